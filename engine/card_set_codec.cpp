@@ -1,0 +1,185 @@
+#include "engine/card_set_codec.h"
+
+#include <limits>
+
+#include "engine/byte_io.h"
+#include "engine/card_stack.h"
+
+namespace kvt {
+namespace {
+
+void WriteCard(ByteWriter& w, const Card& c) {
+    for (std::int16_t field : {c.Group, c.Value, c.ActionCount, c.Action, c.Reserved1, c.Reserved2,
+                               c.Copies, c.PicRow, c.PicCol, c.Playable})
+        w.WriteI16(field);
+}
+
+bool ReadCard(ByteReader& r, Card& c) {
+    for (std::int16_t* field : {&c.Group, &c.Value, &c.ActionCount, &c.Action, &c.Reserved1,
+                                &c.Reserved2, &c.Copies, &c.PicRow, &c.PicCol, &c.Playable})
+        if (!r.ReadI16(*field)) return false;
+    return true;
+}
+
+void WriteCountedText(ByteWriter& w, const std::string& text) {
+    w.WriteI16(static_cast<std::int16_t>(text.size()));
+    w.WriteBytes(text);
+}
+
+Status ReadCountedText(ByteReader& r, const char* what, std::string& out) {
+    const std::size_t at = r.Offset();
+    std::int16_t length = 0;
+    if (!r.ReadI16(length))
+        return Status::Fail(std::string("the file ends where the length of ") + what +
+                            " should be (offset " + std::to_string(at) + ")");
+    if (length < 0)
+        return Status::Fail(std::string("the length of ") + what + " is negative (" +
+                            std::to_string(length) + ")");
+    if (!r.ReadBytes(static_cast<std::size_t>(length), out))
+        return Status::Fail(std::string("the text of ") + what + " runs past the end of the file (" +
+                            std::to_string(length) + " bytes announced, " +
+                            std::to_string(r.Remaining()) + " left)");
+    return Status::Ok();
+}
+
+Status ReadDef(ByteReader& r, CardSetDef& def) {
+    if (!r.ReadI16(def.Header)) return Status::Fail("the file is too short to hold a card set");
+    for (int d = 0; d < kCardDefCount; ++d)
+        if (!ReadCard(r, def.CardDefs[d]))
+            return Status::Fail("the file ends inside card definition " + std::to_string(d));
+    if (Status s = ReadCountedText(r, "the first carried text", def.Text1); !s) return s;
+    if (Status s = ReadCountedText(r, "the second carried text", def.Text2); !s) return s;
+    if (Status s = ReadCountedText(r, "the author's name", def.AuthorName); !s) return s;
+    if (!r.ReadBytes(kTitleLength, def.GameTitle))
+        return Status::Fail("the file ends inside the game title");
+    return Status::Ok();
+}
+
+Status ReadEmbedded(ByteReader& r, const char* what, std::int32_t size, std::string& out) {
+    if (size < 0)
+        return Status::Fail(std::string("the size of ") + what + " is negative (" +
+                            std::to_string(size) + ")");
+    if (!r.ReadBytes(static_cast<std::size_t>(size), out))
+        return Status::Fail(std::string(what) + " runs past the end of the file (" +
+                            std::to_string(size) + " bytes announced, " +
+                            std::to_string(r.Remaining()) + " left)");
+    return Status::Ok();
+}
+
+Status ReadSize(ByteReader& r, const char* what, std::int32_t& size) {
+    if (!r.ReadI32(size))
+        return Status::Fail(std::string("the file ends where the size of ") + what + " should be");
+    return Status::Ok();
+}
+
+Status CheckTextFits(const std::string& text, const char* what) {
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))
+        return Status::Fail(std::string(what) + " is longer than 32767 characters");
+    return Status::Ok();
+}
+
+}  // namespace
+
+std::string EncodeCardSetDef(const CardSetDef& def) {
+    std::string out;
+    ByteWriter w(out);
+    w.WriteI16(def.Header);
+    for (const Card& c : def.CardDefs) WriteCard(w, c);
+    WriteCountedText(w, def.Text1);
+    WriteCountedText(w, def.Text2);
+    WriteCountedText(w, def.AuthorName);
+    w.WriteBytes(FitTitle(def.GameTitle));
+    return out;
+}
+
+Status DecodeCardSetDef(std::string_view bytes, CardSetDef& out) {
+    ByteReader r(bytes);
+    CardSetDef def;
+    if (Status s = ReadDef(r, def); !s) return s;
+    if (r.Remaining() != 0)
+        return Status::Fail(std::to_string(r.Remaining()) + " unexpected bytes follow the game title");
+    if (Status s = ValidateCardSetDef(def); !s) return s;
+    out = std::move(def);
+    return Status::Ok();
+}
+
+std::string EncodeCardSetFile(const CardSetFile& file) {
+    std::string out;
+    out.reserve(1700 + file.Bitmap.size() + file.Sound.size() + file.Background.size());
+    ByteWriter w(out);
+    // Bytes 2-3 of the tag are the definition's Header, so they come from there.
+    w.WriteBytes(std::string_view(file.Tag.data(), 2));
+    out += EncodeCardSetDef(file.Def);
+    w.WriteI32(static_cast<std::int32_t>(file.Bitmap.size()));
+    w.WriteBytes(file.Bitmap);
+    w.WriteI32(file.HasSound() ? static_cast<std::int32_t>(file.Sound.size()) : file.SoundSize);
+    if (file.HasSound()) w.WriteBytes(file.Sound);
+    w.WriteI32(static_cast<std::int32_t>(file.Background.size()));
+    w.WriteBytes(file.Background);
+    return out;
+}
+
+Status DecodeCardSetFile(std::string_view bytes, CardSetFile& out) {
+    if (bytes.size() > kMaxCardSetFileBytes)
+        return Status::Fail("the file is too large to be a card set (" + std::to_string(bytes.size()) +
+                            " bytes)");
+    ByteReader r(bytes);
+    CardSetFile file;
+    std::string_view tag;
+    if (!r.ReadBytes(2, tag)) return Status::Fail("the file is too short to hold a card set");
+    file.Tag = {tag[0], tag[1], 0, 0};
+    if (Status s = ReadDef(r, file.Def); !s) return s;
+    file.Tag[2] = static_cast<char>(static_cast<std::uint16_t>(file.Def.Header) & 0xFF);
+    file.Tag[3] = static_cast<char>(static_cast<std::uint16_t>(file.Def.Header) >> 8);
+
+    std::int32_t size = 0;
+    if (Status s = ReadSize(r, "the card bitmap", size); !s) return s;
+    if (Status s = ReadEmbedded(r, "the card bitmap", size, file.Bitmap); !s) return s;
+    if (file.Bitmap.empty()) return Status::Fail("the card bitmap is empty");
+
+    if (Status s = ReadSize(r, "the opening sound", file.SoundSize); !s) return s;
+    if (file.SoundSize < 0)
+        return Status::Fail("the size of the opening sound is negative (" +
+                            std::to_string(file.SoundSize) + ")");
+    if (file.HasSound())
+        if (Status s = ReadEmbedded(r, "the opening sound", file.SoundSize, file.Sound); !s) return s;
+
+    if (Status s = ReadSize(r, "the table background", size); !s) return s;
+    if (Status s = ReadEmbedded(r, "the table background", size, file.Background); !s) return s;
+    if (r.Remaining() != 0)
+        return Status::Fail(std::to_string(r.Remaining()) +
+                            " unexpected bytes follow the table background");
+    if (Status s = ValidateCardSetDef(file.Def); !s) return s;
+    out = std::move(file);
+    return Status::Ok();
+}
+
+Status ValidateCardSetDef(const CardSetDef& def) {
+    for (auto [text, what] : {std::pair{&def.Text1, "the first carried text"},
+                              std::pair{&def.Text2, "the second carried text"},
+                              std::pair{&def.AuthorName, "the author's name"}})
+        if (Status s = CheckTextFits(*text, what); !s) return s;
+    for (int d = 0; d < kCardDefCount; ++d) {
+        const Card& c = def.CardDefs[d];
+        const bool pictured = IsDealt(c) || c.Action == kActionCardBack ||
+                              c.Action == kActionBackgroundCell;
+        if (pictured && (c.PicRow < 0 || c.PicCol < 0))
+            return Status::Fail("card definition " + std::to_string(d) +
+                                " has a negative picture position (row " + std::to_string(c.PicRow) +
+                                ", column " + std::to_string(c.PicCol) + ")");
+        if (IsDealt(c) && (c.Group < 0 || c.Group > kMaxGroup))
+            return Status::Fail("card definition " + std::to_string(d) + " has group " +
+                                std::to_string(c.Group) + "; groups run from 0 (wild) to " +
+                                std::to_string(kMaxGroup));
+    }
+    const int deck = DeckSize(def);
+    if (deck > CardStack::Capacity)
+        return Status::Fail("the definitions make a deck of " + std::to_string(deck) +
+                            " cards; a deck holds at most " + std::to_string(CardStack::Capacity));
+    if (deck < kMinDeckSize)
+        return Status::Fail("the definitions make a deck of only " + std::to_string(deck) +
+                            " cards; dealing needs at least " + std::to_string(kMinDeckSize));
+    return Status::Ok();
+}
+
+}  // namespace kvt

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+
+#include "engine/card.h"
+
+namespace kvt {
+
+// A hand, the draw deck, the discard pile or a scratch pile. Slots 0..Count()-1
+// are live; the top of a pile is the last slot; a stack never holds more than
+// Capacity cards, and no operation writes past the last slot.
+class CardStack {
+public:
+    static constexpr int Capacity = 401;
+
+    std::int16_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    bool Full() const { return count_ >= Capacity; }
+
+    const Card& operator[](int slot) const { return cards_[Checked(slot)]; }
+    Card& operator[](int slot) { return cards_[Checked(slot)]; }
+    const Card& Top() const { return cards_[Checked(count_ - 1)]; }
+
+    // Appends at slot Count(); false (and nothing changes) when the stack is full.
+    bool Push(const Card& card) {
+        if (Full()) return false;
+        cards_[count_++] = card;
+        return true;
+    }
+
+    // Removes a live slot, moving the later cards down so the order is kept.
+    Card RemoveAt(int slot);
+
+    // Keeps the first n slots (n clamped to 0..Count()).
+    void Truncate(int n) {
+        if (n < 0) n = 0;
+        if (n < count_) count_ = static_cast<std::int16_t>(n);
+    }
+    void Clear() { count_ = 0; }
+
+    const Card* begin() const { return cards_.data(); }
+    const Card* end() const { return cards_.data() + count_; }
+    Card* begin() { return cards_.data(); }
+    Card* end() { return cards_.data() + count_; }
+
+    // Running penalty total; used only in the players' hands.
+    std::int16_t Score = 0;
+
+private:
+    static int Checked(int slot) {
+        assert(slot >= 0 && slot < Capacity);
+        return slot < 0 ? 0 : (slot >= Capacity ? Capacity - 1 : slot);
+    }
+
+    std::int16_t count_ = 0;
+    std::array<Card, Capacity> cards_{};
+};
+
+}  // namespace kvt

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "engine/card_set.h"
+#include "engine/card_stack.h"
+#include "engine/random.h"
+#include "engine/status.h"
+#include "engine/table_view.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+
+namespace kvt {
+
+// Which first-discard rule a deal follows.
+enum class FirstDiscardRule {
+    kWildOrPlain,   // New Game, Load Card Set, the deal for the loaded opponents
+    kWild,          // a round started from the computer players' turns
+    kNoSecondCard,  // a round started from the human's play
+};
+
+// The state of one table: card set, deck, pile, hands and every flag the
+// rules consult, together with the table window's working stacks. All rule
+// operations are members; what they show goes to the view.
+class Game {
+public:
+    // A seed makes every shuffle of this game reproducible; without one the
+    // generator is seeded once from the system.
+    Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed = std::nullopt);
+
+    // --- global game state
+    CardSetDef CardSet;
+    CardStack DrawDeck;
+    CardStack DiscardPile;
+    std::array<CardStack, 5> Players;  // 1..4; 0 unused
+    std::int16_t CurPlayer = 1;
+    std::int16_t StartPlayer = 0;
+    std::int16_t PlayReversed = 0;
+    std::int16_t RoundNum = 0;
+    std::int16_t WildGroup = -1;
+    bool ChoosingCards = false;
+    std::int16_t ChooseFromPlayer = 0;
+    std::int16_t ChooseTotal = 0;
+    std::int16_t ChooseDone = 0;
+    std::int16_t CardPicked = 0;
+    std::int16_t HoldCount = 0;
+    std::int16_t HoldNeeded = 0;
+    bool SortCards = true;
+    bool PlayerSounds = true;
+    bool OpeningMusic = true;
+    bool CardViewer = false;
+    std::int32_t GameSpeed = 0;
+    bool ScoreViewOnly = false;
+
+    // --- table-window state
+    std::filesystem::path AppDir;
+    std::string CardBitmapPath;
+    std::string CardDefPath;
+    CardStack HoldStack;
+    CardStack PickStack;
+    CardStack ScratchStack;
+    std::int16_t CardBackDef = 0;
+    std::int16_t BackCellX = 0;
+    std::int16_t BackCellY = 0;
+    bool HasBackFile = false;
+    std::string BackFilePath;
+    bool FirstPaint = true;
+    std::int16_t LastMover = 0;
+
+    const Folders& GetFolders() const { return folders_; }
+    Profile& Settings() { return settings_; }
+    TableView& View() { return view_; }
+    Random& Rng() { return random_; }
+
+    // --- moving cards
+    // Moves slot `slot` of `from` to the top of `to`. With do_action the card's
+    // action runs and the result is the next player (or -1: a hand ran out);
+    // otherwise 0. An empty source, a missing slot or a full target move nothing.
+    std::int16_t MoveCard(CardStack& from, CardStack& to, int slot, bool do_action);
+    // Draws slot 0 of the deck into `hand` (or PickStack), first rebuilding an
+    // empty deck from all but the top card of the discard pile.
+    void DrawFromDeck(CardStack& hand, bool to_pick_stack = false);
+    std::int16_t ApplyCardAction(Card& card);
+
+    // --- building and dealing
+    void ResetHands();
+    void BuildDeck(const CardSetDef& set);
+    void ShuffleStack(CardStack& stack);
+    void DealHands();  // from DrawDeck
+    void TurnUpFirstCard(FirstDiscardRule rule);
+
+    // --- the four dealing sequences
+    void NewGame();
+    void DealForPlayers();
+    Status LoadCardSetCommand(const std::filesystem::path& card_set);
+    Status NextRound(FirstDiscardRule rule);
+
+    // --- card-set files
+    // Validates the whole file, then replaces the working files and CardSet.
+    // On failure nothing is changed and the message names the file.
+    Status LoadCardSetFile(const std::filesystem::path& card_set);
+    // Brings CardSet back from the working copy (or the shipped default card
+    // set) and builds a fresh deck from it.
+    Status ReloadCardSet();
+    // Shows the first card-back definition on the draw deck; its index, or 0.
+    std::int16_t FindCardBack();
+
+    // True while any hand or pile holds cards.
+    bool TableInPlay() const;
+
+private:
+    void PrepareTableForFirstTurn();
+    Status WriteWorkingFiles(const struct CardSetFile& file);
+
+    Folders folders_;
+    TableView& view_;
+    Random random_;
+    Profile settings_;
+};
+
+}  // namespace kvt

@@ -1,0 +1,83 @@
+#include "engine/game.h"
+#include "shell/settings_keys.h"
+
+namespace kvt {
+
+// Seat arrows placed and hidden, prompt and hold grid closed, picked card
+// cleared, the top of the pile shown.
+void Game::PrepareTableForFirstTurn() {
+    view_.PlaceSeatArrows();
+    for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
+    view_.SetChooseMessageVisible(false);
+    view_.SetHoldGridVisible(false);
+    HoldStack.Clear();
+    HoldCount = 0;
+    HoldNeeded = 0;
+    PickStack.Clear();
+    CardPicked = 0;
+    view_.ClearPickedCard();
+    view_.ShowDiscardTop();
+}
+
+void Game::NewGame() {
+    ResetHands();
+    BuildDeck(CardSet);
+    ShuffleStack(DrawDeck);
+    DealHands();
+    TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
+    PrepareTableForFirstTurn();
+    for (int p = 1; p <= 4; ++p) {
+        view_.SetHandVisible(p, true);
+        Players[p].Score = 0;
+    }
+    view_.ClearScoreSheet();
+    RoundNum = 0;
+}
+
+void Game::DealForPlayers() {
+    // Dealing on top of a game in play would add seven cards to every hand:
+    // a table in play starts afresh instead.
+    if (TableInPlay()) {
+        NewGame();
+        return;
+    }
+    ShuffleStack(DrawDeck);
+    DealHands();
+    TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
+    PrepareTableForFirstTurn();
+}
+
+Status Game::LoadCardSetCommand(const std::filesystem::path& card_set) {
+    if (Status s = LoadCardSetFile(card_set); !s) return s;
+    // Remembering the path is a convenience; the load itself has succeeded.
+    (void)settings_.WriteString(settings::kMisc, settings::kCardFile, card_set.string());
+    BuildDeck(CardSet);
+    view_.LoadCardBitmap(CardBitmapPath);
+    CardBackDef = FindCardBack();
+    ResetHands();
+    ShuffleStack(DrawDeck);
+    DealHands();
+    TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
+    PrepareTableForFirstTurn();
+    for (int p = 1; p <= 4; ++p) view_.SetHandVisible(p, true);
+    view_.SetUpBackground();
+    return Status::Ok();
+}
+
+Status Game::NextRound(FirstDiscardRule rule) {
+    ResetHands();
+    if (LastMover >= 2 && LastMover <= 4) view_.SetHandVisible(LastMover, true);
+    // Without any readable card set file the round goes on with the card set
+    // in memory; the message still tells the caller what went wrong.
+    Status reloaded = ReloadCardSet();
+    if (!reloaded) BuildDeck(CardSet);
+    if (DrawDeck.Empty()) return reloaded;
+    ShuffleStack(DrawDeck);
+    DealHands();
+    TurnUpFirstCard(rule);
+    view_.ShowDiscardTop();
+    CurPlayer = StartPlayer;
+    return reloaded;
+}
+
+}  // namespace kvt

@@ -1,0 +1,27 @@
+#include "engine/game.h"
+
+namespace kvt {
+
+std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_action) {
+    if (from.Empty() || slot < 0 || slot >= from.Count() || to.Full()) return 0;
+    to.Push(from.RemoveAt(slot));
+    if (!do_action) return 0;
+    view_.RepaintDiscardPile();
+    view_.PumpEvents();
+    return ApplyCardAction(to[to.Count() - 1]);
+}
+
+void Game::DrawFromDeck(CardStack& hand, bool to_pick_stack) {
+    if (DrawDeck.Empty() && DiscardPile.Count() > 1) {
+        // Every card but the top of the pile goes back into the deck.
+        const int returned = DiscardPile.Count() - 1;
+        for (int i = 0; i < returned; ++i) DrawDeck.Push(DiscardPile[i]);
+        const Card top = DiscardPile.Top();
+        DiscardPile.Clear();
+        DiscardPile.Push(top);
+        ShuffleStack(DrawDeck);
+    }
+    MoveCard(DrawDeck, to_pick_stack ? PickStack : hand, 0, false);
+}
+
+}  // namespace kvt

@@ -1,0 +1,51 @@
+#include "platform/paths.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifndef KVT_INSTALL_DATADIR
+#define KVT_INSTALL_DATADIR "/usr/share/kvt"
+#endif
+
+namespace kvt {
+namespace fs = std::filesystem;
+namespace {
+
+fs::path FromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return (value && *value) ? fs::path(value) : fs::path();
+}
+
+fs::path UserFolder(const char* xdg_variable, const char* home_relative) {
+    fs::path base = FromEnvironment(xdg_variable);
+    // XDG asks that relative values be ignored.
+    if (base.empty() || base.is_relative()) {
+        fs::path home = FromEnvironment("HOME");
+        if (home.empty()) home = fs::temp_directory_path();
+        base = home / home_relative;
+    }
+    return base / "kvt";
+}
+
+}  // namespace
+
+fs::path ExecutableFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : exe.parent_path();
+}
+
+Folders DefaultFolders() {
+    Folders folders;
+    folders.SettingsFile = UserFolder("XDG_CONFIG_HOME", ".config") / "kvt.ini";
+    folders.AppDir = UserFolder("XDG_DATA_HOME", ".local/share");
+    folders.SharedData = FromEnvironment("KVT_DATA_DIR");
+    if (folders.SharedData.empty()) {
+        std::error_code ec;
+        const fs::path beside = ExecutableFolder().parent_path() / "share" / "kvt";
+        folders.SharedData = fs::is_directory(beside, ec) ? beside : fs::path(KVT_INSTALL_DATADIR);
+    }
+    return folders;
+}
+
+}  // namespace kvt

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace kvt {
+
+// Card-set and player-file texts are single-byte characters (Windows-1252 in
+// the files made elsewhere, Latin-1 in ours); the shared range is Latin-1.
+inline QString ToQString(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Characters outside Latin-1 become '?'.
+std::string FromQString(const QString& text);
+
+}  // namespace kvt

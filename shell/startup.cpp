@@ -1,0 +1,36 @@
+#include "shell/startup.h"
+
+#include "shell/settings_keys.h"
+
+namespace kvt {
+
+void LoadOptions(Game& game) {
+    Profile& ini = game.Settings();
+    game.SortCards = ini.ReadInt(settings::kMisc, settings::kSort, -1) != 0;
+    game.PlayerSounds = ini.ReadInt(settings::kMisc, settings::kPlayerSounds, -1) != 0;
+    game.OpeningMusic = ini.ReadInt(settings::kMisc, settings::kBackMusic, -1) != 0;
+    game.CardViewer = ini.ReadInt(settings::kMisc, settings::kViewer, 0) != 0;
+    game.GameSpeed = ini.ReadInt(settings::kMisc, settings::kPlaySpeed, 0);
+}
+
+Status StartTable(Game& game, const std::optional<std::filesystem::path>& command_line_card_set) {
+    Status named = Status::Ok();
+    if (command_line_card_set) {
+        named = game.LoadCardSetFile(*command_line_card_set);
+        if (named)
+            (void)game.Settings().WriteString(settings::kMisc, settings::kCardFile,
+                                              command_line_card_set->string());
+    }
+    game.View().ShowLoading();
+    Status reloaded = game.ReloadCardSet();
+    game.CurPlayer = 1;
+    game.View().LoadCardBitmap(game.CardBitmapPath);
+    game.CardBackDef = game.FindCardBack();
+    game.View().HideLoading();
+    // A bad card set on the command line is reported, but the table still
+    // comes up with the card set in force.
+    if (!reloaded) return reloaded;
+    return named;
+}
+
+}  // namespace kvt

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "engine/byte_io.h"
+#include "test_support.h"
+
+namespace kvt::test {
+namespace {
+
+constexpr std::size_t kText1Length = 1624;
+
+void PutI16(std::string& bytes, std::size_t at, std::int16_t v) {
+    std::string enc;
+    ByteWriter(enc).WriteI16(v);
+    bytes.replace(at, 2, enc);
+}
+
+void PutI32(std::string& bytes, std::size_t at, std::int32_t v) {
+    std::string enc;
+    ByteWriter(enc).WriteI32(v);
+    bytes.replace(at, 4, enc);
+}
+
+// Offset of the bitmap size in a file whose three texts are empty.
+constexpr std::size_t kBitmapSizeAt = 1660;
+
+TEST(CardSetCodec, FileRoundTripsFieldByField) {
+    CardSetDef def = SampleCardSet();
+    def.Text1 = "first";
+    def.Text2 = std::string("\x80\xff quoted \"", 10);
+    def.AuthorName = "A. Uthor";
+    def.CardDefs[3].Reserved1 = -5;
+    def.CardDefs[3].Playable = 1;
+    CardSetFile file = SampleCardSetFile(def, 3000, 40, 17);
+    file.Tag = {'X', 'Y', 0, 0};
+    const std::string bytes = EncodeCardSetFile(file);
+
+    CardSetFile back;
+    ASSERT_TRUE(DecodeCardSetFile(bytes, back).ok());
+    EXPECT_EQ(back.Def, def);
+    EXPECT_EQ(back.Bitmap, file.Bitmap);
+    EXPECT_EQ(back.Sound, file.Sound);
+    EXPECT_EQ(back.Background, file.Background);
+    EXPECT_EQ(back.Tag[0], 'X');
+    EXPECT_EQ(EncodeCardSetFile(back), bytes);
+}
+
+TEST(CardSetCodec, LayoutIsLittleEndianAtTheDocumentedOffsets) {
+    CardSetDef def = SampleCardSet();
+    def.Header = 0x0201;
+    def.CardDefs[0].Value = 0x0403;
+    def.AuthorName = "ab";
+    const std::string bytes = EncodeCardSetFile(SampleCardSetFile(def, 5, 0, 0));
+    EXPECT_EQ(bytes.substr(2, 2), "\x01\x02");              // header = tag bytes 2-3
+    EXPECT_EQ(bytes.substr(4 + 2, 2), "\x03\x04");          // definition 0, Value
+    EXPECT_EQ(bytes.substr(1628, 4), std::string("\x02\0ab", 4));  // author after two empty texts
+    EXPECT_EQ(bytes.substr(1632, 6), "Sample");             // title
+    EXPECT_EQ(bytes.substr(kBitmapSizeAt + 2, 4), std::string("\x05\0\0\0", 4));
+    EXPECT_EQ(bytes.size(), kBitmapSizeAt + 2 + 4 + 5 + 4 + 4);
+}
+
+TEST(CardSetCodec, SoundSizeOneCarriesNoBytes) {
+    for (std::int32_t s : {0, 1}) {
+        const std::string bytes = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 10, s, 3));
+        CardSetFile back;
+        ASSERT_TRUE(DecodeCardSetFile(bytes, back).ok()) << s;
+        EXPECT_EQ(back.SoundSize, s);
+        EXPECT_FALSE(back.HasSound());
+        EXPECT_EQ(back.Background, "BBB") << "the byte after S = 1 belongs to the background size";
+        EXPECT_EQ(EncodeCardSetFile(back), bytes);
+    }
+}
+
+TEST(CardSetCodec, EveryTruncationIsRefused) {
+    const std::string bytes = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 300, 20, 10));
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        CardSetFile out;
+        EXPECT_FALSE(DecodeCardSetFile(std::string_view(bytes).substr(0, n), out).ok()) << n;
+    }
+}
+
+struct Hostile {
+    const char* name;
+    void (*mutate)(std::string& bytes);
+    const char* message;
+};
+
+void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
+
+class HostileCardSets : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileCardSets, AreRefusedWithAPreciseMessage) {
+    std::string bytes = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 100, 10, 10));
+    GetParam().mutate(bytes);
+    CardSetFile out;
+    out.Def.AuthorName = "untouched";
+    Status s = DecodeCardSetFile(bytes, out);
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find(GetParam().message), std::string::npos) << s.message();
+    EXPECT_EQ(out.Def.AuthorName, "untouched");
+}
+
+// In the hostile sample the author is "Tests", the bitmap 100 bytes, the sound 10.
+constexpr std::size_t kSampleBitmapSizeAt = kBitmapSizeAt + 5;
+constexpr std::size_t kSampleSoundSizeAt = kSampleBitmapSizeAt + 4 + 100;
+constexpr std::size_t kSampleBackgroundSizeAt = kSampleSoundSizeAt + 4 + 10;
+
+void SetDef(std::string& bytes, int d, int field, std::int16_t v) { PutI16(bytes, 4 + d * 20 + field * 2, v); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, HostileCardSets,
+    ::testing::Values(
+        Hostile{"NegativeTextLength", [](std::string& b) { PutI16(b, kText1Length, -3); },
+                "length of the first carried text is negative"},
+        Hostile{"TextPastTheEnd", [](std::string& b) { PutI16(b, kText1Length, 30000); },
+                "runs past the end"},
+        Hostile{"NegativeBitmap", [](std::string& b) { PutI32(b, kSampleBitmapSizeAt, -1); },
+                "size of the card bitmap is negative"},
+        Hostile{"HugeBitmap", [](std::string& b) { PutI32(b, kSampleBitmapSizeAt, 0x7fffffff); },
+                "card bitmap runs past the end"},
+        Hostile{"EmptyBitmap",
+                [](std::string& b) {
+                    PutI32(b, kSampleBitmapSizeAt, 0);
+                    b.erase(kSampleBitmapSizeAt + 4, 100);
+                },
+                "card bitmap is empty"},
+        Hostile{"NegativeSound", [](std::string& b) { PutI32(b, kSampleSoundSizeAt, -7); },
+                "opening sound is negative"},
+        Hostile{"NegativeBackground", [](std::string& b) { PutI32(b, kSampleBackgroundSizeAt, -2); },
+                "table background is negative"},
+        Hostile{"TrailingBytes", [](std::string& b) { b += "junk"; }, "4 unexpected bytes"},
+        Hostile{"DeckOverCapacity", [](std::string& b) { SetDef(b, 0, 6, 400); },
+                "deck holds at most 401"},
+        Hostile{"DeckTooSmall",
+                [](std::string& b) {
+                    for (int d = 0; d < 36; ++d) SetDef(b, d, 6, 0);
+                    SetDef(b, 0, 6, 28);
+                },
+                "only 28 cards"},
+        Hostile{"GroupOutOfRange", [](std::string& b) { SetDef(b, 5, 0, 31); }, "group 31"},
+        Hostile{"NegativePicture", [](std::string& b) { SetDef(b, 5, 8, -1); },
+                "negative picture position"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CardSetCodec, WorkingDefinitionRoundTripsAndRefusesGarbage) {
+    const CardSetDef def = SampleCardSet();
+    const std::string bytes = EncodeCardSetDef(def);
+    CardSetDef back;
+    ASSERT_TRUE(DecodeCardSetDef(bytes, back).ok());
+    EXPECT_EQ(back, def);
+    EXPECT_FALSE(DecodeCardSetDef(bytes.substr(0, bytes.size() - 1), back).ok());
+    EXPECT_FALSE(DecodeCardSetDef(bytes + "x", back).ok());
+}
+
+TEST(CardSetCodec, CopiesOfNeverDealtAndNonPositiveDefinitionsDoNotCount) {
+    CardSetDef def = SampleCardSet();
+    def.CardDefs[70] = Def(1, 1, kActionNeverDealt, 0, 500);
+    def.CardDefs[71] = Def(1, 1, kActionDiscard, 0, -4);
+    EXPECT_EQ(DeckSize(def), 72);
+    EXPECT_TRUE(ValidateCardSetDef(def).ok());
+}
+
+}  // namespace
+}  // namespace kvt::test

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/working_files.h"
+#include "shell/settings_keys.h"
+#include "test_support.h"
+
+namespace kvt::test {
+namespace {
+
+class CardSetLoading : public ::testing::Test {
+protected:
+    TableFixture table;
+    Game& game = *table.game;
+    fs::path work = table.folders.AppDir;
+
+    fs::path Write(const std::string& name, const CardSetFile& file) {
+        const fs::path path = work.parent_path() / name;
+        WriteBytes(path, EncodeCardSetFile(file));
+        return path;
+    }
+
+    // Every working file with its bytes, to compare before and after.
+    std::map<std::string, std::string> Snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(work))
+            if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadBytes(entry.path());
+        return files;
+    }
+};
+
+TEST_F(CardSetLoading, WritesTheFourWorkingFiles) {
+    CardSetDef def = SampleCardSet();
+    def.GameTitle = FitTitle("Loaded");
+    const CardSetFile file = SampleCardSetFile(def, 2500, 300, 40);
+    ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", file)).ok());
+    EXPECT_EQ(game.CardSet, def);
+    EXPECT_EQ(ReadBytes(work / files::kCardDefs), EncodeCardSetDef(def));
+    EXPECT_EQ(ReadBytes(work / files::kCardBitmap), file.Bitmap);
+    EXPECT_EQ(ReadBytes(work / files::kOpeningSound), file.Sound);
+    EXPECT_EQ(ReadBytes(work / files::kBackground), file.Background);
+    EXPECT_TRUE(game.HasBackFile);
+    EXPECT_EQ(game.BackFilePath, (work / files::kBackground).string());
+    for (const auto& [name, bytes] : Snapshot())
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "temporary file left: " << name;
+}
+
+TEST_F(CardSetLoading, ASetWithoutSoundKeepsTheOldOneAndWithoutBackgroundDeletesIt) {
+    ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", SampleCardSetFile(SampleCardSet(), 10, 50, 20))).ok());
+    const std::string old_sound = ReadBytes(work / files::kOpeningSound);
+    for (std::int32_t s : {0, 1}) {
+        ASSERT_TRUE(game.LoadCardSetFile(Write("b.cds", SampleCardSetFile(SampleCardSet(), 10, s, 0))).ok());
+        EXPECT_EQ(ReadBytes(work / files::kOpeningSound), old_sound) << "S = " << s;
+        EXPECT_FALSE(fs::exists(work / files::kBackground));
+    }
+    EXPECT_TRUE(game.HasBackFile) << "only a background sets the flag; nothing clears it";
+}
+
+TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmap) {
+    table.view.calls.clear();
+    ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", SampleCardSetFile(SampleCardSet(), 2500))).ok());
+    std::vector<std::string> gauge;
+    for (const auto& c : table.view.calls)
+        if (c.rfind("Gauge", 0) == 0 || c.find("Loading") != std::string::npos) gauge.push_back(c);
+    EXPECT_EQ(gauge, (std::vector<std::string>{"ShowLoading", "Gauge 0/2", "Gauge 1/2", "Gauge 2/2",
+                                               "HideLoading"}));
+}
+
+TEST_F(CardSetLoading, ABadFileChangesNothing) {
+    ASSERT_TRUE(game.LoadCardSetFile(Write("good.cds", SampleCardSetFile(SampleCardSet(), 3000, 80, 30))).ok());
+    const auto before = Snapshot();
+    const CardSetDef set_before = game.CardSet;
+
+    std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
+    truncated.resize(truncated.size() - 9);
+    WriteBytes(work.parent_path() / "bad.cds", truncated);
+    Status s = game.LoadCardSetFile(work.parent_path() / "bad.cds");
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("bad.cds"), std::string::npos) << s.message();
+    EXPECT_NE(s.message().find("past the end"), std::string::npos) << s.message();
+
+    Status missing = game.LoadCardSetFile(work.parent_path() / "nowhere.cds");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.message().find("nowhere.cds"), std::string::npos);
+
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(game.CardSet, set_before);
+}
+
+TEST_F(CardSetLoading, AFailedWriteHalfWayChangesNothing) {
+    ASSERT_TRUE(game.LoadCardSetFile(Write("good.cds", SampleCardSetFile(SampleCardSet()))).ok());
+    const auto before = Snapshot();
+    const CardSetDef set_before = game.CardSet;
+    CardSetDef other = SampleCardSet();
+    other.GameTitle = FitTitle("Other");
+    // The definition file gets written, then the bitmap cannot be: its
+    // temporary name is taken by a folder.
+    fs::create_directories(work / "CurCards.cdm.tmp" / "blocker");
+    Status s = game.LoadCardSetFile(Write("other.cds", SampleCardSetFile(other, 100, 10, 10)));
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("other.cds"), std::string::npos) << s.message();
+    EXPECT_NE(s.message().find("CurCards.cdm"), std::string::npos) << s.message();
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(game.CardSet, set_before);
+}
+
+TEST_F(CardSetLoading, ARestartPlaysTheSameCardSetFromTheWorkingFiles) {
+    CardSetDef def = SampleCardSet();
+    def.GameTitle = FitTitle("Chosen last time");
+    const fs::path chosen = Write("chosen.cds", SampleCardSetFile(def));
+    ASSERT_TRUE(game.LoadCardSetCommand(chosen).ok());
+    fs::remove(chosen);
+
+    auto restarted = table.NewGameObject();
+    ASSERT_TRUE(restarted->ReloadCardSet().ok());
+    EXPECT_EQ(restarted->CardSet, def);
+    EXPECT_EQ(restarted->DrawDeck.Count(), 72);
+    EXPECT_EQ(restarted->Settings().ReadString(settings::kMisc, settings::kCardFile, ""),
+              restarted->CardDefPath);
+}
+
+TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
+    CardSetDef def = SampleCardSet();
+    def.GameTitle = FitTitle("Not the default");
+    ASSERT_TRUE(game.LoadCardSetCommand(Write("x.cds", SampleCardSetFile(def))).ok());
+    (void)game.Settings().WriteString(settings::kMisc, settings::kCardFile, "kept");
+
+    for (bool damage : {false, true}) {
+        SCOPED_TRACE(damage ? "damaged" : "deleted");
+        if (damage) WriteBytes(work / files::kCardDefs, "garbage");
+        else fs::remove(work / files::kCardDefs);
+        ASSERT_TRUE(game.NextRound(FirstDiscardRule::kWild).ok());
+        EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
+        EXPECT_TRUE(fs::exists(work / files::kCardDefs)) << "the default becomes the working copy";
+        EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), "kept");
+        EXPECT_EQ(game.Players[1].Count(), kHandSize);
+    }
+}
+
+TEST_F(CardSetLoading, CardBackIsTheFirstDefinitionWithItsCode) {
+    CardSetDef def = SampleCardSet();
+    def.CardDefs[75] = Def(0, 0, kActionCardBack, 0, 0, 2, 7);
+    game.CardSet = def;
+    table.view.calls.clear();
+    EXPECT_EQ(game.FindCardBack(), 75);
+    EXPECT_EQ(table.view.calls, (std::vector<std::string>{"ShowCardBack 2,7"}));
+
+    def.CardDefs[75] = Card{};
+    def.CardDefs[80] = Card{};
+    game.CardSet = def;
+    table.view.calls.clear();
+    EXPECT_EQ(game.FindCardBack(), 0);
+    EXPECT_TRUE(table.view.calls.empty()) << "the previous back stays on the deck";
+}
+
+TEST_F(CardSetLoading, LoadCommandRemembersThePathAndDealsKeepingScores) {
+    game.Players[2].Score = 42;
+    game.RoundNum = 3;
+    const fs::path path = Write("y.cds", SampleCardSetFile(SampleCardSet()));
+    ASSERT_TRUE(game.LoadCardSetCommand(path).ok());
+    EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), path.string());
+    EXPECT_EQ(game.CardBackDef, 80);
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
+    EXPECT_EQ(game.Players[2].Score, 42);
+    EXPECT_EQ(game.RoundNum, 3);
+    EXPECT_EQ(AllCards(game).size(), 72u);
+}
+
+}  // namespace
+}  // namespace kvt::test

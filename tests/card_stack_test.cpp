@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/seats.h"
+#include "test_support.h"
+
+namespace kvt::test {
+namespace {
+
+Card Numbered(int value) { return Def(1, value, kActionDiscard, 0, 1); }
+
+void Fill(CardStack& stack, int n, int first_value = 1) {
+    stack.Clear();
+    for (int i = 0; i < n; ++i) stack.Push(Numbered(first_value + i));
+}
+
+std::vector<int> Values(const CardStack& stack) {
+    std::vector<int> v;
+    for (const Card& c : stack) v.push_back(c.Value);
+    return v;
+}
+
+TEST(Seats, NeighboursWrapAroundTheTable) {
+    EXPECT_EQ(LeftOf(4), 1);
+    EXPECT_EQ(RightOf(1), 4);
+    EXPECT_EQ(AcrossFrom(3), 1);
+    EXPECT_EQ(AcrossFrom(4), 2);
+    EXPECT_EQ(AcrossFrom(1), 3);
+    EXPECT_EQ(NextSeat(4, 0), 1);
+    EXPECT_EQ(NextSeat(1, 1), 4);
+    EXPECT_EQ(NextSeat(2, 1), 1);
+    EXPECT_EQ(WrapSeat(0), 4);
+    EXPECT_EQ(WrapSeat(6), 2);
+}
+
+TEST(CardRecord, GroupZeroIsWildWhateverTheAction) {
+    EXPECT_TRUE(Def(0, 50, kActionDrawDeck, 4, 1).IsWild());
+    EXPECT_TRUE(Def(0, 0, kActionNone, 0, 1).IsWild());
+    EXPECT_FALSE(Def(3, 0, kActionNone, 0, 1).IsWild());
+}
+
+class MoveCardTest : public ::testing::Test {
+protected:
+    TableFixture table;
+    Game& game = *table.game;
+};
+
+TEST_F(MoveCardTest, MovingTheLastCardEmptiesTheSource) {
+    CardStack from, to;
+    Fill(from, 1);
+    EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
+    EXPECT_EQ(from.Count(), 0);
+    ASSERT_EQ(to.Count(), 1);
+    EXPECT_EQ(to.Top().Value, 1);
+}
+
+TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDown) {
+    CardStack from, to;
+    Fill(from, 3, 10);
+    Fill(to, 2, 1);
+    game.MoveCard(from, to, 0, false);
+    EXPECT_EQ(Values(from), (std::vector<int>{11, 12}));
+    EXPECT_EQ(Values(to), (std::vector<int>{1, 2, 10}));
+}
+
+TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
+    CardStack empty, full, some;
+    Fill(full, CardStack::Capacity);
+    Fill(some, 2);
+    EXPECT_EQ(game.MoveCard(empty, some, 0, true), 0);
+    EXPECT_EQ(some.Count(), 2);
+    EXPECT_EQ(game.MoveCard(some, full, 0, false), 0);
+    EXPECT_EQ(full.Count(), CardStack::Capacity);
+    EXPECT_EQ(some.Count(), 2);
+    EXPECT_EQ(game.MoveCard(some, empty, 2, false), 0);
+    EXPECT_EQ(game.MoveCard(some, empty, -1, false), 0);
+    EXPECT_EQ(some.Count(), 2);
+    EXPECT_EQ(empty.Count(), 0);
+}
+
+TEST_F(MoveCardTest, PushStopsAtCapacity) {
+    CardStack stack;
+    Fill(stack, CardStack::Capacity);
+    EXPECT_TRUE(stack.Full());
+    EXPECT_FALSE(stack.Push(Numbered(1)));
+    EXPECT_EQ(stack.Count(), CardStack::Capacity);
+}
+
+TEST_F(MoveCardTest, PlayingACardWithActionReportsTheNextPlayer) {
+    CardStack hand;
+    hand.Push(Def(1, 5, kActionDiscard, 0, 1));
+    hand.Push(Def(1, 5, kActionNone, 0, 1));
+    game.CurPlayer = 1;
+    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 1, true), 1) << "no action: play again";
+    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 0, true), 2);
+    game.PlayReversed = 1;
+    hand.Push(Def(1, 5, kActionDiscard, 0, 1));
+    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 0, true), 4);
+}
+
+class DrawFromDeckTest : public MoveCardTest {};
+
+TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltFromAllButTheTopOfThePile) {
+    for (int pile : {5, 12}) {
+        SCOPED_TRACE(pile);
+        game.DrawDeck.Clear();
+        Fill(game.DiscardPile, pile, 100);
+        CardStack hand;
+        game.DrawFromDeck(hand);
+        EXPECT_EQ(game.DrawDeck.Count(), pile - 2);
+        ASSERT_EQ(game.DiscardPile.Count(), 1);
+        EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";
+        ASSERT_EQ(hand.Count(), 1);
+        std::vector<int> back = Values(game.DrawDeck);
+        back.push_back(hand.Top().Value);
+        std::sort(back.begin(), back.end());
+        std::vector<int> expected;
+        for (int v = 100; v < 100 + pile - 1; ++v) expected.push_back(v);
+        EXPECT_EQ(back, expected);
+    }
+}
+
+TEST_F(DrawFromDeckTest, TheRebuiltDeckIsShuffled) {
+    game.DrawDeck.Clear();
+    Fill(game.DiscardPile, 12, 100);
+    CardStack hand;
+    table.view.calls.clear();
+    game.DrawFromDeck(hand);
+    EXPECT_EQ(table.view.Count("ShowShuffling"), 1);
+    std::vector<int> drawn = {hand.Top().Value};
+    for (const Card& c : game.DrawDeck) drawn.push_back(c.Value);
+    EXPECT_FALSE(std::is_sorted(drawn.begin(), drawn.end()));
+}
+
+TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
+    game.DrawDeck.Clear();
+    Fill(game.DiscardPile, 1);
+    CardStack hand;
+    game.DrawFromDeck(hand);
+    EXPECT_EQ(hand.Count(), 0);
+    EXPECT_EQ(game.DiscardPile.Count(), 1);
+    game.DiscardPile.Clear();
+    game.DrawFromDeck(hand);
+    EXPECT_EQ(hand.Count(), 0);
+}
+
+TEST_F(DrawFromDeckTest, DrawsSlotZeroIntoTheHandOrThePickStack) {
+    Fill(game.DrawDeck, 3, 1);
+    CardStack hand;
+    game.DrawFromDeck(hand);
+    game.DrawFromDeck(hand, true);
+    EXPECT_EQ(Values(hand), (std::vector<int>{1}));
+    EXPECT_EQ(Values(game.PickStack), (std::vector<int>{2}));
+    EXPECT_EQ(Values(game.DrawDeck), (std::vector<int>{3}));
+}
+
+}  // namespace
+}  // namespace kvt::test

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "test_support.h"
+
+namespace kvt::test {
+namespace {
+
+class Dealing : public ::testing::Test {
+protected:
+    TableFixture table;
+    Game& game = *table.game;
+
+    void SetUp() override { game.CardSet = SampleCardSet(); }
+};
+
+TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
+    CardSetDef set;
+    set.CardDefs[0] = Def(1, 10, kActionDiscard, 0, 2);
+    set.CardDefs[1] = Def(2, 20, kActionDiscard, 0, 0);
+    set.CardDefs[2] = Def(3, 30, kActionSkip, 0, 3);
+    set.CardDefs[3] = Def(4, 40, kActionNeverDealt, 0, 4);
+    set.CardDefs[4] = Def(4, 50, kActionCardBack, 0, 1);
+    game.BuildDeck(set);
+    std::vector<int> values;
+    for (const Card& c : game.DrawDeck) values.push_back(c.Value);
+    EXPECT_EQ(values, (std::vector<int>{10, 10, 30, 30, 30, 50}))
+        << "code 13 is never dealt; a card back with copies is";
+    EXPECT_EQ(game.DrawDeck[2], set.CardDefs[2]) << "whole definition records are copied";
+}
+
+TEST_F(Dealing, ShuffleKeepsEveryCardAndLeavesTinyStacksAlone) {
+    game.BuildDeck(game.CardSet);
+    std::vector<Card> before(game.DrawDeck.begin(), game.DrawDeck.end());
+    game.ShuffleStack(game.DrawDeck);
+    std::vector<Card> after(game.DrawDeck.begin(), game.DrawDeck.end());
+    EXPECT_NE(before, after);
+    auto key = [](const Card& a, const Card& b) {
+        return std::tie(a.Group, a.Value) < std::tie(b.Group, b.Value);
+    };
+    std::sort(before.begin(), before.end(), key);
+    std::sort(after.begin(), after.end(), key);
+    EXPECT_EQ(before, after);
+
+    CardStack one;
+    one.Push(Def(1, 1, kActionDiscard, 0, 1));
+    table.view.calls.clear();
+    game.ShuffleStack(one);
+    EXPECT_TRUE(table.view.calls.empty()) << "no shuffle notice for fewer than two cards";
+}
+
+// Every order of a four-card deck must come up equally often.
+TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChance) {
+    constexpr int kTrials = 24000;
+    std::map<std::vector<int>, int> seen;
+    CardStack deck;
+    for (int t = 0; t < kTrials; ++t) {
+        deck.Clear();
+        for (int v = 1; v <= 4; ++v) deck.Push(Def(1, v, kActionDiscard, 0, 1));
+        game.ShuffleStack(deck);
+        std::vector<int> order;
+        for (const Card& c : deck) order.push_back(c.Value);
+        ++seen[order];
+    }
+    ASSERT_EQ(seen.size(), 24u);
+    const double expected = kTrials / 24.0;
+    double chi2 = 0;
+    for (const auto& [order, n] : seen) chi2 += (n - expected) * (n - expected) / expected;
+    // 23 degrees of freedom: 41.64 is the 1% critical value.
+    EXPECT_LT(chi2, 41.64);
+}
+
+TEST_F(Dealing, ConsecutiveGamesDiffer) {
+    game.NewGame();
+    std::vector<Card> first(game.Players[1].begin(), game.Players[1].end());
+    game.NewGame();
+    std::vector<Card> second(game.Players[1].begin(), game.Players[1].end());
+    EXPECT_NE(first, second);
+}
+
+TEST_F(Dealing, SameSeedSameDeal) {
+    auto a = table.NewGameObject(99), b = table.NewGameObject(99);
+    for (auto* g : {a.get(), b.get()}) {
+        g->CardSet = SampleCardSet();
+        g->NewGame();
+    }
+    EXPECT_EQ(AllCards(*a), AllCards(*b));
+}
+
+TEST_F(Dealing, SevenCardsEachAndOneOrTwoOnThePile) {
+    int wild_tops = 0;
+    for (int g = 0; g < 300; ++g) {
+        game.CardSet.CardDefs[40] = Def(0, 50, kActionDiscard, 0, 20);  // many wild cards
+        game.NewGame();
+        for (int p = 1; p <= 4; ++p) ASSERT_EQ(game.Players[p].Count(), kHandSize);
+        const bool first_was_wild = game.DiscardPile[0].IsWild();
+        ASSERT_EQ(game.DiscardPile.Count(), first_was_wild ? 2 : 1);
+        ASSERT_EQ(game.DrawDeck.Count(), 92 - 28 - game.DiscardPile.Count());
+        wild_tops += first_was_wild;
+    }
+    EXPECT_GT(wild_tops, 0) << "a wild first discard is covered by a second card";
+}
+
+TEST_F(Dealing, FirstDiscardRules) {
+    auto deal_with_wild_on_top = [&](FirstDiscardRule rule) {
+        game.ResetHands();
+        game.DrawDeck.Clear();
+        game.DrawDeck.Push(Def(0, 50, kActionDiscard, 0, 1));
+        game.DrawDeck.Push(Def(2, 5, kActionDiscard, 0, 1));
+        game.TurnUpFirstCard(rule);
+        return game.DiscardPile.Count();
+    };
+    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kWildOrPlain), 2);
+    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kWild), 2);
+    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kNoSecondCard), 1);
+
+    // A plain first discard stays alone whatever the rule.
+    game.ResetHands();
+    game.DrawDeck.Clear();
+    game.DrawDeck.Push(Def(2, 5, kActionNone, 0, 1));
+    game.DrawDeck.Push(Def(2, 6, kActionNone, 0, 1));
+    game.TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
+    EXPECT_EQ(game.DiscardPile.Count(), 1);
+}
+
+TEST_F(Dealing, NewGameResetsScoresButNotTurnOrDirection) {
+    game.CurPlayer = 3;
+    game.StartPlayer = 2;
+    game.PlayReversed = 1;
+    game.RoundNum = 4;
+    game.Players[3].Score = 120;
+    game.HoldStack.Push(Def(1, 1, kActionDiscard, 0, 1));
+    game.NewGame();
+    EXPECT_EQ(game.CurPlayer, 3);
+    EXPECT_EQ(game.StartPlayer, 2);
+    EXPECT_EQ(game.PlayReversed, 1);
+    EXPECT_EQ(game.RoundNum, 0);
+    EXPECT_EQ(game.Players[3].Score, 0);
+    EXPECT_EQ(game.HoldStack.Count(), 0);
+    EXPECT_EQ(AllCards(game).size(), 72u);
+}
+
+TEST_F(Dealing, DealForPlayersDealsOnceAndRestartsATableInPlay) {
+    game.BuildDeck(game.CardSet);
+    game.Players[4].Score = 33;
+    game.DealForPlayers();
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
+    EXPECT_EQ(game.Players[4].Score, 33) << "the first deal keeps scores";
+    game.DealForPlayers();
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize) << "no cards added";
+    EXPECT_EQ(AllCards(game).size(), 72u);
+}
+
+TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
+    game.NewGame();
+    game.StartPlayer = 3;
+    game.LastMover = 4;
+    game.Players[2].Score = 17;
+    table.view.calls.clear();
+    ASSERT_TRUE(game.NextRound(FirstDiscardRule::kNoSecondCard).ok());
+    EXPECT_EQ(game.CurPlayer, 3);
+    EXPECT_EQ(game.DiscardPile.Count(), 1);
+    EXPECT_EQ(game.Players[2].Score, 17);
+    EXPECT_EQ(table.view.calls.front(), "SetSeatArrowVisible 2 off");
+    EXPECT_NE(std::find(table.view.calls.begin(), table.view.calls.end(), "SetHandVisible 4 on"),
+              table.view.calls.end());
+}
+
+TEST_F(Dealing, AShortDeckDealsWhatItHas) {
+    game.DrawDeck.Clear();
+    for (int v = 1; v <= 10; ++v) game.DrawDeck.Push(Def(1, v, kActionDiscard, 0, 1));
+    game.DealHands();
+    int dealt = 0;
+    for (int p = 1; p <= 4; ++p) dealt += game.Players[p].Count();
+    EXPECT_EQ(dealt, 10);
+    EXPECT_EQ(game.Players[1].Count(), 3);
+    EXPECT_EQ(game.Players[4].Count(), 2);
+}
+
+}  // namespace
+}  // namespace kvt::test

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "test_support.h"
+
+namespace kvt::test {
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    fs::path path = temp.Path() / "cfg" / "kvt.ini";
+};
+
+TEST_F(ProfileTest, MissingFileGivesTheDefaults) {
+    Profile ini(path);
+    EXPECT_EQ(ini.ReadInt("Misc", "Sort", -1), -1);
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player2", ""), "");
+}
+
+TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
+    EXPECT_EQ(FormatNumber(40), " 40");
+    EXPECT_EQ(FormatNumber(0), " 0");
+    EXPECT_EQ(FormatNumber(-1), "-1");
+    EXPECT_EQ(FormatFlag(true), "-1");
+    EXPECT_EQ(FormatFlag(false), " 0");
+    Profile ini(path);
+    ASSERT_TRUE(ini.WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
+    EXPECT_EQ(ReadBytes(path), "[Misc]\nPlaySpeed= 40\n");
+    EXPECT_EQ(Profile(path).ReadInt("Misc", "PlaySpeed", 0), 40);
+}
+
+TEST_F(ProfileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
+    WriteBytes(path, "; comment\r\n[misc]\r\nSort=0\r\nOther = x\r\n\r\n[PlayersFile]\r\nPlayer2=a.dpf\r\n");
+    Profile ini(path);
+    ASSERT_TRUE(ini.WriteString("Misc", "sort", "-1").ok());
+    ASSERT_TRUE(ini.WriteString("Misc", "Left", " 120").ok());
+    ASSERT_TRUE(ini.WriteString("New", "Key", "v").ok());
+    EXPECT_EQ(ReadBytes(path),
+              "; comment\n[misc]\nsort=-1\nOther = x\nLeft= 120\n\n[PlayersFile]\nPlayer2=a.dpf\n"
+              "\n[New]\nKey=v\n");
+    EXPECT_EQ(ini.ReadString("PLAYERSFILE", "player2", ""), "a.dpf");
+}
+
+TEST_F(ProfileTest, GarbageGivesDefaultsNeverACrash) {
+    WriteBytes(path, std::string("[Misc\nSort=abc\nPlaySpeed=99999999999999999999\n=novalue\n"
+                                 "[Misc]\nLeft=12abc\nTop=\nViewer=\x01\xff\n", 70) +
+                         std::string(300, 'x'));
+    Profile ini(path);
+    EXPECT_EQ(ini.ReadInt("Misc", "Sort", -1), -1) << "the key sits under a broken header";
+    EXPECT_EQ(ini.ReadInt("Misc", "Left", 0), 12);
+    EXPECT_EQ(ini.ReadInt("Misc", "Top", 7), 7);
+    EXPECT_EQ(ini.ReadInt("Misc", "Viewer", 0), 0);
+}
+
+TEST_F(ProfileTest, LongTextsAreCutAndLineBreaksRefused) {
+    Profile ini(path);
+    ASSERT_TRUE(ini.WriteString("PlayersFile", "Player3", std::string(200, 'p')).ok());
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player3", "").size(), 127u);
+    EXPECT_FALSE(ini.WriteString("Misc", "CardFile", "a\nInjected=1").ok());
+    EXPECT_EQ(ini.ReadString("Misc", "Injected", "none"), "none");
+}
+
+TEST_F(ProfileTest, AnUnwritableSettingsFileIsReported) {
+    fs::create_directories(path);  // a folder where the file should be
+    Profile ini(path);
+    Status s = ini.WriteString("Misc", "Sort", "-1");
+    EXPECT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("kvt.ini"), std::string::npos) << s.message();
+}
+
+}  // namespace
+}  // namespace kvt::test

@@ -1,0 +1,129 @@
+#include "test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+#include "engine/working_files.h"
+#include "platform/files.h"
+
+namespace kvt::test {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("kvt-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Restore permissions a test may have taken away before removing.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it); it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void RecordingView::ShowHand(const CardStack& stack, int grid) {
+    calls.push_back("ShowHand " + std::to_string(grid) + " " + std::to_string(stack.Count()));
+}
+
+void RecordingView::SetHandVisible(int player, bool visible) {
+    calls.push_back("SetHandVisible " + std::to_string(player) + (visible ? " on" : " off"));
+}
+
+void RecordingView::ShowCardBack(const Card& def) {
+    calls.push_back("ShowCardBack " + std::to_string(def.PicRow) + "," + std::to_string(def.PicCol));
+}
+
+void RecordingView::SetSeatArrowVisible(int seat, bool visible) {
+    calls.push_back("SetSeatArrowVisible " + std::to_string(seat) + (visible ? " on" : " off"));
+}
+
+void RecordingView::SetLoadingGauge(int value, int maximum) {
+    calls.push_back("Gauge " + std::to_string(value) + "/" + std::to_string(maximum));
+}
+
+int RecordingView::Count(const std::string& call) const {
+    int n = 0;
+    for (const auto& c : calls) n += c == call;
+    return n;
+}
+
+Card Def(int group, int value, int action, int count, int copies, int row, int col) {
+    Card c;
+    c.Group = static_cast<std::int16_t>(group);
+    c.Value = static_cast<std::int16_t>(value);
+    c.Action = static_cast<std::int16_t>(action);
+    c.ActionCount = static_cast<std::int16_t>(count);
+    c.Copies = static_cast<std::int16_t>(copies);
+    c.PicRow = static_cast<std::int16_t>(row);
+    c.PicCol = static_cast<std::int16_t>(col);
+    return c;
+}
+
+CardSetDef SampleCardSet() {
+    CardSetDef set;
+    set.GameTitle = FitTitle("Sample");
+    set.AuthorName = "Tests";
+    for (int g = 1; g <= 4; ++g)
+        for (int v = 1; v <= 9; ++v)
+            set.CardDefs[(g - 1) * 9 + (v - 1)] = Def(g, v, kActionDiscard, 0, 2, g - 1, v - 1);
+    set.CardDefs[80] = Def(0, 0, kActionCardBack, 0, 0, 4, 3);
+    return set;
+}
+
+CardSetFile SampleCardSetFile(const CardSetDef& def, std::size_t bitmap_bytes,
+                              std::int32_t sound_size, std::size_t background_bytes) {
+    CardSetFile file;
+    file.Def = def;
+    file.Bitmap.resize(bitmap_bytes);
+    for (std::size_t i = 0; i < bitmap_bytes; ++i) file.Bitmap[i] = static_cast<char>(i * 7 + 1);
+    file.SoundSize = sound_size;
+    if (sound_size > 1) file.Sound.assign(static_cast<std::size_t>(sound_size), 'S');
+    file.Background.assign(background_bytes, 'B');
+    return file;
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TableFixture::TableFixture() {
+    folders.SettingsFile = temp_.Path() / "config" / "kvt" / "kvt.ini";
+    folders.AppDir = temp_.Path() / "data" / "kvt";
+    folders.SharedData = temp_.Path() / "shared";
+    CardSetDef def = SampleCardSet();
+    def.GameTitle = FitTitle("Shipped default");
+    WriteBytes(folders.SharedData / files::kDefaultCardSet, EncodeCardSetFile(SampleCardSetFile(def)));
+    game = NewGameObject();
+}
+
+std::unique_ptr<Game> TableFixture::NewGameObject(std::uint64_t seed) {
+    return std::make_unique<Game>(folders, view, seed);
+}
+
+std::vector<Card> AllCards(const Game& game) {
+    std::vector<Card> all;
+    auto add = [&all](const CardStack& s) { all.insert(all.end(), s.begin(), s.end()); };
+    add(game.DrawDeck);
+    add(game.DiscardPile);
+    for (int p = 1; p <= 4; ++p) add(game.Players[p]);
+    add(game.PickStack);
+    add(game.HoldStack);
+    return all;
+}
+
+}  // namespace kvt::test

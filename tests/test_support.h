@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/card_set_codec.h"
+#include "engine/game.h"
+
+namespace kvt::test {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Records every view call in order, as short strings.
+class RecordingView : public TableView {
+public:
+    std::vector<std::string> calls;
+
+    void ShowHand(const CardStack& stack, int grid) override;
+    void SetHandVisible(int player, bool visible) override;
+    void ShowDiscardTop() override { calls.push_back("ShowDiscardTop"); }
+    void ShowCardBack(const Card& def) override;
+    void SetSeatArrowVisible(int seat, bool visible) override;
+    void ShowShuffling() override { calls.push_back("ShowShuffling"); }
+    void HideShuffling() override { calls.push_back("HideShuffling"); }
+    void ShowLoading() override { calls.push_back("ShowLoading"); }
+    void SetLoadingGauge(int value, int maximum) override;
+    void HideLoading() override { calls.push_back("HideLoading"); }
+
+    int Count(const std::string& call) const;
+};
+
+// A definition with the given fields; the rest 0.
+Card Def(int group, int value, int action, int count, int copies, int row = 0, int col = 0);
+
+// A playable card set: four groups of numbers 1..9, two copies each (72
+// cards), a card back in definition 80 at row 4, column 3.
+CardSetDef SampleCardSet();
+
+// A whole card-set file around a definition, with an embedded bitmap of the
+// given size (filled with a recognisable pattern), optional sound and background.
+CardSetFile SampleCardSetFile(const CardSetDef& def, std::size_t bitmap_bytes = 2500,
+                              std::int32_t sound_size = 0, std::size_t background_bytes = 0);
+
+void WriteBytes(const fs::path& path, const std::string& bytes);
+std::string ReadBytes(const fs::path& path);
+
+// A game on temporary folders: settings, working folder and shipped data
+// with a "default.cds" of its own.
+struct TableFixture {
+    TableFixture();
+    Folders folders;
+    RecordingView view;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<Game> NewGameObject(std::uint64_t seed = 7);
+
+private:
+    TempDir temp_;
+};
+
+// All cards of the table in one list, for conservation checks.
+std::vector<Card> AllCards(const Game& game);
+
+}  // namespace kvt::test
