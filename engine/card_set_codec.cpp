@@ -1,5 +1,6 @@
 #include "engine/card_set_codec.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "engine/byte_io.h"
@@ -55,23 +56,6 @@ Status ReadDef(ByteReader& r, CardSetDef& def) {
     return Status::Ok();
 }
 
-Status ReadEmbedded(ByteReader& r, const char* what, std::int32_t size, std::string& out) {
-    if (size < 0)
-        return Status::Fail(std::string("the size of ") + what + " is negative (" +
-                            std::to_string(size) + ")");
-    if (!r.ReadBytes(static_cast<std::size_t>(size), out))
-        return Status::Fail(std::string(what) + " runs past the end of the file (" +
-                            std::to_string(size) + " bytes announced, " +
-                            std::to_string(r.Remaining()) + " left)");
-    return Status::Ok();
-}
-
-Status ReadSize(ByteReader& r, const char* what, std::int32_t& size) {
-    if (!r.ReadI32(size))
-        return Status::Fail(std::string("the file ends where the size of ") + what + " should be");
-    return Status::Ok();
-}
-
 Status CheckTextFits(const std::string& text, const char* what) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))
         return Status::Fail(std::string(what) + " is longer than 32767 characters");
@@ -119,38 +103,90 @@ std::string EncodeCardSetFile(const CardSetFile& file) {
     return out;
 }
 
-Status DecodeCardSetFile(std::string_view bytes, CardSetFile& out) {
-    if (bytes.size() > kMaxCardSetFileBytes)
-        return Status::Fail("the file is too large to be a card set (" + std::to_string(bytes.size()) +
+Status DecodeCardSetLayout(std::uint64_t file_size, const ReadAt& read_at, CardSetLayout& out) {
+    if (file_size > kMaxCardSetFileBytes)
+        return Status::Fail("the file is too large to be a card set (" + std::to_string(file_size) +
                             " bytes)");
-    ByteReader r(bytes);
-    CardSetFile file;
+    // The tag, the definition and its texts all lie in the head of the file.
+    std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(file_size, kMaxHeadBytes)), '\0');
+    if (!read_at(0, head.size(), head.data())) return Status::Fail("the file cannot be read");
+    ByteReader r(head);
+    CardSetLayout layout;
     std::string_view tag;
     if (!r.ReadBytes(2, tag)) return Status::Fail("the file is too short to hold a card set");
-    file.Tag = {tag[0], tag[1], 0, 0};
-    if (Status s = ReadDef(r, file.Def); !s) return s;
-    file.Tag[2] = static_cast<char>(static_cast<std::uint16_t>(file.Def.Header) & 0xFF);
-    file.Tag[3] = static_cast<char>(static_cast<std::uint16_t>(file.Def.Header) >> 8);
+    if (Status s = ReadDef(r, layout.Def); !s) return s;
+    layout.Tag = {tag[0], tag[1], static_cast<char>(static_cast<std::uint16_t>(layout.Def.Header) & 0xFF),
+                  static_cast<char>(static_cast<std::uint16_t>(layout.Def.Header) >> 8)};
+
+    std::uint64_t pos = r.Offset();
+    const auto read_size = [&](const char* what, std::int32_t& size) {
+        std::string bytes(4, '\0');
+        if (pos + 4 > file_size || !read_at(pos, 4, bytes.data()))
+            return Status::Fail(std::string("the file ends where the size of ") + what + " should be");
+        ByteReader(bytes).ReadI32(size);
+        pos += 4;
+        if (size < 0)
+            return Status::Fail(std::string("the size of ") + what + " is negative (" +
+                                std::to_string(size) + ")");
+        return Status::Ok();
+    };
+    const auto take = [&](const char* what, std::int32_t size, ByteRange& range) {
+        const std::uint64_t left = file_size - pos;
+        if (static_cast<std::uint64_t>(size) > left)
+            return Status::Fail(std::string(what) + " runs past the end of the file (" +
+                                std::to_string(size) + " bytes announced, " + std::to_string(left) +
+                                " left)");
+        range = {pos, static_cast<std::uint64_t>(size)};
+        pos += range.Size;
+        return Status::Ok();
+    };
 
     std::int32_t size = 0;
-    if (Status s = ReadSize(r, "the card bitmap", size); !s) return s;
-    if (Status s = ReadEmbedded(r, "the card bitmap", size, file.Bitmap); !s) return s;
-    if (file.Bitmap.empty()) return Status::Fail("the card bitmap is empty");
-
-    if (Status s = ReadSize(r, "the opening sound", file.SoundSize); !s) return s;
-    if (file.SoundSize < 0)
-        return Status::Fail("the size of the opening sound is negative (" +
-                            std::to_string(file.SoundSize) + ")");
-    if (file.HasSound())
-        if (Status s = ReadEmbedded(r, "the opening sound", file.SoundSize, file.Sound); !s) return s;
-
-    if (Status s = ReadSize(r, "the table background", size); !s) return s;
-    if (Status s = ReadEmbedded(r, "the table background", size, file.Background); !s) return s;
-    if (r.Remaining() != 0)
-        return Status::Fail(std::to_string(r.Remaining()) +
+    if (Status s = read_size("the card bitmap", size); !s) return s;
+    if (Status s = take("the card bitmap", size, layout.Bitmap); !s) return s;
+    if (layout.Bitmap.Size == 0) return Status::Fail("the card bitmap is empty");
+    if (Status s = read_size("the opening sound", layout.SoundSize); !s) return s;
+    if (layout.SoundSize > 1)
+        if (Status s = take("the opening sound", layout.SoundSize, layout.Sound); !s) return s;
+    if (Status s = read_size("the table background", size); !s) return s;
+    if (Status s = take("the table background", size, layout.Background); !s) return s;
+    if (pos != file_size)
+        return Status::Fail(std::to_string(file_size - pos) +
                             " unexpected bytes follow the table background");
-    if (Status s = ValidateCardSetDef(file.Def); !s) return s;
-    out = std::move(file);
+    if (Status s = ValidateCardSetDef(layout.Def); !s) return s;
+    out = std::move(layout);
+    return Status::Ok();
+}
+
+Status DecodeCardSetImage(std::string_view bytes, CardSetImage& out) {
+    CardSetLayout layout;
+    const ReadAt from_memory = [bytes](std::uint64_t offset, std::size_t n, char* to) {
+        if (offset > bytes.size() || n > bytes.size() - offset) return false;
+        bytes.copy(to, n, static_cast<std::size_t>(offset));
+        return true;
+    };
+    if (Status s = DecodeCardSetLayout(bytes.size(), from_memory, layout); !s) return s;
+    const auto view = [bytes](ByteRange range) {
+        return bytes.substr(static_cast<std::size_t>(range.Offset), static_cast<std::size_t>(range.Size));
+    };
+    out.Tag = layout.Tag;
+    out.Def = std::move(layout.Def);
+    out.Bitmap = view(layout.Bitmap);
+    out.SoundSize = layout.SoundSize;
+    out.Sound = view(layout.Sound);
+    out.Background = view(layout.Background);
+    return Status::Ok();
+}
+
+Status DecodeCardSetFile(std::string_view bytes, CardSetFile& out) {
+    CardSetImage image;
+    if (Status s = DecodeCardSetImage(bytes, image); !s) return s;
+    out.Tag = image.Tag;
+    out.Def = std::move(image.Def);
+    out.Bitmap.assign(image.Bitmap);
+    out.SoundSize = image.SoundSize;
+    out.Sound.assign(image.Sound);
+    out.Background.assign(image.Background);
     return Status::Ok();
 }
 

@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "engine/card_set_codec.h"
@@ -10,27 +16,67 @@ namespace kvt {
 namespace {
 
 constexpr std::size_t kBlock = 1000;
+// Copies move 64 blocks at a time; progress is still counted per block.
+constexpr std::size_t kChunk = 64 * kBlock;
 
 std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+// A card-set file open for reading at any offset.
+class SourceFile {
+public:
+    explicit SourceFile(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~SourceFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int Descriptor() const { return fd_; }
+    bool IsRegular(std::uint64_t& size) const {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+        size = static_cast<std::uint64_t>(st.st_size);
+        return true;
+    }
+    bool ReadAt(std::uint64_t offset, std::size_t n, char* out) const {
+        while (n > 0) {
+            const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+            if (got <= 0) return false;
+            out += got;
+            n -= static_cast<std::size_t>(got);
+            offset += static_cast<std::uint64_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
 Status Game::LoadCardSetFile(const std::filesystem::path& card_set) {
     view_.CloseBackgroundSound();
-    std::string bytes;
-    if (Status s = ReadWholeFile(card_set, bytes, kMaxCardSetFileBytes); !s)
-        return Status::Fail("Cannot load the card set: " + s.message());
-    CardSetFile file;
-    if (Status s = DecodeCardSetFile(bytes, file); !s)
-        return Status::Fail("Cannot load the card set " + Quoted(card_set) + ": " + s.message() + ".");
+    const auto failed = [&card_set](const std::string& why) {
+        return Status::Fail("Cannot load the card set " + Quoted(card_set) + ": " + why);
+    };
+    SourceFile source(card_set);
+    if (!source.IsOpen()) return failed(std::string(std::strerror(errno)) + ".");
+    std::uint64_t size = 0;
+    if (!source.IsRegular(size)) return failed("it is not a regular file.");
+    CardSetLayout layout;
+    const ReadAt read_at = [&source](std::uint64_t offset, std::size_t n, char* out) {
+        return source.ReadAt(offset, n, out);
+    };
+    if (Status s = DecodeCardSetLayout(size, read_at, layout); !s) return failed(s.message() + ".");
 
     view_.ShowLoading();
-    Status written = WriteWorkingFiles(file);
+    Status written = WriteWorkingFiles(layout, source.Descriptor());
     view_.HideLoading();
-    if (!written) return Status::Fail("Cannot load the card set " + Quoted(card_set) + ": " +
-                                      written.message());
-    CardSet = file.Def;
-    if (!file.Background.empty()) {
+    if (!written) return failed(written.message());
+    CardSet = std::move(layout.Def);
+    if (layout.Background.Size != 0) {
         BackFilePath = (AppDir / files::kBackground).string();
         HasBackFile = true;
     }
@@ -39,7 +85,7 @@ Status Game::LoadCardSetFile(const std::filesystem::path& card_set) {
 
 // Writes every working file under a temporary name first and renames them
 // only when all are complete, so a failure leaves the previous set in force.
-Status Game::WriteWorkingFiles(const CardSetFile& file) {
+Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     if (Status s = EnsureFolder(AppDir); !s) return s;
     AtomicFile defs(AppDir / files::kCardDefs);
     AtomicFile bitmap(AppDir / files::kCardBitmap);
@@ -47,40 +93,47 @@ Status Game::WriteWorkingFiles(const CardSetFile& file) {
     AtomicFile background(AppDir / files::kBackground);
     std::vector<AtomicFile*> finished;
 
-    const auto write_whole = [&finished](AtomicFile& target, std::string_view bytes) {
+    // Copies a range of the card-set file; `on_block` runs after every whole
+    // block of 1000 bytes.
+    const auto copy = [&](AtomicFile& target, ByteRange range, const auto& on_block) {
         if (Status s = target.Open(); !s) return s;
-        if (Status s = target.Write(bytes); !s) return s;
+        for (std::uint64_t done = 0; done < range.Size;) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, range.Size - done));
+            if (Status s = target.CopyFrom(source_fd, range.Offset + done, n); !s) return s;
+            const std::uint64_t blocks_before = done / kBlock;
+            done += n;
+            for (std::uint64_t b = blocks_before; b < done / kBlock; ++b) on_block(static_cast<int>(b + 1));
+        }
         if (Status s = target.Finish(); !s) return s;
         finished.push_back(&target);
         return Status::Ok();
     };
+    const auto no_progress = [](int) {};
 
-    if (Status s = write_whole(defs, EncodeCardSetDef(file.Def)); !s) return s;
+    if (Status s = defs.Open(); !s) return s;
+    if (Status s = defs.Write(EncodeCardSetDef(layout.Def)); !s) return s;
+    if (Status s = defs.Finish(); !s) return s;
+    finished.push_back(&defs);
 
-    // The bitmap goes in blocks of 1000 bytes, the gauge counting the blocks.
-    const std::string_view image = file.Bitmap;
-    const int blocks = static_cast<int>(image.size() / kBlock);
+    // The gauge counts the whole 1000-byte blocks of the bitmap.
+    const int blocks = static_cast<int>(layout.Bitmap.Size / kBlock);
     view_.SetLoadingGauge(0, blocks);
-    if (Status s = bitmap.Open(); !s) return s;
-    for (int b = 0; b < blocks; ++b) {
-        if (Status s = bitmap.Write(image.substr(b * kBlock, kBlock)); !s) return s;
-        view_.SetLoadingGauge(b + 1, blocks);
+    const auto gauge = [&](int block) {
+        view_.SetLoadingGauge(block, blocks);
         view_.PumpEvents();
-    }
-    if (Status s = bitmap.Write(image.substr(blocks * kBlock)); !s) return s;
+    };
+    if (Status s = copy(bitmap, layout.Bitmap, gauge); !s) return s;
     view_.PumpEvents();
-    if (Status s = bitmap.Finish(); !s) return s;
-    finished.push_back(&bitmap);
 
     // Without a sound of its own the previous opening sound stays.
-    if (file.HasSound())
-        if (Status s = write_whole(sound, file.Sound); !s) return s;
-    if (!file.Background.empty())
-        if (Status s = write_whole(background, file.Background); !s) return s;
+    if (layout.SoundSize > 1)
+        if (Status s = copy(sound, layout.Sound, no_progress); !s) return s;
+    if (layout.Background.Size != 0)
+        if (Status s = copy(background, layout.Background, no_progress); !s) return s;
 
     for (AtomicFile* f : finished)
         if (Status s = f->Commit(); !s) return s;
-    if (file.Background.empty()) {
+    if (layout.Background.Size == 0) {
         std::error_code ec;
         std::filesystem::remove(AppDir / files::kBackground, ec);
     }
@@ -90,7 +143,7 @@ Status Game::WriteWorkingFiles(const CardSetFile& file) {
 Status Game::ReloadCardSet() {
     std::string bytes;
     CardSetDef def;
-    if (ReadWholeFile(CardDefPath, bytes, kMaxCardSetFileBytes) && DecodeCardSetDef(bytes, def)) {
+    if (ReadWholeFile(CardDefPath, bytes, kMaxHeadBytes) && DecodeCardSetDef(bytes, def)) {
         (void)settings_.WriteString(settings::kMisc, settings::kCardFile, CardDefPath);
         CardSet = std::move(def);
         BuildDeck(CardSet);

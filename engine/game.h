@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/card_set.h"
+#include "engine/card_set_codec.h"
 #include "engine/card_stack.h"
 #include "engine/random.h"
 #include "engine/status.h"
@@ -114,7 +115,7 @@ public:
 
 private:
     void PrepareTableForFirstTurn();
-    Status WriteWorkingFiles(const struct CardSetFile& file);
+    Status WriteWorkingFiles(const CardSetLayout& layout, int source_fd);
 
     Folders folders_;
     TableView& view_;

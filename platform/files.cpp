@@ -1,10 +1,15 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 namespace kvt {
 namespace {
@@ -19,7 +24,7 @@ struct FileCloser {
 
 }  // namespace
 
-Status ReadWholeFile(const fs::path& path, std::string& out, std::size_t max_bytes) {
+Status ReadFileBytes(const fs::path& path, FileBytes& out, std::size_t max_bytes) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return Status::Fail("Cannot open " + Quoted(path) + ": " + SystemReason());
     std::error_code ec;
@@ -28,11 +33,19 @@ Status ReadWholeFile(const fs::path& path, std::string& out, std::size_t max_byt
     if (ec) return Status::Fail("Cannot read " + Quoted(path) + ": " + ec.message());
     if (size > max_bytes)
         return Status::Fail(Quoted(path) + " is too large (" + std::to_string(size) + " bytes)");
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (got != bytes.size() || std::ferror(file.get()))
+    auto data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
+    const std::size_t got = std::fread(data.get(), 1, static_cast<std::size_t>(size), file.get());
+    if (got != size || std::ferror(file.get()))
         return Status::Fail("Cannot read " + Quoted(path) + ": " + SystemReason());
-    out = std::move(bytes);
+    out.data_ = std::move(data);
+    out.size_ = got;
+    return Status::Ok();
+}
+
+Status ReadWholeFile(const fs::path& path, std::string& out, std::size_t max_bytes) {
+    FileBytes bytes;
+    if (Status s = ReadFileBytes(path, bytes, max_bytes); !s) return s;
+    out.assign(bytes.View());
     return Status::Ok();
 }
 
@@ -46,36 +59,61 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::Discard() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     std::error_code ec;
     fs::remove(temporary_, ec);
 }
 
 Status AtomicFile::Open() {
-    file_ = std::fopen(temporary_.c_str(), "wb");
-    if (!file_) return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
-    static constexpr std::size_t kBuffer = 1 << 16;
-    std::setvbuf(file_, nullptr, _IOFBF, kBuffer);
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
     return Status::Ok();
 }
 
 Status AtomicFile::Write(std::string_view bytes) {
-    if (!file_) return Status::Fail("Cannot write " + Quoted(destination_) + ": not open");
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
+    if (fd_ < 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": not open");
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return Status::Ok();
+}
+
+Status AtomicFile::CopyFrom(int source_fd, std::uint64_t offset, std::size_t n) {
+    if (fd_ < 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": not open");
+    auto position = static_cast<off_t>(offset);
+    while (n > 0) {
+        const ssize_t copied = ::copy_file_range(source_fd, &position, fd_, nullptr, n, 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+            break;  // not between these files: copy through a buffer below
+        if (copied <= 0)
+            return Status::Fail("Cannot write " + Quoted(destination_) + ": " +
+                                (copied == 0 ? std::string("the source ended early") : SystemReason()));
+        n -= static_cast<std::size_t>(copied);
+    }
+    std::vector<char> buffer(std::min<std::size_t>(n, 1 << 16));
+    while (n > 0) {
+        const ssize_t got = ::pread(source_fd, buffer.data(), std::min(n, buffer.size()), position);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0)
+            return Status::Fail("Cannot write " + Quoted(destination_) + ": " +
+                                (got == 0 ? std::string("the source ended early") : SystemReason()));
+        if (Status s = Write({buffer.data(), static_cast<std::size_t>(got)}); !s) return s;
+        position += got;
+        n -= static_cast<std::size_t>(got);
+    }
     return Status::Ok();
 }
 
 Status AtomicFile::Finish() {
-    if (!file_) return Status::Fail("Cannot write " + Quoted(destination_) + ": not open");
-    const bool flushed = std::fflush(file_) == 0;
-    const std::string reason = flushed ? std::string() : SystemReason();
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!flushed || !closed)
-        return Status::Fail("Cannot write " + Quoted(destination_) + ": " +
-                            (flushed ? SystemReason() : reason));
+    if (fd_ < 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": not open");
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
     finished_ = true;
     return Status::Ok();
 }

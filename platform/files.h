@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,12 +13,25 @@ namespace kvt {
 
 namespace fs = std::filesystem;
 
+// The bytes of a whole file, in a buffer that is not zero-filled first.
+class FileBytes {
+public:
+    std::string_view View() const { return {data_.get(), size_}; }
+
+private:
+    friend Status ReadFileBytes(const fs::path& path, FileBytes& out, std::size_t max_bytes);
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+};
+
 // Reads a whole file; fails with a message naming the file when it is
 // missing, unreadable or larger than max_bytes.
+Status ReadFileBytes(const fs::path& path, FileBytes& out, std::size_t max_bytes);
 Status ReadWholeFile(const fs::path& path, std::string& out, std::size_t max_bytes);
 
 // A file written under a temporary name beside its destination and renamed
 // into place by Commit(); dropped without Commit() it leaves nothing behind.
+// Writes go straight to the file: callers hand over large pieces.
 class AtomicFile {
 public:
     explicit AtomicFile(fs::path destination);
@@ -26,6 +41,9 @@ public:
 
     Status Open();
     Status Write(std::string_view bytes);
+    // Appends n bytes of another open file, starting at offset, copied inside
+    // the kernel where it can.
+    Status CopyFrom(int source_fd, std::uint64_t offset, std::size_t n);
     // Flushes and closes the temporary file; still not visible under its name.
     Status Finish();
     // Renames the finished temporary file over the destination.
@@ -38,7 +56,7 @@ private:
 
     fs::path destination_;
     fs::path temporary_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
     bool finished_ = false;
     bool committed_ = false;
 };

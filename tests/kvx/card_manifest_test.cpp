@@ -1,0 +1,143 @@
+#include "tools/kvx/card_manifest.h"
+
+#include <gtest/gtest.h>
+
+#include "kvx_test_support.h"
+
+namespace kvt::kvx {
+namespace {
+
+using testing::MinimalManifest;
+
+void ExpectManifestRoundTrip(const CardSetFile& file) {
+    const CardManifest manifest = ManifestForCardSet(file);
+    const std::string text = FormatCardManifest(manifest);
+    CardManifest back;
+    const Status s = ParseCardManifest(text, back);
+    ASSERT_TRUE(s) << s.message() << "\n" << text;
+    EXPECT_EQ(back.Def, file.Def);
+    EXPECT_EQ(back.Tag, file.Tag);
+    EXPECT_EQ(back.BitmapFile, manifest.BitmapFile);
+    EXPECT_EQ(back.SoundFile, manifest.SoundFile);
+    EXPECT_EQ(back.SoundSizeWithoutSound, manifest.SoundSizeWithoutSound);
+    EXPECT_EQ(back.BackgroundFile, manifest.BackgroundFile);
+    EXPECT_EQ(FormatCardManifest(back), text);
+}
+
+TEST(CardManifestRoundTripTest, PlainCardSet) { ExpectManifestRoundTrip(testing::PlainCardSet()); }
+TEST(CardManifestRoundTripTest, OddCardSet) { ExpectManifestRoundTrip(testing::OddCardSet()); }
+TEST(CardManifestRoundTripTest, SparseCardSet) { ExpectManifestRoundTrip(testing::SparseCardSet()); }
+
+TEST(CardManifestFormatTest, WritesTheTopSectionAndEveryCard) {
+    const std::string text = FormatCardManifest(ManifestForCardSet(testing::PlainCardSet()));
+    EXPECT_EQ(text.rfind("# KVT card set\nformat = 1\ntag = \"KVTC\"\n"
+                         "title = \"Four Corners                  \"\n"
+                         "author = \"The KVT developers\"\ntext1 = \"\"\ntext2 = \"\"\n"
+                         "bitmap = \"cards.bmp\"\nsound = \"open.wav\"\nbackground = \"\"\n",
+                         0),
+              0u)
+        << text;
+    for (int d = 0; d < kCardDefCount; ++d)
+        EXPECT_NE(text.find("\n[card " + std::to_string(d) + "]\n"), std::string::npos) << d;
+    EXPECT_NE(text.find("[card 0]\n# group 1, value 1, 2 copies: plain card\ngroup = 1\nvalue = 1\n"
+                        "action = discard\ncount = 0\ncopies = 2\nrow = 0\ncol = 0\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("[card 36]\n# wild, value 50, 4 copies: the next player draws 4 from the deck\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("[card 50]\n# empty\n\n[card 51]"), std::string::npos);
+    EXPECT_NE(text.find("[card 80]\n# card back at row 4, column 9\n"), std::string::npos);
+    EXPECT_EQ(text.find("reserved1"), std::string::npos);
+    EXPECT_EQ(text.find("playable"), std::string::npos);
+    EXPECT_EQ(text.find("sound-size"), std::string::npos);
+}
+
+TEST(CardManifestFormatTest, WritesRarelyUsedFieldsOnlyWhenSet) {
+    const std::string text = FormatCardManifest(ManifestForCardSet(testing::OddCardSet()));
+    EXPECT_NE(text.find("col = 0\nreserved1 = -1\nreserved2 = -32768\n\n[card 1]"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("col = 2\nplayable = 1\n\n[card 3]"), std::string::npos) << text;
+    EXPECT_NE(text.find("sound = \"\"\nsound-size = 1\nbackground = \"background.bmp\"\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("tag = \"Z\\x01\\xFF\\x80\"\n"), std::string::npos) << text;
+}
+
+TEST(CardManifestParseTest, MissingKeysAndSectionsAreZero) {
+    CardManifest m;
+    const Status s = ParseCardManifest(MinimalManifest("[card 80]\naction = card-back\n"), m);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(m.Def.CardDefs[0].ActionCount, 0);
+    EXPECT_EQ(m.Def.CardDefs[0].PicRow, 0);
+    EXPECT_EQ(m.Def.CardDefs[0].Copies, 30);
+    EXPECT_EQ(m.Def.CardDefs[1], Card{});
+    EXPECT_EQ(m.Def.CardDefs[80].Action, kActionCardBack);
+    EXPECT_EQ(m.Def.AuthorName, "");
+    EXPECT_EQ(m.SoundFile, "");
+    EXPECT_EQ(m.SoundSizeWithoutSound, 0);
+    EXPECT_EQ(m.BackgroundFile, "");
+}
+
+TEST(CardManifestParseTest, PadsTheTitleAndTakesTheHeaderFromTheTag) {
+    CardManifest m;
+    std::string text = MinimalManifest();
+    text.replace(text.find("\"KVTC\""), 6, "\"AB\\x34\\x12\"");
+    ASSERT_TRUE(ParseCardManifest(text, m));
+    EXPECT_EQ(m.Def.GameTitle, "Minimal                       ");
+    EXPECT_EQ(m.Def.Header, 0x1234);
+    EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));
+}
+
+TEST(CardManifestParseTest, AcceptsSectionsInAnyOrderAndNumericActions) {
+    CardManifest m;
+    const Status s = ParseCardManifest(
+        MinimalManifest("[card 9]\naction = 42\ncount = -3\n[card 2]\naction = pass-right\n"
+                        "  group=7   # lucky\nreserved2 = 5\nplayable = 1\n[card 3]\n"),
+        m);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(m.Def.CardDefs[9].Action, 42);
+    EXPECT_EQ(m.Def.CardDefs[9].ActionCount, -3);
+    EXPECT_EQ(m.Def.CardDefs[2].Action, kActionPassRight);
+    EXPECT_EQ(m.Def.CardDefs[2].Group, 7);
+    EXPECT_EQ(m.Def.CardDefs[2].Reserved2, 5);
+    EXPECT_EQ(m.Def.CardDefs[2].Playable, 1);
+    EXPECT_EQ(m.Def.CardDefs[3], Card{});
+}
+
+TEST(CardManifestParseTest, ReadsTheOptionalTopKeys) {
+    CardManifest m;
+    std::string text =
+        "format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
+        "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
+        "background = \"table.bmp\"\n";
+    const Status s = ParseCardManifest(text, m);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(m.Def.AuthorName, "Ann");
+    EXPECT_EQ(m.Def.Text1, "one\n");
+    EXPECT_EQ(m.Def.Text2, "two");
+    EXPECT_EQ(m.BitmapFile, "faces.bmp");
+    EXPECT_EQ(m.SoundSizeWithoutSound, 1);
+    EXPECT_EQ(m.BackgroundFile, "table.bmp");
+}
+
+TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {
+    EXPECT_EQ(ActionName(kActionNone), "again");
+    EXPECT_EQ(ActionName(kActionDrawAcross), "draw-across");
+    EXPECT_EQ(ActionName(kActionNeverDealt), "never-dealt");
+    EXPECT_EQ(ActionName(kActionBackgroundCell), "background-cell");
+    EXPECT_EQ(ActionName(kActionCardBack), "card-back");
+    EXPECT_EQ(ActionName(11), "11");
+    EXPECT_EQ(ActionName(-1), "-1");
+    for (int code = -40; code <= 140; ++code) {
+        std::int16_t back = -999;
+        ASSERT_TRUE(ParseActionName(ActionName(code), back)) << code;
+        EXPECT_EQ(back, code);
+    }
+    std::int16_t action = 0;
+    EXPECT_FALSE(ParseActionName("Discard", action));
+    EXPECT_FALSE(ParseActionName("pass_left", action));
+    EXPECT_FALSE(ParseActionName("40000", action));
+    EXPECT_FALSE(ParseActionName("", action));
+}
+
+}  // namespace
+}  // namespace kvt::kvx

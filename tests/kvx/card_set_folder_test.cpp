@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "kvx_test_support.h"
+#include "tools/kvx/card_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing::ReadTestFile;
+using testing::TempFolder;
+using testing::WriteTestFile;
+
+// Encodes a crafted card set, decodes it as a file from disk would be, unpacks
+// it, packs the folder again and compares the bytes.
+void ExpectByteIdenticalRoundTrip(const CardSetFile& crafted) {
+    const std::string original = EncodeCardSetFile(crafted);
+    CardSetFile decoded;
+    const Status decode = DecodeCardSetFile(original, decoded);
+    ASSERT_TRUE(decode) << decode.message();
+
+    TempFolder temp;
+    const fs::path folder = temp / "unpacked";
+    const Status unpack = UnpackCardSet(decoded, folder);
+    ASSERT_TRUE(unpack) << unpack.message();
+    CardSetFile packed;
+    const Status pack = PackCardSet(folder, packed);
+    ASSERT_TRUE(pack) << pack.message();
+    EXPECT_EQ(packed, decoded);
+    EXPECT_TRUE(EncodeCardSetFile(packed) == original) << "the packed bytes differ";
+}
+
+TEST(CardSetRoundTripTest, PlainCardSetIsByteIdentical) {
+    ExpectByteIdenticalRoundTrip(testing::PlainCardSet());
+}
+
+TEST(CardSetRoundTripTest, OddCardSetIsByteIdentical) {
+    const CardSetFile odd = testing::OddCardSet();
+    ASSERT_EQ(odd.SoundSize, 1);
+    ExpectByteIdenticalRoundTrip(odd);
+}
+
+TEST(CardSetRoundTripTest, SparseCardSetIsByteIdentical) {
+    ExpectByteIdenticalRoundTrip(testing::SparseCardSet());
+}
+
+TEST(CardSetUnpackTest, WritesTheManifestAndOnlyThePresentFiles) {
+    TempFolder temp;
+    const CardSetFile plain = testing::PlainCardSet();
+    ASSERT_TRUE(UnpackCardSet(plain, temp / "plain"));
+    EXPECT_EQ(ReadTestFile(temp / "plain/cards.bmp"), plain.Bitmap);
+    EXPECT_EQ(ReadTestFile(temp / "plain/open.wav"), plain.Sound);
+    EXPECT_FALSE(fs::exists(temp / "plain/background.bmp"));
+    EXPECT_EQ(ReadTestFile(temp / "plain/cardset.txt"), FormatCardManifest(ManifestForCardSet(plain)));
+
+    const CardSetFile odd = testing::OddCardSet();
+    ASSERT_TRUE(UnpackCardSet(odd, temp / "odd"));
+    EXPECT_FALSE(fs::exists(temp / "odd/open.wav"));
+    EXPECT_EQ(ReadTestFile(temp / "odd/background.bmp"), odd.Background);
+    for (const auto& entry : fs::directory_iterator(temp / "odd"))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+class CardSetPackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const Status s = UnpackCardSet(testing::PlainCardSet(), folder_);
+        ASSERT_TRUE(s) << s.message();
+    }
+
+    std::string Manifest() const { return ReadTestFile(folder_ / kCardManifestName); }
+    void SetManifest(const std::string& text) { WriteTestFile(folder_ / kCardManifestName, text); }
+    void EditManifest(std::string_view from, std::string_view to) {
+        std::string text = Manifest();
+        const auto at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+        SetManifest(text);
+    }
+
+    std::string PackFault() {
+        CardSetFile file;
+        const Status s = PackCardSet(folder_, file);
+        EXPECT_FALSE(s) << "packed although it should not";
+        return s.message();
+    }
+
+    TempFolder temp_;
+    fs::path folder_ = temp_ / "set";
+};
+
+TEST_F(CardSetPackTest, RefusesAMissingManifest) {
+    fs::remove(folder_ / kCardManifestName);
+    EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
+}
+
+TEST_F(CardSetPackTest, RefusesMissingEmbeddedFilesNamingThem) {
+    fs::remove(folder_ / "open.wav");
+    EXPECT_NE(PackFault().find("open.wav"), std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"table.bmp\""));
+    ASSERT_NO_FATAL_FAILURE(EditManifest("sound = \"open.wav\"", "sound = \"\""));
+    EXPECT_NE(PackFault().find("table.bmp"), std::string::npos);
+    fs::remove(folder_ / "cards.bmp");
+    EXPECT_NE(PackFault().find("cards.bmp"), std::string::npos);
+}
+
+TEST_F(CardSetPackTest, RefusesEmbeddedFilesThatCannotBeStored) {
+    WriteTestFile(folder_ / "open.wav", "R");
+    EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos);
+    WriteTestFile(folder_ / "open.wav", "RIFF");
+    WriteTestFile(folder_ / "empty.bmp", "");
+    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"empty.bmp\""));
+    EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
+    WriteTestFile(folder_ / "cards.bmp", "");
+    EXPECT_NE(PackFault().find("\"cards.bmp\" is empty"), std::string::npos);
+}
+
+TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
+    ASSERT_NO_FATAL_FAILURE(EditManifest("[card 0]\n# group 1, value 1, 2 copies: plain card\ngroup = 1",
+                                         "[card 0]\ngroup = 31"));
+    const std::string fault = PackFault();
+    EXPECT_NE(fault.find("is not valid"), std::string::npos) << fault;
+    EXPECT_NE(fault.find("group 31"), std::string::npos) << fault;
+}
+
+TEST_F(CardSetPackTest, RefusesADeckTooSmall) {
+    SetManifest(testing::MinimalManifest("[card 0]\n"));  // duplicate section
+    EXPECT_NE(PackFault().find("line 11"), std::string::npos);
+    std::string text = testing::MinimalManifest();
+    text.replace(text.find("copies = 30"), 11, "copies = 28");
+    SetManifest(text);
+    EXPECT_NE(PackFault().find("only 28 cards"), std::string::npos);
+}
+
+TEST_F(CardSetPackTest, UsesTheFileNamesTheManifestGives) {
+    fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
+    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
+    CardSetFile file;
+    const Status s = PackCardSet(folder_, file);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(file.Bitmap, testing::PlainCardSet().Bitmap);
+}
+
+}  // namespace
+}  // namespace kvt::kvx

@@ -1,0 +1,210 @@
+// Runs the kvx program itself on temporary folders.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "kvx_test_support.h"
+#include "tools/kvx/card_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing::ReadTestFile;
+using testing::TempFolder;
+using testing::WriteTestFile;
+
+struct RunResult {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+class KvxProgramTest : public ::testing::Test {
+protected:
+    RunResult Run(const std::vector<std::string>& args) {
+        std::string command = ShellQuoted(KVX_PROGRAM);
+        for (const std::string& a : args) command += " " + ShellQuoted(a);
+        command += " >" + ShellQuoted((temp_ / "stdout").string()) + " 2>" +
+                   ShellQuoted((temp_ / "stderr").string());
+        const int status = std::system(command.c_str());
+        RunResult result;
+        if (status != -1 && WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
+        result.out = ReadTestFile(temp_ / "stdout");
+        result.err = ReadTestFile(temp_ / "stderr");
+        return result;
+    }
+
+    std::string Path(std::string_view name) const { return (temp_ / name).string(); }
+
+    std::string WriteCardSet(std::string_view name, const CardSetFile& file) {
+        const std::string bytes = EncodeCardSetFile(file);
+        WriteTestFile(temp_ / name, bytes);
+        return Path(name);
+    }
+
+    TempFolder temp_;
+};
+
+TEST_F(KvxProgramTest, VersionAndHelp) {
+    const RunResult version = Run({"--version"});
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out, "kvx 0.1.0\n");
+    for (const char* help : {"--help", "help"}) {
+        const RunResult r = Run({help});
+        EXPECT_EQ(r.exit_code, 0);
+        for (const char* topic : {"unpack-cards", "pack-cards", "info", "check", "--force",
+                                  "cardset.txt", "[card 0]", "sound-size", "card-back"})
+            EXPECT_NE(r.out.find(topic), std::string::npos) << topic;
+    }
+    const RunResult command_help = Run({"pack-cards", "--help"});
+    EXPECT_EQ(command_help.exit_code, 0);
+    EXPECT_NE(command_help.out.find("kvx pack-cards DIR FILE.cds"), std::string::npos);
+}
+
+TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"frobnicate"}, {"check"}, {"check", "a", "b"},
+          {"pack-cards", "dir"}, {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}}) {
+        const RunResult r = Run(args);
+        EXPECT_EQ(r.exit_code, 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
+    for (const CardSetFile& crafted :
+         {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()}) {
+        const std::string cds = WriteCardSet("in.cds", crafted);
+        fs::remove_all(temp_ / "unpacked");
+        const RunResult unpack = Run({"unpack-cards", cds, Path("unpacked")});
+        ASSERT_EQ(unpack.exit_code, 0) << unpack.err;
+        EXPECT_TRUE(unpack.err.empty()) << unpack.err;
+        EXPECT_TRUE(fs::exists(temp_ / "unpacked" / kCardManifestName));
+
+        const RunResult pack = Run({"pack-cards", Path("unpacked"), Path("out.cds")});
+        ASSERT_EQ(pack.exit_code, 0) << pack.err;
+        EXPECT_EQ(pack.out, Path("out.cds") + ": packed (" + std::to_string(DeckSize(crafted.Def)) +
+                                " cards in the deck)\n");
+        EXPECT_TRUE(ReadTestFile(temp_ / "out.cds") == ReadTestFile(temp_ / "in.cds"))
+            << "the packed bytes differ";
+    }
+}
+
+TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
+    const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
+    fs::create_directories(temp_ / "busy");
+    WriteTestFile(temp_ / "busy/notes.txt", "mine");
+    const RunResult refused = Run({"unpack-cards", cds, Path("busy")});
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(temp_ / "busy" / kCardManifestName));
+
+    const RunResult forced = Run({"unpack-cards", "--force", cds, Path("busy")});
+    EXPECT_EQ(forced.exit_code, 0) << forced.err;
+    EXPECT_TRUE(fs::exists(temp_ / "busy" / kCardManifestName));
+    EXPECT_EQ(ReadTestFile(temp_ / "busy/notes.txt"), "mine");
+
+    fs::create_directories(temp_ / "empty");
+    EXPECT_EQ(Run({"unpack-cards", cds, Path("empty")}).exit_code, 0);
+    WriteTestFile(temp_ / "plain-file", "x");
+    const RunResult not_folder = Run({"unpack-cards", "--force", cds, Path("plain-file")});
+    EXPECT_EQ(not_folder.exit_code, 1);
+    EXPECT_NE(not_folder.err.find("is not a folder"), std::string::npos) << not_folder.err;
+}
+
+TEST_F(KvxProgramTest, UnpackRefusesABadFileAndCreatesNothing) {
+    std::string bytes = EncodeCardSetFile(testing::PlainCardSet());
+    bytes.resize(1000);
+    WriteTestFile(temp_ / "short.cds", bytes);
+    const RunResult r = Run({"unpack-cards", Path("short.cds"), Path("out")});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err, "kvx: " + Path("short.cds") + ": the file ends inside card definition 49\n");
+    EXPECT_FALSE(fs::exists(temp_ / "out"));
+}
+
+TEST_F(KvxProgramTest, CheckAcceptsAGoodFile) {
+    const std::string cds = WriteCardSet("good.cds", testing::PlainCardSet());
+    const RunResult r = Run({"check", cds});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, cds + ": ok (78 cards in the deck)\n");
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST_F(KvxProgramTest, CheckRejectsTruncatedAndPaddedFiles) {
+    const std::string good = EncodeCardSetFile(testing::PlainCardSet());
+    WriteTestFile(temp_ / "truncated.cds", good.substr(0, good.size() - 10));
+    const RunResult truncated = Run({"check", Path("truncated.cds")});
+    EXPECT_EQ(truncated.exit_code, 1);
+    EXPECT_TRUE(truncated.out.empty());
+    EXPECT_EQ(truncated.err.rfind("kvx: " + Path("truncated.cds") + ": ", 0), 0u) << truncated.err;
+    EXPECT_NE(truncated.err.find("the opening sound runs past the end of the file (500 bytes "
+                                 "announced, 494 left)"),
+              std::string::npos)
+        << truncated.err;
+
+    WriteTestFile(temp_ / "padded.cds", good + "xx");
+    const RunResult padded = Run({"check", Path("padded.cds")});
+    EXPECT_EQ(padded.exit_code, 1);
+    EXPECT_NE(padded.err.find("2 unexpected bytes follow the table background"), std::string::npos)
+        << padded.err;
+
+    const RunResult missing = Run({"check", Path("missing.cds")});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_NE(missing.err.find("missing.cds"), std::string::npos) << missing.err;
+}
+
+TEST_F(KvxProgramTest, InfoDescribesTheCardSet) {
+    CardSetFile file = testing::PlainCardSet();
+    file.Def.Text1 = "First text";
+    const std::string cds = WriteCardSet("set.cds", file);
+    const RunResult r = Run({"info", cds});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    for (const char* expected :
+         {"Title:           Four Corners\n", "Author:          The KVT developers\n",
+          "Text 1:          First text\n", "Tag:             \"KVTC\" (header 0x4354)\n",
+          "      0     1      1  discard             0      2    0    0\n",
+          "     36     0     50  draw-deck           4      4    4    0\n",
+          "     80     0      0  card-back           0      0    4    9\n",
+          "Deck:            78 cards\n", "Card back:       definition 80, row 4, column 9\n",
+          "Background cell: none\n", "Bitmap:          3000 bytes\n", "Sound:           500 bytes\n",
+          "Background:      none\n"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << r.out;
+    EXPECT_EQ(r.out.find("Text 2:"), std::string::npos);
+    EXPECT_EQ(r.out.find("\n     50 "), std::string::npos) << "empty definitions are listed";
+
+    const std::string odd = WriteCardSet("odd.cds", testing::OddCardSet());
+    const RunResult o = Run({"info", odd});
+    ASSERT_EQ(o.exit_code, 0) << o.err;
+    for (const char* expected : {"Sound:           none\n", "Background:      1234 bytes\n",
+                                 "Background cell: definition 79, row 4, column 8\n",
+                                 "Author:          M\\xFCller & O'Brien\n"})
+        EXPECT_NE(o.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << o.out;
+}
+
+TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {
+    const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
+    ASSERT_EQ(Run({"unpack-cards", cds, Path("set")}).exit_code, 0);
+    std::string manifest = ReadTestFile(temp_ / "set" / kCardManifestName);
+    manifest.replace(manifest.find("bitmap = \"cards.bmp\""), 20, "bitmap = \"../set.cds\"");
+    WriteTestFile(temp_ / "set" / kCardManifestName, manifest);
+
+    const RunResult r = Run({"pack-cards", Path("set"), Path("out.cds")});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("cardset.txt, line 8: bitmap: the file name contains '/'"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(temp_ / "out.cds"));
+    EXPECT_FALSE(fs::exists(temp_ / "out.cds.tmp"));
+}
+
+}  // namespace
+}  // namespace kvt::kvx

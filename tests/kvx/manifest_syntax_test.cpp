@@ -1,0 +1,91 @@
+#include "tools/kvx/manifest_syntax.h"
+
+#include <gtest/gtest.h>
+
+namespace kvt::kvx {
+namespace {
+
+TEST(ManifestStringTest, EveryByteRoundTrips) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string quoted = QuoteManifestString(all);
+    for (const char c : quoted.substr(1, quoted.size() - 2)) {
+        const auto u = static_cast<unsigned char>(c);
+        EXPECT_TRUE(u >= 0x20 && u < 0x7F) << "unescaped byte " << static_cast<int>(u);
+    }
+    std::string back, error;
+    ASSERT_TRUE(UnquoteManifestString(quoted, back, error)) << error;
+    EXPECT_EQ(back, all);
+}
+
+TEST(ManifestStringTest, EscapesTheAwkwardCharacters) {
+    EXPECT_EQ(QuoteManifestString("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(QuoteManifestString("\n\r\t"), R"("\n\r\t")");
+    EXPECT_EQ(QuoteManifestString(std::string("\0\x7F\xE9", 3)), R"("\x00\x7F\xE9")");
+    EXPECT_EQ(QuoteManifestString("plain #text = [1]"), "\"plain #text = [1]\"");
+}
+
+TEST(ManifestStringTest, AcceptsLowerCaseHex) {
+    std::string out, error;
+    ASSERT_TRUE(UnquoteManifestString(R"("\xe9\xAb")", out, error)) << error;
+    EXPECT_EQ(out, "\xE9\xAB");
+}
+
+TEST(ManifestStringTest, RefusesMalformedStrings) {
+    std::string out, error;
+    for (const char* bad : {R"(abc)", R"("abc)", R"("a\qb")", R"("a\x4")", R"("a\xZZ")", R"("a\")",
+                            "\"tab\there\"", "\"caf\xC3\xA9\"", R"("a"b")"}) {
+        error.clear();
+        EXPECT_FALSE(UnquoteManifestString(bad, out, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+TEST(ManifestIntegerTest, ParsesDecimalWithinRange) {
+    std::int64_t v = 0;
+    std::string error;
+    ASSERT_TRUE(ParseManifestInteger("-32768", -32768, 32767, v, error));
+    EXPECT_EQ(v, -32768);
+    ASSERT_TRUE(ParseManifestInteger("007", 0, 10, v, error));
+    EXPECT_EQ(v, 7);
+}
+
+TEST(ManifestIntegerTest, RefusesWhatIsNotAWholeNumberInRange) {
+    std::int64_t v = 0;
+    std::string error;
+    for (const char* bad : {"", "-", "+1", "1.5", "0x10", "12a", " 1", "1e3", "--1"})
+        EXPECT_FALSE(ParseManifestInteger(bad, -100, 100, v, error)) << '"' << bad << '"';
+    EXPECT_FALSE(ParseManifestInteger("32768", -32768, 32767, v, error));
+    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+    EXPECT_FALSE(ParseManifestInteger("99999999999999999999999", -32768, 32767, v, error));
+    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+}
+
+TEST(ManifestLinesTest, DropsCommentsAndBlankLinesAndKeepsLineNumbers) {
+    std::vector<ManifestLine> lines;
+    const Status s = SplitManifestLines(
+        "# comment\n\n  title = \"a # b\"   # trailing\r\n[card 3]  # note\n  copies=2\n", lines);
+    ASSERT_TRUE(s) << s.message();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].number, 3);
+    EXPECT_EQ(lines[0].key, "title");
+    EXPECT_EQ(lines[0].value, "\"a # b\"");
+    EXPECT_TRUE(lines[1].is_section);
+    EXPECT_EQ(lines[1].section, "card 3");
+    EXPECT_EQ(lines[1].number, 4);
+    EXPECT_EQ(lines[2].key, "copies");
+    EXPECT_EQ(lines[2].value, "2");
+}
+
+TEST(ManifestLinesTest, ReportsTheFaultyLine) {
+    std::vector<ManifestLine> lines;
+    for (const char* bad : {"a = 1\njust words\n", "a = 1\ntitle = \"open\n", "a = 1\n = 3\n",
+                            "a = 1\nkey =\n", "a = 1\n[card 1\n", "a = 1\nt = \"x\" y\n"}) {
+        const Status s = SplitManifestLines(bad, lines);
+        ASSERT_FALSE(s) << bad;
+        EXPECT_EQ(s.message().rfind("line 2: ", 0), 0u) << s.message();
+    }
+}
+
+}  // namespace
+}  // namespace kvt::kvx
