@@ -35,7 +35,7 @@ run_tests() {
   # Tests never see the real home folder, and windows draw offscreen.
   local scratch
   scratch=$(mktemp -d)
-  trap 'rm -rf "$scratch"' EXIT
+  trap "rm -rf '$scratch'" EXIT
   XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" QT_QPA_PLATFORM=offscreen \
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
 }
