@@ -13,6 +13,8 @@ Game::Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed)
     CardBitmapPath = (AppDir / files::kCardBitmap).string();
     CardDefPath = (AppDir / files::kCardDefs).string();
     BackFilePath = (AppDir / files::kBackground).string();
+    for (int p = 2; p <= 4; ++p) PlayerDir[p] = AppDir / ("Player" + std::to_string(p));
+    PreviewDir = AppDir / "WorkDir";
 }
 
 bool Game::TableInPlay() const {

@@ -12,6 +12,7 @@
 #include "engine/random.h"
 #include "engine/status.h"
 #include "engine/table_view.h"
+#include "dialogs/player_record.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 
@@ -56,6 +57,12 @@ public:
     bool CardViewer = false;
     std::int32_t GameSpeed = 0;
     bool ScoreViewOnly = false;
+
+    // --- players: 1 is the human (only the name is used), 2..4 the opponents
+    std::array<PlayerRec, 5> PlayerInfo;
+    std::array<std::filesystem::path, 5> PlayerDir;  // opponents' working folders
+    std::filesystem::path PreviewDir;                  // the opponent choice's preview folder
+    std::array<std::string, 5> PlayerFile;             // chosen player files of seats 2..4
 
     // --- table-window state
     std::filesystem::path AppDir;

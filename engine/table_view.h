@@ -41,6 +41,10 @@ public:
     virtual void SetLoadingGauge(int /*value*/, int /*maximum*/) {}
     virtual void HideLoading() {}
 
+    // The notice shown while player files are read.
+    virtual void ShowPlayerWait() {}
+    virtual void HidePlayerWait() {}
+
     // Stops the background sound device before its files are replaced.
     virtual void CloseBackgroundSound() {}
 };
