@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/card_set_codec.h"
@@ -17,7 +18,10 @@ class TempDir {
 public:
     TempDir();
     ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     const fs::path& Path() const { return path_; }
+    fs::path operator/(std::string_view name) const { return path_ / name; }
 
 private:
     fs::path path_;

@@ -1,39 +1,9 @@
 #include "kvx_test_support.h"
 
-#include <fstream>
-#include <iterator>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace kvt::kvx::testing {
-
-TempFolder::TempFolder() {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "kvx_tests-" + std::to_string(::getpid());
-    if (test) name += std::string("-") + test->test_suite_name() + "-" + test->name();
-    for (char& c : name)
-        if (c == '/') c = '_';
-    path_ = fs::path(::testing::TempDir()) / name;
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-void WriteTestFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << "cannot write " << path;
-}
-
-std::string ReadTestFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 namespace {
 
@@ -42,18 +12,6 @@ std::string FakeFile(std::string_view head, std::size_t size) {
     std::string bytes(head);
     for (std::size_t i = bytes.size(); i < size; ++i) bytes += static_cast<char>(i * 7 + 3);
     return bytes;
-}
-
-Card Definition(int group, int value, int action, int count, int copies, int row, int col) {
-    Card c;
-    c.Group = static_cast<std::int16_t>(group);
-    c.Value = static_cast<std::int16_t>(value);
-    c.Action = static_cast<std::int16_t>(action);
-    c.ActionCount = static_cast<std::int16_t>(count);
-    c.Copies = static_cast<std::int16_t>(copies);
-    c.PicRow = static_cast<std::int16_t>(row);
-    c.PicCol = static_cast<std::int16_t>(col);
-    return c;
 }
 
 void SetTagAndHeader(CardSetFile& file, std::string_view tag) {
@@ -70,11 +28,11 @@ CardSetFile PlainCardSet() {
     int d = 0;
     for (int group = 1; group <= 4; ++group)
         for (int value = 1; value <= 9; ++value)
-            file.Def.CardDefs[d++] = Definition(group, value, kActionDiscard, 0, 2, group - 1, value - 1);
-    file.Def.CardDefs[d++] = Definition(0, 50, kActionDrawDeck, 4, 4, 4, 0);
-    file.Def.CardDefs[d++] = Definition(1, 20, kActionSkip, 0, 1, 4, 1);
-    file.Def.CardDefs[d++] = Definition(2, 20, kActionReverse, 0, 1, 4, 2);
-    file.Def.CardDefs[80] = Definition(0, 0, kActionCardBack, 0, 0, 4, 9);
+            file.Def.CardDefs[d++] = kvt::test::Def(group, value, kActionDiscard, 0, 2, group - 1, value - 1);
+    file.Def.CardDefs[d++] = kvt::test::Def(0, 50, kActionDrawDeck, 4, 4, 4, 0);
+    file.Def.CardDefs[d++] = kvt::test::Def(1, 20, kActionSkip, 0, 1, 4, 1);
+    file.Def.CardDefs[d++] = kvt::test::Def(2, 20, kActionReverse, 0, 1, 4, 2);
+    file.Def.CardDefs[80] = kvt::test::Def(0, 0, kActionCardBack, 0, 0, 4, 9);
     file.Def.GameTitle = FitTitle("Four Corners");
     file.Def.AuthorName = "The KVT developers";
     file.Bitmap = FakeFile("BM", 3000);
@@ -95,7 +53,7 @@ CardSetFile OddCardSet() {
     file.Def.CardDefs[1].Reserved2 = 32767;
     file.Def.CardDefs[2].Playable = 1;
     file.Def.CardDefs[3].Playable = -7;
-    file.Def.CardDefs[79] = Definition(0, 0, kActionBackgroundCell, 0, 0, 4, 8);
+    file.Def.CardDefs[79] = kvt::test::Def(0, 0, kActionBackgroundCell, 0, 0, 4, 8);
     file.Sound.clear();
     file.SoundSize = 1;
     file.Background = FakeFile("BM\0\0", 1234);
@@ -105,11 +63,11 @@ CardSetFile OddCardSet() {
 CardSetFile SparseCardSet() {
     CardSetFile file;
     SetTagAndHeader(file, "KVTC");
-    file.Def.CardDefs[5] = Definition(3, 7, kActionDiscard, 0, 30, 0, 0);
-    file.Def.CardDefs[6] = Definition(0, 0, kActionNeverDealt, 2, 99, -1, -1);
-    file.Def.CardDefs[7] = Definition(2, 1, 11, 3, 0, 0, 1);  // unknown action, no copies
-    file.Def.CardDefs[8] = Definition(-5, -2, kActionDiscard, 0, -4, -3, -3);  // never in the deck
-    file.Def.CardDefs[40] = Definition(30, 1, kActionPassAcross, 2, 1, 1, 0);
+    file.Def.CardDefs[5] = kvt::test::Def(3, 7, kActionDiscard, 0, 30, 0, 0);
+    file.Def.CardDefs[6] = kvt::test::Def(0, 0, kActionNeverDealt, 2, 99, -1, -1);
+    file.Def.CardDefs[7] = kvt::test::Def(2, 1, 11, 3, 0, 0, 1);  // unknown action, no copies
+    file.Def.CardDefs[8] = kvt::test::Def(-5, -2, kActionDiscard, 0, -4, -3, -3);  // never in the deck
+    file.Def.CardDefs[40] = kvt::test::Def(30, 1, kActionPassAcross, 2, 1, 1, 0);
     file.Def.GameTitle = std::string(kTitleLength, '\0');
     file.Bitmap = "B";
     file.SoundSize = 0;

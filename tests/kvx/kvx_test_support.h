@@ -5,28 +5,18 @@
 #include <string_view>
 
 #include "engine/card_set_codec.h"
+#include "test_support.h"
 
 namespace kvt::kvx::testing {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the test temp dir, removed again by the destructor.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+using TempFolder = kvt::test::TempDir;
 
-    const fs::path& path() const { return path_; }
-    fs::path operator/(std::string_view name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-void WriteTestFile(const fs::path& path, std::string_view bytes);
-std::string ReadTestFile(const fs::path& path);
+inline void WriteTestFile(const fs::path& path, std::string_view bytes) {
+    kvt::test::WriteBytes(path, std::string(bytes));
+}
+inline std::string ReadTestFile(const fs::path& path) { return kvt::test::ReadBytes(path); }
 
 // Card sets that pass validation, each exercising different corners of the format.
 // Four plain groups, a card back, an opening sound, no background.
