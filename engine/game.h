@@ -120,6 +120,24 @@ public:
     // True while any hand or pile holds cards.
     bool TableInPlay() const;
 
+    // --- player files
+    // Validates the whole file, then unpacks it into a fresh folder that
+    // replaces PlayerDir[player] (2..4) and fills PlayerInfo[player]. On
+    // failure the seat keeps its previous opponent; the message names the file.
+    Status ExtractPlayer(const std::filesystem::path& file, int player);
+    // Reads only the header into PlayerInfo[player]; the working folder is untouched.
+    Status ReadPlayerHeader(const std::filesystem::path& file, int player);
+    // Reads the remembered choice into PlayerFile[2..4] and each header; a seat
+    // whose file fails keeps an empty name. The failure lists every such seat.
+    // Dealing is the caller's (DealForPlayers).
+    Status LoadPlayers();
+    // Writes the picture and the "Sel1.wav" clip of a file into PreviewDir.
+    Status PreviewPlayer(const std::filesystem::path& file);
+    Status EnsurePlayerFolders();
+    Status SavePlayerChoice();
+    // Whether every seat's remembered path has at least 2 characters.
+    bool RememberedPlayersComplete() const;
+
 private:
     void PrepareTableForFirstTurn();
     Status WriteWorkingFiles(const CardSetLayout& layout, int source_fd);

@@ -7,6 +7,7 @@
 #include "tools/kvx/cards_commands.h"
 #include "tools/kvx/command.h"
 #include "tools/kvx/help_text.h"
+#include "tools/kvx/player_commands.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr int kExitUsage = 2;
 std::vector<kvt::kvx::Command> CommandTable() {
     std::vector<kvt::kvx::Command> table;
     kvt::kvx::AddCardCommands(table);
+    kvt::kvx::AddPlayerCommands(table);  // after the card commands: shares info and check
     return table;
 }
 
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
     if (args.empty()) return UsageError("no command given");
     const std::string& name = args[0];
     if (name == "--help" || name == "-h" || name == "help") {
-        std::cout << kvt::kvx::HelpText(table);
+        std::cout << kvt::kvx::HelpText(table) << "\n" << kvt::kvx::PlayerManifestHelp();
         return 0;
     }
     if (name == "--version") {

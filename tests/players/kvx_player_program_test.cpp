@@ -1,0 +1,186 @@
+// Runs the kvx program itself on player files in temporary folders.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "player_test_support.h"
+#include "tools/kvx/player_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+using players_test::BarePlayer;
+using players_test::OddPlayer;
+using players_test::SamplePlayer;
+using test::ReadBytes;
+using test::WriteBytes;
+
+struct RunResult {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+class KvxPlayerProgram : public ::testing::Test {
+protected:
+    RunResult Run(const std::vector<std::string>& args) {
+        std::string command = ShellQuoted(KVX_PROGRAM);
+        for (const std::string& a : args) command += " " + ShellQuoted(a);
+        command += " >" + ShellQuoted((temp_.Path() / "stdout").string()) + " 2>" +
+                   ShellQuoted((temp_.Path() / "stderr").string());
+        const int status = std::system(command.c_str());
+        RunResult result;
+        if (status != -1 && WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
+        result.out = ReadBytes(temp_.Path() / "stdout");
+        result.err = ReadBytes(temp_.Path() / "stderr");
+        return result;
+    }
+
+    std::string Path(const std::string& name) const { return (temp_.Path() / name).string(); }
+
+    std::string WritePlayer(const std::string& name, const PlayerFileContents& file) {
+        WriteBytes(temp_.Path() / name, EncodePlayerFile(file));
+        return Path(name);
+    }
+
+    test::TempDir temp_;
+};
+
+TEST_F(KvxPlayerProgram, HelpListsThePlayerCommandsAndTheManifest) {
+    const RunResult r = Run({"--help"});
+    ASSERT_EQ(r.exit_code, 0);
+    for (const char* topic : {"unpack-player [--force] FILE.dpf DIR", "pack-player DIR FILE.dpf",
+                              "info FILE.cds|FILE.dpf", "check FILE.cds|FILE.dpf", "player.txt", "[sound]",
+                              "sound-chance", "wg1 = 33", "unpack-cards"})
+        EXPECT_NE(r.out.find(topic), std::string::npos) << topic;
+    const RunResult command = Run({"unpack-player", "--help"});
+    EXPECT_EQ(command.exit_code, 0);
+    EXPECT_NE(command.out.find("kvx unpack-player [--force] FILE.dpf DIR"), std::string::npos);
+}
+
+TEST_F(KvxPlayerProgram, UnpackThenPackGivesTheSameBytes) {
+    for (const PlayerFileContents& crafted : {SamplePlayer(), OddPlayer(), BarePlayer()}) {
+        const std::string dpf = WritePlayer("in.dpf", crafted);
+        fs::remove_all(Path("unpacked"));
+        const RunResult unpack = Run({"unpack-player", dpf, Path("unpacked")});
+        ASSERT_EQ(unpack.exit_code, 0) << unpack.err;
+        EXPECT_EQ(unpack.out, dpf + ": unpacked into " + Path("unpacked") + "\n");
+        EXPECT_TRUE(fs::exists(temp_.Path() / "unpacked" / kPlayerManifestName));
+
+        const RunResult pack = Run({"pack-player", Path("unpacked"), Path("out.dpf")});
+        ASSERT_EQ(pack.exit_code, 0) << pack.err;
+        const std::size_t n = crafted.Clips.size();
+        EXPECT_EQ(pack.out, Path("out.dpf") + ": packed (" + std::to_string(n) + (n == 1 ? " clip" : " clips") + ")\n");
+        EXPECT_TRUE(ReadBytes(Path("out.dpf")) == ReadBytes(dpf)) << "the packed bytes differ";
+    }
+}
+
+TEST_F(KvxPlayerProgram, UnpackRefusesAnOccupiedFolderUnlessForced) {
+    const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
+    WriteBytes(temp_.Path() / "busy" / "notes.txt", "mine");
+    const RunResult refused = Run({"unpack-player", dpf, Path("busy")});
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(temp_.Path() / "busy" / kPlayerManifestName));
+
+    const RunResult forced = Run({"unpack-player", "--force", dpf, Path("busy")});
+    EXPECT_EQ(forced.exit_code, 0) << forced.err;
+    EXPECT_EQ(ReadBytes(temp_.Path() / "busy" / "Sel1.wav"), SamplePlayer().Clips[0].Bytes);
+    EXPECT_EQ(ReadBytes(temp_.Path() / "busy" / "notes.txt"), "mine");
+}
+
+TEST_F(KvxPlayerProgram, ABadFileIsRefusedAndNothingIsCreated) {
+    WriteBytes(temp_.Path() / "bad.dpf", EncodePlayerFile(BarePlayer()) + players_test::RawEntry(0, "../x.wav", 1, "x"));
+    const std::string expected = "kvx: " + Path("bad.dpf") + ": sound entry 1 (\"../x.wav\"): the file name contains '/'\n";
+    const RunResult unpack = Run({"unpack-player", Path("bad.dpf"), Path("out")});
+    EXPECT_EQ(unpack.exit_code, 1);
+    EXPECT_EQ(unpack.err, expected);
+    EXPECT_FALSE(fs::exists(temp_.Path() / "out"));
+    EXPECT_FALSE(fs::exists(temp_.Path() / "x.wav"));
+
+    const RunResult check = Run({"check", Path("bad.dpf")});
+    EXPECT_EQ(check.exit_code, 1);
+    EXPECT_TRUE(check.out.empty());
+    EXPECT_EQ(check.err, expected);
+}
+
+TEST_F(KvxPlayerProgram, CheckCountsTheClips) {
+    const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
+    const RunResult r = Run({"check", dpf});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, dpf + ": ok (3 clips)\n");
+    EXPECT_EQ(Run({"check", WritePlayer("bare.dpf", BarePlayer())}).out, Path("bare.dpf") + ": ok (0 clips)\n");
+}
+
+TEST_F(KvxPlayerProgram, InfoDescribesThePlayer) {
+    const RunResult r = Run({"info", WritePlayer("ada.dpf", SamplePlayer())});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    for (const char* expected :
+         {"Name:            \"Ada\"\n", "Tag:             \"KVTP\"\n", "Trait A:         100\n",
+          "Trait B:         0\n", "Trait C:         50\n", "Trait D:         2\n", "Sound chance:    30\n",
+          "Picture:         1500 bytes\n", "Clips:           3\n", "      0  Sel1            700  \"Sel1.wav\"\n",
+          "      3  Comment1        400  \"Comment1.wav\"\n", "     33  wg1             300  \"wg1.wav\"\n"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << r.out;
+    EXPECT_EQ(r.out.find("Reserved:"), std::string::npos);
+
+    const RunResult odd = Run({"info", WritePlayer("odd.dpf", OddPlayer())});
+    ASSERT_EQ(odd.exit_code, 0) << odd.err;
+    for (const char* expected : {"Tag:             \"Z\\x01\\xFF\\x80\"\n", "Reserved:        7, -1, -32768\n",
+                                 "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"})
+        EXPECT_NE(odd.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << odd.out;
+}
+
+TEST_F(KvxPlayerProgram, TheKindOfFileComesFromTheExtensionOrElseTheTag) {
+    const std::string bytes = EncodePlayerFile(SamplePlayer());
+    WriteBytes(temp_.Path() / "ADA.DPF", bytes);
+    EXPECT_EQ(Run({"check", Path("ADA.DPF")}).out, Path("ADA.DPF") + ": ok (3 clips)\n");
+    WriteBytes(temp_.Path() / "ada.bin", bytes);
+    EXPECT_EQ(Run({"check", Path("ada.bin")}).out, Path("ada.bin") + ": ok (3 clips)\n");
+    EXPECT_NE(Run({"info", Path("ada.bin")}).out.find("Name:            \"Ada\""), std::string::npos);
+
+    // A player file dressed as a card set is read as a card set, and fails as one.
+    WriteBytes(temp_.Path() / "ada.cds", bytes);
+    const RunResult as_cards = Run({"check", Path("ada.cds")});
+    EXPECT_EQ(as_cards.exit_code, 1);
+    EXPECT_EQ(as_cards.err.find("sound entry"), std::string::npos) << as_cards.err;
+    // A player file with another tag and no telling extension goes to the card sets too.
+    PlayerFileContents odd = OddPlayer();
+    WriteBytes(temp_.Path() / "odd.bin", EncodePlayerFile(odd));
+    EXPECT_EQ(Run({"check", Path("odd.bin")}).exit_code, 1);
+    EXPECT_EQ(Run({"check", WritePlayer("odd.dpf", odd)}).exit_code, 0);
+}
+
+TEST_F(KvxPlayerProgram, PackReportsManifestFaultsAndWritesNothing) {
+    const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
+    ASSERT_EQ(Run({"unpack-player", dpf, Path("ada")}).exit_code, 0);
+    std::string manifest = ReadBytes(temp_.Path() / "ada" / kPlayerManifestName);
+    manifest.replace(manifest.find("index = 33"), 10, "index = 60");
+    WriteBytes(temp_.Path() / "ada" / kPlayerManifestName, manifest);
+    const RunResult r = Run({"pack-player", Path("ada"), Path("out.dpf")});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err, "kvx: " + (temp_.Path() / "ada" / kPlayerManifestName).string() +
+                         ", line 24: index: 60 is out of range (0 to 50)\n");
+    EXPECT_FALSE(fs::exists(Path("out.dpf")));
+}
+
+TEST_F(KvxPlayerProgram, UsageErrorsExitWithTwo) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"unpack-player", "a.dpf"}, {"pack-player", "dir"},
+          {"pack-player", "--force", "dir", "a.dpf"}, {"unpack-player", "--forse", "a.dpf", "dir"}}) {
+        const RunResult r = Run(args);
+        EXPECT_EQ(r.exit_code, 2) << args[0];
+        EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace kvt::kvx

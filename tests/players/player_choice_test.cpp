@@ -1,0 +1,132 @@
+// Headers, the remembered choice of opponents and their folders.
+
+#include <gtest/gtest.h>
+
+#include "player_test_support.h"
+#include "shell/settings_keys.h"
+
+namespace kvt::players_test {
+namespace {
+
+class PlayerChoice : public ::testing::Test {
+protected:
+    PlayerTable table;
+    Game& game = *table.game;
+
+    void Remember(int player, const std::string& path) {
+        ASSERT_TRUE(game.Settings().WriteString(settings::kPlayersFile, "Player" + std::to_string(player), path).ok());
+    }
+};
+
+TEST_F(PlayerChoice, ReadingAHeaderLeavesTheFolderAlone) {
+    ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 2).ok());
+    const auto folder = Snapshot(game.PlayerDir[2]);
+    table.view.shown = table.view.hidden = 0;
+    ASSERT_TRUE(game.ReadPlayerHeader(table.Write("bare.dpf", BarePlayer()), 2).ok());
+    EXPECT_EQ(game.PlayerInfo[2], BarePlayer().Header);
+    EXPECT_EQ(Snapshot(game.PlayerDir[2]), folder);
+    EXPECT_EQ(table.view.shown, 1);
+    EXPECT_EQ(table.view.hidden, 1);
+}
+
+TEST_F(PlayerChoice, AHeaderNeedsItsPictureButNotItsEntries) {
+    const std::string bytes = EncodePlayerFile(BarePlayer());
+    ASSERT_TRUE(game.ReadPlayerHeader(table.Write("odd-entries.dpf", bytes + RawEntry(77, "/etc/x", -4, "")), 3).ok());
+    EXPECT_EQ(game.PlayerInfo[3].Name, "Bare");
+
+    const fs::path cut = table.Write("cut.dpf", bytes.substr(0, bytes.size() - 1));
+    const Status s = game.ReadPlayerHeader(cut, 4);
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.message(), "Cannot load the player file \"" + cut.string() +
+                               "\": the picture runs past the end of the file (64 bytes announced, 63 left).");
+    EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
+    EXPECT_EQ(table.view.shown, 2);
+    EXPECT_EQ(table.view.hidden, 2);
+}
+
+TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
+    Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
+    Remember(3, table.Write("bare.dpf", BarePlayer()).string());
+    Remember(4, table.Write("odd.dpf", OddPlayer()).string());
+    const auto game2 = table.Restart();
+    const Status s = game2->LoadPlayers();
+    ASSERT_TRUE(s.ok()) << s.message();
+    EXPECT_EQ(game2->PlayerInfo[2], SamplePlayer().Header);
+    EXPECT_EQ(game2->PlayerInfo[3], BarePlayer().Header);
+    EXPECT_EQ(game2->PlayerInfo[4], OddPlayer().Header);
+    EXPECT_EQ(game2->PlayerFile[3], (table.Root() / "files" / "bare.dpf").string());
+    EXPECT_TRUE(game2->DrawDeck.Empty());
+    for (int p = 1; p <= 4; ++p) EXPECT_TRUE(game2->Players[p].Empty());
+    EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
+}
+
+TEST_F(PlayerChoice, AMissingRememberedFileLeavesAnEmptyNameAndTheOthersLoad) {
+    Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
+    Remember(3, (table.Root() / "gone.dpf").string());
+    game.PlayerInfo[3].Name = "Stale";
+    game.PlayerInfo[4].Name = "Stale too";
+    const Status s = game.LoadPlayers();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(game.PlayerInfo[2].Name, "Ada");
+    EXPECT_EQ(game.PlayerInfo[3], PlayerRec{});
+    EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
+    EXPECT_EQ(game.PlayerFile[4], "");
+    EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
+                               "\": No such file or directory.\nNo player file is remembered for Player 4.");
+}
+
+TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStart) {
+    game.PlayerFile[2] = "/players/ada.dpf";
+    game.PlayerFile[3] = "/players/bo.dpf";
+    game.PlayerFile[4] = "/players/cy.dpf";
+    ASSERT_TRUE(game.SavePlayerChoice().ok());
+    Profile ini(table.folders.SettingsFile);
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player2", "?"), "/players/ada.dpf");
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player4", "?"), "/players/cy.dpf");
+    EXPECT_TRUE(table.Restart()->RememberedPlayersComplete());
+}
+
+TEST_F(PlayerChoice, APathTheSettingsCannotGiveBackIsNotKept) {
+    game.PlayerFile[2] = "/p/" + std::string(130, 'a') + ".dpf";
+    game.PlayerFile[3] = "/p/b.dpf ";
+    game.PlayerFile[4] = "/p/c.dpf";
+    const Status s = game.SavePlayerChoice();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.message(),
+              "The player file of Player 2 cannot be remembered: its path is longer than 127 characters.\n"
+              "The player file of Player 3 cannot be remembered: its path begins or ends with a blank.");
+    Profile ini(table.folders.SettingsFile);
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player2", "?"), "");
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player3", "?"), "");
+    EXPECT_EQ(ini.ReadString("PlayersFile", "Player4", "?"), "/p/c.dpf");
+    EXPECT_FALSE(game.RememberedPlayersComplete());
+}
+
+TEST_F(PlayerChoice, TheRememberedChoiceIsCompleteOnlyWithThreePathsOfTwoCharacters) {
+    EXPECT_FALSE(game.RememberedPlayersComplete());
+    Remember(2, "ab");
+    Remember(3, "cd");
+    EXPECT_FALSE(game.RememberedPlayersComplete());
+    Remember(4, "e");
+    EXPECT_FALSE(game.RememberedPlayersComplete());
+    Remember(4, "ef");
+    EXPECT_TRUE(game.RememberedPlayersComplete());
+}
+
+TEST_F(PlayerChoice, TheFoldersAreCreatedAsNeeded) {
+    fs::create_directories(game.PlayerDir[3]);
+    test::WriteBytes(game.PlayerDir[3] / "Sel1.wav", "kept");
+    ASSERT_TRUE(game.EnsurePlayerFolders().ok());
+    for (const fs::path& folder : {game.PreviewDir, game.PlayerDir[2], game.PlayerDir[3], game.PlayerDir[4]})
+        EXPECT_TRUE(fs::is_directory(folder)) << folder;
+    EXPECT_EQ(test::ReadBytes(game.PlayerDir[3] / "Sel1.wav"), "kept");
+
+    test::WriteBytes(table.Root() / "blocked", "a file");
+    game.PlayerDir[4] = table.Root() / "blocked" / "Player4";
+    const Status s = game.EnsurePlayerFolders();
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("blocked/Player4"), std::string::npos) << s.message();
+}
+
+}  // namespace
+}  // namespace kvt::players_test

@@ -1,0 +1,152 @@
+// player.txt: writing, reading back, and the faults a hand-written one may have.
+
+#include <gtest/gtest.h>
+
+#include "player_test_support.h"
+#include "tools/kvx/player_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+using players_test::OddPlayer;
+using players_test::SamplePlayer;
+
+constexpr const char* kSampleManifest = R"(# KVT player
+format = 1
+tag = "KVTP"
+name = "Ada"
+trait-a = 100
+trait-b = 0
+trait-c = 50
+trait-d = 2
+sound-chance = 30
+picture = "Player.bmp"
+
+[sound]
+# slot Sel1
+index = 0
+file = "Sel1.wav"
+
+[sound]
+# slot Comment1
+index = 3
+file = "Comment1.wav"
+
+[sound]
+# slot wg1
+index = 33
+file = "wg1.wav"
+)";
+
+TEST(PlayerManifest, IsWrittenInTheDocumentedForm) {
+    EXPECT_EQ(FormatPlayerManifest(ManifestForPlayer(SamplePlayer())), kSampleManifest);
+}
+
+TEST(PlayerManifest, ReservedFieldsAndFreeSlotsAreWrittenWhenTheyMatter) {
+    const std::string text = FormatPlayerManifest(ManifestForPlayer(OddPlayer()));
+    for (const char* expected : {"tag = \"Z\\x01\\xFF\\x80\"\n", "reserved1 = 7\n", "reserved2 = -1\n",
+                                 "reserved3 = -32768\n", "# slot 50\nindex = 50\nfile = \"caf\\xE9 \\xFF.wav\"\n",
+                                 "# slot DrawL1\nindex = 12\n", "# slot lg1\nindex = 34\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n--- in:\n" << text;
+}
+
+TEST(PlayerManifest, ReadsBackWhatItWrote) {
+    for (const PlayerFileContents& file : {SamplePlayer(), OddPlayer(), players_test::BarePlayer()}) {
+        const PlayerManifest manifest = ManifestForPlayer(file);
+        PlayerManifest parsed;
+        const Status s = ParsePlayerManifest(FormatPlayerManifest(manifest), parsed);
+        ASSERT_TRUE(s.ok()) << s.message();
+        EXPECT_EQ(parsed, manifest);
+    }
+}
+
+TEST(PlayerManifest, CommentsDefaultsAndLineEndsAreFree) {
+    const std::string text =
+        "# Bea plays wild cards early and talks a lot.\r\n"
+        "format = 1   # the only format\r\n"
+        "name = \"Bea\"\r\n"
+        "picture = \"face.bmp\"\r\n"
+        "  # sounds follow\r\n"
+        "[sound]   # her hello\r\n"
+        "file = \"hello.wav\"\r\n"
+        "index = 0\r\n";
+    PlayerManifest m;
+    const Status s = ParsePlayerManifest(text, m);
+    ASSERT_TRUE(s.ok()) << s.message();
+    EXPECT_EQ(m.Header.Tag, (std::array<char, 4>{'K', 'V', 'T', 'P'}));
+    EXPECT_EQ(m.Header.Name, "Bea");
+    EXPECT_EQ(m.Header.TraitA, 0);
+    EXPECT_EQ(m.Header.Reserved3, 0);
+    EXPECT_EQ(m.PictureFile, "face.bmp");
+    ASSERT_EQ(m.Sounds.size(), 1u);
+    EXPECT_EQ(m.Sounds[0], (PlayerManifestSound{0, "hello.wav"}));
+}
+
+constexpr const char* kMinimal = "format = 1\nname = \"M\"\npicture = \"p.bmp\"\n";
+constexpr int kFirstExtraLine = 4;
+
+struct ManifestFault {
+    std::string extra;
+    int line;  // 0: a fault without a line
+    std::string fragment;
+};
+
+void PrintTo(const ManifestFault& c, std::ostream* os) { *os << ::testing::PrintToString(c.extra); }
+
+class HostilePlayerManifest : public ::testing::TestWithParam<ManifestFault> {};
+
+TEST_P(HostilePlayerManifest, IsRefusedWithItsLine) {
+    const ManifestFault& c = GetParam();
+    PlayerManifest m;
+    const Status s = ParsePlayerManifest(kMinimal + c.extra, m);
+    ASSERT_FALSE(s.ok()) << "accepted:\n" << c.extra;
+    const std::string prefix = c.line ? "player.txt, line " + std::to_string(c.line) + ": " : "player.txt: ";
+    EXPECT_EQ(s.message().rfind(prefix, 0), 0u) << s.message();
+    EXPECT_NE(s.message().find(c.fragment), std::string::npos) << s.message();
+}
+
+constexpr int L = kFirstExtraLine;
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, HostilePlayerManifest,
+    ::testing::Values(
+        ManifestFault{"colour = 3\n", L, "unknown key \"colour\""},
+        ManifestFault{"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
+        ManifestFault{"trait-a = 40000\n", L, "out of range"},
+        ManifestFault{"sound-chance = lots\n", L, "not a whole number"},
+        ManifestFault{"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
+        ManifestFault{"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
+        ManifestFault{"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
+        ManifestFault{"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
+        ManifestFault{"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
+        ManifestFault{"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
+        ManifestFault{"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
+                      "\"A.WAV\" repeats the file of line 6"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
+        ManifestFault{"[sound]\nindex = 0\nfile = \"Player.txt\"\n", L + 2, "is reserved in a player's folder"},
+        ManifestFault{"[sound]\nindex = 0\n", L, "the [sound] section has no \"file\" line"},
+        ManifestFault{"[sound]\nfile = \"a.wav\"\n[sound]\n", L, "the [sound] section has no \"index\" line"},
+        ManifestFault{"[sound]\nindex = 0\nindex = 1\n", L + 2, "\"index\" is given twice"},
+        ManifestFault{"[sound]\nname = \"x\"\n", L + 1, "\"name\" belongs before the first [sound] section"},
+        ManifestFault{"name = \"unterminated\n", L, "no closing quote"}));
+
+TEST(HostilePlayerManifestTop, MissingRequiredKeysAreNamed) {
+    for (const auto& [text, key] : {std::pair{"name = \"a\"\npicture = \"p\"\n", "format"},
+                                    std::pair{"format = 1\npicture = \"p\"\n", "name"},
+                                    std::pair{"format = 1\nname = \"a\"\n", "picture"}}) {
+        PlayerManifest m;
+        const Status s = ParsePlayerManifest(text, m);
+        ASSERT_FALSE(s.ok());
+        EXPECT_EQ(s.message(), std::string("player.txt: the top section has no \"") + key + "\" line");
+    }
+}
+
+}  // namespace
+}  // namespace kvt::kvx

@@ -1,0 +1,120 @@
+#include "player_test_support.h"
+
+#include <fstream>
+
+#include "engine/byte_io.h"
+
+namespace kvt::players_test {
+
+std::string FakeBytes(std::string_view head, std::size_t size, int seed) {
+    std::string bytes(head.substr(0, size));
+    for (std::size_t i = bytes.size(); i < size; ++i) bytes += static_cast<char>(i * 7 + 3 + seed);
+    return bytes;
+}
+
+namespace {
+
+PlayerClip Clip(std::int16_t index, std::string name, std::string bytes) {
+    PlayerClip clip;
+    clip.Entry.SoundIndex = index;
+    clip.Entry.FileName = std::move(name);
+    clip.Entry.Length = static_cast<std::int32_t>(bytes.size());
+    clip.Bytes = std::move(bytes);
+    return clip;
+}
+
+}  // namespace
+
+PlayerFileContents SamplePlayer() {
+    PlayerFileContents file;
+    file.Header.Name = "Ada";
+    file.Header.TraitA = 100;
+    file.Header.TraitB = 0;
+    file.Header.TraitC = 50;
+    file.Header.TraitD = 2;
+    file.Header.SoundChance = 30;
+    file.Picture = FakeBytes("BM", 1500);
+    file.Header.PictureSize = 1500;
+    file.Clips.push_back(Clip(0, "Sel1.wav", FakeBytes("RIFF", 700, 1)));
+    file.Clips.push_back(Clip(3, "Comment1.wav", FakeBytes("RIFF", 400, 2)));
+    file.Clips.push_back(Clip(33, "wg1.wav", FakeBytes("RIFF", 300, 3)));
+    return file;
+}
+
+PlayerFileContents OddPlayer() {
+    PlayerFileContents file;
+    file.Header.Tag = {'Z', '\x01', '\xFF', '\x80'};
+    file.Header.Name = "Ad\xE9le \"the\" \\ caf\xE9\x01\x7F #x = [sound]" + std::string(70, 'n');
+    file.Header.TraitA = -5;
+    file.Header.TraitB = 32767;
+    file.Header.TraitC = -32768;
+    file.Header.Reserved1 = 7;
+    file.Header.TraitD = 1;
+    file.Header.Reserved2 = -1;
+    file.Header.SoundChance = 2;
+    file.Header.Reserved3 = -32768;
+    file.Picture = FakeBytes(std::string_view("BM\0\0", 4), 77);
+    file.Header.PictureSize = 77;
+    file.Clips.push_back(Clip(50, "caf\xE9 \xFF.wav", FakeBytes("RIFF", 10, 4)));
+    file.Clips.push_back(Clip(12, "empty.wav", ""));
+    file.Clips.push_back(Clip(0, "x.tmp", FakeBytes("one", 20, 5)));
+    file.Clips.push_back(Clip(1, "x", FakeBytes("two", 30, 6)));
+    file.Clips.push_back(Clip(34, "lg1.wav", "L"));
+    return file;
+}
+
+PlayerFileContents BarePlayer() {
+    PlayerFileContents file;
+    file.Header.Name = "Bare";
+    file.Header.SoundChance = 50;
+    file.Picture = FakeBytes("BM", 64, 7);
+    file.Header.PictureSize = 64;
+    return file;
+}
+
+std::string RawEntry(std::int16_t index, std::string_view name, std::int32_t length, std::string_view clip) {
+    std::string out;
+    ByteWriter w(out);
+    w.WriteI16(index);
+    w.WriteI16(static_cast<std::int16_t>(name.size()));
+    w.WriteBytes(name);
+    w.WriteI32(length);
+    w.WriteBytes(clip);
+    return out;
+}
+
+std::string RawEntry(std::int16_t index, std::int16_t name_length, std::string_view name) {
+    std::string out;
+    ByteWriter w(out);
+    w.WriteI16(index);
+    w.WriteI16(name_length);
+    w.WriteBytes(name);
+    return out;
+}
+
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(root)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).string();
+        files[name] = entry.is_directory() ? "<folder>" : test::ReadBytes(entry.path());
+    }
+    return files;
+}
+
+PlayerTable::PlayerTable() {
+    folders.SettingsFile = temp_.Path() / "config" / "kvt.ini";
+    folders.AppDir = temp_.Path() / "work";
+    folders.SharedData = temp_.Path() / "shared";
+    game = Restart();
+}
+
+fs::path PlayerTable::Write(const std::string& name, std::string_view bytes) const {
+    const fs::path path = temp_.Path() / "files" / name;
+    test::WriteBytes(path, std::string(bytes));
+    return path;
+}
+
+std::unique_ptr<Game> PlayerTable::Restart() { return std::make_unique<Game>(folders, view, 7); }
+
+}  // namespace kvt::players_test

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "dialogs/player_file.h"
+#include "engine/game.h"
+#include "tests/test_support.h"
+
+namespace kvt::players_test {
+
+namespace fs = std::filesystem;
+
+// A recognisable stand-in for a picture or a clip: the tools never look inside.
+std::string FakeBytes(std::string_view head, std::size_t size, int seed = 0);
+
+// "Ada": a picture and three clips at their canonical slots.
+PlayerFileContents SamplePlayer();
+// Corners of the format: an unusual tag, non-zero reserved fields, a long
+// name with quotes, control bytes and bytes >= 0x80, clip names with bytes
+// >= 0x80, a zero-length clip, slot 50, and clips "x" and "x.tmp".
+PlayerFileContents OddPlayer();
+// A picture and no sound entries.
+PlayerFileContents BarePlayer();
+
+// The bytes of one sound entry, written field by field as given, so that
+// hostile values can be stored.
+std::string RawEntry(std::int16_t index, std::string_view name, std::int32_t length, std::string_view clip);
+std::string RawEntry(std::int16_t index, std::int16_t name_length, std::string_view name);
+
+// Every file and folder below `root` (relative path -> bytes, or "<folder>").
+std::map<std::string, std::string> Snapshot(const fs::path& root);
+
+// Counts the player-file notice.
+class WaitView : public TableView {
+public:
+    void ShowPlayerWait() override { ++shown; }
+    void HidePlayerWait() override { ++hidden; }
+    int shown = 0;
+    int hidden = 0;
+};
+
+// A game on temporary folders, with a place for player files of its own.
+class PlayerTable {
+public:
+    PlayerTable();
+    fs::path Root() const { return temp_.Path(); }
+    fs::path Write(const std::string& name, std::string_view bytes) const;
+    fs::path Write(const std::string& name, const PlayerFileContents& file) const {
+        return Write(name, EncodePlayerFile(file));
+    }
+    // A new game object on the same folders (as at the next start).
+    std::unique_ptr<Game> Restart();
+
+    Folders folders;
+    WaitView view;
+    std::unique_ptr<Game> game;
+
+private:
+    test::TempDir temp_;
+};
+
+}  // namespace kvt::players_test

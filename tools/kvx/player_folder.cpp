@@ -1,0 +1,88 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/files.h"
+#include "tools/kvx/manifest_syntax.h"
+#include "tools/kvx/player_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+// Writes straight to the name: no temporary names, which a clip called
+// "<other clip>.tmp" could collide with. A symbolic link in the way is
+// refused rather than followed out of the folder.
+Status WriteUnpackedFile(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return Status::Fail("Cannot write " + Quoted(path) + ": " + std::strerror(errno));
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const std::string why = std::strerror(errno);
+            ::close(fd);
+            return Status::Fail("Cannot write " + Quoted(path) + ": " + why);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (::close(fd) != 0) return Status::Fail("Cannot write " + Quoted(path) + ": " + std::strerror(errno));
+    return Status::Ok();
+}
+
+// Reads a file the manifest names, counting it against what one player file may hold.
+Status ReadNamedFile(const fs::path& folder, const std::string& name, std::uint64_t& budget,
+                     std::string& out) {
+    if (Status s = ReadWholeFile(folder / name, out, static_cast<std::size_t>(budget)); !s) return s;
+    budget -= out.size();
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status UnpackPlayer(const PlayerFileContents& file, const fs::path& folder) {
+    for (const PlayerClip& clip : file.Clips)
+        if (FoldClipName(clip.Entry.FileName) == FoldClipName(kPlayerManifestName))
+            return Status::Fail("the player file holds a clip named " +
+                                QuoteManifestString(clip.Entry.FileName) +
+                                ", which an unpacked folder keeps for its manifest");
+    if (Status s = EnsureFolder(folder); !s) return s;
+    if (Status s = WriteUnpackedFile(folder / kPlayerPictureName, file.Picture); !s) return s;
+    for (const PlayerClip& clip : file.Clips)
+        if (Status s = WriteUnpackedFile(folder / clip.Entry.FileName, clip.Bytes); !s) return s;
+    // The manifest goes last: a folder with a manifest is a complete one.
+    return WriteUnpackedFile(folder / kPlayerManifestName, FormatPlayerManifest(ManifestForPlayer(file)));
+}
+
+Status PackPlayer(const fs::path& folder, PlayerFileContents& out) {
+    PlayerManifest manifest;
+    if (Status s = ReadPlayerManifest(folder / kPlayerManifestName, manifest); !s) return s;
+
+    std::uint64_t budget = kMaxPlayerFileBytes;
+    PlayerFileContents file;
+    file.Header = manifest.Header;
+    if (Status s = ReadNamedFile(folder, manifest.PictureFile, budget, file.Picture); !s) return s;
+    file.Header.PictureSize = static_cast<std::int32_t>(file.Picture.size());
+    for (const PlayerManifestSound& sound : manifest.Sounds) {
+        PlayerClip clip;
+        clip.Entry.SoundIndex = sound.Index;
+        clip.Entry.FileName = sound.File;
+        if (Status s = ReadNamedFile(folder, sound.File, budget, clip.Bytes); !s) return s;
+        clip.Entry.Length = static_cast<std::int32_t>(clip.Bytes.size());
+        file.Clips.push_back(std::move(clip));
+    }
+
+    // Whatever we write must be a file the game reads back unchanged.
+    PlayerFileContents decoded;
+    if (Status s = DecodePlayerFile(EncodePlayerFile(file), decoded); !s)
+        return Status::Fail("the player in " + Quoted(folder) + " is not valid: " + s.message());
+    if (!(decoded == file))
+        return Status::Fail("the player in " + Quoted(folder) + " does not read back as written");
+    out = std::move(file);
+    return Status::Ok();
+}
+
+}  // namespace kvt::kvx
