@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./dev.sh start   install what is missing, build, start the table
 #   ./dev.sh test    install what is missing, build, run the whole test suite
+#   ./dev.sh package install what is missing, build, check the desktop files, make the .deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,6 +11,9 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
+  # --- packaging: CPack's Depends (dpkg-shlibdeps) and the desktop-file checks
+  dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils groff-base
+  # --- end packaging
 )
 BUILD_DIR=${KVT_BUILD_DIR:-build}
 
@@ -40,11 +44,31 @@ run_tests() {
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
 }
 
+# --- packaging
+make_package() {
+  # The package installs to /usr, and the programs get that data folder compiled in.
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${KVT_BUILD_TYPE:-RelWithDebInfo}" \
+    -DCMAKE_INSTALL_PREFIX=/usr
+  cmake --build "$BUILD_DIR"
+  local stage
+  stage=$(mktemp -d)
+  trap "rm -rf '$stage'" EXIT
+  cmake --install "$BUILD_DIR" --prefix "$stage/usr" >/dev/null
+  bash packaging/validate.sh "$stage/usr"
+  (cd "$BUILD_DIR" && cpack -G DEB)
+  local deb
+  deb=$(ls -t "$BUILD_DIR"/kvt_*.deb | head -n 1)
+  echo "Built $deb"
+  dpkg-deb -f "$deb" Package Version Section Depends
+}
+# --- end packaging
+
 case "${1:-}" in
   start) install_missing; build; shift; exec "$BUILD_DIR/bin/kvt" "$@" ;;
   test) install_missing; build; run_tests ;;
+  package) install_missing; make_package ;;
   *)
-    echo "Usage: $0 start [CARDSET.cds] | test" >&2
+    echo "Usage: $0 start [CARDSET.cds] | test | package" >&2
     exit 2
     ;;
 esac
