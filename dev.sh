@@ -2,7 +2,10 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./dev.sh start   install what is missing, build, start the table
 #   ./dev.sh test    install what is missing, build, run the whole test suite
+#   ./dev.sh test-sanitized   the same suite built with ASan + UBSan (build-asan); any finding fails
+#   ./dev.sh fuzz [SECONDS]   build the fuzzers with clang (build-fuzz), run each SECONDS (default 60)
 #   ./dev.sh package install what is missing, build, check the desktop files, make the .deb
+#   ./dev.sh screenshot [OUTDIR]   build, show the table on a virtual screen, write PNGs (default build/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -63,12 +66,91 @@ make_package() {
 }
 # --- end packaging
 
+# --- hardening: sanitizer suite and fuzzers (docs/reliability.md)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm)
+
+# Every finding is fatal: a memory error, undefined behaviour or a leak fails
+# the program, and so the test or the build step that ran it. Leaks inside
+# third-party libraries only are listed in fuzz/lsan.supp.
+sanitizer_env() {
+  export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:strict_string_checks=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
+}
+
+test_sanitized() {
+  sanitizer_env
+  BUILD_DIR=${KVT_ASAN_BUILD_DIR:-build-asan}
+  CC=gcc CXX=g++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKVT_SANITIZE=ON -DKVT_BUILD_BENCH=OFF
+  cmake --build "$BUILD_DIR"
+  run_tests
+}
+
+fuzz_all() {
+  local seconds=${1:-60} dir=${KVT_FUZZ_BUILD_DIR:-build-fuzz} target passed=0 failed=()
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKVT_SANITIZE=ON -DKVT_FUZZ=ON -DKVT_BUILD_TESTS=OFF -DKVT_BUILD_BENCH=OFF
+  cmake --build "$dir" --target kvt_fuzzers
+  for target in $(fuzz/run.sh --list); do
+    if KVT_FUZZ_BUILD_DIR=$dir fuzz/run.sh "$target" "$seconds"; then
+      passed=$((passed + 1))
+    else
+      failed+=("$target")
+    fi
+  done
+  echo "fuzz: $passed passed, ${#failed[@]} failed"
+  ((${#failed[@]} == 0)) || { echo "Fuzz targets with findings: ${failed[*]} (inputs in $dir/crashes/)" >&2; return 1; }
+}
+# --- end hardening
+
+# --- screenshot
+SHOT_PACKAGES=(xvfb imagemagick x11-utils)
+shot_scratch="" shot_xvfb="" shot_kvt=""
+
+# The table on a virtual screen with a fixed deal, once it has been painted.
+screenshot() {
+  local out=$1 i win="" before="" now=""
+  mkdir -p "$out"
+  shot_scratch=$(mktemp -d)
+  trap 'kill ${shot_kvt:-} ${shot_xvfb:-} 2>/dev/null || true; rm -rf "${shot_scratch:-/nonexistent}"' EXIT
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$shot_scratch/display" 2>"$shot_scratch/xvfb.log" &
+  shot_xvfb=$!
+  for i in $(seq 100); do [ -s "$shot_scratch/display" ] && break; sleep 0.1; done
+  [ -s "$shot_scratch/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$(cat "$shot_scratch/display")"
+  XDG_CONFIG_HOME="$shot_scratch/config" XDG_DATA_HOME="$shot_scratch/data" QT_QPA_PLATFORM=xcb \
+    KVT_SEED=${KVT_SEED:-20240607} KVT_PLAYER_NAME=${KVT_PLAYER_NAME:-Robin} \
+    "$BUILD_DIR/bin/kvt" >"$shot_scratch/kvt.log" 2>&1 &
+  shot_kvt=$!
+  for i in $(seq 150); do
+    win=$(xwininfo -root -tree 2>/dev/null | awk '$2 ~ /^"KVT/ { print $1; exit }')
+    [ -n "$win" ] && break
+    sleep 0.2
+  done
+  [ -n "$win" ] || { echo "The table did not come up:" >&2; cat "$shot_scratch/kvt.log" >&2; return 1; }
+  # Painted: two captures in a row show the same pixels.
+  for i in $(seq 40); do
+    sleep 0.5
+    now=$(import -window root rgb:- | md5sum)
+    [ "$now" = "$before" ] && break
+    before=$now
+  done
+  import -window root "$out/screen.png"
+  import -window "$win" "$out/table.png"
+  echo "Wrote $out/table.png (the window) and $out/screen.png (the whole screen)"
+}
+# --- end screenshot
+
 case "${1:-}" in
   start) install_missing; build; shift; exec "$BUILD_DIR/bin/kvt" "$@" ;;
   test) install_missing; build; run_tests ;;
+  test-sanitized) install_missing; test_sanitized ;;
+  fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}"); install_missing; fuzz_all "${2:-60}" ;;
   package) install_missing; make_package ;;
+  screenshot) PACKAGES+=("${SHOT_PACKAGES[@]}"); install_missing; build; screenshot "${2:-$BUILD_DIR/screenshots}" ;;
   *)
-    echo "Usage: $0 start [CARDSET.cds] | test | package" >&2
+    echo "Usage: $0 start [CARDSET.cds] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR]" >&2
     exit 2
     ;;
 esac

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/card_set.h"
 #include "engine/card_set_codec.h"
@@ -12,6 +13,9 @@
 #include "engine/random.h"
 #include "engine/status.h"
 #include "engine/table_view.h"
+#include "actions/turn_outcome.h"
+#include "dialogs/score_sheet.h"
+#include "hand/human_moves.h"
 #include "dialogs/player_record.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -78,6 +82,94 @@ public:
     std::string BackFilePath;
     bool FirstPaint = true;
     std::int16_t LastMover = 0;
+
+    // --- rules: turns, card actions, computer players, scoring
+    // State of the rules beyond the shared game state.
+    std::int16_t Winner = 0;        // 1..4 from a game's end until the score sheet's OK
+    bool ChooseMsgPending = false;  // the choose message goes with the next computer move
+    bool HoldGridOpen = false;      // the hold grid is shown
+    bool DiscardButtonShown = false;
+    bool ComputerSeat1 = false;     // seat 1 is played by the computer too (simulation)
+    bool RoundEnded = false;        // a round is over and not yet scored
+    std::int16_t PassesInRow = 0;   // turns passed in a row for want of a move
+    std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
+    std::int64_t RefusedMoves = 0;     // moves refused because the target was full
+    CardStack CompHeld;             // a computer's Discard card while it discards
+    ScoreSheet Sheet;
+    std::filesystem::path HumanDir;  // the human's pictures and clips; empty: SharedData/"player1"
+
+    std::filesystem::path HumanFolder() const;
+    std::filesystem::path PlayerFolder(int player) const;  // HumanFolder for 1, PlayerDir else
+    bool IsComputer(int player) const { return player >= 2 ? player <= 4 : (player == 1 && ComputerSeat1); }
+
+    // Playability and the hold grid.
+    std::int16_t CheckPlayable(Card& card);
+    static std::int16_t NeedsNoChoice(const Card& card);
+    static std::int16_t GivesCardsAway(const Card& card);
+    std::int16_t PrepareHold(CardStack& stack, int slot, int playable, CardStack& hand);
+    void SortHand(CardStack& stack);
+    // Redraws a player's grid, the human's sorted first.
+    void ShowPlayerHand(int player);
+
+    // The human's clicks, as the window's handlers pass them on.
+    HumanMove ClickHandCard(int column);
+    HumanMove ClickPickedCard();
+    HumanMove ClickHoldCard(int column);
+    HumanMove ClickDiscardButton();
+    HumanMove ClickDrawDeck();
+    HumanMove ClickOpponentCard(int player, int column);
+
+    // Card actions.
+    std::int16_t TransferRandomCards(int target, int kind, int count);
+    static std::int16_t SourcePlayer(int player, int action);
+    std::vector<GroupChoice> WildGroupChoices() const;
+    std::int16_t ChooseWildGroup(const CardStack& hand) const;
+
+    // Computer players.
+    TurnsEnd RunComputerTurns();
+    TurnOutcome PlayComputerTurn();
+    std::int16_t ChooseCompCard(CardStack& hand, int mode);
+    void MarkPlayableCards(CardStack& hand);
+    std::int16_t ScoreValue(const Card& card);
+    double ScoreMatch(const Card& card, const CardStack& hand);
+    static std::int16_t ScoreBonus(const Card& card);
+    std::int16_t MaxOtherHand() const;
+    static std::int16_t CountSameGroup(const Card& card, const CardStack& hand);
+    static std::int16_t CountSameValue(const Card& card, const CardStack& hand);
+    std::int16_t CompPlayDiscardCard(int player, int slot);
+    bool AnimateCompDiscard(int player, int slot, bool with_action);
+
+    // Drawing and taking.
+    int DrawCard(CardStack& hand, int player, bool human_click);
+    std::int16_t TakeCards(int taker, int action, int count);
+    bool CanDraw() const { return !DrawDeck.Empty() || DiscardPile.Count() > 1; }
+    // A hand is empty, or four players in a row could neither play nor draw.
+    bool RoundIsOver() const;
+
+    // Player sounds: the clip chosen (empty when none plays). player 0 picks
+    // a random opponent and is written back.
+    std::filesystem::path PlayPlayerSound(int event, bool chance_test, int& player);
+
+    // Scoring and the end of a round or a game.
+    RoundResult RoundOver(FirstDiscardRule rule);
+    bool CountRound();  // the sheet's activation: counts the round; true when the game ended
+    void ScoreSheetOk();
+    void ViewScore();
+    void ClearScoreSheet();
+    void PresentGameOver();
+
+    // Waiting and re-entrancy: true while a rule operation that moves cards
+    // runs; the window refuses or queues game-changing commands meanwhile.
+    bool MoveInProgress() const { return move_depth_ > 0; }
+    // The running computer loop returns at its next safe point, between two
+    // moves. Sticks until ResumePlay or ClearStop.
+    void RequestStop() { stop_requested_ = true; }
+    bool StopRequested() const { return stop_requested_; }
+    // Carries on where a stop left off: scores a round left unscored, then
+    // lets the computers play when one is on turn.
+    TurnsEnd ResumePlay();
+    // Forgets the stop and any round it left unscored (after a new deal).
+    void ClearStop();
 
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
@@ -146,6 +238,21 @@ private:
     TableView& view_;
     Random random_;
     Profile settings_;
+
+    // --- rules
+    friend class MoveScope;
+    bool MoveChecked(CardStack& from, CardStack& to, int slot);
+    void PlaceGroupCard(int player);
+    void CancelPick();
+    void ClearPickState();
+    void SetHoldGrid(bool open);
+    void SetDiscardButton(bool shown);
+    TurnOutcome PassTurn(int player);
+    TurnsEnd FinishHumanRound();
+    bool HumanLocked() const;
+    int move_depth_ = 0;
+    bool stop_requested_ = false;
+    FirstDiscardRule pending_rule_ = FirstDiscardRule::kWild;
 };
 
 }  // namespace kvt

@@ -1,11 +1,23 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/card.h"
 #include "engine/card_stack.h"
 
 namespace kvt {
+
+struct ScoreSheet;
+
+// One button of the wild-card group choice: a group and the definition that
+// stands for it (its picture, and the card laid when the group is chosen).
+struct GroupChoice {
+    std::int16_t Group = 0;
+    std::int16_t CardIndex = 0;
+};
 
 // Everything the rules show, wait for or ask of the human goes through this
 // interface. Every call has a do-nothing default, so a headless view only
@@ -47,6 +59,62 @@ public:
 
     // Stops the background sound device before its files are replaced.
     virtual void CloseBackgroundSound() {}
+
+    // --- rules: turns, card actions, computer players, scoring
+    // Direction pictures: `reversed` 0 shows the normal one and hides the
+    // other, 1 the reverse. Called when a Reverse card is applied.
+    virtual void SetDirectionPicture(int /*reversed*/) {}
+    // Caption of the choose message; shown with SetChooseMessageVisible.
+    virtual void SetChooseMessage(const std::string& /*text*/) {}
+    // The picked-card box: its face, and whether the box is shown at all
+    // (hidden while the computer players move).
+    virtual void ShowPickedCard(const Card& /*card*/) {}
+    virtual void SetPickedCardVisible(bool /*visible*/) {}
+    virtual void SetDiscardButtonVisible(bool /*visible*/) {}
+    // The card a computer player holds back while it discards, shown at the
+    // corner of its grid.
+    virtual void ShowHoldCard(int /*player*/, const Card& /*card*/) {}
+    virtual void HideHoldCard() {}
+
+    // Card flights. Each one pauses one animation tick in the window; the
+    // rules move the card after the call returns.
+    // From the hold grid (from_place 0, face shown) or a hand grid (1..4,
+    // back shown) to the hand grid of to_player.
+    virtual void AnimateCardMove(int /*to_player*/, int /*from_place*/, const Card& /*card*/) {}
+    // From the grid of `player` to the discard pile, face shown.
+    virtual void AnimateCompDiscard(int /*player*/, const Card& /*card*/) {}
+    // The human's chosen discard, from the hold grid to the pile.
+    virtual void AnimateHoldDiscard(const Card& /*card*/) {}
+    // The picked card from its box to the pile; the box is left blank and
+    // the pile shows the card.
+    virtual void AnimatePickedCard(const Card& /*card*/) {}
+    // A card back from the deck to the grid of `player`, or to the
+    // picked-card box for the human's own draw. Five steps, no timer wait.
+    virtual void AnimateDraw(int /*player*/, bool /*to_picked_card*/) {}
+
+    // Plays a wave file to its end; a missing file plays nothing.
+    virtual void PlayClip(const std::filesystem::path& /*file*/) {}
+
+    // The human names the group after a wild card: the CardIndex of one of
+    // `choices` (never empty). Modal; the headless answer is the first.
+    virtual int AskWildGroup(const std::vector<GroupChoice>& choices) {
+        return choices.empty() ? -1 : choices.front().CardIndex;
+    }
+
+    // The score sheet with this round counted appears; the game-over
+    // presentation may follow over it. Returns at once.
+    virtual void OpenScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
+    // Modal: returns when the human presses OK. A winner above 0 blinks.
+    virtual void ShowScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
+    // Game over: the window opens, then for each player a picture and a
+    // clip (PlayClip), then WaitGameOverClosed returns when the human
+    // presses Exit.
+    virtual void ShowGameOver(int /*winner*/) {}
+    virtual void ShowGameOverPicture(int /*player*/, const std::filesystem::path& /*picture*/) {}
+    virtual void WaitGameOverClosed() {}
+
+    // A problem the rules ran into and carried on from (modal, OK).
+    virtual void ShowRuleMessage(const std::string& /*text*/) {}
 };
 
 }  // namespace kvt

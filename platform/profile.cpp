@@ -93,7 +93,8 @@ std::string Profile::ReadString(const std::string& section, const std::string& k
 Status Profile::WriteString(const std::string& section, const std::string& key,
                             const std::string& value) {
     if (!IsSafeText(section) || !IsSafeText(key) || !IsSafeText(value) || key.empty() ||
-        key.find('=') != std::string::npos || section.find(']') != std::string::npos)
+        key.find('=') != std::string::npos || section.find(']') != std::string::npos ||
+        Trim(key) != key || Trim(section) != section || key.find_first_of(";#[") == 0)  // unreadable back
         return Status::Fail("Cannot store the setting \"" + key + "\": it contains characters a "
                             "settings file cannot hold");
     Load();  // pick up what another writer changed since
@@ -103,7 +104,7 @@ Status Profile::WriteString(const std::string& section, const std::string& key,
     Line entry;
     entry.kind = Line::kKey;
     entry.key = key;
-    entry.value = value;
+    entry.value = Trim(value);  // as Load() would read it back
     entry.text = key + "=" + value;
     if (section_start == lines_.end()) {
         if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back(Line{});

@@ -1,38 +1,38 @@
-#include <cstdio>
+#include <QApplication>
+#include <QFile>
+#include <QStringList>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "engine/game.h"
 #include "shell/console_table.h"
+#include "shell/play_win.h"
 #include "shell/startup.h"
 
 namespace {
 
+constexpr const char* kVersion = "0.1.0";
+
 void PrintUsage() {
     std::cout << "Usage: kvt [CARDSET.cds]\n"
-                 "Deals a game of the card set in force (or of CARDSET.cds, which then stays in\n"
-                 "force) and shows the table.\n";
+                 "       kvt --print-deal [CARDSET.cds]\n"
+                 "Starts the card table with the card set in force (or with CARDSET.cds, which\n"
+                 "then stays in force).\n"
+                 "\n"
+                 "  --print-deal  deal a game and print the table instead of showing it\n"
+                 "  --help        show this help\n"
+                 "  --version     show the version\n"
+                 "\n"
+                 "Environment: KVT_SEED fixes the shuffles, KVT_PLAYER_NAME skips the name question.\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::optional<std::filesystem::path> card_set;
-    if (argc > 1) {
-        if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-            PrintUsage();
-            return 0;
-        }
-        if (std::strcmp(argv[1], "--version") == 0) {
-            std::cout << "kvt 0.1.0\n";
-            return 0;
-        }
-        card_set = argv[1];
-    }
+// The console table: deals a game of the card set in force and prints it.
+int PrintDeal(const std::optional<std::filesystem::path>& card_set) {
     kvt::TableView view;
-    auto game = std::make_unique<kvt::Game>(kvt::DefaultFolders(), view);
+    auto game = std::make_unique<kvt::Game>(kvt::DefaultFolders(), view, kvt::SeedFromEnvironment());
     kvt::LoadOptions(*game);
     kvt::Status started = kvt::StartTable(*game, card_set);
     if (!started) std::cerr << "kvt: " << started.message() << "\n";
@@ -40,4 +40,43 @@ int main(int argc, char** argv) {
     game->DealForPlayers();
     std::cout << kvt::DescribeTable(*game);
     return 0;
+}
+
+// The rest of the command line, taken as one path.
+std::optional<std::filesystem::path> CardSetArgument(int argc, char** argv, int first) {
+    if (first >= argc) return std::nullopt;
+    std::string path = argv[first];
+    for (int i = first + 1; i < argc; ++i) path += std::string(" ") + argv[i];
+    return std::filesystem::path(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+            PrintUsage();
+            return 0;
+        }
+        if (std::strcmp(argv[1], "--version") == 0) {
+            std::cout << "kvt " << kVersion << "\n";
+            return 0;
+        }
+        if (std::strcmp(argv[1], "--print-deal") == 0) return PrintDeal(CardSetArgument(argc, argv, 2));
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("kvt");
+    QApplication::setApplicationVersion(kVersion);
+
+    // Qt has taken its own options out of the command line by now.
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    kvt::PlayWin::Options options;
+    if (!arguments.isEmpty()) options.card_set = std::filesystem::path(QFile::encodeName(arguments.join(' ')).toStdString());
+
+    kvt::PlayWin table(std::move(options));
+    if (!table.Start()) return 0;
+    table.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,246 @@
+#include <array>
+
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+namespace {
+
+constexpr int kCountedGroups = 30;
+constexpr int kCommentEvent = 2;
+
+}  // namespace
+
+std::int16_t Game::MaxOtherHand() const {
+    int most = 0;
+    for (int p = 2; p <= 4; ++p)
+        if (p != CurPlayer && Players[p].Count() > most) most = Players[p].Count();
+    return static_cast<std::int16_t>(most);
+}
+
+std::int16_t Game::CountSameGroup(const Card& card, const CardStack& hand) {
+    int n = 0;
+    for (const Card& c : hand) n += c.Group == card.Group;
+    return static_cast<std::int16_t>(n);
+}
+
+std::int16_t Game::CountSameValue(const Card& card, const CardStack& hand) {
+    int n = 0;
+    for (const Card& c : hand) n += c.Value == card.Value;
+    return static_cast<std::int16_t>(n);
+}
+
+std::int16_t Game::ScoreValue(const Card& card) {
+    const PlayerRec& info = PlayerInfo[WrapSeat(CurPlayer)];
+    const std::int16_t others = Sat16(static_cast<long long>(info.TraitB) * MaxOtherHand());
+    const std::int16_t diff = Sat16(static_cast<long long>(card.Value) - others);
+    return Round16(info.TraitA / 100.0 * diff);
+}
+
+double Game::ScoreMatch(const Card& card, const CardStack& hand) {
+    const PlayerRec& info = PlayerInfo[WrapSeat(CurPlayer)];
+    const long long same = CountSameGroup(card, hand) + CountSameValue(card, hand);
+    const std::int16_t weighted = Sat16(same * info.TraitD);
+    return info.TraitC / 100.0 * weighted;
+}
+
+std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
+
+void Game::MarkPlayableCards(CardStack& hand) {
+    for (Card& card : hand) {
+        card.Playable = 0;
+        if (IsTakeAction(card.Action)) {
+            // Never make the next player draw from a hand that would run out.
+            const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
+            const int giver = SourcePlayer(drawer, card.Action);
+            if (Players[giver].Count() <= card.ActionCount) continue;
+        }
+        CheckPlayable(card);
+    }
+}
+
+std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
+    if (mode == 0) {
+        MarkPlayableCards(hand);
+    } else {
+        for (Card& card : hand) card.Playable = card.Group > 0 ? 1 : 0;
+    }
+    // Equal scores keep the earlier slot. Unlike a fixed floor, the first
+    // candidate opens the contest, so the best card wins even when every
+    // score is very low.
+    int slot = -1;
+    std::int16_t best = 0;
+    for (int i = 0; i < hand.Count(); ++i) {
+        if (hand[i].Playable <= 0) continue;
+        const std::int16_t score = Sat16(static_cast<long long>(ScoreValue(hand[i])) +
+                                         Round16(ScoreMatch(hand[i], hand)) + ScoreBonus(hand[i]));
+        if (slot < 0 || score > best) {
+            best = score;
+            slot = i;
+        }
+    }
+    return static_cast<std::int16_t>(slot);
+}
+
+std::int16_t Game::ChooseWildGroup(const CardStack& hand) const {
+    std::array<int, kCountedGroups + 1> counts{};
+    for (const Card& c : hand)
+        if (c.Group >= 1 && c.Group <= kCountedGroups) ++counts[c.Group];
+    int chosen = 0;
+    int most = 0;
+    for (int g = 1; g <= kCountedGroups; ++g) {
+        if (counts[g] > most) {
+            most = counts[g];
+            chosen = g;
+        }
+    }
+    for (int i = 0; i < hand.Count(); ++i)
+        if (hand[i].Group == chosen) return static_cast<std::int16_t>(i);
+    return 0;
+}
+
+bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
+    CardStack& hand = Players[player];
+    if (slot < 0 || slot >= hand.Count()) return false;
+    MoveScope scope(*this);
+    view_.AnimateCompDiscard(player, hand[slot]);
+    if (DiscardPile.Full()) {
+        ++RefusedMoves;
+        return false;
+    }
+    if (with_action) {
+        CurPlayer = MoveCard(hand, DiscardPile, slot, true);
+    } else {
+        MoveCard(hand, DiscardPile, slot, false);
+        view_.ShowDiscardTop();
+    }
+    ShowPlayerHand(player);
+    return true;
+}
+
+std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
+    MoveScope scope(*this);
+    CardStack& hand = Players[player];
+    // Held aside so that it cannot be among its own discards.
+    CompHeld.Clear();
+    if (!MoveChecked(hand, CompHeld, slot)) return static_cast<std::int16_t>(NextSeat(player, PlayReversed));
+    const Card card = CompHeld[0];
+    view_.ShowHoldCard(player, card);
+    if (TransferRandomCards(player, kActionDiscard, card.ActionCount) == -1) return -1;
+    view_.AnimateCompDiscard(player, card);
+    if (!MoveChecked(CompHeld, DiscardPile, 0)) {
+        MoveChecked(CompHeld, hand, 0);
+        ShowPlayerHand(player);
+    }
+    view_.ShowDiscardTop();
+    view_.HideHoldCard();
+    const int next = NextSeat(player, PlayReversed);
+    if (card.IsWild()) {
+        if (next > 1) view_.SetSeatArrowVisible(next, true);
+        PlaceGroupCard(player);
+    }
+    return static_cast<std::int16_t>(next);
+}
+
+TurnOutcome Game::PassTurn(int player) {
+    LastMover = static_cast<std::int16_t>(player);
+    ++PassesInRow;
+    CurPlayer = static_cast<std::int16_t>(NextSeat(player, PlayReversed));
+    if (player > 1) view_.SetSeatArrowVisible(player, false);
+    if (ChooseMsgPending) {
+        view_.SetChooseMessageVisible(false);
+        ChooseMsgPending = false;
+    }
+    // Four passes in a row: nobody can play and nothing can be drawn.
+    if (PassesInRow >= kSeats) {
+        RoundEnded = true;
+        pending_rule_ = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
+        return TurnOutcome::RoundEnded;
+    }
+    if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
+    view_.PumpEvents();
+    return TurnOutcome::Passed;
+}
+
+TurnOutcome Game::PlayComputerTurn() {
+    const int player = CurPlayer;
+    if (RoundEnded) return TurnOutcome::RoundEnded;
+    if (!IsComputer(player)) return TurnOutcome::NotComputer;
+    MoveScope scope(*this);
+    if (player > 1) view_.SetSeatArrowVisible(player, true);
+    CardStack& hand = Players[player];
+
+    int slot = ChooseCompCard(hand, 0);
+    while (slot == -1) {
+        // Draw until a card can be played; with nothing left to draw, pass.
+        if (!CanDraw() || hand.Full()) {
+            if (hand.Full()) ++RefusedMoves;
+            return PassTurn(player);
+        }
+        const int before = hand.Count();
+        const int drawn = DrawCard(hand, player, false);
+        if (hand.Count() == before) return PassTurn(player);
+        if (CheckPlayable(hand[drawn]) == 1) slot = drawn;
+    }
+
+    LastMover = static_cast<std::int16_t>(player);
+    const Card& card = hand[slot];
+    if (card.Action == kActionDiscard && card.ActionCount > 0) {
+        PassesInRow = 0;
+        CurPlayer = CompPlayDiscardCard(player, slot);
+    } else if (AnimateCompDiscard(player, slot, true)) {
+        PassesInRow = 0;
+    } else {
+        return PassTurn(player);  // the pile is full
+    }
+
+    view_.PumpEvents();
+    if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
+    if (ChooseMsgPending) {
+        view_.SetChooseMessageVisible(false);
+        ChooseMsgPending = false;
+    }
+    if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
+    if (!Players[LastMover].Empty() && CurPlayer != -1) {
+        view_.PumpEvents();
+        return TurnOutcome::Played;
+    }
+    view_.SetHandVisible(LastMover, false);
+    view_.HideHoldCard();
+    // RoundEnded carries the end of the round; CurPlayer stays a seat.
+    if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
+    RoundEnded = true;
+    pending_rule_ = FirstDiscardRule::kWild;
+    return TurnOutcome::RoundEnded;
+}
+
+TurnsEnd Game::RunComputerTurns() {
+    MoveScope scope(*this);
+    for (;;) {
+        for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
+        int speaker = 0;
+        PlayPlayerSound(kCommentEvent, true, speaker);
+        view_.SetPickedCardVisible(false);
+
+        bool round_over = RoundEnded;
+        while (!round_over && IsComputer(CurPlayer)) {
+            if (stop_requested_) return TurnsEnd::Stopped;
+            round_over = PlayComputerTurn() == TurnOutcome::RoundEnded;
+        }
+        if (!round_over) {
+            if (!ChoosingCards) view_.SetPickedCardVisible(true);
+            return ChoosingCards ? TurnsEnd::HumanChoosing : TurnsEnd::HumanToPlay;
+        }
+        if (stop_requested_) return TurnsEnd::Stopped;
+        if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
+        RoundOver(pending_rule_);
+        if (RoundEnded) return TurnsEnd::TableEmpty;
+        if (!IsComputer(CurPlayer)) {
+            view_.SetPickedCardVisible(true);
+            return TurnsEnd::HumanToPlay;
+        }
+    }
+}
+
+}  // namespace kvt
+

@@ -1,0 +1,71 @@
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+int Game::DrawCard(CardStack& hand, int player, bool human_click) {
+    MoveScope scope(*this);
+    const bool into_pick = human_click && player == kHuman && !IsComputer(kHuman);
+    const int before = hand.Count() - 1;
+    if (!into_pick) {
+        if (hand.Full() && CanDraw())
+            ++RefusedMoves;
+        else
+            DrawFromDeck(hand, false);
+    } else {
+        // A card still waiting in the picked-card box goes back first.
+        if (!PickStack.Empty()) CancelPick();
+        if (PickStack.Empty()) DrawFromDeck(hand, true);
+        if (!PickStack.Empty() && CheckPlayable(PickStack[0]) == 1) {
+            if (GivesCardsAway(PickStack[0]) == 1) {
+                view_.ShowHand(HoldStack, 0);
+                SetHoldGrid(true);
+                SetDiscardButton(true);
+                HoldNeeded = PickStack[0].ActionCount;
+            } else {
+                SetDiscardButton(true);
+            }
+        }
+    }
+    // Something was drawn: the table has changed, so the passes start again.
+    if (hand.Count() - 1 != before || (into_pick && !PickStack.Empty())) PassesInRow = 0;
+    const int slot = hand.Count() - 1;
+    if (player >= 1 && player <= 4) {
+        view_.AnimateDraw(player, into_pick);
+        if (into_pick) {
+            if (!PickStack.Empty()) view_.ShowPickedCard(PickStack[0]);
+        } else {
+            ShowPlayerHand(player);
+        }
+        view_.PumpEvents();
+    }
+    return slot;
+}
+
+std::int16_t Game::TakeCards(int taker, int action, int count) {
+    if (!IsTakeAction(action) || taker < 1 || taker > 4) return 0;
+    MoveScope scope(*this);
+    const int giver = SourcePlayer(taker, action);
+    if (!IsComputer(taker)) {
+        // Nothing to take: no picking, the turn simply goes on.
+        if (count <= 0) return 0;
+        ChoosingCards = true;
+        ChooseFromPlayer = static_cast<std::int16_t>(giver);
+        ChooseDone = 0;
+        ChooseTotal = static_cast<std::int16_t>(count);
+        view_.SetChooseMessage("Choose a card from Player - " + PlayerInfo[giver].Name);
+        view_.SetChooseMessageVisible(true);
+        return 0;
+    }
+    CardStack& from = Players[giver];
+    for (int i = 0; i < count; ++i) {
+        if (from.Empty()) return -1;
+        const int slot = Rng().Slot(from.Count());
+        view_.AnimateCardMove(taker, giver, from[slot]);
+        if (!MoveChecked(from, Players[taker], slot)) break;
+        ShowPlayerHand(taker);
+        ShowPlayerHand(giver);
+    }
+    return from.Empty() ? -1 : 0;
+}
+
+}  // namespace kvt

@@ -1,0 +1,64 @@
+#include "actions/player_sounds.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <system_error>
+
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+}  // namespace
+
+std::string SoundEventName(int event) {
+    static const std::array<const char*, 11> kNames = {"Sel",   "Comment", "Disc",  "DrawP", "DrawL", "DrawR",
+                                                       "DrawA", "PassL",   "PassR", "PassA", "Rev"};
+    if (event < 1 || event > static_cast<int>(kNames.size())) return "";
+    return kNames[event - 1];
+}
+
+std::filesystem::path FindFileNoCase(const std::filesystem::path& folder, const std::string& name) {
+    const std::filesystem::path exact = folder / name;
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::exists(exact, ec)) return exact;
+    const std::string wanted = Lower(name);
+    for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        if (Lower(it->path().filename().string()) == wanted) return it->path();
+    }
+    return exact;
+}
+
+std::filesystem::path Game::HumanFolder() const {
+    return HumanDir.empty() ? folders_.SharedData / "player1" : HumanDir;
+}
+
+std::filesystem::path Game::PlayerFolder(int player) const {
+    if (player == kHuman) return HumanFolder();
+    if (player < 2 || player > 4) return {};
+    return PlayerDir[player];
+}
+
+std::filesystem::path Game::PlayPlayerSound(int event, bool chance_test, int& player) {
+    if (!PlayerSounds) return {};
+    if (player == 0) player = static_cast<int>(Rng().Uniform() * 3 + 1) + 1;
+    if (player < 1 || player > 4) return {};
+    const int r = chance_test ? static_cast<int>(Rng().Uniform() * 99 + 1) : 2;
+    if (!(r > 1 && r < PlayerInfo[player].SoundChance)) return {};
+    const int variant = static_cast<int>(Rng().Uniform() * 3) + 1;
+    const std::filesystem::path file =
+        FindFileNoCase(PlayerFolder(player), SoundEventName(event) + std::to_string(variant) + ".wav");
+    view_.PlayClip(file);
+    view_.PumpEvents();
+    return file;
+}
+
+}  // namespace kvt

@@ -1,0 +1,101 @@
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+// Every rule move goes through here, so that a full target refuses the card
+// (and the refusal is counted) instead of the move silently doing nothing.
+bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
+    if (slot < 0 || slot >= from.Count()) return false;
+    if (to.Full()) {
+        ++RefusedMoves;
+        return false;
+    }
+    MoveCard(from, to, slot, false);
+    return true;
+}
+
+void Game::ClearPickState() {
+    PickStack.Clear();
+    HoldStack.Clear();
+    view_.ShowHand(HoldStack, 0);
+    SetHoldGrid(false);
+    SetDiscardButton(false);
+    view_.ClearPickedCard();
+    CardPicked = 0;
+    HoldCount = 0;
+    HoldNeeded = 0;
+}
+
+RoundResult Game::RoundOver(FirstDiscardRule rule) {
+    MoveScope scope(*this);
+    RoundResult result;
+    CountRound();
+    result.Winner = Winner;
+    result.RoundNum = RoundNum;
+    for (int p = 1; p <= 4; ++p) result.Totals[p] = Players[p].Score;
+
+    view_.OpenScoreSheet(Sheet, Winner);
+    if (Winner > 0) {
+        PresentGameOver();
+        RoundNum = 0;
+    }
+    view_.ShowScoreSheet(Sheet, Winner);
+    ScoreSheetOk();
+
+    // Nothing of the old round's picking survives into the next one.
+    ClearPickState();
+    CompHeld.Clear();
+    view_.HideHoldCard();
+    PassesInRow = 0;
+    ChooseMsgPending = false;
+
+    const Status dealt = NextRound(rule);
+    if (!dealt) view_.ShowRuleMessage(dealt.message());
+    bool any = false;
+    for (int p = 1; p <= 4; ++p) any = any || !Players[p].Empty();
+    if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = static_cast<std::int16_t>(StartPlayer >= 1 ? StartPlayer : 1);
+    RoundEnded = !any;
+    if (any) ShowPlayerHand(kHuman);
+    return result;
+}
+
+bool Game::RoundIsOver() const {
+    for (int p = 1; p <= 4; ++p)
+        if (Players[p].Empty()) return true;
+    return PassesInRow >= kSeats && !CanDraw();
+}
+
+TurnsEnd Game::FinishHumanRound() {
+    pending_rule_ = FirstDiscardRule::kNoSecondCard;
+    // The human moved last; the round waits for its score sheet.
+    if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = kHuman;
+    if (stop_requested_) return TurnsEnd::Stopped;
+    RoundOver(FirstDiscardRule::kNoSecondCard);
+    if (RoundEnded) return TurnsEnd::TableEmpty;
+    if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
+    return RunComputerTurns();
+}
+
+TurnsEnd Game::ResumePlay() {
+    stop_requested_ = false;
+    if (MoveInProgress()) return TurnsEnd::MoveRunning;
+    MoveScope scope(*this);
+    // A round left unscored by a stop is forgotten once the table was dealt anew.
+    if (RoundEnded && !RoundIsOver()) RoundEnded = false;
+    if (RoundEnded) {
+        if (pending_rule_ == FirstDiscardRule::kNoSecondCard) return FinishHumanRound();
+        return RunComputerTurns();
+    }
+    if (IsComputer(CurPlayer)) return RunComputerTurns();
+    if (ChoosingCards) return TurnsEnd::HumanChoosing;
+    view_.SetPickedCardVisible(true);
+    return TurnsEnd::HumanToPlay;
+}
+
+void Game::ClearStop() {
+    stop_requested_ = false;
+    RoundEnded = false;
+    PassesInRow = 0;
+}
+
+}  // namespace kvt

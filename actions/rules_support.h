@@ -1,0 +1,56 @@
+#pragma once
+
+// Helpers shared by the rule files; not part of the Game's interface.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/game.h"
+#include "engine/seats.h"
+
+namespace kvt {
+
+// Marks a rule operation that moves cards, for MoveInProgress.
+class MoveScope {
+public:
+    explicit MoveScope(Game& game) : game_(game) { ++game_.move_depth_; }
+    ~MoveScope() { --game_.move_depth_; }
+    MoveScope(const MoveScope&) = delete;
+    MoveScope& operator=(const MoveScope&) = delete;
+
+private:
+    Game& game_;
+};
+
+// The rules count in 16 bits; where a result would not fit it stays at the
+// nearest end instead of wrapping round.
+inline std::int16_t Sat16(long long v) {
+    if (v > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
+    if (v < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
+    return static_cast<std::int16_t>(v);
+}
+
+// Nearest integer, halves to the even neighbour (the default rounding mode).
+inline std::int16_t Round16(double v) {
+    if (std::isnan(v)) return 0;
+    const double r = std::nearbyint(v);
+    if (r >= 32767.0) return std::numeric_limits<std::int16_t>::max();
+    if (r <= -32768.0) return std::numeric_limits<std::int16_t>::min();
+    return static_cast<std::int16_t>(r);
+}
+
+inline constexpr int kLastGroupDefinition = 77;  // the computer's group card comes from 0..77
+inline constexpr int kWildButtonGroups = 10;     // groups the human's choice offers
+
+inline bool IsPassAction(int action) {
+    return action == kActionPassLeft || action == kActionPassRight || action == kActionPassAcross;
+}
+inline bool IsTakeAction(int action) {
+    return action == kActionDrawRight || action == kActionDrawLeft || action == kActionDrawAcross;
+}
+inline bool IsPictureOnly(int action) {
+    return action == kActionNeverDealt || action == kActionBackgroundCell || action == kActionCardBack;
+}
+
+}  // namespace kvt

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <utility>
+
+namespace kvt {
+
+// The score sheet as the window shows it: ten rows of running totals, one
+// column per player, with the rows a later round has overtaken struck
+// through. The counting itself is done by Game (CountRound, ScoreSheetOk).
+struct ScoreSheet {
+    static constexpr int kRows = 10;
+    static constexpr int kPlayers = 4;
+
+    ScoreSheet() { Clear(); }
+
+    // Column headings, players 1..4 (index 0 unused).
+    std::array<std::string, kPlayers + 1> Headings;
+
+    const std::string& Cell(int row, int player) const { return text_[row][player - 1]; }
+    bool Struck(int row, int player) const { return struck_[row][player - 1]; }
+
+    void SetCell(int row, int player, std::string text) { text_[row][player - 1] = std::move(text); }
+    void Strike(int row, int player) { struck_[row][player - 1] = true; }
+
+    // Every cell blank (" ") and unstruck.
+    void Clear();
+    // Every column moves up one row; the strike marks stay where they are.
+    void Scroll();
+    // True when no cell holds anything but the blank.
+    bool Blank() const;
+
+private:
+    std::array<std::array<std::string, kPlayers>, kRows> text_;
+    std::array<std::array<bool, kPlayers>, kRows> struck_{};
+};
+
+}  // namespace kvt

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "engine/card.h"
+#include "engine/card_stack.h"
+
+class QPushButton;
+class QWidget;
+
+namespace kvt {
+
+class CardGrid;
+class Game;
+class PictureBox;
+class PictureClip;
+
+// The table is laid out in twips, 15 to the pixel at the table's own scale.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr int Tw(int pixels) { return pixels * kTwipsPerPixel; }
+// Twips to pixels, to the nearest pixel.
+int Px(int twips);
+
+struct TwipRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+
+    QRect ToPixels() const;
+    QPoint TopLeftPixels() const;
+    bool operator==(const TwipRect&) const = default;
+};
+
+// Where the table's controls were placed at design time (left, top, width,
+// height in twips).
+namespace table_layout {
+inline constexpr TwipRect kPlayerGridAnchor{2190, 4545, 5655, 1455};
+inline constexpr TwipRect kDiscardGrid{4170, 3075, 3975, 1455};
+inline constexpr TwipRect kDrawDeck{3240, 1560, 1215, 1695};
+inline constexpr TwipRect kDiscardPile{4440, 1575, 1215, 1695};
+inline constexpr TwipRect kShowCardPlay{2160, 3135, 1050, 1350};
+inline constexpr TwipRect kAcceptDiscardBut{3240, 3720, 855, 375};
+inline constexpr TwipRect kHoldCard{240, 3840, 1215, 1695};
+inline constexpr TwipRect kChooseMsgLbl{5760, 2400, 1815, 495};
+inline constexpr TwipRect kAnimateBox{1320, 2160, Tw(kFaceWidth), Tw(kFaceHeight)};
+// Top of the top grid; left and top of the left grid; the side grids' top.
+inline constexpr int kTopGridTop = 100;
+inline constexpr int kSideGridTop = 1000;
+inline constexpr int kEdgeMargin = 100;
+// Hands up to this many cards are shown whole; more get a scroll bar.
+inline constexpr int kHandLimit = 10;
+inline constexpr int kHoldLimit = 6;
+// Every card but the last of a hand shows a strip this wide (or high).
+inline constexpr int kStripPx = 30;
+}  // namespace table_layout
+
+// Sorts the human's hand in place when sort_cards is on: by Group (cards of
+// no group first), then by Value; equal cards keep their order.
+void SortHand(CardStack& stack, bool sort_cards);
+
+// The hands and piles on the table: the four hand grids, the hold grid, the
+// draw deck, the discard pile, the picked card and the Discard button. It
+// draws what the game holds and decides nothing.
+class HandView {
+public:
+    HandView(QWidget* table, Game& game, const PictureClip& clip);
+
+    // Grid 0 is the hold grid, 1..4 the players' hands (bottom, left, top, right).
+    CardGrid* Grid(int index) const { return grids_.at(static_cast<std::size_t>(index)); }
+    PictureBox* DrawDeck() const { return draw_deck_; }
+    PictureBox* DiscardPile() const { return discard_pile_; }
+    PictureBox* ShowCardPlay() const { return show_card_play_; }
+    PictureBox* HoldCard() const { return hold_card_; }
+    QPushButton* AcceptDiscardBut() const { return accept_discard_; }
+
+    // Where AdjustPlayerGrid last placed a grid, in twips.
+    TwipRect GridRect(int index) const { return grid_rects_.at(static_cast<std::size_t>(index)); }
+
+    // Redraws grid `player` (0 = hold grid from the hold stack) from `stack`.
+    // A player's grid with no cards is hidden; the human's hand is sorted
+    // first (in the game itself when `stack` is the human's hand).
+    void ShowHand(const CardStack& stack, int player);
+    // Sizes and places grid `player` for `count` cards; for the hold grid the
+    // count is the picked card's ActionCount.
+    void AdjustPlayerGrid(int player, int count);
+    void SetHandVisible(int player, bool visible);
+
+    // The top card of the discard pile (blank for an empty pile).
+    void ShowDiscardTop();
+    void ShowCardBack(const Card& back_definition);
+    void ShowPickedCard(const Card& card);
+    void ClearPickedCard();
+    // The card a computer player is about to play, at the corner of its grid.
+    void ShowHoldCard(int player, const Card& card);
+    void HideHoldCard();
+
+    QPixmap Face(const Card& card) const;
+    QPixmap Back() const;
+
+    // The table is not drawn while its window is minimised.
+    void SetMinimizedCheck(std::function<bool()> minimized) { minimized_ = std::move(minimized); }
+    // How a failure inside the layout is reported.
+    void SetErrorReporter(std::function<void(const QString&)> report) { report_ = std::move(report); }
+
+private:
+    void Adjust(int player, int count);
+    void Place(int index, const TwipRect& rect);
+
+    QWidget* table_;
+    Game& game_;
+    const PictureClip& clip_;
+    std::array<CardGrid*, 5> grids_{};
+    std::array<TwipRect, 5> grid_rects_{};
+    PictureBox* draw_deck_ = nullptr;
+    PictureBox* discard_pile_ = nullptr;
+    PictureBox* show_card_play_ = nullptr;
+    PictureBox* hold_card_ = nullptr;
+    QPushButton* accept_discard_ = nullptr;
+    std::function<bool()> minimized_;
+    std::function<void(const QString&)> report_;
+};
+
+}  // namespace kvt

@@ -1,0 +1,224 @@
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+// The human's clicks. Each one first checks that it fits the state of the
+// table; a click that arrives while a move is running (the window lets
+// events through inside card flights) is refused, since the move in
+// progress relies on the hands staying as they are.
+
+// While a move runs, while a finished round waits for its score sheet, or
+// when the computer plays seat 1, the human's clicks do nothing.
+bool Game::HumanLocked() const {
+    return MoveInProgress() || IsComputer(kHuman) || (RoundEnded && RoundIsOver());
+}
+
+HumanMove Game::ClickHandCard(int column) {
+    if (HumanLocked() || ChoosingCards) return HumanMove::Ignored;
+    if (!PickStack.Empty() && PickStack[0].ActionCount > 0 && HoldStack.Count() == PickStack[0].ActionCount)
+        return HumanMove::Ignored;  // the hold grid is full
+    CardStack& hand = Players[kHuman];
+    if (column < 0 || column >= hand.Count()) return HumanMove::Ignored;
+    MoveScope scope(*this);
+    // Without a picked card there is no hold grid and no Discard button; a
+    // new deal in between may have left either behind.
+    if (PickStack.Empty()) {
+        if (HoldGridOpen) SetHoldGrid(false);
+        if (DiscardButtonShown) SetDiscardButton(false);
+    }
+
+    CardStack previous;
+    if (!PickStack.Empty()) {
+        if (!HoldGridOpen) {
+            // Re-pick: the waiting card (and anything held) goes back after the new pick.
+            MoveCard(PickStack, previous, 0, false);
+            while (!HoldStack.Empty()) MoveCard(HoldStack, previous, 0, false);
+            view_.ShowHand(HoldStack, 0);
+            SetHoldGrid(false);
+            SetDiscardButton(false);
+            view_.ClearPickedCard();
+            CardPicked = 0;
+            HoldCount = 0;
+        } else {
+            if (!MoveChecked(hand, HoldStack, column)) return HumanMove::Ignored;
+            ++HoldCount;
+            view_.ShowHand(HoldStack, 0);
+            if ((HoldCount == HoldNeeded && !ChoosingCards) || hand.Empty()) SetDiscardButton(true);
+            CardPicked = 1;
+            ShowPlayerHand(kHuman);
+            return HumanMove::Chosen;
+        }
+    }
+    if (CardPicked != 0) {
+        ShowPlayerHand(kHuman);
+        return HumanMove::Ignored;
+    }
+
+    view_.ShowPickedCard(hand[column]);
+    CardPicked = 1;
+    const int playable = CheckPlayable(hand[column]);
+    MoveCard(hand, PickStack, column, false);
+    HoldNeeded = PrepareHold(PickStack, 0, playable, hand);
+    while (!previous.Empty()) MoveCard(previous, hand, 0, false);
+    // The last card of the hand may always be laid: there is nothing left to choose.
+    if (hand.Empty()) HoldNeeded = 0;
+    if (HoldNeeded == 0 && playable == 1) SetDiscardButton(true);
+    ShowPlayerHand(kHuman);
+    return HumanMove::Picked;
+}
+
+void Game::CancelPick() {
+    CardStack& hand = Players[kHuman];
+    MoveChecked(PickStack, hand, 0);
+    while (!HoldStack.Empty())
+        if (!MoveChecked(HoldStack, hand, 0)) break;
+    view_.ShowHand(HoldStack, 0);
+    SetHoldGrid(false);
+    SetDiscardButton(false);
+    view_.SetHandVisible(kHuman, true);
+    view_.ClearPickedCard();
+    ShowPlayerHand(kHuman);
+    CardPicked = 0;
+    HoldCount = 0;
+}
+
+HumanMove Game::ClickPickedCard() {
+    if (HumanLocked() || PickStack.Empty()) return HumanMove::Ignored;
+    MoveScope scope(*this);
+    CancelPick();
+    return HumanMove::Cancelled;
+}
+
+HumanMove Game::ClickHoldCard(int column) {
+    if (HumanLocked() || !HoldGridOpen) return HumanMove::Ignored;
+    if (column < 0) column = 0;
+    if (column >= HoldStack.Count()) return HumanMove::Ignored;
+    MoveScope scope(*this);
+    view_.SetHandVisible(kHuman, true);
+    if (!MoveChecked(HoldStack, Players[kHuman], column)) return HumanMove::Ignored;
+    ShowPlayerHand(kHuman);
+    view_.ShowHand(HoldStack, 0);
+    SetDiscardButton(false);
+    --HoldCount;
+    return HumanMove::GivenBack;
+}
+
+HumanMove Game::ClickDiscardButton() {
+    if (HumanLocked() || !DiscardButtonShown || PickStack.Empty() ||
+        ChoosingCards || CurPlayer != kHuman)
+        return HumanMove::Ignored;
+    // The pile must have room for the discards and the card itself.
+    if (DiscardPile.Count() + HoldStack.Count() + 1 > CardStack::Capacity) {
+        ++RefusedMoves;
+        return HumanMove::Ignored;
+    }
+    MoveScope scope(*this);
+    CardStack& hand = Players[kHuman];
+    const Card picked = PickStack[0];
+
+    if (picked.Action == kActionDiscard && picked.ActionCount >= 1) {
+        // The first chosen card goes down first; the last ends under the picked card.
+        const int chosen = HoldStack.Count();
+        for (int i = 0; i < chosen; ++i) {
+            view_.AnimateHoldDiscard(HoldStack[0]);
+            if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
+            view_.ShowHand(HoldStack, 0);
+            view_.PumpEvents();
+            view_.ShowDiscardTop();
+            view_.PumpEvents();
+        }
+    }
+
+    view_.AnimatePickedCard(picked);
+
+    if (HoldGridOpen) {
+        const int receiver = picked.Action == kActionPassLeft    ? 2
+                             : picked.Action == kActionPassRight ? 4
+                             : picked.Action == kActionPassAcross ? 3
+                                                                  : 0;
+        const int chosen = HoldStack.Count();
+        for (int i = 0; i < chosen && receiver != 0; ++i) {
+            view_.AnimateCardMove(receiver, 0, HoldStack[0]);
+            if (!MoveChecked(HoldStack, Players[receiver], 0)) break;
+            view_.ShowHand(HoldStack, 0);
+            ShowPlayerHand(receiver);
+        }
+        // Cards chosen for a card that neither passes nor discards (or that
+        // found no room) go back to the hand rather than off the table.
+        bool returned = false;
+        while (!HoldStack.Empty() && MoveChecked(HoldStack, hand, 0)) returned = true;
+        HoldStack.Clear();
+        if (returned) ShowPlayerHand(kHuman);
+        HoldCount = 0;
+    }
+
+    PassesInRow = 0;
+    CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
+
+    if (CurPlayer == -1) {
+        RoundEnded = true;
+        FinishHumanRound();
+        return HumanMove::Played;
+    }
+    if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
+    SetHoldGrid(false);
+    SetDiscardButton(false);
+    CardPicked = 0;
+    if (!hand.Empty()) {
+        RunComputerTurns();
+    } else {
+        RoundEnded = true;
+        FinishHumanRound();
+    }
+    return HumanMove::Played;
+}
+
+HumanMove Game::ClickDrawDeck() {
+    if (HumanLocked() || ChoosingCards || CurPlayer != kHuman) return HumanMove::Ignored;
+    MoveScope scope(*this);
+    if (CanDraw()) {
+        DrawCard(Players[kHuman], kHuman, true);
+        return HumanMove::Drew;
+    }
+    // Deck and pile are used up: a human with a card to play must play it;
+    // one without passes, and when nobody can move the round is scored.
+    if (!PickStack.Empty()) CancelPick();
+    for (Card& card : Players[kHuman])
+        if (CheckPlayable(card) == 1) return HumanMove::NothingToDraw;
+    if (PassTurn(kHuman) == TurnOutcome::RoundEnded)
+        FinishHumanRound();
+    else
+        RunComputerTurns();
+    return HumanMove::Passed;
+}
+
+HumanMove Game::ClickOpponentCard(int player, int column) {
+    if (HumanLocked()) return HumanMove::Ignored;
+    if (!ChoosingCards || ChooseFromPlayer != player || ChooseDone >= ChooseTotal) return HumanMove::Ignored;
+    if (player < 2 || player > 4) return HumanMove::Ignored;
+    CardStack& giver = Players[player];
+    // The side grids are a single column: from them the first card is taken.
+    const int slot = player == 3 ? column : 0;
+    if (slot < 0 || slot >= giver.Count()) return HumanMove::Ignored;
+    MoveScope scope(*this);
+    view_.AnimateCardMove(kHuman, player, giver[slot]);
+    if (!MoveChecked(giver, Players[kHuman], slot)) return HumanMove::Ignored;
+
+    if (giver.Empty()) {
+        RoundEnded = true;
+        FinishHumanRound();
+        return HumanMove::Took;
+    }
+    ShowPlayerHand(player);
+    ShowPlayerHand(kHuman);
+    ++ChooseDone;
+    if (ChooseDone >= ChooseTotal) {
+        ChooseMsgPending = true;
+        CurPlayer = static_cast<std::int16_t>(NextSeat(kHuman, PlayReversed));
+        ChoosingCards = false;
+        RunComputerTurns();
+    }
+    return HumanMove::Took;
+}
+
+}  // namespace kvt

@@ -1,0 +1,80 @@
+#include <algorithm>
+
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+namespace {
+
+// The matching rule itself: same group; same action with a count (not for
+// Discard); same action and value; or a wild card.
+bool Matches(const Card& card, const Card& top) {
+    if (card.Group == top.Group) return true;
+    if (card.Action == top.Action) {
+        if (card.Action == kActionDiscard || card.ActionCount == 0) {
+            if (card.Value == top.Value) return true;
+        } else {
+            return true;
+        }
+    }
+    return card.IsWild();
+}
+
+}  // namespace
+
+std::int16_t Game::CheckPlayable(Card& card) {
+    // The pile is never empty in play; should it be, anything may start it.
+    const bool ok = DiscardPile.Empty() || Matches(card, DiscardPile.Top());
+    card.Playable = ok ? 1 : 0;
+    return ok ? 1 : -1;
+}
+
+std::int16_t Game::NeedsNoChoice(const Card& card) {
+    if (IsTakeAction(card.Action) || card.Action == kActionDrawDeck) return 1;
+    if (card.Action == kActionDiscard) return card.ActionCount <= 0 ? 1 : 0;
+    return 0;
+}
+
+std::int16_t Game::GivesCardsAway(const Card& card) {
+    if (IsPassAction(card.Action)) return 1;
+    if (card.Action == kActionDiscard) return card.ActionCount > 1 ? 1 : 0;
+    return 0;
+}
+
+std::int16_t Game::PrepareHold(CardStack& stack, int slot, int playable, CardStack& hand) {
+    const Card& card = stack[slot];
+    // A negative count asks for nothing, like 0.
+    if (NeedsNoChoice(card) == 1 || card.ActionCount <= 0) return 0;
+    if (playable == -1) return 0;
+    view_.ShowHand(HoldStack, 0);
+    SetHoldGrid(true);
+    // With one card left after the play there is nothing to choose.
+    if (hand.Count() == 1) return 0;
+    return card.ActionCount;
+}
+
+void Game::SortHand(CardStack& stack) {
+    if (!SortCards) return;
+    // Ascending group (wild first), then value; equal cards keep their order.
+    std::stable_sort(stack.begin(), stack.end(), [](const Card& a, const Card& b) {
+        return a.Group != b.Group ? a.Group < b.Group : a.Value < b.Value;
+    });
+}
+
+void Game::ShowPlayerHand(int player) {
+    if (player < 1 || player > 4) return;
+    if (player == kHuman) SortHand(Players[kHuman]);
+    view_.ShowHand(Players[player], player);
+}
+
+void Game::SetHoldGrid(bool open) {
+    HoldGridOpen = open;
+    view_.SetHoldGridVisible(open);
+}
+
+void Game::SetDiscardButton(bool shown) {
+    DiscardButtonShown = shown;
+    view_.SetDiscardButtonVisible(shown);
+}
+
+}  // namespace kvt

@@ -1,0 +1,807 @@
+#include "shell/play_win.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+#include <cstdlib>
+#include <system_error>
+
+#include "actions/flights_qt.h"
+#include "engine/working_files.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "platform/profile.h"
+#include "platform/qt_text.h"
+#include "platform/sound_output.h"
+#include "shell/settings_keys.h"
+#include "shell/startup.h"
+#include "shell/table_marks_qt.h"
+
+namespace kvt {
+
+namespace {
+
+using namespace table_layout;
+
+// The plain table: dark green.
+const QColor kPlainTable(0, 128, 0);
+// Background tiles: 69 x 94 pixels, one pixel inside the background cell, 7 rows.
+constexpr int kTileWidth = 69;
+constexpr int kTileHeight = 94;
+constexpr int kTileRows = 7;
+// Where the direction of play is shown, in twips.
+constexpr QPoint kPlayDirectPlace(5880, 1620);
+// The table's first size, in pixels.
+constexpr QSize kTableSize(640, 456);
+
+const char* const kNameLabelStyle =
+    "QLabel { color: #fbf5e1; background: rgba(0, 0, 0, 95); border: 1px solid rgba(255, 255, 255, 38);"
+    " border-radius: 9px; padding: 1px 9px; font-weight: 600; }";
+const char* const kChooseMessageStyle =
+    "QLabel { color: #fff3c4; background: rgba(20, 12, 0, 150); border: 1px solid rgba(255, 220, 120, 120);"
+    " border-radius: 6px; padding: 1px 4px; font-weight: 600; }";
+
+QString PathText(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+QString Trimmed(const std::string& text) { return ToQString(text).trimmed(); }
+
+}  // namespace
+
+std::optional<std::uint64_t> SeedFromEnvironment() {
+    const char* text = std::getenv("KVT_SEED");
+    if (!text || !*text) return std::nullopt;
+    char* end = nullptr;
+    const unsigned long long seed = std::strtoull(text, &end, 0);
+    if (end == text || *end != '\0') return std::nullopt;
+    return static_cast<std::uint64_t>(seed);
+}
+
+// The table's surface: draws the background and reports the pointer over
+// the bare table.
+class TableArea : public QWidget {
+public:
+    explicit TableArea(PlayWin* win) : QWidget(win), win_(win) {
+        setObjectName("Table");
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    QSize sizeHint() const override { return kTableSize; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (win_->started_ && win_->game_->FirstPaint) {
+            win_->game_->FirstPaint = false;
+            // The opening sound waits in its own event loop, so it starts
+            // after this paint rather than inside it.
+            QTimer::singleShot(0, win_, [win = QPointer<PlayWin>(win_)] {
+                if (win) win->PlayOpeningSound();
+            });
+        }
+        QPainter painter(this);
+        win_->PaintBackground(painter, rect());
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        win_->TableResized();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const QPoint at = event->position().toPoint();
+        emit win_->PointerMoved(-1, Tw(at.x()), Tw(at.y()));
+        QWidget::mouseMoveEvent(event);
+    }
+
+private:
+    PlayWin* win_;
+};
+
+PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), options_(std::move(options)) {
+    setObjectName("PlayWin");
+    if (!options_.seed) options_.seed = SeedFromEnvironment();
+    game_ = std::make_unique<Game>(options_.folders, *this, options_.seed);
+    sound_ = new SoundOutput(this);
+    BuildMenu();
+    BuildTable();
+    UpdateTitle();
+    resize(sizeHint());
+}
+
+PlayWin::~PlayWin() {
+    closing_ = true;
+    if (flights_) flights_->Abort();
+    if (sound_) sound_->Shutdown();
+}
+
+QWidget* PlayWin::Table() const { return table_; }
+
+QAction* PlayWin::MenuEntry(const QString& name) const { return findChild<QAction*>(name); }
+
+// --- building the window
+
+void PlayWin::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    const auto submenu = [](QWidget* parent_menu, const char* name, const QString& caption) {
+        QMenu* menu = nullptr;
+        if (auto* in_bar = qobject_cast<QMenuBar*>(parent_menu))
+            menu = in_bar->addMenu(caption);
+        else
+            menu = static_cast<QMenu*>(parent_menu)->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        return menu;
+    };
+    const auto entry = [this](QMenu* menu, const char* name, const QString& caption, auto&& command,
+                              bool checkable = false) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setCheckable(checkable);
+        connect(action, &QAction::triggered, this, command);
+        return action;
+    };
+
+    QMenu* file = submenu(bar, "MM_FILE", tr("&File"));
+    entry(file, "MM_NEW_GAME", tr("&New Game"), [this] { NewGameCommand(); });
+    entry(file, "MM_LOAD_CARD", tr("&Load Card Set"), [this] { LoadCardSetCommand(); });
+    entry(file, "MM_DEFINE_CARDS", tr("&Define Cards"), [this] { NotYetAvailable(tr("Define Cards")); });
+    entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { NotYetAvailable(tr("Choose Players")); });
+    file->addSeparator()->setObjectName("MM_DASH");
+    entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); });
+
+    QMenu* setup = submenu(bar, "MM_SETUP", tr("&Options"));
+    entry(setup, "MM_SORT_CARDS", tr("S&ort Cards"), [this] { ToggleSortCards(); }, true);
+    QMenu* sounds = submenu(setup, "MM_SOUNDS", tr("&Sounds"));
+    entry(sounds, "MM_PLAYER_SOUNDS", tr("&Player Sounds"), [this] { TogglePlayerSounds(); }, true);
+    entry(sounds, "MM_MUSIC", tr("&Opening Music"), [this] { ToggleOpeningMusic(); }, true);
+    entry(setup, "MM_VIEWER", tr("&Card Viewer"), [this] { ToggleCardViewer(); }, true);
+    entry(setup, "MM_GAME_SPEED", tr("&Game Speed"), [this] { NotYetAvailable(tr("Game Speed")); });
+
+    QMenu* score = submenu(bar, "MM_SCORE", tr("&Score"));
+    entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { NotYetAvailable(tr("View Score")); });
+
+    QMenu* help = submenu(bar, "MM_HELP", tr("&Help"));
+    entry(help, "MM_CONTENTS", tr("&Contents"), [this] { NotYetAvailable(tr("Help")); });
+    help->addSeparator()->setObjectName("MM_DIVIDER5");
+    entry(help, "MM_ABOUT", tr("About &KVT"), [this] {
+        QMessageBox::about(this, tr("About KVT"),
+                           tr("<p><b>KVT</b> %1</p><p>A card table for shedding games. The cards and what "
+                              "they do come from the card set in force.</p>")
+                               .arg(QCoreApplication::applicationVersion().isEmpty()
+                                        ? QStringLiteral("0.1.0")
+                                        : QCoreApplication::applicationVersion()));
+    });
+    entry(help, "MM_CURRENT_GAME", tr("&About Current Game"), [this] { NotYetAvailable(tr("About Current Game")); });
+    SyncCheckMarks();
+}
+
+void PlayWin::BuildTable() {
+    table_ = new TableArea(this);
+    setCentralWidget(table_);
+
+    hands_ = std::make_unique<HandView>(table_, *game_, clip_);
+    hands_->SetMinimizedCheck([this] { return isMinimized(); });
+    hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
+
+    for (int p = 1; p <= 4; ++p) {
+        CardGrid* grid = hands_->Grid(p);
+        connect(grid, &CardGrid::Clicked, this, [this, p, grid] {
+            HandleClick({TableClick::Place::kHand, p, grid->Col(), grid->Row()});
+        });
+        connect(grid, &CardGrid::MouseMoved, this, [this, p](int x, int y) { emit PointerMoved(p, Tw(x), Tw(y)); });
+    }
+    CardGrid* hold = hands_->Grid(0);
+    connect(hold, &CardGrid::Clicked, this, [this, hold] {
+        HandleClick({TableClick::Place::kHoldGrid, 0, hold->Col(), hold->Row()});
+    });
+    connect(hold, &CardGrid::MouseMoved, this, [this](int x, int y) { emit PointerMoved(0, Tw(x), Tw(y)); });
+    connect(hands_->DrawDeck(), &PictureBox::Clicked, this,
+            [this] { HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0}); });
+    connect(hands_->ShowCardPlay(), &PictureBox::Clicked, this,
+            [this] { HandleClick({TableClick::Place::kPickedCard, 1, 0, 0}); });
+    connect(hands_->AcceptDiscardBut(), &QPushButton::clicked, this,
+            [this] { HandleClick({TableClick::Place::kDiscardButton, 1, 0, 0}); });
+
+    static const char* const kLabelNames[] = {"", "lblPlayName1", "lblPlayName2", "lblPlayName3", "lblPlayName4"};
+    for (int p = 1; p <= 4; ++p) {
+        auto* label = new QLabel(table_);
+        label->setObjectName(kLabelNames[p]);
+        label->setStyleSheet(kNameLabelStyle);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        name_labels_[static_cast<std::size_t>(p)] = label;
+    }
+
+    seat_arrows_[2] = new SeatArrow(SeatArrow::Points::kLeft, table_);
+    seat_arrows_[3] = new SeatArrow(SeatArrow::Points::kUp, table_);
+    seat_arrows_[4] = new SeatArrow(SeatArrow::Points::kRight, table_);
+    for (int seat = 2; seat <= 4; ++seat) {
+        seat_arrows_[static_cast<std::size_t>(seat)]->setObjectName(QStringLiteral("PlayerPtr%1").arg(seat));
+        seat_arrows_[static_cast<std::size_t>(seat)]->hide();
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        auto* picture = new DirectionPicture(i == 1, table_);
+        picture->setObjectName(QStringLiteral("PlayDirect%1").arg(i));
+        picture->move(Px(kPlayDirectPlace.x()), Px(kPlayDirectPlace.y()));
+        play_direct_[static_cast<std::size_t>(i)] = picture;
+    }
+    play_direct_[1]->hide();
+
+    choose_msg_ = new QLabel(table_);
+    choose_msg_->setObjectName("ChooseMsgLbl");
+    choose_msg_->setStyleSheet(kChooseMessageStyle);
+    choose_msg_->setWordWrap(true);
+    choose_msg_->setAlignment(Qt::AlignCenter);
+    choose_msg_->setGeometry(kChooseMsgLbl.ToPixels());
+    QFont small = choose_msg_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    choose_msg_->setFont(small);
+    choose_msg_->hide();
+
+    flights_ = new CardFlights(table_);
+
+    title_label_ = new QLabel(this);
+    title_label_->setObjectName("GameTitleLbl");
+    statusBar()->addPermanentWidget(title_label_);
+    gauge_ = new QProgressBar(this);
+    gauge_->setObjectName("Gauge1");
+    gauge_->setMaximumWidth(160);
+    gauge_->setMaximumHeight(14);
+    gauge_->setTextVisible(false);
+    gauge_->hide();
+    statusBar()->addWidget(gauge_);
+    statusBar()->setSizeGripEnabled(true);
+}
+
+// --- start-up and shut-down
+
+bool PlayWin::Start() {
+    if (started_) return true;
+    if (layout()) layout()->activate();
+
+    Profile& ini = game_->Settings();
+    move(Px(ini.ReadInt(settings::kMisc, settings::kLeft, 0)), Px(ini.ReadInt(settings::kMisc, settings::kTop, 0)));
+    LoadOptions(*game_);
+    SyncCheckMarks();
+
+    if (!AskName()) return false;
+
+    // The card set in force (or the one named on the command line), its
+    // bitmap and its card back.
+    const Status loaded = StartTable(*game_, options_.card_set);
+    if (!loaded) Report(tr("KVT"), ToQString(loaded.message()));
+
+    for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
+    hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
+
+    // The first deal of the run.
+    game_->DealForPlayers();
+    ShowHand(game_->Players[1], 1);
+    SyncCheckMarks();
+
+    CheckForPrevBackGround();
+    SetUpBackground();
+    SetDirectionPicture(game_->PlayReversed);
+    UpdateTitle();
+    PlaceNameLabels();
+    started_ = true;
+    return true;
+}
+
+bool PlayWin::AskName() {
+    QString name;
+    if (options_.player_name) {
+        name = *options_.player_name;
+    } else if (qEnvironmentVariableIsSet("KVT_PLAYER_NAME")) {
+        name = qEnvironmentVariable("KVT_PLAYER_NAME");
+    } else {
+        QInputDialog dialog;
+        dialog.setObjectName("NameFrm");
+        dialog.setWindowTitle(tr("Enter Name"));
+        dialog.setLabelText(tr("Please Enter Your Name:"));
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setOkButtonText(tr("&OK"));
+        dialog.setCancelButtonText(tr("&Cancel"));
+        dialog.setMinimumWidth(320);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        name = dialog.textValue();
+    }
+    game_->PlayerInfo[1].Name = FromQString(name);
+    return true;
+}
+
+void PlayWin::WriteMisc(const char* key, const std::string& value) {
+    // The settings are a convenience; a failed write leaves the game as it is.
+    (void)game_->Settings().WriteString(settings::kMisc, key, value);
+}
+
+void PlayWin::ShutDown() {
+    shut_down_ = true;
+    WriteMisc(settings::kPlaySpeed, FormatNumber(game_->GameSpeed));
+    const QPoint at = pos();
+    WriteMisc(settings::kLeft, FormatNumber(Tw(at.x())));
+    WriteMisc(settings::kTop, FormatNumber(Tw(at.y())));
+    WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
+    WriteMisc(settings::kPlayerSounds, FormatFlag(game_->PlayerSounds));
+    WriteMisc(settings::kBackMusic, FormatFlag(game_->OpeningMusic));
+    std::string home = game_->AppDir.string();
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    WriteMisc(settings::kHome, home);
+}
+
+void PlayWin::closeEvent(QCloseEvent* event) {
+    if (!shut_down_) ShutDown();
+    // Whatever waits now returns at once, and nothing waits again.
+    closing_ = true;
+    game_->RequestStop();
+    flights_->Abort();
+    sound_->Shutdown();
+    event->accept();
+}
+
+void PlayWin::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    // A minimised table is not drawn; it catches up when it is restored.
+    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized() && started_) RedrawTable();
+}
+
+void PlayWin::TableResized() {
+    if (!hands_ || isMinimized()) return;
+    hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
+    if (!started_) return;
+    // The right-hand grid keeps to the window's right edge.
+    if (!hands_->Grid(4)->isHidden()) hands_->ShowHand(game_->Players[4], 4);
+    PlaceSeatArrows();
+    PlaceNameLabels();
+}
+
+void PlayWin::SyncCheckMarks() {
+    const auto mark = [this](const char* name, bool on) {
+        if (QAction* action = MenuEntry(name)) action->setChecked(on);
+    };
+    mark("MM_SORT_CARDS", game_->SortCards);
+    mark("MM_PLAYER_SOUNDS", game_->PlayerSounds);
+    mark("MM_MUSIC", game_->OpeningMusic);
+    mark("MM_VIEWER", game_->CardViewer);
+}
+
+void PlayWin::UpdateTitle() {
+    const QString title = Trimmed(game_->CardSet.GameTitle);
+    const QString author = Trimmed(game_->CardSet.AuthorName);
+    setWindowTitle(title.isEmpty() ? tr("KVT") : tr("KVT - %1").arg(title));
+    if (title.isEmpty())
+        title_label_->clear();
+    else if (author.isEmpty())
+        title_label_->setText(title);
+    else
+        title_label_->setText(tr("%1, by %2").arg(title, author));
+}
+
+// --- the table view
+
+void PlayWin::PumpEvents() { QCoreApplication::processEvents(); }
+
+void PlayWin::ShowHand(const CardStack& stack, int grid) {
+    hands_->ShowHand(stack, grid);
+    if (grid >= 1) PlaceNameLabels();
+}
+
+void PlayWin::SetHandVisible(int player, bool visible) { hands_->SetHandVisible(player, visible); }
+
+void PlayWin::ShowDiscardTop() { hands_->ShowDiscardTop(); }
+
+void PlayWin::RepaintDiscardPile() { hands_->DiscardPile()->update(); }
+
+void PlayWin::ShowCardBack(const Card& back_definition) { hands_->ShowCardBack(back_definition); }
+
+void PlayWin::LoadCardBitmap(const std::string& path) { clip_.Load(QFile::decodeName(path.c_str())); }
+
+void PlayWin::SetUpBackground() {
+    const int cell = FindBackgroundCell();
+    background_picture_ = QPixmap();
+    background_tile_ = QPixmap();
+    if (cell < 1) {
+        background_ = Background::kPlain;
+    } else if (game_->HasBackFile) {
+        QPixmap picture;
+        if (picture.load(QFile::decodeName(game_->BackFilePath.c_str()), "BMP") ||
+            picture.load(QFile::decodeName(game_->BackFilePath.c_str()))) {
+            background_picture_ = picture;
+            background_ = Background::kPicture;
+        } else {
+            background_ = Background::kPlain;
+        }
+    } else {
+        background_tile_ = clip_.Clip(QRect(game_->BackCellX + 1, game_->BackCellY + 1, kTileWidth, kTileHeight));
+        background_ = Background::kTiles;
+    }
+    PlaceNameLabels();
+    table_->update();
+}
+
+void PlayWin::CheckForPrevBackGround() {
+    game_->BackFilePath = (game_->AppDir / files::kBackground).string();
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(game_->BackFilePath, ec);
+    if (!ec && size > 0) game_->HasBackFile = true;
+}
+
+int PlayWin::FindBackgroundCell() {
+    if (game_->HasBackFile) return 1;
+    for (int d = 0; d < kCardDefCount; ++d) {
+        const Card& def = game_->CardSet.CardDefs[static_cast<std::size_t>(d)];
+        if (def.Action != kActionBackgroundCell) continue;
+        game_->BackCellX = static_cast<std::int16_t>(def.PicCol * kCellPitchX + kCellOffset);
+        game_->BackCellY = static_cast<std::int16_t>(def.PicRow * kCellPitchY + kCellOffset);
+        return d;
+    }
+    return 0;
+}
+
+void PlayWin::PaintBackground(QPainter& painter, const QRect& area) {
+    painter.fillRect(area, kPlainTable);
+    switch (background_) {
+    case Background::kPicture:
+        painter.drawPixmap(table_->rect(), background_picture_);
+        break;
+    case Background::kTiles: {
+        const int cols = table_->width() / kTileWidth;
+        for (int r = 0; r < kTileRows; ++r)
+            for (int c = 0; c <= cols; ++c) painter.drawPixmap(kTileWidth * c, kTileHeight * r, background_tile_);
+        break;
+    }
+    case Background::kPlain:
+        break;
+    }
+}
+
+void PlayWin::PlaceSeatArrows() {
+    const int arrow = Tw(SeatArrow::kSize);
+    const TwipRect left = hands_->GridRect(2);
+    const TwipRect top = hands_->GridRect(3);
+    const TwipRect right = hands_->GridRect(4);
+    seat_arrows_[2]->move(Px(left.Left + left.Width + 50), Px(left.Top));
+    seat_arrows_[3]->move(Px(top.Left + 50), Px(top.Top + top.Height + 50));
+    seat_arrows_[4]->move(Px(right.Left - arrow - 50), Px(right.Top));
+}
+
+void PlayWin::SetSeatArrowVisible(int seat, bool visible) {
+    if (seat < 2 || seat > 4) return;
+    SeatArrow* arrow = seat_arrows_[static_cast<std::size_t>(seat)];
+    arrow->setVisible(visible);
+    if (visible) arrow->raise();
+}
+
+void PlayWin::SetChooseMessageVisible(bool visible) {
+    choose_msg_->setVisible(visible);
+    if (visible) choose_msg_->raise();
+}
+
+void PlayWin::SetHoldGridVisible(bool visible) { hands_->Grid(0)->setVisible(visible); }
+
+void PlayWin::ClearPickedCard() { hands_->ClearPickedCard(); }
+
+void PlayWin::ShowShuffling() {
+    statusBar()->showMessage(tr("Shuffling Cards......"));
+    statusBar()->repaint();
+}
+
+void PlayWin::HideShuffling() { statusBar()->clearMessage(); }
+
+void PlayWin::ShowLoading() {
+    statusBar()->showMessage(tr("Loading Card Set........"));
+    gauge_->setRange(0, 1);
+    gauge_->setValue(0);
+    gauge_->show();
+    statusBar()->repaint();
+}
+
+void PlayWin::SetLoadingGauge(int value, int maximum) {
+    gauge_->setRange(0, std::max(1, maximum));
+    gauge_->setValue(std::clamp(value, 0, std::max(1, maximum)));
+}
+
+void PlayWin::HideLoading() {
+    gauge_->hide();
+    statusBar()->clearMessage();
+}
+
+void PlayWin::ShowPlayerWait() {
+    statusBar()->showMessage(tr("Loading players file....."));
+    statusBar()->repaint();
+}
+
+void PlayWin::HidePlayerWait() { statusBar()->clearMessage(); }
+
+void PlayWin::CloseBackgroundSound() { sound_->Stop(); }
+
+// --- the rules' calls
+
+void PlayWin::SetDirectionPicture(int reversed) {
+    play_direct_[0]->setVisible(reversed == 0);
+    play_direct_[1]->setVisible(reversed != 0);
+}
+
+void PlayWin::SetChooseMessage(const std::string& text) {
+    choose_msg_->setText(ToQString(text));
+    // A long name takes another line rather than being cut off.
+    const int design = kChooseMsgLbl.ToPixels().height();
+    choose_msg_->resize(choose_msg_->width(), std::max(design, choose_msg_->heightForWidth(choose_msg_->width())));
+}
+
+void PlayWin::ShowPickedCard(const Card& card) { hands_->ShowPickedCard(card); }
+
+void PlayWin::ShowPickedStack() {
+    if (game_->PickStack.Empty())
+        hands_->ClearPickedCard();
+    else
+        hands_->ShowPickedCard(game_->PickStack[0]);
+}
+
+void PlayWin::SetPickedCardVisible(bool visible) { hands_->ShowCardPlay()->setVisible(visible); }
+
+void PlayWin::SetDiscardButtonVisible(bool visible) {
+    QPushButton* button = hands_->AcceptDiscardBut();
+    button->setVisible(visible);
+    if (visible) button->raise();
+}
+
+void PlayWin::ShowHoldCard(int player, const Card& card) { hands_->ShowHoldCard(player, card); }
+
+void PlayWin::HideHoldCard() { hands_->HideHoldCard(); }
+
+void PlayWin::ShowRuleMessage(const std::string& text) { Report(tr("KVT"), ToQString(text)); }
+
+void PlayWin::PlaceNameLabels() {
+    const auto caption = [this](int p) {
+        QString name = ToQString(game_->PlayerInfo[static_cast<std::size_t>(p)].Name);
+        // Seats without a chosen opponent go by their number.
+        if (name.trimmed().isEmpty() && p > 1) name = tr("Player %1").arg(p);
+        return name;
+    };
+    for (int p = 1; p <= 4; ++p) {
+        QLabel* label = name_labels_[static_cast<std::size_t>(p)];
+        label->setText(caption(p));
+        label->adjustSize();
+        label->setVisible(!label->text().isEmpty());
+    }
+    const int gap = 3;
+    const TwipRect bottom = hands_->GridRect(1);
+    name_labels_[1]->move(Px(bottom.Left), Px(bottom.Top + bottom.Height + 200));
+    const TwipRect left = hands_->GridRect(2);
+    name_labels_[2]->move(Px(left.Left), Px(left.Top) - name_labels_[2]->height() - gap);
+    const TwipRect top = hands_->GridRect(3);
+    name_labels_[3]->move(Px(top.Left + top.Width) + 2 * gap, Px(top.Top) + gap);
+    const TwipRect right = hands_->GridRect(4);
+    name_labels_[4]->move(Px(right.Left + right.Width) - name_labels_[4]->width(),
+                          Px(right.Top) - name_labels_[4]->height() - gap);
+}
+
+void PlayWin::RedrawTable() {
+    for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
+    if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(game_->HoldStack, 0);
+    hands_->ShowDiscardTop();
+    const int back = game_->CardBackDef;
+    if (back >= 0 && back < kCardDefCount) hands_->ShowCardBack(game_->CardSet.CardDefs[static_cast<std::size_t>(back)]);
+    ShowPickedStack();
+    SetDirectionPicture(game_->PlayReversed);
+    PlaceNameLabels();
+}
+
+// --- card flights
+
+QPoint PlayWin::GridTopLeft(int grid) const {
+    const TwipRect rect = hands_->GridRect(grid);
+    return QPoint(rect.Left, rect.Top);
+}
+
+bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start) {
+    if (closing_) return false;
+    flights_->PlaceTrail(picture, from, to);
+    PictureBox* start = flights_->Box(0);
+    start->show();
+    start->raise();
+    if (!keep_start) {
+        // The cell the card leaves in the hold grid goes blank.
+        hands_->Grid(0)->SetCellPicture(QPixmap());
+        start->hide();
+    }
+    QPointer<PlayWin> alive(this);
+    const bool finished = flights_->DelayDiscardAnimation(keep_start);
+    if (!alive) return false;
+    start->hide();
+    flights_->ParkLastBox(QPoint(kDiscardPile.Left, kDiscardPile.Top));
+    return finished && !closing_;
+}
+
+void PlayWin::AnimateCardMove(int to_player, int from_place, const Card& card) {
+    if (closing_ || to_player < 1 || to_player > 4 || from_place < 0 || from_place > 4) return;
+    QPointer<PlayWin> alive(this);
+    CardGrid* hold = hands_->Grid(0);
+    if (from_place == 0) hold->SetCol(0);
+    // Cards leaving the hold grid fly face up, cards leaving a hand face down.
+    const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->DrawDeck()->Picture();
+    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false);
+    if (!alive || closing_) return;
+    if (from_place <= 2) hands_->Grid(2)->repaint();
+    if (from_place <= 3) hands_->Grid(3)->repaint();
+    if (from_place == 4) hands_->Grid(4)->repaint();
+    const int redrawn = from_place <= 2 ? 2 : from_place;
+    ShowHand(game_->Players[static_cast<std::size_t>(redrawn)], redrawn);
+}
+
+void PlayWin::AnimateCompDiscard(int player, const Card& card) {
+    if (closing_ || player < 1 || player > 4) return;
+    Fly(hands_->Face(card), GridTopLeft(player), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+}
+
+void PlayWin::AnimateHoldDiscard(const Card& card) {
+    if (closing_) return;
+    hands_->Grid(0)->SetCol(0);
+    Fly(hands_->Face(card), GridTopLeft(0), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+}
+
+void PlayWin::AnimatePickedCard(const Card& card) {
+    if (closing_) return;
+    QPointer<PlayWin> alive(this);
+    const QPixmap face = hands_->Face(card);
+    hands_->ClearPickedCard();
+    Fly(face, QPoint(kShowCardPlay.Left, kShowCardPlay.Top), QPoint(kDiscardPile.Left, kDiscardPile.Top), true);
+    if (!alive || closing_) return;
+    hands_->DiscardPile()->SetPicture(face);
+    hands_->DiscardPile()->repaint();
+}
+
+void PlayWin::AnimateDraw(int player, bool to_picked_card) {
+    if (closing_ || player < 1 || player > 4) return;
+    const bool to_box = to_picked_card && player == 1;
+    const QPoint target = to_box ? QPoint(kShowCardPlay.Left, kShowCardPlay.Top) : GridTopLeft(player);
+    QWidget* target_widget = to_box ? static_cast<QWidget*>(hands_->ShowCardPlay()) : hands_->Grid(player);
+    QPointer<QWidget> repainted(target_widget);
+    flights_->DrawFlight(hands_->DrawDeck()->Picture(), QPoint(kDrawDeck.Left, kDrawDeck.Top), target,
+                         [repainted] {
+                             if (repainted) repainted->repaint();
+                         });
+}
+
+bool PlayWin::DelayDiscardAnimation() { return flights_->DelayDiscardAnimation(); }
+
+void PlayWin::SetAnimationInterval(int ms) { flights_->SetInterval(ms); }
+
+int PlayWin::AnimationInterval() const { return flights_->Interval(); }
+
+// --- sound
+
+void PlayWin::PlayClip(const std::filesystem::path& wave_file) {
+    if (closing_) return;
+    sound_->PlayToEnd(PathText(wave_file));
+}
+
+void PlayWin::PlayOpeningSound() {
+    if (!game_->OpeningMusic || closing_) return;
+    QPointer<PlayWin> alive(this);
+    PlayClip(game_->AppDir / files::kOpeningSound);
+    if (alive && !closing_) PumpEvents();
+}
+
+// --- commands
+
+void PlayWin::WhenNoMoveRuns(std::function<void()> command) {
+    if (move_depth_ > 0 || game_->MoveInProgress()) {
+        // One command waits; a later one replaces it.
+        deferred_ = std::move(command);
+        statusBar()->showMessage(tr("That follows when this move is over."), 4000);
+        return;
+    }
+    command();
+}
+
+void PlayWin::RunMove(const std::function<void()>& move) {
+    QPointer<PlayWin> alive(this);
+    ++move_depth_;
+    move();
+    if (!alive) return;
+    --move_depth_;
+    if (move_depth_ == 0 && deferred_ && !closing_) {
+        std::function<void()> next = std::move(deferred_);
+        deferred_ = nullptr;
+        next();
+    }
+}
+
+void PlayWin::HandleClick(const TableClick& click) {
+    if (closing_ || !started_) return;
+    emit TableClicked(click);
+    if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
+}
+
+void PlayWin::NewGameCommand() {
+    WhenNoMoveRuns([this] {
+        RunMove([this] {
+            game_->NewGame();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) {
+    WhenNoMoveRuns([this, card_set] {
+        std::filesystem::path chosen;
+        if (card_set) {
+            chosen = *card_set;
+        } else {
+            const std::string last = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
+            QString folder = last.empty() ? QDir::homePath() : QFileInfo(QFile::decodeName(last.c_str())).absolutePath();
+            if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+            const QString file = QFileDialog::getOpenFileName(this, tr("Load Card Set"), folder,
+                                                              tr("Card Files (*.cds);;All Files (*)"));
+            if (file.isEmpty()) return;
+            chosen = std::filesystem::path(QFile::encodeName(file).toStdString());
+        }
+        RunMove([this, chosen] {
+            const Status loaded = game_->LoadCardSetCommand(chosen);
+            if (!loaded) {
+                Report(tr("Load Card Set"), ToQString(loaded.message()));
+                return;
+            }
+            UpdateTitle();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::ToggleSortCards() {
+    game_->SortCards = !game_->SortCards;
+    SyncCheckMarks();
+    if (game_->SortCards) ShowHand(game_->Players[1], 1);
+    WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
+}
+
+void PlayWin::TogglePlayerSounds() {
+    game_->PlayerSounds = !game_->PlayerSounds;
+    SyncCheckMarks();
+}
+
+void PlayWin::ToggleOpeningMusic() {
+    game_->OpeningMusic = !game_->OpeningMusic;
+    SyncCheckMarks();
+    if (!game_->OpeningMusic) CloseBackgroundSound();
+}
+
+void PlayWin::ToggleCardViewer() {
+    game_->CardViewer = !game_->CardViewer;
+    SyncCheckMarks();
+    WriteMisc(settings::kViewer, FormatFlag(game_->CardViewer));
+}
+
+void PlayWin::NotYetAvailable(const QString& command) {
+    Report(tr("KVT"), tr("%1 is not available yet.").arg(command), false);
+}
+
+void PlayWin::Report(const QString& title, const QString& text, bool warning) {
+    if (message_sink_) {
+        message_sink_(title, text);
+        return;
+    }
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.exec();
+}
+
+}  // namespace kvt

@@ -1,0 +1,250 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "engine/game.h"
+#include "engine/table_view.h"
+#include "platform/paths.h"
+#include "platform/picture_clip.h"
+
+class QAction;
+class QLabel;
+class QProgressBar;
+
+namespace kvt {
+
+class CardFlights;
+class DirectionPicture;
+class HandView;
+class SeatArrow;
+class SoundOutput;
+class TableArea;
+
+// A click of the human on the table, with the cell the grid made current.
+struct TableClick {
+    enum class Place {
+        kHand,           // a hand grid; player 1..4
+        kHoldGrid,       // the hold grid
+        kDrawDeck,       // the draw deck
+        kPickedCard,     // the picked card
+        kDiscardButton,  // the Discard button
+    };
+    Place place = Place::kHand;
+    int player = 0;
+    int col = 0;
+    int row = 0;
+};
+
+// The game's generator seed from KVT_SEED, when that holds a number.
+std::optional<std::uint64_t> SeedFromEnvironment();
+
+// The table window. It owns the game, shows what the game asks through the
+// table view, and hands the human's clicks back. Closing it ends the program
+// and is always honoured: a running flight or clip returns at once and
+// IsClosing() tells the rules to stop at their next safe point.
+//
+// The window must outlive every move it runs; close it, never delete it
+// while a handler of its own is still on the stack.
+class PlayWin : public QMainWindow, public TableView {
+    Q_OBJECT
+
+public:
+    struct Options {
+        Folders folders = DefaultFolders();
+        // A card set named on the command line.
+        std::optional<std::filesystem::path> card_set;
+        // Without a seed, KVT_SEED is used when set, else the system's.
+        std::optional<std::uint64_t> seed;
+        // Without a name, KVT_PLAYER_NAME is used when set, else the name is asked.
+        std::optional<QString> player_name;
+    };
+
+    explicit PlayWin(Options options, QWidget* parent = nullptr);
+    ~PlayWin() override;
+
+    // Start-up: settings, the human's name, the card set in force, the
+    // table's layout, the first deal and the background. False when the
+    // human cancelled the name: the program ends.
+    bool Start();
+
+    Game& GameState() { return *game_; }
+    HandView& Hands() { return *hands_; }
+    CardFlights& Flights() { return *flights_; }
+    SoundOutput& Sound() { return *sound_; }
+    const PictureClip& CardClip() const { return clip_; }
+    QWidget* Table() const;
+    QAction* MenuEntry(const QString& name) const;
+    QLabel* NameLabel(int player) const { return name_labels_.at(static_cast<std::size_t>(player)); }
+    SeatArrow* PlayerPtr(int seat) const { return seat_arrows_.at(static_cast<std::size_t>(seat)); }
+    DirectionPicture* PlayDirect(int index) const { return play_direct_.at(static_cast<std::size_t>(index)); }
+    QLabel* ChooseMsgLbl() const { return choose_msg_; }
+
+    // --- the table view
+    void PumpEvents() override;
+    void ShowHand(const CardStack& stack, int grid) override;
+    void SetHandVisible(int player, bool visible) override;
+    void ShowDiscardTop() override;
+    void RepaintDiscardPile() override;
+    void ShowCardBack(const Card& back_definition) override;
+    void LoadCardBitmap(const std::string& path) override;
+    void SetUpBackground() override;
+    void PlaceSeatArrows() override;
+    void SetSeatArrowVisible(int seat, bool visible) override;
+    void SetChooseMessageVisible(bool visible) override;
+    void SetHoldGridVisible(bool visible) override;
+    void ClearPickedCard() override;
+    void ShowShuffling() override;
+    void HideShuffling() override;
+    void ShowLoading() override;
+    void SetLoadingGauge(int value, int maximum) override;
+    void HideLoading() override;
+    void ShowPlayerWait() override;
+    void HidePlayerWait() override;
+    void CloseBackgroundSound() override;
+
+    // --- the rules' calls: picked card, prompt, direction, the held card
+    void SetDirectionPicture(int reversed) override;
+    void SetChooseMessage(const std::string& text) override;
+    void ShowPickedCard(const Card& card) override;
+    void SetPickedCardVisible(bool visible) override;
+    void SetDiscardButtonVisible(bool visible) override;
+    void ShowHoldCard(int player, const Card& card) override;
+    void HideHoldCard() override;
+    void ShowRuleMessage(const std::string& text) override;
+
+    // --- card flights: one pause of the animation timer each (the draw
+    // flight: five short steps). When the window closes during a flight the
+    // pause ends at once, later flights return at once, and the game is
+    // asked to stop at its next safe point.
+    // From the hold grid (from_place 0, the card's face) or a hand (1..4, a
+    // card back) to the hand of to_player; the rules move the card after.
+    void AnimateCardMove(int to_player, int from_place, const Card& card) override;
+    // A computer player's card, face up, from its hand to the pile.
+    void AnimateCompDiscard(int player, const Card& card) override;
+    // One of the human's chosen discards, from the hold grid to the pile.
+    void AnimateHoldDiscard(const Card& card) override;
+    // The picked card from its box to the pile, which then shows it.
+    void AnimatePickedCard(const Card& card) override;
+    // A card back from the deck to a hand in five steps (to the picked-card
+    // box for the human's own draw).
+    void AnimateDraw(int player, bool to_picked_card) override;
+    // The pause common to the flights: the trail stays one timer interval.
+    // False when the window closed meanwhile.
+    bool DelayDiscardAnimation();
+    // The animation timer's interval; the game speed sets it.
+    void SetAnimationInterval(int ms);
+    int AnimationInterval() const;
+
+    // --- sound
+    // Plays a clip to its end while the window keeps painting; silent and
+    // immediate without a device or a readable file.
+    void PlayClip(const std::filesystem::path& wave_file) override;
+    void PlayOpeningSound();
+
+    // Shows the picked card of the game (PickStack slot 0), or a blank box.
+    void ShowPickedStack();
+    // Puts the players' names beside their hands.
+    void PlaceNameLabels();
+    // Redraws every hand and pile from the game.
+    void RedrawTable();
+
+    // --- background
+    enum class Background { kPicture, kTiles, kPlain };
+    Background BackgroundKind() const { return background_; }
+    // A background bitmap left by the card set of an earlier run.
+    void CheckForPrevBackGround();
+    // 1 with a background bitmap; else the index of the background cell, or 0.
+    int FindBackgroundCell();
+    void PaintBackground(QPainter& painter, const QRect& area);
+
+    // --- commands
+    void NewGameCommand();
+    // Without a path the file dialog asks for one.
+    void LoadCardSetCommand(std::optional<std::filesystem::path> card_set = std::nullopt);
+    void ToggleSortCards();
+    void TogglePlayerSounds();
+    void ToggleOpeningMusic();
+    void ToggleCardViewer();
+
+    // --- the human's clicks
+    using ClickHandler = std::function<void(PlayWin&, const TableClick&)>;
+    // What a click asks of the game; runs as a move.
+    void SetClickHandler(ClickHandler handler) { click_handler_ = std::move(handler); }
+    void HandleClick(const TableClick& click);
+    // Runs a move: commands that would change the game meanwhile wait until
+    // it has finished.
+    void RunMove(const std::function<void()>& move);
+    bool MoveRunning() const { return move_depth_ > 0; }
+
+    // --- messages; tests catch them instead of showing a box
+    using MessageSink = std::function<void(const QString& title, const QString& text)>;
+    void SetMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
+    void Report(const QString& title, const QString& text, bool warning = true);
+
+    bool IsClosing() const { return closing_; }
+
+signals:
+    void TableClicked(const kvt::TableClick& click);
+    // The pointer moved over a hand (x, y in twips within the grid), or over
+    // the bare table (grid -1).
+    void PointerMoved(int grid, int x_twips, int y_twips);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class TableArea;
+
+    void BuildMenu();
+    void BuildTable();
+    bool AskName();
+    void ShutDown();
+    void SyncCheckMarks();
+    void UpdateTitle();
+    void TableResized();
+    void NotYetAvailable(const QString& command);
+    void WhenNoMoveRuns(std::function<void()> command);
+    void WriteMisc(const char* key, const std::string& value);
+    QPoint GridTopLeft(int grid) const;  // twips
+    // A trail from `from` to `to` (twips) with its pause; box 0 stays on the start while keep_start.
+    bool Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start);
+
+    Options options_;
+    std::unique_ptr<Game> game_;
+    PictureClip clip_;
+    TableArea* table_ = nullptr;
+    std::unique_ptr<HandView> hands_;
+    CardFlights* flights_ = nullptr;
+    SoundOutput* sound_ = nullptr;
+
+    std::array<QLabel*, 5> name_labels_{};
+    std::array<SeatArrow*, 5> seat_arrows_{};
+    std::array<DirectionPicture*, 2> play_direct_{};
+    QLabel* choose_msg_ = nullptr;
+    QLabel* title_label_ = nullptr;
+    QProgressBar* gauge_ = nullptr;
+
+    Background background_ = Background::kPlain;
+    QPixmap background_picture_;
+    QPixmap background_tile_;
+
+    ClickHandler click_handler_;
+    MessageSink message_sink_;
+    std::function<void()> deferred_;
+    int move_depth_ = 0;
+    bool started_ = false;
+    bool closing_ = false;
+    bool shut_down_ = false;
+};
+
+}  // namespace kvt

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <fstream>
+
+#include "engine/working_files.h"
+#include "gui_support.h"
+#include "hand/hand_view.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::PixelOf;
+using gui_test::TableSetup;
+
+// Bare table spots: no hand, pile, label or box covers them.
+const std::vector<QPoint> kBareSpots{{1, 1}, {120, 250}, {600, 440}, {470, 300}};
+
+TEST(Background, TheCardSetsBackgroundCellIsTiled) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kTiles);
+    const Game& game = win.GameState();
+    const QImage bitmap = win.CardClip().Picture().toImage();
+    for (const QPoint& at : kBareSpots) {
+        const QColor expected =
+            bitmap.pixelColor(game.BackCellX + 1 + at.x() % 69, game.BackCellY + 1 + at.y() % 94);
+        EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), expected) << at.x() << "," << at.y();
+    }
+}
+
+TEST(Background, ASevenHundredPixelTableGetsElevenTileColumns) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.resize(700, win.height());
+    QApplication::processEvents();
+    ASSERT_EQ(win.Table()->width(), 700);
+    const Game& game = win.GameState();
+    const QImage bitmap = win.CardClip().Picture().toImage();
+    // Column 10 starts at 690 and runs past the edge.
+    EXPECT_EQ(PixelOf(win.Table(), 695, 440), bitmap.pixelColor(game.BackCellX + 1 + 5, game.BackCellY + 1 + 440 % 94));
+}
+
+TEST(Background, WithoutABackgroundCellTheTableIsPlainGreen) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    for (Card& def : game.CardSet.CardDefs)
+        if (def.Action == kActionBackgroundCell) def.Action = kActionNeverDealt;
+    win.SetUpBackground();
+    EXPECT_EQ(win.BackgroundKind(), PlayWin::Background::kPlain);
+    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(0, 128, 0));
+}
+
+TEST(Background, ABackgroundBitmapCoversTheTable) {
+    TableSetup setup;
+    // An earlier run left its working files, and its card set a background.
+    setup.Open();
+    setup.win->close();
+    setup.win.reset();
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(QColor(120, 40, 60));
+    ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));
+    PlayWin& win = setup.Open();
+    EXPECT_TRUE(win.GameState().HasBackFile);
+    ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kPicture);
+    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
+}
+
+TEST(Background, AnEmptyBackgroundFileDoesNotCount) {
+    TableSetup setup;
+    std::filesystem::create_directories(setup.folders.AppDir);
+    std::ofstream(setup.folders.AppDir / files::kBackground).close();
+    PlayWin& win = setup.Open();
+    EXPECT_FALSE(win.GameState().HasBackFile);
+    EXPECT_EQ(win.BackgroundKind(), PlayWin::Background::kTiles);
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/card_grid.h"
+
+namespace kvt {
+namespace {
+
+// A one-row hand: n - 1 strips of 30 pixels and a last card of 75.
+void MakeHand(CardGrid& grid, int n) {
+    grid.SetRows(1);
+    grid.SetCols(n);
+    for (int i = 0; i < n - 1; ++i) grid.SetColWidth(i, 30);
+    grid.SetColWidth(n - 1, 75);
+    grid.SetRowHeight(0, 100);
+    QPixmap card(70, 95);
+    for (int i = 0; i < n; ++i) {
+        card.fill(QColor(10 * i, 100, 200));
+        grid.SetPicture(0, i, card);
+    }
+}
+
+TEST(CardGrid, StripsMapToTheirColumnsAndTheLastCardIsWhole) {
+    CardGrid grid;
+    grid.resize(30 * 4 + 70, 95);
+    MakeHand(grid, 5);
+    EXPECT_EQ(grid.ColumnAt(0), 0);
+    EXPECT_EQ(grid.ColumnAt(29), 0);
+    EXPECT_EQ(grid.ColumnAt(30), 1);
+    EXPECT_EQ(grid.ColumnAt(119), 3);
+    EXPECT_EQ(grid.ColumnAt(120), 4);
+    EXPECT_EQ(grid.ColumnAt(189), 4);
+    EXPECT_EQ(grid.ColumnAt(195), -1);
+    EXPECT_EQ(grid.CellRect(0, 4), QRect(120, 0, 75, 100));
+
+    // The picture is cut at the cell's edge: a strip shows its own card, the
+    // last cell the whole last card.
+    const QImage shot = grid.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(35, 50), QColor(10, 100, 200));
+    EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
+}
+
+TEST(CardGrid, AClickMakesTheCellCurrentThenReportsIt) {
+    CardGrid grid;
+    grid.resize(190, 95);
+    MakeHand(grid, 5);
+    grid.show();
+    int clicked_col = -1;
+    QObject::connect(&grid, &CardGrid::Clicked, [&] { clicked_col = grid.Col(); });
+    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(45, 50));
+    EXPECT_EQ(clicked_col, 1);
+    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(160, 20));
+    EXPECT_EQ(clicked_col, 4);
+    EXPECT_EQ(grid.Row(), 0);
+}
+
+TEST(CardGrid, MouseMovesReportTheXPosition) {
+    CardGrid grid;
+    grid.resize(190, 95);
+    MakeHand(grid, 5);
+    grid.show();
+    QSignalSpy moved(&grid, &CardGrid::MouseMoved);
+    QTest::mouseMove(&grid, QPoint(77, 40));
+    QApplication::processEvents();
+    ASSERT_FALSE(moved.isEmpty());
+    EXPECT_EQ(moved.last().at(0).toInt(), 77);
+    EXPECT_EQ(moved.last().at(1).toInt(), 40);
+}
+
+TEST(CardGrid, AHandTooWideScrollsByColumns) {
+    CardGrid grid;
+    grid.resize(300, 95 + CardGrid::kScrollBarExtent);
+    MakeHand(grid, 11);  // 10 strips and a card: 375 pixels
+    grid.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_TRUE(grid.ScrollBarShown());
+    EXPECT_EQ(grid.Viewport().height(), 95);
+    // From column 3 on, the cards fit: 7 strips and the last card, 285 pixels.
+    grid.SetLeftCol(10);
+    EXPECT_EQ(grid.LeftCol(), 3);
+    grid.SetLeftCol(2);
+    EXPECT_EQ(grid.LeftCol(), 2);
+    EXPECT_EQ(grid.ColumnAt(5), 2);
+    EXPECT_EQ(grid.CellRect(0, 2).left(), 0);
+
+    // Without a scroll bar mode nothing shows, even when the cells do not fit.
+    grid.SetScrollBars(CardGrid::kNoScrollBars);
+    EXPECT_FALSE(grid.ScrollBarShown());
+}
+
+TEST(CardGrid, AHandThatFitsNeedsNoScrollBar) {
+    CardGrid grid;
+    grid.resize(300, 108);
+    MakeHand(grid, 8);  // 7 strips and a card: 285 pixels
+    grid.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_FALSE(grid.ScrollBarShown());
+    grid.SetLeftCol(4);
+    EXPECT_EQ(grid.LeftCol(), 0);
+}
+
+TEST(CardGrid, AColumnOfCardsScrollsByRows) {
+    CardGrid grid;
+    grid.resize(72, 300);
+    grid.SetCols(1);
+    grid.SetRows(12);
+    for (int r = 0; r < 12; ++r) grid.SetRowHeight(r, 30);
+    grid.SetScrollBars(CardGrid::kVertical);
+    EXPECT_TRUE(grid.ScrollBarShown());
+    grid.SetTopRow(5);
+    EXPECT_EQ(grid.TopRow(), 2);
+    EXPECT_EQ(grid.RowAt(0), 2);
+}
+
+TEST(CardGrid, FewerCellsDropThePicturesOfTheOthers) {
+    CardGrid grid;
+    MakeHand(grid, 5);
+    grid.SetCol(4);
+    grid.SetCols(3);
+    EXPECT_EQ(grid.Col(), 2);
+    grid.SetCols(5);
+    EXPECT_TRUE(grid.Picture(0, 3).isNull());
+    EXPECT_TRUE(grid.Picture(0, 4).isNull());
+    EXPECT_FALSE(grid.Picture(0, 2).isNull());
+    // New columns come with the default width.
+    EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
+}
+
+TEST(CardGrid, TheCurrentCellTakesThePicture) {
+    CardGrid grid;
+    MakeHand(grid, 3);
+    QPixmap blank;
+    grid.SetCol(1);
+    grid.SetCellPicture(blank);
+    EXPECT_TRUE(grid.Picture(0, 1).isNull());
+    EXPECT_FALSE(grid.Picture(0, 0).isNull());
+    grid.SetCol(99);
+    EXPECT_EQ(grid.Col(), 2);
+}
+
+}  // namespace
+}  // namespace kvt

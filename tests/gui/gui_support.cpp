@@ -1,0 +1,133 @@
+#include "gui_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QtEndian>
+#include <fstream>
+#include <sstream>
+
+#include "engine/card_set.h"
+#include "platform/profile.h"
+#include "shell/settings_keys.h"
+
+namespace kvt::gui_test {
+
+TableSetup::TableSetup() {
+    folders.SettingsFile = Root() / "config" / "kvt" / "kvt.ini";
+    folders.AppDir = Root() / "data" / "kvt";
+    folders.SharedData = KVT_TEST_DATA_DIR;
+}
+
+TableSetup::~TableSetup() {
+    if (win) win->close();
+    win.reset();
+    QApplication::processEvents();
+}
+
+fs::path TableSetup::Root() const { return fs::path(QFile::encodeName(temp_.path()).toStdString()); }
+
+PlayWin::Options TableSetup::Options() const {
+    PlayWin::Options options;
+    options.folders = folders;
+    options.seed = 7;
+    options.player_name = QStringLiteral("Tester");
+    return options;
+}
+
+PlayWin& TableSetup::Create(PlayWin::Options options) {
+    win = std::make_unique<PlayWin>(std::move(options));
+    win->SetMessageSink([this](const QString& title, const QString& text) { messages.emplace_back(title, text); });
+    return *win;
+}
+
+PlayWin& TableSetup::Open(bool show) { return Open(Options(), show); }
+
+PlayWin& TableSetup::Open(PlayWin::Options options, bool show) {
+    Create(std::move(options));
+    win->Start();
+    if (show) {
+        win->show();
+        QApplication::processEvents();
+    }
+    return *win;
+}
+
+std::string TableSetup::RawSetting(const std::string& key) const {
+    std::ifstream in(folders.SettingsFile);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+    }
+    return "(missing)";
+}
+
+void TableSetup::WriteSetting(const std::string& key, const std::string& value) const {
+    Profile ini(folders.SettingsFile);
+    (void)ini.WriteString(settings::kMisc, key, value);
+}
+
+CardStack HandOf(const std::vector<std::pair<int, int>>& cards) {
+    CardStack stack;
+    int col = 0;
+    for (const auto& [group, value] : cards) {
+        Card card;
+        card.Group = static_cast<std::int16_t>(group);
+        card.Value = static_cast<std::int16_t>(value);
+        card.PicCol = static_cast<std::int16_t>(col++ % 19);
+        stack.Push(card);
+    }
+    return stack;
+}
+
+CardStack HandFromSet(const Game& game, int n) {
+    CardStack stack;
+    int d = 0;
+    while (stack.Count() < n) {
+        const Card& def = game.CardSet.CardDefs[static_cast<std::size_t>(d % kCardDefCount)];
+        if (IsDealt(def)) stack.Push(def);
+        ++d;
+    }
+    return stack;
+}
+
+int CardsOnTable(const Game& game) {
+    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.HoldStack.Count() + game.PickStack.Count();
+    for (int p = 1; p <= 4; ++p) total += game.Players[static_cast<std::size_t>(p)].Count();
+    return total;
+}
+
+void WriteWave(const fs::path& path, int milliseconds) {
+    const quint32 rate = 8000;
+    const quint32 data = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
+    std::string bytes;
+    const auto u32 = [&bytes](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        bytes.append(b, 4);
+    };
+    const auto u16 = [&bytes](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        bytes.append(b, 2);
+    };
+    bytes += "RIFF";
+    u32(36 + data);
+    bytes += "WAVEfmt ";
+    u32(16);
+    u16(1);         // PCM
+    u16(1);         // mono
+    u32(rate);      // samples per second
+    u32(rate * 2);  // bytes per second
+    u16(2);         // block
+    u16(16);        // bits
+    bytes += "data";
+    u32(data);
+    bytes.append(data, '\0');
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }
+
+}  // namespace kvt::gui_test

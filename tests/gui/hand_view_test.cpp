@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "shell/table_marks_qt.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::HandFromSet;
+using gui_test::HandOf;
+using gui_test::TableSetup;
+
+bool SameImage(const QPixmap& a, const QPixmap& b) { return a.toImage() == b.toImage(); }
+
+class HandViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { setup.Open(); }
+    PlayWin& Win() { return *setup.win; }
+    Game& G() { return setup.win->GameState(); }
+    CardGrid* Grid(int i) { return Win().Hands().Grid(i); }
+
+    TableSetup setup;
+};
+
+TEST_F(HandViewTest, TenCardsFitTheHumansGridWithoutAScrollBar) {
+    G().Players[1] = HandFromSet(G(), 10);
+    Win().ShowHand(G().Players[1], 1);
+    CardGrid* grid = Grid(1);
+    EXPECT_EQ(Win().Hands().GridRect(1), (TwipRect{2190, 4545, 30 * 9 * 15 + 70 * 15 + 3, 95 * 15}));
+    EXPECT_EQ(grid->geometry(), QRect(146, 303, 340, 95));
+    EXPECT_EQ(grid->Cols(), 10);
+    EXPECT_EQ(grid->ScrollBars(), CardGrid::kNoScrollBars);
+    EXPECT_FALSE(grid->ScrollBarShown());
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(grid->ColWidth(i), 30) << i;
+    EXPECT_EQ(grid->ColWidth(9), 75);
+    EXPECT_EQ(grid->RowHeight(0), 100);
+    // Column i shows card i of the hand.
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(SameImage(grid->Picture(0, i), Win().Hands().Face(G().Players[1][i]))) << i;
+}
+
+TEST_F(HandViewTest, ElevenCardsGetAScrollBarAndATwelfthDoesNotScroll) {
+    G().Players[1] = HandFromSet(G(), 11);
+    Win().ShowHand(G().Players[1], 1);
+    CardGrid* grid = Grid(1);
+    EXPECT_EQ(Win().Hands().GridRect(1), (TwipRect{2190, 4545, 4500, 95 * 15 + 200}));
+    EXPECT_EQ(grid->geometry(), QRect(146, 303, 300, 108));
+    EXPECT_EQ(grid->ScrollBars(), CardGrid::kHorizontal);
+    EXPECT_TRUE(grid->ScrollBarShown());
+    EXPECT_EQ(grid->Cols(), 11);
+
+    grid->SetLeftCol(1);
+    G().Players[1].Push(G().DrawDeck[0]);
+    Win().ShowHand(G().Players[1], 1);
+    EXPECT_EQ(grid->Cols(), 12);
+    EXPECT_EQ(grid->LeftCol(), 1);
+}
+
+TEST_F(HandViewTest, TheHoldGridHasAsManyCellsAsThePickedCardAsksFor) {
+    CardGrid* hold = Grid(0);
+    const TwipRect before = Win().Hands().GridRect(0);
+    Card pass;
+    pass.Action = kActionDiscard;
+    pass.ActionCount = 6;
+    G().PickStack.Clear();
+    G().PickStack.Push(pass);
+    G().HoldStack = HandFromSet(G(), 2);
+    Win().ShowHand(G().HoldStack, 0);
+    EXPECT_EQ(hold->Cols(), 6);
+    EXPECT_EQ(hold->width(), 220);
+    EXPECT_EQ(hold->height(), 95);
+    EXPECT_FALSE(hold->ScrollBarShown());
+    EXPECT_EQ(hold->pos(), QPoint(278, 205));
+    EXPECT_EQ(Win().Hands().GridRect(0).Left, before.Left);
+    EXPECT_FALSE(hold->Picture(0, 1).isNull());
+    EXPECT_TRUE(hold->Picture(0, 2).isNull());
+
+    G().PickStack[0].ActionCount = 7;
+    Win().ShowHand(G().HoldStack, 0);
+    EXPECT_EQ(hold->Cols(), 7);
+    EXPECT_EQ(hold->width(), 180);
+    EXPECT_EQ(Win().Hands().GridRect(0).Height, 95 * 15 + 200);
+    EXPECT_EQ(hold->height(), 108);
+    EXPECT_EQ(hold->ScrollBars(), CardGrid::kHorizontal);
+    EXPECT_TRUE(hold->ScrollBarShown());
+}
+
+TEST_F(HandViewTest, TheRightHandFollowsAWidenedWindowAtTheNextRedraw) {
+    CardGrid* right = Grid(4);
+    const int table_width = Win().Table()->width();
+    EXPECT_EQ(right->x(), Px(table_width * 15 - 73 * 15 - 100));
+    const int before = right->x();
+    Win().resize(Win().width() + 200, Win().height());
+    QApplication::processEvents();
+    ASSERT_EQ(Win().Table()->width(), table_width + 200);
+    Win().ShowHand(G().Players[4], 4);
+    EXPECT_EQ(right->x(), before + 200);
+    EXPECT_EQ(right->width(), 73);
+    // The name and the arrow of that seat go along.
+    EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right->geometry().right() + 1);
+}
+
+TEST_F(HandViewTest, SideHandsAreColumnsOfStrips) {
+    CardGrid* left = Grid(2);
+    G().Players[2] = HandFromSet(G(), 7);
+    Win().ShowHand(G().Players[2], 2);
+    EXPECT_EQ(left->geometry(), QRect(7, 67, 72, 30 * 6 + 95));
+    EXPECT_EQ(left->Rows(), 7);
+    EXPECT_EQ(left->Cols(), 1);
+    EXPECT_EQ(left->ColWidth(0), 70);
+    EXPECT_EQ(left->RowHeight(0), 30);
+    EXPECT_EQ(left->RowHeight(6), 95);
+
+    // One card: one whole row; none: the grid is hidden.
+    G().Players[2] = HandFromSet(G(), 1);
+    Win().ShowHand(G().Players[2], 2);
+    EXPECT_EQ(left->height(), 95);
+    EXPECT_TRUE(left->isVisible());
+    G().Players[2].Clear();
+    Win().ShowHand(G().Players[2], 2);
+    EXPECT_FALSE(left->isVisible());
+
+    // Eleven cards: a scroll bar, one spare row, a fixed height.
+    G().Players[2] = HandFromSet(G(), 11);
+    Win().SetHandVisible(2, true);
+    Win().ShowHand(G().Players[2], 2);
+    EXPECT_EQ(left->Rows(), 12);
+    EXPECT_EQ(left->height(), 300);
+    EXPECT_EQ(left->ScrollBars(), CardGrid::kVertical);
+}
+
+TEST_F(HandViewTest, TheTopHandHasASpareColumn) {
+    CardGrid* top = Grid(3);
+    G().Players[3] = HandFromSet(G(), 7);
+    Win().ShowHand(G().Players[3], 3);
+    EXPECT_EQ(top->Cols(), 8);
+    EXPECT_EQ(Win().Hands().GridRect(3), (TwipRect{2190, 100, 250 * 15 + 3, 95 * 15}));
+    EXPECT_EQ(top->geometry(), QRect(146, 7, 250, 95));
+    EXPECT_TRUE(top->Picture(0, 7).isNull());
+
+    G().Players[3] = HandFromSet(G(), 12);
+    Win().ShowHand(G().Players[3], 3);
+    EXPECT_EQ(top->Cols(), 13);
+    EXPECT_EQ(top->geometry(), QRect(146, 7, 300, 95));
+    EXPECT_EQ(top->ScrollBars(), CardGrid::kHorizontal);
+}
+
+TEST_F(HandViewTest, OpponentsShowOnlyCardBacks) {
+    const QPixmap back = Win().Hands().Back();
+    ASSERT_FALSE(back.isNull());
+    for (int p = 2; p <= 4; ++p) {
+        const CardStack& hand = G().Players[static_cast<std::size_t>(p)];
+        ASSERT_EQ(hand.Count(), 7);
+        for (int i = 0; i < hand.Count(); ++i) {
+            const QPixmap cell = p == 3 ? Grid(p)->Picture(0, i) : Grid(p)->Picture(i, 0);
+            EXPECT_TRUE(SameImage(cell, back)) << "player " << p << " card " << i;
+            EXPECT_FALSE(SameImage(cell, Win().Hands().Face(hand[i])));
+        }
+    }
+    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
+}
+
+TEST_F(HandViewTest, TheFaceIsCutFromTheCardBitmap) {
+    Card card;
+    card.PicRow = 2;
+    card.PicCol = 3;
+    const QPixmap face = Win().CardClip().CardFace(card);
+    EXPECT_EQ(face.size(), QSize(70, 95));
+    const QImage bitmap = Win().CardClip().Picture().toImage();
+    EXPECT_EQ(face.toImage(), bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95));
+}
+
+TEST_F(HandViewTest, TheDiscardPileShowsItsTopCard) {
+    ASSERT_FALSE(G().DiscardPile.Empty());
+    EXPECT_TRUE(SameImage(Win().Hands().DiscardPile()->Picture(), Win().Hands().Face(G().DiscardPile.Top())));
+    G().DiscardPile.Push(G().DrawDeck[3]);
+    Win().ShowDiscardTop();
+    EXPECT_TRUE(SameImage(Win().Hands().DiscardPile()->Picture(), Win().Hands().Face(G().DrawDeck[3])));
+}
+
+TEST_F(HandViewTest, TheLayoutFollowsTheDesign) {
+    EXPECT_EQ(Win().Hands().DrawDeck()->geometry(), QRect(216, 104, 81, 113));
+    EXPECT_EQ(Win().Hands().DiscardPile()->geometry(), QRect(296, 105, 81, 113));
+    EXPECT_EQ(Win().Hands().ShowCardPlay()->geometry(), QRect(144, 209, 70, 95));
+    EXPECT_EQ(Win().Hands().AcceptDiscardBut()->geometry(), QRect(216, 248, 57, 25));
+    EXPECT_EQ(Win().Hands().AcceptDiscardBut()->text(), QStringLiteral("&Discard"));
+    EXPECT_FALSE(Win().Hands().AcceptDiscardBut()->isVisible());
+    EXPECT_EQ(Win().ChooseMsgLbl()->geometry(), QRect(384, 160, 121, 33));
+    // The human's name sits 200 twips below the hand.
+    EXPECT_EQ(Win().NameLabel(1)->pos(), QPoint(146, Px(4545 + 95 * 15 + 200)));
+    EXPECT_EQ(Win().NameLabel(1)->text(), QStringLiteral("Tester"));
+}
+
+TEST_F(HandViewTest, SeatArrowsSitBesideTheirHands) {
+    Win().PlaceSeatArrows();
+    const TwipRect left = Win().Hands().GridRect(2);
+    const TwipRect top = Win().Hands().GridRect(3);
+    const TwipRect right = Win().Hands().GridRect(4);
+    EXPECT_EQ(Win().PlayerPtr(2)->pos(), QPoint(Px(left.Left + left.Width + 50), Px(left.Top)));
+    EXPECT_EQ(Win().PlayerPtr(3)->pos(), QPoint(Px(top.Left + 50), Px(top.Top + top.Height + 50)));
+    EXPECT_EQ(Win().PlayerPtr(4)->pos(), QPoint(Px(right.Left - 30 * 15 - 50), Px(right.Top)));
+    for (int seat = 2; seat <= 4; ++seat) EXPECT_FALSE(Win().PlayerPtr(seat)->isVisible());
+    Win().SetSeatArrowVisible(3, true);
+    EXPECT_TRUE(Win().PlayerPtr(3)->isVisible());
+}
+
+TEST_F(HandViewTest, DirectionPicturesFollowTheDirectionOfPlay) {
+    EXPECT_TRUE(Win().PlayDirect(0)->isVisible());
+    EXPECT_FALSE(Win().PlayDirect(1)->isVisible());
+    Win().SetDirectionPicture(1);
+    EXPECT_FALSE(Win().PlayDirect(0)->isVisible());
+    EXPECT_TRUE(Win().PlayDirect(1)->isVisible());
+}
+
+TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
+    CardStack hand = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}});
+    CardStack unsorted = hand;
+    SortHand(unsorted, false);
+    EXPECT_EQ(unsorted[0].Group, 2);
+    SortHand(hand, true);
+    const std::vector<std::pair<int, int>> expected{{0, 3}, {1, 2}, {1, 9}, {2, 5}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(hand[i].Group, expected[static_cast<std::size_t>(i)].first);
+        EXPECT_EQ(hand[i].Value, expected[static_cast<std::size_t>(i)].second);
+    }
+    // Equal cards keep their order (told apart by their picture column).
+    CardStack twins = HandOf({{3, 4}, {1, 1}, {3, 4}, {3, 4}});
+    SortHand(twins, true);
+    EXPECT_EQ(twins[1].PicCol, 0);
+    EXPECT_EQ(twins[2].PicCol, 2);
+    EXPECT_EQ(twins[3].PicCol, 3);
+}
+
+TEST_F(HandViewTest, TheHumansHandIsSortedInTheGameWhenShown) {
+    G().Players[1] = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}});
+    G().SortCards = false;
+    Win().ShowHand(G().Players[1], 1);
+    EXPECT_EQ(G().Players[1][0].Group, 2);
+    G().SortCards = true;
+    Win().ShowHand(G().Players[1], 1);
+    EXPECT_EQ(G().Players[1][0].Group, 0);
+    EXPECT_EQ(G().Players[1][3].Group, 2);
+}
+
+TEST_F(HandViewTest, AMinimisedTableIsNotRedrawn) {
+    CardGrid* grid = Grid(1);
+    const int cols = grid->Cols();
+    Win().showMinimized();
+    QApplication::processEvents();
+    if (!Win().isMinimized()) GTEST_SKIP() << "this platform does not minimise windows";
+    G().Players[1] = HandFromSet(G(), 3);
+    Win().ShowHand(G().Players[1], 1);
+    EXPECT_EQ(grid->Cols(), cols);
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,0 +1,371 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "engine/card_set.h"
+#include "engine/working_files.h"
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "shell/settings_keys.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::CardsOnTable;
+using gui_test::TableSetup;
+
+TEST(PlayWinMenu, EveryEntryHasItsCaption) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    const std::vector<std::pair<const char*, const char*>> entries{
+        {"MM_FILE", "&File"},
+        {"MM_NEW_GAME", "&New Game"},
+        {"MM_LOAD_CARD", "&Load Card Set"},
+        {"MM_DEFINE_CARDS", "&Define Cards"},
+        {"MM_CHOOSE_PLAYERS", "&Choose Players"},
+        {"MM_EXIT", "&Exit"},
+        {"MM_SETUP", "&Options"},
+        {"MM_SORT_CARDS", "S&ort Cards"},
+        {"MM_SOUNDS", "&Sounds"},
+        {"MM_PLAYER_SOUNDS", "&Player Sounds"},
+        {"MM_MUSIC", "&Opening Music"},
+        {"MM_VIEWER", "&Card Viewer"},
+        {"MM_GAME_SPEED", "&Game Speed"},
+        {"MM_SCORE", "&Score"},
+        {"MM_VIEW_SCORE", "&View Score"},
+        {"MM_HELP", "&Help"},
+        {"MM_CONTENTS", "&Contents"},
+        {"MM_ABOUT", "About &KVT"},
+        {"MM_CURRENT_GAME", "&About Current Game"},
+    };
+    for (const auto& [name, caption] : entries) {
+        QAction* action = win.MenuEntry(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
+    }
+    EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator());
+    EXPECT_TRUE(win.MenuEntry("MM_DIVIDER5")->isSeparator());
+
+    // The bar holds the four menus in order, the options their submenu.
+    const QList<QAction*> bar = win.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 4);
+    EXPECT_EQ(bar[0]->objectName(), "MM_FILE");
+    EXPECT_EQ(bar[3]->objectName(), "MM_HELP");
+    const QList<QAction*> file = bar[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 6);
+    EXPECT_EQ(file[4]->objectName(), "MM_DASH");
+    EXPECT_EQ(file[5]->objectName(), "MM_EXIT");
+    EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
+}
+
+TEST(PlayWinStartUp, FirstRunTurnsTheOptionsOnAndDeals) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_TRUE(win.MenuEntry("MM_SORT_CARDS")->isChecked());
+    EXPECT_TRUE(win.MenuEntry("MM_PLAYER_SOUNDS")->isChecked());
+    EXPECT_TRUE(win.MenuEntry("MM_MUSIC")->isChecked());
+    EXPECT_FALSE(win.MenuEntry("MM_VIEWER")->isChecked());
+    EXPECT_EQ(game.GameSpeed, 0);
+    EXPECT_EQ(win.AnimationInterval(), 1000);
+    EXPECT_EQ(game.PlayerInfo[1].Name, "Tester");
+    for (int p = 1; p <= 4; ++p) {
+        EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Count(), 7) << p;
+        EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << p;
+        EXPECT_EQ(win.Hands().Grid(p)->Cols(), p == 3 ? 8 : p == 1 ? 7 : 1) << p;
+    }
+    EXPECT_FALSE(win.Hands().Grid(0)->isVisible());
+    EXPECT_EQ(CardsOnTable(game), DeckSize(game.CardSet));
+    EXPECT_EQ(win.pos(), QPoint(0, 0));
+    EXPECT_TRUE(win.windowTitle().contains("Four Winds"));
+}
+
+TEST(PlayWinStartUp, AMissingWorkingFolderFallsBackToTheDefaultCardSet) {
+    TableSetup setup;
+    ASSERT_FALSE(std::filesystem::exists(setup.folders.AppDir));
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_EQ(QString::fromLatin1(game.CardSet.GameTitle.c_str()).trimmed(), "Four Winds");
+    EXPECT_TRUE(std::filesystem::exists(setup.folders.AppDir / files::kCardDefs));
+    EXPECT_TRUE(std::filesystem::exists(setup.folders.AppDir / files::kCardBitmap));
+    EXPECT_FALSE(win.CardClip().IsEmpty());
+    EXPECT_EQ(win.CardClip().Picture().size(), QSize(1425, 550));
+    EXPECT_EQ(game.CardSet.CardDefs[static_cast<std::size_t>(game.CardBackDef)].Action, kActionCardBack);
+    EXPECT_EQ(game.Players[1].Count(), 7);
+}
+
+TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettings) {
+    TableSetup setup;
+    setup.WriteSetting(settings::kSort, "0");
+    setup.WriteSetting(settings::kPlayerSounds, "0");
+    setup.WriteSetting(settings::kBackMusic, "-1");
+    setup.WriteSetting(settings::kViewer, "-1");
+    setup.WriteSetting(settings::kPlaySpeed, "250");
+    setup.WriteSetting(settings::kLeft, "1500");
+    setup.WriteSetting(settings::kTop, "750");
+    PlayWin& win = setup.Open();
+    EXPECT_FALSE(win.MenuEntry("MM_SORT_CARDS")->isChecked());
+    EXPECT_FALSE(win.MenuEntry("MM_PLAYER_SOUNDS")->isChecked());
+    EXPECT_TRUE(win.MenuEntry("MM_MUSIC")->isChecked());
+    EXPECT_TRUE(win.MenuEntry("MM_VIEWER")->isChecked());
+    EXPECT_EQ(win.GameState().GameSpeed, 250);
+    // The game speed reaches the timer only through the Game Speed command.
+    EXPECT_EQ(win.AnimationInterval(), 1000);
+    EXPECT_EQ(win.pos(), QPoint(100, 50));
+}
+
+TEST(PlayWinStartUp, CancellingTheNameEndsTheProgram) {
+    TableSetup setup;
+    PlayWin::Options options = setup.Options();
+    options.player_name.reset();
+    PlayWin& win = setup.Create(options);
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        asked = dialog->windowTitle() == "Enter Name";
+        dialog->reject();
+    });
+    EXPECT_FALSE(win.Start());
+    EXPECT_TRUE(asked);
+    // Nothing was loaded or dealt.
+    EXPECT_EQ(win.GameState().Players[1].Count(), 0);
+}
+
+TEST(PlayWinStartUp, TheNameGivenIsThePlayersName) {
+    TableSetup setup;
+    PlayWin::Options options = setup.Options();
+    options.player_name.reset();
+    PlayWin& win = setup.Create(options);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTest::keyClicks(dialog->focusWidget(), "Morgan");
+        dialog->accept();
+    });
+    ASSERT_TRUE(win.Start());
+    EXPECT_EQ(win.GameState().PlayerInfo[1].Name, "Morgan");
+    EXPECT_EQ(win.NameLabel(1)->text(), "Morgan");
+}
+
+TEST(PlayWinShutDown, ClosingWritesTheOptionsInTheirForms) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    game.GameSpeed = 40;
+    game.PlayerSounds = true;
+    game.OpeningMusic = false;
+    game.SortCards = false;
+    win.move(100, 50);
+    QApplication::processEvents();
+    ASSERT_EQ(win.pos(), QPoint(100, 50));
+    EXPECT_TRUE(win.close());
+    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40");
+    EXPECT_EQ(setup.RawSetting("Left"), " 1500");
+    EXPECT_EQ(setup.RawSetting("Top"), " 750");
+    EXPECT_EQ(setup.RawSetting("Sort"), " 0");
+    EXPECT_EQ(setup.RawSetting("PlayerSounds"), "-1");
+    EXPECT_EQ(setup.RawSetting("BackMusic"), " 0");
+    EXPECT_EQ(setup.RawSetting("Home"), setup.folders.AppDir.string());
+    // "Viewer" is written only by its command.
+    EXPECT_EQ(setup.RawSetting("Viewer"), "(missing)");
+}
+
+TEST(PlayWinShutDown, ExitClosesTheWindow) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    ASSERT_TRUE(win.isVisible());
+    win.MenuEntry("MM_EXIT")->trigger();
+    EXPECT_FALSE(win.isVisible());
+    EXPECT_TRUE(win.IsClosing());
+    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
+}
+
+TEST(PlayWinCommands, SortCardsTogglesWritesAndResorts) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    QAction* sort = win.MenuEntry("MM_SORT_CARDS");
+    sort->trigger();
+    EXPECT_FALSE(game.SortCards);
+    EXPECT_FALSE(sort->isChecked());
+    EXPECT_EQ(setup.RawSetting("Sort"), " 0");
+
+    // Unsorted, the hand stays as it is; switched on, it is shown sorted at once.
+    std::swap(game.Players[1][0], game.Players[1][6]);
+    const Card first = game.Players[1][0];
+    win.ShowHand(game.Players[1], 1);
+    EXPECT_EQ(game.Players[1][0], first);
+    sort->trigger();
+    EXPECT_TRUE(sort->isChecked());
+    EXPECT_EQ(setup.RawSetting("Sort"), "-1");
+    for (int i = 1; i < game.Players[1].Count(); ++i) {
+        const Card& a = game.Players[1][i - 1];
+        const Card& b = game.Players[1][i];
+        EXPECT_TRUE(a.Group < b.Group || (a.Group == b.Group && a.Value <= b.Value)) << i;
+    }
+}
+
+TEST(PlayWinCommands, SoundOptionsToggleTheirMarks) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.MenuEntry("MM_PLAYER_SOUNDS")->trigger();
+    win.MenuEntry("MM_MUSIC")->trigger();
+    EXPECT_FALSE(win.GameState().PlayerSounds);
+    EXPECT_FALSE(win.GameState().OpeningMusic);
+    EXPECT_FALSE(win.MenuEntry("MM_PLAYER_SOUNDS")->isChecked());
+    EXPECT_FALSE(win.MenuEntry("MM_MUSIC")->isChecked());
+    // Saved only at shut-down.
+    EXPECT_EQ(setup.RawSetting("PlayerSounds"), "(missing)");
+    win.MenuEntry("MM_VIEWER")->trigger();
+    EXPECT_TRUE(win.GameState().CardViewer);
+    EXPECT_EQ(setup.RawSetting("Viewer"), "-1");
+    win.close();
+    EXPECT_EQ(setup.RawSetting("PlayerSounds"), " 0");
+    EXPECT_EQ(setup.RawSetting("BackMusic"), " 0");
+}
+
+TEST(PlayWinCommands, NewGameDealsAfreshAndKeepsEveryCard) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    const int total = DeckSize(game.CardSet);
+    ASSERT_EQ(CardsOnTable(game), total);
+    game.Players[2].Score = 40;
+    const CardStack before = game.Players[1];
+    win.MenuEntry("MM_NEW_GAME")->trigger();
+    EXPECT_EQ(CardsOnTable(game), total);
+    int differing = 0;
+    for (int p = 1; p <= 4; ++p) {
+        EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Count(), 7);
+        EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Score, 0);
+    }
+    for (int i = 0; i < 7; ++i) differing += !(game.Players[1][i] == before[i]);
+    EXPECT_GT(differing, 0);
+    // The table shows the new deal.
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, i).toImage(), win.Hands().Face(game.Players[1][i]).toImage());
+    EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(game.DiscardPile.Top()).toImage());
+
+    // Over many deals, no card is ever lost or doubled.
+    for (int round = 0; round < 25; ++round) {
+        win.NewGameCommand();
+        ASSERT_EQ(CardsOnTable(game), total) << round;
+    }
+}
+
+TEST(PlayWinCommands, LoadCardSetLoadsAndDeals) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet);
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_EQ(CardsOnTable(win.GameState()), DeckSize(win.GameState().CardSet));
+    EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+}
+
+TEST(PlayWinCommands, ABadCardSetIsReportedAndChangesNothing) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    const CardStack hand = win.GameState().Players[1];
+    const std::filesystem::path bad = setup.Root() / "bad.cds";
+    std::ofstream(bad) << "not a card set";
+    win.LoadCardSetCommand(bad);
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(setup.messages[0].second.contains("bad.cds"));
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(win.GameState().Players[1][i], hand[i]);
+}
+
+TEST(PlayWinCommands, CommandsStillToComeSaySo) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    for (const char* name : {"MM_DEFINE_CARDS", "MM_CHOOSE_PLAYERS", "MM_GAME_SPEED", "MM_VIEW_SCORE",
+                             "MM_CONTENTS", "MM_CURRENT_GAME"}) {
+        setup.messages.clear();
+        win.MenuEntry(name)->trigger();
+        ASSERT_EQ(setup.messages.size(), 1u) << name;
+        EXPECT_TRUE(setup.messages[0].second.contains("not available yet")) << name;
+    }
+}
+
+TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    std::vector<TableClick> clicks;
+    win.SetClickHandler([&](PlayWin&, const TableClick& click) { clicks.push_back(click); });
+
+    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(45, 40));
+    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(6 * 30 + 40, 40));
+    QTest::mouseClick(win.Hands().Grid(3), Qt::LeftButton, {}, QPoint(75, 40));
+    QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 70));
+    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
+    win.SetDiscardButtonVisible(true);
+    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
+
+    ASSERT_EQ(clicks.size(), 7u);
+    EXPECT_EQ(clicks[0].place, TableClick::Place::kHand);
+    EXPECT_EQ(clicks[0].player, 1);
+    EXPECT_EQ(clicks[0].col, 1);
+    EXPECT_EQ(clicks[1].col, 6);
+    EXPECT_EQ(clicks[2].player, 3);
+    EXPECT_EQ(clicks[2].col, 2);
+    EXPECT_EQ(clicks[3].player, 2);
+    EXPECT_EQ(clicks[3].row, 2);
+    EXPECT_EQ(clicks[4].place, TableClick::Place::kDrawDeck);
+    EXPECT_EQ(clicks[5].place, TableClick::Place::kPickedCard);
+    EXPECT_EQ(clicks[6].place, TableClick::Place::kDiscardButton);
+}
+
+TEST(PlayWinClicks, NewGameDuringAMoveWaitsUntilTheMoveIsOver) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    const CardStack before = game.Players[1];
+    bool hand_kept_during_move = false;
+    win.SetClickHandler([&](PlayWin& w, const TableClick&) {
+        EXPECT_TRUE(w.MoveRunning());
+        w.MenuEntry("MM_NEW_GAME")->trigger();
+        hand_kept_during_move = true;
+        for (int i = 0; i < 7; ++i) hand_kept_during_move &= w.GameState().Players[1][i] == before[i];
+    });
+    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_TRUE(hand_kept_during_move);
+    EXPECT_FALSE(win.MoveRunning());
+    int differing = 0;
+    for (int i = 0; i < 7; ++i) differing += !(game.Players[1][i] == before[i]);
+    EXPECT_GT(differing, 0);
+    EXPECT_EQ(CardsOnTable(game), DeckSize(game.CardSet));
+}
+
+TEST(PlayWinClicks, PointerMovesOverTheHandReportTwips) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    int grid = -2;
+    int x = -1;
+    QObject::connect(&win, &PlayWin::PointerMoved, [&](int g, int x_twips, int) {
+        grid = g;
+        x = x_twips;
+    });
+    QTest::mouseMove(win.Hands().Grid(1), QPoint(50, 40));
+    QApplication::processEvents();
+    EXPECT_EQ(grid, 1);
+    EXPECT_EQ(x, 750);
+    QTest::mouseMove(win.Table(), QPoint(470, 300));
+    QApplication::processEvents();
+    EXPECT_EQ(grid, -1);
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <fstream>
+
+#include "gui_support.h"
+#include "platform/sound_output.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::TableSetup;
+using gui_test::WriteWave;
+
+QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+TEST(SoundOutput, TheClipLengthComesFromTheHeader) {
+    TableSetup setup;
+    const auto wave = setup.Root() / "half.wav";
+    WriteWave(wave, 500);
+    EXPECT_EQ(WavClipLength(Text(wave)), 500);
+    EXPECT_EQ(WavClipLength(Text(setup.Root() / "missing.wav")), std::nullopt);
+    const auto junk = setup.Root() / "junk.wav";
+    std::ofstream(junk) << "RIFF....WAVEnothing useful here";
+    EXPECT_EQ(WavClipLength(Text(junk)), std::nullopt);
+}
+
+TEST(SoundOutput, AMissingOrUnreadableFileIsSilentAndImmediate) {
+    TableSetup setup;
+    SoundOutput sound;
+    const auto junk = setup.Root() / "junk.wav";
+    std::ofstream(junk) << "not a wave file at all";
+    QElapsedTimer wall;
+    wall.start();
+    EXPECT_FALSE(sound.PlayToEnd(Text(setup.Root() / "missing.wav")));
+    EXPECT_FALSE(sound.PlayToEnd(Text(junk)));
+    EXPECT_LT(wall.elapsed(), 500);
+}
+
+TEST(SoundOutput, AClipEndsWithinItsLengthAndTheMargin) {
+    TableSetup setup;
+    SoundOutput sound;
+    const auto wave = setup.Root() / "short.wav";
+    WriteWave(wave, 300);
+    QElapsedTimer wall;
+    wall.start();
+    sound.PlayToEnd(Text(wave));  // plays where there is a device, returns at once where not
+    EXPECT_LT(wall.elapsed(), 300 + SoundOutput::kMarginMs + 1000);
+}
+
+TEST(SoundOutput, AfterShutdownNothingPlays) {
+    TableSetup setup;
+    SoundOutput sound;
+    const auto wave = setup.Root() / "long.wav";
+    WriteWave(wave, 20000);
+    sound.Shutdown();
+    QElapsedTimer wall;
+    wall.start();
+    EXPECT_FALSE(sound.PlayToEnd(Text(wave)));
+    EXPECT_LT(wall.elapsed(), 200);
+}
+
+TEST(SoundOutput, ClosingTheWindowEndsAPlayingClip) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    const auto wave = setup.Root() / "long.wav";
+    WriteWave(wave, 20000);
+    QTimer::singleShot(100, &win, [&] { win.close(); });
+    QElapsedTimer wall;
+    wall.start();
+    win.PlayClip(wave);
+    EXPECT_LT(wall.elapsed(), 3000);
+}
+
+TEST(OpeningSound, TheFirstPaintPlaysItOnce) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    EXPECT_TRUE(win.GameState().FirstPaint);
+    win.show();
+    QApplication::processEvents();
+    win.Table()->repaint();
+    QApplication::processEvents();
+    EXPECT_FALSE(win.GameState().FirstPaint);
+}
+
+}  // namespace
+}  // namespace kvt
