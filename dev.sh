@@ -44,7 +44,7 @@ run_tests() {
   scratch=$(mktemp -d)
   trap "rm -rf '$scratch'" EXIT
   XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" QT_QPA_PLATFORM=offscreen \
-    ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
+    ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)"
 }
 
 # --- packaging
@@ -138,7 +138,13 @@ screenshot() {
   done
   import -window root "$out/screen.png"
   import -window "$win" "$out/table.png"
-  echo "Wrote $out/table.png (the window) and $out/screen.png (the whole screen)"
+  kill "$shot_kvt" 2>/dev/null || true
+  # The states play brings (a choice in the hold grid, a card in flight), drawn by the GUI tests.
+  if [ -x "$BUILD_DIR/bin/gui_tests" ]; then
+    QT_QPA_PLATFORM=xcb KVT_SCENE_DIR="$out" "$BUILD_DIR/bin/gui_tests" --gtest_filter='Look.*' >"$shot_scratch/scenes.log" 2>&1 ||
+      { echo "Drawing the scenes failed:" >&2; cat "$shot_scratch/scenes.log" >&2; return 1; }
+  fi
+  echo "Wrote $out/table.png (the window), $out/screen.png (the whole screen) and $out/scene-*.png"
 }
 # --- end screenshot
 

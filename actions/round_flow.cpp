@@ -2,8 +2,8 @@
 
 namespace kvt {
 
-// Every rule move goes through here, so that a full target refuses the card
-// (and the refusal is counted) instead of the move silently doing nothing.
+// Moves into a stack that may be full go through here, so that the card is
+// refused and the refusal counted instead of the move silently doing nothing.
 bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
     if (slot < 0 || slot >= from.Count()) return false;
     if (to.Full()) {

@@ -166,7 +166,8 @@ public:
     void RequestStop() { stop_requested_ = true; }
     bool StopRequested() const { return stop_requested_; }
     // Carries on where a stop left off: scores a round left unscored, then
-    // lets the computers play when one is on turn.
+    // lets the computers play when one is on turn. From inside a running
+    // move it only withdraws the stop (MoveRunning).
     TurnsEnd ResumePlay();
     // Forgets the stop and any round it left unscored (after a new deal).
     void ClearStop();

@@ -20,11 +20,12 @@ HumanMove Game::ClickHandCard(int column) {
     CardStack& hand = Players[kHuman];
     if (column < 0 || column >= hand.Count()) return HumanMove::Ignored;
     MoveScope scope(*this);
-    // Without a picked card there is no hold grid and no Discard button; a
-    // new deal in between may have left either behind.
+    // Without a picked card there is no hold grid, no Discard button and
+    // nothing picked; a new deal in between may have left any of them behind.
     if (PickStack.Empty()) {
         if (HoldGridOpen) SetHoldGrid(false);
         if (DiscardButtonShown) SetDiscardButton(false);
+        CardPicked = 0;
     }
 
     CardStack previous;

@@ -1,4 +1,5 @@
 #include "shell/play_win.h"
+#include "shell/click_routing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -24,12 +25,22 @@
 #include <system_error>
 
 #include "actions/flights_qt.h"
+#include "dialogs/card_view_frm.h"
+#include "dialogs/game_info_frm.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/name_frm.h"
+#include "dialogs/play_spd_frm.h"
+#include "dialogs/player_sel_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
 #include "engine/working_files.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/profile.h"
 #include "platform/qt_text.h"
 #include "platform/sound_output.h"
+#include "shell/about_dlg.h"
+#include "shell/help_window.h"
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
@@ -118,6 +129,7 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     sound_ = new SoundOutput(this);
     BuildMenu();
     BuildTable();
+    SetClickHandler(RouteTableClick);
     UpdateTitle();
     resize(sizeHint());
 }
@@ -158,8 +170,8 @@ void PlayWin::BuildMenu() {
     QMenu* file = submenu(bar, "MM_FILE", tr("&File"));
     entry(file, "MM_NEW_GAME", tr("&New Game"), [this] { NewGameCommand(); });
     entry(file, "MM_LOAD_CARD", tr("&Load Card Set"), [this] { LoadCardSetCommand(); });
-    entry(file, "MM_DEFINE_CARDS", tr("&Define Cards"), [this] { NotYetAvailable(tr("Define Cards")); });
-    entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { NotYetAvailable(tr("Choose Players")); });
+    entry(file, "MM_DEFINE_CARDS", tr("&Define Cards"), [this] { DefineCardsCommand(); });
+    entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { ChoosePlayersCommand(); });
     file->addSeparator()->setObjectName("MM_DASH");
     entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); });
 
@@ -169,23 +181,16 @@ void PlayWin::BuildMenu() {
     entry(sounds, "MM_PLAYER_SOUNDS", tr("&Player Sounds"), [this] { TogglePlayerSounds(); }, true);
     entry(sounds, "MM_MUSIC", tr("&Opening Music"), [this] { ToggleOpeningMusic(); }, true);
     entry(setup, "MM_VIEWER", tr("&Card Viewer"), [this] { ToggleCardViewer(); }, true);
-    entry(setup, "MM_GAME_SPEED", tr("&Game Speed"), [this] { NotYetAvailable(tr("Game Speed")); });
+    entry(setup, "MM_GAME_SPEED", tr("&Game Speed"), [this] { GameSpeedCommand(); });
 
     QMenu* score = submenu(bar, "MM_SCORE", tr("&Score"));
-    entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { NotYetAvailable(tr("View Score")); });
+    entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { ViewScoreCommand(); });
 
     QMenu* help = submenu(bar, "MM_HELP", tr("&Help"));
-    entry(help, "MM_CONTENTS", tr("&Contents"), [this] { NotYetAvailable(tr("Help")); });
+    entry(help, "MM_CONTENTS", tr("&Contents"), [this] { OpenHelp(QString::fromLatin1(HelpWindow::kContentsTopic)); });
     help->addSeparator()->setObjectName("MM_DIVIDER5");
-    entry(help, "MM_ABOUT", tr("About &KVT"), [this] {
-        QMessageBox::about(this, tr("About KVT"),
-                           tr("<p><b>KVT</b> %1</p><p>A card table for shedding games. The cards and what "
-                              "they do come from the card set in force.</p>")
-                               .arg(QCoreApplication::applicationVersion().isEmpty()
-                                        ? QStringLiteral("0.1.0")
-                                        : QCoreApplication::applicationVersion()));
-    });
-    entry(help, "MM_CURRENT_GAME", tr("&About Current Game"), [this] { NotYetAvailable(tr("About Current Game")); });
+    entry(help, "MM_ABOUT", tr("About &KVT"), [this] { AboutCommand(); });
+    entry(help, "MM_CURRENT_GAME", tr("&About Current Game"), [this] { CurrentGameCommand(); });
     SyncCheckMarks();
 }
 
@@ -288,9 +293,12 @@ bool PlayWin::Start() {
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
     hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
 
-    // The first deal of the run.
-    game_->DealForPlayers();
-    ShowHand(game_->Players[1], 1);
+    // The first deal of the run, for the remembered opponents; without them
+    // the opponent choice deals when it is confirmed.
+    if (LoadStartPlayers()) {
+        game_->DealForPlayers();
+        ShowHand(game_->Players[1], 1);
+    }
     SyncCheckMarks();
 
     CheckForPrevBackGround();
@@ -299,6 +307,9 @@ bool PlayWin::Start() {
     UpdateTitle();
     PlaceNameLabels();
     started_ = true;
+    connect(this, &PlayWin::PointerMoved, this, [this](int grid, int x, int) { DescribeCard(grid, x); });
+    if (game_->CardViewer) ShowCardViewer(true);
+    if (awaiting_players_) QTimer::singleShot(0, this, [this] { ChoosePlayersCommand(); });
     return true;
 }
 
@@ -309,16 +320,10 @@ bool PlayWin::AskName() {
     } else if (qEnvironmentVariableIsSet("KVT_PLAYER_NAME")) {
         name = qEnvironmentVariable("KVT_PLAYER_NAME");
     } else {
-        QInputDialog dialog;
-        dialog.setObjectName("NameFrm");
-        dialog.setWindowTitle(tr("Enter Name"));
-        dialog.setLabelText(tr("Please Enter Your Name:"));
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setOkButtonText(tr("&OK"));
-        dialog.setCancelButtonText(tr("&Cancel"));
-        dialog.setMinimumWidth(320);
+        NameFrm dialog;
+        name_asked_ = true;
         if (dialog.exec() != QDialog::Accepted) return false;
-        name = dialog.textValue();
+        name = dialog.Name();
     }
     game_->PlayerInfo[1].Name = FromQString(name);
     return true;
@@ -726,7 +731,7 @@ void PlayWin::RunMove(const std::function<void()>& move) {
 }
 
 void PlayWin::HandleClick(const TableClick& click) {
-    if (closing_ || !started_) return;
+    if (closing_ || !started_ || awaiting_players_) return;
     emit TableClicked(click);
     if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
 }
@@ -787,11 +792,8 @@ void PlayWin::ToggleOpeningMusic() {
 void PlayWin::ToggleCardViewer() {
     game_->CardViewer = !game_->CardViewer;
     SyncCheckMarks();
+    ShowCardViewer(game_->CardViewer);
     WriteMisc(settings::kViewer, FormatFlag(game_->CardViewer));
-}
-
-void PlayWin::NotYetAvailable(const QString& command) {
-    Report(tr("KVT"), tr("%1 is not available yet.").arg(command), false);
 }
 
 void PlayWin::Report(const QString& title, const QString& text, bool warning) {
@@ -802,6 +804,175 @@ void PlayWin::Report(const QString& title, const QString& text, bool warning) {
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.exec();
+}
+
+// --- the side windows and the remaining commands
+
+bool PlayWin::LoadStartPlayers() {
+    if (game_->RememberedPlayersComplete()) {
+        // A remembered file that went missing leaves its seat without a name.
+        const Status loaded = game_->LoadPlayers();
+        if (!loaded) statusBar()->showMessage(ToQString(loaded.message()), 8000);
+        return true;
+    }
+    if (!options_.choose_players.value_or(name_asked_)) return true;
+    awaiting_players_ = true;
+    return false;
+}
+
+void PlayWin::ChoosePlayersCommand() {
+    if (closing_) return;
+    if (!player_sel_) {
+        PlayerSel::Hooks hooks;
+        hooks.message = [this](const QString& title, const QString& text) { Report(title, text, false); };
+        hooks.play = [this](const std::filesystem::path& clip) { PlayClip(clip); };
+        hooks.help = [this](const QString& topic) { OpenHelp(topic); };
+        hooks.chosen = [this] { PlayersChosen(); };
+        hooks.names = [this] { PlaceNameLabels(); };
+        player_sel_ = new PlayerSel(*game_, std::move(hooks), this);
+    }
+    player_sel_->show();
+    player_sel_->raise();
+    player_sel_->activateWindow();
+}
+
+void PlayWin::PlayersChosen() {
+    // The new opponents get a fresh deal, as New Game gives.
+    WhenNoMoveRuns([this] {
+        RunMove([this] {
+            awaiting_players_ = false;
+            game_->DealForPlayers();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::DefineCardsCommand() {
+    const std::string card_file = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
+    const std::filesystem::path designer = options_.designer ? *options_.designer : ExecutableFolder() / "kvx";
+    if (QProcess::startDetached(PathText(designer), {ToQString(card_file)})) return;
+    Report(tr("Game Designer"),
+           tr("Error Launching Corvane Game Designer") + QLatin1Char('\n') + tr("Please ensure the designer is installed."));
+}
+
+void PlayWin::GameSpeedCommand() {
+    {
+        PlaySpdFrm dialog(*game_, this);
+        dialog.exec();
+    }
+    if (game_->GameSpeed > 0) SetAnimationInterval(static_cast<int>(game_->GameSpeed));
+}
+
+void PlayWin::ViewScoreCommand() {
+    if (closing_) return;
+    game_->ViewScore();
+}
+
+void PlayWin::AboutCommand() {
+    AboutDlg dialog(this);
+    dialog.exec();
+}
+
+void PlayWin::CurrentGameCommand() {
+    {
+        GameInFo dialog(game_->CardSet, false, this);
+        dialog.exec();
+    }
+    UpdateTitle();
+}
+
+void PlayWin::OpenHelp(const QString& topic) { HelpWindow::Open(game_->GetFolders().SharedData / "help", topic); }
+
+int PlayWin::AskWildGroup(const std::vector<GroupChoice>& choices) {
+    if (closing_ || choices.empty()) return TableView::AskWildGroup(choices);
+    WildCardFrm dialog(choices, game_->CardSet, clip_,
+                       [this](const QString& title, const QString& text) { Report(title, text, false); }, this);
+    const int chosen = dialog.Choose();
+    return chosen >= 0 ? chosen : TableView::AskWildGroup(choices);
+}
+
+void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+    if (closing_) return;
+    if (!score_frm_) score_frm_ = new ScoreFrm(this);
+    score_frm_->ShowSheet(sheet, winner);
+}
+
+void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
+    if (closing_) return;
+    if (!score_frm_) score_frm_ = new ScoreFrm(this);
+    score_frm_->RunModal(sheet, winner);
+}
+
+void PlayWin::ShowGameOver(int winner) {
+    if (closing_) return;
+    if (game_over_) game_over_->deleteLater();
+    game_over_ = new GameOverFrm(this);
+    game_over_->Open(winner);
+    PumpEvents();
+}
+
+void PlayWin::ShowGameOverPicture(int player, const std::filesystem::path& picture) {
+    if (closing_ || !game_over_ || player < 1 || player > 4) return;
+    QString name = ToQString(game_->PlayerInfo[static_cast<std::size_t>(player)].Name).trimmed();
+    if (name.isEmpty()) name = tr("Player %1").arg(player);
+    game_over_->ShowPlayer(player, name, picture);
+}
+
+void PlayWin::WaitGameOverClosed() {
+    if (!game_over_) return;
+    QPointer<PlayWin> alive(this);
+    if (!closing_) game_over_->WaitClosed();
+    if (!alive) return;
+    // A one-shot window: gone once it has been closed.
+    game_over_->hide();
+    game_over_->deleteLater();
+    game_over_ = nullptr;
+}
+
+void PlayWin::ShowCardViewer(bool shown) {
+    if (!shown) {
+        if (card_view_) card_view_->hide();
+        return;
+    }
+    if (!card_view_) {
+        card_view_ = new CardViewFrm(this);
+        // Closing the viewer takes the check mark away; the option stays as it is.
+        card_view_->SetClosedHandler([this] {
+            if (QAction* entry = MenuEntry("MM_VIEWER")) entry->setChecked(false);
+        });
+        card_view_->move(geometry().topRight() + QPoint(8, 0));
+    }
+    card_view_->show();
+}
+
+void PlayWin::DescribeCard(int grid, int x_twips) {
+    if (!game_->CardViewer || !card_view_ || closing_) return;
+    if (grid < 0) {
+        card_view_->ClearCard();
+        return;
+    }
+    if (grid > 1) return;  // the opponents' cards are face down
+    CardGrid* cells = hands_->Grid(grid);
+    CardStack& stack = grid == 1 ? game_->Players[1] : game_->HoldStack;
+    const int cols = cells->Cols();
+    const int first = cells->LeftCol();
+    const int last = cols - 1 - first;
+    int col = -1;
+    for (int i = 0; i <= last; ++i) {
+        if (i == last) {
+            col = cols - 1;
+            break;
+        }
+        const int width = Tw(cells->ColWidth(i));
+        if (x_twips > width * i && x_twips < width * (i + 1)) {
+            col = first + i;
+            break;
+        }
+    }
+    if (col < 0 || col >= stack.Count()) return;
+    Card& card = stack[col];
+    const bool playable = game_->CheckPlayable(card) == 1;
+    card_view_->Describe(cells->Picture(cells->Row(), col), card, playable, grid == 0);
 }
 
 }  // namespace kvt

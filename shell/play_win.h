@@ -28,6 +28,10 @@ class HandView;
 class SeatArrow;
 class SoundOutput;
 class TableArea;
+class CardViewFrm;
+class GameOverFrm;
+class PlayerSel;
+class ScoreFrm;
 
 // A click of the human on the table, with the cell the grid made current.
 struct TableClick {
@@ -66,6 +70,11 @@ public:
         std::optional<std::uint64_t> seed;
         // Without a name, KVT_PLAYER_NAME is used when set, else the name is asked.
         std::optional<QString> player_name;
+        // Whether start-up opens the opponent choice when no opponents are
+        // remembered. Without a value: only when the name was asked.
+        std::optional<bool> choose_players;
+        // The game designer Define Cards starts; without one, kvx beside the program.
+        std::optional<std::filesystem::path> designer;
     };
 
     explicit PlayWin(Options options, QWidget* parent = nullptr);
@@ -121,6 +130,14 @@ public:
     void HideHoldCard() override;
     void ShowRuleMessage(const std::string& text) override;
 
+    // --- the dialogs the rules open
+    int AskWildGroup(const std::vector<GroupChoice>& choices) override;
+    void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void ShowGameOver(int winner) override;
+    void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
+    void WaitGameOverClosed() override;
+
     // --- card flights: one pause of the animation timer each (the draw
     // flight: five short steps). When the window closes during a flight the
     // pause ends at once, later flights return at once, and the game is
@@ -174,6 +191,23 @@ public:
     void TogglePlayerSounds();
     void ToggleOpeningMusic();
     void ToggleCardViewer();
+    void DefineCardsCommand();
+    // Shows the opponent choice without blocking the table.
+    void ChoosePlayersCommand();
+    void GameSpeedCommand();
+    void ViewScoreCommand();
+    void AboutCommand();
+    void CurrentGameCommand();
+    // Opens a page of the help (a file name of the help folder).
+    void OpenHelp(const QString& topic);
+
+    // The side windows, once they have been opened.
+    PlayerSel* PlayerSelWindow() const { return player_sel_; }
+    ScoreFrm* ScoreWindow() const { return score_frm_; }
+    GameOverFrm* GameOverWindow() const { return game_over_; }
+    CardViewFrm* CardViewer() const { return card_view_; }
+    // True from a start-up without opponents until they have been chosen.
+    bool AwaitingPlayers() const { return awaiting_players_; }
 
     // --- the human's clicks
     using ClickHandler = std::function<void(PlayWin&, const TableClick&)>;
@@ -208,11 +242,16 @@ private:
     void BuildMenu();
     void BuildTable();
     bool AskName();
+    // The remembered opponents; false when the choice opens instead (nothing is dealt yet).
+    bool LoadStartPlayers();
+    void PlayersChosen();
+    void ShowCardViewer(bool shown);
+    // The card under the pointer into the card viewer.
+    void DescribeCard(int grid, int x_twips);
     void ShutDown();
     void SyncCheckMarks();
     void UpdateTitle();
     void TableResized();
-    void NotYetAvailable(const QString& command);
     void WhenNoMoveRuns(std::function<void()> command);
     void WriteMisc(const char* key, const std::string& value);
     QPoint GridTopLeft(int grid) const;  // twips
@@ -245,6 +284,13 @@ private:
     bool started_ = false;
     bool closing_ = false;
     bool shut_down_ = false;
+
+    PlayerSel* player_sel_ = nullptr;
+    ScoreFrm* score_frm_ = nullptr;
+    GameOverFrm* game_over_ = nullptr;
+    CardViewFrm* card_view_ = nullptr;
+    bool name_asked_ = false;
+    bool awaiting_players_ = false;
 };
 
 }  // namespace kvt

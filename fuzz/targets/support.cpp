@@ -18,7 +18,16 @@ struct Scratch {
         std::filesystem::path base = "/dev/shm";
         if (!std::filesystem::is_directory(base, ec) || ::access(base.c_str(), W_OK) != 0)
             base = std::filesystem::temp_directory_path();
-        path = base / ("kvt-fuzz-" + std::to_string(::getpid()));
+        // Folders of runs that crashed (and so never cleaned up) go first.
+        const std::string prefix = "kvt-fuzz-";
+        for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(prefix, 0) != 0) continue;
+            const std::string pid = name.substr(prefix.size());
+            if (!pid.empty() && !std::filesystem::exists("/proc/" + pid, ec))
+                std::filesystem::remove_all(entry.path(), ec);
+        }
+        path = base / (prefix + std::to_string(::getpid()));
         std::filesystem::remove_all(path, ec);
         std::filesystem::create_directories(path);
     }

@@ -287,18 +287,6 @@ TEST(PlayWinCommands, ABadCardSetIsReportedAndChangesNothing) {
     for (int i = 0; i < 7; ++i) EXPECT_EQ(win.GameState().Players[1][i], hand[i]);
 }
 
-TEST(PlayWinCommands, CommandsStillToComeSaySo) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    for (const char* name : {"MM_DEFINE_CARDS", "MM_CHOOSE_PLAYERS", "MM_GAME_SPEED", "MM_VIEW_SCORE",
-                             "MM_CONTENTS", "MM_CURRENT_GAME"}) {
-        setup.messages.clear();
-        win.MenuEntry(name)->trigger();
-        ASSERT_EQ(setup.messages.size(), 1u) << name;
-        EXPECT_TRUE(setup.messages[0].second.contains("not available yet")) << name;
-    }
-}
-
 TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
     TableSetup setup;
     PlayWin& win = setup.Open();

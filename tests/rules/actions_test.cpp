@@ -7,298 +7,231 @@
 namespace kvt::test {
 namespace {
 
-class Actions : public ::testing::Test {
+class Rules : public ::testing::Test {
 protected:
     RulesTable table{FourWindsLikeSet()};
     Game& game = *table.game;
 
-    // Lays the first card of `player`'s hand as a play and returns the next player.
+    // Lays the first card of `player`'s hand as a play: the next player.
     int Lay(int player) {
         game.CurPlayer = static_cast<std::int16_t>(player);
         table.view.calls.clear();
         return game.MoveCard(game.Players[player], game.DiscardPile, 0, true);
     }
-    std::vector<Card> Filler(int group, int n) {
-        std::vector<Card> v;
-        for (int i = 0; i < n; ++i) v.push_back(C(group, 1 + i % 9));
-        return v;
+    // Every hand three plain cards of its own group, `first` in front of `player`'s.
+    void Deal(int player, Card first, std::vector<Card> deck = Low(4, 6)) {
+        std::vector<std::vector<Card>> hands{Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)};
+        hands[player - 1].insert(hands[player - 1].begin(), first);
+        SetTable(game, hands, {C(1, 9)}, deck);
     }
 };
 
-TEST(Seats, SourcePlayerNamesTheGiver) {
+TEST_F(Rules, CheckPlayable) {
+    struct Case { Card top, card; int result; };
+    const Case cases[] = {
+        {C(2, 7, 0), C(2, 1, 0), 1}, {C(2, 7, 0), C(3, 7, 0), 1}, {C(2, 7, 0), C(3, 5, 0), -1},
+        {C(2, 7, 0), C(0, 5, 0), 1},  // a wild card fits anything
+        {C(1, 20, 1, 2), C(4, 3, 1, 3), 1}, {C(1, 20, 1, 2), C(4, 20, 8, 1), -1},
+        {C(1, 4, 8, 2), C(3, 4, 8, 1), 1}, {C(1, 4, 8, 2), C(3, 6, 8, 2), -1},  // discards need the value
+        {C(1, 20, 9), C(2, 20, 9), 1}, {C(1, 20, 9), C(2, 21, 9), -1},
+        {C(1, 5, 1, 0), C(2, 7, 1, 2), 1}, {C(1, 5, 1, 2), C(2, 7, 1, 0), -1},  // only the played count counts
+    };
+    for (const Case& c : cases) {
+        SetTable(game, {}, {C(9, 9), c.top}, {});
+        Card card = c.card;
+        EXPECT_EQ(game.CheckPlayable(card), c.result) << RulesView::Name(c.top) << " <- " << RulesView::Name(c.card);
+        EXPECT_EQ(card.Playable, c.result == 1 ? 1 : 0);
+    }
+    SetTable(game, {}, {}, {});
+    Card any = C(3, 3, kActionSkip);
+    EXPECT_EQ(game.CheckPlayable(any), 1) << "an empty pile takes anything";
+}
+
+TEST_F(Rules, ChoicesAndTheHoldGrid) {
+    for (int a : {4, 5, 6, 7}) EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, a, 2)), 1);
+    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 8, 0)), 1);
+    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 8, 1)), 0);
+    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 9, 2)), 0);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 3, 1)), 1);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 1)), 0);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 2)), 1);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 6, 2)), 0);
+
+    SetTable(game, {Low(2, 3)}, {C(1, 9)}, {});
+    game.PickStack.Push(C(1, 20, kActionDiscard, 2));
+    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, -1, game.Players[1]), 0);
+    EXPECT_FALSE(game.HoldGridOpen) << "an unplayable card opens nothing";
+    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, 1, game.Players[1]), 2);
+    EXPECT_TRUE(game.HoldGridOpen);
+    game.Players[1].Truncate(1);
+    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, 1, game.Players[1]), 0) << "one card left: nothing to choose";
+}
+
+TEST(Seats, SourcePlayer) {
     EXPECT_EQ(Game::SourcePlayer(1, kActionDrawRight), 4);
-    EXPECT_EQ(Game::SourcePlayer(3, kActionDrawRight), 2);
     EXPECT_EQ(Game::SourcePlayer(4, kActionDrawLeft), 1);
-    EXPECT_EQ(Game::SourcePlayer(2, kActionDrawLeft), 3);
     EXPECT_EQ(Game::SourcePlayer(3, kActionDrawAcross), 1);
     EXPECT_EQ(Game::SourcePlayer(4, kActionDrawAcross), 2);
-    EXPECT_EQ(Game::SourcePlayer(1, kActionDrawAcross), 3);
     EXPECT_EQ(Game::SourcePlayer(1, kActionSkip), 0);
 }
 
-TEST_F(Actions, AComputerPassesRandomCardsLeftAndRedrawsBothHandsAfterEachCard) {
-    auto hand4 = Filler(3, 5);
-    hand4.insert(hand4.begin(), C(1, 20, kActionPassLeft, 2));
-    SetTable(game, {Filler(1, 3), Filler(2, 3), Filler(2, 3), hand4}, {C(1, 9)}, Filler(4, 10));
-    EXPECT_EQ(Lay(4), 1);
-    EXPECT_EQ(game.Players[4].Count(), 3);
-    EXPECT_EQ(game.Players[1].Count(), 5);
-    for (int i = 3; i < 5; ++i) EXPECT_EQ(game.Players[1][i].Group, 3) << "the passed cards came from player 4";
-    const auto flights = table.view.Matching("AnimateCardMove");
-    ASSERT_EQ(flights.size(), 2u);
-    EXPECT_EQ(flights[0].substr(0, 19), "AnimateCardMove 4>1");
-    // Each flight is followed by the redraw of the giver's and the receiver's hand.
-    const auto& calls = table.view.calls;
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i].rfind("AnimateCardMove", 0) != 0) continue;
-        ASSERT_LT(i + 2, calls.size());
-        EXPECT_EQ(calls[i + 1].substr(0, 12), "ShowHand 4 4");
-        EXPECT_EQ(calls[i + 2].substr(0, 10), "ShowHand 1");
-        break;
+// Who plays next after each action, in both directions.
+TEST_F(Rules, TheNextPlayerAfterEveryAction) {
+    struct Case { int action, count, player, reversed, next; };
+    const Case cases[] = {
+        {kActionNone, 0, 2, 0, 2},       {42, 0, 2, 0, 2},               {kActionCardBack, 0, 3, 1, 3},
+        {kActionDiscard, 0, 2, 0, 3},    {kActionDiscard, 0, 2, 1, 1},   {kActionPassLeft, 1, 4, 0, 1},
+        {kActionPassLeft, 1, 4, 1, 3},   {kActionPassAcross, 1, 3, 0, 4}, {kActionSkip, 0, 3, 0, 1},
+        {kActionSkip, 0, 3, 1, 1},       {kActionSkip, 0, 2, 0, 4},      {kActionReverse, 0, 1, 0, 4},
+        {kActionReverse, 0, 2, 0, 1},    {kActionReverse, 0, 2, 1, 3},   {kActionDrawDeck, 2, 2, 1, 4},
+        {kActionDrawDeck, 2, 1, 0, 3},   {kActionDrawRight, 1, 1, 0, 3}, {kActionDrawAcross, 1, 3, 1, 1},
+    };
+    for (const Case& c : cases) {
+        game.PlayReversed = static_cast<std::int16_t>(c.reversed);
+        Deal(c.player, C(1, 20, c.action, c.count));
+        EXPECT_EQ(Lay(c.player), c.next) << "action " << c.action << " by " << c.player << " reversed " << c.reversed;
+        if (c.action == kActionReverse) {
+            EXPECT_EQ(game.PlayReversed, 1 - c.reversed);
+            EXPECT_EQ(table.view.Count("Direction " + std::to_string(1 - c.reversed)), 1);
+        }
     }
 }
 
-TEST_F(Actions, PassLeftInTheReversedDirectionHandsTheTurnRight) {
-    game.PlayReversed = 1;
-    SetTable(game, {Filler(1, 3), Filler(2, 3), Filler(2, 3), {C(1, 20, kActionPassLeft, 2), C(3, 1), C(3, 2), C(3, 3)}},
-             {C(1, 9)}, {});
-    EXPECT_EQ(Lay(4), 3);
-    EXPECT_EQ(game.Players[1].Count(), 5);
-}
-
-TEST_F(Actions, PassesAcrossAndRightFindTheirSeats) {
-    SetTable(game, {Filler(1, 3), Filler(2, 3), {C(1, 20, kActionPassAcross, 1), C(3, 3), C(3, 4)}, Filler(4, 3)},
-             {C(1, 9)}, {});
-    EXPECT_EQ(Lay(3), 4);
-    EXPECT_EQ(game.Players[1].Count(), 4) << "across from 3 is 1";
-    SetTable(game, {Filler(1, 3), Filler(2, 3), Filler(3, 3), {C(1, 20, kActionPassRight, 1), C(4, 4), C(4, 5)}}, {C(1, 9)},
-             {});
+TEST_F(Rules, PassesMoveRandomCardsOfTheGiverAndRedrawBothHands) {
+    Deal(4, C(1, 20, kActionPassLeft, 2));
     EXPECT_EQ(Lay(4), 1);
-    EXPECT_EQ(game.Players[3].Count(), 4) << "right of 4 is 3";
-}
-
-TEST_F(Actions, TheHumansPassMovesNothingHere) {
-    SetTable(game, {{C(1, 20, kActionPassLeft, 2), C(1, 1), C(1, 2)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)},
-             {C(1, 9)}, {});
+    EXPECT_EQ(game.Players[4].Count(), 1);
+    ASSERT_EQ(game.Players[1].Count(), 5);
+    EXPECT_EQ(game.Players[1][4].Group, 4);
+    const auto& calls = table.view.calls;
+    const auto flight = std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.rfind("AnimateCardMove 4>1", 0) == 0; });
+    ASSERT_LT(flight + 2, calls.end());
+    EXPECT_EQ(flight[1], "ShowHand 4 2");
+    EXPECT_EQ(flight[2], "ShowHand 1 4");
+    // The human's pass moves nothing here: the Discard button moved the cards.
+    Deal(1, C(1, 20, kActionPassLeft, 2));
     EXPECT_EQ(Lay(1), 2);
-    EXPECT_EQ(game.Players[1].Count(), 2);
     EXPECT_EQ(game.Players[2].Count(), 3);
-    EXPECT_EQ(table.view.Count("Arrow 2 on"), 1);
-}
-
-TEST_F(Actions, AComputersPassThatTakesItsLastCardEndsTheRound) {
-    SetTable(game, {Filler(1, 3), {C(1, 20, kActionPassLeft, 2), C(2, 2)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
+    // A computer that passes away its last card ends the round.
+    SetTable(game, {Low(1, 3), {C(1, 20, kActionPassLeft, 2), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(2), -1);
-    EXPECT_TRUE(game.Players[2].Empty());
-    EXPECT_EQ(game.Players[3].Count(), 4) << "one card was there to pass";
 }
 
-TEST_F(Actions, DrawFromDeckReversedMakesTheHumanDrawSilently) {
-    game.PlayReversed = 1;
+TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
     game.PlayerSounds = true;
     for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = 100;
-    SetTable(game, {Filler(1, 3), {C(2, 20, kActionDrawDeck, 2), C(2, 2)}, Filler(3, 3), Filler(4, 3)}, {C(2, 9)},
-             Filler(4, 5));
+    game.PlayReversed = 1;
+    Deal(2, C(2, 20, kActionDrawDeck, 2));
     EXPECT_EQ(Lay(2), 4);
     EXPECT_EQ(game.Players[1].Count(), 5);
-    EXPECT_EQ(game.DrawDeck.Count(), 3);
     EXPECT_TRUE(table.view.Matching("PlayClip").empty());
-    EXPECT_EQ(table.view.Count("AnimateDraw 1"), 2);
-}
-
-TEST_F(Actions, DrawFromDeckNormalLetsTheDrawerSpeakAndSkipsIt) {
-    game.PlayerSounds = true;
-    game.PlayerInfo[3].SoundChance = 100;
-    game.PlayerDir[3] = table.temp.Path() / "p3";
-    SetTable(game, {Filler(1, 3), {C(2, 20, kActionDrawDeck, 2), C(2, 2)}, Filler(3, 3), Filler(4, 3)}, {C(2, 9)},
-             Filler(4, 5));
+    game.PlayReversed = 0;
+    Deal(2, C(2, 20, kActionDrawDeck, 2));
     EXPECT_EQ(Lay(2), 4);
     EXPECT_EQ(game.Players[3].Count(), 5);
-    const auto clips = table.view.Matching("PlayClip");
-    ASSERT_EQ(clips.size(), 1u) << "98 in 99 with this seed";
-    EXPECT_EQ(clips[0].substr(0, 14), "PlayClip DrawP");
+    EXPECT_EQ(table.view.Matching("PlayClip DrawP").size(), 1u) << "98 in 99";
 }
 
-TEST_F(Actions, SkipAndReverse) {
-    SetTable(game, {Filler(1, 3), Filler(2, 3), {C(1, 20, kActionSkip), C(3, 3)}, Filler(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(3), 1);
-    game.PlayReversed = 1;
-    SetTable(game, {Filler(1, 3), Filler(2, 3), {C(1, 20, kActionSkip), C(3, 3)}, Filler(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(3), 1);
-    SetTable(game, {Filler(1, 3), {C(1, 20, kActionSkip), C(3, 3)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(2), 4);
-
-    game.PlayReversed = 0;
-    SetTable(game, {{C(1, 20, kActionReverse), C(1, 20, kActionReverse), C(1, 1)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)},
-             {C(1, 9)}, {});
-    EXPECT_EQ(Lay(1), 4);
-    EXPECT_EQ(game.PlayReversed, 1);
-    EXPECT_EQ(table.view.Count("Direction 1"), 1);
-    EXPECT_EQ(Lay(1), 2);
-    EXPECT_EQ(game.PlayReversed, 0);
-    EXPECT_EQ(table.view.Count("Direction 0"), 1);
-
-    SetTable(game, {Filler(1, 3), {C(1, 20, kActionReverse), C(3, 3)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(2), 1);
-    game.PlayReversed = 0;
-}
-
-TEST_F(Actions, PlainCardsAndUnknownCodes) {
-    SetTable(game, {Filler(1, 3), {C(1, 5, kActionNone), C(1, 5, kActionDiscard, 0), C(1, 5, 42), C(1, 5, kActionCardBack)},
-                    Filler(3, 3), Filler(4, 3)},
-             {C(1, 9)}, {});
-    EXPECT_EQ(Lay(2), 2) << "no action: the same player again";
-    EXPECT_EQ(Lay(2), 3) << "Discard 0 hands on";
-    EXPECT_EQ(Lay(2), 2);
-    EXPECT_EQ(Lay(2), 2);
-    EXPECT_EQ(game.Players[1].Count() + game.Players[3].Count() + game.Players[4].Count(), 9);
-}
-
-TEST_F(Actions, DrawFromLeftOntoTheHumanStartsPicking) {
-    SetTable(game, {Filler(1, 3), Filler(2, 5), Filler(3, 3), {C(1, 20, kActionDrawLeft, 3), C(4, 4)}}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(4), 1);
+TEST_F(Rules, TakingFromAnotherPlayer) {
+    Deal(4, C(1, 20, kActionDrawLeft, 3));
+    EXPECT_EQ(Lay(4), 1) << "the human keeps the turn to pick";
     EXPECT_TRUE(game.ChoosingCards);
     EXPECT_EQ(game.ChooseFromPlayer, 2);
     EXPECT_EQ(game.ChooseTotal, 3);
-    EXPECT_EQ(game.ChooseDone, 0);
-    EXPECT_EQ(game.Players[1].Count(), 3) << "nothing moves until the human clicks";
+    EXPECT_EQ(game.Players[1].Count(), 3);
     EXPECT_EQ(table.view.Count("ChooseMessage Choose a card from Player - P2"), 1);
-    EXPECT_EQ(table.view.Count("ChooseMessage on"), 1);
-}
-
-TEST_F(Actions, AComputerTakerTakesAtRandomAndLosesTheTurn) {
-    // The human lays Draw 2 from the right: player 2 takes from its right, the human.
-    SetTable(game, {{C(1, 20, kActionDrawRight, 2), C(1, 1), C(1, 2), C(1, 3)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)},
-             {C(1, 9)}, {});
-    EXPECT_EQ(Lay(1), 3);
-    EXPECT_EQ(game.Players[1].Count(), 1);
-    EXPECT_EQ(game.Players[2].Count(), 5);
-    EXPECT_EQ(table.view.Matching("AnimateCardMove 1>2").size(), 2u);
-}
-
-TEST_F(Actions, AComputerTakerEmptyingTheGiverEndsTheRound) {
-    // Player 3 lays it; player 4 takes across, from player 2 (2 cards).
-    SetTable(game, {Filler(1, 3), Filler(2, 2), {C(1, 20, kActionDrawAcross, 3), C(3, 3)}, Filler(4, 2)}, {C(1, 9)}, {});
+    // Nothing to take: no picking, the turn goes on.
+    game.ChoosingCards = false;
+    Deal(4, C(1, 20, kActionDrawLeft, 0));
+    EXPECT_EQ(Lay(4), 2);
+    EXPECT_FALSE(game.ChoosingCards);
+    // A computer takes at random and may empty the giver.
+    SetTable(game, {Low(1, 3), Low(2, 2), {C(1, 20, kActionDrawAcross, 3)}, Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(3), -1);
-    EXPECT_TRUE(game.Players[2].Empty());
-    EXPECT_EQ(game.Players[4].Count(), 4);
+    EXPECT_EQ(game.Players[4].Count(), 5);
+    std::map<int, int> seen;
+    for (int i = 0; i < 500; ++i) {
+        SetTable(game, {{}, Low(2, 5), {}, {}}, {C(1, 9)}, {});
+        ASSERT_EQ(game.TakeCards(3, kActionDrawRight, 1), 0);
+        ++seen[game.Players[3].Top().Value];
+    }
+    ASSERT_EQ(seen.size(), 5u) << "only live cards, each as likely";
+    for (const auto& [value, n] : seen) EXPECT_GT(n, 60) << value;
 }
 
-TEST_F(Actions, AComputersWildCardLaysTheLowestCardOfItsMostCommonGroup) {
-    SetTable(game, {Filler(1, 3), {C(0, 50, kActionDiscard, 0), C(3, 7), C(2, 5), C(3, 9), C(1, 1)}, Filler(3, 3), Filler(4, 3)},
-             {C(1, 9)}, {});
+TEST_F(Rules, AComputersWildCardLaysTheLowestCardOfItsMostCommonGroup) {
+    SetTable(game, {Low(1, 3), {C(0, 50), C(3, 7), C(2, 5), C(3, 9), C(1, 1)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     const auto added = game.GroupCardsAdded;
     EXPECT_EQ(Lay(2), 3);
-    ASSERT_EQ(game.DiscardPile.Count(), 3);
-    EXPECT_TRUE(game.DiscardPile[1].IsWild());
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[2 * 19]) << "group 3's 1";
+    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[38]);
+    EXPECT_TRUE(game.DiscardPile[game.DiscardPile.Count() - 2].IsWild());
     EXPECT_EQ(game.GroupCardsAdded, added + 1);
-    EXPECT_EQ(table.view.Count("Arrow 3 on"), 1);
-}
-
-TEST_F(Actions, AWildCardWithAnActionActsFirstThenNamesTheGroup) {
-    SetTable(game, {Filler(1, 3), {C(0, 50, kActionDrawDeck, 4), C(4, 7), C(4, 5)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)},
-             Filler(1, 6));
+    // With an action the action comes first, then the group.
+    SetTable(game, {Low(1, 3), {C(0, 50, kActionDrawDeck, 4), C(4, 7)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, Low(1, 6));
     EXPECT_EQ(Lay(2), 4);
     EXPECT_EQ(game.Players[3].Count(), 7);
-    EXPECT_EQ(game.DiscardPile.Top().Group, 4);
-    const auto& calls = table.view.calls;
-    const auto last_draw = std::find(calls.rbegin(), calls.rend(), "AnimateDraw 3");
-    const auto top_shown = std::find(calls.rbegin(), calls.rend(), "ShowDiscardTop");
-    EXPECT_LT(top_shown - calls.rbegin(), last_draw - calls.rbegin()) << "the group card comes after the draws";
+    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[57]);
+    // No definition of the group, or an emptied hand: the wild card stays on top.
+    SetTable(game, {Low(1, 3), {C(0, 50), C(9, 7)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
+    Lay(2);
+    EXPECT_TRUE(game.DiscardPile.Top().IsWild());
+    SetTable(game, {Low(1, 3), {C(0, 50)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
+    Lay(2);
+    EXPECT_TRUE(game.DiscardPile.Top().IsWild());
 }
 
-TEST_F(Actions, TheGroupCardIsTheEarliestOfEqualLowestDefinitions) {
+TEST_F(Rules, TheGroupCardIsTheEarliestOfEqualLowestDefinitionsUpToSeventySeven) {
     game.CardSet.CardDefs[5] = Def(3, 0, kActionDiscard, 0, 0, 7, 7);
     game.CardSet.CardDefs[6] = Def(3, 0, kActionDiscard, 0, 0, 8, 8);
-    game.CardSet.CardDefs[7] = Def(3, -5, kActionNeverDealt, 0, 0, 9, 9);
-    game.CardSet.CardDefs[79] = Def(3, -9, kActionDiscard, 0, 0, 9, 9);
-    SetTable(game, {Filler(1, 3), {C(0, 50), C(3, 7)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
+    game.CardSet.CardDefs[7] = Def(3, -5, kActionNeverDealt, 0, 0);
+    game.CardSet.CardDefs[79] = Def(3, -9, kActionDiscard, 0, 0);
+    SetTable(game, {Low(1, 3), {C(0, 50), C(3, 7)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     Lay(2);
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[5]);
 }
 
-TEST_F(Actions, AGroupWithoutDefinitionLeavesTheWildCardOnTop) {
-    SetTable(game, {Filler(1, 3), {C(0, 50), C(9, 7), C(9, 8)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
-    const auto added = game.GroupCardsAdded;
-    EXPECT_EQ(Lay(2), 3);
-    EXPECT_TRUE(game.DiscardPile.Top().IsWild());
-    EXPECT_EQ(game.GroupCardsAdded, added);
-}
-
-TEST_F(Actions, AWildCardThatEmptiesAComputerHandNamesNothing) {
-    SetTable(game, {Filler(1, 3), {C(0, 50)}, Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
-    Lay(2);
-    EXPECT_TRUE(game.DiscardPile.Top().IsWild());
-}
-
-TEST_F(Actions, TheHumansWildCardAsksForTheGroup) {
-    table.view.wild_answer = 19;  // group 2's first definition
-    SetTable(game, {{C(0, 50), C(1, 1)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
+TEST_F(Rules, TheHumanNamesTheGroup) {
+    table.view.wild_answer = 19;
+    Deal(1, C(0, 50));
     EXPECT_EQ(Lay(1), 2);
     EXPECT_EQ(game.WildGroup, 19);
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
-    ASSERT_EQ(table.view.last_choices.size(), 4u);
-    EXPECT_EQ(table.view.last_choices[3].Group, 4);
-    EXPECT_EQ(table.view.last_choices[3].CardIndex, 57);
-
-    table.view.wild_answer = 3;  // not a button: the first group stands in
-    SetTable(game, {{C(0, 50), C(1, 1)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
+    table.view.wild_answer = 3;  // not one of the choices: the first stands in
+    Deal(1, C(0, 50));
     Lay(1);
     EXPECT_EQ(game.WildGroup, 0);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[0]);
-}
 
-TEST_F(Actions, WildGroupChoicesSkipCardsThatAreNeverDealtAndOfferGroupTen) {
     CardSetDef& set = game.CardSet;
     set.CardDefs = {};
     set.CardDefs[0] = Def(2, 5, kActionNeverDealt, 0, 4);
     set.CardDefs[1] = Def(3, 9, kActionDiscard, 0, 1);
     set.CardDefs[2] = Def(3, 1, kActionDiscard, 0, 1);
     set.CardDefs[3] = Def(10, 1, kActionDiscard, 0, 1);
-    set.CardDefs[4] = Def(5, 1, kActionCardBack, 0, 0);
-    set.CardDefs[5] = Def(11, 1, kActionDiscard, 0, 1);
+    set.CardDefs[4] = Def(11, 1, kActionDiscard, 0, 1);
     const auto choices = game.WildGroupChoices();
-    ASSERT_EQ(choices.size(), 2u);
-    EXPECT_EQ(choices[0].Group, 3);
-    EXPECT_EQ(choices[0].CardIndex, 1) << "the first definition of the group, not the lowest";
+    ASSERT_EQ(choices.size(), 2u) << "no button for a group never dealt; groups 1 to 10";
+    EXPECT_EQ(choices[0].CardIndex, 1) << "the first definition of the group";
     EXPECT_EQ(choices[1].Group, 10);
-    EXPECT_EQ(choices[1].CardIndex, 3);
 }
 
-TEST_F(Actions, ChooseWildGroupCountsGroupsUpToThirty) {
+TEST_F(Rules, ChooseWildGroup) {
     CardStack hand;
     for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);
-    EXPECT_EQ(game.ChooseWildGroup(hand), 5) << "groups 2 and 5 tie: the lower group, its first slot";
+    EXPECT_EQ(game.ChooseWildGroup(hand), 5) << "2 and 5 tie: group 2; above 30 not counted";
     CardStack wild;
-    for (const Card& c : {C(31, 1), C(0, 1), C(0, 2)}) wild.Push(c);
+    for (const Card& c : {C(31, 1), C(0, 1)}) wild.Push(c);
     EXPECT_EQ(game.ChooseWildGroup(wild), 1) << "no counted group: the first wild card";
-    CardStack none;
-    EXPECT_EQ(game.ChooseWildGroup(none), 0);
+    EXPECT_EQ(game.ChooseWildGroup(CardStack{}), 0);
 }
 
-TEST_F(Actions, TransferRandomCardsForDiscardsAndOtherKinds) {
-    SetTable(game, {Filler(1, 3), Filler(2, 4), Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
+TEST_F(Rules, TransferRandomCardsDiscardsAndIgnoresOtherKinds) {
+    SetTable(game, {Low(1, 3), Low(2, 4), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), 0);
-    EXPECT_EQ(game.Players[2].Count(), 1);
     EXPECT_EQ(game.DiscardPile.Count(), 4);
     EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), -1);
-    EXPECT_EQ(game.DiscardPile.Count(), 5);
+    EXPECT_EQ(game.DiscardPile.Count(), 5) << "stops when the hand runs out";
     EXPECT_EQ(game.TransferRandomCards(3, kActionSkip, 3), 0);
     EXPECT_EQ(game.Players[3].Count(), 3);
-    EXPECT_EQ(game.TransferRandomCards(3, kActionPassAcross, 0), 0);
-}
-
-TEST_F(Actions, ARandomSlotIsAlwaysALiveCardAndEveryCardCanBeChosen) {
-    std::map<int, int> seen;
-    for (int round = 0; round < 400; ++round) {
-        SetTable(game, {{C(1, 1), C(1, 2), C(1, 3), C(1, 4)}, Filler(2, 3), Filler(3, 3), Filler(4, 3)}, {C(1, 9)}, {});
-        ASSERT_EQ(game.TransferRandomCards(2, kActionPassLeft, 1), 0);
-        ASSERT_EQ(game.Players[2].Count(), 4);
-        ++seen[game.Players[2].Top().Value];
-    }
-    ASSERT_EQ(seen.size(), 4u);
-    for (const auto& [value, n] : seen) EXPECT_GT(n, 60) << value;
 }
 
 }  // namespace

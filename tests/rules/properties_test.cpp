@@ -5,22 +5,14 @@
 namespace kvt::test {
 namespace {
 
-constexpr int kTurnCap = 20000;
-
-struct Tally {
-    int rounds = 0;
-    int games = 0;
-    int longest = 0;
-    std::int64_t group_cards = 0;
-};
-
-// Computer-only rounds with every invariant checked after every turn.
-void PlayRounds(const CardSetDef& set, std::uint64_t seed, int rounds, Tally& run) {
+// Computer-only rounds (seat 1 played by the computer too) with every
+// invariant checked after every turn: cards kept, capacity, CurPlayer.
+int PlayRounds(const CardSetDef& set, std::uint64_t seed, int rounds) {
     RulesTable table(set, seed);
     Game& game = *table.game;
     table.view.record = false;
     game.ComputerSeat1 = true;
-    game.PlayerSounds = true;  // no clips exist; the chances still use the generator
+    game.PlayerSounds = true;  // no clips exist; the chances still draw on the generator
     Random dice(seed * 7919 + 1);
     for (int p = 1; p <= 4; ++p) {
         PlayerRec& info = game.PlayerInfo[p];
@@ -31,131 +23,187 @@ void PlayRounds(const CardSetDef& set, std::uint64_t seed, int rounds, Tally& ru
         info.SoundChance = static_cast<std::int16_t>(dice.Slot(101));
     }
     game.PlayReversed = static_cast<std::int16_t>(seed % 2);
-    game.CurPlayer = static_cast<std::int16_t>(1 + seed % 4);
+    int games = 0;
     for (int r = 0; r < rounds; ++r) {
-        const auto start = Census(game);
+        const Census start = TakeCensus(game);
         const auto added = game.GroupCardsAdded;
-        ASSERT_TRUE(TableConsistent(game, start, added));
-        int turns = 0;
-        while (!game.RoundEnded) {
-            ASSERT_LT(++turns, kTurnCap) << "seed " << seed << " round " << r;
-            const int before = game.CurPlayer;
-            const TurnOutcome t = game.PlayComputerTurn();
-            ASSERT_NE(t, TurnOutcome::NotComputer);
-            ASSERT_TRUE(TableConsistent(game, start, added))
-                << "seed " << seed << " round " << r << " turn " << turns << " player " << before;
-            ASSERT_FALSE(game.MoveInProgress());
+        for (int turns = 0; !game.RoundEnded; ++turns) {
+            EXPECT_LT(turns, 20000) << "seed " << seed << " round " << r;
+            EXPECT_NE(game.PlayComputerTurn(), TurnOutcome::NotComputer);
+            EXPECT_TRUE(TableConsistent(game, start, added)) << "seed " << seed << " round " << r << " turn " << turns;
+            EXPECT_FALSE(game.MoveInProgress());
+            if (::testing::Test::HasFailure()) return games;
         }
-        run.longest = std::max(run.longest, turns);
-        run.group_cards += game.GroupCardsAdded - added;
-        const RoundResult result = game.RoundOver(FirstDiscardRule::kWild);
-        run.games += result.Winner > 0;
-        ++run.rounds;
-        ASSERT_FALSE(game.RoundEnded);
-        ASSERT_GE(game.CurPlayer, 1);
-        ASSERT_LE(game.CurPlayer, 4);
-        ASSERT_EQ(game.CurPlayer, game.StartPlayer);
+        games += game.RoundOver(FirstDiscardRule::kWild).Winner > 0;
+        EXPECT_EQ(game.CurPlayer, game.StartPlayer);
     }
+    return games;
 }
 
 TEST(Properties, ThousandsOfSeededComputerRoundsKeepEveryCard) {
-    Tally run;
-    const CardSetDef sets[] = {FourWindsLikeSet(), EveryActionSet(), SampleCardSet()};
-    for (std::uint64_t seed = 1; seed <= 8; ++seed)
-        for (const CardSetDef& set : sets) {
-            PlayRounds(set, seed, 130, run);
-            if (HasFatalFailure()) return;
-        }
-    EXPECT_EQ(run.rounds, 8 * 3 * 130);
-    EXPECT_GT(run.games, 20) << "games end and start again";
-    EXPECT_GT(run.group_cards, 100) << "wild cards were played";
-    RecordProperty("longest_round", run.longest);
+    int games = 0;
+    for (std::uint64_t seed = 1; seed <= 8 && !HasFailure(); ++seed)
+        for (const CardSetDef& set : {FourWindsLikeSet(), EveryActionSet(), SampleCardSet()}) games += PlayRounds(set, seed, 130);
+    EXPECT_GT(games, 20) << "games end and begin again";
 }
 
-// 401 cards and plenty of wild cards: the group cards push the table past
-// a stack's capacity, and no stack may ever hold more.
-CardSetDef FullTableSet() {
+// 401 cards, many of them wild: the group cards push the table past what a
+// stack can hold, and no stack ever holds more.
+TEST(Properties, AFullTableNeverOverfillsAStack) {
     CardSetDef set = EveryActionSet();
     set.CardDefs[79] = Def(0, 1, kActionDiscard, 0, 0);
-    // Alternately more plain wild cards and more wild Skip cards.
-    for (int d = 79, total = DeckSize(set); total < CardStack::Capacity; d = d == 79 ? 71 : 79, ++total)
+    for (int d = 79, total = DeckSize(set); total < CardStack::Capacity; d = d == 79 ? 72 : 79, ++total)
         ++set.CardDefs[d].Copies;
-    return set;
-}
-
-TEST(Properties, AFullTableNeverOverfillsAStack) {
-    const CardSetDef set = FullTableSet();
     ASSERT_EQ(DeckSize(set), CardStack::Capacity);
-    Tally run;
-    for (std::uint64_t seed = 1; seed <= 4; ++seed) {
-        PlayRounds(set, seed, 40, run);
-        if (HasFatalFailure()) return;
-    }
-    EXPECT_EQ(run.rounds, 160);
+    for (std::uint64_t seed = 1; seed <= 4 && !HasFailure(); ++seed) PlayRounds(set, seed, 40);
 }
 
-class Capacity : public ::testing::Test {
-protected:
-    RulesTable table{FourWindsLikeSet()};
+TEST(Capacity, FullStacksRefuseCardsAndCountTheRefusals) {
+    RulesTable table(FourWindsLikeSet());
     Game& game = *table.game;
-
-    void Fill(CardStack& stack, int upto) {
-        while (stack.Count() < upto) stack.Push(C(4, 4));
-    }
-    void Basic() {
-        SetTable(game, {{C(1, 1), C(1, 2)}, {C(1, 3), C(1, 4)}, {C(1, 5), C(1, 6)}, {C(1, 7), C(1, 8)}}, {C(1, 9)}, {});
-    }
-};
-
-TEST_F(Capacity, AGroupCardFindsNoRoomOnAFullPile) {
-    Basic();
+    auto fill = [](CardStack& s, int upto) { while (s.Count() < upto) s.Push(C(4, 4)); };
+    auto basic = [&] { SetTable(game, {Low(4, 2), Low(4, 2), Low(1, 2), Low(1, 2)}, {C(1, 9)}, {C(2, 2)}); };
+    // A wild card takes the last place on the pile: no room for its group card.
+    basic();
     game.Players[2].Push(C(0, 50));
-    Fill(game.DiscardPile, CardStack::Capacity - 1);
+    fill(game.DiscardPile, CardStack::Capacity - 1);
     game.CurPlayer = 2;
-    const auto refused = game.RefusedMoves;
-    const auto added = game.GroupCardsAdded;
     EXPECT_EQ(game.MoveCard(game.Players[2], game.DiscardPile, 2, true), 3);
-    EXPECT_EQ(game.DiscardPile.Count(), CardStack::Capacity);
     EXPECT_TRUE(game.DiscardPile.Top().IsWild());
-    EXPECT_EQ(game.RefusedMoves, refused + 1);
-    EXPECT_EQ(game.GroupCardsAdded, added);
-}
-
-TEST_F(Capacity, AComputerFacingAFullPilePasses) {
-    Basic();
-    Fill(game.DiscardPile, CardStack::Capacity);
-    game.Players[2][0] = C(4, 1);
+    EXPECT_EQ(game.RefusedMoves, 1);
+    EXPECT_EQ(game.GroupCardsAdded, 0);
+    // A computer facing a full pile passes; the human cannot lay.
+    basic();
+    fill(game.DiscardPile, CardStack::Capacity);
     game.CurPlayer = 2;
-    const auto refused = game.RefusedMoves;
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
     EXPECT_EQ(game.Players[2].Count(), 2);
-    EXPECT_EQ(game.RefusedMoves, refused + 1);
-    EXPECT_EQ(game.CurPlayer, 3);
-}
-
-TEST_F(Capacity, TheHumanCannotLayOntoAFullPile) {
-    Basic();
-    Fill(game.DiscardPile, CardStack::Capacity);
+    EXPECT_EQ(game.RefusedMoves, 2);
     game.CurPlayer = 1;
-    game.Players[1][0] = C(4, 1);
     ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    const auto refused = game.RefusedMoves;
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
-    EXPECT_EQ(game.RefusedMoves, refused + 1);
-    EXPECT_EQ(game.PickStack.Count(), 1);
-    EXPECT_EQ(game.CurPlayer, 1);
-}
-
-TEST_F(Capacity, TakesAndPassesIntoAFullHandAreRefused) {
-    Basic();
-    Fill(game.Players[3], CardStack::Capacity);
-    const auto refused = game.RefusedMoves;
+    EXPECT_EQ(game.RefusedMoves, 3);
+    // Draws, takes and passes into a full hand.
+    basic();
+    fill(game.Players[3], CardStack::Capacity);
+    game.DrawCard(game.Players[3], 3, false);
     EXPECT_EQ(game.TakeCards(3, kActionDrawRight, 2), 0);
-    EXPECT_EQ(game.Players[2].Count(), 2);
     EXPECT_EQ(game.TransferRandomCards(3, kActionPassLeft, 2), 0);
     EXPECT_EQ(game.Players[2].Count(), 2);
+    EXPECT_EQ(game.DrawDeck.Count(), 1);
     EXPECT_EQ(game.Players[3].Count(), CardStack::Capacity);
-    EXPECT_EQ(game.RefusedMoves, refused + 2);
+    EXPECT_EQ(game.RefusedMoves, 6);
+}
+
+// --- waiting and re-entrancy
+
+TEST(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
+    RulesTable table(FourWindsLikeSet(), 5);
+    Game& game = *table.game;
+    int flights = 0;
+    table.view.on_call = [&](const std::string& call) {
+        if (call.rfind("Animate", 0) != 0) return;
+        ++flights;
+        EXPECT_TRUE(game.MoveInProgress());
+        const Census before = TakeCensus(game);
+        const auto hand = Cards(game.Players[1]);
+        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
+        EXPECT_EQ(game.ClickPickedCard(), HumanMove::Ignored);
+        EXPECT_EQ(game.ClickHoldCard(0), HumanMove::Ignored);
+        EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
+        EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored);
+        for (int p = 2; p <= 4; ++p) EXPECT_EQ(game.ClickOpponentCard(p, 0), HumanMove::Ignored);
+        EXPECT_EQ(TakeCensus(game), before);
+        EXPECT_EQ(Cards(game.Players[1]), hand);
+    };
+    SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9));
+    game.CurPlayer = 1;
+    ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    EXPECT_FALSE(game.MoveInProgress());
+    EXPECT_GT(flights, 3);
+}
+
+TEST(Reentrancy, AStopFromAFlightEndsTheLoopBetweenTwoMoves) {
+    RulesTable table(FourWindsLikeSet(), 5);
+    Game& game = *table.game;
+    SetTable(game, {Low(1, 6), {C(1, 5), C(1, 6)}, {C(1, 8), C(2, 2)}, {C(2, 4), C(2, 8)}}, {C(1, 2)}, Low(3, 8));
+    const Census start = TakeCensus(game);
+    int flights = 0;
+    TurnsEnd inner = TurnsEnd::HumanToPlay;
+    table.view.on_call = [&](const std::string& call) {
+        if (call.rfind("Animate", 0) == 0 && ++flights == 2) game.RequestStop();
+    };
+    game.CurPlayer = 2;
+    EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped);
+    EXPECT_EQ(game.Players[3].Count(), 1) << "player 3's move was finished";
+    EXPECT_EQ(game.Players[4].Count(), 2) << "player 4's was not begun";
+    EXPECT_EQ(game.CurPlayer, 4);
+    EXPECT_FALSE(game.MoveInProgress());
+    EXPECT_TRUE(TableConsistent(game, start, 0));
+    EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped) << "the stop sticks";
+    // ResumePlay from inside a move only withdraws the stop.
+    table.view.on_call = [&](const std::string&) { inner = game.ResumePlay(); };
+    EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
+    EXPECT_EQ(inner, TurnsEnd::MoveRunning);
+    EXPECT_EQ(game.Players[4].Count(), 1);
+}
+
+TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
+    RulesTable table(FourWindsLikeSet(), 5);
+    Game& game = *table.game;
+    SetTable(game, {Low(1, 3), {C(1, 5)}, Low(3, 3), Low(4, 3)}, {C(1, 2)}, Low(3, 8));
+    table.view.on_call = [&](const std::string& call) {
+        if (call.rfind("Animate", 0) == 0) game.RequestStop();
+    };
+    game.CurPlayer = 2;
+    game.StartPlayer = 4;
+    EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped);
+    EXPECT_TRUE(game.RoundEnded);
+    EXPECT_EQ(table.view.score_sheets, 0);
+    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored) << "the round waits for its score sheet";
+    table.view.on_call = nullptr;
+    EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
+    EXPECT_EQ(table.view.score_sheets, 1);
+    EXPECT_EQ(game.Players[1].Score, 6);
+    // After a new deal instead, the unscored round is forgotten.
+    SetTable(game, {Low(1, 3), {C(1, 5)}, Low(3, 3), Low(4, 3)}, {C(1, 2)}, Low(3, 8));
+    game.RequestStop();
+    game.CurPlayer = 2;
+    EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
+    game.NewGame();
+    game.CurPlayer = 1;
+    EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
+    EXPECT_EQ(table.view.score_sheets, 1);
+    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
+}
+
+TEST(Reentrancy, StopsAtRandomFlightsNeverLoseACard) {
+    for (std::uint64_t seed = 1; seed <= 6 && !HasFailure(); ++seed) {
+        RulesTable table(EveryActionSet(), seed);
+        Game& game = *table.game;
+        table.view.record = false;
+        game.ComputerSeat1 = true;
+        Random dice(seed);
+        // A score sheet always asks to stop too, so each deal begins with a stop.
+        table.view.on_call = [&](const std::string& c) {
+            if ((c.rfind("Animate", 0) == 0 && dice.Slot(7) == 0) || c.rfind("ShowScoreSheet", 0) == 0) game.RequestStop();
+        };
+        Census start = TakeCensus(game);
+        auto added = game.GroupCardsAdded;
+        game.CurPlayer = 2;
+        for (int i = 0; i < 400 && !HasFailure(); ++i) {
+            const int sheets = table.view.score_sheets;
+            ASSERT_EQ(i == 0 ? game.RunComputerTurns() : game.ResumePlay(), TurnsEnd::Stopped);
+            ASSERT_FALSE(game.MoveInProgress());
+            if (table.view.score_sheets != sheets) {
+                start = TakeCensus(game);
+                added = game.GroupCardsAdded;
+            }
+            EXPECT_TRUE(TableConsistent(game, start, added)) << "seed " << seed << " stop " << i;
+        }
+        EXPECT_GT(table.view.score_sheets, 0);
+    }
 }
 
 }  // namespace

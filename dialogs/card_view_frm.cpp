@@ -1,0 +1,79 @@
+#include "dialogs/card_view_frm.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+
+#include "engine/card.h"
+#include "platform/profile.h"
+#include "platform/qt_text.h"
+
+namespace kvt {
+
+CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
+    setObjectName("CardViewFrm");
+    setWindowTitle(tr("View"));
+    setModal(false);
+    setWindowFlag(Qt::Tool, true);
+
+    auto* grid = new QGridLayout(this);
+    image_ = new QLabel(this);
+    image_->setObjectName("Image1");
+    image_->setFixedSize(70, 95);
+    grid->addWidget(image_, 0, 0, 3, 1);
+    value_caption_ = new QLabel(tr("Point Value:"), this);
+    value_caption_->setObjectName("Label3");
+    grid->addWidget(value_caption_, 0, 1);
+    value_ = new QLabel(this);
+    value_->setObjectName("Label4");
+    grid->addWidget(value_, 0, 2);
+    playable_ = new QLabel(tr("PLAYABLE"), this);
+    playable_->setObjectName("Label2");
+    playable_->setStyleSheet("QLabel { color: #1d7a2f; font-weight: 700; }");
+    grid->addWidget(playable_, 1, 1, 1, 2);
+    description_ = new QLabel(this);
+    description_->setObjectName("Label1");
+    description_->setMinimumWidth(200);
+    grid->addWidget(description_, 3, 0, 1, 3);
+    playable_->hide();
+    ClearCard();
+}
+
+QString CardViewFrm::Description(const Card& card, bool hold_grid) {
+    const QString n = ToQString(FormatNumber(card.ActionCount));
+    switch (card.Action) {
+    case 1: return QStringLiteral("Pass") + n + QStringLiteral(" Cards Left");
+    case 2: return QStringLiteral("Pass") + n + QStringLiteral("  Cards Right");
+    case 3: return QStringLiteral("Pass") + n + QStringLiteral("  Cards Across");
+    case 4: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From Deck");
+    case 5: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From RIGHT");
+    case 6: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From LEFT");
+    case 7: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From ACROSS");
+    case 8: return hold_grid ? QStringLiteral("Discard Cards") : QStringLiteral("Discard") + n + QStringLiteral(" Cards");
+    case 9: return QStringLiteral("Skip Next Player");
+    case 10: return QStringLiteral("Reverse Direction of Play");
+    default: return {};
+    }
+}
+
+void CardViewFrm::Describe(const QPixmap& picture, const Card& card, bool playable, bool hold_grid) {
+    raise();
+    image_->setPixmap(picture);
+    value_->setText(QString::number(card.Value));
+    playable_->setVisible(playable);
+    // A card without a described action keeps the last description.
+    const QString text = Description(card, hold_grid);
+    if (!text.isEmpty()) description_->setText(text);
+    for (QLabel* part : {image_, value_caption_, value_, description_}) part->show();
+}
+
+void CardViewFrm::ClearCard() {
+    for (QLabel* part : {image_, value_caption_, value_, description_, playable_}) part->hide();
+}
+
+void CardViewFrm::closeEvent(QCloseEvent* event) {
+    QDialog::closeEvent(event);
+    if (closed_) closed_();
+}
+
+}  // namespace kvt

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "dialogs/player_file.h"
+#include "dialogs/player_sel_frm.h"
+#include "gui_support.h"
+#include "shell/help_window.h"
+#include "shell/settings_keys.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+using gui_test::TableSetup;
+
+QString Text(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+std::vector<fs::path> Samples(const Folders& folders) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folders.SharedData / "players"))
+        if (entry.path().extension() == ".dpf") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+PlayerSel& OpenChoice(PlayWin& win) {
+    win.ChoosePlayersCommand();
+    QApplication::processEvents();
+    EXPECT_NE(win.PlayerSelWindow(), nullptr);
+    return *win.PlayerSelWindow();
+}
+
+TEST(DialogsPlayerSel, EachEmptySeatHasItsMessage) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    PlayerSel& sel = OpenChoice(win);
+    const auto samples = Samples(setup.folders);
+    ASSERT_GE(samples.size(), 3u);
+
+    EXPECT_FALSE(sel.Ok());
+    ASSERT_FALSE(setup.messages.empty());
+    EXPECT_EQ(setup.messages.back().second, "Player 2 has not been chosen .");
+    ASSERT_TRUE(sel.PreviewFile(Text(samples[0])));
+    sel.DropOnSeat(2);
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_EQ(setup.messages.back().second, "Player 3 has not been chosen .");
+    ASSERT_TRUE(sel.PreviewFile(Text(samples[1])));
+    sel.DropOnSeat(3);
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+    EXPECT_TRUE(sel.isVisible());
+    // The close box asks the same.
+    sel.close();
+    EXPECT_TRUE(sel.isVisible());
+    EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+}
+
+TEST(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    PlayerSel& sel = OpenChoice(win);
+    Game& game = win.GameState();
+    sel.UseSampleOpponents();
+    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
+    game.Players[1].Clear();
+    ASSERT_TRUE(sel.Ok());
+    EXPECT_FALSE(sel.isVisible());
+    QApplication::processEvents();
+    const auto samples = Samples(setup.folders);
+    for (int p = 2; p <= 4; ++p) {
+        const auto seat = static_cast<std::size_t>(p);
+        EXPECT_FALSE(game.PlayerInfo[seat].Name.empty()) << p;
+        EXPECT_TRUE(fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(game.PlayerFile[seat], samples[seat - 2].string());
+        EXPECT_EQ(win.NameLabel(p)->text().toStdString(), game.PlayerInfo[seat].Name);
+    }
+    EXPECT_EQ(game.Players[1].Count(), 7);
+    EXPECT_TRUE(game.RememberedPlayersComplete());
+}
+
+TEST(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    PlayerSel& sel = OpenChoice(win);
+    Game& game = win.GameState();
+    sel.UseSampleOpponents();
+    ASSERT_TRUE(sel.Ok());
+    const std::string name3 = game.PlayerInfo[3].Name;
+    const std::string file3 = game.PlayerFile[3];
+
+    // Not a player file at all: the preview refuses it.
+    const fs::path junk = setup.Root() / "junk.dpf";
+    std::ofstream(junk) << "not a player";
+    const std::size_t before = setup.messages.size();
+    EXPECT_FALSE(sel.PreviewFile(Text(junk)));
+    ASSERT_GT(setup.messages.size(), before);
+
+    // A file spoilt between the preview and OK: unpacking refuses it.
+    const fs::path spoilt = setup.Root() / "spoilt.dpf";
+    fs::copy_file(Samples(setup.folders)[3], spoilt);
+    ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
+    sel.DropOnSeat(3);
+    fs::resize_file(spoilt, 40);
+    win.show();
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file")) << setup.messages.back().second.toStdString();
+    EXPECT_EQ(game.PlayerInfo[3].Name, name3);
+    EXPECT_EQ(game.PlayerFile[3], file3);
+    EXPECT_EQ(sel.Seat(3)->Current().File.toStdString(), file3);
+    EXPECT_TRUE(sel.Seat(3)->HasPicture());
+    EXPECT_EQ(setup.RawSetting("Player3"), file3);
+}
+
+TEST(DialogsPlayerSel, AFirstRunChoosesBeforeDealing) {
+    TableSetup setup;
+    PlayWin::Options options = setup.Options();
+    options.choose_players = true;
+    PlayWin& win = setup.Open(options, false);
+    QApplication::processEvents();
+    EXPECT_TRUE(win.AwaitingPlayers());
+    EXPECT_EQ(win.GameState().Players[1].Count(), 0);
+    ASSERT_NE(win.PlayerSelWindow(), nullptr);
+    EXPECT_TRUE(win.PlayerSelWindow()->isVisible());
+    win.PlayerSelWindow()->UseSampleOpponents();
+    ASSERT_TRUE(win.PlayerSelWindow()->Ok());
+    QApplication::processEvents();
+    EXPECT_FALSE(win.AwaitingPlayers());
+    EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+
+    // The next start brings them back without asking.
+    setup.win->close();
+    setup.win.reset();
+    PlayWin& again = setup.Open(options, false);
+    QApplication::processEvents();
+    EXPECT_FALSE(again.AwaitingPlayers());
+    EXPECT_EQ(again.PlayerSelWindow(), nullptr);
+    EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
+    EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+}
+
+TEST(DialogsPlayerSel, HelpOpensItsTopic) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    PlayerSel& sel = OpenChoice(win);
+    QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
+    HelpWindow::Instance()->close();
+}
+
+}  // namespace
+}  // namespace kvt

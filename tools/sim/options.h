@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kvt::sim {
+
+// What the command line asks of the simulator.
+struct Options {
+    std::filesystem::path Cards;                 // empty: the shipped default card set
+    std::vector<std::filesystem::path> Players;  // empty, or 3 (seats 2..4) or 4 (seats 2..4, then 1)
+    long Games = 1;
+    std::uint64_t Seed = 1;
+    bool Json = false;
+    bool Check = false;
+    bool Signature = false;
+    std::filesystem::path Trace;  // empty: no trace
+};
+
+enum class ParseResult { Run, Help, Version, Error };
+
+// Reads argv into `out`; on Error, `error` says what was wrong.
+ParseResult ParseOptions(int argc, char** argv, Options& out, std::string& error);
+
+const char* UsageText();
+
+}  // namespace kvt::sim
