@@ -60,6 +60,9 @@ public:
     bool OpeningMusic = true;
     bool CardViewer = false;
     std::int32_t GameSpeed = 0;
+    // Every round starts from the working copy of the card set; the
+    // simulator keeps it in memory instead.
+    bool ReloadEachRound = true;
     bool ScoreViewOnly = false;
 
     // --- players: 1 is the human (only the name is used), 2..4 the opponents

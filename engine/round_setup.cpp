@@ -69,7 +69,9 @@ Status Game::NextRound(FirstDiscardRule rule) {
     if (LastMover >= 2 && LastMover <= 4) view_.SetHandVisible(LastMover, true);
     // Without any readable card set file the round goes on with the card set
     // in memory; the message still tells the caller what went wrong.
-    Status reloaded = ReloadCardSet();
+    Status reloaded = Status::Ok();
+    if (ReloadEachRound) reloaded = ReloadCardSet();
+    else BuildDeck(CardSet);
     if (!reloaded) BuildDeck(CardSet);
     if (DrawDeck.Empty()) return reloaded;
     ShuffleStack(DrawDeck);

@@ -1,44 +1,76 @@
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
-#include <memory>
-#include <string>
 
-#include "engine/game.h"
-#include "shell/console_table.h"
-#include "shell/startup.h"
+#include "platform/paths.h"
+#include "tools/sim/options.h"
+#include "tools/sim/report.h"
+#include "tools/sim/simulation.h"
 
-// Headless dealer: deals seeded games of the card set in force at full speed.
+// kvt-sim: plays seeded games with four computer players, headless and at
+// full speed, and prints what happened.
 int main(int argc, char** argv) {
-    std::uint64_t seed = 1;
-    long games = 1;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << "Usage: kvt-sim [--seed N] [--games N]\n"
-                         "Deals N seeded games of the card set in force and prints the last one.\n";
-            return 0;
-        }
-        if (arg == "--version") {
-            std::cout << "kvt-sim 0.1.0\n";
-            return 0;
-        }
-        if ((arg == "--seed" || arg == "--games") && i + 1 < argc) {
-            const unsigned long long value = std::strtoull(argv[++i], nullptr, 10);
-            if (arg == "--seed") seed = value;
-            else games = static_cast<long>(value);
-            continue;
-        }
-        std::cerr << "kvt-sim: unknown argument \"" << arg << "\" (try --help)\n";
+    using namespace kvt::sim;
+    Options options;
+    std::string error;
+    switch (ParseOptions(argc, argv, options, error)) {
+    case ParseResult::Help:
+        std::cout << UsageText();
+        return 0;
+    case ParseResult::Version:
+        std::cout << "kvt-sim 0.1.0\n";
+        return 0;
+    case ParseResult::Error:
+        std::cerr << "kvt-sim: " << error << " (try --help)\n";
         return 2;
+    case ParseResult::Run:
+        break;
     }
-    kvt::TableView view;
-    auto game = std::make_unique<kvt::Game>(kvt::DefaultFolders(), view, seed);
-    if (kvt::Status s = kvt::StartTable(*game, std::nullopt); !s) {
+
+    WorkFolder work;
+    if (work.Path().empty()) {
+        std::cerr << "kvt-sim: cannot make a working folder in the temporary folder\n";
+        return 1;
+    }
+    Simulation sim(work.Path(), kvt::DefaultFolders().SharedData, options.Seed);
+    if (kvt::Status s = sim.Setup(options); !s) {
         std::cerr << "kvt-sim: " << s.message() << "\n";
         return 1;
     }
-    for (long g = 0; g < games; ++g) game->NewGame();
-    std::cout << kvt::DescribeTable(*game);
+    std::ofstream trace;
+    if (!options.Trace.empty()) {
+        trace.open(options.Trace, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            std::cerr << "kvt-sim: cannot write the trace file \"" << options.Trace.string() << "\"\n";
+            return 1;
+        }
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string fault;
+    const bool finished = sim.Play(options.Games, options.Check, trace.is_open() ? &trace : nullptr, fault);
+    Stats stats = sim.Result();
+    stats.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!finished) {
+        if (options.Check && fault.find("could not be dealt") == std::string::npos) {
+            std::cerr << "kvt-sim: check failed in " << fault << "\n";
+            return 3;
+        }
+        std::cerr << "kvt-sim: " << fault << "\n";
+        return 1;
+    }
+
+    if (options.Signature) {
+        std::cout << stats.Signature << "\n";
+        return 0;
+    }
+    const char* no_time = std::getenv("KVT_SIM_NO_TIME");
+    const bool with_time = !(no_time && std::strcmp(no_time, "1") == 0);
+    if (options.Json)
+        PrintJson(std::cout, stats, with_time);
+    else
+        PrintText(std::cout, stats, with_time);
     return 0;
 }

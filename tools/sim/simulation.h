@@ -50,6 +50,7 @@ public:
     bool in_turn = false;
     int drawn_this_turn = 0;
     std::string laid_this_turn;  // action codes, comma separated
+    Card first_laid;             // the card the player chose, when one was laid
 
     void AnimateDraw(int player, bool into_pick) override;
     void ShowShuffling() override;

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/paths.h"
+#include "tools/sim/checker.h"
+#include "tools/sim/simulation.h"
+
+// Runs kvt-sim as a user would and looks at what it prints and returns.
+namespace {
+
+struct SimRun {
+    int status = -1;
+    std::string out;  // stdout and stderr together
+};
+
+SimRun Sim(const std::string& args, bool no_time = true) {
+    const std::string command =
+        std::string(no_time ? "KVT_SIM_NO_TIME=1 " : "") + "'" + KVT_SIM_PROGRAM + "' " + args + " 2>&1";
+    SimRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+TEST(Sim, TheSameSeedGivesTheSameOutputByteForByte) {
+    const SimRun a = Sim("--games 30 --seed 11");
+    const SimRun b = Sim("--games 30 --seed 11");
+    ASSERT_EQ(a.status, 0) << a.out;
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out.find("games                    30\n"), std::string::npos) << a.out;
+    EXPECT_EQ(a.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
+    const SimRun other = Sim("--games 30 --seed 12");
+    EXPECT_NE(a.out, other.out) << "another seed plays other games";
+    const SimRun json1 = Sim("--games 10 --seed 3 --json");
+    const SimRun json2 = Sim("--games 10 --seed 3 --json");
+    EXPECT_EQ(json1.out, json2.out);
+    EXPECT_EQ(json1.out.rfind("{\"games\":10,", 0), 0u) << json1.out;
+}
+
+TEST(Sim, TimingIsPrintedUnlessTurnedOff) {
+    const SimRun timed = Sim("--games 2", false);
+    ASSERT_EQ(timed.status, 0) << timed.out;
+    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << timed.out;
+}
+
+TEST(Sim, HundredsOfCheckedGamesBreakNothing) {
+    for (const char* seed : {"1", "2", "3"}) {
+        const SimRun run = Sim(std::string("--check --games 100 --seed ") + seed);
+        EXPECT_EQ(run.status, 0) << "seed " << seed << ": " << run.out;
+        EXPECT_NE(run.out.find("games                    100\n"), std::string::npos) << run.out;
+    }
+}
+
+TEST(Sim, TheSignatureOfAFixedRunIsPinned) {
+    const SimRun run = Sim("--signature --games 50 --seed 2026", false);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "1617530255156041890\n");
+    EXPECT_EQ(Sim("--signature --games 50 --seed 2027", false).out == run.out, false);
+}
+
+TEST(Sim, BadArgumentsExitTwoWithAMessage) {
+    for (const char* args : {"--bogus", "--games", "--games 0", "--games ten", "--seed -1", "--players a.dpf b.dpf",
+                             "--players a b c d e"}) {
+        const SimRun run = Sim(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.out.find("kvt-sim: "), std::string::npos) << args << ": " << run.out;
+    }
+    EXPECT_EQ(Sim("--help").status, 0);
+    EXPECT_EQ(Sim("--version").out, "kvt-sim 0.1.0\n");
+}
+
+TEST(Sim, AMissingCardSetExitsOneNamingIt) {
+    const SimRun run = Sim("--cards /nonexistent/lost-cards.cds");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("/nonexistent/lost-cards.cds"), std::string::npos) << run.out;
+    const SimRun player = Sim("--players /nonexistent/a.dpf /nonexistent/b.dpf /nonexistent/c.dpf");
+    EXPECT_EQ(player.status, 1);
+    EXPECT_NE(player.out.find("/nonexistent/a.dpf"), std::string::npos) << player.out;
+}
+
+TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("kvt-sim-trace-" + std::to_string(::getpid()) + ".jsonl");
+    const SimRun run = Sim("--games 1 --seed 5 --trace '" + file.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    std::ifstream in(file);
+    int moves = 0, rounds = 0;
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_EQ(line.front(), '{');
+        EXPECT_EQ(line.back(), '}');
+        if (line.find("\"scores\"") != std::string::npos) ++rounds;
+        else if (line.find("\"chosen\"") != std::string::npos) ++moves;
+    }
+    std::filesystem::remove(file);
+    EXPECT_GT(rounds, 0);
+    EXPECT_GT(moves, rounds * 4);
+    EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
+}
+
+// The checker itself notices each kind of fault it is there for.
+TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAFallingScore) {
+    kvt::sim::WorkFolder work;
+    kvt::sim::Simulation sim(work.Path(), kvt::DefaultFolders().SharedData, 4);
+    ASSERT_TRUE(sim.Setup(kvt::sim::Options{}).ok());
+    kvt::Game& game = sim.Table();
+    kvt::sim::Checker checker;
+    checker.StartRound(game);
+    checker.StartGame(game);
+    EXPECT_EQ(checker.AfterMove(game), "");
+    const kvt::Card lost = game.Players[2].RemoveAt(0);
+    EXPECT_NE(checker.AfterMove(game).find("cards not conserved"), std::string::npos);
+    game.Players[2].Push(lost);
+    game.Players[3].Push(lost);
+    EXPECT_NE(checker.AfterMove(game).find("cards not conserved"), std::string::npos);
+    ++game.GroupCardsAdded;  // a wild card's group card accounts for it
+    EXPECT_EQ(checker.AfterMove(game), "");
+    game.CurPlayer = 5;
+    EXPECT_EQ(checker.AfterMove(game), "CurPlayer is 5");
+    std::array<std::int16_t, 5> totals{0, 10, 20, 30, 40};
+    EXPECT_EQ(checker.AfterScoring(totals), "");
+    totals[3] = 25;
+    EXPECT_EQ(checker.AfterScoring(totals), "score of seat 3 fell from 30 to 25");
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+#include "tools/sim/simulation.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+#include "engine/working_files.h"
+
+namespace kvt::sim {
+namespace {
+
+// Far beyond any real round or game: a table that never ends is a fault.
+constexpr long kMaxTurnsPerRound = 200000;
+constexpr long kMaxRoundsPerGame = 100000;
+
+void Mix(std::uint64_t& hash, std::int64_t value) {
+    for (int i = 0; i < 8; ++i) {
+        hash ^= static_cast<std::uint64_t>(value >> (8 * i)) & 0xffu;
+        hash *= 1099511628211ull;
+    }
+}
+
+std::string CardText(const Card& c) {
+    return "\"" + std::to_string(c.Group) + "/" + std::to_string(c.Value) + "/" + std::to_string(c.Action) + "\"";
+}
+
+}  // namespace
+
+WorkFolder::WorkFolder() {
+    std::string name = (std::filesystem::temp_directory_path() / "kvt-sim-XXXXXX").string();
+    if (::mkdtemp(name.data()) != nullptr) path_ = name;
+}
+
+WorkFolder::~WorkFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+void CountingView::AnimateDraw(int, bool) {
+    if (!in_turn) return;
+    ++stats->CardsDrawn;
+    ++drawn_this_turn;
+}
+
+void CountingView::ShowShuffling() {
+    // Deals shuffle outside the turns; inside one, only a rebuilt deck does.
+    if (in_turn) ++stats->DeckRebuilds;
+}
+
+void CountingView::AnimateCompDiscard(int, const Card& card) {
+    if (!in_turn) return;
+    ++stats->Played[card.Action];
+    if (laid_this_turn.empty()) first_laid = card;
+    if (!laid_this_turn.empty()) laid_this_turn += ",";
+    laid_this_turn += std::to_string(card.Action);
+}
+
+std::vector<std::filesystem::path> ShippedPlayers(const std::filesystem::path& shared) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(shared / "players", ec))
+        if (entry.path().extension() == ".dpf") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+Simulation::Simulation(const std::filesystem::path& work, const std::filesystem::path& shared, std::uint64_t seed)
+    : shared_(shared) {
+    view_.stats = &stats_;
+    Folders folders;
+    folders.SettingsFile = work / "config" / "kvt.ini";
+    folders.AppDir = work / "data";
+    folders.SharedData = shared;
+    game_ = std::make_unique<Game>(folders, view_, seed);
+}
+
+Status Simulation::Setup(const Options& options) {
+    Game& game = *game_;
+    game.ComputerSeat1 = true;
+    game.ReloadEachRound = false;
+    game.PlayerSounds = false;
+    game.SortCards = false;
+    game.OpeningMusic = false;
+
+    const std::filesystem::path cards = options.Cards.empty() ? shared_ / files::kDefaultCardSet : options.Cards;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(cards, ec))
+        return Status::Fail("Cannot read the card set file \"" + cards.string() + "\": no such file");
+    if (Status s = game.LoadCardSetFile(cards); !s) return s;
+
+    std::vector<std::filesystem::path> players = options.Players;
+    if (players.empty()) {
+        players = ShippedPlayers(shared_);
+        if (players.size() < 3)
+            return Status::Fail("Cannot find three player files in \"" + (shared_ / "players").string() + "\"");
+        players.resize(3);
+    }
+    // Seat 1 is not an opponent seat: its file is read through seat 2 first.
+    if (players.size() == 4) {
+        if (Status s = game.ReadPlayerHeader(players[3], 2); !s) return s;
+        game.PlayerInfo[1] = game.PlayerInfo[2];
+    } else {
+        PlayerRec& seat1 = game.PlayerInfo[1];
+        seat1.Name = "Computer";
+        seat1.TraitA = 50;
+        seat1.TraitB = 0;
+        seat1.TraitC = 50;
+        seat1.TraitD = 5;
+    }
+    for (int p = 2; p <= 4; ++p)
+        if (Status s = game.ReadPlayerHeader(players[p - 2], p); !s) return s;
+
+    game.NewGame();
+    if (!game.TableInPlay()) return Status::Fail("The card set \"" + cards.string() + "\" deals no cards");
+    checker_.StartRound(game);
+    checker_.StartGame(game);
+    return Status::Ok();
+}
+
+bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& fault) {
+    Game& game = *game_;
+    const long round = stats_.Rounds + 1;
+    for (long turns = 0; !game.RoundEnded; ++turns) {
+        const int seat = game.CurPlayer;
+        if (turns >= kMaxTurnsPerRound) {
+            fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": the round never ends";
+            return false;
+        }
+        const int hand_before = game.Players[seat].Count();
+        const int max_other = trace ? game.MaxOtherHand() : 0;
+        const std::string top = trace && !game.DiscardPile.Empty() ? CardText(game.DiscardPile.Top()) : "null";
+        const int reversed = game.PlayReversed;
+        view_.in_turn = true;
+        view_.drawn_this_turn = 0;
+        view_.laid_this_turn.clear();
+        const TurnOutcome outcome = game.PlayComputerTurn();
+        view_.in_turn = false;
+        ++stats_.Turns;
+        if (outcome == TurnOutcome::NotComputer) {
+            fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": not a computer seat";
+            return false;
+        }
+        if ((outcome == TurnOutcome::Passed || (outcome == TurnOutcome::RoundEnded && game.PassesInRow > 0)) &&
+            !game.CanDraw())
+            ++stats_.PassesNothingToDraw;
+        if (check) {
+            if (std::string broke = checker_.AfterMove(game); !broke.empty()) {
+                fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": " + broke;
+                return false;
+            }
+        }
+        if (trace) {
+            const PlayerRec& info = game.PlayerInfo[seat];
+            *trace << "{\"round\":" << round << ",\"seat\":" << seat << ",\"traits\":[" << info.TraitA << ","
+                   << info.TraitB << "," << info.TraitC << "," << info.TraitD << "],\"reversed\":" << reversed
+                   << ",\"top\":" << top << ",\"hand\":" << hand_before << ",\"maxOtherHand\":" << max_other
+                   << ",\"chosen\":" << (view_.laid_this_turn.empty() ? "null" : CardText(view_.first_laid))
+                   << ",\"drawn\":" << view_.drawn_this_turn << ",\"played\":[" << view_.laid_this_turn
+                   << "],\"next\":" << game.CurPlayer << ",\"counts\":[";
+            for (int p = 1; p <= 4; ++p) *trace << (p > 1 ? "," : "") << game.Players[p].Count();
+            *trace << "]}\n";
+        }
+    }
+
+    for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
+    const RoundResult result = game.RoundOver(FirstDiscardRule::kWild);
+    ++stats_.Rounds;
+    ++game_rounds_;
+    for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, result.Totals[p]);
+    if (trace) {
+        *trace << "{\"round\":" << round << ",\"scores\":[";
+        for (int p = 1; p <= 4; ++p) *trace << (p > 1 ? "," : "") << result.Totals[p];
+        *trace << "],\"winner\":" << result.Winner << "}\n";
+    }
+    if (check) {
+        if (std::string broke = checker_.AfterScoring(result.Totals); !broke.empty()) {
+            fault = "round " + std::to_string(round) + ", seat " + std::to_string(game.LastMover) + ": " + broke;
+            return false;
+        }
+    }
+    if (result.Winner > 0) {
+        ++stats_.Games;
+        ++stats_.Wins[result.Winner];
+        game_rounds_ = 0;
+        checker_.StartGame(game);
+    }
+    if (game.RoundEnded) {
+        fault = "round " + std::to_string(round + 1) + ": the next round could not be dealt";
+        return false;
+    }
+    checker_.StartRound(game);
+    return true;
+}
+
+bool Simulation::Play(long games, bool check, std::ostream* trace, std::string& fault) {
+    const long target = stats_.Games + games;
+    while (stats_.Games < target) {
+        if (game_rounds_ >= kMaxRoundsPerGame) {
+            fault = "game " + std::to_string(stats_.Games + 1) + ": the game never ends";
+            return false;
+        }
+        if (!PlayOneRound(check, trace, fault)) return false;
+    }
+    stats_.RefusedMoves = game_->RefusedMoves;
+    stats_.GroupCardsAdded = game_->GroupCardsAdded;
+    return true;
+}
+
+void Simulation::PlayRound() {
+    std::string fault;
+    (void)PlayOneRound(false, nullptr, fault);
+}
+
+}  // namespace kvt::sim
