@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
+#include <filesystem>
 #include <string>
 
 namespace kvt {
@@ -10,6 +12,9 @@ namespace kvt {
 inline QString ToQString(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// A file path as the user's locale spells it.
+inline QString PathText(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
 
 // Characters outside Latin-1 become '?'.
 std::string FromQString(const QString& text);

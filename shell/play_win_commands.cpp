@@ -1,0 +1,318 @@
+// The table's commands and the side windows it opens.
+#include "shell/play_win.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+#include <cstdlib>
+#include <system_error>
+#include "actions/flights_qt.h"
+#include "dialogs/card_view_frm.h"
+#include "dialogs/game_info_frm.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/name_frm.h"
+#include "dialogs/play_spd_frm.h"
+#include "dialogs/player_sel_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
+#include "engine/working_files.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "platform/profile.h"
+#include "platform/qt_text.h"
+#include "platform/sound_output.h"
+#include "shell/about_dlg.h"
+#include "shell/help_window.h"
+#include "shell/settings_keys.h"
+#include "shell/startup.h"
+#include "shell/table_marks_qt.h"
+
+namespace kvt {
+
+// --- commands
+
+void PlayWin::WhenNoMoveRuns(std::function<void()> command) {
+    if (move_depth_ > 0 || game_->MoveInProgress()) {
+        // One command waits; a later one replaces it.
+        deferred_ = std::move(command);
+        statusBar()->showMessage(tr("That follows when this move is over."), 4000);
+        return;
+    }
+    command();
+}
+
+void PlayWin::RunMove(const std::function<void()>& move) {
+    QPointer<PlayWin> alive(this);
+    ++move_depth_;
+    move();
+    if (!alive) return;
+    --move_depth_;
+    if (move_depth_ == 0 && deferred_ && !closing_) {
+        std::function<void()> next = std::move(deferred_);
+        deferred_ = nullptr;
+        next();
+    }
+}
+
+void PlayWin::HandleClick(const TableClick& click) {
+    if (closing_ || !started_ || awaiting_players_) return;
+    emit TableClicked(click);
+    if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
+}
+
+void PlayWin::NewGameCommand() {
+    WhenNoMoveRuns([this] {
+        RunMove([this] {
+            game_->NewGame();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) {
+    WhenNoMoveRuns([this, card_set] {
+        std::filesystem::path chosen;
+        if (card_set) {
+            chosen = *card_set;
+        } else {
+            const std::string last = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
+            QString folder = last.empty() ? QDir::homePath() : QFileInfo(QFile::decodeName(last.c_str())).absolutePath();
+            if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+            const QString file = QFileDialog::getOpenFileName(this, tr("Load Card Set"), folder,
+                                                              tr("Card Files (*.cds);;All Files (*)"));
+            if (file.isEmpty()) return;
+            chosen = std::filesystem::path(QFile::encodeName(file).toStdString());
+        }
+        RunMove([this, chosen] {
+            const Status loaded = game_->LoadCardSetCommand(chosen);
+            if (!loaded) {
+                Report(tr("Load Card Set"), ToQString(loaded.message()));
+                return;
+            }
+            UpdateTitle();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::ToggleSortCards() {
+    game_->SortCards = !game_->SortCards;
+    SyncCheckMarks();
+    if (game_->SortCards) ShowHand(game_->Players[1], 1);
+    WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
+}
+
+void PlayWin::TogglePlayerSounds() {
+    game_->PlayerSounds = !game_->PlayerSounds;
+    SyncCheckMarks();
+}
+
+void PlayWin::ToggleOpeningMusic() {
+    game_->OpeningMusic = !game_->OpeningMusic;
+    SyncCheckMarks();
+    if (!game_->OpeningMusic) CloseBackgroundSound();
+}
+
+void PlayWin::ToggleCardViewer() {
+    game_->CardViewer = !game_->CardViewer;
+    SyncCheckMarks();
+    ShowCardViewer(game_->CardViewer);
+    WriteMisc(settings::kViewer, FormatFlag(game_->CardViewer));
+}
+
+void PlayWin::Report(const QString& title, const QString& text, bool warning) {
+    if (message_sink_) {
+        message_sink_(title, text);
+        return;
+    }
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.exec();
+}
+
+// --- the side windows and the remaining commands
+
+bool PlayWin::LoadStartPlayers() {
+    if (game_->RememberedPlayersComplete()) {
+        // A remembered file that went missing leaves its seat without a name.
+        const Status loaded = game_->LoadPlayers();
+        if (!loaded) statusBar()->showMessage(ToQString(loaded.message()), 8000);
+        return true;
+    }
+    if (!options_.choose_players.value_or(name_asked_)) return true;
+    awaiting_players_ = true;
+    return false;
+}
+
+void PlayWin::ChoosePlayersCommand() {
+    if (closing_) return;
+    if (!player_sel_) {
+        PlayerSel::Hooks hooks;
+        hooks.message = [this](const QString& title, const QString& text) { Report(title, text, false); };
+        hooks.play = [this](const std::filesystem::path& clip) { PlayClip(clip); };
+        hooks.help = [this](const QString& topic) { OpenHelp(topic); };
+        hooks.chosen = [this] { PlayersChosen(); };
+        hooks.names = [this] { PlaceNameLabels(); };
+        player_sel_ = new PlayerSel(*game_, std::move(hooks), this);
+    }
+    player_sel_->show();
+    player_sel_->raise();
+    player_sel_->activateWindow();
+}
+
+void PlayWin::PlayersChosen() {
+    // The new opponents get a fresh deal, as New Game gives.
+    WhenNoMoveRuns([this] {
+        RunMove([this] {
+            awaiting_players_ = false;
+            game_->DealForPlayers();
+            RedrawTable();
+        });
+    });
+}
+
+void PlayWin::DefineCardsCommand() {
+    const std::string card_file = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
+    const std::filesystem::path designer = options_.designer ? *options_.designer : ExecutableFolder() / "kvx";
+    if (QProcess::startDetached(PathText(designer), {ToQString(card_file)})) return;
+    Report(tr("Game Designer"),
+           tr("Error Launching Corvane Game Designer") + QLatin1Char('\n') + tr("Please ensure the designer is installed."));
+}
+
+void PlayWin::GameSpeedCommand() {
+    {
+        PlaySpdFrm dialog(*game_, this);
+        dialog.exec();
+    }
+    if (game_->GameSpeed > 0) SetAnimationInterval(static_cast<int>(game_->GameSpeed));
+}
+
+void PlayWin::ViewScoreCommand() {
+    if (closing_) return;
+    game_->ViewScore();
+}
+
+void PlayWin::AboutCommand() {
+    AboutDlg dialog(this);
+    dialog.exec();
+}
+
+void PlayWin::CurrentGameCommand() {
+    {
+        GameInFo dialog(game_->CardSet, false, this);
+        dialog.exec();
+    }
+    UpdateTitle();
+}
+
+void PlayWin::OpenHelp(const QString& topic) { HelpWindow::Open(game_->GetFolders().SharedData / "help", topic); }
+
+int PlayWin::AskWildGroup(const std::vector<GroupChoice>& choices) {
+    if (closing_ || choices.empty()) return TableView::AskWildGroup(choices);
+    WildCardFrm dialog(choices, game_->CardSet, clip_,
+                       [this](const QString& title, const QString& text) { Report(title, text, false); }, this);
+    const int chosen = dialog.Choose();
+    return chosen >= 0 ? chosen : TableView::AskWildGroup(choices);
+}
+
+void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+    if (closing_) return;
+    if (!score_frm_) score_frm_ = new ScoreFrm(this);
+    score_frm_->ShowSheet(sheet, winner);
+}
+
+void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
+    if (closing_) return;
+    if (!score_frm_) score_frm_ = new ScoreFrm(this);
+    score_frm_->RunModal(sheet, winner);
+}
+
+void PlayWin::ShowGameOver(int winner) {
+    if (closing_) return;
+    if (game_over_) game_over_->deleteLater();
+    game_over_ = new GameOverFrm(this);
+    game_over_->Open(winner);
+    PumpEvents();
+}
+
+void PlayWin::ShowGameOverPicture(int player, const std::filesystem::path& picture) {
+    if (closing_ || !game_over_ || player < 1 || player > 4) return;
+    QString name = ToQString(game_->PlayerInfo[static_cast<std::size_t>(player)].Name).trimmed();
+    if (name.isEmpty()) name = tr("Player %1").arg(player);
+    game_over_->ShowPlayer(player, name, picture);
+}
+
+void PlayWin::WaitGameOverClosed() {
+    if (!game_over_) return;
+    QPointer<PlayWin> alive(this);
+    if (!closing_) game_over_->WaitClosed();
+    if (!alive) return;
+    // A one-shot window: gone once it has been closed.
+    game_over_->hide();
+    game_over_->deleteLater();
+    game_over_ = nullptr;
+}
+
+void PlayWin::ShowCardViewer(bool shown) {
+    if (!shown) {
+        if (card_view_) card_view_->hide();
+        return;
+    }
+    if (!card_view_) {
+        card_view_ = new CardViewFrm(this);
+        // Closing the viewer takes the check mark away; the option stays as it is.
+        card_view_->SetClosedHandler([this] {
+            if (QAction* entry = MenuEntry("MM_VIEWER")) entry->setChecked(false);
+        });
+        card_view_->move(geometry().topRight() + QPoint(8, 0));
+    }
+    card_view_->show();
+}
+
+void PlayWin::DescribeCard(int grid, int x_twips) {
+    if (!game_->CardViewer || !card_view_ || closing_) return;
+    if (grid < 0) {
+        card_view_->ClearCard();
+        return;
+    }
+    if (grid > 1) return;  // the opponents' cards are face down
+    CardGrid* cells = hands_->Grid(grid);
+    CardStack& stack = grid == 1 ? game_->Players[1] : game_->HoldStack;
+    const int cols = cells->Cols();
+    const int first = cells->LeftCol();
+    const int last = cols - 1 - first;
+    int col = -1;
+    for (int i = 0; i <= last; ++i) {
+        if (i == last) {
+            col = cols - 1;
+            break;
+        }
+        const int width = Tw(cells->ColWidth(i));
+        if (x_twips > width * i && x_twips < width * (i + 1)) {
+            col = first + i;
+            break;
+        }
+    }
+    if (col < 0 || col >= stack.Count()) return;
+    Card& card = stack[col];
+    const bool playable = game_->CheckPlayable(card) == 1;
+    card_view_->Describe(cells->Picture(cells->Row(), col), card, playable, grid == 0);
+}
+
+}  // namespace kvt

@@ -1,0 +1,146 @@
+// The table's card flights and sounds.
+#include "shell/play_win.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+#include <cstdlib>
+#include <system_error>
+#include "actions/flights_qt.h"
+#include "dialogs/card_view_frm.h"
+#include "dialogs/game_info_frm.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/name_frm.h"
+#include "dialogs/play_spd_frm.h"
+#include "dialogs/player_sel_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
+#include "engine/working_files.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "platform/profile.h"
+#include "platform/qt_text.h"
+#include "platform/sound_output.h"
+#include "shell/about_dlg.h"
+#include "shell/help_window.h"
+#include "shell/settings_keys.h"
+#include "shell/startup.h"
+#include "shell/table_marks_qt.h"
+
+namespace kvt {
+
+using namespace table_layout;
+
+// --- card flights
+
+QPoint PlayWin::GridTopLeft(int grid) const {
+    const TwipRect rect = hands_->GridRect(grid);
+    return QPoint(rect.Left, rect.Top);
+}
+
+bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start) {
+    if (closing_) return false;
+    flights_->PlaceTrail(picture, from, to);
+    PictureBox* start = flights_->Box(0);
+    start->show();
+    start->raise();
+    if (!keep_start) {
+        // The cell the card leaves in the hold grid goes blank.
+        hands_->Grid(0)->SetCellPicture(QPixmap());
+        start->hide();
+    }
+    QPointer<PlayWin> alive(this);
+    const bool finished = flights_->DelayDiscardAnimation(keep_start);
+    if (!alive) return false;
+    start->hide();
+    flights_->ParkLastBox(QPoint(kDiscardPile.Left, kDiscardPile.Top));
+    return finished && !closing_;
+}
+
+void PlayWin::AnimateCardMove(int to_player, int from_place, const Card& card) {
+    if (closing_ || to_player < 1 || to_player > 4 || from_place < 0 || from_place > 4) return;
+    QPointer<PlayWin> alive(this);
+    CardGrid* hold = hands_->Grid(0);
+    if (from_place == 0) hold->SetCol(0);
+    // Cards leaving the hold grid fly face up, cards leaving a hand face down.
+    const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->DrawDeck()->Picture();
+    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false);
+    if (!alive || closing_) return;
+    if (from_place <= 2) hands_->Grid(2)->repaint();
+    if (from_place <= 3) hands_->Grid(3)->repaint();
+    if (from_place == 4) hands_->Grid(4)->repaint();
+    const int redrawn = from_place <= 2 ? 2 : from_place;
+    ShowHand(game_->Players[static_cast<std::size_t>(redrawn)], redrawn);
+}
+
+void PlayWin::AnimateCompDiscard(int player, const Card& card) {
+    if (closing_ || player < 1 || player > 4) return;
+    Fly(hands_->Face(card), GridTopLeft(player), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+}
+
+void PlayWin::AnimateHoldDiscard(const Card& card) {
+    if (closing_) return;
+    hands_->Grid(0)->SetCol(0);
+    Fly(hands_->Face(card), GridTopLeft(0), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+}
+
+void PlayWin::AnimatePickedCard(const Card& card) {
+    if (closing_) return;
+    QPointer<PlayWin> alive(this);
+    const QPixmap face = hands_->Face(card);
+    hands_->ClearPickedCard();
+    Fly(face, QPoint(kShowCardPlay.Left, kShowCardPlay.Top), QPoint(kDiscardPile.Left, kDiscardPile.Top), true);
+    if (!alive || closing_) return;
+    hands_->DiscardPile()->SetPicture(face);
+    hands_->DiscardPile()->repaint();
+}
+
+void PlayWin::AnimateDraw(int player, bool to_picked_card) {
+    if (closing_ || player < 1 || player > 4) return;
+    const bool to_box = to_picked_card && player == 1;
+    const QPoint target = to_box ? QPoint(kShowCardPlay.Left, kShowCardPlay.Top) : GridTopLeft(player);
+    QWidget* target_widget = to_box ? static_cast<QWidget*>(hands_->ShowCardPlay()) : hands_->Grid(player);
+    QPointer<QWidget> repainted(target_widget);
+    flights_->DrawFlight(hands_->DrawDeck()->Picture(), QPoint(kDrawDeck.Left, kDrawDeck.Top), target,
+                         [repainted] {
+                             if (repainted) repainted->repaint();
+                         });
+}
+
+bool PlayWin::DelayDiscardAnimation() { return flights_->DelayDiscardAnimation(); }
+
+void PlayWin::SetAnimationInterval(int ms) { flights_->SetInterval(ms); }
+
+int PlayWin::AnimationInterval() const { return flights_->Interval(); }
+
+// --- sound
+
+void PlayWin::PlayClip(const std::filesystem::path& wave_file) {
+    if (closing_) return;
+    sound_->PlayToEnd(PathText(wave_file));
+}
+
+void PlayWin::PlayOpeningSound() {
+    if (!game_->OpeningMusic || closing_) return;
+    QPointer<PlayWin> alive(this);
+    PlayClip(game_->AppDir / files::kOpeningSound);
+    if (alive && !closing_) PumpEvents();
+}
+
+}  // namespace kvt
