@@ -4,7 +4,10 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include "engine/working_files.h"
 #include "platform/files.h"
@@ -113,6 +116,30 @@ TableFixture::TableFixture() {
 
 std::unique_ptr<Game> TableFixture::NewGameObject(std::uint64_t seed) {
     return std::make_unique<Game>(folders, view, seed);
+}
+
+namespace {
+
+std::string ShellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const fs::path& scratch) {
+    std::string command = ShellQuoted(program);
+    for (const std::string& a : args) command += " " + ShellQuoted(a);
+    command += " >" + ShellQuoted((scratch / "stdout").string()) + " 2>" +
+               ShellQuoted((scratch / "stderr").string());
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    if (status != -1 && WIFEXITED(status)) run.exit_code = WEXITSTATUS(status);
+    run.out = ReadBytes(scratch / "stdout");
+    run.err = ReadBytes(scratch / "stderr");
+    return run;
 }
 
 std::vector<Card> AllCards(const Game& game) {

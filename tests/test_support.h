@@ -74,6 +74,17 @@ private:
     TempDir temp_;
 };
 
+// What a program run printed and how it ended (-1: it did not exit normally).
+struct ProgramRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with arguments, its output caught in files in `scratch`.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const fs::path& scratch);
+
 // All cards of the table in one list, for conservation checks.
 std::vector<Card> AllCards(const Game& game);
 

@@ -1,6 +1,5 @@
 // Runs the kvx program itself on temporary folders.
 
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -16,31 +15,12 @@ using testing::ReadTestFile;
 using testing::TempFolder;
 using testing::WriteTestFile;
 
-struct RunResult {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ShellQuoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using RunResult = test::ProgramRun;
 
 class KvxProgramTest : public ::testing::Test {
 protected:
     RunResult Run(const std::vector<std::string>& args) {
-        std::string command = ShellQuoted(KVX_PROGRAM);
-        for (const std::string& a : args) command += " " + ShellQuoted(a);
-        command += " >" + ShellQuoted((temp_ / "stdout").string()) + " 2>" +
-                   ShellQuoted((temp_ / "stderr").string());
-        const int status = std::system(command.c_str());
-        RunResult result;
-        if (status != -1 && WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-        result.out = ReadTestFile(temp_ / "stdout");
-        result.err = ReadTestFile(temp_ / "stderr");
-        return result;
+        return test::RunProgram(KVX_PROGRAM, args, temp_.Path());
     }
 
     std::string Path(std::string_view name) const { return (temp_ / name).string(); }

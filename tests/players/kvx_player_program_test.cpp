@@ -1,6 +1,5 @@
 // Runs the kvx program itself on player files in temporary folders.
 
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -18,31 +17,12 @@ using players_test::SamplePlayer;
 using test::ReadBytes;
 using test::WriteBytes;
 
-struct RunResult {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ShellQuoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using RunResult = test::ProgramRun;
 
 class KvxPlayerProgram : public ::testing::Test {
 protected:
     RunResult Run(const std::vector<std::string>& args) {
-        std::string command = ShellQuoted(KVX_PROGRAM);
-        for (const std::string& a : args) command += " " + ShellQuoted(a);
-        command += " >" + ShellQuoted((temp_.Path() / "stdout").string()) + " 2>" +
-                   ShellQuoted((temp_.Path() / "stderr").string());
-        const int status = std::system(command.c_str());
-        RunResult result;
-        if (status != -1 && WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-        result.out = ReadBytes(temp_.Path() / "stdout");
-        result.err = ReadBytes(temp_.Path() / "stderr");
-        return result;
+        return test::RunProgram(KVX_PROGRAM, args, temp_.Path());
     }
 
     std::string Path(const std::string& name) const { return (temp_.Path() / name).string(); }
