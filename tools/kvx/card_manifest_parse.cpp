@@ -1,33 +1,18 @@
 #include <array>
-#include <limits>
 #include <map>
 #include <vector>
 
-#include "platform/files.h"
 #include "tools/kvx/card_manifest.h"
-#include "tools/kvx/embedded_file_name.h"
-#include "tools/kvx/manifest_syntax.h"
+#include "tools/kvx/manifest_reader.h"
 
 namespace kvt::kvx {
 namespace {
-
-constexpr std::int64_t kInt16Min = std::numeric_limits<std::int16_t>::min();
-constexpr std::int64_t kInt16Max = std::numeric_limits<std::int16_t>::max();
-// Three texts of at most 32767 bytes, each byte escaped as \xNN, and 81 cards.
-constexpr std::size_t kMaxManifestBytes = 1u << 20;
 
 constexpr std::string_view kCardKeys[] = {"group",  "value", "action", "count",     "copies",
                                           "row",    "col",   "reserved1", "reserved2", "playable"};
 constexpr std::string_view kTopKeys[] = {"format", "tag",   "title", "author",     "text1",
                                          "text2",  "bitmap", "sound", "sound-size", "background"};
 constexpr std::string_view kRequiredTopKeys[] = {"format", "tag", "title", "bitmap"};
-
-template <std::size_t N>
-bool Contains(const std::string_view (&keys)[N], std::string_view key) {
-    for (std::string_view k : keys)
-        if (k == key) return true;
-    return false;
-}
 
 std::int16_t* CardField(Card& c, std::string_view key) {
     if (key == "group") return &c.Group;
@@ -42,9 +27,9 @@ std::int16_t* CardField(Card& c, std::string_view key) {
     return nullptr;
 }
 
-class CardManifestParser {
+class CardManifestParser : ManifestReader {
 public:
-    explicit CardManifestParser(std::string_view source) : source_(source) {}
+    explicit CardManifestParser(std::string_view source) : ManifestReader(source) {}
 
     Status Parse(const std::vector<ManifestLine>& lines, CardManifest& out) {
         for (const ManifestLine& line : lines) {
@@ -59,10 +44,6 @@ public:
     }
 
 private:
-    Status Fault(int line, const std::string& what) const {
-        return Status::Fail(source_ + ", line " + std::to_string(line) + ": " + what);
-    }
-
     Status EnterSection(const ManifestLine& line) {
         const std::string_view section = line.section;
         const auto digits = section.find_first_not_of(" \t", 4);
@@ -82,70 +63,20 @@ private:
         return Status::Ok();
     }
 
-    // Refuses a key given twice within the same section.
-    Status NoteKey(std::map<std::string, int>& seen, const ManifestLine& line) const {
-        const auto [it, fresh] = seen.emplace(line.key, line.number);
-        if (fresh) return Status::Ok();
-        return Fault(line.number, "\"" + line.key + "\" is given twice (first on line " +
-                                      std::to_string(it->second) + ")");
-    }
-
-    Status ReadString(const ManifestLine& line, std::string& out) const {
-        std::string error;
-        if (!UnquoteManifestString(line.value, out, error))
-            return Fault(line.number, line.key + ": " + error);
-        return Status::Ok();
-    }
-
-    Status ReadInteger(const ManifestLine& line, std::int64_t min, std::int64_t max,
-                       std::int64_t& out) const {
-        std::string error;
-        if (!ParseManifestInteger(line.value, min, max, out, error))
-            return Fault(line.number, line.key + ": " + error);
-        return Status::Ok();
-    }
-
-    Status ReadText(const ManifestLine& line, std::string& out) const {
-        if (Status s = ReadString(line, out); !s) return s;
-        if (out.size() > static_cast<std::size_t>(kInt16Max))
-            return Fault(line.number, line.key + " is " + std::to_string(out.size()) +
-                                          " bytes long; at most 32767 fit");
-        return Status::Ok();
-    }
-
-    Status ReadFileName(const ManifestLine& line, bool may_be_empty, std::string& out) const {
-        if (Status s = ReadString(line, out); !s) return s;
-        if (out.empty() && may_be_empty) return Status::Ok();
-        if (const std::string fault = EmbeddedFileNameFault(out); !fault.empty())
-            return Fault(line.number, line.key + ": " + fault);
-        return Status::Ok();
-    }
-
     Status TopSetting(const ManifestLine& line) {
-        if (!Contains(kTopKeys, line.key)) {
-            if (Contains(kCardKeys, line.key))
+        if (!IsOneOf(kTopKeys, line.key)) {
+            if (IsOneOf(kCardKeys, line.key))
                 return Fault(line.number, "\"" + line.key + "\" belongs inside a [card N] section");
             return Fault(line.number, "unknown key \"" + line.key + "\"");
         }
         if (Status s = NoteKey(top_keys_, line); !s) return s;
         CardSetDef& def = manifest_.Def;
         const std::string& key = line.key;
-        if (key == "format") {
-            std::int64_t format = 0;
-            if (Status s = ReadInteger(line, kInt16Min, kInt16Max, format); !s) return s;
-            if (format != 1)
-                return Fault(line.number, "format " + line.value + " is not known; this kvx reads format 1");
-            return Status::Ok();
-        }
+        if (key == "format") return ReadFormat(line);
         if (key == "tag") {
-            std::string tag;
-            if (Status s = ReadString(line, tag); !s) return s;
-            if (tag.size() != manifest_.Tag.size())
-                return Fault(line.number, "the tag must be exactly 4 bytes, not " +
-                                              std::to_string(tag.size()));
-            std::copy(tag.begin(), tag.end(), manifest_.Tag.begin());
-            def.Header = static_cast<std::int16_t>(static_cast<unsigned char>(tag[2]) |
-                                                   static_cast<unsigned char>(tag[3]) << 8);
+            if (Status s = ReadTag(line, manifest_.Tag); !s) return s;
+            def.Header = static_cast<std::int16_t>(static_cast<unsigned char>(manifest_.Tag[2]) |
+                                                   static_cast<unsigned char>(manifest_.Tag[3]) << 8);
             return Status::Ok();
         }
         if (key == "title") {
@@ -172,8 +103,8 @@ private:
     }
 
     Status CardSetting(const ManifestLine& line) {
-        if (!Contains(kCardKeys, line.key)) {
-            if (Contains(kTopKeys, line.key))
+        if (!IsOneOf(kCardKeys, line.key)) {
+            if (IsOneOf(kTopKeys, line.key))
                 return Fault(line.number, "\"" + line.key +
                                               "\" belongs in the top section, before the first [card N]");
             return Fault(line.number, "unknown key \"" + line.key + "\" in [card " +
@@ -193,17 +124,13 @@ private:
     }
 
     Status Finish() const {
-        for (std::string_view key : kRequiredTopKeys)
-            if (!top_keys_.contains(std::string(key)))
-                return Status::Fail(source_ + ": the top section has no \"" + std::string(key) +
-                                    "\" line");
+        if (Status s = RequireKeys(top_keys_, kRequiredTopKeys); !s) return s;
         if (const auto it = top_keys_.find("sound-size");
             it != top_keys_.end() && !manifest_.SoundFile.empty())
             return Fault(it->second, "sound-size only applies when there is no sound (sound = \"\")");
         return Status::Ok();
     }
 
-    std::string source_;
     CardManifest manifest_;
     int card_ = -1;  // the [card N] section being read, -1 in the top section
     std::array<int, kCardDefCount> card_lines_{};  // header line of each section seen
@@ -219,14 +146,13 @@ Status ParseCardManifest(std::string_view text, CardManifest& out) {
 
 Status ParseCardManifest(std::string_view text, std::string_view source, CardManifest& out) {
     std::vector<ManifestLine> lines;
-    if (Status s = SplitManifestLines(text, lines); !s)
-        return Status::Fail(std::string(source) + ", " + s.message());
+    if (Status s = SplitManifestLinesOf(text, source, lines); !s) return s;
     return CardManifestParser(source).Parse(lines, out);
 }
 
 Status ReadCardManifest(const std::filesystem::path& manifest_path, CardManifest& out) {
     std::string text;
-    if (Status s = ReadWholeFile(manifest_path, text, kMaxManifestBytes); !s) return s;
+    if (Status s = ReadManifestText(manifest_path, text); !s) return s;
     return ParseCardManifest(text, manifest_path.string(), out);
 }
 

@@ -1,32 +1,18 @@
-#include <limits>
 #include <map>
 #include <vector>
 
-#include "platform/files.h"
 #include "tools/kvx/embedded_file_name.h"
-#include "tools/kvx/manifest_syntax.h"
+#include "tools/kvx/manifest_reader.h"
 #include "tools/kvx/player_manifest.h"
 
 namespace kvt::kvx {
 namespace {
-
-constexpr std::int64_t kInt16Min = std::numeric_limits<std::int16_t>::min();
-constexpr std::int64_t kInt16Max = std::numeric_limits<std::int16_t>::max();
-// A name of 32767 bytes, each escaped as \xNN, and the largest number of sections.
-constexpr std::size_t kMaxManifestBytes = 1u << 20;
 
 constexpr std::string_view kTopKeys[] = {"format",  "tag",       "name",      "trait-a",
                                          "trait-b", "trait-c",   "trait-d",   "sound-chance",
                                          "reserved1", "reserved2", "reserved3", "picture"};
 constexpr std::string_view kRequiredTopKeys[] = {"format", "name", "picture"};
 constexpr std::string_view kSoundKeys[] = {"index", "file"};
-
-template <std::size_t N>
-bool Contains(const std::string_view (&keys)[N], std::string_view key) {
-    for (std::string_view k : keys)
-        if (k == key) return true;
-    return false;
-}
 
 std::int16_t* HeaderNumber(PlayerRec& h, std::string_view key) {
     if (key == "trait-a") return &h.TraitA;
@@ -40,9 +26,9 @@ std::int16_t* HeaderNumber(PlayerRec& h, std::string_view key) {
     return nullptr;
 }
 
-class PlayerManifestParser {
+class PlayerManifestParser : ManifestReader {
 public:
-    explicit PlayerManifestParser(std::string_view source) : source_(source) {
+    explicit PlayerManifestParser(std::string_view source) : ManifestReader(source) {
         // Names no clip may take in an unpacked folder: line 0 marks them.
         clip_names_.emplace(FoldClipName(kPlayerPictureName), 0);
         clip_names_.emplace(FoldClipName(kPlayerManifestName), 0);
@@ -56,41 +42,12 @@ public:
             if (!s) return s;
         }
         if (Status s = FinishSound(); !s) return s;
-        for (std::string_view key : kRequiredTopKeys)
-            if (!top_keys_.contains(std::string(key)))
-                return Status::Fail(source_ + ": the top section has no \"" + std::string(key) +
-                                    "\" line");
+        if (Status s = RequireKeys(top_keys_, kRequiredTopKeys); !s) return s;
         out = std::move(manifest_);
         return Status::Ok();
     }
 
 private:
-    Status Fault(int line, const std::string& what) const {
-        return Status::Fail(source_ + ", line " + std::to_string(line) + ": " + what);
-    }
-
-    Status NoteKey(std::map<std::string, int>& seen, const ManifestLine& line) const {
-        const auto [it, fresh] = seen.emplace(line.key, line.number);
-        if (fresh) return Status::Ok();
-        return Fault(line.number, "\"" + line.key + "\" is given twice (first on line " +
-                                      std::to_string(it->second) + ")");
-    }
-
-    Status ReadString(const ManifestLine& line, std::string& out) const {
-        std::string error;
-        if (!UnquoteManifestString(line.value, out, error))
-            return Fault(line.number, line.key + ": " + error);
-        return Status::Ok();
-    }
-
-    Status ReadInteger(const ManifestLine& line, std::int64_t min, std::int64_t max,
-                       std::int64_t& out) const {
-        std::string error;
-        if (!ParseManifestInteger(line.value, min, max, out, error))
-            return Fault(line.number, line.key + ": " + error);
-        return Status::Ok();
-    }
-
     Status EnterSection(const ManifestLine& line) {
         if (line.section != "sound")
             return Fault(line.number, "unknown section [" + line.section + "]; expected [sound]");
@@ -115,42 +72,18 @@ private:
     }
 
     Status TopSetting(const ManifestLine& line) {
-        if (!Contains(kTopKeys, line.key)) {
-            if (Contains(kSoundKeys, line.key))
+        if (!IsOneOf(kTopKeys, line.key)) {
+            if (IsOneOf(kSoundKeys, line.key))
                 return Fault(line.number, "\"" + line.key + "\" belongs inside a [sound] section");
             return Fault(line.number, "unknown key \"" + line.key + "\"");
         }
         if (Status s = NoteKey(top_keys_, line); !s) return s;
         PlayerRec& h = manifest_.Header;
         const std::string& key = line.key;
-        if (key == "format") {
-            std::int64_t format = 0;
-            if (Status s = ReadInteger(line, kInt16Min, kInt16Max, format); !s) return s;
-            if (format != 1)
-                return Fault(line.number, "format " + line.value + " is not known; this kvx reads format 1");
-            return Status::Ok();
-        }
-        if (key == "tag") {
-            std::string tag;
-            if (Status s = ReadString(line, tag); !s) return s;
-            if (tag.size() != h.Tag.size())
-                return Fault(line.number, "the tag must be exactly 4 bytes, not " + std::to_string(tag.size()));
-            std::copy(tag.begin(), tag.end(), h.Tag.begin());
-            return Status::Ok();
-        }
-        if (key == "name") {
-            if (Status s = ReadString(line, h.Name); !s) return s;
-            if (h.Name.size() > static_cast<std::size_t>(kInt16Max))
-                return Fault(line.number, "the name is " + std::to_string(h.Name.size()) +
-                                              " bytes long; at most 32767 fit");
-            return Status::Ok();
-        }
-        if (key == "picture") {
-            if (Status s = ReadString(line, manifest_.PictureFile); !s) return s;
-            if (const std::string fault = EmbeddedFileNameFault(manifest_.PictureFile); !fault.empty())
-                return Fault(line.number, "picture: " + fault);
-            return Status::Ok();
-        }
+        if (key == "format") return ReadFormat(line);
+        if (key == "tag") return ReadTag(line, h.Tag);
+        if (key == "name") return ReadText(line, h.Name);
+        if (key == "picture") return ReadFileName(line, false, manifest_.PictureFile);
         std::int64_t value = 0;
         if (Status s = ReadInteger(line, kInt16Min, kInt16Max, value); !s) return s;
         *HeaderNumber(h, key) = static_cast<std::int16_t>(value);
@@ -158,8 +91,8 @@ private:
     }
 
     Status SoundSetting(const ManifestLine& line) {
-        if (!Contains(kSoundKeys, line.key)) {
-            if (Contains(kTopKeys, line.key))
+        if (!IsOneOf(kSoundKeys, line.key)) {
+            if (IsOneOf(kTopKeys, line.key))
                 return Fault(line.number, "\"" + line.key + "\" belongs before the first [sound] section");
             return Fault(line.number, "unknown key \"" + line.key + "\"");
         }
@@ -184,7 +117,6 @@ private:
                                       " (names are compared without regard to case)");
     }
 
-    std::string source_;
     PlayerManifest manifest_;
     std::vector<int> sound_lines_;           // header line of each [sound] section
     std::map<std::string, int> top_keys_;    // key -> line
@@ -200,14 +132,13 @@ Status ParsePlayerManifest(std::string_view text, PlayerManifest& out) {
 
 Status ParsePlayerManifest(std::string_view text, std::string_view source, PlayerManifest& out) {
     std::vector<ManifestLine> lines;
-    if (Status s = SplitManifestLines(text, lines); !s)
-        return Status::Fail(std::string(source) + ", " + s.message());
+    if (Status s = SplitManifestLinesOf(text, source, lines); !s) return s;
     return PlayerManifestParser(source).Parse(lines, out);
 }
 
 Status ReadPlayerManifest(const std::filesystem::path& manifest_path, PlayerManifest& out) {
     std::string text;
-    if (Status s = ReadWholeFile(manifest_path, text, kMaxManifestBytes); !s) return s;
+    if (Status s = ReadManifestText(manifest_path, text); !s) return s;
     return ParsePlayerManifest(text, manifest_path.string(), out);
 }
 
