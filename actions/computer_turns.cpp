@@ -162,7 +162,29 @@ TurnOutcome Game::PassTurn(int player) {
     return TurnOutcome::Passed;
 }
 
+bool Game::HandsGotSmaller() {
+    bool smaller = false;
+    for (int p = 1; p <= 4; ++p) {
+        if (Players[p].Count() < SmallestHands[p]) {
+            SmallestHands[p] = Players[p].Count();
+            smaller = true;
+        }
+    }
+    return smaller;
+}
+
 TurnOutcome Game::PlayComputerTurn() {
+    const TurnOutcome outcome = PlayComputerMove();
+    if (outcome == TurnOutcome::NotComputer || RoundEnded) return outcome;
+    TurnsWithoutProgress = HandsGotSmaller() ? 0 : TurnsWithoutProgress + 1;
+    if (TurnsWithoutProgress < kStuckTurns) return outcome;
+    // Stuck: scored as it stands, like a round that four passes end.
+    RoundEnded = true;
+    pending_rule_ = FirstDiscardRule::kWild;
+    return TurnOutcome::RoundEnded;
+}
+
+TurnOutcome Game::PlayComputerMove() {
     const int player = CurPlayer;
     if (RoundEnded) return TurnOutcome::RoundEnded;
     if (!IsComputer(player)) return TurnOutcome::NotComputer;

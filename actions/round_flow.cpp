@@ -62,7 +62,7 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
 bool Game::RoundIsOver() const {
     for (int p = 1; p <= 4; ++p)
         if (Players[p].Empty()) return true;
-    return PassesInRow >= kSeats && !CanDraw();
+    return (PassesInRow >= kSeats && !CanDraw()) || TurnsWithoutProgress >= kStuckTurns;
 }
 
 TurnsEnd Game::FinishHumanRound() {

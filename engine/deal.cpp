@@ -40,6 +40,8 @@ void Game::ShuffleStack(CardStack& stack) {
 void Game::DealHands() {
     for (int round = 0; round < kHandSize; ++round)
         for (int p = 1; p <= 4; ++p) DrawFromDeck(Players[p]);
+    TurnsWithoutProgress = 0;
+    for (int p = 1; p <= 4; ++p) SmallestHands[p] = Players[p].Count();
     for (int p = 1; p <= 4; ++p) {
         view_.SetHandVisible(p, true);
         view_.ShowHand(Players[p], p);

@@ -95,6 +95,13 @@ public:
     bool ComputerSeat1 = false;     // seat 1 is played by the computer too (simulation)
     bool RoundEnded = false;        // a round is over and not yet scored
     std::int16_t PassesInRow = 0;   // turns passed in a row for want of a move
+    // Computer turns since a hand last got smaller than it had been all
+    // round. No round that is getting anywhere comes near the limit; one
+    // that reaches it goes round in circles (two computers handing the same
+    // cards back and forth through an otherwise empty deck) and ends as it stands.
+    static constexpr std::int32_t kStuckTurns = 5000;
+    std::int32_t TurnsWithoutProgress = 0;
+    std::array<std::int16_t, 5> SmallestHands{};  // 1..4, since the deal
     std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
     std::int64_t RefusedMoves = 0;     // moves refused because the target was full
     CardStack CompHeld;             // a computer's Discard card while it discards
@@ -252,6 +259,8 @@ private:
     void SetHoldGrid(bool open);
     void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
+    TurnOutcome PlayComputerMove();
+    bool HandsGotSmaller();
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
     int move_depth_ = 0;

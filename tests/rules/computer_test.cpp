@@ -100,6 +100,34 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     EXPECT_FALSE(game.RoundEnded);
 }
 
+// Each of two computers can play only the card the other has just laid, and
+// the deck is rebuilt from it alone: the same two cards would go back and
+// forth for ever.
+TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
+    SetTable(game, {Low(1, 3), Low(4, 3), Low(3, 3), Low(4, 3)},
+             {C(1, 20, kActionReverse), C(2, 20, kActionReverse)}, {});
+    game.CurPlayer = 3;
+    int turns = 0;
+    TurnOutcome last = TurnOutcome::Played;
+    while (last != TurnOutcome::RoundEnded && turns < 2 * Game::kStuckTurns) {
+        last = game.PlayComputerTurn();
+        ++turns;
+    }
+    ASSERT_EQ(last, TurnOutcome::RoundEnded);
+    EXPECT_EQ(turns, Game::kStuckTurns + 1) << "the first turn set the smallest hands";
+    EXPECT_TRUE(game.RoundIsOver());
+    EXPECT_EQ(game.Players[2].Count(), 3);
+    EXPECT_EQ(game.RoundOver(FirstDiscardRule::kWild).Totals[3], 6) << "scored as it stands";
+    EXPECT_EQ(game.TurnsWithoutProgress, 0) << "a new deal starts afresh";
+
+    game.PlayReversed = 0;
+    Turn({0, 0, 0, 0}, {C(1, 3), C(3, 3)});
+    ASSERT_EQ(game.PlayComputerTurn(), TurnOutcome::Played);
+    game.TurnsWithoutProgress = Game::kStuckTurns - 1;
+    EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played) << "player 3 laid a card: progress";
+    EXPECT_EQ(game.TurnsWithoutProgress, 0);
+}
+
 TEST_F(Computer, ADrawBreaksARunOfPasses) {
     SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {C(2, 7)});
     game.PassesInRow = 3;  // as an earlier table may leave it

@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "tools/sim/options.h"
+#include "tools/sim/process_figures.h"
 #include "tools/sim/report.h"
 #include "tools/sim/simulation.h"
 
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
     const bool finished = sim.Play(options.Games, options.Check, trace.is_open() ? &trace : nullptr, fault);
     Stats stats = sim.Result();
     stats.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stats.PeakRssKb = PeakResidentKb();
+    stats.OpenFiles = OpenFileCount();
     if (!finished) {
         if (options.Check && fault.find("could not be dealt") == std::string::npos) {
             std::cerr << "kvt-sim: check failed in " << fault << "\n";

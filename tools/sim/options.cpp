@@ -32,7 +32,7 @@ const char* UsageText() {
            "  --signature     print only a hash of every round's scores and hands\n"
            "  --trace FILE    write one JSON line per computer move and per round\n"
            "  --help, --version\n"
-           "Set KVT_SIM_NO_TIME=1 to leave the timing out of the output.\n"
+           "Set KVT_SIM_NO_TIME=1 to leave the timing and process figures out of the output.\n"
            "Exit status: 0 done, 1 a file could not be used, 2 bad arguments, 3 a check failed.\n";
 }
 

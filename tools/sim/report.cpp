@@ -32,9 +32,13 @@ void PrintText(std::ostream& out, const Stats& s, bool with_time) {
     out << "passes, nothing to draw  " << s.PassesNothingToDraw << "\n";
     out << "refused moves            " << s.RefusedMoves << "\n";
     out << "group cards added        " << s.GroupCardsAdded << "\n";
+    out << "rounds ended stuck       " << s.StuckRounds << "\n";
+    out << "longest no-progress run  " << s.LongestTurnsWithoutProgress << " turns\n";
     if (with_time) {
         out << "wall time                " << Fixed(s.Seconds, 3) << " s\n";
         out << "games per second         " << Fixed(Ratio(s.Games, s.Seconds), 1) << "\n";
+        out << "peak resident memory     " << s.PeakRssKb << " kB\n";
+        out << "open files at the end    " << s.OpenFiles << "\n";
     }
 }
 
@@ -50,9 +54,11 @@ void PrintJson(std::ostream& out, const Stats& s, bool with_time) {
         first = false;
     }
     out << "},\"passesNothingToDraw\":" << s.PassesNothingToDraw << ",\"refusedMoves\":" << s.RefusedMoves
-        << ",\"groupCardsAdded\":" << s.GroupCardsAdded << ",\"signature\":" << s.Signature;
+        << ",\"groupCardsAdded\":" << s.GroupCardsAdded << ",\"stuckRounds\":" << s.StuckRounds
+        << ",\"longestTurnsWithoutProgress\":" << s.LongestTurnsWithoutProgress << ",\"signature\":" << s.Signature;
     if (with_time)
-        out << ",\"seconds\":" << Fixed(s.Seconds, 6) << ",\"gamesPerSecond\":" << Fixed(Ratio(s.Games, s.Seconds), 1);
+        out << ",\"seconds\":" << Fixed(s.Seconds, 6) << ",\"gamesPerSecond\":" << Fixed(Ratio(s.Games, s.Seconds), 1)
+            << ",\"peakRssKb\":" << s.PeakRssKb << ",\"openFiles\":" << s.OpenFiles;
     out << "}\n";
 }
 

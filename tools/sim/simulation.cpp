@@ -136,6 +136,8 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
         const TurnOutcome outcome = game.PlayComputerTurn();
         view_.in_turn = false;
         ++stats_.Turns;
+        stats_.LongestTurnsWithoutProgress =
+            std::max<long>(stats_.LongestTurnsWithoutProgress, game.TurnsWithoutProgress);
         if (outcome == TurnOutcome::NotComputer) {
             fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": not a computer seat";
             return false;
@@ -162,6 +164,7 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
         }
     }
 
+    if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats_.StuckRounds;
     for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
     const RoundResult result = game.RoundOver(FirstDiscardRule::kWild);
     ++stats_.Rounds;

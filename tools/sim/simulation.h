@@ -26,8 +26,12 @@ struct Stats {
     std::int64_t PassesNothingToDraw = 0;
     std::int64_t RefusedMoves = 0;
     std::int64_t GroupCardsAdded = 0;
+    long StuckRounds = 0;                 // ended by the rules for going nowhere
+    long LongestTurnsWithoutProgress = 0;  // the most computer turns in a row in which no hand got smaller
     std::uint64_t Signature = 14695981039346656037ull;  // FNV-1a over each round's scores and hands
     double Seconds = 0;
+    long PeakRssKb = -1;  // of the whole process, at the end; -1: unknown
+    int OpenFiles = -1;   // descriptors open at the end; -1: unknown
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.
