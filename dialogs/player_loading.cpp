@@ -259,7 +259,10 @@ Status Game::EnsurePlayerFolders() {
 Status Game::SavePlayerChoice() {
     std::string problems;
     const auto note = [&problems](const std::string& problem) {
-        problems += (problems.empty() ? "" : "\n") + Sentence(problem);
+        // A settings file that cannot be written fails every seat alike: said once.
+        const std::string line = Sentence(problem);
+        if (problems.find(line) != std::string::npos) return;
+        problems += (problems.empty() ? "" : "\n") + line;
     };
     for (int p = 2; p <= 4; ++p) {
         std::string path = PlayerFile[p];

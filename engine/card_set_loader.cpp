@@ -124,6 +124,8 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     };
     if (Status s = copy(bitmap, layout.Bitmap, gauge); !s) return s;
     view_.PumpEvents();
+    if (const std::string fault = view_.CardBitmapFault(bitmap.Temporary()); !fault.empty())
+        return Status::Fail(fault);
 
     // Without a sound of its own the previous opening sound stays.
     if (layout.SoundSize > 1)

@@ -36,6 +36,9 @@ public:
     virtual void RepaintDiscardPile() {}
     virtual void ShowCardBack(const Card& /*back_definition*/) {}
     virtual void LoadCardBitmap(const std::string& /*path*/) {}
+    // Why a card bitmap about to come into force cannot be shown, or "" when
+    // it can; a card set with such a bitmap is refused before anything changes.
+    virtual std::string CardBitmapFault(const std::filesystem::path& /*bitmap*/) { return {}; }
     virtual void SetUpBackground() {}
 
     // Seat arrows of players 2..4, the prompt, the hold grid, the picked card.

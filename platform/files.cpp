@@ -66,7 +66,10 @@ void AtomicFile::Discard() {
 }
 
 Status AtomicFile::Open() {
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Whatever an earlier run left under the temporary name goes first, and
+    // the file is created afresh: a link there must not lead the write elsewhere.
+    ::unlink(temporary_.c_str());
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd_ < 0) return Status::Fail("Cannot write " + Quoted(destination_) + ": " + SystemReason());
     return Status::Ok();
 }

@@ -50,6 +50,8 @@ public:
     Status Commit();
 
     const fs::path& Destination() const { return destination_; }
+    // Where the bytes are until Commit().
+    const fs::path& Temporary() const { return temporary_; }
 
 private:
     void Discard();

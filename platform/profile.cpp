@@ -129,7 +129,8 @@ Status Profile::WriteString(const std::string& section, const std::string& key,
     }
     std::string bytes;
     for (const Line& line : lines_) bytes += line.text + "\n";
-    if (Status s = EnsureFolder(path_.parent_path()); !s) return s;
+    if (Status s = EnsureFolder(path_.parent_path()); !s)
+        return Status::Fail("Cannot write \"" + path_.string() + "\": " + s.message());
     return WriteFileAtomically(path_, bytes);
 }
 

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 #include "actions/flights_qt.h"
@@ -286,7 +287,11 @@ bool PlayWin::Start() {
     // The card set in force (or the one named on the command line), its
     // bitmap and its card back.
     const Status loaded = StartTable(*game_, options_.card_set);
-    if (!loaded) Report(tr("KVT"), ToQString(loaded.message()));
+    if (!loaded)
+        Report(tr("KVT"), ToQString(loaded.message()));
+    else if (clip_.IsEmpty())
+        Report(tr("KVT"), tr("The card pictures in \"%1\" cannot be read; the cards are shown blank.")
+                              .arg(QFile::decodeName(game_->CardBitmapPath.c_str())));
 
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
     hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
@@ -307,7 +312,10 @@ bool PlayWin::Start() {
     started_ = true;
     connect(this, &PlayWin::PointerMoved, this, [this](int grid, int x, int) { DescribeCard(grid, x); });
     if (game_->CardViewer) ShowCardViewer(true);
-    if (awaiting_players_) QTimer::singleShot(0, this, [this] { ChoosePlayersCommand(); });
+    if (awaiting_players_ || options_.player_file) QTimer::singleShot(0, this, [this] {
+        ChoosePlayersCommand();
+        if (options_.player_file && player_sel_) player_sel_->PreviewFile(PathText(*options_.player_file));
+    });
     return true;
 }
 
@@ -360,8 +368,15 @@ void PlayWin::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (isMinimized()) {
+        // The card viewer goes down with the table and comes back with it.
+        if (card_view_) card_view_->hide();
+        return;
+    }
+    if (!(change->oldState() & Qt::WindowMinimized) || !started_) return;
     // A minimised table is not drawn; it catches up when it is restored.
-    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized() && started_) RedrawTable();
+    RedrawTable();
+    if (game_->CardViewer) ShowCardViewer(true);
 }
 
 void PlayWin::TableResized() {
@@ -414,6 +429,12 @@ void PlayWin::RepaintDiscardPile() { hands_->DiscardPile()->update(); }
 void PlayWin::ShowCardBack(const Card& back_definition) { hands_->ShowCardBack(back_definition); }
 
 void PlayWin::LoadCardBitmap(const std::string& path) { clip_.Load(QFile::decodeName(path.c_str())); }
+
+std::string PlayWin::CardBitmapFault(const std::filesystem::path& bitmap) {
+    PictureClip probe;
+    if (probe.Load(PathText(bitmap))) return {};
+    return FromQString(tr("its card pictures are not a bitmap that can be shown."));
+}
 
 void PlayWin::SetUpBackground() {
     const int cell = FindBackgroundCell();
@@ -542,7 +563,11 @@ void PlayWin::SetDirectionPicture(int reversed) {
 }
 
 void PlayWin::SetChooseMessage(const std::string& text) {
-    choose_msg_->setText(ToQString(text));
+    // The rules word the prompt for taking a card in English; it is shown in the user's language.
+    static constexpr std::string_view kTakePrompt = "Choose a card from Player - ";
+    choose_msg_->setText(text.starts_with(kTakePrompt)
+                             ? tr("Choose a card from Player - %1").arg(ToQString(text.substr(kTakePrompt.size())))
+                             : ToQString(text));
     // A long name takes another line rather than being cut off.
     const int design = kChooseMsgLbl.ToPixels().height();
     choose_msg_->resize(choose_msg_->width(), std::max(design, choose_msg_->heightForWidth(choose_msg_->width())));

@@ -75,6 +75,8 @@ public:
         std::optional<bool> choose_players;
         // The game designer Define Cards starts; without one, kvx beside the program.
         std::optional<std::filesystem::path> designer;
+        // A player file named on the command line: the opponent choice opens showing it.
+        std::optional<std::filesystem::path> player_file;
     };
 
     explicit PlayWin(Options options, QWidget* parent = nullptr);
@@ -105,6 +107,7 @@ public:
     void RepaintDiscardPile() override;
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
+    std::string CardBitmapFault(const std::filesystem::path& bitmap) override;
     void SetUpBackground() override;
     void PlaceSeatArrows() override;
     void SetSeatArrowVisible(int seat, bool visible) override;

@@ -2,11 +2,20 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
 #include <QtEndian>
 #include <fstream>
 #include <sstream>
 
+#include "actions/flights_qt.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
 #include "engine/card_set.h"
+#include "platform/card_grid.h"
+#include "platform/picture_clip.h"
 #include "platform/profile.h"
 #include "shell/settings_keys.h"
 
@@ -92,9 +101,64 @@ CardStack HandFromSet(const Game& game, int n) {
 }
 
 int CardsOnTable(const Game& game) {
-    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.HoldStack.Count() + game.PickStack.Count();
+    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.HoldStack.Count() + game.PickStack.Count() +
+                game.CompHeld.Count();
     for (int p = 1; p <= 4; ++p) total += game.Players[static_cast<std::size_t>(p)].Count();
     return total;
+}
+
+QPoint CellPoint(CardGrid* grid, int col, int row) {
+    if (grid->CellRect(row, col).intersected(grid->Viewport()).isEmpty()) {
+        grid->SetLeftCol(col);
+        grid->SetTopRow(row);
+    }
+    return grid->CellRect(row, col).intersected(grid->Viewport()).center();
+}
+
+DialogAnswerer::DialogAnswerer(int wild_group) : group(wild_group) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
+    timer_.start(2);
+}
+
+void DialogAnswerer::Answer() {
+    if (auto* wild = qobject_cast<WildCardFrm*>(QApplication::activeModalWidget())) {
+        QToolButton* button = group > 0 && group < WildCardFrm::kButtons ? wild->GroupButton(group) : nullptr;
+        for (int g = 1; g < WildCardFrm::kButtons && (!button || button->isHidden()); ++g)
+            button = wild->GroupButton(g);
+        ++wild_choices;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(wild->OkBut(), Qt::LeftButton);
+        return;
+    }
+    if (auto* sheet = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
+        ++score_sheets;
+        if (on_score_sheet) on_score_sheet();
+        QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* over = qobject_cast<GameOverFrm*>(window);
+        if (!over || !over->isVisible()) continue;
+        ++game_overs;
+        QTest::mouseClick(over->ExitBut(), Qt::LeftButton);
+        return;
+    }
+}
+
+FlightWatcher::FlightWatcher(PlayWin& win) : start_box_(win.Flights().Box(0)) {
+    start_box_->installEventFilter(this);
+}
+
+FlightWatcher::~FlightWatcher() {
+    if (start_box_) start_box_->removeEventFilter(this);
+}
+
+bool FlightWatcher::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        ++flights;
+        if (on_flight) on_flight();
+    }
+    return false;
 }
 
 void WriteWave(const fs::path& path, int milliseconds) {

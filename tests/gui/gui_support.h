@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,6 +15,10 @@
 
 #include "engine/card_stack.h"
 #include "shell/play_win.h"
+
+namespace kvt {
+class CardGrid;
+}
 
 namespace kvt::gui_test {
 
@@ -50,8 +58,53 @@ CardStack HandOf(const std::vector<std::pair<int, int>>& cards);
 // A hand of n cards of the game's card set, taken from its definitions.
 CardStack HandFromSet(const Game& game, int n);
 
-// Every card of the table (hands, deck, pile, hold and picked stacks).
+// Every card of the table (hands, deck, pile, hold, picked and a computer's
+// held discard).
 int CardsOnTable(const Game& game);
+
+// A point inside cell (row, col) of a grid; a cell out of view is scrolled
+// into view first, as the player would with the scroll bar.
+QPoint CellPoint(CardGrid* grid, int col, int row = 0);
+
+// Answers the windows a move opens and waits for, as the player would: the
+// wild-card group choice with `group` (or the first group offered when that
+// one is not), the score sheet with OK and the game-over window with Exit.
+// It looks every few milliseconds, so it also answers windows opened deep
+// inside a move.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(int wild_group = 0);
+
+    int group;
+    int wild_choices = 0;
+    int score_sheets = 0;
+    int game_overs = 0;
+    // Runs just before a score sheet is answered.
+    std::function<void()> on_score_sheet;
+
+private:
+    void Answer();
+
+    QTimer timer_;
+};
+
+// Counts a window's card flights as they start and calls on_flight for each,
+// from inside the move that flies the card.
+class FlightWatcher : public QObject {
+public:
+    explicit FlightWatcher(PlayWin& win);
+    ~FlightWatcher() override;
+
+    int flights = 0;
+    std::function<void()> on_flight;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Every flight, the draw flight included, starts by showing box 0.
+    QPointer<QWidget> start_box_;
+};
 
 // A PCM wave file of the given length (8 kHz, 16-bit mono).
 void WriteWave(const fs::path& path, int milliseconds);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "dialogs/card_view_frm.h"
 #include "engine/card_set.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
@@ -235,6 +236,30 @@ TEST(PlayWinCommands, SoundOptionsToggleTheirMarks) {
     win.close();
     EXPECT_EQ(setup.RawSetting("PlayerSounds"), " 0");
     EXPECT_EQ(setup.RawSetting("BackMusic"), " 0");
+}
+
+TEST(PlayWinCommands, MinimisingHidesTheCardViewerAndRestoringShowsItWhenOn) {
+    TableSetup setup;
+    setup.WriteSetting(settings::kViewer, "-1");
+    PlayWin& win = setup.Open();
+    ASSERT_NE(win.CardViewer(), nullptr);
+    const auto minimise_and_restore = [&win](bool& shown_while_minimised) {
+        win.showMinimized();
+        QApplication::processEvents();
+        shown_while_minimised = win.CardViewer()->isVisible();
+        win.showNormal();
+        QApplication::processEvents();
+    };
+    bool shown = true;
+    minimise_and_restore(shown);
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(win.CardViewer()->isVisible());
+
+    // With the option off the viewer stays away.
+    win.MenuEntry("MM_VIEWER")->trigger();
+    ASSERT_FALSE(win.CardViewer()->isVisible());
+    minimise_and_restore(shown);
+    EXPECT_FALSE(win.CardViewer()->isVisible());
 }
 
 TEST(PlayWinCommands, NewGameDealsAfreshAndKeepsEveryCard) {

@@ -1,0 +1,119 @@
+#include "fault_injection.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace kvt::faults {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+std::string Failed(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+bool WriteFile(const char* path, const std::string& text) {
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return written;
+}
+
+// Sets the hamper up inside the child; "" when it is in force, else why not.
+std::string Apply(Hamper hamper, const std::string& folder, long limit_bytes) {
+    switch (hamper) {
+    case Hamper::kFileSizeLimit: {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(limit_bytes), static_cast<rlim_t>(limit_bytes)};
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0 ? "" : Failed("setrlimit");
+    }
+    case Hamper::kNoWriteAccess:
+        if (geteuid() != 0) return chmod(folder.c_str(), 0555) == 0 ? "" : Failed("chmod");
+        if (setgroups(0, nullptr) != 0) return Failed("setgroups");
+        if (setresgid(kNobody, kNobody, kNobody) != 0) return Failed("setresgid");
+        if (setresuid(kNobody, kNobody, kNobody) != 0) return Failed("setresuid");
+        // Changing users makes /proc/self unreadable, which the sanitizers need.
+        prctl(PR_SET_DUMPABLE, 1);
+        return "";
+    case Hamper::kSmallDisk: {
+        // A mount namespace of its own: the tmpfs vanishes with the child.
+        // Without root a user namespace grants the mount, where allowed.
+        const uid_t uid = geteuid();
+        const gid_t gid = getegid();
+        if (unshare(uid == 0 ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) != 0) return Failed("unshare");
+        if (uid != 0 && !(WriteFile("/proc/self/setgroups", "deny") &&
+                          WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+                          WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")))
+            return Failed("user namespace maps");
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return Failed("private mounts");
+        const std::string size = "size=" + std::to_string(limit_bytes);
+        if (mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) != 0) return Failed("mount tmpfs");
+        return "";
+    }
+    }
+    return "unknown hamper";
+}
+
+void WriteAll(int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+ChildRun RunHampered(Hamper hamper, const std::string& folder, long limit_bytes,
+                     const std::function<std::string()>& body) {
+    ChildRun run;
+    int pipe_fds[2];
+    if (pipe(pipe_fds) != 0) {
+        run.crashed = Failed("pipe");
+        return run;
+    }
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipe_fds[0]);
+        const std::string skip = Apply(hamper, folder, limit_bytes);
+        WriteAll(pipe_fds[1], skip.empty() ? "R" + body() : "S" + skip);
+        if (hamper == Hamper::kNoWriteAccess && geteuid() != 0) chmod(folder.c_str(), 0755);
+        close(pipe_fds[1]);
+        _exit(0);  // no exit handlers of the test program in the child
+    }
+    close(pipe_fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(pipe_fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(pipe_fds[0]);
+    int status = 0;
+    if (pid < 0) run.crashed = Failed("fork");
+    else if (waitpid(pid, &status, 0) != pid) run.crashed = Failed("waitpid");
+    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        run.crashed = WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
+                                          : "exit status " + std::to_string(WEXITSTATUS(status));
+    if (run.crashed.empty() && text.empty()) run.crashed = "the child said nothing";
+    else if (!text.empty() && text[0] == 'S') run.skipped = text.substr(1);
+    else if (!text.empty()) run.output = text.substr(1);
+    return run;
+}
+
+}  // namespace kvt::faults

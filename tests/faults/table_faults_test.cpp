@@ -1,0 +1,175 @@
+// Faults as the table meets them: card bitmaps and clips that cannot be
+// decoded, settings and working folders that cannot be written.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include "engine/working_files.h"
+#include "gui_support.h"
+#include "platform/sound_output.h"
+#include "shell/settings_keys.h"
+#include "tests/test_support.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+using gui_test::TableSetup;
+
+bool Contains(const QString& text, const fs::path& part) {
+    return text.contains(QString::fromStdString(part.string()));
+}
+
+// A working-folder snapshot: file name -> bytes.
+std::map<std::string, std::string> WorkingFiles(const Folders& folders) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folders.AppDir))
+        if (entry.is_regular_file()) files[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    return files;
+}
+
+// A card set whose layout is sound but whose bitmap bytes are no picture.
+fs::path WriteUndecodableSet(const TableSetup& setup) {
+    CardSetDef def = test::SampleCardSet();
+    def.GameTitle = FitTitle("Garbled pictures");
+    const fs::path path = setup.Root() / "garbled.cds";
+    test::WriteBytes(path, EncodeCardSetFile(test::SampleCardSetFile(def, 5000)));
+    return path;
+}
+
+bool FaceIsDrawn(const PlayWin& win, const Card& card) {
+    const QImage face = win.CardClip().CardFace(card).toImage();
+    return !face.isNull() && face.pixelColor(face.width() / 2, face.height() / 2).alpha() > 0;
+}
+
+bool DealsAFreshGame(PlayWin& win) {
+    win.NewGameCommand();
+    const Game& game = win.GameState();
+    for (int p = 1; p <= 4; ++p)
+        if (game.Players[static_cast<std::size_t>(p)].Count() != kHandSize) return false;
+    return true;
+}
+
+TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    const Game& game = win.GameState();
+    const CardSetDef set_before = game.CardSet;
+    const auto files_before = WorkingFiles(setup.folders);
+    const Card some_card = game.Players[1][0];
+    ASSERT_TRUE(FaceIsDrawn(win, some_card));
+
+    const fs::path garbled = WriteUndecodableSet(setup);
+    win.LoadCardSetCommand(garbled);
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(Contains(setup.messages[0].second, garbled)) << setup.messages[0].second.toStdString();
+    EXPECT_EQ(game.CardSet, set_before);
+    EXPECT_EQ(WorkingFiles(setup.folders), files_before);
+    EXPECT_TRUE(FaceIsDrawn(win, some_card));
+    EXPECT_TRUE(DealsAFreshGame(win));
+}
+
+TEST(UndecodableCardBitmap, OnTheCommandLineItIsReportedAndTheSetInForceComesUp) {
+    TableSetup setup;
+    PlayWin::Options options = setup.Options();
+    options.card_set = WriteUndecodableSet(setup);
+    PlayWin& win = setup.Open(options);
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(Contains(setup.messages[0].second, *options.card_set));
+    EXPECT_NE(win.GameState().CardSet.GameTitle, FitTitle("Garbled pictures"));
+    EXPECT_FALSE(win.CardClip().IsEmpty());
+    EXPECT_TRUE(DealsAFreshGame(win));
+}
+
+TEST(UndecodableCardBitmap, ADamagedWorkingCopyShowsBlankCardsAndThePlayGoesOn) {
+    TableSetup setup;
+    setup.Open();
+    setup.win->close();
+    setup.win.reset();
+    test::WriteBytes(setup.folders.AppDir / files::kCardBitmap, "BM but nothing after");
+    setup.messages.clear();
+    PlayWin& win = setup.Open();
+    EXPECT_TRUE(win.CardClip().IsEmpty());
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(Contains(setup.messages[0].second, setup.folders.AppDir / files::kCardBitmap));
+    EXPECT_FALSE(FaceIsDrawn(win, win.GameState().Players[1][0]));
+    EXPECT_TRUE(DealsAFreshGame(win));
+    win.RedrawTable();
+    QApplication::processEvents();
+}
+
+TEST(UnwritableSettings, TheGameGoesOnWithTheValuesInMemoryAndSaysNothing) {
+    TableSetup setup;
+    fs::create_directories(setup.folders.SettingsFile);  // a folder where kvt.ini belongs
+    PlayWin& win = setup.Open();
+    const bool sorted = win.GameState().SortCards;
+    win.MenuEntry("MM_SORT_CARDS")->trigger();
+    win.MenuEntry("MM_VIEWER")->trigger();
+    win.LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet);
+    EXPECT_EQ(win.GameState().SortCards, !sorted);
+    EXPECT_TRUE(win.GameState().CardViewer);
+    EXPECT_TRUE(DealsAFreshGame(win));
+    win.close();
+    EXPECT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
+    EXPECT_TRUE(fs::is_empty(setup.folders.SettingsFile));
+}
+
+TEST(UnusableWorkingFolder, StartUpReportsTheFolderOnceAndTheTableStaysUp) {
+    TableSetup setup;
+    test::WriteBytes(setup.Root() / "blocked", "a file where a folder belongs");
+    setup.folders.AppDir = setup.Root() / "blocked" / "kvt";
+    PlayWin& win = setup.Open();
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(Contains(setup.messages[0].second, setup.folders.AppDir));
+    win.NewGameCommand();
+    win.RedrawTable();
+    QApplication::processEvents();
+    EXPECT_EQ(test::ReadBytes(setup.Root() / "blocked"), "a file where a folder belongs");
+}
+
+// Clips that cannot be played are passed over: no wait, no message.
+TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediate) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    Game& game = win.GameState();
+    game.OpeningMusic = true;
+    const fs::path opening = setup.folders.AppDir / files::kOpeningSound;
+    const fs::path clip = setup.Root() / "Player2" / "wg1.wav";
+    const fs::path truncated = setup.Root() / "truncated.wav";
+    gui_test::WriteWave(truncated, 20000);
+    fs::resize_file(truncated, 44);  // the header promises 20 s, the data is gone
+    const std::vector<std::pair<std::string, std::string>> waves = {
+        {"garbage", std::string("RIFF\x10\0\0\0WAVEfmt \xff\xff\xff\xff", 20) + std::string(500, '\x7f')},
+        {"empty", ""},
+        {"missing", "-"},
+        {"truncated", test::ReadBytes(truncated)},
+    };
+    for (const auto& [what, bytes] : waves) {
+        SCOPED_TRACE(what);
+        fs::remove(opening);
+        fs::remove(clip);
+        if (bytes != "-") {
+            test::WriteBytes(opening, bytes);
+            test::WriteBytes(clip, bytes);
+        }
+        if (what != "truncated") {
+            EXPECT_EQ(WavClipLength(QString::fromStdString(clip.string())), std::nullopt);
+        }
+        QElapsedTimer wall;
+        wall.start();
+        win.PlayOpeningSound();
+        win.PlayClip(clip);
+        EXPECT_LT(wall.elapsed(), what == "truncated" ? 2 * SoundOutput::kMarginMs : 300);
+    }
+    EXPECT_EQ(WavClipLength(QString::fromStdString(truncated.string())), 0);
+    win.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_TRUE(DealsAFreshGame(win));
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "engine/working_files.h"
+#include "tests/players/player_test_support.h"
+#include "tests/test_support.h"
+
+namespace kvt::faults {
+
+namespace fs = std::filesystem;
+
+// A table in the middle of a game: a card set in force, an opponent in seat
+// 2 and a settings file, all on temporary folders. Faults are injected into
+// it and the state before is kept for comparison.
+class WorkingState : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    fs::path Root() const { return folders().AppDir.parent_path().parent_path(); }
+    const Folders& folders() const { return table.folders; }
+    fs::path WriteCardSet(const std::string& name, const CardSetFile& file) const;
+    fs::path WritePlayer(const std::string& name, const PlayerFileContents& file) const;
+    // Every file and folder of the table's temporary root with its bytes.
+    std::map<std::string, std::string> Files() const { return players_test::Snapshot(Root()); }
+
+    // The game state a fault must leave alone.
+    bool StateKept() const;
+    // Deals the next round and tells whether it was dealt.
+    bool NextRoundDealt();
+
+    test::TableFixture table;
+    Game& game = *table.game;
+    CardSetDef first_set;   // the card set in force
+    CardSetDef other_set;   // a set that a load tries to bring in
+    PlayerRec seat2_before;
+};
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The names of the files that differ between two snapshots ("" when none).
+std::string ChangedFiles(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after);
+
+// What a hampered child saw, as text for the parent to check: the message
+// (or "ok"), then whether the game state was kept and the next round dealt.
+std::string Verdict(const Status& status, bool kept, bool dealt);
+inline constexpr const char* kKeptAndDealt = "\nkept: yes\ndealt: yes";
+
+}  // namespace kvt::faults

@@ -1,0 +1,209 @@
+// A long game on the offscreen table: a scripted human plays by mouse while
+// menu commands arrive at random moments, computer turns included, and the
+// window is finally closed in the middle of a card flight. After every step
+// each card of the deal must still be on the table.
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "actions/flights_qt.h"
+#include "engine/working_files.h"
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::CardsOnTable;
+using gui_test::CellPoint;
+using gui_test::DialogAnswerer;
+using gui_test::FlightWatcher;
+using gui_test::TableSetup;
+
+// KVT_SOAK_ROUNDS and KVT_SOAK_SEED change the soak for a longer or another run.
+int SoakSetting(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+// Notes the wild-card group cards already laid whenever a fresh deal is
+// shuffled, so that the cards on the table can be counted against the deal.
+class SoakWin : public PlayWin {
+public:
+    using PlayWin::PlayWin;
+    std::int64_t group_cards_at_deal = 0;
+
+    void ShowShuffling() override {
+        PlayWin::ShowShuffling();
+        Game& game = GameState();
+        // A deal shuffles the whole deck; a deck rebuilt from the pile leaves the hands alone.
+        bool dealing = game.DiscardPile.Empty();
+        for (int p = 1; p <= 4; ++p) dealing = dealing && game.Players[p].Empty();
+        if (dealing) group_cards_at_deal = game.GroupCardsAdded;
+    }
+};
+
+::testing::AssertionResult EveryCardKept(SoakWin& win) {
+    Game& game = win.GameState();
+    const auto expected = DeckSize(game.CardSet) + (game.GroupCardsAdded - win.group_cards_at_deal);
+    if (CardsOnTable(game) != expected)
+        return ::testing::AssertionFailure() << CardsOnTable(game) << " cards on the table, " << expected << " dealt";
+    return ::testing::AssertionSuccess();
+}
+
+// One action of the human, by mouse: take a card when taking, finish a
+// pick, play a playable card, or draw.
+void HumanStep(PlayWin& win, std::mt19937& dice) {
+    Game& game = win.GameState();
+    HandView& hands = win.Hands();
+    const auto click = [&win](CardGrid* grid, int col) {
+        QTest::mouseClick(grid, Qt::LeftButton, {}, CellPoint(grid, col));
+    };
+    const auto any = [&dice](int n) { return static_cast<int>(dice() % static_cast<unsigned>(n)); };
+    CardStack& hand = game.Players[1];
+
+    if (game.ChoosingCards) {
+        const int from = game.ChooseFromPlayer;
+        click(hands.Grid(from), from == 3 ? any(game.Players[from].Count()) : 0);
+    } else if (!game.PickStack.Empty()) {
+        if (game.HoldGridOpen && game.HoldCount < game.HoldNeeded && !hand.Empty())
+            click(hands.Grid(1), any(hand.Count()));
+        else if (hands.AcceptDiscardBut()->isVisible())
+            QTest::mouseClick(hands.AcceptDiscardBut(), Qt::LeftButton);
+        else
+            QTest::mouseClick(hands.ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
+    } else {
+        std::vector<int> playable;
+        for (int c = 0; c < hand.Count(); ++c)
+            if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
+        if (!playable.empty())
+            click(hands.Grid(1), playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]);
+        else
+            QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    }
+}
+
+enum Command { kNewGame, kLoadCardSet, kViewScore, kSort, kPlayerSounds, kMusic, kViewer, kCommands };
+
+// A menu command as the player could give it: never while a modal window is
+// up. False when it could not be given.
+bool GiveCommand(PlayWin& win, int command, const std::filesystem::path& card_set) {
+    if (QApplication::activeModalWidget() || win.IsClosing()) return false;
+    static const char* const kEntries[kCommands] = {"MM_NEW_GAME", "", "MM_VIEW_SCORE", "MM_SORT_CARDS",
+                                                    "MM_PLAYER_SOUNDS", "MM_MUSIC", "MM_VIEWER"};
+    if (command == kLoadCardSet)
+        win.LoadCardSetCommand(card_set);  // the menu entry would ask for the file
+    else
+        win.MenuEntry(kEntries[command])->trigger();
+    return true;
+}
+
+TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
+    const int rounds_wanted = SoakSetting("KVT_SOAK_ROUNDS", 200);
+    TableSetup setup;
+    setup.win = std::make_unique<SoakWin>(setup.Options());
+    auto& win = static_cast<SoakWin&>(*setup.win);
+    win.SetMessageSink([&setup](const QString& title, const QString& text) { setup.messages.emplace_back(title, text); });
+    ASSERT_TRUE(win.Start());
+    win.show();
+    win.SetAnimationInterval(1);
+    win.Flights().SetDrawStepPause(0);
+    Game& game = win.GameState();
+    const std::filesystem::path card_set = setup.folders.SharedData / files::kDefaultCardSet;
+
+    std::mt19937 dice(static_cast<unsigned>(SoakSetting("KVT_SOAK_SEED", 20240611)));
+    const auto chance = [&dice](int one_in) { return dice() % static_cast<unsigned>(one_in) == 0; };
+    // A new deal (New Game, Load Card Set) one time in ten: most rounds are played out.
+    const auto any_command = [&dice] {
+        const int roll = static_cast<int>(dice() % 20);
+        return roll < 2 ? roll : kViewScore + roll % (kCommands - kViewScore);
+    };
+
+    DialogAnswerer answerer;
+    answerer.group = 0;
+    int rounds = 0;
+    answerer.on_score_sheet = [&] {
+        if (!game.ScoreViewOnly) ++rounds;
+    };
+
+    // How often each command was given, and how many of them during a move.
+    std::array<int, kCommands> given{};
+    int given_in_moves = 0;
+    const auto give = [&](int command) {
+        const bool in_move = win.MoveRunning();
+        if (!GiveCommand(win, command, card_set)) return;
+        ++given[static_cast<std::size_t>(command)];
+        given_in_moves += in_move;
+    };
+
+    FlightWatcher watcher(win);
+    int close_at_flight = -1;
+    bool closed_in_move = false;
+    bool kept_in_flight = true;
+    watcher.on_flight = [&] {
+        kept_in_flight = kept_in_flight && EveryCardKept(win);
+        // Given during the flight's pause, as a menu click would be.
+        if (watcher.flights == close_at_flight) {
+            QTimer::singleShot(0, &win, [&] {
+                closed_in_move = win.MoveRunning();
+                win.close();
+            });
+        } else if (close_at_flight < 0 && chance(150)) {
+            QTimer::singleShot(0, &win, [&give, command = any_command()] { give(command); });
+        }
+    };
+
+    QElapsedTimer clock;
+    clock.start();
+    const int step_limit = rounds_wanted * 400;
+    int steps = 0;
+    while (!win.IsClosing() && steps < step_limit) {
+        // The first rounds are painted; then the table stops painting, which
+        // would make the soak five times slower.
+        if (steps == 200) win.setUpdatesEnabled(false);
+        if (rounds >= rounds_wanted && close_at_flight < 0)
+            close_at_flight = watcher.flights + 1 + static_cast<int>(dice() % 25);
+        if (close_at_flight < 0 && chance(60)) give(any_command());
+        HumanStep(win, dice);
+        ++steps;
+        ASSERT_FALSE(game.MoveInProgress()) << "step " << steps;
+        ASSERT_TRUE(EveryCardKept(win)) << "step " << steps << ", round " << rounds;
+        ASSERT_TRUE(kept_in_flight) << "during a flight before step " << steps;
+        if (win.IsClosing()) break;
+        ASSERT_EQ(game.CurPlayer, 1) << "the human's turn again after step " << steps;
+        // What is shown follows the game.
+        ASSERT_EQ(win.Hands().AcceptDiscardBut()->isVisible(), game.DiscardButtonShown) << "step " << steps;
+        ASSERT_EQ(win.Hands().Grid(0)->isVisible(), game.HoldGridOpen) << "step " << steps;
+        ASSERT_EQ(win.Hands().ShowCardPlay()->HasPicture(), !game.PickStack.Empty()) << "step " << steps;
+        if (!game.Players[1].Empty()) {
+            ASSERT_EQ(win.Hands().Grid(1)->Cols(), game.Players[1].Count()) << "step " << steps;
+        }
+    }
+    const qint64 elapsed = clock.elapsed();
+
+    EXPECT_TRUE(win.IsClosing());
+    EXPECT_TRUE(closed_in_move) << "the close came during a flight";
+    EXPECT_GE(rounds, rounds_wanted);
+    EXPECT_TRUE(EveryCardKept(win)) << "after the close";
+    EXPECT_GT(answerer.wild_choices, 0);
+    for (int command = 0; command < kCommands; ++command)
+        EXPECT_GT(given[static_cast<std::size_t>(command)], 0) << "command " << command << " was never given";
+    EXPECT_GT(given_in_moves, 0);
+    int commands = 0;
+    for (const int n : given) commands += n;
+    for (const auto& [title, text] : setup.messages) ADD_FAILURE() << title.toStdString() << ": " << text.toStdString();
+    std::printf("[ soak     ] %d rounds, %d steps, %d flights, %d commands (%d in moves), %d game overs in %lld ms\n",
+                rounds, steps, watcher.flights, commands, given_in_moves, answerer.game_overs,
+                static_cast<long long>(elapsed));
+}
+
+}  // namespace
+}  // namespace kvt
