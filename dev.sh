@@ -6,6 +6,7 @@
 #   ./dev.sh fuzz [SECONDS]   build the fuzzers with clang (build-fuzz), run each SECONDS (default 60)
 #   ./dev.sh package install what is missing, build, check the desktop files, make the .deb
 #   ./dev.sh screenshot [OUTDIR]   build, show the table on a virtual screen, write PNGs (default build/screenshots)
+#   ./dev.sh bench [RUNS]    build, time the table's start-up, CPU and memory on a virtual screen (bench/table_bench.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,8 +15,10 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
-  # --- packaging: CPack's Depends (dpkg-shlibdeps) and the desktop-file checks
-  dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils groff-base
+  # --- packaging: CPack's Depends (dpkg-shlibdeps), the desktop-file checks, lintian,
+  # and Qt's translation tools (lupdate/lrelease and their CMake package), which the build needs
+  dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils groff-base lintian
+  qt6-tools-dev qt6-l10n-tools
   # --- end packaging
 )
 BUILD_DIR=${KVT_BUILD_DIR:-build}
@@ -63,6 +66,9 @@ make_package() {
   deb=$(ls -t "$BUILD_DIR"/kvt_*.deb | head -n 1)
   echo "Built $deb"
   dpkg-deb -f "$deb" Package Version Section Depends
+  # Debian's checks: errors fail, the rest is shown (packaging/lintian-overrides
+  # lists what is reported on purpose).
+  lintian --fail-on error --display-level '>=info' "$deb"
 }
 # --- end packaging
 
@@ -155,8 +161,10 @@ case "${1:-}" in
   fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}"); install_missing; fuzz_all "${2:-60}" ;;
   package) install_missing; make_package ;;
   screenshot) PACKAGES+=("${SHOT_PACKAGES[@]}"); install_missing; build; screenshot "${2:-$BUILD_DIR/screenshots}" ;;
+  bench) PACKAGES+=(xvfb libx11-dev libxdamage-dev libxfixes-dev libxtst-dev); install_missing; build
+    exec bench/table_bench.sh "$BUILD_DIR" "${2:-7}" ;;
   *)
-    echo "Usage: $0 start [CARDSET.cds] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR]" >&2
+    echo "Usage: $0 start [CARDSET.cds | PLAYER.dpf] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR] | bench [RUNS]" >&2
     exit 2
     ;;
 esac

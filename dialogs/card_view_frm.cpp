@@ -40,18 +40,19 @@ CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
 }
 
 QString CardViewFrm::Description(const Card& card, bool hold_grid) {
+    // %1 is the count with its sign place (" 2"), so the English texts keep their exact blanks.
     const QString n = ToQString(FormatNumber(card.ActionCount));
     switch (card.Action) {
-    case 1: return QStringLiteral("Pass") + n + QStringLiteral(" Cards Left");
-    case 2: return QStringLiteral("Pass") + n + QStringLiteral("  Cards Right");
-    case 3: return QStringLiteral("Pass") + n + QStringLiteral("  Cards Across");
-    case 4: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From Deck");
-    case 5: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From RIGHT");
-    case 6: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From LEFT");
-    case 7: return QStringLiteral("Draw") + n + QStringLiteral("  Cards From ACROSS");
-    case 8: return hold_grid ? QStringLiteral("Discard Cards") : QStringLiteral("Discard") + n + QStringLiteral(" Cards");
-    case 9: return QStringLiteral("Skip Next Player");
-    case 10: return QStringLiteral("Reverse Direction of Play");
+    case 1: return tr("Pass%1 Cards Left").arg(n);
+    case 2: return tr("Pass%1  Cards Right").arg(n);
+    case 3: return tr("Pass%1  Cards Across").arg(n);
+    case 4: return tr("Draw%1  Cards From Deck").arg(n);
+    case 5: return tr("Draw%1  Cards From RIGHT").arg(n);
+    case 6: return tr("Draw%1  Cards From LEFT").arg(n);
+    case 7: return tr("Draw%1  Cards From ACROSS").arg(n);
+    case 8: return hold_grid ? tr("Discard Cards") : tr("Discard%1 Cards").arg(n);
+    case 9: return tr("Skip Next Player");
+    case 10: return tr("Reverse Direction of Play");
     default: return {};
     }
 }

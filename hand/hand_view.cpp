@@ -97,7 +97,7 @@ HandView::HandView(QWidget* table, Game& game, const PictureClip& clip)
     hold_card_->SetShadow(true);
     hold_card_->hide();
 
-    accept_discard_ = new QPushButton(QStringLiteral("&Discard"), table);
+    accept_discard_ = new QPushButton(tr("&Discard"), table);
     accept_discard_->setObjectName("AcceptDiscardBut");
     accept_discard_->setGeometry(kAcceptDiscardBut.ToPixels());
     accept_discard_->setStyleSheet(kDiscardButtonStyle);
@@ -181,7 +181,7 @@ void HandView::AdjustPlayerGrid(int player, int count) {
     try {
         Adjust(player, count);
     } catch (const std::exception&) {
-        if (report_) report_(QStringLiteral("Error in AdjustPlayerGrid"));
+        if (report_) report_(tr("Error in AdjustPlayerGrid"));
     }
 }
 

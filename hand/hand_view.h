@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -68,6 +69,8 @@ void SortHand(CardStack& stack, bool sort_cards);
 // draw deck, the discard pile, the picked card and the Discard button. It
 // draws what the game holds and decides nothing.
 class HandView {
+    Q_DECLARE_TR_FUNCTIONS(HandView)
+
 public:
     HandView(QWidget* table, Game& game, const PictureClip& clip);
 

@@ -8,19 +8,21 @@
 #include <string>
 
 #include "engine/game.h"
+#include "shell/command_line.h"
 #include "shell/console_table.h"
 #include "shell/play_win.h"
 #include "shell/startup.h"
+#include "shell/translations_qt.h"
 
 namespace {
 
 constexpr const char* kVersion = "0.1.0";
 
 void PrintUsage() {
-    std::cout << "Usage: kvt [CARDSET.cds]\n"
+    std::cout << "Usage: kvt [CARDSET.cds | PLAYER.dpf]\n"
                  "       kvt --print-deal [CARDSET.cds]\n"
                  "Starts the card table with the card set in force (or with CARDSET.cds, which\n"
-                 "then stays in force).\n"
+                 "then stays in force). A player file opens the choice of opponents with it.\n"
                  "\n"
                  "  --print-deal  deal a game and print the table instead of showing it\n"
                  "  --help        show this help\n"
@@ -73,7 +75,15 @@ int main(int argc, char** argv) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     kvt::PlayWin::Options options;
-    if (!arguments.isEmpty()) options.card_set = std::filesystem::path(QFile::encodeName(arguments.join(' ')).toStdString());
+    kvt::InstallTranslations(options.folders.SharedData);
+    if (!arguments.isEmpty()) {
+        // The file manager opens player files with kvt too; those are offered for a seat.
+        const std::filesystem::path named(QFile::encodeName(arguments.join(' ')).toStdString());
+        if (kvt::KindOfCommandLineFile(named) == kvt::CommandLineFile::kPlayer)
+            options.player_file = named;
+        else
+            options.card_set = named;
+    }
 
     kvt::PlayWin table(std::move(options));
     if (!table.Start()) return 0;

@@ -48,7 +48,8 @@ dpkg-deb -c "$deb" | awk '{print $NF}' >"$scratch/contents"
 for f in ./usr/bin/kvt ./usr/bin/kvx ./usr/bin/kvt-sim ./usr/share/kvt/default.cds \
          ./usr/share/applications/kvt.desktop ./usr/share/metainfo/kvt.metainfo.xml \
          ./usr/share/mime/packages/kvt.xml ./usr/share/icons/hicolor/scalable/apps/kvt.svg \
-         ./usr/share/icons/hicolor/48x48/apps/kvt.png ./usr/share/doc/kvt/changelog.gz; do
+         ./usr/share/icons/hicolor/48x48/apps/kvt.png ./usr/share/doc/kvt/changelog.gz \
+         ./usr/share/doc/kvt/copyright ./usr/share/kvt/translations/kvt_de.qm; do
   grep -qxF -- "$f" "$scratch/contents" || fail "the package lacks $f"
 done
 for page in kvt kvx kvt-sim; do
@@ -56,10 +57,23 @@ for page in kvt kvx kvt-sim; do
     fail "the package lacks the manual page $page.6"
 done
 # Nothing from the build or test machinery.
-if grep -Ev '^\./usr/(bin/(kvt|kvx|kvt-sim)|share/(kvt|applications|metainfo|mime|icons|man|doc/kvt)(/.*)?)$|^\./(usr/(bin|share|share/doc)?/?)?$' \
+if grep -Ev '^\./usr/(bin/(kvt|kvx|kvt-sim)|share/(kvt|applications|metainfo|mime|icons|man|doc/kvt|lintian/overrides/kvt)(/.*)?)$|^\./(usr/(bin|share|share/doc|share/lintian|share/lintian/overrides)?/?)?$' \
     "$scratch/contents" >"$scratch/extra"; then
   cat "$scratch/extra"
   fail "the package holds files it should not"
+fi
+
+# Debian's own checks: an error fails, warnings and notes are shown.
+if command -v lintian >/dev/null; then
+  if lintian --fail-on error --display-level '>=info' "$deb" >"$scratch/lintian.log" 2>&1; then
+    echo "lintian: no errors"
+  else
+    cat "$scratch/lintian.log"
+    fail "lintian found errors"
+  fi
+  grep -E '^[WI]: ' "$scratch/lintian.log" | sed 's/^/  lintian /' || true
+else
+  echo "lintian is not installed; skipping its checks"
 fi
 
 dpkg-deb -x "$deb" "$scratch/root"

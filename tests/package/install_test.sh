@@ -17,7 +17,8 @@ for f in bin/kvt bin/kvx bin/kvt-sim; do
   [ -x "$prefix/$f" ] || fail "$f is not installed"
 done
 for f in share/kvt/default.cds share/applications/kvt.desktop share/metainfo/kvt.metainfo.xml \
-         share/mime/packages/kvt.xml share/icons/hicolor/scalable/apps/kvt.svg; do
+         share/mime/packages/kvt.xml share/icons/hicolor/scalable/apps/kvt.svg \
+         share/kvt/translations/kvt_de.qm; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
 for page in kvt kvx kvt-sim; do

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStringList>
+
+#include "desktop_support.h"
+
+namespace kvt {
+namespace {
+
+// The caption of File > New Game as a table started in this environment
+// shows it (every locale variable of the runner removed first).
+QString NewGameCaption(const QStringList& locale_variables) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : environment.keys())
+        if (name == "LANG" || name == "LANGUAGE" || name.startsWith("LC_")) environment.remove(name);
+    for (const QString& variable : locale_variables)
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    QProcess table;
+    table.setProcessEnvironment(environment);
+    table.start(QCoreApplication::applicationFilePath(), {desktop_test::kCaptionOption});
+    if (!table.waitForFinished(60000) || table.exitCode() != 0) return QStringLiteral("<failed>");
+    return QString::fromUtf8(table.readAllStandardOutput()).trimmed();
+}
+
+TEST(Translation, GermanFromTheLanguageVariables) {
+    EXPECT_EQ(NewGameCaption({"LANGUAGE=de"}), "&Neues Spiel");
+    EXPECT_EQ(NewGameCaption({"LC_ALL=de_DE.UTF-8"}), "&Neues Spiel");
+    EXPECT_EQ(NewGameCaption({"LANG=de_AT.UTF-8"}), "&Neues Spiel");
+}
+
+TEST(Translation, OriginalTextsOtherwise) {
+    EXPECT_EQ(NewGameCaption({}), "&New Game");
+    EXPECT_EQ(NewGameCaption({"LANG=fr_FR.UTF-8"}), "&New Game");
+    // English first wins over a later language we have.
+    EXPECT_EQ(NewGameCaption({"LANGUAGE=en_GB:de"}), "&New Game");
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,0 +1,458 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>HandView</name>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Ablegen</translation>
+    </message>
+    <message>
+        <source>Error in AdjustPlayerGrid</source>
+        <translation>Fehler in AdjustPlayerGrid</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::AboutDlg</name>
+    <message>
+        <source>About KVT</source>
+        <translation>Über KVT</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;KVT&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;KVT&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>A card table for four: you and three computer opponents. The cards and what they do come from the card set in force; card sets and players are made with kvx.</source>
+        <translation>Ein Kartentisch für vier: Sie und drei Computergegner. Die Karten und was sie bewirken stammen aus dem geladenen Kartensatz; Kartensätze und Spieler entstehen mit kvx.</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::CardViewFrm</name>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Point Value:</source>
+        <translation>Punktwert:</translation>
+    </message>
+    <message>
+        <source>PLAYABLE</source>
+        <translation>SPIELBAR</translation>
+    </message>
+    <message>
+        <source>Pass%1 Cards Left</source>
+        <translation>Weitergeben:%1 Karten nach links</translation>
+    </message>
+    <message>
+        <source>Pass%1  Cards Right</source>
+        <translation>Weitergeben:%1 Karten nach rechts</translation>
+    </message>
+    <message>
+        <source>Pass%1  Cards Across</source>
+        <translation>Weitergeben:%1 Karten nach gegenüber</translation>
+    </message>
+    <message>
+        <source>Draw%1  Cards From Deck</source>
+        <translation>Ziehen:%1 Karten vom Stapel</translation>
+    </message>
+    <message>
+        <source>Draw%1  Cards From RIGHT</source>
+        <translation>Ziehen:%1 Karten von RECHTS</translation>
+    </message>
+    <message>
+        <source>Draw%1  Cards From LEFT</source>
+        <translation>Ziehen:%1 Karten von LINKS</translation>
+    </message>
+    <message>
+        <source>Draw%1  Cards From ACROSS</source>
+        <translation>Ziehen:%1 Karten von GEGENÜBER</translation>
+    </message>
+    <message>
+        <source>Discard Cards</source>
+        <translation>Karten abwerfen</translation>
+    </message>
+    <message>
+        <source>Discard%1 Cards</source>
+        <translation>Abwerfen:%1 Karten</translation>
+    </message>
+    <message>
+        <source>Skip Next Player</source>
+        <translation>Nächster Spieler setzt aus</translation>
+    </message>
+    <message>
+        <source>Reverse Direction of Play</source>
+        <translation>Spielrichtung umkehren</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::DirectionPicture</name>
+    <message>
+        <source>Play goes to the right</source>
+        <translation>Es wird nach rechts gespielt</translation>
+    </message>
+    <message>
+        <source>Play goes to the left</source>
+        <translation>Es wird nach links gespielt</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::GameInFo</name>
+    <message>
+        <source>Game Information</source>
+        <translation>Spielinformationen</translation>
+    </message>
+    <message>
+        <source>Game Title</source>
+        <translation>Spieltitel</translation>
+    </message>
+    <message>
+        <source>Author&apos;s Name</source>
+        <translation>Name des Autors</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::GameOverFrm</name>
+    <message>
+        <source>Game Over</source>
+        <translation>Spielende</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>%1 wins the game!</source>
+        <translation>%1 gewinnt das Spiel!</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::HelpWindow</name>
+    <message>
+        <source>KVT Help</source>
+        <translation>KVT-Hilfe</translation>
+    </message>
+    <message>
+        <source>Navigation</source>
+        <translation>Navigation</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>KVT Help - %1</source>
+        <translation>KVT-Hilfe - %1</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Help page not found&lt;/h2&gt;&lt;p&gt;The page &lt;b&gt;%1&lt;/b&gt; is not in the help folder %2.&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;Hilfeseite nicht gefunden&lt;/h2&gt;&lt;p&gt;Die Seite &lt;b&gt;%1&lt;/b&gt; steht nicht im Hilfeordner %2.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::NameFrm</name>
+    <message>
+        <source>Enter Name</source>
+        <translation>Name eingeben</translation>
+    </message>
+    <message>
+        <source>Please Enter Your Name:</source>
+        <translation>Bitte geben Sie Ihren Namen ein:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::PlaySpdFrm</name>
+    <message>
+        <source>Play Speed</source>
+        <translation>Spieltempo</translation>
+    </message>
+    <message>
+        <source>Adjust the speed of Cards being Played.</source>
+        <translation>Stellen Sie ein, wie schnell die Karten gespielt werden.</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Langsam</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Schnell</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::PlayWin</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New Game</source>
+        <translation>&amp;Neues Spiel</translation>
+    </message>
+    <message>
+        <source>&amp;Load Card Set</source>
+        <translation>Kartensatz &amp;laden</translation>
+    </message>
+    <message>
+        <source>&amp;Define Cards</source>
+        <translation>Karten &amp;definieren</translation>
+    </message>
+    <message>
+        <source>&amp;Choose Players</source>
+        <translation>&amp;Spieler wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>S&amp;ort Cards</source>
+        <translation>Karten &amp;sortieren</translation>
+    </message>
+    <message>
+        <source>&amp;Sounds</source>
+        <translation>&amp;Klänge</translation>
+    </message>
+    <message>
+        <source>&amp;Player Sounds</source>
+        <translation>&amp;Spielerstimmen</translation>
+    </message>
+    <message>
+        <source>&amp;Opening Music</source>
+        <translation>&amp;Eröffnungsmusik</translation>
+    </message>
+    <message>
+        <source>&amp;Card Viewer</source>
+        <translation>Karten&amp;betrachter</translation>
+    </message>
+    <message>
+        <source>&amp;Game Speed</source>
+        <translation>Spiel&amp;tempo</translation>
+    </message>
+    <message>
+        <source>&amp;Score</source>
+        <translation>&amp;Punkte</translation>
+    </message>
+    <message>
+        <source>&amp;View Score</source>
+        <translation>Punkte &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>About &amp;KVT</source>
+        <translation>Über &amp;KVT</translation>
+    </message>
+    <message>
+        <source>&amp;About Current Game</source>
+        <translation>Über das &amp;aktuelle Spiel</translation>
+    </message>
+    <message>
+        <source>KVT</source>
+        <translation>KVT</translation>
+    </message>
+    <message>
+        <source>KVT - %1</source>
+        <translation>KVT - %1</translation>
+    </message>
+    <message>
+        <source>%1, by %2</source>
+        <translation>%1, von %2</translation>
+    </message>
+    <message>
+        <source>Shuffling Cards......</source>
+        <translation>Karten werden gemischt......</translation>
+    </message>
+    <message>
+        <source>Loading Card Set........</source>
+        <translation>Kartensatz wird geladen........</translation>
+    </message>
+    <message>
+        <source>Loading players file.....</source>
+        <translation>Spielerdatei wird geladen.....</translation>
+    </message>
+    <message>
+        <source>Choose a card from Player - %1</source>
+        <translation>Wählen Sie eine Karte von %1</translation>
+    </message>
+    <message>
+        <source>Player %1</source>
+        <translation>Spieler %1</translation>
+    </message>
+    <message>
+        <source>That follows when this move is over.</source>
+        <translation>Das folgt, wenn dieser Zug vorbei ist.</translation>
+    </message>
+    <message>
+        <source>Load Card Set</source>
+        <translation>Kartensatz laden</translation>
+    </message>
+    <message>
+        <source>Card Files (*.cds);;All Files (*)</source>
+        <translation>Kartensätze (*.cds);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Game Designer</source>
+        <translation>Spiel-Designer</translation>
+    </message>
+    <message>
+        <source>Error Launching Corvane Game Designer</source>
+        <translation>Fehler beim Starten des Corvane Game Designer</translation>
+    </message>
+    <message>
+        <source>Please ensure the designer is installed.</source>
+        <translation>Bitte stellen Sie sicher, dass der Designer installiert ist.</translation>
+    </message>
+    <message>
+        <source>The card pictures in &quot;%1&quot; cannot be read; the cards are shown blank.</source>
+        <translation>Die Kartenbilder in &quot;%1&quot; lassen sich nicht lesen; die Karten bleiben leer.</translation>
+    </message>
+    <message>
+        <source>its card pictures are not a bitmap that can be shown.</source>
+        <translation>seine Kartenbilder sind keine Bitmap, die sich anzeigen lässt.</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::PlayerSel</name>
+    <message>
+        <source>Choose Players</source>
+        <translation>Spieler wählen</translation>
+    </message>
+    <message>
+        <source>Click and Drag a player to one of the computer screens below:</source>
+        <translation>Ziehen Sie einen Spieler auf einen der Bildschirme unten:</translation>
+    </message>
+    <message>
+        <source>Double-click a player to see and hear it; drag it onto a screen to seat it.</source>
+        <translation>Doppelklicken Sie auf einen Spieler, um ihn zu sehen und zu hören; ziehen Sie ihn auf einen Bildschirm, um ihn dort Platz nehmen zu lassen.</translation>
+    </message>
+    <message>
+        <source>Use &amp;sample opponents</source>
+        <translation>&amp;Beispielgegner nehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>KVT</source>
+        <translation>KVT</translation>
+    </message>
+    <message>
+        <source>Player %1 has not been chosen .</source>
+        <translation>Spieler %1 wurde nicht gewählt.</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::ScoreFrm</name>
+    <message>
+        <source>Score</source>
+        <translation>Punkte</translation>
+    </message>
+    <message>
+        <source>Score Sheet</source>
+        <translation>Punktetabelle</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::SeatScreen</name>
+    <message>
+        <source>Drop a player here to seat Player %1</source>
+        <translation>Legen Sie hier einen Spieler ab, um ihn als Spieler %1 zu setzen</translation>
+    </message>
+    <message>
+        <source>Player %1</source>
+        <translation>Spieler %1</translation>
+    </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(ohne Namen)</translation>
+    </message>
+    <message>
+        <source>empty seat</source>
+        <translation>freier Platz</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::WildCardFrm</name>
+    <message>
+        <source>Choose Card</source>
+        <translation>Karte wählen</translation>
+    </message>
+    <message>
+        <source>Choose the group the next player must follow:</source>
+        <translation>Wählen Sie die Gruppe, die der nächste Spieler bedienen muss:</translation>
+    </message>
+    <message>
+        <source>Group </source>
+        <translation>Gruppe </translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>KVT</source>
+        <translation>KVT</translation>
+    </message>
+    <message>
+        <source>No Group has been Selected</source>
+        <translation>Es wurde keine Gruppe gewählt</translation>
+    </message>
+</context>
+</TS>
