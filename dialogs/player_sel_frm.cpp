@@ -18,6 +18,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <fstream>
@@ -206,6 +207,17 @@ PlayerSel::PlayerSel(Game& game, Hooks hooks, QWidget* parent)
     top->addLayout(preview_box);
     layout->addLayout(top);
 
+    // The model reads folders in the background and sorts what it read a
+    // moment later, which moves the rows: the current folder is scrolled into
+    // view once the folders on its way have been read and have settled.
+    reveal_ = new QTimer(this);
+    reveal_->setSingleShot(true);
+    reveal_->setInterval(50);
+    connect(reveal_, &QTimer::timeout, this,
+            [this] { folders_->scrollTo(folders_->currentIndex(), QAbstractItemView::PositionAtCenter); });
+    connect(folder_model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (folder_model_->filePath(folders_->currentIndex()).startsWith(loaded)) reveal_->start();
+    });
     connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { ShowFolder(folder_model_->filePath(current)); });
     connect(files_, &QListView::pressed, this,
@@ -267,7 +279,8 @@ void PlayerSel::ShowFolder(const QString& folder) {
     const QModelIndex in_tree = folder_model_->index(folder);
     if (in_tree.isValid() && folders_->currentIndex() != in_tree) {
         folders_->setCurrentIndex(in_tree);
-        folders_->scrollTo(in_tree);
+        folders_->scrollTo(in_tree);  // opens the folders on the way
+        reveal_->start();
     }
 }
 

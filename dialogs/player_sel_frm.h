@@ -14,6 +14,7 @@ class QFileSystemModel;
 class QLabel;
 class QListView;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 namespace kvt {
@@ -105,6 +106,7 @@ private:
     Game& game_;
     Hooks hooks_;
     QFileSystemModel* folder_model_ = nullptr;
+    QTimer* reveal_ = nullptr;  // scrolls the current folder into view
     QFileSystemModel* file_model_ = nullptr;
     QTreeView* folders_ = nullptr;
     QListView* files_ = nullptr;
