@@ -9,6 +9,33 @@ namespace {
 constexpr int kCountedGroups = 30;
 constexpr int kCommentEvent = 2;
 
+// What the scores of one choice share: the player's traits as weights and
+// the weighted size of the largest other hand.
+struct ScoreWeights {
+    ScoreWeights(const PlayerRec& info, int max_other_hand)
+        : value(info.TraitA / 100.0),
+          match(info.TraitC / 100.0),
+          others(Sat16(static_cast<long long>(info.TraitB) * max_other_hand)),
+          per_match(info.TraitD) {}
+    double value;
+    double match;
+    std::int16_t others;
+    std::int16_t per_match;
+};
+
+std::int16_t ValueScore(const Card& card, const ScoreWeights& w) {
+    const std::int16_t diff = Sat16(static_cast<long long>(card.Value) - w.others);
+    return Round16(w.value * diff);
+}
+
+double MatchScore(const Card& card, const CardStack& hand, const ScoreWeights& w) {
+    // CountSameGroup + CountSameValue, in one pass over the hand.
+    long long same = 0;
+    for (const Card& c : hand) same += (c.Group == card.Group) + (c.Value == card.Value);
+    const std::int16_t weighted = Sat16(same * w.per_match);
+    return w.match * weighted;
+}
+
 }  // namespace
 
 std::int16_t Game::MaxOtherHand() const {
@@ -31,31 +58,25 @@ std::int16_t Game::CountSameValue(const Card& card, const CardStack& hand) {
 }
 
 std::int16_t Game::ScoreValue(const Card& card) {
-    const PlayerRec& info = PlayerInfo[WrapSeat(CurPlayer)];
-    const std::int16_t others = Sat16(static_cast<long long>(info.TraitB) * MaxOtherHand());
-    const std::int16_t diff = Sat16(static_cast<long long>(card.Value) - others);
-    return Round16(info.TraitA / 100.0 * diff);
+    return ValueScore(card, ScoreWeights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand()));
 }
 
 double Game::ScoreMatch(const Card& card, const CardStack& hand) {
-    const PlayerRec& info = PlayerInfo[WrapSeat(CurPlayer)];
-    const long long same = CountSameGroup(card, hand) + CountSameValue(card, hand);
-    const std::int16_t weighted = Sat16(same * info.TraitD);
-    return info.TraitC / 100.0 * weighted;
+    return MatchScore(card, hand, ScoreWeights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand()));
 }
 
 std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
 void Game::MarkPlayableCards(CardStack& hand) {
+    const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
     for (Card& card : hand) {
         card.Playable = 0;
         if (IsTakeAction(card.Action)) {
             // Never make the next player draw from a hand that would run out.
-            const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
             const int giver = SourcePlayer(drawer, card.Action);
             if (Players[giver].Count() <= card.ActionCount) continue;
         }
-        CheckPlayable(card);
+        card.Playable = PlayableOn(card, DiscardPile) ? 1 : 0;  // CheckPlayable, inline
     }
 }
 
@@ -65,6 +86,9 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     } else {
         for (Card& card : hand) card.Playable = card.Group > 0 ? 1 : 0;
     }
+    // A card's score is ScoreValue + ScoreMatch + ScoreBonus; what they
+    // share for every card of the hand is worked out once.
+    const ScoreWeights weights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand());
     // Equal scores keep the earlier slot. Unlike a fixed floor, the first
     // candidate opens the contest, so the best card wins even when every
     // score is very low.
@@ -72,8 +96,8 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     std::int16_t best = 0;
     for (int i = 0; i < hand.Count(); ++i) {
         if (hand[i].Playable <= 0) continue;
-        const std::int16_t score = Sat16(static_cast<long long>(ScoreValue(hand[i])) +
-                                         Round16(ScoreMatch(hand[i], hand)) + ScoreBonus(hand[i]));
+        const std::int16_t score = Sat16(static_cast<long long>(ValueScore(hand[i], weights)) +
+                                         Round16(MatchScore(hand[i], hand, weights)) + ScoreBonus(hand[i]));
         if (slot < 0 || score > best) {
             best = score;
             slot = i;

@@ -13,7 +13,7 @@ GameOverFiles GameOverFilesFor(const std::filesystem::path& folder, bool winner)
 // stays on the last picture until the human closes it.
 void Game::PresentGameOver() {
     view_.ShowGameOver(Winner);
-    if (Winner > 0) {
+    if (Winner > 0 && view_.ShowsGameOverFiles()) {
         for (int p = 1; p <= 4; ++p) {
             const GameOverFiles files = GameOverFilesFor(PlayerFolder(p), p == Winner);
             view_.ShowGameOverPicture(p, files.Picture);

@@ -115,6 +115,10 @@ public:
     virtual void ShowGameOver(int /*winner*/) {}
     virtual void ShowGameOverPicture(int /*player*/, const std::filesystem::path& /*picture*/) {}
     virtual void WaitGameOverClosed() {}
+    // False for a view that shows no pictures and plays no clips: the rules
+    // then skip looking for the game-over files (ShowGameOverPicture and
+    // PlayClip are not called for them).
+    virtual bool ShowsGameOverFiles() const { return true; }
 
     // A problem the rules ran into and carried on from (modal, OK).
     virtual void ShowRuleMessage(const std::string& /*text*/) {}

@@ -4,27 +4,8 @@
 
 namespace kvt {
 
-namespace {
-
-// The matching rule itself: same group; same action with a count (not for
-// Discard); same action and value; or a wild card.
-bool Matches(const Card& card, const Card& top) {
-    if (card.Group == top.Group) return true;
-    if (card.Action == top.Action) {
-        if (card.Action == kActionDiscard || card.ActionCount == 0) {
-            if (card.Value == top.Value) return true;
-        } else {
-            return true;
-        }
-    }
-    return card.IsWild();
-}
-
-}  // namespace
-
 std::int16_t Game::CheckPlayable(Card& card) {
-    // The pile is never empty in play; should it be, anything may start it.
-    const bool ok = DiscardPile.Empty() || Matches(card, DiscardPile.Top());
+    const bool ok = PlayableOn(card, DiscardPile);
     card.Playable = ok ? 1 : 0;
     return ok ? 1 : -1;
 }

@@ -49,7 +49,15 @@ void CountingView::ShowShuffling() {
 
 void CountingView::AnimateCompDiscard(int, const Card& card) {
     if (!in_turn) return;
-    ++stats->Played[card.Action];
+    const bool common = card.Action >= 0 && card.Action < static_cast<int>(played_.size());
+    if (!common) {
+        ++stats->Played[card.Action];
+    } else {
+        std::int64_t*& counter = played_[card.Action];
+        if (!counter) counter = &stats->Played[card.Action];
+        ++*counter;
+    }
+    if (!tracing) return;
     if (laid_this_turn.empty()) first_laid = card;
     if (!laid_this_turn.empty()) laid_this_turn += ",";
     laid_this_turn += std::to_string(card.Action);
@@ -128,8 +136,10 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
         }
         const int hand_before = game.Players[seat].Count();
         const int max_other = trace ? game.MaxOtherHand() : 0;
-        const std::string top = trace && !game.DiscardPile.Empty() ? CardText(game.DiscardPile.Top()) : "null";
+        std::string top;  // for the trace only
+        if (trace) top = game.DiscardPile.Empty() ? "null" : CardText(game.DiscardPile.Top());
         const int reversed = game.PlayReversed;
+        view_.tracing = trace != nullptr;
         view_.in_turn = true;
         view_.drawn_this_turn = 0;
         view_.laid_this_turn.clear();

@@ -52,6 +52,7 @@ class CountingView : public TableView {
 public:
     Stats* stats = nullptr;
     bool in_turn = false;
+    bool tracing = false;        // laid_this_turn and first_laid are kept only for the trace
     int drawn_this_turn = 0;
     std::string laid_this_turn;  // action codes, comma separated
     Card first_laid;             // the card the player chose, when one was laid
@@ -59,6 +60,13 @@ public:
     void AnimateDraw(int player, bool into_pick) override;
     void ShowShuffling() override;
     void AnimateCompDiscard(int player, const Card& card) override;
+    bool ShowsGameOverFiles() const override { return false; }
+
+private:
+    // The counters of stats->Played for the common action codes, so that a
+    // laid card costs no map search. Each entry is made when its code is
+    // first laid; a map's entries never move, and stats is set only once.
+    std::array<std::int64_t*, 16> played_{};
 };
 
 // Plays seeded games with all four seats at the computer.
