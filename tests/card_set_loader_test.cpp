@@ -22,12 +22,7 @@ protected:
     }
 
     // Every working file with its bytes, to compare before and after.
-    std::map<std::string, std::string> Snapshot() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(work))
-            if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadBytes(entry.path());
-        return files;
-    }
+    std::map<std::string, std::string> Snapshot() const { return FilesIn(work); }
 };
 
 TEST_F(CardSetLoading, WritesTheFourWorkingFiles) {

@@ -31,27 +31,16 @@ TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
     EXPECT_EQ(game.DrawDeck[2], set.CardDefs[2]) << "whole definition records are copied";
 }
 
-TEST_F(Dealing, ShuffleKeepsEveryCardAndLeavesTinyStacksAlone) {
-    game.BuildDeck(game.CardSet);
-    std::vector<Card> before(game.DrawDeck.begin(), game.DrawDeck.end());
-    game.ShuffleStack(game.DrawDeck);
-    std::vector<Card> after(game.DrawDeck.begin(), game.DrawDeck.end());
-    EXPECT_NE(before, after);
-    auto key = [](const Card& a, const Card& b) {
-        return std::tie(a.Group, a.Value) < std::tie(b.Group, b.Value);
-    };
-    std::sort(before.begin(), before.end(), key);
-    std::sort(after.begin(), after.end(), key);
-    EXPECT_EQ(before, after);
-
+TEST_F(Dealing, ShufflingFewerThanTwoCardsGivesNoNotice) {
     CardStack one;
     one.Push(Def(1, 1, kActionDiscard, 0, 1));
     table.view.calls.clear();
     game.ShuffleStack(one);
-    EXPECT_TRUE(table.view.calls.empty()) << "no shuffle notice for fewer than two cards";
+    EXPECT_TRUE(table.view.calls.empty());
 }
 
-// Every order of a four-card deck must come up equally often.
+// Every order of a four-card deck must come up equally often (and no card
+// is lost or made: every order seen is one of the 24).
 TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChance) {
     constexpr int kTrials = 24000;
     std::map<std::vector<int>, int> seen;

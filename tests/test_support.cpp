@@ -153,4 +153,20 @@ std::vector<Card> AllCards(const Game& game) {
     return all;
 }
 
+std::map<std::string, std::string> FilesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadBytes(entry.path());
+    return files;
+}
+
+std::string FaultMismatch(const Status& s, std::string_view source, int line, std::string_view fragment) {
+    if (s.ok()) return "accepted";
+    const std::string prefix =
+        std::string(source) + (line ? ", line " + std::to_string(line) + ": " : std::string(": "));
+    if (s.message().rfind(prefix, 0) != 0 || s.message().find(fragment) == std::string::npos)
+        return s.message() + " (wanted \"" + prefix + "...\" with \"" + std::string(fragment) + "\")";
+    return {};
+}
+
 }  // namespace kvt::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,8 @@ CardSetFile SampleCardSetFile(const CardSetDef& def, std::size_t bitmap_bytes = 
 
 void WriteBytes(const fs::path& path, const std::string& bytes);
 std::string ReadBytes(const fs::path& path);
+// The regular files directly in `folder`: name -> bytes.
+std::map<std::string, std::string> FilesIn(const fs::path& folder);
 
 // A game on temporary folders: settings, working folder and shipped data
 // with a "default.cds" of its own.
@@ -84,6 +87,29 @@ struct ProgramRun {
 // Runs a program with arguments, its output caught in files in `scratch`.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const fs::path& scratch);
+
+// A temporary folder for runs of one program and the files a test hands it.
+class ProgramScratch {
+public:
+    explicit ProgramScratch(std::string program) : program_(std::move(program)) {}
+    ProgramRun Run(const std::vector<std::string>& args) const { return RunProgram(program_, args, temp_.Path()); }
+    std::string Path(std::string_view name) const { return (temp_ / name).string(); }
+    // Writes the bytes to `name` in the folder and returns its path.
+    std::string Write(std::string_view name, const std::string& bytes) const {
+        WriteBytes(temp_ / name, bytes);
+        return Path(name);
+    }
+
+protected:
+    TempDir temp_;
+
+private:
+    std::string program_;
+};
+
+// Empty when `s` refuses with a message that starts "SOURCE, line LINE: "
+// ("SOURCE: " for line 0) and holds `fragment`; otherwise what is amiss.
+std::string FaultMismatch(const Status& s, std::string_view source, int line, std::string_view fragment);
 
 // All cards of the table in one list, for conservation checks.
 std::vector<Card> AllCards(const Game& game);

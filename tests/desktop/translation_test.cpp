@@ -3,11 +3,28 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
+#include <iostream>
 
 #include "desktop_support.h"
+#include "gui_support.h"
+#include "shell/translations_qt.h"
 
 namespace kvt {
 namespace {
+
+// `desktop_tests --new-game-caption` prints the caption of File > New Game as
+// kvt shows it for the language of the environment.
+int PrintNewGameCaption() {
+    InstallTranslations(KVT_TEST_DATA_DIR);
+    PlayWin table(desktop_test::TableOptions());
+    std::cout << table.MenuEntry("MM_NEW_GAME")->text().toStdString() << std::endl;
+    return 0;
+}
+
+[[maybe_unused]] const bool kCaptionOptionSet = [] {
+    gui_test::ExtraMainOption() = {desktop_test::kCaptionOption, &PrintNewGameCaption};
+    return true;
+}();
 
 // The caption of File > New Game as a table started in this environment
 // shows it (every locale variable of the runner removed first).

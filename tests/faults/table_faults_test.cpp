@@ -23,14 +23,6 @@ bool Contains(const QString& text, const fs::path& part) {
     return text.contains(QString::fromStdString(part.string()));
 }
 
-// A working-folder snapshot: file name -> bytes.
-std::map<std::string, std::string> WorkingFiles(const Folders& folders) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folders.AppDir))
-        if (entry.is_regular_file()) files[entry.path().filename().string()] = test::ReadBytes(entry.path());
-    return files;
-}
-
 // A card set whose layout is sound but whose bitmap bytes are no picture.
 fs::path WriteUndecodableSet(const TableSetup& setup) {
     CardSetDef def = test::SampleCardSet();
@@ -58,7 +50,7 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     PlayWin& win = setup.Open();
     const Game& game = win.GameState();
     const CardSetDef set_before = game.CardSet;
-    const auto files_before = WorkingFiles(setup.folders);
+    const auto files_before = test::FilesIn(setup.folders.AppDir);
     const Card some_card = game.Players[1][0];
     ASSERT_TRUE(FaceIsDrawn(win, some_card));
 
@@ -67,7 +59,7 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     ASSERT_EQ(setup.messages.size(), 1u);
     EXPECT_TRUE(Contains(setup.messages[0].second, garbled)) << setup.messages[0].second.toStdString();
     EXPECT_EQ(game.CardSet, set_before);
-    EXPECT_EQ(WorkingFiles(setup.folders), files_before);
+    EXPECT_EQ(test::FilesIn(setup.folders.AppDir), files_before);
     EXPECT_TRUE(FaceIsDrawn(win, some_card));
     EXPECT_TRUE(DealsAFreshGame(win));
 }

@@ -15,8 +15,6 @@
 #include "dialogs/card_view_frm.h"
 #include "dialogs/game_info_frm.h"
 #include "dialogs/game_over_frm.h"
-#include "dialogs/name_frm.h"
-#include "dialogs/player_sel_frm.h"
 #include "dialogs/play_spd_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
@@ -256,67 +254,6 @@ TEST(DialogsCardView, FollowsTheOption) {
     win.CardViewer()->close();
     EXPECT_FALSE(win.MenuEntry("MM_VIEWER")->isChecked());
     EXPECT_TRUE(win.GameState().CardViewer);
-}
-
-}  // namespace
-}  // namespace kvt
-
-namespace kvt {
-namespace {
-
-// Pictures of the dialogs for a look at them: KVT_DIALOG_SHOTS=folder.
-// Disabled in the suite; run with --gtest_also_run_disabled_tests.
-TEST(DialogsLook, DISABLED_Capture) {
-    const QString out = qEnvironmentVariable("KVT_DIALOG_SHOTS");
-    if (out.isEmpty()) GTEST_SKIP() << "KVT_DIALOG_SHOTS names no folder";
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    Game& game = win.GameState();
-    const auto save = [&out](QWidget* widget, const char* name) {
-        widget->adjustSize();
-        QApplication::processEvents();
-        QTest::qWait(300);
-        widget->grab().save(out + "/" + name + ".png");
-    };
-
-    win.ChoosePlayersCommand();
-    win.PlayerSelWindow()->UseSampleOpponents();
-    win.PlayerSelWindow()->PreviewFile(win.PlayerSelWindow()->Seat(4)->Current().File);
-    win.PlayerSelWindow()->Seat(4)->SetOccupant({});
-    save(win.PlayerSelWindow(), "player_sel");
-    win.PlayerSelWindow()->hide();
-
-    ScoreSheet sheet;
-    const char* names[] = {"", "Robin", "Amara", "Kenji", "Ingrid"};
-    for (int p = 1; p <= 4; ++p) sheet.Headings[static_cast<std::size_t>(p)] = names[p];
-    const int totals[4][4] = {{12, 40, 7, 25}, {80, 95, 60, 71}, {151, 180, 122, 160}, {240, 301, 260, 233}};
-    for (int r = 0; r < 4; ++r)
-        for (int p = 1; p <= 4; ++p) {
-            sheet.SetCell(r, p, std::to_string(totals[r][p - 1]));
-            if (r < 3) sheet.Strike(r, p);
-        }
-    win.OpenScoreSheet(sheet, 0);
-    save(win.ScoreWindow(), "score");
-    win.ScoreWindow()->hide();
-
-    WildCardFrm wild(game.WildGroupChoices(), game.CardSet, win.CardClip());
-    wild.GroupButton(game.WildGroupChoices()[1].Group)->click();
-    wild.show();
-    save(&wild, "wild_card");
-    wild.hide();
-
-    win.ShowGameOver(2);
-    win.ShowGameOverPicture(2, setup.folders.SharedData / "player1" / "Player.bmp");
-    save(win.GameOverWindow(), "game_over");
-    QTimer::singleShot(0, [&win] { win.GameOverWindow()->ExitBut()->click(); });
-    win.WaitGameOverClosed();
-
-    PlaySpdFrm speed(game);
-    speed.show();
-    save(&speed, "play_speed");
-    NameFrm name;
-    name.show();
-    save(&name, "name");
 }
 
 }  // namespace

@@ -3,6 +3,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <cstring>
+
+#include "gui_support.h"
+
+namespace kvt::gui_test {
+MainOption& ExtraMainOption() {
+    static MainOption option;
+    return option;
+}
+}  // namespace kvt::gui_test
 
 // The windows draw offscreen unless told otherwise, and nothing the tests do
 // reaches the real settings or data folders.
@@ -16,6 +26,8 @@ int main(int argc, char** argv) {
     qunsetenv("KVT_SEED");
 
     QApplication app(argc, argv);
+    const kvt::gui_test::MainOption& option = kvt::gui_test::ExtraMainOption();
+    if (option.name && argc > 1 && std::strcmp(argv[1], option.name) == 0) return option.run();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

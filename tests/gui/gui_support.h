@@ -106,6 +106,15 @@ private:
     QPointer<QWidget> start_box_;
 };
 
+// An option a test program answers instead of running its tests, with the
+// application up: a test that starts its own program under another
+// environment sets it before main runs.
+struct MainOption {
+    const char* name = nullptr;
+    int (*run)() = nullptr;
+};
+MainOption& ExtraMainOption();
+
 // A PCM wave file of the given length (8 kHz, 16-bit mono).
 void WriteWave(const fs::path& path, int milliseconds);
 

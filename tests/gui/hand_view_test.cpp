@@ -237,17 +237,6 @@ TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
     EXPECT_EQ(twins[3].PicCol, 3);
 }
 
-TEST_F(HandViewTest, TheHumansHandIsSortedInTheGameWhenShown) {
-    G().Players[1] = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}});
-    G().SortCards = false;
-    Win().ShowHand(G().Players[1], 1);
-    EXPECT_EQ(G().Players[1][0].Group, 2);
-    G().SortCards = true;
-    Win().ShowHand(G().Players[1], 1);
-    EXPECT_EQ(G().Players[1][0].Group, 0);
-    EXPECT_EQ(G().Players[1][3].Group, 2);
-}
-
 TEST_F(HandViewTest, AMinimisedTableIsNotRedrawn) {
     CardGrid* grid = Grid(1);
     const int cols = grid->Cols();

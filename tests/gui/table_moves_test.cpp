@@ -193,7 +193,7 @@ TEST_F(TableMoves, APassLeftTwoHandsTheChosenCardsToTheLeft) {
     ExpectIdleTable(win);
 }
 
-TEST_F(TableMoves, DrawingPutsThePickedCardBackFirst) {
+TEST_F(TableMoves, APickedCardGoesBackOnAClickOrADraw) {
     PlayWin& win = *win_;
     const Card picked = Plain(game(), 2, 1);
     const Card unplayable = Plain(game(), 3, 2);
@@ -202,6 +202,22 @@ TEST_F(TableMoves, DrawingPutsThePickedCardBackFirst) {
             {Plain(game(), 1, 9)}, Cards{unplayable, playable, Plain(game(), 4, 1), Plain(game(), 4, 2)});
     const int total = CardsOnTable(game());
 
+    // Clicks that fit no move change nothing: the left hand while nobody must
+    // take, the picked-card box while it is empty.
+    QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
+    QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(game().Players[2].Count(), 3);
+    EXPECT_EQ(game().CardPicked, 0);
+    EXPECT_EQ(game().Players[1].Count(), 2);
+
+    // A click on the picked card puts it back; then it is picked again.
+    ClickCard(win, picked);
+    ASSERT_EQ(game().CardPicked, 1);
+    EXPECT_TRUE(Same(game().PickStack[0], picked));
+    QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(game().CardPicked, 0);
+    EXPECT_TRUE(game().PickStack.Empty());
+    EXPECT_EQ(CountIn(game().Players[1], picked), 1);
     ClickCard(win, picked);
     ASSERT_EQ(game().CardPicked, 1);
     ClickDeck(win);

@@ -9,25 +9,6 @@ namespace {
 
 using testing::MinimalManifest;
 
-void ExpectManifestRoundTrip(const CardSetFile& file) {
-    const CardManifest manifest = ManifestForCardSet(file);
-    const std::string text = FormatCardManifest(manifest);
-    CardManifest back;
-    const Status s = ParseCardManifest(text, back);
-    ASSERT_TRUE(s) << s.message() << "\n" << text;
-    EXPECT_EQ(back.Def, file.Def);
-    EXPECT_EQ(back.Tag, file.Tag);
-    EXPECT_EQ(back.BitmapFile, manifest.BitmapFile);
-    EXPECT_EQ(back.SoundFile, manifest.SoundFile);
-    EXPECT_EQ(back.SoundSizeWithoutSound, manifest.SoundSizeWithoutSound);
-    EXPECT_EQ(back.BackgroundFile, manifest.BackgroundFile);
-    EXPECT_EQ(FormatCardManifest(back), text);
-}
-
-TEST(CardManifestRoundTripTest, PlainCardSet) { ExpectManifestRoundTrip(testing::PlainCardSet()); }
-TEST(CardManifestRoundTripTest, OddCardSet) { ExpectManifestRoundTrip(testing::OddCardSet()); }
-TEST(CardManifestRoundTripTest, SparseCardSet) { ExpectManifestRoundTrip(testing::SparseCardSet()); }
-
 TEST(CardManifestFormatTest, WritesTheTopSectionAndEveryCard) {
     const std::string text = FormatCardManifest(ManifestForCardSet(testing::PlainCardSet()));
     EXPECT_EQ(text.rfind("# KVT card set\nformat = 1\ntag = \"KVTC\"\n"

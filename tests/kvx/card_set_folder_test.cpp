@@ -8,19 +8,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using testing::ReadTestFile;
-using testing::TempFolder;
-using testing::WriteTestFile;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 // Encodes a crafted card set, decodes it as a file from disk would be, unpacks
-// it, packs the folder again and compares the bytes.
+// it (manifest written), packs the folder again (manifest read) and compares
+// the bytes.
 void ExpectByteIdenticalRoundTrip(const CardSetFile& crafted) {
     const std::string original = EncodeCardSetFile(crafted);
     CardSetFile decoded;
     const Status decode = DecodeCardSetFile(original, decoded);
     ASSERT_TRUE(decode) << decode.message();
 
-    TempFolder temp;
+    TempDir temp;
     const fs::path folder = temp / "unpacked";
     const Status unpack = UnpackCardSet(decoded, folder);
     ASSERT_TRUE(unpack) << unpack.message();
@@ -31,33 +32,25 @@ void ExpectByteIdenticalRoundTrip(const CardSetFile& crafted) {
     EXPECT_TRUE(EncodeCardSetFile(packed) == original) << "the packed bytes differ";
 }
 
-TEST(CardSetRoundTripTest, PlainCardSetIsByteIdentical) {
-    ExpectByteIdenticalRoundTrip(testing::PlainCardSet());
-}
-
-TEST(CardSetRoundTripTest, OddCardSetIsByteIdentical) {
-    const CardSetFile odd = testing::OddCardSet();
-    ASSERT_EQ(odd.SoundSize, 1);
-    ExpectByteIdenticalRoundTrip(odd);
-}
-
-TEST(CardSetRoundTripTest, SparseCardSetIsByteIdentical) {
-    ExpectByteIdenticalRoundTrip(testing::SparseCardSet());
+TEST(CardSetRoundTripTest, EveryCraftedCardSetIsByteIdentical) {
+    ASSERT_EQ(testing::OddCardSet().SoundSize, 1);
+    for (const CardSetFile& crafted : {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()})
+        ExpectByteIdenticalRoundTrip(crafted);
 }
 
 TEST(CardSetUnpackTest, WritesTheManifestAndOnlyThePresentFiles) {
-    TempFolder temp;
+    TempDir temp;
     const CardSetFile plain = testing::PlainCardSet();
     ASSERT_TRUE(UnpackCardSet(plain, temp / "plain"));
-    EXPECT_EQ(ReadTestFile(temp / "plain/cards.bmp"), plain.Bitmap);
-    EXPECT_EQ(ReadTestFile(temp / "plain/open.wav"), plain.Sound);
+    EXPECT_EQ(ReadBytes(temp / "plain/cards.bmp"), plain.Bitmap);
+    EXPECT_EQ(ReadBytes(temp / "plain/open.wav"), plain.Sound);
     EXPECT_FALSE(fs::exists(temp / "plain/background.bmp"));
-    EXPECT_EQ(ReadTestFile(temp / "plain/cardset.txt"), FormatCardManifest(ManifestForCardSet(plain)));
+    EXPECT_EQ(ReadBytes(temp / "plain/cardset.txt"), FormatCardManifest(ManifestForCardSet(plain)));
 
     const CardSetFile odd = testing::OddCardSet();
     ASSERT_TRUE(UnpackCardSet(odd, temp / "odd"));
     EXPECT_FALSE(fs::exists(temp / "odd/open.wav"));
-    EXPECT_EQ(ReadTestFile(temp / "odd/background.bmp"), odd.Background);
+    EXPECT_EQ(ReadBytes(temp / "odd/background.bmp"), odd.Background);
     for (const auto& entry : fs::directory_iterator(temp / "odd"))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
@@ -69,8 +62,8 @@ protected:
         ASSERT_TRUE(s) << s.message();
     }
 
-    std::string Manifest() const { return ReadTestFile(folder_ / kCardManifestName); }
-    void SetManifest(const std::string& text) { WriteTestFile(folder_ / kCardManifestName, text); }
+    std::string Manifest() const { return ReadBytes(folder_ / kCardManifestName); }
+    void SetManifest(const std::string& text) { WriteBytes(folder_ / kCardManifestName, text); }
     void EditManifest(std::string_view from, std::string_view to) {
         std::string text = Manifest();
         const auto at = text.find(from);
@@ -86,7 +79,7 @@ protected:
         return s.message();
     }
 
-    TempFolder temp_;
+    TempDir temp_;
     fs::path folder_ = temp_ / "set";
 };
 
@@ -106,13 +99,13 @@ TEST_F(CardSetPackTest, RefusesMissingEmbeddedFilesNamingThem) {
 }
 
 TEST_F(CardSetPackTest, RefusesEmbeddedFilesThatCannotBeStored) {
-    WriteTestFile(folder_ / "open.wav", "R");
+    WriteBytes(folder_ / "open.wav", "R");
     EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos);
-    WriteTestFile(folder_ / "open.wav", "RIFF");
-    WriteTestFile(folder_ / "empty.bmp", "");
+    WriteBytes(folder_ / "open.wav", "RIFF");
+    WriteBytes(folder_ / "empty.bmp", "");
     ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"empty.bmp\""));
     EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
-    WriteTestFile(folder_ / "cards.bmp", "");
+    WriteBytes(folder_ / "cards.bmp", "");
     EXPECT_NE(PackFault().find("\"cards.bmp\" is empty"), std::string::npos);
 }
 

@@ -1,6 +1,5 @@
 // Runs the kvx program itself on temporary folders.
 
-
 #include <gtest/gtest.h>
 
 #include "kvx_test_support.h"
@@ -11,27 +10,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using testing::ReadTestFile;
-using testing::TempFolder;
-using testing::WriteTestFile;
+using test::ReadBytes;
+using test::WriteBytes;
 
 using RunResult = test::ProgramRun;
 
-class KvxProgramTest : public ::testing::Test {
+class KvxProgramTest : public ::testing::Test, protected test::ProgramScratch {
 protected:
-    RunResult Run(const std::vector<std::string>& args) {
-        return test::RunProgram(KVX_PROGRAM, args, temp_.Path());
-    }
-
-    std::string Path(std::string_view name) const { return (temp_ / name).string(); }
-
+    KvxProgramTest() : ProgramScratch(KVX_PROGRAM) {}
+    using ProgramScratch::Run;
     std::string WriteCardSet(std::string_view name, const CardSetFile& file) {
-        const std::string bytes = EncodeCardSetFile(file);
-        WriteTestFile(temp_ / name, bytes);
-        return Path(name);
+        return Write(name, EncodeCardSetFile(file));
     }
-
-    TempFolder temp_;
 };
 
 TEST_F(KvxProgramTest, VersionAndHelp) {
@@ -75,7 +65,7 @@ TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
         ASSERT_EQ(pack.exit_code, 0) << pack.err;
         EXPECT_EQ(pack.out, Path("out.cds") + ": packed (" + std::to_string(DeckSize(crafted.Def)) +
                                 " cards in the deck)\n");
-        EXPECT_TRUE(ReadTestFile(temp_ / "out.cds") == ReadTestFile(temp_ / "in.cds"))
+        EXPECT_TRUE(ReadBytes(temp_ / "out.cds") == ReadBytes(temp_ / "in.cds"))
             << "the packed bytes differ";
     }
 }
@@ -83,7 +73,7 @@ TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
 TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
     fs::create_directories(temp_ / "busy");
-    WriteTestFile(temp_ / "busy/notes.txt", "mine");
+    WriteBytes(temp_ / "busy/notes.txt", "mine");
     const RunResult refused = Run({"unpack-cards", cds, Path("busy")});
     EXPECT_EQ(refused.exit_code, 1);
     EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
@@ -92,11 +82,11 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     const RunResult forced = Run({"unpack-cards", "--force", cds, Path("busy")});
     EXPECT_EQ(forced.exit_code, 0) << forced.err;
     EXPECT_TRUE(fs::exists(temp_ / "busy" / kCardManifestName));
-    EXPECT_EQ(ReadTestFile(temp_ / "busy/notes.txt"), "mine");
+    EXPECT_EQ(ReadBytes(temp_ / "busy/notes.txt"), "mine");
 
     fs::create_directories(temp_ / "empty");
     EXPECT_EQ(Run({"unpack-cards", cds, Path("empty")}).exit_code, 0);
-    WriteTestFile(temp_ / "plain-file", "x");
+    WriteBytes(temp_ / "plain-file", "x");
     const RunResult not_folder = Run({"unpack-cards", "--force", cds, Path("plain-file")});
     EXPECT_EQ(not_folder.exit_code, 1);
     EXPECT_NE(not_folder.err.find("is not a folder"), std::string::npos) << not_folder.err;
@@ -105,7 +95,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
 TEST_F(KvxProgramTest, UnpackRefusesABadFileAndCreatesNothing) {
     std::string bytes = EncodeCardSetFile(testing::PlainCardSet());
     bytes.resize(1000);
-    WriteTestFile(temp_ / "short.cds", bytes);
+    WriteBytes(temp_ / "short.cds", bytes);
     const RunResult r = Run({"unpack-cards", Path("short.cds"), Path("out")});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "kvx: " + Path("short.cds") + ": the file ends inside card definition 49\n");
@@ -122,7 +112,7 @@ TEST_F(KvxProgramTest, CheckAcceptsAGoodFile) {
 
 TEST_F(KvxProgramTest, CheckRejectsTruncatedAndPaddedFiles) {
     const std::string good = EncodeCardSetFile(testing::PlainCardSet());
-    WriteTestFile(temp_ / "truncated.cds", good.substr(0, good.size() - 10));
+    WriteBytes(temp_ / "truncated.cds", good.substr(0, good.size() - 10));
     const RunResult truncated = Run({"check", Path("truncated.cds")});
     EXPECT_EQ(truncated.exit_code, 1);
     EXPECT_TRUE(truncated.out.empty());
@@ -132,7 +122,7 @@ TEST_F(KvxProgramTest, CheckRejectsTruncatedAndPaddedFiles) {
               std::string::npos)
         << truncated.err;
 
-    WriteTestFile(temp_ / "padded.cds", good + "xx");
+    WriteBytes(temp_ / "padded.cds", good + "xx");
     const RunResult padded = Run({"check", Path("padded.cds")});
     EXPECT_EQ(padded.exit_code, 1);
     EXPECT_NE(padded.err.find("2 unexpected bytes follow the table background"), std::string::npos)
@@ -174,9 +164,9 @@ TEST_F(KvxProgramTest, InfoDescribesTheCardSet) {
 TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {
     const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
     ASSERT_EQ(Run({"unpack-cards", cds, Path("set")}).exit_code, 0);
-    std::string manifest = ReadTestFile(temp_ / "set" / kCardManifestName);
+    std::string manifest = ReadBytes(temp_ / "set" / kCardManifestName);
     manifest.replace(manifest.find("bitmap = \"cards.bmp\""), 20, "bitmap = \"../set.cds\"");
-    WriteTestFile(temp_ / "set" / kCardManifestName, manifest);
+    WriteBytes(temp_ / "set" / kCardManifestName, manifest);
 
     const RunResult r = Run({"pack-cards", Path("set"), Path("out.cds")});
     EXPECT_EQ(r.exit_code, 1);

@@ -9,15 +9,6 @@
 
 namespace kvt::kvx::testing {
 
-namespace fs = std::filesystem;
-
-using TempFolder = kvt::test::TempDir;
-
-inline void WriteTestFile(const fs::path& path, std::string_view bytes) {
-    kvt::test::WriteBytes(path, std::string(bytes));
-}
-inline std::string ReadTestFile(const fs::path& path) { return kvt::test::ReadBytes(path); }
-
 // Card sets that pass validation, each exercising different corners of the format.
 // Four plain groups, a card back, an opening sound, no background.
 CardSetFile PlainCardSet();

@@ -1,6 +1,5 @@
 // Runs the kvx program itself on player files in temporary folders.
 
-
 #include <gtest/gtest.h>
 
 #include "player_test_support.h"
@@ -19,20 +18,13 @@ using test::WriteBytes;
 
 using RunResult = test::ProgramRun;
 
-class KvxPlayerProgram : public ::testing::Test {
+class KvxPlayerProgram : public ::testing::Test, protected test::ProgramScratch {
 protected:
-    RunResult Run(const std::vector<std::string>& args) {
-        return test::RunProgram(KVX_PROGRAM, args, temp_.Path());
-    }
-
-    std::string Path(const std::string& name) const { return (temp_.Path() / name).string(); }
-
+    KvxPlayerProgram() : ProgramScratch(KVX_PROGRAM) {}
+    using ProgramScratch::Run;
     std::string WritePlayer(const std::string& name, const PlayerFileContents& file) {
-        WriteBytes(temp_.Path() / name, EncodePlayerFile(file));
-        return Path(name);
+        return Write(name, EncodePlayerFile(file));
     }
-
-    test::TempDir temp_;
 };
 
 TEST_F(KvxPlayerProgram, HelpListsThePlayerCommandsAndTheManifest) {

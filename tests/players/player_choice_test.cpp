@@ -8,11 +8,8 @@
 namespace kvt::players_test {
 namespace {
 
-class PlayerChoice : public ::testing::Test {
+class PlayerChoice : public PlayerTableTest {
 protected:
-    PlayerTable table;
-    Game& game = *table.game;
-
     void Remember(int player, const std::string& path) {
         ASSERT_TRUE(game.Settings().WriteString(settings::kPlayersFile, "Player" + std::to_string(player), path).ok());
     }

@@ -12,11 +12,8 @@ namespace {
 
 using test::ReadBytes;
 
-class ExtractPlayer : public ::testing::Test {
+class ExtractPlayer : public PlayerTableTest {
 protected:
-    PlayerTable table;
-    Game& game = *table.game;
-
     // The seat's folder, file name -> bytes.
     std::map<std::string, std::string> Seat(int player) const { return Snapshot(game.PlayerDir[player]); }
 
@@ -44,6 +41,7 @@ protected:
 };
 
 TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
+    ASSERT_FALSE(fs::exists(table.folders.AppDir)) << "the working folder is made as needed";
     const PlayerFileContents file = SamplePlayer();
     const Status s = game.ExtractPlayer(table.Write("ada.dpf", file), 2);
     ASSERT_TRUE(s.ok()) << s.message();
@@ -56,11 +54,6 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
     // Nothing is left beside the working folder.
     for (const auto& entry : fs::directory_iterator(table.folders.AppDir))
         EXPECT_EQ(entry.path().filename(), "Player2") << entry.path();
-}
-
-TEST_F(ExtractPlayer, AFileWithoutSoundsGivesAFolderWithOnlyThePicture) {
-    ASSERT_TRUE(game.ExtractPlayer(table.Write("bare.dpf", BarePlayer()), 3).ok());
-    EXPECT_EQ(Seat(3), (std::map<std::string, std::string>{{"Player.bmp", BarePlayer().Picture}}));
 }
 
 TEST_F(ExtractPlayer, OddNamesAndEmptyClipsArriveUnchanged) {
@@ -127,18 +120,12 @@ TEST_F(ExtractRefused, AMissingFileOrAFolder) {
 TEST_F(ExtractRefused, HostileEntries) {
     const std::string good = EncodePlayerFile(BarePlayer());
     const std::pair<std::string, std::string> cases[] = {
+        // Names that would leave the folder (every other fault of an entry is
+        // refused by the same decoding, see HostileEntryTest).
         {RawEntry(0, "../x.wav", 3, "abc"), "contains '/'"},
         {RawEntry(0, "../../../x.wav", 3, "abc"), "contains '/'"},
-        {RawEntry(0, "a/b.wav", 3, "abc"), "contains '/'"},
         {RawEntry(0, "..\\x.wav", 3, "abc"), "contains '\\'"},
-        {RawEntry(0, "C:x.wav", 3, "abc"), "contains ':'"},
-        {RawEntry(0, "x\n.wav", 3, "abc"), "control character"},
-        {RawEntry(0, "", 3, "abc"), "the file name is empty"},
-        {RawEntry(51, "Sel1.wav", 3, "abc"), "the sound index is 51"},
-        {RawEntry(-1, "Sel1.wav", 3, "abc"), "the sound index is -1"},
-        {RawEntry(0, "Sel1.wav", -1, ""), "the clip size is negative (-1)"},
         {RawEntry(0, "Sel1.wav", 0x7FFFFFFF, "abc"), "(2147483647 bytes announced, 3 left)"},
-        {RawEntry(0, "Sel1.wav", 3, "abc") + RawEntry(1, "sel1.wav", 0, ""), "repeats that of sound entry 1"},
         // A good entry first: it must not reach the folder either.
         {RawEntry(0, "Sel1.wav", 3, "new") + RawEntry(0, "/tmp/x.wav", 0, ""), "sound entry 2"},
     };
@@ -147,14 +134,6 @@ TEST_F(ExtractRefused, HostileEntries) {
     EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
     EXPECT_FALSE(fs::exists(table.folders.AppDir / "x.wav"));
     EXPECT_FALSE(fs::exists(table.Root() / "x.wav"));
-}
-
-TEST_F(ExtractRefused, HugeAndNegativeHeaderSizes) {
-    std::string bytes = EncodePlayerFile(BarePlayer());
-    bytes.replace(10, 4, std::string("\xFF\xFF\xFF\x7F", 4));
-    ExpectRefusedAndNothingChanged(table.Write("huge.dpf", bytes), "the picture runs past the end");
-    bytes.replace(10, 4, std::string("\x00\x00\x00\x80", 4));
-    ExpectRefusedAndNothingChanged(table.Write("negative.dpf", bytes), "the picture size is negative");
 }
 
 TEST_F(ExtractRefused, TruncationAtEveryByteOfASmallFile) {
@@ -214,12 +193,6 @@ TEST_F(ExtractPlayer, LeftoversOfAnInterruptedRunAreClearedNotAdopted) {
     test::WriteBytes(fresh, "a file in the way");
     ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 2).ok());
     EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
-}
-
-TEST_F(ExtractPlayer, AMissingWorkingFolderIsCreated) {
-    ASSERT_FALSE(fs::exists(table.folders.AppDir));
-    ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 4).ok());
-    EXPECT_EQ(Seat(4), Expected(SamplePlayer()));
 }
 
 }  // namespace

@@ -136,25 +136,6 @@ TEST(PlayerCodec, ClipNamesThatArePlainFileNamesPass) {
         EXPECT_EQ(PlayerClipNameFault(name), "") << name;
 }
 
-TEST(PlayerCodec, ClipNamesThatLeaveTheFolderOrHideAreRefused) {
-    const std::pair<std::string_view, std::string_view> cases[] = {
-        {"", "the file name is empty"},
-        {"../x.wav", "the file name contains '/'"},
-        {"..", "the file name contains \"..\""},
-        {"a..b.wav", "the file name contains \"..\""},
-        {"a/b.wav", "the file name contains '/'"},
-        {"a\\b.wav", "the file name contains '\\'"},
-        {"C:x.wav", "the file name contains ':'"},
-        {".hidden.wav", "the file name starts with '.'"},
-        {"tab\there.wav", "the file name contains a control character"},
-        {std::string_view("nul\0.wav", 8), "the file name contains a control character"},
-        {"del\x7F.wav", "the file name contains a control character"},
-        {"0123456789012345678901234567890123456789012345678901234567890123x",
-         "the file name is 65 characters long; at most 64 are allowed"},
-    };
-    for (const auto& [name, fault] : cases) EXPECT_EQ(PlayerClipNameFault(name), fault) << name;
-}
-
 TEST(PlayerCodec, NamesFoldAndQuoteByteForByte) {
     EXPECT_EQ(FoldClipName("SeL1.WAV"), "sel1.wav");
     EXPECT_EQ(FoldClipName("\xC9t\xE9.wav"), "\xC9t\xE9.wav") << "only ASCII letters fold";

@@ -41,12 +41,6 @@ TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePicture) {
     EXPECT_EQ(files.count("player.txt"), 1u);
 }
 
-TEST_F(PlayerFolder, ClipsKeepTheirNamesAndBytes) {
-    ASSERT_TRUE(UnpackPlayer(OddPlayer(), folder).ok());
-    for (const PlayerClip& clip : OddPlayer().Clips)
-        EXPECT_EQ(test::ReadBytes(folder / clip.Entry.FileName), clip.Bytes) << clip.Entry.FileName;
-}
-
 TEST_F(PlayerFolder, AClipNamedLikeTheManifestCannotBeUnpacked) {
     PlayerFileContents file = BarePlayer();
     file.Clips.push_back({{0, "PLAYER.TXT", 1}, "x"});

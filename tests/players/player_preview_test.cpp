@@ -9,11 +9,8 @@ namespace {
 
 using test::ReadBytes;
 
-class PreviewPlayer : public ::testing::Test {
-protected:
-    PlayerTable table;
-    Game& game = *table.game;
-    fs::path preview = game.PreviewDir;
+class PreviewPlayer : public PlayerTableTest {
+protected:    fs::path preview = game.PreviewDir;
 };
 
 TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -62,6 +64,13 @@ public:
 
 private:
     test::TempDir temp_;
+};
+
+// A test on a PlayerTable.
+class PlayerTableTest : public ::testing::Test {
+protected:
+    PlayerTable table;
+    Game& game = *table.game;
 };
 
 }  // namespace kvt::players_test

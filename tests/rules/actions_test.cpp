@@ -7,11 +7,8 @@
 namespace kvt::test {
 namespace {
 
-class Rules : public ::testing::Test {
+class Rules : public RulesTest {
 protected:
-    RulesTable table{FourWindsLikeSet()};
-    Game& game = *table.game;
-
     // Lays the first card of `player`'s hand as a play: the next player.
     int Lay(int player) {
         game.CurPlayer = static_cast<std::int16_t>(player);

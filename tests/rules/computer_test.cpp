@@ -7,11 +7,8 @@
 namespace kvt::test {
 namespace {
 
-class Computer : public ::testing::Test {
+class Computer : public RulesTest {
 protected:
-    RulesTable table{FourWindsLikeSet()};
-    Game& game = *table.game;
-
     // Player 2 on turn with the given traits, hand and top card.
     void Turn(std::vector<int> traits, std::vector<Card> hand, Card top = C(1, 2), std::vector<Card> deck = {}) {
         PlayerRec& info = game.PlayerInfo[2];

@@ -7,11 +7,8 @@
 namespace kvt::test {
 namespace {
 
-class Human : public ::testing::Test {
+class Human : public RulesTest {
 protected:
-    RulesTable table{FourWindsLikeSet()};
-    Game& game = *table.game;
-
     // The human on turn with `hand`; the computers hold two cards each that
     // the deck's first card lets them answer.
     void Deal(std::vector<Card> hand, std::vector<Card> deck = {C(1, 1), C(4, 5), C(4, 6)}) {

@@ -107,4 +107,11 @@ Census TakeCensus(const Game& game);
 // within its capacity, CurPlayer 1..4.
 ::testing::AssertionResult TableConsistent(const Game& game, const Census& start, std::int64_t group_cards_at_start);
 
+// A test on a table of FourWindsLikeSet().
+class RulesTest : public ::testing::Test {
+protected:
+    RulesTable table{FourWindsLikeSet()};
+    Game& game = *table.game;
+};
+
 }  // namespace kvt::test
