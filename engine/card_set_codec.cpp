@@ -203,10 +203,6 @@ Status ValidateCardSetDef(const CardSetDef& def) {
             return Status::Fail("card definition " + std::to_string(d) +
                                 " has a negative picture position (row " + std::to_string(c.PicRow) +
                                 ", column " + std::to_string(c.PicCol) + ")");
-        if (IsDealt(c) && (c.Group < 0 || c.Group > kMaxGroup))
-            return Status::Fail("card definition " + std::to_string(d) + " has group " +
-                                std::to_string(c.Group) + "; groups run from 0 (wild) to " +
-                                std::to_string(kMaxGroup));
     }
     const int deck = DeckSize(def);
     if (deck > CardStack::Capacity)

@@ -176,6 +176,7 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
 
     if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats_.StuckRounds;
     for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
+    if (check) checker_.BeforeScoring(game);
     const RoundResult result = game.RoundOver(FirstDiscardRule::kWild);
     ++stats_.Rounds;
     ++game_rounds_;
