@@ -1,7 +1,7 @@
 #include "tools/kvx/designer/designer_window.h"
 
 #include <QCloseEvent>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
@@ -66,7 +66,8 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
     problems_layout->addWidget(problems_);
     side->addWidget(problems_box);
     side->addWidget(cells_scroll);
-    side->setStretchFactor(1, 2);
+    side->setStretchFactor(1, 3);
+    side->setSizes({150, 450});
 
     auto* main_split = new QSplitter(Qt::Horizontal);
     main_split->addWidget(table_);
@@ -103,19 +104,23 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
 DesignerWindow::~DesignerWindow() = default;
 
 QWidget* DesignerWindow::BuildTexts() {
+    // Two texts to a row, so the definitions keep most of the height.
     auto* box = new QWidget;
-    auto* form = new QFormLayout(box);
-    form->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
     title_ = TextField(kTitleLength, tr("Title"));
     author_ = TextField(32767, tr("Author"));
     text1_ = TextField(32767, tr("First carried text"));
     text2_ = TextField(32767, tr("Second carried text"));
-    form->addRow(tr("&Title:"), title_);
-    form->addRow(tr("&Author:"), author_);
-    form->addRow(tr("Text &1:"), text1_);
-    form->addRow(tr("Text &2:"), text2_);
-    for (QLineEdit* field : {title_, author_, text1_, text2_})
-        connect(field, &QLineEdit::editingFinished, this, &DesignerWindow::TextEdited);
+    const std::pair<QString, QLineEdit*> fields[] = {
+        {tr("&Title:"), title_}, {tr("&Author:"), author_}, {tr("Text &1:"), text1_}, {tr("Text &2:"), text2_}};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(fields[i].first);
+        label->setBuddy(fields[i].second);
+        grid->addWidget(label, i / 2, (i % 2) * 2);
+        grid->addWidget(fields[i].second, i / 2, (i % 2) * 2 + 1);
+        connect(fields[i].second, &QLineEdit::editingFinished, this, &DesignerWindow::TextEdited);
+    }
     return box;
 }
 
@@ -210,14 +215,14 @@ void DesignerWindow::ShowDocument() {
     const QString name = doc_.Path().empty() ? tr("Untitled") : PathText(doc_.Path().filename());
     setWindowTitle(tr("%1[*] - KVT Card-Set Designer").arg(name));
     setWindowModified(doc_.IsModified());
-    deck_->setText(tr("%n card(s) in the deck", nullptr, DeckSize(def)));
+    deck_->setText(tr("Deck: %1 cards").arg(DeckSize(def)));
     const CardSetFile& file = doc_.File();
     parts_->setText(tr("Bitmap: %1  Sound: %2  Background: %3")
                         .arg(doc_.BitmapImage().isNull()
                                  ? tr("none")
                                  : tr("%1 x %2").arg(doc_.BitmapImage().width()).arg(doc_.BitmapImage().height()))
-                        .arg(file.HasSound() ? tr("%n byte(s)", nullptr, int(file.Sound.size())) : tr("none"))
-                        .arg(file.Background.empty() ? tr("none") : tr("%n byte(s)", nullptr, int(file.Background.size()))));
+                        .arg(file.HasSound() ? tr("%1 bytes").arg(file.Sound.size()) : tr("none"))
+                        .arg(file.Background.empty() ? tr("none") : tr("%1 bytes").arg(file.Background.size())));
     play_sound_->setEnabled(file.HasSound());
     Recheck();
 }
