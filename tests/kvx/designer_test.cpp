@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QTableView>
 #include <QTest>
+#include <tuple>
 
 #include "kvx_test_support.h"
 #include "tools/kvx/designer/balance_report.h"
@@ -188,6 +189,8 @@ TEST_F(DesignerTest, TheTablesWorkingFilesOpenUntitled) {
 }
 
 TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
+    // A new set is playable once it has its pictures.
+    EXPECT_EQ(ProblemTexts(), QStringList{"Error: the card bitmap is empty"});
     window_.show();
     Edit(0, DefinitionsModel::kValue, 42);
     EXPECT_TRUE(window_.isWindowModified());
@@ -199,9 +202,20 @@ TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
 }
 
 TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
+    // A set made from nothing in the designer passes `kvx check` and plays.
     test::TempDir dir;
-    const std::string set = EncodeCardSetFile(testing::PlainCardSet());
-    test::WriteBytes(dir / "set.cds", set);
+    DesignerWindow designer;
+    designer.SelectDefinition(3);
+    designer.DuplicateDefinition();
+    QImage picture(10 * kCellPitchX, 5 * kCellPitchY, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "cards.jpg").string())));
+    ASSERT_TRUE(designer.ImportPart(CardSetDocument::Part::Bitmap, QString::fromStdString((dir / "cards.jpg").string())));
+    EXPECT_EQ(designer.Problems().item(0)->text(), "No problems found.");
+    ASSERT_TRUE(designer.SaveFile(dir / "set.cds"));
+    const std::string set = test::ReadBytes(dir / "set.cds");
+    const test::ProgramRun check = test::RunProgram(KVX_PROGRAM, {"check", (dir / "set.cds").string()}, dir.Path());
+    EXPECT_EQ(check.exit_code, 0) << check.err;
     const test::ProgramRun direct =
         test::RunProgram(KVT_SIM_PROGRAM, {"--cards", (dir / "set.cds").string(), "--games", "3", "--seed", "5", "--json"},
                          dir.Path());
@@ -252,6 +266,10 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
              {"", true}, {"game.cds", true}, {"CurCards.cdf", true}, {(dir / "game").string(), true},
              {"frobnicate", false}, {"--frob", false}})
         EXPECT_EQ(IsDesignerArgument(arg), designer) << arg;
+    // Without a display kvx says so instead of letting Qt abort.
+    EXPECT_NE(DesignerDisplayFault(nullptr, "", nullptr), "");
+    for (const auto& [qpa, x, wayland] : {std::tuple{"offscreen", "", ""}, {"", ":0", ""}, {"", "", "wayland-0"}})
+        EXPECT_EQ(DesignerDisplayFault(qpa, x, wayland), "") << qpa << x << wayland;
 }
 
 }  // namespace

@@ -53,21 +53,24 @@ const std::string& PartBytes(const CardSetFile& file, CardSetDocument::Part part
     return file.Bitmap;
 }
 
+// Four groups of 1..9, two copies each, four wild cards and a card back:
+// plain cards are discard cards with a count of 0, which hand the turn on.
 CardSetFile StarterCardSet() {
     CardSetFile file;
+    const auto define = [&file](int d, int group, int value, int action, int copies, int row, int col) {
+        Card& c = file.Def.CardDefs[d];
+        c.Group = static_cast<std::int16_t>(group);
+        c.Value = static_cast<std::int16_t>(value);
+        c.Action = static_cast<std::int16_t>(action);
+        c.Copies = static_cast<std::int16_t>(copies);
+        c.PicRow = static_cast<std::int16_t>(row);
+        c.PicCol = static_cast<std::int16_t>(col);
+    };
     int d = 0;
     for (int group = 1; group <= 4; ++group)
-        for (int value = 1; value <= 9; ++value) {
-            Card& c = file.Def.CardDefs[d++];
-            c.Group = static_cast<std::int16_t>(group);
-            c.Value = static_cast<std::int16_t>(value);
-            c.Copies = 1;
-            c.PicRow = static_cast<std::int16_t>(group - 1);
-            c.PicCol = static_cast<std::int16_t>(value - 1);
-        }
-    Card& back = file.Def.CardDefs[d];
-    back.Action = kActionCardBack;
-    back.PicRow = 4;
+        for (int value = 1; value <= 9; ++value) define(d++, group, value, kActionDiscard, 2, group - 1, value - 1);
+    define(d++, 0, 20, kActionDiscard, 4, 4, 0);
+    define(d, 0, 0, kActionCardBack, 0, 4, 1);
     file.Def.Header = static_cast<std::int16_t>('T' | 'C' << 8);
     file.Def.GameTitle = FitTitle("New card set");
     return file;

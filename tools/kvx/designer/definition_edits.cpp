@@ -44,6 +44,7 @@ Card NewDefinition() {
     Card card;
     card.Group = 1;
     card.Value = 1;
+    card.Action = kActionDiscard;  // with a count of 0: a plain card
     card.Copies = 1;
     return card;
 }

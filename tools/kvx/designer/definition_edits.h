@@ -17,7 +17,7 @@ bool RemoveDefinition(CardSetDef& set, int at);
 // Swaps the definition at `at` with its neighbour at `at + step` (step -1 or 1).
 bool MoveDefinition(CardSetDef& set, int at, int step);
 
-// A definition as a new row starts: one dealt card of group 1, value 1.
+// A definition as a new row starts: one plain dealt card of group 1, value 1.
 Card NewDefinition();
 
 }  // namespace kvt::kvx

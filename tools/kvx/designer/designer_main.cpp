@@ -1,13 +1,32 @@
 #include "tools/kvx/designer/designer_main.h"
 
 #include <QApplication>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 #include "tools/kvx/designer/designer_window.h"
 
 namespace kvt::kvx {
 
+namespace {
+
+bool IsSet(const char* value) { return value && *value; }
+
+}  // namespace
+
+std::string DesignerDisplayFault(const char* qpa_platform, const char* x_display, const char* wayland_display) {
+    if (IsSet(qpa_platform) || IsSet(x_display) || IsSet(wayland_display)) return {};
+    return "there is no display to open the designer window on";
+}
+
 int RunDesigner(int argc, char** argv, const std::optional<std::string>& path) {
+    if (const std::string fault = DesignerDisplayFault(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                                                       std::getenv("WAYLAND_DISPLAY"));
+        !fault.empty()) {
+        std::cerr << "kvx: " << fault << "\n(kvx --help lists the commands, which need none)\n";
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvx"));
     DesignerWindow window;

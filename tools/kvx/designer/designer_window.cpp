@@ -234,13 +234,16 @@ void DesignerWindow::Recheck() {
         item->setData(kDefinitionRole, problem.definition);
         problems_->addItem(item);
     };
-    // The same checks `kvx check` makes, then what plays badly.
-    for (const CardSetProblem& p : ListCardSetProblems(doc_.Def()))
-        add(p, QStyle::SP_MessageBoxCritical, tr("Error: %1"));
+    // The same checks `kvx check` makes: every fault of the definitions, then
+    // whatever else decoding the saved bytes would refuse. Then what plays badly.
+    const std::vector<CardSetProblem> errors = ListCardSetProblems(doc_.Def());
+    for (const CardSetProblem& p : errors) add(p, QStyle::SP_MessageBoxCritical, tr("Error: %1"));
+    CardSetFile decoded;
+    if (Status s = DecodeCardSetFile(EncodeCardSetFile(doc_.File()), decoded);
+        !s && (errors.empty() || errors.front().message != s.message()))
+        add({-1, s.message()}, QStyle::SP_MessageBoxCritical, tr("Error: %1"));
     const QImage& bitmap = doc_.BitmapImage();
-    if (doc_.File().Bitmap.empty())
-        add({-1, "the card set has no card bitmap"}, QStyle::SP_MessageBoxWarning, tr("Warning: %1"));
-    else if (bitmap.isNull())
+    if (!doc_.File().Bitmap.empty() && bitmap.isNull())
         add({-1, "the card bitmap cannot be read as a picture"}, QStyle::SP_MessageBoxWarning, tr("Warning: %1"));
     for (const CardSetProblem& p : ListPlayWarnings(doc_.Def(), bitmap.width(), bitmap.height()))
         add(p, QStyle::SP_MessageBoxWarning, tr("Warning: %1"));
