@@ -192,7 +192,10 @@ TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
     // A new set is playable once it has its pictures.
     EXPECT_EQ(ProblemTexts(), QStringList{"Error: the card bitmap is empty"});
     window_.show();
-    Edit(0, DefinitionsModel::kValue, 42);
+    // A picture cell chosen from the keyboard is an edit like any other.
+    QTest::keyClick(&window_.Cells(), Qt::Key_Down);
+    QTest::keyClick(&window_.Cells(), Qt::Key_Space);
+    EXPECT_EQ(window_.Document().Def().CardDefs[0].PicRow, 1);
     EXPECT_TRUE(window_.isWindowModified());
     answer_ = QMessageBox::Cancel;
     EXPECT_FALSE(window_.close());

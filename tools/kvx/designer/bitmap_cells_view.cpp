@@ -69,9 +69,9 @@ void BitmapCellsView::keyPressEvent(QKeyEvent* event) {
     const int col = std::max(col_, 0);
     switch (event->key()) {
         case Qt::Key_Left: SetChosenCell(row, std::max(col - 1, 0)); break;
-        case Qt::Key_Right: SetChosenCell(row, col + 1); break;
+        case Qt::Key_Right: SetChosenCell(row, std::min(col + 1, CellCols())); break;
         case Qt::Key_Up: SetChosenCell(std::max(row - 1, 0), col); break;
-        case Qt::Key_Down: SetChosenCell(row + 1, col); break;
+        case Qt::Key_Down: SetChosenCell(std::min(row + 1, CellRows()), col); break;
         case Qt::Key_Space:
         case Qt::Key_Return:
         case Qt::Key_Enter: emit CellChosen(row, col); break;
