@@ -42,7 +42,7 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
 
 TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"frobnicate"}, {"check"}, {"check", "a", "b"},
+         {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"},
           {"pack-cards", "dir"}, {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}}) {
         const RunResult r = Run(args);
         EXPECT_EQ(r.exit_code, 2) << (args.empty() ? "(none)" : args[0]);
