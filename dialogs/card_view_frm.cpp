@@ -6,6 +6,7 @@
 
 #include "dialogs/card_action_text.h"
 #include "engine/card.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -16,21 +17,21 @@ CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
     setWindowFlag(Qt::Tool, true);
 
     auto* grid = new QGridLayout(this);
-    image_ = new QLabel(this);
+    image_ = NewLabel(this);
     image_->setObjectName("Image1");
     image_->setFixedSize(70, 95);
     grid->addWidget(image_, 0, 0, 3, 1);
-    value_caption_ = new QLabel(tr("Point Value:"), this);
+    value_caption_ = NewLabel(this, tr("Point Value:"));
     value_caption_->setObjectName("Label3");
     grid->addWidget(value_caption_, 0, 1);
-    value_ = new QLabel(this);
+    value_ = NewLabel(this);
     value_->setObjectName("Label4");
     grid->addWidget(value_, 0, 2);
-    playable_ = new QLabel(tr("PLAYABLE"), this);
+    playable_ = NewLabel(this, tr("PLAYABLE"));
     playable_->setObjectName("Label2");
     playable_->setStyleSheet("QLabel { color: #1d7a2f; font-weight: 700; }");
     grid->addWidget(playable_, 1, 1, 1, 2);
-    description_ = new QLabel(this);
+    description_ = NewLabel(this);
     description_->setObjectName("Label1");
     description_->setMinimumWidth(200);
     grid->addWidget(description_, 3, 0, 1, 3);
@@ -41,7 +42,7 @@ CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
         policy.setRetainSizeWhenHidden(true);
         part->setSizePolicy(policy);
     }
-    hint_ = new QLabel(tr("Point at one of your cards to see it here."), this);
+    hint_ = NewLabel(this, tr("Point at one of your cards to see it here."));
     hint_->setObjectName("HintLbl");
     hint_->setAlignment(Qt::AlignCenter);
     hint_->setWordWrap(true);

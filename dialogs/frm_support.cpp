@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/plain_text.h"
+
 namespace kvt {
 
 void ShowFrmMessage(const FrmMessage& sink, QWidget* parent, const QString& title, const QString& text) {
@@ -12,7 +14,7 @@ void ShowFrmMessage(const FrmMessage& sink, QWidget* parent, const QString& titl
         sink(title, text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    PlainMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

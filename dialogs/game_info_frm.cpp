@@ -10,6 +10,7 @@
 #include "dialogs/frm_support.h"
 #include "engine/card_set.h"
 #include "platform/qt_text.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -27,9 +28,9 @@ GameInFo::GameInFo(CardSetDef& set, bool editable, QWidget* parent) : QDialog(pa
         box->setEnabled(editable);
         box->setMinimumWidth(300);
     }
-    auto* title_label = new QLabel(tr("Game Title"), this);
+    auto* title_label = NewLabel(this, tr("Game Title"));
     title_label->setObjectName("Label3");
-    auto* author_label = new QLabel(tr("Author's Name"), this);
+    auto* author_label = NewLabel(this, tr("Author's Name"));
     author_label->setObjectName("Label1");
     form->addRow(title_label, title_);
     form->addRow(author_label, author_);

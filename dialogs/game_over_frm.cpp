@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/frm_support.h"
+#include "platform/picture_clip.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -30,7 +32,7 @@ GameOverFrm::GameOverFrm(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
-    auto* title = new QLabel(tr("Game Over"), this);
+    auto* title = NewLabel(this, tr("Game Over"));
     title->setObjectName("Label1");
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 2.0);
@@ -39,7 +41,7 @@ GameOverFrm::GameOverFrm(QWidget* parent) : QDialog(parent) {
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
 
-    image_ = new QLabel(this);
+    image_ = NewLabel(this);
     image_->setObjectName("Image1");
     image_->setFixedSize(kPictureSize + QSize(6, 6));
     image_->setAlignment(Qt::AlignCenter);
@@ -49,7 +51,7 @@ GameOverFrm::GameOverFrm(QWidget* parent) : QDialog(parent) {
     picture_row->addStretch();
     layout->addLayout(picture_row);
 
-    caption_ = new QLabel(this);
+    caption_ = NewLabel(this);
     caption_->setObjectName("Caption");
     caption_->setAlignment(Qt::AlignCenter);
     layout->addWidget(caption_);
@@ -80,9 +82,9 @@ void GameOverFrm::Open(int winner) {
 
 void GameOverFrm::ShowPlayer(int player, const QString& name, const std::filesystem::path& picture) {
     shown_player_ = player;
-    QPixmap pixmap;
-    if (!picture.empty() && pixmap.load(QFile::decodeName(picture.c_str())))
-        image_->setPixmap(pixmap.scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QImage image = picture.empty() ? QImage() : ReadPicture(QFile::decodeName(picture.c_str()));
+    if (!image.isNull())
+        image_->setPixmap(QPixmap::fromImage(image).scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
         image_->clear();
     caption_->setText(player == winner_ ? tr("%1 wins the game!").arg(name) : name);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/frm_support.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -43,7 +44,7 @@ NameFrm::NameFrm(QWidget* parent) : QDialog(parent) {
     resize(370, 265);
 
     auto* layout = new QHBoxLayout(this);
-    auto* picture = new QLabel(this);
+    auto* picture = NewLabel(this);
     picture->setObjectName("Image1");
     picture->setPixmap(CardFan());
     picture->setAlignment(Qt::AlignTop);
@@ -51,7 +52,7 @@ NameFrm::NameFrm(QWidget* parent) : QDialog(parent) {
 
     auto* column = new QVBoxLayout;
     column->addStretch();
-    auto* label = new QLabel(tr("Please Enter Your Name:"), this);
+    auto* label = NewLabel(this, tr("Please Enter Your Name:"));
     label->setObjectName("Label1");
     column->addWidget(label);
     name_ = new QLineEdit(this);

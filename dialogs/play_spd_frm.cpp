@@ -11,6 +11,7 @@
 #include "engine/game.h"
 #include "platform/profile.h"
 #include "shell/settings_keys.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -19,7 +20,7 @@ PlaySpdFrm::PlaySpdFrm(Game& game, QWidget* parent) : QDialog(parent), game_(gam
     setWindowTitle(tr("Play Speed"));
 
     auto* layout = new QVBoxLayout(this);
-    auto* prompt = new QLabel(tr("Adjust the speed of Cards being Played."), this);
+    auto* prompt = NewLabel(this, tr("Adjust the speed of Cards being Played."));
     prompt->setObjectName("Label2");
     layout->addWidget(prompt);
 
@@ -36,9 +37,9 @@ PlaySpdFrm::PlaySpdFrm(Game& game, QWidget* parent) : QDialog(parent), game_(gam
     layout->addWidget(bar_);
 
     auto* ends = new QHBoxLayout;
-    auto* slow = new QLabel(tr("Slow"), this);
+    auto* slow = NewLabel(this, tr("Slow"));
     slow->setObjectName("Label1");
-    auto* fast = new QLabel(tr("Fast"), this);
+    auto* fast = NewLabel(this, tr("Fast"));
     fast->setObjectName("Label1Fast");
     ends->addWidget(slow);
     ends->addStretch();

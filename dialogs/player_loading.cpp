@@ -35,7 +35,9 @@ bool IsOpponentSeat(int player) { return player >= 2 && player <= 4; }
 // A player file open for reading at any offset.
 class PlayerSource {
 public:
-    explicit PlayerSource(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    // Never waits on a FIFO; Size() refuses anything but a regular file.
+    explicit PlayerSource(const fs::path& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
         if (fd_ < 0) error_ = std::strerror(errno);
     }
     ~PlayerSource() {

@@ -22,11 +22,12 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <fstream>
 
 #include "dialogs/player_file.h"
 #include "engine/game.h"
+#include "platform/files.h"
 #include "platform/qt_text.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -39,14 +40,11 @@ QString FromPath(const fs::path& path) { return QFile::decodeName(path.c_str());
 
 // The name a player file gives its player, or empty when the header cannot be read.
 QString PlayerNameOf(const QString& file) {
-    std::ifstream in(ToPath(file), std::ios::binary);
-    if (!in) return {};
-    in.seekg(0, std::ios::end);
-    const auto size = static_cast<std::uint64_t>(in.tellg());
+    ReadableFile in;
+    if (!in.Open(ToPath(file))) return {};
+    const std::uint64_t size = in.Size();
     const ReadAt read_at = [&in](std::uint64_t offset, std::size_t n, char* out) {
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(offset));
-        return static_cast<bool>(in.read(out, static_cast<std::streamsize>(n)));
+        return in.ReadAt(offset, n, out);
     };
     PlayerRec header;
     if (!DecodePlayerHeader(size, read_at, header)) return {};
@@ -55,10 +53,11 @@ QString PlayerNameOf(const QString& file) {
 
 // A picture read whole, so the file may be overwritten by the next preview.
 QPixmap LoadPicture(const fs::path& file) {
-    QFile in(FromPath(file));
-    if (!in.open(QIODevice::ReadOnly)) return {};
+    FileBytes bytes;
+    if (!ReadFileBytes(file, bytes, kMaxPlayerFileBytes)) return {};
     QPixmap picture;
-    picture.loadFromData(in.readAll());
+    const std::string_view view = bytes.View();
+    picture.loadFromData(reinterpret_cast<const uchar*>(view.data()), static_cast<uint>(view.size()));
     return picture;
 }
 
@@ -163,7 +162,7 @@ PlayerSel::PlayerSel(Game& game, Hooks hooks, QWidget* parent)
     (void)game_.EnsurePlayerFolders();
 
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(tr("Click and Drag a player to one of the computer screens below:"), this);
+    auto* label = NewLabel(this, tr("Click and Drag a player to one of the computer screens below:"));
     label->setObjectName("Label1");
     layout->addWidget(label);
 
@@ -194,12 +193,12 @@ PlayerSel::PlayerSel(Game& game, Hooks hooks, QWidget* parent)
     top->addWidget(files_, 2);
 
     auto* preview_box = new QVBoxLayout;
-    preview_ = new QLabel(this);
+    preview_ = NewLabel(this);
     preview_->setObjectName("Image4");
     preview_->setFixedSize(130, 130);
     preview_->setAlignment(Qt::AlignCenter);
     preview_->setStyleSheet("QLabel#Image4 { background: #fffdf4; border: 1px solid #9a927c; }");
-    preview_name_ = new QLabel(this);
+    preview_name_ = NewLabel(this);
     preview_name_->setObjectName("PreviewName");
     preview_name_->setAlignment(Qt::AlignCenter);
     preview_box->addWidget(preview_);

@@ -10,6 +10,7 @@
 
 #include "dialogs/frm_support.h"
 #include "platform/qt_text.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -29,7 +30,7 @@ ScoreFrm::ScoreFrm(QWidget* parent) : QDialog(parent) {
     setStyleSheet(kSheetStyle);
 
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(tr("Score Sheet"), this);
+    auto* title = NewLabel(this, tr("Score Sheet"));
     title->setObjectName("Label1");
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
@@ -45,7 +46,7 @@ ScoreFrm::ScoreFrm(QWidget* parent) : QDialog(parent) {
     grid->setVerticalSpacing(0);
     grid->setContentsMargins(10, 6, 10, 10);
     for (int p = 1; p <= ScoreSheet::kPlayers; ++p) {
-        auto* heading = new QLabel(frame);
+        auto* heading = NewLabel(frame);
         heading->setObjectName(QStringLiteral("PlayerLabel%1").arg(p));
         heading->setProperty("role", "heading");
         heading->setAlignment(Qt::AlignCenter);
@@ -53,7 +54,7 @@ ScoreFrm::ScoreFrm(QWidget* parent) : QDialog(parent) {
         headings_[static_cast<std::size_t>(p)] = heading;
         grid->addWidget(heading, 0, p - 1);
         for (int r = 0; r < ScoreSheet::kRows; ++r) {
-            auto* cell = new QLabel(QStringLiteral(" "), frame);
+            auto* cell = NewLabel(frame, QStringLiteral(" "));
             cell->setObjectName(QStringLiteral("Score%1_%2").arg(p).arg(r));
             cell->setProperty("role", "cell");
             cell->setAlignment(Qt::AlignCenter);

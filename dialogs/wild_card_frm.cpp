@@ -12,6 +12,7 @@
 #include "platform/picture_clip.h"
 #include "platform/profile.h"
 #include "platform/qt_text.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -23,7 +24,7 @@ WildCardFrm::WildCardFrm(const std::vector<GroupChoice>& choices, const CardSetD
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
-    auto* prompt = new QLabel(tr("Choose the group the next player must follow:"), this);
+    auto* prompt = NewLabel(this, tr("Choose the group the next player must follow:"));
     prompt->setObjectName("Label1");
     layout->addWidget(prompt);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/card_set_codec.h"
+#include "engine/card_set_switch.h"
 #include "engine/game.h"
 #include "engine/working_files.h"
 #include "platform/files.h"
@@ -24,7 +25,9 @@ std::string Quoted(const std::filesystem::path& path) { return "\"" + path.strin
 // A card-set file open for reading at any offset.
 class SourceFile {
 public:
-    explicit SourceFile(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    // Never waits on a FIFO; IsRegular() refuses anything but a regular file.
+    explicit SourceFile(const std::filesystem::path& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {}
     ~SourceFile() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -83,14 +86,16 @@ Status Game::LoadCardSetFile(const std::filesystem::path& card_set) {
     return Status::Ok();
 }
 
-// Writes every working file under a temporary name first and renames them
-// only when all are complete, so a failure leaves the previous set in force.
+// Writes every working file into a staging folder first and switches them
+// all at once only when all are complete, so a failure, a kill or a second
+// writer never leaves a mix of two sets in force.
 Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
-    if (Status s = EnsureFolder(AppDir); !s) return s;
-    AtomicFile defs(AppDir / files::kCardDefs);
-    AtomicFile bitmap(AppDir / files::kCardBitmap);
-    AtomicFile sound(AppDir / files::kOpeningSound);
-    AtomicFile background(AppDir / files::kBackground);
+    CardSetSwitch change(AppDir);
+    if (Status s = change.Begin(); !s) return s;
+    AtomicFile defs(change.Staged(files::kCardDefs));
+    AtomicFile bitmap(change.Staged(files::kCardBitmap));
+    AtomicFile sound(change.Staged(files::kOpeningSound));
+    AtomicFile background(change.Staged(files::kBackground));
     std::vector<AtomicFile*> finished;
 
     // Copies a range of the card-set file; `on_block` runs after every whole
@@ -133,28 +138,38 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     if (layout.Background.Size != 0)
         if (Status s = copy(background, layout.Background, no_progress); !s) return s;
 
-    for (AtomicFile* f : finished)
+    std::vector<std::string> replaced;
+    for (AtomicFile* f : finished) {
         if (Status s = f->Commit(); !s) return s;
-    if (layout.Background.Size == 0) {
-        std::error_code ec;
-        std::filesystem::remove(AppDir / files::kBackground, ec);
+        replaced.push_back(f->Destination().filename().string());
     }
-    return Status::Ok();
+    std::vector<std::string> removed;
+    if (layout.Background.Size == 0) removed.push_back(files::kBackground);
+    return change.Commit(replaced, removed);
 }
 
 Status Game::ReloadCardSet() {
     std::string bytes;
     CardSetDef def;
-    if (ReadWholeFile(CardDefPath, bytes, kMaxHeadBytes) && DecodeCardSetDef(bytes, def)) {
+    Status read = ReadWholeFile(CardDefPath, bytes, kMaxHeadBytes);
+    if (read) read = DecodeCardSetDef(bytes, def);
+    if (read) {
         (void)settings_.WriteString(settings::kMisc, settings::kCardFile, CardDefPath);
         CardSet = std::move(def);
         BuildDeck(CardSet);
         return Status::Ok();
     }
-    // A missing or unreadable working copy falls back to the shipped card set.
+    // A missing or unreadable working copy falls back to the shipped card
+    // set; one that is there but damaged is worth a word to the user.
+    std::error_code ec;
+    const bool was_there = std::filesystem::exists(std::filesystem::symlink_status(CardDefPath, ec));
     if (Status s = LoadCardSetFile(folders_.SharedData / files::kDefaultCardSet); !s) return s;
     BuildDeck(CardSet);
-    return Status::Ok();
+    if (!was_there) return Status::Ok();
+    std::string why = read.message();
+    if (!why.empty() && why.back() == '.') why.pop_back();
+    return Status::Fail("The card set in force \"" + CardDefPath + "\" is damaged (" + why +
+                        "); the shipped card set is used instead.");
 }
 
 std::int16_t Game::FindCardBack() {

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,27 +19,61 @@ std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
 std::string SystemReason() { return std::strerror(errno); }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Status ReadableFile::Open(const fs::path& path) {
+    if (fd_ >= 0) ::close(fd_);
+    // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for ever.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0) return Status::Fail("Cannot open " + Quoted(path) + ": " + SystemReason());
+    struct stat st {};
+    std::string fault;
+    if (::fstat(fd_, &st) != 0) fault = "Cannot read " + Quoted(path) + ": " + SystemReason();
+    else if (S_ISDIR(st.st_mode)) fault = Quoted(path) + " is a folder, not a file";
+    else if (!S_ISREG(st.st_mode)) fault = Quoted(path) + " is not a regular file";
+    if (!fault.empty()) {
+        ::close(fd_);
+        fd_ = -1;
+        return Status::Fail(fault);
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return Status::Ok();
+}
+
+bool ReadableFile::ReadAt(std::uint64_t offset, std::size_t n, char* out) const {
+    while (n > 0) {
+        const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        out += got;
+        n -= static_cast<std::size_t>(got);
+        offset += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
+Status CheckRegularFile(const fs::path& path) {
+    ReadableFile file;
+    return file.Open(path);
+}
+
 Status ReadFileBytes(const fs::path& path, FileBytes& out, std::size_t max_bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return Status::Fail("Cannot open " + Quoted(path) + ": " + SystemReason());
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return Status::Fail(Quoted(path) + " is a folder, not a file");
-    const auto size = fs::file_size(path, ec);
-    if (ec) return Status::Fail("Cannot read " + Quoted(path) + ": " + ec.message());
+    ReadableFile file;
+    if (Status s = file.Open(path); !s) return s;
+    const std::uint64_t size = file.Size();
     if (size > max_bytes)
         return Status::Fail(Quoted(path) + " is too large (" + std::to_string(size) + " bytes)");
     auto data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
-    const std::size_t got = std::fread(data.get(), 1, static_cast<std::size_t>(size), file.get());
-    if (got != size || std::ferror(file.get()))
-        return Status::Fail("Cannot read " + Quoted(path) + ": " + SystemReason());
+    errno = 0;
+    if (size != 0 && !file.ReadAt(0, static_cast<std::size_t>(size), data.get()))
+        return Status::Fail("Cannot read " + Quoted(path) + ": " +
+                            (errno ? SystemReason() : std::string("the file ended early")));
     out.data_ = std::move(data);
-    out.size_ = got;
+    out.size_ = static_cast<std::size_t>(size);
     return Status::Ok();
 }
 
@@ -136,6 +171,19 @@ Status WriteFileAtomically(const fs::path& path, std::string_view bytes) {
     if (Status s = file.Write(bytes); !s) return s;
     if (Status s = file.Finish(); !s) return s;
     return file.Commit();
+}
+
+fs::path FinalLinkTarget(const fs::path& path) {
+    fs::path at = path;
+    // As many links as the system itself follows; a loop ends at the last one.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(at, ec)) break;
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec) break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at;
 }
 
 Status EnsureFolder(const fs::path& folder) {

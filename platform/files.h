@@ -13,6 +13,30 @@ namespace kvt {
 
 namespace fs = std::filesystem;
 
+// A file open for reading. Opening never waits: a FIFO, a device or a folder
+// at the path is refused with a message naming it, before anything is read.
+class ReadableFile {
+public:
+    ReadableFile() = default;
+    ~ReadableFile();
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    Status Open(const fs::path& path);
+    int Descriptor() const { return fd_; }
+    std::uint64_t Size() const { return size_; }
+    // Reads n bytes at offset; false when the file ends first or fails.
+    bool ReadAt(std::uint64_t offset, std::size_t n, char* out) const;
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// Whether path is a regular file that can be opened for reading (checked
+// without waiting), for readers that open it themselves.
+Status CheckRegularFile(const fs::path& path);
+
 // The bytes of a whole file, in a buffer that is not zero-filled first.
 class FileBytes {
 public:
@@ -65,6 +89,10 @@ private:
 
 // Writes bytes to path through a temporary file and a rename.
 Status WriteFileAtomically(const fs::path& path, std::string_view bytes);
+
+// The file a chain of symbolic links at path ends in (path itself when it is
+// no link), so that a write replaces the target and keeps the link.
+fs::path FinalLinkTarget(const fs::path& path);
 
 // Creates a folder and its parents; fails with a message naming it.
 Status EnsureFolder(const fs::path& folder);

@@ -2,24 +2,40 @@
 
 #include <algorithm>
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "platform/files.h"
+
 namespace kvt {
 
-bool PictureClip::Load(const QString& path) {
-    Clear();
+QImage ReadPicture(const QString& path) {
+    // Read through our own opener, which refuses FIFOs and devices at once.
+    FileBytes bytes;
+    if (!ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, kMaxPictureFileBytes)) return {};
+    const std::string_view view = bytes.View();
+    QByteArray data = QByteArray::fromRawData(view.data(), static_cast<qsizetype>(view.size()));
+    QBuffer buffer(&data);
     // Working files carry their own extensions, so the format is named; a
     // file that is no BMP still gets a chance by its content.
-    QImageReader reader(path, "BMP");
+    QImageReader reader(&buffer, "BMP");
     QImage image = reader.read();
     if (image.isNull()) {
-        QImageReader any(path);
+        buffer.seek(0);
+        QImageReader any(&buffer);
         any.setDecideFormatFromContent(true);
         image = any.read();
     }
+    return image;
+}
+
+bool PictureClip::Load(const QString& path) {
+    Clear();
+    QImage image = ReadPicture(path);
     if (image.isNull()) return false;
     bitmap_ = QPixmap::fromImage(std::move(image));
     return true;

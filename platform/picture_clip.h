@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -9,6 +10,13 @@
 #include "engine/card.h"
 
 namespace kvt {
+
+// Pictures larger than this are not read.
+inline constexpr std::size_t kMaxPictureFileBytes = 256u * 1024u * 1024u;
+
+// A picture file (a BMP whatever its extension, else by its content), or a
+// null image when it cannot be read: FIFOs and devices are refused at once.
+QImage ReadPicture(const QString& path);
 
 // The clip control over a card set's bitmap. Every card picture on the table
 // is cut from this one bitmap; a face is cut once per picture cell and kept

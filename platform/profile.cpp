@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 
+#include "platform/file_lock.h"
 #include "platform/files.h"
 
 namespace kvt {
@@ -37,9 +38,17 @@ Profile::Profile(std::filesystem::path path) : path_(std::move(path)) { Load(); 
 
 void Profile::Load() {
     lines_.clear();
+    problem_.clear();
     std::string bytes;
-    // A missing or unreadable file behaves as one with every key missing.
-    if (!ReadWholeFile(path_, bytes, kMaxProfileBytes)) return;
+    // A missing file behaves as one with every key missing; so does one that
+    // cannot be read, but that one is kept from being written over.
+    std::error_code ec;
+    // A folder in its place cannot be written either, so there is nothing to keep.
+    if (!std::filesystem::exists(path_, ec) || std::filesystem::is_directory(path_, ec)) return;
+    if (Status s = ReadWholeFile(path_, bytes, kMaxProfileBytes); !s) {
+        problem_ = s.message();
+        return;
+    }
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -97,7 +106,17 @@ Status Profile::WriteString(const std::string& section, const std::string& key,
         Trim(key) != key || Trim(section) != section || key.find_first_of(";#[") == 0)  // unreadable back
         return Status::Fail("Cannot store the setting \"" + key + "\": it contains characters a "
                             "settings file cannot hold");
-    Load();  // pick up what another writer changed since
+    FileLock lock;
+    if (!in_memory_) {
+        if (Status s = EnsureFolder(path_.parent_path()); !s)
+            return Status::Fail("Cannot write \"" + path_.string() + "\": " + s.message());
+        // Writers take turns, so none of them drops what another has just stored.
+        if (Status s = lock.Acquire(path_.parent_path(), true); !s) return s;
+        Load();  // pick up what another writer changed since
+    }
+    if (!in_memory_ && !problem_.empty())
+        return Status::Fail("Cannot store the setting \"" + key + "\": " + problem_ +
+                            "; the settings file is left as it is");
     auto section_start = lines_.end();
     for (auto it = lines_.begin(); it != lines_.end(); ++it)
         if (it->kind == Line::kSection && SameName(it->section, section)) { section_start = it; break; }
@@ -127,11 +146,12 @@ Status Profile::WriteString(const std::string& section, const std::string& key,
         }
         if (!replaced) lines_.insert(insert_at, entry);
     }
+    if (in_memory_) return Status::Ok();
     std::string bytes;
     for (const Line& line : lines_) bytes += line.text + "\n";
-    if (Status s = EnsureFolder(path_.parent_path()); !s)
-        return Status::Fail("Cannot write \"" + path_.string() + "\": " + s.message());
-    return WriteFileAtomically(path_, bytes);
+    // A settings file kept elsewhere behind a link (as dotfile managers
+    // keep them) is replaced there, and the link stays.
+    return WriteFileAtomically(FinalLinkTarget(path_), bytes);
 }
 
 std::string FormatNumber(long value) {

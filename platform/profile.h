@@ -10,7 +10,9 @@ namespace kvt {
 
 // A settings profile file: [Section] headers and Key=Value lines. Lookups
 // ignore case as profile files always have; unknown lines are kept as they
-// are. Every write rewrites the whole file through a temporary file.
+// are. Every write rewrites the whole file through a temporary file beside
+// the file a symbolic link leads to, under a lock shared by every writer. A
+// file that is there but cannot be read whole is never written over.
 class Profile {
 public:
     explicit Profile(std::filesystem::path path);
@@ -23,6 +25,10 @@ public:
     Status WriteString(const std::string& section, const std::string& key, const std::string& value);
 
     const std::filesystem::path& Path() const { return path_; }
+    // Why the file could not be read (it is then left as it is), or "".
+    const std::string& Problem() const { return problem_; }
+    // Writes change the values in memory only (a second table on the same folders).
+    void KeepInMemory() { in_memory_ = true; }
 
 private:
     struct Line {
@@ -38,6 +44,8 @@ private:
 
     std::filesystem::path path_;
     std::vector<Line> lines_;
+    std::string problem_;
+    bool in_memory_ = false;
 };
 
 // Numbers as the settings file stores them: one blank before a number that

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace kvt {
 namespace {
 
@@ -22,6 +24,8 @@ bool SkipBytes(QFile& file, qint64 n) { return n == 0 || file.skip(n) == n; }
 }  // namespace
 
 std::optional<int> WavClipLength(const QString& path) {
+    // A FIFO or device would hold the open; only regular files are read.
+    if (!CheckRegularFile(QFile::encodeName(path).toStdString())) return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     char head[12];

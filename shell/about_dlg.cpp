@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/plain_text.h"
+
 namespace kvt {
 
 AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
@@ -15,13 +17,16 @@ AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
     if (version.isEmpty()) version = QStringLiteral("0.1.0");
 
     auto* layout = new QVBoxLayout(this);
-    auto* name = new QLabel(tr("<h2>KVT</h2>"), this);
+    auto* name = NewLabel(this, QStringLiteral("KVT"));
+    QFont heading = name->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.5);
+    name->setFont(heading);
     name->setObjectName("NameLbl");
-    auto* version_label = new QLabel(tr("Version %1").arg(version), this);
+    auto* version_label = NewLabel(this, tr("Version %1").arg(version));
     version_label->setObjectName("VersionLbl");
-    auto* what = new QLabel(tr("A card table for four: you and three computer opponents. The cards and what they "
-                               "do come from the card set in force; card sets and players are made with kvx."),
-                            this);
+    auto* what = NewLabel(this, tr("A card table for four: you and three computer opponents. The cards and what they "
+                               "do come from the card set in force; card sets and players are made with kvx."));
     what->setObjectName("WhatLbl");
     what->setWordWrap(true);
     what->setMinimumWidth(320);

@@ -1,11 +1,11 @@
 #include "shell/command_line.h"
 
-#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "dialogs/player_file.h"
 #include "engine/card_set_codec.h"
+#include "platform/files.h"
 
 namespace kvt {
 
@@ -20,15 +20,11 @@ std::string LowerAscii(std::string text) {
 }
 
 bool ReadsAsPlayerFile(const fs::path& path) {
-    std::error_code ec;
-    const std::uint64_t size = fs::file_size(path, ec);
-    if (ec || size > kMaxPlayerFileBytes) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    const ReadAt read_at = [&in](std::uint64_t offset, std::size_t n, char* out) {
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(offset));
-        return static_cast<bool>(in.read(out, static_cast<std::streamsize>(n)));
+    ReadableFile file;
+    if (!file.Open(path) || file.Size() > kMaxPlayerFileBytes) return false;
+    const std::uint64_t size = file.Size();
+    const ReadAt read_at = [&file](std::uint64_t offset, std::size_t n, char* out) {
+        return file.ReadAt(offset, n, out);
     };
     CardSetLayout card_set;
     if (DecodeCardSetLayout(size, read_at, card_set)) return false;

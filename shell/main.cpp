@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -10,7 +12,10 @@
 #include "engine/game.h"
 #include "shell/command_line.h"
 #include "shell/console_table.h"
+#include "platform/plain_text.h"
+#include "platform/qt_text.h"
 #include "shell/play_win.h"
+#include "shell/single_table.h"
 #include "shell/startup.h"
 #include "shell/translations_qt.h"
 
@@ -37,7 +42,11 @@ int PrintDeal(const std::optional<std::filesystem::path>& card_set) {
     auto game = std::make_unique<kvt::Game>(kvt::DefaultFolders(), view, kvt::SeedFromEnvironment());
     kvt::LoadOptions(*game);
     kvt::Status started = kvt::StartTable(*game, card_set);
-    if (!started) std::cerr << "kvt: " << started.message() << "\n";
+    // A card set that cannot be used is an error for scripts as well.
+    if (!started) {
+        std::cerr << "kvt: " << started.message() << "\n";
+        return 1;
+    }
     if (game->DrawDeck.Empty()) return 1;
     game->DealForPlayers();
     std::cout << kvt::DescribeTable(*game);
@@ -85,7 +94,35 @@ int main(int argc, char** argv) {
             options.card_set = named;
     }
 
+    // A second table on the same folders would change the files under the
+    // first one: it brings that one forward, or runs on a copy, saving nothing.
+    kvt::SingleTable single(options.folders.AppDir);
+    QTemporaryDir scratch;
+    bool in_memory = false;
+    if (!single.Claim()) {
+        kvt::PlainMessageBox box(QMessageBox::Question, QObject::tr("KVT"),
+                                 QObject::tr("KVT is already running with the folder \"%1\".")
+                                     .arg(kvt::PathText(options.folders.AppDir)),
+                                 QMessageBox::NoButton);
+        QPushButton* forward = box.addButton(QObject::tr("&Bring It Forward"), QMessageBox::AcceptRole);
+        box.addButton(QObject::tr("&Run Without Saving"), QMessageBox::RejectRole);
+        box.setInformativeText(QObject::tr("A table run alongside it saves no settings and changes no files."));
+        box.exec();
+        if (box.clickedButton() == forward) {
+            single.CallForward();
+            return 0;
+        }
+        options.folders.AppDir = kvt::CopyOfWorkingFolder(options.folders.AppDir, scratch.path().toStdString());
+        in_memory = true;
+    }
+
     kvt::PlayWin table(std::move(options));
+    if (in_memory) table.GameState().Settings().KeepInMemory();
+    QObject::connect(&single, &kvt::SingleTable::ForwardWanted, &table, [&table] {
+        table.showNormal();
+        table.raise();
+        table.activateWindow();
+    });
     if (!table.Start()) return 0;
     table.show();
     return QApplication::exec();

@@ -17,10 +17,12 @@
 #include <QPainter>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
@@ -45,6 +47,7 @@
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -218,7 +221,7 @@ void PlayWin::BuildTable() {
 
     static const char* const kLabelNames[] = {"", "lblPlayName1", "lblPlayName2", "lblPlayName3", "lblPlayName4"};
     for (int p = 1; p <= 4; ++p) {
-        auto* label = new QLabel(table_);
+        auto* label = NewLabel(table_);
         label->setObjectName(kLabelNames[p]);
         label->setStyleSheet(kNameLabelStyle);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -241,7 +244,7 @@ void PlayWin::BuildTable() {
     }
     play_direct_[1]->hide();
 
-    choose_msg_ = new QLabel(table_);
+    choose_msg_ = NewLabel(table_);
     choose_msg_->setObjectName("ChooseMsgLbl");
     choose_msg_->setStyleSheet(kChooseMessageStyle);
     choose_msg_->setWordWrap(true);
@@ -254,7 +257,7 @@ void PlayWin::BuildTable() {
 
     flights_ = new CardFlights(table_);
 
-    title_label_ = new QLabel(this);
+    title_label_ = NewLabel(this);
     title_label_->setObjectName("GameTitleLbl");
     statusBar()->addPermanentWidget(title_label_);
     gauge_ = new QProgressBar(this);
@@ -269,13 +272,23 @@ void PlayWin::BuildTable() {
 
 // --- start-up and shut-down
 
+// A remembered position (in twips) brought within the screens' reach: a
+// stale or hand-edited value must neither hide the window nor overflow when
+// it is saved again.
+QPoint PlayWin::OnScreens(int left, int top) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect reach = screen ? screen->virtualGeometry() : QRect(0, 0, 1, 1);
+    return {std::clamp(Px(left), reach.left(), reach.right()), std::clamp(Px(top), reach.top(), reach.bottom())};
+}
+
 bool PlayWin::Start() {
     if (started_) return true;
     if (layout()) layout()->activate();
 
     Profile& ini = game_->Settings();
-    move(Px(ini.ReadInt(settings::kMisc, settings::kLeft, 0)), Px(ini.ReadInt(settings::kMisc, settings::kTop, 0)));
+    move(OnScreens(ini.ReadInt(settings::kMisc, settings::kLeft, 0), ini.ReadInt(settings::kMisc, settings::kTop, 0)));
     LoadOptions(*game_);
+    if (!ini.Problem().empty()) Report(tr("KVT"), ToQString(ini.Problem()));
     SyncCheckMarks();
 
     if (!AskName()) return false;

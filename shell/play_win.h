@@ -231,6 +231,7 @@ public:
     using MessageSink = std::function<void(const QString& title, const QString& text)>;
     void SetMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
     void Report(const QString& title, const QString& text, bool warning = true);
+    static QPoint OnScreens(int left_twips, int top_twips);
 
     bool IsClosing() const { return closing_; }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/working_files.h"
+#include "platform/picture_clip.h"
 #include "shell/play_win.h"
 
 namespace kvt {
@@ -27,10 +28,9 @@ void PlayWin::SetUpBackground() {
     if (cell < 1) {
         background_ = Background::kPlain;
     } else if (game_->HasBackFile) {
-        QPixmap picture;
-        if (picture.load(QFile::decodeName(game_->BackFilePath.c_str()), "BMP") ||
-            picture.load(QFile::decodeName(game_->BackFilePath.c_str()))) {
-            background_picture_ = picture;
+        const QImage picture = ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
+        if (!picture.isNull()) {
+            background_picture_ = QPixmap::fromImage(picture);
             background_ = Background::kPicture;
         } else {
             background_ = Background::kPlain;

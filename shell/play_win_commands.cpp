@@ -43,6 +43,7 @@
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
+#include "platform/plain_text.h"
 
 namespace kvt {
 
@@ -156,7 +157,7 @@ void PlayWin::Report(const QString& title, const QString& text, bool warning) {
         message_sink_(title, text);
         return;
     }
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
+    PlainMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.exec();
 }

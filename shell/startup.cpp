@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "engine/card_set_switch.h"
 #include "shell/settings_keys.h"
 
 namespace kvt {
@@ -14,6 +15,12 @@ void LoadOptions(Game& game) {
 }
 
 Status StartTable(Game& game, const std::optional<std::filesystem::path>& command_line_card_set) {
+    {
+        // A card-set switch that a kill or a crash interrupted is finished or
+        // dropped before anything reads the working files.
+        FileLock lock;
+        (void)LockAndRepairWorkingFiles(game.AppDir, lock);
+    }
     Status named = Status::Ok();
     if (command_line_card_set) {
         named = game.LoadCardSetFile(*command_line_card_set);

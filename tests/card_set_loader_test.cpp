@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "engine/card_set_switch.h"
 #include "engine/working_files.h"
 #include "shell/settings_keys.h"
 #include "test_support.h"
@@ -90,9 +91,14 @@ TEST_F(CardSetLoading, AFailedWriteHalfWayChangesNothing) {
     CardSetDef other = SampleCardSet();
     other.GameTitle = FitTitle("Other");
     // The definition file gets written, then the bitmap cannot be: its
-    // temporary name is taken by a folder.
-    fs::create_directories(work / "CurCards.cdm.tmp" / "blocker");
+    // temporary name in the fresh staging folder is taken by a folder.
+    static fs::path blocker;
+    blocker = work / kStagingFolder / "CurCards.cdm.tmp" / "blocker";
+    SetSwitchStepHook([](const char* step) {
+        if (std::string_view(step) == "staging created") fs::create_directories(blocker);
+    });
     Status s = game.LoadCardSetFile(Write("other.cds", SampleCardSetFile(other, 100, 10, 10)));
+    SetSwitchStepHook(nullptr);
     ASSERT_FALSE(s.ok());
     EXPECT_NE(s.message().find("other.cds"), std::string::npos) << s.message();
     EXPECT_NE(s.message().find("CurCards.cdm"), std::string::npos) << s.message();
@@ -125,7 +131,11 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
         SCOPED_TRACE(damage ? "damaged" : "deleted");
         if (damage) WriteBytes(work / files::kCardDefs, "garbage");
         else fs::remove(work / files::kCardDefs);
-        ASSERT_TRUE(game.NextRound(FirstDiscardRule::kWild).ok());
+        const Status round = game.NextRound(FirstDiscardRule::kWild);
+        // A damaged working copy is named to the user; a missing one is a first start.
+        EXPECT_EQ(round.ok(), !damage) << round.message();
+        if (damage) EXPECT_NE(round.message().find((work / files::kCardDefs).string() + "\" is damaged"),
+                              std::string::npos) << round.message();
         EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
         EXPECT_TRUE(fs::exists(work / files::kCardDefs)) << "the default becomes the working copy";
         EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), "kept");

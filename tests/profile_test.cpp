@@ -69,5 +69,25 @@ TEST_F(ProfileTest, AnUnwritableSettingsFileIsReported) {
     EXPECT_NE(s.message().find("kvt.ini"), std::string::npos) << s.message();
 }
 
+TEST_F(ProfileTest, AFileTooLargeToReadIsReportedAndNeverWrittenOver) {
+    const std::string big = "[Misc]\nSort=0\n; " + std::string(2 << 20, 'x') + "\n";
+    WriteBytes(path, big);
+    Profile ini(path);
+    EXPECT_NE(ini.Problem().find("kvt.ini"), std::string::npos) << ini.Problem();
+    EXPECT_FALSE(ini.WriteString("Misc", "Left", " 10").ok());
+    EXPECT_EQ(ReadBytes(path), big);
+}
+
+TEST_F(ProfileTest, ALinkedSettingsFileIsWrittenAtItsTargetAndStaysALink) {
+    const fs::path target = temp.Path() / "dotfiles" / "kvt.ini";
+    WriteBytes(target, "[Misc]\nSort=0\n");
+    fs::create_directories(path.parent_path());
+    fs::create_symlink(target, path);
+    ASSERT_TRUE(Profile(path).WriteString("Misc", "Left", " 10").ok());
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(ReadBytes(target), "[Misc]\nSort=0\nLeft= 10\n");
+    EXPECT_FALSE(fs::exists(target.parent_path() / "kvt.ini.tmp"));
+}
+
 }  // namespace
 }  // namespace kvt::test

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +29,20 @@ protected:
 
     QTemporaryDir scratch_;
 };
+
+TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
+    std::ofstream(Scratch("bad.cds")) << "not a card set";
+    QProcess kvt;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(Scratch("config").string()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(Scratch("data").string()));
+    env.insert("KVT_DATA_DIR", QString::fromStdString(kShipped.string()));
+    kvt.setProcessEnvironment(env);
+    kvt.start(KVT_PROGRAM, {"--print-deal", QString::fromStdString(Scratch("bad.cds").string())});
+    ASSERT_TRUE(kvt.waitForFinished(60000));
+    EXPECT_NE(kvt.exitCode(), 0);
+    EXPECT_TRUE(kvt.readAllStandardError().contains("bad.cds"));
+}
 
 TEST_F(CommandLine, NamesDecideForPlayerFilesAndCardSets) {
     EXPECT_EQ(KindOfCommandLineFile("/nowhere/Ada.dpf"), CommandLineFile::kPlayer);

@@ -35,7 +35,7 @@ TEST_F(UnwritableFolder, LoadingACardSetIsRefusedWithTheFileNamed) {
     });
     if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
     EXPECT_TRUE(out->starts_with("Cannot load the card set \"" + other.string() + "\"")) << *out;
-    EXPECT_TRUE(Contains(*out, "CurCards.cdf") && Contains(*out, "Permission denied")) << *out;
+    EXPECT_TRUE(Contains(*out, "CardSet.new") && Contains(*out, "Permission denied")) << *out;
     EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
 }
 
@@ -68,7 +68,7 @@ TEST_F(UnwritableFolder, WithoutAWorkingCopyTheRoundIsDealtFromTheSetInMemory) {
         return Verdict(s, StateKept(), game.Players[1].Count() == kHandSize);
     });
     if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_TRUE(Contains(*out, files::kDefaultCardSet) && Contains(*out, "CurCards.cdf")) << *out;
+    EXPECT_TRUE(Contains(*out, files::kDefaultCardSet) && Contains(*out, "CardSet.new")) << *out;
     EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -175,6 +176,21 @@ TEST(PlayWinShutDown, ClosingWritesTheOptionsInTheirForms) {
     EXPECT_EQ(setup.RawSetting("Home"), setup.folders.AppDir.string());
     // "Viewer" is written only by its command.
     EXPECT_EQ(setup.RawSetting("Viewer"), "(missing)");
+}
+
+TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
+    for (const char* extreme : {"-2147483648", "2147483647"}) {
+        TableSetup setup;
+        setup.WriteSetting("Left", extreme);
+        setup.WriteSetting("Top", extreme);
+        PlayWin& win = setup.Open();
+        const QRect reach = QGuiApplication::primaryScreen()->virtualGeometry();
+        EXPECT_TRUE(reach.contains(win.pos())) << extreme;
+        EXPECT_TRUE(win.close());
+        const int left = std::stoi(setup.RawSetting("Left"));
+        EXPECT_GE(left, reach.left() * 15) << extreme;
+        EXPECT_LE(left, reach.right() * 15) << extreme;
+    }
 }
 
 TEST(PlayWinShutDown, ExitClosesTheWindow) {

@@ -1,6 +1,7 @@
 // Runs the kvx program itself on player files in temporary folders.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "player_test_support.h"
 #include "tools/kvx/player_manifest.h"
@@ -64,10 +65,43 @@ TEST_F(KvxPlayerProgram, UnpackRefusesAnOccupiedFolderUnlessForced) {
     EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
     EXPECT_FALSE(fs::exists(temp_.Path() / "busy" / kPlayerManifestName));
 
+    // A hard link to a file outside and a FIFO in the way are replaced, not
+    // written through or waited on.
+    WriteBytes(temp_.Path() / "outside.wav", "not ours");
+    fs::create_hard_link(temp_.Path() / "outside.wav", temp_.Path() / "busy" / "Sel1.wav");
+    const fs::path fifo = temp_.Path() / "busy" / SamplePlayer().Clips[1].Entry.FileName;
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const RunResult forced = Run({"unpack-player", "--force", dpf, Path("busy")});
     EXPECT_EQ(forced.exit_code, 0) << forced.err;
     EXPECT_EQ(ReadBytes(temp_.Path() / "busy" / "Sel1.wav"), SamplePlayer().Clips[0].Bytes);
+    EXPECT_EQ(ReadBytes(fifo), SamplePlayer().Clips[1].Bytes);
+    EXPECT_EQ(ReadBytes(temp_.Path() / "outside.wav"), "not ours");
     EXPECT_EQ(ReadBytes(temp_.Path() / "busy" / "notes.txt"), "mine");
+    for (const auto& [name, bytes] : test::FilesIn(temp_.Path() / "busy"))
+        EXPECT_FALSE(name.starts_with(".")) << name << " is left behind";
+}
+
+TEST_F(KvxPlayerProgram, AFifoOrADanglingLinkIsNamedNotWaitedOn) {
+    ASSERT_EQ(::mkfifo(Path("fifo.dpf").c_str(), 0644), 0);
+    const RunResult check = Run({"check", Path("fifo.dpf")});
+    EXPECT_EQ(check.exit_code, 1);
+    EXPECT_NE(check.err.find(Path("fifo.dpf") + "\" is not a regular file"), std::string::npos) << check.err;
+
+    fs::create_symlink(Path("nowhere"), Path("dangling"));
+    const RunResult unpack = Run({"unpack-player", WritePlayer("ada.dpf", SamplePlayer()), Path("dangling")});
+    EXPECT_EQ(unpack.exit_code, 1);
+    EXPECT_NE(unpack.err.find("is a symbolic link to \"" + Path("nowhere") + "\", which does not exist"),
+              std::string::npos) << unpack.err;
+}
+
+TEST_F(KvxPlayerProgram, CheckRefusesWhatUnpackRefuses) {
+    WriteBytes(temp_.Path() / "manifest.dpf",
+               EncodePlayerFile(BarePlayer()) + players_test::RawEntry(0, "Player.TXT", 1, "x"));
+    const RunResult unpack = Run({"unpack-player", Path("manifest.dpf"), Path("out")});
+    const RunResult check = Run({"check", Path("manifest.dpf")});
+    EXPECT_EQ(unpack.exit_code, 1);
+    EXPECT_EQ(check.exit_code, 1);
+    EXPECT_NE(check.err.find("which an unpacked folder keeps for its manifest"), std::string::npos) << check.err;
 }
 
 TEST_F(KvxPlayerProgram, ABadFileIsRefusedAndNothingIsCreated) {

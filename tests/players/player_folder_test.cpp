@@ -55,9 +55,8 @@ TEST_F(PlayerFolder, UnpackingDoesNotFollowALinkOutOfTheFolder) {
     const fs::path outside = temp.Path() / "outside.wav";
     test::WriteBytes(outside, "mine");
     fs::create_symlink(outside, folder / "Sel1.wav");
-    const Status s = UnpackPlayer(SamplePlayer(), folder);
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("Sel1.wav"), std::string::npos) << s.message();
+    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), folder).ok());
+    EXPECT_FALSE(fs::is_symlink(folder / "Sel1.wav")) << "the link is replaced, not written through";
     EXPECT_EQ(test::ReadBytes(outside), "mine");
 }
 

@@ -1,6 +1,5 @@
 #include "tools/kvx/player_commands.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "platform/files.h"
@@ -29,8 +28,8 @@ bool IsPlayerFile(const std::string& path) {
     if (extension == ".dpf") return true;
     if (extension == ".cds") return false;
     char tag[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    return in.read(tag, sizeof tag) && std::string_view(tag, sizeof tag) == "KVTP";
+    ReadableFile in;
+    return in.Open(path) && in.ReadAt(0, sizeof tag, tag) && std::string_view(tag, sizeof tag) == "KVTP";
 }
 
 Status LoadPlayer(const std::string& path, PlayerFileContents& out) {
@@ -48,7 +47,11 @@ std::string ClipCount(const PlayerFileContents& file) {
 Status CheckUnpackFolder(const std::string& folder, bool force) {
     std::error_code ec;
     const fs::file_status status = fs::status(folder, ec);
-    if (!fs::exists(status)) return Status::Ok();
+    if (!fs::exists(status)) {
+        if (!fs::is_symlink(fs::symlink_status(folder, ec))) return Status::Ok();
+        return Status::Fail("\"" + folder + "\" is a symbolic link to \"" +
+                            fs::read_symlink(folder, ec).string() + "\", which does not exist");
+    }
     if (!fs::is_directory(status)) return Status::Fail("\"" + folder + "\" exists and is not a folder");
     const bool empty = fs::is_empty(folder, ec);
     if (ec) return Status::Fail("Cannot read the folder \"" + folder + "\": " + ec.message());
@@ -88,6 +91,7 @@ Status RunPlayerInfo(const CommandArgs& args, std::ostream& out) {
 Status RunPlayerCheck(const CommandArgs& args, std::ostream& out) {
     PlayerFileContents file;
     if (Status s = LoadPlayer(args.operands[0], file); !s) return s;
+    if (Status s = CheckUnpackable(file); !s) return Status::Fail(args.operands[0] + ": " + s.message());
     out << args.operands[0] << ": ok (" << ClipCount(file) << ")\n";
     return Status::Ok();
 }

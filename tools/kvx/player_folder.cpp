@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,23 +15,31 @@ namespace {
 
 std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
-// Writes straight to the name: no temporary names, which a clip called
-// "<other clip>.tmp" could collide with. A symbolic link in the way is
-// refused rather than followed out of the folder.
+// Writes a fresh file under a temporary name and renames it over the old
+// one, so whatever is in the way (a hard or symbolic link to a file outside,
+// a FIFO) is replaced, never written through or waited on. The temporary
+// name starts with '.', which no clip name may, so it never meets a clip.
 Status WriteUnpackedFile(const fs::path& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    std::string temporary = (path.parent_path() / ".unpack-XXXXXX").string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return Status::Fail("Cannot write " + Quoted(path) + ": " + std::strerror(errno));
+    const auto fail = [&](const std::string& why) {
+        ::unlink(temporary.c_str());
+        return Status::Fail("Cannot write " + Quoted(path) + ": " + why);
+    };
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             const std::string why = std::strerror(errno);
             ::close(fd);
-            return Status::Fail("Cannot write " + Quoted(path) + ": " + why);
+            return fail(why);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (::close(fd) != 0) return Status::Fail("Cannot write " + Quoted(path) + ": " + std::strerror(errno));
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0) return fail(std::strerror(errno));
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(std::strerror(errno));
     return Status::Ok();
 }
 
@@ -43,12 +53,17 @@ Status ReadNamedFile(const fs::path& folder, const std::string& name, std::uint6
 
 }  // namespace
 
-Status UnpackPlayer(const PlayerFileContents& file, const fs::path& folder) {
+Status CheckUnpackable(const PlayerFileContents& file) {
     for (const PlayerClip& clip : file.Clips)
         if (FoldClipName(clip.Entry.FileName) == FoldClipName(kPlayerManifestName))
             return Status::Fail("the player file holds a clip named " +
                                 QuoteManifestString(clip.Entry.FileName) +
                                 ", which an unpacked folder keeps for its manifest");
+    return Status::Ok();
+}
+
+Status UnpackPlayer(const PlayerFileContents& file, const fs::path& folder) {
+    if (Status s = CheckUnpackable(file); !s) return s;
     if (Status s = EnsureFolder(folder); !s) return s;
     if (Status s = WriteUnpackedFile(folder / kPlayerPictureName, file.Picture); !s) return s;
     for (const PlayerClip& clip : file.Clips)

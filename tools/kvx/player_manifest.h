@@ -50,6 +50,8 @@ PlayerManifest ManifestForPlayer(const PlayerFileContents& file);
 // needed and writes the picture, the clips and then the manifest (files of
 // the same names are replaced). Packing reads the manifest and the files it
 // names, and only succeeds when the result decodes to exactly what was read.
+// Whether a player file can be unpacked: the same rule for check and unpack.
+Status CheckUnpackable(const PlayerFileContents& file);
 Status UnpackPlayer(const PlayerFileContents& file, const std::filesystem::path& folder);
 Status PackPlayer(const std::filesystem::path& folder, PlayerFileContents& out);
 

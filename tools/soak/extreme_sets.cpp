@@ -163,18 +163,41 @@ std::vector<ExtremeSet> ExtremeSets() {
     };
 }
 
+namespace {
+
+Status WriteSet(const std::filesystem::path& path, const CardSetFile& file) {
+    const std::string bytes = EncodeCardSetFile(file);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return Status::Fail("Cannot write \"" + path.string() + "\"");
+    return Status::Ok();
+}
+
+}  // namespace
+
 Status WriteExtremeSets(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    for (const ExtremeSet& set : ExtremeSets()) {
-        const std::filesystem::path path = folder / (set.Name + ".cds");
-        const std::string bytes = EncodeCardSetFile(set.File);
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) return Status::Fail("Cannot write \"" + path.string() + "\"");
-    }
+    for (const ExtremeSet& set : ExtremeSets())
+        if (Status s = WriteSet(folder / (set.Name + ".cds"), set.File); !s) return s;
     return Status::Ok();
+}
+
+Status WriteBigSets(const std::filesystem::path& folder, int megabytes) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::size_t padding = static_cast<std::size_t>(megabytes) << 20;
+    // Bytes after the pixels are read past by every BMP reader.
+    CardSetFile a = OneGroup(TinyCardBitmap() + std::string(padding, 'a'));
+    a.Def.GameTitle = FitTitle("Soak: big A");
+    a.SoundSize = 4096;
+    a.Sound = std::string(4096, 's');
+    a.Background = TinyCardBitmap();
+    CardSetFile b = AllWild(TinyCardBitmap() + std::string(padding, 'b'));
+    b.Def.GameTitle = FitTitle("Soak: big B");
+    if (Status s = WriteSet(folder / "big-a.cds", a); !s) return s;
+    return WriteSet(folder / "big-b.cds", b);
 }
 
 }  // namespace kvt::soak

@@ -23,4 +23,10 @@ std::vector<ExtremeSet> ExtremeSets();
 // Writes every set as NAME.cds into `folder` (created when missing).
 Status WriteExtremeSets(const std::filesystem::path& folder);
 
+// Writes big-a.cds and big-b.cds into `folder`: two playable sets whose
+// bitmaps carry about `megabytes` MB each, for interrupted-load runs. Only
+// big-a has a sound and a background, so a switch between them replaces,
+// keeps and removes working files.
+Status WriteBigSets(const std::filesystem::path& folder, int megabytes);
+
 }  // namespace kvt::soak

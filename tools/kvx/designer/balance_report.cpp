@@ -17,6 +17,7 @@
 
 #include "engine/card_text.h"
 #include "platform/files.h"
+#include "platform/plain_text.h"
 
 namespace kvt::kvx {
 namespace {
@@ -90,8 +91,7 @@ BalanceReport::BalanceReport(std::string card_set, QString simulator, QWidget* p
     progress_ = new QProgressBar;
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    status_ = new QLabel(tr("The shipped opponents play every seat."));
-    status_->setTextFormat(Qt::PlainText);
+    status_ = NewLabel(nullptr, tr("The shipped opponents play every seat."));
     table_ = new QTableWidget(0, 2);
     table_->setHorizontalHeaderLabels({tr("Figure"), tr("Value")});
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -205,8 +205,7 @@ void BalanceReport::Report(const QString& text) {
         message_sink(text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     box.exec();
 }
 

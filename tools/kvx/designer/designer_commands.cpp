@@ -8,6 +8,7 @@
 #include <QMediaPlayer>
 #include <QTableView>
 
+#include "platform/plain_text.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "tools/kvx/designer/balance_report.h"
@@ -86,11 +87,15 @@ bool DesignerWindow::ImportPart(CardSetDocument::Part part, const QString& path)
 bool DesignerWindow::MayDiscardChanges() {
     if (!doc_.IsModified()) return true;
     const QString text = tr("The card set has unsaved changes. Save them?");
-    const QMessageBox::StandardButton answer =
-        ask_to_save ? ask_to_save(text)
-                    : QMessageBox::question(this, tr("Card-Set Designer"), text,
-                                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                            QMessageBox::Save);
+    QMessageBox::StandardButton answer;
+    if (ask_to_save) {
+        answer = ask_to_save(text);
+    } else {
+        PlainMessageBox box(QMessageBox::Question, tr("Card-Set Designer"), text,
+                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Save);
+        answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
     if (answer == QMessageBox::Save) return SaveCommand();
     return answer == QMessageBox::Discard;
 }

@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "platform/plain_text.h"
 #include "platform/qt_text.h"
 #include "tools/kvx/designer/bitmap_cells_view.h"
 #include "tools/kvx/designer/definitions_model.h"
@@ -60,7 +61,7 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
     auto* problems_box = new QWidget;
     auto* problems_layout = new QVBoxLayout(problems_box);
     problems_layout->setContentsMargins(0, 0, 0, 0);
-    auto* problems_label = new QLabel(tr("&Problems"));
+    auto* problems_label = NewLabel(nullptr, tr("&Problems"));
     problems_label->setBuddy(problems_);
     problems_layout->addWidget(problems_label);
     problems_layout->addWidget(problems_);
@@ -81,8 +82,8 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(main_split, 1);
     setCentralWidget(central);
 
-    deck_ = new QLabel;
-    parts_ = new QLabel;
+    deck_ = NewLabel(nullptr);
+    parts_ = NewLabel(nullptr);
     statusBar()->addWidget(deck_);
     statusBar()->addPermanentWidget(parts_);
 
@@ -115,7 +116,7 @@ QWidget* DesignerWindow::BuildTexts() {
     const std::pair<QString, QLineEdit*> fields[] = {
         {tr("&Title:"), title_}, {tr("&Author:"), author_}, {tr("Text &1:"), text1_}, {tr("Text &2:"), text2_}};
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(fields[i].first);
+        auto* label = NewLabel(nullptr, fields[i].first);
         label->setBuddy(fields[i].second);
         grid->addWidget(label, i / 2, (i % 2) * 2);
         grid->addWidget(fields[i].second, i / 2, (i % 2) * 2 + 1);
@@ -184,8 +185,7 @@ void DesignerWindow::Report(const QString& text) {
         message_sink(windowTitle(), text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, tr("Card-Set Designer"), text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, tr("Card-Set Designer"), text, QMessageBox::Ok, this);
     box.exec();
 }
 
