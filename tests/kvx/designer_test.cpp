@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QListWidget>
@@ -174,6 +175,19 @@ TEST_F(DesignerTest, DamagedFilesAreRefusedAndChangeNothing) {
         EXPECT_TRUE(window_.Document().File() == before);
         EXPECT_EQ(window_.Document().Path(), dir_ / "good.cds");
     }
+}
+
+TEST_F(DesignerTest, HostileTitlesAndFileNamesStayPlainText) {
+    CardSetFile set = testing::PlainCardSet();
+    set.Def.AuthorName = "<img width=30000 height=30000>";
+    ASSERT_TRUE(window_.OpenFile(Write("<img src='x'>.cds", set)));
+    int labels = 0;
+    for (QLabel* label : window_.findChildren<QLabel*>()) {
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+        ++labels;
+    }
+    EXPECT_GE(labels, 6);
+    EXPECT_TRUE(window_.windowTitle().startsWith("<img src='x'>.cds"));
 }
 
 TEST_F(DesignerTest, TheTablesWorkingFilesOpenUntitled) {
