@@ -130,6 +130,7 @@ bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
     view_.AnimateCompDiscard(player, hand[slot]);
     if (DiscardPile.Full()) {
         ++RefusedMoves;
+        EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile);
         return false;
     }
     if (with_action) {
@@ -178,7 +179,7 @@ TurnOutcome Game::PassTurn(int player) {
     // Four passes in a row: nobody can play and nothing can be drawn.
     if (PassesInRow >= kSeats) {
         RoundEnded = true;
-        pending_rule_ = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
+        NextDealRule = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
         return TurnOutcome::RoundEnded;
     }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
@@ -204,8 +205,16 @@ TurnOutcome Game::PlayComputerTurn() {
     if (TurnsWithoutProgress < kStuckTurns) return outcome;
     // Stuck: scored as it stands, like a round that four passes end.
     RoundEnded = true;
-    pending_rule_ = FirstDiscardRule::kWild;
+    NextDealRule = FirstDiscardRule::kWild;
     return TurnOutcome::RoundEnded;
+}
+
+TurnOutcome Game::PlayComputerTurn(Events& events) {
+    events.clear();
+    events_ = &events;
+    const TurnOutcome outcome = PlayComputerTurn();
+    events_ = nullptr;
+    return outcome;
 }
 
 TurnOutcome Game::PlayComputerMove() {
@@ -217,6 +226,11 @@ TurnOutcome Game::PlayComputerMove() {
     CardStack& hand = Players[player];
 
     int slot = ChooseCompCard(hand, 0);
+    if (events_) {
+        Event chosen = Event::Of(EventKind::CardChosen, player, slot);
+        if (slot >= 0) chosen.card = hand[slot];
+        Emit(chosen);
+    }
     while (slot == -1) {
         // Draw until a card can be played; with nothing left to draw, pass.
         if (!CanDraw() || hand.Full()) {
@@ -256,7 +270,7 @@ TurnOutcome Game::PlayComputerMove() {
     // RoundEnded carries the end of the round; CurPlayer stays a seat.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
     RoundEnded = true;
-    pending_rule_ = FirstDiscardRule::kWild;
+    NextDealRule = FirstDiscardRule::kWild;
     return TurnOutcome::RoundEnded;
 }
 
@@ -279,7 +293,7 @@ TurnsEnd Game::RunComputerTurns() {
         }
         if (stop_requested_) return TurnsEnd::Stopped;
         if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
-        RoundOver(pending_rule_);
+        RoundOver(NextDealRule);
         if (RoundEnded) return TurnsEnd::TableEmpty;
         if (!IsComputer(CurPlayer)) {
             view_.SetPickedCardVisible(true);

@@ -4,7 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "engine/card.h"
+#include "core/card.h"
 #include "platform/profile.h"
 #include "platform/qt_text.h"
 

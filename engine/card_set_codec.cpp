@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/byte_io.h"
-#include "engine/card_stack.h"
+#include "core/card_stack.h"
 
 namespace kvt {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "engine/card_set.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

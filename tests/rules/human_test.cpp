@@ -112,7 +112,7 @@ TEST_F(Human, TheLastCardEndsTheRoundAndTheStarterOpensTheNext) {
     game.ClickHandCard(0);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[3].Score, 3);
+    EXPECT_EQ(game.Scores[3], 3);
     EXPECT_EQ(game.CurPlayer, 1);
     EXPECT_EQ(game.Players[1].Count(), kHandSize);
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
@@ -196,7 +196,7 @@ TEST_F(Human, TakingTheGiversLastCardEndsTheRound) {
     ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 7);
+    EXPECT_EQ(game.Scores[1], 7);
     EXPECT_FALSE(game.ChoosingCards);
     EXPECT_EQ(game.StartPlayer, 4);
 }
