@@ -7,6 +7,8 @@
 #   ./dev.sh package install what is missing, build, check the desktop files, make the .deb
 #   ./dev.sh screenshot [OUTDIR]   build, show the table on a virtual screen, write PNGs (default build/screenshots)
 #   ./dev.sh bench [RUNS]    build, time the table's start-up, CPU and memory on a virtual screen (bench/table_bench.sh)
+#   ./dev.sh mutate [ARGS]   one-line mutants of the rule and format files against the fast suites (docs/testing.md)
+#   ./dev.sh test-ratio      non-blank lines of tests against the product code
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -110,6 +112,17 @@ fuzz_all() {
 }
 # --- end hardening
 
+# --- test quality
+# Non-blank lines of C++ under tests/ against the C++ outside tests/, fuzz/ and bench/.
+test_ratio() {
+  local tests product
+  tests=$(find tests -name '*.cpp' -o -name '*.h' | xargs cat | grep -cv '^[[:space:]]*$')
+  product=$(find . \( -path ./tests -o -path ./fuzz -o -path ./bench -o -path './build*' -o -path ./.git \) -prune -o \
+    \( -name '*.cpp' -o -name '*.h' \) -print | xargs cat | grep -cv '^[[:space:]]*$')
+  echo "tests: $tests lines, product: $product lines, ratio $((100 * tests / product)) %"
+}
+# --- end test quality
+
 # --- screenshot
 SHOT_PACKAGES=(xvfb imagemagick x11-utils)
 shot_scratch="" shot_xvfb="" shot_kvt=""
@@ -161,10 +174,12 @@ case "${1:-}" in
   fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}"); install_missing; fuzz_all "${2:-60}" ;;
   package) install_missing; make_package ;;
   screenshot) PACKAGES+=("${SHOT_PACKAGES[@]}"); install_missing; build; screenshot "${2:-$BUILD_DIR/screenshots}" ;;
+  mutate) PACKAGES+=(python3); install_missing; shift; exec python3 tools/mutate/mutate.py "$@" ;;
+  test-ratio) test_ratio ;;
   bench) PACKAGES+=(xvfb libx11-dev libxdamage-dev libxfixes-dev libxtst-dev); install_missing; build
     exec bench/table_bench.sh "$BUILD_DIR" "${2:-7}" ;;
   *)
-    echo "Usage: $0 start [CARDSET.cds | PLAYER.dpf] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR] | bench [RUNS]" >&2
+    echo "Usage: $0 start [CARDSET.cds | PLAYER.dpf] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR] | bench [RUNS] | mutate [ARGS] | test-ratio" >&2
     exit 2
     ;;
 esac

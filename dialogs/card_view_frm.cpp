@@ -35,6 +35,19 @@ CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
     description_->setObjectName("Label1");
     description_->setMinimumWidth(200);
     grid->addWidget(description_, 3, 0, 1, 3);
+    // The parts keep their room while hidden, so the window has its full size
+    // from the start; the hint fills it while no card is shown.
+    for (QLabel* part : {image_, value_caption_, value_, description_, playable_}) {
+        QSizePolicy policy = part->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(policy);
+    }
+    hint_ = new QLabel(tr("Point at one of your cards to see it here."), this);
+    hint_->setObjectName("HintLbl");
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setWordWrap(true);
+    hint_->setStyleSheet("QLabel { color: #6b6b6b; }");
+    grid->addWidget(hint_, 0, 0, 4, 3);
     playable_->hide();
     ClearCard();
 }
@@ -65,11 +78,13 @@ void CardViewFrm::Describe(const QPixmap& picture, const Card& card, bool playab
     // A card without a described action keeps the last description.
     const QString text = Description(card, hold_grid);
     if (!text.isEmpty()) description_->setText(text);
+    hint_->hide();
     for (QLabel* part : {image_, value_caption_, value_, description_}) part->show();
 }
 
 void CardViewFrm::ClearCard() {
     for (QLabel* part : {image_, value_caption_, value_, description_, playable_}) part->hide();
+    hint_->show();
 }
 
 void CardViewFrm::closeEvent(QCloseEvent* event) {

@@ -35,6 +35,8 @@ public:
     QLabel* Label2() const { return playable_; }
     QLabel* Label3() const { return value_caption_; }
     QLabel* Label4() const { return value_; }
+    // The neutral text shown while no card is described.
+    QLabel* Hint() const { return hint_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +47,7 @@ private:
     QLabel* playable_ = nullptr;
     QLabel* value_caption_ = nullptr;
     QLabel* value_ = nullptr;
+    QLabel* hint_ = nullptr;
     std::function<void()> closed_;
 };
 

@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
@@ -354,6 +355,18 @@ bool PlayerSel::SeatsChosen() {
 
 bool PlayerSel::Ok() {
     if (!SeatsChosen()) return false;
+    if (hooks_.move_running && hooks_.move_running() && hooks_.after_move) {
+        // The running move keeps the opponents it started with.
+        hide();
+        hooks_.after_move([window = QPointer<PlayerSel>(this)] {
+            if (window) window->UnpackSeats();
+        });
+        return true;
+    }
+    return UnpackSeats();
+}
+
+bool PlayerSel::UnpackSeats() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QStringList problems;
     bool changed = false;
@@ -381,6 +394,7 @@ bool PlayerSel::Ok() {
     QApplication::restoreOverrideCursor();
     if (!problems.isEmpty()) {
         if (!saved) problems << ToQString(saved.message());
+        show();  // a choice that waited for a move was hidden meanwhile
         ShowFrmMessage(hooks_.message, this, tr("Choose Players"), problems.join('\n'));
         if (changed && hooks_.names) hooks_.names();
         return false;

@@ -66,6 +66,10 @@ public:
         std::function<void(const QString& topic)> help;
         std::function<void()> chosen;  // OK unpacked every seat: deal for the new opponents
         std::function<void()> names;   // some seats changed, the table's names need redrawing
+        // A move is running on the table: the opponents change only after it,
+        // so `after_move` keeps the step until then.
+        std::function<bool()> move_running;
+        std::function<void(std::function<void()> step)> after_move;
     };
 
     PlayerSel(Game& game, Hooks hooks, QWidget* parent = nullptr);
@@ -83,7 +87,8 @@ public:
     void DropOnSeat(int player);
     // Fills the seats with the first three shipped opponents.
     void UseSampleOpponents();
-    // OK: true when every seat was unpacked and the window went away.
+    // OK: true when every seat was unpacked and the window went away. During
+    // a move the window goes away at once and the seats are unpacked after it.
     bool Ok();
 
     SeatScreen* Seat(int player) const { return seats_.at(static_cast<std::size_t>(player)); }
@@ -101,6 +106,8 @@ protected:
 private:
     // The first seat without a player: its message, or empty when all are filled.
     bool SeatsChosen();
+    // Unpacks the three seats; false (the window showing why) when one was refused.
+    bool UnpackSeats();
     void Message(const QString& text);
 
     Game& game_;

@@ -72,12 +72,7 @@ ScoreFrm::ScoreFrm(QWidget* parent) : QDialog(parent) {
     row->addWidget(ok_);
     row->addStretch();
     layout->addLayout(row);
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        hide();
-        winner_ = 0;
-        for (int p = 1; p <= ScoreSheet::kPlayers; ++p) SetColumnColour(p, Qt::black);
-        QDialog::done(QDialog::Accepted);
-    });
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
     timer_ = new QTimer(this);
     timer_->setObjectName("Timer1");
@@ -115,6 +110,15 @@ void ScoreFrm::RunModal(const ScoreSheet& sheet, int winner) {
     adjustSize();
     CentreOnScreen(this);
     exec();
+}
+
+void ScoreFrm::done(int) {
+    // Escape and the close box end the sheet as OK does: the blinking stops
+    // and every column is black again for the next sheet.
+    hide();
+    winner_ = 0;
+    for (int p = 1; p <= ScoreSheet::kPlayers; ++p) SetColumnColour(p, Qt::black);
+    QDialog::done(QDialog::Accepted);
 }
 
 void ScoreFrm::Blink() {

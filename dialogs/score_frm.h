@@ -40,6 +40,9 @@ public:
     // One tick of the blink timer.
     void Blink();
 
+    // However the sheet is closed (OK, Escape, close box), it ends as OK.
+    void done(int result) override;
+
 private:
     void SetColumnColour(int player, const QColor& colour);
 

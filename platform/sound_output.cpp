@@ -62,43 +62,59 @@ bool SoundOutput::PlayToEnd(const QString& path) {
     if (shut_down_) return false;
     const std::optional<int> length = WavClipLength(path);
     if (!length) return false;
-    if (QMediaDevices::audioOutputs().isEmpty()) return false;
+    if (!muted_ && QMediaDevices::audioOutputs().isEmpty()) return false;
 
-    QSoundEffect effect;
-    effect.setSource(QUrl::fromLocalFile(path));
+    std::optional<QSoundEffect> effect;  // none while muted
     QEventLoop wait;
     bool started = false;
     bool failed = false;
-    const auto begin = [&] {
-        if (started || failed) return;
-        if (effect.status() == QSoundEffect::Ready) {
-            started = true;
-            effect.play();
-        } else if (effect.status() == QSoundEffect::Error) {
-            failed = true;
-            wait.quit();
-        }
-    };
-    connect(&effect, &QSoundEffect::statusChanged, &wait, begin);
-    connect(&effect, &QSoundEffect::playingChanged, &wait, [&] {
-        if (started && !effect.isPlaying()) wait.quit();
-    });
     QTimer give_up;
     give_up.setSingleShot(true);
     connect(&give_up, &QTimer::timeout, &wait, &QEventLoop::quit);
-    give_up.start(*length + kMarginMs);
-    begin();
-    if (!failed) {
-        waits_.push_back(&wait);
-        wait.exec();
-        std::erase(waits_, &wait);
+    if (muted_) {
+        // Nothing is heard, but the clip takes its time as if it were.
+        started = true;
+        give_up.start(*length);
+    } else {
+        effect.emplace();
+        effect->setSource(QUrl::fromLocalFile(path));
+        const auto begin = [&] {
+            if (started || failed) return;
+            if (effect->status() == QSoundEffect::Ready) {
+                started = true;
+                effect->play();
+            } else if (effect->status() == QSoundEffect::Error) {
+                failed = true;
+                wait.quit();
+            }
+        };
+        connect(&*effect, &QSoundEffect::statusChanged, &wait, begin);
+        connect(&*effect, &QSoundEffect::playingChanged, &wait, [&] {
+            if (started && !effect->isPlaying()) wait.quit();
+        });
+        give_up.start(*length + kMarginMs);
+        begin();
     }
-    effect.stop();
+    if (!failed) {
+        waits_.push_back({&wait, path});
+        wait.exec();
+        std::erase_if(waits_, [&wait](const Wait& w) { return w.Loop == &wait; });
+    }
+    if (effect) effect->stop();
     return started;
 }
 
+bool SoundOutput::IsPlaying(const QString& path) const {
+    return std::any_of(waits_.begin(), waits_.end(), [&path](const Wait& w) { return w.Path == path; });
+}
+
 void SoundOutput::Stop() {
-    for (QEventLoop* wait : waits_) wait->quit();
+    for (const Wait& w : waits_) w.Loop->quit();
+}
+
+void SoundOutput::StopClip(const QString& path) {
+    for (const Wait& w : waits_)
+        if (w.Path == path) w.Loop->quit();
 }
 
 void SoundOutput::Shutdown() {

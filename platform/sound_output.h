@@ -29,8 +29,13 @@ public:
     // True when a clip actually played (or was cut short by Stop).
     bool PlayToEnd(const QString& path);
 
-    // Ends the clip that is playing; the waiting PlayToEnd returns.
+    // Ends every clip that is playing; each waiting PlayToEnd returns.
     void Stop();
+    // Ends only the clips of that file; other clips play on.
+    void StopClip(const QString& path);
+    bool IsPlaying(const QString& path) const;
+    // Muted, a clip is not heard but still lasts its length (no device needed).
+    void SetMuted(bool muted) { muted_ = muted; }
     // Stop, and every later PlayToEnd returns at once (the window is closing).
     void Shutdown();
     bool IsShutDown() const { return shut_down_; }
@@ -39,7 +44,12 @@ public:
     static constexpr int kMarginMs = 750;
 
 private:
-    std::vector<QEventLoop*> waits_;
+    struct Wait {
+        QEventLoop* Loop;
+        QString Path;
+    };
+    std::vector<Wait> waits_;
+    bool muted_ = false;
     bool shut_down_ = false;
 };
 

@@ -281,6 +281,7 @@ bool PlayWin::Start() {
     // The card set in force (or the one named on the command line), its
     // bitmap and its card back.
     const Status loaded = StartTable(*game_, options_.card_set);
+    if (loaded && options_.card_set) card_set_source_ = *options_.card_set;
     if (!loaded)
         Report(tr("KVT"), ToQString(loaded.message()));
     else if (clip_.IsEmpty())
@@ -488,7 +489,10 @@ void PlayWin::ShowPlayerWait() {
 
 void PlayWin::HidePlayerWait() { statusBar()->clearMessage(); }
 
-void PlayWin::CloseBackgroundSound() { sound_->Stop(); }
+void PlayWin::CloseBackgroundSound() {
+    // Only the opening music: a player's clip that is playing goes on.
+    sound_->StopClip(PathText(game_->AppDir / files::kOpeningSound));
+}
 
 // --- the rules' calls
 

@@ -195,6 +195,9 @@ public:
     void ToggleOpeningMusic();
     void ToggleCardViewer();
     void DefineCardsCommand();
+    // Where Load Card Set's file dialog starts: the folder of the card set
+    // loaded in this run, else the shipped card sets' folder.
+    QString CardSetFolder() const;
     // Shows the opponent choice without blocking the table.
     void ChoosePlayersCommand();
     void GameSpeedCommand();
@@ -209,7 +212,8 @@ public:
     ScoreFrm* ScoreWindow() const { return score_frm_; }
     GameOverFrm* GameOverWindow() const { return game_over_; }
     CardViewFrm* CardViewer() const { return card_view_; }
-    // True from a start-up without opponents until they have been chosen.
+    // True from a start-up without opponents until they have been chosen or
+    // a table has been dealt all the same (New Game, Load Card Set).
     bool AwaitingPlayers() const { return awaiting_players_; }
 
     // --- the human's clicks
@@ -283,6 +287,8 @@ private:
     ClickHandler click_handler_;
     MessageSink message_sink_;
     std::function<void()> deferred_;
+    // The opponents' unpacking, when their choice was confirmed during a move.
+    std::function<void()> players_waiting_;
     int move_depth_ = 0;
     bool started_ = false;
     bool closing_ = false;
@@ -293,6 +299,8 @@ private:
     GameOverFrm* game_over_ = nullptr;
     CardViewFrm* card_view_ = nullptr;
     bool name_asked_ = false;
+    // The card set file loaded in this run (command line or Load Card Set).
+    std::filesystem::path card_set_source_;
     bool awaiting_players_ = false;
 };
 

@@ -22,6 +22,7 @@
 #include <QWindowStateChangeEvent>
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 #include "actions/flights_qt.h"
 #include "dialogs/card_view_frm.h"
 #include "dialogs/game_info_frm.h"
@@ -63,11 +64,13 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     move();
     if (!alive) return;
     --move_depth_;
-    if (move_depth_ == 0 && deferred_ && !closing_) {
-        std::function<void()> next = std::move(deferred_);
-        deferred_ = nullptr;
-        next();
+    if (move_depth_ > 0 || closing_) return;
+    // A choice of opponents confirmed during the move comes first, then the command that waited.
+    if (std::function<void()> players = std::exchange(players_waiting_, nullptr)) {
+        players();
+        if (!alive || move_depth_ > 0 || closing_) return;
     }
+    if (std::function<void()> next = std::exchange(deferred_, nullptr)) next();
 }
 
 void PlayWin::HandleClick(const TableClick& click) {
@@ -80,6 +83,8 @@ void PlayWin::NewGameCommand() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
             game_->NewGame();
+            // A table that is dealt is played, also before any opponents were chosen.
+            awaiting_players_ = false;
             RedrawTable();
         });
     });
@@ -91,10 +96,7 @@ void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) 
         if (card_set) {
             chosen = *card_set;
         } else {
-            const std::string last = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
-            QString folder = last.empty() ? QDir::homePath() : QFileInfo(QFile::decodeName(last.c_str())).absolutePath();
-            if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
-            const QString file = QFileDialog::getOpenFileName(this, tr("Load Card Set"), folder,
+            const QString file = QFileDialog::getOpenFileName(this, tr("Load Card Set"), CardSetFolder(),
                                                               tr("Card Files (*.cds);;All Files (*)"));
             if (file.isEmpty()) return;
             chosen = std::filesystem::path(QFile::encodeName(file).toStdString());
@@ -105,10 +107,23 @@ void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) 
                 Report(tr("Load Card Set"), ToQString(loaded.message()));
                 return;
             }
+            awaiting_players_ = false;
+            card_set_source_ = chosen;
             UpdateTitle();
             RedrawTable();
         });
     });
+}
+
+QString PlayWin::CardSetFolder() const {
+    // The card set in force is read from a working copy, no place to look for
+    // card sets: its own file's folder is known when it was loaded in this run.
+    if (!card_set_source_.empty()) {
+        const QFileInfo loaded(PathText(card_set_source_));
+        if (loaded.absoluteDir().exists()) return loaded.absolutePath();
+    }
+    const QFileInfo shipped(PathText(game_->GetFolders().SharedData));
+    return shipped.isDir() ? shipped.absoluteFilePath() : QDir::homePath();
 }
 
 void PlayWin::ToggleSortCards() {
@@ -169,6 +184,11 @@ void PlayWin::ChoosePlayersCommand() {
         hooks.help = [this](const QString& topic) { OpenHelp(topic); };
         hooks.chosen = [this] { PlayersChosen(); };
         hooks.names = [this] { PlaceNameLabels(); };
+        hooks.move_running = [this] { return move_depth_ > 0 || game_->MoveInProgress(); };
+        hooks.after_move = [this](std::function<void()> step) {
+            players_waiting_ = std::move(step);
+            statusBar()->showMessage(tr("The new players join when this move is over."), 4000);
+        };
         player_sel_ = new PlayerSel(*game_, std::move(hooks), this);
     }
     player_sel_->show();
@@ -200,7 +220,8 @@ void PlayWin::GameSpeedCommand() {
         PlaySpdFrm dialog(*game_, this);
         dialog.exec();
     }
-    if (game_->GameSpeed > 0) SetAnimationInterval(static_cast<int>(game_->GameSpeed));
+    // Cancelled, the stored speed stays; the timer still takes it only as the bar could.
+    if (game_->GameSpeed > 0) SetAnimationInterval(PlaySpdFrm::Clamped(game_->GameSpeed));
 }
 
 void PlayWin::ViewScoreCommand() {

@@ -50,6 +50,10 @@
         <translation>SPIELBAR</translation>
     </message>
     <message>
+        <source>Point at one of your cards to see it here.</source>
+        <translation>Zeigen Sie auf eine Ihrer Karten, um sie hier zu sehen.</translation>
+    </message>
+    <message>
         <source>Pass%1 Cards Left</source>
         <translation>Weitergeben:%1 Karten nach links</translation>
     </message>
@@ -325,6 +329,10 @@
     <message>
         <source>That follows when this move is over.</source>
         <translation>Das folgt, wenn dieser Zug vorbei ist.</translation>
+    </message>
+    <message>
+        <source>The new players join when this move is over.</source>
+        <translation>Die neuen Spieler kommen dazu, wenn dieser Zug vorbei ist.</translation>
     </message>
     <message>
         <source>Load Card Set</source>

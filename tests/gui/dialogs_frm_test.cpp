@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +22,10 @@
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
 #include "engine/card_set.h"
+#include "engine/working_files.h"
 #include "gui_support.h"
+#include "dialogs/player_sel_frm.h"
+#include "platform/qt_text.h"
 #include "shell/help_window.h"
 
 namespace kvt {
@@ -99,12 +105,24 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     EXPECT_EQ(frm.CellColour(5, 2), QColor(Qt::black));
     QTest::qWait(600);
     EXPECT_EQ(frm.CellColour(0, 2), QColor(192, 0, 0));
-    // OK: black again, and later ticks change nothing.
-    QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    EXPECT_FALSE(frm.isVisible());
-    EXPECT_EQ(frm.CellColour(0, 2), QColor(Qt::black));
-    frm.Blink();
-    EXPECT_EQ(frm.CellColour(0, 2), QColor(Qt::black));
+
+    // However the sheet is closed: black again, and later ticks change nothing.
+    const std::vector<std::pair<const char*, std::function<void(ScoreFrm&)>>> closings{
+        {"OK", [](ScoreFrm& sheet_frm) { QTest::mouseClick(sheet_frm.OkBut(), Qt::LeftButton); }},
+        {"Escape", [](ScoreFrm& sheet_frm) { QTest::keyClick(&sheet_frm, Qt::Key_Escape); }},
+        {"close box", [](ScoreFrm& sheet_frm) { sheet_frm.close(); }},
+    };
+    for (const auto& [how, close] : closings) {
+        ScoreFrm closed;
+        closed.ShowSheet(sheet, 2);
+        closed.Blink();
+        ASSERT_EQ(closed.CellColour(0, 2), QColor(192, 0, 0)) << how;
+        close(closed);
+        EXPECT_FALSE(closed.isVisible()) << how;
+        EXPECT_EQ(closed.CellColour(0, 2), QColor(Qt::black)) << how;
+        closed.Blink();
+        EXPECT_EQ(closed.CellColour(0, 2), QColor(Qt::black)) << how;
+    }
 }
 
 TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
@@ -112,17 +130,23 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
     const int round = game.RoundNum;
-    const int starter = game.StartPlayer;
-    bool shown = false;
-    WhenModal<ScoreFrm>([&](ScoreFrm& frm) {
-        shown = frm.PlayerLabel(1)->text() == "Tester";
-        QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    });
-    win.MenuEntry("MM_VIEW_SCORE")->trigger();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(game.RoundNum, round);
-    EXPECT_EQ(game.StartPlayer, starter == 0 ? 2 : starter % 4 + 1);
-    EXPECT_FALSE(game.ScoreViewOnly);
+    // Escape ends the sheet as OK does: the starting player moves on once.
+    for (const bool escape : {false, true}) {
+        const int starter = game.StartPlayer;
+        bool shown = false;
+        WhenModal<ScoreFrm>([&](ScoreFrm& frm) {
+            shown = frm.PlayerLabel(1)->text() == "Tester";
+            if (escape)
+                QTest::keyClick(&frm, Qt::Key_Escape);
+            else
+                QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
+        });
+        win.MenuEntry("MM_VIEW_SCORE")->trigger();
+        EXPECT_TRUE(shown) << escape;
+        EXPECT_EQ(game.RoundNum, round) << escape;
+        EXPECT_EQ(game.StartPlayer, starter == 0 ? 2 : starter % 4 + 1) << escape;
+        EXPECT_FALSE(game.ScoreViewOnly);
+    }
 }
 
 TEST(DialogsGameOver, ShowsEachPictureAndClosesOnExit) {
@@ -176,6 +200,13 @@ TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
     win.MenuEntry("MM_GAME_SPEED")->trigger();
     EXPECT_EQ(game.GameSpeed, 40);
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40");
+
+    // A stored speed beyond the bar reaches the timer only as far as the bar goes.
+    game.GameSpeed = 60000;
+    WhenModal<PlaySpdFrm>([](PlaySpdFrm& frm) { frm.reject(); });
+    win.MenuEntry("MM_GAME_SPEED")->trigger();
+    EXPECT_EQ(game.GameSpeed, 60000);
+    EXPECT_EQ(win.AnimationInterval(), PlaySpdFrm::kSlowest);
 }
 
 TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
@@ -223,6 +254,39 @@ TEST(DialogsMenu, DefineCardsReportsAMissingDesigner) {
               "Error Launching Corvane Game Designer\nPlease ensure the designer is installed.");
 }
 
+TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    const QString current = QDir::currentPath();
+    const auto dialog_folder = [&win] {
+        QString folder;
+        WhenModal<QFileDialog>([&folder](QFileDialog& dialog) {
+            folder = QFileInfo(dialog.directory().absolutePath()).canonicalFilePath();
+            dialog.reject();
+        });
+        win.MenuEntry("MM_LOAD_CARD")->trigger();
+        return folder;
+    };
+    const auto canonical = [](const std::filesystem::path& folder) {
+        return QFileInfo(PathText(folder)).canonicalFilePath();
+    };
+    // The set in force comes from the working folder: the shipped sets are shown.
+    EXPECT_EQ(dialog_folder(), canonical(setup.folders.SharedData));
+
+    // The choice of opponents leaves the current folder alone.
+    win.ChoosePlayersCommand();
+    win.PlayerSelWindow()->UseSampleOpponents();
+    ASSERT_TRUE(win.PlayerSelWindow()->Ok());
+    EXPECT_EQ(QDir::currentPath(), current);
+
+    const std::filesystem::path own = setup.Root() / "sets";
+    std::filesystem::create_directories(own);
+    std::filesystem::copy_file(setup.folders.SharedData / files::kDefaultCardSet, own / "mine.cds");
+    win.LoadCardSetCommand(own / "mine.cds");
+    ASSERT_TRUE(setup.messages.empty());
+    EXPECT_EQ(dialog_folder(), canonical(own));
+}
+
 TEST(DialogsCardView, DescribesTheCardsAction) {
     Card card;
     card.ActionCount = 2;
@@ -246,11 +310,24 @@ TEST(DialogsCardView, FollowsTheOption) {
     PlayWin& win = setup.Open();
     win.MenuEntry("MM_VIEWER")->trigger();
     ASSERT_NE(win.CardViewer(), nullptr);
-    EXPECT_TRUE(win.CardViewer()->isVisible());
+    CardViewFrm& viewer = *win.CardViewer();
+    EXPECT_TRUE(viewer.isVisible());
+    // Before any card: the window has its full size and a neutral text.
+    QApplication::processEvents();
+    const QSize size = viewer.size();
+    EXPECT_GE(size.height(), viewer.Image1()->height());
+    EXPECT_TRUE(viewer.Hint()->isVisible());
+    EXPECT_FALSE(viewer.Hint()->text().isEmpty());
     emit win.PointerMoved(1, 10 * 15, 10 * 15);
-    EXPECT_FALSE(win.CardViewer()->Label4()->isHidden());
+    QApplication::processEvents();
+    EXPECT_FALSE(viewer.Label4()->isHidden());
+    EXPECT_FALSE(viewer.Hint()->isVisible());
+    EXPECT_EQ(viewer.size(), size);
     emit win.PointerMoved(-1, 0, 0);
-    EXPECT_TRUE(win.CardViewer()->Label4()->isHidden());
+    QApplication::processEvents();
+    EXPECT_TRUE(viewer.Label4()->isHidden());
+    EXPECT_TRUE(viewer.Hint()->isVisible());
+    EXPECT_EQ(viewer.size(), size);
     win.CardViewer()->close();
     EXPECT_FALSE(win.MenuEntry("MM_VIEWER")->isChecked());
     EXPECT_TRUE(win.GameState().CardViewer);

@@ -7,8 +7,10 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "dialogs/player_file.h"
+#include "engine/working_files.h"
 #include "dialogs/player_sel_frm.h"
 #include "gui_support.h"
 #include "shell/help_window.h"
@@ -85,6 +87,32 @@ TEST(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
     EXPECT_TRUE(game.RememberedPlayersComplete());
 }
 
+TEST(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    PlayerSel& sel = OpenChoice(win);
+    Game& game = win.GameState();
+    sel.UseSampleOpponents();
+    ASSERT_TRUE(sel.Ok());
+    const PlayerRec before = game.PlayerInfo[2];
+    const auto samples = Samples(setup.folders);
+    ASSERT_GE(samples.size(), 4u);
+    ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
+    sel.DropOnSeat(2);
+    // The move that is running when OK is pressed plays on with the old opponent.
+    bool old_opponent_in_move = false;
+    win.SetClickHandler([&](PlayWin&, const TableClick&) {
+        EXPECT_TRUE(sel.Ok());
+        EXPECT_FALSE(sel.isVisible());
+        old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
+    });
+    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+    EXPECT_TRUE(old_opponent_in_move);
+    EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
+    EXPECT_EQ(game.PlayerFile[2], samples[3].string());
+    EXPECT_EQ(game.Players[1].Count(), 7);
+}
+
 TEST(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
@@ -143,6 +171,35 @@ TEST(DialogsPlayerSel, AFirstRunChoosesBeforeDealing) {
     EXPECT_EQ(again.PlayerSelWindow(), nullptr);
     EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
     EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+}
+
+TEST(DialogsPlayerSel, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
+    using Command = std::function<void(TableSetup&)>;
+    const std::vector<std::pair<const char*, Command>> commands{
+        {"New Game", [](TableSetup& setup) { setup.win->MenuEntry("MM_NEW_GAME")->trigger(); }},
+        {"Load Card Set",
+         [](TableSetup& setup) { setup.win->LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet); }},
+    };
+    for (const auto& [name, command] : commands) {
+        for (const bool cancelled : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (cancelled ? ", choice cancelled" : ", choice open"));
+            TableSetup setup;
+            PlayWin::Options options = setup.Options();
+            options.choose_players = true;
+            PlayWin& win = setup.Open(options, false);
+            QApplication::processEvents();
+            ASSERT_TRUE(win.AwaitingPlayers());
+            if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
+            command(setup);
+            EXPECT_FALSE(win.AwaitingPlayers());
+            EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+            int clicks = 0;
+            QObject::connect(&win, &PlayWin::TableClicked, [&clicks] { ++clicks; });
+            win.SetClickHandler(nullptr);
+            win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+            EXPECT_EQ(clicks, 1);
+        }
+    }
 }
 
 TEST(DialogsPlayerSel, HelpOpensItsTopic) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "engine/working_files.h"
 #include "gui_support.h"
 #include "platform/sound_output.h"
 
@@ -72,6 +73,32 @@ TEST(SoundOutput, ClosingTheWindowEndsAPlayingClip) {
     wall.start();
     win.PlayClip(wave);
     EXPECT_LT(wall.elapsed(), 3000);
+}
+
+TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    SoundOutput& sound = win.Sound();
+    sound.SetMuted(true);
+    const auto clip = setup.Root() / "Comment1.wav";
+    // Music that outlasts the clip: only the toggle ends it before the clip.
+    WriteWave(clip, 20000);
+    WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000);
+    bool music_stopped = false;
+    bool clip_outlived_music = false;
+    // The opening music starts while a player's clip plays, and is turned off.
+    QTimer::singleShot(0, &win, [&] {
+        QTimer::singleShot(0, &win, [&] { win.MenuEntry("MM_MUSIC")->trigger(); });
+        win.PlayOpeningSound();
+        music_stopped = true;
+        QTimer::singleShot(0, &win, [&] {
+            clip_outlived_music = sound.IsPlaying(Text(clip));
+            sound.Stop();
+        });
+    });
+    win.PlayClip(clip);
+    EXPECT_TRUE(music_stopped);
+    EXPECT_TRUE(clip_outlived_music);
 }
 
 TEST(OpeningSound, TheFirstPaintPlaysItOnce) {
