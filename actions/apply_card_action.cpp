@@ -131,7 +131,6 @@ void Game::PlaceGroupCard(int player) {
         Event laid = Event::Of(EventKind::GroupCardLaid, player);
         laid.card = DiscardPile.Top();
         laid.to = {Place::Pile, 0};
-        laid.face_up = true;
         Emit(laid);
     }
     view_.ShowDiscardTop();

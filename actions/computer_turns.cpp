@@ -69,6 +69,9 @@ std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
 void Game::MarkPlayableCards(CardStack& hand) {
     const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
+    // PlayableOn (CheckPlayable), with the pile's top read once for the hand.
+    const bool any_top = !DiscardPile.Empty();
+    const Card top = any_top ? DiscardPile.Top() : Card{};
     for (Card& card : hand) {
         card.Playable = 0;
         if (IsTakeAction(card.Action)) {
@@ -76,7 +79,7 @@ void Game::MarkPlayableCards(CardStack& hand) {
             const int giver = SourcePlayer(drawer, card.Action);
             if (Players[giver].Count() <= card.ActionCount) continue;
         }
-        card.Playable = PlayableOn(card, DiscardPile) ? 1 : 0;  // CheckPlayable, inline
+        card.Playable = (!any_top || Matches(card, top)) ? 1 : 0;
     }
 }
 

@@ -45,7 +45,6 @@ struct Event {
     EventKind kind = EventKind::CardMoved;
     Spot from;
     Spot to;
-    bool face_up = false;
     std::int16_t seat = 0;
     std::int16_t number = 0;
     std::int16_t variant = 0;
@@ -58,11 +57,13 @@ struct Event {
         e.card = card;
         e.from = from;
         e.to = to;
-        // Cards show their face on the way to or from the pile, the hold
-        // grid and a computer's held card; a drawn or passed card its back.
-        const auto shown = [](Place p) { return p == Place::Pile || p == Place::HoldGrid || p == Place::Held; };
-        e.face_up = shown(from.place) || shown(to.place);
         return e;
+    }
+    // A moving card shows its face on the way to or from the pile, the hold
+    // grid and a computer's held card; a drawn or passed card its back.
+    bool FaceUp() const {
+        const auto shown = [](Place p) { return p == Place::Pile || p == Place::HoldGrid || p == Place::Held; };
+        return kind != EventKind::CardMoved || shown(from.place) || shown(to.place);
     }
     static Event Of(EventKind kind, int seat, int number = 0) {
         Event e;

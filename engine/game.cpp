@@ -16,11 +16,9 @@ Game::Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed)
     PreviewDir = AppDir / "WorkDir";
 }
 
-Spot Game::SpotOf(const CardStack& stack) const {
-    if (&stack == &DrawDeck) return {Place::Deck, 0};
+Spot Game::SpotOfOther(const CardStack& stack) const {
     if (&stack == &DiscardPile) return {Place::Pile, 0};
-    for (int p = 1; p <= 4; ++p)
-        if (&stack == &Players[p]) return {Place::Hand, static_cast<std::int8_t>(p)};
+    if (&stack == &DrawDeck) return {Place::Deck, 0};
     if (&stack == &CompHeld) return {Place::Held, static_cast<std::int8_t>(LastMover)};
     if (&stack == &HoldStack) return {Place::HoldGrid, kHuman};
     if (&stack == &PickStack) return {Place::PickedCard, kHuman};

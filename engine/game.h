@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -246,7 +247,14 @@ private:
     void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
         if (events_) events_->push_back(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
     }
-    Spot SpotOf(const CardStack& stack) const;
+    Spot SpotOf(const CardStack& stack) const {
+        // Hands first: nearly every move starts or ends in one.
+        const std::less_equal<const CardStack*> before_or_at;
+        if (before_or_at(&Players[1], &stack) && before_or_at(&stack, &Players[4]))
+            return {Place::Hand, static_cast<std::int8_t>(&stack - Players.data())};
+        return SpotOfOther(stack);
+    }
+    Spot SpotOfOther(const CardStack& stack) const;
     Events* events_ = nullptr;
     int move_depth_ = 0;
     bool stop_requested_ = false;

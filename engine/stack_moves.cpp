@@ -4,8 +4,9 @@ namespace kvt {
 
 std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_action) {
     if (from.Empty() || slot < 0 || slot >= from.Count() || to.Full()) return 0;
-    to.Push(from.RemoveAt(slot));
-    EmitMove(EventKind::CardMoved, to.Top(), from, to);
+    const Card moved = from.RemoveAt(slot);
+    to.Push(moved);
+    EmitMove(EventKind::CardMoved, moved, from, to);
     if (!do_action) return 0;
     view_.RepaintDiscardPile();
     view_.PumpEvents();
