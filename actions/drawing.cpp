@@ -15,16 +15,12 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
         // A card still waiting in the picked-card box goes back first.
         if (!PickStack.Empty()) CancelPick();
         if (PickStack.Empty()) DrawFromDeck(hand, true);
-        if (!PickStack.Empty() && CheckPlayable(PickStack[0]) == 1) {
-            if (GivesCardsAway(PickStack[0]) == 1) {
-                view_.ShowHand(HoldStack, 0);
-                SetHoldGrid(true);
-                SetDiscardButton(true);
-                HoldNeeded = PickStack[0].ActionCount;
-            } else {
-                SetDiscardButton(true);
-            }
-        }
+        // A card that gives cards away asks for them as a picked one does;
+        // the Discard button waits until they are chosen.
+        const bool playable = !PickStack.Empty() && CheckPlayable(PickStack[0]) == 1;
+        HoldCount = 0;
+        HoldNeeded = playable && GivesCardsAway(PickStack[0]) == 1 ? PrepareHold(PickStack, 0, 1, hand) : 0;
+        SetDiscardButton(playable && HoldNeeded == 0);
     }
     // Something was drawn: the table has changed, so the passes start again.
     const bool drew = into_pick ? !PickStack.Empty() : hand.Count() - 1 != before;

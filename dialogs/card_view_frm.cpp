@@ -4,9 +4,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "dialogs/card_action_text.h"
 #include "core/card.h"
-#include "platform/profile.h"
-#include "platform/qt_text.h"
 
 namespace kvt {
 
@@ -52,23 +51,7 @@ CardViewFrm::CardViewFrm(QWidget* parent) : QDialog(parent) {
     ClearCard();
 }
 
-QString CardViewFrm::Description(const Card& card, bool hold_grid) {
-    // %1 is the count with its sign place (" 2"), so the English texts keep their exact blanks.
-    const QString n = ToQString(FormatNumber(card.ActionCount));
-    switch (card.Action) {
-    case 1: return tr("Pass%1 Cards Left").arg(n);
-    case 2: return tr("Pass%1  Cards Right").arg(n);
-    case 3: return tr("Pass%1  Cards Across").arg(n);
-    case 4: return tr("Draw%1  Cards From Deck").arg(n);
-    case 5: return tr("Draw%1  Cards From RIGHT").arg(n);
-    case 6: return tr("Draw%1  Cards From LEFT").arg(n);
-    case 7: return tr("Draw%1  Cards From ACROSS").arg(n);
-    case 8: return hold_grid ? tr("Discard Cards") : tr("Discard%1 Cards").arg(n);
-    case 9: return tr("Skip Next Player");
-    case 10: return tr("Reverse Direction of Play");
-    default: return {};
-    }
-}
+QString CardViewFrm::Description(const Card& card, bool hold_grid) { return ActionCaption(card, hold_grid); }
 
 void CardViewFrm::Describe(const QPixmap& picture, const Card& card, bool playable, bool hold_grid) {
     raise();

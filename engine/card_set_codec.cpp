@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "engine/byte_io.h"
 #include "core/card_stack.h"
@@ -190,32 +191,37 @@ Status DecodeCardSetFile(std::string_view bytes, CardSetFile& out) {
     return Status::Ok();
 }
 
-Status ValidateCardSetDef(const CardSetDef& def) {
+std::vector<CardSetProblem> ListCardSetProblems(const CardSetDef& def) {
+    std::vector<CardSetProblem> problems;
+    const auto add = [&problems](int definition, std::string message) {
+        problems.push_back({definition, std::move(message)});
+    };
     for (auto [text, what] : {std::pair{&def.Text1, "the first carried text"},
                               std::pair{&def.Text2, "the second carried text"},
                               std::pair{&def.AuthorName, "the author's name"}})
-        if (Status s = CheckTextFits(*text, what); !s) return s;
+        if (Status s = CheckTextFits(*text, what); !s) add(-1, s.message());
     for (int d = 0; d < kCardDefCount; ++d) {
         const Card& c = def.CardDefs[d];
         const bool pictured = IsDealt(c) || c.Action == kActionCardBack ||
                               c.Action == kActionBackgroundCell;
         if (pictured && (c.PicRow < 0 || c.PicCol < 0))
-            return Status::Fail("card definition " + std::to_string(d) +
-                                " has a negative picture position (row " + std::to_string(c.PicRow) +
-                                ", column " + std::to_string(c.PicCol) + ")");
-        if (IsDealt(c) && (c.Group < 0 || c.Group > kMaxGroup))
-            return Status::Fail("card definition " + std::to_string(d) + " has group " +
-                                std::to_string(c.Group) + "; groups run from 0 (wild) to " +
-                                std::to_string(kMaxGroup));
+            add(d, "card definition " + std::to_string(d) +
+                       " has a negative picture position (row " + std::to_string(c.PicRow) +
+                       ", column " + std::to_string(c.PicCol) + ")");
     }
     const int deck = DeckSize(def);
     if (deck > CardStack::Capacity)
-        return Status::Fail("the definitions make a deck of " + std::to_string(deck) +
-                            " cards; a deck holds at most " + std::to_string(CardStack::Capacity));
+        add(-1, "the definitions make a deck of " + std::to_string(deck) +
+                    " cards; a deck holds at most " + std::to_string(CardStack::Capacity));
     if (deck < kMinDeckSize)
-        return Status::Fail("the definitions make a deck of only " + std::to_string(deck) +
-                            " cards; dealing needs at least " + std::to_string(kMinDeckSize));
-    return Status::Ok();
+        add(-1, "the definitions make a deck of only " + std::to_string(deck) +
+                    " cards; dealing needs at least " + std::to_string(kMinDeckSize));
+    return problems;
+}
+
+Status ValidateCardSetDef(const CardSetDef& def) {
+    const std::vector<CardSetProblem> problems = ListCardSetProblems(def);
+    return problems.empty() ? Status::Ok() : Status::Fail(problems.front().message);
 }
 
 }  // namespace kvt

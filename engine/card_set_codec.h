@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/card_set.h"
 #include "core/status.h"
@@ -82,5 +83,13 @@ Status DecodeCardSetFile(std::string_view bytes, CardSetFile& out);
 // Checks that a definition can be played: sensible deck size, groups and
 // picture positions. The message says what is wrong.
 Status ValidateCardSetDef(const CardSetDef& def);
+
+// Everything ValidateCardSetDef objects to, in the order it would report it;
+// `definition` is the index a problem belongs to, -1 for the set as a whole.
+struct CardSetProblem {
+    int definition = -1;
+    std::string message;
+};
+std::vector<CardSetProblem> ListCardSetProblems(const CardSetDef& def);
 
 }  // namespace kvt

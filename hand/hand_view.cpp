@@ -1,7 +1,9 @@
 #include "hand/hand_view.h"
 
+#include <QPainter>
 #include <QPushButton>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -74,7 +76,7 @@ HandView::HandView(QWidget* table, Game& game, const PictureClip& clip)
     draw_deck_ = new PictureBox(table);
     draw_deck_->setObjectName("DrawDeck");
     draw_deck_->setGeometry(kDrawDeck.ToPixels());
-    draw_deck_->SetPileDepth(2);
+    back_ = PlainBack();
     draw_deck_->SetShadow(true);
     draw_deck_->SetEmptyOutline(true);
     draw_deck_->setCursor(Qt::PointingHandCursor);
@@ -107,10 +109,18 @@ HandView::HandView(QWidget* table, Game& game, const PictureClip& clip)
 
 QPixmap HandView::Face(const Card& card) const { return clip_.CardFace(card); }
 
-QPixmap HandView::Back() const {
-    const int back = game_.CardBackDef;
-    if (back < 0 || back >= kCardDefCount) return QPixmap();
-    return clip_.CardFace(game_.CardSet.CardDefs[static_cast<std::size_t>(back)]);
+QPixmap HandView::Back() const { return back_; }
+
+// Until a card set names its back: a plain one, never another card's face.
+QPixmap HandView::PlainBack() {
+    QPixmap plain(kFaceWidth, kFaceHeight);
+    plain.fill(Qt::transparent);
+    QPainter painter(&plain);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(235, 235, 240), 3));
+    painter.setBrush(QColor(40, 62, 120));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, kFaceWidth - 3, kFaceHeight - 3), 5, 5);
+    return plain;
 }
 
 void HandView::Place(int index, const TwipRect& rect) {
@@ -121,6 +131,8 @@ void HandView::Place(int index, const TwipRect& rect) {
 void HandView::ShowHand(const CardStack& stack, int player) {
     if (player < 0 || player > 4) return;
     if (minimized_ && minimized_()) return;
+    // Every draw and deal is followed by a redraw of a hand: the deck follows.
+    ShowDrawDeck();
     CardGrid* grid = Grid(player);
     if (player != 0 && stack.Count() == 0) {
         grid->hide();
@@ -273,6 +285,7 @@ void HandView::SetHandVisible(int player, bool visible) {
 }
 
 void HandView::ShowDiscardTop() {
+    ShowDrawDeck();
     const CardStack& pile = game_.DiscardPile;
     if (pile.Empty()) {
         discard_pile_->ClearPicture();
@@ -283,11 +296,30 @@ void HandView::ShowDiscardTop() {
     discard_pile_->SetPicture(Face(pile.Top()));
 }
 
-void HandView::ShowCardBack(const Card& back_definition) { draw_deck_->SetPicture(Face(back_definition)); }
+void HandView::ShowCardBack(const Card& back_definition) {
+    back_ = Face(back_definition);
+    ShowDrawDeck();
+}
 
-void HandView::ShowPickedCard(const Card& card) { show_card_play_->SetPicture(Face(card)); }
+void HandView::ShowDrawDeck() {
+    const int count = game_.DrawDeck.Count();
+    const QPixmap picture = count > 0 ? Back() : QPixmap();
+    const int depth = std::clamp(count - 1, 0, 2);
+    if (picture.cacheKey() == draw_deck_->Picture().cacheKey() && depth == deck_depth_) return;
+    draw_deck_->SetPicture(picture);
+    draw_deck_->SetPileDepth(depth);
+    deck_depth_ = depth;
+}
 
-void HandView::ClearPickedCard() { show_card_play_->ClearPicture(); }
+void HandView::ShowPickedCard(const Card& card) {
+    ShowDrawDeck();
+    show_card_play_->SetPicture(Face(card));
+}
+
+void HandView::ClearPickedCard() {
+    ShowDrawDeck();
+    show_card_play_->ClearPicture();
+}
 
 void HandView::ShowHoldCard(int player, const Card& card) {
     if (player < 1 || player > 4) return;

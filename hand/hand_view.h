@@ -96,7 +96,11 @@ public:
 
     // The top card of the discard pile (blank for an empty pile).
     void ShowDiscardTop();
+    // The card back of the card set in force; a card set without one keeps
+    // the back shown before.
     void ShowCardBack(const Card& back_definition);
+    // The deck: the card back, or an empty place when the deck holds no card.
+    void ShowDrawDeck();
     void ShowPickedCard(const Card& card);
     void ClearPickedCard();
     // The card a computer player is about to play, at the corner of its grid.
@@ -104,6 +108,7 @@ public:
     void HideHoldCard();
 
     QPixmap Face(const Card& card) const;
+    // The card back in force (a plain painted one until a card set names one).
     QPixmap Back() const;
 
     // The table is not drawn while its window is minimised.
@@ -112,6 +117,7 @@ public:
     void SetErrorReporter(std::function<void(const QString&)> report) { report_ = std::move(report); }
 
 private:
+    static QPixmap PlainBack();
     void Adjust(int player, int count);
     void Place(int index, const TwipRect& rect);
 
@@ -125,6 +131,8 @@ private:
     PictureBox* show_card_play_ = nullptr;
     PictureBox* hold_card_ = nullptr;
     QPushButton* accept_discard_ = nullptr;
+    QPixmap back_;
+    int deck_depth_ = -1;
     std::function<bool()> minimized_;
     std::function<void(const QString&)> report_;
 };

@@ -26,6 +26,7 @@ HumanMove Game::ClickHandCard(int column) {
         if (HoldGridOpen) SetHoldGrid(false);
         if (DiscardButtonShown) SetDiscardButton(false);
         CardPicked = 0;
+        HoldCount = 0;
     }
 
     CardStack previous;
@@ -59,8 +60,10 @@ HumanMove Game::ClickHandCard(int column) {
     CardPicked = 1;
     const int playable = CheckPlayable(hand[column]);
     MoveCard(hand, PickStack, column, false);
-    HoldNeeded = PrepareHold(PickStack, 0, playable, hand);
+    // The choice is asked against the hand as it will be: a card picked
+    // before is back in it first, so re-picking cannot shrink the count.
     while (!previous.Empty()) MoveCard(previous, hand, 0, false);
+    HoldNeeded = PrepareHold(PickStack, 0, playable, hand);
     // The last card of the hand may always be laid: there is nothing left to choose.
     if (hand.Empty()) HoldNeeded = 0;
     if (HoldNeeded == 0 && playable == 1) SetDiscardButton(true);
@@ -184,8 +187,12 @@ HumanMove Game::ClickDrawDeck() {
     // Deck and pile are used up: a human with a card to play must play it;
     // one without passes, and when nobody can move the round is scored.
     if (!PickStack.Empty()) CancelPick();
-    for (Card& card : Players[kHuman])
-        if (CheckPlayable(card) == 1) return HumanMove::NothingToDraw;
+    for (Card& card : Players[kHuman]) {
+        if (CheckPlayable(card) == 1) {
+            view_.ShowNothingToDraw(kHuman, false);
+            return HumanMove::NothingToDraw;
+        }
+    }
     if (PassTurn(kHuman) == TurnOutcome::RoundEnded)
         FinishHumanRound();
     else

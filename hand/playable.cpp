@@ -18,7 +18,8 @@ std::int16_t Game::NeedsNoChoice(const Card& card) {
 
 std::int16_t Game::GivesCardsAway(const Card& card) {
     if (IsPassAction(card.Action)) return 1;
-    if (card.Action == kActionDiscard) return card.ActionCount > 1 ? 1 : 0;
+    // A drawn Discard 1 asks for its card as a picked one does.
+    if (card.Action == kActionDiscard) return card.ActionCount > 0 ? 1 : 0;
     return 0;
 }
 

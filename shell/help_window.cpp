@@ -9,11 +9,30 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "dialogs/card_action_text.h"
+
 namespace kvt {
 
 namespace {
 
 QPointer<HelpWindow> the_window;
+
+// Where a page wants the table of card actions, the one the card viewer's texts come from.
+constexpr char kCardActionsMark[] = "<!-- card actions -->";
+
+// Pages from the help folder, with the generated parts filled in.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant page = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource) return page;
+        QString html = page.typeId() == QMetaType::QString ? page.toString() : QString::fromUtf8(page.toByteArray());
+        if (!html.contains(QLatin1String(kCardActionsMark))) return page;
+        return html.replace(QLatin1String(kCardActionsMark), CardActionsTable());
+    }
+};
 
 }  // namespace
 
@@ -24,7 +43,7 @@ HelpWindow::HelpWindow(std::filesystem::path help_folder, QWidget* parent)
     // The help never keeps the program running once the table has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({QFile::decodeName(folder_.c_str())});
@@ -49,8 +68,10 @@ HelpWindow::HelpWindow(std::filesystem::path help_folder, QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        // The contents page is itself called "KVT Help": it is not named twice.
         const QString title = browser_->documentTitle();
-        setWindowTitle(title.isEmpty() ? tr("KVT Help") : tr("KVT Help - %1").arg(title));
+        const QString help = tr("KVT Help");
+        setWindowTitle(title.isEmpty() || title == help ? help : tr("KVT Help - %1").arg(title));
     });
     resize(680, 560);
 }

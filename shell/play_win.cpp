@@ -56,6 +56,8 @@ using namespace table_layout;
 constexpr QPoint kPlayDirectPlace(5880, 1620);
 // The table's first size, in pixels.
 constexpr QSize kTableSize(640, 456);
+// How long a notice of the rules stays in the status bar.
+constexpr int kNoticeMs = 10000;
 
 const char* const kNameLabelStyle =
     "QLabel { color: #fbf5e1; background: rgba(0, 0, 0, 95); border: 1px solid rgba(255, 255, 255, 38);"
@@ -535,6 +537,18 @@ void PlayWin::HideHoldCard() { hands_->HideHoldCard(); }
 
 void PlayWin::ShowRuleMessage(const std::string& text) { Report(tr("KVT"), ToQString(text)); }
 
+void PlayWin::ShowNothingToDraw(int player, bool passed) {
+    QString text = tr("Nothing left to draw: play a card of your hand.");
+    if (passed && player == 1) {
+        text = tr("Nothing to draw and nothing to play: you pass.");
+    } else if (passed && player >= 2 && player <= 4) {
+        QString name = ToQString(game_->PlayerInfo[static_cast<std::size_t>(player)].Name);
+        if (name.trimmed().isEmpty()) name = tr("Player %1").arg(player);
+        text = tr("Nothing to draw and nothing to play: %1 passes.").arg(name);
+    }
+    statusBar()->showMessage(text, kNoticeMs);
+}
+
 void PlayWin::PlaceNameLabels() {
     const auto caption = [this](int p) {
         QString name = ToQString(game_->PlayerInfo[static_cast<std::size_t>(p)].Name);
@@ -564,8 +578,7 @@ void PlayWin::RedrawTable() {
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
     if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(game_->HoldStack, 0);
     hands_->ShowDiscardTop();
-    const int back = game_->CardBackDef;
-    if (back >= 0 && back < kCardDefCount) hands_->ShowCardBack(game_->CardSet.CardDefs[static_cast<std::size_t>(back)]);
+    hands_->ShowDrawDeck();
     ShowPickedStack();
     SetDirectionPicture(game_->PlayReversed);
     PlaceNameLabels();

@@ -132,6 +132,7 @@ public:
     void ShowHoldCard(int player, const Card& card) override;
     void HideHoldCard() override;
     void ShowRuleMessage(const std::string& text) override;
+    void ShowNothingToDraw(int player, bool passed) override;
 
     // --- the dialogs the rules open
     int AskWildGroup(const std::vector<GroupChoice>& choices) override;

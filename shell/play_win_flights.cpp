@@ -79,7 +79,7 @@ void PlayWin::AnimateCardMove(int to_player, int from_place, const Card& card) {
     CardGrid* hold = hands_->Grid(0);
     if (from_place == 0) hold->SetCol(0);
     // Cards leaving the hold grid fly face up, cards leaving a hand face down.
-    const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->DrawDeck()->Picture();
+    const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->Back();
     Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false);
     if (!alive || closing_) return;
     if (from_place <= 2) hands_->Grid(2)->repaint();
@@ -117,7 +117,7 @@ void PlayWin::AnimateDraw(int player, bool to_picked_card) {
     const QPoint target = to_box ? QPoint(kShowCardPlay.Left, kShowCardPlay.Top) : GridTopLeft(player);
     QWidget* target_widget = to_box ? static_cast<QWidget*>(hands_->ShowCardPlay()) : hands_->Grid(player);
     QPointer<QWidget> repainted(target_widget);
-    flights_->DrawFlight(hands_->DrawDeck()->Picture(), QPoint(kDrawDeck.Left, kDrawDeck.Top), target,
+    flights_->DrawFlight(hands_->Back(), QPoint(kDrawDeck.Left, kDrawDeck.Top), target,
                          [repainted] {
                              if (repainted) repainted->repaint();
                          });

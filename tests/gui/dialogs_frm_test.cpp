@@ -24,6 +24,7 @@
 #include "engine/card_set.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
+#include "dialogs/card_action_text.h"
 #include "dialogs/player_sel_frm.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"
@@ -235,8 +236,21 @@ TEST(DialogsHelp, ContentsOpensTheFirstPage) {
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "playing_corvane_gaming_system.htm");
     EXPECT_FALSE(HelpWindow::Instance()->Browser()->toPlainText().contains("not found"));
+    EXPECT_EQ(HelpWindow::Instance()->windowTitle(), "KVT Help") << "the contents page is not named twice";
     win.OpenHelp("card_actions.htm");
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "card_actions.htm");
+    EXPECT_EQ(HelpWindow::Instance()->windowTitle(), "KVT Help - The card actions");
+    // The table of actions is the card viewer's own wording, with N for the count.
+    const QString page = HelpWindow::Instance()->Browser()->toPlainText().simplified();
+    Card card;
+    card.ActionCount = 7;
+    for (int action = kActionPassLeft; action <= kActionReverse; ++action) {
+        card.Action = static_cast<std::int16_t>(action);
+        const QString caption = CardViewFrm::Description(card, false).replace(" 7", " N").simplified();
+        EXPECT_TRUE(page.contains(caption + " " + ActionEffect(action))) << caption.toStdString();
+    }
+    EXPECT_TRUE(page.contains("Draw N Cards From LEFT The next player takes N cards from the hand of the player on "
+                              "their left"));
     HelpWindow::Instance()->Browser()->backward();
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "playing_corvane_gaming_system.htm");
     HelpWindow::Instance()->close();

@@ -164,6 +164,16 @@ TEST_F(HandViewTest, OpponentsShowOnlyCardBacks) {
         }
     }
     EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
+
+    // A card set without a back keeps the one shown before, never a card's face.
+    G().CardBackDef = 0;
+    Win().RedrawTable();
+    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
+    EXPECT_TRUE(SameImage(Grid(2)->Picture(0, 0), back));
+    // An empty deck shows no card.
+    G().DrawDeck.Clear();
+    Win().RedrawTable();
+    EXPECT_FALSE(Win().Hands().DrawDeck()->HasPicture());
 }
 
 TEST_F(HandViewTest, TheFaceIsCutFromTheCardBitmap) {

@@ -10,6 +10,7 @@
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
+#include "shell/help_window.h"
 
 // The table in the states play brings, drawn as a person sees them. With
 // KVT_SCENE_DIR set, each scene is also written there as a PNG.
@@ -19,7 +20,7 @@ namespace {
 using gui_test::HandFromSet;
 using gui_test::TableSetup;
 
-QImage Shot(PlayWin& win, const char* name) {
+QImage Shot(QWidget& win, const char* name) {
     QApplication::processEvents();
     const QImage image = win.grab().toImage();
     const QString folder = qEnvironmentVariable("KVT_SCENE_DIR");
@@ -71,6 +72,20 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     const QImage image = Shot(win, "scene-choosing");
     EXPECT_GT(Colours(image), 200);
     EXPECT_TRUE(win.Hands().Grid(1)->ScrollBarShown());
+}
+
+TEST(Look, NothingLeftToDrawAndTheCardActionsHelp) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.GameState().DrawDeck.Clear();
+    win.RedrawTable();
+    win.ShowNothingToDraw(1, true);
+    Shot(win, "scene-nothing-to-draw");
+    EXPECT_FALSE(win.Hands().DrawDeck()->HasPicture());
+    win.OpenHelp("card_actions.htm");
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_GT(Colours(Shot(*HelpWindow::Instance(), "scene-help-card-actions")), 2);
+    HelpWindow::Instance()->close();
 }
 
 TEST(Look, ACardInFlight) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,25 @@ protected:
     // Whatever a move opens is answered, so that no test can hang on a window.
     DialogAnswerer answerer_;
 };
+
+TEST_F(TableMoves, WithNothingToDrawOrPlayEveryonePassesAndTheRoundEnds) {
+    PlayWin& win = *win_;
+    // As with a deck of 29 cards: everything dealt but the pile's one card.
+    const Cards ones{Plain(game(), 1, 3), Plain(game(), 1, 4)};
+    Arrange(win, {Filler(game(), 3, 3), ones, ones, ones}, {Plain(game(), 1, 2)}, {});
+    EXPECT_FALSE(win.Hands().DrawDeck()->HasPicture()) << "an empty deck shows no card";
+    ClickDeck(win);
+    EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
+    EXPECT_EQ(game().Players[2].Count(), 1) << "the computers played on";
+    EXPECT_EQ(win.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
+
+    Arrange(win, {Filler(game(), 3, 3), Filler(game(), 2, 3), Filler(game(), 2, 3), Filler(game(), 4, 3)},
+            {Plain(game(), 1, 2)}, {});
+    const int rounds = game().RoundNum;
+    ClickDeck(win);
+    EXPECT_EQ(game().RoundNum, rounds + 1) << "four passes ended the round";
+    EXPECT_TRUE(win.Hands().DrawDeck()->HasPicture()) << "the next deal's deck";
+}
 
 TEST_F(TableMoves, ADiscardTwoLaysTheTwoChosenCardsUnderIt) {
     PlayWin& win = *win_;

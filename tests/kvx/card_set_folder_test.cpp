@@ -110,11 +110,10 @@ TEST_F(CardSetPackTest, RefusesEmbeddedFilesThatCannotBeStored) {
 }
 
 TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
-    ASSERT_NO_FATAL_FAILURE(EditManifest("[card 0]\n# group 1, value 1, 2 copies: plain card\ngroup = 1",
-                                         "[card 0]\ngroup = 31"));
+    ASSERT_NO_FATAL_FAILURE(EditManifest("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0"));
     const std::string fault = PackFault();
     EXPECT_NE(fault.find("is not valid"), std::string::npos) << fault;
-    EXPECT_NE(fault.find("group 31"), std::string::npos) << fault;
+    EXPECT_NE(fault.find("negative picture position"), std::string::npos) << fault;
 }
 
 TEST_F(CardSetPackTest, RefusesADeckTooSmall) {

@@ -42,7 +42,7 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
 
 TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"frobnicate"}, {"check"}, {"check", "a", "b"},
+         {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"},
           {"pack-cards", "dir"}, {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}}) {
         const RunResult r = Run(args);
         EXPECT_EQ(r.exit_code, 2) << (args.empty() ? "(none)" : args[0]);
@@ -108,6 +108,15 @@ TEST_F(KvxProgramTest, CheckAcceptsAGoodFile) {
     EXPECT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out, cds + ": ok (78 cards in the deck)\n");
     EXPECT_TRUE(r.err.empty());
+
+    CardSetFile high = testing::PlainCardSet();
+    high.Def.CardDefs[0].Group = 31;
+    const std::string warned = WriteCardSet("group31.cds", high);
+    const RunResult w = Run({"check", warned});
+    EXPECT_EQ(w.exit_code, 0) << "a group above 30 is only warned about: " << w.err;
+    EXPECT_EQ(w.out, warned + ": ok (78 cards in the deck)\n" + warned +
+                         ": warning: card definition 0 has group 31; it plays, but a computer player naming a "
+                         "group counts only groups 1 to 30\n");
 }
 
 TEST_F(KvxProgramTest, CheckRejectsTruncatedAndPaddedFiles) {

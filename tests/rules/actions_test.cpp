@@ -50,7 +50,8 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 8, 1)), 0);
     EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 9, 2)), 0);
     EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 3, 1)), 1);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 1)), 0);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 1)), 1);
+    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 0)), 0);
     EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 2)), 1);
     EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 6, 2)), 0);
 

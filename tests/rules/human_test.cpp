@@ -126,7 +126,7 @@ TEST_F(Human, DrawingIntoThePickedCardBox) {
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
     EXPECT_EQ(Plain(game.Players[1].Top()), C(3, 3)) << "the waiting card went back first";
     EXPECT_TRUE(game.HoldGridOpen) << "a drawn Pass card opens the hold grid...";
-    EXPECT_TRUE(game.DiscardButtonShown) << "...with the button already shown";
+    EXPECT_FALSE(game.DiscardButtonShown) << "...and the button waits for the chosen cards";
     EXPECT_EQ(game.HoldNeeded, 2);
     table.view.calls.clear();
     game.ClickDrawDeck();
@@ -135,6 +135,35 @@ TEST_F(Human, DrawingIntoThePickedCardBox) {
     EXPECT_EQ(table.view.Count("ShowPickedCard 1/20/9x0"), 1);
     game.CurPlayer = 3;
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored) << "not the human's turn";
+}
+
+TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
+    for (const Card& giver : {C(1, 25, kActionDiscard, 2), C(1, 25, kActionPassLeft, 2)}) {
+        SCOPED_TRACE(RulesView::Name(giver));
+        // Re-picking: the plain card picked first is back in the hand when the count is taken.
+        game.SortCards = false;
+        Deal({C(1, 3), giver, C(2, 2)});
+        game.ClickHandCard(0);
+        ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
+        ASSERT_EQ(Plain(game.PickStack[0]), giver);
+        EXPECT_EQ(game.HoldNeeded, 2);
+        EXPECT_FALSE(game.DiscardButtonShown);
+        // Drawn: the button appears only once the chosen cards are complete.
+        Deal({C(2, 1), C(2, 2), C(2, 3)}, {giver});
+        game.ClickDrawDeck();
+        EXPECT_EQ(game.HoldNeeded, 2);
+        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
+        EXPECT_FALSE(game.DiscardButtonShown);
+        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
+        EXPECT_TRUE(game.DiscardButtonShown);
+    }
+    Deal({C(2, 1), C(2, 2)}, {C(1, 25, kActionDiscard, 1)});
+    game.ClickDrawDeck();
+    EXPECT_EQ(game.HoldNeeded, 1) << "a drawn Discard 1 asks for its card too";
+    EXPECT_FALSE(game.DiscardButtonShown);
+    Deal({C(2, 1)}, {C(1, 25, kActionDiscard, 2)});
+    game.ClickDrawDeck();
+    EXPECT_TRUE(game.DiscardButtonShown) << "with one card left there is nothing to choose";
 }
 
 TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) {
@@ -150,11 +179,23 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     game.CurPlayer = 1;
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::NothingToDraw);
+    EXPECT_EQ(table.view.Count("NothingToDraw 1"), 1) << "the table says a card must be played";
     SetTable(game, {{C(3, 3)}, {C(1, 1), C(2, 2)}, {C(1, 2), C(2, 3)}, {C(1, 3), C(2, 4)}}, {C(1, 9)}, {});
     game.RequestStop();
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     EXPECT_EQ(game.CurPlayer, 2);
     EXPECT_EQ(game.PassesInRow, 1);
+    EXPECT_EQ(table.view.Count("NothingToDraw 1 passed"), 1);
+
+    // Nobody can play: the human's pass and the computers' three end the round.
+    game.ClearStop();
+    SetTable(game, {{C(3, 3)}, {C(2, 2)}, {C(2, 3)}, {C(2, 4)}}, {C(1, 9)}, {});
+    game.CurPlayer = 1;
+    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
+    for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
+    EXPECT_EQ(table.view.score_sheets, 1);
+    EXPECT_EQ(game.Players[1].Score, 3);
+    EXPECT_EQ(game.Players[4].Score, 4);
 }
 
 TEST_F(Human, PickingCardsFromAnOpponent) {

@@ -70,6 +70,7 @@ public:
         Note("GameOverPicture " + N(p) + " " + f.filename().string());
     }
     void WaitGameOverClosed() override { Note("WaitGameOverClosed"); }
+    void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 
 private:
     static std::string N(int n) { return std::to_string(n); }

@@ -34,7 +34,7 @@ protected:
     }
 
     TempDir temp;
-    const std::vector<std::string> names{"one-group", "actions-only", "deck-401", "deck-29", "all-wild"};
+    const std::vector<std::string> names{"one-group", "actions-only", "deck-401", "deck-29", "all-wild", "far-groups"};
 };
 
 bool EveryDealt(const CardSetDef& def, bool (*pred)(const Card&)) {
@@ -47,6 +47,10 @@ TEST_F(ExtremeSets, AreValidFilesOfTheirShape) {
     EXPECT_EQ(DeckSize(Read("deck-401")), CardStack::Capacity);
     EXPECT_EQ(DeckSize(Read("deck-29")), kMinDeckSize);
     EXPECT_TRUE(EveryDealt(Read("all-wild"), [](const Card& c) { return c.IsWild(); }));
+    const CardSetDef far = Read("far-groups");
+    for (int group : {31, 255, 32767, -1, -32768})
+        EXPECT_TRUE(std::any_of(far.CardDefs.begin(), far.CardDefs.end(), [&](const Card& c) { return c.Group == group; }));
+    EXPECT_FALSE(EveryDealt(far, [](const Card& c) { return c.Value >= 0; }));
 }
 
 TEST_F(ExtremeSets, TwoHundredCheckedGamesOnEachEndCleanly) {

@@ -129,7 +129,7 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
 }
 
 // The checker itself notices each kind of fault it is there for.
-TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAFallingScore) {
+TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
     kvt::sim::WorkFolder work;
     kvt::sim::Simulation sim(work.Path(), kvt::DefaultFolders().SharedData, 4);
     ASSERT_TRUE(sim.Setup(kvt::sim::Options{}).ok());
@@ -147,10 +147,19 @@ TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAFallingScore) {
     EXPECT_EQ(checker.AfterMove(game), "");
     game.CurPlayer = 5;
     EXPECT_EQ(checker.AfterMove(game), "CurPlayer is 5");
-    std::array<std::int16_t, 5> totals{0, 10, 20, 30, 40};
-    EXPECT_EQ(checker.AfterScoring(totals), "");
-    totals[3] = 25;
-    EXPECT_EQ(checker.AfterScoring(totals), "score of seat 3 fell from 30 to 25");
+    // Each total moves by the values left in the hand, negative ones included.
+    std::array<std::int16_t, 5> totals{0, 10, 20, -4, 5};
+    for (int p = 1; p <= 4; ++p) {
+        kvt::Card card;
+        card.Value = totals[p];
+        game.Players[p].Clear();
+        game.Players[p].Push(card);
+    }
+    checker.BeforeScoring(game);
+    EXPECT_EQ(checker.AfterScoring(totals), "") << "a total may fall";
+    checker.BeforeScoring(game);
+    totals = {0, 20, 40, -8, 9};
+    EXPECT_EQ(checker.AfterScoring(totals), "score of seat 4 went from 5 to 9, but its hand counted 5");
 }
 
 }  // namespace

@@ -68,6 +68,14 @@ Status RunCheck(const CommandArgs& args, std::ostream& out) {
     CardSetFile file;
     if (Status s = LoadCardSet(args.operands[0], file); !s) return s;
     out << args.operands[0] << ": ok (" << DeckCount(file) << ")\n";
+    // Valid, but worth knowing: such a group is never named after a wild card.
+    for (int d = 0; d < kCardDefCount; ++d) {
+        const Card& c = file.Def.CardDefs[d];
+        if (IsDealt(c) && (c.Group < 0 || c.Group > kMaxGroup))
+            out << args.operands[0] << ": warning: card definition " << d << " has group " << c.Group
+                << "; it plays, but a computer player naming a group counts only groups 1 to " << kMaxGroup
+                << "\n";
+    }
     return Status::Ok();
 }
 

@@ -34,7 +34,9 @@ std::string CommandUsage(const Command& command) {
 std::string HelpText(const std::vector<Command>& table) {
     std::size_t width = 0;
     for (const Command& c : table) width = std::max(width, CommandUsage(c).size());
-    std::string out = "kvx: check, describe, unpack and pack KVT card sets and player files.\n\nUsage:\n";
+    std::string out =
+        "kvx: check, describe, unpack and pack KVT card sets and player files.\n"
+        "kvx alone, or kvx FILE.cds, opens the card-set designer window.\n\nUsage:\n";
     for (const Command& c : table) {
         std::string usage = CommandUsage(c);
         usage.resize(width, ' ');

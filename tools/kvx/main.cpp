@@ -1,4 +1,5 @@
-// kvx: the KVT card-set command-line tool.
+// kvx: the KVT card-set designer and command-line tool. Without a command, or
+// with only a card set, it opens the designer window; the commands need no display.
 
 #include <iostream>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "tools/kvx/cards_commands.h"
 #include "tools/kvx/command.h"
+#include "tools/kvx/designer/designer_main.h"
 #include "tools/kvx/help_text.h"
 #include "tools/kvx/player_commands.h"
 
@@ -50,7 +52,7 @@ int RunCommand(const kvt::kvx::Command& command, const std::vector<std::string>&
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::vector<kvt::kvx::Command> table = CommandTable();
-    if (args.empty()) return UsageError("no command given");
+    if (args.empty()) return kvt::kvx::RunDesigner(argc, argv, std::nullopt);
     const std::string& name = args[0];
     if (name == "--help" || name == "-h" || name == "help") {
         std::cout << kvt::kvx::HelpText(table) << "\n" << kvt::kvx::PlayerManifestHelp();
@@ -63,5 +65,6 @@ int main(int argc, char** argv) {
     for (const kvt::kvx::Command& command : table)
         if (command.name == name)
             return RunCommand(command, std::vector<std::string>(args.begin() + 1, args.end()));
+    if (args.size() == 1 && kvt::kvx::IsDesignerArgument(name)) return kvt::kvx::RunDesigner(argc, argv, name);
     return UsageError("unknown command \"" + name + "\"");
 }

@@ -1,5 +1,8 @@
 #include "tools/sim/checker.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace kvt::sim {
 namespace {
 
@@ -42,11 +45,20 @@ std::string Checker::AfterMove(const Game& game) const {
     return "";
 }
 
+void Checker::BeforeScoring(const Game& game) {
+    for (int p = 1; p <= 4; ++p) {
+        round_scores_[p] = 0;
+        for (const Card& c : game.Players[p]) round_scores_[p] += c.Value;
+    }
+}
+
 std::string Checker::AfterScoring(const std::array<std::int16_t, 5>& totals) {
     for (int p = 1; p <= 4; ++p) {
-        if (totals[p] < scores_[p])
-            return "score of seat " + std::to_string(p) + " fell from " + std::to_string(scores_[p]) + " to " +
-                   std::to_string(totals[p]);
+        // Totals are 16-bit and stop at either end rather than wrap.
+        const long long expected = std::clamp<long long>(scores_[p] + round_scores_[p], INT16_MIN, INT16_MAX);
+        if (totals[p] != expected)
+            return "score of seat " + std::to_string(p) + " went from " + std::to_string(scores_[p]) + " to " +
+                   std::to_string(totals[p]) + ", but its hand counted " + std::to_string(round_scores_[p]);
         scores_[p] = totals[p];
     }
     return "";

@@ -163,6 +163,7 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
 
     if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats_.StuckRounds;
     for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
+    if (check) checker_.BeforeScoring(game);
     // The round's end and the next deal are counted by nothing but the trace.
     const RoundResult result =
         trace ? game.RoundOver(FirstDiscardRule::kWild, events_) : game.RoundOver(FirstDiscardRule::kWild);

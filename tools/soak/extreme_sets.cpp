@@ -135,6 +135,20 @@ CardSetFile AllWild(const std::string& bitmap) {
     return b.Build("Soak: all wild", bitmap);
 }
 
+// Group numbers far outside 1..30, which the computers leave out when they
+// count the groups of a hand, and card values below zero.
+CardSetFile FarGroups(const std::string& bitmap) {
+    SetBuilder b;
+    for (int g : {1, 31, 255, 32767, -1, -32768})
+        for (int v = -2; v <= 6; v += 2) b.Add(Def(g, v, kPlain, 0, 2));
+    b.Add(Def(31, 20, kActionSkip, 0, 2))
+        .Add(Def(-1, 20, kActionDiscard, 1, 2))
+        .Add(Def(32767, 20, kActionPassLeft, 1, 2))
+        .Add(Def(0, 50, kPlain, 0, 4))
+        .Add(Def(0, 50, kActionDrawDeck, 2, 2));
+    return b.Build("Soak: far groups", bitmap);
+}
+
 }  // namespace
 
 std::vector<ExtremeSet> ExtremeSets() {
@@ -145,6 +159,7 @@ std::vector<ExtremeSet> ExtremeSets() {
         {"deck-401", "the largest deck, 401 cards", LargestDeck(bitmap)},
         {"deck-29", "the smallest deck, 29 cards", SmallestDeck(bitmap)},
         {"all-wild", "wild cards only", AllWild(bitmap)},
+        {"far-groups", "groups beyond 1..30, values below 0", FarGroups(bitmap)},
     };
 }
 
