@@ -194,8 +194,8 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 3);
-    EXPECT_EQ(game.Players[4].Score, 4);
+    EXPECT_EQ(game.Scores[1], 3);
+    EXPECT_EQ(game.Scores[4], 4);
 }
 
 TEST_F(Human, PickingCardsFromAnOpponent) {
