@@ -65,6 +65,7 @@ std::int16_t Game::ApplyCardAction(Card& card) {
     case kActionReverse:
         PlayReversed = PlayReversed ? 0 : 1;
         next = NextSeat(p, PlayReversed);
+        Emit(Event::Of(EventKind::DirectionChanged, p, PlayReversed));
         view_.SetDirectionPicture(PlayReversed);
         break;
     default:
@@ -126,6 +127,12 @@ void Game::PlaceGroupCard(int player) {
     }
     DiscardPile.Push(CardSet.CardDefs[def_index]);
     ++GroupCardsAdded;
+    if (events_) {
+        Event laid = Event::Of(EventKind::GroupCardLaid, player);
+        laid.card = DiscardPile.Top();
+        laid.to = {Place::Pile, 0};
+        Emit(laid);
+    }
     view_.ShowDiscardTop();
 }
 

@@ -69,6 +69,9 @@ std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
 void Game::MarkPlayableCards(CardStack& hand) {
     const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
+    // PlayableOn (CheckPlayable), with the pile's top read once for the hand.
+    const bool any_top = !DiscardPile.Empty();
+    const Card top = any_top ? DiscardPile.Top() : Card{};
     for (Card& card : hand) {
         card.Playable = 0;
         if (IsTakeAction(card.Action)) {
@@ -76,7 +79,7 @@ void Game::MarkPlayableCards(CardStack& hand) {
             const int giver = SourcePlayer(drawer, card.Action);
             if (Players[giver].Count() <= card.ActionCount) continue;
         }
-        card.Playable = PlayableOn(card, DiscardPile) ? 1 : 0;  // CheckPlayable, inline
+        card.Playable = (!any_top || Matches(card, top)) ? 1 : 0;
     }
 }
 
@@ -130,6 +133,7 @@ bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
     view_.AnimateCompDiscard(player, hand[slot]);
     if (DiscardPile.Full()) {
         ++RefusedMoves;
+        EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile);
         return false;
     }
     if (with_action) {
@@ -179,7 +183,7 @@ TurnOutcome Game::PassTurn(int player) {
     // Four passes in a row: nobody can play and nothing can be drawn.
     if (PassesInRow >= kSeats) {
         RoundEnded = true;
-        pending_rule_ = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
+        NextDealRule = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
         return TurnOutcome::RoundEnded;
     }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
@@ -205,8 +209,16 @@ TurnOutcome Game::PlayComputerTurn() {
     if (TurnsWithoutProgress < kStuckTurns) return outcome;
     // Stuck: scored as it stands, like a round that four passes end.
     RoundEnded = true;
-    pending_rule_ = FirstDiscardRule::kWild;
+    NextDealRule = FirstDiscardRule::kWild;
     return TurnOutcome::RoundEnded;
+}
+
+TurnOutcome Game::PlayComputerTurn(Events& events) {
+    events.clear();
+    events_ = &events;
+    const TurnOutcome outcome = PlayComputerTurn();
+    events_ = nullptr;
+    return outcome;
 }
 
 TurnOutcome Game::PlayComputerMove() {
@@ -218,6 +230,11 @@ TurnOutcome Game::PlayComputerMove() {
     CardStack& hand = Players[player];
 
     int slot = ChooseCompCard(hand, 0);
+    if (events_) {
+        Event chosen = Event::Of(EventKind::CardChosen, player, slot);
+        if (slot >= 0) chosen.card = hand[slot];
+        Emit(chosen);
+    }
     while (slot == -1) {
         // Draw until a card can be played; with nothing left to draw, pass.
         if (!CanDraw() || hand.Full()) {
@@ -257,7 +274,7 @@ TurnOutcome Game::PlayComputerMove() {
     // RoundEnded carries the end of the round; CurPlayer stays a seat.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
     RoundEnded = true;
-    pending_rule_ = FirstDiscardRule::kWild;
+    NextDealRule = FirstDiscardRule::kWild;
     return TurnOutcome::RoundEnded;
 }
 
@@ -280,7 +297,7 @@ TurnsEnd Game::RunComputerTurns() {
         }
         if (stop_requested_) return TurnsEnd::Stopped;
         if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
-        RoundOver(pending_rule_);
+        RoundOver(NextDealRule);
         if (RoundEnded) return TurnsEnd::TableEmpty;
         if (!IsComputer(CurPlayer)) {
             view_.SetPickedCardVisible(true);

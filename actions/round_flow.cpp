@@ -8,6 +8,7 @@ bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
     if (slot < 0 || slot >= from.Count()) return false;
     if (to.Full()) {
         ++RefusedMoves;
+        EmitMove(EventKind::CardRefused, from[slot], from, to);
         return false;
     }
     MoveCard(from, to, slot, false);
@@ -32,7 +33,13 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     CountRound();
     result.Winner = Winner;
     result.RoundNum = RoundNum;
-    for (int p = 1; p <= 4; ++p) result.Totals[p] = Players[p].Score;
+    for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
+    if (events_) {
+        Event scored = Event::Of(EventKind::RoundEnded, Winner);
+        scored.scores = result.Totals;
+        Emit(scored);
+        if (Winner > 0) Emit(Event::Of(EventKind::GameEnded, Winner));
+    }
 
     view_.OpenScoreSheet(Sheet, Winner);
     if (Winner > 0) {
@@ -59,6 +66,14 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     return result;
 }
 
+RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {
+    events.clear();
+    events_ = &events;
+    const RoundResult result = RoundOver(rule);
+    events_ = nullptr;
+    return result;
+}
+
 bool Game::RoundIsOver() const {
     for (int p = 1; p <= 4; ++p)
         if (Players[p].Empty()) return true;
@@ -66,7 +81,7 @@ bool Game::RoundIsOver() const {
 }
 
 TurnsEnd Game::FinishHumanRound() {
-    pending_rule_ = FirstDiscardRule::kNoSecondCard;
+    NextDealRule = FirstDiscardRule::kNoSecondCard;
     // The human moved last; the round waits for its score sheet.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = kHuman;
     if (stop_requested_) return TurnsEnd::Stopped;
@@ -83,7 +98,7 @@ TurnsEnd Game::ResumePlay() {
     // A round left unscored by a stop is forgotten once the table was dealt anew.
     if (RoundEnded && !RoundIsOver()) RoundEnded = false;
     if (RoundEnded) {
-        if (pending_rule_ == FirstDiscardRule::kNoSecondCard) return FinishHumanRound();
+        if (NextDealRule == FirstDiscardRule::kNoSecondCard) return FinishHumanRound();
         return RunComputerTurns();
     }
     if (IsComputer(CurPlayer)) return RunComputerTurns();

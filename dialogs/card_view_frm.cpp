@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "dialogs/card_action_text.h"
-#include "engine/card.h"
+#include "core/card.h"
 #include "platform/plain_text.h"
 
 namespace kvt {

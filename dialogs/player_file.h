@@ -8,7 +8,7 @@
 
 #include "dialogs/player_record.h"
 #include "engine/card_set_codec.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

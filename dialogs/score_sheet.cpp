@@ -50,20 +50,20 @@ bool Game::CountRound() {
     const int row = RoundNum - 1;
     for (int p = 1; p <= 4; ++p) {
         Sheet.Headings[p] = PlayerInfo[p].Name;
-        long long total = Players[p].Score;
+        long long total = Scores[p];
         for (const Card& c : Players[p]) total += c.Value;
-        Players[p].Score = Sat16(total);
+        Scores[p] = Sat16(total);
         if (RoundNum > 1) Sheet.Strike(row - 1, p);
-        Sheet.SetCell(row, p, std::to_string(Players[p].Score));
+        Sheet.SetCell(row, p, std::to_string(Scores[p]));
     }
 
     bool over = false;
-    for (int p = 1; p <= 4; ++p) over = over || Players[p].Score > kGameEndsAbove;
+    for (int p = 1; p <= 4; ++p) over = over || Scores[p] > kGameEndsAbove;
     if (!over) return false;
     // The lowest total wins; a tie goes to the lower seat.
     int winner = 1;
     for (int p = 2; p <= 4; ++p)
-        if (Players[p].Score < Players[winner].Score) winner = p;
+        if (Scores[p] < Scores[winner]) winner = p;
     Winner = static_cast<std::int16_t>(winner);
     return true;
 }
@@ -74,8 +74,8 @@ void Game::ScoreSheetOk() {
     if (start > 4) start = 1;
     StartPlayer = static_cast<std::int16_t>(start);
     for (int p = 1; p <= 4; ++p) {
-        if (Players[p].Score > kGameEndsAbove) {
-            for (int q = 1; q <= 4; ++q) Players[q].Score = 0;
+        if (Scores[p] > kGameEndsAbove) {
+            for (int q = 1; q <= 4; ++q) Scores[q] = 0;
             ClearScoreSheet();
             Winner = 0;
         }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt {
 

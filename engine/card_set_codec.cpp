@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/byte_io.h"
-#include "engine/card_stack.h"
+#include "core/card_stack.h"
 
 namespace kvt {
 namespace {

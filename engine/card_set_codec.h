@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/card_set.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt {
 

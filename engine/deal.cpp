@@ -29,6 +29,7 @@ void Game::ShuffleStack(CardStack& stack) {
     const int n = stack.Count();
     if (n < 2) return;
     assert(&stack != &ScratchStack);  // the cards are gathered there
+    Emit(Event::Of(EventKind::DeckShuffled, 0, n));
     view_.ShowShuffling();
     // Each position takes one of the cards not yet taken, all equally likely;
     // the cards not yet taken keep their order. All the draws come first, in
@@ -36,7 +37,7 @@ void Game::ShuffleStack(CardStack& stack) {
     // the generator. The list of cards not yet taken holds slot numbers
     // rather than cards, so taking one out moves a tenth of the bytes.
     std::array<std::int16_t, CardStack::Capacity> picks;
-    for (int i = 0; i < n; ++i) picks[i] = static_cast<std::int16_t>(random_.Slot(n - i));
+    for (int i = 0; i < n; ++i) picks[i] = static_cast<std::int16_t>(Generator.Slot(n - i));
     std::array<std::int16_t, CardStack::Capacity> remaining;
     std::iota(remaining.begin(), remaining.begin() + n, std::int16_t{0});
     ScratchStack.Clear();

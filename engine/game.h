@@ -3,15 +3,18 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/card_stack.h"
+#include "core/event.h"
+#include "core/random.h"
+#include "core/status.h"
+#include "core/table_state.h"
 #include "engine/card_set.h"
 #include "engine/card_set_codec.h"
-#include "engine/card_stack.h"
-#include "engine/random.h"
-#include "engine/status.h"
 #include "engine/table_view.h"
 #include "actions/turn_outcome.h"
 #include "dialogs/score_sheet.h"
@@ -22,36 +25,20 @@
 
 namespace kvt {
 
-// Which first-discard rule a deal follows.
-enum class FirstDiscardRule {
-    kWildOrPlain,   // New Game, Load Card Set, the deal for the loaded opponents
-    kWild,          // a round started from the computer players' turns
-    kNoSecondCard,  // a round started from the human's play
-};
-
-// The state of one table: card set, deck, pile, hands and every flag the
-// rules consult, together with the table window's working stacks. All rule
-// operations are members; what they show goes to the view.
-class Game {
+// One table: the game (the TableState it is), with the card set, the
+// players, the settings and the table window's working stacks beside it.
+// All rule operations are members; what they show goes to the view.
+class Game : public TableState {
 public:
     // A seed makes every shuffle of this game reproducible; without one the
     // generator is seeded once from the system.
     Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed = std::nullopt);
 
-    // --- global game state
+    // The game itself, to copy, compare or write out.
+    TableState& State() { return *this; }
+    const TableState& State() const { return *this; }
+
     CardSetDef CardSet;
-    CardStack DrawDeck;
-    CardStack DiscardPile;
-    std::array<CardStack, 5> Players;  // 1..4; 0 unused
-    std::int16_t CurPlayer = 1;
-    std::int16_t StartPlayer = 0;
-    std::int16_t PlayReversed = 0;
-    std::int16_t RoundNum = 0;
-    std::int16_t WildGroup = -1;
-    bool ChoosingCards = false;
-    std::int16_t ChooseFromPlayer = 0;
-    std::int16_t ChooseTotal = 0;
-    std::int16_t ChooseDone = 0;
     std::int16_t CardPicked = 0;
     std::int16_t HoldCount = 0;
     std::int16_t HoldNeeded = 0;
@@ -84,24 +71,13 @@ public:
     bool HasBackFile = false;
     std::string BackFilePath;
     bool FirstPaint = true;
-    std::int16_t LastMover = 0;
 
     // --- rules: turns, card actions, computer players, scoring
-    // State of the rules beyond the shared game state.
-    std::int16_t Winner = 0;        // 1..4 from a game's end until the score sheet's OK
+    // State of the rules beyond the game.
     bool ChooseMsgPending = false;  // the choose message goes with the next computer move
     bool HoldGridOpen = false;      // the hold grid is shown
     bool DiscardButtonShown = false;
     bool ComputerSeat1 = false;     // seat 1 is played by the computer too (simulation)
-    bool RoundEnded = false;        // a round is over and not yet scored
-    std::int16_t PassesInRow = 0;   // turns passed in a row for want of a move
-    // Computer turns since a hand last got smaller than it had been all
-    // round. No round that is getting anywhere comes near the limit; one
-    // that reaches it goes round in circles (two computers handing the same
-    // cards back and forth through an otherwise empty deck) and ends as it stands.
-    static constexpr std::int32_t kStuckTurns = 5000;
-    std::int32_t TurnsWithoutProgress = 0;
-    std::array<std::int16_t, 5> SmallestHands{};  // 1..4, since the deal
     std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
     std::int64_t RefusedMoves = 0;     // moves refused because the target was full
     CardStack CompHeld;             // a computer's Discard card while it discards
@@ -138,6 +114,8 @@ public:
     // Computer players.
     TurnsEnd RunComputerTurns();
     TurnOutcome PlayComputerTurn();
+    // The same, handing what happened to `events` (cleared first).
+    TurnOutcome PlayComputerTurn(Events& events);
     std::int16_t ChooseCompCard(CardStack& hand, int mode);
     void MarkPlayableCards(CardStack& hand);
     std::int16_t ScoreValue(const Card& card);
@@ -152,7 +130,6 @@ public:
     // Drawing and taking.
     int DrawCard(CardStack& hand, int player, bool human_click);
     std::int16_t TakeCards(int taker, int action, int count);
-    bool CanDraw() const { return !DrawDeck.Empty() || DiscardPile.Count() > 1; }
     // A hand is empty, or four players in a row could neither play nor draw.
     bool RoundIsOver() const;
 
@@ -162,6 +139,7 @@ public:
 
     // Scoring and the end of a round or a game.
     RoundResult RoundOver(FirstDiscardRule rule);
+    RoundResult RoundOver(FirstDiscardRule rule, Events& events);  // events cleared first
     bool CountRound();  // the sheet's activation: counts the round; true when the game ended
     void ScoreSheetOk();
     void ViewScore();
@@ -185,7 +163,7 @@ public:
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
     TableView& View() { return view_; }
-    Random& Rng() { return random_; }
+    Random& Rng() { return Generator; }
 
     // --- moving cards
     // Moves slot `slot` of `from` to the top of `to`. With do_action the card's
@@ -247,7 +225,6 @@ private:
 
     Folders folders_;
     TableView& view_;
-    Random random_;
     Profile settings_;
 
     // --- rules
@@ -263,9 +240,24 @@ private:
     bool HandsGotSmaller();
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
+    // Where the rules report what happens; none while nobody listens.
+    void Emit(const Event& event) {
+        if (events_) events_->push_back(event);
+    }
+    void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
+        if (events_) events_->push_back(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
+    }
+    Spot SpotOf(const CardStack& stack) const {
+        // Hands first: nearly every move starts or ends in one.
+        const std::less_equal<const CardStack*> before_or_at;
+        if (before_or_at(&Players[1], &stack) && before_or_at(&stack, &Players[4]))
+            return {Place::Hand, static_cast<std::int8_t>(&stack - Players.data())};
+        return SpotOfOther(stack);
+    }
+    Spot SpotOfOther(const CardStack& stack) const;
+    Events* events_ = nullptr;
     int move_depth_ = 0;
     bool stop_requested_ = false;
-    FirstDiscardRule pending_rule_ = FirstDiscardRule::kWild;
 };
 
 }  // namespace kvt

@@ -28,7 +28,7 @@ void Game::NewGame() {
     PrepareTableForFirstTurn();
     for (int p = 1; p <= 4; ++p) {
         view_.SetHandVisible(p, true);
-        Players[p].Score = 0;
+        Scores[p] = 0;
     }
     view_.ClearScoreSheet();
     RoundNum = 0;

@@ -4,7 +4,9 @@ namespace kvt {
 
 std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_action) {
     if (from.Empty() || slot < 0 || slot >= from.Count() || to.Full()) return 0;
-    to.Push(from.RemoveAt(slot));
+    const Card moved = from.RemoveAt(slot);
+    to.Push(moved);
+    EmitMove(EventKind::CardMoved, moved, from, to);
     if (!do_action) return 0;
     view_.RepaintDiscardPile();
     view_.PumpEvents();
@@ -19,6 +21,7 @@ void Game::DrawFromDeck(CardStack& hand, bool to_pick_stack) {
         const Card top = DiscardPile.Top();
         DiscardPile.Clear();
         DiscardPile.Push(top);
+        Emit(Event::Of(EventKind::DeckRebuilt, 0, returned));
         ShuffleStack(DrawDeck);
     }
     MoveCard(DrawDeck, to_pick_stack ? PickStack : hand, 0, false);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/card.h"
-#include "engine/card_stack.h"
+#include "core/card.h"
+#include "core/card_stack.h"
 
 namespace kvt {
 

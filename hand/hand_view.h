@@ -8,8 +8,8 @@
 #include <array>
 #include <functional>
 
-#include "engine/card.h"
-#include "engine/card_stack.h"
+#include "core/card.h"
+#include "core/card_stack.h"
 
 class QPushButton;
 class QWidget;

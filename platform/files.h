@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

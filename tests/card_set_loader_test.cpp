@@ -160,14 +160,14 @@ TEST_F(CardSetLoading, CardBackIsTheFirstDefinitionWithItsCode) {
 }
 
 TEST_F(CardSetLoading, LoadCommandRemembersThePathAndDealsKeepingScores) {
-    game.Players[2].Score = 42;
+    game.Scores[2] = 42;
     game.RoundNum = 3;
     const fs::path path = Write("y.cds", SampleCardSetFile(SampleCardSet()));
     ASSERT_TRUE(game.LoadCardSetCommand(path).ok());
     EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), path.string());
     EXPECT_EQ(game.CardBackDef, 80);
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
-    EXPECT_EQ(game.Players[2].Score, 42);
+    EXPECT_EQ(game.Scores[2], 42);
     EXPECT_EQ(game.RoundNum, 3);
     EXPECT_EQ(AllCards(game).size(), 72u);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/seats.h"
+#include "core/seats.h"
 #include "test_support.h"
 
 namespace kvt::test {

@@ -119,24 +119,24 @@ TEST_F(Dealing, NewGameResetsScoresButNotTurnOrDirection) {
     game.StartPlayer = 2;
     game.PlayReversed = 1;
     game.RoundNum = 4;
-    game.Players[3].Score = 120;
+    game.Scores[3] = 120;
     game.HoldStack.Push(Def(1, 1, kActionDiscard, 0, 1));
     game.NewGame();
     EXPECT_EQ(game.CurPlayer, 3);
     EXPECT_EQ(game.StartPlayer, 2);
     EXPECT_EQ(game.PlayReversed, 1);
     EXPECT_EQ(game.RoundNum, 0);
-    EXPECT_EQ(game.Players[3].Score, 0);
+    EXPECT_EQ(game.Scores[3], 0);
     EXPECT_EQ(game.HoldStack.Count(), 0);
     EXPECT_EQ(AllCards(game).size(), 72u);
 }
 
 TEST_F(Dealing, DealForPlayersDealsOnceAndRestartsATableInPlay) {
     game.BuildDeck(game.CardSet);
-    game.Players[4].Score = 33;
+    game.Scores[4] = 33;
     game.DealForPlayers();
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
-    EXPECT_EQ(game.Players[4].Score, 33) << "the first deal keeps scores";
+    EXPECT_EQ(game.Scores[4], 33) << "the first deal keeps scores";
     game.DealForPlayers();
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize) << "no cards added";
     EXPECT_EQ(AllCards(game).size(), 72u);
@@ -146,12 +146,12 @@ TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
     game.NewGame();
     game.StartPlayer = 3;
     game.LastMover = 4;
-    game.Players[2].Score = 17;
+    game.Scores[2] = 17;
     table.view.calls.clear();
     ASSERT_TRUE(game.NextRound(FirstDiscardRule::kNoSecondCard).ok());
     EXPECT_EQ(game.CurPlayer, 3);
     EXPECT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(game.Players[2].Score, 17);
+    EXPECT_EQ(game.Scores[2], 17);
     EXPECT_EQ(table.view.calls.front(), "SetSeatArrowVisible 2 off");
     EXPECT_NE(std::find(table.view.calls.begin(), table.view.calls.end(), "SetHandVisible 4 on"),
               table.view.calls.end());

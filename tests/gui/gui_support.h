@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/card_stack.h"
+#include "core/card_stack.h"
 #include "shell/play_win.h"
 
 namespace kvt {

@@ -277,14 +277,14 @@ TEST(PlayWinCommands, NewGameDealsAfreshAndKeepsEveryCard) {
     Game& game = win.GameState();
     const int total = DeckSize(game.CardSet);
     ASSERT_EQ(CardsOnTable(game), total);
-    game.Players[2].Score = 40;
+    game.Scores[2] = 40;
     const CardStack before = game.Players[1];
     win.MenuEntry("MM_NEW_GAME")->trigger();
     EXPECT_EQ(CardsOnTable(game), total);
     int differing = 0;
     for (int p = 1; p <= 4; ++p) {
         EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Count(), 7);
-        EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Score, 0);
+        EXPECT_EQ(game.Scores[static_cast<std::size_t>(p)], 0);
     }
     for (int i = 0; i < 7; ++i) differing += !(game.Players[1][i] == before[i]);
     EXPECT_GT(differing, 0);

@@ -351,7 +351,7 @@ TEST_F(TableMoves, GoingOutScoresTheRoundAndTheNextStartPlayerBegins) {
     std::array<int, 5> scores{};
     int first_mover = 0;
     answerer.on_score_sheet = [&] {
-        for (int p = 1; p <= 4; ++p) scores[static_cast<std::size_t>(p)] = game().Players[p].Score;
+        for (int p = 1; p <= 4; ++p) scores[static_cast<std::size_t>(p)] = game().Scores[p];
     };
     watcher.on_flight = [&] {
         if (answerer.score_sheets == 1 && first_mover == 0) first_mover = game().CurPlayer;
@@ -397,7 +397,7 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
     for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
         if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1) column = c;
     ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
-    g.Players[2].Score = 40;
+    g.Scores[2] = 40;
 
     ClickHand(win, 1, column);
     ClickDiscard(win);
@@ -408,7 +408,7 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
     EXPECT_FALSE(g.SortCards) << "a toggle applies at once";
     EXPECT_FALSE(win.MenuEntry("MM_SORT_CARDS")->isChecked());
     // The new game followed the move: a fresh deal, every card there once.
-    EXPECT_EQ(g.Players[2].Score, 0);
+    EXPECT_EQ(g.Scores[2], 0);
     EXPECT_EQ(g.RoundNum, 0);
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(g.Players[static_cast<std::size_t>(p)].Count(), 7) << p;
     EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));

@@ -176,8 +176,8 @@ TEST_F(Computer, AComputerGoingOutScoresTheRoundAndTheNextRoundStartsWithTheStar
     game.CurPlayer = 2;
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 6);
-    EXPECT_EQ(game.Players[2].Score, 3);
+    EXPECT_EQ(game.Scores[1], 6);
+    EXPECT_EQ(game.Scores[2], 3);
     EXPECT_EQ(game.StartPlayer, 2) << "player 2 opened the new round and play went on to the human";
     const auto& calls = table.view.calls;
     const auto hide = std::find(calls.begin(), calls.end(), "SetHandVisible 3 off");

@@ -112,7 +112,7 @@ TEST_F(Human, TheLastCardEndsTheRoundAndTheStarterOpensTheNext) {
     game.ClickHandCard(0);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[3].Score, 3);
+    EXPECT_EQ(game.Scores[3], 3);
     EXPECT_EQ(game.CurPlayer, 1);
     EXPECT_EQ(game.Players[1].Count(), kHandSize);
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
@@ -194,8 +194,8 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 3);
-    EXPECT_EQ(game.Players[4].Score, 4);
+    EXPECT_EQ(game.Scores[1], 3);
+    EXPECT_EQ(game.Scores[4], 4);
 }
 
 TEST_F(Human, PickingCardsFromAnOpponent) {
@@ -237,7 +237,7 @@ TEST_F(Human, TakingTheGiversLastCardEndsTheRound) {
     ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 7);
+    EXPECT_EQ(game.Scores[1], 7);
     EXPECT_FALSE(game.ChoosingCards);
     EXPECT_EQ(game.StartPlayer, 4);
 }

@@ -165,7 +165,7 @@ TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
     table.view.on_call = nullptr;
     EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
     EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Players[1].Score, 6);
+    EXPECT_EQ(game.Scores[1], 6);
     // After a new deal instead, the unscored round is forgotten.
     SetTable(game, {Low(1, 3), {C(1, 5)}, Low(3, 3), Low(4, 3)}, {C(1, 2)}, Low(3, 8));
     game.RequestStop();

@@ -46,26 +46,26 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
 }
 
 TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
-    game.Players[2].Score = 490;
+    game.Scores[2] = 490;
     Hands(1, 10, 1, 1);
     EXPECT_FALSE(game.CountRound()) << "exactly 500";
     Hands(0, 1, 0, 0);
     EXPECT_TRUE(game.CountRound());
     EXPECT_EQ(game.Winner, 1);
     EXPECT_FALSE(game.CountRound()) << "not counted twice";
-    EXPECT_EQ(game.Players[2].Score, 501);
+    EXPECT_EQ(game.Scores[2], 501);
 
     game.Winner = 0;
-    for (int p = 1; p <= 4; ++p) game.Players[p].Score = static_cast<std::int16_t>(p == 1 ? 600 : p == 2 ? 300 : 40);
+    for (int p = 1; p <= 4; ++p) game.Scores[p] = static_cast<std::int16_t>(p == 1 ? 600 : p == 2 ? 300 : 40);
     Hands(0, 0, 0, 0);
     EXPECT_TRUE(game.CountRound());
     EXPECT_EQ(game.Winner, 3);
 
     game.Winner = 0;
-    for (int p = 1; p <= 4; ++p) game.Players[p].Score = 32000;
+    for (int p = 1; p <= 4; ++p) game.Scores[p] = 32000;
     SetTable(game, {{C(1, 30000)}, {C(1, 500)}, {C(1, 30000)}, {C(1, 30000)}}, {C(1, 1)}, {});
     EXPECT_TRUE(game.CountRound());
-    EXPECT_EQ(game.Players[1].Score, 32767) << "totals saturate";
+    EXPECT_EQ(game.Scores[1], 32767) << "totals saturate";
     EXPECT_EQ(game.Winner, 2) << "somebody always wins";
 }
 
@@ -87,7 +87,7 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
 }
 
 TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
-    for (int p = 1; p <= 4; ++p) game.Players[p].Score = static_cast<std::int16_t>(p == 4 ? 498 : 100);
+    for (int p = 1; p <= 4; ++p) game.Scores[p] = static_cast<std::int16_t>(p == 4 ? 498 : 100);
     Hands(1, 2, 3, 4);
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
     EXPECT_EQ(r.Winner, 1);
@@ -99,7 +99,7 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
         "ShowScoreSheet 1",   "ClearScoreSheet"};
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Score, 0);
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Scores[p], 0);
     EXPECT_EQ(game.Winner, 0);
     EXPECT_EQ(game.RoundNum, 0);
     EXPECT_TRUE(game.Sheet.Blank());

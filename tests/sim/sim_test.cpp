@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/paths.h"
 #include "tools/sim/checker.h"
@@ -96,16 +97,34 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
     const SimRun run = Sim("--games 1 --seed 5 --trace '" + file.string() + "'");
     ASSERT_EQ(run.status, 0) << run.out;
     std::ifstream in(file);
-    int moves = 0, rounds = 0;
+    int moves = 0, rounds = 0, passes = 0;
+    const std::string card = "{\"Group\":";
     for (std::string line; std::getline(in, line);) {
         EXPECT_EQ(line.front(), '{');
         EXPECT_EQ(line.back(), '}');
-        if (line.find("\"scores\"") != std::string::npos) ++rounds;
-        else if (line.find("\"chosen\"") != std::string::npos) ++moves;
+        if (line.find("\"scores\"") != std::string::npos) {
+            ++rounds;
+            EXPECT_NE(line.find("\"winner\":"), std::string::npos) << line;
+            continue;
+        }
+        ++moves;
+        // Every card is a whole record, the hand is the whole hand, the choice a slot.
+        for (const std::string& field : std::vector<std::string>{"\"top\":" + card, "\"hand\":[" + card, "\"drawn\":[",
+                                                                "\"traits\":[", "\"maxOtherHand\":", "\"next\":",
+                                                                "\"counts\":["})
+            EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
+        EXPECT_NE(line.find("\"Playable\":"), std::string::npos) << line;
+        const bool passed = line.find("\"played\":null") != std::string::npos;
+        passes += passed;
+        if (!passed) {
+            EXPECT_NE(line.find("\"played\":" + card), std::string::npos) << line;
+        }
+        EXPECT_EQ(line.find("\"chosen\":\""), std::string::npos) << "a slot, not a card: " << line;
     }
     std::filesystem::remove(file);
     EXPECT_GT(rounds, 0);
     EXPECT_GT(moves, rounds * 4);
+    EXPECT_LT(passes, moves);
     EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
 }
 

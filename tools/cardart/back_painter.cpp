@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/card.h"
+#include "core/card.h"
 #include "tools/cardart/card_style.h"
 #include "tools/cardart/face_painter.h"
 #include "tools/cardart/ink.h"

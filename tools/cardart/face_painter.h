@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QRectF>
 
-#include "engine/card.h"
+#include "core/card.h"
 #include "tools/cardart/pictograms.h"
 
 class QPainter;

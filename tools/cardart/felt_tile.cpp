@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt::cardart {
 namespace {

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <vector>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt::cardart {
 

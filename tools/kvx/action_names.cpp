@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/card.h"
+#include "core/card.h"
 #include "engine/card_text.h"
 #include "tools/kvx/card_manifest.h"
 #include "tools/kvx/manifest_syntax.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "engine/card_set_codec.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::kvx {
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "engine/card.h"
+#include "core/card.h"
 #include "tools/kvx/card_manifest.h"
 #include "tools/kvx/manifest_syntax.h"
 

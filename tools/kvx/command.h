@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::kvx {
 

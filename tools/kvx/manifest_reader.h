@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "core/status.h"
 #include "tools/kvx/manifest_syntax.h"
 
 namespace kvt::kvx {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::kvx {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dialogs/player_file.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::kvx {
 

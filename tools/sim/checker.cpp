@@ -27,7 +27,7 @@ void Checker::StartRound(const Game& game) {
 }
 
 void Checker::StartGame(const Game& game) {
-    for (int p = 1; p <= 4; ++p) scores_[p] = game.Players[p].Score;
+    for (int p = 1; p <= 4; ++p) scores_[p] = game.Scores[p];
 }
 
 std::string Checker::AfterMove(const Game& game) const {

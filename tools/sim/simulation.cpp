@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/working_files.h"
+#include "tools/sim/trace.h"
 
 namespace kvt::sim {
 namespace {
@@ -20,10 +21,6 @@ void Mix(std::uint64_t& hash, std::int64_t value) {
     }
 }
 
-std::string CardText(const Card& c) {
-    return "\"" + std::to_string(c.Group) + "/" + std::to_string(c.Value) + "/" + std::to_string(c.Action) + "\"";
-}
-
 }  // namespace
 
 WorkFolder::WorkFolder() {
@@ -36,31 +33,39 @@ WorkFolder::~WorkFolder() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-void CountingView::AnimateDraw(int, bool) {
-    if (!in_turn) return;
-    ++stats->CardsDrawn;
-    ++drawn_this_turn;
-}
-
-void CountingView::ShowShuffling() {
-    // Deals shuffle outside the turns; inside one, only a rebuilt deck does.
-    if (in_turn) ++stats->DeckRebuilds;
-}
-
-void CountingView::AnimateCompDiscard(int, const Card& card) {
-    if (!in_turn) return;
-    const bool common = card.Action >= 0 && card.Action < static_cast<int>(played_.size());
+void EventCounter::CountPlayed(int action) {
+    const bool common = action >= 0 && action < static_cast<int>(played_.size());
     if (!common) {
-        ++stats->Played[card.Action];
-    } else {
-        std::int64_t*& counter = played_[card.Action];
-        if (!counter) counter = &stats->Played[card.Action];
-        ++*counter;
+        ++stats_.Played[action];
+        return;
     }
-    if (!tracing) return;
-    if (laid_this_turn.empty()) first_laid = card;
-    if (!laid_this_turn.empty()) laid_this_turn += ",";
-    laid_this_turn += std::to_string(card.Action);
+    std::int64_t*& counter = played_[action];
+    if (!counter) counter = &stats_.Played[action];
+    ++*counter;
+}
+
+void EventCounter::Count(const Events& turn) {
+    for (const Event& e : turn) {
+        switch (e.kind) {
+        case EventKind::CardMoved:
+        case EventKind::CardRefused:
+            // A card a computer lays or discards counts even when the pile
+            // has no room for it; a draw only when it brought a card.
+            if (e.to.place == Place::Pile && (e.from.place == Place::Hand || e.from.place == Place::Held))
+                CountPlayed(e.card.Action);
+            else if (e.kind == EventKind::CardMoved && e.from.place == Place::Deck && e.to.place == Place::Hand)
+                ++stats_.CardsDrawn;
+            break;
+        case EventKind::NothingDrawn:
+            ++stats_.CardsDrawn;  // a draw that brought nothing still counts as one
+            break;
+        case EventKind::DeckShuffled:
+            ++stats_.DeckRebuilds;  // inside a turn only a rebuilt deck is shuffled
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 std::vector<std::filesystem::path> ShippedPlayers(const std::filesystem::path& shared) {
@@ -74,7 +79,6 @@ std::vector<std::filesystem::path> ShippedPlayers(const std::filesystem::path& s
 
 Simulation::Simulation(const std::filesystem::path& work, const std::filesystem::path& shared, std::uint64_t seed)
     : shared_(shared) {
-    view_.stats = &stats_;
     Folders folders;
     folders.SettingsFile = work / "config" / "kvt.ini";
     folders.AppDir = work / "data";
@@ -134,17 +138,10 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
             fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": the round never ends";
             return false;
         }
-        const int hand_before = game.Players[seat].Count();
-        const int max_other = trace ? game.MaxOtherHand() : 0;
-        std::string top;  // for the trace only
-        if (trace) top = game.DiscardPile.Empty() ? "null" : CardText(game.DiscardPile.Top());
-        const int reversed = game.PlayReversed;
-        view_.tracing = trace != nullptr;
-        view_.in_turn = true;
-        view_.drawn_this_turn = 0;
-        view_.laid_this_turn.clear();
-        const TurnOutcome outcome = game.PlayComputerTurn();
-        view_.in_turn = false;
+        MoveBefore before;
+        if (trace) before = MoveBefore::Of(game, round);
+        const TurnOutcome outcome = game.PlayComputerTurn(events_);
+        counter_.Count(events_);
         ++stats_.Turns;
         stats_.LongestTurnsWithoutProgress =
             std::max<long>(stats_.LongestTurnsWithoutProgress, game.TurnsWithoutProgress);
@@ -161,30 +158,21 @@ bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& faul
                 return false;
             }
         }
-        if (trace) {
-            const PlayerRec& info = game.PlayerInfo[seat];
-            *trace << "{\"round\":" << round << ",\"seat\":" << seat << ",\"traits\":[" << info.TraitA << ","
-                   << info.TraitB << "," << info.TraitC << "," << info.TraitD << "],\"reversed\":" << reversed
-                   << ",\"top\":" << top << ",\"hand\":" << hand_before << ",\"maxOtherHand\":" << max_other
-                   << ",\"chosen\":" << (view_.laid_this_turn.empty() ? "null" : CardText(view_.first_laid))
-                   << ",\"drawn\":" << view_.drawn_this_turn << ",\"played\":[" << view_.laid_this_turn
-                   << "],\"next\":" << game.CurPlayer << ",\"counts\":[";
-            for (int p = 1; p <= 4; ++p) *trace << (p > 1 ? "," : "") << game.Players[p].Count();
-            *trace << "]}\n";
-        }
+        if (trace) WriteMoveLine(*trace, before, events_, game);
     }
 
     if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats_.StuckRounds;
     for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
     if (check) checker_.BeforeScoring(game);
-    const RoundResult result = game.RoundOver(FirstDiscardRule::kWild);
+    // The round's end and the next deal are counted by nothing but the trace.
+    const RoundResult result =
+        trace ? game.RoundOver(FirstDiscardRule::kWild, events_) : game.RoundOver(FirstDiscardRule::kWild);
     ++stats_.Rounds;
     ++game_rounds_;
     for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, result.Totals[p]);
     if (trace) {
-        *trace << "{\"round\":" << round << ",\"scores\":[";
-        for (int p = 1; p <= 4; ++p) *trace << (p > 1 ? "," : "") << result.Totals[p];
-        *trace << "],\"winner\":" << result.Winner << "}\n";
+        for (const Event& e : events_)
+            if (e.kind == EventKind::RoundEnded) WriteRoundLine(*trace, round, e);
     }
     if (check) {
         if (std::string broke = checker_.AfterScoring(result.Totals); !broke.empty()) {

@@ -47,25 +47,24 @@ private:
     std::filesystem::path path_;
 };
 
-// Counts what the rules show while the computers play.
-class CountingView : public TableView {
+// Shows nothing: the simulator learns what happened from the events.
+class SilentView : public TableView {
 public:
-    Stats* stats = nullptr;
-    bool in_turn = false;
-    bool tracing = false;        // laid_this_turn and first_laid are kept only for the trace
-    int drawn_this_turn = 0;
-    std::string laid_this_turn;  // action codes, comma separated
-    Card first_laid;             // the card the player chose, when one was laid
-
-    void AnimateDraw(int player, bool into_pick) override;
-    void ShowShuffling() override;
-    void AnimateCompDiscard(int player, const Card& card) override;
     bool ShowsGameOverFiles() const override { return false; }
+};
+
+// Adds up the events of the computers' turns into the statistics.
+class EventCounter {
+public:
+    explicit EventCounter(Stats& stats) : stats_(stats) {}
+    void Count(const Events& turn);
 
 private:
-    // The counters of stats->Played for the common action codes, so that a
+    void CountPlayed(int action);
+    Stats& stats_;
+    // The counters of stats_.Played for the common action codes, so that a
     // laid card costs no map search. Each entry is made when its code is
-    // first laid; a map's entries never move, and stats is set only once.
+    // first laid; a map's entries never move.
     std::array<std::int64_t*, 16> played_{};
 };
 
@@ -92,10 +91,12 @@ public:
 private:
     bool PlayOneRound(bool check, std::ostream* trace, std::string& fault);
 
-    CountingView view_;
+    SilentView view_;
     std::unique_ptr<Game> game_;
     std::filesystem::path shared_;
     Stats stats_;
+    EventCounter counter_{stats_};
+    Events events_;  // of the turn being played; kept to reuse its room
     Checker checker_;
     long game_rounds_ = 0;
 };

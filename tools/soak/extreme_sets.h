@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/card_set_codec.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::soak {
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "engine/card.h"
+#include "core/card.h"
 
 namespace kvt::kvx {
 

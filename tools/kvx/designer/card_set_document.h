@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/card_set_codec.h"
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt::kvx {
 

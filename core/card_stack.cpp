@@ -1,4 +1,4 @@
-#include "engine/card_stack.h"
+#include "core/card_stack.h"
 
 #include <algorithm>
 

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cstdint>
+
+#include "core/card.h"
+
+namespace kvt {
+
+// A hand, the draw deck, the discard pile or a scratch pile. Slots 0..Count()-1
+// are live; the top of a pile is the last slot; a stack never holds more than
+// Capacity cards, and no operation writes past the last slot. Aligned to 8
+// bytes so that copies of a whole stack run as aligned block copies.
+class alignas(8) CardStack {
+public:
+    static constexpr int Capacity = 401;
+
+    std::int16_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    bool Full() const { return count_ >= Capacity; }
+
+    const Card& operator[](int slot) const { return cards_[Checked(slot)]; }
+    Card& operator[](int slot) { return cards_[Checked(slot)]; }
+    const Card& Top() const { return cards_[Checked(count_ - 1)]; }
+
+    // Appends at slot Count(); false (and nothing changes) when the stack is full.
+    bool Push(const Card& card) {
+        if (Full()) return false;
+        if (first_ + count_ == Capacity) MoveToStart();
+        cards_[first_ + count_++] = card;
+        return true;
+    }
+
+    // Removes a live slot, moving the later cards down so the order is kept.
+    // Slot 0 (the deck's top, drawn from all the time) moves nothing: the
+    // live slots simply start one further on.
+    Card RemoveAt(int slot);
+
+    // Keeps the first n slots (n clamped to 0..Count()).
+    void Truncate(int n) {
+        if (n < 0) n = 0;
+        if (n < count_) count_ = static_cast<std::int16_t>(n);
+    }
+    void Clear() {
+        count_ = 0;
+        first_ = 0;
+    }
+
+    const Card* begin() const { return cards_.data() + first_; }
+    const Card* end() const { return begin() + count_; }
+    Card* begin() { return cards_.data() + first_; }
+    Card* end() { return begin() + count_; }
+
+    // Equal when the live slots hold equal cards, wherever they lie in the array.
+    friend bool operator==(const CardStack& a, const CardStack& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    // The array index of a slot, kept inside the array whatever the slot.
+    int Checked(int slot) const {
+        assert(slot >= 0 && slot < Capacity);
+        const int index = first_ + (slot < 0 ? 0 : slot);
+        return index >= Capacity ? Capacity - 1 : index;
+    }
+    void MoveToStart();
+
+    std::int16_t count_ = 0;
+    std::int16_t first_ = 0;  // array index of slot 0
+    std::array<Card, Capacity> cards_{};
+};
+
+}  // namespace kvt

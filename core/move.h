@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/table_state.h"
+
+namespace kvt {
+
+enum class MoveKind : std::int8_t {
+    Play,         // lay hand slot `slot` on the pile, with the `chosen` cards for a Pass or Discard card
+    Draw,         // take the deck's top card
+    Take,         // take slot `slot` of the hand of `from_seat` (after a Draw-from-a-player card)
+    NameGroup,    // name the group after a wild card: `slot` is the card definition standing for it
+    Pass,         // nothing fits and nothing can be drawn
+    Acknowledge,  // the score sheet's OK
+};
+
+// Anything a seat can do.
+struct Move {
+    MoveKind kind = MoveKind::Pass;
+    std::int16_t seat = 0;
+    std::int16_t slot = -1;
+    std::int16_t from_seat = 0;
+    std::vector<std::int16_t> chosen;  // hand slots, before the play
+
+    bool operator==(const Move&) const = default;
+};
+
+// What `seat` may do in `state`. A Play of a card that gives cards away
+// lists the card with no cards chosen; which cards go with it is the seat's
+// choice among the rest of its hand. Nothing while another seat is on turn.
+std::vector<Move> LegalMoves(const TableState& state, int seat);
+
+}  // namespace kvt

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "core/move.h"
+#include "rules/rules_support.h"
+
+namespace kvt::test {
+namespace {
+
+// Computer turns until `turns` were played, scoring rounds as they end.
+void PlayOn(Game& game, int turns) {
+    for (int t = 0; t < turns; ++t) {
+        if (game.RoundEnded) game.RoundOver(FirstDiscardRule::kWild);
+        game.PlayComputerTurn();
+    }
+}
+
+class TableStateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        table.view.record = false;
+        game.ComputerSeat1 = true;
+        PlayOn(game, 150);  // mid-game: scores, a reversed direction or a rebuilt deck likely
+    }
+    RulesTable table{EveryActionSet(), 3};
+    Game& game = *table.game;
+};
+
+TEST_F(TableStateTest, ItsTextReadsBackIntoAnEqualStateThatPlaysOnTheSame) {
+    const TableState before = game.State();
+    const std::string text = WriteTableState(before);
+    TableState read;
+    ASSERT_TRUE(ReadTableState(text, read).ok());
+    EXPECT_EQ(read, before);
+    EXPECT_EQ(WriteTableState(read), text) << "the text form is stable";
+
+    PlayOn(game, 300);
+    const TableState played = game.State();
+    EXPECT_NE(played, before);
+    game.State() = read;  // back to where it stood, generator and all
+    PlayOn(game, 300);
+    EXPECT_EQ(game.State(), played) << "the same state plays on identically";
+}
+
+TEST_F(TableStateTest, EveryFieldTakesPartInEquality) {
+    const TableState base = game.State();
+    const std::vector<std::function<void(TableState&)>> changes = {
+        [](TableState& s) { s.DrawDeck.Push(Card{}); },
+        [](TableState& s) { s.Players[4].Truncate(s.Players[4].Count() - 1); },
+        [](TableState& s) { ++s.Scores[2]; },
+        [](TableState& s) { s.CurPlayer = static_cast<std::int16_t>(s.CurPlayer % 4 + 1); },
+        [](TableState& s) { s.PlayReversed ^= 1; },
+        [](TableState& s) { s.ChoosingCards = !s.ChoosingCards; },
+        [](TableState& s) { s.NextDealRule = FirstDiscardRule::kNoSecondCard; },
+        [](TableState& s) { s.Generator.Uniform(); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        TableState changed = base;
+        changes[i](changed);
+        EXPECT_NE(changed, base) << "change " << i;
+        TableState read;
+        ASSERT_TRUE(ReadTableState(WriteTableState(changed), read).ok()) << "change " << i;
+        EXPECT_EQ(read, changed) << "change " << i;
+    }
+}
+
+TEST_F(TableStateTest, DamagedTextIsRefusedNamingTheLineAndChangesNothing) {
+    const std::string text = WriteTableState(game.State());
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        std::string t = text;
+        t.replace(t.find(from), from.size(), to);
+        return t;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "line 1:"},
+        {replace("kvt table state 1", "kvt table state 2"), "line 1:"},
+        {replace("turn ", "turn 9"), "line 2:"},
+        {replace("reversed ", "reversed x"), "line 4:"},
+        {text.substr(0, text.find("random")), "\"random\""},
+        {replace("random ", "random 1 2 3"), "incomplete"},
+        {text + "more\n", "after the state"},
+        {replace("deck ", "deck 402"), "deck"},
+    };
+    const TableState untouched = game.State();
+    for (const auto& [bad, expected] : cases) {
+        TableState state = untouched;
+        const Status s = ReadTableState(bad, state);
+        EXPECT_FALSE(s.ok()) << expected;
+        EXPECT_NE(s.message().find(expected), std::string::npos) << s.message();
+        EXPECT_EQ(state, untouched);
+    }
+}
+
+// Each kind of move as "kind:slot", in the order LegalMoves lists them.
+std::vector<std::string> Listed(const TableState& state, int seat) {
+    static const char* kNames[] = {"play", "draw", "take", "name", "pass", "ok"};
+    std::vector<std::string> out;
+    for (const Move& m : LegalMoves(state, seat)) {
+        EXPECT_EQ(m.seat, seat);
+        out.push_back(std::string(kNames[static_cast<int>(m.kind)]) + (m.slot >= 0 ? ":" + std::to_string(m.slot) : ""));
+    }
+    return out;
+}
+
+TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
+    using V = std::vector<std::string>;
+    const Card top = C(1, 5);
+    // Slots 0 and 2 fit the top (same group, wild); slot 1 does not.
+    SetTable(game, {{C(1, 2), C(2, 7), C(0, 50)}, {C(3, 3), C(4, 4)}, {C(2, 2)}, {C(2, 3)}}, {top}, {C(2, 9)});
+    game.CurPlayer = 1;
+    EXPECT_EQ(Listed(game, 1), (V{"play:0", "play:2", "draw"}));
+    EXPECT_EQ(Listed(game, 2), V{}) << "not on turn";
+    game.CurPlayer = 2;
+    EXPECT_EQ(Listed(game, 2), V{"draw"}) << "nothing fits: draw";
+    game.DrawDeck.Clear();
+    EXPECT_EQ(Listed(game, 2), V{"pass"}) << "nothing fits, nothing to draw";
+    game.DiscardPile.Push(C(4, 9));
+    EXPECT_EQ(Listed(game, 2), (V{"play:1", "draw"})) << "the pile under its top makes a new deck";
+    game.CurPlayer = 1;
+    game.ChoosingCards = true;
+    game.ChooseFromPlayer = 2;
+    EXPECT_EQ(Listed(game, 1), (V{"take:0", "take:1"}));
+    game.RoundEnded = true;
+    EXPECT_EQ(Listed(game, 3), V{"ok"});
+}
+
+}  // namespace
+}  // namespace kvt::test
