@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <sys/stat.h>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
+#include "platform/picture_clip.h"
 #include "platform/sound_output.h"
 #include "shell/settings_keys.h"
 #include "tests/test_support.h"
@@ -160,6 +162,26 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediate) {
     win.show();
     QApplication::processEvents();
     EXPECT_TRUE(setup.messages.empty());
+    EXPECT_TRUE(DealsAFreshGame(win));
+}
+
+// A FIFO at a working file's name would block a plain open for ever: the
+// pictures and the opening sound are refused at once and play goes on.
+TEST(FifoInTheWorkingFolder, PicturesAndTheOpeningSoundAreRefusedAtOnce) {
+    TableSetup setup;
+    PlayWin& win = setup.Open(false);
+    win.GameState().OpeningMusic = true;
+    for (const char* name : {files::kCardBitmap, files::kBackground, files::kOpeningSound}) {
+        SCOPED_TRACE(name);
+        const fs::path path = setup.folders.AppDir / name;
+        fs::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        const QString qpath = QString::fromStdString(path.string());
+        EXPECT_TRUE(ReadPicture(qpath).isNull());
+        EXPECT_EQ(WavClipLength(qpath), std::nullopt);
+        win.PlayOpeningSound();
+        EXPECT_TRUE(fs::is_fifo(path));
+    }
     EXPECT_TRUE(DealsAFreshGame(win));
 }
 
