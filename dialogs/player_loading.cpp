@@ -72,15 +72,7 @@ private:
 
     ReadAt Reader() const {
         return [fd = fd_](std::uint64_t offset, std::size_t n, char* out) {
-            while (n > 0) {
-                const ssize_t got = ::pread(fd, out, n, static_cast<off_t>(offset));
-                if (got < 0 && errno == EINTR) continue;
-                if (got <= 0) return false;
-                out += got;
-                n -= static_cast<std::size_t>(got);
-                offset += static_cast<std::uint64_t>(got);
-            }
-            return true;
+            return ReadFullyAt(fd, offset, n, out);
         };
     }
 

@@ -45,8 +45,12 @@ Status ReadableFile::Open(const fs::path& path) {
 }
 
 bool ReadableFile::ReadAt(std::uint64_t offset, std::size_t n, char* out) const {
+    return ReadFullyAt(fd_, offset, n, out);
+}
+
+bool ReadFullyAt(int fd, std::uint64_t offset, std::size_t n, char* out) {
     while (n > 0) {
-        const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+        const ssize_t got = ::pread(fd, out, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return false;
         out += got;

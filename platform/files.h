@@ -33,6 +33,10 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// Reads n bytes of an open file at offset, through interruptions; false when
+// the file ends first or fails.
+bool ReadFullyAt(int fd, std::uint64_t offset, std::size_t n, char* out);
+
 // Whether path is a regular file that can be opened for reading (checked
 // without waiting), for readers that open it themselves.
 Status CheckRegularFile(const fs::path& path);
