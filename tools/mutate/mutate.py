@@ -236,6 +236,8 @@ def main():
     ap.add_argument("--list", action="store_true", help="list the mutants and stop")
     args = ap.parse_args()
 
+    # A stopped run still puts the mutated file back (the finally below).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     files = target_files(args.patterns)
     restore_interrupted(files)
     plan = []
