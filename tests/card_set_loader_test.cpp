@@ -134,8 +134,10 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
         const Status round = game.NextRound(FirstDiscardRule::kWild);
         // A damaged working copy is named to the user; a missing one is a first start.
         EXPECT_EQ(round.ok(), !damage) << round.message();
-        if (damage) EXPECT_NE(round.message().find((work / files::kCardDefs).string() + "\" is damaged"),
-                              std::string::npos) << round.message();
+        if (damage) {
+            EXPECT_NE(round.message().find((work / files::kCardDefs).string() + "\" is damaged"), std::string::npos)
+                << round.message();
+        }
         EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
         EXPECT_TRUE(fs::exists(work / files::kCardDefs)) << "the default becomes the working copy";
         EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), "kept");

@@ -75,7 +75,9 @@ TEST_F(CardSetSwitchFaults, AKillAtEveryStepLeavesOneWholeSet) {
         const std::string in_force = InForce();
         // Before the journal the old set stays; from the journal on, the new one comes.
         EXPECT_TRUE(in_force == "first" || in_force == "other") << "killed at step " << step << ": " << in_force;
-        if (finished) EXPECT_EQ(in_force, "other");
+        if (finished) {
+            EXPECT_EQ(in_force, "other");
+        }
         ASSERT_TRUE(game.LoadCardSetFile(first));
         ASSERT_LT(step, 50) << "the switch never ran to its end";
     }
