@@ -66,6 +66,22 @@ int CardsOnTable(const Game& game);
 // into view first, as the player would with the scroll bar.
 QPoint CellPoint(CardGrid* grid, int col, int row = 0);
 
+// Tells whether a call waited in the event loop until `ms` had passed: the
+// mark is set by a timer of that length started with it. With 0 it tells
+// whether the call let the event loop run at all. Order, not duration, is
+// compared, so a slow machine cannot make it fail.
+class WaitMark {
+public:
+    explicit WaitMark(int ms) {
+        QTimer::singleShot(ms, &guard_, [this] { reached_ = true; });
+    }
+    bool Reached() const { return reached_; }
+
+private:
+    QObject guard_;
+    bool reached_ = false;
+};
+
 // Answers the windows a move opens and waits for, as the player would: the
 // wild-card group choice with `group` (or the first group offered when that
 // one is not), the score sheet with OK and the game-over window with Exit.
