@@ -184,35 +184,6 @@ TEST_F(TableMoves, ADiscardTwoLaysTheTwoChosenCardsUnderIt) {
     ExpectIdleTable(win);
 }
 
-TEST_F(TableMoves, APassLeftTwoHandsTheChosenCardsToTheLeft) {
-    PlayWin& win = *win_;
-    Card pass2 = Def(game(), 1, 20, kActionPassLeft);
-    pass2.ActionCount = 2;
-    const Card first = Plain(game(), 3, 8);
-    const Card second = Plain(game(), 4, 9);
-    // The passed cards fit nothing the left player could lay on the pass card.
-    Arrange(win, {Cards{pass2, first, second, Plain(game(), 2, 1)},
-                  Cards{Plain(game(), 1, 3), Plain(game(), 2, 3)},
-                  Cards{Plain(game(), 1, 5), Plain(game(), 2, 4)},
-                  Cards{Plain(game(), 1, 1), Plain(game(), 2, 5)}},
-            {Plain(game(), 1, 9)}, Deck(game()));
-    const int total = CardsOnTable(game());
-
-    ClickCard(win, pass2);
-    ClickCard(win, first);
-    ClickCard(win, second);
-    ASSERT_TRUE(win.Hands().AcceptDiscardBut()->isVisible());
-    ClickDiscard(win);
-
-    EXPECT_EQ(CountIn(game().Players[2], first), 1);
-    EXPECT_EQ(CountIn(game().Players[2], second), 1);
-    EXPECT_EQ(game().Players[2].Count(), 3) << "two cards came, one was laid";
-    EXPECT_EQ(game().Players[1].Count(), 1);
-    EXPECT_EQ(CountIn(game().DiscardPile, pass2), 1);
-    EXPECT_EQ(CardsOnTable(game()), total);
-    ExpectIdleTable(win);
-}
-
 TEST_F(TableMoves, APickedCardGoesBackOnAClickOrADraw) {
     PlayWin& win = *win_;
     const Card picked = Plain(game(), 2, 1);
