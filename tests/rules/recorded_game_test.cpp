@@ -1,0 +1,138 @@
+// Seeded games written down call by call: what the rules showed the view and
+// the events they reported. Any change to what the rules do or show changes
+// the record, and the first line that differs says where. After a deliberate
+// change, KVT_WRITE_RECORD=1 writes the record afresh (review its diff).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "rules/rules_support.h"
+
+namespace kvt::test {
+namespace {
+
+std::string SpotText(Spot s) { return std::to_string(static_cast<int>(s.place)) + "." + std::to_string(s.seat); }
+
+std::string EventText(const Event& e) {
+    std::ostringstream out;
+    out << "event " << static_cast<int>(e.kind) << " " << SpotText(e.from) << ">" << SpotText(e.to) << " seat "
+        << e.seat << " n " << e.number << " v " << e.variant << " " << RulesView::Name(e.card);
+    if (e.kind == EventKind::RoundEnded)
+        for (int p = 1; p <= 4; ++p) out << " " << e.scores[static_cast<std::size_t>(p)];
+    return out.str();
+}
+
+void GiveTraits(Game& game) {
+    const std::int16_t traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
+    for (int p = 1; p <= 4; ++p) {
+        PlayerRec& rec = game.PlayerInfo[p];
+        rec.TraitA = traits[p][0];
+        rec.TraitB = traits[p][1];
+        rec.TraitC = traits[p][2];
+        rec.TraitD = traits[p][3];
+        rec.SoundChance = 60;
+    }
+    game.PlayerSounds = true;
+}
+
+// Moves the view's calls since the last look into the record.
+void Take(RulesView& view, std::vector<std::string>& record) {
+    record.insert(record.end(), view.calls.begin(), view.calls.end());
+    view.calls.clear();
+}
+
+// Every seat a computer, with the events of each turn.
+std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
+    RulesTable table(set, 11);
+    Game& game = *table.game;
+    GiveTraits(game);
+    game.ComputerSeat1 = true;
+    std::vector<std::string> record;
+    Events events;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; !game.RoundEnded; ++turn) {
+            if (turn > 2000) {
+                ADD_FAILURE() << "round " << round << " never ends";
+                return record;
+            }
+            record.push_back("turn of " + std::to_string(game.CurPlayer));
+            game.PlayComputerTurn(events);
+            Take(table.view, record);
+            for (const Event& e : events) record.push_back(EventText(e));
+        }
+        game.RoundOver(game.NextDealRule, events);
+        Take(table.view, record);
+        for (const Event& e : events) record.push_back(EventText(e));
+    }
+    return record;
+}
+
+// The human plays by clicks: the first card that fits, the first cards of
+// the hand for a choice, the first card offered to take.
+std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
+    RulesTable table(set, 5);
+    Game& game = *table.game;
+    GiveTraits(game);
+    std::vector<std::string> record;
+    const auto note = [&](const std::string& click, HumanMove result) {
+        Take(table.view, record);
+        record.push_back(click + " -> " + std::to_string(static_cast<int>(result)));
+    };
+    game.RunComputerTurns();
+    Take(table.view, record);
+    for (int step = 0; table.view.score_sheets < rounds; ++step) {
+        if (step > 3000) {
+            ADD_FAILURE() << "the rounds never end";
+            break;
+        }
+        if (game.ChoosingCards) {
+            note("take", game.ClickOpponentCard(game.ChooseFromPlayer, 0));
+            continue;
+        }
+        int column = -1;
+        for (int i = 0; i < game.Players[1].Count() && column < 0; ++i)
+            if (Card probe = game.Players[1][i]; game.CheckPlayable(probe) == 1) column = i;
+        if (column < 0) {
+            const HumanMove drew = game.ClickDrawDeck();
+            note("draw", drew);
+            if (drew == HumanMove::Drew)
+                note("then", game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard());
+            continue;
+        }
+        note("pick " + std::to_string(column), game.ClickHandCard(column));
+        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) note("choose", game.ClickHandCard(0));
+        note("discard", game.ClickDiscardButton());
+    }
+    return record;
+}
+
+TEST(RecordedGames, PlayAsWrittenDown) {
+    std::vector<std::string> record;
+    for (const auto& [name, set] : {std::pair{"every action", EveryActionSet()}, {"four winds", FourWindsLikeSet()}}) {
+        record.push_back(std::string("--- computers, ") + name);
+        const std::vector<std::string> computers = ComputersPlay(set, 6);
+        record.insert(record.end(), computers.begin(), computers.end());
+        record.push_back(std::string("--- the human, ") + name);
+        const std::vector<std::string> human = HumanPlays(set, 4);
+        record.insert(record.end(), human.begin(), human.end());
+    }
+
+    const char* path = KVT_RECORDED_GAMES;
+    if (std::getenv("KVT_WRITE_RECORD")) {
+        std::ofstream out(path, std::ios::trunc);
+        for (const std::string& line : record) out << line << '\n';
+        GTEST_SKIP() << "wrote " << path;
+    }
+    std::ifstream in(path);
+    ASSERT_TRUE(in) << "no record at " << path;
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(in, line);) expected.push_back(line);
+    for (std::size_t i = 0; i < std::min(record.size(), expected.size()); ++i)
+        ASSERT_EQ(record[i], expected[i]) << "line " << i + 1 << " of " << path;
+    EXPECT_EQ(record.size(), expected.size());
+}
+
+}  // namespace
+}  // namespace kvt::test
