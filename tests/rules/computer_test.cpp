@@ -33,6 +33,8 @@ TEST_F(Computer, ScoresWeighValuesAndMatchesAndKeepTheEarlierOfEqualCards) {
     Turn({0, 0, 0, 0}, {C(3, 3), C(4, 4)});
     EXPECT_EQ(Choice(), -1);
     EXPECT_EQ(game.ChooseCompCard(game.Players[2], 1), 0) << "the other mode takes every grouped card";
+    Turn({0, 0, 0, 0}, {C(0, 9), C(1, 3)});
+    EXPECT_EQ(game.ChooseCompCard(game.Players[2], 1), 1) << "group 1 too, but no wild card";
 }
 
 TEST_F(Computer, RoundingIsHalfToEvenAndTheMatchScoreIsRoundedOnItsOwn) {
