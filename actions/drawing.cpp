@@ -50,7 +50,7 @@ std::int16_t Game::TakeCards(int taker, int action, int count) {
         ChooseFromPlayer = static_cast<std::int16_t>(giver);
         ChooseDone = 0;
         ChooseTotal = static_cast<std::int16_t>(count);
-        view_.SetChooseMessage("Choose a card from Player - " + PlayerInfo[giver].Name);
+        view_.SetTakePrompt(giver);
         view_.SetChooseMessageVisible(true);
         return 0;
     }

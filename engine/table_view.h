@@ -67,8 +67,9 @@ public:
     // Direction pictures: `reversed` 0 shows the normal one and hides the
     // other, 1 the reverse. Called when a Reverse card is applied.
     virtual void SetDirectionPicture(int /*reversed*/) {}
-    // Caption of the choose message; shown with SetChooseMessageVisible.
-    virtual void SetChooseMessage(const std::string& /*text*/) {}
+    // The choose message asks the human to take a card from `giver`'s hand;
+    // shown with SetChooseMessageVisible. The window words it.
+    virtual void SetTakePrompt(int /*giver*/) {}
     // The picked-card box: its face, and whether the box is shown at all
     // (hidden while the computer players move).
     virtual void ShowPickedCard(const Card& /*card*/) {}

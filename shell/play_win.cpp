@@ -516,12 +516,9 @@ void PlayWin::SetDirectionPicture(int reversed) {
     play_direct_[1]->setVisible(reversed != 0);
 }
 
-void PlayWin::SetChooseMessage(const std::string& text) {
-    // The rules word the prompt for taking a card in English; it is shown in the user's language.
-    static constexpr std::string_view kTakePrompt = "Choose a card from Player - ";
-    choose_msg_->setText(text.starts_with(kTakePrompt)
-                             ? tr("Choose a card from Player - %1").arg(ToQString(text.substr(kTakePrompt.size())))
-                             : ToQString(text));
+void PlayWin::SetTakePrompt(int giver) {
+    const std::string name = giver >= 1 && giver <= 4 ? game_->PlayerInfo[static_cast<std::size_t>(giver)].Name : "";
+    choose_msg_->setText(tr("Choose a card from Player - %1").arg(ToQString(name)));
     // A long name takes another line rather than being cut off.
     const int design = kChooseMsgLbl.ToPixels().height();
     choose_msg_->resize(choose_msg_->width(), std::max(design, choose_msg_->heightForWidth(choose_msg_->width())));

@@ -125,7 +125,7 @@ public:
 
     // --- the rules' calls: picked card, prompt, direction, the held card
     void SetDirectionPicture(int reversed) override;
-    void SetChooseMessage(const std::string& text) override;
+    void SetTakePrompt(int giver) override;
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;

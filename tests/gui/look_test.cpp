@@ -113,7 +113,7 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     win.SetDiscardButtonVisible(true);
     win.PlaceSeatArrows();
     win.SetSeatArrowVisible(3, true);
-    win.SetChooseMessage("Choose a card from Player - Player 3");
+    win.SetTakePrompt(3);
     win.SetChooseMessageVisible(true);
     win.SetDirectionPicture(1);
     Shot(win, "scene-choosing");

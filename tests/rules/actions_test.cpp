@@ -139,7 +139,7 @@ TEST_F(Rules, TakingFromAnotherPlayer) {
     EXPECT_EQ(game.ChooseFromPlayer, 2);
     EXPECT_EQ(game.ChooseTotal, 3);
     EXPECT_EQ(game.Players[1].Count(), 3);
-    EXPECT_EQ(table.view.Count("ChooseMessage Choose a card from Player - P2"), 1);
+    EXPECT_EQ(table.view.Count("TakePrompt 2"), 1);
     // Nothing to take: no picking, the turn goes on.
     game.ChoosingCards = false;
     Deal(4, C(1, 20, kActionDrawLeft, 0));

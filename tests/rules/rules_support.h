@@ -48,7 +48,7 @@ public:
     void ShowShuffling() override { Note("ShowShuffling"); }
     void HideShuffling() override { Note("HideShuffling"); }
     void SetDirectionPicture(int reversed) override { Note("Direction " + N(reversed)); }
-    void SetChooseMessage(const std::string& text) override { Note("ChooseMessage " + text); }
+    void SetTakePrompt(int giver) override { Note("TakePrompt " + N(giver)); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
