@@ -219,11 +219,18 @@ class Runner:
         self.limit = max(30.0, 10 * (time.monotonic() - start))
 
 
+def put_back(saved, source):
+    """Puts the original file back, dated now: it keeps the mutant's build
+    from looking newer than the source, so the next build compiles it again."""
+    saved.replace(source)
+    os.utime(source, None)
+
+
 def restore_interrupted(files):
     for f in files:
         saved = ROOT / (f + ".mutate-orig")
         if saved.exists():
-            saved.replace(ROOT / f)
+            put_back(saved, ROOT / f)
 
 
 def main():
@@ -281,7 +288,7 @@ def main():
                 outcome = "killed"
                 results[m.path]["killed"] += 1
         finally:
-            saved.replace(source)
+            put_back(saved, source)
         print(f"[{i}/{len(plan)}] {outcome:9} {m.path}:{m.line} {m.operator}", flush=True)
     # Leave the build folder matching the sources.
     runner.build_tests()
