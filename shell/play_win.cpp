@@ -46,6 +46,7 @@
 #include "shell/help_window.h"
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
+#include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
 #include "platform/plain_text.h"
 
@@ -166,12 +167,12 @@ void PlayWin::BuildMenu() {
     };
 
     QMenu* file = submenu(bar, "MM_FILE", tr("&File"));
-    entry(file, "MM_NEW_GAME", tr("&New Game"), [this] { NewGameCommand(); });
-    entry(file, "MM_LOAD_CARD", tr("&Load Card Set"), [this] { LoadCardSetCommand(); });
+    entry(file, "MM_NEW_GAME", tr("&New Game"), [this] { NewGameCommand(); })->setShortcut(QKeySequence::New);
+    entry(file, "MM_LOAD_CARD", tr("&Load Card Set"), [this] { LoadCardSetCommand(); })->setShortcut(QKeySequence::Open);
     entry(file, "MM_DEFINE_CARDS", tr("&Define Cards"), [this] { DefineCardsCommand(); });
     entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { ChoosePlayersCommand(); });
     file->addSeparator()->setObjectName("MM_DASH");
-    entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); });
+    entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); })->setShortcut(QKeySequence::Quit);
 
     QMenu* setup = submenu(bar, "MM_SETUP", tr("&Options"));
     entry(setup, "MM_SORT_CARDS", tr("S&ort Cards"), [this] { ToggleSortCards(); }, true);
@@ -185,7 +186,8 @@ void PlayWin::BuildMenu() {
     entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { ViewScoreCommand(); });
 
     QMenu* help = submenu(bar, "MM_HELP", tr("&Help"));
-    entry(help, "MM_CONTENTS", tr("&Contents"), [this] { OpenHelp(QString::fromLatin1(HelpWindow::kContentsTopic)); });
+    entry(help, "MM_CONTENTS", tr("&Contents"), [this] { OpenHelp(QString::fromLatin1(HelpWindow::kContentsTopic)); })
+        ->setShortcut(QKeySequence::HelpContents);
     help->addSeparator()->setObjectName("MM_DIVIDER5");
     entry(help, "MM_ABOUT", tr("About &KVT"), [this] { AboutCommand(); });
     entry(help, "MM_CURRENT_GAME", tr("&About Current Game"), [this] { CurrentGameCommand(); });
@@ -198,6 +200,7 @@ void PlayWin::BuildTable() {
 
     hands_ = std::make_unique<HandView>(table_, *game_, clip_);
     hands_->SetMinimizedCheck([this] { return isMinimized(); });
+    keys_ = new TableKeys(*this);
     hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
 
     for (int p = 1; p <= 4; ++p) {
@@ -428,6 +431,7 @@ void PlayWin::PumpEvents() { QCoreApplication::processEvents(); }
 void PlayWin::ShowHand(const CardStack& stack, int grid) {
     hands_->ShowHand(stack, grid);
     if (grid >= 1) PlaceNameLabels();
+    if (keys_) keys_->Refresh();
 }
 
 void PlayWin::SetHandVisible(int player, bool visible) { hands_->SetHandVisible(player, visible); }
@@ -592,6 +596,7 @@ void PlayWin::RedrawTable() {
     ShowPickedStack();
     SetDirectionPicture(game_->PlayReversed);
     PlaceNameLabels();
+    if (keys_) keys_->Refresh();
 }
 
 }  // namespace kvt

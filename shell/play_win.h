@@ -28,6 +28,7 @@ class HandView;
 class SeatArrow;
 class SoundOutput;
 class TableArea;
+class TableKeys;
 class CardViewFrm;
 class GameOverFrm;
 class PlayerSel;
@@ -89,6 +90,7 @@ public:
 
     Game& GameState() { return *game_; }
     HandView& Hands() { return *hands_; }
+    TableKeys* Keys() const { return keys_; }
     CardFlights& Flights() { return *flights_; }
     SoundOutput& Sound() { return *sound_; }
     const PictureClip& CardClip() const { return clip_; }
@@ -247,6 +249,7 @@ protected:
 
 private:
     friend class TableArea;
+    TableKeys* keys_ = nullptr;
 
     void BuildMenu();
     void BuildTable();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QTest>
 #include <QTimer>
 
 #include "actions/flights_qt.h"
@@ -11,6 +12,7 @@
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
 #include "shell/help_window.h"
+#include "shell/table_keys.h"
 
 // The table in the states play brings, drawn as a person sees them. With
 // KVT_SCENE_DIR set, each scene is also written there as a PNG.
@@ -126,6 +128,23 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     const PictureBox& box = *win.Hands().ShowCardPlay();
     const QPixmap face = win.Hands().Face(pass);
     EXPECT_TRUE(Shows(image, win, box, QRect(QPoint(0, 0), face.size()), box.rect(), face));
+}
+
+TEST(Look, TheKeyboardMarkShowsOnTheMarkedCard) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.GameState().CurPlayer = 1;
+    QTest::keyClick(&win, Qt::Key_Right);
+    QTest::keyClick(&win, Qt::Key_Right);
+    const QImage image = Shot(win, "scene-keyboard-mark");
+    ASSERT_EQ(win.Keys()->Column(), 2);
+    CardGrid& hand = *win.Hands().Grid(1);
+    EXPECT_EQ(hand.LeftCol(), 0) << "a card in view needs no scrolling";
+    const QPixmap face = win.Hands().Face(win.GameState().Players[1][2]);
+    // The ring covers the card's edge; inside it the card is as it was.
+    const QRect cell = hand.CellRect(0, 2);
+    EXPECT_FALSE(Shows(image, win, hand, cell, hand.Viewport(), face));
+    EXPECT_TRUE(Shows(image, win, hand, cell, cell.adjusted(6, 6, -6, -6), face));
 }
 
 TEST(Look, NothingLeftToDrawAndTheCardActionsHelp) {
