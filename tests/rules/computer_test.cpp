@@ -89,7 +89,9 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     game.ComputerSeat1 = true;
     SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     game.CurPlayer = 2;
+    const std::int64_t refused = game.RefusedMoves;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
+    EXPECT_EQ(game.RefusedMoves, refused) << "a pass for want of cards refuses nothing";
     EXPECT_EQ(game.CurPlayer, 1);
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
     EXPECT_TRUE(game.RoundIsOver());
@@ -97,6 +99,15 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     EXPECT_EQ(r.Totals[1], 6);
     EXPECT_EQ(r.Totals[2], 3);
     EXPECT_FALSE(game.RoundEnded);
+}
+
+TEST_F(Computer, AFullHandThatCannotDrawPassesAndCountsARefusedMove) {
+    std::vector<Card> full(CardStack::Capacity, C(3, 3));
+    Turn({0, 0, 0, 0}, full, C(1, 2), {C(1, 7)});
+    const std::int64_t refused = game.RefusedMoves;
+    EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
+    EXPECT_EQ(game.RefusedMoves, refused + 1);
+    EXPECT_EQ(game.DrawDeck.Count(), 1) << "nothing was drawn";
 }
 
 // Each of two computers can play only the card the other has just laid, and
