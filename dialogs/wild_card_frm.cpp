@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -79,6 +80,20 @@ WildCardFrm::WildCardFrm(const std::vector<GroupChoice>& choices, const CardSetD
     connect(ok_, &QPushButton::clicked, this, [this] {
         if (CheckChoice()) QDialog::done(QDialog::Accepted);
     });
+}
+
+void WildCardFrm::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const int group = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
+        QToolButton* button = buttons_[static_cast<std::size_t>(group)];
+        if (!button->isHidden()) {
+            button->click();
+            button->setFocus();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 int WildCardFrm::Chosen() const {

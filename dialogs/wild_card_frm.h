@@ -40,6 +40,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A digit chooses its group (0 for group 10), as a click on its button does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Steps 1 and 2 of OK: the card index of the last button clicked, or -1.

@@ -70,14 +70,20 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
     EXPECT_TRUE(refused);
 }
 
-TEST(DialogsWildCard, GroupTenGetsAButtonOfItsOwn) {
+TEST(DialogsWildCard, GroupTenGetsAButtonOfItsOwnAndDigitsChooseByKeyboard) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     const std::vector<GroupChoice> choices{{1, 0}, {10, 5}};
     WildCardFrm frm(choices, win.GameState().CardSet, win.CardClip());
+    frm.show();
     EXPECT_FALSE(frm.GroupButton(10)->isHidden());
     EXPECT_EQ(frm.GroupButton(10)->text(), "Group  10");
-    frm.GroupButton(10)->click();
+    QTest::keyClick(&frm, Qt::Key_3);  // no group 3 on offer: nothing chosen
+    EXPECT_FALSE(frm.GroupButton(1)->isChecked() || frm.GroupButton(3)->isChecked() || frm.GroupButton(10)->isChecked());
+    QTest::keyClick(&frm, Qt::Key_0);
+    EXPECT_TRUE(frm.GroupButton(10)->isChecked());
+    QTest::keyClick(&frm, Qt::Key_1);
+    QTest::keyClick(&frm, Qt::Key_0);
     QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
     EXPECT_EQ(frm.WildGroup(), 5);
 }
