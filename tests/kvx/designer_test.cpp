@@ -375,8 +375,10 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
     test::WriteBytes(dir / "game", "x");
     for (const auto& [arg, designer] : std::vector<std::pair<std::string, bool>>{
              {"", true}, {"game.cds", true}, {"CurCards.cdf", true}, {(dir / "game").string(), true},
-             {"frobnicate", false}, {"--frob", false}})
+             {"Ada.DPF", true}, {"frobnicate", false}, {"--frob", false}})
         EXPECT_EQ(IsDesignerArgument(arg), designer) << arg;
+    EXPECT_TRUE(IsPlayerFileName("players/Ada.DPF"));
+    EXPECT_FALSE(IsPlayerFileName("Ada.cds"));
     // Without a display kvx says so instead of letting Qt abort.
     EXPECT_NE(DesignerDisplayFault(nullptr, "", nullptr), "");
     for (const auto& [qpa, x, wayland] : {std::tuple{"offscreen", "", ""}, {"", ":0", ""}, {"", "", "wayland-0"}})

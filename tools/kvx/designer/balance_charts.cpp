@@ -22,16 +22,17 @@ void ShowBarChart(QChartView& view, const QString& title, const QStringList& cat
         set->append(values);
         auto* series = new QHorizontalBarSeries;
         series->append(set);
-        series->setLabelsVisible(true);
-        series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
         chart->addSeries(series);
+        // The counts go with the names: bar labels do not fit short bars.
         auto* names = new QBarCategoryAxis;
-        names->append(categories);
+        for (qsizetype i = 0; i < categories.size(); ++i)
+            names->append(QStringLiteral("%1 (%2)").arg(categories[i]).arg(values.value(i), 0, 'f', 0));
         chart->addAxis(names, Qt::AlignLeft);
         series->attachAxis(names);
         auto* counts = new QValueAxis;
         counts->setLabelFormat(QStringLiteral("%.0f"));
-        counts->setRange(0, std::max<qreal>(1, *std::max_element(values.begin(), values.end())) * 1.1);
+        counts->setRange(0, std::max<qreal>(1, *std::max_element(values.begin(), values.end())));
+        counts->applyNiceNumbers();
         chart->addAxis(counts, Qt::AlignBottom);
         series->attachAxis(counts);
     }

@@ -53,6 +53,7 @@ BalanceReport::BalanceReport(std::string card_set, QString simulator, QStringLis
     table_->setHorizontalHeaderLabels({tr("Figure"), tr("Value")});
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
     wins_chart_ = new QChartView;
     played_chart_ = new QChartView;
     for (QChartView* view : {wins_chart_, played_chart_}) view->setRenderHint(QPainter::Antialiasing);

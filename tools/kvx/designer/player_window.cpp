@@ -123,6 +123,7 @@ PlayerWindow::PlayerWindow(QWidget* parent) : QMainWindow(parent), file_(NewPlay
     clips_->setSelectionBehavior(QAbstractItemView::SelectRows);
     clips_->setSelectionMode(QAbstractItemView::SingleSelection);
     clips_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    clips_->verticalHeader()->hide();
     clips_->setAccessibleName(tr("Voice clips"));
     auto* import_clip = new QPushButton(tr("&Import Clip..."));
     auto* remove_clip = new QPushButton(tr("&Remove Clip"));
