@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -342,6 +346,20 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     }
     EXPECT_EQ(figures[0].name, "Games");
     EXPECT_EQ(figures[0].value, "3");
+    // The charts draw the same counts: wins of the four seats, cards played by action.
+    const auto bars = [&report](const char* name) {
+        const auto* view = report.findChild<QChartView*>(name);
+        const QList<QAbstractSeries*> series = view ? view->chart()->series() : QList<QAbstractSeries*>();
+        return series.size() == 1 ? static_cast<QAbstractBarSeries*>(series[0])->barSets().value(0) : nullptr;
+    };
+    const QBarSet* wins = bars("winsChart");
+    ASSERT_NE(wins, nullptr);
+    ASSERT_EQ(wins->count(), 4);
+    EXPECT_EQ(wins->at(0) + wins->at(1) + wins->at(2) + wins->at(3), 3);
+    const QBarSet* played = bars("playedChart");
+    ASSERT_NE(played, nullptr);
+    EXPECT_EQ(played->count(),
+              static_cast<int>(BalanceCountsOf(QByteArray::fromStdString(direct.out)).played_by_action.size()));
     ASSERT_TRUE(report.ExportCsv(QString::fromStdString((dir / "figures.csv").string())));
     EXPECT_EQ(test::ReadBytes(dir / "figures.csv").rfind("figure,value\nGames,3\n", 0), 0u);
 

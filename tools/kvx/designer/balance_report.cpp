@@ -56,6 +56,8 @@ BalanceReport::BalanceReport(std::string card_set, QString simulator, QStringLis
     table_->verticalHeader()->hide();
     wins_chart_ = new QChartView;
     played_chart_ = new QChartView;
+    wins_chart_->setObjectName(QStringLiteral("winsChart"));
+    played_chart_->setObjectName(QStringLiteral("playedChart"));
     for (QChartView* view : {wins_chart_, played_chart_}) view->setRenderHint(QPainter::Antialiasing);
     auto* tabs = new QTabWidget;
     tabs->addTab(table_, tr("&Figures"));
