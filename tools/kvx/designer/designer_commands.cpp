@@ -1,9 +1,6 @@
 // The designer's file, import and definition commands.
 
-#include <QAudioOutput>
-#include <QBuffer>
 #include <QFileDialog>
-#include <QMediaPlayer>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -17,6 +14,7 @@
 #include "tools/kvx/designer/picture_import.h"
 #include "tools/kvx/designer/play_test.h"
 #include "tools/kvx/designer/player_window.h"
+#include "tools/kvx/designer/window_support.h"
 
 namespace kvt::kvx {
 namespace {
@@ -69,16 +67,8 @@ bool DesignerWindow::ImportPart(CardSetDocument::Part part, const QString& path)
 
 bool DesignerWindow::MayDiscardChanges() {
     if (!doc_.IsModified()) return true;
-    const QString text = tr("The card set has unsaved changes. Save them?");
-    QMessageBox::StandardButton answer;
-    if (ask_to_save) {
-        answer = ask_to_save(text);
-    } else {
-        PlainMessageBox box(QMessageBox::Question, tr("Card-Set Designer"), text,
-                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Save);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
+    const QMessageBox::StandardButton answer =
+        AskToSave(this, tr("Card-Set Designer"), tr("The card set has unsaved changes. Save them?"), ask_to_save);
     if (answer == QMessageBox::Save) return SaveCommand();
     return answer == QMessageBox::Discard;
 }
@@ -116,18 +106,7 @@ void DesignerWindow::ImportCommand(CardSetDocument::Part part) {
 }
 
 void DesignerWindow::PlaySoundCommand() {
-    if (!doc_.File().HasSound()) return;
-    if (!player_) {
-        player_ = new QMediaPlayer(this);
-        player_->setAudioOutput(new QAudioOutput(player_));
-    }
-    player_->stop();
-    // The player reads from its own copy, so later edits cannot pull the bytes away.
-    auto* buffer = new QBuffer(player_);
-    buffer->setData(QByteArray::fromStdString(doc_.File().Sound));
-    buffer->open(QIODevice::ReadOnly);
-    player_->setSourceDevice(buffer);
-    player_->play();
+    if (doc_.File().HasSound()) PlayWave(player_, this, doc_.File().Sound);
 }
 
 void DesignerWindow::BalanceReportCommand() {

@@ -1,6 +1,5 @@
 #include "tools/kvx/designer/player_window.h"
 
-#include <QAudioOutput>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -23,6 +22,7 @@
 #include "platform/plain_text.h"
 #include "platform/qt_text.h"
 #include "tools/kvx/designer/picture_import.h"
+#include "tools/kvx/designer/window_support.h"
 #include "tools/kvx/player_manifest.h"
 
 namespace kvt::kvx {
@@ -228,16 +228,8 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 
 bool PlayerWindow::MayDiscardChanges() {
     if (!modified_) return true;
-    const QString text = tr("The player file has unsaved changes. Save them?");
-    QMessageBox::StandardButton answer;
-    if (ask_to_save) {
-        answer = ask_to_save(text);
-    } else {
-        PlainMessageBox box(QMessageBox::Question, tr("Player File"), text,
-                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Save);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
+    const QMessageBox::StandardButton answer =
+        AskToSave(this, tr("Player File"), tr("The player file has unsaved changes. Save them?"), ask_to_save);
     if (answer == QMessageBox::Save) return SaveCommand();
     return answer == QMessageBox::Discard;
 }
@@ -375,18 +367,7 @@ void PlayerWindow::ImportClipCommand() {
 }
 
 void PlayerWindow::PlayClip(int slot) {
-    const int at = ClipOfSlot(slot);
-    if (at < 0) return;
-    if (!player_) {
-        player_ = new QMediaPlayer(this);
-        player_->setAudioOutput(new QAudioOutput(player_));
-    }
-    player_->stop();
-    auto* buffer = new QBuffer(player_);
-    buffer->setData(QByteArray::fromStdString(file_.Clips[at].Bytes));
-    buffer->open(QIODevice::ReadOnly);
-    player_->setSourceDevice(buffer);
-    player_->play();
+    if (const int at = ClipOfSlot(slot); at >= 0) PlayWave(player_, this, file_.Clips[at].Bytes);
 }
 
 void PlayerWindow::Changed() {
