@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +25,9 @@
 #include "tools/kvx/designer/definitions_model.h"
 #include "tools/kvx/designer/designer_main.h"
 #include "tools/kvx/designer/designer_window.h"
+#include "tools/kvx/designer/play_test.h"
 #include "tools/kvx/designer/play_warnings.h"
+#include "platform/profile.h"
 
 namespace kvt::kvx {
 namespace {
@@ -218,6 +227,79 @@ TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
     EXPECT_TRUE(window_.close());
 }
 
+TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
+    ASSERT_TRUE(window_.OpenFile(Write("in.cds", testing::PlainCardSet())));
+    Edit(3, DefinitionsModel::kGroup, 7);  // not saved
+    // The user's remembered opponents go with the set; the table is a script that records what it got.
+    window_.user_folders = {dir_ / "user.ini", dir_ / "user-data", dir_ / "shared"};
+    Profile user(dir_ / "user.ini");
+    for (const char* seat : {"Player2", "Player3", "Player4"}) {
+        test::WriteBytes(dir_ / (std::string(seat) + ".dpf"), "x");
+        ASSERT_TRUE(user.WriteString("PlayersFile", seat, (dir_ / (std::string(seat) + ".dpf")).string()));
+    }
+    const std::string record = (dir_ / "record").string();
+    const auto fake_table = [&](const char* name, int exit_code) {
+        test::WriteBytes(dir_ / name, "#!/bin/sh\nr='" + record + "'\nmkdir -p \"$r\"\nprintf '%s\\n' \"$@\" > \"$r/args\"\n"
+                                      "printf '%s\\n%s\\n' \"$XDG_CONFIG_HOME\" \"$XDG_DATA_HOME\" > \"$r/env\"\n"
+                                      "cp \"$1\" \"$r/set.cds\"; cp \"$XDG_CONFIG_HOME/kvt/kvt.ini\" \"$r/kvt.ini\"\n"
+                                      "echo 'table trouble' >&2\nexit " + std::to_string(exit_code) + "\n");
+        QFile::setPermissions(QString::fromStdString((dir_ / name).string()), QFile::ReadOwner | QFile::ExeOwner);
+        return QString::fromStdString((dir_ / name).string());
+    };
+    const struct {
+        QString table;
+        QString message;  // what the designer says when the table ends; "" for nothing
+    } cases[] = {{fake_table("ok.sh", 0), ""},
+                 {fake_table("fails.sh", 3), "exit status 3.\ntable trouble"},
+                 {QString::fromStdString((dir_ / "no-such-table").string()), "cannot be started"}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(record);
+        messages_.clear();
+        window_.table_program = c.table;
+        PlayTest* test = window_.StartPlayTest();
+        ASSERT_NE(test, nullptr);
+        const QString folder = test->Folder();
+        QSignalSpy ended(test, &PlayTest::Ended);
+        ASSERT_TRUE(ended.wait(20000));
+        EXPECT_FALSE(QDir(folder).exists()) << "the play-test folder is removed";
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
+        } else {
+            ASSERT_EQ(messages_.size(), 1);
+            EXPECT_TRUE(messages_[0].contains(c.message)) << messages_[0].toStdString();
+        }
+        if (c.table.endsWith("no-such-table")) continue;
+        EXPECT_EQ(test::ReadBytes(dir_ / "record" / "args"), (folder + "/Play-Test.cds\n").toStdString());
+        EXPECT_EQ(test::ReadBytes(dir_ / "record" / "env"), (folder + "/config\n" + folder + "/data\n").toStdString());
+        const Profile settings(dir_ / "record" / "kvt.ini");
+        EXPECT_EQ(settings.ReadString("PlayersFile", "Player3", ""), (dir_ / "Player3.dpf").string());
+        // The table got exactly what Save writes, and the document is still unsaved.
+        ASSERT_TRUE(window_.Document().IsModified());
+        test::WriteBytes(dir_ / "record" / "expected.cds", EncodeCardSetFile(window_.Document().File()));
+        EXPECT_TRUE(test::ReadBytes(dir_ / "record" / "set.cds") == test::ReadBytes(dir_ / "record" / "expected.cds"));
+    }
+    EXPECT_EQ(test::ReadBytes(dir_ / "in.cds"), EncodeCardSetFile(testing::PlainCardSet()));
+}
+
+TEST(PlayTestOpponents, RememberedWhenAllThreeAreThereElseTheShippedOnes) {
+    test::TempDir dir;
+    for (const char* name : {"c.dpf", "a.dpf", "b.dpf", "d.dpf", "notes.txt"}) {
+        std::filesystem::create_directories(dir / "shared" / "players");
+        test::WriteBytes(dir / "shared" / "players" / name, "x");
+    }
+    const Folders folders{dir / "kvt.ini", dir / "data", dir / "shared"};
+    const std::array<std::filesystem::path, 3> shipped{dir / "shared/players/a.dpf", dir / "shared/players/b.dpf",
+                                                       dir / "shared/players/c.dpf"};
+    EXPECT_EQ(PlayTestOpponents(folders), shipped);
+    Profile settings(folders.SettingsFile);
+    ASSERT_TRUE(settings.WriteString("PlayersFile", "Player2", shipped[2].string()));
+    ASSERT_TRUE(settings.WriteString("PlayersFile", "Player3", shipped[1].string()));
+    EXPECT_EQ(PlayTestOpponents(folders), shipped) << "one seat is not remembered";
+    ASSERT_TRUE(settings.WriteString("PlayersFile", "Player4", (dir / "shared/players/d.dpf").string()));
+    EXPECT_EQ(PlayTestOpponents(folders)[0], shipped[2]);
+    EXPECT_EQ(PlayTestOpponents(folders)[2], dir / "shared/players/d.dpf");
+}
+
 TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     // A set made from nothing in the designer passes `kvx check` and plays.
     test::TempDir dir;
@@ -233,12 +315,18 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     const std::string set = test::ReadBytes(dir / "set.cds");
     const test::ProgramRun check = test::RunProgram(KVX_PROGRAM, {"check", (dir / "set.cds").string()}, dir.Path());
     EXPECT_EQ(check.exit_code, 0) << check.err;
-    const test::ProgramRun direct =
-        test::RunProgram(KVT_SIM_PROGRAM, {"--cards", (dir / "set.cds").string(), "--games", "3", "--seed", "5", "--json"},
-                         dir.Path());
+    // Chosen opponents, not the simulator's default ones, in an order of their own.
+    std::vector<std::filesystem::path> shipped = ShippedPlayerFiles(DefaultFolders().SharedData);
+    ASSERT_GE(shipped.size(), 5u);
+    const std::vector<std::string> opponents{shipped[4].string(), shipped[0].string(), shipped[2].string()};
+    const test::ProgramRun direct = test::RunProgram(
+        KVT_SIM_PROGRAM, {"--cards", (dir / "set.cds").string(), "--games", "3", "--seed", "5", "--json", "--players",
+                          opponents[0], opponents[1], opponents[2]},
+        dir.Path());
     ASSERT_EQ(direct.exit_code, 0) << direct.err;
 
-    BalanceReport report(set, KVT_SIM_PROGRAM);
+    BalanceReport report(set, KVT_SIM_PROGRAM, {});
+    for (int seat = 2; seat <= 4; ++seat) report.SetOpponent(seat, QString::fromStdString(opponents[seat - 2]));
     report.SetGames(3);
     report.SetSeed(5);
     QSignalSpy finished(&report, &BalanceReport::Finished);
@@ -247,7 +335,10 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     ASSERT_TRUE(finished.wait(60000));
     const std::vector<BalanceFigure> figures = report.Figures();
     ASSERT_FALSE(figures.empty());
-    const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out));
+    const QStringList seats{"Computer", QFileInfo(QString::fromStdString(opponents[0])).completeBaseName(),
+                            QFileInfo(QString::fromStdString(opponents[1])).completeBaseName(),
+                            QFileInfo(QString::fromStdString(opponents[2])).completeBaseName()};
+    const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out), seats);
     ASSERT_EQ(figures.size(), expected.size());
     for (std::size_t i = 0; i < figures.size(); ++i) {
         EXPECT_EQ(figures[i].name, expected[i].name);
@@ -255,6 +346,20 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     }
     EXPECT_EQ(figures[0].name, "Games");
     EXPECT_EQ(figures[0].value, "3");
+    // The charts draw the same counts: wins of the four seats, cards played by action.
+    const auto bars = [&report](const char* name) {
+        const auto* view = report.findChild<QChartView*>(name);
+        const QList<QAbstractSeries*> series = view ? view->chart()->series() : QList<QAbstractSeries*>();
+        return series.size() == 1 ? static_cast<QAbstractBarSeries*>(series[0])->barSets().value(0) : nullptr;
+    };
+    const QBarSet* wins = bars("winsChart");
+    ASSERT_NE(wins, nullptr);
+    ASSERT_EQ(wins->count(), 4);
+    EXPECT_EQ(wins->at(0) + wins->at(1) + wins->at(2) + wins->at(3), 3);
+    const QBarSet* played = bars("playedChart");
+    ASSERT_NE(played, nullptr);
+    EXPECT_EQ(played->count(),
+              static_cast<int>(BalanceCountsOf(QByteArray::fromStdString(direct.out)).played_by_action.size()));
     ASSERT_TRUE(report.ExportCsv(QString::fromStdString((dir / "figures.csv").string())));
     EXPECT_EQ(test::ReadBytes(dir / "figures.csv").rfind("figure,value\nGames,3\n", 0), 0u);
 
@@ -268,10 +373,17 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
 
 TEST(BalanceReport, NamesFiguresAndQuotesCsv) {
     const std::vector<BalanceFigure> figures = BalanceFigures(
-        R"({"games":2,"meanTurnsPerRound":52.77,"wins":{"1":2},"playedByAction":{"8":9},"signature":1})");
-    ASSERT_EQ(figures.size(), 4u);
+        R"({"games":4,"meanTurnsPerRound":52.77,"wins":{"1":1,"3":3},"playedByAction":{"8":9},"signature":1})",
+        {"Computer", "Ada"});
+    ASSERT_EQ(figures.size(), 11u);
     EXPECT_EQ(figures[1].value, "52.770");
-    EXPECT_EQ(figures[3].name, "Cards played: discard");
+    for (const auto& [index, name, value] :
+         {std::tuple{2, "Wins of seat 1 (Computer)", "1"}, {3, "Win share of seat 1", "25.0%"},
+          {4, "Wins of seat 2 (Ada)", "0"}, {6, "Wins of seat 3", "3"}, {7, "Win share of seat 3", "75.0%"},
+          {10, "Cards played: discard", "9"}}) {
+        EXPECT_EQ(figures[index].name, name);
+        EXPECT_EQ(figures[index].value, value) << name;
+    }
     EXPECT_TRUE(BalanceFigures("not json").empty());
     EXPECT_EQ(BalanceCsv({{"a, \"b\"", "1"}}), "figure,value\n\"a, \"\"b\"\"\",1\n");
 }
@@ -281,8 +393,10 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
     test::WriteBytes(dir / "game", "x");
     for (const auto& [arg, designer] : std::vector<std::pair<std::string, bool>>{
              {"", true}, {"game.cds", true}, {"CurCards.cdf", true}, {(dir / "game").string(), true},
-             {"frobnicate", false}, {"--frob", false}})
+             {"Ada.DPF", true}, {"frobnicate", false}, {"--frob", false}})
         EXPECT_EQ(IsDesignerArgument(arg), designer) << arg;
+    EXPECT_TRUE(IsPlayerFileName("players/Ada.DPF"));
+    EXPECT_FALSE(IsPlayerFileName("Ada.cds"));
     // Without a display kvx says so instead of letting Qt abort.
     EXPECT_NE(DesignerDisplayFault(nullptr, "", nullptr), "");
     for (const auto& [qpa, x, wayland] : {std::tuple{"offscreen", "", ""}, {"", ":0", ""}, {"", "", "wayland-0"}})

@@ -36,7 +36,7 @@ std::string HelpText(const std::vector<Command>& table) {
     for (const Command& c : table) width = std::max(width, CommandUsage(c).size());
     std::string out =
         "kvx: check, describe, unpack and pack KVT card sets and player files.\n"
-        "kvx alone, or kvx FILE.cds, opens the card-set designer window.\n\nUsage:\n";
+        "kvx alone, or kvx FILE.cds, opens the card-set designer window; kvx FILE.dpf the player-file window.\n\nUsage:\n";
     for (const Command& c : table) {
         std::string usage = CommandUsage(c);
         usage.resize(width, ' ');

@@ -32,13 +32,6 @@ bool IsPlayerFile(const std::string& path) {
     return in.Open(path) && in.ReadAt(0, sizeof tag, tag) && std::string_view(tag, sizeof tag) == "KVTP";
 }
 
-Status LoadPlayer(const std::string& path, PlayerFileContents& out) {
-    std::string bytes;
-    if (Status s = ReadWholeFile(path, bytes, kMaxPlayerFileBytes); !s) return s;
-    if (Status s = DecodePlayerFile(bytes, out); !s) return Status::Fail(path + ": " + s.message());
-    return Status::Ok();
-}
-
 std::string ClipCount(const PlayerFileContents& file) {
     return std::to_string(file.Clips.size()) + (file.Clips.size() == 1 ? " clip" : " clips");
 }
@@ -65,7 +58,7 @@ Status RunUnpackPlayer(const CommandArgs& args, std::ostream& out) {
     const std::string& folder = args.operands[1];
     if (Status s = CheckUnpackFolder(folder, args.Has("--force")); !s) return s;
     PlayerFileContents file;
-    if (Status s = LoadPlayer(dpf, file); !s) return s;
+    if (Status s = ReadPlayerFile(dpf, file); !s) return s;
     if (Status s = UnpackPlayer(file, folder); !s) return s;
     out << dpf << ": unpacked into " << folder << "\n";
     return Status::Ok();
@@ -83,14 +76,14 @@ Status RunPackPlayer(const CommandArgs& args, std::ostream& out) {
 
 Status RunPlayerInfo(const CommandArgs& args, std::ostream& out) {
     PlayerFileContents file;
-    if (Status s = LoadPlayer(args.operands[0], file); !s) return s;
+    if (Status s = ReadPlayerFile(args.operands[0], file); !s) return s;
     out << SummarizePlayer(file);
     return Status::Ok();
 }
 
 Status RunPlayerCheck(const CommandArgs& args, std::ostream& out) {
     PlayerFileContents file;
-    if (Status s = LoadPlayer(args.operands[0], file); !s) return s;
+    if (Status s = ReadPlayerFile(args.operands[0], file); !s) return s;
     if (Status s = CheckUnpackable(file); !s) return Status::Fail(args.operands[0] + ": " + s.message());
     out << args.operands[0] << ": ok (" << ClipCount(file) << ")\n";
     return Status::Ok();

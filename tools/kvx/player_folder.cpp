@@ -62,6 +62,13 @@ Status CheckUnpackable(const PlayerFileContents& file) {
     return Status::Ok();
 }
 
+Status ReadPlayerFile(const std::string& path, PlayerFileContents& out) {
+    std::string bytes;
+    if (Status s = ReadWholeFile(path, bytes, kMaxPlayerFileBytes); !s) return s;
+    if (Status s = DecodePlayerFile(bytes, out); !s) return Status::Fail(path + ": " + s.message());
+    return Status::Ok();
+}
+
 Status UnpackPlayer(const PlayerFileContents& file, const fs::path& folder) {
     if (Status s = CheckUnpackable(file); !s) return s;
     if (Status s = EnsureFolder(folder); !s) return s;
@@ -80,23 +87,26 @@ Status PackPlayer(const fs::path& folder, PlayerFileContents& out) {
     PlayerFileContents file;
     file.Header = manifest.Header;
     if (Status s = ReadNamedFile(folder, manifest.PictureFile, budget, file.Picture); !s) return s;
-    file.Header.PictureSize = static_cast<std::int32_t>(file.Picture.size());
     for (const PlayerManifestSound& sound : manifest.Sounds) {
         PlayerClip clip;
         clip.Entry.SoundIndex = sound.Index;
         clip.Entry.FileName = sound.File;
         if (Status s = ReadNamedFile(folder, sound.File, budget, clip.Bytes); !s) return s;
-        clip.Entry.Length = static_cast<std::int32_t>(clip.Bytes.size());
         file.Clips.push_back(std::move(clip));
     }
+    if (Status s = SealPlayerFile(file); !s) return Status::Fail("the player in " + Quoted(folder) + " " + s.message());
+    out = std::move(file);
+    return Status::Ok();
+}
 
+Status SealPlayerFile(PlayerFileContents& file) {
+    file.Header.PictureSize = static_cast<std::int32_t>(file.Picture.size());
+    for (PlayerClip& clip : file.Clips) clip.Entry.Length = static_cast<std::int32_t>(clip.Bytes.size());
     // Whatever we write must be a file the game reads back unchanged.
     PlayerFileContents decoded;
     if (Status s = DecodePlayerFile(EncodePlayerFile(file), decoded); !s)
-        return Status::Fail("the player in " + Quoted(folder) + " is not valid: " + s.message());
-    if (!(decoded == file))
-        return Status::Fail("the player in " + Quoted(folder) + " does not read back as written");
-    out = std::move(file);
+        return Status::Fail("is not valid: " + s.message());
+    if (!(decoded == file)) return Status::Fail("does not read back as written");
     return Status::Ok();
 }
 

@@ -52,6 +52,11 @@ PlayerManifest ManifestForPlayer(const PlayerFileContents& file);
 // names, and only succeeds when the result decodes to exactly what was read.
 // Whether a player file can be unpacked: the same rule for check and unpack.
 Status CheckUnpackable(const PlayerFileContents& file);
+// Reads and decodes a whole player file; the message names the file.
+Status ReadPlayerFile(const std::string& path, PlayerFileContents& out);
+// Sets PictureSize and every Length from the bytes, and checks that the file
+// reads back exactly as it will be written: what pack-player writes.
+Status SealPlayerFile(PlayerFileContents& file);
 Status UnpackPlayer(const PlayerFileContents& file, const std::filesystem::path& folder);
 Status PackPlayer(const std::filesystem::path& folder, PlayerFileContents& out);
 

@@ -1,20 +1,20 @@
 // The designer's file, import and definition commands.
 
-#include <QAudioOutput>
-#include <QBuffer>
 #include <QFileDialog>
-#include <QImageReader>
-#include <QImageWriter>
-#include <QMediaPlayer>
+#include <QStatusBar>
 #include <QTableView>
 
 #include "platform/plain_text.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "tools/kvx/designer/balance_report.h"
 #include "platform/qt_text.h"
+#include "tools/kvx/designer/balance_report.h"
 #include "tools/kvx/designer/definition_edits.h"
 #include "tools/kvx/designer/designer_window.h"
+#include "tools/kvx/designer/picture_import.h"
+#include "tools/kvx/designer/play_test.h"
+#include "tools/kvx/designer/player_window.h"
+#include "tools/kvx/designer/window_support.h"
 
 namespace kvt::kvx {
 namespace {
@@ -22,10 +22,6 @@ namespace {
 const char* const kCardSetFilter = QT_TRANSLATE_NOOP("kvt::kvx::DesignerWindow", "Card Files (*.cds);;All Files (*)");
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
-
-bool IsWave(const std::string& bytes) {
-    return bytes.size() > 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0;
-}
 
 }  // namespace
 
@@ -59,25 +55,10 @@ bool DesignerWindow::ImportPart(CardSetDocument::Part part, const QString& path)
         doc_.SetPart(part, std::move(bytes), tr("Import the opening sound"));
         return true;
     }
-    // Pictures are stored as BMP files; a BMP is kept byte for byte, anything else converted.
-    QByteArray data = QByteArray::fromStdString(bytes);
-    QBuffer in(&data);
-    QImageReader reader(&in);
-    const QByteArray format = reader.format();
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        Report(tr("\"%1\" cannot be read as a picture: %2").arg(path, reader.errorString()));
+    QString error;
+    if (!PictureAsBmp(path, bytes, error)) {
+        Report(error);
         return false;
-    }
-    if (format != "bmp") {
-        QByteArray bmp;
-        QBuffer out(&bmp);
-        out.open(QIODevice::WriteOnly);
-        if (!QImageWriter(&out, "BMP").write(image.convertToFormat(QImage::Format_RGB32))) {
-            Report(tr("\"%1\" cannot be converted to a BMP picture.").arg(path));
-            return false;
-        }
-        bytes = bmp.toStdString();
     }
     doc_.SetPart(part, std::move(bytes),
                  part == CardSetDocument::Part::Bitmap ? tr("Import the card bitmap") : tr("Import the background"));
@@ -86,16 +67,8 @@ bool DesignerWindow::ImportPart(CardSetDocument::Part part, const QString& path)
 
 bool DesignerWindow::MayDiscardChanges() {
     if (!doc_.IsModified()) return true;
-    const QString text = tr("The card set has unsaved changes. Save them?");
-    QMessageBox::StandardButton answer;
-    if (ask_to_save) {
-        answer = ask_to_save(text);
-    } else {
-        PlainMessageBox box(QMessageBox::Question, tr("Card-Set Designer"), text,
-                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Save);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
+    const QMessageBox::StandardButton answer =
+        AskToSave(this, tr("Card-Set Designer"), tr("The card set has unsaved changes. Save them?"), ask_to_save);
     if (answer == QMessageBox::Save) return SaveCommand();
     return answer == QMessageBox::Discard;
 }
@@ -133,25 +106,41 @@ void DesignerWindow::ImportCommand(CardSetDocument::Part part) {
 }
 
 void DesignerWindow::PlaySoundCommand() {
-    if (!doc_.File().HasSound()) return;
-    if (!player_) {
-        player_ = new QMediaPlayer(this);
-        player_->setAudioOutput(new QAudioOutput(player_));
-    }
-    player_->stop();
-    // The player reads from its own copy, so later edits cannot pull the bytes away.
-    auto* buffer = new QBuffer(player_);
-    buffer->setData(QByteArray::fromStdString(doc_.File().Sound));
-    buffer->open(QIODevice::ReadOnly);
-    player_->setSourceDevice(buffer);
-    player_->play();
+    if (doc_.File().HasSound()) PlayWave(player_, this, doc_.File().Sound);
 }
 
 void DesignerWindow::BalanceReportCommand() {
     // The report plays the set as it stands now; later edits need a new report.
-    auto* report = new BalanceReport(EncodeCardSetFile(doc_.File()), PathText(ExecutableFolder() / "kvt-sim"), this);
+    QStringList opponents;
+    for (const std::filesystem::path& file : ShippedPlayerFiles(user_folders.SharedData))
+        if (opponents.size() < 3) opponents << PathText(file);
+    auto* report = new BalanceReport(EncodeCardSetFile(doc_.File()), PathText(ExecutableFolder() / "kvt-sim"),
+                                     opponents, this);
     report->setAttribute(Qt::WA_DeleteOnClose);
     report->show();
+}
+
+PlayTest* DesignerWindow::StartPlayTest() {
+    // The table plays the set as it stands now, whether saved or not.
+    auto* test = new PlayTest(table_program, user_folders, this);
+    connect(test, &PlayTest::Ended, this, [this, test](const QString& problem) {
+        test->deleteLater();
+        statusBar()->showMessage(tr("The play-test has ended."), 5000);
+        if (!problem.isEmpty()) Report(tr("The play-test did not end well.\n%1").arg(problem));
+    });
+    if (Status s = test->Start(EncodeCardSetFile(doc_.File())); !s) {
+        delete test;
+        Report(tr("The play-test cannot start.\n%1").arg(QString::fromStdString(s.message())));
+        return nullptr;
+    }
+    statusBar()->showMessage(tr("The table is running the play-test."));
+    return test;
+}
+
+void DesignerWindow::PlayerFileCommand() {
+    auto* window = new PlayerWindow(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void DesignerWindow::AddDefinition() {

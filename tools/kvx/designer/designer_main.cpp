@@ -1,11 +1,13 @@
 #include "tools/kvx/designer/designer_main.h"
 
 #include <QApplication>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "tools/kvx/designer/designer_window.h"
+#include "tools/kvx/designer/player_window.h"
 
 namespace kvt::kvx {
 
@@ -29,10 +31,23 @@ int RunDesigner(int argc, char** argv, const std::optional<std::string>& path) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvx"));
+    // A player file opens in the player-file window, anything else in the designer.
+    if (path && IsPlayerFileName(*path)) {
+        PlayerWindow window;
+        window.show();
+        window.OpenFile(*path);
+        return QApplication::exec();
+    }
     DesignerWindow window;
     window.show();
     if (path && !path->empty()) window.OpenFile(*path);
     return QApplication::exec();
+}
+
+bool IsPlayerFileName(const std::string& arg) {
+    std::string ext = std::filesystem::path(arg).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".dpf";
 }
 
 bool IsDesignerArgument(const std::string& arg) {
@@ -41,7 +56,8 @@ bool IsDesignerArgument(const std::string& arg) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(arg, ec)) return true;
     const std::string ext = std::filesystem::path(arg).extension().string();
-    return ext.size() == 4 && (ext == ".cds" || ext == ".CDS" || ext == ".cdf" || ext == ".CDF");
+    return IsPlayerFileName(arg) ||
+           (ext.size() == 4 && (ext == ".cds" || ext == ".CDS" || ext == ".cdf" || ext == ".CDF"));
 }
 
 }  // namespace kvt::kvx

@@ -13,8 +13,11 @@ int RunDesigner(int argc, char** argv, const std::optional<std::string>& path);
 // no X or Wayland display to show it on. Qt would abort there instead.
 std::string DesignerDisplayFault(const char* qpa_platform, const char* x_display, const char* wayland_display);
 
-// Whether kvx's only argument names a card set for the designer rather than a
-// command: empty (the table had no card set), an existing file, or a ".cds" name.
+// Whether kvx's only argument names a file for the windows rather than a
+// command: empty (the table had no card set), an existing file, a ".cds" or a
+// ".dpf" name.
 bool IsDesignerArgument(const std::string& arg);
+// Whether the name is a player file's (".dpf", in any case), which opens in the player-file window.
+bool IsPlayerFileName(const std::string& arg);
 
 }  // namespace kvt::kvx

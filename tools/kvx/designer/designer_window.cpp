@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "platform/plain_text.h"
@@ -37,7 +38,8 @@ QLineEdit* TextField(int max_length, const QString& name) {
 
 }  // namespace
 
-DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
+DesignerWindow::DesignerWindow(QWidget* parent)
+    : QMainWindow(parent), table_program(PathText(ExecutableFolder() / "kvt")), user_folders(DefaultFolders()) {
     model_ = new DefinitionsModel(doc_, this);
     table_ = new QTableView;
     table_->setModel(model_);
@@ -164,8 +166,19 @@ void DesignerWindow::BuildMenus() {
     play_sound_ = set->addAction(tr("&Play Opening Sound"), QKeySequence(Qt::Key_F5), this,
                                  &DesignerWindow::PlaySoundCommand);
     set->addSeparator();
-    set->addAction(tr("Balance &Report..."), QKeySequence(Qt::CTRL | Qt::Key_R), this,
-                   &DesignerWindow::BalanceReportCommand);
+    QAction* play_test = set->addAction(tr("Play-&Test"), QKeySequence(Qt::Key_F9), this,
+                                        [this] { StartPlayTest(); });
+    QAction* balance = set->addAction(tr("Balance &Report..."), QKeySequence(Qt::CTRL | Qt::Key_R), this,
+                                      &DesignerWindow::BalanceReportCommand);
+    set->addSeparator();
+    QAction* player = set->addAction(tr("Player &File..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this,
+                                     &DesignerWindow::PlayerFileCommand);
+    QToolBar* tools = addToolBar(tr("Card Set"));
+    tools->setObjectName(QStringLiteral("cardSetTools"));
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tools->addAction(play_test);
+    tools->addAction(balance);
+    tools->addAction(player);
 }
 
 int DesignerWindow::CurrentDefinition() const {

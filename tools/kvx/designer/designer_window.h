@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/paths.h"
 #include "tools/kvx/designer/card_set_document.h"
 
 class QAction;
@@ -19,6 +20,7 @@ namespace kvt::kvx {
 
 class BitmapCellsView;
 class DefinitionsModel;
+class PlayTest;
 
 // The card-set designer: the definitions as a table with each card's face,
 // the texts, the embedded pictures and sound, and the live list of problems.
@@ -49,6 +51,13 @@ public:
     void RemoveDefinition();
     void MoveDefinition(int step);
 
+    // Starts the table on the set as it stands, without waiting for it; the
+    // play-test ends itself when the table ends. Null when it cannot start.
+    PlayTest* StartPlayTest();
+    // The table program and the folders whose remembered opponents a play-test takes.
+    QString table_program;
+    Folders user_folders;
+
     // Messages and questions go through these, so tests can answer them.
     std::function<void(const QString& title, const QString& text)> message_sink;
     std::function<QMessageBox::StandardButton(const QString& text)> ask_to_save;
@@ -69,6 +78,7 @@ private:
     void ImportCommand(CardSetDocument::Part part);
     void PlaySoundCommand();
     void BalanceReportCommand();
+    void PlayerFileCommand();
     void TextEdited();
     void ShowDocument();
     void Recheck();

@@ -1,0 +1,113 @@
+// The player-file window, driven offscreen through its commands.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLabel>
+
+#include "kvx_test_support.h"
+#include "tools/kvx/designer/player_window.h"
+#include "tools/kvx/player_manifest.h"
+
+namespace kvt::kvx {
+namespace {
+
+std::string Wave(char fill) { return std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, fill); }
+
+class PlayerWindowTest : public ::testing::Test {
+protected:
+    PlayerWindowTest() {
+        window_.message_sink = [this](const QString& text) { messages_.push_back(text); };
+        window_.ask_to_save = [](const QString&) { return QMessageBox::Discard; };
+    }
+    QString File(const char* name, const std::string& bytes) {
+        test::WriteBytes(dir_ / name, bytes);
+        return QString::fromStdString((dir_ / name).string());
+    }
+
+    test::TempDir dir_;
+    PlayerWindow window_;
+    QStringList messages_;
+};
+
+TEST_F(PlayerWindowTest, APlayerMadeFromNothingPacksAsKvxDoes) {
+    window_.SetName("Zoë");
+    for (int which = 0; which < 5; ++which) window_.SetNumber(which, 10 * which - 5);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir_ / "face.png").string())));
+    ASSERT_TRUE(window_.ImportPicture(QString::fromStdString((dir_ / "face.png").string())));
+    ASSERT_TRUE(window_.ImportClip(0, File("a.wav", Wave('a'))));      // Sel1
+    ASSERT_TRUE(window_.ImportClip(34, File("b.wav", Wave('b'))));     // lg1
+    ASSERT_TRUE(window_.ImportClip(0, File("c.wav", Wave('c'))));      // replaces Sel1
+    ASSERT_TRUE(window_.ImportClip(40, File("d.wav", Wave('d'))));     // a slot without a name
+    window_.RemoveClip(40);
+    EXPECT_FALSE(window_.ImportClip(3, File("e.wav", "not a wave")));
+    EXPECT_FALSE(window_.ImportPicture(File("f.png", "not a picture")));
+    EXPECT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(window_.IsModified());
+    ASSERT_TRUE(window_.SaveFile(dir_ / "zoe.dpf"));
+    EXPECT_FALSE(window_.IsModified());
+
+    PlayerFileContents saved;
+    ASSERT_TRUE(ReadPlayerFile((dir_ / "zoe.dpf").string(), saved));
+    EXPECT_EQ(saved.Header.Name, "Zo\xeb");  // names are stored as Latin-1
+    EXPECT_EQ(saved.Header.TraitA, -5);
+    EXPECT_EQ(saved.Header.TraitD, 25);
+    EXPECT_EQ(saved.Header.SoundChance, 35);
+    EXPECT_EQ(saved.Picture.compare(0, 2, "BM"), 0);
+    ASSERT_EQ(saved.Clips.size(), 2u);
+    EXPECT_EQ(saved.Clips[0].Entry.FileName, "Sel1.wav");
+    EXPECT_EQ(saved.Clips[0].Bytes, Wave('c'));
+    EXPECT_EQ(saved.Clips[1].Entry.FileName, "lg1.wav");
+    EXPECT_EQ(saved.Clips[1].Entry.SoundIndex, 34);
+
+    // kvx checks it, and unpacking and packing it again gives the same bytes.
+    const std::string dpf = (dir_ / "zoe.dpf").string();
+    const std::string folder = (dir_ / "unpacked").string();
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"check", dpf}, {"unpack-player", dpf, folder},
+                                                 {"pack-player", folder, (dir_ / "again.dpf").string()}}) {
+        const test::ProgramRun run = test::RunProgram(KVX_PROGRAM, args, dir_.Path());
+        EXPECT_EQ(run.exit_code, 0) << args[0] << ": " << run.err;
+    }
+    EXPECT_TRUE(test::ReadBytes(dir_ / "again.dpf") == test::ReadBytes(dir_ / "zoe.dpf"));
+
+    // Opened again it is the same player, unmodified.
+    PlayerWindow reopened;
+    ASSERT_TRUE(reopened.OpenFile(dir_ / "zoe.dpf"));
+    EXPECT_TRUE(reopened.Contents() == saved);
+    EXPECT_FALSE(reopened.IsModified());
+}
+
+TEST_F(PlayerWindowTest, DamagedAndHostileFilesAreRefusedAndChangeNothing) {
+    window_.SetName("Kept");
+    ASSERT_TRUE(window_.SaveFile(dir_ / "good.dpf"));
+    const PlayerFileContents before = window_.Contents();
+    const std::string good = test::ReadBytes(dir_ / "good.dpf");
+    PlayerFileContents hostile = before;
+    hostile.Clips.push_back({{3, "../../escape.wav", 4}, "RIFF"});
+    PlayerFileContents rich = before;
+    rich.Header.Name = "<img src='x' width=9999>";
+    for (const auto& [name, bytes] : std::vector<std::pair<const char*, std::string>>{
+             {"short.dpf", good.substr(0, 20)},
+             {"empty.dpf", ""},
+             {"escape.dpf", EncodePlayerFile(hostile)},
+             {"bad-name-length.dpf", good.substr(0, 4) + std::string("\xff\xff\xff\x7f") + good.substr(8)}}) {
+        messages_.clear();
+        EXPECT_FALSE(window_.OpenFile(std::filesystem::path(File(name, bytes).toStdString()))) << name;
+        ASSERT_EQ(messages_.size(), 1) << name;
+        EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / name).string()))) << messages_[0].toStdString();
+        EXPECT_TRUE(window_.Contents() == before) << name;
+        EXPECT_EQ(window_.Path(), dir_ / "good.dpf");
+    }
+    // A name that looks like markup stays plain text.
+    test::WriteBytes(dir_ / "rich.dpf", EncodePlayerFile(rich));
+    ASSERT_TRUE(window_.OpenFile(dir_ / "rich.dpf"));
+    for (QLabel* label : window_.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    // A file that cannot be written leaves the old one as it was.
+    EXPECT_FALSE(window_.SaveFile(dir_ / "no-such-folder" / "x.dpf"));
+    EXPECT_EQ(test::ReadBytes(dir_ / "good.dpf"), good);
+}
+
+}  // namespace
+}  // namespace kvt::kvx
