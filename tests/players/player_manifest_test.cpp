@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "player_test_support.h"
 #include "tools/kvx/player_manifest.h"
 
@@ -75,55 +77,40 @@ TEST(PlayerManifest, CommentsDefaultsAndLineEndsAreFree) {
 }
 
 constexpr const char* kMinimal = "format = 1\nname = \"M\"\npicture = \"p.bmp\"\n";
-constexpr int kFirstExtraLine = 4;
 
-struct ManifestFault {
-    std::string extra;
-    int line;  // 0: a fault without a line
-    std::string fragment;
-};
-
-void PrintTo(const ManifestFault& c, std::ostream* os) { *os << ::testing::PrintToString(c.extra); }
-
-class HostilePlayerManifest : public ::testing::TestWithParam<ManifestFault> {};
-
-TEST_P(HostilePlayerManifest, IsRefusedWithItsLine) {
-    const ManifestFault& c = GetParam();
-    PlayerManifest m;
-    EXPECT_EQ(test::FaultMismatch(ParsePlayerManifest(kMinimal + c.extra, m), "player.txt", c.line, c.fragment), "");
-}
-
-constexpr int L = kFirstExtraLine;
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, HostilePlayerManifest,
-    ::testing::Values(
-        ManifestFault{"colour = 3\n", L, "unknown key \"colour\""},
-        ManifestFault{"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
-        ManifestFault{"trait-a = 40000\n", L, "out of range"},
-        ManifestFault{"sound-chance = lots\n", L, "not a whole number"},
-        ManifestFault{"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
-        ManifestFault{"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
-        ManifestFault{"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
-        ManifestFault{"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
-        ManifestFault{"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
-        ManifestFault{"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
-        ManifestFault{"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
-                      "\"A.WAV\" repeats the file of line 6"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"Player.txt\"\n", L + 2, "is reserved in a player's folder"},
-        ManifestFault{"[sound]\nindex = 0\n", L, "the [sound] section has no \"file\" line"},
-        ManifestFault{"[sound]\nfile = \"a.wav\"\n[sound]\n", L, "the [sound] section has no \"index\" line"},
-        ManifestFault{"[sound]\nindex = 0\nindex = 1\n", L + 2, "\"index\" is given twice"},
-        ManifestFault{"[sound]\nname = \"x\"\n", L + 1, "\"name\" belongs before the first [sound] section"},
-        ManifestFault{"name = \"unterminated\n", L, "no closing quote"}));
-
-TEST(HostilePlayerManifestTop, MissingRequiredKeysAreNamed) {
+// Each fault is refused with its line (0: a fault of the whole file).
+TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
+    constexpr int L = 4;  // the first line after kMinimal
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"colour = 3\n", L, "unknown key \"colour\""},
+        {"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
+        {"trait-a = 40000\n", L, "out of range"},
+        {"sound-chance = lots\n", L, "not a whole number"},
+        {"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
+        {"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
+        {"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
+        {"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
+        {"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
+        {"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
+        {"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
+        {"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
+        {"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
+        {"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
+        {"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
+        {"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
+         "\"A.WAV\" repeats the file of line 6"},
+        {"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
+        {"[sound]\nindex = 0\nfile = \"Player.txt\"\n", L + 2, "is reserved in a player's folder"},
+        {"[sound]\nindex = 0\n", L, "the [sound] section has no \"file\" line"},
+        {"[sound]\nfile = \"a.wav\"\n[sound]\n", L, "the [sound] section has no \"index\" line"},
+        {"[sound]\nindex = 0\nindex = 1\n", L + 2, "\"index\" is given twice"},
+        {"[sound]\nname = \"x\"\n", L + 1, "\"name\" belongs before the first [sound] section"},
+        {"name = \"unterminated\n", L, "no closing quote"}};
+    for (const auto& [extra, line, fragment] : cases) {
+        PlayerManifest m;
+        const Status s = ParsePlayerManifest(kMinimal + extra, m);
+        EXPECT_EQ(test::FaultMismatch(s, "player.txt", line, fragment), "") << extra;
+    }
     for (const auto& [text, key] : {std::pair{"name = \"a\"\npicture = \"p\"\n", "format"},
                                     std::pair{"format = 1\npicture = \"p\"\n", "name"},
                                     std::pair{"format = 1\nname = \"a\"\n", "picture"}}) {
