@@ -46,22 +46,17 @@ protected:
     Game& game = *table.game;
 };
 
-TEST_F(MoveCardTest, MovingTheLastCardEmptiesTheSource) {
-    CardStack from, to;
-    Fill(from, 1);
-    EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
-    EXPECT_EQ(from.Count(), 0);
-    ASSERT_EQ(to.Count(), 1);
-    EXPECT_EQ(to.Top().Value, 1);
-}
-
-TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDown) {
+TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     CardStack from, to;
     Fill(from, 3, 10);
     Fill(to, 2, 1);
-    game.MoveCard(from, to, 0, false);
+    EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
     EXPECT_EQ(Values(from), (std::vector<int>{11, 12}));
     EXPECT_EQ(Values(to), (std::vector<int>{1, 2, 10}));
+    Fill(from, 1);
+    game.MoveCard(from, to, 0, false);
+    EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
+    EXPECT_EQ(to.Top().Value, 1);
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
