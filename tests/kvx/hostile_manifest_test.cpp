@@ -53,32 +53,27 @@ TEST(HostileCardSectionTest, IsRefusedWithItsLine) {
     for (const auto& [extra, line, fragment] : cases) ExpectRefused(MinimalManifest(extra), line, fragment);
 }
 
-TEST(HostileTopSectionTest, BadFormatTagAndTitle) {
-    ExpectRefused(Replace(MinimalManifest(), "format = 1", "format = 2"), 1, "format 2 is not known");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1", "format = one"), 1, "not a whole number");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "\"KVT\""), 2, "exactly 4 bytes");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "\"KVTCX\""), 2, "exactly 4 bytes");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "KVTC"), 2, "double-quoted");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"" + std::string(31, 'x') + "\""), 3,
-                  "31 characters long; at most 30 fit");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"caf\xE9\""), 3, "\\xE9");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"bad \\q escape\""), 3, "unknown escape");
-}
-
-TEST(HostileTopSectionTest, MisplacedUnknownAndDuplicatedKeys) {
-    ExpectRefused("format = 1\ngroup = 1\n", 2, "\"group\" belongs inside a [card N] section");
-    ExpectRefused("format = 1\ncolor = \"red\"\n", 2, "unknown key \"color\"");
-    ExpectRefused(Replace(MinimalManifest(), "title = \"Minimal\"\n",
-                          "title = \"Minimal\"\ntitle = \"Other\"\n"),
-                  4, "\"title\" is given twice (first on line 3)");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n", "format = 1\nsound-size = 2\n"), 2,
-                  "out of range");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n",
-                          "format = 1\nsound = \"open.wav\"\nsound-size = 0\n"),
-                  3, "sound-size only applies when there is no sound");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n",
-                          "format = 1\ntext1 = \"" + std::string(32768, 'x') + "\"\n"),
-                  2, "at most 32767 fit");
+// Each case replaces a part of MinimalManifest().
+TEST(HostileTopSectionTest, BadValuesAndMisplacedUnknownOrDuplicatedKeys) {
+    const std::string f = "format = 1\n";
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
+        {"format = 1", "format = 2", 1, "format 2 is not known"},
+        {"format = 1", "format = one", 1, "not a whole number"},
+        {"\"KVTC\"", "\"KVT\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "\"KVTCX\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "KVTC", 2, "double-quoted"},
+        {"\"Minimal\"", "\"" + std::string(31, 'x') + "\"", 3, "31 characters long; at most 30 fit"},
+        {"\"Minimal\"", "\"caf\xE9\"", 3, "\\xE9"},
+        {"\"Minimal\"", "\"bad \\q escape\"", 3, "unknown escape"},
+        {"title = \"Minimal\"\n", "title = \"Minimal\"\ntitle = \"Other\"\n", 4,
+         "\"title\" is given twice (first on line 3)"},
+        {f, f + "group = 1\n", 2, "\"group\" belongs inside a [card N] section"},
+        {f, f + "color = \"red\"\n", 2, "unknown key \"color\""},
+        {f, f + "sound-size = 2\n", 2, "out of range"},
+        {f, f + "sound = \"open.wav\"\nsound-size = 0\n", 3, "sound-size only applies when there is no sound"},
+        {f, f + "text1 = \"" + std::string(32768, 'x') + "\"\n", 2, "at most 32767 fit"}};
+    for (const auto& [from, to, line, fragment] : cases)
+        ExpectRefused(Replace(MinimalManifest(), from, to), line, fragment);
 }
 
 TEST(HostileTopSectionTest, MissingRequiredKeysAreNamed) {
