@@ -46,22 +46,17 @@ protected:
     Game& game = *table.game;
 };
 
-TEST_F(MoveCardTest, MovingTheLastCardEmptiesTheSource) {
-    CardStack from, to;
-    Fill(from, 1);
-    EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
-    EXPECT_EQ(from.Count(), 0);
-    ASSERT_EQ(to.Count(), 1);
-    EXPECT_EQ(to.Top().Value, 1);
-}
-
-TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDown) {
+TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     CardStack from, to;
     Fill(from, 3, 10);
     Fill(to, 2, 1);
-    game.MoveCard(from, to, 0, false);
+    EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
     EXPECT_EQ(Values(from), (std::vector<int>{11, 12}));
     EXPECT_EQ(Values(to), (std::vector<int>{1, 2, 10}));
+    Fill(from, 1);
+    game.MoveCard(from, to, 0, false);
+    EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
+    EXPECT_EQ(to.Top().Value, 1);
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
@@ -87,18 +82,7 @@ TEST_F(MoveCardTest, PushStopsAtCapacity) {
     EXPECT_EQ(stack.Count(), CardStack::Capacity);
 }
 
-TEST_F(MoveCardTest, PlayingACardWithActionReportsTheNextPlayer) {
-    CardStack hand;
-    hand.Push(Def(1, 5, kActionDiscard, 0, 1));
-    hand.Push(Def(1, 5, kActionNone, 0, 1));
-    game.CurPlayer = 1;
-    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 1, true), 1) << "no action: play again";
-    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 0, true), 2);
-    game.PlayReversed = 1;
-    hand.Push(Def(1, 5, kActionDiscard, 0, 1));
-    EXPECT_EQ(game.MoveCard(hand, game.DiscardPile, 0, true), 4);
-}
-
+// Who plays next after a card with an action is pinned by the rules tests.
 class DrawFromDeckTest : public MoveCardTest {};
 
 TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePile) {
@@ -146,6 +130,20 @@ TEST_F(DrawFromDeckTest, DrawsSlotZeroIntoTheHandOrThePickStack) {
     EXPECT_EQ(Values(hand), (std::vector<int>{1}));
     EXPECT_EQ(Values(game.PickStack), (std::vector<int>{2}));
     EXPECT_EQ(Values(game.DrawDeck), (std::vector<int>{3}));
+}
+
+// A deck of the greatest size is drawn to the last card but the pile's top,
+// through a rebuild, and never overflows a hand. (Conservation over whole
+// games is pinned by the rules' property tests.)
+TEST_F(DrawFromDeckTest, AFullSizeDeckNeverOverflows) {
+    game.CardSet = CardSetDef{};
+    game.CardSet.CardDefs[0] = Def(1, 1, kActionDiscard, 0, 401);
+    game.NewGame();
+    for (int i = 0; i < 500; ++i) game.DrawFromDeck(game.Players[1]);
+    EXPECT_EQ(game.Players[1].Count(), 401 - 3 * kHandSize - 1);
+    EXPECT_EQ(game.DiscardPile.Count(), 1);
+    EXPECT_EQ(game.DrawDeck.Count(), 0);
+    EXPECT_EQ(AllCards(game).size(), 401u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "test_support.h"
 
@@ -61,15 +62,12 @@ TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChance) {
     EXPECT_LT(chi2, 41.64);
 }
 
-TEST_F(Dealing, ConsecutiveGamesDiffer) {
+// Consecutive games differ; the same seed gives the same deal.
+TEST_F(Dealing, TheDealDependsOnlyOnTheSeed) {
     game.NewGame();
-    std::vector<Card> first(game.Players[1].begin(), game.Players[1].end());
+    const std::vector<Card> first(game.Players[1].begin(), game.Players[1].end());
     game.NewGame();
-    std::vector<Card> second(game.Players[1].begin(), game.Players[1].end());
-    EXPECT_NE(first, second);
-}
-
-TEST_F(Dealing, SameSeedSameDeal) {
+    EXPECT_NE(std::vector<Card>(game.Players[1].begin(), game.Players[1].end()), first);
     auto a = table.NewGameObject(99), b = table.NewGameObject(99);
     for (auto* g : {a.get(), b.get()}) {
         g->CardSet = SampleCardSet();
@@ -92,26 +90,22 @@ TEST_F(Dealing, SevenCardsEachAndOneOrTwoOnThePile) {
     EXPECT_GT(wild_tops, 0) << "a wild first discard is covered by a second card";
 }
 
+// A wild first discard is covered by a second card unless the rule says not
+// to; a plain first discard stays alone whatever the rule.
 TEST_F(Dealing, FirstDiscardRules) {
-    auto deal_with_wild_on_top = [&](FirstDiscardRule rule) {
+    const std::tuple<FirstDiscardRule, Card, int> cases[] = {
+        {FirstDiscardRule::kWildOrPlain, Def(0, 50, kActionDiscard, 0, 1), 2},
+        {FirstDiscardRule::kWild, Def(0, 50, kActionDiscard, 0, 1), 2},
+        {FirstDiscardRule::kNoSecondCard, Def(0, 50, kActionDiscard, 0, 1), 1},
+        {FirstDiscardRule::kWildOrPlain, Def(2, 6, kActionNone, 0, 1), 1}};
+    for (const auto& [rule, first, pile] : cases) {
         game.ResetHands();
         game.DrawDeck.Clear();
-        game.DrawDeck.Push(Def(0, 50, kActionDiscard, 0, 1));
-        game.DrawDeck.Push(Def(2, 5, kActionDiscard, 0, 1));
+        game.DrawDeck.Push(first);
+        game.DrawDeck.Push(Def(2, 5, kActionNone, 0, 1));
         game.TurnUpFirstCard(rule);
-        return game.DiscardPile.Count();
-    };
-    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kWildOrPlain), 2);
-    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kWild), 2);
-    EXPECT_EQ(deal_with_wild_on_top(FirstDiscardRule::kNoSecondCard), 1);
-
-    // A plain first discard stays alone whatever the rule.
-    game.ResetHands();
-    game.DrawDeck.Clear();
-    game.DrawDeck.Push(Def(2, 5, kActionNone, 0, 1));
-    game.DrawDeck.Push(Def(2, 6, kActionNone, 0, 1));
-    game.TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
-    EXPECT_EQ(game.DiscardPile.Count(), 1);
+        EXPECT_EQ(game.DiscardPile.Count(), pile) << static_cast<int>(rule) << " " << first.Group;
+    }
 }
 
 TEST_F(Dealing, NewGameResetsScoresButNotTurnOrDirection) {

@@ -44,23 +44,23 @@ TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
     EXPECT_TRUE(kvt.readAllStandardError().contains("bad.cds"));
 }
 
-TEST_F(CommandLine, NamesDecideForPlayerFilesAndCardSets) {
-    EXPECT_EQ(KindOfCommandLineFile("/nowhere/Ada.dpf"), CommandLineFile::kPlayer);
-    EXPECT_EQ(KindOfCommandLineFile("/nowhere/ADA.DPF"), CommandLineFile::kPlayer);
-    EXPECT_EQ(KindOfCommandLineFile("/nowhere/game.cds"), CommandLineFile::kCardSet);
-    // A card set named like a player is still offered as a player: the
-    // choice then says what is wrong with it.
-    EXPECT_EQ(KindOfCommandLineFile(CopyOf(kShipped / "default.cds", "odd.dpf")), CommandLineFile::kPlayer);
-}
-
-TEST_F(CommandLine, OtherNamesAreJudgedByContent) {
-    EXPECT_EQ(KindOfCommandLineFile(CopyOf(kShipped / "players" / "Amara.dpf", "Amara")), CommandLineFile::kPlayer);
-    EXPECT_EQ(KindOfCommandLineFile(CopyOf(kShipped / "players" / "Amara.dpf", "amara.download")),
-              CommandLineFile::kPlayer);
-    EXPECT_EQ(KindOfCommandLineFile(CopyOf(kShipped / "default.cds", "game.bin")), CommandLineFile::kCardSet);
+// The extension decides (a card set named like a player is still offered as a
+// player: the choice then says what is wrong with it); other names are judged
+// by content.
+TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
     std::ofstream(Scratch("notes.txt")) << "not a game file\n";
-    EXPECT_EQ(KindOfCommandLineFile(Scratch("notes.txt")), CommandLineFile::kCardSet);
-    EXPECT_EQ(KindOfCommandLineFile(Scratch("missing")), CommandLineFile::kCardSet);
+    const fs::path amara = kShipped / "players" / "Amara.dpf";
+    const std::pair<fs::path, CommandLineFile> cases[] = {
+        {"/nowhere/Ada.dpf", CommandLineFile::kPlayer},
+        {"/nowhere/ADA.DPF", CommandLineFile::kPlayer},
+        {"/nowhere/game.cds", CommandLineFile::kCardSet},
+        {CopyOf(kShipped / "default.cds", "odd.dpf"), CommandLineFile::kPlayer},
+        {CopyOf(amara, "Amara"), CommandLineFile::kPlayer},
+        {CopyOf(amara, "amara.download"), CommandLineFile::kPlayer},
+        {CopyOf(kShipped / "default.cds", "game.bin"), CommandLineFile::kCardSet},
+        {Scratch("notes.txt"), CommandLineFile::kCardSet},
+        {Scratch("missing"), CommandLineFile::kCardSet}};
+    for (const auto& [path, kind] : cases) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
 }
 
 // kvt started on a player file: the card set stays, the choice of opponents

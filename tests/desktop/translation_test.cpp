@@ -41,17 +41,15 @@ QString NewGameCaption(const QStringList& locale_variables) {
     return QString::fromUtf8(table.readAllStandardOutput()).trimmed();
 }
 
-TEST(Translation, GermanFromTheLanguageVariables) {
-    EXPECT_EQ(NewGameCaption({"LANGUAGE=de"}), "&Neues Spiel");
-    EXPECT_EQ(NewGameCaption({"LC_ALL=de_DE.UTF-8"}), "&Neues Spiel");
-    EXPECT_EQ(NewGameCaption({"LANG=de_AT.UTF-8"}), "&Neues Spiel");
-}
-
-TEST(Translation, OriginalTextsOtherwise) {
-    EXPECT_EQ(NewGameCaption({}), "&New Game");
-    EXPECT_EQ(NewGameCaption({"LANG=fr_FR.UTF-8"}), "&New Game");
-    // English first wins over a later language we have.
-    EXPECT_EQ(NewGameCaption({"LANGUAGE=en_GB:de"}), "&New Game");
+// German from the language variables, the original texts otherwise; English
+// first wins over a later language we have.
+TEST(Translation, TheCaptionFollowsTheLanguageVariables) {
+    const std::pair<QStringList, QString> cases[] = {
+        {{"LANGUAGE=de"}, "&Neues Spiel"},     {{"LC_ALL=de_DE.UTF-8"}, "&Neues Spiel"},
+        {{"LANG=de_AT.UTF-8"}, "&Neues Spiel"}, {{}, "&New Game"},
+        {{"LANG=fr_FR.UTF-8"}, "&New Game"},    {{"LANGUAGE=en_GB:de"}, "&New Game"}};
+    for (const auto& [variables, caption] : cases)
+        EXPECT_EQ(NewGameCaption(variables), caption) << variables.join(' ').toStdString();
 }
 
 }  // namespace

@@ -43,9 +43,9 @@ TEST(CardManifestFormatTest, WritesRarelyUsedFieldsOnlyWhenSet) {
     EXPECT_NE(text.find("tag = \"Z\\x01\\xFF\\x80\"\n"), std::string::npos) << text;
 }
 
-TEST(CardManifestParseTest, MissingKeysAndSectionsAreZero) {
+TEST(CardManifestParseTest, MissingKeysAndSectionsAreZeroAndOptionalKeysAreRead) {
     CardManifest m;
-    const Status s = ParseCardManifest(MinimalManifest("[card 80]\naction = card-back\n"), m);
+    Status s = ParseCardManifest(MinimalManifest("[card 80]\naction = card-back\n"), m);
     ASSERT_TRUE(s) << s.message();
     EXPECT_EQ(m.Def.CardDefs[0].ActionCount, 0);
     EXPECT_EQ(m.Def.CardDefs[0].PicRow, 0);
@@ -56,6 +56,18 @@ TEST(CardManifestParseTest, MissingKeysAndSectionsAreZero) {
     EXPECT_EQ(m.SoundFile, "");
     EXPECT_EQ(m.SoundSizeWithoutSound, 0);
     EXPECT_EQ(m.BackgroundFile, "");
+
+    s = ParseCardManifest("format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
+                          "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
+                          "background = \"table.bmp\"\n",
+                          m);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(m.Def.AuthorName, "Ann");
+    EXPECT_EQ(m.Def.Text1, "one\n");
+    EXPECT_EQ(m.Def.Text2, "two");
+    EXPECT_EQ(m.BitmapFile, "faces.bmp");
+    EXPECT_EQ(m.SoundSizeWithoutSound, 1);
+    EXPECT_EQ(m.BackgroundFile, "table.bmp");
 }
 
 TEST(CardManifestParseTest, PadsTheTitleAndTakesTheHeaderFromTheTag) {
@@ -82,22 +94,6 @@ TEST(CardManifestParseTest, AcceptsSectionsInAnyOrderAndNumericActions) {
     EXPECT_EQ(m.Def.CardDefs[2].Reserved2, 5);
     EXPECT_EQ(m.Def.CardDefs[2].Playable, 1);
     EXPECT_EQ(m.Def.CardDefs[3], Card{});
-}
-
-TEST(CardManifestParseTest, ReadsTheOptionalTopKeys) {
-    CardManifest m;
-    std::string text =
-        "format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
-        "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
-        "background = \"table.bmp\"\n";
-    const Status s = ParseCardManifest(text, m);
-    ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(m.Def.AuthorName, "Ann");
-    EXPECT_EQ(m.Def.Text1, "one\n");
-    EXPECT_EQ(m.Def.Text2, "two");
-    EXPECT_EQ(m.BitmapFile, "faces.bmp");
-    EXPECT_EQ(m.SoundSizeWithoutSound, 1);
-    EXPECT_EQ(m.BackgroundFile, "table.bmp");
 }
 
 TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {

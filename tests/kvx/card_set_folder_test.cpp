@@ -12,32 +12,7 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-// Encodes a crafted card set, decodes it as a file from disk would be, unpacks
-// it (manifest written), packs the folder again (manifest read) and compares
-// the bytes.
-void ExpectByteIdenticalRoundTrip(const CardSetFile& crafted) {
-    const std::string original = EncodeCardSetFile(crafted);
-    CardSetFile decoded;
-    const Status decode = DecodeCardSetFile(original, decoded);
-    ASSERT_TRUE(decode) << decode.message();
-
-    TempDir temp;
-    const fs::path folder = temp / "unpacked";
-    const Status unpack = UnpackCardSet(decoded, folder);
-    ASSERT_TRUE(unpack) << unpack.message();
-    CardSetFile packed;
-    const Status pack = PackCardSet(folder, packed);
-    ASSERT_TRUE(pack) << pack.message();
-    EXPECT_EQ(packed, decoded);
-    EXPECT_TRUE(EncodeCardSetFile(packed) == original) << "the packed bytes differ";
-}
-
-TEST(CardSetRoundTripTest, EveryCraftedCardSetIsByteIdentical) {
-    ASSERT_EQ(testing::OddCardSet().SoundSize, 1);
-    for (const CardSetFile& crafted : {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()})
-        ExpectByteIdenticalRoundTrip(crafted);
-}
-
+// The byte-for-byte round trip is pinned on the kvx program itself.
 TEST(CardSetUnpackTest, WritesTheManifestAndOnlyThePresentFiles) {
     TempDir temp;
     const CardSetFile plain = testing::PlainCardSet();
@@ -83,30 +58,27 @@ protected:
     fs::path folder_ = temp_ / "set";
 };
 
-TEST_F(CardSetPackTest, RefusesAMissingManifest) {
-    fs::remove(folder_ / kCardManifestName);
-    EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
-}
-
-TEST_F(CardSetPackTest, RefusesMissingEmbeddedFilesNamingThem) {
+// Each refusal names the file or the cause.
+TEST_F(CardSetPackTest, RefusesMissingOrUnstorableEmbeddedFiles) {
     fs::remove(folder_ / "open.wav");
     EXPECT_NE(PackFault().find("open.wav"), std::string::npos);
     ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"table.bmp\""));
     ASSERT_NO_FATAL_FAILURE(EditManifest("sound = \"open.wav\"", "sound = \"\""));
     EXPECT_NE(PackFault().find("table.bmp"), std::string::npos);
-    fs::remove(folder_ / "cards.bmp");
-    EXPECT_NE(PackFault().find("cards.bmp"), std::string::npos);
-}
-
-TEST_F(CardSetPackTest, RefusesEmbeddedFilesThatCannotBeStored) {
-    WriteBytes(folder_ / "open.wav", "R");
-    EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos);
-    WriteBytes(folder_ / "open.wav", "RIFF");
     WriteBytes(folder_ / "empty.bmp", "");
-    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"empty.bmp\""));
+    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"table.bmp\"", "background = \"empty.bmp\""));
     EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
     WriteBytes(folder_ / "cards.bmp", "");
     EXPECT_NE(PackFault().find("\"cards.bmp\" is empty"), std::string::npos);
+    fs::remove(folder_ / "cards.bmp");
+    EXPECT_NE(PackFault().find("cards.bmp"), std::string::npos);
+    fs::remove(folder_ / kCardManifestName);
+    EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
+}
+
+TEST_F(CardSetPackTest, RefusesAStoredSoundSizeThatCannotHoldTheSound) {
+    WriteBytes(folder_ / "open.wav", "R");
+    EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos);
 }
 
 TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
@@ -114,9 +86,6 @@ TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
     const std::string fault = PackFault();
     EXPECT_NE(fault.find("is not valid"), std::string::npos) << fault;
     EXPECT_NE(fault.find("negative picture position"), std::string::npos) << fault;
-}
-
-TEST_F(CardSetPackTest, RefusesADeckTooSmall) {
     SetManifest(testing::MinimalManifest("[card 0]\n"));  // duplicate section
     EXPECT_NE(PackFault().find("line 11"), std::string::npos);
     std::string text = testing::MinimalManifest();

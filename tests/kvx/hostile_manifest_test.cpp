@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "kvx_test_support.h"
 #include "tools/kvx/card_manifest.h"
 
@@ -25,72 +27,53 @@ void ExpectRefused(const std::string& text, int line, std::string_view fragment)
     EXPECT_EQ(test::FaultMismatch(ParseCardManifest(text, m), "cardset.txt", line, fragment), "") << text;
 }
 
-struct HostileCase {
-    const char* extra;
-    int line;
-    const char* fragment;
-};
-
-void PrintTo(const HostileCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.extra); }
-
-class HostileCardSectionTest : public ::testing::TestWithParam<HostileCase> {};
-
-TEST_P(HostileCardSectionTest, IsRefusedWithItsLine) {
-    const HostileCase& c = GetParam();
-    ExpectRefused(MinimalManifest(c.extra), c.line, c.fragment);
+TEST(HostileCardSectionTest, IsRefusedWithItsLine) {
+    constexpr int L = kFirstExtraLine;
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"colour = 3\n", L, "unknown key \"colour\""},
+        {"group = 2\n", L, "\"group\" is given twice (first on line 7)"},
+        {"col = 1x\n", L, "not a whole number"},
+        {"count = 2.5\n", L, "not a whole number"},
+        {"[card 1]\nvalue = 40000\n", L + 1, "out of range"},
+        {"row = -32769\n", L, "out of range"},
+        {"[card 1]\naction = fly\n", L + 1, "unknown action \"fly\""},
+        {"[card 1]\naction = 70000\n", L + 1, "unknown action"},
+        {"[card 1]\naction = \"skip\"\n", L + 1, "unknown action"},
+        {"[card 81]\n", L, "card index 81 is out of range"},
+        {"[card -1]\n", L, "card index"},
+        {"[card 1e1]\n", L, "card index"},
+        {"[card 0]\n", L, "[card 0] appears twice (first on line 6)"},
+        {"[deck]\n", L, "unknown section [deck]"},
+        {"[card]\n", L, "unknown section"},
+        {"[cards 2]\n", L, "unknown section"},
+        {"title = \"x\"\n", L, "belongs in the top section"},
+        {"oops\n", L, "expected \"key = value\""},
+        {"\n# fine\n[card 1]\ncount = \"2\"\n", L + 3, "not a whole number"},
+        {"[card 2]\ngroup = 1\n[card 3]\ngroup = 1\ngroup = 2\n", L + 4, "given twice"}};
+    for (const auto& [extra, line, fragment] : cases) ExpectRefused(MinimalManifest(extra), line, fragment);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cards, HostileCardSectionTest,
-    ::testing::Values(
-        HostileCase{"colour = 3\n", kFirstExtraLine, "unknown key \"colour\""},
-        HostileCase{"group = 2\n", kFirstExtraLine, "\"group\" is given twice (first on line 7)"},
-        HostileCase{"col = 1x\n", kFirstExtraLine, "not a whole number"},
-        HostileCase{"count = 2.5\n", kFirstExtraLine, "not a whole number"},
-        HostileCase{"[card 1]\nvalue = 40000\n", kFirstExtraLine + 1, "out of range"},
-        HostileCase{"row = -32769\n", kFirstExtraLine, "out of range"},
-        HostileCase{"[card 1]\naction = fly\n", kFirstExtraLine + 1, "unknown action \"fly\""},
-        HostileCase{"[card 1]\naction = 70000\n", kFirstExtraLine + 1, "unknown action"},
-        HostileCase{"[card 1]\naction = \"skip\"\n", kFirstExtraLine + 1, "unknown action"},
-        HostileCase{"[card 81]\n", kFirstExtraLine, "card index 81 is out of range"},
-        HostileCase{"[card -1]\n", kFirstExtraLine, "card index"},
-        HostileCase{"[card 1e1]\n", kFirstExtraLine, "card index"},
-        HostileCase{"[card 0]\n", kFirstExtraLine, "[card 0] appears twice (first on line 6)"},
-        HostileCase{"[deck]\n", kFirstExtraLine, "unknown section [deck]"},
-        HostileCase{"[card]\n", kFirstExtraLine, "unknown section"},
-        HostileCase{"[cards 2]\n", kFirstExtraLine, "unknown section"},
-        HostileCase{"title = \"x\"\n", kFirstExtraLine, "belongs in the top section"},
-        HostileCase{"oops\n", kFirstExtraLine, "expected \"key = value\""},
-        HostileCase{"\n# fine\n[card 1]\ncount = \"2\"\n", kFirstExtraLine + 3, "not a whole number"},
-        HostileCase{"[card 2]\ngroup = 1\n[card 3]\ngroup = 1\ngroup = 2\n", kFirstExtraLine + 4,
-                    "given twice"}));
-
-TEST(HostileTopSectionTest, BadFormatTagAndTitle) {
-    ExpectRefused(Replace(MinimalManifest(), "format = 1", "format = 2"), 1, "format 2 is not known");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1", "format = one"), 1, "not a whole number");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "\"KVT\""), 2, "exactly 4 bytes");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "\"KVTCX\""), 2, "exactly 4 bytes");
-    ExpectRefused(Replace(MinimalManifest(), "\"KVTC\"", "KVTC"), 2, "double-quoted");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"" + std::string(31, 'x') + "\""), 3,
-                  "31 characters long; at most 30 fit");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"caf\xE9\""), 3, "\\xE9");
-    ExpectRefused(Replace(MinimalManifest(), "\"Minimal\"", "\"bad \\q escape\""), 3, "unknown escape");
-}
-
-TEST(HostileTopSectionTest, MisplacedUnknownAndDuplicatedKeys) {
-    ExpectRefused("format = 1\ngroup = 1\n", 2, "\"group\" belongs inside a [card N] section");
-    ExpectRefused("format = 1\ncolor = \"red\"\n", 2, "unknown key \"color\"");
-    ExpectRefused(Replace(MinimalManifest(), "title = \"Minimal\"\n",
-                          "title = \"Minimal\"\ntitle = \"Other\"\n"),
-                  4, "\"title\" is given twice (first on line 3)");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n", "format = 1\nsound-size = 2\n"), 2,
-                  "out of range");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n",
-                          "format = 1\nsound = \"open.wav\"\nsound-size = 0\n"),
-                  3, "sound-size only applies when there is no sound");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n",
-                          "format = 1\ntext1 = \"" + std::string(32768, 'x') + "\"\n"),
-                  2, "at most 32767 fit");
+// Each case replaces a part of MinimalManifest().
+TEST(HostileTopSectionTest, BadValuesAndMisplacedUnknownOrDuplicatedKeys) {
+    const std::string f = "format = 1\n";
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
+        {"format = 1", "format = 2", 1, "format 2 is not known"},
+        {"format = 1", "format = one", 1, "not a whole number"},
+        {"\"KVTC\"", "\"KVT\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "\"KVTCX\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "KVTC", 2, "double-quoted"},
+        {"\"Minimal\"", "\"" + std::string(31, 'x') + "\"", 3, "31 characters long; at most 30 fit"},
+        {"\"Minimal\"", "\"caf\xE9\"", 3, "\\xE9"},
+        {"\"Minimal\"", "\"bad \\q escape\"", 3, "unknown escape"},
+        {"title = \"Minimal\"\n", "title = \"Minimal\"\ntitle = \"Other\"\n", 4,
+         "\"title\" is given twice (first on line 3)"},
+        {f, f + "group = 1\n", 2, "\"group\" belongs inside a [card N] section"},
+        {f, f + "color = \"red\"\n", 2, "unknown key \"color\""},
+        {f, f + "sound-size = 2\n", 2, "out of range"},
+        {f, f + "sound = \"open.wav\"\nsound-size = 0\n", 3, "sound-size only applies when there is no sound"},
+        {f, f + "text1 = \"" + std::string(32768, 'x') + "\"\n", 2, "at most 32767 fit"}};
+    for (const auto& [from, to, line, fragment] : cases)
+        ExpectRefused(Replace(MinimalManifest(), from, to), line, fragment);
 }
 
 TEST(HostileTopSectionTest, MissingRequiredKeysAreNamed) {
@@ -107,24 +90,17 @@ TEST(HostileTopSectionTest, ErrorsNameTheGivenSource) {
                                   "data/default/cardset.txt", 2, ""), "");
 }
 
-class EmbeddedFileNameTest : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFile) {
-    const std::string name = GetParam();
-    ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", name), 4, "bitmap: the file name");
-    ExpectRefused(Replace(MinimalManifest(), "format = 1\n", "format = 1\nsound = " + name + "\n"), 2,
-                  "sound: the file name");
-    ExpectRefused(
-        Replace(MinimalManifest(), "format = 1\n", "format = 1\nbackground = " + name + "\n"), 2,
-        "background: the file name");
+TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFile) {
+    for (const std::string name : {R"("../cards.bmp")", R"("../../etc/passwd")", R"("/etc/passwd")",
+                                   R"("sub/cards.bmp")", R"("..")", R"(".")", R"(".hidden.bmp")", R"("cards..bmp")",
+                                   R"("cards\x00.bmp")", R"("cards\n.bmp")", R"("cards\x7F.bmp")", R"("a\\..\\b")"}) {
+        ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", name), 4, "bitmap: the file name");
+        for (const std::string key : {"sound", "background"}) {
+            const std::string line = "format = 1\n" + key + " = " + name + "\n";
+            ExpectRefused(Replace(MinimalManifest(), "format = 1\n", line), 2, key + ": the file name");
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(PathTraversal, EmbeddedFileNameTest,
-                         ::testing::Values(R"("../cards.bmp")", R"("../../etc/passwd")",
-                                           R"("/etc/passwd")", R"("sub/cards.bmp")", R"("..")",
-                                           R"(".")", R"(".hidden.bmp")", R"("cards..bmp")",
-                                           R"("cards\x00.bmp")", R"("cards\n.bmp")",
-                                           R"("cards\x7F.bmp")", R"("a\\..\\b")"));
 
 TEST(EmbeddedFileNameTest, BitmapMayNotBeEmptyButSoundAndBackgroundMay) {
     ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", "\"\""), 4, "the file name is empty");

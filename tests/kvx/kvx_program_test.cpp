@@ -31,21 +31,28 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
     for (const char* help : {"--help", "help"}) {
         const RunResult r = Run({help});
         EXPECT_EQ(r.exit_code, 0);
-        for (const char* topic : {"unpack-cards", "pack-cards", "info", "check", "--force",
-                                  "cardset.txt", "[card 0]", "sound-size", "card-back"})
+        for (const char* topic : {"unpack-cards", "pack-cards", "--force", "cardset.txt", "[card 0]", "sound-size",
+                                  "card-back", "unpack-player [--force] FILE.dpf DIR", "pack-player DIR FILE.dpf",
+                                  "info FILE.cds|FILE.dpf", "check FILE.cds|FILE.dpf", "player.txt", "[sound]",
+                                  "sound-chance", "wg1 = 33"})
             EXPECT_NE(r.out.find(topic), std::string::npos) << topic;
     }
-    const RunResult command_help = Run({"pack-cards", "--help"});
-    EXPECT_EQ(command_help.exit_code, 0);
-    EXPECT_NE(command_help.out.find("kvx pack-cards DIR FILE.cds"), std::string::npos);
+    for (const auto& [command, usage] : {std::pair{"pack-cards", "kvx pack-cards DIR FILE.cds"},
+                                         std::pair{"unpack-player", "kvx unpack-player [--force] FILE.dpf DIR"}}) {
+        const RunResult r = Run({command, "--help"});
+        EXPECT_EQ(r.exit_code, 0);
+        EXPECT_NE(r.out.find(usage), std::string::npos) << r.out;
+    }
 }
 
 TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"},
-          {"pack-cards", "dir"}, {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}}) {
+         {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"}, {"pack-cards", "dir"},
+          {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}, {"unpack-player", "a.dpf"},
+          {"pack-player", "dir"}, {"pack-player", "--force", "dir", "a.dpf"},
+          {"unpack-player", "--forse", "a.dpf", "dir"}}) {
         const RunResult r = Run(args);
-        EXPECT_EQ(r.exit_code, 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_EQ(r.exit_code, 2) << args[0];
         EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
@@ -92,17 +99,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     EXPECT_NE(not_folder.err.find("is not a folder"), std::string::npos) << not_folder.err;
 }
 
-TEST_F(KvxProgramTest, UnpackRefusesABadFileAndCreatesNothing) {
-    std::string bytes = EncodeCardSetFile(testing::PlainCardSet());
-    bytes.resize(1000);
-    WriteBytes(temp_ / "short.cds", bytes);
-    const RunResult r = Run({"unpack-cards", Path("short.cds"), Path("out")});
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_EQ(r.err, "kvx: " + Path("short.cds") + ": the file ends inside card definition 49\n");
-    EXPECT_FALSE(fs::exists(temp_ / "out"));
-}
-
-TEST_F(KvxProgramTest, CheckAcceptsAGoodFile) {
+TEST_F(KvxProgramTest, CheckAcceptsAGoodFileAndWarnsAboutHighGroups) {
     const std::string cds = WriteCardSet("good.cds", testing::PlainCardSet());
     const RunResult r = Run({"check", cds});
     EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -119,27 +116,28 @@ TEST_F(KvxProgramTest, CheckAcceptsAGoodFile) {
                          "group counts only groups 1 to 30\n");
 }
 
-TEST_F(KvxProgramTest, CheckRejectsTruncatedAndPaddedFiles) {
+// Check and unpack refuse a bad file with a message naming it; nothing is created.
+TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
     const std::string good = EncodeCardSetFile(testing::PlainCardSet());
-    WriteBytes(temp_ / "truncated.cds", good.substr(0, good.size() - 10));
-    const RunResult truncated = Run({"check", Path("truncated.cds")});
-    EXPECT_EQ(truncated.exit_code, 1);
-    EXPECT_TRUE(truncated.out.empty());
-    EXPECT_EQ(truncated.err.rfind("kvx: " + Path("truncated.cds") + ": ", 0), 0u) << truncated.err;
-    EXPECT_NE(truncated.err.find("the opening sound runs past the end of the file (500 bytes "
-                                 "announced, 494 left)"),
-              std::string::npos)
-        << truncated.err;
-
-    WriteBytes(temp_ / "padded.cds", good + "xx");
-    const RunResult padded = Run({"check", Path("padded.cds")});
-    EXPECT_EQ(padded.exit_code, 1);
-    EXPECT_NE(padded.err.find("2 unexpected bytes follow the table background"), std::string::npos)
-        << padded.err;
-
-    const RunResult missing = Run({"check", Path("missing.cds")});
-    EXPECT_EQ(missing.exit_code, 1);
-    EXPECT_NE(missing.err.find("missing.cds"), std::string::npos) << missing.err;
+    const std::pair<std::string, std::string> cases[] = {
+        {Write("short.cds", good.substr(0, 1000)), "short.cds: the file ends inside card definition 49\n"},
+        {Write("truncated.cds", good.substr(0, good.size() - 10)),
+         "the opening sound runs past the end of the file (500 bytes announced, 494 left)"},
+        {Write("padded.cds", good + "xx"), "2 unexpected bytes follow the table background"},
+        {Path("missing.cds"), ""},
+    };
+    for (const auto& [cds, fault] : cases) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"check", cds}, {"unpack-cards", cds, Path("out")}}) {
+            const RunResult r = Run(args);
+            EXPECT_EQ(r.exit_code, 1);
+            EXPECT_TRUE(r.out.empty());
+            EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
+            EXPECT_NE(r.err.find(cds), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find(fault), std::string::npos) << r.err;
+        }
+        EXPECT_FALSE(fs::exists(temp_ / "out"));
+    }
 }
 
 TEST_F(KvxProgramTest, InfoDescribesTheCardSet) {

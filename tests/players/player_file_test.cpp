@@ -1,8 +1,9 @@
-// The player-file codec: layout, round trips and the checks on good files.
+// The player-file codec: layout, round trips, and the files it must refuse.
 
 #include <gtest/gtest.h>
 
-#include "engine/byte_io.h"
+#include <algorithm>
+
 #include "player_test_support.h"
 
 namespace kvt::players_test {
@@ -14,6 +15,11 @@ ReadAt FromMemory(const std::string& bytes) {
         bytes.copy(out, n, static_cast<std::size_t>(offset));
         return true;
     };
+}
+
+Status Decode(const std::string& bytes) {
+    PlayerFileContents out;
+    return DecodePlayerFile(bytes, out);
 }
 
 TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
@@ -28,10 +34,7 @@ TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
     file.Header.SoundChance = -2;
     file.Header.Reserved3 = 0x0102;
     file.Picture = "PIC";
-    PlayerClip clip;
-    clip.Entry = {33, "w.wav", 2};
-    clip.Bytes = "ab";
-    file.Clips.push_back(clip);
+    file.Clips.push_back({{33, "w.wav", 2}, "ab"});
     const std::string expected = std::string("KVTP") + std::string("\x02\x00", 2) + "Bo" +
                                  std::string("\x03\x00\x00\x00", 4) +
                                  std::string("\x01\x00\x02\x00\x03\x00\x04\x00\x05\x00\x06\x00\xFE\xFF\x02\x01", 16) +
@@ -40,60 +43,42 @@ TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
     EXPECT_EQ(EncodePlayerFile(file), expected);
 }
 
-TEST(PlayerCodec, SizesComeFromTheBytesNotTheStoredFields) {
-    PlayerFileContents file = SamplePlayer();
-    file.Header.PictureSize = 5;
-    file.Clips[0].Entry.Length = -9;
-    PlayerFileContents decoded;
-    ASSERT_TRUE(DecodePlayerFile(EncodePlayerFile(file), decoded).ok());
-    EXPECT_EQ(decoded, SamplePlayer());
-}
-
+// Every good file decodes to what was encoded, and its layout points at the
+// picture and every clip.
 TEST(PlayerCodec, GoodFilesDecodeToWhatWasEncoded) {
-    for (const PlayerFileContents& file : {SamplePlayer(), OddPlayer(), BarePlayer()}) {
+    PlayerFileContents stale_sizes = SamplePlayer();  // sizes come from the bytes, not the stored fields
+    stale_sizes.Header.PictureSize = 5;
+    stale_sizes.Clips[0].Entry.Length = -9;
+    PlayerFileContents any_tag = SamplePlayer();  // the tag is never checked; long names are accepted
+    any_tag.Header.Tag = {'\0', '\0', '\0', '\0'};
+    any_tag.Header.Name = std::string(3000, 'N');
+    PlayerFileContents empty_parts = BarePlayer();  // an empty picture and empty clips are allowed
+    empty_parts.Picture.clear();
+    empty_parts.Header.PictureSize = 0;
+    empty_parts.Clips.push_back({{5, "quiet.wav", 0}, ""});
+    const std::pair<PlayerFileContents, PlayerFileContents> cases[] = {
+        {SamplePlayer(), SamplePlayer()}, {OddPlayer(), OddPlayer()}, {BarePlayer(), BarePlayer()},
+        {stale_sizes, SamplePlayer()},    {any_tag, any_tag},         {empty_parts, empty_parts}};
+    for (const auto& [file, expected] : cases) {
+        SCOPED_TRACE(file.Header.Name.substr(0, 20));
+        const std::string bytes = EncodePlayerFile(file);
         PlayerFileContents decoded;
-        const Status s = DecodePlayerFile(EncodePlayerFile(file), decoded);
+        const Status s = DecodePlayerFile(bytes, decoded);
         ASSERT_TRUE(s.ok()) << s.message();
-        EXPECT_EQ(decoded, file) << file.Header.Name;
+        EXPECT_EQ(decoded, expected);
+        PlayerLayout layout;
+        ASSERT_TRUE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
+        EXPECT_EQ(layout.Header, expected.Header);
+        EXPECT_EQ(bytes.substr(layout.Picture.Offset, layout.Picture.Size), expected.Picture);
+        ASSERT_EQ(layout.Clips.size(), expected.Clips.size());
+        for (std::size_t i = 0; i < expected.Clips.size(); ++i) {
+            EXPECT_EQ(layout.Clips[i].Entry, expected.Clips[i].Entry);
+            EXPECT_EQ(bytes.substr(layout.Clips[i].Bytes.Offset, layout.Clips[i].Bytes.Size), expected.Clips[i].Bytes);
+        }
     }
-}
-
-TEST(PlayerCodec, TheLayoutPointsAtThePictureAndEveryClip) {
-    const PlayerFileContents file = OddPlayer();
-    const std::string bytes = EncodePlayerFile(file);
-    PlayerLayout layout;
-    ASSERT_TRUE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
-    EXPECT_EQ(layout.Header, file.Header);
-    EXPECT_EQ(bytes.substr(layout.Picture.Offset, layout.Picture.Size), file.Picture);
-    ASSERT_EQ(layout.Clips.size(), file.Clips.size());
-    for (std::size_t i = 0; i < file.Clips.size(); ++i) {
-        EXPECT_EQ(layout.Clips[i].Entry, file.Clips[i].Entry);
-        EXPECT_EQ(bytes.substr(layout.Clips[i].Bytes.Offset, layout.Clips[i].Bytes.Size), file.Clips[i].Bytes);
-    }
-}
-
-TEST(PlayerCodec, TheTagIsNeverCheckedAndLongNamesAreAccepted) {
-    PlayerFileContents file = SamplePlayer();
-    file.Header.Tag = {'\0', '\0', '\0', '\0'};
-    file.Header.Name = std::string(3000, 'N');
-    PlayerFileContents decoded;
-    ASSERT_TRUE(DecodePlayerFile(EncodePlayerFile(file), decoded).ok());
-    EXPECT_EQ(decoded.Header.Name.size(), 3000u);
-    EXPECT_EQ(decoded.Header.Tag, file.Header.Tag);
-}
-
-TEST(PlayerCodec, AnEmptyPictureAndEmptyClipsAreAllowed) {
-    PlayerFileContents file = BarePlayer();
-    file.Picture.clear();
-    file.Header.PictureSize = 0;
-    file.Clips.push_back({{5, "quiet.wav", 0}, ""});
-    PlayerFileContents decoded;
-    ASSERT_TRUE(DecodePlayerFile(EncodePlayerFile(file), decoded).ok());
-    EXPECT_EQ(decoded, file);
 }
 
 TEST(PlayerCodec, TheHeaderAloneNeedsOnlyTheHeaderAndThePicture) {
-    const PlayerFileContents file = SamplePlayer();
     // A broken sound entry does not matter to the header...
     const std::string bytes = EncodePlayerFile(BarePlayer()) + RawEntry(99, "../x", -1, "");
     PlayerRec header;
@@ -101,33 +86,18 @@ TEST(PlayerCodec, TheHeaderAloneNeedsOnlyTheHeaderAndThePicture) {
     EXPECT_EQ(header, BarePlayer().Header);
     // ...but a picture cut short does.
     constexpr std::size_t kHeaderBytes = 4 + 2 + 3 + 4 + 8 * 2;  // "Ada"
-    const std::string cut = EncodePlayerFile(file).substr(0, kHeaderBytes + 1000);
+    const std::string cut = EncodePlayerFile(SamplePlayer()).substr(0, kHeaderBytes + 1000);
     PlayerRec untouched;
     untouched.Name = "keep";
     const Status s = DecodePlayerHeader(cut.size(), FromMemory(cut), untouched);
-    ASSERT_FALSE(s.ok());
     EXPECT_EQ(s.message(), "the picture runs past the end of the file (1500 bytes announced, 1000 left)");
     EXPECT_EQ(untouched.Name, "keep");
-}
-
-TEST(PlayerCodec, AFailedDecodeLeavesTheOutputAlone) {
-    const std::string bytes = EncodePlayerFile(SamplePlayer()) + RawEntry(51, "late.wav", 0, "");
-    PlayerFileContents out = BarePlayer();
-    ASSERT_FALSE(DecodePlayerFile(bytes, out).ok());
-    EXPECT_EQ(out, BarePlayer());
-    PlayerLayout layout;
-    layout.Header.Name = "keep";
-    ASSERT_FALSE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
-    EXPECT_EQ(layout.Header.Name, "keep");
-    EXPECT_TRUE(layout.Clips.empty());
 }
 
 TEST(PlayerCodec, AnUnreadableFileIsReportedAsSuch) {
     const ReadAt broken = [](std::uint64_t, std::size_t, char*) { return false; };
     PlayerLayout layout;
-    const Status s = DecodePlayerLayout(100, broken, layout);
-    ASSERT_FALSE(s.ok());
-    EXPECT_EQ(s.message(), "the file cannot be read at offset 0");
+    EXPECT_EQ(DecodePlayerLayout(100, broken, layout).message(), "the file cannot be read at offset 0");
 }
 
 TEST(PlayerCodec, ClipNamesThatArePlainFileNamesPass) {
@@ -144,9 +114,121 @@ TEST(PlayerCodec, NamesFoldAndQuoteByteForByte) {
 
 TEST(PlayerCodec, ShorterNamesAreWrittenFirstAndTiesKeepFileOrder) {
     std::vector<PlayerClipLayout> clips;
-    for (const char* name : {"x.tmp", "bb", "x", "cc", "Sel1.wav.tmp", "Sel1.wav"})
-        clips.push_back({{0, name, 0}, {}});
+    for (const char* name : {"x.tmp", "bb", "x", "cc", "Sel1.wav.tmp", "Sel1.wav"}) clips.push_back({{0, name, 0}, {}});
     EXPECT_EQ(ClipWriteOrder(clips), (std::vector<std::size_t>{2, 1, 3, 0, 5, 4}));
+}
+
+// Each refusal names the fault, and leaves the output alone.
+void ExpectRefused(const std::string& bytes, const std::string& message) {
+    SCOPED_TRACE(message);
+    PlayerFileContents out = BarePlayer();
+    EXPECT_EQ(DecodePlayerFile(bytes, out).message(), message);
+    EXPECT_EQ(out, BarePlayer());
+    PlayerLayout layout;
+    layout.Header.Name = "keep";
+    EXPECT_FALSE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
+    EXPECT_EQ(layout.Header.Name, "keep");
+    EXPECT_TRUE(layout.Clips.empty());
+}
+
+TEST(HostilePlayerFile, AFaultyHeaderIsRefused) {
+    const std::string bare = EncodePlayerFile(BarePlayer());
+    // In "Bare" the name length sits at 4, the picture size at 10.
+    const auto patched = [&bare](std::size_t at, std::string_view with) {
+        return std::string(bare).replace(at, with.size(), with);
+    };
+    ExpectRefused("", "the file ends where the tag should be (offset 0, 0 bytes left)");
+    ExpectRefused(patched(4, "\xFF\xFF"), "the length of the name is negative (-1)");
+    ExpectRefused(patched(4, std::string("\x00\x70", 2)),
+                  "the name runs past the end of the file (28672 bytes announced, " + std::to_string(bare.size() - 6) +
+                      " left)");
+    ExpectRefused(patched(10, "\xFE\xFF\xFF\xFF"), "the picture size is negative (-2)");
+    ExpectRefused(patched(10, "\xFF\xFF\xFF\x7F"),
+                  "the picture runs past the end of the file (2147483647 bytes announced, 64 left)");
+}
+
+// After one good entry, a hostile one is refused with its number, name and fault.
+TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
+    PlayerFileContents file = BarePlayer();
+    file.Clips.push_back({{0, "Sel1.wav", 3}, "abc"});
+    const std::pair<std::string, std::string> cases[] = {
+        {RawEntry(0, "../x.wav", 1, "x"), " (\"../x.wav\"): the file name contains '/'"},
+        {RawEntry(0, "a/b.wav", 1, "x"), " (\"a/b.wav\"): the file name contains '/'"},
+        {RawEntry(0, "..\\x.wav", 1, "x"), " (\"..\\\\x.wav\"): the file name contains '\\'"},
+        {RawEntry(0, "C:x.wav", 1, "x"), " (\"C:x.wav\"): the file name contains ':'"},
+        {RawEntry(0, "..", 1, "x"), " (\"..\"): the file name contains \"..\""},
+        {RawEntry(0, "a..b.wav", 1, "x"), " (\"a..b.wav\"): the file name contains \"..\""},
+        {RawEntry(0, "tab\there.wav", 1, "x"), " (\"tab\\x09here.wav\"): the file name contains a control character"},
+        {RawEntry(0, ".profile", 1, "x"), " (\".profile\"): the file name starts with '.'"},
+        {RawEntry(0, "bell\a.wav", 1, "x"), " (\"bell\\x07.wav\"): the file name contains a control character"},
+        {RawEntry(0, std::string_view("a\0b", 3), 1, "x"),
+         " (\"a\\x00b\"): the file name contains a control character"},
+        {RawEntry(0, "rub\x7F", 1, "x"), " (\"rub\\x7F\"): the file name contains a control character"},
+        {RawEntry(0, "", 1, "x"), ": the file name is empty"},
+        {RawEntry(0, std::string(65, 'a'), 1, "x"), ": the file name is 65 characters long; at most 64 are allowed"},
+        {RawEntry(0, 30000, "x"), ": the file name is 30000 characters long; at most 64 are allowed"},
+        {RawEntry(0, -1, "x"), ": the length of the file name is negative (-1)"},
+        {RawEntry(51, "Disc1.wav", 1, "x"), " (\"Disc1.wav\"): the sound index is 51; it must be 0 to 50"},
+        {RawEntry(-1, "Disc1.wav", 1, "x"), " (\"Disc1.wav\"): the sound index is -1; it must be 0 to 50"},
+        {RawEntry(1, "SEL1.wav", 1, "x"), " (\"SEL1.wav\"): the file name repeats that of sound entry 1"},
+        {RawEntry(1, "player.BMP", 1, "x"), " (\"player.BMP\"): the file name is that of the picture"},
+        {RawEntry(1, "Disc1.wav", -5, ""), " (\"Disc1.wav\"): the clip size is negative (-5)"},
+        {RawEntry(1, "Disc1.wav", 0x7FFFFFFF, "abc"),
+         " (\"Disc1.wav\"): the clip runs past the end of the file (2147483647 bytes announced, 3 left)"},
+        {RawEntry(1, "Sel2.wav", 5000, std::string(12, 'c')),
+         " (\"Sel2.wav\"): the clip runs past the end of the file (5000 bytes announced, 12 left)"},
+        {RawEntry(1, 5, "Se"), ": the file name runs past the end of the file (5 bytes announced, 2 left)"},
+        {std::string("\x01", 1), ": the file ends where its sound index should be (offset 113, 1 byte left)"},
+        {RawEntry(1, "Sel2.wav", 1, "").substr(0, 13),
+         ": the file ends where the clip size should be (offset 125, 1 byte left)"},
+    };
+    for (const auto& [entry, fault] : cases) ExpectRefused(EncodePlayerFile(file) + entry, "sound entry 2" + fault);
+}
+
+TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnread) {
+    bool read = false;
+    const ReadAt watch = [&read](std::uint64_t, std::size_t, char*) { return read = true; };
+    PlayerLayout layout;
+    EXPECT_EQ(DecodePlayerLayout(kMaxPlayerFileBytes + 1, watch, layout).message(),
+              "the file is too large to be a player file (67108865 bytes; at most 67108864)");
+    PlayerRec header;
+    EXPECT_FALSE(DecodePlayerHeader(kMaxPlayerFileBytes + 1, watch, header).ok());
+    EXPECT_FALSE(read);
+}
+
+TEST(HostilePlayerFile, TooManyEntriesAreRefused) {
+    PlayerFileContents file = BarePlayer();
+    for (std::size_t i = 0; i <= kMaxPlayerClips; ++i) file.Clips.push_back({{0, "c" + std::to_string(i), 0}, ""});
+    EXPECT_EQ(Decode(EncodePlayerFile(file)).message(),
+              "sound entry 1025: a player file holds at most 1024 sound entries");
+    file.Clips.pop_back();
+    EXPECT_TRUE(Decode(EncodePlayerFile(file)).ok());
+}
+
+// Cutting a file anywhere but between two entries must be noticed; a cut
+// between entries leaves a shorter but valid file, which nothing can tell apart.
+TEST(HostilePlayerFile, TruncationAtEveryByteIsRefusedUnlessBetweenEntries) {
+    const PlayerFileContents file = OddPlayer();
+    const std::string bytes = EncodePlayerFile(file);
+    std::vector<std::size_t> boundaries;
+    std::size_t end = EncodePlayerFile({file.Header, file.Picture, {}}).size();
+    boundaries.push_back(end);
+    for (const PlayerClip& clip : file.Clips) {
+        end += 2 + 2 + clip.Entry.FileName.size() + 4 + clip.Bytes.size();
+        boundaries.push_back(end);
+    }
+    ASSERT_EQ(end, bytes.size());
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        PlayerFileContents out;
+        const Status s = DecodePlayerFile(bytes.substr(0, cut), out);
+        const auto at = std::find(boundaries.begin(), boundaries.end(), cut);
+        if (at == boundaries.end()) {
+            EXPECT_FALSE(s.ok()) << "accepted a cut at " << cut;
+        } else {
+            ASSERT_TRUE(s.ok()) << cut << ": " << s.message();
+            EXPECT_EQ(out.Clips.size(), static_cast<std::size_t>(at - boundaries.begin()));
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// player.txt: writing, reading back, and the faults a hand-written one may have.
+// Unpacked player folders and their player.txt: writing, reading back, and the
+// faults a hand-written one may have (the round trip is pinned on the kvx program).
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "player_test_support.h"
 #include "tools/kvx/player_manifest.h"
@@ -10,8 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using players_test::BarePlayer;
 using players_test::OddPlayer;
 using players_test::SamplePlayer;
+using players_test::Snapshot;
 
 constexpr const char* kSampleManifest = R"(# KVT player
 format = 1
@@ -75,55 +80,40 @@ TEST(PlayerManifest, CommentsDefaultsAndLineEndsAreFree) {
 }
 
 constexpr const char* kMinimal = "format = 1\nname = \"M\"\npicture = \"p.bmp\"\n";
-constexpr int kFirstExtraLine = 4;
 
-struct ManifestFault {
-    std::string extra;
-    int line;  // 0: a fault without a line
-    std::string fragment;
-};
-
-void PrintTo(const ManifestFault& c, std::ostream* os) { *os << ::testing::PrintToString(c.extra); }
-
-class HostilePlayerManifest : public ::testing::TestWithParam<ManifestFault> {};
-
-TEST_P(HostilePlayerManifest, IsRefusedWithItsLine) {
-    const ManifestFault& c = GetParam();
-    PlayerManifest m;
-    EXPECT_EQ(test::FaultMismatch(ParsePlayerManifest(kMinimal + c.extra, m), "player.txt", c.line, c.fragment), "");
-}
-
-constexpr int L = kFirstExtraLine;
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, HostilePlayerManifest,
-    ::testing::Values(
-        ManifestFault{"colour = 3\n", L, "unknown key \"colour\""},
-        ManifestFault{"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
-        ManifestFault{"trait-a = 40000\n", L, "out of range"},
-        ManifestFault{"sound-chance = lots\n", L, "not a whole number"},
-        ManifestFault{"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
-        ManifestFault{"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
-        ManifestFault{"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
-        ManifestFault{"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
-        ManifestFault{"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
-        ManifestFault{"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
-        ManifestFault{"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
-                      "\"A.WAV\" repeats the file of line 6"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
-        ManifestFault{"[sound]\nindex = 0\nfile = \"Player.txt\"\n", L + 2, "is reserved in a player's folder"},
-        ManifestFault{"[sound]\nindex = 0\n", L, "the [sound] section has no \"file\" line"},
-        ManifestFault{"[sound]\nfile = \"a.wav\"\n[sound]\n", L, "the [sound] section has no \"index\" line"},
-        ManifestFault{"[sound]\nindex = 0\nindex = 1\n", L + 2, "\"index\" is given twice"},
-        ManifestFault{"[sound]\nname = \"x\"\n", L + 1, "\"name\" belongs before the first [sound] section"},
-        ManifestFault{"name = \"unterminated\n", L, "no closing quote"}));
-
-TEST(HostilePlayerManifestTop, MissingRequiredKeysAreNamed) {
+// Each fault is refused with its line (0: a fault of the whole file).
+TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
+    constexpr int L = 4;  // the first line after kMinimal
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"colour = 3\n", L, "unknown key \"colour\""},
+        {"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
+        {"trait-a = 40000\n", L, "out of range"},
+        {"sound-chance = lots\n", L, "not a whole number"},
+        {"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
+        {"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
+        {"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
+        {"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
+        {"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
+        {"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
+        {"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
+        {"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
+        {"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
+        {"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
+        {"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
+        {"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
+         "\"A.WAV\" repeats the file of line 6"},
+        {"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
+        {"[sound]\nindex = 0\nfile = \"Player.txt\"\n", L + 2, "is reserved in a player's folder"},
+        {"[sound]\nindex = 0\n", L, "the [sound] section has no \"file\" line"},
+        {"[sound]\nfile = \"a.wav\"\n[sound]\n", L, "the [sound] section has no \"index\" line"},
+        {"[sound]\nindex = 0\nindex = 1\n", L + 2, "\"index\" is given twice"},
+        {"[sound]\nname = \"x\"\n", L + 1, "\"name\" belongs before the first [sound] section"},
+        {"name = \"unterminated\n", L, "no closing quote"}};
+    for (const auto& [extra, line, fragment] : cases) {
+        PlayerManifest m;
+        const Status s = ParsePlayerManifest(kMinimal + extra, m);
+        EXPECT_EQ(test::FaultMismatch(s, "player.txt", line, fragment), "") << extra;
+    }
     for (const auto& [text, key] : {std::pair{"name = \"a\"\npicture = \"p\"\n", "format"},
                                     std::pair{"format = 1\npicture = \"p\"\n", "name"},
                                     std::pair{"format = 1\nname = \"a\"\n", "picture"}}) {
@@ -131,6 +121,54 @@ TEST(HostilePlayerManifestTop, MissingRequiredKeysAreNamed) {
         EXPECT_EQ(test::FaultMismatch(ParsePlayerManifest(text, m), "player.txt", 0,
                                       std::string("the top section has no \"") + key + "\" line"), "");
     }
+}
+
+class PlayerFolder : public ::testing::Test {
+protected:
+    test::TempDir temp;
+    fs::path folder = temp.Path() / "unpacked";
+};
+
+TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePicture) {
+    ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
+    const auto files = Snapshot(folder);
+    EXPECT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.at("Player.bmp"), BarePlayer().Picture);
+    EXPECT_EQ(files.at("player.txt"), FormatPlayerManifest(ManifestForPlayer(BarePlayer())));
+}
+
+TEST_F(PlayerFolder, PackingNamesAMissingFile) {
+    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), folder).ok());
+    fs::remove(folder / "Comment1.wav");
+    PlayerFileContents out;
+    EXPECT_NE(PackPlayer(folder, out).message().find((folder / "Comment1.wav").string()), std::string::npos);
+}
+
+TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrder) {
+    fs::create_directories(folder);
+    test::WriteBytes(folder / "face.bmp", "BM");
+    test::WriteBytes(folder / "b.wav", "bb");
+    test::WriteBytes(folder / "a.wav", "a");
+    test::WriteBytes(folder / "player.txt",
+                     "format = 1\nname = \"Cy\"\ntrait-d = 4\npicture = \"face.bmp\"\n"
+                     "[sound]\nindex = 7\nfile = \"b.wav\"\n[sound]\nindex = 2\nfile = \"a.wav\"\n");
+    PlayerFileContents out;
+    ASSERT_TRUE(PackPlayer(folder, out).ok());
+    EXPECT_EQ(out.Header.Name, "Cy");
+    EXPECT_EQ(out.Header.TraitD, 4);
+    EXPECT_EQ(out.Header.PictureSize, 2);
+    ASSERT_EQ(out.Clips.size(), 2u);
+    EXPECT_EQ(out.Clips[0], (PlayerClip{{7, "b.wav", 2}, "bb"}));
+    EXPECT_EQ(out.Clips[1], (PlayerClip{{2, "a.wav", 1}, "a"}));
+}
+
+TEST_F(PlayerFolder, PackingRefusesAFileTooLargeToBeAPlayer) {
+    fs::create_directories(folder);
+    test::WriteBytes(folder / "player.txt", "format = 1\nname = \"Big\"\npicture = \"big.bmp\"\n");
+    test::WriteBytes(folder / "big.bmp", "");
+    fs::resize_file(folder / "big.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
+    PlayerFileContents out;
+    EXPECT_NE(PackPlayer(folder, out).message().find("too large"), std::string::npos);
 }
 
 }  // namespace

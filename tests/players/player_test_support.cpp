@@ -72,23 +72,20 @@ PlayerFileContents BarePlayer() {
     return file;
 }
 
-std::string RawEntry(std::int16_t index, std::string_view name, std::int32_t length, std::string_view clip) {
-    std::string out;
-    ByteWriter w(out);
-    w.WriteI16(index);
-    w.WriteI16(static_cast<std::int16_t>(name.size()));
-    w.WriteBytes(name);
-    w.WriteI32(length);
-    w.WriteBytes(clip);
-    return out;
-}
-
 std::string RawEntry(std::int16_t index, std::int16_t name_length, std::string_view name) {
     std::string out;
     ByteWriter w(out);
     w.WriteI16(index);
     w.WriteI16(name_length);
     w.WriteBytes(name);
+    return out;
+}
+
+std::string RawEntry(std::int16_t index, std::string_view name, std::int32_t length, std::string_view clip) {
+    std::string out = RawEntry(index, static_cast<std::int16_t>(name.size()), name);
+    ByteWriter w(out);
+    w.WriteI32(length);
+    w.WriteBytes(clip);
     return out;
 }
 
