@@ -59,6 +59,8 @@ Status RunUnpackPlayer(const CommandArgs& args, std::ostream& out) {
     if (Status s = CheckUnpackFolder(folder, args.Has("--force")); !s) return s;
     PlayerFileContents file;
     if (Status s = ReadPlayerFile(dpf, file); !s) return s;
+    // What cannot be unpacked is a fault of the file, named as check names it.
+    if (Status s = CheckUnpackable(file); !s) return Status::Fail(dpf + ": " + s.message());
     if (Status s = UnpackPlayer(file, folder); !s) return s;
     out << dpf << ": unpacked into " << folder << "\n";
     return Status::Ok();
