@@ -127,7 +127,7 @@ void Game::PlaceGroupCard(int player) {
     }
     DiscardPile.Push(CardSet.CardDefs[def_index]);
     ++GroupCardsAdded;
-    if (events_) {
+    if (Listening()) {
         Event laid = Event::Of(EventKind::GroupCardLaid, player);
         laid.card = DiscardPile.Top();
         laid.to = {Place::Pile, 0};

@@ -230,7 +230,7 @@ TurnOutcome Game::PlayComputerMove() {
     CardStack& hand = Players[player];
 
     int slot = ChooseCompCard(hand, 0);
-    if (events_) {
+    if (Listening()) {
         Event chosen = Event::Of(EventKind::CardChosen, player, slot);
         if (slot >= 0) chosen.card = hand[slot];
         Emit(chosen);

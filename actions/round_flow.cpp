@@ -34,7 +34,7 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
-    if (events_) {
+    if (Listening()) {
         Event scored = Event::Of(EventKind::RoundEnded, Winner);
         scored.scores = result.Totals;
         Emit(scored);

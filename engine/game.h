@@ -160,6 +160,10 @@ public:
     // Forgets the stop and any round it left unscored (after a new deal).
     void ClearStop();
 
+    // Hears every event the rules report, as it happens (the window's move
+    // log); besides the events a computer turn or a round's end hands back.
+    void SetEventListener(std::function<void(const Event&)> listener) { listener_ = std::move(listener); }
+
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
     TableView& View() { return view_; }
@@ -241,11 +245,13 @@ private:
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
     // Where the rules report what happens; none while nobody listens.
+    bool Listening() const { return events_ != nullptr || listener_ != nullptr; }
     void Emit(const Event& event) {
         if (events_) events_->push_back(event);
+        if (listener_) listener_(event);
     }
     void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
-        if (events_) events_->push_back(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
+        if (Listening()) Emit(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
     }
     Spot SpotOf(const CardStack& stack) const {
         // Hands first: nearly every move starts or ends in one.
@@ -256,6 +262,7 @@ private:
     }
     Spot SpotOfOther(const CardStack& stack) const;
     Events* events_ = nullptr;
+    std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
     bool stop_requested_ = false;
 };

@@ -46,6 +46,7 @@
 #include "shell/help_window.h"
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
+#include "shell/move_log.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
 #include "platform/plain_text.h"
@@ -181,6 +182,11 @@ void PlayWin::BuildMenu() {
     entry(sounds, "MM_MUSIC", tr("&Opening Music"), [this] { ToggleOpeningMusic(); }, true);
     entry(setup, "MM_VIEWER", tr("&Card Viewer"), [this] { ToggleCardViewer(); }, true);
     entry(setup, "MM_GAME_SPEED", tr("&Game Speed"), [this] { GameSpeedCommand(); });
+    entry(setup, "MM_MOVE_LOG", tr("&Move Log"), [this] {
+        const bool shown = !move_log_->isVisible();
+        ShowMoveLog(shown);
+        WriteMisc(settings::kMoveLog, FormatFlag(shown));
+    }, true);
 
     QMenu* score = submenu(bar, "MM_SCORE", tr("&Score"));
     entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { ViewScoreCommand(); });
@@ -201,6 +207,18 @@ void PlayWin::BuildTable() {
     hands_ = std::make_unique<HandView>(table_, *game_, clip_);
     hands_->SetMinimizedCheck([this] { return isMinimized(); });
     keys_ = new TableKeys(*this);
+    move_log_ = new MoveLog(this);
+    addDockWidget(Qt::RightDockWidgetArea, move_log_);
+    move_log_->hide();
+    // The dock's own close box turns the log off as the menu does.
+    connect(move_log_->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
+        if (QAction* entry = MenuEntry("MM_MOVE_LOG")) entry->setChecked(shown);
+    });
+    game_->SetEventListener([this](const Event& event) {
+        std::array<std::string, 5> names;
+        for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
+        move_log_->Add(event, names);
+    });
     hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
 
     for (int p = 1; p <= 4; ++p) {
@@ -293,6 +311,7 @@ bool PlayWin::Start() {
     LoadOptions(*game_);
     if (!ini.Problem().empty()) Report(tr("KVT"), ToQString(ini.Problem()));
     SyncCheckMarks();
+    ShowMoveLog(ini.ReadInt(settings::kMisc, settings::kMoveLog, 0) != 0);
 
     if (!AskName()) return false;
 
@@ -346,6 +365,17 @@ bool PlayWin::AskName() {
     }
     game_->PlayerInfo[1].Name = FromQString(name);
     return true;
+}
+
+void PlayWin::ShowMoveLog(bool shown) {
+    if (shown == move_log_->isVisible()) return;
+    // The table keeps its size: the window grows or shrinks by the log.
+    const int table_width = table_->width();
+    move_log_->setVisible(shown);
+    if (layout()) layout()->activate();
+    resize(width() + table_width - table_->width(), height());
+    if (layout()) layout()->activate();
+    if (QAction* entry = MenuEntry("MM_MOVE_LOG")) entry->setChecked(shown);
 }
 
 void PlayWin::WriteMisc(const char* key, const std::string& value) {

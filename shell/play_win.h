@@ -29,6 +29,7 @@ class SeatArrow;
 class SoundOutput;
 class TableArea;
 class TableKeys;
+class MoveLog;
 class CardViewFrm;
 class GameOverFrm;
 class PlayerSel;
@@ -91,6 +92,7 @@ public:
     Game& GameState() { return *game_; }
     HandView& Hands() { return *hands_; }
     TableKeys* Keys() const { return keys_; }
+    MoveLog* Log() const { return move_log_; }
     CardFlights& Flights() { return *flights_; }
     SoundOutput& Sound() { return *sound_; }
     const PictureClip& CardClip() const { return clip_; }
@@ -250,6 +252,8 @@ protected:
 private:
     friend class TableArea;
     TableKeys* keys_ = nullptr;
+    MoveLog* move_log_ = nullptr;
+    void ShowMoveLog(bool shown);
 
     void BuildMenu();
     void BuildTable();

@@ -10,6 +10,7 @@ inline constexpr const char* kSort = "Sort";
 inline constexpr const char* kPlayerSounds = "PlayerSounds";
 inline constexpr const char* kBackMusic = "BackMusic";
 inline constexpr const char* kViewer = "Viewer";
+inline constexpr const char* kMoveLog = "MoveLog";
 inline constexpr const char* kPlaySpeed = "PlaySpeed";
 inline constexpr const char* kCardFile = "CardFile";
 inline constexpr const char* kHome = "Home";

@@ -46,7 +46,9 @@ QString CardsText(int n) { return n == 1 ? QObject::tr("1 card") : QObject::tr("
 QString SpokenCard(const Card& card, bool playable) {
     QString text = card.IsWild() ? QObject::tr("Wild card %1").arg(card.Value)
                                  : QObject::tr("%1 of group %2").arg(card.Value).arg(card.Group);
-    if (const QString action = ActionCaption(card); !action.isEmpty()) text += ", " + action;
+    // A plain card (discarding nothing) is known by its group and value alone.
+    const bool plain = card.Action == kActionDiscard && card.ActionCount == 0;
+    if (const QString action = ActionCaption(card); !plain && !action.isEmpty()) text += ", " + action;
     if (playable) text += QObject::tr(", playable");
     return text;
 }
