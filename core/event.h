@@ -37,6 +37,7 @@ enum class EventKind : std::int8_t {
     SoundCue,          // seat's clip of kind `number` (1..11), variant `variant` (1..3)
     RoundEnded,        // the round was scored: `scores`, and `seat` the game's winner or 0
     GameEnded,         // `seat` won the game
+    Dealt,             // the hands are about to be dealt from the deck; `seat` starts
 };
 
 // What happened on the table, in order. The rules report every change as

@@ -52,6 +52,7 @@ void Game::ShuffleStack(CardStack& stack) {
 }
 
 void Game::DealHands() {
+    if (Listening()) Emit(Event::Of(EventKind::Dealt, StartPlayer));
     for (int round = 0; round < kHandSize; ++round)
         for (int p = 1; p <= 4; ++p) DrawFromDeck(Players[p]);
     TurnsWithoutProgress = 0;

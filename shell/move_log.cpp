@@ -34,6 +34,7 @@ QString MoveLogLine(const Event& e, const std::array<std::string, 5>& names) {
             if (to.place == Place::Pile && from.place == Place::PickedCard) return QObject::tr("You played %1").arg(card);
             if (to.place == Place::Pile && from.place == Place::HoldGrid) return QObject::tr("You discarded %1").arg(card);
             if (from.place == Place::Deck && to.place == Place::PickedCard) return QObject::tr("You drew %1").arg(card);
+            if (from.place == Place::Deck && to.place == Place::Pile) return QObject::tr("Turned up: %1").arg(card);
             if (from.place == Place::Deck && to.place == Place::Hand)
                 return to.seat == 1 ? QObject::tr("You drew %1").arg(card) : QObject::tr("%1 drew a card").arg(name(to.seat));
             if (from.place == Place::HoldGrid && to.place == Place::Hand && to.seat != 1)
@@ -44,6 +45,7 @@ QString MoveLogLine(const Event& e, const std::array<std::string, 5>& names) {
             }
             return {};  // within the human's own places, or a computer's card held aside
         }
+        case EventKind::Dealt: return QObject::tr("New deal: seven cards each");
         case EventKind::GroupCardLaid: return QObject::tr("%1 named group %2").arg(name(e.seat)).arg(e.card.Group);
         case EventKind::DeckRebuilt: return QObject::tr("The deck was made again from %1 cards of the pile").arg(e.number);
         case EventKind::DirectionChanged:
@@ -72,6 +74,10 @@ MoveLog::MoveLog(QWidget* parent) : QDockWidget(tr("Moves"), parent), list_(new 
 }
 
 void MoveLog::Add(const Event& event, const std::array<std::string, 5>& names) {
+    const bool dealt_card = event.kind == EventKind::CardMoved && event.from.place == Place::Deck && event.to.place == Place::Hand;
+    if (event.kind == EventKind::Dealt) dealing_ = true;
+    else if (!dealt_card) dealing_ = false;
+    else if (dealing_) return;
     const QString line = MoveLogLine(event, names);
     if (line.isEmpty()) return;
     // QListWidget items are plain text: a name from a player file is shown as it is.

@@ -31,6 +31,7 @@ public:
 
 private:
     QListWidget* list_;
+    bool dealing_ = false;  // the cards of a deal are one line, not one each
 };
 
 }  // namespace kvt

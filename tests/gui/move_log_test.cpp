@@ -42,6 +42,7 @@ TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
         {Event::Of(EventKind::DirectionChanged, 2, 1), "Play now goes the other way"},
         {scored, "Round over: You 0, Amara 12, <b>Ben</b> 7, Player 4 30"},
         {Event::Of(EventKind::GameEnded, 2), "Amara won the game"},
+        {Moved(Place::Deck, 0, Place::Pile, 0), "Turned up: 7 of group 2"},
         {Event::Of(EventKind::CardChosen, 2, 3), ""},
         {Event::Of(EventKind::SoundCue, 2, 4), ""},
     };
@@ -64,6 +65,13 @@ TEST(MoveLog, TheMenuShowsItBesideTheTableAndItFollowsThePlay) {
     QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
     ASSERT_GE(win.Log()->Lines(), 1);
     EXPECT_TRUE(win.Log()->Line(0).startsWith("You drew ")) << win.Log()->Line(0).toStdString();
+
+    // A new deal is one line and the card turned up, not 28 draws.
+    win.MenuEntry("MM_NEW_GAME")->trigger();
+    ASSERT_GE(win.Log()->Lines(), 3);
+    EXPECT_TRUE(win.Log()->Line(0).startsWith("Turned up: ")) << win.Log()->Line(0).toStdString();
+    const QString deal = "New deal: seven cards each";
+    EXPECT_TRUE(win.Log()->Line(1) == deal || win.Log()->Line(2) == deal) << "a wild card turned up is covered";
 
     win.MenuEntry("MM_MOVE_LOG")->trigger();
     EXPECT_FALSE(win.Log()->isVisible());
