@@ -34,6 +34,8 @@ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${KVT_BUILD_TYPE:-RelWit
 cmake --build "$BUILD_DIR" --target kvt kvt_bench_xdrive kvt_bench_minimal_window default_cardset sample_players
 
 BIN=$(cd "$BUILD_DIR/bin" && pwd)
+# KVT_BENCH_KVT measures another build of the table (say, the one before a change) against the same baseline.
+KVT=${KVT_BENCH_KVT:-$BIN/kvt}
 PLAYERS=$(cd "$BUILD_DIR/share/kvt/players" && pwd)
 scratch=$(mktemp -d)
 xvfb=""
@@ -75,15 +77,15 @@ for run in $(seq "$RUNS"); do
   # The order within a run changes from run to run, so a slow spell hits both sides.
   if ((run % 2)); then
     measure start no "$BIN/kvt_bench_minimal_window" >>"$scratch/base"
-    measure start named "$BIN/kvt" >>"$scratch/dealt"
-    measure start no "$BIN/kvt" >>"$scratch/kvt"
+    measure start named "$KVT" >>"$scratch/dealt"
+    measure start no "$KVT" >>"$scratch/kvt"
   else
-    measure start no "$BIN/kvt" >>"$scratch/kvt"
-    measure start named "$BIN/kvt" >>"$scratch/dealt"
+    measure start no "$KVT" >>"$scratch/kvt"
+    measure start named "$KVT" >>"$scratch/dealt"
     measure start no "$BIN/kvt_bench_minimal_window" >>"$scratch/base"
   fi
   # KVT_BENCH_STARTUP_ONLY=1 leaves out the long run through the name window and play.
-  [ -n "${KVT_BENCH_STARTUP_ONLY:-}" ] || measure table yes "$BIN/kvt" >>"$scratch/table"
+  [ -n "${KVT_BENCH_STARTUP_ONLY:-}" ] || measure table yes "$KVT" >>"$scratch/table"
   echo "run $run of $RUNS done" >&2
 done
 
