@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -16,6 +18,7 @@ namespace {
 // for the picture alone and marked for huge pages: touching fresh memory
 // 4 KB at a time can cost more than the rest of the decoding.
 constexpr std::size_t kHugePage = 2u * 1024u * 1024u;
+constexpr qint64 kReadBytes = 1 << 20;
 
 struct Mapping {
     void* base;
@@ -62,11 +65,24 @@ QImage ReadPlainBmp(std::uint64_t size, const PictureReader& read) {
         return {};
     QImage image = BlankImage(width, static_cast<int>(height), stride, QImage::Format_BGR888);
     if (image.isNull() || image.bytesPerLine() != stride) return {};
-    for (int y = 0; y < image.height(); ++y) {
-        const qint64 stored_row = bottom_up ? height - 1 - y : y;
-        if (!read(pixels_at + static_cast<std::uint64_t>(stored_row * stride), static_cast<std::size_t>(stride),
-                  reinterpret_cast<char*>(image.scanLine(y))))
+    // About a megabyte of rows per read: one read per row would cost more in
+    // calls than in copying. Stored bottom-up, each run of rows lands where
+    // it belongs as a whole and is turned over in place.
+    const qint64 run = std::max<qint64>(1, kReadBytes / stride);
+    std::vector<char> spare(bottom_up ? static_cast<std::size_t>(stride) : 0);
+    for (qint64 first = 0; first < height; first += run) {
+        const qint64 rows = std::min(run, height - first);
+        const qint64 top = bottom_up ? height - first - rows : first;
+        char* place = reinterpret_cast<char*>(image.scanLine(static_cast<int>(top)));
+        if (!read(pixels_at + static_cast<std::uint64_t>(first * stride), static_cast<std::size_t>(rows * stride),
+                  place))
             return {};
+        if (!bottom_up) continue;
+        for (qint64 i = 0, j = rows - 1; i < j; ++i, --j) {
+            std::memcpy(spare.data(), place + i * stride, static_cast<std::size_t>(stride));
+            std::memcpy(place + i * stride, place + j * stride, static_cast<std::size_t>(stride));
+            std::memcpy(place + j * stride, spare.data(), static_cast<std::size_t>(stride));
+        }
     }
     return image;
 }
