@@ -7,6 +7,7 @@
 #   ./dev.sh package install what is missing, build, check the desktop files, make the .deb
 #   ./dev.sh screenshot [OUTDIR]   build, show the table on a virtual screen, write PNGs (default build/screenshots)
 #   ./dev.sh bench [RUNS]    build, time the table's start-up, CPU and memory on a virtual screen (bench/table_bench.sh)
+#   ./dev.sh bench-load [PAIRS [MB]]   build, time Load Card Set of a 35 MB card set against cp of the file
 #   ./dev.sh mutate [ARGS]   one-line mutants of the rule and format files against the fast suites (docs/testing.md)
 #   ./dev.sh test-ratio      non-blank lines of tests against the product code
 set -euo pipefail
@@ -123,6 +124,17 @@ test_ratio() {
 }
 # --- end test quality
 
+# --- load benchmark
+# The table's Load Card Set on a big card set against cp, offscreen, on scratch folders.
+load_bench() {
+  local scratch
+  scratch=$(mktemp -d)
+  trap "rm -rf '$scratch'" EXIT
+  XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch" QT_QPA_PLATFORM=offscreen \
+    "$BUILD_DIR/bin/kvt_bench_load" "$1" "$2"
+}
+# --- end load benchmark
+
 # --- screenshot
 SHOT_PACKAGES=(xvfb imagemagick x11-utils)
 shot_scratch="" shot_xvfb="" shot_kvt=""
@@ -174,12 +186,13 @@ case "${1:-}" in
   fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}"); install_missing; fuzz_all "${2:-60}" ;;
   package) install_missing; make_package ;;
   screenshot) PACKAGES+=("${SHOT_PACKAGES[@]}"); install_missing; build; screenshot "${2:-$BUILD_DIR/screenshots}" ;;
+  bench-load) install_missing; build; load_bench "${2:-9}" "${3:-35}" ;;
   mutate) PACKAGES+=(python3); install_missing; shift; exec python3 tools/mutate/mutate.py "$@" ;;
   test-ratio) test_ratio ;;
   bench) PACKAGES+=(xvfb libx11-dev libxdamage-dev libxfixes-dev libxtst-dev); install_missing; build
     exec bench/table_bench.sh "$BUILD_DIR" "${2:-7}" ;;
   *)
-    echo "Usage: $0 start [CARDSET.cds | PLAYER.dpf] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR] | bench [RUNS] | mutate [ARGS] | test-ratio" >&2
+    echo "Usage: $0 start [CARDSET.cds | PLAYER.dpf] | test | test-sanitized | fuzz [SECONDS] | package | screenshot [OUTDIR] | bench [RUNS] | bench-load [PAIRS [MB]] | mutate [ARGS] | test-ratio" >&2
     exit 2
     ;;
 esac

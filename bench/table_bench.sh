@@ -4,10 +4,12 @@
 #
 #   bench/table_bench.sh [BUILD_DIR] [RUNS]      (defaults: build, 7)
 #
-# Each run starts, in turn: the minimal window; the table with empty settings
-# (to its name window); the table with three remembered opponents, which is
-# given a name, shows a dealt table, idles five seconds and has the human play
-# one card while the computers' card flights pause. KVT_SEED fixes the deal
+# Each run starts, in turn: the minimal window; the table with three remembered
+# opponents and its player's name given (KVT_PLAYER_NAME), so that its first
+# window is the dealt table; the table with empty settings (to its name
+# window); the table with three remembered opponents, which is given a name,
+# shows a dealt table, idles five seconds and has the human play one card
+# while the computers' card flights pause. KVT_SEED fixes the deal
 # (default 20240607). Medians are printed, with ratios against the baseline.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,6 +34,8 @@ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${KVT_BUILD_TYPE:-RelWit
 cmake --build "$BUILD_DIR" --target kvt kvt_bench_xdrive kvt_bench_minimal_window default_cardset sample_players
 
 BIN=$(cd "$BUILD_DIR/bin" && pwd)
+# KVT_BENCH_KVT measures another build of the table (say, the one before a change) against the same baseline.
+KVT=${KVT_BENCH_KVT:-$BIN/kvt}
 PLAYERS=$(cd "$BUILD_DIR/share/kvt/players" && pwd)
 scratch=$(mktemp -d)
 xvfb=""
@@ -52,30 +56,36 @@ measure() {
   shift 2
   home=$(mktemp -d "$scratch/home.XXXX")
   mkdir -p "$home/config/kvt" "$home/data"
-  if [ "$players" = yes ]; then
+  local name=()
+  if [ "$players" != no ]; then
     printf '[PlayersFile]\nPlayer2=%s\nPlayer3=%s\nPlayer4=%s\n' \
       "$PLAYERS/Amara.dpf" "$PLAYERS/Kenji.dpf" "$PLAYERS/Oona.dpf" >"$home/config/kvt/kvt.ini"
   fi
+  # "named": the player's name is given, so the first window is the dealt table.
+  [ "$players" = named ] && name=(KVT_PLAYER_NAME=Robin)
   # Exactly one line per program, an empty one when it failed, so runs stay paired.
   local figures
-  figures=$(XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" KVT_SEED=$SEED \
+  figures=$(env "${name[@]}" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" KVT_SEED=$SEED \
     timeout 120 "$BIN/kvt_bench_xdrive" "$mode" "$@" 2>>"$scratch/programs.log") ||
     echo "$mode $* failed: $(tail -n 1 "$scratch/programs.log")" >&2
   printf '%s\n' "$(head -n 1 <<<"$figures")"
   rm -rf "$home"
 }
 
-: >"$scratch/base" ; : >"$scratch/kvt" ; : >"$scratch/table"
+: >"$scratch/base" ; : >"$scratch/kvt" ; : >"$scratch/dealt" ; : >"$scratch/table"
 for run in $(seq "$RUNS"); do
   # The order within a run changes from run to run, so a slow spell hits both sides.
   if ((run % 2)); then
     measure start no "$BIN/kvt_bench_minimal_window" >>"$scratch/base"
-    measure start no "$BIN/kvt" >>"$scratch/kvt"
+    measure start named "$KVT" >>"$scratch/dealt"
+    measure start no "$KVT" >>"$scratch/kvt"
   else
-    measure start no "$BIN/kvt" >>"$scratch/kvt"
+    measure start no "$KVT" >>"$scratch/kvt"
+    measure start named "$KVT" >>"$scratch/dealt"
     measure start no "$BIN/kvt_bench_minimal_window" >>"$scratch/base"
   fi
-  measure table yes "$BIN/kvt" >>"$scratch/table"
+  # KVT_BENCH_STARTUP_ONLY=1 leaves out the long run through the name window and play.
+  [ -n "${KVT_BENCH_STARTUP_ONLY:-}" ] || measure table yes "$KVT" >>"$scratch/table"
   echo "run $run of $RUNS done" >&2
 done
 
@@ -86,6 +96,8 @@ middle() {
     awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else printf "%.2f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 median() { field "$1" "$2" | middle; }
+# The smallest and largest value of a field, "min-max".
+spread() { field "$1" "$2" | grep -v '^$' | sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%.1f-%.1f", lo, hi }'; }
 # The median of the run-by-run ratios of a field, the table's over the baseline's.
 paired_ratio() { paste -d ' ' <(field "$1" "$2") <(field "$3" "$4") | awk 'NF == 2 && $2 > 0 { print $1 / $2 }' | middle; }
 row() { printf '%-48s %14s %9s %6s  %s\n' "$@"; }
@@ -100,6 +112,13 @@ row "  CPU used until then (ms)" "$(median "$scratch/kvt" map_cpu_ms)" "$(median
   "$(paired_ratio "$scratch/kvt" map_cpu_ms "$scratch/base" map_cpu_ms)" ""
 row "exec -> first window painted (ms)" "$(median "$scratch/kvt" paint_ms)" "$(median "$scratch/base" paint_ms)" \
   "$(paired_ratio "$scratch/kvt" paint_ms "$scratch/base" paint_ms)" ""
+row "exec -> dealt table painted (ms), named" "$(median "$scratch/dealt" paint_ms)" "$(median "$scratch/base" paint_ms)" \
+  "$(paired_ratio "$scratch/dealt" paint_ms "$scratch/base" paint_ms)" "ratio <= 1.5"
+row "  spread, min-max (ms)" "$(spread "$scratch/dealt" paint_ms)" "$(spread "$scratch/base" paint_ms)" "" ""
+row "  last drawing before 500 ms quiet (ms)" "$(median "$scratch/dealt" settle_ms)" "$(median "$scratch/base" settle_ms)" \
+  "$(paired_ratio "$scratch/dealt" settle_ms "$scratch/base" settle_ms)" ""
+row "  CPU until the table was mapped (ms)" "$(median "$scratch/dealt" map_cpu_ms)" "$(median "$scratch/base" map_cpu_ms)" \
+  "$(paired_ratio "$scratch/dealt" map_cpu_ms "$scratch/base" map_cpu_ms)" ""
 row "name OK -> table mapped (ms)" "$(median "$scratch/table" ok_map_ms)" "" "" ""
 row "name OK -> dealt table painted (ms)" "$(median "$scratch/table" ok_paint_ms)" "" "" "< 100"
 row "name OK -> last drawing before 500 ms quiet (ms)" "$(median "$scratch/table" ok_settle_ms)" "" "" ""
@@ -115,5 +134,5 @@ row "RSS, after the computers' turns (MB)" "$(mb "$(median "$scratch/table" rss_
 row "RSS, name window only (MB)" "$(mb "$(median "$scratch/kvt" rss_kb)")" "" "" ""
 if [ -n "${KVT_BENCH_KEEP:-}" ]; then
   mkdir -p "$KVT_BENCH_KEEP"
-  cp "$scratch/base" "$scratch/kvt" "$scratch/table" "$KVT_BENCH_KEEP/"
+  cp "$scratch/base" "$scratch/kvt" "$scratch/dealt" "$scratch/table" "$KVT_BENCH_KEEP/"
 fi

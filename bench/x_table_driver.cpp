@@ -3,7 +3,7 @@
 // polling. Figures are printed as key=value pairs on one line.
 //
 //   kvt_bench_xdrive start PROGRAM [ARGS]  first window mapped (and the CPU used until
-//       then) and painted, then its RSS
+//       then) and painted, the last drawing before 500 ms without any, then its RSS
 //   kvt_bench_xdrive table PROGRAM [ARGS]  the table from the name window on: OK to
 //       the dealt table painted, idle CPU, RSS, one human move and the CPU used
 //       while the computers' card flights pause
@@ -350,8 +350,8 @@ void MeasureFlights(XSession& x, pid_t pid, const Press& press) {
     Print("pause_cpu_pct", pause_ms > 0 ? pause_ns / 1e4 / pause_ms : -1);
 }
 
-pid_t SpawnAndShow(XSession& x, char** argv, Window& window) {
-    const double t0 = NowMs();
+pid_t SpawnAndShow(XSession& x, char** argv, Window& window, double& t0) {
+    t0 = NowMs();
     const pid_t pid = x.Spawn(argv);
     window = x.WaitForMap(t0 + 30000);
     Print("map_ms", NowMs() - t0);
@@ -374,8 +374,9 @@ void Stop(pid_t pid) {
 void Start(char** argv) {
     XSession x;
     Window window = 0;
-    const pid_t pid = SpawnAndShow(x, argv, window);
-    x.WaitForQuiet(500, 10000);
+    double t0 = 0;
+    const pid_t pid = SpawnAndShow(x, argv, window, t0);
+    Print("settle_ms", x.WaitForQuiet(500, 10000) - t0);
     Print("rss_kb", RssKb(pid));
     Stop(pid);
 }
@@ -385,7 +386,8 @@ void Start(char** argv) {
 void Table(char** argv) {
     XSession x;
     Window name_window = 0;
-    const pid_t pid = SpawnAndShow(x, argv, name_window);
+    double t0 = 0;
+    const pid_t pid = SpawnAndShow(x, argv, name_window, t0);
     x.WaitForQuiet(300, 10000);
     x.Focus(name_window);
     for (const KeySym key : {XK_R, XK_o, XK_b, XK_i, XK_n}) x.Key(key);

@@ -17,8 +17,10 @@ namespace kvt {
 namespace {
 
 constexpr std::size_t kBlock = 1000;
-// Copies move 64 blocks at a time; progress is still counted per block.
-constexpr std::size_t kChunk = 64 * kBlock;
+// The gauge counts the bitmap's whole blocks of 1000 bytes, but moves (and
+// lets window events through) at most this many times: a large bitmap is
+// copied in steps of many blocks, a small one block by block.
+constexpr std::uint64_t kGaugeSteps = 128;
 
 std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
 
@@ -42,16 +44,7 @@ public:
         size = static_cast<std::uint64_t>(st.st_size);
         return true;
     }
-    bool ReadAt(std::uint64_t offset, std::size_t n, char* out) const {
-        while (n > 0) {
-            const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
-            if (got <= 0) return false;
-            out += got;
-            n -= static_cast<std::size_t>(got);
-            offset += static_cast<std::uint64_t>(got);
-        }
-        return true;
-    }
+    bool ReadAt(std::uint64_t offset, std::size_t n, char* out) const { return ReadFullyAt(fd_, offset, n, out); }
 
 private:
     int fd_;
@@ -98,21 +91,21 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     AtomicFile background(change.Staged(files::kBackground));
     std::vector<AtomicFile*> finished;
 
-    // Copies a range of the card-set file; `on_block` runs after every whole
-    // block of 1000 bytes.
-    const auto copy = [&](AtomicFile& target, ByteRange range, const auto& on_block) {
+    // Copies a range of the card-set file, `step` bytes at a time; `on_step`
+    // gets the number of whole 1000-byte blocks copied so far.
+    const auto copy = [&](AtomicFile& target, ByteRange range, std::uint64_t step, const auto& on_step) {
         if (Status s = target.Open(); !s) return s;
         for (std::uint64_t done = 0; done < range.Size;) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, range.Size - done));
+            const auto n = static_cast<std::size_t>(std::min(step, range.Size - done));
             if (Status s = target.CopyFrom(source_fd, range.Offset + done, n); !s) return s;
-            const std::uint64_t blocks_before = done / kBlock;
             done += n;
-            for (std::uint64_t b = blocks_before; b < done / kBlock; ++b) on_block(static_cast<int>(b + 1));
+            on_step(static_cast<int>(done / kBlock));
         }
         if (Status s = target.Finish(); !s) return s;
         finished.push_back(&target);
         return Status::Ok();
     };
+    constexpr std::uint64_t kPlainStep = 1u << 20;
     const auto no_progress = [](int) {};
 
     if (Status s = defs.Open(); !s) return s;
@@ -120,23 +113,33 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     if (Status s = defs.Finish(); !s) return s;
     finished.push_back(&defs);
 
-    // The gauge counts the whole 1000-byte blocks of the bitmap.
-    const int blocks = static_cast<int>(layout.Bitmap.Size / kBlock);
-    view_.SetLoadingGauge(0, blocks);
-    const auto gauge = [&](int block) {
-        view_.SetLoadingGauge(block, blocks);
+    // The bitmap is checked from the card-set file itself, before its copy
+    // is written: the view decodes it once and may keep the picture.
+    const ByteRange pictures = layout.Bitmap;
+    const TableView::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
+        return offset <= pictures.Size && n <= pictures.Size - offset &&
+               ReadFullyAt(source_fd, pictures.Offset + offset, n, out);
+    };
+    if (const std::string fault = view_.CardBitmapFault(pictures.Size, read_bitmap); !fault.empty())
+        return Status::Fail(fault);
+
+    const std::uint64_t blocks = pictures.Size / kBlock;
+    view_.SetLoadingGauge(0, static_cast<int>(blocks));
+    const std::uint64_t gauge_step = std::max<std::uint64_t>(1, (blocks + kGaugeSteps - 1) / kGaugeSteps) * kBlock;
+    int shown = 0;
+    const auto gauge = [&](int copied_blocks) {
+        if (copied_blocks == shown) return;
+        shown = copied_blocks;
+        view_.SetLoadingGauge(copied_blocks, static_cast<int>(blocks));
         view_.PumpEvents();
     };
-    if (Status s = copy(bitmap, layout.Bitmap, gauge); !s) return s;
-    view_.PumpEvents();
-    if (const std::string fault = view_.CardBitmapFault(bitmap.Temporary()); !fault.empty())
-        return Status::Fail(fault);
+    if (Status s = copy(bitmap, pictures, gauge_step, gauge); !s) return s;
 
     // Without a sound of its own the previous opening sound stays.
     if (layout.SoundSize > 1)
-        if (Status s = copy(sound, layout.Sound, no_progress); !s) return s;
+        if (Status s = copy(sound, layout.Sound, kPlainStep, no_progress); !s) return s;
     if (layout.Background.Size != 0)
-        if (Status s = copy(background, layout.Background, no_progress); !s) return s;
+        if (Status s = copy(background, layout.Background, kPlainStep, no_progress); !s) return s;
 
     std::vector<std::string> replaced;
     for (AtomicFile* f : finished) {
@@ -145,7 +148,9 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     }
     std::vector<std::string> removed;
     if (layout.Background.Size == 0) removed.push_back(files::kBackground);
-    return change.Commit(replaced, removed);
+    if (Status s = change.Commit(replaced, removed); !s) return s;
+    view_.CardBitmapInForce();
+    return Status::Ok();
 }
 
 Status Game::ReloadCardSet() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,14 @@ public:
     virtual void RepaintDiscardPile() {}
     virtual void ShowCardBack(const Card& /*back_definition*/) {}
     virtual void LoadCardBitmap(const std::string& /*path*/) {}
-    // Why a card bitmap about to come into force cannot be shown, or "" when
-    // it can; a card set with such a bitmap is refused before anything changes.
-    virtual std::string CardBitmapFault(const std::filesystem::path& /*bitmap*/) { return {}; }
+    // Why a card bitmap about to come into force (`size` bytes, read through
+    // `read`) cannot be shown, or "" when it can; a card set with such a
+    // bitmap is refused before anything changes. A view that decodes it may
+    // keep the picture for the LoadCardBitmap that follows its switch.
+    using BitmapReader = std::function<bool(std::uint64_t offset, std::size_t n, char* out)>;
+    virtual std::string CardBitmapFault(std::uint64_t /*size*/, const BitmapReader& /*read*/) { return {}; }
+    // The bitmap last accepted by CardBitmapFault is now the working copy.
+    virtual void CardBitmapInForce() {}
     virtual void SetUpBackground() {}
 
     // Seat arrows of players 2..4, the prompt, the hold grid, the picked card.

@@ -2,42 +2,33 @@
 
 #include <algorithm>
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 #include "platform/files.h"
+#include "platform/picture_decode.h"
 
 namespace kvt {
 
 QImage ReadPicture(const QString& path) {
     // Read through our own opener, which refuses FIFOs and devices at once.
-    FileBytes bytes;
-    if (!ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, kMaxPictureFileBytes)) return {};
-    const std::string_view view = bytes.View();
-    QByteArray data = QByteArray::fromRawData(view.data(), static_cast<qsizetype>(view.size()));
-    QBuffer buffer(&data);
-    // Working files carry their own extensions, so the format is named; a
-    // file that is no BMP still gets a chance by its content.
-    QImageReader reader(&buffer, "BMP");
-    QImage image = reader.read();
-    if (image.isNull()) {
-        buffer.seek(0);
-        QImageReader any(&buffer);
-        any.setDecideFormatFromContent(true);
-        image = any.read();
-    }
-    return image;
+    ReadableFile file;
+    if (!file.Open(QFile::encodeName(path).toStdString()) || file.Size() > kMaxPictureFileBytes) return {};
+    return DecodePicture(file.Size(), [&file](std::uint64_t offset, std::size_t n, char* out) {
+        return file.ReadAt(offset, n, out);
+    });
 }
 
-bool PictureClip::Load(const QString& path) {
+bool PictureClip::Load(const QString& path) { return SetBitmap(ReadPicture(path)); }
+
+bool PictureClip::SetBitmap(QImage image) {
     Clear();
-    QImage image = ReadPicture(path);
     if (image.isNull()) return false;
-    bitmap_ = QPixmap::fromImage(std::move(image));
+    // Kept in the decoded format: converting a large bitmap costs more than
+    // converting the few faces cut from it when they are drawn.
+    bitmap_ = QPixmap::fromImage(std::move(image), Qt::NoFormatConversion);
     return true;
 }
 

@@ -26,6 +26,8 @@ public:
     // Loads the card bitmap (a BMP whatever the file's extension). On failure
     // the clip is empty and every cut gives a transparent picture.
     bool Load(const QString& path);
+    // Takes a bitmap decoded elsewhere, as Load does; false for a null image.
+    bool SetBitmap(QImage image);
     void Clear();
     bool IsEmpty() const { return bitmap_.isNull(); }
     const QPixmap& Picture() const { return bitmap_; }

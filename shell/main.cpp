@@ -17,6 +17,7 @@
 #include "shell/play_win.h"
 #include "shell/single_table.h"
 #include "shell/startup.h"
+#include "shell/startup_profile.h"
 #include "shell/translations_qt.h"
 
 namespace {
@@ -64,6 +65,7 @@ std::optional<std::filesystem::path> CardSetArgument(int argc, char** argv, int 
 }  // namespace
 
 int main(int argc, char** argv) {
+    kvt::StartupMark("main");
     if (argc > 1) {
         if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
             PrintUsage();
@@ -79,12 +81,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("kvt");
     QApplication::setApplicationVersion(kVersion);
+    kvt::StartupMark("application");
 
     // Qt has taken its own options out of the command line by now.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     kvt::PlayWin::Options options;
     kvt::InstallTranslations(options.folders.SharedData);
+    kvt::StartupMark("translations");
     if (!arguments.isEmpty()) {
         // The file manager opens player files with kvt too; those are offered for a seat.
         const std::filesystem::path named(QFile::encodeName(arguments.join(' ')).toStdString());
@@ -116,7 +120,9 @@ int main(int argc, char** argv) {
         in_memory = true;
     }
 
+    kvt::StartupMark("single table claimed");
     kvt::PlayWin table(std::move(options));
+    kvt::StartupMark("window built");
     if (in_memory) table.GameState().Settings().KeepInMemory();
     QObject::connect(&single, &kvt::SingleTable::ForwardWanted, &table, [&table] {
         table.showNormal();
@@ -124,6 +130,8 @@ int main(int argc, char** argv) {
         table.activateWindow();
     });
     if (!table.Start()) return 0;
+    kvt::StartupMark("table started");
     table.show();
+    kvt::StartupMark("shown");
     return QApplication::exec();
 }

@@ -47,8 +47,10 @@
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
+#include "shell/startup_profile.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
+#include "platform/picture_decode.h"
 #include "platform/plain_text.h"
 
 namespace kvt {
@@ -99,6 +101,8 @@ protected:
     void paintEvent(QPaintEvent*) override {
         if (win_->started_ && win_->game_->FirstPaint) {
             win_->game_->FirstPaint = false;
+            StartupMark("first table paint");
+            QTimer::singleShot(0, [] { StartupMark("first paint done"); });
             // The opening sound waits in its own event loop, so it starts
             // after this paint rather than inside it.
             QTimer::singleShot(0, win_, [win = QPointer<PlayWin>(win_)] {
@@ -126,9 +130,12 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     setObjectName("PlayWin");
     if (!options_.seed) options_.seed = SeedFromEnvironment();
     game_ = std::make_unique<Game>(options_.folders, *this, options_.seed);
+    StartupMark("game object");
     sound_ = new SoundOutput(this);
     BuildMenu();
+    StartupMark("menu built");
     BuildTable();
+    StartupMark("table built");
     SetClickHandler(RouteTableClick);
     UpdateTitle();
     resize(sizeHint());
@@ -313,11 +320,13 @@ bool PlayWin::Start() {
     SyncCheckMarks();
     ShowMoveLog(ini.ReadInt(settings::kMisc, settings::kMoveLog, 0) != 0);
 
+    StartupMark("settings read");
     if (!AskName()) return false;
 
     // The card set in force (or the one named on the command line), its
     // bitmap and its card back.
     const Status loaded = StartTable(*game_, options_.card_set);
+    StartupMark("card set and bitmap");
     if (loaded && options_.card_set) card_set_source_ = *options_.card_set;
     if (!loaded)
         Report(tr("KVT"), ToQString(loaded.message()));
@@ -331,8 +340,10 @@ bool PlayWin::Start() {
     // The first deal of the run, for the remembered opponents; without them
     // the opponent choice deals when it is confirmed.
     if (LoadStartPlayers()) {
+        StartupMark("players loaded");
         game_->DealForPlayers();
         ShowHand(game_->Players[1], 1);
+        StartupMark("dealt");
     }
     SyncCheckMarks();
 
@@ -341,6 +352,7 @@ bool PlayWin::Start() {
     SetDirectionPicture(game_->PlayReversed);
     UpdateTitle();
     PlaceNameLabels();
+    StartupMark("background and labels");
     started_ = true;
     connect(this, &PlayWin::PointerMoved, this, [this](int grid, int x, int) { DescribeCard(grid, x); });
     if (game_->CardViewer) ShowCardViewer(true);
@@ -472,13 +484,25 @@ void PlayWin::RepaintDiscardPile() { hands_->DiscardPile()->update(); }
 
 void PlayWin::ShowCardBack(const Card& back_definition) { hands_->ShowCardBack(back_definition); }
 
-void PlayWin::LoadCardBitmap(const std::string& path) { clip_.Load(QFile::decodeName(path.c_str())); }
+void PlayWin::LoadCardBitmap(const std::string& path) {
+    // A bitmap checked on its way in is not read again from its working copy.
+    if (checked_bitmap_in_force_ && !checked_bitmap_.isNull())
+        clip_.SetBitmap(std::move(checked_bitmap_));
+    else
+        clip_.Load(QFile::decodeName(path.c_str()));
+    checked_bitmap_ = QImage();
+    checked_bitmap_in_force_ = false;
+}
 
-std::string PlayWin::CardBitmapFault(const std::filesystem::path& bitmap) {
-    PictureClip probe;
-    if (probe.Load(PathText(bitmap))) return {};
+std::string PlayWin::CardBitmapFault(std::uint64_t size, const BitmapReader& read) {
+    checked_bitmap_in_force_ = false;
+    checked_bitmap_ = QImage();  // freed before the next one is decoded
+    if (size <= kMaxPictureFileBytes) checked_bitmap_ = DecodePicture(size, read);
+    if (!checked_bitmap_.isNull()) return {};
     return FromQString(tr("its card pictures are not a bitmap that can be shown."));
 }
+
+void PlayWin::CardBitmapInForce() { checked_bitmap_in_force_ = !checked_bitmap_.isNull(); }
 
 void PlayWin::PlaceSeatArrows() {
     const int arrow = Tw(SeatArrow::kSize);

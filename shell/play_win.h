@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
@@ -111,7 +112,8 @@ public:
     void RepaintDiscardPile() override;
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
-    std::string CardBitmapFault(const std::filesystem::path& bitmap) override;
+    std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
+    void CardBitmapInForce() override;
     void SetUpBackground() override;
     void PlaceSeatArrows() override;
     void SetSeatArrowVisible(int seat, bool visible) override;
@@ -277,6 +279,10 @@ private:
     Options options_;
     std::unique_ptr<Game> game_;
     PictureClip clip_;
+    // The card bitmap decoded when it was checked, shown by the next
+    // LoadCardBitmap once its switch has put it in force.
+    QImage checked_bitmap_;
+    bool checked_bitmap_in_force_ = false;
     TableArea* table_ = nullptr;
     std::unique_ptr<HandView> hands_;
     CardFlights* flights_ = nullptr;

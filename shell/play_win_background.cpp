@@ -30,7 +30,7 @@ void PlayWin::SetUpBackground() {
     } else if (game_->HasBackFile) {
         const QImage picture = ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
         if (!picture.isNull()) {
-            background_picture_ = QPixmap::fromImage(picture);
+            background_picture_ = QPixmap::fromImage(picture, Qt::NoFormatConversion);
             background_ = Background::kPicture;
         } else {
             background_ = Background::kPlain;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "engine/card_set_switch.h"
@@ -53,14 +54,67 @@ TEST_F(CardSetLoading, ASetWithoutSoundKeepsTheOldOneAndWithoutBackgroundDeletes
     EXPECT_TRUE(game.HasBackFile) << "only a background sets the flag; nothing clears it";
 }
 
-TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmap) {
-    table.view.calls.clear();
-    ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", SampleCardSetFile(SampleCardSet(), 2500))).ok());
-    std::vector<std::string> gauge;
-    for (const auto& c : table.view.calls)
-        if (c.rfind("Gauge", 0) == 0 || c.find("Loading") != std::string::npos) gauge.push_back(c);
-    EXPECT_EQ(gauge, (std::vector<std::string>{"ShowLoading", "Gauge 0/2", "Gauge 1/2", "Gauge 2/2",
-                                               "HideLoading"}));
+TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmapAndMovesUpToItsEnd) {
+    // A small bitmap moves the gauge block by block; a large one in a bounded
+    // number of rising steps, each letting window events through.
+    for (const std::size_t bitmap : {std::size_t{2500}, std::size_t{1'000'500}}) {
+        table.view.calls.clear();
+        ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", SampleCardSetFile(SampleCardSet(), bitmap))).ok());
+        const std::string maximum = "/" + std::to_string(bitmap / 1000);
+        std::vector<int> values;
+        std::vector<std::string> notice;
+        for (const auto& c : table.view.calls) {
+            if (c.rfind("Gauge", 0) == 0) {
+                EXPECT_TRUE(c.ends_with(maximum)) << c;
+                values.push_back(std::stoi(c.substr(6)));
+            }
+            if (c.find("Loading") != std::string::npos) notice.push_back(c);
+        }
+        EXPECT_EQ(notice, (std::vector<std::string>{"ShowLoading", "HideLoading"}));
+        ASSERT_FALSE(values.empty());
+        EXPECT_EQ(values.front(), 0);
+        EXPECT_EQ(values.back(), static_cast<int>(bitmap / 1000));
+        EXPECT_TRUE(std::is_sorted(values.begin(), values.end()) &&
+                    std::adjacent_find(values.begin(), values.end()) == values.end());
+        if (bitmap < 100'000) EXPECT_EQ(values, (std::vector<int>{0, 1, 2}));
+        else EXPECT_TRUE(values.size() > 100 && values.size() <= 129) << values.size();
+    }
+}
+
+// A view that decodes: what it was asked to check, and when the check came into force.
+class CheckingView : public TableView {
+public:
+    std::vector<std::string> calls;
+    std::string checked;
+    bool refuse = false;
+
+    std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override {
+        calls.push_back("check");
+        checked.assign(size, '\0');
+        if (!read(0, size, checked.data()) || read(size, 1, checked.data()) || read(1, size, checked.data()))
+            return "reads wrongly";
+        return refuse ? "not a picture" : "";
+    }
+    void CardBitmapInForce() override { calls.push_back("in force"); }
+    void LoadCardBitmap(const std::string&) override { calls.push_back("load"); }
+};
+
+TEST_F(CardSetLoading, TheBitmapIsCheckedOnceFromTheCardSetAndNamedInForceAfterTheSwitch) {
+    CheckingView view;
+    Game checked_game(table.folders, view, 7);
+    const CardSetFile file = SampleCardSetFile(SampleCardSet(), 30'000, 300, 40);
+    ASSERT_TRUE(checked_game.LoadCardSetCommand(Write("a.cds", file)).ok());
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"check", "in force", "load"}));
+    EXPECT_EQ(view.checked, file.Bitmap);
+
+    // Refused: nothing changes and nothing comes into force.
+    const auto before = Snapshot();
+    view.calls.clear();
+    view.refuse = true;
+    const Status refused = checked_game.LoadCardSetCommand(Write("b.cds", SampleCardSetFile(SampleCardSet(), 900)));
+    EXPECT_NE(refused.message().find("not a picture"), std::string::npos) << refused.message();
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"check"}));
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(CardSetLoading, ABadFileChangesNothing) {

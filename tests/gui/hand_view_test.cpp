@@ -169,7 +169,8 @@ TEST_F(HandViewTest, TheFaceIsCutFromTheCardBitmap) {
     const QPixmap face = Win().CardClip().CardFace(card);
     EXPECT_EQ(face.size(), QSize(70, 95));
     const QImage bitmap = Win().CardClip().Picture().toImage();
-    EXPECT_EQ(face.toImage(), bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95));
+    EXPECT_EQ(face.toImage().convertToFormat(QImage::Format_RGB32),
+              bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95).convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(HandViewTest, TheLayoutFollowsTheDesign) {

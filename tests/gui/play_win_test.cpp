@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QBuffer>
 #include <QApplication>
 #include <QScreen>
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 #include <fstream>
 
 #include "dialogs/card_view_frm.h"
@@ -353,6 +355,37 @@ TEST(PlayWinClicks, PointerMovesOverTheHandReportTwips) {
     QTest::mouseMove(win.Table(), QPoint(470, 300));
     QApplication::processEvents();
     EXPECT_EQ(grid, -1);
+}
+
+// A card bitmap decoded when it was checked is shown once its switch put it
+// in force, instead of being read back from the working copy; otherwise the
+// working copy is read.
+TEST(PlayWinCardBitmap, TheCheckedPictureIsShownOnlyOnceInForce) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    QImage picture(300, 220, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    const auto read = [&bmp](std::uint64_t at, std::size_t n, char* out) {
+        if (at + n > static_cast<std::uint64_t>(bmp.size())) return false;
+        std::memcpy(out, bmp.constData() + at, n);
+        return true;
+    };
+    const std::string missing = (setup.Root() / "no-such-bitmap").string();
+    for (const bool in_force : {true, false}) {
+        EXPECT_EQ(win.CardBitmapFault(static_cast<std::uint64_t>(bmp.size()), read), "");
+        if (in_force) win.CardBitmapInForce();
+        win.LoadCardBitmap(missing);
+        EXPECT_EQ(win.CardClip().IsEmpty(), !in_force);
+        if (in_force) EXPECT_EQ(win.CardClip().Picture().size(), QSize(300, 220));
+    }
+    // Kept only for the next load: a later one reads the file again.
+    win.LoadCardBitmap(missing);
+    EXPECT_TRUE(win.CardClip().IsEmpty());
+    EXPECT_NE(win.CardBitmapFault(3, read), "");
 }
 
 }  // namespace
