@@ -34,11 +34,9 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
-    if (events_) {
-        Event scored = Event::Of(EventKind::RoundEnded, Winner);
-        scored.scores = result.Totals;
-        Emit(scored);
-        if (Winner > 0) Emit(Event::Of(EventKind::GameEnded, Winner));
+    if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
+        scored->scores = result.Totals;
+        if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     }
 
     view_.OpenScoreSheet(Sheet, Winner);

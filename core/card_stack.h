@@ -36,7 +36,17 @@ public:
     // Removes a live slot, moving the later cards down so the order is kept.
     // Slot 0 (the deck's top, drawn from all the time) moves nothing: the
     // live slots simply start one further on.
-    Card RemoveAt(int slot);
+    Card RemoveAt(int slot) {
+        assert(slot >= 0 && slot < count_);
+        const Card removed = (*this)[slot];
+        if (slot < 0 || slot >= count_) return removed;
+        if (slot == 0)
+            ++first_;
+        else if (slot + 1 < count_)
+            std::copy(begin() + slot + 1, end(), begin() + slot);
+        if (--count_ == 0) first_ = 0;
+        return removed;
+    }
 
     // Keeps the first n slots (n clamped to 0..Count()).
     void Truncate(int n) {

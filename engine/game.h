@@ -240,12 +240,23 @@ private:
     bool HandsGotSmaller();
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
-    // Where the rules report what happens; none while nobody listens.
-    void Emit(const Event& event) {
-        if (events_) events_->push_back(event);
+    // Where the rules report what happens; none while nobody listens. The
+    // event is made in place at the end of the list (no copy of a whole
+    // event per move), and the caller fills in the rest through the pointer.
+    Event* Emit(EventKind kind, int seat = 0, int number = 0) {
+        if (!events_) return nullptr;
+        Event& e = events_->emplace_back();
+        e.kind = kind;
+        e.seat = static_cast<std::int16_t>(seat);
+        e.number = static_cast<std::int16_t>(number);
+        return &e;
     }
     void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
-        if (events_) events_->push_back(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
+        if (Event* e = Emit(kind)) {
+            e->card = card;
+            e->from = SpotOf(from);
+            e->to = SpotOf(to);
+        }
     }
     Spot SpotOf(const CardStack& stack) const {
         // Hands first: nearly every move starts or ends in one.
