@@ -8,6 +8,8 @@
 # ARGS go to both runs (default: --games 3000 --seed 1); KVT_ALT_B_EXTRA adds
 # arguments to the B runs only, e.g. KVT_ALT_B_EXTRA="--jobs 2" with the same
 # binary twice and "--jobs 1" in ARGS compares one core with two.
+# KVT_ALT_CPU=1 counts per second of processor time (perf stat) instead of
+# wall time: for a loaded machine, and only for single-threaded runs.
 set -euo pipefail
 
 a=${1:?usage: sim_alternate.sh A B [PAIRS] [-- ARGS...]}
@@ -20,6 +22,17 @@ args=("$@")
 read -r -a extra_b <<<"${KVT_ALT_B_EXTRA:-}"
 
 rate() {  # kvt-sim and its arguments: rounds per second of the run's wall time
+  if [ -n "${KVT_ALT_CPU:-}" ]; then
+    # Per second of the process's processor time (setup included): fairer
+    # than the wall time on a machine that others load.
+    local out
+    out=$(mktemp)
+    perf stat -x, -e task-clock -o "$out" "$@" --json |
+      sed -E 's/.*"rounds":([0-9]+).*/\1/' >"$out.rounds"
+    awk -F, -v r="$(cat "$out.rounds")" '/task-clock/ { printf "%.0f\n", r / ($1 / 1000) }' "$out"
+    rm -f "$out" "$out.rounds"
+    return
+  fi
   "$@" --json | sed -E 's/.*"rounds":([0-9]+).*"seconds":([0-9.]+).*/\1 \2/' | awk '{ printf "%.0f\n", $1 / $2 }'
 }
 

@@ -17,6 +17,19 @@ class alignas(8) CardStack {
 public:
     static constexpr int Capacity = 401;
 
+    CardStack() = default;
+    CardStack(const CardStack&) = default;
+    // Assigning copies the live slots alone: a table's state is reset by
+    // assignment far more often than its stacks are full, and the slots
+    // past the last one are never read.
+    CardStack& operator=(const CardStack& other) {
+        if (this == &other) return *this;
+        std::copy(other.begin(), other.end(), cards_.begin());
+        count_ = other.count_;
+        first_ = 0;
+        return *this;
+    }
+
     std::int16_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
     bool Full() const { return count_ >= Capacity; }

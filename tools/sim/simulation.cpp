@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -212,17 +213,18 @@ GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check
 
     GameResult out;
     EventCounter counter(out.Figures);
-    std::ostringstream lines;
+    std::optional<std::ostringstream> lines;  // made only for a trace: making one costs
+    if (trace) lines.emplace();
     for (long round = 1; out.Figures.Games == 0; ++round) {
         if (round > kMaxRoundsPerGame) {
             out.Fault = "game " + std::to_string(game_number) + ": the game never ends";
             break;
         }
-        if (!PlayOneRound(round, check, trace ? &lines : nullptr, out, counter)) break;
+        if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, counter)) break;
     }
     out.Figures.RefusedMoves = game.RefusedMoves - refused;
     out.Figures.GroupCardsAdded = game.GroupCardsAdded - group_cards;
-    if (trace) out.Trace = lines.str();
+    if (lines) out.Trace = lines->str();
     return out;
 }
 
