@@ -16,6 +16,9 @@ namespace {
 // Games a thread may run ahead of the oldest game not yet added up: keeps
 // the finished traces waiting in memory few.
 constexpr long kGamesAheadPerThread = 4;
+// Each thread sets up a table with its own working folder: far more threads
+// than cores would only fill the temporary folder.
+constexpr long kMostThreads = 256;
 
 // Writes a game's trace lines with their rounds counted over the run.
 void WriteShiftedTrace(std::ostream& out, const std::string& lines, long rounds_before) {
@@ -66,7 +69,7 @@ int JobsFor(int asked) {
 Status ParallelRun::Setup(const Options& options, const std::filesystem::path& shared, int jobs) {
     options_ = options;
     tables_.clear();
-    const long threads = std::clamp<long>(jobs, 1, std::max(1L, options.Games));
+    const long threads = std::clamp<long>(jobs, 1, std::clamp<long>(options.Games, 1, kMostThreads));
     for (long i = 0; i < threads; ++i) {
         auto table = std::make_unique<Table>();
         if (table->work.Path().empty()) return Status::Fail("cannot make a working folder in the temporary folder");

@@ -29,8 +29,8 @@ int JobsFor(int asked);
 // that breaks.
 class ParallelRun {
 public:
-    // Sets up a table for each of `jobs` threads (no more than there are
-    // games). The message names the file that failed.
+    // Sets up a table for each of `jobs` threads (at most 256, and no more
+    // than there are games). The message names the file that failed.
     Status Setup(const Options& options, const std::filesystem::path& shared, int jobs);
     RunOutcome Play(std::ostream* trace);
 
