@@ -65,7 +65,7 @@ std::int16_t Game::ApplyCardAction(Card& card) {
     case kActionReverse:
         PlayReversed = PlayReversed ? 0 : 1;
         next = NextSeat(p, PlayReversed);
-        Emit(Event::Of(EventKind::DirectionChanged, p, PlayReversed));
+        Emit(EventKind::DirectionChanged, p, PlayReversed);
         view_.SetDirectionPicture(PlayReversed);
         break;
     default:
@@ -127,11 +127,9 @@ void Game::PlaceGroupCard(int player) {
     }
     DiscardPile.Push(CardSet.CardDefs[def_index]);
     ++GroupCardsAdded;
-    if (Listening()) {
-        Event laid = Event::Of(EventKind::GroupCardLaid, player);
-        laid.card = DiscardPile.Top();
-        laid.to = {Place::Pile, 0};
-        Emit(laid);
+    if (Event* laid = Emit(EventKind::GroupCardLaid, player)) {
+        laid->card = DiscardPile.Top();
+        laid->to = {Place::Pile, 0};
     }
     view_.ShowDiscardTop();
 }

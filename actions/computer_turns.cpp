@@ -36,6 +36,40 @@ double MatchScore(const Card& card, const CardStack& hand, const ScoreWeights& w
     return w.match * weighted;
 }
 
+// CountSameGroup + CountSameValue for the cards of one hand. The hand is
+// counted once by group and by value when every group and value is small,
+// as in any ordinary card set; otherwise card against card.
+class MatchCounts {
+public:
+    MatchCounts(const Card* cards, int n) : cards_(cards), n_(n) {
+        for (int i = 0; i < n; ++i) {
+            const auto group = static_cast<std::uint16_t>(cards[i].Group);
+            const auto value = static_cast<std::uint16_t>(cards[i].Value);
+            if (group >= kSmall || value >= kSmall) {
+                tallied_ = false;
+                return;
+            }
+            ++groups_[group];
+            ++values_[value];
+        }
+    }
+
+    int Same(const Card& card) const {
+        if (tallied_) return groups_[static_cast<std::uint16_t>(card.Group)] + values_[static_cast<std::uint16_t>(card.Value)];
+        int same = 0;
+        for (int j = 0; j < n_; ++j) same += (cards_[j].Group == card.Group) + (cards_[j].Value == card.Value);
+        return same;
+    }
+
+private:
+    static constexpr std::uint16_t kSmall = 64;
+    const Card* cards_;
+    int n_;
+    bool tallied_ = true;
+    std::array<std::uint16_t, kSmall> groups_{};
+    std::array<std::uint16_t, kSmall> values_{};
+};
+
 }  // namespace
 
 std::int16_t Game::MaxOtherHand() const {
@@ -69,17 +103,20 @@ std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
 void Game::MarkPlayableCards(CardStack& hand) {
     const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
+    // Whose hand each take card would draw from is the same for the whole
+    // hand: the sizes of those hands, by action, are read once.
+    // (SourcePlayer of each take action, in action order.)
+    static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
+    const std::array<std::int16_t, 3> giver_cards{Players[RightOf(drawer)].Count(), Players[LeftOf(drawer)].Count(),
+                                                  Players[AcrossFrom(drawer)].Count()};
     // PlayableOn (CheckPlayable), with the pile's top read once for the hand.
     const bool any_top = !DiscardPile.Empty();
     const Card top = any_top ? DiscardPile.Top() : Card{};
     for (Card& card : hand) {
-        card.Playable = 0;
-        if (IsTakeAction(card.Action)) {
-            // Never make the next player draw from a hand that would run out.
-            const int giver = SourcePlayer(drawer, card.Action);
-            if (Players[giver].Count() <= card.ActionCount) continue;
-        }
-        card.Playable = (!any_top || Matches(card, top)) ? 1 : 0;
+        // Never make the next player draw from a hand that would run out.
+        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
+        const bool runs_out = take < giver_cards.size() && giver_cards[take] <= card.ActionCount;
+        card.Playable = !runs_out && (!any_top || Matches(card, top)) ? 1 : 0;
     }
 }
 
@@ -89,18 +126,34 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     } else {
         for (Card& card : hand) card.Playable = card.Group > 0 ? 1 : 0;
     }
+    const int n = hand.Count();
+    const Card* cards = hand.begin();
+    int playable = 0;
+    int first = -1;
+    for (int i = 0; i < n; ++i) {
+        // Without branches: whether a card is playable follows no pattern.
+        const bool p = cards[i].Playable > 0;
+        first = (playable == 0 && p) ? i : first;
+        playable += p;
+    }
+    // A lone candidate wins whatever it scores.
+    if (playable <= 1) return static_cast<std::int16_t>(first);
+
     // A card's score is ScoreValue + ScoreMatch + ScoreBonus; what they
     // share for every card of the hand is worked out once.
     const ScoreWeights weights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand());
+    const MatchCounts counts(cards, n);
     // Equal scores keep the earlier slot. Unlike a fixed floor, the first
     // candidate opens the contest, so the best card wins even when every
     // score is very low.
     int slot = -1;
     std::int16_t best = 0;
-    for (int i = 0; i < hand.Count(); ++i) {
-        if (hand[i].Playable <= 0) continue;
-        const std::int16_t score = Sat16(static_cast<long long>(ValueScore(hand[i], weights)) +
-                                         Round16(MatchScore(hand[i], hand, weights)) + ScoreBonus(hand[i]));
+    for (int i = first; i < n; ++i) {
+        if (cards[i].Playable <= 0) continue;
+        const long long same = counts.Same(cards[i]);
+        const std::int16_t match = Round16(weights.match * Sat16(same * weights.per_match));
+        const std::int16_t score =
+            Sat16(static_cast<long long>(ValueScore(cards[i], weights)) + match + ScoreBonus(cards[i]));
         if (slot < 0 || score > best) {
             best = score;
             slot = i;
@@ -215,9 +268,9 @@ TurnOutcome Game::PlayComputerTurn() {
 
 TurnOutcome Game::PlayComputerTurn(Events& events) {
     events.clear();
-    events_ = &events;
+    Events* const heard = std::exchange(events_, &events);
     const TurnOutcome outcome = PlayComputerTurn();
-    events_ = nullptr;
+    events_ = heard;
     return outcome;
 }
 
@@ -230,11 +283,7 @@ TurnOutcome Game::PlayComputerMove() {
     CardStack& hand = Players[player];
 
     int slot = ChooseCompCard(hand, 0);
-    if (Listening()) {
-        Event chosen = Event::Of(EventKind::CardChosen, player, slot);
-        if (slot >= 0) chosen.card = hand[slot];
-        Emit(chosen);
-    }
+    if (Event* chosen = Emit(EventKind::CardChosen, player, slot); chosen && slot >= 0) chosen->card = hand[slot];
     while (slot == -1) {
         // Draw until a card can be played; with nothing left to draw, pass.
         if (!CanDraw() || hand.Full()) {

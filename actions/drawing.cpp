@@ -25,7 +25,7 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
     // Something was drawn: the table has changed, so the passes start again.
     const bool drew = into_pick ? !PickStack.Empty() : hand.Count() - 1 != before;
     if (drew) PassesInRow = 0;
-    if (!drew) Emit(Event::Of(EventKind::NothingDrawn, player));
+    if (!drew) Emit(EventKind::NothingDrawn, player);
     const int slot = hand.Count() - 1;
     if (player >= 1 && player <= 4) {
         view_.AnimateDraw(player, into_pick);

@@ -56,11 +56,7 @@ std::filesystem::path Game::PlayPlayerSound(int event, bool chance_test, int& pl
     const int variant = static_cast<int>(Rng().Uniform() * 3) + 1;
     const std::filesystem::path file =
         FindFileNoCase(PlayerFolder(player), SoundEventName(event) + std::to_string(variant) + ".wav");
-    if (Listening()) {
-        Event cue = Event::Of(EventKind::SoundCue, player, event);
-        cue.variant = static_cast<std::int16_t>(variant);
-        Emit(cue);
-    }
+    if (Event* cue = Emit(EventKind::SoundCue, player, event)) cue->variant = static_cast<std::int16_t>(variant);
     view_.PlayClip(file);
     view_.PumpEvents();
     return file;

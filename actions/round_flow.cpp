@@ -34,11 +34,9 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
-    if (Listening()) {
-        Event scored = Event::Of(EventKind::RoundEnded, Winner);
-        scored.scores = result.Totals;
-        Emit(scored);
-        if (Winner > 0) Emit(Event::Of(EventKind::GameEnded, Winner));
+    if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
+        scored->scores = result.Totals;
+        if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     }
 
     view_.OpenScoreSheet(Sheet, Winner);
@@ -68,9 +66,9 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
 
 RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {
     events.clear();
-    events_ = &events;
+    Events* const heard = std::exchange(events_, &events);
     const RoundResult result = RoundOver(rule);
-    events_ = nullptr;
+    events_ = heard;
     return result;
 }
 

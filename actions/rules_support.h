@@ -33,9 +33,13 @@ inline std::int16_t Sat16(long long v) {
 }
 
 // Nearest integer, halves to the even neighbour (the default rounding mode).
+// Below 2^52 adding and taking away 2^52 rounds exactly so, without the
+// library call that guards the rounding mode.
 inline std::int16_t Round16(double v) {
     if (std::isnan(v)) return 0;
-    const double r = std::nearbyint(v);
+    constexpr double kNoFraction = 0x1p52;
+    const double magnitude = std::fabs(v);
+    const double r = magnitude < kNoFraction ? std::copysign((magnitude + kNoFraction) - kNoFraction, v) : v;
     if (r >= 32767.0) return std::numeric_limits<std::int16_t>::max();
     if (r <= -32768.0) return std::numeric_limits<std::int16_t>::min();
     return static_cast<std::int16_t>(r);

@@ -49,16 +49,18 @@ int main(int argc, char** argv) {
         kvt::sim::WorkFolder work;
         kvt::sim::Simulation sim(work.Path(), shared, 2);
         if (!Prepare(sim)) return 1;
-        std::string fault;
+        long games = 0;
         const auto start = Clock::now();
-        while (Since(start) < budget)
-            if (!sim.Play(10, false, nullptr, fault)) {
-                std::fprintf(stderr, "sim_bench: %s\n", fault.c_str());
+        while (Since(start) < budget) {
+            const kvt::sim::GameResult game = sim.PlayGame(games + 1, kvt::sim::GameSeed(2, games + 1), false, false);
+            if (!game.Fault.empty()) {
+                std::fprintf(stderr, "sim_bench: %s\n", game.FaultText(0).c_str());
                 return 1;
             }
+            ++games;
+        }
         const double seconds = Since(start);
-        std::printf("games per second         %.1f  (%ld games, %.2f s)\n", sim.Result().Games / seconds,
-                    sim.Result().Games, seconds);
+        std::printf("games per second         %.1f  (%ld games, %.2f s)\n", games / seconds, games, seconds);
     }
     // One card choice: the hands of freshly dealt rounds, each chosen from many times.
     {

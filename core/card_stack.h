@@ -17,6 +17,19 @@ class alignas(8) CardStack {
 public:
     static constexpr int Capacity = 401;
 
+    CardStack() = default;
+    CardStack(const CardStack&) = default;
+    // Assigning copies the live slots alone: a table's state is reset by
+    // assignment far more often than its stacks are full, and the slots
+    // past the last one are never read.
+    CardStack& operator=(const CardStack& other) {
+        if (this == &other) return *this;
+        std::copy(other.begin(), other.end(), cards_.begin());
+        count_ = other.count_;
+        first_ = 0;
+        return *this;
+    }
+
     std::int16_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
     bool Full() const { return count_ >= Capacity; }
@@ -36,7 +49,17 @@ public:
     // Removes a live slot, moving the later cards down so the order is kept.
     // Slot 0 (the deck's top, drawn from all the time) moves nothing: the
     // live slots simply start one further on.
-    Card RemoveAt(int slot);
+    Card RemoveAt(int slot) {
+        assert(slot >= 0 && slot < count_);
+        const Card removed = (*this)[slot];
+        if (slot < 0 || slot >= count_) return removed;
+        if (slot == 0)
+            ++first_;
+        else if (slot + 1 < count_)
+            std::copy(begin() + slot + 1, end(), begin() + slot);
+        if (--count_ == 0) first_ = 0;
+        return removed;
+    }
 
     // Keeps the first n slots (n clamped to 0..Count()).
     void Truncate(int n) {

@@ -29,7 +29,7 @@ void Game::ShuffleStack(CardStack& stack) {
     const int n = stack.Count();
     if (n < 2) return;
     assert(&stack != &ScratchStack);  // the cards are gathered there
-    Emit(Event::Of(EventKind::DeckShuffled, 0, n));
+    Emit(EventKind::DeckShuffled, 0, n);
     view_.ShowShuffling();
     // Each position takes one of the cards not yet taken, all equally likely;
     // the cards not yet taken keep their order. All the draws come first, in
@@ -44,7 +44,7 @@ void Game::ShuffleStack(CardStack& stack) {
     for (int i = 0; i < n; ++i) {
         const int k = picks[i];
         const int left = n - i;
-        ScratchStack.Push(stack[remaining[k]]);
+        ScratchStack.Push(stack.begin()[remaining[k]]);
         std::copy(remaining.begin() + k + 1, remaining.begin() + left, remaining.begin() + k);
     }
     std::copy(ScratchStack.begin(), ScratchStack.end(), stack.begin());
@@ -52,7 +52,7 @@ void Game::ShuffleStack(CardStack& stack) {
 }
 
 void Game::DealHands() {
-    if (Listening()) Emit(Event::Of(EventKind::Dealt, StartPlayer));
+    Emit(EventKind::Dealt, StartPlayer);
     for (int round = 0; round < kHandSize; ++round)
         for (int p = 1; p <= 4; ++p) DrawFromDeck(Players[p]);
     TurnsWithoutProgress = 0;

@@ -32,4 +32,17 @@ bool Game::TableInPlay() const {
     return false;
 }
 
+void Game::SetEventListener(std::function<void(const Event&)> listener) {
+    listener_ = std::move(listener);
+    heard_.clear();
+    events_ = listener_ ? &heard_ : nullptr;
+}
+
+void Game::DeliverHeard() {
+    if (!listener_ || heard_.empty()) return;
+    Events delivered;
+    delivered.swap(heard_);
+    for (const Event& e : delivered) listener_(e);
+}
+
 }  // namespace kvt

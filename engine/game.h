@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/card_stack.h"
@@ -160,9 +161,11 @@ public:
     // Forgets the stop and any round it left unscored (after a new deal).
     void ClearStop();
 
-    // Hears every event the rules report, as it happens (the window's move
-    // log); besides the events a computer turn or a round's end hands back.
-    void SetEventListener(std::function<void(const Event&)> listener) { listener_ = std::move(listener); }
+    // Hears every event the rules report (the window's move log), except
+    // those a computer turn or a round's end hands back instead. The events
+    // are kept until DeliverHeard hands them to the listener, in order.
+    void SetEventListener(std::function<void(const Event&)> listener);
+    void DeliverHeard();
 
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
@@ -244,14 +247,23 @@ private:
     bool HandsGotSmaller();
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
-    // Where the rules report what happens; none while nobody listens.
-    bool Listening() const { return events_ != nullptr || listener_ != nullptr; }
-    void Emit(const Event& event) {
-        if (events_) events_->push_back(event);
-        if (listener_) listener_(event);
+    // Where the rules report what happens; none while nobody listens. The
+    // event is made in place at the end of the list (no copy of a whole
+    // event per move), and the caller fills in the rest through the pointer.
+    Event* Emit(EventKind kind, int seat = 0, int number = 0) {
+        if (!events_) return nullptr;
+        Event& e = events_->emplace_back();
+        e.kind = kind;
+        e.seat = static_cast<std::int16_t>(seat);
+        e.number = static_cast<std::int16_t>(number);
+        return &e;
     }
     void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
-        if (Listening()) Emit(Event::Moved(kind, card, SpotOf(from), SpotOf(to)));
+        if (Event* e = Emit(kind)) {
+            e->card = card;
+            e->from = SpotOf(from);
+            e->to = SpotOf(to);
+        }
     }
     Spot SpotOf(const CardStack& stack) const {
         // Hands first: nearly every move starts or ends in one.
@@ -262,6 +274,8 @@ private:
     }
     Spot SpotOfOther(const CardStack& stack) const;
     Events* events_ = nullptr;
+    // With a listener, what the rules report waits here until it is delivered.
+    Events heard_;
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
     bool stop_requested_ = false;

@@ -21,7 +21,7 @@ void Game::DrawFromDeck(CardStack& hand, bool to_pick_stack) {
         const Card top = DiscardPile.Top();
         DiscardPile.Clear();
         DiscardPile.Push(top);
-        Emit(Event::Of(EventKind::DeckRebuilt, 0, returned));
+        Emit(EventKind::DeckRebuilt, 0, returned);
         ShuffleStack(DrawDeck);
     }
     MoveCard(DrawDeck, to_pick_stack ? PickStack : hand, 0, false);

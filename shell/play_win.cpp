@@ -471,6 +471,7 @@ void PlayWin::UpdateTitle() {
 void PlayWin::PumpEvents() { QCoreApplication::processEvents(); }
 
 void PlayWin::ShowHand(const CardStack& stack, int grid) {
+    game_->DeliverHeard();
     hands_->ShowHand(stack, grid);
     if (grid >= 1) PlaceNameLabels();
     if (keys_) keys_->Refresh();
@@ -643,6 +644,7 @@ void PlayWin::PlaceNameLabels() {
 }
 
 void PlayWin::RedrawTable() {
+    game_->DeliverHeard();
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
     if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(game_->HoldStack, 0);
     hands_->ShowDiscardTop();

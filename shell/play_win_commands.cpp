@@ -78,6 +78,7 @@ void PlayWin::HandleClick(const TableClick& click) {
     if (closing_ || !started_ || awaiting_players_) return;
     emit TableClicked(click);
     if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
+    game_->DeliverHeard();
 }
 
 void PlayWin::NewGameCommand() {

@@ -56,6 +56,7 @@ QPoint PlayWin::GridTopLeft(int grid) const {
 
 bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start) {
     if (closing_) return false;
+    game_->DeliverHeard();
     flights_->PlaceTrail(picture, from, to);
     PictureBox* start = flights_->Box(0);
     start->show();

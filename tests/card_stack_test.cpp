@@ -57,6 +57,13 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     game.MoveCard(from, to, 0, false);
     EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
     EXPECT_EQ(to.Top().Value, 1);
+    // An assigned stack holds the live cards, wherever they started, and no more.
+    Fill(to, 5, 20);
+    to = from;
+    EXPECT_EQ(Values(to), (std::vector<int>{11, 12}));
+    EXPECT_EQ(to, from);
+    to.Push(from[0]);
+    EXPECT_EQ(Values(to), (std::vector<int>{11, 12, 11}));
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
+#include "actions/rules_support.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -27,9 +29,14 @@ TEST_F(Computer, ScoresWeighValuesAndMatchesAndKeepTheEarlierOfEqualCards) {
     EXPECT_EQ(Choice(), 1) << "the highest playable value";
     Turn({0, 0, 0, 0}, {C(4, 4), C(1, 3), C(1, 8)});
     EXPECT_EQ(Choice(), 1) << "all score 0: the first playable";
-    Turn({0, 0, 100, 1}, {C(1, 2), C(2, 7), C(2, 8), C(2, 9)}, C(2, 2));
-    EXPECT_DOUBLE_EQ(game.ScoreMatch(C(2, 7), game.Players[2]), 4.0);
-    EXPECT_EQ(Choice(), 1) << "three of group 2 and one 7";
+    // Small groups and values are counted by table, large or negative ones card by card.
+    for (int g : {2, 64, 300}) {
+        for (int v : {7, 70, -7}) {
+            Turn({0, 0, 100, 1}, {C(1, 2), C(g, v), C(g, 8), C(g, 9), C(3, v)}, C(g, 2));
+            EXPECT_DOUBLE_EQ(game.ScoreMatch(C(g, v), game.Players[2]), 5.0);
+            EXPECT_EQ(Choice(), 1) << "three of group " << g << " and two " << v;
+        }
+    }
     Turn({0, 0, 0, 0}, {C(3, 3), C(4, 4)});
     EXPECT_EQ(Choice(), -1);
     EXPECT_EQ(game.ChooseCompCard(game.Players[2], 1), 0) << "the other mode takes every grouped card";
@@ -48,6 +55,16 @@ TEST_F(Computer, RoundingIsHalfToEvenAndTheMatchScoreIsRoundedOnItsOwn) {
     // Rounding the sums (4.5 and 4.5) would tie them and keep the 2.
     Turn({100, 0, 50, 1}, {C(1, 2), C(1, 3), C(3, 2), C(4, 2)}, C(1, 1));
     EXPECT_EQ(Choice(), 1);
+    // The rounding without the library call agrees with it everywhere.
+    const auto library = [](double v) {
+        if (std::isnan(v)) return std::int16_t{0};
+        const double r = std::nearbyint(v);
+        return static_cast<std::int16_t>(r >= 32767.0 ? 32767 : r <= -32768.0 ? -32768 : r);
+    };
+    for (const double v : std::initializer_list<double>{0.0, -0.0, 0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 2.5000000000000004, 32766.5,
+                     32767.5, -32768.5, -32767.5, 0x1p52 - 0.5, 0x1p52 + 1, -0x1p53, 1e300, -1e300, INFINITY, -INFINITY,
+                     NAN})
+        EXPECT_EQ(Round16(v), library(v)) << v;
 }
 
 TEST_F(Computer, TheLargestOtherComputerHandAndSixteenBitLimits) {

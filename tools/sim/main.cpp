@@ -6,9 +6,9 @@
 
 #include "platform/paths.h"
 #include "tools/sim/options.h"
+#include "tools/sim/parallel_run.h"
 #include "tools/sim/process_figures.h"
 #include "tools/sim/report.h"
-#include "tools/sim/simulation.h"
 
 // kvt-sim: plays seeded games with four computer players, headless and at
 // full speed, and prints what happened.
@@ -30,13 +30,8 @@ int main(int argc, char** argv) {
         break;
     }
 
-    WorkFolder work;
-    if (work.Path().empty()) {
-        std::cerr << "kvt-sim: cannot make a working folder in the temporary folder\n";
-        return 1;
-    }
-    Simulation sim(work.Path(), kvt::DefaultFolders().SharedData, options.Seed);
-    if (kvt::Status s = sim.Setup(options); !s) {
+    ParallelRun run;
+    if (kvt::Status s = run.Setup(options, kvt::DefaultFolders().SharedData, JobsFor(options.Jobs)); !s) {
         std::cerr << "kvt-sim: " << s.message() << "\n";
         return 1;
     }
@@ -50,13 +45,13 @@ int main(int argc, char** argv) {
     }
 
     const auto start = std::chrono::steady_clock::now();
-    std::string fault;
-    const bool finished = sim.Play(options.Games, options.Check, trace.is_open() ? &trace : nullptr, fault);
-    Stats stats = sim.Result();
+    const RunOutcome outcome = run.Play(trace.is_open() ? &trace : nullptr);
+    Stats stats = outcome.Figures;
     stats.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     stats.PeakRssKb = PeakResidentKb();
     stats.OpenFiles = OpenFileCount();
-    if (!finished) {
+    if (!outcome.Finished) {
+        const std::string& fault = outcome.Fault;
         if (options.Check && fault.find("could not be dealt") == std::string::npos) {
             std::cerr << "kvt-sim: check failed in " << fault << "\n";
             return 3;

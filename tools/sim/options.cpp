@@ -19,14 +19,18 @@ bool IsOption(std::string_view arg) { return arg.size() > 2 && arg.substr(0, 2) 
 
 const char* UsageText() {
     return "Usage: kvt-sim [--cards F.cds] [--players A.dpf B.dpf C.dpf [D.dpf]] [--games N]\n"
-           "               [--seed S] [--json] [--check] [--signature] [--trace FILE]\n"
+           "               [--seed S] [--jobs N] [--json] [--check] [--signature] [--trace FILE]\n"
            "Plays N complete seeded games with four computer players, headless, and\n"
            "prints what happened.\n"
            "  --cards F       card set to play (default: the shipped default.cds)\n"
            "  --players ...   player files for seats 2..4; a fourth one plays seat 1\n"
            "                  (default: the first three shipped players by name)\n"
            "  --games N       games to play (default 1)\n"
-           "  --seed S        seed of the shuffles and choices (default 1)\n"
+           "  --seed S        seed of the shuffles and choices (default 1); game n is\n"
+           "                  dealt from the n-th SplitMix64 output of S\n"
+           "  --jobs N        games played at once on N threads (default: every core,\n"
+           "                  at most 256 and no more than the games);\n"
+           "                  the output is the same for any N\n"
            "  --json          print the figures as one JSON object\n"
            "  --check         check the table after every move; exit 3 on a fault\n"
            "  --signature     print only a hash of every round's scores and hands\n"
@@ -72,6 +76,12 @@ ParseResult ParseOptions(int argc, char** argv, Options& out, std::string& error
             if (!value(v)) return ParseResult::Error;
             if (!ParseNumber(v, out.Seed)) {
                 error = "--seed wants a whole number from 0 to 2^64-1, not \"" + std::string(v) + "\"";
+                return ParseResult::Error;
+            }
+        } else if (arg == "--jobs") {
+            if (!value(v)) return ParseResult::Error;
+            if (!ParseNumber(v, out.Jobs) || out.Jobs < 1) {
+                error = "--jobs wants a whole number of at least 1, not \"" + std::string(v) + "\"";
                 return ParseResult::Error;
             }
         } else if (arg == "--players") {

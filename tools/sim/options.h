@@ -13,6 +13,7 @@ struct Options {
     std::vector<std::filesystem::path> Players;  // empty, or 3 (seats 2..4) or 4 (seats 2..4, then 1)
     long Games = 1;
     std::uint64_t Seed = 1;
+    int Jobs = 0;  // threads; 0: every core
     bool Json = false;
     bool Check = false;
     bool Signature = false;

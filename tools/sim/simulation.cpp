@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <sstream>
 #include <system_error>
 
 #include "engine/working_files.h"
@@ -14,14 +16,27 @@ namespace {
 constexpr long kMaxTurnsPerRound = 200000;
 constexpr long kMaxRoundsPerGame = 100000;
 
-void Mix(std::uint64_t& hash, std::int64_t value) {
+}  // namespace
+
+void MixSignature(std::uint64_t& hash, std::int64_t value) {
     for (int i = 0; i < 8; ++i) {
         hash ^= static_cast<std::uint64_t>(value >> (8 * i)) & 0xffu;
         hash *= 1099511628211ull;
     }
 }
 
-}  // namespace
+std::uint64_t GameSeed(std::uint64_t run_seed, long game) {
+    // SplitMix64: the state moves on by the golden-ratio step per output.
+    std::uint64_t z = run_seed + static_cast<std::uint64_t>(game) * 0x9e3779b97f4a7c15ull;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+}
+
+std::string GameResult::FaultText(long rounds_before) const {
+    if (FaultRound <= 0) return Fault;
+    return "round " + std::to_string(rounds_before + FaultRound) + Fault;
+}
 
 WorkFolder::WorkFolder() {
     std::string name = (std::filesystem::temp_directory_path() / "kvt-sim-XXXXXX").string();
@@ -122,6 +137,8 @@ Status Simulation::Setup(const Options& options) {
     for (int p = 2; p <= 4; ++p)
         if (Status s = game.ReadPlayerHeader(players[p - 2], p); !s) return s;
 
+    fresh_table_ = game.State();
+    fresh_sheet_ = game.Sheet;
     game.NewGame();
     if (!game.TableInPlay()) return Status::Fail("The card set \"" + cards.string() + "\" deals no cards");
     checker_.StartRound(game);
@@ -129,88 +146,91 @@ Status Simulation::Setup(const Options& options) {
     return Status::Ok();
 }
 
-bool Simulation::PlayOneRound(bool check, std::ostream* trace, std::string& fault) {
+bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, EventCounter& counter) {
     Game& game = *game_;
-    const long round = stats_.Rounds + 1;
+    Stats& stats = out.Figures;
+    const auto broke = [&](long at, int seat, const std::string& what) {
+        out.FaultRound = at;
+        out.Fault = (seat > 0 ? ", seat " + std::to_string(seat) : std::string()) + ": " + what;
+        return false;
+    };
     for (long turns = 0; !game.RoundEnded; ++turns) {
         const int seat = game.CurPlayer;
-        if (turns >= kMaxTurnsPerRound) {
-            fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": the round never ends";
-            return false;
-        }
+        if (turns >= kMaxTurnsPerRound) return broke(round, seat, "the round never ends");
         MoveBefore before;
         if (trace) before = MoveBefore::Of(game, round);
         const TurnOutcome outcome = game.PlayComputerTurn(events_);
-        counter_.Count(events_);
-        ++stats_.Turns;
-        stats_.LongestTurnsWithoutProgress =
-            std::max<long>(stats_.LongestTurnsWithoutProgress, game.TurnsWithoutProgress);
-        if (outcome == TurnOutcome::NotComputer) {
-            fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": not a computer seat";
-            return false;
-        }
+        counter.Count(events_);
+        ++stats.Turns;
+        stats.LongestTurnsWithoutProgress = std::max<long>(stats.LongestTurnsWithoutProgress, game.TurnsWithoutProgress);
+        if (outcome == TurnOutcome::NotComputer) return broke(round, seat, "not a computer seat");
         if ((outcome == TurnOutcome::Passed || (outcome == TurnOutcome::RoundEnded && game.PassesInRow > 0)) &&
             !game.CanDraw())
-            ++stats_.PassesNothingToDraw;
+            ++stats.PassesNothingToDraw;
         if (check) {
-            if (std::string broke = checker_.AfterMove(game); !broke.empty()) {
-                fault = "round " + std::to_string(round) + ", seat " + std::to_string(seat) + ": " + broke;
-                return false;
-            }
+            if (std::string what = checker_.AfterMove(game); !what.empty()) return broke(round, seat, what);
         }
         if (trace) WriteMoveLine(*trace, before, events_, game);
     }
 
-    if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats_.StuckRounds;
-    for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, game.Players[p].Count());
+    if (game.TurnsWithoutProgress >= Game::kStuckTurns) ++stats.StuckRounds;
+    for (int p = 1; p <= 4; ++p) out.SignatureValues.push_back(game.Players[p].Count());
     if (check) checker_.BeforeScoring(game);
     // The round's end and the next deal are counted by nothing but the trace.
     const RoundResult result =
         trace ? game.RoundOver(FirstDiscardRule::kWild, events_) : game.RoundOver(FirstDiscardRule::kWild);
-    ++stats_.Rounds;
-    ++game_rounds_;
-    for (int p = 1; p <= 4; ++p) Mix(stats_.Signature, result.Totals[p]);
+    ++stats.Rounds;
+    for (int p = 1; p <= 4; ++p) out.SignatureValues.push_back(result.Totals[p]);
     if (trace) {
         for (const Event& e : events_)
             if (e.kind == EventKind::RoundEnded) WriteRoundLine(*trace, round, e);
     }
     if (check) {
-        if (std::string broke = checker_.AfterScoring(result.Totals); !broke.empty()) {
-            fault = "round " + std::to_string(round) + ", seat " + std::to_string(game.LastMover) + ": " + broke;
-            return false;
-        }
+        if (std::string what = checker_.AfterScoring(result.Totals); !what.empty())
+            return broke(round, game.LastMover, what);
     }
     if (result.Winner > 0) {
-        ++stats_.Games;
-        ++stats_.Wins[result.Winner];
-        game_rounds_ = 0;
+        ++stats.Games;
+        ++stats.Wins[result.Winner];
         checker_.StartGame(game);
     }
-    if (game.RoundEnded) {
-        fault = "round " + std::to_string(round + 1) + ": the next round could not be dealt";
-        return false;
-    }
+    if (game.RoundEnded) return broke(round + 1, 0, "the next round could not be dealt");
     checker_.StartRound(game);
     return true;
 }
 
-bool Simulation::Play(long games, bool check, std::ostream* trace, std::string& fault) {
-    const long target = stats_.Games + games;
-    while (stats_.Games < target) {
-        if (game_rounds_ >= kMaxRoundsPerGame) {
-            fault = "game " + std::to_string(stats_.Games + 1) + ": the game never ends";
-            return false;
+GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace) {
+    Game& game = *game_;
+    game.State() = fresh_table_;
+    game.Generator = Random(seed);
+    game.Sheet = fresh_sheet_;
+    game.CompHeld.Clear();
+    const std::int64_t refused = game.RefusedMoves;
+    const std::int64_t group_cards = game.GroupCardsAdded;
+    game.NewGame();
+    checker_.StartRound(game);
+    checker_.StartGame(game);
+
+    GameResult out;
+    EventCounter counter(out.Figures);
+    std::optional<std::ostringstream> lines;  // made only for a trace: making one costs
+    if (trace) lines.emplace();
+    for (long round = 1; out.Figures.Games == 0; ++round) {
+        if (round > kMaxRoundsPerGame) {
+            out.Fault = "game " + std::to_string(game_number) + ": the game never ends";
+            break;
         }
-        if (!PlayOneRound(check, trace, fault)) return false;
+        if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, counter)) break;
     }
-    stats_.RefusedMoves = game_->RefusedMoves;
-    stats_.GroupCardsAdded = game_->GroupCardsAdded;
-    return true;
+    out.Figures.RefusedMoves = game.RefusedMoves - refused;
+    out.Figures.GroupCardsAdded = game.GroupCardsAdded - group_cards;
+    if (lines) out.Trace = lines->str();
+    return out;
 }
 
 void Simulation::PlayRound() {
-    std::string fault;
-    (void)PlayOneRound(false, nullptr, fault);
+    (void)PlayOneRound(timed_.Figures.Rounds + 1, false, nullptr, timed_, timed_counter_);
+    timed_.SignatureValues.clear();
 }
 
 }  // namespace kvt::sim

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/game.h"
 #include "tools/sim/checker.h"
@@ -33,6 +34,30 @@ struct Stats {
     long PeakRssKb = -1;  // of the whole process, at the end; -1: unknown
     int OpenFiles = -1;   // descriptors open at the end; -1: unknown
 };
+
+// The seed of game number `game` (1, 2, ...) of a run: the game-th output of
+// the SplitMix64 generator started from the run's seed. Every game is dealt
+// on a fresh table from its own seed, so the games of a run can be played in
+// any order, on any number of threads, and still be the same games.
+std::uint64_t GameSeed(std::uint64_t run_seed, long game);
+
+// What one game gave: its figures (the signature left out), the values its
+// rounds add to the run's signature in order, its trace lines with rounds
+// counted from 1 within the game, and where it broke, if it did.
+struct GameResult {
+    Stats Figures;
+    std::vector<std::int16_t> SignatureValues;
+    std::string Trace;
+    long FaultRound = 0;  // the round within the game the fault names; 0: none
+    std::string Fault;    // empty when the game finished; else what follows "round N"
+
+    // The fault's text, with its round counted over the run: `rounds_before`
+    // is the number of rounds of the games before this one.
+    std::string FaultText(long rounds_before) const;
+};
+
+// Folds a value into an FNV-1a signature.
+void MixSignature(std::uint64_t& hash, std::int64_t value);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class WorkFolder {
@@ -77,28 +102,31 @@ public:
     // Loads the card set and the players. The message names the file that failed.
     Status Setup(const Options& options);
 
-    // Plays `games` complete games. With a checker, a fault stops the run and
-    // `fault` says where and what; `trace` (when not null) gets JSON lines.
-    // False when the run stopped early (a fault, or a table that could not be dealt).
-    bool Play(long games, bool check, std::ostream* trace, std::string& fault);
+    // Plays game number `game` to its end, dealt on a fresh table whose
+    // generator starts from `seed`. With `check` a broken invariant ends the
+    // game with a fault; with `trace` the result carries its trace lines.
+    GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace);
 
-    // Plays one round from its deal to its scoring; for timing.
+    // Plays one round from its deal to its scoring on the table as it
+    // stands, game after game; for timing. Result() adds them up.
     void PlayRound();
 
-    const Stats& Result() const { return stats_; }
+    const Stats& Result() const { return timed_.Figures; }
     Game& Table() { return *game_; }
 
 private:
-    bool PlayOneRound(bool check, std::ostream* trace, std::string& fault);
+    // Plays round `round` of the game; false when it broke (out says how).
+    bool PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, EventCounter& counter);
 
     SilentView view_;
     std::unique_ptr<Game> game_;
     std::filesystem::path shared_;
-    Stats stats_;
-    EventCounter counter_{stats_};
+    TableState fresh_table_;  // as set up, before any deal
+    ScoreSheet fresh_sheet_;
+    GameResult timed_;        // PlayRound's rounds
+    EventCounter timed_counter_{timed_.Figures};
     Events events_;  // of the turn being played; kept to reuse its room
     Checker checker_;
-    long game_rounds_ = 0;
 };
 
 // The player files shipped with the program, sorted by name.
