@@ -58,6 +58,7 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
     EXPECT_EQ(to.Top().Value, 1);
     // An assigned stack holds the live cards, wherever they started, and no more.
+    Fill(from, 2, 11);
     Fill(to, 5, 20);
     to = from;
     EXPECT_EQ(Values(to), (std::vector<int>{11, 12}));
