@@ -67,6 +67,22 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     EXPECT_EQ(Values(to), (std::vector<int>{11, 12, 11}));
 }
 
+TEST_F(MoveCardTest, SortingByGroupThenValueKeepsEqualCardsInOrder) {
+    CardStack hand;
+    for (const auto& [group, value] : std::vector<std::pair<int, int>>{{3, 4}, {1, 1}, {3, 4}, {0, 9}, {3, 4}}) {
+        Card card;
+        card.Group = static_cast<std::int16_t>(group);
+        card.Value = static_cast<std::int16_t>(value);
+        card.PicCol = static_cast<std::int16_t>(hand.Count());  // tells equal cards apart
+        hand.Push(card);
+    }
+    game.SortCards = true;
+    game.SortHand(hand);
+    std::vector<int> order;
+    for (const Card& c : hand) order.push_back(c.PicCol);
+    EXPECT_EQ(order, (std::vector<int>{3, 1, 0, 2, 4}));
+}
+
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
     CardStack empty, full, some;
     Fill(full, CardStack::Capacity);
@@ -122,9 +138,12 @@ TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.DrawDeck.Clear();
     Fill(game.DiscardPile, 1);
     CardStack hand;
+    table.view.calls.clear();
     game.DrawFromDeck(hand);
     EXPECT_EQ(hand.Count(), 0);
     EXPECT_EQ(game.DiscardPile.Count(), 1);
+    EXPECT_EQ(std::count(table.view.calls.begin(), table.view.calls.end(), "ShowShuffling"), 0)
+        << "a pile of one card is not made into a deck";
     game.DiscardPile.Clear();
     game.DrawFromDeck(hand);
     EXPECT_EQ(hand.Count(), 0);

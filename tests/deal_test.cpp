@@ -32,12 +32,21 @@ TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
     EXPECT_EQ(game.DrawDeck[2], set.CardDefs[2]) << "whole definition records are copied";
 }
 
-TEST_F(Dealing, ShufflingFewerThanTwoCardsGivesNoNotice) {
+TEST_F(Dealing, ShufflingFewerThanTwoCardsGivesNoNoticeAndTwoAreShuffled) {
     CardStack one;
     one.Push(Def(1, 1, kActionDiscard, 0, 1));
     table.view.calls.clear();
     game.ShuffleStack(one);
     EXPECT_TRUE(table.view.calls.empty());
+    int swapped = 0;
+    for (int i = 0; i < 64; ++i) {
+        CardStack two = one;
+        two.Push(Def(1, 2, kActionDiscard, 0, 1));
+        game.ShuffleStack(two);
+        swapped += two[0].Value == 2;
+    }
+    EXPECT_GT(swapped, 0);
+    EXPECT_LT(swapped, 64);
 }
 
 // Every order of a four-card deck must come up equally often (and no card

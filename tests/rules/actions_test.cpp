@@ -212,7 +212,10 @@ TEST_F(Rules, AComputersWildCardLaysTheLowestCardOfItsMostCommonGroup) {
 TEST_F(Rules, TheGroupCardIsTheEarliestOfEqualLowestDefinitionsUpToSeventySeven) {
     game.CardSet.CardDefs[5] = Def(3, 0, kActionDiscard, 0, 0, 7, 7);
     game.CardSet.CardDefs[6] = Def(3, 0, kActionDiscard, 0, 0, 8, 8);
+    // Pictures only, never a card to lay: never dealt, a background cell, a card back.
     game.CardSet.CardDefs[7] = Def(3, -5, kActionNeverDealt, 0, 0);
+    game.CardSet.CardDefs[8] = Def(3, -6, kActionBackgroundCell, 0, 0);
+    game.CardSet.CardDefs[9] = Def(3, -7, kActionCardBack, 0, 0);
     game.CardSet.CardDefs[79] = Def(3, -9, kActionDiscard, 0, 0);
     SetTable(game, {Low(1, 3), {C(0, 50), C(3, 7)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     Lay(2);

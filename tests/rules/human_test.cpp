@@ -242,7 +242,16 @@ TEST_F(Human, TakingTheGiversLastCardEndsTheRound) {
     EXPECT_EQ(game.StartPlayer, 4);
 }
 
-TEST_F(Human, ANewDealLeavesNoDiscardButtonBehind) {
+TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
+    Deal({C(1, 20, kActionPassLeft, 2), C(2, 2), C(2, 3)});
+    game.ClickHandCard(0);
+    game.ClickHandCard(0);
+    ASSERT_EQ(game.HoldStack.Count(), 1);
+    table.view.calls.clear();
+    game.NewGame();
+    EXPECT_TRUE(game.PickStack.Empty());
+    EXPECT_TRUE(game.HoldStack.Empty());
+    EXPECT_EQ(table.view.Count("HoldGrid off"), 1);
     Deal({C(1, 5), C(2, 2)});
     game.ClickHandCard(0);
     ASSERT_TRUE(game.DiscardButtonShown);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/working_files.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -50,6 +51,9 @@ std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
     GiveTraits(game);
     game.ComputerSeat1 = true;
     std::vector<std::string> record;
+    // The set loaded as the Load Card Set command does, and dealt.
+    record.push_back("load -> " + std::to_string(game.LoadCardSetCommand(table.folders.SharedData / files::kDefaultCardSet).ok()));
+    Take(table.view, record);
     Events events;
     for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; !game.RoundEnded; ++turn) {

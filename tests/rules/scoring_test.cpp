@@ -86,6 +86,16 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
     EXPECT_EQ(table.view.calls, (std::vector<std::string>{"OpenScoreSheet 0", "ShowScoreSheet 0"}));
 }
 
+TEST_F(Scoring, ViewingBeforeTheFirstRoundShowsABlankSheetAfterItTheRounds) {
+    for (const int round : {0, 1}) {
+        game.RoundNum = static_cast<std::int16_t>(round);
+        game.Winner = 0;
+        game.Sheet.SetCell(0, 1, "12");
+        game.ViewScore();
+        EXPECT_EQ(game.Sheet.Cell(0, 1), round == 0 ? " " : "12") << "round " << round;
+    }
+}
+
 TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     for (int p = 1; p <= 4; ++p) game.Scores[p] = static_cast<std::int16_t>(p == 4 ? 498 : 100);
     Hands(1, 2, 3, 4);
