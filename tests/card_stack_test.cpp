@@ -138,12 +138,13 @@ TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.DrawDeck.Clear();
     Fill(game.DiscardPile, 1);
     CardStack hand;
-    table.view.calls.clear();
+    int rebuilt = 0;
+    game.SetEventListener([&rebuilt](const Event& e) { rebuilt += e.kind == EventKind::DeckRebuilt; });
     game.DrawFromDeck(hand);
+    game.DeliverHeard();
     EXPECT_EQ(hand.Count(), 0);
     EXPECT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(std::count(table.view.calls.begin(), table.view.calls.end(), "ShowShuffling"), 0)
-        << "a pile of one card is not made into a deck";
+    EXPECT_EQ(rebuilt, 0) << "a pile of one card is not made into a deck";
     game.DiscardPile.Clear();
     game.DrawFromDeck(hand);
     EXPECT_EQ(hand.Count(), 0);
