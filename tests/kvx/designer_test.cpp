@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QListWidget>
 #include <QTableView>
@@ -330,11 +331,20 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     report.SetGames(3);
     report.SetSeed(5);
     QSignalSpy finished(&report, &BalanceReport::Finished);
+    QSignalSpy moved(report.ProgressBar(), &QProgressBar::valueChanged);
     report.Start();
     EXPECT_TRUE(report.IsRunning());
     ASSERT_TRUE(finished.wait(60000));
+    bool all_games_shown = false;  // the bar went to 3 of 3 as the games ended
+    for (const QList<QVariant>& value : moved) all_games_shown |= value.at(0).toInt() == 3;
+    EXPECT_TRUE(all_games_shown);
     const std::vector<BalanceFigure> figures = report.Figures();
     ASSERT_FALSE(figures.empty());
+    const auto named = [&figures](const QString& start) {
+        return std::any_of(figures.begin(), figures.end(), [&](const BalanceFigure& f) { return f.name.startsWith(start); });
+    };
+    EXPECT_TRUE(named("Games won by the seat that played first"));
+    EXPECT_TRUE(named("Played card "));
     const QStringList seats{"Computer", QFileInfo(QString::fromStdString(opponents[0])).completeBaseName(),
                             QFileInfo(QString::fromStdString(opponents[1])).completeBaseName(),
                             QFileInfo(QString::fromStdString(opponents[2])).completeBaseName()};

@@ -51,6 +51,32 @@ TEST(Sim, TheSameSeedGivesTheSameOutputByteForByte) {
     EXPECT_EQ(json1.out.rfind("{\"games\":10,", 0), 0u) << json1.out;
 }
 
+// The sum of the numbers in the JSON object after "key":{.
+long SumOf(const std::string& json, const std::string& key) {
+    const std::size_t start = json.find("\"" + key + "\":{");
+    if (start == std::string::npos) return -1;
+    const std::size_t end = json.find('}', start);
+    long sum = 0;
+    for (std::size_t colon = json.find("\":", start + key.size() + 3); colon < end; colon = json.find("\":", colon + 1))
+        sum += std::stol(json.substr(colon + 2));
+    return sum;
+}
+
+TEST(Sim, CardsAreCountedByCardAsByActionAndTheStartersWinsAndProgressAreTold) {
+    const SimRun json = Sim("--games 20 --seed 5 --json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    EXPECT_GT(SumOf(json.out, "playedByAction"), 0);
+    EXPECT_EQ(SumOf(json.out, "playedByCard"), SumOf(json.out, "playedByAction"));
+    const std::size_t starter = json.out.find("\"starterWins\":");
+    ASSERT_NE(starter, std::string::npos);
+    const long wins = std::stol(json.out.substr(starter + 14));
+    EXPECT_GT(wins, 0);
+    EXPECT_LT(wins, 20);
+    const SimRun progress = Sim("--games 5 --seed 5 --signature --progress");
+    EXPECT_NE(progress.out.find("progress 1 5\n"), std::string::npos) << progress.out;
+    EXPECT_NE(progress.out.find("progress 5 5\n"), std::string::npos) << progress.out;
+}
+
 // Games played on several threads are the same games, added up and traced
 // in the same order, whatever the number of threads.
 TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {

@@ -20,6 +20,7 @@ bool IsOption(std::string_view arg) { return arg.size() > 2 && arg.substr(0, 2) 
 const char* UsageText() {
     return "Usage: kvt-sim [--cards F.cds] [--players A.dpf B.dpf C.dpf [D.dpf]] [--games N]\n"
            "               [--seed S] [--jobs N] [--json] [--check] [--signature] [--trace FILE]\n"
+           "               [--progress]\n"
            "Plays N complete seeded games with four computer players, headless, and\n"
            "prints what happened.\n"
            "  --cards F       card set to play (default: the shipped default.cds)\n"
@@ -35,6 +36,8 @@ const char* UsageText() {
            "  --check         check the table after every move; exit 3 on a fault\n"
            "  --signature     print only a hash of every round's scores and hands\n"
            "  --trace FILE    write one JSON line per computer move and per round\n"
+           "  --progress      write \"progress DONE TOTAL\" lines to standard error as\n"
+           "                  games end (about a hundred in a run)\n"
            "  --help, --version\n"
            "Set KVT_SIM_NO_TIME=1 to leave the timing and process figures out of the output.\n"
            "Exit status: 0 done, 1 a file could not be used, 2 bad arguments, 3 a check failed.\n";
@@ -56,6 +59,8 @@ ParseResult ParseOptions(int argc, char** argv, Options& out, std::string& error
         if (arg == "--version") return ParseResult::Version;
         if (arg == "--json") {
             out.Json = true;
+        } else if (arg == "--progress") {
+            out.Progress = true;
         } else if (arg == "--check") {
             out.Check = true;
         } else if (arg == "--signature") {

@@ -17,6 +17,7 @@ struct Options {
     bool Json = false;
     bool Check = false;
     bool Signature = false;
+    bool Progress = false;  // "progress DONE TOTAL" lines on standard error
     std::filesystem::path Trace;  // empty: no trace
 };
 

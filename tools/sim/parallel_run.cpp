@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iostream>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -51,6 +52,8 @@ void AddUp(Stats& run, const GameResult& game) {
     run.CardsDrawn += g.CardsDrawn;
     run.DeckRebuilds += g.DeckRebuilds;
     for (const auto& [action, n] : g.Played) run.Played[action] += n;
+    for (const auto& [card, n] : g.PlayedCards) run.PlayedCards[card] += n;
+    run.StarterWins += g.StarterWins;
     run.PassesNothingToDraw += g.PassesNothingToDraw;
     run.RefusedMoves += g.RefusedMoves;
     run.GroupCardsAdded += g.GroupCardsAdded;
@@ -102,7 +105,8 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
                 if (stop || next_game > options.Games) return;
                 game = next_game++;
             }
-            GameResult result = sim.PlayGame(game, GameSeed(options.Seed, game), options.Check, trace != nullptr);
+            GameResult result =
+                sim.PlayGame(game, GameSeed(options.Seed, game), options.Check, trace != nullptr, options.Json);
             {
                 std::lock_guard lock(mutex);
                 finished.emplace(game, std::move(result));
@@ -133,6 +137,9 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
             break;
         }
         AddUp(outcome.Figures, result);
+        // Whoever shows the run's progress reads it line by line as games end.
+        if (options.Progress && (game % std::max<long>(1, options.Games / 100) == 0 || game == options.Games))
+            std::cerr << "progress " << game << " " << options.Games << std::endl;
     }
     {
         std::lock_guard lock(mutex);

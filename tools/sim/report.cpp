@@ -53,7 +53,15 @@ void PrintJson(std::ostream& out, const Stats& s, bool with_time) {
         out << (first ? "" : ",") << "\"" << action << "\":" << n;
         first = false;
     }
-    out << "},\"passesNothingToDraw\":" << s.PassesNothingToDraw << ",\"refusedMoves\":" << s.RefusedMoves
+    out << "},\"playedByCard\":{";
+    first = true;
+    for (const auto& [key, n] : s.PlayedCards) {
+        const Card card = PlayedCardOf(key);
+        out << (first ? "" : ",") << "\"" << card.Group << "/" << card.Value << "/" << card.Action << "/"
+            << card.ActionCount << "\":" << n;
+        first = false;
+    }
+    out << "},\"starterWins\":" << s.StarterWins << ",\"passesNothingToDraw\":" << s.PassesNothingToDraw << ",\"refusedMoves\":" << s.RefusedMoves
         << ",\"groupCardsAdded\":" << s.GroupCardsAdded << ",\"stuckRounds\":" << s.StuckRounds
         << ",\"longestTurnsWithoutProgress\":" << s.LongestTurnsWithoutProgress << ",\"signature\":" << s.Signature;
     if (with_time)

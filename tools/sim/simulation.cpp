@@ -48,6 +48,21 @@ WorkFolder::~WorkFolder() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
+std::uint64_t PlayedCardKey(const Card& card) {
+    const auto part = [](std::int16_t v, int at) { return static_cast<std::uint64_t>(static_cast<std::uint16_t>(v)) << at; };
+    return part(card.Group, 48) | part(card.Value, 32) | part(card.Action, 16) | part(card.ActionCount, 0);
+}
+
+Card PlayedCardOf(std::uint64_t key) {
+    const auto part = [key](int at) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(key >> at)); };
+    Card card;
+    card.Group = part(48);
+    card.Value = part(32);
+    card.Action = part(16);
+    card.ActionCount = part(0);
+    return card;
+}
+
 void EventCounter::CountPlayed(int action) {
     const bool common = action >= 0 && action < static_cast<int>(played_.size());
     if (!common) {
@@ -66,8 +81,10 @@ void EventCounter::Count(const Events& turn) {
         case EventKind::CardRefused:
             // A card a computer lays or discards counts even when the pile
             // has no room for it; a draw only when it brought a card.
-            if (e.to.place == Place::Pile && (e.from.place == Place::Hand || e.from.place == Place::Held))
+            if (e.to.place == Place::Pile && (e.from.place == Place::Hand || e.from.place == Place::Held)) {
                 CountPlayed(e.card.Action);
+                if (by_card_) ++stats_.PlayedCards[PlayedCardKey(e.card)];
+            }
             else if (e.kind == EventKind::CardMoved && e.from.place == Place::Deck && e.to.place == Place::Hand)
                 ++stats_.CardsDrawn;
             break;
@@ -199,7 +216,7 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
     return true;
 }
 
-GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace) {
+GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
     Game& game = *game_;
     game.State() = fresh_table_;
     game.Generator = Random(seed);
@@ -208,11 +225,12 @@ GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check
     const std::int64_t refused = game.RefusedMoves;
     const std::int64_t group_cards = game.GroupCardsAdded;
     game.NewGame();
+    const int starter = game.CurPlayer;
     checker_.StartRound(game);
     checker_.StartGame(game);
 
     GameResult out;
-    EventCounter counter(out.Figures);
+    EventCounter counter(out.Figures, by_card);
     std::optional<std::ostringstream> lines;  // made only for a trace: making one costs
     if (trace) lines.emplace();
     for (long round = 1; out.Figures.Games == 0; ++round) {
@@ -222,6 +240,7 @@ GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check
         }
         if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, counter)) break;
     }
+    if (starter >= 1 && starter <= 4 && out.Figures.Wins[static_cast<std::size_t>(starter)] > 0) out.Figures.StarterWins = 1;
     out.Figures.RefusedMoves = game.RefusedMoves - refused;
     out.Figures.GroupCardsAdded = game.GroupCardsAdded - group_cards;
     if (lines) out.Trace = lines->str();

@@ -24,6 +24,10 @@ struct Stats {
     std::int64_t CardsDrawn = 0;
     std::int64_t DeckRebuilds = 0;       // the discard pile shuffled back into an empty deck
     std::map<int, std::int64_t> Played;  // cards laid on the pile, by action code
+    // Cards laid on the pile, card by card (PlayedCardKey), counted only
+    // for the JSON figures: the count costs a map search per card.
+    std::map<std::uint64_t, std::int64_t> PlayedCards;
+    long StarterWins = 0;  // games won by the seat that played first in the game
     std::int64_t PassesNothingToDraw = 0;
     std::int64_t RefusedMoves = 0;
     std::int64_t GroupCardsAdded = 0;
@@ -79,9 +83,13 @@ public:
 };
 
 // Adds up the events of the computers' turns into the statistics.
+// A card's group, value, action and count in one number, and back.
+std::uint64_t PlayedCardKey(const Card& card);
+Card PlayedCardOf(std::uint64_t key);
+
 class EventCounter {
 public:
-    explicit EventCounter(Stats& stats) : stats_(stats) {}
+    explicit EventCounter(Stats& stats, bool by_card = false) : stats_(stats), by_card_(by_card) {}
     void Count(const Events& turn);
 
 private:
@@ -91,6 +99,7 @@ private:
     // laid card costs no map search. Each entry is made when its code is
     // first laid; a map's entries never move.
     std::array<std::int64_t*, 16> played_{};
+    bool by_card_;
 };
 
 // Plays seeded games with all four seats at the computer.
@@ -105,7 +114,7 @@ public:
     // Plays game number `game` to its end, dealt on a fresh table whose
     // generator starts from `seed`. With `check` a broken invariant ends the
     // game with a fault; with `trace` the result carries its trace lines.
-    GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace);
+    GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace, bool by_card = false);
 
     // Plays one round from its deal to its scoring on the table as it
     // stands, game after game; for timing. Result() adds them up.

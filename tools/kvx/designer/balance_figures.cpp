@@ -72,8 +72,26 @@ std::vector<BalanceFigure> BalanceFigures(const QByteArray& json, const QStringL
                            games > 0 ? QString::number(100.0 * counts.wins[seat] / games, 'f', 1) + QLatin1Char('%')
                                      : QString()});
     }
+    // First-player advantage: the seat that played first wins a quarter of the games if it has none.
+    if (report.contains(QLatin1String("starterWins"))) {
+        const double starter = report.value(QLatin1String("starterWins")).toDouble();
+        figures.push_back({Tr("Games won by the seat that played first"), Number(starter)});
+        figures.push_back({Tr("Their share (25% would be no advantage)"),
+                           games > 0 ? QString::number(100.0 * starter / games, 'f', 1) + QLatin1Char('%') : QString()});
+    }
     for (const auto& [action, n] : counts.played_by_action)
         figures.push_back({Tr("Cards played: %1").arg(QString::fromStdString(ActionName(action))), QString::number(n)});
+    const QJsonObject by_card = report.value(QLatin1String("playedByCard")).toObject();
+    for (auto it = by_card.begin(); it != by_card.end(); ++it) {
+        const QStringList parts = it.key().split(QLatin1Char('/'));
+        if (parts.size() != 4) continue;
+        Card card;
+        card.Group = static_cast<std::int16_t>(parts[0].toInt());
+        card.Value = static_cast<std::int16_t>(parts[1].toInt());
+        card.Action = static_cast<std::int16_t>(parts[2].toInt());
+        card.ActionCount = static_cast<std::int16_t>(parts[3].toInt());
+        figures.push_back({Tr("Played card %1").arg(QString::fromStdString(ShortCardText(card))), Number(it.value())});
+    }
     return figures;
 }
 

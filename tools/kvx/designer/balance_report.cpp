@@ -153,7 +153,8 @@ void BalanceReport::Start() {
         return;
     }
     QStringList arguments{QStringLiteral("--cards"), set, QStringLiteral("--games"), QString::number(games_->value()),
-                          QStringLiteral("--seed"), QString::number(seed_->value()), QStringLiteral("--json")};
+                          QStringLiteral("--seed"), QString::number(seed_->value()), QStringLiteral("--json"),
+                          QStringLiteral("--progress")};
     // Without chosen opponents the simulator takes the shipped ones.
     QStringList players;
     for (const QLineEdit* opponent : opponents_)
@@ -161,12 +162,29 @@ void BalanceReport::Start() {
     if (players.size() == 3) arguments << QStringLiteral("--players") << players;
     process_ = new QProcess(this);
     connect(process_, &QProcess::finished, this, &BalanceReport::ProcessEnded);
+    simulator_errors_.clear();
+    // "progress DONE TOTAL" lines move the bar; anything else is kept for the message.
+    connect(process_, &QProcess::readyReadStandardError, this, [this] {
+        if (!process_) return;
+        process_->setReadChannel(QProcess::StandardError);
+        while (process_->canReadLine()) {
+            const QByteArray line = process_->readLine();
+            const QList<QByteArray> parts = line.trimmed().split(' ');
+            if (parts.size() == 3 && parts[0] == "progress") {
+                progress_->setRange(0, parts[2].toInt());
+                progress_->setValue(parts[1].toInt());
+            } else {
+                simulator_errors_ += line;
+            }
+        }
+        process_->setReadChannel(QProcess::StandardOutput);
+    });
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) ProcessEnded();
     });
     figures_.clear();
     ShowFigures({});
-    progress_->setRange(0, 0);  // kvt-sim reports only at the end
+    progress_->setRange(0, 0);  // busy until the first games end
     elapsed_.start();
     clock_->start();
     status_->setText(tr("Playing %n game(s)...", nullptr, games_->value()));
@@ -198,7 +216,7 @@ void BalanceReport::ProcessEnded() {
     const QByteArray json = ok ? process->readAllStandardOutput() : QByteArray();
     const QString error = ok ? QString() : process->error() == QProcess::FailedToStart
                                                ? tr("The simulator \"%1\" cannot be started.").arg(simulator_)
-                                               : QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+                                               : QString::fromLocal8Bit(simulator_errors_ + process->readAllStandardError()).trimmed();
     process->deleteLater();
     progress_->setRange(0, 1);
     progress_->setValue(ok ? 1 : 0);

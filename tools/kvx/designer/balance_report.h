@@ -43,6 +43,7 @@ public:
     void Cancel();
     bool IsRunning() const;
     const std::vector<BalanceFigure>& Figures() const { return figures_; }
+    QProgressBar* ProgressBar() const { return progress_; }
     // Writes the figures as CSV; false (with a message shown) when it cannot.
     bool ExportCsv(const QString& path);
 
@@ -63,6 +64,7 @@ private:
     QString simulator_;
     QTemporaryDir scratch_;
     QProcess* process_ = nullptr;
+    QByteArray simulator_errors_;  // what the simulator said besides its progress
     QSpinBox* games_ = nullptr;
     QSpinBox* seed_ = nullptr;
     std::array<QLineEdit*, 3> opponents_{};
