@@ -46,7 +46,9 @@ QString MoveLogLine(const Event& e, const std::array<std::string, 5>& names) {
             return {};  // within the human's own places, or a computer's card held aside
         }
         case EventKind::Dealt: return QObject::tr("New deal: seven cards each");
-        case EventKind::GroupCardLaid: return QObject::tr("%1 named group %2").arg(name(e.seat)).arg(e.card.Group);
+        // One arg() for all markers: a "%2" inside a name is not a marker.
+        case EventKind::GroupCardLaid:
+            return QObject::tr("%1 named group %2").arg(name(e.seat), QString::number(e.card.Group));
         case EventKind::DeckRebuilt: return QObject::tr("The deck was made again from %1 cards of the pile").arg(e.number);
         case EventKind::DirectionChanged:
             return e.number ? QObject::tr("Play now goes the other way") : QObject::tr("Play goes the usual way again");
@@ -54,7 +56,7 @@ QString MoveLogLine(const Event& e, const std::array<std::string, 5>& names) {
         case EventKind::RoundEnded: {
             QStringList scores;
             for (int p = 1; p <= 4; ++p)
-                scores << QObject::tr("%1 %2").arg(name(p)).arg(e.scores[static_cast<std::size_t>(p)]);
+                scores << QObject::tr("%1 %2").arg(name(p), QString::number(e.scores[static_cast<std::size_t>(p)]));
             return QObject::tr("Round over: %1").arg(scores.join(QStringLiteral(", ")));
         }
         case EventKind::GameEnded:

@@ -141,8 +141,9 @@ void TableKeys::Refresh() {
 
 void TableKeys::PlaceMark() {
     if (!mark_) return;
-    CardGrid* grid = window_.Hands().Grid(GridIndex());
-    if (!shown_ || CardsInZone() == 0 || !grid->isVisible()) {
+    const int index = GridIndex();
+    CardGrid* grid = index >= 0 && index <= 4 ? window_.Hands().Grid(index) : nullptr;
+    if (!shown_ || CardsInZone() == 0 || !grid || !grid->isVisible()) {
         mark_->hide();
         return;
     }

@@ -27,6 +27,10 @@ Event Moved(Place from, int from_seat, Place to, int to_seat) {
 
 TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
     const std::array<std::string, 5> names{"", "Robin", "Amara", "<b>Ben</b>", ""};
+    const std::array<std::string, 5> hostile{"", "", "%2 %1", "", ""};
+    Event named = Event::Of(EventKind::GroupCardLaid, 2);
+    named.card.Group = 3;
+    EXPECT_EQ(MoveLogLine(named, hostile), "%2 %1 named group 3") << "a name is never a marker";
     Event scored = Event::Of(EventKind::RoundEnded, 0);
     scored.scores = {0, 0, 12, 7, 30};
     const std::pair<Event, QString> cases[] = {
