@@ -63,6 +63,37 @@ Card PlayedCardOf(std::uint64_t key) {
     return card;
 }
 
+void EventCounter::CountCard(std::uint64_t key, std::int64_t times) {
+    if (2 * (by_card_used_ + 1) > by_card_counts_.size()) {
+        // Grown (or made) before half full, so that probes stay short.
+        std::vector<std::pair<std::uint64_t, std::int64_t>> old(std::max<std::size_t>(256, 2 * by_card_counts_.size()));
+        old.swap(by_card_counts_);
+        by_card_used_ = 0;
+        for (const auto& [k, n] : old)
+            if (n > 0) CountCard(k, n);
+    }
+    const std::size_t mask = by_card_counts_.size() - 1;
+    for (std::size_t i = ((key * 0x9E3779B97F4A7C15ull) >> 40) & mask;; i = (i + 1) & mask) {
+        auto& [k, n] = by_card_counts_[i];
+        if (n == 0) {
+            k = key;
+            n = times;
+            ++by_card_used_;
+            return;
+        }
+        if (k == key) {
+            n += times;
+            return;
+        }
+    }
+}
+
+void EventCounter::Flush() {
+    for (auto& [k, n] : by_card_counts_)
+        if (n > 0) stats_.PlayedCards[k] += std::exchange(n, 0);
+    by_card_used_ = 0;
+}
+
 void EventCounter::CountPlayed(int action) {
     const bool common = action >= 0 && action < static_cast<int>(played_.size());
     if (!common) {
@@ -83,7 +114,7 @@ void EventCounter::Count(const Events& turn) {
             // has no room for it; a draw only when it brought a card.
             if (e.to.place == Place::Pile && (e.from.place == Place::Hand || e.from.place == Place::Held)) {
                 CountPlayed(e.card.Action);
-                if (by_card_) ++stats_.PlayedCards[PlayedCardKey(e.card)];
+                if (by_card_) CountCard(PlayedCardKey(e.card), 1);
             }
             else if (e.kind == EventKind::CardMoved && e.from.place == Place::Deck && e.to.place == Place::Hand)
                 ++stats_.CardsDrawn;
@@ -240,6 +271,7 @@ GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check
         }
         if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, counter)) break;
     }
+    counter.Flush();
     if (starter >= 1 && starter <= 4 && out.Figures.Wins[static_cast<std::size_t>(starter)] > 0) out.Figures.StarterWins = 1;
     out.Figures.RefusedMoves = game.RefusedMoves - refused;
     out.Figures.GroupCardsAdded = game.GroupCardsAdded - group_cards;
