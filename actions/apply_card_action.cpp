@@ -100,6 +100,10 @@ void Game::PlaceGroupCard(int player) {
     if (!IsComputer(player)) {
         const std::vector<GroupChoice> choices = WildGroupChoices();
         if (choices.empty()) return;  // a card set of wild cards only: nothing to name
+        if (driven_) {
+            NamingGroup = true;  // named by a move of its own
+            return;
+        }
         const int answer = view_.AskWildGroup(choices);
         def_index = choices.front().CardIndex;
         for (const GroupChoice& c : choices)
@@ -121,6 +125,10 @@ void Game::PlaceGroupCard(int player) {
         // No definition of that group: the wild card stays on top.
         if (def_index < 0) return;
     }
+    LayGroupCard(player, def_index);
+}
+
+void Game::LayGroupCard(int player, int def_index) {
     if (DiscardPile.Full()) {
         ++RefusedMoves;
         return;

@@ -256,8 +256,14 @@ bool Game::HandsGotSmaller() {
 }
 
 TurnOutcome Game::PlayComputerTurn() {
-    const TurnOutcome outcome = PlayComputerMove();
-    if (outcome == TurnOutcome::NotComputer || RoundEnded) return outcome;
+    if (RoundEnded) return TurnOutcome::RoundEnded;
+    if (!IsComputer(CurPlayer)) return TurnOutcome::NotComputer;
+    return PlayComputerTurnWith(ChooseCompCard(Players[CurPlayer], 0));
+}
+
+TurnOutcome Game::PlayComputerTurnWith(int slot) {
+    const TurnOutcome outcome = PlayComputerMove(slot);
+    if (RoundEnded) return outcome;
     TurnsWithoutProgress = HandsGotSmaller() ? 0 : TurnsWithoutProgress + 1;
     if (TurnsWithoutProgress < kStuckTurns) return outcome;
     // Stuck: scored as it stands, like a round that four passes end.
@@ -274,15 +280,13 @@ TurnOutcome Game::PlayComputerTurn(Events& events) {
     return outcome;
 }
 
-TurnOutcome Game::PlayComputerMove() {
+TurnOutcome Game::PlayComputerMove(int slot) {
     const int player = CurPlayer;
-    if (RoundEnded) return TurnOutcome::RoundEnded;
-    if (!IsComputer(player)) return TurnOutcome::NotComputer;
     MoveScope scope(*this);
     if (player > 1) view_.SetSeatArrowVisible(player, true);
     CardStack& hand = Players[player];
+    if (slot < 0 || slot >= hand.Count()) slot = -1;
 
-    int slot = ChooseCompCard(hand, 0);
     if (Event* chosen = Emit(EventKind::CardChosen, player, slot); chosen && slot >= 0) chosen->card = hand[slot];
     while (slot == -1) {
         // Draw until a card can be played; with nothing left to draw, pass.
@@ -327,13 +331,27 @@ TurnOutcome Game::PlayComputerMove() {
     return TurnOutcome::RoundEnded;
 }
 
+void Game::BeginComputerRun() {
+    for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
+    int speaker = 0;
+    PlayPlayerSound(kCommentEvent, true, speaker);
+    view_.SetPickedCardVisible(false);
+}
+
+void Game::EndComputerRun() {
+    if (!ChoosingCards) view_.SetPickedCardVisible(true);
+}
+
 TurnsEnd Game::RunComputerTurns() {
     MoveScope scope(*this);
+    if (driven_) {
+        // The driver asks the computers one by one.
+        BeginComputerRun();
+        if (!IsComputer(CurPlayer)) EndComputerRun();
+        return ChoosingCards ? TurnsEnd::HumanChoosing : TurnsEnd::HumanToPlay;
+    }
     for (;;) {
-        for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
-        int speaker = 0;
-        PlayPlayerSound(kCommentEvent, true, speaker);
-        view_.SetPickedCardVisible(false);
+        BeginComputerRun();
 
         bool round_over = RoundEnded;
         while (!round_over && IsComputer(CurPlayer)) {
@@ -341,7 +359,7 @@ TurnsEnd Game::RunComputerTurns() {
             round_over = PlayComputerTurn() == TurnOutcome::RoundEnded;
         }
         if (!round_over) {
-            if (!ChoosingCards) view_.SetPickedCardVisible(true);
+            EndComputerRun();
             return ChoosingCards ? TurnsEnd::HumanChoosing : TurnsEnd::HumanToPlay;
         }
         if (stop_requested_) return TurnsEnd::Stopped;

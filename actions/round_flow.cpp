@@ -82,11 +82,31 @@ TurnsEnd Game::FinishHumanRound() {
     NextDealRule = FirstDiscardRule::kNoSecondCard;
     // The human moved last; the round waits for its score sheet.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = kHuman;
-    if (stop_requested_) return TurnsEnd::Stopped;
+    // Driven, the round waits for the score sheet's OK as a move of its own.
+    if (stop_requested_ || driven_) return TurnsEnd::Stopped;
     RoundOver(FirstDiscardRule::kNoSecondCard);
     if (RoundEnded) return TurnsEnd::TableEmpty;
     if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
     return RunComputerTurns();
+}
+
+// The score sheet's OK of a driven game: the round is scored and the next
+// dealt, as the table goes on after a round the human or a computer ended.
+void Game::AcknowledgeScore() {
+    if (NextDealRule == FirstDiscardRule::kNoSecondCard) {
+        RoundOver(FirstDiscardRule::kNoSecondCard);
+        if (RoundEnded) return;
+        if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
+        RunComputerTurns();
+        return;
+    }
+    if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
+    RoundOver(NextDealRule);
+    if (RoundEnded) return;
+    if (IsComputer(CurPlayer))
+        BeginComputerRun();
+    else
+        view_.SetPickedCardVisible(true);
 }
 
 TurnsEnd Game::ResumePlay() {

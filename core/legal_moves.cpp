@@ -19,6 +19,10 @@ std::vector<Move> LegalMoves(const TableState& state, int seat) {
         for (int slot = 0; slot < state.Players[state.ChooseFromPlayer].Count(); ++slot)
             add(MoveKind::Take, slot, state.ChooseFromPlayer);
         return moves;
+    case Decision::NameGroup:
+        // Which groups there are is the card set's: -1 stands for any of them.
+        if (seat == 1) add(MoveKind::NameGroup);
+        return moves;
     case Decision::PlayOrDraw:
         break;
     }

@@ -12,6 +12,7 @@ enum class MoveKind : std::int8_t {
     Draw,         // take the deck's top card
     Take,         // take slot `slot` of the hand of `from_seat` (after a Draw-from-a-player card)
     NameGroup,    // name the group after a wild card: `slot` is the card definition standing for it
+                  // (as LegalMoves lists it: -1, any group of the card set)
     Pass,         // nothing fits and nothing can be drawn
     Acknowledge,  // the score sheet's OK
 };

@@ -128,6 +128,7 @@ std::string WriteTableState(const TableState& s) {
     out << "last-mover " << s.LastMover << '\n';
     out << "choosing " << s.ChoosingCards << ' ' << s.ChooseFromPlayer << ' ' << s.ChooseTotal << ' '
         << s.ChooseDone << '\n';
+    out << "naming-group " << s.NamingGroup << '\n';
     out << "round-ended " << s.RoundEnded << '\n';
     out << "winner " << s.Winner << '\n';
     out << "next-deal " << static_cast<int>(s.NextDealRule) << '\n';
@@ -159,6 +160,7 @@ Status ReadTableState(const std::string& text, TableState& state) {
     ok = ok && r.Line("last-mover") && r.Number(s.LastMover, 0, 4) && r.End();
     ok = ok && r.Line("choosing") && r.Flag(s.ChoosingCards) && r.Number(s.ChooseFromPlayer, 0, 4) &&
          r.Number(s.ChooseTotal) && r.Number(s.ChooseDone) && r.End();
+    ok = ok && r.Line("naming-group") && r.Flag(s.NamingGroup) && r.End();
     ok = ok && r.Line("round-ended") && r.Flag(s.RoundEnded) && r.End();
     ok = ok && r.Line("winner") && r.Number(s.Winner, 0, 4) && r.End();
     ok = ok && r.Line("next-deal") && r.Number(rule, 0, 2) && r.End();

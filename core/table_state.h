@@ -21,6 +21,7 @@ enum class FirstDiscardRule : std::int8_t {
 enum class Decision : std::int8_t {
     PlayOrDraw,       // the player on turn lays a card or draws
     TakeFromHand,     // the player on turn takes cards from another hand
+    NameGroup,        // the player on turn names a group after laying a wild card
     AcknowledgeScore, // a round is over and waits for its score sheet
 };
 
@@ -49,6 +50,7 @@ struct TableState {
     std::int16_t ChooseFromPlayer = 0;
     std::int16_t ChooseTotal = 0;
     std::int16_t ChooseDone = 0;
+    bool NamingGroup = false;           // the human's wild card waits for a group to be named
     bool RoundEnded = false;            // a round is over and not yet scored
     std::int16_t Winner = 0;            // 1..4 from a game's end until the score sheet's OK
     FirstDiscardRule NextDealRule = FirstDiscardRule::kWild;  // how the round after this one deals
@@ -71,6 +73,7 @@ struct TableState {
 
     Decision Pending() const {
         if (RoundEnded) return Decision::AcknowledgeScore;
+        if (NamingGroup) return Decision::NameGroup;
         return ChoosingCards ? Decision::TakeFromHand : Decision::PlayOrDraw;
     }
 

@@ -13,6 +13,7 @@
 #include "core/event.h"
 #include "core/random.h"
 #include "core/status.h"
+#include "core/table_rules.h"
 #include "core/table_state.h"
 #include "engine/card_set.h"
 #include "engine/card_set_codec.h"
@@ -29,7 +30,7 @@ namespace kvt {
 // One table: the game (the TableState it is), with the card set, the
 // players, the settings and the table window's working stacks beside it.
 // All rule operations are members; what they show goes to the view.
-class Game : public TableState {
+class Game : public TableState, public TableRules {
 public:
     // A seed makes every shuffle of this game reproducible; without one the
     // generator is seeded once from the system.
@@ -37,7 +38,13 @@ public:
 
     // The game itself, to copy, compare or write out.
     TableState& State() { return *this; }
-    const TableState& State() const { return *this; }
+    const TableState& State() const override { return *this; }
+
+    // One move of the seat that must act (SeatToAct), as a match driver
+    // plays it: only that move, never the computers' replies or the next
+    // deal, and no question asked in the middle (a wild card of the human
+    // leaves the group to name as the pending decision).
+    Status Apply(const Move& move, Events& events) override;
 
     CardSetDef CardSet;
     std::int16_t CardPicked = 0;
@@ -94,6 +101,9 @@ public:
     static std::int16_t NeedsNoChoice(const Card& card);
     static std::int16_t GivesCardsAway(const Card& card);
     std::int16_t PrepareHold(CardStack& stack, int slot, int playable, CardStack& hand);
+    // How many cards the human chooses to lay hand slot `slot` (0 for a card
+    // that does not fit or asks for none).
+    int CardsToChoose(int slot) const;
     void SortHand(CardStack& stack);
     // Redraws a player's grid, the human's sorted first.
     void ShowPlayerHand(int player);
@@ -117,6 +127,9 @@ public:
     TurnOutcome PlayComputerTurn();
     // The same, handing what happened to `events` (cleared first).
     TurnOutcome PlayComputerTurn(Events& events);
+    // The turn of the computer on turn with the card its chooser picked
+    // (slot -1: nothing fits, so it draws until something does, or passes).
+    TurnOutcome PlayComputerTurnWith(int slot);
     std::int16_t ChooseCompCard(CardStack& hand, int mode);
     void MarkPlayableCards(CardStack& hand);
     std::int16_t ScoreValue(const Card& card);
@@ -243,7 +256,18 @@ private:
     void SetHoldGrid(bool open);
     void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
-    TurnOutcome PlayComputerMove();
+    TurnOutcome PlayComputerMove(int slot);
+    // Before and after the computers' part of the table's turn: the seat
+    // arrows, a comment by one of them, the picked-card box.
+    void BeginComputerRun();
+    void EndComputerRun();
+    void AfterHumanPlay();
+    HumanMove TakeFrom(int player, int slot);
+    void LayGroupCard(int player, int def_index);
+    Status ApplyComputerMove(const Move& move);
+    Status ApplyHumanMove(const Move& move);
+    Status ApplyHumanPlay(const Move& move);
+    void AcknowledgeScore();
     bool HandsGotSmaller();
     TurnsEnd FinishHumanRound();
     bool HumanLocked() const;
@@ -278,6 +302,8 @@ private:
     Events heard_;
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
+    // Set while Apply runs: the human's moves stop after themselves.
+    bool driven_ = false;
     bool stop_requested_ = false;
 };
 

@@ -10,7 +10,7 @@ namespace kvt {
 // While a move runs, while a finished round waits for its score sheet, or
 // when the computer plays seat 1, the human's clicks do nothing.
 bool Game::HumanLocked() const {
-    return MoveInProgress() || IsComputer(kHuman) || (RoundEnded && RoundIsOver());
+    return MoveInProgress() || IsComputer(kHuman) || NamingGroup || (RoundEnded && RoundIsOver());
 }
 
 HumanMove Game::ClickHandCard(int column) {
@@ -158,11 +158,17 @@ HumanMove Game::ClickDiscardButton() {
 
     PassesInRow = 0;
     CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
+    // A wild card waits here for its group to be named (driven only).
+    if (!NamingGroup) AfterHumanPlay();
+    return HumanMove::Played;
+}
 
+void Game::AfterHumanPlay() {
+    CardStack& hand = Players[kHuman];
     if (CurPlayer == -1) {
         RoundEnded = true;
         FinishHumanRound();
-        return HumanMove::Played;
+        return;
     }
     if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
     SetHoldGrid(false);
@@ -174,7 +180,6 @@ HumanMove Game::ClickDiscardButton() {
         RoundEnded = true;
         FinishHumanRound();
     }
-    return HumanMove::Played;
 }
 
 HumanMove Game::ClickDrawDeck() {
@@ -201,12 +206,15 @@ HumanMove Game::ClickDrawDeck() {
 }
 
 HumanMove Game::ClickOpponentCard(int player, int column) {
+    // The side grids are a single column: from them the first card is taken.
+    return TakeFrom(player, player == 3 ? column : 0);
+}
+
+HumanMove Game::TakeFrom(int player, int slot) {
     if (HumanLocked()) return HumanMove::Ignored;
     if (!ChoosingCards || ChooseFromPlayer != player || ChooseDone >= ChooseTotal) return HumanMove::Ignored;
     if (player < 2 || player > 4) return HumanMove::Ignored;
     CardStack& giver = Players[player];
-    // The side grids are a single column: from them the first card is taken.
-    const int slot = player == 3 ? column : 0;
     if (slot < 0 || slot >= giver.Count()) return HumanMove::Ignored;
     MoveScope scope(*this);
     view_.AnimateCardMove(kHuman, player, giver[slot]);

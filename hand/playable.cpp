@@ -35,6 +35,17 @@ std::int16_t Game::PrepareHold(CardStack& stack, int slot, int playable, CardSta
     return card.ActionCount;
 }
 
+int Game::CardsToChoose(int slot) const {
+    const CardStack& hand = Players[kHuman];
+    if (slot < 0 || slot >= hand.Count()) return 0;
+    const Card& card = hand[slot];
+    if (!PlayableOn(card, DiscardPile) || NeedsNoChoice(card) == 1 || card.ActionCount <= 0) return 0;
+    // As PrepareHold: with one card left after the play there is nothing to
+    // choose; asked for more than are left, the human gives what there is.
+    const int left = hand.Count() - 1;
+    return left <= 1 ? 0 : std::min<int>(card.ActionCount, left);
+}
+
 void Game::SortHand(CardStack& stack) {
     if (!SortCards) return;
     // Ascending group (wild first), then value; equal cards keep their order.

@@ -1,0 +1,123 @@
+// Moves as data: one move of the seat that must act, applied to the table.
+// The human's moves go through the same steps as the clicks that build
+// them in the window, so a move and its clicks play the same game.
+#include <algorithm>
+
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+namespace {
+
+bool Listed(const std::vector<Move>& legal, const Move& move) {
+    return std::any_of(legal.begin(), legal.end(), [&](const Move& m) {
+        return m.kind == move.kind && (m.slot == move.slot || m.slot < 0) && m.from_seat == move.from_seat;
+    });
+}
+
+// The same card, whatever its playable mark says.
+bool SameCard(const Card& a, const Card& b) {
+    Card x = a;
+    x.Playable = b.Playable;
+    return x == b;
+}
+
+Status NotAllowed(const Move& move) {
+    return Status::Fail("move " + std::to_string(static_cast<int>(move.kind)) + " of seat " + std::to_string(move.seat) +
+                        " is not allowed now");
+}
+
+}  // namespace
+
+Status Game::Apply(const Move& move, Events& events) {
+    events.clear();
+    if (MoveInProgress()) return Status::Fail("another move is still running");
+    if (move.seat != SeatToAct(State())) return NotAllowed(move);
+    const bool computer = IsComputer(move.seat) && move.kind != MoveKind::Acknowledge;
+    // A computer lays a card that fits, or draws (and passes when it cannot).
+    const bool allowed = computer ? Pending() == Decision::PlayOrDraw &&
+                                        (move.kind != MoveKind::Play || Listed(LegalMoves(State(), move.seat), move))
+                                  : Listed(LegalMoves(State(), move.seat), move);
+    if (!allowed) return NotAllowed(move);
+
+    Events* const heard = std::exchange(events_, &events);
+    const bool driven = std::exchange(driven_, true);
+    const Status result = computer ? ApplyComputerMove(move) : ApplyHumanMove(move);
+    driven_ = driven;
+    events_ = heard;
+    if (!result) {
+        events.clear();
+        return result;
+    }
+    // The table's listener hears driven moves as it hears clicks.
+    if (heard == &heard_) heard_.insert(heard_.end(), events.begin(), events.end());
+    return result;
+}
+
+Status Game::ApplyComputerMove(const Move& move) {
+    // A computer that draws goes on drawing until a card fits, then lays
+    // it; with nothing to draw it passes. All of that is its one move.
+    PlayComputerTurnWith(move.kind == MoveKind::Play ? move.slot : -1);
+    if (!RoundEnded && !IsComputer(CurPlayer)) EndComputerRun();
+    return Status::Ok();
+}
+
+Status Game::ApplyHumanMove(const Move& move) {
+    switch (move.kind) {
+    case MoveKind::Play:
+        return ApplyHumanPlay(move);
+    case MoveKind::Draw:
+        // The drawn card goes into the hand: what to do with it is the next move.
+        if (ClickDrawDeck() != HumanMove::Drew) return NotAllowed(move);
+        if (!PickStack.Empty()) ClickPickedCard();
+        return Status::Ok();
+    case MoveKind::Pass:
+        return ClickDrawDeck() == HumanMove::Passed ? Status::Ok() : NotAllowed(move);
+    case MoveKind::Take:
+        return TakeFrom(move.from_seat, move.slot) == HumanMove::Took ? Status::Ok() : NotAllowed(move);
+    case MoveKind::NameGroup: {
+        const std::vector<GroupChoice> choices = WildGroupChoices();
+        if (std::none_of(choices.begin(), choices.end(), [&](const GroupChoice& c) { return c.CardIndex == move.slot; }))
+            return Status::Fail("no group stands for card definition " + std::to_string(move.slot));
+        NamingGroup = false;
+        WildGroup = move.slot;
+        LayGroupCard(kHuman, move.slot);
+        AfterHumanPlay();
+        return Status::Ok();
+    }
+    case MoveKind::Acknowledge:
+        AcknowledgeScore();
+        return Status::Ok();
+    }
+    return NotAllowed(move);
+}
+
+// Picks the card, chooses the cards that go with it, and lays it. A card
+// that the hand cannot back (the wrong number chosen, a chosen slot out of
+// the hand) leaves the table as it was.
+Status Game::ApplyHumanPlay(const Move& move) {
+    CardStack& hand = Players[kHuman];
+    std::vector<Card> chosen;
+    for (std::int16_t slot : move.chosen) {
+        if (slot < 0 || slot >= hand.Count() || slot == move.slot) return Status::Fail("a chosen card is not in the hand");
+        chosen.push_back(hand[slot]);
+    }
+    const TableState before = State();
+    const auto undo = [&]() {
+        State() = before;
+        ClearPickState();
+        return Status::Fail("the card cannot be laid with " + std::to_string(chosen.size()) + " cards chosen");
+    };
+    if (ClickHandCard(move.slot) != HumanMove::Picked) return undo();
+    // The hand is in a new order now: the chosen cards are found again.
+    for (const Card& card : chosen) {
+        int column = -1;
+        for (int i = 0; i < hand.Count() && column < 0; ++i)
+            if (SameCard(hand[i], card)) column = i;
+        if (column < 0 || ClickHandCard(column) != HumanMove::Chosen) return undo();
+    }
+    if (!DiscardButtonShown) return undo();
+    return ClickDiscardButton() == HumanMove::Played ? Status::Ok() : undo();
+}
+
+}  // namespace kvt

@@ -1,0 +1,233 @@
+// Moves as data through the match driver: the same game as by clicks, the
+// computers as their turns, and a refused move that changes nothing.
+#include <gtest/gtest.h>
+
+#include "actions/computer_seat.h"
+#include "core/matching.h"
+#include "match/match_driver.h"
+#include "match/scripted_seat.h"
+#include "rules/rules_support.h"
+
+namespace kvt::test {
+namespace {
+
+void GiveTraits(Game& game, bool sounds) {
+    const std::int16_t traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
+    for (int p = 1; p <= 4; ++p) {
+        PlayerRec& rec = game.PlayerInfo[p];
+        rec.TraitA = traits[p][0];
+        rec.TraitB = traits[p][1];
+        rec.TraitC = traits[p][2];
+        rec.TraitD = traits[p][3];
+        rec.SoundChance = 60;
+    }
+    game.PlayerSounds = sounds;
+}
+
+// The table as each score sheet opens.
+std::vector<std::string>& KeepStatesAtScoreSheets(RulesTable& table, std::vector<std::string>& states) {
+    table.view.on_call = [&states, &table](const std::string& call) {
+        if (call.rfind("OpenScoreSheet", 0) == 0) states.push_back(WriteTableState(table.game->State()));
+    };
+    return states;
+}
+
+int FirstFit(const Game& game) {
+    for (int i = 0; i < game.Players[1].Count(); ++i)
+        if (PlayableOn(game.Players[1][i], game.DiscardPile)) return i;
+    return -1;
+}
+
+// The human: the first card that fits with the first cards of the hand
+// chosen for it, the first card offered to take, the first group.
+std::vector<std::string> ByClicks(const CardSetDef& set, int rounds) {
+    RulesTable table(set, 5);
+    Game& game = *table.game;
+    GiveTraits(game, true);
+    std::vector<std::string> states;
+    KeepStatesAtScoreSheets(table, states);
+    game.RunComputerTurns();
+    for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) {
+        if (game.ChoosingCards) {
+            game.ClickOpponentCard(game.ChooseFromPlayer, 0);
+            continue;
+        }
+        const int column = FirstFit(game);
+        if (column < 0) {
+            if (game.ClickDrawDeck() == HumanMove::Drew)
+                game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard();
+            continue;
+        }
+        game.ClickHandCard(column);
+        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) game.ClickHandCard(0);
+        game.ClickDiscardButton();
+    }
+    states.push_back(WriteTableState(game.State()));
+    return states;
+}
+
+std::vector<std::string> ByMoves(const CardSetDef& set, int rounds) {
+    RulesTable table(set, 5);
+    Game& game = *table.game;
+    GiveTraits(game, true);
+    std::vector<std::string> states;
+    KeepStatesAtScoreSheets(table, states);
+    ScriptedSeat human([&game](const SeatView& view) -> std::optional<Move> {
+        Move move;
+        move.seat = 1;
+        switch (view.asked) {
+        case Decision::AcknowledgeScore: move.kind = MoveKind::Acknowledge; break;
+        case Decision::NameGroup:
+            move.kind = MoveKind::NameGroup;
+            move.slot = game.WildGroupChoices().front().CardIndex;
+            break;
+        case Decision::TakeFromHand:
+            move.kind = MoveKind::Take;
+            move.from_seat = view.take_from;
+            move.slot = 0;
+            break;
+        case Decision::PlayOrDraw:
+            move.slot = static_cast<std::int16_t>(FirstFit(game));
+            move.kind = move.slot >= 0 ? MoveKind::Play : game.CanDraw() ? MoveKind::Draw : MoveKind::Pass;
+            for (std::int16_t i = 0; static_cast<int>(move.chosen.size()) < game.CardsToChoose(move.slot); ++i)
+                if (i != move.slot) move.chosen.push_back(i);
+            break;
+        }
+        return move;
+    });
+    ComputerSeat computer(game);
+    MatchDriver driver(game);
+    driver.SetSeat(1, &human);
+    for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+    game.RunComputerTurns();
+    Events events;
+    for (int step = 0; table.view.score_sheets < rounds && step < 20000; ++step) {
+        if (driver.Advance(events) != MatchDriver::Step::Applied) {
+            ADD_FAILURE() << "step " << step << ": " << driver.Refusal().message();
+            break;
+        }
+    }
+    states.push_back(WriteTableState(game.State()));
+    return states;
+}
+
+TEST(Match, MovesPlayTheSameGameAsClicks) {
+    for (const CardSetDef& set : {EveryActionSet(), FourWindsLikeSet()}) {
+        const std::vector<std::string> clicked = ByClicks(set, 4);
+        const std::vector<std::string> moved = ByMoves(set, 4);
+        ASSERT_EQ(clicked.size(), 5u);
+        ASSERT_EQ(moved.size(), clicked.size());
+        for (std::size_t i = 0; i < clicked.size(); ++i) EXPECT_EQ(moved[i], clicked[i]) << "at score sheet " << i + 1;
+    }
+}
+
+// Four computer seats through the driver: each move is the computer's turn,
+// and the score sheet's OK the next deal, with the same events throughout.
+TEST(Match, ComputersThroughTheDriverPlayAsTheirTurns) {
+    const auto play = [](bool driven) {
+        RulesTable table(EveryActionSet(), 11);
+        Game& game = *table.game;
+        GiveTraits(game, false);
+        game.ComputerSeat1 = true;
+        ComputerSeat computer(game);
+        MatchDriver driver(game);
+        for (int seat = 1; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+        Events all;
+        Events events;
+        for (int step = 0; step < 3000 && table.view.score_sheets < 5; ++step) {
+            if (driven) {
+                EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied);
+            } else if (game.RoundEnded) {
+                game.RoundOver(game.NextDealRule, events);
+            } else {
+                game.PlayComputerTurn(events);
+            }
+            all.insert(all.end(), events.begin(), events.end());
+        }
+        EXPECT_EQ(table.view.score_sheets, 5);
+        return std::pair{all.size(), WriteTableState(game.State())};
+    };
+    EXPECT_EQ(play(true), play(false));
+}
+
+class MatchMoves : public RulesTest {
+protected:
+    Status Try(const Move& move) {
+        const std::string before = WriteTableState(game.State());
+        Events events;
+        const Status result = game.Apply(move, events);
+        if (!result) {
+            EXPECT_EQ(WriteTableState(game.State()), before) << result.message();
+            EXPECT_TRUE(events.empty());
+        }
+        return result;
+    }
+    static Move Of(MoveKind kind, int seat, int slot = -1, std::vector<std::int16_t> chosen = {}, int from = 0) {
+        return {kind, static_cast<std::int16_t>(seat), static_cast<std::int16_t>(slot), static_cast<std::int16_t>(from),
+                std::move(chosen)};
+    }
+};
+
+TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
+    // The human holds a red 5, a Pass Left 1 of red, a blue 9 and a green 2;
+    // a red 3 is on the pile.
+    SetTable(game, {{C(1, 5), C(1, 7, kActionPassLeft, 1), C(2, 9), C(3, 2)}, Low(2, 3), Low(3, 3), Low(4, 3)},
+             {C(1, 3)}, Low(4, 5));
+    game.CurPlayer = 1;
+    for (const Move& move : {Of(MoveKind::Play, 2, 0),                 // not seat 2's turn
+                             Of(MoveKind::Play, 1, 2),                 // blue 9 does not fit
+                             Of(MoveKind::Play, 1, 9),                 // no such slot
+                             Of(MoveKind::Play, 1, 1),                 // the pass card wants a card chosen
+                             Of(MoveKind::Play, 1, 1, {2, 3}),         // ... one, not two
+                             Of(MoveKind::Play, 1, 0, {2}),            // the red 5 wants none
+                             Of(MoveKind::Take, 1, 0, {}, 3),          // nobody asked for a take
+                             Of(MoveKind::NameGroup, 1, 0),            // no wild card laid
+                             Of(MoveKind::Acknowledge, 1),             // no round ended
+                             Of(MoveKind::Pass, 1)})                   // there is a card to play
+        EXPECT_FALSE(Try(move)) << static_cast<int>(move.kind) << " slot " << move.slot;
+    ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 1, {2})));
+    EXPECT_EQ(Cards(game.Players[2]).back(), C(2, 9));  // passed to the left
+    EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 7, kActionPassLeft, 1));
+}
+
+TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {
+    SetTable(game, {{C(0, 50), C(1, 2)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 3)}, Low(4, 5));
+    game.CurPlayer = 1;
+    ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 0)));
+    EXPECT_EQ(game.Pending(), Decision::NameGroup);
+    EXPECT_EQ(SeatToAct(game.State()), 1);
+    EXPECT_EQ(LegalMoves(game.State(), 1), std::vector<Move>{Of(MoveKind::NameGroup, 1)});
+    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
+    const std::vector<GroupChoice> choices = game.WildGroupChoices();
+    ASSERT_GE(choices.size(), 3u);
+    EXPECT_FALSE(Try(Of(MoveKind::NameGroup, 1, 999)));
+    ASSERT_TRUE(Try(Of(MoveKind::NameGroup, 1, choices[2].CardIndex)));
+    EXPECT_EQ(game.DiscardPile.Top().Group, choices[2].Group);
+    EXPECT_EQ(game.Pending(), Decision::PlayOrDraw);
+    EXPECT_EQ(game.CurPlayer, 2);  // the computers are on; the driver asks them
+}
+
+TEST(MatchDriverTest, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
+    RulesTable table(FourWindsLikeSet());
+    Game& game = *table.game;
+    game.CurPlayer = 1;
+    MatchDriver driver(game);
+    ScriptedSeat thinking;
+    driver.SetSeat(1, &thinking);
+    std::vector<Move> heard;
+    driver.SetMoveListener([&](const Move& move, const Events&) { heard.push_back(move); });
+    Events events;
+    EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Waiting);
+    Move move;
+    move.kind = MoveKind::Draw;
+    move.seat = 3;
+    EXPECT_EQ(driver.Submit(move, events), MatchDriver::Step::Refused);
+    move.seat = 1;
+    thinking.Add(move);
+    EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied);
+    EXPECT_EQ(heard, std::vector<Move>{move});
+    EXPECT_FALSE(events.empty());
+}
+
+}  // namespace
+}  // namespace kvt::test
