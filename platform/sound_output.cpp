@@ -1,12 +1,10 @@
 #include "platform/sound_output.h"
 
-#include <QAudioDevice>
+#include "platform/sound_backend.h"
+
 #include <QEventLoop>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
 #include <QTimer>
-#include <QUrl>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -66,45 +64,34 @@ bool SoundOutput::PlayToEnd(const QString& path) {
     if (shut_down_) return false;
     const std::optional<int> length = WavClipLength(path);
     if (!length) return false;
-    if (!muted_ && QMediaDevices::audioOutputs().isEmpty()) return false;
+    SoundBackend* const device = muted_ ? nullptr : OpenSoundBackend();
+    if (!muted_ && (!device || !device->HasOutput())) return false;
 
-    std::optional<QSoundEffect> effect;  // none while muted
     QEventLoop wait;
     bool started = false;
     bool failed = false;
     QTimer give_up;
     give_up.setSingleShot(true);
     connect(&give_up, &QTimer::timeout, &wait, &QEventLoop::quit);
+    std::unique_ptr<SoundClip> clip;  // none while muted
     if (muted_) {
         // Nothing is heard, but the clip takes its time as if it were.
         started = true;
         give_up.start(*length);
     } else {
-        effect.emplace();
-        effect->setSource(QUrl::fromLocalFile(path));
-        const auto begin = [&] {
-            if (started || failed) return;
-            if (effect->status() == QSoundEffect::Ready) {
-                started = true;
-                effect->play();
-            } else if (effect->status() == QSoundEffect::Error) {
-                failed = true;
-                wait.quit();
-            }
-        };
-        connect(&*effect, &QSoundEffect::statusChanged, &wait, begin);
-        connect(&*effect, &QSoundEffect::playingChanged, &wait, [&] {
-            if (started && !effect->isPlaying()) wait.quit();
-        });
         give_up.start(*length + kMarginMs);
-        begin();
+        clip = device->Play(path, [&](SoundClip::State state) {
+            started = started || state == SoundClip::State::Playing;
+            failed = state == SoundClip::State::Failed;
+            if (state != SoundClip::State::Playing) wait.quit();
+        });
     }
     if (!failed) {
         waits_.push_back({&wait, path});
         wait.exec();
         std::erase_if(waits_, [&wait](const Wait& w) { return w.Loop == &wait; });
     }
-    if (effect) effect->stop();
+    if (clip) clip->Stop();
     return started;
 }
 

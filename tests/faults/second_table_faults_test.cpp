@@ -20,6 +20,7 @@ TEST(SecondTable, FindsTheFirstAndCallsItForward) {
     SingleTable first(app_dir / "kvt");
     SingleTable second(app_dir / "kvt");
     SingleTable elsewhere(app_dir / "other");
+    EXPECT_FALSE(second.CallForward());  // nobody there yet
     ASSERT_TRUE(first.Claim());
     EXPECT_FALSE(second.Claim());
     EXPECT_TRUE(elsewhere.Claim());

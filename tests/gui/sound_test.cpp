@@ -6,6 +6,7 @@
 
 #include "engine/working_files.h"
 #include "gui_support.h"
+#include "platform/sound_backend.h"
 #include "platform/sound_output.h"
 
 namespace kvt {
@@ -26,6 +27,13 @@ TEST(SoundOutput, TheClipLengthComesFromTheHeader) {
     const auto junk = setup.Root() / "junk.wav";
     std::ofstream(junk) << "RIFF....WAVEnothing useful here";
     EXPECT_EQ(WavClipLength(Text(junk)), std::nullopt);
+}
+
+// The sound module is found beside the program and the table itself does
+// not load the sound libraries.
+TEST(SoundOutput, TheDeviceComesFromItsModule) {
+    ASSERT_NE(OpenSoundBackend(), nullptr);
+    EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
 }
 
 TEST(SoundOutput, AMissingOrUnreadableFileIsSilentAndImmediate) {

@@ -45,6 +45,7 @@ depends_on() { grep -qxF -- "$1" <<<"$depends_names"; }
 depends_on libc6 || fail "Depends lacks libc6"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$scratch/contents"
+grep -qE -- '^\./usr/lib/([a-z0-9_-]+/)?kvt/kvt-sound\.so$' "$scratch/contents" || fail "the package lacks the sound module"
 for f in ./usr/bin/kvt ./usr/bin/kvx ./usr/bin/kvt-sim ./usr/share/kvt/default.cds \
          ./usr/share/applications/kvt.desktop ./usr/share/metainfo/kvt.metainfo.xml \
          ./usr/share/mime/packages/kvt.xml ./usr/share/icons/hicolor/scalable/apps/kvt.svg \
@@ -57,7 +58,7 @@ for page in kvt kvx kvt-sim; do
     fail "the package lacks the manual page $page.6"
 done
 # Nothing from the build or test machinery.
-if grep -Ev '^\./usr/(bin/(kvt|kvx|kvt-sim)|share/(kvt|applications|metainfo|mime|icons|man|doc/kvt|lintian/overrides/kvt)(/.*)?)$|^\./(usr/(bin|share|share/doc|share/lintian|share/lintian/overrides)?/?)?$' \
+if grep -Ev '^\./usr/(bin/(kvt|kvx|kvt-sim)|share/(kvt|applications|metainfo|mime|icons|man|doc/kvt|lintian/overrides/kvt)(/.*)?)$|^\./(usr/(bin|share|share/doc|share/lintian|share/lintian/overrides)?/?)?$|^\./usr/lib/([a-z0-9_-]+/)?(kvt/(kvt-sound\.so)?)?$' \
     "$scratch/contents" >"$scratch/extra"; then
   cat "$scratch/extra"
   fail "the package holds files it should not"
