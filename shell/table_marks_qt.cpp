@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+#include <algorithm>
 
 namespace kvt {
 
@@ -15,6 +16,8 @@ SeatArrow::SeatArrow(Points points, QWidget* parent) : QWidget(parent), points_(
 void SeatArrow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn at the design size, scaled with the table.
+    painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
     // Drawn pointing right, then turned.
     QPainterPath arrow;
     arrow.moveTo(4, 11.5);
@@ -53,6 +56,7 @@ DirectionPicture::DirectionPicture(bool reversed, QWidget* parent) : QWidget(par
 void DirectionPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
     const QPointF centre(kSize / 2.0, kSize / 2.0);
     const qreal disc = kSize / 2.0 - 1;
     painter.setPen(QPen(QColor(255, 255, 255, 45), 1));
@@ -92,6 +96,28 @@ void DirectionPicture::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     painter.drawPolygon(head);
+}
+
+TurnGlow::TurnGlow(QWidget* parent) : QWidget(parent) {
+    setObjectName("TurnGlow");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void TurnGlow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Rings of falling strength: a soft warm light round the hand.
+    const int rings = std::max(1, kMargin);
+    for (int i = 0; i < rings; ++i) {
+        const qreal inset = i + 0.5;
+        painter.setPen(QPen(QColor(255, 214, 90, 30 + 150 * i / rings), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kMargin + 4 - i, kMargin + 4 - i);
+    }
+    painter.setPen(QPen(QColor(255, 226, 120), 2));
+    painter.setBrush(QColor(255, 214, 90, 40));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(rings, rings, -rings, -rings), 6, 6);
 }
 
 }  // namespace kvt

@@ -41,4 +41,18 @@ private:
     bool reversed_;
 };
 
+// The light round the human's hand while it is the human's turn. It lies
+// under the hand; its edge is kMargin pixels wide on every side.
+class TurnGlow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kMargin = 6;
+
+    explicit TurnGlow(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 }  // namespace kvt
