@@ -160,6 +160,16 @@ void HandView::SetGeometry(const TableGeometry& geometry) {
     if (geometry == geometry_) return;
     if (geometry.CardBitmapSize() != geometry_.CardBitmapSize() || geometry.PixelRatio() != geometry_.PixelRatio())
         scaled_.clear();
+    // Cell sizes a redraw leaves as they are (a long side hand's rows) keep
+    // their share of the card.
+    const double ratio = geometry.Scale() / geometry_.Scale();
+    if (ratio != 1.0) {
+        const auto rescaled = [ratio](int px) { return static_cast<int>(std::lround(px * ratio)); };
+        for (CardGrid* grid : grids_) {
+            for (int r = 0; r < grid->Rows(); ++r) grid->SetRowHeight(r, rescaled(grid->RowHeight(r)));
+            for (int c = 0; c < grid->Cols(); ++c) grid->SetColWidth(c, rescaled(grid->ColWidth(c)));
+        }
+    }
     geometry_ = geometry;
     PlaceFixedParts();
     // The pictures shown now are redrawn at the new scale.
@@ -184,9 +194,11 @@ void HandView::PlaceFixedParts() {
         grid->SetCardSize(g.CardSize());
         grid->SetScrollBarExtent(g.ScrollBarPx());
     }
+    // Whole points, so that a resize changes the font only now and then.
     QFont font = button_font_;
-    if (g.Scale() != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * g.Scale());
-    accept_discard_->setFont(font);
+    if (g.Scale() != 1.0 && font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(1.0, std::round(font.pointSizeF() * g.Scale())));
+    if (accept_discard_->font() != font) accept_discard_->setFont(font);
 }
 
 QPixmap HandView::AtScale(const QPixmap& card_picture) const {
@@ -196,7 +208,16 @@ QPixmap HandView::AtScale(const QPixmap& card_picture) const {
     if (auto found = scaled_.constFind(card_picture.cacheKey()); found != scaled_.constEnd()) return *found;
     // Pictures of card sets loaded earlier are not kept for ever.
     if (scaled_.size() > 400) scaled_.clear();
-    QPixmap scaled = card_picture.scaled(bitmap, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Bilinear filtering in this thread: as smooth as the card cells allow,
+    // and quick enough to redo on every step of a resize.
+    QImage image(bitmap, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRect(QPoint(0, 0), bitmap), card_picture);
+    }
+    QPixmap scaled = QPixmap::fromImage(std::move(image));
     scaled.setDevicePixelRatio(geometry_.PixelRatio());
     scaled_.insert(card_picture.cacheKey(), scaled);
     return scaled;

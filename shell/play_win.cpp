@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
@@ -487,13 +488,16 @@ void PlayWin::PlaceMiddleParts() {
         picture->setGeometry(QRect(g.Pixels(kPlayDirectPlace + g.MiddleShift()), direction));
     for (int seat = 2; seat <= 4; ++seat)
         seat_arrows_[static_cast<std::size_t>(seat)]->resize(g.Scaled(SeatArrow::kSize), g.Scaled(SeatArrow::kSize));
-    const auto scaled = [&g](QFont font) {
-        if (g.Scale() != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * g.Scale());
-        return font;
+    // Whole points: a window being resized changes its fonts (and asks for
+    // new glyphs) only now and then, not at every step.
+    const auto scale_font = [&g](QWidget* widget, QFont font) {
+        if (g.Scale() != 1.0 && font.pointSizeF() > 0)
+            font.setPointSizeF(std::max(1.0, std::round(font.pointSizeF() * g.Scale())));
+        if (widget->font() != font) widget->setFont(font);
     };
-    for (int p = 1; p <= 4; ++p) name_labels_[static_cast<std::size_t>(p)]->setFont(scaled(name_font_));
-    choose_msg_->setFont(scaled(message_font_));
-    hold_hint_->setFont(scaled(message_font_));
+    for (int p = 1; p <= 4; ++p) scale_font(name_labels_[static_cast<std::size_t>(p)], name_font_);
+    scale_font(choose_msg_, message_font_);
+    scale_font(hold_hint_, message_font_);
     FitChooseMessage();
     flights_->SetPlacement([this](QPoint twips) { return Geometry().Pixels(twips); }, g.CardSize());
     ShowGuidance();

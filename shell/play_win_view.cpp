@@ -263,6 +263,7 @@ void PlayWin::ShowGuidance() {
     }
     if (human_turn) {
         const int margin = g.Scaled(TurnGlow::kMargin);
+        turn_glow_->SetMargin(margin);
         turn_glow_->setGeometry(hands_->Grid(1)->geometry().adjusted(-margin, -margin, margin, margin));
         turn_glow_->show();
         turn_glow_->lower();

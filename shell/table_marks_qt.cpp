@@ -1,6 +1,7 @@
 #include "shell/table_marks_qt.h"
 
 #include <QLinearGradient>
+#include <QRadialGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -104,20 +105,40 @@ TurnGlow::TurnGlow(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
+void TurnGlow::SetMargin(int margin) {
+    margin_ = std::max(1, margin);
+    update();
+}
+
 void TurnGlow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Rings of falling strength: a soft warm light round the hand.
-    const int rings = std::max(1, kMargin);
-    for (int i = 0; i < rings; ++i) {
-        const qreal inset = i + 0.5;
-        painter.setPen(QPen(QColor(255, 214, 90, 30 + 150 * i / rings), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kMargin + 4 - i, kMargin + 4 - i);
+    // A warm light that grows stronger towards the hand, drawn as gradient
+    // strips and corners (cheap at any size), then a clear edge.
+    const int m = margin_;
+    const int w = width();
+    const int h = height();
+    const QColor strong(255, 205, 60, 170);
+    const QColor none(255, 205, 60, 0);
+    const auto strip = [&](QRect area, QPointF from, QPointF to) {
+        QLinearGradient light(from, to);
+        light.setColorAt(0, none);
+        light.setColorAt(1, strong);
+        painter.fillRect(area, light);
+    };
+    strip(QRect(m, 0, w - 2 * m, m), QPointF(0, 0), QPointF(0, m));
+    strip(QRect(m, h - m, w - 2 * m, m), QPointF(0, h), QPointF(0, h - m));
+    strip(QRect(0, m, m, h - 2 * m), QPointF(0, 0), QPointF(m, 0));
+    strip(QRect(w - m, m, m, h - 2 * m), QPointF(w, 0), QPointF(w - m, 0));
+    for (const QPoint corner : {QPoint(m, m), QPoint(w - m, m), QPoint(m, h - m), QPoint(w - m, h - m)}) {
+        QRadialGradient light(corner, m);
+        light.setColorAt(0, strong);
+        light.setColorAt(1, none);
+        painter.fillRect(QRect(corner.x() < w / 2 ? 0 : w - m, corner.y() < h / 2 ? 0 : h - m, m, m), light);
     }
-    painter.setPen(QPen(QColor(255, 226, 120), 2));
-    painter.setBrush(QColor(255, 214, 90, 40));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(rings, rings, -rings, -rings), 6, 6);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 222, 110), 2));
+    painter.setBrush(QColor(255, 205, 60, 70));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(m - 1, m - 1, 1 - m, 1 - m), 6, 6);
 }
 
 }  // namespace kvt

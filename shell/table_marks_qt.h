@@ -42,17 +42,23 @@ private:
 };
 
 // The light round the human's hand while it is the human's turn. It lies
-// under the hand; its edge is kMargin pixels wide on every side.
+// under the hand and reaches Margin() pixels beyond it on every side.
 class TurnGlow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kMargin = 6;
+    // The margin at the table's design size.
+    static constexpr int kMargin = 9;
 
     explicit TurnGlow(QWidget* parent = nullptr);
+    void SetMargin(int margin);
+    int Margin() const { return margin_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int margin_ = kMargin;
 };
 
 }  // namespace kvt
