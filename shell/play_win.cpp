@@ -461,8 +461,8 @@ void PlayWin::changeEvent(QEvent* event) {
         return;
     }
     if (!(change->oldState() & Qt::WindowMinimized) || !started_) return;
-    // A minimised table is not drawn; it catches up when it is restored.
-    RedrawTable();
+    // A minimised table is not drawn; it catches up (at the size it came back with) when it is restored.
+    TableResized();
     if (game_->CardViewer) ShowCardViewer(true);
 }
 

@@ -30,7 +30,6 @@ using namespace table_layout;
 // How long a notice of the rules stays in the status bar.
 constexpr int kNoticeMs = 10000;
 
-
 }  // namespace
 
 void PlayWin::PumpEvents() { QCoreApplication::processEvents(); }
