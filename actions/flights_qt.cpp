@@ -17,8 +17,6 @@ namespace {
 // Int(x): the largest whole number not above x.
 int FloorDiv(int a, int b) { return static_cast<int>(std::floor(static_cast<double>(a) / b)); }
 
-QPoint PixelsOf(QPoint twips) { return QPoint(Px(twips.x()), Px(twips.y())); }
-
 }  // namespace
 
 CardFlights::CardFlights(QWidget* table) : QObject(table), table_(table) {
@@ -37,6 +35,18 @@ CardFlights::CardFlights(QWidget* table) : QObject(table), table_(table) {
 }
 
 CardFlights::~CardFlights() { Abort(); }
+
+void CardFlights::SetPlacement(std::function<QPoint(QPoint)> to_pixels, QSize card) {
+    to_pixels_ = std::move(to_pixels);
+    for (PictureBox* box : boxes_) {
+        box->resize(card);
+        box->SetCardSize(card);
+    }
+}
+
+QPoint CardFlights::PixelsOf(QPoint twips) const {
+    return to_pixels_ ? to_pixels_(twips) : QPoint(Px(twips.x()), Px(twips.y()));
+}
 
 void CardFlights::SetInterval(int ms) { interval_ms_ = std::max(1, ms); }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
+#include <QSize>
 #include <array>
 #include <functional>
 #include <vector>
@@ -44,6 +45,11 @@ public:
     void SetDrawStepPause(int ms);
     int DrawStepPause() const { return draw_step_ms_; }
 
+    // How places in twips become pixels on the table, and the size of a
+    // card there: the table's scale. Until set: 15 twips to the pixel and
+    // cards of 70 x 95 pixels.
+    void SetPlacement(std::function<QPoint(QPoint)> to_pixels, QSize card);
+
     PictureBox* Box(int index) const { return boxes_.at(static_cast<std::size_t>(index)); }
 
     // False only during the pause of a flight.
@@ -76,7 +82,10 @@ public:
     void HideAll();
 
 private:
+    QPoint PixelsOf(QPoint twips) const;
+
     QWidget* table_;
+    std::function<QPoint(QPoint)> to_pixels_;
     std::array<PictureBox*, kBoxes> boxes_{};
     std::vector<QEventLoop*> waits_;
     int interval_ms_ = kDefaultIntervalMs;

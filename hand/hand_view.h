@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
+#include <QHash>
 #include <QString>
 #include <array>
 #include <functional>
@@ -61,6 +64,72 @@ inline constexpr int kHoldLimit = 6;
 inline constexpr int kStripPx = 30;
 }  // namespace table_layout
 
+// Where everything on the table goes at a given size of the table. The
+// design is a 640 x 456 pixel table in twips; at other sizes one scale
+// (that of the narrower side) enlarges or shrinks all of it, the table's
+// middle (piles, the top and bottom hands, the hold grid, the messages) is
+// centred in the room the proportions leave over, and the side hands keep
+// to the edges. Layout twips are design twips of that widened table; at
+// the design size layout twips, design twips and pixels agree exactly.
+class TableGeometry {
+public:
+    static constexpr QSize kDesignSize{640, 456};
+    // Below this the cards and the names would no longer read.
+    static constexpr double kMinScale = 0.8;
+    static QSize MinimumSize();
+
+    explicit TableGeometry(QSize table = kDesignSize, double pixel_ratio = 1.0);
+
+    QSize Size() const { return size_; }
+    double Scale() const { return scale_; }
+    double PixelRatio() const { return pixel_ratio_; }
+    bool operator==(const TableGeometry&) const = default;
+
+    // The whole table in layout twips.
+    int WidthTwips() const { return width_twips_; }
+    int HeightTwips() const { return height_twips_; }
+    // What the middle of the table is moved by, in twips.
+    QPoint MiddleShift() const { return shift_; }
+    TwipRect Middle(const TwipRect& design) const;
+    QPoint MiddleTopLeft(const TwipRect& design) const;
+
+    // Layout twips to pixels, to the nearest pixel.
+    int Pixels(int twips) const;
+    QPoint Pixels(QPoint twips) const;
+    QRect Pixels(const TwipRect& rect) const;
+    // A length of the design, in pixels, to the nearest pixel.
+    int Scaled(int design_px) const;
+    QSize CardSize() const { return {Scaled(kFaceWidth), Scaled(kFaceHeight)}; }
+    // A card picture's size in device pixels.
+    QSize CardBitmapSize() const;
+    int StripPx() const { return Scaled(table_layout::kStripPx); }
+    // The scroll bars of the hands: the 200 twips the design allows for them.
+    int ScrollBarPx() const { return Pixels(200); }
+
+    // Hands up to this many cards are shown whole: the design's 10, and more
+    // when the table is wider (the top and bottom hands) or taller (the
+    // side hands) than the design's proportions.
+    int HandLimit() const { return table_layout::kHandLimit + extra_across_; }
+    int SideLimit() const { return table_layout::kHandLimit + extra_down_; }
+
+    // The fixed places, in pixels.
+    QRect DrawDeck() const { return Pixels(Middle(table_layout::kDrawDeck)); }
+    QRect DiscardPile() const { return Pixels(Middle(table_layout::kDiscardPile)); }
+    QRect ShowCardPlay() const { return {Pixels(MiddleTopLeft(table_layout::kShowCardPlay)), CardSize()}; }
+    QRect AcceptDiscardBut() const { return Pixels(Middle(table_layout::kAcceptDiscardBut)); }
+    QRect ChooseMsgLbl() const { return Pixels(Middle(table_layout::kChooseMsgLbl)); }
+
+private:
+    QSize size_;
+    double pixel_ratio_ = 1.0;
+    double scale_ = 1.0;
+    int width_twips_ = 0;
+    int height_twips_ = 0;
+    QPoint shift_;
+    int extra_across_ = 0;
+    int extra_down_ = 0;
+};
+
 // Sorts the human's hand in place when sort_cards is on: by Group (cards of
 // no group first), then by Value; equal cards keep their order.
 void SortHand(CardStack& stack, bool sort_cards);
@@ -82,7 +151,12 @@ public:
     PictureBox* HoldCard() const { return hold_card_; }
     QPushButton* AcceptDiscardBut() const { return accept_discard_; }
 
-    // Where AdjustPlayerGrid last placed a grid, in twips.
+    // The table's size and scale: places the fixed parts again and scales
+    // the card pictures from then on. The hands follow at their next redraw.
+    void SetGeometry(const TableGeometry& geometry);
+    const TableGeometry& Geometry() const { return geometry_; }
+
+    // Where AdjustPlayerGrid last placed a grid, in layout twips.
     TwipRect GridRect(int index) const { return grid_rects_.at(static_cast<std::size_t>(index)); }
 
     // Redraws grid `player` (0 = hold grid from the hold stack) from `stack`.
@@ -107,9 +181,13 @@ public:
     void ShowHoldCard(int player, const Card& card);
     void HideHoldCard();
 
+    // A card's face at the table's scale, drawn smoothly from its cell of
+    // the card bitmap (cut once, scaled once per size).
     QPixmap Face(const Card& card) const;
     // The card back in force (a plain painted one until a card set names one).
     QPixmap Back() const;
+    // Any card-sized picture at the table's scale.
+    QPixmap AtScale(const QPixmap& card_picture) const;
 
     // The table is not drawn while its window is minimised.
     void SetMinimizedCheck(std::function<bool()> minimized) { minimized_ = std::move(minimized); }
@@ -119,7 +197,8 @@ public:
 private:
     static QPixmap PlainBack();
     void Adjust(int player, int count);
-    void Place(int index, const TwipRect& rect);
+    void Place(int index, const TwipRect& rect, QSize pixels);
+    void PlaceFixedParts();
 
     QWidget* table_;
     Game& game_;
@@ -133,6 +212,12 @@ private:
     QPushButton* accept_discard_ = nullptr;
     QPixmap back_;
     int deck_depth_ = -1;
+    int hold_card_player_ = 0;
+    Card held_card_;
+    QFont button_font_;
+    TableGeometry geometry_;
+    // Card pictures at the current scale, by the cache key of their source.
+    mutable QHash<qint64, QPixmap> scaled_;
     std::function<bool()> minimized_;
     std::function<void(const QString&)> report_;
 };

@@ -131,10 +131,24 @@ void CardGrid::SetEmptyCellOutline(bool on) {
     update();
 }
 
+void CardGrid::SetCardSize(QSize size) {
+    if (size == card_size_) return;
+    card_size_ = size;
+    update();
+}
+
+void CardGrid::SetScrollBarExtent(int extent) {
+    extent = std::max(1, extent);
+    if (extent == bar_extent_) return;
+    bar_extent_ = extent;
+    UpdateScrollBars();
+    update();
+}
+
 QRect CardGrid::Viewport() const {
     QRect area = rect();
-    if (!hbar_->isHidden()) area.setBottom(area.bottom() - kScrollBarExtent);
-    if (!vbar_->isHidden()) area.setRight(area.right() - kScrollBarExtent);
+    if (!hbar_->isHidden()) area.setBottom(area.bottom() - bar_extent_);
+    if (!vbar_->isHidden()) area.setRight(area.right() - bar_extent_);
     return area;
 }
 
@@ -175,7 +189,7 @@ int CardGrid::RowAt(int y) const {
 }
 
 int CardGrid::MaxLeftCol() const {
-    const int room = rect().width() - (!vbar_->isHidden() ? kScrollBarExtent : 0);
+    const int room = rect().width() - (!vbar_->isHidden() ? bar_extent_ : 0);
     int tail = 0;
     for (int c = cols_ - 1; c >= 0; --c) {
         tail += ColWidth(c);
@@ -185,7 +199,7 @@ int CardGrid::MaxLeftCol() const {
 }
 
 int CardGrid::MaxTopRow() const {
-    const int room = rect().height() - (!hbar_->isHidden() ? kScrollBarExtent : 0);
+    const int room = rect().height() - (!hbar_->isHidden() ? bar_extent_ : 0);
     int tail = 0;
     for (int r = rows_ - 1; r >= 0; --r) {
         tail += RowHeight(r);
@@ -210,12 +224,12 @@ void CardGrid::UpdateScrollBars() {
     hbar_->hide();
     vbar_->hide();
     if (scroll_bars_ == kHorizontal) {
-        hbar_->setGeometry(0, height() - kScrollBarExtent, width(), kScrollBarExtent);
+        hbar_->setGeometry(0, height() - bar_extent_, width(), bar_extent_);
         hbar_->show();
         if (MaxLeftCol() == 0) hbar_->hide();
         hbar_->setRange(0, MaxLeftCol());
     } else if (scroll_bars_ == kVertical) {
-        vbar_->setGeometry(width() - kScrollBarExtent, 0, kScrollBarExtent, height());
+        vbar_->setGeometry(width() - bar_extent_, 0, bar_extent_, height());
         vbar_->show();
         if (MaxTopRow() == 0) vbar_->hide();
         vbar_->setRange(0, MaxTopRow());
@@ -246,7 +260,7 @@ void CardGrid::paintEvent(QPaintEvent*) {
                 painter.setRenderHint(QPainter::Antialiasing);
                 painter.setPen(QPen(QColor(255, 255, 255, 80), 1.5, Qt::DashLine));
                 painter.setBrush(QColor(0, 0, 0, 30));
-                painter.drawRoundedRect(QRectF(x + 1.5, y + 1.5, 67, 92), 6, 6);
+                painter.drawRoundedRect(QRectF(x + 1.5, y + 1.5, card_size_.width() - 3, card_size_.height() - 3), 6, 6);
                 painter.restore();
             }
             if (!picture.isNull() && w > 0 && h > 0) {

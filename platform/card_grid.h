@@ -78,6 +78,11 @@ public:
     void SetOverlapShadow(bool on);
     // Cells without a picture show the outline of an empty card place.
     void SetEmptyCellOutline(bool on);
+    // The size of a card, for the outline of an empty place.
+    void SetCardSize(QSize size);
+    // The thickness of the scroll bars (kScrollBarExtent until set).
+    void SetScrollBarExtent(int extent);
+    int ScrollBarExtent() const { return bar_extent_; }
 
 signals:
     void Clicked();
@@ -112,6 +117,8 @@ private:
     int top_row_ = 0;
     bool overlap_shadow_ = false;
     bool empty_outline_ = false;
+    QSize card_size_{70, 95};
+    int bar_extent_ = kScrollBarExtent;
     bool pressed_ = false;
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;

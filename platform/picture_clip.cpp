@@ -72,6 +72,11 @@ void PictureBox::SetEmptyOutline(bool on) {
     update();
 }
 
+void PictureBox::SetCardSize(QSize size) {
+    card_size_ = size;
+    update();
+}
+
 void PictureBox::SetPileDepth(int cards) {
     pile_depth_ = std::max(0, cards);
     update();
@@ -92,7 +97,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (picture_.isNull()) {
         if (!empty_outline_) return;
-        const QSizeF card(kFaceWidth, kFaceHeight);
+        const QSizeF card(card_size_);
         const QRectF place(QPointF(1.5, 1.5), card - QSizeF(3, 3));
         painter.setPen(QPen(QColor(255, 255, 255, 70), 1.5, Qt::DashLine));
         painter.setBrush(QColor(0, 0, 0, 28));

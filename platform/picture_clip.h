@@ -59,6 +59,8 @@ public:
 
     // Draws an empty card place (a faint rounded outline) while blank.
     void SetEmptyOutline(bool on);
+    // The size of the card drawn in the box, for that outline.
+    void SetCardSize(QSize size);
     // Extra cards drawn under the picture, each 2 pixels further down and to
     // the right, so the box reads as a pile; 0 for a single card.
     void SetPileDepth(int cards);
@@ -79,6 +81,7 @@ protected:
 private:
     QPixmap picture_;
     bool empty_outline_ = false;
+    QSize card_size_{kFaceWidth, kFaceHeight};
     bool shadow_ = false;
     int pile_depth_ = 0;
     double opacity_ = 1.0;

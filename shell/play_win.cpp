@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
@@ -66,7 +67,14 @@ constexpr QSize kTableSize(640, 456);
 
 const char* const kNameLabelStyle =
     "QLabel { color: #fbf5e1; background: rgba(0, 0, 0, 95); border: 1px solid rgba(255, 255, 255, 38);"
-    " border-radius: 9px; padding: 1px 9px; font-weight: 600; }";
+    " border-radius: 9px; padding: 1px 9px; font-weight: 600; }"
+    // On the human's turn the name stands out.
+    "QLabel[turn=\"true\"] { color: #2b2205; background: #ffd75a; border: 1px solid #fff3c4; }";
+const char* const kHintStyle =
+    "QLabel { color: #fdfbf2; background: rgba(0, 30, 60, 165); border: 1px solid rgba(160, 210, 255, 130);"
+    " border-radius: 6px; padding: 2px 5px; }";
+// How long the table keeps a size before its background picture is fitted smoothly.
+constexpr int kBackgroundFitMs = 120;
 const char* const kChooseMessageStyle =
     "QLabel { color: #fff3c4; background: rgba(20, 12, 0, 150); border: 1px solid rgba(255, 220, 120, 120);"
     " border-radius: 6px; padding: 1px 4px; font-weight: 600; }";
@@ -92,11 +100,12 @@ public:
         setObjectName("Table");
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(TableGeometry::MinimumSize());
     }
     QSize sizeHint() const override { return kTableSize; }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         if (win_->started_ && win_->game_->FirstPaint) {
             win_->game_->FirstPaint = false;
             StartupMark("first table paint");
@@ -107,13 +116,19 @@ protected:
                 if (win) win->PlayOpeningSound();
             });
         }
+        // On a screen of another pixel ratio the cards are drawn afresh for it.
+        if (devicePixelRatioF() != win_->Geometry().PixelRatio())
+            QTimer::singleShot(0, win_, [win = QPointer<PlayWin>(win_)] {
+                if (win) win->TableResized();
+            });
         QPainter painter(this);
-        win_->PaintBackground(painter, rect());
+        win_->PaintBackground(painter, event->rect());
     }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         win_->TableResized();
     }
+
     void mouseMoveEvent(QMouseEvent* event) override {
         const QPoint at = event->position().toPoint();
         emit win_->PointerMoved(-1, Tw(at.x()), Tw(at.y()));
@@ -265,7 +280,6 @@ void PlayWin::BuildTable() {
     for (int i = 0; i < 2; ++i) {
         auto* picture = new DirectionPicture(i == 1, table_);
         picture->setObjectName(QStringLiteral("PlayDirect%1").arg(i));
-        picture->move(Px(kPlayDirectPlace.x()), Px(kPlayDirectPlace.y()));
         play_direct_[static_cast<std::size_t>(i)] = picture;
     }
     play_direct_[1]->hide();
@@ -276,12 +290,29 @@ void PlayWin::BuildTable() {
     choose_msg_->setWordWrap(true);
     choose_msg_->setAlignment(Qt::AlignCenter);
     choose_msg_->setGeometry(kChooseMsgLbl.ToPixels());
-    QFont small = choose_msg_->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    choose_msg_->setFont(small);
+    message_font_ = choose_msg_->font();
+    message_font_.setPointSizeF(message_font_.pointSizeF() * 0.85);
+    choose_msg_->setFont(message_font_);
     choose_msg_->hide();
+    name_font_ = name_labels_[1]->font();
+
+    hold_hint_ = NewLabel(table_);
+    hold_hint_->setObjectName("HoldHintLbl");
+    hold_hint_->setStyleSheet(kHintStyle);
+    hold_hint_->setWordWrap(true);
+    hold_hint_->setAlignment(Qt::AlignCenter);
+    hold_hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hold_hint_->hide();
+
+    // Under everything else on the table.
+    turn_glow_ = new TurnGlow(table_);
+    turn_glow_->lower();
 
     flights_ = new CardFlights(table_);
+    background_fit_ = new QTimer(this);
+    background_fit_->setSingleShot(true);
+    background_fit_->setInterval(kBackgroundFitMs);
+    connect(background_fit_, &QTimer::timeout, this, [this] { FitBackground(); });
 
     title_label_ = NewLabel(this);
     title_label_->setObjectName("GameTitleLbl");
@@ -333,7 +364,6 @@ bool PlayWin::Start() {
                               .arg(QFile::decodeName(game_->CardBitmapPath.c_str())));
 
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
-    hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
 
     // The first deal of the run, for the remembered opponents; without them
     // the opponent choice deals when it is confirmed.
@@ -383,8 +413,12 @@ void PlayWin::ShowMoveLog(bool shown) {
     const int table_width = table_->width();
     move_log_->setVisible(shown);
     if (layout()) layout()->activate();
-    resize(width() + table_width - table_->width(), height());
-    if (layout()) layout()->activate();
+    // A log squeezed by the table's minimum width takes its own width only
+    // once the window has grown: a second step then brings the table back.
+    for (int step = 0; step < 3 && table_->width() != table_width; ++step) {
+        resize(width() + table_width - table_->width(), height());
+        if (layout()) layout()->activate();
+    }
     if (QAction* entry = MenuEntry("MM_MOVE_LOG")) entry->setChecked(shown);
 }
 
@@ -427,19 +461,53 @@ void PlayWin::changeEvent(QEvent* event) {
         return;
     }
     if (!(change->oldState() & Qt::WindowMinimized) || !started_) return;
-    // A minimised table is not drawn; it catches up when it is restored.
-    RedrawTable();
+    // A minimised table is not drawn; it catches up (at the size it came back with) when it is restored.
+    TableResized();
     if (game_->CardViewer) ShowCardViewer(true);
 }
 
+const TableGeometry& PlayWin::Geometry() const { return hands_->Geometry(); }
+
+// Everything on the table follows its size: one scale, the middle centred,
+// the side hands at the edges (TableGeometry).
 void PlayWin::TableResized() {
-    if (!hands_ || isMinimized()) return;
-    hands_->ShowCardPlay()->resize(kFaceWidth, kFaceHeight);
+    // Resizes while the window is still being built wait for the first full layout.
+    if (!hands_ || !background_fit_ || isMinimized()) return;
+    hands_->SetGeometry(TableGeometry(table_->size(), table_->devicePixelRatioF()));
+    PlaceMiddleParts();
+    background_fit_->start();
     if (!started_) return;
-    // The right-hand grid keeps to the window's right edge.
-    if (!hands_->Grid(4)->isHidden()) hands_->ShowHand(game_->Players[4], 4);
+    RedrawTable();
     PlaceSeatArrows();
-    PlaceNameLabels();
+}
+
+void PlayWin::PlaceMiddleParts() {
+    const TableGeometry& g = Geometry();
+    const QSize direction(g.Scaled(DirectionPicture::kSize), g.Scaled(DirectionPicture::kSize));
+    for (DirectionPicture* picture : play_direct_)
+        picture->setGeometry(QRect(g.Pixels(kPlayDirectPlace + g.MiddleShift()), direction));
+    for (int seat = 2; seat <= 4; ++seat)
+        seat_arrows_[static_cast<std::size_t>(seat)]->resize(g.Scaled(SeatArrow::kSize), g.Scaled(SeatArrow::kSize));
+    // Whole points: a window being resized changes its fonts (and asks for
+    // new glyphs) only now and then, not at every step.
+    const auto scale_font = [&g](QWidget* widget, QFont font) {
+        if (g.Scale() != 1.0 && font.pointSizeF() > 0)
+            font.setPointSizeF(std::max(1.0, std::round(font.pointSizeF() * g.Scale())));
+        if (widget->font() != font) widget->setFont(font);
+    };
+    for (int p = 1; p <= 4; ++p) scale_font(name_labels_[static_cast<std::size_t>(p)], name_font_);
+    scale_font(choose_msg_, message_font_);
+    scale_font(hold_hint_, message_font_);
+    FitChooseMessage();
+    flights_->SetPlacement([this](QPoint twips) { return Geometry().Pixels(twips); }, g.CardSize());
+    ShowGuidance();
+}
+
+void PlayWin::FitChooseMessage() {
+    // A long name takes another line rather than being cut off.
+    const QRect design = Geometry().ChooseMsgLbl();
+    choose_msg_->setGeometry(design);
+    choose_msg_->resize(design.width(), std::max(design.height(), choose_msg_->heightForWidth(design.width())));
 }
 
 void PlayWin::SyncCheckMarks() {

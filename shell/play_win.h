@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
@@ -20,6 +21,7 @@
 class QAction;
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace kvt {
 
@@ -30,6 +32,8 @@ class SeatArrow;
 class SoundOutput;
 class TableArea;
 class TableKeys;
+class TableGeometry;
+class TurnGlow;
 class MoveLog;
 class CardViewFrm;
 class GameOverFrm;
@@ -103,6 +107,16 @@ public:
     SeatArrow* PlayerPtr(int seat) const { return seat_arrows_.at(static_cast<std::size_t>(seat)); }
     DirectionPicture* PlayDirect(int index) const { return play_direct_.at(static_cast<std::size_t>(index)); }
     QLabel* ChooseMsgLbl() const { return choose_msg_; }
+    // The hint beside the hold grid: how many cards to choose and where they go.
+    QLabel* HoldHintLbl() const { return hold_hint_; }
+    // The light round the human's hand on the human's turn.
+    TurnGlow* TurnMark() const { return turn_glow_; }
+    // Where everything goes at the table's size now.
+    const TableGeometry& Geometry() const;
+    // The hint's text for the game as it stands; empty while the hold grid is closed.
+    QString HoldHint() const;
+    // Shows whose turn it is and the hold grid's hint as the game stands.
+    void ShowGuidance();
 
     // --- the table view
     void PumpEvents() override;
@@ -270,6 +284,11 @@ private:
     void SyncCheckMarks();
     void UpdateTitle();
     void TableResized();
+    // The table's middle parts that are not hands: direction, messages, fonts.
+    void PlaceMiddleParts();
+    void FitChooseMessage();
+    // The background picture scaled smoothly to the table's size.
+    void FitBackground();
     void WhenNoMoveRuns(std::function<void()> command);
     void WriteMisc(const char* key, const std::string& value);
     QPoint GridTopLeft(int grid) const;  // twips
@@ -292,6 +311,16 @@ private:
     std::array<SeatArrow*, 5> seat_arrows_{};
     std::array<DirectionPicture*, 2> play_direct_{};
     QLabel* choose_msg_ = nullptr;
+    QLabel* hold_hint_ = nullptr;
+    TurnGlow* turn_glow_ = nullptr;
+    // The labels' fonts at the design size.
+    QFont name_font_;
+    QFont message_font_;
+    // The background picture at the table's size, made when the table has
+    // kept a size for a moment; until then the picture is drawn quickly.
+    QPixmap background_fitted_;
+    QPixmap background_tile_fitted_;
+    QTimer* background_fit_ = nullptr;
     QLabel* title_label_ = nullptr;
     QProgressBar* gauge_ = nullptr;
 

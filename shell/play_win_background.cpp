@@ -2,9 +2,11 @@
 // background cell, else plain dark green.
 #include <QFile>
 #include <QPainter>
+#include <cmath>
 #include <system_error>
 
 #include "engine/working_files.h"
+#include "hand/hand_view.h"
 #include "platform/picture_clip.h"
 #include "shell/play_win.h"
 
@@ -17,7 +19,6 @@ const QColor kPlainTable(0, 128, 0);
 // Background tiles: 69 x 94 pixels, one pixel inside the background cell, 7 rows.
 constexpr int kTileWidth = 69;
 constexpr int kTileHeight = 94;
-constexpr int kTileRows = 7;
 
 }  // namespace
 
@@ -25,6 +26,8 @@ void PlayWin::SetUpBackground() {
     const int cell = FindBackgroundCell();
     background_picture_ = QPixmap();
     background_tile_ = QPixmap();
+    background_fitted_ = QPixmap();
+    background_tile_fitted_ = QPixmap();
     if (cell < 1) {
         background_ = Background::kPlain;
     } else if (game_->HasBackFile) {
@@ -39,6 +42,7 @@ void PlayWin::SetUpBackground() {
         background_tile_ = clip_.Clip(QRect(game_->BackCellX + 1, game_->BackCellY + 1, kTileWidth, kTileHeight));
         background_ = Background::kTiles;
     }
+    FitBackground();
     PlaceNameLabels();
     Table()->update();
 }
@@ -62,19 +66,49 @@ int PlayWin::FindBackgroundCell() {
     return 0;
 }
 
+// Device pixels of a size in the table's pixels.
+static QSize DevicePixels(QSize size, double ratio) {
+    return {static_cast<int>(std::lround(size.width() * ratio)), static_cast<int>(std::lround(size.height() * ratio))};
+}
+
+void PlayWin::FitBackground() {
+    if (background_ != Background::kPicture || background_picture_.isNull()) return;
+    const double ratio = Geometry().PixelRatio();
+    const QSize device = DevicePixels(Table()->size(), ratio);
+    if (background_fitted_.size() == device && background_fitted_.devicePixelRatio() == ratio) return;
+    background_fitted_ = background_picture_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    background_fitted_.setDevicePixelRatio(ratio);
+    Table()->update();
+}
+
 void PlayWin::PaintBackground(QPainter& painter, const QRect& area) {
-    painter.fillRect(area, kPlainTable);
+    const QRect table = Table()->rect();
+    const TableGeometry& g = Geometry();
     switch (background_) {
     case Background::kPicture:
-        painter.drawPixmap(Table()->rect(), background_picture_);
+        // The picture covers the table, smoothly fitted once the size holds still.
+        if (background_fitted_.deviceIndependentSize().toSize() == table.size())
+            painter.drawPixmap(0, 0, background_fitted_);
+        else
+            painter.drawPixmap(table, background_picture_);
         break;
     case Background::kTiles: {
-        const int cols = Table()->width() / kTileWidth;
-        for (int r = 0; r < kTileRows; ++r)
-            for (int c = 0; c <= cols; ++c) painter.drawPixmap(kTileWidth * c, kTileHeight * r, background_tile_);
+        // Tiles of the table's scale, from the top-left corner over all of it.
+        const QSize tile = DevicePixels(QSize(g.Scaled(kTileWidth), g.Scaled(kTileHeight)), g.PixelRatio());
+        if (background_tile_fitted_.size() != tile || background_tile_fitted_.devicePixelRatio() != g.PixelRatio()) {
+            background_tile_fitted_ = tile == background_tile_.size()
+                                          ? background_tile_
+                                          : background_tile_.scaled(tile, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            background_tile_fitted_.setDevicePixelRatio(g.PixelRatio());
+        }
+        // Parts of a cell outside the card bitmap are see-through: plain table there.
+        if (background_tile_fitted_.isNull() || background_tile_fitted_.hasAlphaChannel())
+            painter.fillRect(area, kPlainTable);
+        if (!background_tile_fitted_.isNull()) painter.drawTiledPixmap(area, background_tile_fitted_, area.topLeft());
         break;
     }
     case Background::kPlain:
+        painter.fillRect(area, kPlainTable);
         break;
     }
 }

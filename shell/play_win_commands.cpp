@@ -66,6 +66,8 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     if (!alive) return;
     --move_depth_;
     if (move_depth_ > 0 || closing_) return;
+    // The turn and the hold grid's hint as the move left them.
+    ShowGuidance();
     // A choice of opponents confirmed during the move comes first, then the command that waited.
     if (std::function<void()> players = std::exchange(players_waiting_, nullptr)) {
         players();

@@ -70,7 +70,7 @@ bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_star
     const bool finished = flights_->DelayDiscardAnimation(keep_start);
     if (!alive) return false;
     start->hide();
-    flights_->ParkLastBox(QPoint(kDiscardPile.Left, kDiscardPile.Top));
+    flights_->ParkLastBox(Geometry().MiddleTopLeft(kDiscardPile));
     return finished && !closing_;
 }
 
@@ -92,13 +92,13 @@ void PlayWin::AnimateCardMove(int to_player, int from_place, const Card& card) {
 
 void PlayWin::AnimateCompDiscard(int player, const Card& card) {
     if (closing_ || player < 1 || player > 4) return;
-    Fly(hands_->Face(card), GridTopLeft(player), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+    Fly(hands_->Face(card), GridTopLeft(player), Geometry().MiddleTopLeft(kDiscardPile), false);
 }
 
 void PlayWin::AnimateHoldDiscard(const Card& card) {
     if (closing_) return;
     hands_->Grid(0)->SetCol(0);
-    Fly(hands_->Face(card), GridTopLeft(0), QPoint(kDiscardPile.Left, kDiscardPile.Top), false);
+    Fly(hands_->Face(card), GridTopLeft(0), Geometry().MiddleTopLeft(kDiscardPile), false);
 }
 
 void PlayWin::AnimatePickedCard(const Card& card) {
@@ -106,7 +106,7 @@ void PlayWin::AnimatePickedCard(const Card& card) {
     QPointer<PlayWin> alive(this);
     const QPixmap face = hands_->Face(card);
     hands_->ClearPickedCard();
-    Fly(face, QPoint(kShowCardPlay.Left, kShowCardPlay.Top), QPoint(kDiscardPile.Left, kDiscardPile.Top), true);
+    Fly(face, Geometry().MiddleTopLeft(kShowCardPlay), Geometry().MiddleTopLeft(kDiscardPile), true);
     if (!alive || closing_) return;
     hands_->DiscardPile()->SetPicture(face);
     hands_->DiscardPile()->repaint();
@@ -115,10 +115,10 @@ void PlayWin::AnimatePickedCard(const Card& card) {
 void PlayWin::AnimateDraw(int player, bool to_picked_card) {
     if (closing_ || player < 1 || player > 4) return;
     const bool to_box = to_picked_card && player == 1;
-    const QPoint target = to_box ? QPoint(kShowCardPlay.Left, kShowCardPlay.Top) : GridTopLeft(player);
+    const QPoint target = to_box ? Geometry().MiddleTopLeft(kShowCardPlay) : GridTopLeft(player);
     QWidget* target_widget = to_box ? static_cast<QWidget*>(hands_->ShowCardPlay()) : hands_->Grid(player);
     QPointer<QWidget> repainted(target_widget);
-    flights_->DrawFlight(hands_->Back(), QPoint(kDrawDeck.Left, kDrawDeck.Top), target,
+    flights_->DrawFlight(hands_->Back(), Geometry().MiddleTopLeft(kDrawDeck), target,
                          [repainted] {
                              if (repainted) repainted->repaint();
                          });

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "engine/working_files.h"
@@ -17,6 +18,8 @@
 #include "platform/sound_output.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
+#include "core/matching.h"
+#include "core/seats.h"
 
 namespace kvt {
 
@@ -36,6 +39,7 @@ void PlayWin::ShowHand(const CardStack& stack, int grid) {
     hands_->ShowHand(stack, grid);
     if (grid >= 1) PlaceNameLabels();
     if (keys_) keys_->Refresh();
+    ShowGuidance();
 }
 
 void PlayWin::SetHandVisible(int player, bool visible) { hands_->SetHandVisible(player, visible); }
@@ -67,13 +71,14 @@ std::string PlayWin::CardBitmapFault(std::uint64_t size, const BitmapReader& rea
 void PlayWin::CardBitmapInForce() { checked_bitmap_in_force_ = !checked_bitmap_.isNull(); }
 
 void PlayWin::PlaceSeatArrows() {
+    const TableGeometry& g = Geometry();
     const int arrow = Tw(SeatArrow::kSize);
     const TwipRect left = hands_->GridRect(2);
     const TwipRect top = hands_->GridRect(3);
     const TwipRect right = hands_->GridRect(4);
-    seat_arrows_[2]->move(Px(left.Left + left.Width + 50), Px(left.Top));
-    seat_arrows_[3]->move(Px(top.Left + 50), Px(top.Top + top.Height + 50));
-    seat_arrows_[4]->move(Px(right.Left - arrow - 50), Px(right.Top));
+    seat_arrows_[2]->move(g.Pixels(QPoint(left.Left + left.Width + 50, left.Top)));
+    seat_arrows_[3]->move(g.Pixels(QPoint(top.Left + 50, top.Top + top.Height + 50)));
+    seat_arrows_[4]->move(g.Pixels(QPoint(right.Left - arrow - 50, right.Top)));
 }
 
 void PlayWin::SetSeatArrowVisible(int seat, bool visible) {
@@ -81,6 +86,7 @@ void PlayWin::SetSeatArrowVisible(int seat, bool visible) {
     SeatArrow* arrow = seat_arrows_[static_cast<std::size_t>(seat)];
     arrow->setVisible(visible);
     if (visible) arrow->raise();
+    ShowGuidance();
 }
 
 void PlayWin::SetChooseMessageVisible(bool visible) {
@@ -88,7 +94,10 @@ void PlayWin::SetChooseMessageVisible(bool visible) {
     if (visible) choose_msg_->raise();
 }
 
-void PlayWin::SetHoldGridVisible(bool visible) { hands_->Grid(0)->setVisible(visible); }
+void PlayWin::SetHoldGridVisible(bool visible) {
+    hands_->Grid(0)->setVisible(visible);
+    ShowGuidance();
+}
 
 void PlayWin::ClearPickedCard() { hands_->ClearPickedCard(); }
 
@@ -139,9 +148,7 @@ void PlayWin::SetDirectionPicture(int reversed) {
 void PlayWin::SetTakePrompt(int giver) {
     const std::string name = giver >= 1 && giver <= 4 ? game_->PlayerInfo[static_cast<std::size_t>(giver)].Name : "";
     choose_msg_->setText(tr("Choose a card from Player - %1").arg(ToQString(name)));
-    // A long name takes another line rather than being cut off.
-    const int design = kChooseMsgLbl.ToPixels().height();
-    choose_msg_->resize(choose_msg_->width(), std::max(design, choose_msg_->heightForWidth(choose_msg_->width())));
+    FitChooseMessage();
 }
 
 void PlayWin::ShowPickedCard(const Card& card) { hands_->ShowPickedCard(card); }
@@ -192,16 +199,76 @@ void PlayWin::PlaceNameLabels() {
         label->adjustSize();
         label->setVisible(!label->text().isEmpty());
     }
-    const int gap = 3;
-    const TwipRect bottom = hands_->GridRect(1);
-    name_labels_[1]->move(Px(bottom.Left), Px(bottom.Top + bottom.Height + 200));
-    const TwipRect left = hands_->GridRect(2);
-    name_labels_[2]->move(Px(left.Left), Px(left.Top) - name_labels_[2]->height() - gap);
-    const TwipRect top = hands_->GridRect(3);
-    name_labels_[3]->move(Px(top.Left + top.Width) + 2 * gap, Px(top.Top) + gap);
-    const TwipRect right = hands_->GridRect(4);
-    name_labels_[4]->move(Px(right.Left + right.Width) - name_labels_[4]->width(),
-                          Px(right.Top) - name_labels_[4]->height() - gap);
+    const TableGeometry& g = Geometry();
+    const int gap = g.Scaled(3);
+    // Against the grids as they are drawn (their pixel sizes follow the cells).
+    const QRect bottom = hands_->Grid(1)->geometry();
+    name_labels_[1]->move(bottom.left(), g.Pixels(hands_->GridRect(1).Top + hands_->GridRect(1).Height + 200));
+    const QRect left = hands_->Grid(2)->geometry();
+    name_labels_[2]->move(left.left(), left.top() - name_labels_[2]->height() - gap);
+    const QRect top = hands_->Grid(3)->geometry();
+    name_labels_[3]->move(top.right() + 1 + 2 * gap, top.top() + gap);
+    const QRect right = hands_->Grid(4)->geometry();
+    name_labels_[4]->move(right.right() + 1 - name_labels_[4]->width(), right.top() - name_labels_[4]->height() - gap);
+}
+
+QString PlayWin::HoldHint() const {
+    const Game& game = *game_;
+    if (!game.HoldGridOpen || hands_->Grid(0)->isHidden() || game.PickStack.Empty()) return {};
+    if (game.HoldNeeded <= 0) return tr("Nothing to choose: press Discard.");
+    const Card& picked = game.PickStack[0];
+    const int left = game.HoldNeeded - game.HoldStack.Count();
+    const QString cards = left == 1 ? tr("1 card") : tr("%1 cards").arg(left);
+    if (!IsPassAction(picked.Action))
+        return left > 0 ? tr("Choose %1 to discard with it.").arg(cards) : tr("Press Discard: they go on the pile.");
+    const int to = picked.Action == kActionPassLeft    ? LeftOf(1)
+                   : picked.Action == kActionPassRight ? RightOf(1)
+                                                       : AcrossFrom(1);
+    QString name = ToQString(game.PlayerInfo[static_cast<std::size_t>(to)].Name).trimmed();
+    if (name.isEmpty()) name = tr("Player %1").arg(to);
+    return left > 0 ? tr("Choose %1 to give to %2.").arg(cards, name) : tr("Press Discard: they go to %1.").arg(name);
+}
+
+void PlayWin::ShowGuidance() {
+    if (!hands_) return;
+    const TableGeometry& g = Geometry();
+    // The hold grid's hint, where the take prompt would stand (they never show together).
+    const QString hint = HoldHint();
+    if (hint.isEmpty() || !choose_msg_->isHidden()) {
+        hold_hint_->hide();
+    } else {
+        const QRect place = g.ChooseMsgLbl();
+        const QRect hold = hands_->Grid(0)->geometry();
+        hold_hint_->setText(hint);
+        // As wide as the room before the right hand's arrow allows, just above the hold grid.
+        const int room = hands_->Grid(4)->x() - g.Scaled(SeatArrow::kSize + 8) - place.left();
+        const int width = std::max(place.width(), room);
+        const int height = hold_hint_->heightForWidth(width);
+        hold_hint_->setGeometry(place.left(), std::max(0, hold.top() - g.Scaled(4) - height), width, height);
+        hold_hint_->show();
+        hold_hint_->raise();
+    }
+    // The human's turn: the name stands out and a light lies round the hand.
+    const bool human_turn = started_ && game_->CurPlayer == 1 && !game_->IsComputer(1) &&
+                            !game_->Players[1].Empty() && !hands_->Grid(1)->isHidden();
+    QLabel* name = name_labels_[1];
+    if (name->property("turn").toBool() != human_turn) {
+        name->setProperty("turn", human_turn);
+        // The style sheet has a look of its own for the turn.
+        name->style()->unpolish(name);
+        name->style()->polish(name);
+        name->adjustSize();
+        name->setAccessibleDescription(human_turn ? tr("Your turn") : QString());
+    }
+    if (human_turn) {
+        const int margin = g.Scaled(TurnGlow::kMargin);
+        turn_glow_->SetMargin(margin);
+        turn_glow_->setGeometry(hands_->Grid(1)->geometry().adjusted(-margin, -margin, margin, margin));
+        turn_glow_->show();
+        turn_glow_->lower();
+    } else {
+        turn_glow_->hide();
+    }
 }
 
 void PlayWin::RedrawTable() {
@@ -214,6 +281,7 @@ void PlayWin::RedrawTable() {
     SetDirectionPicture(game_->PlayReversed);
     PlaceNameLabels();
     if (keys_) keys_->Refresh();
+    ShowGuidance();
 }
 
 }  // namespace kvt

@@ -26,17 +26,28 @@ public:
         setFocusPolicy(Qt::NoFocus);
         hide();
     }
+    // The rings grow with the table, never thinner than at its design size.
+    void SetScale(double scale) {
+        scale = std::max(1.0, scale);
+        if (scale == scale_) return;
+        scale_ = scale;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
-        painter.setPen(QPen(QColor(0, 0, 0, 220), 2));
-        painter.drawRoundedRect(outer, 6, 6);
-        painter.setPen(QPen(QColor(255, 214, 0), 2));
-        painter.drawRoundedRect(outer.adjusted(2, 2, -2, -2), 5, 5);
+        const qreal ring = 2 * scale_;
+        const QRectF outer = QRectF(rect()).adjusted(ring / 2, ring / 2, -ring / 2, -ring / 2);
+        painter.setPen(QPen(QColor(0, 0, 0, 220), ring));
+        painter.drawRoundedRect(outer, 6 * scale_, 6 * scale_);
+        painter.setPen(QPen(QColor(255, 214, 0), ring));
+        painter.drawRoundedRect(outer.adjusted(ring, ring, -ring, -ring), 5 * scale_, 5 * scale_);
     }
+
+private:
+    double scale_ = 1.0;
 };
 
 QString CardsText(int n) { return n == 1 ? QObject::tr("1 card") : QObject::tr("%1 cards").arg(n); }
@@ -159,6 +170,7 @@ void TableKeys::PlaceMark() {
         cell = down ? grid->CellRect(column_, 0) : grid->CellRect(0, column_);
     }
     const QRect shown = cell & view;
+    static_cast<FocusMark*>(mark_.data())->SetScale(window_.Geometry().Scale());
     mark_->setGeometry(QRect(grid->mapTo(mark_->parentWidget(), shown.topLeft()), shown.size()));
     mark_->show();
     mark_->raise();

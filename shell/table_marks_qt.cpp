@@ -1,9 +1,11 @@
 #include "shell/table_marks_qt.h"
 
 #include <QLinearGradient>
+#include <QRadialGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+#include <algorithm>
 
 namespace kvt {
 
@@ -15,6 +17,8 @@ SeatArrow::SeatArrow(Points points, QWidget* parent) : QWidget(parent), points_(
 void SeatArrow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn at the design size, scaled with the table.
+    painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
     // Drawn pointing right, then turned.
     QPainterPath arrow;
     arrow.moveTo(4, 11.5);
@@ -53,6 +57,7 @@ DirectionPicture::DirectionPicture(bool reversed, QWidget* parent) : QWidget(par
 void DirectionPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
     const QPointF centre(kSize / 2.0, kSize / 2.0);
     const qreal disc = kSize / 2.0 - 1;
     painter.setPen(QPen(QColor(255, 255, 255, 45), 1));
@@ -92,6 +97,48 @@ void DirectionPicture::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     painter.drawPolygon(head);
+}
+
+TurnGlow::TurnGlow(QWidget* parent) : QWidget(parent) {
+    setObjectName("TurnGlow");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void TurnGlow::SetMargin(int margin) {
+    margin_ = std::max(1, margin);
+    update();
+}
+
+void TurnGlow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // A warm light that grows stronger towards the hand, drawn as gradient
+    // strips and corners (cheap at any size), then a clear edge.
+    const int m = margin_;
+    const int w = width();
+    const int h = height();
+    const QColor strong(255, 205, 60, 170);
+    const QColor none(255, 205, 60, 0);
+    const auto strip = [&](QRect area, QPointF from, QPointF to) {
+        QLinearGradient light(from, to);
+        light.setColorAt(0, none);
+        light.setColorAt(1, strong);
+        painter.fillRect(area, light);
+    };
+    strip(QRect(m, 0, w - 2 * m, m), QPointF(0, 0), QPointF(0, m));
+    strip(QRect(m, h - m, w - 2 * m, m), QPointF(0, h), QPointF(0, h - m));
+    strip(QRect(0, m, m, h - 2 * m), QPointF(0, 0), QPointF(m, 0));
+    strip(QRect(w - m, m, m, h - 2 * m), QPointF(w, 0), QPointF(w - m, 0));
+    for (const QPoint corner : {QPoint(m, m), QPoint(w - m, m), QPoint(m, h - m), QPoint(w - m, h - m)}) {
+        QRadialGradient light(corner, m);
+        light.setColorAt(0, strong);
+        light.setColorAt(1, none);
+        painter.fillRect(QRect(corner.x() < w / 2 ? 0 : w - m, corner.y() < h / 2 ? 0 : h - m, m, m), light);
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 222, 110), 2));
+    painter.setBrush(QColor(255, 205, 60, 70));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(m - 1, m - 1, 1 - m, 1 - m), 6, 6);
 }
 
 }  // namespace kvt

@@ -41,4 +41,24 @@ private:
     bool reversed_;
 };
 
+// The light round the human's hand while it is the human's turn. It lies
+// under the hand and reaches Margin() pixels beyond it on every side.
+class TurnGlow : public QWidget {
+    Q_OBJECT
+
+public:
+    // The margin at the table's design size.
+    static constexpr int kMargin = 9;
+
+    explicit TurnGlow(QWidget* parent = nullptr);
+    void SetMargin(int margin);
+    int Margin() const { return margin_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int margin_ = kMargin;
+};
+
 }  // namespace kvt

@@ -28,6 +28,15 @@ TEST(Background, TheCardSetsBackgroundCellIsTiled) {
             bitmap.pixelColor(game.BackCellX + 1 + at.x() % 69, game.BackCellY + 1 + at.y() % 94);
         EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), expected) << at.x() << "," << at.y();
     }
+    // Twice the size: tiles twice as large, over all of the table.
+    win.resize(win.size() + QSize(640, 456));
+    QApplication::processEvents();
+    ASSERT_EQ(win.Table()->size(), QSize(1280, 912));
+    const QPoint corner(1275, 905);
+    // Tiles of 138 x 188 pixels repeat across and down.
+    EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x() - 4 * 138, corner.y()));
+    EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x(), corner.y() - 188));
+    EXPECT_NE(PixelOf(win.Table(), corner.x(), corner.y()), QColor(0, 128, 0));
 }
 
 TEST(Background, ASevenHundredPixelTableGetsElevenTileColumns) {
@@ -66,6 +75,11 @@ TEST(Background, ABackgroundBitmapCoversTheTable) {
     EXPECT_TRUE(win.GameState().HasBackFile);
     ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kPicture);
     for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
+    // Any size: the picture still covers the table, to its far corner.
+    win.resize(win.size() + QSize(900, 500));
+    QApplication::processEvents();
+    const QSize table = win.Table()->size();
+    EXPECT_EQ(PixelOf(win.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
 }
 
 TEST(Background, AnEmptyBackgroundFileDoesNotCount) {

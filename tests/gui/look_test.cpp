@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -93,6 +94,12 @@ TEST(Look, TheTableShowsTheGameAsItStands) {
     game.DiscardPile.Push(game.Players[3][4]);
     win.RedrawTable();
     ExpectTableShowsTheGame(win, "scene-redrawn");
+
+    // Twice the design's size: every card drawn at the table's scale.
+    win.resize(win.size() + QSize(640, 456));
+    QApplication::processEvents();
+    ASSERT_EQ(win.Hands().Face(game.Players[1][0]).size(), QSize(140, 190));
+    ExpectTableShowsTheGame(win, "scene-scaled");
 }
 
 TEST(Look, TheHumanChoosingCardsToPass) {
@@ -128,6 +135,15 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     const PictureBox& box = *win.Hands().ShowCardPlay();
     const QPixmap face = win.Hands().Face(pass);
     EXPECT_TRUE(Shows(image, win, box, QRect(QPoint(0, 0), face.size()), box.rect(), face));
+
+    // On a larger table, with the hint a new player reads above the hold grid.
+    win.SetChooseMessageVisible(false);
+    game.HoldGridOpen = true;
+    game.HoldNeeded = 3;
+    win.resize(1280, 800);
+    win.ShowGuidance();
+    Shot(win, "scene-choosing-large");
+    EXPECT_TRUE(win.HoldHintLbl()->isVisible());
 }
 
 TEST(Look, TheKeyboardMarkShowsOnTheMarkedCard) {

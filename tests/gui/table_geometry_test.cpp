@@ -1,0 +1,228 @@
+// The table at any size: one scale for everything, the design's arrangement
+// at the design size, nothing overlapping, sharp cards at every pixel ratio,
+// and the hints a new player sees.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "platform/picture_clip.h"
+#include "shell/table_keys.h"
+#include "shell/table_marks_qt.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::HandFromSet;
+using gui_test::TableSetup;
+using namespace table_layout;
+
+struct SizeCase {
+    QSize table;
+    double scale;
+    int hand_limit;
+    int side_limit;
+};
+
+// The design, its minimum, the common screens, a wide and a tall table.
+const SizeCase kSizes[] = {
+    {{640, 456}, 1.0, 10, 10},    {{512, 365}, 0.8, 10, 10},   {{800, 560}, 560 / 456.0, 10, 10},
+    {{1280, 950}, 2.0, 10, 10},   {{1920, 1010}, 1010 / 456.0, 13, 10}, {{1000, 456}, 1.0, 16, 10},
+    {{640, 900}, 1.0, 10, 17},
+};
+
+TEST(TableGeometry, OneScaleTheMiddleCentredAndMoreCardsWhereThereIsRoom) {
+    for (const SizeCase& c : kSizes) {
+        SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
+        const TableGeometry g(c.table);
+        EXPECT_NEAR(g.Scale(), c.scale, 0.003);
+        EXPECT_EQ(g.HandLimit(), c.hand_limit);
+        EXPECT_EQ(g.SideLimit(), c.side_limit);
+        // The design table, scaled, sits in the middle of the table.
+        const QRect middle = g.Pixels(g.Middle({0, 0, Tw(640), Tw(456)}));
+        EXPECT_LE(std::abs(middle.center().x() - c.table.width() / 2), 1);
+        EXPECT_LE(std::abs(middle.center().y() - c.table.height() / 2), 1);
+        EXPECT_EQ(g.CardSize(), QSize(g.Scaled(70), g.Scaled(95)));
+    }
+    // At the design size the layout is the design, pixel for pixel.
+    const TableGeometry design;
+    EXPECT_EQ(design.DrawDeck(), kDrawDeck.ToPixels());
+    EXPECT_EQ(design.ChooseMsgLbl(), kChooseMsgLbl.ToPixels());
+    EXPECT_EQ(design.Pixels(QPoint(2190, 4545)), QPoint(146, 303));
+    EXPECT_EQ(TableGeometry::MinimumSize(), QSize(512, 365));
+}
+
+class ScaledTable : public ::testing::Test {
+protected:
+    void SetUp() override { win_ = &setup_.Open(); }
+    Game& G() { return win_->GameState(); }
+    HandView& Hands() { return win_->Hands(); }
+
+    void ResizeTable(QSize size) {
+        win_->resize(win_->size() + size - win_->Table()->size());
+        QApplication::processEvents();
+        ASSERT_EQ(win_->Table()->size(), size);
+    }
+
+    // Full hands, the hold grid open for a Discard 6, every mark shown.
+    void FillTheTable() {
+        const int limit = win_->Geometry().HandLimit();
+        G().Players[1] = HandFromSet(G(), limit);
+        G().Players[3] = HandFromSet(G(), limit);
+        G().Players[2] = HandFromSet(G(), win_->Geometry().SideLimit());
+        G().Players[4] = HandFromSet(G(), win_->Geometry().SideLimit());
+        Card discard6 = HandFromSet(G(), 1)[0];
+        discard6.Action = kActionDiscard;
+        discard6.ActionCount = 6;
+        G().PickStack.Clear();
+        G().PickStack.Push(discard6);
+        G().HoldStack = HandFromSet(G(), 2);
+        G().HoldGridOpen = true;
+        G().HoldNeeded = 6;
+        G().CurPlayer = 1;
+        win_->RedrawTable();
+        win_->ShowHand(G().HoldStack, 0);
+        win_->SetHoldGridVisible(true);
+        win_->SetDiscardButtonVisible(true);
+        for (int seat = 2; seat <= 4; ++seat) win_->SetSeatArrowVisible(seat, true);
+        win_->PlaceSeatArrows();
+        QApplication::processEvents();
+    }
+
+    TableSetup setup_;
+    PlayWin* win_ = nullptr;
+};
+
+// Where each visible part of the table is drawn; the piles by the cards they show.
+std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
+    std::vector<std::pair<QString, QRect>> parts;
+    const auto add = [&](QWidget* w, QRect shown) {
+        if (w->isVisible()) parts.emplace_back(w->objectName(), shown);
+    };
+    const QSize card = win.Geometry().CardSize();
+    for (int i = 0; i <= 4; ++i) add(win.Hands().Grid(i), win.Hands().Grid(i)->geometry());
+    for (PictureBox* pile : {win.Hands().DrawDeck(), win.Hands().DiscardPile()})
+        add(pile, QRect(pile->pos(), card + QSize(4, 4)));
+    add(win.Hands().ShowCardPlay(), win.Hands().ShowCardPlay()->geometry());
+    add(win.Hands().AcceptDiscardBut(), win.Hands().AcceptDiscardBut()->geometry());
+    for (int p = 1; p <= 4; ++p) add(win.NameLabel(p), win.NameLabel(p)->geometry());
+    for (int seat = 2; seat <= 4; ++seat) add(win.PlayerPtr(seat), win.PlayerPtr(seat)->geometry());
+    add(win.PlayDirect(0), win.PlayDirect(0)->geometry());
+    add(win.HoldHintLbl(), win.HoldHintLbl()->geometry());
+    return parts;
+}
+
+TEST_F(ScaledTable, AtEverySizeEverythingIsInsideAndNothingOverlaps) {
+    for (const SizeCase& c : kSizes) {
+        SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
+        ResizeTable(c.table);
+        FillTheTable();
+        EXPECT_EQ(win_->Geometry().Size(), c.table);
+        const auto parts = PartsOnTable(*win_);
+        ASSERT_EQ(parts.size(), 18u) << "every part is shown";
+        const QRect table = win_->Table()->rect();
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            EXPECT_TRUE(table.contains(parts[i].second)) << parts[i].first.toStdString();
+            // Rounding may make two parts touch by a pixel, no more.
+            for (std::size_t j = i + 1; j < parts.size(); ++j)
+                EXPECT_FALSE(parts[i].second.adjusted(1, 1, -1, -1).intersects(parts[j].second.adjusted(1, 1, -1, -1)))
+                    << parts[i].first.toStdString() << " and " << parts[j].first.toStdString();
+        }
+        // The hands scale with the table: strips, whole cards and the light round the hand.
+        EXPECT_EQ(Hands().Grid(1)->ColWidth(0), win_->Geometry().StripPx());
+        EXPECT_EQ(Hands().Grid(1)->width(), win_->Geometry().StripPx() * (c.hand_limit - 1) + win_->Geometry().CardSize().width());
+        EXPECT_TRUE(win_->TurnMark()->geometry().contains(Hands().Grid(1)->geometry()));
+    }
+}
+
+TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
+    const Card card = HandFromSet(G(), 1)[0];
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+        for (const QSize size : {QSize(640, 456), QSize(1280, 912), QSize(900, 700)}) {
+            SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " at " << ratio);
+            const TableGeometry g(size, ratio);
+            Hands().SetGeometry(g);
+            const QPixmap face = Hands().Face(card);
+            EXPECT_EQ(face.size(), g.CardBitmapSize());
+            EXPECT_EQ(face.devicePixelRatio(), ratio);
+            EXPECT_LE(std::abs(face.deviceIndependentSize().width() - g.CardSize().width()), 0.5);
+            // Asked again at the same size: the same picture, not scaled anew.
+            EXPECT_EQ(Hands().Face(card).cacheKey(), face.cacheKey());
+            // Smoothly scaled: the middle of the face has the colour of the cell's middle.
+            const QImage cell = win_->CardClip().CardFace(card).toImage();
+            const QColor meant = cell.pixelColor(35, 47);
+            const QColor drawn = face.toImage().pixelColor(face.width() / 2, face.height() / 2);
+            EXPECT_LE(std::abs(meant.red() - drawn.red()) + std::abs(meant.green() - drawn.green()) +
+                          std::abs(meant.blue() - drawn.blue()), 90);
+        }
+    }
+}
+
+TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCard) {
+    ResizeTable({1280, 912});
+    G().Players[1] = HandFromSet(G(), 5);
+    win_->RedrawTable();
+    ASSERT_TRUE(win_->Keys()->HandleKey(Qt::Key_End));
+    CardGrid* hand = Hands().Grid(1);
+    EXPECT_EQ(win_->Keys()->Mark()->geometry(),
+              QRect(hand->mapTo(win_->Table(), hand->CellRect(0, 4).topLeft()), QSize(150, 190)));
+}
+
+struct HintCase {
+    int action;
+    int count;
+    int hand;       // cards left in the hand besides the picked one
+    int chosen;     // cards already in the hold grid
+    const char* hint;
+};
+
+TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
+    const HintCase cases[] = {
+        {kActionDiscard, 2, 4, 0, "Choose 2 cards to discard with it."},
+        {kActionDiscard, 2, 4, 1, "Choose 1 card to discard with it."},
+        {kActionDiscard, 2, 4, 2, "Press Discard: they go on the pile."},
+        {kActionPassLeft, 3, 5, 0, "Choose 3 cards to give to Player 2."},
+        {kActionPassRight, 1, 5, 0, "Choose 1 card to give to Player 4."},
+        {kActionPassAcross, 2, 5, 2, "Press Discard: they go to Player 3."},
+        {kActionPassAcross, 2, 1, 0, "Nothing to choose: press Discard."},
+    };
+    for (const HintCase& c : cases) {
+        SCOPED_TRACE(c.hint);
+        Card picked = HandFromSet(G(), 1)[0];
+        picked.Action = static_cast<std::int16_t>(c.action);
+        picked.ActionCount = static_cast<std::int16_t>(c.count);
+        G().PickStack.Clear();
+        G().PickStack.Push(picked);
+        G().Players[1] = HandFromSet(G(), c.hand);
+        G().HoldStack = HandFromSet(G(), c.chosen);
+        G().HoldNeeded = static_cast<std::int16_t>(c.hand == 1 ? 0 : c.count);
+        G().HoldGridOpen = true;
+        win_->ShowHand(G().HoldStack, 0);
+        win_->SetHoldGridVisible(true);
+        EXPECT_TRUE(win_->HoldHintLbl()->isVisible());
+        EXPECT_EQ(win_->HoldHintLbl()->text(), QString::fromUtf8(c.hint));
+        EXPECT_EQ(win_->HoldHintLbl()->textFormat(), Qt::PlainText);
+    }
+    G().HoldGridOpen = false;
+    win_->SetHoldGridVisible(false);
+    EXPECT_FALSE(win_->HoldHintLbl()->isVisible());
+}
+
+TEST_F(ScaledTable, TheHumansTurnLightsTheNameAndTheHand) {
+    G().Players[1] = HandFromSet(G(), 5);
+    for (const int player : {1, 2, 1, 3}) {
+        G().CurPlayer = static_cast<std::int16_t>(player);
+        win_->RedrawTable();
+        const bool human = player == 1;
+        EXPECT_EQ(win_->TurnMark()->isVisible(), human) << player;
+        EXPECT_EQ(win_->NameLabel(1)->property("turn").toBool(), human) << player;
+        EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
+    }
+}
+
+}  // namespace
+}  // namespace kvt
