@@ -34,12 +34,6 @@ TEST(Seats, NeighboursWrapAroundTheTable) {
     EXPECT_EQ(WrapSeat(6), 2);
 }
 
-TEST(CardRecord, GroupZeroIsWildWhateverTheAction) {
-    EXPECT_TRUE(Def(0, 50, kActionDrawDeck, 4, 1).IsWild());
-    EXPECT_TRUE(Def(0, 0, kActionNone, 0, 1).IsWild());
-    EXPECT_FALSE(Def(3, 0, kActionNone, 0, 1).IsWild());
-}
-
 class MoveCardTest : public ::testing::Test {
 protected:
     TableFixture table;
@@ -148,16 +142,6 @@ TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.DiscardPile.Clear();
     game.DrawFromDeck(hand);
     EXPECT_EQ(hand.Count(), 0);
-}
-
-TEST_F(DrawFromDeckTest, DrawsSlotZeroIntoTheHandOrThePickStack) {
-    Fill(game.DrawDeck, 3, 1);
-    CardStack hand;
-    game.DrawFromDeck(hand);
-    game.DrawFromDeck(hand, true);
-    EXPECT_EQ(Values(hand), (std::vector<int>{1}));
-    EXPECT_EQ(Values(game.PickStack), (std::vector<int>{2}));
-    EXPECT_EQ(Values(game.DrawDeck), (std::vector<int>{3}));
 }
 
 // A deck of the greatest size is drawn to the last card but the pile's top,

@@ -13,6 +13,7 @@
 namespace kvt {
 namespace {
 
+using gui_test::FlightWatcher;
 using gui_test::TableSetup;
 using gui_test::WaitMark;
 
@@ -51,18 +52,23 @@ TEST(CardFlights, APauseLastsOneIntervalShowingTheTrail) {
     picture.fill(Qt::blue);
     flights.PlaceTrail(picture, QPoint(0, 0), QPoint(3000, 3000));
 
+    // Looked at half an interval after the trail is complete, however long
+    // drawing the trail took.
     bool trail_shown = false;
     bool anim_done_during = true;
-    QTimer::singleShot(150, [&] {
-        trail_shown = !flights.Box(0)->isVisible();
-        for (int i = 1; i < CardFlights::kBoxes; ++i) trail_shown &= flights.Box(i)->isVisible();
-        anim_done_during = flights.AnimDone();
-    });
-    const WaitMark half(150);
-    const WaitMark three_times(900);
+    std::unique_ptr<WaitMark> three_times;
+    FlightWatcher trail_complete(flights.Box(CardFlights::kBoxes - 1));
+    trail_complete.on_flight = [&] {
+        three_times = std::make_unique<WaitMark>(900);
+        QTimer::singleShot(150, &table, [&] {
+            trail_shown = !flights.Box(0)->isVisible();
+            for (int i = 1; i < CardFlights::kBoxes; ++i) trail_shown &= flights.Box(i)->isVisible();
+            anim_done_during = flights.AnimDone();
+        });
+    };
     EXPECT_TRUE(flights.DelayDiscardAnimation());
-    EXPECT_TRUE(half.Reached());
-    EXPECT_FALSE(three_times.Reached());
+    ASSERT_TRUE(three_times);
+    EXPECT_FALSE(three_times->Reached());
     EXPECT_TRUE(trail_shown);
     EXPECT_FALSE(anim_done_during);
     EXPECT_TRUE(flights.AnimDone());

@@ -145,12 +145,12 @@ void DialogAnswerer::Answer() {
     }
 }
 
-FlightWatcher::FlightWatcher(PlayWin& win) : start_box_(win.Flights().Box(0)) {
-    start_box_->installEventFilter(this);
-}
+FlightWatcher::FlightWatcher(PlayWin& win) : FlightWatcher(win.Flights().Box(0)) {}
+
+FlightWatcher::FlightWatcher(QWidget* box) : box_(box) { box_->installEventFilter(this); }
 
 FlightWatcher::~FlightWatcher() {
-    if (start_box_) start_box_->removeEventFilter(this);
+    if (box_) box_->removeEventFilter(this);
 }
 
 bool FlightWatcher::eventFilter(QObject*, QEvent* event) {

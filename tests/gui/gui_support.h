@@ -105,10 +105,12 @@ private:
 };
 
 // Counts a window's card flights as they start and calls on_flight for each,
-// from inside the move that flies the card.
+// from inside the move that flies the card. On a box of its own it watches
+// that box: the last box shown means the trail is complete and the pause begins.
 class FlightWatcher : public QObject {
 public:
     explicit FlightWatcher(PlayWin& win);
+    explicit FlightWatcher(QWidget* box);
     ~FlightWatcher() override;
 
     int flights = 0;
@@ -118,8 +120,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Every flight, the draw flight included, starts by showing box 0.
-    QPointer<QWidget> start_box_;
+    // Box 0 starts every flight, the draw flight included.
+    QPointer<QWidget> box_;
 };
 
 // An option a test program answers instead of running its tests, with the

@@ -28,35 +28,51 @@ protected:
     TableSetup setup;
 };
 
-TEST_F(HandViewTest, TenCardsFitTheHumansGridWithoutAScrollBar) {
+// Each hand's grid for a number of cards: where it sits, its cells and its scroll bar.
+TEST_F(HandViewTest, EachHandsGridFollowsItsCards) {
+    struct Case { int grid, cards; QRect geometry; int rows, cols; int scroll; };
+    const Case cases[] = {
+        {1, 10, {146, 303, 340, 95}, 1, 10, CardGrid::kNoScrollBars},  // ten fit without a scroll bar
+        {1, 11, {146, 303, 300, 108}, 1, 11, CardGrid::kHorizontal},
+        {2, 11, {7, 67, 72, 300}, 12, 1, CardGrid::kVertical},           // one spare row, a fixed height
+        {2, 1, {7, 67, 72, 95}, 1, 1, CardGrid::kNoScrollBars},
+        {2, 7, {7, 67, 72, 30 * 6 + 95}, 7, 1, CardGrid::kNoScrollBars},  // side hands: columns of strips
+        {3, 12, {146, 7, 300, 95}, 1, 13, CardGrid::kHorizontal},
+        {3, 7, {146, 7, 250, 95}, 1, 8, CardGrid::kNoScrollBars},          // the top hand has a spare column
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "grid " << c.grid << ", " << c.cards << " cards");
+        G().Players[c.grid] = HandFromSet(G(), c.cards);
+        Win().SetHandVisible(c.grid, true);
+        Win().ShowHand(G().Players[c.grid], c.grid);
+        CardGrid* grid = Grid(c.grid);
+        EXPECT_EQ(grid->geometry(), c.geometry);
+        EXPECT_EQ(grid->Rows(), c.rows);
+        EXPECT_EQ(grid->Cols(), c.cols);
+        EXPECT_EQ(grid->ScrollBars(), c.scroll);
+    }
+    EXPECT_EQ(Win().Hands().GridRect(3), (TwipRect{2190, 100, 250 * 15 + 3, 95 * 15}));
+    EXPECT_TRUE(Grid(3)->Picture(0, 7).isNull());
+    // The human's strips and last card; a card more keeps the scrolled place.
     G().Players[1] = HandFromSet(G(), 10);
     Win().ShowHand(G().Players[1], 1);
-    CardGrid* grid = Grid(1);
     EXPECT_EQ(Win().Hands().GridRect(1), (TwipRect{2190, 4545, 30 * 9 * 15 + 70 * 15 + 3, 95 * 15}));
-    EXPECT_EQ(grid->geometry(), QRect(146, 303, 340, 95));
-    EXPECT_EQ(grid->Cols(), 10);
-    EXPECT_EQ(grid->ScrollBars(), CardGrid::kNoScrollBars);
-    EXPECT_FALSE(grid->ScrollBarShown());
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(grid->ColWidth(i), 30) << i;
-    EXPECT_EQ(grid->ColWidth(9), 75);
-    EXPECT_EQ(grid->RowHeight(0), 100);
-}
-
-TEST_F(HandViewTest, ElevenCardsGetAScrollBarAndATwelfthDoesNotScroll) {
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(Grid(1)->ColWidth(i), 30) << i;
+    EXPECT_EQ(Grid(1)->ColWidth(9), 75);
+    EXPECT_EQ(Grid(1)->RowHeight(0), 100);
+    EXPECT_FALSE(Grid(1)->ScrollBarShown());
+    EXPECT_EQ(Grid(2)->RowHeight(0), 30);
     G().Players[1] = HandFromSet(G(), 11);
     Win().ShowHand(G().Players[1], 1);
-    CardGrid* grid = Grid(1);
-    EXPECT_EQ(Win().Hands().GridRect(1), (TwipRect{2190, 4545, 4500, 95 * 15 + 200}));
-    EXPECT_EQ(grid->geometry(), QRect(146, 303, 300, 108));
-    EXPECT_EQ(grid->ScrollBars(), CardGrid::kHorizontal);
-    EXPECT_TRUE(grid->ScrollBarShown());
-    EXPECT_EQ(grid->Cols(), 11);
-
-    grid->SetLeftCol(1);
+    EXPECT_TRUE(Grid(1)->ScrollBarShown());
+    Grid(1)->SetLeftCol(1);
     G().Players[1].Push(G().DrawDeck[0]);
     Win().ShowHand(G().Players[1], 1);
-    EXPECT_EQ(grid->Cols(), 12);
-    EXPECT_EQ(grid->LeftCol(), 1);
+    EXPECT_EQ(Grid(1)->LeftCol(), 1);
+    // No card: the side hand is hidden.
+    G().Players[2].Clear();
+    Win().ShowHand(G().Players[2], 2);
+    EXPECT_FALSE(Grid(2)->isVisible());
 }
 
 TEST_F(HandViewTest, TheHoldGridHasAsManyCellsAsThePickedCardAsksFor) {
@@ -101,51 +117,6 @@ TEST_F(HandViewTest, TheRightHandFollowsAWidenedWindowAtTheNextRedraw) {
     EXPECT_EQ(right->width(), 73);
     // The name and the arrow of that seat go along.
     EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right->geometry().right() + 1);
-}
-
-TEST_F(HandViewTest, SideHandsAreColumnsOfStrips) {
-    CardGrid* left = Grid(2);
-    G().Players[2] = HandFromSet(G(), 7);
-    Win().ShowHand(G().Players[2], 2);
-    EXPECT_EQ(left->geometry(), QRect(7, 67, 72, 30 * 6 + 95));
-    EXPECT_EQ(left->Rows(), 7);
-    EXPECT_EQ(left->Cols(), 1);
-    EXPECT_EQ(left->ColWidth(0), 70);
-    EXPECT_EQ(left->RowHeight(0), 30);
-    EXPECT_EQ(left->RowHeight(6), 95);
-
-    // One card: one whole row; none: the grid is hidden.
-    G().Players[2] = HandFromSet(G(), 1);
-    Win().ShowHand(G().Players[2], 2);
-    EXPECT_EQ(left->height(), 95);
-    EXPECT_TRUE(left->isVisible());
-    G().Players[2].Clear();
-    Win().ShowHand(G().Players[2], 2);
-    EXPECT_FALSE(left->isVisible());
-
-    // Eleven cards: a scroll bar, one spare row, a fixed height.
-    G().Players[2] = HandFromSet(G(), 11);
-    Win().SetHandVisible(2, true);
-    Win().ShowHand(G().Players[2], 2);
-    EXPECT_EQ(left->Rows(), 12);
-    EXPECT_EQ(left->height(), 300);
-    EXPECT_EQ(left->ScrollBars(), CardGrid::kVertical);
-}
-
-TEST_F(HandViewTest, TheTopHandHasASpareColumn) {
-    CardGrid* top = Grid(3);
-    G().Players[3] = HandFromSet(G(), 7);
-    Win().ShowHand(G().Players[3], 3);
-    EXPECT_EQ(top->Cols(), 8);
-    EXPECT_EQ(Win().Hands().GridRect(3), (TwipRect{2190, 100, 250 * 15 + 3, 95 * 15}));
-    EXPECT_EQ(top->geometry(), QRect(146, 7, 250, 95));
-    EXPECT_TRUE(top->Picture(0, 7).isNull());
-
-    G().Players[3] = HandFromSet(G(), 12);
-    Win().ShowHand(G().Players[3], 3);
-    EXPECT_EQ(top->Cols(), 13);
-    EXPECT_EQ(top->geometry(), QRect(146, 7, 300, 95));
-    EXPECT_EQ(top->ScrollBars(), CardGrid::kHorizontal);
 }
 
 // The look tests compare the drawn hands with the game; here, what no deal shows.

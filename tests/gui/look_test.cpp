@@ -75,8 +75,9 @@ void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
         }
         EXPECT_GT(checked, 0) << "seat " << p;
         const QRect after = HandCell(grid, p, hand.Count());
-        if (p != 1 && after.intersects(view))
+        if (p != 1 && after.intersects(view)) {
             EXPECT_FALSE(Shows(shot, win, grid, after, view, hands.Back())) << "seat " << p << " shows a card too many";
+        }
     }
 }
 
@@ -188,10 +189,14 @@ TEST(Look, ACardInFlight) {
     win.ShowHoldCard(4, card);
     QImage image;
     QPoint last;
-    QTimer::singleShot(120, [&] {
-        image = Shot(win, "scene-flight");
-        last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
-    });
+    // Shot half an interval into the pause, once the trail is complete.
+    gui_test::FlightWatcher trail_complete(win.Flights().Box(CardFlights::kBoxes - 1));
+    trail_complete.on_flight = [&] {
+        QTimer::singleShot(120, &win, [&] {
+            image = Shot(win, "scene-flight");
+            last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
+        });
+    };
     win.AnimateCompDiscard(4, card);
     win.HideHoldCard();
     ASSERT_FALSE(image.isNull());

@@ -261,43 +261,5 @@ TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
 }
 
-// The human plays a whole round through the clicks, the computers answer.
-TEST_F(Human, AScriptedRound) {
-    SetTable(game,
-             {{C(1, 3), C(1, 20, kActionPassLeft, 1), C(2, 20, kActionDiscard, 2), C(2, 7), C(4, 4)},
-              {C(1, 4), C(2, 4), C(3, 9)}, {C(1, 5), C(2, 20, kActionDrawRight, 1), C(3, 8)}, {C(1, 6), C(2, 6), C(3, 7)}},
-             {C(1, 9)}, {C(2, 1), C(3, 1), C(3, 2), C(3, 3), C(3, 4), C(3, 5)});
-    game.CurPlayer = 1;
-    const Census start = TakeCensus(game);
-    ASSERT_EQ(game.ClickHandCard(1), HumanMove::Picked);
-    ASSERT_EQ(game.ClickHandCard(3), HumanMove::Chosen);
-    ASSERT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 6)) << "2, 3 and 4 followed group 1";
-    EXPECT_EQ(game.Players[2].Count(), 3) << "got the 4 of group 4, laid the 4 of group 1";
-    for (int guard = 0; table.view.score_sheets == 0; ++guard) {
-        ASSERT_LT(guard, 200);
-        ASSERT_EQ(game.CurPlayer, 1);
-        ASSERT_TRUE(TableConsistent(game, start, game.GroupCardsAdded));
-        if (game.ChoosingCards) {
-            ASSERT_EQ(game.ClickOpponentCard(game.ChooseFromPlayer, 0), HumanMove::Took);
-            continue;
-        }
-        int column = -1;
-        for (int i = 0; i < game.Players[1].Count() && column < 0; ++i)
-            if (Card probe = game.Players[1][i]; game.CheckPlayable(probe) == 1) column = i;
-        if (column < 0) {
-            const HumanMove m = game.ClickDrawDeck();
-            ASSERT_TRUE(m == HumanMove::Drew || m == HumanMove::Passed);
-            if (m == HumanMove::Drew) game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard();
-            continue;
-        }
-        ASSERT_EQ(game.ClickHandCard(column), HumanMove::Picked);
-        while (!game.DiscardButtonShown) ASSERT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
-        ASSERT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    }
-    EXPECT_EQ(game.RoundNum, 1);
-    EXPECT_EQ(game.StartPlayer, 2);
-}
-
 }  // namespace
 }  // namespace kvt::test
