@@ -18,6 +18,7 @@ int CdfDecode(const std::uint8_t* data, std::size_t size);
 int CdsLoad(const std::uint8_t* data, std::size_t size);
 int ProfileRead(const std::uint8_t* data, std::size_t size);
 int DpfLoad(const std::uint8_t* data, std::size_t size);
+int GameRecordRead(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name;  // folder name under fuzz/corpus and fuzz/regressions
@@ -29,6 +30,7 @@ inline constexpr Target kTargets[] = {
     {"cds_load", CdsLoad},
     {"profile_read", ProfileRead},
     {"dpf_load", DpfLoad},
+    {"game_record_read", GameRecordRead},
 };
 
 // Reports a broken promise and stops: by default with abort(), which

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "test_support.h"
 #include "tools/sim/checker.h"
 #include "tools/sim/simulation.h"
 
@@ -205,6 +206,46 @@ TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
     checker.BeforeScoring(game);
     totals = {0, 20, 40, -8, 9};
     EXPECT_EQ(checker.AfterScoring(totals), "score of seat 4 went from 5 to 9, but its hand counted 5");
+}
+
+// A game recorded by the simulator replays; with another card set or other
+// players at hand, or a changed move, it is refused saying why.
+TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
+    using namespace kvt::test;
+    namespace fs = std::filesystem;
+    TempDir temp;
+    const std::string record = "'" + (temp.Path() / "game.kvtr").string() + "'";
+    const SimRun played = Sim("--seed 8");
+    const SimRun recorded = Sim("--seed 8 --record " + record);
+    ASSERT_EQ(recorded.status, 0) << recorded.out;
+    EXPECT_EQ(recorded.out, played.out) << "recording changes nothing the run prints";
+    const SimRun replayed = Sim("--replay " + record);
+    EXPECT_EQ(replayed.status, 0) << replayed.out;
+    EXPECT_NE(replayed.out.find("game.kvtr\": OK, "), std::string::npos) << replayed.out;
+
+    const fs::path other = temp.Path() / "other.cds";
+    WriteBytes(other, kvt::EncodeCardSetFile(SampleCardSetFile(SampleCardSet())));
+    const fs::path players = kvt::DefaultFolders().SharedData / "players";
+    const std::string amara = "'" + (players / "Amara.dpf").string() + "' ";
+    const std::string oona = "'" + (players / "Oona.dpf").string() + "' ";
+    const struct {
+        std::string args;
+        const char* says;
+    } refused[] = {
+        {"--cards '" + other.string() + "'", "the record was played with the card set"},
+        {"--players " + oona + amara + amara, "the player of seat 2 differs: the record has \"Amara\""},
+    };
+    for (const auto& c : refused) {
+        const SimRun run = Sim("--replay " + record + " " + c.args);
+        EXPECT_EQ(run.status, 1) << c.args;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+    }
+    std::string text = ReadBytes(temp.Path() / "game.kvtr");
+    text.replace(text.find("move "), 5, "mvoe ");
+    WriteBytes(temp.Path() / "game.kvtr", text);
+    const SimRun damaged = Sim("--replay " + record);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.out.find("is damaged"), std::string::npos) << damaged.out;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tools/sim/options.h"
 #include "tools/sim/parallel_run.h"
 #include "tools/sim/process_figures.h"
+#include "tools/sim/record_run.h"
 #include "tools/sim/report.h"
 
 // kvt-sim: plays seeded games with four computer players, headless and at
@@ -28,6 +29,13 @@ int main(int argc, char** argv) {
         return 2;
     case ParseResult::Run:
         break;
+    }
+
+    if (!options.Replay.empty()) {
+        std::string message;
+        const int status = ReplayRecordFile(options, kvt::DefaultFolders().SharedData, message);
+        (status == 0 ? std::cout : std::cerr) << (status == 0 ? "" : "kvt-sim: ") << message << "\n";
+        return status;
     }
 
     ParallelRun run;
@@ -60,6 +68,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (!options.Record.empty()) {
+        std::string message;
+        if (WriteRecordFile(options, kvt::DefaultFolders().SharedData, message) != 0) {
+            std::cerr << "kvt-sim: " << message << "\n";
+            return 1;
+        }
+    }
     if (options.Signature) {
         std::cout << stats.Signature << "\n";
         return 0;

@@ -20,7 +20,7 @@ bool IsOption(std::string_view arg) { return arg.size() > 2 && arg.substr(0, 2) 
 const char* UsageText() {
     return "Usage: kvt-sim [--cards F.cds] [--players A.dpf B.dpf C.dpf [D.dpf]] [--games N]\n"
            "               [--seed S] [--jobs N] [--json] [--check] [--signature] [--trace FILE]\n"
-           "               [--progress]\n"
+           "               [--progress] [--record FILE | --replay FILE]\n"
            "Plays N complete seeded games with four computer players, headless, and\n"
            "prints what happened.\n"
            "  --cards F       card set to play (default: the shipped default.cds)\n"
@@ -38,6 +38,9 @@ const char* UsageText() {
            "  --trace FILE    write one JSON line per computer move and per round\n"
            "  --progress      write \"progress DONE TOTAL\" lines to standard error as\n"
            "                  games end (about a hundred in a run)\n"
+           "  --record FILE   also write the record of the game (with --games 1) to FILE\n"
+           "  --replay FILE   replay the game record FILE with the card set and players\n"
+           "                  given, instead of playing; prints one line, exit 1 if it fails\n"
            "  --help, --version\n"
            "Set KVT_SIM_NO_TIME=1 to leave the timing and process figures out of the output.\n"
            "Exit status: 0 done, 1 a file could not be used, 2 bad arguments, 3 a check failed.\n";
@@ -71,6 +74,9 @@ ParseResult ParseOptions(int argc, char** argv, Options& out, std::string& error
         } else if (arg == "--trace") {
             if (!value(v)) return ParseResult::Error;
             out.Trace = std::string(v);
+        } else if (arg == "--record" || arg == "--replay") {
+            if (!value(v)) return ParseResult::Error;
+            (arg == "--record" ? out.Record : out.Replay) = std::string(v);
         } else if (arg == "--games") {
             if (!value(v)) return ParseResult::Error;
             if (!ParseNumber(v, out.Games) || out.Games < 1) {
@@ -100,6 +106,10 @@ ParseResult ParseOptions(int argc, char** argv, Options& out, std::string& error
             error = "unknown argument \"" + std::string(arg) + "\"";
             return ParseResult::Error;
         }
+    }
+    if (!out.Record.empty() && (out.Games != 1 || !out.Replay.empty())) {
+        error = "--record writes the record of one game: use it with --games 1 and without --replay";
+        return ParseResult::Error;
     }
     return ParseResult::Run;
 }

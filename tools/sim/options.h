@@ -19,6 +19,8 @@ struct Options {
     bool Signature = false;
     bool Progress = false;  // "progress DONE TOTAL" lines on standard error
     std::filesystem::path Trace;  // empty: no trace
+    std::filesystem::path Record;  // empty: no record; else the game's record is written there
+    std::filesystem::path Replay;  // empty: play; else the record to replay instead
 };
 
 enum class ParseResult { Run, Help, Version, Error };

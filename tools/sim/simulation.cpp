@@ -247,15 +247,20 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
     return true;
 }
 
-GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
+void Simulation::DealGame(std::uint64_t seed) {
     Game& game = *game_;
     game.State() = fresh_table_;
     game.Generator = Random(seed);
     game.Sheet = fresh_sheet_;
     game.CompHeld.Clear();
+    game.NewGame();
+}
+
+GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
+    Game& game = *game_;
     const std::int64_t refused = game.RefusedMoves;
     const std::int64_t group_cards = game.GroupCardsAdded;
-    game.NewGame();
+    DealGame(seed);
     const int starter = game.CurPlayer;
     checker_.StartRound(game);
     checker_.StartGame(game);

@@ -125,6 +125,9 @@ public:
     // game with a fault; with `trace` the result carries its trace lines.
     GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace, bool by_card = false);
 
+    // Deals a new game on the table as set up, its generator started from `seed`.
+    void DealGame(std::uint64_t seed);
+
     // Plays one round from its deal to its scoring on the table as it
     // stands, game after game; for timing. Result() adds them up.
     void PlayRound();
