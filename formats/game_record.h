@@ -22,7 +22,7 @@ inline constexpr int kGameRecordMinor = 0;
 // Hard limits of a record a reader accepts.
 inline constexpr std::size_t kMaxGameRecordBytes = 64u << 20;
 inline constexpr std::size_t kMaxGameRecordMoves = 1'000'000;
-inline constexpr std::size_t kMaxGameRecordName = 255;  // bytes of a name or title
+inline constexpr std::size_t kMaxGameRecordName = 65535;  // bytes of a name or title, beyond any player file
 inline constexpr std::size_t kMaxChosenCards = 400;
 
 struct RecordedPlayer {

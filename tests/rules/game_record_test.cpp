@@ -65,7 +65,7 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     GameRecord record;
     record.card_set_title = "Title with \\ and\nnew line\x7f";
     record.card_set_hash = 0xfedcba9876543210ull;
-    record.players = {RecordedPlayer{"Computer", 0}, {"Ann Lee", 1}, {"", 2}, {"  Cy  ", ~0ull}};
+    record.players = {RecordedPlayer{"Computer", 0}, {"Ann Lee", 1}, {"", 2}, {"  Cy  " + std::string(40000, 'y'), ~0ull}};
     record.seed = ~0ull;
     record.moves = {{Move{MoveKind::Play, 2, 3, 0, {1, 4}}, {}},
                     {Move{MoveKind::Take, 3, 0, 4, {}}, {}},

@@ -119,7 +119,8 @@ TEST(Sim, TheSignatureOfAFixedRunIsPinned) {
 
 TEST(Sim, BadArgumentsExitTwoWithAMessage) {
     for (const char* args : {"--bogus", "--games", "--games 0", "--games ten", "--seed -1", "--players a.dpf b.dpf",
-                             "--players a b c d e", "--jobs 0", "--jobs two"}) {
+                             "--players a b c d e", "--jobs 0", "--jobs two", "--record r --games 2",
+                             "--record r --replay q", "--replay"}) {
         const SimRun run = Sim(args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.out.find("kvt-sim: "), std::string::npos) << args << ": " << run.out;
