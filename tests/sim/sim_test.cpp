@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "test_support.h"
 #include "tools/sim/checker.h"
+#include "tools/sim/record_run.h"
 #include "tools/sim/simulation.h"
 
 // Runs kvt-sim as a user would and looks at what it prints and returns.
@@ -247,6 +248,39 @@ TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
     const SimRun damaged = Sim("--replay " + record);
     EXPECT_EQ(damaged.status, 1);
     EXPECT_NE(damaged.out.find("is damaged"), std::string::npos) << damaged.out;
+}
+
+// The record of a seeded game holds the totals of the game the run plays,
+// and replays to the same table.
+TEST(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
+    using namespace kvt;
+    const auto shared = DefaultFolders().SharedData;
+    sim::WorkFolder work;
+    sim::Simulation simulation(work.Path(), shared, 1);
+    ASSERT_TRUE(simulation.Setup(sim::Options{}).ok());
+    GameRecord identity;
+    ASSERT_TRUE(sim::RecordIdentity(sim::Options{}, shared, simulation.Table(), identity).ok());
+    for (long game = 1; game <= 20; ++game) {
+        const std::uint64_t seed = sim::GameSeed(1, game);
+        const sim::GameResult played = simulation.PlayGame(game, seed, false, false);
+        GameRecord record = identity;
+        ASSERT_TRUE(sim::RecordGame(simulation, seed, record).ok());
+        const std::string end = WriteTableState(simulation.Table().State());
+        std::vector<std::int16_t> recorded, run;
+        for (const RecordedMove& m : record.moves)
+            if (m.scores) recorded.insert(recorded.end(), m.scores->begin(), m.scores->end());
+        // Each round adds the four hands' sizes, then the four totals.
+        for (std::size_t i = 0; i + 8 <= played.SignatureValues.size(); i += 8)
+            run.insert(run.end(), played.SignatureValues.begin() + static_cast<long>(i) + 4,
+                       played.SignatureValues.begin() + static_cast<long>(i) + 8);
+        ASSERT_FALSE(run.empty());
+        EXPECT_EQ(recorded, run) << "game " << game;
+        GameRecord read;
+        ASSERT_TRUE(ReadGameRecord(WriteGameRecord(record), read).ok());
+        const Status replayed = sim::ReplayGame(simulation, identity, read);
+        ASSERT_TRUE(replayed.ok()) << "game " << game << ": " << replayed.message();
+        EXPECT_EQ(WriteTableState(simulation.Table().State()), end) << "game " << game;
+    }
 }
 
 }  // namespace
