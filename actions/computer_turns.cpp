@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <limits>
 
 #include "actions/rules_support.h"
 
@@ -23,7 +25,7 @@ struct ScoreWeights {
     std::int16_t per_match;
 };
 
-std::int16_t ValueScore(const Card& card, const ScoreWeights& w) {
+inline std::int16_t ValueScore(const Card& card, const ScoreWeights& w) {
     const std::int16_t diff = Sat16(static_cast<long long>(card.Value) - w.others);
     return Round16(w.value * diff);
 }
@@ -70,6 +72,45 @@ private:
     std::array<std::uint16_t, kSmall> values_{};
 };
 
+// How many cards of a hand are playable, and the first of them (-1: none).
+struct Candidates {
+    int count = 0;
+    int first = -1;
+};
+
+// MarkPlayableCards, counting the playable cards on the way.
+Candidates MarkHand(const TableState& table, CardStack& hand) {
+    const int drawer = NextSeat(WrapSeat(table.CurPlayer), table.PlayReversed);
+    // Whose hand each take card would draw from is the same for the whole
+    // hand: the sizes of those hands, by action, are read once; every other
+    // action reads the last entry, which no count reaches.
+    // (SourcePlayer of each take action, in action order.)
+    static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
+    const auto& players = table.Players;
+    const std::array<int, 4> giver_cards{players[RightOf(drawer)].Count(), players[LeftOf(drawer)].Count(),
+                                         players[AcrossFrom(drawer)].Count(), std::numeric_limits<int>::max()};
+    // Never make the next player draw from a hand that would run out.
+    const auto runs_out = [&giver_cards](const Card& card) {
+        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
+        return giver_cards[std::min(take, 3u)] <= card.ActionCount;
+    };
+    // PlayableOn (CheckPlayable), with the pile's top read once for the
+    // hand. Without branches: whether a card is playable follows no pattern.
+    const bool any_top = !table.DiscardPile.Empty();
+    const Card top = any_top ? table.DiscardPile.Top() : Card{};
+    Candidates found;
+    const int n = hand.Count();
+    Card* const cards = hand.begin();
+    for (int i = 0; i < n; ++i) {
+        Card& card = cards[i];
+        const bool p = !runs_out(card) && (!any_top || Matches(card, top));
+        card.Playable = p ? 1 : 0;
+        found.first = (found.count == 0 && p) ? i : found.first;
+        found.count += p;
+    }
+    return found;
+}
+
 }  // namespace
 
 std::int16_t Game::MaxOtherHand() const {
@@ -101,46 +142,27 @@ double Game::ScoreMatch(const Card& card, const CardStack& hand) {
 
 std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
-void Game::MarkPlayableCards(CardStack& hand) {
-    const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
-    // Whose hand each take card would draw from is the same for the whole
-    // hand: the sizes of those hands, by action, are read once.
-    // (SourcePlayer of each take action, in action order.)
-    static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
-    const std::array<std::int16_t, 3> giver_cards{Players[RightOf(drawer)].Count(), Players[LeftOf(drawer)].Count(),
-                                                  Players[AcrossFrom(drawer)].Count()};
-    // PlayableOn (CheckPlayable), with the pile's top read once for the hand.
-    const bool any_top = !DiscardPile.Empty();
-    const Card top = any_top ? DiscardPile.Top() : Card{};
-    for (Card& card : hand) {
-        // Never make the next player draw from a hand that would run out.
-        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
-        const bool runs_out = take < giver_cards.size() && giver_cards[take] <= card.ActionCount;
-        card.Playable = !runs_out && (!any_top || Matches(card, top)) ? 1 : 0;
-    }
-}
+void Game::MarkPlayableCards(CardStack& hand) { MarkHand(*this, hand); }
 
 std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
+    Candidates found;
     if (mode == 0) {
-        MarkPlayableCards(hand);
+        found = MarkHand(*this, hand);
     } else {
-        for (Card& card : hand) card.Playable = card.Group > 0 ? 1 : 0;
-    }
-    const int n = hand.Count();
-    const Card* cards = hand.begin();
-    int playable = 0;
-    int first = -1;
-    for (int i = 0; i < n; ++i) {
-        // Without branches: whether a card is playable follows no pattern.
-        const bool p = cards[i].Playable > 0;
-        first = (playable == 0 && p) ? i : first;
-        playable += p;
+        for (int i = 0; i < hand.Count(); ++i) {
+            const bool p = hand[i].Group > 0;
+            hand[i].Playable = p ? 1 : 0;
+            found.first = (found.count == 0 && p) ? i : found.first;
+            found.count += p;
+        }
     }
     // A lone candidate wins whatever it scores.
-    if (playable <= 1) return static_cast<std::int16_t>(first);
+    if (found.count <= 1) return static_cast<std::int16_t>(found.first);
 
     // A card's score is ScoreValue + ScoreMatch + ScoreBonus; what they
     // share for every card of the hand is worked out once.
+    const int n = hand.Count();
+    const Card* cards = hand.begin();
     const ScoreWeights weights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand());
     const MatchCounts counts(cards, n);
     // Equal scores keep the earlier slot. Unlike a fixed floor, the first
@@ -148,7 +170,7 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     // score is very low.
     int slot = -1;
     std::int16_t best = 0;
-    for (int i = first; i < n; ++i) {
+    for (int i = found.first; i < n; ++i) {
         if (cards[i].Playable <= 0) continue;
         const long long same = counts.Same(cards[i]);
         const std::int16_t match = Round16(weights.match * Sat16(same * weights.per_match));
