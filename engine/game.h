@@ -279,6 +279,11 @@ private:
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
     bool stop_requested_ = false;
+    // The deck BuildDeck made last and the definitions it made it from:
+    // every round builds the same deck from the same card set.
+    std::array<Card, kCardDefCount> built_from_{};
+    CardStack built_deck_;
+    bool deck_built_ = false;
 };
 
 }  // namespace kvt
