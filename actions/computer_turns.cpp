@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "actions/rules_support.h"
+#include "core/seats.h"
 
 namespace kvt {
 
@@ -78,21 +79,33 @@ struct Candidates {
     int first = -1;
 };
 
+// The seats on the right of, on the left of and across from each seat 1..4.
+constexpr std::array<std::array<std::int8_t, 3>, 5> kAround{{
+    {0, 0, 0},
+    {RightOf(1), LeftOf(1), AcrossFrom(1)},
+    {RightOf(2), LeftOf(2), AcrossFrom(2)},
+    {RightOf(3), LeftOf(3), AcrossFrom(3)},
+    {RightOf(4), LeftOf(4), AcrossFrom(4)},
+}};
+
 // MarkPlayableCards, counting the playable cards on the way.
 Candidates MarkHand(const TableState& table, CardStack& hand) {
     const int drawer = NextSeat(WrapSeat(table.CurPlayer), table.PlayReversed);
     // Whose hand each take card would draw from is the same for the whole
-    // hand: the sizes of those hands, by action, are read once; every other
-    // action reads the last entry, which no count reaches.
-    // (SourcePlayer of each take action, in action order.)
+    // hand: the sizes of those hands, by action, are read once, 16 bits
+    // each in one number; every other action reads the last 16 bits, a size
+    // no count reaches. (SourcePlayer of each take action, in action order.)
     static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
+    static_assert(CardStack::Capacity < 0xffff);
     const auto& players = table.Players;
-    const std::array<int, 4> giver_cards{players[RightOf(drawer)].Count(), players[LeftOf(drawer)].Count(),
-                                         players[AcrossFrom(drawer)].Count(), std::numeric_limits<int>::max()};
+    const auto size_of = [&](int nth, int shift) {
+        return static_cast<std::uint64_t>(players[kAround[drawer][nth]].Count()) << shift;
+    };
+    const std::uint64_t giver_cards = size_of(0, 0) | size_of(1, 16) | size_of(2, 32) | (0xffffull << 48);
     // Never make the next player draw from a hand that would run out.
-    const auto runs_out = [&giver_cards](const Card& card) {
-        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
-        return giver_cards[std::min(take, 3u)] <= card.ActionCount;
+    const auto runs_out = [giver_cards](const Card& card) {
+        const unsigned take = std::min(static_cast<unsigned>(card.Action - kActionDrawRight), 3u);
+        return static_cast<int>((giver_cards >> (16 * take)) & 0xffff) <= card.ActionCount;
     };
     // PlayableOn (CheckPlayable), with the pile's top read once for the
     // hand. Without branches: whether a card is playable follows no pattern.

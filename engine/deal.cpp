@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <numeric>
 
+#include "core/seats.h"
 #include "engine/game.h"
 
 namespace kvt {
@@ -79,8 +80,23 @@ void Game::ShuffleStack(CardStack& stack) {
 
 void Game::DealHands() {
     Emit(EventKind::Dealt, StartPlayer);
-    for (int round = 0; round < kHandSize; ++round)
-        for (int p = 1; p <= 4; ++p) DrawFromDeck(Players[p]);
+    // The deck nearly always holds the whole deal and every hand has room:
+    // then each draw is DrawFromDeck's move of the deck's top card, with no
+    // pile to shuffle back, and is made here without the calls.
+    bool room = DrawDeck.Count() >= kSeats * kHandSize;
+    for (int p = 1; p <= 4; ++p) room = room && Players[p].Count() <= CardStack::Capacity - kHandSize;
+    if (room) {
+        for (int round = 0; round < kHandSize; ++round) {
+            for (int p = 1; p <= 4; ++p) {
+                const Card card = DrawDeck.RemoveAt(0);
+                Players[p].Push(card);
+                EmitMove(EventKind::CardMoved, card, DrawDeck, Players[p]);
+            }
+        }
+    } else {
+        for (int round = 0; round < kHandSize; ++round)
+            for (int p = 1; p <= 4; ++p) DrawFromDeck(Players[p]);
+    }
     TurnsWithoutProgress = 0;
     for (int p = 1; p <= 4; ++p) SmallestHands[p] = Players[p].Count();
     for (int p = 1; p <= 4; ++p) {

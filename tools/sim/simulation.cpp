@@ -89,6 +89,8 @@ void EventCounter::CountCard(std::uint64_t key, std::int64_t times) {
 }
 
 void EventCounter::Flush() {
+    for (std::size_t action = 0; action < played_.size(); ++action)
+        if (played_[action] > 0) stats_.Played[static_cast<int>(action)] += std::exchange(played_[action], 0);
     for (auto& [k, n] : by_card_counts_)
         if (n > 0) stats_.PlayedCards[k] += std::exchange(n, 0);
     by_card_used_ = 0;
@@ -100,9 +102,7 @@ void EventCounter::CountPlayed(int action) {
         ++stats_.Played[action];
         return;
     }
-    std::int64_t*& counter = played_[action];
-    if (!counter) counter = &stats_.Played[action];
-    ++*counter;
+    ++played_[static_cast<std::size_t>(action)];
 }
 
 void EventCounter::Count(const Events& turn) {

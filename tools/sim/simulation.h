@@ -96,17 +96,18 @@ public:
     explicit EventCounter(Stats& stats, bool by_card = false) : stats_(stats), by_card_(by_card) {}
     void Count(const Events& turn);
     void CountByCard(bool on) { by_card_ = on; }
-    // Adds the cards counted card by card to the figures' PlayedCards.
+    // Adds the cards counted so far by action code and card by card to the
+    // figures' Played and PlayedCards.
     void Flush();
 
 private:
     void CountPlayed(int action);
     void CountCard(std::uint64_t key, std::int64_t times);
     Stats& stats_;
-    // The counters of stats_.Played for the common action codes, so that a
-    // laid card costs no map search. Each entry is made when its code is
-    // first laid; a map's entries never move.
-    std::array<std::int64_t*, 16> played_{};
+    // Cards laid with the common action codes, added to stats_.Played (an
+    // entry made only for a code laid) by Flush: a laid card costs no map
+    // search.
+    std::array<std::int64_t, 16> played_{};
     bool by_card_;
     // Cards laid, card by card, in a small open-addressed table (a count of
     // 0 marks a free slot): a map search per laid card would cost a fifth of
@@ -139,7 +140,10 @@ public:
     // stands, game after game; for timing. Result() adds them up.
     void PlayRound();
 
-    const Stats& Result() const { return timed_.Figures; }
+    const Stats& Result() {
+        timed_counter_.Flush();
+        return timed_.Figures;
+    }
     Game& Table() { return *game_; }
 
 private:
