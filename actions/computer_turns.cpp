@@ -73,10 +73,11 @@ private:
     std::array<std::uint16_t, kSmall> values_{};
 };
 
-// How many cards of a hand are playable, and the first of them (-1: none).
+// The playable cards of a hand: how many, and their slots in order.
 struct Candidates {
     int count = 0;
-    int first = -1;
+    std::array<std::int16_t, CardStack::Capacity> slots;
+    int First() const { return count > 0 ? slots[0] : -1; }
 };
 
 // The seats on the right of, on the left of and across from each seat 1..4.
@@ -89,7 +90,7 @@ constexpr std::array<std::array<std::int8_t, 3>, 5> kAround{{
 }};
 
 // MarkPlayableCards, counting the playable cards on the way.
-Candidates MarkHand(const TableState& table, CardStack& hand) {
+void MarkHand(const TableState& table, CardStack& hand, Candidates& found) {
     const int drawer = NextSeat(WrapSeat(table.CurPlayer), table.PlayReversed);
     // Whose hand each take card would draw from is the same for the whole
     // hand: the sizes of those hands, by action, are read once, 16 bits
@@ -104,24 +105,25 @@ Candidates MarkHand(const TableState& table, CardStack& hand) {
     const std::uint64_t giver_cards = size_of(0, 0) | size_of(1, 16) | size_of(2, 32) | (0xffffull << 48);
     // Never make the next player draw from a hand that would run out.
     const auto runs_out = [giver_cards](const Card& card) {
-        const unsigned take = std::min(static_cast<unsigned>(card.Action - kActionDrawRight), 3u);
-        return static_cast<int>((giver_cards >> (16 * take)) & 0xffff) <= card.ActionCount;
+        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
+        const unsigned shift = take < 3u ? 16 * take : 48;
+        return static_cast<int>((giver_cards >> shift) & 0xffff) <= card.ActionCount;
     };
     // PlayableOn (CheckPlayable), with the pile's top read once for the
     // hand. Without branches: whether a card is playable follows no pattern.
     const bool any_top = !table.DiscardPile.Empty();
     const Card top = any_top ? table.DiscardPile.Top() : Card{};
-    Candidates found;
+    // Each card's slot is written down and kept when the card is playable:
+    // no branch on the mark, which follows no pattern.
     const int n = hand.Count();
     Card* const cards = hand.begin();
     for (int i = 0; i < n; ++i) {
         Card& card = cards[i];
-        const bool p = !runs_out(card) && (!any_top || Matches(card, top));
-        card.Playable = p ? 1 : 0;
-        found.first = (found.count == 0 && p) ? i : found.first;
+        const int p = static_cast<int>(!runs_out(card)) & static_cast<int>(!any_top | Matches(card, top));
+        card.Playable = static_cast<std::int16_t>(p);
+        found.slots[found.count] = static_cast<std::int16_t>(i);
         found.count += p;
     }
-    return found;
 }
 
 }  // namespace
@@ -155,22 +157,25 @@ double Game::ScoreMatch(const Card& card, const CardStack& hand) {
 
 std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
-void Game::MarkPlayableCards(CardStack& hand) { MarkHand(*this, hand); }
+void Game::MarkPlayableCards(CardStack& hand) {
+    Candidates found;
+    MarkHand(*this, hand, found);
+}
 
 std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     Candidates found;
     if (mode == 0) {
-        found = MarkHand(*this, hand);
+        MarkHand(*this, hand, found);
     } else {
         for (int i = 0; i < hand.Count(); ++i) {
-            const bool p = hand[i].Group > 0;
-            hand[i].Playable = p ? 1 : 0;
-            found.first = (found.count == 0 && p) ? i : found.first;
+            const int p = hand[i].Group > 0 ? 1 : 0;
+            hand[i].Playable = static_cast<std::int16_t>(p);
+            found.slots[found.count] = static_cast<std::int16_t>(i);
             found.count += p;
         }
     }
     // A lone candidate wins whatever it scores.
-    if (found.count <= 1) return static_cast<std::int16_t>(found.first);
+    if (found.count <= 1) return static_cast<std::int16_t>(found.First());
 
     // A card's score is ScoreValue + ScoreMatch + ScoreBonus; what they
     // share for every card of the hand is worked out once.
@@ -181,18 +186,17 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
     // Equal scores keep the earlier slot. Unlike a fixed floor, the first
     // candidate opens the contest, so the best card wins even when every
     // score is very low.
-    int slot = -1;
-    std::int16_t best = 0;
-    for (int i = found.first; i < n; ++i) {
-        if (cards[i].Playable <= 0) continue;
+    // Which card leads follows no pattern either: chosen without a branch.
+    int slot = found.slots[0];
+    int best = 0;
+    for (int c = 0; c < found.count; ++c) {
+        const int i = found.slots[c];
         const long long same = counts.Same(cards[i]);
         const std::int16_t match = Round16(weights.match * Sat16(same * weights.per_match));
-        const std::int16_t score =
-            Sat16(static_cast<long long>(ValueScore(cards[i], weights)) + match + ScoreBonus(cards[i]));
-        if (slot < 0 || score > best) {
-            best = score;
-            slot = i;
-        }
+        const int score = Sat16(static_cast<long long>(ValueScore(cards[i], weights)) + match + ScoreBonus(cards[i]));
+        const bool leads = (c == 0) | (score > best);
+        best = leads ? score : best;
+        slot = leads ? i : slot;
     }
     return static_cast<std::int16_t>(slot);
 }
