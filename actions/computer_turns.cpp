@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <array>
+#include <limits>
 
 #include "actions/rules_support.h"
+#include "core/seats.h"
 
 namespace kvt {
 
@@ -23,7 +26,7 @@ struct ScoreWeights {
     std::int16_t per_match;
 };
 
-std::int16_t ValueScore(const Card& card, const ScoreWeights& w) {
+inline std::int16_t ValueScore(const Card& card, const ScoreWeights& w) {
     const std::int16_t diff = Sat16(static_cast<long long>(card.Value) - w.others);
     return Round16(w.value * diff);
 }
@@ -70,6 +73,59 @@ private:
     std::array<std::uint16_t, kSmall> values_{};
 };
 
+// The playable cards of a hand: how many, and their slots in order.
+struct Candidates {
+    int count = 0;
+    std::array<std::int16_t, CardStack::Capacity> slots;
+    int First() const { return count > 0 ? slots[0] : -1; }
+};
+
+// The seats on the right of, on the left of and across from each seat 1..4.
+constexpr std::array<std::array<std::int8_t, 3>, 5> kAround{{
+    {0, 0, 0},
+    {RightOf(1), LeftOf(1), AcrossFrom(1)},
+    {RightOf(2), LeftOf(2), AcrossFrom(2)},
+    {RightOf(3), LeftOf(3), AcrossFrom(3)},
+    {RightOf(4), LeftOf(4), AcrossFrom(4)},
+}};
+
+// MarkPlayableCards, counting the playable cards on the way.
+void MarkHand(const TableState& table, CardStack& hand, Candidates& found) {
+    const int drawer = NextSeat(WrapSeat(table.CurPlayer), table.PlayReversed);
+    // Whose hand each take card would draw from is the same for the whole
+    // hand: the sizes of those hands, by action, are read once, 16 bits
+    // each in one number; every other action reads the last 16 bits, a size
+    // no count reaches. (SourcePlayer of each take action, in action order.)
+    static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
+    static_assert(CardStack::Capacity < 0xffff);
+    const auto& players = table.Players;
+    const auto size_of = [&](int nth, int shift) {
+        return static_cast<std::uint64_t>(players[kAround[drawer][nth]].Count()) << shift;
+    };
+    const std::uint64_t giver_cards = size_of(0, 0) | size_of(1, 16) | size_of(2, 32) | (0xffffull << 48);
+    // Never make the next player draw from a hand that would run out.
+    const auto runs_out = [giver_cards](const Card& card) {
+        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
+        const unsigned shift = take < 3u ? 16 * take : 48;
+        return static_cast<int>((giver_cards >> shift) & 0xffff) <= card.ActionCount;
+    };
+    // PlayableOn (CheckPlayable), with the pile's top read once for the
+    // hand. Without branches: whether a card is playable follows no pattern.
+    const bool any_top = !table.DiscardPile.Empty();
+    const Card top = any_top ? table.DiscardPile.Top() : Card{};
+    // Each card's slot is written down and kept when the card is playable:
+    // no branch on the mark, which follows no pattern.
+    const int n = hand.Count();
+    Card* const cards = hand.begin();
+    for (int i = 0; i < n; ++i) {
+        Card& card = cards[i];
+        const int p = static_cast<int>(!runs_out(card)) & static_cast<int>(!any_top | Matches(card, top));
+        card.Playable = static_cast<std::int16_t>(p);
+        found.slots[found.count] = static_cast<std::int16_t>(i);
+        found.count += p;
+    }
+}
+
 }  // namespace
 
 std::int16_t Game::MaxOtherHand() const {
@@ -102,62 +158,45 @@ double Game::ScoreMatch(const Card& card, const CardStack& hand) {
 std::int16_t Game::ScoreBonus(const Card& /*card*/) { return 0; }
 
 void Game::MarkPlayableCards(CardStack& hand) {
-    const int drawer = NextSeat(WrapSeat(CurPlayer), PlayReversed);
-    // Whose hand each take card would draw from is the same for the whole
-    // hand: the sizes of those hands, by action, are read once.
-    // (SourcePlayer of each take action, in action order.)
-    static_assert(kActionDrawLeft == kActionDrawRight + 1 && kActionDrawAcross == kActionDrawRight + 2);
-    const std::array<std::int16_t, 3> giver_cards{Players[RightOf(drawer)].Count(), Players[LeftOf(drawer)].Count(),
-                                                  Players[AcrossFrom(drawer)].Count()};
-    // PlayableOn (CheckPlayable), with the pile's top read once for the hand.
-    const bool any_top = !DiscardPile.Empty();
-    const Card top = any_top ? DiscardPile.Top() : Card{};
-    for (Card& card : hand) {
-        // Never make the next player draw from a hand that would run out.
-        const unsigned take = static_cast<unsigned>(card.Action - kActionDrawRight);
-        const bool runs_out = take < giver_cards.size() && giver_cards[take] <= card.ActionCount;
-        card.Playable = !runs_out && (!any_top || Matches(card, top)) ? 1 : 0;
-    }
+    Candidates found;
+    MarkHand(*this, hand, found);
 }
 
 std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
+    Candidates found;
     if (mode == 0) {
-        MarkPlayableCards(hand);
+        MarkHand(*this, hand, found);
     } else {
-        for (Card& card : hand) card.Playable = card.Group > 0 ? 1 : 0;
-    }
-    const int n = hand.Count();
-    const Card* cards = hand.begin();
-    int playable = 0;
-    int first = -1;
-    for (int i = 0; i < n; ++i) {
-        // Without branches: whether a card is playable follows no pattern.
-        const bool p = cards[i].Playable > 0;
-        first = (playable == 0 && p) ? i : first;
-        playable += p;
+        for (int i = 0; i < hand.Count(); ++i) {
+            const int p = hand[i].Group > 0 ? 1 : 0;
+            hand[i].Playable = static_cast<std::int16_t>(p);
+            found.slots[found.count] = static_cast<std::int16_t>(i);
+            found.count += p;
+        }
     }
     // A lone candidate wins whatever it scores.
-    if (playable <= 1) return static_cast<std::int16_t>(first);
+    if (found.count <= 1) return static_cast<std::int16_t>(found.First());
 
     // A card's score is ScoreValue + ScoreMatch + ScoreBonus; what they
     // share for every card of the hand is worked out once.
+    const int n = hand.Count();
+    const Card* cards = hand.begin();
     const ScoreWeights weights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand());
     const MatchCounts counts(cards, n);
     // Equal scores keep the earlier slot. Unlike a fixed floor, the first
     // candidate opens the contest, so the best card wins even when every
     // score is very low.
-    int slot = -1;
-    std::int16_t best = 0;
-    for (int i = first; i < n; ++i) {
-        if (cards[i].Playable <= 0) continue;
+    // Which card leads follows no pattern either: chosen without a branch.
+    int slot = found.slots[0];
+    int best = 0;
+    for (int c = 0; c < found.count; ++c) {
+        const int i = found.slots[c];
         const long long same = counts.Same(cards[i]);
         const std::int16_t match = Round16(weights.match * Sat16(same * weights.per_match));
-        const std::int16_t score =
-            Sat16(static_cast<long long>(ValueScore(cards[i], weights)) + match + ScoreBonus(cards[i]));
-        if (slot < 0 || score > best) {
-            best = score;
-            slot = i;
-        }
+        const int score = Sat16(static_cast<long long>(ValueScore(cards[i], weights)) + match + ScoreBonus(cards[i]));
+        const bool leads = (c == 0) | (score > best);
+        best = leads ? score : best;
+        slot = leads ? i : slot;
     }
     return static_cast<std::int16_t>(slot);
 }

@@ -61,6 +61,15 @@ public:
         return removed;
     }
 
+    // Holds n cards (n clamped to 0..Capacity): the live slots kept, the
+    // slots after them as they happen to be, for the caller to fill
+    // through begin().
+    void Resize(int n) {
+        n = std::clamp(n, 0, Capacity);
+        if (first_ + n > Capacity) MoveToStart();
+        count_ = static_cast<std::int16_t>(n);
+    }
+
     // Keeps the first n slots (n clamped to 0..Count()).
     void Truncate(int n) {
         if (n < 0) n = 0;

@@ -305,6 +305,11 @@ private:
     // Set while Apply runs: the human's moves stop after themselves.
     bool driven_ = false;
     bool stop_requested_ = false;
+    // The deck BuildDeck made last and the definitions it made it from:
+    // every round builds the same deck from the same card set.
+    std::array<Card, kCardDefCount> built_from_{};
+    CardStack built_deck_;
+    bool deck_built_ = false;
 };
 
 }  // namespace kvt

@@ -30,6 +30,21 @@ TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
     EXPECT_EQ(values, (std::vector<int>{10, 10, 30, 30, 30, 50}))
         << "code 13 is never dealt; a card back with copies is";
     EXPECT_EQ(game.DrawDeck[2], set.CardDefs[2]) << "whole definition records are copied";
+
+    // The deck is built again from any change of the definitions, a work
+    // mark included, and from the same definitions gives the same deck.
+    const CardStack first = game.DrawDeck;
+    set.CardDefs[0].Copies = 1;
+    game.BuildDeck(set);
+    EXPECT_EQ(game.DrawDeck.Count(), first.Count() - 1);
+    set.CardDefs[0].Copies = 2;
+    set.CardDefs[2].Playable = 1;
+    game.BuildDeck(set);
+    EXPECT_EQ(game.DrawDeck[2].Playable, 1);
+    set.CardDefs[2].Playable = 0;
+    game.DrawDeck.Clear();
+    game.BuildDeck(set);
+    EXPECT_EQ(game.DrawDeck, first);
 }
 
 TEST_F(Dealing, ShufflingFewerThanTwoCardsGivesNoNoticeAndTwoAreShuffled) {

@@ -14,9 +14,15 @@
 namespace kvt::sim {
 namespace {
 
-// Games a thread may run ahead of the oldest game not yet added up: keeps
+// Takes a thread may run ahead of the oldest take not yet added up: keeps
 // the finished traces waiting in memory few.
-constexpr long kGamesAheadPerThread = 4;
+constexpr long kTakesAheadPerThread = 4;
+// A thread takes games in runs of consecutive games (a take), so that the
+// threads meet at the lock once per take rather than once a game; at most
+// this many, and few enough that every thread gets a share of a short run.
+// A traced run takes one game at a time: a game's trace is large.
+constexpr long kMostGamesPerTake = 16;
+constexpr long kTakesPerThread = 32;
 // Each thread sets up a table with its own working folder: far more threads
 // than cores would only fill the temporary folder.
 constexpr long kMostThreads = 256;
@@ -43,8 +49,9 @@ void WriteShiftedTrace(std::ostream& out, const std::string& lines, long rounds_
     }
 }
 
-void AddUp(Stats& run, const GameResult& game) {
-    const Stats& g = game.Figures;
+// Adds one thread's figures (every game it played) to the run's; the
+// signature is the run's own, folded in game order.
+void AddUp(Stats& run, const Stats& g) {
     run.Games += g.Games;
     run.Rounds += g.Rounds;
     run.Turns += g.Turns;
@@ -59,7 +66,6 @@ void AddUp(Stats& run, const GameResult& game) {
     run.GroupCardsAdded += g.GroupCardsAdded;
     run.StuckRounds += g.StuckRounds;
     run.LongestTurnsWithoutProgress = std::max(run.LongestTurnsWithoutProgress, g.LongestTurnsWithoutProgress);
-    for (const std::int16_t v : game.SignatureValues) MixSignature(run.Signature, v);
 }
 
 }  // namespace
@@ -87,29 +93,41 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
     const Options& options = options_;
     RunOutcome outcome;
     const long jobs = static_cast<long>(tables_.size());
+    const long per_take =
+        trace ? 1 : std::clamp<long>(options.Games / (jobs * kTakesPerThread), 1, kMostGamesPerTake);
+    const long takes = (options.Games + per_take - 1) / per_take;
 
+    // Take t holds games t * per_take + 1 on. Each thread adds its games'
+    // figures up itself; the results carry what must go in game order.
     std::mutex mutex;
     std::condition_variable changed;
-    long next_game = 1;  // the next game a thread takes
-    long added = 0;      // games added up so far, in order
+    long next_take = 0;  // the next take a thread plays
+    long added = 0;      // takes added up so far, in order
     bool stop = false;
-    std::map<long, GameResult> finished;
-    const long ahead = kGamesAheadPerThread * jobs;
+    std::map<long, std::vector<GameResult>> finished;
+    const long ahead = kTakesAheadPerThread * jobs;
 
     const auto play = [&](Simulation& sim) {
         for (;;) {
-            long game = 0;
+            long take = 0;
             {
                 std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stop || next_game > options.Games || next_game <= added + ahead; });
-                if (stop || next_game > options.Games) return;
-                game = next_game++;
+                changed.wait(lock, [&] { return stop || next_take >= takes || next_take < added + ahead; });
+                if (stop || next_take >= takes) return;
+                take = next_take++;
             }
-            GameResult result =
-                sim.PlayGame(game, GameSeed(options.Seed, game), options.Check, trace != nullptr, options.Json);
+            std::vector<GameResult> results;
+            const long first = take * per_take + 1;
+            const long last = std::min(options.Games, first + per_take - 1);
+            results.reserve(static_cast<std::size_t>(last - first + 1));
+            for (long game = first; game <= last; ++game) {
+                results.push_back(sim.PlayGameForRun(game, GameSeed(options.Seed, game), options.Check,
+                                                     trace != nullptr, options.Json));
+                if (!results.back().Fault.empty()) break;  // the run ends there
+            }
             {
                 std::lock_guard lock(mutex);
-                finished.emplace(game, std::move(result));
+                finished.emplace(take, std::move(results));
             }
             changed.notify_all();
         }
@@ -119,27 +137,33 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
     for (const auto& table : tables_) threads.emplace_back(play, std::ref(*table->sim));
 
     outcome.Finished = true;
-    for (long game = 1; game <= options.Games; ++game) {
-        GameResult result;
+    long game = 0;
+    long rounds_before = 0;
+    for (long take = 0; take < takes && outcome.Finished; ++take) {
+        std::vector<GameResult> results;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return finished.count(game) > 0; });
-            auto it = finished.find(game);
-            result = std::move(it->second);
+            changed.wait(lock, [&] { return finished.count(take) > 0; });
+            auto it = finished.find(take);
+            results = std::move(it->second);
             finished.erase(it);
-            added = game;
+            added = take + 1;
         }
         changed.notify_all();
-        if (trace) WriteShiftedTrace(*trace, result.Trace, outcome.Figures.Rounds);
-        if (!result.Fault.empty()) {
-            outcome.Finished = false;
-            outcome.Fault = result.FaultText(outcome.Figures.Rounds);
-            break;
+        for (const GameResult& result : results) {
+            ++game;
+            if (trace) WriteShiftedTrace(*trace, result.Trace, rounds_before);
+            if (!result.Fault.empty()) {
+                outcome.Finished = false;
+                outcome.Fault = result.FaultText(rounds_before);
+                break;
+            }
+            rounds_before += result.Rounds;
+            for (const std::int16_t v : result.SignatureValues) MixSignature(outcome.Figures.Signature, v);
+            // Whoever shows the run's progress reads it line by line as games end.
+            if (options.Progress && (game % std::max<long>(1, options.Games / 100) == 0 || game == options.Games))
+                std::cerr << "progress " << game << " " << options.Games << std::endl;
         }
-        AddUp(outcome.Figures, result);
-        // Whoever shows the run's progress reads it line by line as games end.
-        if (options.Progress && (game % std::max<long>(1, options.Games / 100) == 0 || game == options.Games))
-            std::cerr << "progress " << game << " " << options.Games << std::endl;
     }
     {
         std::lock_guard lock(mutex);
@@ -147,6 +171,10 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
     }
     changed.notify_all();
     for (std::thread& t : threads) t.join();
+    // Every game was played and added up on its thread: the run's figures
+    // are the sum of the threads'. (A run that broke prints none.)
+    if (outcome.Finished)
+        for (const auto& table : tables_) AddUp(outcome.Figures, table->sim->FlushRunFigures());
     return outcome;
 }
 

@@ -89,6 +89,8 @@ void EventCounter::CountCard(std::uint64_t key, std::int64_t times) {
 }
 
 void EventCounter::Flush() {
+    for (std::size_t action = 0; action < played_.size(); ++action)
+        if (played_[action] > 0) stats_.Played[static_cast<int>(action)] += std::exchange(played_[action], 0);
     for (auto& [k, n] : by_card_counts_)
         if (n > 0) stats_.PlayedCards[k] += std::exchange(n, 0);
     by_card_used_ = 0;
@@ -100,9 +102,7 @@ void EventCounter::CountPlayed(int action) {
         ++stats_.Played[action];
         return;
     }
-    std::int64_t*& counter = played_[action];
-    if (!counter) counter = &stats_.Played[action];
-    ++*counter;
+    ++played_[static_cast<std::size_t>(action)];
 }
 
 void EventCounter::Count(const Events& turn) {
@@ -194,9 +194,9 @@ Status Simulation::Setup(const Options& options) {
     return Status::Ok();
 }
 
-bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, EventCounter& counter) {
+bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, Stats& stats,
+                              EventCounter& counter) {
     Game& game = *game_;
-    Stats& stats = out.Figures;
     const auto broke = [&](long at, int seat, const std::string& what) {
         out.FaultRound = at;
         out.Fault = (seat > 0 ? ", seat " + std::to_string(seat) : std::string()) + ": " + what;
@@ -228,6 +228,7 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
     const RoundResult result =
         trace ? game.RoundOver(FirstDiscardRule::kWild, events_) : game.RoundOver(FirstDiscardRule::kWild);
     ++stats.Rounds;
+    ++out.Rounds;
     for (int p = 1; p <= 4; ++p) out.SignatureValues.push_back(result.Totals[p]);
     if (trace) {
         for (const Event& e : events_)
@@ -238,6 +239,7 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
             return broke(round, game.LastMover, what);
     }
     if (result.Winner > 0) {
+        out.Winner = result.Winner;
         ++stats.Games;
         ++stats.Wins[result.Winner];
         checker_.StartGame(game);
@@ -257,6 +259,27 @@ void Simulation::DealGame(std::uint64_t seed) {
 }
 
 GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
+    GameResult out;
+    EventCounter counter(out.Figures, by_card);
+    PlayGameInto(game_number, seed, check, trace, out, out.Figures, counter);
+    counter.Flush();
+    return out;
+}
+
+GameResult Simulation::PlayGameForRun(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
+    GameResult out;
+    run_counter_.CountByCard(by_card);
+    PlayGameInto(game_number, seed, check, trace, out, run_figures_, run_counter_);
+    return out;
+}
+
+const Stats& Simulation::FlushRunFigures() {
+    run_counter_.Flush();
+    return run_figures_;
+}
+
+void Simulation::PlayGameInto(long game_number, std::uint64_t seed, bool check, bool trace, GameResult& out,
+                              Stats& stats, EventCounter& counter) {
     Game& game = *game_;
     const std::int64_t refused = game.RefusedMoves;
     const std::int64_t group_cards = game.GroupCardsAdded;
@@ -265,28 +288,27 @@ GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check
     checker_.StartRound(game);
     checker_.StartGame(game);
 
-    GameResult out;
-    EventCounter counter(out.Figures, by_card);
+    // A game of the shipped set lasts some seven rounds of eight values.
+    out.SignatureValues.reserve(64);
     std::optional<std::ostringstream> lines;  // made only for a trace: making one costs
     if (trace) lines.emplace();
-    for (long round = 1; out.Figures.Games == 0; ++round) {
+    for (long round = 1; out.Winner == 0; ++round) {
         if (round > kMaxRoundsPerGame) {
             out.Fault = "game " + std::to_string(game_number) + ": the game never ends";
             break;
         }
-        if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, counter)) break;
+        if (!PlayOneRound(round, check, lines ? &*lines : nullptr, out, stats, counter)) break;
     }
-    counter.Flush();
-    if (starter >= 1 && starter <= 4 && out.Figures.Wins[static_cast<std::size_t>(starter)] > 0) out.Figures.StarterWins = 1;
-    out.Figures.RefusedMoves = game.RefusedMoves - refused;
-    out.Figures.GroupCardsAdded = game.GroupCardsAdded - group_cards;
+    if (starter >= 1 && starter <= 4 && out.Winner == starter) ++stats.StarterWins;
+    stats.RefusedMoves += game.RefusedMoves - refused;
+    stats.GroupCardsAdded += game.GroupCardsAdded - group_cards;
     if (lines) out.Trace = lines->str();
-    return out;
 }
 
 void Simulation::PlayRound() {
-    (void)PlayOneRound(timed_.Figures.Rounds + 1, false, nullptr, timed_, timed_counter_);
+    (void)PlayOneRound(timed_.Figures.Rounds + 1, false, nullptr, timed_, timed_.Figures, timed_counter_);
     timed_.SignatureValues.clear();
+    timed_.Winner = 0;
 }
 
 }  // namespace kvt::sim

@@ -46,11 +46,14 @@ struct Stats {
 // any order, on any number of threads, and still be the same games.
 std::uint64_t GameSeed(std::uint64_t run_seed, long game);
 
-// What one game gave: its figures (the signature left out), the values its
-// rounds add to the run's signature in order, its trace lines with rounds
-// counted from 1 within the game, and where it broke, if it did.
+// What one game gave: its figures (the signature left out; see PlayGame),
+// its rounds and winner, the values its rounds add to the run's signature in
+// order, its trace lines with rounds counted from 1 within the game, and
+// where it broke, if it did.
 struct GameResult {
     Stats Figures;
+    long Rounds = 0;
+    int Winner = 0;  // 0 while the game has not ended
     std::vector<std::int16_t> SignatureValues;
     std::string Trace;
     long FaultRound = 0;  // the round within the game the fault names; 0: none
@@ -92,17 +95,19 @@ class EventCounter {
 public:
     explicit EventCounter(Stats& stats, bool by_card = false) : stats_(stats), by_card_(by_card) {}
     void Count(const Events& turn);
-    // Adds the cards counted card by card to the figures' PlayedCards.
+    void CountByCard(bool on) { by_card_ = on; }
+    // Adds the cards counted so far by action code and card by card to the
+    // figures' Played and PlayedCards.
     void Flush();
 
 private:
     void CountPlayed(int action);
     void CountCard(std::uint64_t key, std::int64_t times);
     Stats& stats_;
-    // The counters of stats_.Played for the common action codes, so that a
-    // laid card costs no map search. Each entry is made when its code is
-    // first laid; a map's entries never move.
-    std::array<std::int64_t*, 16> played_{};
+    // Cards laid with the common action codes, added to stats_.Played (an
+    // entry made only for a code laid) by Flush: a laid card costs no map
+    // search.
+    std::array<std::int64_t, 16> played_{};
     bool by_card_;
     // Cards laid, card by card, in a small open-addressed table (a count of
     // 0 marks a free slot): a map search per laid card would cost a fifth of
@@ -124,6 +129,12 @@ public:
     // generator starts from `seed`. With `check` a broken invariant ends the
     // game with a fault; with `trace` the result carries its trace lines.
     GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace, bool by_card = false);
+    // The same, but the game's figures are added to RunFigures() instead of
+    // the result's: a run adds up its games' figures on the thread that
+    // plays them, with no map made or merged per game. FlushRunFigures
+    // adds in the cards counted card by card (by_card) so far.
+    GameResult PlayGameForRun(long game, std::uint64_t seed, bool check, bool trace, bool by_card);
+    const Stats& FlushRunFigures();
 
     // Deals a new game on the table as set up, its generator started from `seed`.
     void DealGame(std::uint64_t seed);
@@ -132,12 +143,18 @@ public:
     // stands, game after game; for timing. Result() adds them up.
     void PlayRound();
 
-    const Stats& Result() const { return timed_.Figures; }
+    const Stats& Result() {
+        timed_counter_.Flush();
+        return timed_.Figures;
+    }
     Game& Table() { return *game_; }
 
 private:
     // Plays round `round` of the game; false when it broke (out says how).
-    bool PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, EventCounter& counter);
+    bool PlayOneRound(long round, bool check, std::ostream* trace, GameResult& out, Stats& stats,
+                      EventCounter& counter);
+    void PlayGameInto(long game, std::uint64_t seed, bool check, bool trace, GameResult& out, Stats& stats,
+                      EventCounter& counter);
 
     SilentView view_;
     std::unique_ptr<Game> game_;
@@ -146,6 +163,8 @@ private:
     ScoreSheet fresh_sheet_;
     GameResult timed_;        // PlayRound's rounds
     EventCounter timed_counter_{timed_.Figures};
+    Stats run_figures_;  // PlayGameForRun's games
+    EventCounter run_counter_{run_figures_, true};
     Events events_;  // of the turn being played; kept to reuse its room
     Checker checker_;
 };
