@@ -1,9 +1,14 @@
 // The human's part by keyboard, and what a screen reader is told.
 #include <QAccessible>
 #include <QAction>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "actions/flights_qt.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
@@ -96,6 +101,90 @@ TEST(Keyboard, WhenACardMustBeTakenTheMarkIsOnTheGiversHand) {
     bool arrived = false;
     for (const Card& c : game.Players[1]) arrived |= c.Group == taken.Group && c.Value == taken.Value && c.PicCol == taken.PicCol;
     EXPECT_TRUE(arrived);
+}
+
+// Rounds played with the keys alone: the mark and Enter to pick and choose,
+// D to draw, Escape to put a drawn card back, Alt+D for Discard, Space to
+// take from a hand, a digit for the group after a wild card and Enter for
+// the score sheet. Each kind of choice comes up and is answered.
+TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    win.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
+    win.Flights().SetInterval(1);
+    Game& game = win.GameState();
+    int sheets = 0;
+    int groups_named = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* wild = qobject_cast<WildCardFrm*>(modal)) {
+            ++groups_named;
+            QTest::keyClick(wild, Qt::Key_2);
+            QTest::keyClick(wild, Qt::Key_Return);
+        } else if (auto* sheet = qobject_cast<ScoreFrm*>(modal)) {
+            ++sheets;
+            QTest::keyClick(sheet, Qt::Key_Return);
+        } else {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* over = qobject_cast<GameOverFrm*>(window); over && over->isVisible())
+                    QTest::keyClick(over, Qt::Key_Return);
+        }
+    });
+    answer.start(5);
+
+    int picks = 0, choices = 0, draws = 0, takes = 0;
+    const auto key = [&win](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(&win, static_cast<Qt::Key>(k), mods);
+    };
+    // An access key presses its button as a click would, a moment later.
+    const auto discard = [&] {
+        key(Qt::Key_D, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return game.PickStack.Empty(); }, 5000));
+    };
+    for (int step = 0; step < 600 && (sheets < 3 || takes == 0 || choices == 0); ++step) {
+        QCoreApplication::processEvents();
+        if (game.CurPlayer != 1 || game.RoundEnded) continue;
+        // The keys go to the table once a dialog has closed, as the desktop gives it back.
+        QApplication::setActiveWindow(&win);
+        if (game.ChoosingCards) {
+            key(Qt::Key_Home);
+            key(Qt::Key_Space);
+            ++takes;
+            continue;
+        }
+        int column = -1;
+        for (int i = 0; i < game.Players[1].Count() && column < 0; ++i)
+            if (Card probe = game.Players[1][i]; game.CheckPlayable(probe) == 1) column = i;
+        if (column < 0) {
+            key(Qt::Key_D);
+            ++draws;
+            if (game.DiscardButtonShown)
+                discard();
+            else
+                key(Qt::Key_Escape);
+            continue;
+        }
+        key(Qt::Key_Home);
+        for (int i = 0; i < column; ++i) key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        ++picks;
+        for (int guard = 0; game.HoldGridOpen && !game.DiscardButtonShown && guard < 20; ++guard) {
+            key(Qt::Key_Home);
+            key(Qt::Key_Return);
+            ++choices;
+        }
+        discard();
+    }
+    answer.stop();
+    EXPECT_GE(sheets, 3);
+    EXPECT_GT(picks, 0);
+    EXPECT_GT(choices, 0) << "a card that gives cards away";
+    EXPECT_GT(takes, 0) << "a card taken from another hand";
+    EXPECT_GT(draws, 0);
+    EXPECT_GT(groups_named, 0);
+    EXPECT_EQ(setup.messages.size(), 0u);
 }
 
 }  // namespace
