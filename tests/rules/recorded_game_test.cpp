@@ -25,19 +25,6 @@ std::string EventText(const Event& e) {
     return out.str();
 }
 
-void GiveTraits(Game& game) {
-    const std::int16_t traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
-    for (int p = 1; p <= 4; ++p) {
-        PlayerRec& rec = game.PlayerInfo[p];
-        rec.TraitA = traits[p][0];
-        rec.TraitB = traits[p][1];
-        rec.TraitC = traits[p][2];
-        rec.TraitD = traits[p][3];
-        rec.SoundChance = 60;
-    }
-    game.PlayerSounds = true;
-}
-
 // Moves the view's calls since the last look into the record.
 void Take(RulesView& view, std::vector<std::string>& record) {
     record.insert(record.end(), view.calls.begin(), view.calls.end());
@@ -48,7 +35,7 @@ void Take(RulesView& view, std::vector<std::string>& record) {
 std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
     RulesTable table(set, 11);
     Game& game = *table.game;
-    GiveTraits(game);
+    GiveTraits(game, true);
     game.ComputerSeat1 = true;
     std::vector<std::string> record;
     // The set loaded as the Load Card Set command does, and dealt.
@@ -78,7 +65,7 @@ std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
 std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
     RulesTable table(set, 5);
     Game& game = *table.game;
-    GiveTraits(game);
+    GiveTraits(game, true);
     std::vector<std::string> record;
     const auto note = [&](const std::string& click, HumanMove result) {
         Take(table.view, record);

@@ -142,4 +142,17 @@ Census TakeCensus(const Game& game) {
     return ::testing::AssertionSuccess();
 }
 
+void GiveTraits(Game& game, bool sounds) {
+    const std::int16_t traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
+    for (int p = 1; p <= 4; ++p) {
+        PlayerRec& rec = game.PlayerInfo[p];
+        rec.TraitA = traits[p][0];
+        rec.TraitB = traits[p][1];
+        rec.TraitC = traits[p][2];
+        rec.TraitD = traits[p][3];
+        rec.SoundChance = 60;
+    }
+    game.PlayerSounds = sounds;
+}
+
 }  // namespace kvt::test

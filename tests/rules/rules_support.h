@@ -108,6 +108,10 @@ Census TakeCensus(const Game& game);
 // within its capacity, CurPlayer 1..4.
 ::testing::AssertionResult TableConsistent(const Game& game, const Census& start, std::int64_t group_cards_at_start);
 
+// Four players of distinct traits, each speaking at a chance of 60 in
+// 100; the player sounds are on or off.
+void GiveTraits(Game& game, bool sounds);
+
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {
 protected:
