@@ -57,8 +57,16 @@ Status Game::Apply(const Move& move, Events& events) {
 Status Game::ApplyComputerMove(const Move& move) {
     // A computer that draws goes on drawing until a card fits, then lays
     // it; with nothing to draw it passes. All of that is its one move.
+    // Its hand carries the playable marks its choice leaves, whoever chose.
+    MarkPlayableCards(Players[CurPlayer]);
     PlayComputerTurnWith(move.kind == MoveKind::Play ? move.slot : -1);
-    if (!RoundEnded && !IsComputer(CurPlayer)) EndComputerRun();
+    if (!RoundEnded) {
+        if (!IsComputer(CurPlayer)) EndComputerRun();
+        return Status::Ok();
+    }
+    // The round it ended is scored now; the sheet's OK deals the next.
+    if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
+    ScoreRound();
     return Status::Ok();
 }
 

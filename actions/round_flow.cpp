@@ -29,6 +29,14 @@ void Game::ClearPickState() {
 
 RoundResult Game::RoundOver(FirstDiscardRule rule) {
     MoveScope scope(*this);
+    const RoundResult result = ScoreRound();
+    view_.ShowScoreSheet(Sheet, Winner);
+    DealAfterScore(rule);
+    return result;
+}
+
+RoundResult Game::ScoreRound() {
+    MoveScope scope(*this);
     RoundResult result;
     CountRound();
     result.Winner = Winner;
@@ -44,7 +52,11 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
         PresentGameOver();
         RoundNum = 0;
     }
-    view_.ShowScoreSheet(Sheet, Winner);
+    return result;
+}
+
+void Game::DealAfterScore(FirstDiscardRule rule) {
+    MoveScope scope(*this);
     ScoreSheetOk();
 
     // Nothing of the old round's picking survives into the next one.
@@ -61,7 +73,6 @@ RoundResult Game::RoundOver(FirstDiscardRule rule) {
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = static_cast<std::int16_t>(StartPlayer >= 1 ? StartPlayer : 1);
     RoundEnded = !any;
     if (any) ShowPlayerHand(kHuman);
-    return result;
 }
 
 RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {
@@ -82,31 +93,33 @@ TurnsEnd Game::FinishHumanRound() {
     NextDealRule = FirstDiscardRule::kNoSecondCard;
     // The human moved last; the round waits for its score sheet.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = kHuman;
-    // Driven, the round waits for the score sheet's OK as a move of its own.
-    if (stop_requested_ || driven_) return TurnsEnd::Stopped;
+    if (stop_requested_) return TurnsEnd::Stopped;
+    // Driven, the round is scored now and waits for the sheet's OK as a move of its own.
+    if (driven_) {
+        ScoreRound();
+        return TurnsEnd::Stopped;
+    }
     RoundOver(FirstDiscardRule::kNoSecondCard);
     if (RoundEnded) return TurnsEnd::TableEmpty;
     if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
     return RunComputerTurns();
 }
 
-// The score sheet's OK of a driven game: the round is scored and the next
-// dealt, as the table goes on after a round the human or a computer ended.
+// The score sheet's OK of a driven game: the next round is dealt, as the
+// table goes on after a round the human or a computer ended. A table that
+// cannot be dealt stays empty until a new game.
 void Game::AcknowledgeScore() {
-    if (NextDealRule == FirstDiscardRule::kNoSecondCard) {
-        RoundOver(FirstDiscardRule::kNoSecondCard);
-        if (RoundEnded) return;
+    const FirstDiscardRule rule = NextDealRule;
+    DealAfterScore(rule);
+    if (RoundEnded) return;
+    if (rule == FirstDiscardRule::kNoSecondCard) {
         if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
         RunComputerTurns();
-        return;
-    }
-    if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
-    RoundOver(NextDealRule);
-    if (RoundEnded) return;
-    if (IsComputer(CurPlayer))
+    } else if (IsComputer(CurPlayer)) {
         BeginComputerRun();
-    else
+    } else {
         view_.SetPickedCardVisible(true);
+    }
 }
 
 TurnsEnd Game::ResumePlay() {

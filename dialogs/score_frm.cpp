@@ -113,6 +113,16 @@ void ScoreFrm::RunModal(const ScoreSheet& sheet, int winner) {
     exec();
 }
 
+void ScoreFrm::AwaitOk(const ScoreSheet& sheet, int winner) {
+    hide();
+    ShowSheet(sheet, winner);
+    hide();
+    setWindowModality(Qt::ApplicationModal);
+    adjustSize();
+    CentreOnScreen(this);
+    show();
+}
+
 void ScoreFrm::done(int) {
     // Escape and the close box end the sheet as OK does: the blinking stops
     // and every column is black again for the next sheet.

@@ -27,6 +27,9 @@ public:
     void ShowSheet(const ScoreSheet& sheet, int winner);
     // Shows the sheet and returns when OK is pressed.
     void RunModal(const ScoreSheet& sheet, int winner);
+    // Shows the sheet over the application and returns at once; OK ends it
+    // (finished).
+    void AwaitOk(const ScoreSheet& sheet, int winner);
 
     QLabel* PlayerLabel(int player) const { return headings_.at(static_cast<std::size_t>(player)); }
     QLabel* ScoreCell(int row, int player) const {

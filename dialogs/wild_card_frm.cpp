@@ -117,6 +117,13 @@ int WildCardFrm::Choose() {
     return wild_group_;
 }
 
+void WildCardFrm::Ask() {
+    adjustSize();
+    CentreOver(this, parentWidget());
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
 void WildCardFrm::done(int result) {
     // Escape and the close box end up here too: only a choice lets the window go.
     if (!CheckChoice()) return;

@@ -35,6 +35,9 @@ public:
 
     // Shows the window modally; the chosen definition's index.
     int Choose();
+    // Shows the window over the application and returns at once; finished
+    // tells when a group was chosen (WildGroup).
+    void Ask();
 
     void done(int result) override;
 

@@ -16,6 +16,8 @@ void Game::ResetHands() {
     for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     view_.SetChooseMessageVisible(false);
     ChoosingCards = false;
+    // A new deal names no group for a wild card of the last one.
+    NamingGroup = false;
     DiscardPile.Clear();
 }
 

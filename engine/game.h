@@ -154,6 +154,10 @@ public:
     // Scoring and the end of a round or a game.
     RoundResult RoundOver(FirstDiscardRule rule);
     RoundResult RoundOver(FirstDiscardRule rule, Events& events);  // events cleared first
+    // A round that ended, in two halves: counted with its sheet opened (and
+    // the game-over presentation), then, after the sheet's OK, the next deal.
+    RoundResult ScoreRound();
+    void DealAfterScore(FirstDiscardRule rule);
     bool CountRound();  // the sheet's activation: counts the round; true when the game ended
     void ScoreSheetOk();
     void ViewScore();
@@ -171,6 +175,12 @@ public:
     // lets the computers play when one is on turn. From inside a running
     // move it only withdraws the stop (MoveRunning).
     TurnsEnd ResumePlay();
+    // Driven, the human's moves stop after themselves: the computers wait to
+    // be asked one move at a time, a round that ends is scored at once and
+    // waits for the sheet's OK (Acknowledge), a wild card waits for its
+    // group to be named (NameGroup). Apply drives its move in any case.
+    void SetDriven(bool driven) { driven_ = driven; }
+    bool Driven() const { return driven_; }
     // Forgets the stop and any round it left unscored (after a new deal).
     void ClearStop();
 
@@ -302,7 +312,7 @@ private:
     Events heard_;
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
-    // Set while Apply runs: the human's moves stop after themselves.
+    // Set while Apply runs, or for good by SetDriven.
     bool driven_ = false;
     bool stop_requested_ = false;
     // The deck BuildDeck made last and the definitions it made it from:

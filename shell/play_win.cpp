@@ -46,6 +46,7 @@
 #include "shell/about_dlg.h"
 #include "shell/help_window.h"
 #include "shell/settings_keys.h"
+#include "shell/table_match.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
 #include "shell/startup_profile.h"
@@ -143,6 +144,8 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     setObjectName("PlayWin");
     if (!options_.seed) options_.seed = SeedFromEnvironment();
     game_ = std::make_unique<Game>(options_.folders, *this, options_.seed);
+    game_->SetDriven(true);
+    match_ = std::make_unique<TableMatch>(*this, *game_);
     StartupMark("game object");
     sound_ = new SoundOutput(this);
     BuildMenu();

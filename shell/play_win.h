@@ -30,6 +30,7 @@ class DirectionPicture;
 class HandView;
 class SeatArrow;
 class SoundOutput;
+class TableMatch;
 class TableArea;
 class TableKeys;
 class TableGeometry;
@@ -155,12 +156,19 @@ public:
     void ShowNothingToDraw(int player, bool passed) override;
 
     // --- the dialogs the rules open
-    int AskWildGroup(const std::vector<GroupChoice>& choices) override;
     void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
     void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
     void ShowGameOver(int winner) override;
     void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
     void WaitGameOverClosed() override;
+
+    // --- the match's questions to the human, answered later: each opens
+    // its window without waiting and calls back once with the answer. False
+    // when nothing was opened (the window is closing, or the game-over
+    // window still stands over the score sheet: its Exit asks again).
+    bool AwaitScoreSheetOk(std::function<void()> ok);
+    bool AskGroupWithoutWaiting(std::function<void(int card_index)> chosen);
+    TableMatch& Match() { return *match_; }
 
     // --- card flights: one pause of the animation timer each (the draw
     // flight: five short steps). When the window closes during a flight the
@@ -246,6 +254,8 @@ public:
     // it has finished.
     void RunMove(const std::function<void()>& move);
     bool MoveRunning() const { return move_depth_ > 0; }
+    // A move runs, or the computers are still to move: commands wait.
+    bool TableBusy() const;
 
     // --- messages; tests catch them instead of showing a box
     using MessageSink = std::function<void(const QString& title, const QString& text)>;
@@ -297,6 +307,8 @@ private:
 
     Options options_;
     std::unique_ptr<Game> game_;
+    // After the game: it holds a reference to it.
+    std::unique_ptr<TableMatch> match_;
     PictureClip clip_;
     // The card bitmap decoded when it was checked, shown by the next
     // LoadCardBitmap once its switch has put it in force.

@@ -43,14 +43,17 @@
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
+#include "shell/table_match.h"
 #include "platform/plain_text.h"
 
 namespace kvt {
 
 // --- commands
 
+bool PlayWin::TableBusy() const { return move_depth_ > 0 || game_->MoveInProgress() || match_->GoesOn(); }
+
 void PlayWin::WhenNoMoveRuns(std::function<void()> command) {
-    if (move_depth_ > 0 || game_->MoveInProgress()) {
+    if (TableBusy()) {
         // One command waits; a later one replaces it.
         deferred_ = std::move(command);
         statusBar()->showMessage(tr("That follows when this move is over."), 4000);
@@ -68,16 +71,29 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     if (move_depth_ > 0 || closing_) return;
     // The turn and the hold grid's hint as the move left them.
     ShowGuidance();
+    // Commands given meanwhile wait until the table waits for the human's
+    // play: the computers' moves and the questions of this move come first.
+    if (match_->GoesOn()) {
+        match_->Continue();
+        return;
+    }
     // A choice of opponents confirmed during the move comes first, then the command that waited.
     if (std::function<void()> players = std::exchange(players_waiting_, nullptr)) {
         players();
         if (!alive || move_depth_ > 0 || closing_) return;
     }
-    if (std::function<void()> next = std::exchange(deferred_, nullptr)) next();
+    if (std::function<void()> next = std::exchange(deferred_, nullptr)) {
+        next();
+        if (!alive || move_depth_ > 0 || closing_) return;
+    }
+    // Then whatever the table asks next: a computer's move, a question to the human.
+    match_->Continue();
 }
 
 void PlayWin::HandleClick(const TableClick& click) {
     if (closing_ || !started_ || awaiting_players_) return;
+    // The computers' moves are played one by one; the human waits for them.
+    if (match_->ComputerOnTurn()) return;
     emit TableClicked(click);
     if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
     game_->DeliverHeard();
@@ -188,7 +204,7 @@ void PlayWin::ChoosePlayersCommand() {
         hooks.help = [this](const QString& topic) { OpenHelp(topic); };
         hooks.chosen = [this] { PlayersChosen(); };
         hooks.names = [this] { PlaceNameLabels(); };
-        hooks.move_running = [this] { return move_depth_ > 0 || game_->MoveInProgress(); };
+        hooks.move_running = [this] { return TableBusy(); };
         hooks.after_move = [this](std::function<void()> step) {
             players_waiting_ = std::move(step);
             statusBar()->showMessage(tr("The new players join when this move is over."), 4000);
@@ -248,18 +264,23 @@ void PlayWin::CurrentGameCommand() {
 
 void PlayWin::OpenHelp(const QString& topic) { HelpWindow::Open(game_->GetFolders().SharedData / "help", topic); }
 
-int PlayWin::AskWildGroup(const std::vector<GroupChoice>& choices) {
-    if (closing_ || choices.empty()) return TableView::AskWildGroup(choices);
-    WildCardFrm dialog(choices, game_->CardSet, clip_,
-                       [this](const QString& title, const QString& text) { Report(title, text, false); }, this);
-    const int chosen = dialog.Choose();
-    return chosen >= 0 ? chosen : TableView::AskWildGroup(choices);
+bool PlayWin::AskGroupWithoutWaiting(std::function<void(int card_index)> chosen) {
+    const std::vector<GroupChoice> choices = game_->WildGroupChoices();
+    if (closing_ || choices.empty()) return false;
+    auto* dialog = new WildCardFrm(choices, game_->CardSet, clip_,
+                                   [this](const QString& title, const QString& text) { Report(title, text, false); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // The window lets go only once a group is chosen.
+    connect(dialog, &QDialog::finished, this, [dialog, chosen = std::move(chosen)] { chosen(dialog->WildGroup()); });
+    dialog->Ask();
+    return true;
 }
 
 void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
     if (closing_) return;
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
     score_frm_->ShowSheet(sheet, winner);
+    if (!game_->ScoreViewOnly) match_->RoundScored();
 }
 
 void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
@@ -268,12 +289,20 @@ void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
     score_frm_->RunModal(sheet, winner);
 }
 
+bool PlayWin::AwaitScoreSheetOk(std::function<void()> ok) {
+    // The game-over window comes first; closing it asks again.
+    if (closing_ || (game_over_ && game_over_->isVisible())) return false;
+    if (!score_frm_) score_frm_ = new ScoreFrm(this);
+    connect(score_frm_, &QDialog::finished, this, std::move(ok), Qt::SingleShotConnection);
+    score_frm_->AwaitOk(game_->Sheet, game_->Winner);
+    return true;
+}
+
 void PlayWin::ShowGameOver(int winner) {
     if (closing_) return;
     if (game_over_) game_over_->deleteLater();
     game_over_ = new GameOverFrm(this);
     game_over_->Open(winner);
-    PumpEvents();
 }
 
 void PlayWin::ShowGameOverPicture(int player, const std::filesystem::path& picture) {
@@ -285,13 +314,15 @@ void PlayWin::ShowGameOverPicture(int player, const std::filesystem::path& pictu
 
 void PlayWin::WaitGameOverClosed() {
     if (!game_over_) return;
-    QPointer<PlayWin> alive(this);
-    if (!closing_) game_over_->WaitClosed();
-    if (!alive) return;
-    // A one-shot window: gone once it has been closed.
-    game_over_->hide();
-    game_over_->deleteLater();
-    game_over_ = nullptr;
+    // Nothing waits here: once the human closes the window (a one-shot
+    // window, gone then), the score sheet asks for its OK.
+    GameOverFrm* over = game_over_;
+    connect(over, &QDialog::finished, this, [this, over] {
+        over->hide();
+        over->deleteLater();
+        if (game_over_ == over) game_over_ = nullptr;
+        match_->Continue();
+    });
 }
 
 void PlayWin::ShowCardViewer(bool shown) {

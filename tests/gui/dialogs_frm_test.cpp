@@ -52,22 +52,25 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
     ASSERT_GE(choices.size(), 2u);
     const GroupChoice second = choices[1];
-    bool refused = false;
-    WhenModal<WildCardFrm>([&](WildCardFrm& frm) {
-        EXPECT_EQ(frm.windowTitle(), "Choose Card");
-        EXPECT_EQ(frm.GroupButton(second.Group)->text(), QStringLiteral("Group  %1").arg(second.Group));
-        EXPECT_TRUE(frm.GroupButton(0)->isHidden());
-        QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-        frm.close();
-        refused = frm.isVisible() && setup.messages.size() == 2 &&
-                  setup.messages[0].second == "No Group has been Selected" &&
-                  setup.messages[1].second == "No Group has been Selected";
-        frm.GroupButton(choices[0].Group)->click();
-        frm.GroupButton(second.Group)->click();
-        QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    });
-    EXPECT_EQ(win.AskWildGroup(choices), second.CardIndex);
-    EXPECT_TRUE(refused);
+    // The window opens without waiting and answers once a group is chosen.
+    int chosen = -1;
+    ASSERT_TRUE(win.AskGroupWithoutWaiting([&chosen](int card_index) { chosen = card_index; }));
+    auto* frm = qobject_cast<WildCardFrm*>(QApplication::activeModalWidget());
+    ASSERT_NE(frm, nullptr);
+    EXPECT_EQ(frm->windowTitle(), "Choose Card");
+    EXPECT_EQ(frm->GroupButton(second.Group)->text(), QStringLiteral("Group  %1").arg(second.Group));
+    EXPECT_TRUE(frm->GroupButton(0)->isHidden());
+    QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
+    frm->close();
+    EXPECT_TRUE(frm->isVisible());
+    ASSERT_EQ(setup.messages.size(), 2u);
+    EXPECT_EQ(setup.messages[0].second, "No Group has been Selected");
+    EXPECT_EQ(setup.messages[1].second, "No Group has been Selected");
+    EXPECT_EQ(chosen, -1);
+    frm->GroupButton(choices[0].Group)->click();
+    frm->GroupButton(second.Group)->click();
+    QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
+    EXPECT_EQ(chosen, second.CardIndex);
 }
 
 TEST(DialogsWildCard, GroupTenGetsAButtonOfItsOwnAndDigitsChooseByKeyboard) {
@@ -164,8 +167,10 @@ TEST(DialogsGameOver, ShowsEachPictureAndClosesOnExit) {
     win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
     EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
     EXPECT_EQ(win.GameOverWindow()->ExitBut()->text(), "&Exit");
-    QTimer::singleShot(50, [&win] { QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton); });
+    // Nothing waits for the window: Exit closes it when the human is done.
     win.WaitGameOverClosed();
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
     EXPECT_EQ(win.GameOverWindow(), nullptr);
 }
 

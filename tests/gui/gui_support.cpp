@@ -1,6 +1,7 @@
 #include "gui_support.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include "platform/picture_clip.h"
 #include "platform/profile.h"
 #include "shell/settings_keys.h"
+#include "shell/table_match.h"
 
 namespace kvt::gui_test {
 
@@ -113,6 +115,27 @@ QPoint CellPoint(CardGrid* grid, int col, int row) {
         grid->SetTopRow(row);
     }
     return grid->CellRect(row, col).intersected(grid->Viewport()).center();
+}
+
+bool WaitForHuman(PlayWin& win, int ms) {
+    const auto human_to_act = [&win] {
+        if (win.IsClosing()) return true;
+        const Game& game = win.GameState();
+        const Decision asked = game.Pending();
+        return !win.MoveRunning() && !game.MoveInProgress() && !win.Match().ComputerOnTurn() &&
+               (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand);
+    };
+    // Each event is looked at as it comes, with no pause between looks: a
+    // soak plays thousands of computer moves.
+    const QDeadlineTimer deadline(ms);
+    QTimer wake;
+    wake.start(50);
+    while (!human_to_act()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
 }
 
 DialogAnswerer::DialogAnswerer(int wild_group) : group(wild_group) {

@@ -66,6 +66,12 @@ int CardsOnTable(const Game& game);
 // into view first, as the player would with the scroll bar.
 QPoint CellPoint(CardGrid* grid, int col, int row = 0);
 
+// Lets the event loop run until the table waits for the human to play or
+// take a card (the computers move one per turn of the loop; the windows they
+// open are answered meanwhile by a DialogAnswerer), or the window closes.
+// False when that does not come within `ms`.
+bool WaitForHuman(PlayWin& win, int ms = 30000);
+
 // Tells whether a call waited in the event loop until `ms` had passed: the
 // mark is set by a timer of that length started with it. With 0 it tells
 // whether the call let the event loop run at all. Order, not duration, is

@@ -173,6 +173,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
             close_at_flight = watcher.flights + 1 + static_cast<int>(dice() % 25);
         if (close_at_flight < 0 && chance(60)) give(any_command());
         HumanStep(win, dice);
+        ASSERT_TRUE(gui_test::WaitForHuman(win)) << "step " << steps;
         ++steps;
         ASSERT_FALSE(game.MoveInProgress()) << "step " << steps;
         ASSERT_TRUE(EveryCardKept(win)) << "step " << steps << ", round " << rounds;

@@ -99,6 +99,7 @@ void ClickDeck(PlayWin& win) { QTest::mouseClick(win.Hands().DrawDeck(), Qt::Lef
 
 // Back at the human's turn with nothing picked and nothing offered.
 void ExpectIdleTable(PlayWin& win) {
+    EXPECT_TRUE(gui_test::WaitForHuman(win));
     Game& game = win.GameState();
     EXPECT_EQ(game.CurPlayer, 1);
     EXPECT_FALSE(game.MoveInProgress());
@@ -195,6 +196,7 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
 
     ClickCard(win, Plain(game(), 1, 2));
     ClickDiscard(win);
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
     ASSERT_TRUE(game().ChoosingCards);
     EXPECT_TRUE(win.ChooseMsgLbl()->isVisible());
     EXPECT_TRUE(win.ChooseMsgLbl()->text().startsWith("Choose a card from Player - "));
@@ -205,6 +207,7 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     EXPECT_EQ(CountIn(game().Players[1], taken), 1);
     ClickHand(win, 2, 0);
     EXPECT_FALSE(game().ChoosingCards);
+    EXPECT_TRUE(gui_test::WaitForHuman(win));
     EXPECT_FALSE(win.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     EXPECT_EQ(CardsOnTable(game()), total);
     ExpectIdleTable(win);
@@ -226,6 +229,7 @@ TEST_F(TableMoves, AWildCardLaysTheGroupChosenInTheDialog) {
     };
     ClickCard(win, wild);
     ClickDiscard(win);
+    EXPECT_TRUE(gui_test::WaitForHuman(win));
     EXPECT_EQ(answerer.wild_choices, 1);
     EXPECT_EQ(pile_shown, win.Hands().Face(Def(game(), 3, 1)).toImage());
     ExpectIdleTable(win);
@@ -258,6 +262,7 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
 
     ClickHand(win, 1, column);
     ClickDiscard(win);
+    EXPECT_TRUE(gui_test::WaitForHuman(win));
 
     EXPECT_GE(watcher.flights, 2);
     EXPECT_TRUE(move_running);

@@ -27,9 +27,13 @@ Recorded RecordRounds(RulesTable& table, int rounds) {
     ComputerSeat computer(game);
     MatchDriver driver(game);
     for (int seat = 1; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    driver.SetMoveListener([&](const Move& move, const Events& events) { AddToRecord(out.record, move, events); });
+    int acknowledged = 0;
+    driver.SetMoveListener([&](const Move& move, const Events& events) {
+        AddToRecord(out.record, move, events);
+        acknowledged += move.kind == MoveKind::Acknowledge;
+    });
     Events events;
-    for (int step = 0; step < 20000 && table.view.score_sheets < rounds; ++step)
+    for (int step = 0; step < 20000 && acknowledged < rounds; ++step)
         EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied) << driver.Refusal().message();
     out.end = WriteTableState(game.State());
     return out;

@@ -85,9 +85,12 @@ std::vector<std::string> ByMoves(const CardSetDef& set, int rounds) {
     MatchDriver driver(game);
     driver.SetSeat(1, &human);
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+    // Driven, a round is scored as it ends and the sheet's OK is the Acknowledge move.
+    int acknowledged = 0;
+    driver.SetMoveListener([&acknowledged](const Move& move, const Events&) { acknowledged += move.kind == MoveKind::Acknowledge; });
     game.RunComputerTurns();
     Events events;
-    for (int step = 0; table.view.score_sheets < rounds && step < 20000; ++step) {
+    for (int step = 0; acknowledged < rounds && step < 20000; ++step) {
         if (driver.Advance(events) != MatchDriver::Step::Applied) {
             ADD_FAILURE() << "step " << step << ": " << driver.Refusal().message();
             break;
@@ -118,9 +121,12 @@ TEST(Match, ComputersThroughTheDriverPlayAsTheirTurns) {
         ComputerSeat computer(game);
         MatchDriver driver(game);
         for (int seat = 1; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+        int acknowledged = 0;
+        driver.SetMoveListener([&acknowledged](const Move& move, const Events&) { acknowledged += move.kind == MoveKind::Acknowledge; });
+        const auto sheets = [&] { return driven ? acknowledged : table.view.score_sheets; };
         Events all;
         Events events;
-        for (int step = 0; step < 3000 && table.view.score_sheets < 5; ++step) {
+        for (int step = 0; step < 3000 && sheets() < 5; ++step) {
             if (driven) {
                 EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied);
             } else if (game.RoundEnded) {
@@ -130,7 +136,7 @@ TEST(Match, ComputersThroughTheDriverPlayAsTheirTurns) {
             }
             all.insert(all.end(), events.begin(), events.end());
         }
-        EXPECT_EQ(table.view.score_sheets, 5);
+        EXPECT_EQ(sheets(), 5);
         return std::pair{all.size(), WriteTableState(game.State())};
     };
     EXPECT_EQ(play(true), play(false));

@@ -1,0 +1,78 @@
+#include "shell/table_match.h"
+
+#include "core/table_rules.h"
+#include "platform/qt_text.h"
+#include "shell/play_win.h"
+
+namespace kvt {
+
+TableMatch::TableMatch(PlayWin& window, Game& game)
+    : window_(window), game_(game), driver_(game), computers_(game) {
+    for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
+    step_.setSingleShot(true);
+    step_.setInterval(0);
+    connect(&step_, &QTimer::timeout, this, [this] { StepComputer(); });
+}
+
+bool TableMatch::ComputerOnTurn() const {
+    const Decision asked = game_.Pending();
+    return (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand) && game_.IsComputer(SeatToAct(game_.State()));
+}
+
+bool TableMatch::GoesOn() const {
+    const Decision asked = game_.Pending();
+    return ComputerOnTurn() || asking_ || asked == Decision::NameGroup ||
+           (asked == Decision::AcknowledgeScore && sheet_awaits_ok_);
+}
+
+void TableMatch::Continue() {
+    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || asking_) return;
+    switch (game_.Pending()) {
+    case Decision::AcknowledgeScore:
+        // Only a round scored just now waits for OK; a table that could not
+        // be dealt again stays as it is until a new game.
+        if (!sheet_awaits_ok_) return;
+        asking_ = window_.AwaitScoreSheetOk([this] {
+            asking_ = false;
+            sheet_awaits_ok_ = false;
+            Answer(Move{MoveKind::Acknowledge, 1, -1, 0, {}});
+        });
+        return;
+    case Decision::NameGroup:
+        asking_ = window_.AskGroupWithoutWaiting([this](int card_index) {
+            asking_ = false;
+            Answer(Move{MoveKind::NameGroup, 1, static_cast<std::int16_t>(card_index), 0, {}});
+        });
+        return;
+    default:
+        break;
+    }
+    if (!ComputerOnTurn() || (stalled_at_ && *stalled_at_ == game_.State())) return;
+    stalled_at_.reset();
+    step_.start();
+}
+
+void TableMatch::StepComputer() {
+    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || !ComputerOnTurn()) return;
+    // Seat 1 is asked only while the computer plays it.
+    driver_.SetSeat(1, game_.IsComputer(1) ? &computers_ : nullptr);
+    MatchDriver::Step step = MatchDriver::Step::Applied;
+    window_.RunMove([this, &step] {
+        Events events;
+        step = driver_.Advance(events);
+    });
+    if (step != MatchDriver::Step::Refused) return;
+    stalled_at_ = game_.State();
+    window_.Report(PlayWin::tr("KVT"), ToQString(driver_.Refusal().message()));
+}
+
+void TableMatch::Answer(const Move& move) {
+    MatchDriver::Step step = MatchDriver::Step::Applied;
+    window_.RunMove([this, &move, &step] {
+        Events events;
+        step = driver_.Submit(move, events);
+    });
+    if (step == MatchDriver::Step::Refused) window_.Report(PlayWin::tr("KVT"), ToQString(driver_.Refusal().message()));
+}
+
+}  // namespace kvt
