@@ -279,7 +279,6 @@ TurnOutcome Game::PassTurn(int player) {
         return TurnOutcome::RoundEnded;
     }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
-    view_.PumpEvents();
     return TurnOutcome::Passed;
 }
 
@@ -350,17 +349,13 @@ TurnOutcome Game::PlayComputerMove(int slot) {
         return PassTurn(player);  // the pile is full
     }
 
-    view_.PumpEvents();
     if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
     if (ChooseMsgPending) {
         view_.SetChooseMessageVisible(false);
         ChooseMsgPending = false;
     }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
-    if (!Players[LastMover].Empty() && CurPlayer != -1) {
-        view_.PumpEvents();
-        return TurnOutcome::Played;
-    }
+    if (!Players[LastMover].Empty() && CurPlayer != -1) return TurnOutcome::Played;
     view_.SetHandVisible(LastMover, false);
     view_.HideHoldCard();
     // RoundEnded carries the end of the round; CurPlayer stays a seat.

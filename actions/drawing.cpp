@@ -34,7 +34,6 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
         } else {
             ShowPlayerHand(player);
         }
-        view_.PumpEvents();
     }
     return slot;
 }

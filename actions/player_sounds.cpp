@@ -58,7 +58,6 @@ std::filesystem::path Game::PlayPlayerSound(int event, bool chance_test, int& pl
         FindFileNoCase(PlayerFolder(player), SoundEventName(event) + std::to_string(variant) + ".wav");
     if (Event* cue = Emit(EventKind::SoundCue, player, event)) cue->variant = static_cast<std::int16_t>(variant);
     view_.PlayClip(file);
-    view_.PumpEvents();
     return file;
 }
 

@@ -17,7 +17,6 @@ void Game::PresentGameOver() {
         for (int p = 1; p <= 4; ++p) {
             const GameOverFiles files = GameOverFilesFor(PlayerFolder(p), p == Winner);
             view_.ShowGameOverPicture(p, files.Picture);
-            view_.PumpEvents();
             view_.PlayClip(files.Clip);
         }
     }

@@ -131,7 +131,6 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
         if (copied_blocks == shown) return;
         shown = copied_blocks;
         view_.SetLoadingGauge(copied_blocks, static_cast<int>(blocks));
-        view_.PumpEvents();
     };
     if (Status s = copy(bitmap, pictures, gauge_step, gauge); !s) return s;
 

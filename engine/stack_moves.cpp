@@ -9,7 +9,6 @@ std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_ac
     EmitMove(EventKind::CardMoved, moved, from, to);
     if (!do_action) return 0;
     view_.RepaintDiscardPile();
-    view_.PumpEvents();
     return ApplyCardAction(to[to.Count() - 1]);
 }
 

@@ -27,9 +27,6 @@ class TableView {
 public:
     virtual ~TableView() = default;
 
-    // Lets pending window events through (repaints, menu commands).
-    virtual void PumpEvents() {}
-
     // Hands and piles. Grid 0 is the hold grid; 1..4 are the players' hands.
     virtual void ShowHand(const CardStack& /*stack*/, int /*grid*/) {}
     virtual void SetHandVisible(int /*player*/, bool /*visible*/) {}

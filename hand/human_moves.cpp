@@ -127,9 +127,7 @@ HumanMove Game::ClickDiscardButton() {
             view_.AnimateHoldDiscard(HoldStack[0]);
             if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
             view_.ShowHand(HoldStack, 0);
-            view_.PumpEvents();
             view_.ShowDiscardTop();
-            view_.PumpEvents();
         }
     }
 

@@ -120,7 +120,6 @@ public:
     void ShowGuidance();
 
     // --- the table view
-    void PumpEvents() override;
     void ShowHand(const CardStack& stack, int grid) override;
     void SetHandVisible(int player, bool visible) override;
     void ShowDiscardTop() override;

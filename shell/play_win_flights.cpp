@@ -139,9 +139,7 @@ void PlayWin::PlayClip(const std::filesystem::path& wave_file) {
 
 void PlayWin::PlayOpeningSound() {
     if (!game_->OpeningMusic || closing_) return;
-    QPointer<PlayWin> alive(this);
     PlayClip(game_->AppDir / files::kOpeningSound);
-    if (alive && !closing_) PumpEvents();
 }
 
 }  // namespace kvt

@@ -32,8 +32,6 @@ constexpr int kNoticeMs = 10000;
 
 }  // namespace
 
-void PlayWin::PumpEvents() { QCoreApplication::processEvents(); }
-
 void PlayWin::ShowHand(const CardStack& stack, int grid) {
     game_->DeliverHeard();
     hands_->ShowHand(stack, grid);
@@ -119,6 +117,8 @@ void PlayWin::ShowLoading() {
 void PlayWin::SetLoadingGauge(int value, int maximum) {
     gauge_->setRange(0, std::max(1, maximum));
     gauge_->setValue(std::clamp(value, 0, std::max(1, maximum)));
+    // The load runs on without the event loop: the gauge is painted now.
+    gauge_->repaint();
 }
 
 void PlayWin::HideLoading() {

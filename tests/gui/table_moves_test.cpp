@@ -241,18 +241,15 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
     Game& g = game();
     bool move_running = false;
     bool table_kept = false;
-    // The menu is used while the second card flight (a computer's) pauses.
+    // The menu is used as the second card flight starts, inside the move.
     watcher.on_flight = [&] {
-        if (watcher.flights == 2) {
-            QTimer::singleShot(0, &win, [&] {
-                move_running = win.MoveRunning();
-                const CardStack left_hand = g.Players[2];
-                const CardStack pile = g.DiscardPile;
-                win.MenuEntry("MM_NEW_GAME")->trigger();
-                win.MenuEntry("MM_SORT_CARDS")->trigger();
-                table_kept = SameCards(g.Players[2], left_hand) && SameCards(g.DiscardPile, pile);
-            });
-        }
+        if (watcher.flights != 2) return;
+        move_running = win.MoveRunning();
+        const CardStack left_hand = g.Players[2];
+        const CardStack pile = g.DiscardPile;
+        win.MenuEntry("MM_NEW_GAME")->trigger();
+        win.MenuEntry("MM_SORT_CARDS")->trigger();
+        table_kept = SameCards(g.Players[2], left_hand) && SameCards(g.DiscardPile, pile);
     };
     int column = -1;
     for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)

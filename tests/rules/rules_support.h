@@ -35,7 +35,6 @@ public:
     std::vector<std::string> Matching(const std::string& prefix) const;
     static std::string Name(const Card& c);
 
-    void PumpEvents() override { Note("Pump"); }
     void ShowHand(const CardStack& s, int grid) override { Note("ShowHand " + N(grid) + " " + N(s.Count())); }
     void SetHandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
     void ShowDiscardTop() override { Note("ShowDiscardTop"); }

@@ -103,9 +103,9 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     EXPECT_EQ(r.Winner, 1);
     EXPECT_EQ(r.Totals[4], 502);
     const std::vector<std::string> expected{
-        "OpenScoreSheet 1",   "ShowGameOver 1",    "GameOverPicture 1 player.bmp", "Pump", "PlayClip wg1.wav",
-        "GameOverPicture 2 player.bmp", "Pump", "PlayClip lg1.wav", "GameOverPicture 3 player.bmp", "Pump",
-        "PlayClip lg1.wav",   "GameOverPicture 4 player.bmp", "Pump", "PlayClip lg1.wav", "WaitGameOverClosed",
+        "OpenScoreSheet 1",   "ShowGameOver 1",    "GameOverPicture 1 player.bmp", "PlayClip wg1.wav",
+        "GameOverPicture 2 player.bmp", "PlayClip lg1.wav", "GameOverPicture 3 player.bmp",
+        "PlayClip lg1.wav",   "GameOverPicture 4 player.bmp", "PlayClip lg1.wav", "WaitGameOverClosed",
         "ShowScoreSheet 1",   "ClearScoreSheet"};
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
