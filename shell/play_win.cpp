@@ -198,6 +198,10 @@ void PlayWin::BuildMenu() {
     file->addSeparator()->setObjectName("MM_DASH");
     entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); })->setShortcut(QKeySequence::Quit);
 
+    QMenu* edit = submenu(bar, "MM_EDIT", tr("&Edit"));
+    entry(edit, "MM_UNDO", tr("&Undo"), [this] { UndoCommand(); })->setShortcut(QKeySequence::Undo);
+    entry(edit, "MM_REDO", tr("&Redo"), [this] { RedoCommand(); })->setShortcut(QKeySequence::Redo);
+
     QMenu* setup = submenu(bar, "MM_SETUP", tr("&Options"));
     entry(setup, "MM_SORT_CARDS", tr("S&ort Cards"), [this] { ToggleSortCards(); }, true);
     QMenu* sounds = submenu(setup, "MM_SOUNDS", tr("&Sounds"));
@@ -221,6 +225,7 @@ void PlayWin::BuildMenu() {
     entry(help, "MM_ABOUT", tr("About &KVT"), [this] { AboutCommand(); });
     entry(help, "MM_CURRENT_GAME", tr("&About Current Game"), [this] { CurrentGameCommand(); });
     SyncCheckMarks();
+    SyncUndoEntries();
 }
 
 void PlayWin::BuildTable() {
@@ -387,6 +392,9 @@ bool PlayWin::Start() {
     started_ = true;
     connect(this, &PlayWin::PointerMoved, this, [this](int grid, int x, int) { DescribeCard(grid, x); });
     if (game_->CardViewer) ShowCardViewer(true);
+    // The table as dealt: the first move the human can take back starts here.
+    match_->Continue();
+    SyncUndoEntries();
     if (awaiting_players_ || options_.player_file) QTimer::singleShot(0, this, [this] {
         ChoosePlayersCommand();
         if (options_.player_file && player_sel_) player_sel_->PreviewFile(PathText(*options_.player_file));

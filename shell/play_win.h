@@ -168,6 +168,10 @@ public:
     bool AwaitScoreSheetOk(std::function<void()> ok);
     bool AskGroupWithoutWaiting(std::function<void(int card_index)> chosen);
     TableMatch& Match() { return *match_; }
+    // A table Undo or Redo brought back, drawn whole with its prompt.
+    void ShowTableBroughtBack();
+    void UndoCommand();
+    void RedoCommand();
 
     // --- card flights: one pause of the animation timer each (the draw
     // flight: five short steps). When the window closes during a flight the
@@ -291,6 +295,8 @@ private:
     void DescribeCard(int grid, int x_twips);
     void ShutDown();
     void SyncCheckMarks();
+    // Undo and Redo can be chosen only when they would do something.
+    void SyncUndoEntries();
     void UpdateTitle();
     void TableResized();
     // The table's middle parts that are not hands: direction, messages, fonts.

@@ -88,6 +88,35 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     }
     // Then whatever the table asks next: a computer's move, a question to the human.
     match_->Continue();
+    SyncUndoEntries();
+}
+
+void PlayWin::SyncUndoEntries() {
+    // Built before the match: nothing to take back yet.
+    const bool undo = match_ && match_->CanUndo();
+    const bool redo = match_ && match_->CanRedo();
+    if (QAction* entry = MenuEntry("MM_UNDO")) entry->setEnabled(undo);
+    if (QAction* entry = MenuEntry("MM_REDO")) entry->setEnabled(redo);
+}
+
+void PlayWin::UndoCommand() {
+    if (match_->Undo()) statusBar()->showMessage(tr("Your last move was taken back."), 4000);
+}
+
+void PlayWin::RedoCommand() {
+    if (match_->Redo()) statusBar()->showMessage(tr("Your move was played again."), 4000);
+}
+
+void PlayWin::ShowTableBroughtBack() {
+    if (!game_->ChoosingCards) SetChooseMessageVisible(false);
+    SetHoldGridVisible(false);
+    for (int seat = 2; seat <= 4; ++seat) SetSeatArrowVisible(seat, false);
+    if (game_->ChoosingCards) {
+        SetTakePrompt(game_->ChooseFromPlayer);
+        SetChooseMessageVisible(true);
+    }
+    SetPickedCardVisible(true);
+    RedrawTable();
 }
 
 void PlayWin::HandleClick(const TableClick& click) {
@@ -102,6 +131,7 @@ void PlayWin::HandleClick(const TableClick& click) {
 void PlayWin::NewGameCommand() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
+            match_->ForgetMoves();
             game_->NewGame();
             // A table that is dealt is played, also before any opponents were chosen.
             awaiting_players_ = false;
@@ -127,6 +157,7 @@ void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) 
                 Report(tr("Load Card Set"), ToQString(loaded.message()));
                 return;
             }
+            match_->ForgetMoves();
             awaiting_players_ = false;
             card_set_source_ = chosen;
             UpdateTitle();
@@ -221,6 +252,7 @@ void PlayWin::PlayersChosen() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
             awaiting_players_ = false;
+            match_->ForgetMoves();
             game_->DealForPlayers();
             RedrawTable();
         });

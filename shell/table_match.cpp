@@ -25,10 +25,37 @@ bool TableMatch::GoesOn() const {
            (asked == Decision::AcknowledgeScore && sheet_awaits_ok_);
 }
 
+// The table waits for the human to lay, draw or take, with nothing picked.
+bool TableMatch::HumanToPlay() const {
+    const Decision asked = game_.Pending();
+    return (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand) && !game_.IsComputer(SeatToAct(game_.State())) &&
+           !window_.MoveRunning() && !game_.MoveInProgress() && game_.PickStack.Empty() && game_.HoldStack.Empty();
+}
+
+bool TableMatch::CanUndo() const { return history_.CanUndo() && !window_.IsClosing() && !GoesOn(); }
+
+bool TableMatch::CanRedo() const { return history_.CanRedo() && !window_.IsClosing() && !GoesOn(); }
+
+bool TableMatch::Undo() { return CanUndo() && !window_.MoveRunning() && BringBack(history_.Undo()); }
+
+bool TableMatch::Redo() { return CanRedo() && !window_.MoveRunning() && BringBack(history_.Redo()); }
+
+bool TableMatch::BringBack(const TableState* table) {
+    if (!table) return false;
+    window_.RunMove([this, table] {
+        // A card picked meanwhile goes back first: the table brought back holds it.
+        if (!game_.PickStack.Empty()) game_.ClickPickedCard();
+        game_.State() = *table;
+        window_.ShowTableBroughtBack();
+    });
+    return true;
+}
+
 void TableMatch::Continue() {
     if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || asking_) return;
     switch (game_.Pending()) {
     case Decision::AcknowledgeScore:
+        history_.Clear();
         // Only a round scored just now waits for OK; a table that could not
         // be dealt again stays as it is until a new game.
         if (!sheet_awaits_ok_) return;
@@ -47,6 +74,7 @@ void TableMatch::Continue() {
     default:
         break;
     }
+    if (HumanToPlay()) history_.Note(game_.State());
     if (!ComputerOnTurn() || (stalled_at_ && *stalled_at_ == game_.State())) return;
     stalled_at_.reset();
     step_.start();

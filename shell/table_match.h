@@ -7,6 +7,7 @@
 #include "actions/computer_seat.h"
 #include "core/table_state.h"
 #include "match/match_driver.h"
+#include "match/undo_history.h"
 
 namespace kvt {
 
@@ -35,15 +36,28 @@ public:
     // The score sheet opened for a round that was just scored.
     void RoundScored() { sheet_awaits_ok_ = true; }
 
+    // Undo and Redo of the human's moves within the round, while the table
+    // waits for the human's play. False when there was nothing to take
+    // back or bring again.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool Undo();
+    bool Redo();
+    // A new deal: the moves of the last one cannot be taken back.
+    void ForgetMoves() { history_.Clear(); }
+
 private:
     void StepComputer();
     void Answer(const Move& move);
+    bool HumanToPlay() const;
+    bool BringBack(const TableState* table);
 
     PlayWin& window_;
     Game& game_;
     MatchDriver driver_;
     ComputerSeat computers_;
     QTimer step_;
+    UndoHistory history_;
     bool sheet_awaits_ok_ = false;
     bool asking_ = false;
     // A computer's move the rules refused leaves the table here; the match

@@ -223,6 +223,26 @@
         <translation>&amp;Datei</translation>
     </message>
     <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Your last move was taken back.</source>
+        <translation>Ihr letzter Zug wurde zurückgenommen.</translation>
+    </message>
+    <message>
+        <source>Your move was played again.</source>
+        <translation>Ihr Zug wurde erneut gespielt.</translation>
+    </message>
+    <message>
         <source>&amp;New Game</source>
         <translation>&amp;Neues Spiel</translation>
     </message>

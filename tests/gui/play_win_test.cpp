@@ -38,6 +38,9 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
         {"MM_DEFINE_CARDS", "&Define Cards"},
         {"MM_CHOOSE_PLAYERS", "&Choose Players"},
         {"MM_EXIT", "&Exit"},
+        {"MM_EDIT", "&Edit"},
+        {"MM_UNDO", "&Undo"},
+        {"MM_REDO", "&Redo"},
         {"MM_SETUP", "&Options"},
         {"MM_SORT_CARDS", "S&ort Cards"},
         {"MM_SOUNDS", "&Sounds"},
@@ -60,11 +63,12 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
     EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator());
     EXPECT_TRUE(win.MenuEntry("MM_DIVIDER5")->isSeparator());
 
-    // The bar holds the four menus in order, the options their submenu.
+    // The bar holds the four menus in order, with Edit (Undo, Redo) after File.
     const QList<QAction*> bar = win.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 4);
+    ASSERT_EQ(bar.size(), 5);
     EXPECT_EQ(bar[0]->objectName(), "MM_FILE");
-    EXPECT_EQ(bar[3]->objectName(), "MM_HELP");
+    EXPECT_EQ(bar[1]->objectName(), "MM_EDIT");
+    EXPECT_EQ(bar[4]->objectName(), "MM_HELP");
     const QList<QAction*> file = bar[0]->menu()->actions();
     ASSERT_EQ(file.size(), 6);
     EXPECT_EQ(file[4]->objectName(), "MM_DASH");

@@ -274,5 +274,46 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
     ExpectIdleTable(win);
 }
 
+TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysThemAgain) {
+    PlayWin& win = *win_;
+    Game& g = game();
+    QAction* undo = win.MenuEntry("MM_UNDO");
+    QAction* redo = win.MenuEntry("MM_REDO");
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    EXPECT_FALSE(undo->isEnabled()) << "nothing played yet";
+    const TableState before = g.State();
+    // The human lays a card that needs no choice; the computers reply.
+    const auto play = [&] {
+        int column = -1;
+        for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
+            if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1) column = c;
+        ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
+        ClickHand(win, 1, column);
+        ClickDiscard(win);
+        ASSERT_TRUE(gui_test::WaitForHuman(win));
+    };
+    play();
+    const TableState after = g.State();
+    ASSERT_NE(after, before);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+
+    undo->trigger();
+    EXPECT_EQ(g.State(), before) << "hands, pile, deck and the generator as they were";
+    EXPECT_EQ(win.Hands().Grid(1)->Cols(), before.Players[1].Count());
+    EXPECT_FALSE(undo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(g.State(), after);
+    undo->trigger();
+    // The same move again: the computers do the same, drawing the same cards.
+    play();
+    EXPECT_EQ(g.State(), after);
+    EXPECT_TRUE(redo->isEnabled() == false);
+    // A new game forgets the moves of the last one.
+    win.MenuEntry("MM_NEW_GAME")->trigger();
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    EXPECT_FALSE(undo->isEnabled());
+}
+
 }  // namespace
 }  // namespace kvt

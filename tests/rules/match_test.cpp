@@ -6,6 +6,7 @@
 #include "core/matching.h"
 #include "match/match_driver.h"
 #include "match/scripted_seat.h"
+#include "match/undo_history.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -219,6 +220,35 @@ TEST(MatchDriverTest, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
     EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied);
     EXPECT_EQ(heard, std::vector<Move>{move});
     EXPECT_FALSE(events.empty());
+}
+
+// Tables told apart by the seat on turn.
+TableState Table(int turn) {
+    TableState state;
+    state.CurPlayer = static_cast<std::int16_t>(turn);
+    return state;
+}
+
+TEST(UndoHistoryTest, GoesBackAndForthAndADifferentMoveForgetsTheTablesAfterIt) {
+    UndoHistory history;
+    EXPECT_EQ(history.Undo(), nullptr);
+    for (int turn : {1, 1, 2, 3}) history.Note(Table(turn));  // the same table twice is one
+    EXPECT_EQ(history.Undo()->CurPlayer, 2);
+    history.Note(Table(2));  // the table brought back
+    EXPECT_EQ(history.Undo()->CurPlayer, 1);
+    EXPECT_FALSE(history.CanUndo());
+    history.Note(Table(2));  // the move played again as before
+    EXPECT_TRUE(history.CanRedo());
+    EXPECT_EQ(history.Redo()->CurPlayer, 3);
+    EXPECT_EQ(history.Redo(), nullptr);
+    history.Undo();
+    history.Undo();
+    history.Note(Table(4));  // another move
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.Undo()->CurPlayer, 1);
+    history.Clear();
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.CanRedo());
 }
 
 }  // namespace
