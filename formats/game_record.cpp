@@ -4,8 +4,21 @@
 #include <cstdio>
 #include <limits>
 
+#include "formats/text_fields.h"
+
 namespace kvt {
 namespace {
+
+using text_fields::Escaped;
+using text_fields::Hash;
+using text_fields::Hex;
+using text_fields::Number;
+using text_fields::TakeWord;
+
+// Names and titles no longer than any player file could hold.
+bool Unescaped(std::string_view text, std::string& out) {
+    return text_fields::Unescaped(text, out, kMaxGameRecordName);
+}
 
 constexpr std::string_view kHeading = "KVT game record ";
 
@@ -17,62 +30,6 @@ constexpr KindName kKinds[] = {
     {MoveKind::Play, "play"}, {MoveKind::Draw, "draw"}, {MoveKind::Take, "take"},
     {MoveKind::NameGroup, "name-group"}, {MoveKind::Pass, "pass"}, {MoveKind::Acknowledge, "acknowledge"},
 };
-
-std::string Hex(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
-// Names and titles on one line: a backslash and control bytes as \xHH.
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f || c == '\\') {
-            char code[5];
-            std::snprintf(code, sizeof code, "\\x%02x", byte);
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-bool Unescaped(std::string_view text, std::string& out) {
-    out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        unsigned value = 0;
-        if (i + 3 >= text.size() || text[i + 1] != 'x') return false;
-        const auto [end, ec] = std::from_chars(text.data() + i + 2, text.data() + i + 4, value, 16);
-        if (ec != std::errc() || end != text.data() + i + 4) return false;
-        out += static_cast<char>(value);
-        i += 3;
-    }
-    return out.size() <= kMaxGameRecordName;
-}
-
-template <typename T>
-bool Number(std::string_view word, T& out, int base = 10) {
-    if (word.empty() || word.front() == '+') return false;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), out, base);
-    return ec == std::errc() && end == word.data() + word.size();
-}
-
-bool Hash(std::string_view word, std::uint64_t& out) { return word.size() == 16 && Number(word, out, 16); }
-
-// The first word of `rest`, taken off it with the blank after it.
-std::string_view TakeWord(std::string_view& rest) {
-    const std::size_t blank = rest.find(' ');
-    const std::string_view word = rest.substr(0, blank);
-    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-    return word;
-}
 
 bool InRange(long value, long low, long high) { return value >= low && value <= high; }
 

@@ -47,6 +47,7 @@
 #include "shell/help_window.h"
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
+#include "shell/table_resume.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
 #include "shell/startup_profile.h"
@@ -146,6 +147,7 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     game_ = std::make_unique<Game>(options_.folders, *this, options_.seed);
     game_->SetDriven(true);
     match_ = std::make_unique<TableMatch>(*this, *game_);
+    resume_ = std::make_unique<TableResume>(options_.folders.AppDir / "table-in-progress.txt");
     StartupMark("game object");
     sound_ = new SoundOutput(this);
     BuildMenu();
@@ -380,6 +382,7 @@ bool PlayWin::Start() {
         game_->DealForPlayers();
         ShowHand(game_->Players[1], 1);
         StartupMark("dealt");
+        ResumeTableInProgress();
     }
     SyncCheckMarks();
 

@@ -31,6 +31,7 @@ class HandView;
 class SeatArrow;
 class SoundOutput;
 class TableMatch;
+class TableResume;
 class TableArea;
 class TableKeys;
 class TableGeometry;
@@ -168,6 +169,8 @@ public:
     bool AwaitScoreSheetOk(std::function<void()> ok);
     bool AskGroupWithoutWaiting(std::function<void(int card_index)> chosen);
     TableMatch& Match() { return *match_; }
+    // Keeps the game in progress for the next start, between moves.
+    void KeepTableInProgress();
     // A table Undo or Redo brought back, drawn whole with its prompt.
     void ShowTableBroughtBack();
     void UndoCommand();
@@ -314,6 +317,10 @@ private:
     std::unique_ptr<Game> game_;
     // After the game: it holds a reference to it.
     std::unique_ptr<TableMatch> match_;
+    std::unique_ptr<TableResume> resume_;
+    bool keep_failed_ = false;
+    // The game in progress of the last run, when there is one to go on with.
+    void ResumeTableInProgress();
     PictureClip clip_;
     // The card bitmap decoded when it was checked, shown by the next
     // LoadCardBitmap once its switch has put it in force.

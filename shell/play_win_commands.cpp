@@ -44,6 +44,7 @@
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
 #include "shell/table_match.h"
+#include "shell/table_resume.h"
 #include "platform/plain_text.h"
 
 namespace kvt {
@@ -89,6 +90,34 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     // Then whatever the table asks next: a computer's move, a question to the human.
     match_->Continue();
     SyncUndoEntries();
+}
+
+void PlayWin::KeepTableInProgress() {
+    if (!started_ || closing_ || awaiting_players_) return;
+    const Status kept = resume_->Save(*game_);
+    // Said once, in the status bar: the game goes on, it only cannot be kept
+    // (an unusable working folder has been reported at start-up already).
+    if (!kept && !keep_failed_)
+        statusBar()->showMessage(tr("The game in progress cannot be kept for the next start: %1").arg(ToQString(kept.message())), 10000);
+    keep_failed_ = !kept;
+}
+
+void PlayWin::ResumeTableInProgress() {
+    std::string why;
+    switch (resume_->Restore(*game_, why)) {
+    case TableResume::Outcome::kNothingSaved:
+        return;
+    case TableResume::Outcome::kSetAside:
+        Report(tr("KVT"), tr("The game in progress of the last run cannot go on: %1. It was set aside as \"%2\"; a new game is dealt.")
+                              .arg(ToQString(why), PathText(resume_->File()) + QStringLiteral(".set-aside")));
+        return;
+    case TableResume::Outcome::kResumed:
+        break;
+    }
+    // A round scored before the exit still waits for its sheet's OK.
+    if (game_->Pending() == Decision::AcknowledgeScore) match_->RoundScored();
+    ShowTableBroughtBack();
+    statusBar()->showMessage(tr("The game goes on where you left it."), 4000);
 }
 
 void PlayWin::SyncUndoEntries() {

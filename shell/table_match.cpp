@@ -52,7 +52,9 @@ bool TableMatch::BringBack(const TableState* table) {
 }
 
 void TableMatch::Continue() {
-    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || asking_) return;
+    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress()) return;
+    window_.KeepTableInProgress();
+    if (asking_) return;
     switch (game_.Pending()) {
     case Decision::AcknowledgeScore:
         history_.Clear();

@@ -1,0 +1,52 @@
+#include "formats/text_fields.h"
+
+#include <cstdio>
+
+namespace kvt::text_fields {
+
+std::string Hex(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string Escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || c == '\\') {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02x", byte);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool Unescaped(std::string_view text, std::string& out, std::size_t max_bytes) {
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        unsigned value = 0;
+        if (i + 3 >= text.size() || text[i + 1] != 'x') return false;
+        const auto [end, ec] = std::from_chars(text.data() + i + 2, text.data() + i + 4, value, 16);
+        if (ec != std::errc() || end != text.data() + i + 4) return false;
+        out += static_cast<char>(value);
+        i += 3;
+    }
+    return out.size() <= max_bytes;
+}
+
+std::string_view TakeWord(std::string_view& rest) {
+    const std::size_t blank = rest.find(' ');
+    const std::string_view word = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    return word;
+}
+
+}  // namespace kvt::text_fields

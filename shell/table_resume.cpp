@@ -1,0 +1,121 @@
+#include "shell/table_resume.h"
+
+#include <algorithm>
+#include <string_view>
+#include <system_error>
+
+#include "engine/game.h"
+#include "formats/game_record.h"
+#include "platform/files.h"
+
+namespace kvt {
+namespace {
+
+constexpr std::size_t kReadLimit = kMaxTableSaveBytes;
+
+std::uint64_t CardSetHash(const Game& game) {
+    const auto& defs = game.CardSet.CardDefs;
+    std::string bytes(reinterpret_cast<const char*>(defs.data()), sizeof(defs[0]) * defs.size());
+    return Fnv1a64(bytes + game.CardSet.GameTitle);
+}
+
+std::uint64_t PlayerHash(const PlayerRec& player) {
+    return Fnv1a64(player.Name + "\n" + std::to_string(player.TraitA) + " " + std::to_string(player.TraitB) + " " +
+                   std::to_string(player.TraitC) + " " + std::to_string(player.TraitD) + " " +
+                   std::to_string(player.SoundChance));
+}
+
+SavedTable Capture(const Game& game) {
+    SavedTable saved;
+    saved.card_set_hash = CardSetHash(game);
+    saved.card_set_title = game.CardSet.GameTitle;
+    for (std::size_t p = 0; p < 4; ++p) {
+        saved.player_names[p] = game.PlayerInfo[p + 1].Name;
+        saved.player_hashes[p] = PlayerHash(game.PlayerInfo[p + 1]);
+    }
+    for (int row = 0; row < kSavedSheetRows; ++row)
+        for (int p = 1; p <= 4; ++p)
+            saved.sheet[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)] = {game.Sheet.Cell(row, p),
+                                                                                          game.Sheet.Struck(row, p)};
+    saved.state = game.State();
+    return saved;
+}
+
+// Every card on the table is a card of this card set, and every count is one
+// the rules can reach: a file made elsewhere cannot smuggle in anything else.
+std::string Implausible(const Game& game, const TableState& state) {
+    const auto known = [&game](const Card& card) {
+        return std::any_of(game.CardSet.CardDefs.begin(), game.CardSet.CardDefs.end(), [&card](const Card& def) {
+            Card unmarked = card;
+            unmarked.Playable = def.Playable;
+            return unmarked == def;
+        });
+    };
+    const auto all_known = [&known](const CardStack& stack) { return std::all_of(stack.begin(), stack.end(), known); };
+    bool cards = all_known(state.DrawDeck) && all_known(state.DiscardPile);
+    for (int p = 1; p <= 4; ++p) cards = cards && all_known(state.Players[static_cast<std::size_t>(p)]);
+    if (!cards) return "it holds a card the card set does not have";
+    if (state.RoundNum < 0 || state.RoundNum > kSavedSheetRows) return "its round is out of range";
+    if (state.WildGroup < -1 || state.WildGroup >= kCardDefCount) return "its wild-card group is out of range";
+    if (state.ChooseDone < 0 || state.ChooseTotal < 0 || state.ChooseDone > CardStack::Capacity ||
+        state.ChooseTotal > CardStack::Capacity)
+        return "its cards to take are out of range";
+    return {};
+}
+
+}  // namespace
+
+bool TableResume::AtRest(const Game& game) {
+    return !game.MoveInProgress() && game.PickStack.Empty() && game.HoldStack.Empty() && game.CompHeld.Empty();
+}
+
+Status TableResume::Save(const Game& game) {
+    if (!AtRest(game)) return Status::Ok();
+    std::string text = WriteSavedTable(Capture(game));
+    if (text == written_) return Status::Ok();
+    if (Status s = EnsureFolder(file_.parent_path()); !s) return s;
+    if (Status s = WriteFileAtomically(file_, text); !s) return s;
+    written_ = std::move(text);
+    return Status::Ok();
+}
+
+TableResume::Outcome TableResume::Restore(Game& game, std::string& why) {
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file_, ec))) return Outcome::kNothingSaved;
+    std::string text;
+    SavedTable saved;
+    Status read = ReadWholeFile(file_, text, kReadLimit);
+    if (read) read = ReadSavedTable(text, saved);
+    if (read) {
+        const SavedTable here = Capture(game);
+        if (saved.card_set_hash != here.card_set_hash)
+            read = Status::Fail("it was played with the card set \"" + saved.card_set_title + "\", not \"" +
+                                here.card_set_title + "\"");
+        for (std::size_t p = 0; p < 4 && read; ++p)
+            if (saved.player_hashes[p] != here.player_hashes[p])
+                read = Status::Fail("seat " + std::to_string(p + 1) + " was " + saved.player_names[p] + ", now it is " +
+                                    here.player_names[p]);
+        if (read)
+            if (const std::string fault = Implausible(game, saved.state); !fault.empty()) read = Status::Fail(fault);
+    }
+    if (!read) {
+        why = read.message();
+        std::filesystem::path aside = file_;
+        aside += ".set-aside";
+        std::filesystem::rename(file_, aside, ec);
+        if (ec) std::filesystem::remove(file_, ec);
+        return Outcome::kSetAside;
+    }
+    game.State() = saved.state;
+    game.Sheet.Clear();
+    for (int row = 0; row < kSavedSheetRows; ++row)
+        for (int p = 1; p <= 4; ++p) {
+            const SavedSheetCell& cell = saved.sheet[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)];
+            game.Sheet.SetCell(row, p, cell.text);
+            if (cell.struck) game.Sheet.Strike(row, p);
+        }
+    written_ = std::move(text);
+    return Outcome::kResumed;
+}
+
+}  // namespace kvt

@@ -1,0 +1,107 @@
+// The game in progress goes on at the next start exactly where it was left;
+// a kept game that cannot go on is set aside with a message and a new game is
+// dealt.
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "formats/game_record.h"
+#include "gui_support.h"
+#include "actions/flights_qt.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::TableSetup;
+namespace fs = std::filesystem;
+
+fs::path KeptFile(const TableSetup& setup) { return setup.folders.AppDir / "table-in-progress.txt"; }
+
+PlayWin& Open(TableSetup& setup, PlayWin::Options options) {
+    PlayWin& win = setup.Open(std::move(options));
+    win.SetAnimationInterval(1);
+    win.Flights().SetDrawStepPause(0);
+    return win;
+}
+
+// The kept game as another seat 2 would have left it, sealed again.
+void OtherSecondPlayer(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    in.close();
+    const std::size_t hash = text.find("player 2 ") + 9;
+    text[hash] = text[hash] == '0' ? '1' : '0';
+    text.erase(text.rfind("end "));
+    char seal[17];
+    std::snprintf(seal, sizeof seal, "%016llx", static_cast<unsigned long long>(Fnv1a64(text)));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text << "end " << seal << "\n";
+}
+
+// The human lays the first card that needs no choice; the computers reply.
+void PlayAMove(PlayWin& win) {
+    Game& g = win.GameState();
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    for (int c = 0; c < g.Players[1].Count(); ++c) {
+        if (g.CheckPlayable(g.Players[1][c]) != 1 || Game::NeedsNoChoice(g.Players[1][c]) != 1) continue;
+        QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(win.Hands().Grid(1), c));
+        QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
+        ASSERT_TRUE(gui_test::WaitForHuman(win));
+        return;
+    }
+    FAIL() << "the fixed seed deals a card that needs no choice";
+}
+
+TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
+    TableSetup setup;
+    gui_test::DialogAnswerer answerer;
+    PlayWin& first = Open(setup, setup.Options());
+    first.GameState().Sheet.SetCell(0, 2, "42");
+    PlayAMove(first);
+    const TableState left = first.GameState().State();
+    first.close();
+    setup.win.reset();
+
+    // Another seed: only the kept game can deal these hands.
+    PlayWin::Options options = setup.Options();
+    options.seed = 99;
+    PlayWin& second = Open(setup, options);
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_EQ(second.GameState().State(), left);
+    EXPECT_EQ(second.GameState().Sheet.Cell(0, 2), "42");
+    EXPECT_EQ(second.Hands().Grid(1)->Cols(), left.Players[1].Count());
+    PlayAMove(second);
+}
+
+TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> spoil;
+        const char* says;
+    } cases[] = {
+        {"cut off", [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) / 2); }, "cut off"},
+        {"another player", OtherSecondPlayer, "seat 2 was"},
+    };
+    for (const auto& c : cases) {
+        TableSetup setup;
+        gui_test::DialogAnswerer answerer;
+        PlayAMove(Open(setup, setup.Options()));
+        setup.win->close();
+        setup.win.reset();
+        ASSERT_TRUE(fs::exists(KeptFile(setup))) << c.what;
+        c.spoil(KeptFile(setup));
+
+        PlayWin& win = Open(setup, setup.Options());
+        ASSERT_EQ(setup.messages.size(), 1u) << c.what;
+        EXPECT_NE(setup.messages[0].second.toStdString().find(c.says), std::string::npos)
+            << c.what << ": " << setup.messages[0].second.toStdString();
+        EXPECT_TRUE(fs::exists(fs::path(KeptFile(setup)) += ".set-aside")) << c.what;
+        EXPECT_EQ(win.GameState().Scores[1], 0) << c.what;
+        for (int p = 1; p <= 4; ++p) EXPECT_EQ(win.GameState().Players[static_cast<std::size_t>(p)].Count(), 7) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace kvt
