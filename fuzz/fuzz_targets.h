@@ -19,6 +19,7 @@ int CdsLoad(const std::uint8_t* data, std::size_t size);
 int ProfileRead(const std::uint8_t* data, std::size_t size);
 int DpfLoad(const std::uint8_t* data, std::size_t size);
 int GameRecordRead(const std::uint8_t* data, std::size_t size);
+int TableSaveRead(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name;  // folder name under fuzz/corpus and fuzz/regressions
@@ -31,6 +32,7 @@ inline constexpr Target kTargets[] = {
     {"profile_read", ProfileRead},
     {"dpf_load", DpfLoad},
     {"game_record_read", GameRecordRead},
+    {"table_save_read", TableSaveRead},
 };
 
 // Reports a broken promise and stops: by default with abort(), which
