@@ -9,6 +9,7 @@
 #include "formats/game_record.h"
 #include "gui_support.h"
 #include "actions/flights_qt.h"
+#include "dialogs/score_frm.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 
@@ -73,6 +74,40 @@ TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
     EXPECT_EQ(second.GameState().Sheet.Cell(0, 2), "42");
     EXPECT_EQ(second.Hands().Grid(1)->Cols(), left.Players[1].Count());
     PlayAMove(second);
+}
+
+TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
+    TableSetup setup;
+    PlayWin& first = Open(setup, setup.Options());
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    // The human's last card goes down: the round is scored and its sheet waits.
+    Game& g = first.GameState();
+    int column = -1;
+    for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
+        if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1 && g.Players[1][c].Group > 0)
+            column = c;  // not a wild card: no group to name
+    ASSERT_GE(column, 0);
+    const Card last = g.Players[1][column];
+    g.Players[1].Clear();
+    g.Players[1].Push(last);
+    first.RedrawTable();
+    QTest::mouseClick(first.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(first.Hands().Grid(1), 0));
+    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
+    ASSERT_NE(first.ScoreWindow(), nullptr);
+    EXPECT_TRUE(first.ScoreWindow()->isVisible());
+    const std::array<std::int16_t, 5> totals = g.Scores;
+    first.close();
+    setup.win.reset();
+
+    PlayWin& second = Open(setup, setup.Options());
+    EXPECT_EQ(second.GameState().Scores, totals);
+    ASSERT_NE(second.ScoreWindow(), nullptr);
+    EXPECT_TRUE(second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
+    QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
+    ASSERT_TRUE(gui_test::WaitForHuman(second));
+    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[static_cast<std::size_t>(p)].Count(), 0) << p;
+    EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
 }
 
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
