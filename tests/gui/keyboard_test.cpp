@@ -144,8 +144,8 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return game.PickStack.Empty(); }, 5000));
     };
     for (int step = 0; step < 600 && (sheets < 3 || takes == 0 || choices == 0); ++step) {
-        QCoreApplication::processEvents();
-        if (game.CurPlayer != 1 || game.RoundEnded) continue;
+        // The computers' moves and the windows they open come first.
+        ASSERT_TRUE(gui_test::WaitForHuman(win));
         // The keys go to the table once a dialog has closed, as the desktop gives it back.
         QApplication::setActiveWindow(&win);
         if (game.ChoosingCards) {
