@@ -197,6 +197,8 @@ void PlayWin::BuildMenu() {
     entry(file, "MM_LOAD_CARD", tr("&Load Card Set"), [this] { LoadCardSetCommand(); })->setShortcut(QKeySequence::Open);
     entry(file, "MM_DEFINE_CARDS", tr("&Define Cards"), [this] { DefineCardsCommand(); });
     entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { ChoosePlayersCommand(); });
+    entry(file, "MM_SHARE_DEAL", tr("S&hare This Deal..."), [this] { ShareDealCommand(); });
+    entry(file, "MM_OPEN_DEAL", tr("&Open Deal..."), [this] { OpenDealCommand(); });
     file->addSeparator()->setObjectName("MM_DASH");
     entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); })->setShortcut(QKeySequence::Quit);
 

@@ -230,6 +230,10 @@ public:
     void ToggleOpeningMusic();
     void ToggleCardViewer();
     void DefineCardsCommand();
+    // A deal to share, and a shared deal dealt as a new game; without a path
+    // the file dialog asks for one.
+    void ShareDealCommand(std::optional<std::filesystem::path> file = std::nullopt);
+    void OpenDealCommand(std::optional<std::filesystem::path> file = std::nullopt);
     // Where Load Card Set's file dialog starts: the folder of the card set
     // loaded in this run, else the shipped card sets' folder.
     QString CardSetFolder() const;

@@ -92,6 +92,53 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     SyncUndoEntries();
 }
 
+namespace {
+
+std::optional<std::filesystem::path> AskDealFile(QWidget* parent, bool save) {
+    const QString filter = PlayWin::tr("KVT Deals (*.kvtdeal);;All Files (*)");
+    const QString file = save ? QFileDialog::getSaveFileName(parent, PlayWin::tr("Share This Deal"), QDir::homePath() + "/deal.kvtdeal", filter)
+                              : QFileDialog::getOpenFileName(parent, PlayWin::tr("Open Deal"), QDir::homePath(), filter);
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
+
+}  // namespace
+
+void PlayWin::ShareDealCommand(std::optional<std::filesystem::path> file) {
+    WhenNoMoveRuns([this, file] {
+        const TableState* dealt = match_->Dealt();
+        if (!dealt || awaiting_players_) {
+            Report(tr("Share This Deal"), tr("There is no deal on the table to share."), false);
+            return;
+        }
+        const TableState deal = *dealt;
+        const std::optional<std::filesystem::path> target = file ? file : AskDealFile(this, true);
+        if (!target) return;
+        if (const Status written = TableResume::WriteDeal(*game_, deal, *target); !written)
+            Report(tr("Share This Deal"), ToQString(written.message()));
+        else
+            statusBar()->showMessage(tr("The deal was written to \"%1\".").arg(PathText(*target)), 6000);
+    });
+}
+
+void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
+    WhenNoMoveRuns([this, file] {
+        const std::optional<std::filesystem::path> source = file ? file : AskDealFile(this, false);
+        if (!source) return;
+        RunMove([this, source] {
+            // A card picked meanwhile goes back first: the deal replaces every hand.
+            if (!game_->PickStack.Empty()) game_->ClickPickedCard();
+            if (const Status opened = TableResume::OpenDeal(*game_, *source); !opened) {
+                Report(tr("Open Deal"), tr("The deal in \"%1\" cannot be dealt: %2.").arg(PathText(*source), ToQString(opened.message())));
+                return;
+            }
+            awaiting_players_ = false;
+            match_->ForgetMoves();
+            ShowTableBroughtBack();
+        });
+    });
+}
+
 void PlayWin::KeepTableInProgress() {
     if (!started_ || closing_ || awaiting_players_) return;
     const Status kept = resume_->Save(*game_);

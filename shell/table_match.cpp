@@ -57,7 +57,7 @@ void TableMatch::Continue() {
     if (asking_) return;
     switch (game_.Pending()) {
     case Decision::AcknowledgeScore:
-        history_.Clear();
+        ForgetMoves();
         // Only a round scored just now waits for OK; a table that could not
         // be dealt again stays as it is until a new game.
         if (!sheet_awaits_ok_) return;
@@ -75,6 +75,11 @@ void TableMatch::Continue() {
         return;
     default:
         break;
+    }
+    // The first look after a deal, before any computer moved.
+    if (fresh_deal_) {
+        dealt_ = game_.State();
+        fresh_deal_ = false;
     }
     if (HumanToPlay()) history_.Note(game_.State());
     if (!ComputerOnTurn() || (stalled_at_ && *stalled_at_ == game_.State())) return;

@@ -44,7 +44,12 @@ public:
     bool Undo();
     bool Redo();
     // A new deal: the moves of the last one cannot be taken back.
-    void ForgetMoves() { history_.Clear(); }
+    void ForgetMoves() {
+        history_.Clear();
+        fresh_deal_ = true;
+    }
+    // The table as this round was dealt (or taken up at start), to share.
+    const TableState* Dealt() const { return dealt_ ? &*dealt_ : nullptr; }
 
 private:
     void StepComputer();
@@ -63,6 +68,8 @@ private:
     // A computer's move the rules refused leaves the table here; the match
     // does not ask again until something else has changed it.
     std::optional<TableState> stalled_at_;
+    std::optional<TableState> dealt_;
+    bool fresh_deal_ = true;
 };
 
 }  // namespace kvt

@@ -80,33 +80,24 @@ Status TableResume::Save(const Game& game) {
     return Status::Ok();
 }
 
-TableResume::Outcome TableResume::Restore(Game& game, std::string& why) {
-    std::error_code ec;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(file_, ec))) return Outcome::kNothingSaved;
-    std::string text;
-    SavedTable saved;
-    Status read = ReadWholeFile(file_, text, kReadLimit);
-    if (read) read = ReadSavedTable(text, saved);
-    if (read) {
-        const SavedTable here = Capture(game);
-        if (saved.card_set_hash != here.card_set_hash)
-            read = Status::Fail("it was played with the card set \"" + saved.card_set_title + "\", not \"" +
-                                here.card_set_title + "\"");
-        for (std::size_t p = 0; p < 4 && read; ++p)
-            if (saved.player_hashes[p] != here.player_hashes[p])
-                read = Status::Fail("seat " + std::to_string(p + 1) + " was " + saved.player_names[p] + ", now it is " +
-                                    here.player_names[p]);
-        if (read)
-            if (const std::string fault = Implausible(game, saved.state); !fault.empty()) read = Status::Fail(fault);
-    }
-    if (!read) {
-        why = read.message();
-        std::filesystem::path aside = file_;
-        aside += ".set-aside";
-        std::filesystem::rename(file_, aside, ec);
-        if (ec) std::filesystem::remove(file_, ec);
-        return Outcome::kSetAside;
-    }
+namespace {
+
+// Whether `saved` may be brought onto `game`: the same card set and players,
+// and a table the rules can have made.
+Status Acceptable(const Game& game, const SavedTable& saved) {
+    const SavedTable here = Capture(game);
+    if (saved.card_set_hash != here.card_set_hash)
+        return Status::Fail("it was played with the card set \"" + saved.card_set_title + "\", not \"" +
+                            here.card_set_title + "\"");
+    for (std::size_t p = 0; p < 4; ++p)
+        if (saved.player_hashes[p] != here.player_hashes[p])
+            return Status::Fail("seat " + std::to_string(p + 1) + " was " + saved.player_names[p] + ", now it is " +
+                                here.player_names[p]);
+    if (const std::string fault = Implausible(game, saved.state); !fault.empty()) return Status::Fail(fault);
+    return Status::Ok();
+}
+
+void BringOnto(Game& game, const SavedTable& saved) {
     game.State() = saved.state;
     game.Sheet.Clear();
     for (int row = 0; row < kSavedSheetRows; ++row)
@@ -115,8 +106,53 @@ TableResume::Outcome TableResume::Restore(Game& game, std::string& why) {
             game.Sheet.SetCell(row, p, cell.text);
             if (cell.struck) game.Sheet.Strike(row, p);
         }
+}
+
+Status ReadSaved(const std::filesystem::path& file, std::string& text, SavedTable& saved) {
+    if (Status s = ReadWholeFile(file, text, kReadLimit); !s) return s;
+    return ReadSavedTable(text, saved);
+}
+
+}  // namespace
+
+TableResume::Outcome TableResume::Restore(Game& game, std::string& why) {
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file_, ec))) return Outcome::kNothingSaved;
+    std::string text;
+    SavedTable saved;
+    Status read = ReadSaved(file_, text, saved);
+    if (read) read = Acceptable(game, saved);
+    if (!read) {
+        why = read.message();
+        std::filesystem::path aside = file_;
+        aside += ".set-aside";
+        std::filesystem::rename(file_, aside, ec);
+        if (ec) std::filesystem::remove(file_, ec);
+        return Outcome::kSetAside;
+    }
+    BringOnto(game, saved);
     written_ = std::move(text);
     return Outcome::kResumed;
+}
+
+Status TableResume::WriteDeal(const Game& game, const TableState& dealt, const std::filesystem::path& file) {
+    SavedTable deal = Capture(game);
+    deal.state = dealt;
+    deal.state.Scores = {};
+    deal.state.RoundNum = 0;
+    deal.state.Winner = 0;
+    deal.sheet = {};
+    return WriteFileAtomically(file, WriteSavedTable(deal));
+}
+
+Status TableResume::OpenDeal(Game& game, const std::filesystem::path& file) {
+    std::string text;
+    SavedTable deal;
+    Status read = ReadSaved(file, text, deal);
+    if (read) read = Acceptable(game, deal);
+    if (!read) return read;
+    BringOnto(game, deal);
+    return Status::Ok();
 }
 
 }  // namespace kvt

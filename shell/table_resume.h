@@ -31,6 +31,14 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
+    // A deal to share: the card set's and players' identity and the table as
+    // `dealt`, as the first table of a new game (no scores).
+    static Status WriteDeal(const Game& game, const TableState& dealt, const std::filesystem::path& file);
+    // Deals the shared deal in `file` on `game` as a new game; refused, with
+    // the reason, when it cannot be read or was made with another card set
+    // or other players, and `game` is then as it was.
+    static Status OpenDeal(Game& game, const std::filesystem::path& file);
+
 private:
     std::filesystem::path file_;
     std::string written_;

@@ -223,6 +223,50 @@
         <translation>&amp;Datei</translation>
     </message>
     <message>
+        <source>S&amp;hare This Deal...</source>
+        <translation>Dieses Spiel &amp;teilen...</translation>
+    </message>
+    <message>
+        <source>&amp;Open Deal...</source>
+        <translation>Geteiltes Spiel ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>KVT Deals (*.kvtdeal);;All Files (*)</source>
+        <translation>KVT-Spiele (*.kvtdeal);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Share This Deal</source>
+        <translation>Dieses Spiel teilen</translation>
+    </message>
+    <message>
+        <source>Open Deal</source>
+        <translation>Geteiltes Spiel öffnen</translation>
+    </message>
+    <message>
+        <source>There is no deal on the table to share.</source>
+        <translation>Auf dem Tisch liegt kein Spiel, das geteilt werden kann.</translation>
+    </message>
+    <message>
+        <source>The deal was written to &quot;%1&quot;.</source>
+        <translation>Das Spiel wurde in „%1“ geschrieben.</translation>
+    </message>
+    <message>
+        <source>The deal in &quot;%1&quot; cannot be dealt: %2.</source>
+        <translation>Das Spiel in „%1“ kann nicht gegeben werden: %2.</translation>
+    </message>
+    <message>
+        <source>The game in progress cannot be kept for the next start: %1</source>
+        <translation>Das laufende Spiel kann nicht für den nächsten Start aufbewahrt werden: %1</translation>
+    </message>
+    <message>
+        <source>The game in progress of the last run cannot go on: %1. It was set aside as &quot;%2&quot;; a new game is dealt.</source>
+        <translation>Das laufende Spiel des letzten Starts kann nicht weitergehen: %1. Es wurde als „%2“ beiseitegelegt; ein neues Spiel wird gegeben.</translation>
+    </message>
+    <message>
+        <source>The game goes on where you left it.</source>
+        <translation>Das Spiel geht dort weiter, wo Sie aufgehört haben.</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>

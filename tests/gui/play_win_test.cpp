@@ -37,6 +37,8 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
         {"MM_LOAD_CARD", "&Load Card Set"},
         {"MM_DEFINE_CARDS", "&Define Cards"},
         {"MM_CHOOSE_PLAYERS", "&Choose Players"},
+        {"MM_SHARE_DEAL", "S&hare This Deal..."},
+        {"MM_OPEN_DEAL", "&Open Deal..."},
         {"MM_EXIT", "&Exit"},
         {"MM_EDIT", "&Edit"},
         {"MM_UNDO", "&Undo"},
@@ -70,9 +72,9 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
     EXPECT_EQ(bar[1]->objectName(), "MM_EDIT");
     EXPECT_EQ(bar[4]->objectName(), "MM_HELP");
     const QList<QAction*> file = bar[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 6);
-    EXPECT_EQ(file[4]->objectName(), "MM_DASH");
-    EXPECT_EQ(file[5]->objectName(), "MM_EXIT");
+    ASSERT_EQ(file.size(), 8);
+    EXPECT_EQ(file[6]->objectName(), "MM_DASH");
+    EXPECT_EQ(file[7]->objectName(), "MM_EXIT");
     EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 

@@ -138,5 +138,39 @@ TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     }
 }
 
+TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
+    TableSetup setup;
+    gui_test::DialogAnswerer answerer;
+    PlayWin& win = Open(setup, setup.Options());
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    const TableState dealt = win.GameState().State();
+    const fs::path deal = setup.Root() / "friday.kvtdeal";
+    PlayAMove(win);
+    win.ShareDealCommand(deal);
+
+    // Another table, another seed, a game under way: the shared deal starts a new game.
+    TableSetup other;
+    gui_test::DialogAnswerer other_answerer;
+    PlayWin::Options options = other.Options();
+    options.seed = 99;
+    PlayWin& there = Open(other, options);
+    PlayAMove(there);
+    there.GameState().Scores[3] = 120;
+    there.OpenDealCommand(deal);
+    EXPECT_TRUE(other.messages.empty());
+    TableState expected = dealt;
+    expected.Scores = {};
+    EXPECT_EQ(there.GameState().State(), expected);
+    EXPECT_EQ(there.Hands().Grid(1)->Cols(), dealt.Players[1].Count());
+
+    // With another opponent at seat 3 the deal is refused and the table stays.
+    there.GameState().PlayerInfo[3].TraitC += 1;
+    const TableState before = there.GameState().State();
+    there.OpenDealCommand(deal);
+    ASSERT_EQ(other.messages.size(), 1u);
+    EXPECT_NE(other.messages[0].second.toStdString().find("seat 3"), std::string::npos);
+    EXPECT_EQ(there.GameState().State(), before);
+}
+
 }  // namespace
 }  // namespace kvt
