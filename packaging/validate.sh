@@ -78,7 +78,7 @@ else
 fi
 
 # File types: the XML must parse, and a MIME database built from it alone must
-# hold both types with their globs and magic.
+# hold every type with its globs and magic.
 mime=$share/mime/packages/kvt.xml
 if have update-mime-database; then
   mkdir -p "$scratch/mime/packages"
@@ -87,6 +87,8 @@ if have update-mime-database; then
      ! grep -qi 'warning\|error' "$scratch/umd.log" &&
      grep -qx '50:application/x-kvt-cardset:\*\.cds' "$scratch/mime/globs2" &&
      grep -qx '50:application/x-kvt-player:\*\.dpf' "$scratch/mime/globs2" &&
+     grep -qx '50:application/x-kvt-deal:\*\.kvtdeal' "$scratch/mime/globs2" &&
+     grep -aq 'application/x-kvt-deal' "$scratch/mime/magic" &&
      grep -aq 'application/x-kvt-cardset' "$scratch/mime/magic" &&
      grep -aq 'application/x-kvt-player' "$scratch/mime/magic"; then
     pass "update-mime-database kvt.xml"
@@ -96,10 +98,10 @@ if have update-mime-database; then
 else
   skip "update-mime-database"
 fi
-if grep -q 'application/x-kvt-cardset;application/x-kvt-player;' "$desktop"; then
-  pass "kvt.desktop offers both file types"
+if grep -q 'application/x-kvt-cardset;application/x-kvt-player;application/x-kvt-deal;' "$desktop"; then
+  pass "kvt.desktop offers every file type"
 else
-  fail "kvt.desktop does not list both file types"
+  fail "kvt.desktop does not list every file type"
 fi
 
 if have xmllint; then

@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "dialogs/player_file.h"
@@ -17,6 +18,14 @@ std::string LowerAscii(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
+}
+
+bool StartsAsDeal(const fs::path& path) {
+    static constexpr std::string_view kHeading = "KVT table in progress ";
+    ReadableFile file;
+    char start[kHeading.size()];
+    return file.Open(path) && file.Size() >= kHeading.size() && file.ReadAt(0, kHeading.size(), start) &&
+           std::string_view(start, kHeading.size()) == kHeading;
 }
 
 bool ReadsAsPlayerFile(const fs::path& path) {
@@ -38,6 +47,7 @@ CommandLineFile KindOfCommandLineFile(const fs::path& path) {
     const std::string extension = LowerAscii(path.extension().string());
     if (extension == ".dpf") return CommandLineFile::kPlayer;
     if (extension == ".cds") return CommandLineFile::kCardSet;
+    if (extension == ".kvtdeal" || StartsAsDeal(path)) return CommandLineFile::kDeal;
     return ReadsAsPlayerFile(path) ? CommandLineFile::kPlayer : CommandLineFile::kCardSet;
 }
 

@@ -5,12 +5,13 @@
 namespace kvt {
 
 // What a file named on kvt's command line is. The file manager hands over
-// card sets and player files alike.
-enum class CommandLineFile { kCardSet, kPlayer };
+// card sets, player files and shared deals alike.
+enum class CommandLineFile { kCardSet, kPlayer, kDeal };
 
-// A .dpf is a player and a .cds a card set. Another name is judged by its
-// content: a player file the card-set reader refuses is a player; anything
-// else goes to the card-set loader, which says what is wrong with it.
+// A .dpf is a player, a .cds a card set and a .kvtdeal a shared deal.
+// Another name is judged by its content: a shared deal starts with its own
+// heading, and a player file the card-set reader refuses is a player;
+// anything else goes to the card-set loader, which says what is wrong with it.
 CommandLineFile KindOfCommandLineFile(const std::filesystem::path& path);
 
 }  // namespace kvt

@@ -92,10 +92,11 @@ int main(int argc, char** argv) {
     if (!arguments.isEmpty()) {
         // The file manager opens player files with kvt too; those are offered for a seat.
         const std::filesystem::path named(QFile::encodeName(arguments.join(' ')).toStdString());
-        if (kvt::KindOfCommandLineFile(named) == kvt::CommandLineFile::kPlayer)
-            options.player_file = named;
-        else
-            options.card_set = named;
+        switch (kvt::KindOfCommandLineFile(named)) {
+        case kvt::CommandLineFile::kPlayer: options.player_file = named; break;
+        case kvt::CommandLineFile::kDeal: options.deal = named; break;
+        case kvt::CommandLineFile::kCardSet: options.card_set = named; break;
+        }
     }
 
     // A second table on the same folders would change the files under the

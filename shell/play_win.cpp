@@ -400,6 +400,7 @@ bool PlayWin::Start() {
     // The table as dealt: the first move the human can take back starts here.
     match_->Continue();
     SyncUndoEntries();
+    if (options_.deal && !awaiting_players_) QTimer::singleShot(0, this, [this] { OpenDealCommand(*options_.deal); });
     if (awaiting_players_ || options_.player_file) QTimer::singleShot(0, this, [this] {
         ChoosePlayersCommand();
         if (options_.player_file && player_sel_) player_sel_->PreviewFile(PathText(*options_.player_file));

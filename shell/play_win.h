@@ -86,6 +86,8 @@ public:
         std::optional<std::filesystem::path> designer;
         // A player file named on the command line: the opponent choice opens showing it.
         std::optional<std::filesystem::path> player_file;
+        // A shared deal named on the command line: dealt once the table is up.
+        std::optional<std::filesystem::path> deal;
     };
 
     explicit PlayWin(Options options, QWidget* parent = nullptr);

@@ -49,11 +49,14 @@ TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
 // by content.
 TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
     std::ofstream(Scratch("notes.txt")) << "not a game file\n";
+    std::ofstream(Scratch("deal.txt")) << "KVT table in progress 1\n";
     const fs::path amara = kShipped / "players" / "Amara.dpf";
     const std::pair<fs::path, CommandLineFile> cases[] = {
         {"/nowhere/Ada.dpf", CommandLineFile::kPlayer},
         {"/nowhere/ADA.DPF", CommandLineFile::kPlayer},
         {"/nowhere/game.cds", CommandLineFile::kCardSet},
+        {"/nowhere/Friday.KVTDEAL", CommandLineFile::kDeal},
+        {Scratch("deal.txt"), CommandLineFile::kDeal},
         {CopyOf(kShipped / "default.cds", "odd.dpf"), CommandLineFile::kPlayer},
         {CopyOf(amara, "Amara"), CommandLineFile::kPlayer},
         {CopyOf(amara, "amara.download"), CommandLineFile::kPlayer},

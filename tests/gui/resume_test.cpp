@@ -163,6 +163,14 @@ TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     EXPECT_EQ(there.GameState().State(), expected);
     EXPECT_EQ(there.Hands().Grid(1)->Cols(), dealt.Players[1].Count());
 
+    // Named on the command line (the file manager's Open), the deal is dealt once the table is up.
+    TableSetup third;
+    PlayWin::Options named = third.Options();
+    named.seed = 5;
+    named.deal = deal;
+    PlayWin& opened = Open(third, named);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.GameState().State() == expected; }, 5000));
+
     // With another opponent at seat 3 the deal is refused and the table stays.
     there.GameState().PlayerInfo[3].TraitC += 1;
     const TableState before = there.GameState().State();
