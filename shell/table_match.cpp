@@ -19,9 +19,11 @@ bool TableMatch::ComputerOnTurn() const {
     return (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand) && game_.IsComputer(SeatToAct(game_.State()));
 }
 
+bool TableMatch::Stalled() const { return stalled_at_ && *stalled_at_ == game_.State(); }
+
 bool TableMatch::GoesOn() const {
     const Decision asked = game_.Pending();
-    return ComputerOnTurn() || asking_ || asked == Decision::NameGroup ||
+    return (ComputerOnTurn() && !Stalled()) || asking_ || asked == Decision::NameGroup ||
            (asked == Decision::AcknowledgeScore && sheet_awaits_ok_);
 }
 
@@ -82,7 +84,7 @@ void TableMatch::Continue() {
         fresh_deal_ = false;
     }
     if (HumanToPlay()) history_.Note(game_.State());
-    if (!ComputerOnTurn() || (stalled_at_ && *stalled_at_ == game_.State())) return;
+    if (!ComputerOnTurn() || Stalled()) return;
     stalled_at_.reset();
     step_.start();
 }
@@ -96,9 +98,11 @@ void TableMatch::StepComputer() {
         Events events;
         step = driver_.Advance(events);
     });
-    if (step != MatchDriver::Step::Refused) return;
+    if (step == MatchDriver::Step::Applied) return;
+    // Nothing the computer can do here (a table no game of these rules
+    // reaches): the table waits for a new game instead of asking for ever.
     stalled_at_ = game_.State();
-    window_.Report(PlayWin::tr("KVT"), ToQString(driver_.Refusal().message()));
+    if (step == MatchDriver::Step::Refused) window_.Report(PlayWin::tr("KVT"), ToQString(driver_.Refusal().message()));
 }
 
 void TableMatch::Answer(const Move& move) {

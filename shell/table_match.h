@@ -55,6 +55,7 @@ private:
     void StepComputer();
     void Answer(const Move& move);
     bool HumanToPlay() const;
+    bool Stalled() const;
     bool BringBack(const TableState* table);
 
     PlayWin& window_;

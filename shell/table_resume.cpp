@@ -57,6 +57,9 @@ std::string Implausible(const Game& game, const TableState& state) {
     if (!cards) return "it holds a card the card set does not have";
     if (state.RoundNum < 0 || state.RoundNum > kSavedSheetRows) return "its round is out of range";
     if (state.WildGroup < -1 || state.WildGroup >= kCardDefCount) return "its wild-card group is out of range";
+    if (state.ChoosingCards && (game.IsComputer(state.CurPlayer) || state.ChooseFromPlayer < 2 || state.ChooseFromPlayer > 4 ||
+                                state.ChooseFromPlayer == state.CurPlayer))
+        return "it asks for a card to be taken from a hand that cannot give one";
     if (state.NamingGroup && game.WildGroupChoices().empty()) return "it waits for a group the card set cannot name";
     if (state.ChooseDone < 0 || state.ChooseTotal < 0 || state.ChooseDone > CardStack::Capacity ||
         state.ChooseTotal > CardStack::Capacity)
