@@ -28,17 +28,36 @@ PlayWin& Open(TableSetup& setup, PlayWin::Options options) {
     return win;
 }
 
-// The kept game as another seat 2 would have left it, sealed again.
-void OtherSecondPlayer(const fs::path& file) {
+// The kept game changed by `change`, and sealed again as the table would.
+void Resealed(const fs::path& file, const std::function<void(std::string&)>& change) {
     std::ifstream in(file, std::ios::binary);
     std::string text(std::istreambuf_iterator<char>(in), {});
     in.close();
-    const std::size_t hash = text.find("player 2 ") + 9;
-    text[hash] = text[hash] == '0' ? '1' : '0';
+    change(text);
     text.erase(text.rfind("end "));
     char seal[17];
     std::snprintf(seal, sizeof seal, "%016llx", static_cast<unsigned long long>(Fnv1a64(text)));
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text << "end " << seal << "\n";
+}
+
+// As another seat 2 would have left it.
+void OtherSecondPlayer(const fs::path& file) {
+    Resealed(file, [](std::string& text) {
+        const std::size_t hash = text.find("player 2 ") + 9;
+        text[hash] = text[hash] == '0' ? '1' : '0';
+    });
+}
+
+// A computer on turn asked to take a card, which no game of these rules asks.
+void ComputerAskedToTake(const fs::path& file) {
+    Resealed(file, [](std::string& text) {
+        const auto set_line = [&text](const std::string& key, const std::string& line) {
+            const std::size_t at = text.find("\n" + key + " ") + 1;
+            text.replace(at, text.find('\n', at) - at, line);
+        };
+        set_line("turn", "turn 3");
+        set_line("choosing", "choosing 1 2 1 0");
+    });
 }
 
 // The human lays the first card that needs no choice; the computers reply.
@@ -118,6 +137,7 @@ TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     } cases[] = {
         {"cut off", [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) / 2); }, "cut off"},
         {"another player", OtherSecondPlayer, "seat 2 was"},
+        {"a computer asked to take", ComputerAskedToTake, "cannot give one"},
     };
     for (const auto& c : cases) {
         TableSetup setup;
