@@ -85,17 +85,20 @@ Status TableResume::Save(const Game& game) {
 
 namespace {
 
+// A name from the file as a message shows it: at most 60 bytes of it.
+std::string Shown(const std::string& name) { return name.size() <= 60 ? name : name.substr(0, 60) + "..."; }
+
 // Whether `saved` may be brought onto `game`: the same card set and players,
 // and a table the rules can have made.
 Status Acceptable(const Game& game, const SavedTable& saved) {
     const SavedTable here = Capture(game);
     if (saved.card_set_hash != here.card_set_hash)
-        return Status::Fail("it was played with the card set \"" + saved.card_set_title + "\", not \"" +
-                            here.card_set_title + "\"");
+        return Status::Fail("it was played with the card set \"" + Shown(saved.card_set_title) + "\", not \"" +
+                            Shown(here.card_set_title) + "\"");
     for (std::size_t p = 0; p < 4; ++p)
         if (saved.player_hashes[p] != here.player_hashes[p])
-            return Status::Fail("seat " + std::to_string(p + 1) + " was " + saved.player_names[p] + ", now it is " +
-                                here.player_names[p]);
+            return Status::Fail("seat " + std::to_string(p + 1) + " was " + Shown(saved.player_names[p]) + ", now it is " +
+                                Shown(here.player_names[p]));
     if (const std::string fault = Implausible(game, saved.state); !fault.empty()) return Status::Fail(fault);
     return Status::Ok();
 }
