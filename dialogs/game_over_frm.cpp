@@ -1,6 +1,5 @@
 #include "dialogs/game_over_frm.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,13 +89,6 @@ void GameOverFrm::ShowPlayer(int player, const QString& name, const std::filesys
     caption_->setText(player == winner_ ? tr("%1 wins the game!").arg(name) : name);
     image_->repaint();
     caption_->repaint();
-}
-
-void GameOverFrm::WaitClosed() {
-    if (!isVisible()) return;
-    QEventLoop loop;
-    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 }  // namespace kvt

@@ -20,8 +20,6 @@ public:
     void Open(int winner);
     // One player's turn: the picture (a missing file shows none) and the line under it.
     void ShowPlayer(int player, const QString& name, const std::filesystem::path& picture);
-    // Returns when Exit is pressed (or the window is closed).
-    void WaitClosed();
 
     QLabel* Image1() const { return image_; }
     QLabel* Caption() const { return caption_; }

@@ -110,13 +110,6 @@ bool WildCardFrm::CheckChoice() {
     return false;
 }
 
-int WildCardFrm::Choose() {
-    adjustSize();
-    CentreOver(this, parentWidget());
-    exec();
-    return wild_group_;
-}
-
 void WildCardFrm::Ask() {
     adjustSize();
     CentreOver(this, parentWidget());

@@ -33,8 +33,6 @@ public:
     QToolButton* GroupButton(int group) const { return buttons_.at(static_cast<std::size_t>(group)); }
     QPushButton* OkBut() const { return ok_; }
 
-    // Shows the window modally; the chosen definition's index.
-    int Choose();
     // Shows the window over the application and returns at once; finished
     // tells when a group was chosen (WildGroup).
     void Ask();
