@@ -103,23 +103,24 @@ void ScoreFrm::ShowSheet(const ScoreSheet& sheet, int winner) {
     raise();
 }
 
-void ScoreFrm::RunModal(const ScoreSheet& sheet, int winner) {
-    // A sheet already open (the game-over window came over it) turns modal.
+void ScoreFrm::FillHiddenAndCentred(const ScoreSheet& sheet, int winner) {
+    // A sheet already open (the game-over window came over it) is shown
+    // again, now to be answered.
     hide();
     ShowSheet(sheet, winner);
     hide();
     adjustSize();
     CentreOnScreen(this);
+}
+
+void ScoreFrm::RunModal(const ScoreSheet& sheet, int winner) {
+    FillHiddenAndCentred(sheet, winner);
     exec();
 }
 
 void ScoreFrm::AwaitOk(const ScoreSheet& sheet, int winner) {
-    hide();
-    ShowSheet(sheet, winner);
-    hide();
+    FillHiddenAndCentred(sheet, winner);
     setWindowModality(Qt::ApplicationModal);
-    adjustSize();
-    CentreOnScreen(this);
     show();
 }
 

@@ -47,6 +47,7 @@ public:
     void done(int result) override;
 
 private:
+    void FillHiddenAndCentred(const ScoreSheet& sheet, int winner);
     void SetColumnColour(int player, const QColor& colour);
 
     std::array<QLabel*, ScoreSheet::kPlayers + 1> headings_{};

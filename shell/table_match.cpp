@@ -3,6 +3,7 @@
 #include "core/table_rules.h"
 #include "platform/qt_text.h"
 #include "shell/play_win.h"
+#include "shell/table_resume.h"
 
 namespace kvt {
 
@@ -31,7 +32,7 @@ bool TableMatch::GoesOn() const {
 bool TableMatch::HumanToPlay() const {
     const Decision asked = game_.Pending();
     return (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand) && !game_.IsComputer(SeatToAct(game_.State())) &&
-           !window_.MoveRunning() && !game_.MoveInProgress() && game_.PickStack.Empty() && game_.HoldStack.Empty();
+           !window_.MoveRunning() && TableResume::AtRest(game_);
 }
 
 bool TableMatch::CanUndo() const { return history_.CanUndo() && !window_.IsClosing() && !GoesOn(); }
