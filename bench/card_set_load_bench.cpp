@@ -29,17 +29,20 @@
 #include "engine/card_set_codec.h"
 #include "engine/working_files.h"
 #include "platform/paths.h"
+#include "bench/bench_figures.h"
 #include "shell/play_win.h"
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using kvt::bench::Clock;
+using kvt::bench::Figures;
+using kvt::bench::Ms;
+using kvt::bench::Summary;
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& why) {
-    std::fprintf(stderr, "kvt_bench_load: %s\n", why.c_str());
-    std::exit(1);
-}
+namespace bench = kvt::bench;
+
+[[noreturn]] void Fail(const std::string& why) { bench::Fail("kvt_bench_load", why); }
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -79,7 +82,6 @@ std::string BigCardSet(const fs::path& shipped, int megabytes) {
     return kvt::EncodeCardSetFile(file);
 }
 
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
 double CopyWithCp(const fs::path& from, const fs::path& to) {
     const auto start = Clock::now();
@@ -102,16 +104,6 @@ double LoadInTable(kvt::PlayWin& table, const fs::path& card_set) {
     if (table.GameState().CardBitmapPath.empty() || !fs::exists(table.GameState().AppDir / kvt::files::kCardBitmap))
         Fail("the card set was not loaded");
     return ms;
-}
-
-struct Figures {
-    double median, low, high;
-};
-
-Figures Summary(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
 }
 
 void Row(const char* what, const std::vector<double>& values) {

@@ -24,19 +24,21 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "bench/bench_figures.h"
 #include "shell/play_win.h"
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using kvt::bench::Clock;
+using kvt::bench::Figures;
+using kvt::bench::Ms;
+using kvt::bench::Summary;
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& why) {
-    std::fprintf(stderr, "kvt_bench_resize: %s\n", why.c_str());
-    std::exit(1);
-}
+namespace bench = kvt::bench;
 
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+[[noreturn]] void Fail(const std::string& why) { bench::Fail("kvt_bench_resize", why); }
+
 
 // Processor time of this thread: on a busy machine it says what the work
 // costs, where the wall clock also counts the waits for a core.
@@ -79,16 +81,6 @@ double ProcessCpuMs() {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
     return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1e3 + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
-}
-
-struct Figures {
-    double median, low, high;
-};
-
-Figures Summary(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
 }
 
 void Row(const char* what, const std::vector<double>& values, const char* goal = "") {
