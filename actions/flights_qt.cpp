@@ -1,12 +1,9 @@
 #include "actions/flights_qt.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "hand/hand_view.h"
 #include "platform/picture_clip.h"
@@ -32,9 +29,19 @@ CardFlights::CardFlights(QWidget* table) : QObject(table), table_(table) {
         boxes_[static_cast<std::size_t>(i)] = box;
     }
     boxes_[0]->move(table_layout::kAnimateBox.TopLeftPixels());
+    tick_.setSingleShot(true);
+    // The game speed is the length of the pause, to the millisecond.
+    tick_.setTimerType(Qt::PreciseTimer);
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        if (std::function<void()> next = std::exchange(next_, nullptr)) next();
+    });
 }
 
-CardFlights::~CardFlights() { Abort(); }
+CardFlights::~CardFlights() {
+    // Nobody hears of a flight that ends with the window.
+    done_ = nullptr;
+    Abort();
+}
 
 void CardFlights::SetPlacement(std::function<QPoint(QPoint)> to_pixels, QSize card) {
     to_pixels_ = std::move(to_pixels);
@@ -62,27 +69,42 @@ void CardFlights::PlaceTrail(const QPixmap& picture, QPoint from, QPoint to) {
     }
 }
 
-bool CardFlights::DelayDiscardAnimation(bool keep_start_box) {
-    if (aborted_) return false;
-    QPointer<CardFlights> alive(this);
+void CardFlights::After(int ms, std::function<void()> next) {
+    next_ = std::move(next);
+    tick_.start(std::max(0, ms));
+}
+
+void CardFlights::Finish(bool finished) {
+    tick_.stop();
+    next_ = nullptr;
+    repaint_target_ = nullptr;
+    anim_done_ = true;
+    if (Done done = std::exchange(done_, nullptr)) done(finished);
+}
+
+void CardFlights::PlayTrail(bool keep_start_box, Done done) {
+    if (aborted_) {
+        done(false);
+        return;
+    }
+    done_ = std::move(done);
     if (!keep_start_box) Box(0)->hide();
-    for (int i = 1; i < kBoxes; ++i) {
-        Box(i)->show();
-        Box(i)->raise();
+    ShowTrailFrom(1);
+}
+
+void CardFlights::ShowTrailFrom(int index) {
+    Box(index)->show();
+    Box(index)->raise();
+    if (index + 1 < kBoxes) {
         // Each box is painted before the next one appears.
-        QCoreApplication::processEvents();
-        if (!alive) return false;
-        if (aborted_) {
-            HideAll();
-            return false;
-        }
+        After(0, [this, index] { ShowTrailFrom(index + 1); });
+        return;
     }
     anim_done_ = false;
-    const bool waited = Wait(interval_ms_);
-    if (!alive) return false;
-    anim_done_ = true;
-    for (int i = 1; i < kBoxes; ++i) Box(i)->hide();
-    return waited;
+    After(interval_ms_, [this] {
+        for (int i = 1; i < kBoxes; ++i) Box(i)->hide();
+        Finish(true);
+    });
 }
 
 void CardFlights::ParkLastBox(QPoint place) {
@@ -91,57 +113,41 @@ void CardFlights::ParkLastBox(QPoint place) {
     last->move(PixelsOf(place));
 }
 
-bool CardFlights::DrawFlight(const QPixmap& picture, QPoint from, QPoint to,
-                             const std::function<void()>& repaint_target) {
-    if (aborted_) return false;
-    QPointer<CardFlights> alive(this);
-    constexpr int kSteps = 5;
-    const int dx = FloorDiv(to.x() - from.x(), kSteps);
-    const int dy = FloorDiv(to.y() - from.y(), kSteps);
+void CardFlights::DrawFlight(const QPixmap& picture, QPoint from, QPoint to, std::function<void()> repaint_target,
+                             Done done) {
+    if (aborted_) {
+        done(false);
+        return;
+    }
+    done_ = std::move(done);
+    repaint_target_ = std::move(repaint_target);
     PictureBox* box = Box(0);
     box->SetPicture(picture);
     box->move(PixelsOf(from));
     box->show();
     box->raise();
-    QPoint at = from;
-    bool completed = true;
-    for (int step = 0; step < kSteps; ++step) {
-        at += QPoint(dx, dy);
-        box->move(PixelsOf(at));
-        if (repaint_target) repaint_target();
-        box->repaint();
-        if (draw_step_ms_ > 0 && !Wait(draw_step_ms_)) {
-            completed = false;
-            break;
-        }
-        if (!alive) return false;
-    }
-    if (!alive) return false;
-    box->hide();
-    return completed && !aborted_;
+    DrawStep(0, from, QPoint(FloorDiv(to.x() - from.x(), kDrawSteps), FloorDiv(to.y() - from.y(), kDrawSteps)));
 }
 
-bool CardFlights::Wait(int ms) {
-    if (aborted_) return false;
-    QPointer<CardFlights> alive(this);
-    QEventLoop loop;
-    QTimer tick;
-    tick.setSingleShot(true);
-    // The game speed is the length of the pause, to the millisecond.
-    tick.setTimerType(Qt::PreciseTimer);
-    connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
-    waits_.push_back(&loop);
-    tick.start(std::max(0, ms));
-    loop.exec();
-    if (!alive) return false;
-    std::erase(waits_, &loop);
-    return !aborted_;
+void CardFlights::DrawStep(int step, QPoint at, QPoint by) {
+    PictureBox* box = Box(0);
+    for (; step < kDrawSteps; ++step) {
+        at += by;
+        box->move(PixelsOf(at));
+        if (repaint_target_) repaint_target_();
+        box->repaint();
+        if (draw_step_ms_ > 0) {
+            After(draw_step_ms_, [this, step, at, by] { DrawStep(step + 1, at, by); });
+            return;
+        }
+    }
+    box->hide();
+    Finish(true);
 }
 
 void CardFlights::Abort() {
     aborted_ = true;
-    anim_done_ = true;
-    for (QEventLoop* loop : waits_) loop->quit();
+    Finish(false);
 }
 
 void CardFlights::HideAll() {

@@ -4,11 +4,10 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
+#include <QTimer>
 #include <array>
 #include <functional>
-#include <vector>
 
-class QEventLoop;
 class QWidget;
 
 namespace kvt {
@@ -29,6 +28,7 @@ class CardFlights : public QObject {
 
 public:
     static constexpr int kBoxes = 10;
+    static constexpr int kDrawSteps = 5;
     static constexpr int kDefaultIntervalMs = 1000;
     static constexpr int kDefaultDrawStepMs = 20;
 
@@ -59,23 +59,22 @@ public:
     // from + i * step, step = Int((to - from) / 10) twips per axis.
     void PlaceTrail(const QPixmap& picture, QPoint from, QPoint to);
 
+    // `finished` is false when the flight was aborted.
+    using Done = std::function<void(bool finished)>;
+
     // Shows the trail box by box, pauses one timer interval, hides it. Box 0
     // stays as it is when keep_start_box is set, else it is hidden first.
-    // False when the window closed meanwhile.
-    bool DelayDiscardAnimation(bool keep_start_box = false);
+    void PlayTrail(bool keep_start_box, Done done);
 
     // Hides the last box of the trail and leaves it at `place` (twips).
     void ParkLastBox(QPoint place);
 
     // The draw flight: box 0 with `picture` moves from `from` to `to` in five
     // equal steps of Int((to - from) / 5) twips; `repaint_target` runs after
-    // each step. False when the window closed meanwhile.
-    bool DrawFlight(const QPixmap& picture, QPoint from, QPoint to, const std::function<void()>& repaint_target);
+    // each step.
+    void DrawFlight(const QPixmap& picture, QPoint from, QPoint to, std::function<void()> repaint_target, Done done);
 
-    // Waits `ms` in a local event loop. False when aborted.
-    bool Wait(int ms);
-
-    // The window is closing: every wait ends now, and no flight waits again.
+    // The window is closing: the flight under way ends now, later ones at once.
     void Abort();
     bool Aborted() const { return aborted_; }
 
@@ -83,11 +82,19 @@ public:
 
 private:
     QPoint PixelsOf(QPoint twips) const;
+    void ShowTrailFrom(int box);
+    void DrawStep(int step, QPoint at, QPoint by);
+    void After(int ms, std::function<void()> next);
+    void Finish(bool finished);
 
     QWidget* table_;
     std::function<QPoint(QPoint)> to_pixels_;
     std::array<PictureBox*, kBoxes> boxes_{};
-    std::vector<QEventLoop*> waits_;
+    QTimer tick_;
+    std::function<void()> next_;  // what the tick does
+    Done done_;                   // of the flight under way
+    std::function<void()> repaint_target_;
+    QPixmap draw_picture_;
     int interval_ms_ = kDefaultIntervalMs;
     int draw_step_ms_ = kDefaultDrawStepMs;
     bool anim_done_ = true;

@@ -2,7 +2,6 @@
 
 #include "platform/sound_backend.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <QtEndian>
@@ -58,54 +57,59 @@ std::optional<int> WavClipLength(const QString& path) {
 
 SoundOutput::SoundOutput(QObject* parent) : QObject(parent) {}
 
-SoundOutput::~SoundOutput() { Shutdown(); }
+SoundOutput::~SoundOutput() {
+    // Nobody hears of the clips that end with the owner.
+    for (const std::unique_ptr<Clip>& clip : clips_) clip->Ended = nullptr;
+    Shutdown();
+}
 
-bool SoundOutput::PlayToEnd(const QString& path) {
-    if (shut_down_) return false;
-    const std::optional<int> length = WavClipLength(path);
-    if (!length) return false;
-    SoundBackend* const device = muted_ ? nullptr : OpenSoundBackend();
-    if (!muted_ && (!device || !device->HasOutput())) return false;
-
-    QEventLoop wait;
-    bool started = false;
-    bool failed = false;
-    QTimer give_up;
-    give_up.setSingleShot(true);
-    connect(&give_up, &QTimer::timeout, &wait, &QEventLoop::quit);
-    std::unique_ptr<SoundClip> clip;  // none while muted
-    if (muted_) {
-        // Nothing is heard, but the clip takes its time as if it were.
-        started = true;
-        give_up.start(*length);
-    } else {
-        give_up.start(*length + kMarginMs);
-        clip = device->Play(path, [&](SoundClip::State state) {
-            started = started || state == SoundClip::State::Playing;
-            failed = state == SoundClip::State::Failed;
-            if (state != SoundClip::State::Playing) wait.quit();
+bool SoundOutput::Play(const QString& path, std::function<void()> ended) {
+    const std::optional<int> length = shut_down_ ? std::nullopt : WavClipLength(path);
+    SoundBackend* const device = !length || muted_ ? nullptr : OpenSoundBackend();
+    if (!length || (!muted_ && (!device || !device->HasOutput()))) {
+        if (ended) ended();
+        return false;
+    }
+    auto clip = std::make_unique<Clip>();
+    const std::uint64_t id = clip->Id = ++last_id_;
+    clip->Path = path;
+    clip->Ended = std::move(ended);
+    clip->GiveUp.setSingleShot(true);
+    connect(&clip->GiveUp, &QTimer::timeout, this, [this, id] { End(id); });
+    // Muted, nothing is heard, but the clip takes its time as if it were.
+    clip->GiveUp.start(muted_ ? *length : *length + kMarginMs);
+    Clip& playing = *clips_.emplace_back(std::move(clip));
+    if (device) {
+        playing.Sound = device->Play(path, [this, id](SoundClip::State state) {
+            // Heard from inside the device's call, too: ended on the next turn of the event loop.
+            if (state != SoundClip::State::Playing) QTimer::singleShot(0, this, [this, id] { End(id); });
         });
     }
-    if (!failed) {
-        waits_.push_back({&wait, path});
-        wait.exec();
-        std::erase_if(waits_, [&wait](const Wait& w) { return w.Loop == &wait; });
-    }
-    if (clip) clip->Stop();
-    return started;
+    return true;
+}
+
+void SoundOutput::End(std::uint64_t id) {
+    const auto found = std::find_if(clips_.begin(), clips_.end(), [id](const auto& clip) { return clip->Id == id; });
+    if (found == clips_.end()) return;
+    std::unique_ptr<Clip> clip = std::move(*found);
+    clips_.erase(found);
+    if (clip->Sound) clip->Sound->Stop();
+    if (clip->Ended) clip->Ended();
 }
 
 bool SoundOutput::IsPlaying(const QString& path) const {
-    return std::any_of(waits_.begin(), waits_.end(), [&path](const Wait& w) { return w.Path == path; });
+    return std::any_of(clips_.begin(), clips_.end(), [&path](const auto& clip) { return clip->Path == path; });
 }
 
-void SoundOutput::Stop() {
-    for (const Wait& w : waits_) w.Loop->quit();
-}
+void SoundOutput::Stop() { StopWhere([](const Clip&) { return true; }); }
 
-void SoundOutput::StopClip(const QString& path) {
-    for (const Wait& w : waits_)
-        if (w.Path == path) w.Loop->quit();
+void SoundOutput::StopClip(const QString& path) { StopWhere([&path](const Clip& clip) { return clip.Path == path; }); }
+
+void SoundOutput::StopWhere(const std::function<bool(const Clip&)>& which) {
+    std::vector<std::uint64_t> ids;
+    for (const std::unique_ptr<Clip>& clip : clips_)
+        if (which(*clip)) ids.push_back(clip->Id);
+    for (std::uint64_t id : ids) End(id);
 }
 
 void SoundOutput::Shutdown() {

@@ -48,6 +48,8 @@
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
+#include "shell/show_queue.h"
+#include "shell/table_show.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
 #include "shell/startup_profile.h"
@@ -144,8 +146,16 @@ private:
 PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), options_(std::move(options)) {
     setObjectName("PlayWin");
     if (!options_.seed) options_.seed = SeedFromEnvironment();
-    game_ = std::make_unique<Game>(options_.folders, *this, options_.seed);
+    show_ = std::make_unique<ShowQueue>();
+    table_show_ = std::make_unique<TableShow>(*this, *show_);
+    game_ = std::make_unique<Game>(options_.folders, *table_show_, options_.seed);
+    table_show_->Attach(*game_);
     game_->SetDriven(true);
+    show_->SetOnIdle([this] {
+        if (closing_) return;
+        ShowGuidance();
+        if (move_depth_ == 0 && std::exchange(after_move_waits_, false)) AfterMove();
+    });
     match_ = std::make_unique<TableMatch>(*this, *game_);
     resume_ = std::make_unique<TableResume>(options_.folders.AppDir / "table-in-progress.txt");
     StartupMark("game object");
@@ -161,6 +171,7 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
 
 PlayWin::~PlayWin() {
     closing_ = true;
+    show_->Clear();
     if (flights_) flights_->Abort();
     if (sound_) sound_->Shutdown();
 }
@@ -249,7 +260,8 @@ void PlayWin::BuildTable() {
     game_->SetEventListener([this](const Event& event) {
         std::array<std::string, 5> names;
         for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
-        move_log_->Add(event, names);
+        // Logged when the table shows it.
+        show_->Now([this, event, names] { move_log_->Add(event, names); });
     });
     hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
 
@@ -463,6 +475,7 @@ void PlayWin::closeEvent(QCloseEvent* event) {
     // Whatever waits now returns at once, and nothing waits again.
     closing_ = true;
     game_->RequestStop();
+    show_->Clear();
     flights_->Abort();
     sound_->Shutdown();
     event->accept();

@@ -29,9 +29,11 @@ class CardFlights;
 class DirectionPicture;
 class HandView;
 class SeatArrow;
+class ShowQueue;
 class SoundOutput;
 class TableMatch;
 class TableResume;
+class TableShow;
 class TableArea;
 class TableKeys;
 class TableGeometry;
@@ -178,33 +180,34 @@ public:
     void UndoCommand();
     void RedoCommand();
 
-    // --- card flights: one pause of the animation timer each (the draw
-    // flight: five short steps). When the window closes during a flight the
-    // pause ends at once, later flights return at once, and the game is
-    // asked to stop at its next safe point.
+    // --- card flights, played from the show queue: one pause of the
+    // animation timer each (the draw flight: five short steps), then `done`.
+    // When the window closes during a flight the pause ends at once.
+    using Done = std::function<void()>;
     // From the hold grid (from_place 0, the card's face) or a hand (1..4, a
-    // card back) to the hand of to_player; the rules move the card after.
-    void AnimateCardMove(int to_player, int from_place, const Card& card) override;
+    // card back) to the hand of to_player; then `landed` is shown as the hand
+    // the card left (the rules move the card after the flight's call).
+    void FlyCardMove(int to_player, int from_place, const Card& card, const CardStack& landed, const Done& done);
     // A computer player's card, face up, from its hand to the pile.
-    void AnimateCompDiscard(int player, const Card& card) override;
+    void FlyCompDiscard(int player, const Card& card, const Done& done);
     // One of the human's chosen discards, from the hold grid to the pile.
-    void AnimateHoldDiscard(const Card& card) override;
+    void FlyHoldDiscard(const Card& card, const Done& done);
     // The picked card from its box to the pile, which then shows it.
-    void AnimatePickedCard(const Card& card) override;
+    void FlyPickedCard(const Card& card, const Done& done);
     // A card back from the deck to a hand in five steps (to the picked-card
     // box for the human's own draw).
-    void AnimateDraw(int player, bool to_picked_card) override;
-    // The pause common to the flights: the trail stays one timer interval.
-    // False when the window closed meanwhile.
-    bool DelayDiscardAnimation();
+    void FlyDraw(int player, bool to_picked_card, const Done& done);
+    // What the rules show, played in order; busy while a flight or clip lasts.
+    ShowQueue& Show() { return *show_; }
     // The animation timer's interval; the game speed sets it.
     void SetAnimationInterval(int ms);
     int AnimationInterval() const;
 
     // --- sound
-    // Plays a clip to its end while the window keeps painting; silent and
-    // immediate without a device or a readable file.
+    // Plays a clip while the window goes on; silent without a device or a
+    // readable file. PlayClipThen calls `done` when the clip has ended.
     void PlayClip(const std::filesystem::path& wave_file) override;
+    void PlayClipThen(const std::filesystem::path& wave_file, const Done& done);
     void PlayOpeningSound();
 
     // Shows the picked card of the game (PickStack slot 0), or a blank box.
@@ -265,7 +268,11 @@ public:
     // Runs a move: commands that would change the game meanwhile wait until
     // it has finished.
     void RunMove(const std::function<void()>& move);
-    bool MoveRunning() const { return move_depth_ > 0; }
+    // A move runs or its show still plays.
+    bool MoveRunning() const;
+    // While the show plays: the end of the move (the table's next question,
+    // the computers' next move, commands that waited) follows it.
+    void AfterShow();
     // A move runs, or the computers are still to move: commands wait.
     bool TableBusy() const;
 
@@ -316,10 +323,19 @@ private:
     void WhenNoMoveRuns(std::function<void()> command);
     void WriteMisc(const char* key, const std::string& value);
     QPoint GridTopLeft(int grid) const;  // twips
-    // A trail from `from` to `to` (twips) with its pause; box 0 stays on the start while keep_start.
-    bool Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start);
+    // A trail from `from` to `to` (twips) with its pause; box 0 stays on the
+    // start while keep_start. `landed` runs after it, also when cut short.
+    void Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start, std::function<void()> landed);
+    // The end of a move once the show queue has played it: the questions of
+    // the table, the computers' next move, commands that waited.
+    void AfterMove();
+    void RedrawTableNow();
 
     Options options_;
+    // Before the game: the rules show through them.
+    std::unique_ptr<ShowQueue> show_;
+    std::unique_ptr<TableShow> table_show_;
+    bool after_move_waits_ = false;  // a move ended while its show still played
     std::unique_ptr<Game> game_;
     // After the game: it holds a reference to it.
     std::unique_ptr<TableMatch> match_;

@@ -39,6 +39,7 @@
 #include "platform/qt_text.h"
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
+#include "shell/show_queue.h"
 #include "shell/help_window.h"
 #include "shell/settings_keys.h"
 #include "shell/startup.h"
@@ -51,7 +52,13 @@ namespace kvt {
 
 // --- commands
 
-bool PlayWin::TableBusy() const { return move_depth_ > 0 || game_->MoveInProgress() || match_->GoesOn(); }
+bool PlayWin::MoveRunning() const { return move_depth_ > 0 || show_->Playing(); }
+
+void PlayWin::AfterShow() {
+    if (show_->Playing()) after_move_waits_ = true;
+}
+
+bool PlayWin::TableBusy() const { return MoveRunning() || game_->MoveInProgress() || match_->GoesOn(); }
 
 void PlayWin::WhenNoMoveRuns(std::function<void()> command) {
     if (TableBusy()) {
@@ -70,6 +77,15 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     if (!alive) return;
     --move_depth_;
     if (move_depth_ > 0 || closing_) return;
+    game_->DeliverHeard();
+    // What follows waits until the table has shown the move.
+    if (show_->Playing()) return AfterShow();
+    after_move_waits_ = false;
+    AfterMove();
+}
+
+void PlayWin::AfterMove() {
+    QPointer<PlayWin> alive(this);
     // The turn and the hold grid's hint as the move left them.
     ShowGuidance();
     // Commands given meanwhile wait until the table waits for the human's
@@ -197,11 +213,11 @@ void PlayWin::ShowTableBroughtBack() {
 
 void PlayWin::HandleClick(const TableClick& click) {
     if (closing_ || !started_ || awaiting_players_) return;
-    // The computers' moves are played one by one; the human waits for them.
-    if (match_->ComputerOnTurn()) return;
+    // The computers' moves are played one by one; the human waits for them
+    // and for the table to show the last move.
+    if (match_->ComputerOnTurn() || show_->Playing()) return;
     emit TableClicked(click);
     if (click_handler_) RunMove([this, click] { click_handler_(*this, click); });
-    game_->DeliverHeard();
 }
 
 void PlayWin::NewGameCommand() {

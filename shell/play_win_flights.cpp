@@ -54,9 +54,8 @@ QPoint PlayWin::GridTopLeft(int grid) const {
     return QPoint(rect.Left, rect.Top);
 }
 
-bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start) {
-    if (closing_) return false;
-    game_->DeliverHeard();
+void PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_start, std::function<void()> landed) {
+    if (closing_) return landed();
     flights_->PlaceTrail(picture, from, to);
     PictureBox* start = flights_->Box(0);
     start->show();
@@ -66,65 +65,68 @@ bool PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_star
         hands_->Grid(0)->SetCellPicture(QPixmap());
         start->hide();
     }
-    QPointer<PlayWin> alive(this);
-    const bool finished = flights_->DelayDiscardAnimation(keep_start);
-    if (!alive) return false;
-    start->hide();
-    flights_->ParkLastBox(Geometry().MiddleTopLeft(kDiscardPile));
-    return finished && !closing_;
+    flights_->PlayTrail(keep_start, [this, start, landed = std::move(landed)](bool) {
+        start->hide();
+        flights_->ParkLastBox(Geometry().MiddleTopLeft(kDiscardPile));
+        // Also when cut short (the window closes): the steps behind it are let go.
+        landed();
+    });
 }
 
-void PlayWin::AnimateCardMove(int to_player, int from_place, const Card& card) {
-    if (closing_ || to_player < 1 || to_player > 4 || from_place < 0 || from_place > 4) return;
-    QPointer<PlayWin> alive(this);
+void PlayWin::FlyCardMove(int to_player, int from_place, const Card& card, const CardStack& landed, const Done& done) {
+    if (closing_ || to_player < 1 || to_player > 4 || from_place < 0 || from_place > 4) return done();
     CardGrid* hold = hands_->Grid(0);
     if (from_place == 0) hold->SetCol(0);
     // Cards leaving the hold grid fly face up, cards leaving a hand face down.
     const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->Back();
-    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false);
-    if (!alive || closing_) return;
-    if (from_place <= 2) hands_->Grid(2)->repaint();
-    if (from_place <= 3) hands_->Grid(3)->repaint();
-    if (from_place == 4) hands_->Grid(4)->repaint();
-    const int redrawn = from_place <= 2 ? 2 : from_place;
-    ShowHand(game_->Players[static_cast<std::size_t>(redrawn)], redrawn);
+    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false, [this, from_place, landed, done] {
+        if (!closing_) {
+            if (from_place <= 2) hands_->Grid(2)->repaint();
+            if (from_place <= 3) hands_->Grid(3)->repaint();
+            if (from_place == 4) hands_->Grid(4)->repaint();
+            ShowHand(landed, from_place <= 2 ? 2 : from_place);
+        }
+        done();
+    });
 }
 
-void PlayWin::AnimateCompDiscard(int player, const Card& card) {
-    if (closing_ || player < 1 || player > 4) return;
-    Fly(hands_->Face(card), GridTopLeft(player), Geometry().MiddleTopLeft(kDiscardPile), false);
+void PlayWin::FlyCompDiscard(int player, const Card& card, const Done& done) {
+    if (closing_ || player < 1 || player > 4) return done();
+    Fly(hands_->Face(card), GridTopLeft(player), Geometry().MiddleTopLeft(kDiscardPile), false, done);
 }
 
-void PlayWin::AnimateHoldDiscard(const Card& card) {
-    if (closing_) return;
+void PlayWin::FlyHoldDiscard(const Card& card, const Done& done) {
+    if (closing_) return done();
     hands_->Grid(0)->SetCol(0);
-    Fly(hands_->Face(card), GridTopLeft(0), Geometry().MiddleTopLeft(kDiscardPile), false);
+    Fly(hands_->Face(card), GridTopLeft(0), Geometry().MiddleTopLeft(kDiscardPile), false, done);
 }
 
-void PlayWin::AnimatePickedCard(const Card& card) {
-    if (closing_) return;
-    QPointer<PlayWin> alive(this);
+void PlayWin::FlyPickedCard(const Card& card, const Done& done) {
+    if (closing_) return done();
     const QPixmap face = hands_->Face(card);
     hands_->ClearPickedCard();
-    Fly(face, Geometry().MiddleTopLeft(kShowCardPlay), Geometry().MiddleTopLeft(kDiscardPile), true);
-    if (!alive || closing_) return;
-    hands_->DiscardPile()->SetPicture(face);
-    hands_->DiscardPile()->repaint();
+    Fly(face, Geometry().MiddleTopLeft(kShowCardPlay), Geometry().MiddleTopLeft(kDiscardPile), true, [this, face, done] {
+        if (!closing_) {
+            hands_->DiscardPile()->SetPicture(face);
+            hands_->DiscardPile()->repaint();
+        }
+        done();
+    });
 }
 
-void PlayWin::AnimateDraw(int player, bool to_picked_card) {
-    if (closing_ || player < 1 || player > 4) return;
+void PlayWin::FlyDraw(int player, bool to_picked_card, const Done& done) {
+    if (closing_ || player < 1 || player > 4) return done();
     const bool to_box = to_picked_card && player == 1;
     const QPoint target = to_box ? Geometry().MiddleTopLeft(kShowCardPlay) : GridTopLeft(player);
     QWidget* target_widget = to_box ? static_cast<QWidget*>(hands_->ShowCardPlay()) : hands_->Grid(player);
     QPointer<QWidget> repainted(target_widget);
-    flights_->DrawFlight(hands_->Back(), Geometry().MiddleTopLeft(kDrawDeck), target,
-                         [repainted] {
-                             if (repainted) repainted->repaint();
-                         });
+    flights_->DrawFlight(
+        hands_->Back(), Geometry().MiddleTopLeft(kDrawDeck), target,
+        [repainted] {
+            if (repainted) repainted->repaint();
+        },
+        [done](bool) { done(); });
 }
-
-bool PlayWin::DelayDiscardAnimation() { return flights_->DelayDiscardAnimation(); }
 
 void PlayWin::SetAnimationInterval(int ms) { flights_->SetInterval(ms); }
 
@@ -134,7 +136,12 @@ int PlayWin::AnimationInterval() const { return flights_->Interval(); }
 
 void PlayWin::PlayClip(const std::filesystem::path& wave_file) {
     if (closing_) return;
-    sound_->PlayToEnd(PathText(wave_file));
+    sound_->Play(PathText(wave_file));
+}
+
+void PlayWin::PlayClipThen(const std::filesystem::path& wave_file, const Done& done) {
+    if (closing_) return done();
+    sound_->Play(PathText(wave_file), done);
 }
 
 void PlayWin::PlayOpeningSound() {

@@ -16,6 +16,7 @@
 #include "platform/picture_decode.h"
 #include "platform/qt_text.h"
 #include "platform/sound_output.h"
+#include "shell/show_queue.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
 #include "core/matching.h"
@@ -33,7 +34,6 @@ constexpr int kNoticeMs = 10000;
 }  // namespace
 
 void PlayWin::ShowHand(const CardStack& stack, int grid) {
-    game_->DeliverHeard();
     hands_->ShowHand(stack, grid);
     if (grid >= 1) PlaceNameLabels();
     if (keys_) keys_->Refresh();
@@ -273,6 +273,10 @@ void PlayWin::ShowGuidance() {
 
 void PlayWin::RedrawTable() {
     game_->DeliverHeard();
+    show_->Now([this] { RedrawTableNow(); });
+}
+
+void PlayWin::RedrawTableNow() {
     for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
     if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(game_->HoldStack, 0);
     hands_->ShowDiscardTop();

@@ -55,7 +55,11 @@ bool TableMatch::BringBack(const TableState* table) {
 }
 
 void TableMatch::Continue() {
-    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress()) return;
+    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress()) {
+        // Asked again once the table has shown what it is showing.
+        window_.AfterShow();
+        return;
+    }
     window_.KeepTableInProgress();
     if (asking_) return;
     switch (game_.Pending()) {
@@ -91,7 +95,10 @@ void TableMatch::Continue() {
 }
 
 void TableMatch::StepComputer() {
-    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || !ComputerOnTurn()) return;
+    if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || !ComputerOnTurn()) {
+        window_.AfterShow();
+        return;
+    }
     // Seat 1 is asked only while the computer plays it.
     driver_.SetSeat(1, game_.IsComputer(1) ? &computers_ : nullptr);
     MatchDriver::Step step = MatchDriver::Step::Applied;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include "actions/flights_qt.h"
@@ -9,13 +9,15 @@
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
+#include "shell/show_queue.h"
 
 namespace kvt {
 namespace {
 
-using gui_test::FlightWatcher;
+using gui_test::RunUntil;
 using gui_test::TableSetup;
-using gui_test::WaitMark;
+
+bool TrailComplete(const CardFlights& flights) { return flights.Box(CardFlights::kBoxes - 1)->isVisible(); }
 
 TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     QWidget table;
@@ -41,36 +43,28 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     }
 }
 
-TEST(CardFlights, APauseLastsOneIntervalShowingTheTrail) {
+// The trail grows without holding up its caller, stands for its pause, and
+// is gone when its end is told.
+TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
     QWidget table;
     table.resize(640, 456);
     table.show();
     CardFlights flights(&table);
     EXPECT_EQ(flights.Interval(), 1000);
-    flights.SetInterval(300);
+    flights.SetInterval(50);
     QPixmap picture(70, 95);
     picture.fill(Qt::blue);
     flights.PlaceTrail(picture, QPoint(0, 0), QPoint(3000, 3000));
-
-    // Looked at half an interval after the trail is complete, however long
-    // drawing the trail took.
-    bool trail_shown = false;
-    bool anim_done_during = true;
-    std::unique_ptr<WaitMark> three_times;
-    FlightWatcher trail_complete(flights.Box(CardFlights::kBoxes - 1));
-    trail_complete.on_flight = [&] {
-        three_times = std::make_unique<WaitMark>(900);
-        QTimer::singleShot(150, &table, [&] {
-            trail_shown = !flights.Box(0)->isVisible();
-            for (int i = 1; i < CardFlights::kBoxes; ++i) trail_shown &= flights.Box(i)->isVisible();
-            anim_done_during = flights.AnimDone();
-        });
-    };
-    EXPECT_TRUE(flights.DelayDiscardAnimation());
-    ASSERT_TRUE(three_times);
-    EXPECT_FALSE(three_times->Reached());
-    EXPECT_TRUE(trail_shown);
-    EXPECT_FALSE(anim_done_during);
+    std::optional<bool> finished;
+    flights.PlayTrail(false, [&](bool done) { finished = done; });
+    EXPECT_FALSE(finished);
+    ASSERT_TRUE(RunUntil([&] { return TrailComplete(flights) || finished; }));
+    EXPECT_FALSE(finished);
+    EXPECT_FALSE(flights.Box(0)->isVisible());
+    for (int i = 1; i < CardFlights::kBoxes; ++i) EXPECT_TRUE(flights.Box(i)->isVisible()) << i;
+    EXPECT_FALSE(flights.AnimDone());
+    ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
+    EXPECT_TRUE(*finished);
     EXPECT_TRUE(flights.AnimDone());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(flights.Box(i)->isVisible()) << i;
 }
@@ -80,12 +74,16 @@ TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
     table.resize(640, 456);
     table.show();
     CardFlights flights(&table);
-    flights.SetDrawStepPause(0);
+    flights.SetDrawStepPause(1);
     QPixmap picture(70, 95);
     picture.fill(Qt::green);
     std::vector<QPoint> steps;
-    EXPECT_TRUE(flights.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545),
-                                   [&] { steps.push_back(flights.Box(0)->pos()); }));
+    std::optional<bool> finished;
+    flights.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545), [&] { steps.push_back(flights.Box(0)->pos()); },
+                       [&](bool done) { finished = done; });
+    EXPECT_EQ(steps.size(), 1u);  // the later steps wait for their pauses
+    ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
+    EXPECT_TRUE(*finished);
     ASSERT_EQ(steps.size(), 5u);
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
@@ -93,91 +91,90 @@ TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
     EXPECT_FALSE(flights.Box(0)->isVisible());
 }
 
-TEST(CardFlights, AnAbortEndsThePauseAtOnceAndEveryLaterOne) {
+TEST(CardFlights, AnAbortEndsTheFlightAtOnceAndEveryLaterOne) {
     QWidget table;
     CardFlights flights(&table);
     flights.SetInterval(20000);
-    QTimer::singleShot(50, [&] { flights.Abort(); });
-    const WaitMark half_the_pause(10000);
-    EXPECT_FALSE(flights.DelayDiscardAnimation());
-    EXPECT_FALSE(half_the_pause.Reached());
-    const WaitMark any_wait(0);
-    EXPECT_FALSE(flights.DelayDiscardAnimation());
-    EXPECT_FALSE(flights.Wait(5000));
-    EXPECT_FALSE(any_wait.Reached());
+    std::vector<bool> ends;
+    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
+    flights.Abort();
+    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
+    flights.DrawFlight(QPixmap(), QPoint(), QPoint(), {}, [&](bool done) { ends.push_back(done); });
+    EXPECT_EQ(ends, (std::vector<bool>{false, false, false}));
 }
 
-TEST(PlayWinFlights, ClosingTheWindowDuringAFlightEndsItAtOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.SetAnimationInterval(20000);
-    const Card card = win.GameState().Players[2][0];
-    QTimer::singleShot(100, &win, [&] { win.close(); });
-    const WaitMark half_the_pause(10000);
-    win.AnimateCardMove(1, 2, card);
-    EXPECT_FALSE(half_the_pause.Reached());
-    EXPECT_TRUE(win.IsClosing());
-    EXPECT_FALSE(win.isVisible());
-    EXPECT_TRUE(win.GameState().StopRequested());
-    // Settings were written on the way out.
-    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
-    // Whatever the rules still ask returns at once.
-    const WaitMark any_wait(0);
-    win.AnimateCompDiscard(2, card);
-    win.AnimatePickedCard(card);
-    win.AnimateDraw(1, true);
-    win.PlayClip(setup.folders.AppDir / "OpenWav.wav");
-    EXPECT_FALSE(any_wait.Reached());
-    for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
-}
-
-TEST(PlayWinFlights, ClosingDuringAFlightEndsTheProgram) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.SetAnimationInterval(20000);
-    const Card card = win.GameState().Players[3][0];
-    bool flight_returned = false;
-    // As in the program: the flight runs inside the event loop, the close
-    // arrives during its pause, and the event loop must end.
-    QTimer::singleShot(0, &win, [&] {
-        win.AnimateCardMove(1, 3, card);
-        flight_returned = true;
+TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
+    ShowQueue queue;
+    std::vector<int> played;
+    int idles = 0;
+    queue.SetOnIdle([&] { ++idles; });
+    queue.Now([&] { played.push_back(1); });
+    EXPECT_EQ(played, std::vector<int>{1});  // nothing held back: at once
+    ShowQueue::Done release;
+    queue.Lasting([&](ShowQueue::Done done) { release = done; });
+    queue.Lasting([&](ShowQueue::Done done) {
+        played.push_back(2);
+        release = done;
+        // A step added by a step comes after the steps already waiting.
+        queue.Now([&] { played.push_back(4); });
     });
-    QTimer::singleShot(150, &win, [&] { win.close(); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
-    watchdog.start(5000);
-    const int result = QApplication::exec();
-    watchdog.stop();
-    EXPECT_EQ(result, 0);
-    EXPECT_TRUE(flight_returned);
+    queue.Now([&] { played.push_back(3); });
+    EXPECT_EQ(played, std::vector<int>{1});
+    release();
+    EXPECT_EQ(played, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(queue.Playing());
+    const int idles_before = idles;
+    ShowQueue::Done second = release;
+    second();
+    EXPECT_EQ(played, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_FALSE(queue.Playing());
+    EXPECT_EQ(idles, idles_before + 1);
+
+    // A step ends once: a second end lets no later step go.
+    queue.Lasting([&](ShowQueue::Done done) { release = done; });
+    second();
+    EXPECT_TRUE(queue.Playing());
+    // Cleared (the window closes), what waited never plays and a late end changes nothing.
+    queue.Now([&] { played.push_back(5); });
+    queue.Clear();
+    EXPECT_FALSE(queue.Playing());
+    release();
+    queue.Now([&] { played.push_back(6); });
+    EXPECT_EQ(played, (std::vector<int>{1, 2, 3, 4, 6}));
 }
 
-TEST(PlayWinFlights, AFlightShowsTheRightPictureAndHidesAfterwards) {
+// The rules' calls through the window's view are played after the call
+// returns: the flight's picture, then the hand it left as it stood.
+TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
     TableSetup setup;
     PlayWin& win = setup.Open();
-    win.SetAnimationInterval(60);
+    win.SetAnimationInterval(20);
     Game& game = win.GameState();
     const Card card = game.Players[1][0];
-
-    // From a hand: the card back.
-    QPixmap shown;
-    QTimer::singleShot(30, [&] { shown = win.Flights().Box(5)->Picture(); });
-    win.AnimateCardMove(2, 1, card);
-    EXPECT_EQ(shown.toImage(), win.Hands().Back().toImage());
-
-    // From the hold grid, and a computer's discard: the face.
-    QTimer::singleShot(30, [&] { shown = win.Flights().Box(5)->Picture(); });
-    win.AnimateCardMove(4, 0, card);
-    EXPECT_EQ(shown.toImage(), win.Hands().Face(card).toImage());
-    QTimer::singleShot(30, [&] { shown = win.Flights().Box(5)->Picture(); });
-    win.AnimateCompDiscard(3, card);
-    EXPECT_EQ(shown.toImage(), win.Hands().Face(card).toImage());
-
-    // The picked card: the box empties, the pile shows the card.
-    win.ShowPickedCard(card);
-    win.AnimatePickedCard(card);
+    struct Case {
+        std::function<void()> call;
+        QPixmap picture;
+    };
+    const Case cases[] = {
+        {[&] { game.View().AnimateCardMove(2, 1, card); }, win.Hands().Back()},  // from a hand: the back
+        {[&] { game.View().AnimateCardMove(4, 0, card); }, win.Hands().Face(card)},  // from the hold grid: the face
+        {[&] { game.View().AnimateCompDiscard(3, card); }, win.Hands().Face(card)},
+    };
+    for (const Case& c : cases) {
+        c.call();
+        EXPECT_TRUE(win.Show().Playing());
+        ASSERT_TRUE(RunUntil([&] { return TrailComplete(win.Flights()); }));
+        EXPECT_EQ(win.Flights().Box(5)->Picture().toImage(), c.picture.toImage());
+        ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
+    }
+    // The picked card: the box empties, the pile shows the card, the
+    // steps behind the flight wait for it.
+    game.View().ShowPickedCard(card);
+    game.View().AnimatePickedCard(card);
+    game.View().SetDiscardButtonVisible(true);
+    EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
+    ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
+    EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible());
     EXPECT_FALSE(win.Hands().ShowCardPlay()->HasPicture());
     EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(card).toImage());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible()) << i;
@@ -185,28 +182,30 @@ TEST(PlayWinFlights, AFlightShowsTheRightPictureAndHidesAfterwards) {
     EXPECT_EQ(win.Flights().Box(9)->pos(), win.Hands().DiscardPile()->pos());
 }
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
-TEST(PlayWinFlights, TheWindowPaintsDuringAPause) {
+TEST(PlayWinFlights, ClosingDuringAFlightEndsItAndTheProgram) {
     TableSetup setup;
     PlayWin& win = setup.Open();
-    win.SetAnimationInterval(400);
-    PaintCounter counter;
-    win.Table()->installEventFilter(&counter);
-    int paints_at_end = -1;
-    QTimer::singleShot(150, [&] { win.Table()->update(); });
-    QTimer::singleShot(300, [&] { paints_at_end = counter.paints; });
-    win.AnimateCompDiscard(2, win.GameState().Players[2][0]);
-    EXPECT_GE(paints_at_end, 1);
-    win.Table()->removeEventFilter(&counter);
+    win.SetAnimationInterval(20000);
+    const Card card = win.GameState().Players[3][0];
+    QTimer::singleShot(0, &win, [&] {
+        win.GameState().View().AnimateCardMove(1, 3, card);
+        QTimer::singleShot(0, &win, [&] { win.close(); });
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
+    watchdog.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    watchdog.stop();
+    EXPECT_TRUE(win.IsClosing());
+    EXPECT_FALSE(win.Show().Playing());
+    // Settings were written on the way out.
+    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
+    // Whatever the rules still ask ends at once.
+    win.GameState().View().AnimateDraw(1, true);
+    win.GameState().View().PlayClip(setup.folders.AppDir / "OpenWav.wav");
+    EXPECT_FALSE(win.Show().Playing());
+    for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
 }
 
 }  // namespace

@@ -118,19 +118,28 @@ QPoint CellPoint(CardGrid* grid, int col, int row) {
 }
 
 bool WaitForHuman(PlayWin& win, int ms) {
-    const auto human_to_act = [&win] {
-        if (win.IsClosing()) return true;
-        const Game& game = win.GameState();
-        const Decision asked = game.Pending();
-        return !win.MoveRunning() && !game.MoveInProgress() && !win.Match().ComputerOnTurn() &&
-               (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand);
-    };
+    return RunUntil(
+        [&win] {
+            if (win.IsClosing()) return true;
+            const Game& game = win.GameState();
+            const Decision asked = game.Pending();
+            return !win.MoveRunning() && !game.MoveInProgress() && !win.Match().ComputerOnTurn() &&
+                   (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand);
+        },
+        ms);
+}
+
+bool Settle(PlayWin& win) {
+    return RunUntil([&win] { return win.IsClosing() || !win.MoveRunning(); });
+}
+
+bool RunUntil(const std::function<bool()>& reached, int ms) {
     // Each event is looked at as it comes, with no pause between looks: a
     // soak plays thousands of computer moves.
     const QDeadlineTimer deadline(ms);
     QTimer wake;
     wake.start(50);
-    while (!human_to_act()) {
+    while (!reached()) {
         if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -72,6 +72,12 @@ QPoint CellPoint(CardGrid* grid, int col, int row = 0);
 // False when that does not come within `ms`.
 bool WaitForHuman(PlayWin& win, int ms = 30000);
 
+// Runs the event loop until the window has shown its last move.
+bool Settle(PlayWin& win);
+
+// Runs the event loop until `reached` holds; false when it does not within `ms`.
+bool RunUntil(const std::function<bool()>& reached, int ms = 30000);
+
 // Tells whether a call waited in the event loop until `ms` had passed: the
 // mark is set by a timer of that length started with it. With 0 it tells
 // whether the call let the event loop run at all. Order, not duration, is

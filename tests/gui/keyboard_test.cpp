@@ -137,6 +137,7 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
     int picks = 0, choices = 0, draws = 0, takes = 0;
     const auto key = [&win](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(&win, static_cast<Qt::Key>(k), mods);
+        gui_test::Settle(win);
     };
     // An access key presses its button as a click would, a moment later.
     const auto discard = [&] {

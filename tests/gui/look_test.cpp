@@ -182,23 +182,16 @@ TEST(Look, NothingLeftToDrawAndTheCardActionsHelp) {
 TEST(Look, ACardInFlight) {
     TableSetup setup;
     PlayWin& win = setup.Open();
-    win.SetAnimationInterval(250);
+    win.SetAnimationInterval(20000);
     win.PlaceSeatArrows();
     win.SetSeatArrowVisible(4, true);
     const Card card = win.GameState().Players[4][2];
     win.ShowHoldCard(4, card);
-    QImage image;
-    QPoint last;
-    // Shot half an interval into the pause, once the trail is complete.
-    gui_test::FlightWatcher trail_complete(win.Flights().Box(CardFlights::kBoxes - 1));
-    trail_complete.on_flight = [&] {
-        QTimer::singleShot(120, &win, [&] {
-            image = Shot(win, "scene-flight");
-            last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
-        });
-    };
-    win.AnimateCompDiscard(4, card);
-    win.HideHoldCard();
+    // Shot during the pause, once the trail is complete.
+    win.GameState().View().AnimateCompDiscard(4, card);
+    ASSERT_TRUE(gui_test::RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));
+    const QImage image = Shot(win, "scene-flight");
+    const QPoint last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
     ASSERT_FALSE(image.isNull());
     // The trail's last box, a step short of the pile, shows the card's face.
     const QImage face = win.Hands().Face(card).toImage();

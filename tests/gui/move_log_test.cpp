@@ -67,11 +67,13 @@ TEST(MoveLog, TheMenuShowsItBesideTheTableAndItFollowsThePlay) {
 
     win.GameState().CurPlayer = 1;
     QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    ASSERT_TRUE(gui_test::Settle(win));
     ASSERT_GE(win.Log()->Lines(), 1);
     EXPECT_TRUE(win.Log()->Line(0).startsWith("You drew ")) << win.Log()->Line(0).toStdString();
 
     // A new deal is one line and the card turned up, not 28 draws.
     win.MenuEntry("MM_NEW_GAME")->trigger();
+    ASSERT_TRUE(gui_test::Settle(win));
     ASSERT_GE(win.Log()->Lines(), 3);
     EXPECT_TRUE(win.Log()->Line(0).startsWith("Turned up: ")) << win.Log()->Line(0).toStdString();
     const QString deal = "New deal: seven cards each";

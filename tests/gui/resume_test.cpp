@@ -112,6 +112,7 @@ TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
     first.RedrawTable();
     QTest::mouseClick(first.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(first.Hands().Grid(1), 0));
     QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    ASSERT_TRUE(gui_test::Settle(first));
     ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
     ASSERT_NE(first.ScoreWindow(), nullptr);
     EXPECT_TRUE(first.ScoreWindow()->isVisible());

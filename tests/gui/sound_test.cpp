@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "platform/sound_backend.h"
 #include "platform/sound_output.h"
+#include "hand/hand_view.h"
+#include "shell/show_queue.h"
 
 namespace kvt {
 namespace {
 
 using gui_test::TableSetup;
-using gui_test::WaitMark;
+using gui_test::RunUntil;
 using gui_test::WriteWave;
 
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
@@ -32,36 +35,52 @@ TEST(SoundOutput, TheDeviceComesFromItsModule) {
     EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
 }
 
-TEST(SoundOutput, AClipEndsWithinItsLengthAndTheMargin) {
+// A clip ends on its own (muted: after its length), when stopped, or at
+// once when it cannot play; each tells its end once.
+TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     TableSetup setup;
     SoundOutput sound;
-    const auto wave = setup.Root() / "short.wav";
-    WriteWave(wave, 300);
-    const WaitMark past_the_margin(300 + SoundOutput::kMarginMs + 1000);
-    sound.PlayToEnd(Text(wave));  // plays where there is a device, returns at once where not
-    EXPECT_FALSE(past_the_margin.Reached());
-}
+    sound.SetMuted(true);
+    const auto short_wave = setup.Root() / "short.wav";
+    const auto long_wave = setup.Root() / "long.wav";
+    WriteWave(short_wave, 30);
+    WriteWave(long_wave, 20000);
+    int short_ends = 0, long_ends = 0, missing_ends = 0;
+    EXPECT_TRUE(sound.Play(Text(short_wave), [&] { ++short_ends; }));
+    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_FALSE(sound.Play(Text(setup.Root() / "missing.wav"), [&] { ++missing_ends; }));
+    EXPECT_EQ(missing_ends, 1);
+    EXPECT_EQ(short_ends, 0);
+    ASSERT_TRUE(RunUntil([&] { return short_ends > 0; }));
+    EXPECT_TRUE(sound.IsPlaying(Text(long_wave)));
+    sound.StopClip(Text(long_wave));
+    EXPECT_FALSE(sound.IsPlaying(Text(long_wave)));
+    sound.Stop();
+    EXPECT_EQ(short_ends, 1);
+    EXPECT_EQ(long_ends, 1);
 
-TEST(SoundOutput, AfterShutdownNothingPlays) {
-    TableSetup setup;
-    SoundOutput sound;
-    const auto wave = setup.Root() / "long.wav";
-    WriteWave(wave, 20000);
+    // Shut down (the window closes), a clip ends as it starts.
+    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
     sound.Shutdown();
-    const WaitMark any_wait(0);
-    EXPECT_FALSE(sound.PlayToEnd(Text(wave)));
-    EXPECT_FALSE(any_wait.Reached());
+    EXPECT_FALSE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_EQ(long_ends, 3);
 }
 
-TEST(SoundOutput, ClosingTheWindowEndsAPlayingClip) {
+// A player's clip in the rules holds back what the table shows after it;
+// closing the window lets everything go at once.
+TEST(SoundOutput, AClipOfTheRulesHoldsTheTableUntilTheWindowCloses) {
     TableSetup setup;
     PlayWin& win = setup.Open();
+    win.Sound().SetMuted(true);
     const auto wave = setup.Root() / "long.wav";
     WriteWave(wave, 20000);
-    QTimer::singleShot(100, &win, [&] { win.close(); });
-    const WaitMark half_the_clip(10000);
-    win.PlayClip(wave);
-    EXPECT_FALSE(half_the_clip.Reached());
+    win.GameState().View().PlayClip(wave);
+    win.GameState().View().SetDiscardButtonVisible(true);
+    EXPECT_TRUE(win.Show().Playing());
+    EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
+    win.close();
+    EXPECT_FALSE(win.Show().Playing());
+    EXPECT_FALSE(win.Sound().IsPlaying(Text(wave)));
 }
 
 TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
@@ -70,24 +89,14 @@ TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
     SoundOutput& sound = win.Sound();
     sound.SetMuted(true);
     const auto clip = setup.Root() / "Comment1.wav";
-    // Music that outlasts the clip: only the toggle ends it before the clip.
     WriteWave(clip, 20000);
     WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000);
-    bool music_stopped = false;
-    bool clip_outlived_music = false;
-    // The opening music starts while a player's clip plays, and is turned off.
-    QTimer::singleShot(0, &win, [&] {
-        QTimer::singleShot(0, &win, [&] { win.MenuEntry("MM_MUSIC")->trigger(); });
-        win.PlayOpeningSound();
-        music_stopped = true;
-        QTimer::singleShot(0, &win, [&] {
-            clip_outlived_music = sound.IsPlaying(Text(clip));
-            sound.Stop();
-        });
-    });
     win.PlayClip(clip);
-    EXPECT_TRUE(music_stopped);
-    EXPECT_TRUE(clip_outlived_music);
+    win.PlayOpeningSound();
+    EXPECT_TRUE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
+    win.MenuEntry("MM_MUSIC")->trigger();
+    EXPECT_FALSE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
+    EXPECT_TRUE(sound.IsPlaying(Text(clip)));
 }
 
 TEST(OpeningSound, TheFirstPaintPlaysItOnce) {

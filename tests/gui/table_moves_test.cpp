@@ -92,10 +92,17 @@ bool SameCards(const CardStack& a, const CardStack& b) {
 
 void ClickHand(PlayWin& win, int player, int col) {
     QTest::mouseClick(win.Hands().Grid(player), Qt::LeftButton, {}, CellPoint(win.Hands().Grid(player), col));
+    gui_test::Settle(win);
 }
 void ClickCard(PlayWin& win, const Card& card) { ClickHand(win, 1, ColumnOf(win.GameState().Players[1], card)); }
-void ClickDiscard(PlayWin& win) { QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton); }
-void ClickDeck(PlayWin& win) { QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30)); }
+void ClickDiscard(PlayWin& win) {
+    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    gui_test::Settle(win);
+}
+void ClickDeck(PlayWin& win) {
+    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    gui_test::Settle(win);
+}
 
 // Back at the human's turn with nothing picked and nothing offered.
 void ExpectIdleTable(PlayWin& win) {

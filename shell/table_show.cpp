@@ -1,0 +1,201 @@
+#include "shell/table_show.h"
+
+#include "dialogs/score_sheet.h"
+#include "engine/game.h"
+#include "hand/hand_view.h"
+#include "shell/play_win.h"
+#include "shell/show_queue.h"
+
+namespace kvt {
+
+void TableShow::Then(std::function<void()> step) {
+    if (game_) game_->DeliverHeard();
+    queue_.Now(std::move(step));
+}
+
+void TableShow::ShowHand(const CardStack& stack, int grid) {
+    // The human's hand is sorted in the game itself, now, so that column i
+    // is card i of the hand for the clicks that follow.
+    if (game_ && grid == 1 && &stack == &game_->Players[1]) SortHand(game_->Players[1], game_->SortCards);
+    Then([this, stack, grid] { window_.ShowHand(stack, grid); });
+}
+
+void TableShow::SetHandVisible(int player, bool visible) {
+    Then([this, player, visible] { window_.SetHandVisible(player, visible); });
+}
+
+void TableShow::ShowDiscardTop() {
+    Then([this] { window_.ShowDiscardTop(); });
+}
+
+void TableShow::RepaintDiscardPile() {
+    Then([this] { window_.RepaintDiscardPile(); });
+}
+
+void TableShow::ShowCardBack(const Card& back_definition) {
+    Then([this, back_definition] { window_.ShowCardBack(back_definition); });
+}
+
+void TableShow::LoadCardBitmap(const std::string& path) { window_.LoadCardBitmap(path); }
+
+std::string TableShow::CardBitmapFault(std::uint64_t size, const BitmapReader& read) {
+    return window_.CardBitmapFault(size, read);
+}
+
+void TableShow::CardBitmapInForce() { window_.CardBitmapInForce(); }
+
+void TableShow::SetUpBackground() {
+    Then([this] { window_.SetUpBackground(); });
+}
+
+void TableShow::PlaceSeatArrows() {
+    Then([this] { window_.PlaceSeatArrows(); });
+}
+
+void TableShow::SetSeatArrowVisible(int seat, bool visible) {
+    Then([this, seat, visible] { window_.SetSeatArrowVisible(seat, visible); });
+}
+
+void TableShow::SetChooseMessageVisible(bool visible) {
+    Then([this, visible] { window_.SetChooseMessageVisible(visible); });
+}
+
+void TableShow::SetHoldGridVisible(bool visible) {
+    Then([this, visible] { window_.SetHoldGridVisible(visible); });
+}
+
+void TableShow::ClearPickedCard() {
+    Then([this] { window_.ClearPickedCard(); });
+}
+
+void TableShow::ClearScoreSheet() {
+    Then([this] { window_.ClearScoreSheet(); });
+}
+
+void TableShow::ShowShuffling() {
+    Then([this] { window_.ShowShuffling(); });
+}
+
+void TableShow::HideShuffling() {
+    Then([this] { window_.HideShuffling(); });
+}
+
+void TableShow::ShowLoading() {
+    Then([this] { window_.ShowLoading(); });
+}
+
+void TableShow::SetLoadingGauge(int value, int maximum) {
+    Then([this, value, maximum] { window_.SetLoadingGauge(value, maximum); });
+}
+
+void TableShow::HideLoading() {
+    Then([this] { window_.HideLoading(); });
+}
+
+void TableShow::ShowPlayerWait() {
+    Then([this] { window_.ShowPlayerWait(); });
+}
+
+void TableShow::HidePlayerWait() {
+    Then([this] { window_.HidePlayerWait(); });
+}
+
+void TableShow::CloseBackgroundSound() {
+    Then([this] { window_.CloseBackgroundSound(); });
+}
+
+void TableShow::SetDirectionPicture(int reversed) {
+    Then([this, reversed] { window_.SetDirectionPicture(reversed); });
+}
+
+void TableShow::SetTakePrompt(int giver) {
+    Then([this, giver] { window_.SetTakePrompt(giver); });
+}
+
+void TableShow::ShowPickedCard(const Card& card) {
+    Then([this, card] { window_.ShowPickedCard(card); });
+}
+
+void TableShow::SetPickedCardVisible(bool visible) {
+    Then([this, visible] { window_.SetPickedCardVisible(visible); });
+}
+
+void TableShow::SetDiscardButtonVisible(bool visible) {
+    Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
+}
+
+void TableShow::ShowHoldCard(int player, const Card& card) {
+    Then([this, player, card] { window_.ShowHoldCard(player, card); });
+}
+
+void TableShow::HideHoldCard() {
+    Then([this] { window_.HideHoldCard(); });
+}
+
+void TableShow::AnimateCardMove(int to_player, int from_place, const Card& card) {
+    if (game_) game_->DeliverHeard();
+    // The hand the card lands in is redrawn as it stands now, after the flight.
+    const int redrawn = from_place <= 2 ? 2 : from_place;
+    CardStack landed;
+    if (game_ && redrawn >= 1 && redrawn <= 4) landed = game_->Players[static_cast<std::size_t>(redrawn)];
+    queue_.Lasting([this, to_player, from_place, card, landed = std::move(landed)](const ShowQueue::Done& done) {
+        window_.FlyCardMove(to_player, from_place, card, landed, done);
+    });
+}
+
+void TableShow::AnimateCompDiscard(int player, const Card& card) {
+    if (game_) game_->DeliverHeard();
+    queue_.Lasting([this, player, card](const ShowQueue::Done& done) { window_.FlyCompDiscard(player, card, done); });
+}
+
+void TableShow::AnimateHoldDiscard(const Card& card) {
+    if (game_) game_->DeliverHeard();
+    queue_.Lasting([this, card](const ShowQueue::Done& done) { window_.FlyHoldDiscard(card, done); });
+}
+
+void TableShow::AnimatePickedCard(const Card& card) {
+    if (game_) game_->DeliverHeard();
+    queue_.Lasting([this, card](const ShowQueue::Done& done) { window_.FlyPickedCard(card, done); });
+}
+
+void TableShow::AnimateDraw(int player, bool to_picked_card) {
+    if (game_) game_->DeliverHeard();
+    queue_.Lasting([this, player, to_picked_card](const ShowQueue::Done& done) { window_.FlyDraw(player, to_picked_card, done); });
+}
+
+void TableShow::PlayClip(const std::filesystem::path& file) {
+    if (game_) game_->DeliverHeard();
+    queue_.Lasting([this, file](const ShowQueue::Done& done) { window_.PlayClipThen(file, done); });
+}
+
+int TableShow::AskWildGroup(const std::vector<GroupChoice>& choices) { return window_.AskWildGroup(choices); }
+
+void TableShow::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+    Then([this, sheet, winner] { window_.OpenScoreSheet(sheet, winner); });
+}
+
+void TableShow::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
+    Then([this, sheet, winner] { window_.ShowScoreSheet(sheet, winner); });
+}
+
+void TableShow::ShowGameOver(int winner) {
+    Then([this, winner] { window_.ShowGameOver(winner); });
+}
+
+void TableShow::ShowGameOverPicture(int player, const std::filesystem::path& picture) {
+    Then([this, player, picture] { window_.ShowGameOverPicture(player, picture); });
+}
+
+void TableShow::WaitGameOverClosed() {
+    Then([this] { window_.WaitGameOverClosed(); });
+}
+
+void TableShow::ShowRuleMessage(const std::string& text) {
+    Then([this, text] { window_.ShowRuleMessage(text); });
+}
+
+void TableShow::ShowNothingToDraw(int player, bool passed) {
+    Then([this, player, passed] { window_.ShowNothingToDraw(player, passed); });
+}
+
+}  // namespace kvt

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "engine/table_view.h"
+
+namespace kvt {
+
+class Game;
+class PlayWin;
+class ShowQueue;
+
+// The rules' view of the table window: every call becomes a step of the
+// window's show queue, with what it shows taken as it stands at the call.
+// The rules therefore run a move to its end at once, and the window plays
+// it afterwards, a card flight or a clip holding back what follows it.
+// Calls that answer the rules go to the window at once.
+class TableShow : public TableView {
+public:
+    TableShow(PlayWin& window, ShowQueue& queue) : window_(window), queue_(queue) {}
+    void Attach(Game& game) { game_ = &game; }
+
+    void ShowHand(const CardStack& stack, int grid) override;
+    void SetHandVisible(int player, bool visible) override;
+    void ShowDiscardTop() override;
+    void RepaintDiscardPile() override;
+    void ShowCardBack(const Card& back_definition) override;
+    void LoadCardBitmap(const std::string& path) override;
+    std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
+    void CardBitmapInForce() override;
+    void SetUpBackground() override;
+
+    void PlaceSeatArrows() override;
+    void SetSeatArrowVisible(int seat, bool visible) override;
+    void SetChooseMessageVisible(bool visible) override;
+    void SetHoldGridVisible(bool visible) override;
+    void ClearPickedCard() override;
+    void ClearScoreSheet() override;
+
+    void ShowShuffling() override;
+    void HideShuffling() override;
+    void ShowLoading() override;
+    void SetLoadingGauge(int value, int maximum) override;
+    void HideLoading() override;
+    void ShowPlayerWait() override;
+    void HidePlayerWait() override;
+    void CloseBackgroundSound() override;
+
+    void SetDirectionPicture(int reversed) override;
+    void SetTakePrompt(int giver) override;
+    void ShowPickedCard(const Card& card) override;
+    void SetPickedCardVisible(bool visible) override;
+    void SetDiscardButtonVisible(bool visible) override;
+    void ShowHoldCard(int player, const Card& card) override;
+    void HideHoldCard() override;
+
+    void AnimateCardMove(int to_player, int from_place, const Card& card) override;
+    void AnimateCompDiscard(int player, const Card& card) override;
+    void AnimateHoldDiscard(const Card& card) override;
+    void AnimatePickedCard(const Card& card) override;
+    void AnimateDraw(int player, bool to_picked_card) override;
+    void PlayClip(const std::filesystem::path& file) override;
+
+    int AskWildGroup(const std::vector<GroupChoice>& choices) override;
+    void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void ShowGameOver(int winner) override;
+    void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
+    void WaitGameOverClosed() override;
+    bool ShowsGameOverFiles() const override { return true; }
+
+    void ShowRuleMessage(const std::string& text) override;
+    void ShowNothingToDraw(int player, bool passed) override;
+
+private:
+    // Hands the events heard so far to the window's listener first, so that
+    // the move log keeps step with what is shown.
+    void Then(std::function<void()> step);
+
+    PlayWin& window_;
+    ShowQueue& queue_;
+    Game* game_ = nullptr;
+};
+
+}  // namespace kvt
