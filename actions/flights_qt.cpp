@@ -45,10 +45,18 @@ CardFlights::~CardFlights() {
 
 void CardFlights::SetPlacement(std::function<QPoint(QPoint)> to_pixels, QSize card) {
     to_pixels_ = std::move(to_pixels);
-    for (PictureBox* box : boxes_) {
+    // A flight under way goes on at the new scale, from where its boxes stand.
+    for (int i = 0; i < kBoxes; ++i) {
+        PictureBox* box = Box(i);
         box->resize(card);
         box->SetCardSize(card);
+        if (placed_[static_cast<std::size_t>(i)]) MoveBox(i, *placed_[static_cast<std::size_t>(i)]);
     }
+}
+
+void CardFlights::MoveBox(int index, QPoint twips) {
+    placed_[static_cast<std::size_t>(index)] = twips;
+    Box(index)->move(PixelsOf(twips));
 }
 
 QPoint CardFlights::PixelsOf(QPoint twips) const {
@@ -65,7 +73,7 @@ void CardFlights::PlaceTrail(const QPixmap& picture, QPoint from, QPoint to) {
     for (int i = 0; i < kBoxes; ++i) {
         PictureBox* box = Box(i);
         box->SetPicture(picture);
-        box->move(PixelsOf(from + QPoint(i * dx, i * dy)));
+        MoveBox(i, from + QPoint(i * dx, i * dy));
     }
 }
 
@@ -108,9 +116,8 @@ void CardFlights::ShowTrailFrom(int index) {
 }
 
 void CardFlights::ParkLastBox(QPoint place) {
-    PictureBox* last = Box(kBoxes - 1);
-    last->hide();
-    last->move(PixelsOf(place));
+    Box(kBoxes - 1)->hide();
+    MoveBox(kBoxes - 1, place);
 }
 
 void CardFlights::DrawFlight(const QPixmap& picture, QPoint from, QPoint to, std::function<void()> repaint_target,
@@ -123,7 +130,7 @@ void CardFlights::DrawFlight(const QPixmap& picture, QPoint from, QPoint to, std
     repaint_target_ = std::move(repaint_target);
     PictureBox* box = Box(0);
     box->SetPicture(picture);
-    box->move(PixelsOf(from));
+    MoveBox(0, from);
     box->show();
     box->raise();
     DrawStep(0, from, QPoint(FloorDiv(to.x() - from.x(), kDrawSteps), FloorDiv(to.y() - from.y(), kDrawSteps)));
@@ -133,7 +140,7 @@ void CardFlights::DrawStep(int step, QPoint at, QPoint by) {
     PictureBox* box = Box(0);
     for (; step < kDrawSteps; ++step) {
         at += by;
-        box->move(PixelsOf(at));
+        MoveBox(0, at);
         if (repaint_target_) repaint_target_();
         box->repaint();
         if (draw_step_ms_ > 0) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -82,6 +83,7 @@ public:
 
 private:
     QPoint PixelsOf(QPoint twips) const;
+    void MoveBox(int index, QPoint twips);
     void ShowTrailFrom(int box);
     void DrawStep(int step, QPoint at, QPoint by);
     void After(int ms, std::function<void()> next);
@@ -90,6 +92,7 @@ private:
     QWidget* table_;
     std::function<QPoint(QPoint)> to_pixels_;
     std::array<PictureBox*, kBoxes> boxes_{};
+    std::array<std::optional<QPoint>, kBoxes> placed_{};  // twips, once a box has been placed
     QTimer tick_;
     std::function<void()> next_;  // what the tick does
     Done done_;                   // of the flight under way

@@ -25,18 +25,18 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     CardFlights flights(&table);
     QPixmap picture(70, 95);
     picture.fill(Qt::red);
+    // Steps are whole twips, rounded down: -1005 / 10 gives -101.
+    flights.PlaceTrail(picture, QPoint(1005, 0), QPoint(0, 0));
+    EXPECT_EQ(flights.Box(1)->pos(), QPoint(Px(1005 - 101), 0));
+
     flights.PlaceTrail(picture, QPoint(1500, 3000), QPoint(4500, 1500));
     for (int i = 0; i < CardFlights::kBoxes; ++i) {
         EXPECT_EQ(flights.Box(i)->pos(), QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i))) << i;
         EXPECT_EQ(flights.Box(i)->Picture().toImage(), picture.toImage());
     }
-    // Steps are whole twips, rounded down: -1005 / 10 gives -101.
-    flights.PlaceTrail(picture, QPoint(1005, 0), QPoint(0, 0));
-    EXPECT_EQ(flights.Box(1)->pos(), QPoint(Px(1005 - 101), 0));
-
-    // On a table twice the design's size the same twips land twice as far, in boxes twice as large.
+    // The table grows to twice the design's size during the flight: the same
+    // twips land twice as far, in boxes twice as large.
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
-    flights.PlaceTrail(picture, QPoint(1500, 3000), QPoint(4500, 1500));
     for (int i = 0; i < CardFlights::kBoxes; ++i) {
         EXPECT_EQ(flights.Box(i)->pos(), QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i))) << i;
         EXPECT_EQ(flights.Box(i)->size(), QSize(140, 190)) << i;
