@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "dialogs/score_sheet.h"
+#include "actions/score_sheet.h"
 
 class QLabel;
 class QPushButton;

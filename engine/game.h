@@ -19,7 +19,7 @@
 #include "engine/card_set_codec.h"
 #include "engine/table_view.h"
 #include "actions/turn_outcome.h"
-#include "dialogs/score_sheet.h"
+#include "actions/score_sheet.h"
 #include "hand/human_moves.h"
 #include "dialogs/player_record.h"
 #include "platform/paths.h"

@@ -1,4 +1,4 @@
-#include "dialogs/score_sheet.h"
+#include "actions/score_sheet.h"
 
 #include <limits>
 

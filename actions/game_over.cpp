@@ -1,4 +1,4 @@
-#include "dialogs/game_over.h"
+#include "actions/game_over.h"
 
 #include "actions/player_sounds.h"
 #include "actions/rules_support.h"
