@@ -48,6 +48,7 @@
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
+#include "platform/statistics_store.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
 #include "shell/startup_profile.h"
@@ -221,6 +222,7 @@ void PlayWin::BuildMenu() {
 
     QMenu* score = submenu(bar, "MM_SCORE", tr("&Score"));
     entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { ViewScoreCommand(); });
+    entry(score, "MM_STATISTICS", tr("S&tatistics..."), [this] { StatisticsCommand(); });
 
     QMenu* help = submenu(bar, "MM_HELP", tr("&Help"));
     entry(help, "MM_CONTENTS", tr("&Contents"), [this] { OpenHelp(QString::fromLatin1(HelpWindow::kContentsTopic)); })
@@ -386,6 +388,7 @@ bool PlayWin::Start() {
         StartupMark("dealt");
         ResumeTableInProgress();
     }
+    OpenStatistics();
     SyncCheckMarks();
 
     CheckForPrevBackGround();

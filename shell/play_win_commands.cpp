@@ -45,6 +45,7 @@
 #include "shell/table_marks_qt.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
+#include "platform/statistics_store.h"
 #include "platform/plain_text.h"
 
 namespace kvt {
@@ -208,6 +209,7 @@ void PlayWin::NewGameCommand() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
             match_->ForgetMoves();
+            if (statistics_) (void)statistics_->AbandonGame();
             game_->NewGame();
             // A table that is dealt is played, also before any opponents were chosen.
             awaiting_players_ = false;
@@ -388,7 +390,9 @@ void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
     if (closing_) return;
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
     score_frm_->ShowSheet(sheet, winner);
-    if (!game_->ScoreViewOnly) match_->RoundScored();
+    if (game_->ScoreViewOnly) return;
+    match_->RoundScored();
+    RecordRoundInStatistics();
 }
 
 void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
