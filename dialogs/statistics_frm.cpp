@@ -21,6 +21,7 @@ QTableWidget* NewTable(const QStringList& headings) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    table->setWordWrap(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     return table;
@@ -77,6 +78,7 @@ StatisticsFrm::StatisticsFrm(StatisticsStore& store, std::function<bool()> confi
     layout->addWidget(tabs_, 3);
     layout->addWidget(chart_, 2);
     layout->addWidget(buttons);
+    setMinimumSize(460, 360);
     resize(560, 460);
     Refresh();
 }

@@ -48,7 +48,7 @@ void TotalsChart::paintEvent(QPaintEvent*) {
         painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::number(mark));
     }
     painter.drawText(QRectF(plot.left(), plot.bottom() + 4, plot.width(), metrics.height()), Qt::AlignCenter,
-                     tr("Your total in the last %n game(s)", nullptr, int(totals_.size())));
+                     tr("Your total per game (the last %1)").arg(totals_.size()));
 
     QPainterPath line;
     for (std::size_t i = 0; i < totals_.size(); ++i) {

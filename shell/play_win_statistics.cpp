@@ -13,12 +13,18 @@
 namespace kvt {
 namespace {
 
+// Titles and names are kept in fixed-size fields, padded.
+std::string Trimmed(const std::string& text) {
+    const std::size_t end = text.find_last_not_of(std::string(" \t\0", 3));
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
 ScoredRound RoundAsScored(const Game& game, bool undo_used) {
     ScoredRound round;
-    round.identity.card_set_title = game.CardSet.GameTitle;
+    round.identity.card_set_title = Trimmed(game.CardSet.GameTitle);
     round.identity.card_set_hash = CardSetIdentity(game);
     for (std::size_t p = 1; p <= 4; ++p) {
-        round.identity.names[p - 1] = game.PlayerInfo[p].Name;
+        round.identity.names[p - 1] = Trimmed(game.PlayerInfo[p].Name);
         round.identity.player_hashes[p - 1] = PlayerIdentity(game.PlayerInfo[p]);
         round.totals[p - 1] = game.Scores[p];
         // The hands are still as the round left them: their cards are the points.
