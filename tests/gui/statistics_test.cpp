@@ -217,21 +217,17 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
     EXPECT_EQ(Count(file, "SELECT count(*) FROM games g WHERE rounds <> (SELECT count(*) / 4 FROM rounds WHERE game_id = g.id)"), 0);
 }
 
-// The human's last card ends the round.
-void EndTheRound(PlayWin& win) {
-    Game& g = win.GameState();
+// A card of the human's that plays without a choice or a group to name.
+int PlainCard(Game& g) {
     for (int c = 0; c < g.Players[1].Count(); ++c)
-        if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1 && g.Players[1][c].Group > 0) {
-            const Card last = g.Players[1][c];
-            g.Players[1].Clear();
-            g.Players[1].Push(last);
-            break;
-        }
-    ASSERT_EQ(g.Players[1].Count(), 1);
-    win.RedrawTable();
-    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(win.Hands().Grid(1), 0));
+        if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1 && g.Players[1][c].Group > 0)
+            return c;
+    return -1;
+}
+
+void Play(PlayWin& win, int column) {
+    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(win.Hands().Grid(1), column));
     QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-    ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
 }
 
 TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNamesAsText) {
@@ -244,7 +240,18 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     };
     PlayWin& first = open();
     ASSERT_TRUE(gui_test::WaitForHuman(first));
-    EndTheRound(first);
+    Game& g = first.GameState();
+    ASSERT_GE(PlainCard(g), 0);
+    Play(first, PlainCard(g));  // and taken back: the game counts apart
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    first.MenuEntry("MM_UNDO")->trigger();
+    ASSERT_GE(PlainCard(g), 0);
+    const Card last = g.Players[1][PlainCard(g)];  // the human's last card ends the round
+    g.Players[1].Clear();
+    g.Players[1].Push(last);
+    first.RedrawTable();
+    Play(first, 0);
+    ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
     first.close();
     setup.win.reset();
 
@@ -254,6 +261,7 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     ASSERT_TRUE(gui_test::WaitForHuman(second));
     const fs::path file = setup.folders.AppDir / "statistics.sqlite";
     EXPECT_EQ(Count(file, "SELECT count(*) FROM rounds"), 4) << "one round of four seats, not counted again on resume";
+    EXPECT_EQ(Count(file, "SELECT undo_used FROM games"), 1);
 
     GameIdentity marked = kPlainTable;
     marked.names[1] = "<b>Ann</b>";
