@@ -42,6 +42,12 @@ bool Run(QSqlQuery& q, const QString& sql, const QVariantList& values = {}) {
 
 Status Failed(const QSqlQuery& q) { return Status::Fail(q.lastError().text().toStdString()); }
 
+// SQLite's busy and locked codes, extended ones included: the file is in use, not bad.
+bool InUse(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 5 || code == 6;
+}
+
 // One transaction: committed when the work succeeds, rolled back otherwise.
 Status InTransaction(const std::string& connection, const std::function<Status(QSqlQuery&)>& work) {
     QSqlDatabase db = Connection(connection);
@@ -197,22 +203,36 @@ Status StatisticsStore::CreateSchema() {
 // Whether the file is a sound statistics database of a version this program
 // reads; an empty file becomes one.
 Status StatisticsStore::Check() {
+    in_use_ = false;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Text(connection_));
     db.setDatabaseName(QFile::decodeName(file_.c_str()));
+    // A round waits at most this long for another program's write.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
     if (!db.open()) return Status::Fail(db.lastError().text().toStdString());
     QSqlQuery q(db);
-    if (!Run(q, QStringLiteral("PRAGMA quick_check")) || !q.next()) return Failed(q);
+    const auto failed = [this, &q] {
+        in_use_ = InUse(q.lastError());
+        return Failed(q);
+    };
+    if (!Run(q, QStringLiteral("PRAGMA quick_check")) || !q.next()) return failed();
     if (q.value(0).toString() != QLatin1String("ok")) return Status::Fail("it is damaged (" + Text(q.value(0)) + ")");
-    if (!Run(q, QStringLiteral("PRAGMA user_version")) || !q.next()) return Failed(q);
+    if (!Run(q, QStringLiteral("PRAGMA user_version")) || !q.next()) return failed();
     const int version = q.value(0).toInt();
     if (version > kSchemaVersion)
         return Status::Fail("it was written by a later version of this program (schema " + std::to_string(version) + ")");
     if (!Run(q, QStringLiteral("SELECT count(*), SUM(name IN ('games', 'seats', 'rounds')) FROM sqlite_master WHERE type = 'table'")) ||
         !q.next())
-        return Failed(q);
+        return failed();
     const int tables = q.value(0).toInt();
-    if (version == 0 && tables == 0) return CreateSchema();
-    if (version != kSchemaVersion || q.value(1).toInt() != 3) return Status::Fail("it holds no statistics of this program");
+    const int ours = q.value(1).toInt();
+    if (version == 0 && tables == 0) {
+        if (Status created = CreateSchema(); !created) return created;
+    } else if (version != kSchemaVersion || ours != 3) {
+        return Status::Fail("it holds no statistics of this program");
+    }
+    // Readers never wait for a writer, nor it for them. Where the folder
+    // cannot be written the journal stays as it is.
+    (void)Run(q, QStringLiteral("PRAGMA journal_mode = WAL"));
     return Status::Ok();
 }
 
@@ -233,7 +253,8 @@ StatisticsStore::Opened StatisticsStore::Open(std::string& why) {
     }
     why = checked.message();
     Close();
-    if (!existed) return Opened::kUnusable;
+    // A file another program holds is left alone; this run goes without.
+    if (!existed || in_use_) return Opened::kUnusable;
     // The bad file and its journal go aside together, so that the fresh
     // database never takes the old journal for its own.
     for (const char* journal : {"", "-journal", "-wal", "-shm"}) {

@@ -73,7 +73,8 @@ public:
     // statistics database of this program (not SQLite, damaged, unreadable,
     // of a later version) is renamed to FILE.set-aside and a fresh one is
     // started (kSetAside, `why` says what was wrong). kUnusable: nothing can
-    // be recorded (`why` says why); every later call then fails quietly.
+    // be recorded (`why` says why), also when another program holds the file
+    // locked; every later call then fails quietly.
     Opened Open(std::string& why);
     bool Usable() const { return usable_; }
     const std::filesystem::path& File() const { return file_; }
@@ -100,6 +101,7 @@ private:
     std::filesystem::path file_;
     std::string connection_;
     bool usable_ = false;
+    bool in_use_ = false;  // the last check found the file locked by another connection
 };
 
 }  // namespace kvt

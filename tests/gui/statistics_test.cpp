@@ -162,6 +162,18 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
         Play(store, kPlainTable, {{1, 2, 3, 120}}, true);
         EXPECT_EQ(store.FinishedGames(), 1) << c.what;
     }
+    {  // a file another connection holds is in use, not bad
+        Store s;
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(QString::fromStdString(s.file.string()));
+        QSqlQuery hold(holder);
+        ASSERT_TRUE(holder.open() && hold.exec("PRAGMA locking_mode = EXCLUSIVE") && hold.exec("BEGIN EXCLUSIVE"));
+        StatisticsStore other(s.file);
+        std::string why;
+        EXPECT_EQ(other.Open(why), StatisticsStore::Opened::kUnusable) << why;
+        EXPECT_FALSE(fs::exists(s.file.string() + ".set-aside"));
+    }
+    QSqlDatabase::removeDatabase("holder");
     QTemporaryDir dir;  // a folder that cannot be made: nothing is recorded, nothing fails loudly
     std::ofstream(dir.path().toStdString() + "/kvt") << "a file";
     StatisticsStore store(fs::path(dir.path().toStdString()) / "kvt" / "statistics.sqlite");
