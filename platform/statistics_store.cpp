@@ -40,7 +40,12 @@ bool Run(QSqlQuery& q, const QString& sql, const QVariantList& values = {}) {
     return q.exec();
 }
 
-Status Failed(const QSqlQuery& q) { return Status::Fail(q.lastError().text().toStdString()); }
+// SQLite's own words ("file is not a database"), without the driver's.
+std::string Why(const QSqlError& error) {
+    return (error.databaseText().isEmpty() ? error.text() : error.databaseText()).toStdString();
+}
+
+Status Failed(const QSqlQuery& q) { return Status::Fail(Why(q.lastError())); }
 
 // SQLite's busy and locked codes, extended ones included: the file is in use, not bad.
 bool InUse(const QSqlError& error) {
@@ -51,10 +56,10 @@ bool InUse(const QSqlError& error) {
 // One transaction: committed when the work succeeds, rolled back otherwise.
 Status InTransaction(const std::string& connection, const std::function<Status(QSqlQuery&)>& work) {
     QSqlDatabase db = Connection(connection);
-    if (!db.transaction()) return Status::Fail(db.lastError().text().toStdString());
+    if (!db.transaction()) return Status::Fail(Why(db.lastError()));
     QSqlQuery q(db);
     Status done = work(q);
-    if (done && !db.commit()) done = Status::Fail(db.lastError().text().toStdString());
+    if (done && !db.commit()) done = Status::Fail(Why(db.lastError()));
     if (!done) db.rollback();
     return done;
 }
@@ -208,7 +213,7 @@ Status StatisticsStore::Check() {
     db.setDatabaseName(QFile::decodeName(file_.c_str()));
     // A round waits at most this long for another program's write.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
-    if (!db.open()) return Status::Fail(db.lastError().text().toStdString());
+    if (!db.open()) return Status::Fail(Why(db.lastError()));
     QSqlQuery q(db);
     const auto failed = [this, &q] {
         in_use_ = InUse(q.lastError());

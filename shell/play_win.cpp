@@ -389,6 +389,7 @@ bool PlayWin::Start() {
         ResumeTableInProgress();
     }
     OpenStatistics();
+    StartupMark("statistics");
     SyncCheckMarks();
 
     CheckForPrevBackGround();

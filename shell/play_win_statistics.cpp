@@ -79,6 +79,7 @@ void PlayWin::StatisticsCommand() {
             PlainMessageBox ask(QMessageBox::Question, tr("Reset Statistics"),
                                 tr("All games and rounds recorded so far are deleted. Reset the statistics?"),
                                 QMessageBox::Yes | QMessageBox::No, statistics_frm_);
+            ask.setDefaultButton(QMessageBox::No);
             return ask.exec() == QMessageBox::Yes;
         }, this);
     }
