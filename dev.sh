@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev
+  qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   # --- packaging: CPack's Depends (dpkg-shlibdeps), the desktop-file checks, lintian,

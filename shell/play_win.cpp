@@ -50,6 +50,7 @@
 #include "shell/table_resume.h"
 #include "shell/show_queue.h"
 #include "shell/table_show.h"
+#include "platform/statistics_store.h"
 #include "shell/startup.h"
 #include "shell/move_log.h"
 #include "shell/startup_profile.h"
@@ -232,6 +233,7 @@ void PlayWin::BuildMenu() {
 
     QMenu* score = submenu(bar, "MM_SCORE", tr("&Score"));
     entry(score, "MM_VIEW_SCORE", tr("&View Score"), [this] { ViewScoreCommand(); });
+    entry(score, "MM_STATISTICS", tr("S&tatistics..."), [this] { StatisticsCommand(); });
 
     QMenu* help = submenu(bar, "MM_HELP", tr("&Help"));
     entry(help, "MM_CONTENTS", tr("&Contents"), [this] { OpenHelp(QString::fromLatin1(HelpWindow::kContentsTopic)); })
@@ -398,6 +400,8 @@ bool PlayWin::Start() {
         StartupMark("dealt");
         ResumeTableInProgress();
     }
+    OpenStatistics();
+    StartupMark("statistics");
     SyncCheckMarks();
 
     CheckForPrevBackGround();
@@ -472,6 +476,8 @@ void PlayWin::ShutDown() {
 
 void PlayWin::closeEvent(QCloseEvent* event) {
     if (!shut_down_) ShutDown();
+    // A move the table is still showing is over in the game: kept as it left it.
+    if (move_depth_ == 0 && !closing_) KeepTableInProgress();
     // Whatever waits now returns at once, and nothing waits again.
     closing_ = true;
     game_->RequestStop();

@@ -43,6 +43,8 @@ class CardViewFrm;
 class GameOverFrm;
 class PlayerSel;
 class ScoreFrm;
+class StatisticsFrm;
+class StatisticsStore;
 
 // A click of the human on the table, with the cell the grid made current.
 struct TableClick {
@@ -248,6 +250,11 @@ public:
     void ViewScoreCommand();
     void AboutCommand();
     void CurrentGameCommand();
+    // Opens the statistics window, or brings it to the front.
+    void StatisticsCommand();
+    // The round the rules have just scored, recorded when it is scored
+    // (not when its sheet is shown), so a close meanwhile cannot lose it.
+    void RecordRoundInStatistics();
     // Opens a page of the help (a file name of the help folder).
     void OpenHelp(const QString& topic);
 
@@ -256,6 +263,9 @@ public:
     ScoreFrm* ScoreWindow() const { return score_frm_; }
     GameOverFrm* GameOverWindow() const { return game_over_; }
     CardViewFrm* CardViewer() const { return card_view_; }
+    StatisticsFrm* StatisticsWindow() const { return statistics_frm_; }
+    // Null when the statistics cannot be kept in this run.
+    StatisticsStore* Statistics() const { return statistics_.get(); }
     // True from a start-up without opponents until they have been chosen or
     // a table has been dealt all the same (New Game, Load Card Set).
     bool AwaitingPlayers() const { return awaiting_players_; }
@@ -343,6 +353,13 @@ private:
     bool keep_failed_ = false;
     // The game in progress of the last run, when there is one to go on with.
     void ResumeTableInProgress();
+    // The statistics database, opened at start; every round scored goes in.
+    void OpenStatistics();
+    // A new game, deal or card set replaces the game on the table.
+    void StartingAfresh();
+    bool resumed_ = false;  // the game of the last run goes on
+    std::unique_ptr<StatisticsStore> statistics_;
+    bool statistics_failed_ = false;
     PictureClip clip_;
     // The card bitmap decoded when it was checked, shown by the next
     // LoadCardBitmap once its switch has put it in force.
@@ -388,6 +405,7 @@ private:
     ScoreFrm* score_frm_ = nullptr;
     GameOverFrm* game_over_ = nullptr;
     CardViewFrm* card_view_ = nullptr;
+    StatisticsFrm* statistics_frm_ = nullptr;
     bool name_asked_ = false;
     // The card set file loaded in this run (command line or Load Card Set).
     std::filesystem::path card_set_source_;

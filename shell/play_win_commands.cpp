@@ -46,6 +46,7 @@
 #include "shell/table_marks_qt.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
+#include "platform/statistics_store.h"
 #include "platform/plain_text.h"
 
 namespace kvt {
@@ -149,7 +150,7 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
                 return;
             }
             awaiting_players_ = false;
-            match_->ForgetMoves();
+            StartingAfresh();
             ShowTableBroughtBack();
         });
     });
@@ -177,6 +178,7 @@ void PlayWin::ResumeTableInProgress() {
     case TableResume::Outcome::kResumed:
         break;
     }
+    resumed_ = true;
     // A round scored before the exit still waits for its sheet's OK.
     if (game_->Pending() == Decision::AcknowledgeScore) match_->RoundScored();
     ShowTableBroughtBack();
@@ -223,7 +225,7 @@ void PlayWin::HandleClick(const TableClick& click) {
 void PlayWin::NewGameCommand() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
-            match_->ForgetMoves();
+            StartingAfresh();
             game_->NewGame();
             // A table that is dealt is played, also before any opponents were chosen.
             awaiting_players_ = false;
@@ -249,7 +251,7 @@ void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) 
                 Report(tr("Load Card Set"), ToQString(loaded.message()));
                 return;
             }
-            match_->ForgetMoves();
+            StartingAfresh();
             awaiting_players_ = false;
             card_set_source_ = chosen;
             UpdateTitle();
@@ -344,7 +346,7 @@ void PlayWin::PlayersChosen() {
     WhenNoMoveRuns([this] {
         RunMove([this] {
             awaiting_players_ = false;
-            match_->ForgetMoves();
+            StartingAfresh();
             game_->DealForPlayers();
             RedrawTable();
         });

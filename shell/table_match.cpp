@@ -39,7 +39,11 @@ bool TableMatch::CanUndo() const { return history_.CanUndo() && !window_.IsClosi
 
 bool TableMatch::CanRedo() const { return history_.CanRedo() && !window_.IsClosing() && !GoesOn(); }
 
-bool TableMatch::Undo() { return CanUndo() && !window_.MoveRunning() && BringBack(history_.Undo()); }
+bool TableMatch::Undo() {
+    if (!CanUndo() || window_.MoveRunning() || !BringBack(history_.Undo())) return false;
+    undo_used_ = true;
+    return true;
+}
 
 bool TableMatch::Redo() { return CanRedo() && !window_.MoveRunning() && BringBack(history_.Redo()); }
 
@@ -86,6 +90,7 @@ void TableMatch::Continue() {
     // The first look after a deal, before any computer moved.
     if (fresh_deal_) {
         dealt_ = game_.State();
+        if (game_.RoundNum == 0) undo_used_ = false;
         fresh_deal_ = false;
     }
     if (HumanToPlay()) history_.Note(game_.State());

@@ -43,6 +43,8 @@ public:
     bool CanRedo() const;
     bool Undo();
     bool Redo();
+    // Undo was used in this game (cleared when a new game is dealt).
+    bool UndoUsed() const { return undo_used_; }
     // A new deal: the moves of the last one cannot be taken back.
     void ForgetMoves() {
         history_.Clear();
@@ -71,6 +73,7 @@ private:
     std::optional<TableState> stalled_at_;
     std::optional<TableState> dealt_;
     bool fresh_deal_ = true;
+    bool undo_used_ = false;
 };
 
 }  // namespace kvt

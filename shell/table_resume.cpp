@@ -9,29 +9,30 @@
 #include "platform/files.h"
 
 namespace kvt {
-namespace {
 
-constexpr std::size_t kReadLimit = kMaxTableSaveBytes;
-
-std::uint64_t CardSetHash(const Game& game) {
+std::uint64_t CardSetIdentity(const Game& game) {
     const auto& defs = game.CardSet.CardDefs;
     std::string bytes(reinterpret_cast<const char*>(defs.data()), sizeof(defs[0]) * defs.size());
     return Fnv1a64(bytes + game.CardSet.GameTitle);
 }
 
-std::uint64_t PlayerHash(const PlayerRec& player) {
+std::uint64_t PlayerIdentity(const PlayerRec& player) {
     return Fnv1a64(player.Name + "\n" + std::to_string(player.TraitA) + " " + std::to_string(player.TraitB) + " " +
                    std::to_string(player.TraitC) + " " + std::to_string(player.TraitD) + " " +
                    std::to_string(player.SoundChance));
 }
 
+namespace {
+
+constexpr std::size_t kReadLimit = kMaxTableSaveBytes;
+
 SavedTable Capture(const Game& game) {
     SavedTable saved;
-    saved.card_set_hash = CardSetHash(game);
+    saved.card_set_hash = CardSetIdentity(game);
     saved.card_set_title = game.CardSet.GameTitle;
     for (std::size_t p = 0; p < 4; ++p) {
         saved.player_names[p] = game.PlayerInfo[p + 1].Name;
-        saved.player_hashes[p] = PlayerHash(game.PlayerInfo[p + 1]);
+        saved.player_hashes[p] = PlayerIdentity(game.PlayerInfo[p + 1]);
     }
     for (int row = 0; row < kSavedSheetRows; ++row)
         for (int p = 1; p <= 4; ++p)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +10,12 @@
 namespace kvt {
 
 class Game;
+struct PlayerRec;
+
+// What a kept game is checked against: the hash of the card set's
+// definitions and title, and of a player's name and traits.
+std::uint64_t CardSetIdentity(const Game& game);
+std::uint64_t PlayerIdentity(const PlayerRec& player);
 
 // The game in progress, kept in the working folder after every move (written
 // to a temporary name and renamed, so a killed program loses at most the move

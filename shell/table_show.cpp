@@ -171,6 +171,7 @@ void TableShow::PlayClip(const std::filesystem::path& file) {
 int TableShow::AskWildGroup(const std::vector<GroupChoice>& choices) { return window_.AskWildGroup(choices); }
 
 void TableShow::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+    if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
     Then([this, sheet, winner] { window_.OpenScoreSheet(sheet, winner); });
 }
 

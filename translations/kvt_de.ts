@@ -343,6 +343,38 @@
         <translation>Punkte &amp;anzeigen</translation>
     </message>
     <message>
+        <source>S&amp;tatistics...</source>
+        <translation>S&amp;tatistik...</translation>
+    </message>
+    <message>
+        <source>The statistics in &quot;%1&quot; cannot be read: %2. They were set aside as &quot;%3&quot;; new statistics are kept.</source>
+        <translation>Die Statistik in „%1“ kann nicht gelesen werden: %2. Sie wurde als „%3“ beiseitegelegt; eine neue Statistik wird geführt.</translation>
+    </message>
+    <message>
+        <source>The statistics in &quot;%1&quot; cannot be kept: %2</source>
+        <translation>Die Statistik in „%1“ kann nicht geführt werden: %2</translation>
+    </message>
+    <message>
+        <source>The statistics in &quot;%1&quot; cannot be written: %2</source>
+        <translation>Die Statistik in „%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>The statistics in &quot;%1&quot; cannot be kept in this run.</source>
+        <translation>Die Statistik in „%1“ kann bei diesem Start nicht geführt werden.</translation>
+    </message>
+    <message>
+        <source>Reset Statistics</source>
+        <translation>Statistik zurücksetzen</translation>
+    </message>
+    <message>
+        <source>All games and rounds recorded so far are deleted. Reset the statistics?</source>
+        <translation>Alle bisher aufgezeichneten Spiele und Runden werden gelöscht. Statistik zurücksetzen?</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
@@ -498,6 +530,100 @@
     <message>
         <source>empty seat</source>
         <translation>freier Platz</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::StatisticsFrm</name>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Games</source>
+        <translation>Spiele</translation>
+    </message>
+    <message>
+        <source>Wins</source>
+        <translation>Siege</translation>
+    </message>
+    <message>
+        <source>Rounds</source>
+        <translation>Runden</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Best</source>
+        <translation>Bestwert</translation>
+    </message>
+    <message>
+        <source>With undo</source>
+        <translation>Mit Zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Card set</source>
+        <translation>Kartensatz</translation>
+    </message>
+    <message>
+        <source>Seat</source>
+        <translation>Platz</translation>
+    </message>
+    <message>
+        <source>&amp;Opponents</source>
+        <translation>&amp;Gegner</translation>
+    </message>
+    <message>
+        <source>&amp;Card Sets</source>
+        <translation>&amp;Kartensätze</translation>
+    </message>
+    <message>
+        <source>S&amp;eats</source>
+        <translation>&amp;Plätze</translation>
+    </message>
+    <message>
+        <source>Opponent</source>
+        <translation>Gegner</translation>
+    </message>
+    <message>
+        <source>You lower</source>
+        <translation>Sie niedriger</translation>
+    </message>
+    <message>
+        <source>They lower</source>
+        <translation>Gegner niedriger</translation>
+    </message>
+    <message>
+        <source>&amp;Head to Head</source>
+        <translation>&amp;Direktvergleich</translation>
+    </message>
+    <message>
+        <source>&amp;Reset...</source>
+        <translation>&amp;Zurücksetzen...</translation>
+    </message>
+    <message>
+        <source>1 (you)</source>
+        <translation>1 (Sie)</translation>
+    </message>
+    <message>
+        <source>The statistics in &quot;%1&quot; cannot be reset: %2</source>
+        <translation>Die Statistik in „%1“ kann nicht zurückgesetzt werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::TotalsChart</name>
+    <message>
+        <source>No finished games yet.</source>
+        <translation>Noch keine beendeten Spiele.</translation>
+    </message>
+    <message>
+        <source>Your total per game (the last %1)</source>
+        <translation>Ihre Punkte je Spiel (die letzten %1)</translation>
     </message>
 </context>
 <context>
