@@ -125,14 +125,12 @@ TEST_F(CardSetLoading, ABadFileChangesNothing) {
     std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
     truncated.resize(truncated.size() - 9);
     WriteBytes(work.parent_path() / "bad.cds", truncated);
-    Status s = game.LoadCardSetFile(work.parent_path() / "bad.cds");
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("bad.cds"), std::string::npos) << s.message();
-    EXPECT_NE(s.message().find("past the end"), std::string::npos) << s.message();
-
-    Status missing = game.LoadCardSetFile(work.parent_path() / "nowhere.cds");
-    ASSERT_FALSE(missing.ok());
-    EXPECT_NE(missing.message().find("nowhere.cds"), std::string::npos);
+    for (const auto& [name, fault] : {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}}) {
+        const Status s = game.LoadCardSetFile(work.parent_path() / name);
+        ASSERT_FALSE(s.ok());
+        EXPECT_NE(s.message().find(name), std::string::npos) << s.message();
+        EXPECT_NE(s.message().find(fault), std::string::npos) << s.message();
+    }
 
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(game.CardSet, set_before);

@@ -90,14 +90,9 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
     EXPECT_EQ(game.MoveCard(some, empty, -1, false), 0);
     EXPECT_EQ(some.Count(), 2);
     EXPECT_EQ(empty.Count(), 0);
-}
-
-TEST_F(MoveCardTest, PushStopsAtCapacity) {
-    CardStack stack;
-    Fill(stack, CardStack::Capacity);
-    EXPECT_TRUE(stack.Full());
-    EXPECT_FALSE(stack.Push(Numbered(1)));
-    EXPECT_EQ(stack.Count(), CardStack::Capacity);
+    EXPECT_TRUE(full.Full());
+    EXPECT_FALSE(full.Push(Numbered(1))) << "a push stops at the capacity";
+    EXPECT_EQ(full.Count(), CardStack::Capacity);
 }
 
 // Who plays next after a card with an action is pinned by the rules tests.

@@ -31,32 +31,6 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-void RecordingView::ShowHand(const CardStack& stack, int grid) {
-    calls.push_back("ShowHand " + std::to_string(grid) + " " + std::to_string(stack.Count()));
-}
-
-void RecordingView::SetHandVisible(int player, bool visible) {
-    calls.push_back("SetHandVisible " + std::to_string(player) + (visible ? " on" : " off"));
-}
-
-void RecordingView::ShowCardBack(const Card& def) {
-    calls.push_back("ShowCardBack " + std::to_string(def.PicRow) + "," + std::to_string(def.PicCol));
-}
-
-void RecordingView::SetSeatArrowVisible(int seat, bool visible) {
-    calls.push_back("SetSeatArrowVisible " + std::to_string(seat) + (visible ? " on" : " off"));
-}
-
-void RecordingView::SetLoadingGauge(int value, int maximum) {
-    calls.push_back("Gauge " + std::to_string(value) + "/" + std::to_string(maximum));
-}
-
-int RecordingView::Count(const std::string& call) const {
-    int n = 0;
-    for (const auto& c : calls) n += c == call;
-    return n;
-}
-
 Card Def(int group, int value, int action, int count, int copies, int row, int col) {
     Card c;
     c.Group = static_cast<std::int16_t>(group);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -33,18 +34,22 @@ class RecordingView : public TableView {
 public:
     std::vector<std::string> calls;
 
-    void ShowHand(const CardStack& stack, int grid) override;
-    void SetHandVisible(int player, bool visible) override;
+    void ShowHand(const CardStack& s, int grid) override { calls.push_back("ShowHand " + N(grid) + " " + N(s.Count())); }
+    void SetHandVisible(int player, bool on) override { calls.push_back("SetHandVisible " + N(player) + On(on)); }
     void ShowDiscardTop() override { calls.push_back("ShowDiscardTop"); }
-    void ShowCardBack(const Card& def) override;
-    void SetSeatArrowVisible(int seat, bool visible) override;
+    void ShowCardBack(const Card& c) override { calls.push_back("ShowCardBack " + N(c.PicRow) + "," + N(c.PicCol)); }
+    void SetSeatArrowVisible(int seat, bool on) override { calls.push_back("SetSeatArrowVisible " + N(seat) + On(on)); }
     void ShowShuffling() override { calls.push_back("ShowShuffling"); }
     void HideShuffling() override { calls.push_back("HideShuffling"); }
     void ShowLoading() override { calls.push_back("ShowLoading"); }
-    void SetLoadingGauge(int value, int maximum) override;
+    void SetLoadingGauge(int value, int maximum) override { calls.push_back("Gauge " + N(value) + "/" + N(maximum)); }
     void HideLoading() override { calls.push_back("HideLoading"); }
 
-    int Count(const std::string& call) const;
+    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+
+private:
+    static std::string N(int n) { return std::to_string(n); }
+    static std::string On(bool on) { return on ? " on" : " off"; }
 };
 
 // A definition with the given fields; the rest 0.

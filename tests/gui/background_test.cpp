@@ -28,8 +28,13 @@ TEST(Background, TheCardSetsBackgroundCellIsTiled) {
             bitmap.pixelColor(game.BackCellX + 1 + at.x() % 69, game.BackCellY + 1 + at.y() % 94);
         EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), expected) << at.x() << "," << at.y();
     }
+    // At 700 pixels, column 10 starts at 690 and runs past the edge.
+    win.resize(700, win.height());
+    QApplication::processEvents();
+    ASSERT_EQ(win.Table()->width(), 700);
+    EXPECT_EQ(PixelOf(win.Table(), 695, 440), bitmap.pixelColor(game.BackCellX + 1 + 5, game.BackCellY + 1 + 440 % 94));
     // Twice the size: tiles twice as large, over all of the table.
-    win.resize(win.size() + QSize(640, 456));
+    win.resize(win.size() + QSize(1280, 912) - win.Table()->size());
     QApplication::processEvents();
     ASSERT_EQ(win.Table()->size(), QSize(1280, 912));
     const QPoint corner(1275, 905);
@@ -37,18 +42,6 @@ TEST(Background, TheCardSetsBackgroundCellIsTiled) {
     EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x() - 4 * 138, corner.y()));
     EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x(), corner.y() - 188));
     EXPECT_NE(PixelOf(win.Table(), corner.x(), corner.y()), QColor(0, 128, 0));
-}
-
-TEST(Background, ASevenHundredPixelTableGetsElevenTileColumns) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.resize(700, win.height());
-    QApplication::processEvents();
-    ASSERT_EQ(win.Table()->width(), 700);
-    const Game& game = win.GameState();
-    const QImage bitmap = win.CardClip().Picture().toImage();
-    // Column 10 starts at 690 and runs past the edge.
-    EXPECT_EQ(PixelOf(win.Table(), 695, 440), bitmap.pixelColor(game.BackCellX + 1 + 5, game.BackCellY + 1 + 440 % 94));
 }
 
 TEST(Background, WithoutABackgroundCellTheTableIsPlainGreen) {
@@ -64,8 +57,13 @@ TEST(Background, WithoutABackgroundCellTheTableIsPlainGreen) {
 
 TEST(Background, ABackgroundBitmapCoversTheTable) {
     TableSetup setup;
-    // An earlier run left its working files, and its card set a background.
+    // An empty background file does not count.
+    std::filesystem::create_directories(setup.folders.AppDir);
+    std::ofstream(setup.folders.AppDir / files::kBackground).close();
     setup.Open();
+    EXPECT_FALSE(setup.win->GameState().HasBackFile);
+    EXPECT_EQ(setup.win->BackgroundKind(), PlayWin::Background::kTiles);
+    // The next start finds the card set's background.
     setup.win->close();
     setup.win.reset();
     QImage picture(300, 200, QImage::Format_RGB32);
@@ -80,15 +78,6 @@ TEST(Background, ABackgroundBitmapCoversTheTable) {
     QApplication::processEvents();
     const QSize table = win.Table()->size();
     EXPECT_EQ(PixelOf(win.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
-}
-
-TEST(Background, AnEmptyBackgroundFileDoesNotCount) {
-    TableSetup setup;
-    std::filesystem::create_directories(setup.folders.AppDir);
-    std::ofstream(setup.folders.AppDir / files::kBackground).close();
-    PlayWin& win = setup.Open();
-    EXPECT_FALSE(win.GameState().HasBackFile);
-    EXPECT_EQ(win.BackgroundKind(), PlayWin::Background::kTiles);
 }
 
 }  // namespace

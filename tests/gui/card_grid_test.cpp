@@ -27,15 +27,9 @@ TEST(CardGrid, StripsMapToTheirColumnsAndTheLastCardIsWhole) {
     CardGrid grid;
     grid.resize(30 * 4 + 70, 95);
     MakeHand(grid, 5);
-    EXPECT_EQ(grid.ColumnAt(0), 0);
-    EXPECT_EQ(grid.ColumnAt(29), 0);
-    EXPECT_EQ(grid.ColumnAt(30), 1);
-    EXPECT_EQ(grid.ColumnAt(119), 3);
-    EXPECT_EQ(grid.ColumnAt(120), 4);
-    EXPECT_EQ(grid.ColumnAt(189), 4);
-    EXPECT_EQ(grid.ColumnAt(195), -1);
+    for (const auto& [x, col] : {std::pair{0, 0}, {29, 0}, {30, 1}, {119, 3}, {120, 4}, {189, 4}, {195, -1}})
+        EXPECT_EQ(grid.ColumnAt(x), col) << x;
     EXPECT_EQ(grid.CellRect(0, 4), QRect(120, 0, 75, 100));
-
     // The picture is cut at the cell's edge: a strip shows its own card, the
     // last cell the whole last card.
     const QImage shot = grid.grab().toImage();
@@ -43,7 +37,7 @@ TEST(CardGrid, StripsMapToTheirColumnsAndTheLastCardIsWhole) {
     EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
 }
 
-TEST(CardGrid, AClickMakesTheCellCurrentThenReportsIt) {
+TEST(CardGrid, AClickMakesTheCellCurrentThenReportsItAndMovesReportThePosition) {
     CardGrid grid;
     grid.resize(190, 95);
     MakeHand(grid, 5);
@@ -55,13 +49,6 @@ TEST(CardGrid, AClickMakesTheCellCurrentThenReportsIt) {
     QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(160, 20));
     EXPECT_EQ(clicked_col, 4);
     EXPECT_EQ(grid.Row(), 0);
-}
-
-TEST(CardGrid, MouseMovesReportTheXPosition) {
-    CardGrid grid;
-    grid.resize(190, 95);
-    MakeHand(grid, 5);
-    grid.show();
     QSignalSpy moved(&grid, &CardGrid::MouseMoved);
     QTest::mouseMove(&grid, QPoint(77, 40));
     QApplication::processEvents();
@@ -70,7 +57,7 @@ TEST(CardGrid, MouseMovesReportTheXPosition) {
     EXPECT_EQ(moved.last().at(1).toInt(), 40);
 }
 
-TEST(CardGrid, AHandTooWideScrollsByColumns) {
+TEST(CardGrid, AHandTooWideScrollsByColumnsAndOneThatFitsNeedsNoScrollBar) {
     CardGrid grid;
     grid.resize(300, 95 + CardGrid::kScrollBarExtent);
     MakeHand(grid, 11);  // 10 strips and a card: 375 pixels
@@ -84,20 +71,17 @@ TEST(CardGrid, AHandTooWideScrollsByColumns) {
     EXPECT_EQ(grid.LeftCol(), 2);
     EXPECT_EQ(grid.ColumnAt(5), 2);
     EXPECT_EQ(grid.CellRect(0, 2).left(), 0);
-
     // Without a scroll bar mode nothing shows, even when the cells do not fit.
     grid.SetScrollBars(CardGrid::kNoScrollBars);
     EXPECT_FALSE(grid.ScrollBarShown());
-}
 
-TEST(CardGrid, AHandThatFitsNeedsNoScrollBar) {
-    CardGrid grid;
-    grid.resize(300, 108);
-    MakeHand(grid, 8);  // 7 strips and a card: 285 pixels
-    grid.SetScrollBars(CardGrid::kHorizontal);
-    EXPECT_FALSE(grid.ScrollBarShown());
-    grid.SetLeftCol(4);
-    EXPECT_EQ(grid.LeftCol(), 0);
+    CardGrid fits;
+    fits.resize(300, 108);
+    MakeHand(fits, 8);
+    fits.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_FALSE(fits.ScrollBarShown());
+    fits.SetLeftCol(4);
+    EXPECT_EQ(fits.LeftCol(), 0);
 }
 
 TEST(CardGrid, AColumnOfCardsScrollsByRows) {
@@ -113,7 +97,7 @@ TEST(CardGrid, AColumnOfCardsScrollsByRows) {
     EXPECT_EQ(grid.RowAt(0), 2);
 }
 
-TEST(CardGrid, FewerCellsDropThePicturesOfTheOthers) {
+TEST(CardGrid, FewerCellsDropThePicturesOfTheOthersAndTheCurrentCellTakesThePicture) {
     CardGrid grid;
     MakeHand(grid, 5);
     grid.SetCol(4);
@@ -123,20 +107,13 @@ TEST(CardGrid, FewerCellsDropThePicturesOfTheOthers) {
     EXPECT_TRUE(grid.Picture(0, 3).isNull());
     EXPECT_TRUE(grid.Picture(0, 4).isNull());
     EXPECT_FALSE(grid.Picture(0, 2).isNull());
-    // New columns come with the default width.
     EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
-}
-
-TEST(CardGrid, TheCurrentCellTakesThePicture) {
-    CardGrid grid;
-    MakeHand(grid, 3);
-    QPixmap blank;
     grid.SetCol(1);
-    grid.SetCellPicture(blank);
+    grid.SetCellPicture(QPixmap());
     EXPECT_TRUE(grid.Picture(0, 1).isNull());
     EXPECT_FALSE(grid.Picture(0, 0).isNull());
     grid.SetCol(99);
-    EXPECT_EQ(grid.Col(), 2);
+    EXPECT_EQ(grid.Col(), 4);
 }
 
 }  // namespace

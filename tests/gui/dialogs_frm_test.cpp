@@ -64,8 +64,7 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
     frm->close();
     EXPECT_TRUE(frm->isVisible());
     ASSERT_EQ(setup.messages.size(), 2u);
-    EXPECT_EQ(setup.messages[0].second, "No Group has been Selected");
-    EXPECT_EQ(setup.messages[1].second, "No Group has been Selected");
+    for (const auto& message : setup.messages) EXPECT_EQ(message.second, "No Group has been Selected");
     EXPECT_EQ(chosen, -1);
     frm->GroupButton(choices[0].Group)->click();
     frm->GroupButton(second.Group)->click();
@@ -115,10 +114,9 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
 
     // However the sheet is closed: black again, and later ticks change nothing.
     const std::vector<std::pair<const char*, std::function<void(ScoreFrm&)>>> closings{
-        {"OK", [](ScoreFrm& sheet_frm) { QTest::mouseClick(sheet_frm.OkBut(), Qt::LeftButton); }},
-        {"Escape", [](ScoreFrm& sheet_frm) { QTest::keyClick(&sheet_frm, Qt::Key_Escape); }},
-        {"close box", [](ScoreFrm& sheet_frm) { sheet_frm.close(); }},
-    };
+        {"OK", [](ScoreFrm& f) { QTest::mouseClick(f.OkBut(), Qt::LeftButton); }},
+        {"Escape", [](ScoreFrm& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+        {"close box", [](ScoreFrm& f) { f.close(); }}};
     for (const auto& [how, close] : closings) {
         ScoreFrm closed;
         closed.ShowSheet(sheet, 2);
@@ -143,10 +141,7 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
         bool shown = false;
         WhenModal<ScoreFrm>([&](ScoreFrm& frm) {
             shown = frm.PlayerLabel(1)->text() == "Tester";
-            if (escape)
-                QTest::keyClick(&frm, Qt::Key_Escape);
-            else
-                QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
+            escape ? QTest::keyClick(&frm, Qt::Key_Escape) : QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
         });
         win.MenuEntry("MM_VIEW_SCORE")->trigger();
         EXPECT_TRUE(shown) << escape;
@@ -192,30 +187,21 @@ TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
     game.GameSpeed = 99999;
     EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kSlowest);
 
-    WhenModal<PlaySpdFrm>([](PlaySpdFrm& frm) {
-        frm.HScroll1()->setValue(40);
-        QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    });
-    win.MenuEntry("MM_GAME_SPEED")->trigger();
-    EXPECT_EQ(game.GameSpeed, 40);
-    EXPECT_EQ(win.AnimationInterval(), 40);
-    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40");
-
-    // Closing without OK keeps what was there.
-    WhenModal<PlaySpdFrm>([](PlaySpdFrm& frm) {
-        frm.HScroll1()->setValue(900);
-        frm.reject();
-    });
-    win.MenuEntry("MM_GAME_SPEED")->trigger();
-    EXPECT_EQ(game.GameSpeed, 40);
-    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40");
-
-    // A stored speed beyond the bar reaches the timer only as far as the bar goes.
-    game.GameSpeed = 60000;
-    WhenModal<PlaySpdFrm>([](PlaySpdFrm& frm) { frm.reject(); });
-    win.MenuEntry("MM_GAME_SPEED")->trigger();
-    EXPECT_EQ(game.GameSpeed, 60000);
-    EXPECT_EQ(win.AnimationInterval(), PlaySpdFrm::kSlowest);
+    // OK stores the bar's speed; closing without OK keeps what was there; a stored
+    // speed beyond the bar reaches the timer only as far as the bar goes.
+    const struct { int stored, bar; bool ok; int speed, interval; } cases[] = {
+        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
+    for (const auto& c : cases) {
+        game.GameSpeed = c.stored;
+        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
+            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
+            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
+        });
+        win.MenuEntry("MM_GAME_SPEED")->trigger();
+        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
+        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
+        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
+    }
 }
 
 TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
@@ -310,21 +296,16 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
 }
 
 TEST(DialogsCardView, DescribesTheCardsAction) {
-    Card card;
-    card.ActionCount = 2;
-    card.Action = 1;
-    EXPECT_EQ(CardViewFrm::Description(card, false), "Pass 2 Cards Left");
-    card.Action = 2;
-    EXPECT_EQ(CardViewFrm::Description(card, false), "Pass 2  Cards Right");
-    card.Action = 6;
-    card.ActionCount = 3;
-    EXPECT_EQ(CardViewFrm::Description(card, false), "Draw 3  Cards From LEFT");
-    card.Action = 8;
-    card.ActionCount = 1;
-    EXPECT_EQ(CardViewFrm::Description(card, false), "Discard 1 Cards");
-    EXPECT_EQ(CardViewFrm::Description(card, true), "Discard Cards");
-    card.Action = 10;
-    EXPECT_EQ(CardViewFrm::Description(card, false), "Reverse Direction of Play");
+    const std::tuple<int, int, bool, const char*> cases[] = {
+        {1, 2, false, "Pass 2 Cards Left"}, {2, 2, false, "Pass 2  Cards Right"},
+        {6, 3, false, "Draw 3  Cards From LEFT"}, {8, 1, false, "Discard 1 Cards"}, {8, 1, true, "Discard Cards"},
+        {10, 1, false, "Reverse Direction of Play"}};
+    for (const auto& [action, count, hide_count, text] : cases) {
+        Card card;
+        card.Action = static_cast<std::int16_t>(action);
+        card.ActionCount = static_cast<std::int16_t>(count);
+        EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
+    }
 }
 
 TEST(DialogsCardView, FollowsTheOption) {

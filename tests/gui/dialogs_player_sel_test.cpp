@@ -39,43 +39,45 @@ PlayerSel& OpenChoice(PlayWin& win) {
     return *win.PlayerSelWindow();
 }
 
-TEST(DialogsPlayerSel, EachEmptySeatHasItsMessage) {
+class DialogsPlayerSel : public ::testing::Test {
+protected:
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     PlayerSel& sel = OpenChoice(win);
-    const auto samples = Samples(setup.folders);
-    ASSERT_GE(samples.size(), 3u);
+    Game& game = win.GameState();
+    const std::vector<fs::path> samples = Samples(setup.folders);
+};
 
-    EXPECT_FALSE(sel.Ok());
-    ASSERT_FALSE(setup.messages.empty());
-    EXPECT_EQ(setup.messages.back().second, "Player 2 has not been chosen .");
-    ASSERT_TRUE(sel.PreviewFile(Text(samples[0])));
-    sel.DropOnSeat(2);
-    EXPECT_FALSE(sel.Ok());
-    EXPECT_EQ(setup.messages.back().second, "Player 3 has not been chosen .");
-    ASSERT_TRUE(sel.PreviewFile(Text(samples[1])));
-    sel.DropOnSeat(3);
-    EXPECT_FALSE(sel.Ok());
-    EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageAndHelpItsTopic) {
+    ASSERT_GE(samples.size(), 4u);
+
+    for (int seat = 2; seat <= 4; ++seat) {
+        EXPECT_FALSE(sel.Ok());
+        ASSERT_FALSE(setup.messages.empty());
+        EXPECT_EQ(setup.messages.back().second, QString("Player %1 has not been chosen .").arg(seat));
+        if (seat == 4) break;
+        ASSERT_TRUE(sel.PreviewFile(Text(samples[static_cast<std::size_t>(seat - 2)])));
+        sel.DropOnSeat(seat);
+    }
     EXPECT_TRUE(sel.isVisible());
     // The close box asks the same.
     sel.close();
     EXPECT_TRUE(sel.isVisible());
     EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+    // Help opens its topic.
+    QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
+    HelpWindow::Instance()->close();
 }
 
-TEST(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    PlayerSel& sel = OpenChoice(win);
-    Game& game = win.GameState();
+TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
     sel.UseSampleOpponents();
     for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
     game.Players[1].Clear();
     ASSERT_TRUE(sel.Ok());
     EXPECT_FALSE(sel.isVisible());
     QApplication::processEvents();
-    const auto samples = Samples(setup.folders);
     for (int p = 2; p <= 4; ++p) {
         const auto seat = static_cast<std::size_t>(p);
         EXPECT_FALSE(game.PlayerInfo[seat].Name.empty()) << p;
@@ -87,16 +89,10 @@ TEST(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
     EXPECT_TRUE(game.RememberedPlayersComplete());
 }
 
-TEST(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    PlayerSel& sel = OpenChoice(win);
-    Game& game = win.GameState();
+TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
     sel.UseSampleOpponents();
     ASSERT_TRUE(sel.Ok());
     const PlayerRec before = game.PlayerInfo[2];
-    const auto samples = Samples(setup.folders);
-    ASSERT_GE(samples.size(), 4u);
     ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
     sel.DropOnSeat(2);
     // The move that is running when OK is pressed plays on with the old opponent.
@@ -113,11 +109,7 @@ TEST(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
     EXPECT_EQ(game.Players[1].Count(), 7);
 }
 
-TEST(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    PlayerSel& sel = OpenChoice(win);
-    Game& game = win.GameState();
+TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     sel.UseSampleOpponents();
     ASSERT_TRUE(sel.Ok());
     const std::string name3 = game.PlayerInfo[3].Name;
@@ -132,13 +124,14 @@ TEST(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
 
     // A file spoilt between the preview and OK: unpacking refuses it.
     const fs::path spoilt = setup.Root() / "spoilt.dpf";
-    fs::copy_file(Samples(setup.folders)[3], spoilt);
+    fs::copy_file(samples[3], spoilt);
     ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
     sel.DropOnSeat(3);
     fs::resize_file(spoilt, 40);
     win.show();
     EXPECT_FALSE(sel.Ok());
-    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file")) << setup.messages.back().second.toStdString();
+    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
+        << setup.messages.back().second.toStdString();
     EXPECT_EQ(game.PlayerInfo[3].Name, name3);
     EXPECT_EQ(game.PlayerFile[3], file3);
     EXPECT_EQ(sel.Seat(3)->Current().File.toStdString(), file3);
@@ -146,7 +139,7 @@ TEST(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     EXPECT_EQ(setup.RawSetting("Player3"), file3);
 }
 
-TEST(DialogsPlayerSel, AFirstRunChoosesBeforeDealing) {
+TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
     TableSetup setup;
     PlayWin::Options options = setup.Options();
     options.choose_players = true;
@@ -173,7 +166,7 @@ TEST(DialogsPlayerSel, AFirstRunChoosesBeforeDealing) {
     EXPECT_EQ(again.GameState().Players[1].Count(), 7);
 }
 
-TEST(DialogsPlayerSel, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
+TEST(DialogsPlayerSelFirstRun, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
     using Command = std::function<void(TableSetup&)>;
     const std::vector<std::pair<const char*, Command>> commands{
         {"New Game", [](TableSetup& setup) { setup.win->MenuEntry("MM_NEW_GAME")->trigger(); }},
@@ -200,16 +193,6 @@ TEST(DialogsPlayerSel, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
             EXPECT_EQ(clicks, 1);
         }
     }
-}
-
-TEST(DialogsPlayerSel, HelpOpensItsTopic) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    PlayerSel& sel = OpenChoice(win);
-    QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
-    ASSERT_NE(HelpWindow::Instance(), nullptr);
-    EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
-    HelpWindow::Instance()->close();
 }
 
 }  // namespace

@@ -6,14 +6,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <QtEndian>
+#include <QDataStream>
+#include <gtest/gtest.h>
 #include <fstream>
-#include <sstream>
 
 #include "actions/flights_qt.h"
 #include "dialogs/game_over_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
+#include "hand/hand_view.h"
 #include "engine/card_set.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
@@ -60,6 +61,13 @@ PlayWin& TableSetup::Open(PlayWin::Options options, bool show) {
         win->show();
         QApplication::processEvents();
     }
+    return *win;
+}
+
+PlayWin& TableSetup::OpenFast(PlayWin::Options options) {
+    Open(std::move(options));
+    win->SetAnimationInterval(1);
+    win->Flights().SetDrawStepPause(0);
     return *win;
 }
 
@@ -115,6 +123,35 @@ QPoint CellPoint(CardGrid* grid, int col, int row) {
         grid->SetTopRow(row);
     }
     return grid->CellRect(row, col).intersected(grid->Viewport()).center();
+}
+
+int NoChoiceColumn(Game& game, bool group_card) {
+    const CardStack& hand = game.Players[1];
+    for (int c = 0; c < hand.Count(); ++c) {
+        Card card = hand[c];
+        if (game.CheckPlayable(card) == 1 && Game::NeedsNoChoice(card) == 1 && (!group_card || card.Group > 0))
+            return c;
+    }
+    return -1;
+}
+
+void ClickHand(PlayWin& win, int player, int col) {
+    QTest::mouseClick(win.Hands().Grid(player), Qt::LeftButton, {}, CellPoint(win.Hands().Grid(player), col));
+    Settle(win);
+}
+
+void ClickDiscard(PlayWin& win) {
+    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    Settle(win);
+}
+
+void PlayAMove(PlayWin& win) {
+    ASSERT_TRUE(WaitForHuman(win));
+    const int column = NoChoiceColumn(win.GameState());
+    ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
+    ClickHand(win, 1, column);
+    ClickDiscard(win);
+    ASSERT_TRUE(WaitForHuman(win));
 }
 
 bool WaitForHuman(PlayWin& win, int ms) {
@@ -194,34 +231,20 @@ bool FlightWatcher::eventFilter(QObject*, QEvent* event) {
 }
 
 void WriteWave(const fs::path& path, int milliseconds) {
-    const quint32 rate = 8000;
-    const quint32 data = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
-    std::string bytes;
-    const auto u32 = [&bytes](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        bytes.append(b, 4);
-    };
-    const auto u16 = [&bytes](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        bytes.append(b, 2);
-    };
-    bytes += "RIFF";
-    u32(36 + data);
-    bytes += "WAVEfmt ";
-    u32(16);
-    u16(1);         // PCM
-    u16(1);         // mono
-    u32(rate);      // samples per second
-    u32(rate * 2);  // bytes per second
-    u16(2);         // block
-    u16(16);        // bits
-    bytes += "data";
-    u32(data);
-    bytes.append(data, '\0');
+    const quint32 rate = 8000, data = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + data);
+    out.writeRawData("WAVEfmt ", 8);
+    // PCM, mono, samples and bytes per second, block, bits
+    out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << data;
+    bytes.append(static_cast<qsizetype>(data), '\0');
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
 }
 
 QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }

@@ -43,6 +43,9 @@ public:
     PlayWin& Open(PlayWin::Options options, bool show = true);
     // Creates the window without starting it.
     PlayWin& Create(PlayWin::Options options);
+    // Opens and shows the window with the shortest card flights.
+    PlayWin& OpenFast() { return OpenFast(Options()); }
+    PlayWin& OpenFast(PlayWin::Options options);
 
     fs::path Root() const;
     // A settings value as it stands in the file: the text after "Key=".
@@ -65,6 +68,14 @@ int CardsOnTable(const Game& game);
 // A point inside cell (row, col) of a grid; a cell out of view is scrolled
 // into view first, as the player would with the scroll bar.
 QPoint CellPoint(CardGrid* grid, int col, int row = 0);
+
+// The first card of the human's hand that can be laid and needs no choice
+// (and is no wild card, when told so); -1 if none.
+int NoChoiceColumn(Game& game, bool group_card = false);
+void ClickHand(PlayWin& win, int player, int col);
+void ClickDiscard(PlayWin& win);
+// The human lays NoChoiceColumn's card by mouse; the computers reply.
+void PlayAMove(PlayWin& win);
 
 // Lets the event loop run until the table waits for the human to play or
 // take a card (the computers move one per turn of the loop; the windows they

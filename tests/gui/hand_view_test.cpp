@@ -155,9 +155,7 @@ TEST_F(HandViewTest, TheLayoutFollowsTheDesign) {
     // The human's name sits 200 twips below the hand.
     EXPECT_EQ(Win().NameLabel(1)->pos(), QPoint(146, Px(4545 + 95 * 15 + 200)));
     EXPECT_EQ(Win().NameLabel(1)->text(), QStringLiteral("Tester"));
-}
-
-TEST_F(HandViewTest, SeatArrowsSitBesideTheirHands) {
+    // The seat arrows sit beside their hands; one direction picture shows.
     Win().PlaceSeatArrows();
     const TwipRect left = Win().Hands().GridRect(2);
     const TwipRect top = Win().Hands().GridRect(3);
@@ -168,9 +166,6 @@ TEST_F(HandViewTest, SeatArrowsSitBesideTheirHands) {
     for (int seat = 2; seat <= 4; ++seat) EXPECT_FALSE(Win().PlayerPtr(seat)->isVisible());
     Win().SetSeatArrowVisible(3, true);
     EXPECT_TRUE(Win().PlayerPtr(3)->isVisible());
-}
-
-TEST_F(HandViewTest, DirectionPicturesFollowTheDirectionOfPlay) {
     EXPECT_TRUE(Win().PlayDirect(0)->isVisible());
     EXPECT_FALSE(Win().PlayDirect(1)->isVisible());
     Win().SetDirectionPicture(1);
@@ -179,22 +174,15 @@ TEST_F(HandViewTest, DirectionPicturesFollowTheDirectionOfPlay) {
 }
 
 TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
-    CardStack hand = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}});
-    CardStack unsorted = hand;
+    // Equal cards are told apart by their picture column.
+    const CardStack hand = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}, {1, 9}});
+    CardStack unsorted = hand, sorted = hand;
     SortHand(unsorted, false);
-    EXPECT_EQ(unsorted[0].Group, 2);
-    SortHand(hand, true);
-    const std::vector<std::pair<int, int>> expected{{0, 3}, {1, 2}, {1, 9}, {2, 5}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(hand[i].Group, expected[static_cast<std::size_t>(i)].first);
-        EXPECT_EQ(hand[i].Value, expected[static_cast<std::size_t>(i)].second);
-    }
-    // Equal cards keep their order (told apart by their picture column).
-    CardStack twins = HandOf({{3, 4}, {1, 1}, {3, 4}, {3, 4}});
-    SortHand(twins, true);
-    EXPECT_EQ(twins[1].PicCol, 0);
-    EXPECT_EQ(twins[2].PicCol, 2);
-    EXPECT_EQ(twins[3].PicCol, 3);
+    EXPECT_EQ(unsorted, hand);
+    SortHand(sorted, true);
+    std::vector<int> order;
+    for (const Card& c : sorted) order.push_back(c.PicCol);
+    EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 4, 0}));
 }
 
 TEST_F(HandViewTest, AMinimisedTableIsNotRedrawn) {

@@ -28,11 +28,8 @@ TEST(Keyboard, TheMenusHaveTheDesktopsShortcuts) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"MM_NEW_GAME", QKeySequence::New},
-        {"MM_LOAD_CARD", QKeySequence::Open},
-        {"MM_EXIT", QKeySequence::Quit},
-        {"MM_CONTENTS", QKeySequence::HelpContents},
-    };
+        {"MM_NEW_GAME", QKeySequence::New}, {"MM_LOAD_CARD", QKeySequence::Open},
+        {"MM_EXIT", QKeySequence::Quit}, {"MM_CONTENTS", QKeySequence::HelpContents}};
     for (const auto& [entry, key] : keys) EXPECT_EQ(win.MenuEntry(entry)->shortcut(), QKeySequence(key)) << entry;
 }
 
@@ -47,28 +44,21 @@ TEST(Keyboard, TheMarkMovesThroughTheHandAndKeysMakeTheClicks) {
     QTest::keyClick(&win, Qt::Key_End);
     EXPECT_EQ(keys.Column(), game.Players[1].Count() - 1);
     EXPECT_TRUE(keys.Mark()->isVisible());
-    QTest::keyClick(&win, Qt::Key_Home);
-    QTest::keyClick(&win, Qt::Key_Right);
-    QTest::keyClick(&win, Qt::Key_Right);
-    QTest::keyClick(&win, Qt::Key_Left);
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&win, key);
     ASSERT_EQ(keys.Column(), 1);
-    QTest::keyClick(&win, Qt::Key_Left);
-    QTest::keyClick(&win, Qt::Key_Left);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left}) QTest::keyClick(&win, key);
     EXPECT_EQ(keys.Column(), 0) << "the mark stops at the first card";
     // The mark sits on the marked card's strip and says which card it is.
     CardGrid& hand = *win.Hands().Grid(1);
     EXPECT_EQ(keys.Mark()->geometry().topLeft(), hand.mapTo(win.Table(), hand.CellRect(0, 0).topLeft()));
-    Card first = game.Players[1][0];
-    const bool playable = game.CheckPlayable(first) == 1;
-    EXPECT_EQ(AccessibleName(keys.Mark()), SpokenCard(game.Players[1][0], playable));
+    Card marked = game.Players[1][0];
+    const bool playable = game.CheckPlayable(marked) == 1;
+    EXPECT_EQ(AccessibleName(keys.Mark()), SpokenCard(marked, playable));
     EXPECT_EQ(AccessibleName(win.Hands().Grid(1)), "Your hand, 7 cards");
-
     // Enter picks the marked card, Escape puts it back, D draws.
-    const Card marked = game.Players[1][0];
     QTest::keyClick(&win, Qt::Key_Return);
     ASSERT_EQ(game.PickStack.Count(), 1);
-    EXPECT_EQ(game.PickStack[0].Value, marked.Value);
-    EXPECT_EQ(game.PickStack[0].Group, marked.Group);
+    EXPECT_EQ(std::pair(game.PickStack[0].Group, game.PickStack[0].Value), std::pair(marked.Group, marked.Value));
     QTest::keyClick(&win, Qt::Key_Escape);
     EXPECT_TRUE(game.PickStack.Empty());
     EXPECT_EQ(game.Players[1].Count(), 7);
@@ -98,9 +88,9 @@ TEST(Keyboard, WhenACardMustBeTakenTheMarkIsOnTheGiversHand) {
     EXPECT_EQ(game.Players[1].Count(), 8);
     EXPECT_EQ(game.Players[3].Count(), 6);
     EXPECT_EQ(game.ChooseDone, 1);
-    bool arrived = false;
-    for (const Card& c : game.Players[1]) arrived |= c.Group == taken.Group && c.Value == taken.Value && c.PicCol == taken.PicCol;
-    EXPECT_TRUE(arrived);
+    EXPECT_TRUE(std::any_of(game.Players[1].begin(), game.Players[1].end(), [&](const Card& c) {
+        return std::tuple(c.Group, c.Value, c.PicCol) == std::tuple(taken.Group, taken.Value, taken.PicCol);
+    }));
 }
 
 // Rounds played with the keys alone: the mark and Enter to pick and choose,
@@ -114,8 +104,7 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
     win.Flights().SetInterval(1);
     Game& game = win.GameState();
-    int sheets = 0;
-    int groups_named = 0;
+    int sheets = 0, groups_named = 0;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -150,8 +139,7 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
         // The keys go to the table once a dialog has closed, as the desktop gives it back.
         QApplication::setActiveWindow(&win);
         if (game.ChoosingCards) {
-            key(Qt::Key_Home);
-            key(Qt::Key_Space);
+            for (int k : {Qt::Key_Home, Qt::Key_Space}) key(k);
             ++takes;
             continue;
         }
@@ -161,21 +149,15 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
         if (column < 0) {
             key(Qt::Key_D);
             ++draws;
-            if (game.DiscardButtonShown)
-                discard();
-            else
-                key(Qt::Key_Escape);
+            game.DiscardButtonShown ? discard() : key(Qt::Key_Escape);
             continue;
         }
         key(Qt::Key_Home);
         for (int i = 0; i < column; ++i) key(Qt::Key_Right);
         key(Qt::Key_Return);
         ++picks;
-        for (int guard = 0; game.HoldGridOpen && !game.DiscardButtonShown && guard < 20; ++guard) {
-            key(Qt::Key_Home);
-            key(Qt::Key_Return);
-            ++choices;
-        }
+        for (int guard = 0; game.HoldGridOpen && !game.DiscardButtonShown && guard < 20; ++guard, ++choices)
+            for (int k : {Qt::Key_Home, Qt::Key_Return}) key(k);
         discard();
     }
     answer.stop();

@@ -88,10 +88,7 @@ TEST(Look, TheTableShowsTheGameAsItStands) {
 
     // Another game drawn from scratch: new hands, a new top card.
     Game& game = win.GameState();
-    game.Players[1] = HandFromSet(game, 4);
-    game.Players[2] = HandFromSet(game, 2);
-    game.Players[3] = HandFromSet(game, 9);
-    game.Players[4] = HandFromSet(game, 1);
+    for (const auto& [p, n] : {std::pair{1, 4}, {2, 2}, {3, 9}, {4, 1}}) game.Players[p] = HandFromSet(game, n);
     game.DiscardPile.Push(game.Players[3][4]);
     win.RedrawTable();
     ExpectTableShowsTheGame(win, "scene-redrawn");
@@ -126,10 +123,9 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     win.SetTakePrompt(3);
     win.SetChooseMessageVisible(true);
     win.SetDirectionPicture(1);
-    Shot(win, "scene-choosing");
+    const QImage image = Shot(win, "scene-choosing");
     EXPECT_TRUE(win.Hands().Grid(1)->ScrollBarShown());
     // The hold grid shows the chosen cards, the box the picked card.
-    const QImage image = Shot(win, "scene-choosing");
     CardGrid& hold = *win.Hands().Grid(0);
     for (int i = 0; i < game.HoldStack.Count(); ++i)
         EXPECT_TRUE(Shows(image, win, hold, hold.CellRect(0, i), hold.Viewport(), win.Hands().Face(game.HoldStack[i])));

@@ -11,15 +11,20 @@
 namespace kvt {
 namespace {
 
+QByteArray Saved(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
 // A 24-bit BMP whose rows need padding, stored bottom-up or top-down.
 QByteArray Bmp24(int width, int height, bool top_down) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
+    QByteArray bytes = Saved(image, "BMP");
     if (top_down) {
         // Same pixels, rows stored from the top: negative height, rows reversed.
         const int at = qFromLittleEndian<qint32>(bytes.constData() + 10);
@@ -42,14 +47,6 @@ QImage Decode(const QByteArray& bytes) {
 
 // Whatever Qt's reader makes of the bytes, as plain pixels; null when it makes nothing.
 QImage QtDecode(const QByteArray& bytes) { return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32); }
-
-QByteArray Saved(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 TEST(PictureDecode, GivesWhatQtsReaderGives) {
     QImage png(5, 4, QImage::Format_ARGB32);

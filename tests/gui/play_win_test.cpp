@@ -32,31 +32,14 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     const std::vector<std::pair<const char*, const char*>> entries{
-        {"MM_FILE", "&File"},
-        {"MM_NEW_GAME", "&New Game"},
-        {"MM_LOAD_CARD", "&Load Card Set"},
-        {"MM_DEFINE_CARDS", "&Define Cards"},
-        {"MM_CHOOSE_PLAYERS", "&Choose Players"},
-        {"MM_SHARE_DEAL", "S&hare This Deal..."},
-        {"MM_OPEN_DEAL", "&Open Deal..."},
-        {"MM_EXIT", "&Exit"},
-        {"MM_EDIT", "&Edit"},
-        {"MM_UNDO", "&Undo"},
-        {"MM_REDO", "&Redo"},
-        {"MM_SETUP", "&Options"},
-        {"MM_SORT_CARDS", "S&ort Cards"},
-        {"MM_SOUNDS", "&Sounds"},
-        {"MM_PLAYER_SOUNDS", "&Player Sounds"},
-        {"MM_MUSIC", "&Opening Music"},
-        {"MM_VIEWER", "&Card Viewer"},
-        {"MM_GAME_SPEED", "&Game Speed"},
-        {"MM_SCORE", "&Score"},
-        {"MM_VIEW_SCORE", "&View Score"},
-        {"MM_HELP", "&Help"},
-        {"MM_CONTENTS", "&Contents"},
-        {"MM_ABOUT", "About &KVT"},
-        {"MM_CURRENT_GAME", "&About Current Game"},
-    };
+        {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
+        {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
+        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."}, {"MM_EXIT", "&Exit"},
+        {"MM_EDIT", "&Edit"}, {"MM_UNDO", "&Undo"}, {"MM_REDO", "&Redo"}, {"MM_SETUP", "&Options"},
+        {"MM_SORT_CARDS", "S&ort Cards"}, {"MM_SOUNDS", "&Sounds"}, {"MM_PLAYER_SOUNDS", "&Player Sounds"},
+        {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
+        {"MM_SCORE", "&Score"}, {"MM_VIEW_SCORE", "&View Score"}, {"MM_HELP", "&Help"},
+        {"MM_CONTENTS", "&Contents"}, {"MM_ABOUT", "About &KVT"}, {"MM_CURRENT_GAME", "&About Current Game"}};
     for (const auto& [name, caption] : entries) {
         QAction* action = win.MenuEntry(name);
         ASSERT_NE(action, nullptr) << name;
@@ -154,7 +137,7 @@ TEST(PlayWinStartUp, TheNameGivenIsThePlayersNameAndCancellingEndsTheProgram) {
     }
 }
 
-TEST(PlayWinShutDown, ClosingWritesTheOptionsInTheirForms) {
+TEST(PlayWinShutDown, ExitWritesTheOptionsInTheirForms) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
@@ -165,7 +148,9 @@ TEST(PlayWinShutDown, ClosingWritesTheOptionsInTheirForms) {
     win.move(100, 50);
     QApplication::processEvents();
     ASSERT_EQ(win.pos(), QPoint(100, 50));
-    EXPECT_TRUE(win.close());
+    win.MenuEntry("MM_EXIT")->trigger();
+    EXPECT_FALSE(win.isVisible());
+    EXPECT_TRUE(win.IsClosing());
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40");
     EXPECT_EQ(setup.RawSetting("Left"), " 1500");
     EXPECT_EQ(setup.RawSetting("Top"), " 750");
@@ -192,16 +177,6 @@ TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
     }
 }
 
-TEST(PlayWinShutDown, ExitClosesTheWindow) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    ASSERT_TRUE(win.isVisible());
-    win.MenuEntry("MM_EXIT")->trigger();
-    EXPECT_FALSE(win.isVisible());
-    EXPECT_TRUE(win.IsClosing());
-    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
-}
-
 TEST(PlayWinCommands, SortCardsTogglesWritesAndResorts) {
     TableSetup setup;
     PlayWin& win = setup.Open();
@@ -220,11 +195,9 @@ TEST(PlayWinCommands, SortCardsTogglesWritesAndResorts) {
     sort->trigger();
     EXPECT_TRUE(sort->isChecked());
     EXPECT_EQ(setup.RawSetting("Sort"), "-1");
-    for (int i = 1; i < game.Players[1].Count(); ++i) {
-        const Card& a = game.Players[1][i - 1];
-        const Card& b = game.Players[1][i];
-        EXPECT_TRUE(a.Group < b.Group || (a.Group == b.Group && a.Value <= b.Value)) << i;
-    }
+    EXPECT_TRUE(std::is_sorted(game.Players[1].begin(), game.Players[1].end(), [](const Card& a, const Card& b) {
+        return std::pair(a.Group, a.Value) < std::pair(b.Group, b.Value);
+    }));
 }
 
 TEST(PlayWinCommands, OptionsToggleTheirMarksAndOnlyTheViewerIsSavedAtOnce) {
@@ -255,23 +228,15 @@ TEST(PlayWinCommands, MinimisingHidesTheCardViewerAndRestoringShowsItWhenOn) {
     setup.WriteSetting(settings::kViewer, "-1");
     PlayWin& win = setup.Open();
     ASSERT_NE(win.CardViewer(), nullptr);
-    const auto minimise_and_restore = [&win](bool& shown_while_minimised) {
+    for (const bool on : {true, false}) {
+        if (!on) win.MenuEntry("MM_VIEWER")->trigger();
         win.showMinimized();
         QApplication::processEvents();
-        shown_while_minimised = win.CardViewer()->isVisible();
+        EXPECT_FALSE(win.CardViewer()->isVisible()) << on;
         win.showNormal();
         QApplication::processEvents();
-    };
-    bool shown = true;
-    minimise_and_restore(shown);
-    EXPECT_FALSE(shown);
-    EXPECT_TRUE(win.CardViewer()->isVisible());
-
-    // With the option off the viewer stays away.
-    win.MenuEntry("MM_VIEWER")->trigger();
-    ASSERT_FALSE(win.CardViewer()->isVisible());
-    minimise_and_restore(shown);
-    EXPECT_FALSE(win.CardViewer()->isVisible());
+        EXPECT_EQ(win.CardViewer()->isVisible(), on);
+    }
 }
 
 TEST(PlayWinCommands, NewGameDealsAfreshAndKeepsEveryCard) {
@@ -283,9 +248,7 @@ TEST(PlayWinCommands, NewGameDealsAfreshAndKeepsEveryCard) {
     win.MenuEntry("MM_NEW_GAME")->trigger();
     EXPECT_EQ(CardsOnTable(game), DeckSize(game.CardSet));
     EXPECT_EQ(game.Scores[2], 0);
-    bool differing = false;
-    for (int i = 0; i < 7; ++i) differing |= !(game.Players[1][i] == before[i]);
-    EXPECT_TRUE(differing);
+    EXPECT_NE(game.Players[1], before);
 }
 
 TEST(PlayWinCommands, LoadCardSetDealsAndABadOneIsReportedAndChangesNothing) {
@@ -302,7 +265,7 @@ TEST(PlayWinCommands, LoadCardSetDealsAndABadOneIsReportedAndChangesNothing) {
     win.LoadCardSetCommand(bad);
     ASSERT_EQ(setup.messages.size(), 1u);
     EXPECT_TRUE(setup.messages[0].second.contains("bad.cds"));
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(win.GameState().Players[1][i], hand[i]);
+    EXPECT_EQ(win.GameState().Players[1], hand);
 }
 
 TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
@@ -320,29 +283,26 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
     win.SetDiscardButtonVisible(true);
     QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
 
+    using P = TableClick::Place;
+    const std::tuple<P, int, int, int> expected[] = {{P::kHand, 1, 0, 1}, {P::kHand, 1, 0, 6}, {P::kHand, 3, 0, 2},
+                                                     {P::kHand, 2, 2, 0}, {P::kDrawDeck, 0, 0, 0},
+                                                     {P::kPickedCard, 0, 0, 0}, {P::kDiscardButton, 0, 0, 0}};
     ASSERT_EQ(clicks.size(), 7u);
-    EXPECT_EQ(clicks[0].place, TableClick::Place::kHand);
-    EXPECT_EQ(clicks[0].player, 1);
-    EXPECT_EQ(clicks[0].col, 1);
-    EXPECT_EQ(clicks[1].col, 6);
-    EXPECT_EQ(clicks[2].player, 3);
-    EXPECT_EQ(clicks[2].col, 2);
-    EXPECT_EQ(clicks[3].player, 2);
-    EXPECT_EQ(clicks[3].row, 2);
-    EXPECT_EQ(clicks[4].place, TableClick::Place::kDrawDeck);
-    EXPECT_EQ(clicks[5].place, TableClick::Place::kPickedCard);
-    EXPECT_EQ(clicks[6].place, TableClick::Place::kDiscardButton);
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        const auto& [place, player, row, col] = expected[i];
+        EXPECT_EQ(clicks[i].place, place) << i;
+        if (place == P::kHand) {
+            EXPECT_EQ(std::tuple(clicks[i].player, clicks[i].row, clicks[i].col), std::tuple(player, row, col)) << i;
+        }
+    }
 }
 
 TEST(PlayWinClicks, PointerMovesOverTheHandReportTwips) {
     TableSetup setup;
     PlayWin& win = setup.Open();
-    int grid = -2;
-    int x = -1;
-    QObject::connect(&win, &PlayWin::PointerMoved, [&](int g, int x_twips, int) {
-        grid = g;
-        x = x_twips;
-    });
+    int grid = -2, x = -1;
+    QObject::connect(&win, &PlayWin::PointerMoved,
+                     [&](int g, int x_twips, int) { std::tie(grid, x) = std::tie(g, x_twips); });
     QTest::mouseMove(win.Hands().Grid(1), QPoint(50, 40));
     QApplication::processEvents();
     EXPECT_EQ(grid, 1);

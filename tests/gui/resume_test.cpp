@@ -8,7 +8,6 @@
 
 #include "formats/game_record.h"
 #include "gui_support.h"
-#include "actions/flights_qt.h"
 #include "dialogs/score_frm.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
@@ -20,13 +19,6 @@ using gui_test::TableSetup;
 namespace fs = std::filesystem;
 
 fs::path KeptFile(const TableSetup& setup) { return setup.folders.AppDir / "table-in-progress.txt"; }
-
-PlayWin& Open(TableSetup& setup, PlayWin::Options options) {
-    PlayWin& win = setup.Open(std::move(options));
-    win.SetAnimationInterval(1);
-    win.Flights().SetDrawStepPause(0);
-    return win;
-}
 
 // The kept game changed by `change`, and sealed again as the table would.
 void Resealed(const fs::path& file, const std::function<void(std::string&)>& change) {
@@ -60,26 +52,12 @@ void ComputerAskedToTake(const fs::path& file) {
     });
 }
 
-// The human lays the first card that needs no choice; the computers reply.
-void PlayAMove(PlayWin& win) {
-    Game& g = win.GameState();
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
-    for (int c = 0; c < g.Players[1].Count(); ++c) {
-        if (g.CheckPlayable(g.Players[1][c]) != 1 || Game::NeedsNoChoice(g.Players[1][c]) != 1) continue;
-        QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(win.Hands().Grid(1), c));
-        QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-        ASSERT_TRUE(gui_test::WaitForHuman(win));
-        return;
-    }
-    FAIL() << "the fixed seed deals a card that needs no choice";
-}
-
 TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
     TableSetup setup;
     gui_test::DialogAnswerer answerer;
-    PlayWin& first = Open(setup, setup.Options());
+    PlayWin& first = setup.OpenFast();
     first.GameState().Sheet.SetCell(0, 2, "42");
-    PlayAMove(first);
+    gui_test::PlayAMove(first);
     const TableState left = first.GameState().State();
     first.close();
     setup.win.reset();
@@ -87,32 +65,28 @@ TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
     // Another seed: only the kept game can deal these hands.
     PlayWin::Options options = setup.Options();
     options.seed = 99;
-    PlayWin& second = Open(setup, options);
+    PlayWin& second = setup.OpenFast(options);
     EXPECT_TRUE(setup.messages.empty());
     EXPECT_EQ(second.GameState().State(), left);
     EXPECT_EQ(second.GameState().Sheet.Cell(0, 2), "42");
     EXPECT_EQ(second.Hands().Grid(1)->Cols(), left.Players[1].Count());
-    PlayAMove(second);
+    gui_test::PlayAMove(second);
 }
 
 TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
     TableSetup setup;
-    PlayWin& first = Open(setup, setup.Options());
+    PlayWin& first = setup.OpenFast();
     ASSERT_TRUE(gui_test::WaitForHuman(first));
     // The human's last card goes down: the round is scored and its sheet waits.
     Game& g = first.GameState();
-    int column = -1;
-    for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
-        if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1 && g.Players[1][c].Group > 0)
-            column = c;  // not a wild card: no group to name
+    const int column = gui_test::NoChoiceColumn(g, true);  // not a wild card: no group to name
     ASSERT_GE(column, 0);
     const Card last = g.Players[1][column];
     g.Players[1].Clear();
     g.Players[1].Push(last);
     first.RedrawTable();
-    QTest::mouseClick(first.Hands().Grid(1), Qt::LeftButton, {}, gui_test::CellPoint(first.Hands().Grid(1), 0));
-    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
-    ASSERT_TRUE(gui_test::Settle(first));
+    gui_test::ClickHand(first, 1, 0);
+    gui_test::ClickDiscard(first);
     ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
     ASSERT_NE(first.ScoreWindow(), nullptr);
     EXPECT_TRUE(first.ScoreWindow()->isVisible());
@@ -120,7 +94,7 @@ TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
     first.close();
     setup.win.reset();
 
-    PlayWin& second = Open(setup, setup.Options());
+    PlayWin& second = setup.OpenFast();
     EXPECT_EQ(second.GameState().Scores, totals);
     ASSERT_NE(second.ScoreWindow(), nullptr);
     EXPECT_TRUE(second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
@@ -143,13 +117,13 @@ TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     for (const auto& c : cases) {
         TableSetup setup;
         gui_test::DialogAnswerer answerer;
-        PlayAMove(Open(setup, setup.Options()));
+        gui_test::PlayAMove(setup.OpenFast());
         setup.win->close();
         setup.win.reset();
         ASSERT_TRUE(fs::exists(KeptFile(setup))) << c.what;
         c.spoil(KeptFile(setup));
 
-        PlayWin& win = Open(setup, setup.Options());
+        PlayWin& win = setup.OpenFast();
         ASSERT_EQ(setup.messages.size(), 1u) << c.what;
         EXPECT_NE(setup.messages[0].second.toStdString().find(c.says), std::string::npos)
             << c.what << ": " << setup.messages[0].second.toStdString();
@@ -162,11 +136,11 @@ TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
 TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     TableSetup setup;
     gui_test::DialogAnswerer answerer;
-    PlayWin& win = Open(setup, setup.Options());
+    PlayWin& win = setup.OpenFast();
     ASSERT_TRUE(gui_test::WaitForHuman(win));
     const TableState dealt = win.GameState().State();
     const fs::path deal = setup.Root() / "friday.kvtdeal";
-    PlayAMove(win);
+    gui_test::PlayAMove(win);
     win.ShareDealCommand(deal);
 
     // Another table, another seed, a game under way: the shared deal starts a new game.
@@ -174,8 +148,8 @@ TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     gui_test::DialogAnswerer other_answerer;
     PlayWin::Options options = other.Options();
     options.seed = 99;
-    PlayWin& there = Open(other, options);
-    PlayAMove(there);
+    PlayWin& there = other.OpenFast(options);
+    gui_test::PlayAMove(there);
     there.GameState().Scores[3] = 120;
     there.OpenDealCommand(deal);
     EXPECT_TRUE(other.messages.empty());
@@ -189,7 +163,7 @@ TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     PlayWin::Options named = third.Options();
     named.seed = 5;
     named.deal = deal;
-    PlayWin& opened = Open(third, named);
+    PlayWin& opened = third.OpenFast(named);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened.GameState().State() == expected; }, 5000));
 
     // With another opponent at seat 3 the deal is refused and the table stays.

@@ -22,7 +22,6 @@ namespace kvt {
 namespace {
 
 using gui_test::CardsOnTable;
-using gui_test::CellPoint;
 using gui_test::DialogAnswerer;
 using gui_test::FlightWatcher;
 using gui_test::TableSetup;
@@ -64,18 +63,15 @@ public:
 void HumanStep(PlayWin& win, std::mt19937& dice) {
     Game& game = win.GameState();
     HandView& hands = win.Hands();
-    const auto click = [&win](CardGrid* grid, int col) {
-        QTest::mouseClick(grid, Qt::LeftButton, {}, CellPoint(grid, col));
-    };
     const auto any = [&dice](int n) { return static_cast<int>(dice() % static_cast<unsigned>(n)); };
     CardStack& hand = game.Players[1];
 
     if (game.ChoosingCards) {
         const int from = game.ChooseFromPlayer;
-        click(hands.Grid(from), from == 3 ? any(game.Players[from].Count()) : 0);
+        gui_test::ClickHand(win, from, from == 3 ? any(game.Players[from].Count()) : 0);
     } else if (!game.PickStack.Empty()) {
         if (game.HoldGridOpen && game.HoldCount < game.HoldNeeded && !hand.Empty())
-            click(hands.Grid(1), any(hand.Count()));
+            gui_test::ClickHand(win, 1, any(hand.Count()));
         else if (hands.AcceptDiscardBut()->isVisible())
             QTest::mouseClick(hands.AcceptDiscardBut(), Qt::LeftButton);
         else
@@ -85,7 +81,7 @@ void HumanStep(PlayWin& win, std::mt19937& dice) {
         for (int c = 0; c < hand.Count(); ++c)
             if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
         if (!playable.empty())
-            click(hands.Grid(1), playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]);
+            gui_test::ClickHand(win, 1, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]);
         else
             QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
     }

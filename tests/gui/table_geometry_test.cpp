@@ -68,6 +68,15 @@ protected:
         ASSERT_EQ(win_->Table()->size(), size);
     }
 
+    // A card of the set picked, with this action and count.
+    void Pick(int action, int count) {
+        Card card = HandFromSet(G(), 1)[0];
+        card.Action = static_cast<std::int16_t>(action);
+        card.ActionCount = static_cast<std::int16_t>(count);
+        G().PickStack.Clear();
+        G().PickStack.Push(card);
+    }
+
     // Full hands, the hold grid open for a Discard 6, every mark shown.
     void FillTheTable() {
         const int limit = win_->Geometry().HandLimit();
@@ -75,11 +84,7 @@ protected:
         G().Players[3] = HandFromSet(G(), limit);
         G().Players[2] = HandFromSet(G(), win_->Geometry().SideLimit());
         G().Players[4] = HandFromSet(G(), win_->Geometry().SideLimit());
-        Card discard6 = HandFromSet(G(), 1)[0];
-        discard6.Action = kActionDiscard;
-        discard6.ActionCount = 6;
-        G().PickStack.Clear();
-        G().PickStack.Push(discard6);
+        Pick(kActionDiscard, 6);
         G().HoldStack = HandFromSet(G(), 2);
         G().HoldGridOpen = true;
         G().HoldNeeded = 6;
@@ -172,16 +177,9 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCard) {
               QRect(hand->mapTo(win_->Table(), hand->CellRect(0, 4).topLeft()), QSize(150, 190)));
 }
 
-struct HintCase {
-    int action;
-    int count;
-    int hand;       // cards left in the hand besides the picked one
-    int chosen;     // cards already in the hold grid
-    const char* hint;
-};
-
 TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
-    const HintCase cases[] = {
+    // Action and count of the picked card, cards left in the hand, cards already chosen.
+    const std::tuple<int, int, int, int, const char*> cases[] = {
         {kActionDiscard, 2, 4, 0, "Choose 2 cards to discard with it."},
         {kActionDiscard, 2, 4, 1, "Choose 1 card to discard with it."},
         {kActionDiscard, 2, 4, 2, "Press Discard: they go on the pile."},
@@ -190,21 +188,17 @@ TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
         {kActionPassAcross, 2, 5, 2, "Press Discard: they go to Player 3."},
         {kActionPassAcross, 2, 1, 0, "Nothing to choose: press Discard."},
     };
-    for (const HintCase& c : cases) {
-        SCOPED_TRACE(c.hint);
-        Card picked = HandFromSet(G(), 1)[0];
-        picked.Action = static_cast<std::int16_t>(c.action);
-        picked.ActionCount = static_cast<std::int16_t>(c.count);
-        G().PickStack.Clear();
-        G().PickStack.Push(picked);
-        G().Players[1] = HandFromSet(G(), c.hand);
-        G().HoldStack = HandFromSet(G(), c.chosen);
-        G().HoldNeeded = static_cast<std::int16_t>(c.hand == 1 ? 0 : c.count);
+    for (const auto& [action, count, hand, chosen, hint] : cases) {
+        SCOPED_TRACE(hint);
+        Pick(action, count);
+        G().Players[1] = HandFromSet(G(), hand);
+        G().HoldStack = HandFromSet(G(), chosen);
+        G().HoldNeeded = static_cast<std::int16_t>(hand == 1 ? 0 : count);
         G().HoldGridOpen = true;
         win_->ShowHand(G().HoldStack, 0);
         win_->SetHoldGridVisible(true);
         EXPECT_TRUE(win_->HoldHintLbl()->isVisible());
-        EXPECT_EQ(win_->HoldHintLbl()->text(), QString::fromUtf8(c.hint));
+        EXPECT_EQ(win_->HoldHintLbl()->text(), QString::fromUtf8(hint));
         EXPECT_EQ(win_->HoldHintLbl()->textFormat(), Qt::PlainText);
     }
     G().HoldGridOpen = false;

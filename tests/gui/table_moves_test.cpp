@@ -1,5 +1,7 @@
 // Whole moves of the human by mouse on the real widgets, from a table laid
 // out card by card, through the computers' replies back to the human's turn.
+// The rules of each move are pinned by the rules tests (tests/rules); here,
+// that each click reaches its move and the widgets show what follows.
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -16,89 +18,22 @@ namespace kvt {
 namespace {
 
 using gui_test::CardsOnTable;
-using gui_test::CellPoint;
-using gui_test::DialogAnswerer;
+using gui_test::ClickDiscard;
+using gui_test::ClickHand;
 using gui_test::FlightWatcher;
-using gui_test::TableSetup;
-
-// The first definition of the shipped set with this group and value (and
-// action, unless -1).
-Card Def(const Game& game, int group, int value, int action = -1) {
-    for (const Card& def : game.CardSet.CardDefs)
-        if (def.Group == group && def.Value == value && (action < 0 || def.Action == action) && IsDealt(def)) return def;
-    ADD_FAILURE() << "no card " << group << "/" << value;
-    return {};
-}
-
-Card Plain(const Game& game, int group, int value) { return Def(game, group, value, kActionDiscard); }
+using gui_test::WaitForHuman;
+using Cards = std::vector<Card>;
 
 // The same card, whatever the work mark the rules left on it.
-bool Same(const Card& a, const Card& b) {
-    Card unmarked = a;
-    unmarked.Playable = b.Playable;
-    return unmarked == b;
+bool Same(Card a, const Card& b) {
+    a.Playable = b.Playable;
+    return a == b;
 }
 
 int CountIn(const CardStack& stack, const Card& card) {
-    int n = 0;
-    for (const Card& c : stack) n += Same(c, card);
-    return n;
+    return static_cast<int>(std::count_if(stack.begin(), stack.end(), [&](const Card& c) { return Same(c, card); }));
 }
 
-int ColumnOf(const CardStack& hand, const Card& card) {
-    for (int c = 0; c < hand.Count(); ++c)
-        if (Same(hand[c], card)) return c;
-    ADD_FAILURE() << "card not in the hand";
-    return 0;
-}
-
-using Cards = std::vector<Card>;
-
-// The table holds exactly these hands (1..4), pile (top last) and deck (top first).
-void Arrange(PlayWin& win, const std::array<Cards, 4>& hands, const Cards& pile, const Cards& deck) {
-    Game& game = win.GameState();
-    for (int p = 1; p <= 4; ++p) {
-        game.Players[p].Clear();
-        for (const Card& c : hands[static_cast<std::size_t>(p - 1)]) game.Players[p].Push(c);
-    }
-    game.DiscardPile.Clear();
-    for (const Card& c : pile) game.DiscardPile.Push(c);
-    game.DrawDeck.Clear();
-    for (const Card& c : deck) game.DrawDeck.Push(c);
-    game.CurPlayer = 1;
-    win.RedrawTable();
-}
-
-// Plain cards no card of another group below value 7 matches.
-Cards Filler(const Game& game, int group, int n) {
-    Cards cards;
-    for (int i = 0; i < n; ++i) cards.push_back(Plain(game, group, 7 + i % 3));
-    return cards;
-}
-
-// A deck of group 1: a computer that must draw on a group 1 card soon finds one to lay.
-Cards Deck(const Game& game) {
-    Cards cards;
-    for (int i = 0; i < 10; ++i) cards.push_back(Plain(game, 1, 5 + i % 2));
-    return cards;
-}
-
-bool SameCards(const CardStack& a, const CardStack& b) {
-    if (a.Count() != b.Count()) return false;
-    for (int i = 0; i < a.Count(); ++i)
-        if (!Same(a[i], b[i])) return false;
-    return true;
-}
-
-void ClickHand(PlayWin& win, int player, int col) {
-    QTest::mouseClick(win.Hands().Grid(player), Qt::LeftButton, {}, CellPoint(win.Hands().Grid(player), col));
-    gui_test::Settle(win);
-}
-void ClickCard(PlayWin& win, const Card& card) { ClickHand(win, 1, ColumnOf(win.GameState().Players[1], card)); }
-void ClickDiscard(PlayWin& win) {
-    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-    gui_test::Settle(win);
-}
 void ClickDeck(PlayWin& win) {
     QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
     gui_test::Settle(win);
@@ -106,7 +41,7 @@ void ClickDeck(PlayWin& win) {
 
 // Back at the human's turn with nothing picked and nothing offered.
 void ExpectIdleTable(PlayWin& win) {
-    EXPECT_TRUE(gui_test::WaitForHuman(win));
+    EXPECT_TRUE(WaitForHuman(win));
     Game& game = win.GameState();
     EXPECT_EQ(game.CurPlayer, 1);
     EXPECT_FALSE(game.MoveInProgress());
@@ -121,45 +56,66 @@ void ExpectIdleTable(PlayWin& win) {
 
 class TableMoves : public ::testing::Test {
 protected:
-    void SetUp() override {
-        win_ = &setup_.Open();
-        win_->SetAnimationInterval(1);
-        win_->Flights().SetDrawStepPause(0);
+    Game& game() { return win_.GameState(); }
+    // The first definition of the shipped set with this group and value (and action, unless -1).
+    Card Def(int group, int value, int action = -1) {
+        for (const Card& def : game().CardSet.CardDefs)
+            if (def.Group == group && def.Value == value && (action < 0 || def.Action == action) && IsDealt(def))
+                return def;
+        ADD_FAILURE() << "no card " << group << "/" << value;
+        return {};
     }
-    Game& game() { return win_->GameState(); }
+    Card Plain(int group, int value) { return Def(group, value, kActionDiscard); }
+    Cards Plains(int group, std::initializer_list<int> values) {
+        Cards cards;
+        for (int v : values) cards.push_back(Plain(group, v));
+        return cards;
+    }
+    // A deck of group 1: a computer that must draw on a group 1 card soon finds one to lay.
+    Cards Deck() { return Plains(1, {5, 6, 5, 6, 5, 6, 5, 6, 5, 6}); }
+    // The table holds exactly these hands (1..4), pile (top last) and deck (top first).
+    void Arrange(const std::array<Cards, 4>& hands, const Cards& pile, const Cards& deck) {
+        CardStack* stacks[] = {&game().Players[1], &game().Players[2], &game().Players[3], &game().Players[4],
+                               &game().DiscardPile, &game().DrawDeck};
+        const Cards* cards[] = {&hands[0], &hands[1], &hands[2], &hands[3], &pile, &deck};
+        for (int s = 0; s < 6; ++s) {
+            stacks[s]->Clear();
+            for (const Card& c : *cards[s]) stacks[s]->Push(c);
+        }
+        game().CurPlayer = 1;
+        win_.RedrawTable();
+    }
+    void ClickCard(const Card& card) {
+        const CardStack& hand = game().Players[1];
+        const auto at = std::find_if(hand.begin(), hand.end(), [&](const Card& c) { return Same(c, card); });
+        ASSERT_NE(at, hand.end()) << "card not in the hand";
+        ClickHand(win_, 1, static_cast<int>(at - hand.begin()));
+    }
 
-    TableSetup setup_;
-    PlayWin* win_ = nullptr;
+    gui_test::TableSetup setup_;
+    PlayWin& win_ = setup_.OpenFast();
     // Whatever a move opens is answered, so that no test can hang on a window.
-    DialogAnswerer answerer_;
+    gui_test::DialogAnswerer answerer_;
 };
 
-// The rules of each move are pinned by the rules tests (tests/rules); here,
-// that each click reaches its move and the widgets show what follows.
 TEST_F(TableMoves, NothingToDrawOrPlaySaysSoAndPasses) {
-    PlayWin& win = *win_;
-    const Cards ones{Plain(game(), 1, 3), Plain(game(), 1, 4)};
-    Arrange(win, {Filler(game(), 3, 3), ones, ones, ones}, {Plain(game(), 1, 2)}, {});
-    EXPECT_FALSE(win.Hands().DrawDeck()->HasPicture()) << "an empty deck shows no card";
-    ClickDeck(win);
+    const Cards ones = Plains(1, {3, 4});
+    Arrange({Plains(3, {7, 8, 9}), ones, ones, ones}, {Plain(1, 2)}, {});
+    EXPECT_FALSE(win_.Hands().DrawDeck()->HasPicture()) << "an empty deck shows no card";
+    ClickDeck(win_);
     EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
-    EXPECT_EQ(win.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
+    EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
 }
 
 TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
-    PlayWin& win = *win_;
-    const Card discard2 = Def(game(), 1, 25);
+    PlayWin& win = win_;
+    const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
-    const Card first = Plain(game(), 3, 8);
-    const Card second = Plain(game(), 4, 9);
-    const Card unplayable = Plain(game(), 3, 2);
-    Arrange(win, {Cards{discard2, first, second, Plain(game(), 2, 1), Plain(game(), 2, 2)},
-                  Cards{Plain(game(), 1, 3), Plain(game(), 1, 4), Plain(game(), 2, 3)},
-                  Cards{Plain(game(), 1, 5), Plain(game(), 1, 6), Plain(game(), 2, 4)},
-                  Cards{Plain(game(), 1, 1), Plain(game(), 1, 2), Plain(game(), 2, 5)}},
-            {Plain(game(), 1, 9)}, Cards{unplayable, Plain(game(), 1, 5), Plain(game(), 1, 6), Plain(game(), 1, 5)});
+    const Card first = Plain(3, 8), second = Plain(4, 9), unplayable = Plain(3, 2);
+    Arrange({Cards{discard2, first, second, Plain(2, 1), Plain(2, 2)}, Cards{Plain(1, 3), Plain(1, 4), Plain(2, 3)},
+             Cards{Plain(1, 5), Plain(1, 6), Plain(2, 4)}, Cards{Plain(1, 1), Plain(1, 2), Plain(2, 5)}},
+            {Plain(1, 9)}, Cards{unplayable, Plain(1, 5), Plain(1, 6), Plain(1, 5)});
     const int total = CardsOnTable(game());
-
     // The left hand while nobody must take, and the empty picked-card box: nothing.
     QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
     QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
@@ -173,13 +129,13 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
     EXPECT_FALSE(win.Hands().ShowCardPlay()->HasPicture());
 
     // A hand card is picked; the hold grid opens for its two cards.
-    ClickCard(win, discard2);
+    ClickCard(discard2);
     EXPECT_EQ(win.Hands().ShowCardPlay()->Picture().toImage(), win.Hands().Face(discard2).toImage());
     EXPECT_TRUE(win.Hands().Grid(0)->isVisible());
     EXPECT_EQ(win.Hands().Grid(0)->Cols(), 2);
-    ClickCard(win, first);
+    ClickCard(first);
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
-    ClickCard(win, second);
+    ClickCard(second);
     EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible());
     EXPECT_EQ(win.Hands().Grid(0)->Picture(0, 1).toImage(), win.Hands().Face(second).toImage());
 
@@ -190,20 +146,18 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
 }
 
 TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
-    PlayWin& win = *win_;
-    Card draw_left = Def(game(), 1, 20, kActionDrawLeft);
+    PlayWin& win = win_;
+    Card draw_left = Def(1, 20, kActionDrawLeft);
     draw_left.ActionCount = 2;
     // Each computer has one card to lay; the right player's is the draw-left card.
-    Arrange(win, {Cards{Plain(game(), 1, 2), Plain(game(), 2, 1)},
-                  Cards{Plain(game(), 1, 3), Plain(game(), 3, 7), Plain(game(), 3, 8), Plain(game(), 3, 9), Plain(game(), 3, 9)},
-                  Cards{Plain(game(), 1, 4), Plain(game(), 4, 7), Plain(game(), 4, 8)},
-                  Cards{draw_left, Plain(game(), 2, 9), Plain(game(), 3, 9)}},
-            {Plain(game(), 1, 1)}, Deck(game()));
+    Arrange({Cards{Plain(1, 2), Plain(2, 1)}, Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
+             Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}},
+            {Plain(1, 1)}, Deck());
     const int total = CardsOnTable(game());
 
-    ClickCard(win, Plain(game(), 1, 2));
+    ClickCard(Plain(1, 2));
     ClickDiscard(win);
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    ASSERT_TRUE(WaitForHuman(win));
     ASSERT_TRUE(game().ChoosingCards);
     EXPECT_TRUE(win.ChooseMsgLbl()->isVisible());
     EXPECT_TRUE(win.ChooseMsgLbl()->text().startsWith("Choose a card from Player - "));
@@ -214,60 +168,53 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     EXPECT_EQ(CountIn(game().Players[1], taken), 1);
     ClickHand(win, 2, 0);
     EXPECT_FALSE(game().ChoosingCards);
-    EXPECT_TRUE(gui_test::WaitForHuman(win));
+    EXPECT_TRUE(WaitForHuman(win));
     EXPECT_FALSE(win.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     EXPECT_EQ(CardsOnTable(game()), total);
     ExpectIdleTable(win);
 }
 
 TEST_F(TableMoves, AWildCardLaysTheGroupChosenInTheDialog) {
-    PlayWin& win = *win_;
-    DialogAnswerer& answerer = answerer_;
-    answerer.group = 3;
+    PlayWin& win = win_;
+    answerer_.group = 3;
     FlightWatcher watcher(win);
-    const Card wild = Def(game(), 0, 50, kActionDiscard);
-    Arrange(win, {Cards{wild, Plain(game(), 2, 1)}, Cards{Plain(game(), 3, 3), Plain(game(), 2, 7)},
-                  Cards{Plain(game(), 3, 4), Plain(game(), 2, 8)}, Cards{Plain(game(), 3, 5), Plain(game(), 2, 9)}},
-            {Plain(game(), 1, 9)}, Deck(game()));
+    const Card wild = Def(0, 50, kActionDiscard);
+    Arrange({Cards{wild, Plain(2, 1)}, Cards{Plain(3, 3), Plain(2, 7)}, Cards{Plain(3, 4), Plain(2, 8)},
+             Cards{Plain(3, 5), Plain(2, 9)}},
+            {Plain(1, 9)}, Deck());
     // What the table shows when the next player's card starts to fly.
     QImage pile_shown;
     watcher.on_flight = [&] {
-        if (answerer.wild_choices == 1 && pile_shown.isNull()) pile_shown = win.Hands().DiscardPile()->Picture().toImage();
+        if (answerer_.wild_choices == 1 && pile_shown.isNull())
+            pile_shown = win.Hands().DiscardPile()->Picture().toImage();
     };
-    ClickCard(win, wild);
+    ClickCard(wild);
     ClickDiscard(win);
-    EXPECT_TRUE(gui_test::WaitForHuman(win));
-    EXPECT_EQ(answerer.wild_choices, 1);
-    EXPECT_EQ(pile_shown, win.Hands().Face(Def(game(), 3, 1)).toImage());
+    EXPECT_TRUE(WaitForHuman(win));
+    EXPECT_EQ(answerer_.wild_choices, 1);
+    EXPECT_EQ(pile_shown, win.Hands().Face(Def(3, 1)).toImage());
     ExpectIdleTable(win);
 }
 
 TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
-    PlayWin& win = *win_;
+    PlayWin& win = win_;
     FlightWatcher watcher(win);
     Game& g = game();
-    bool move_running = false;
-    bool table_kept = false;
+    bool move_running = false, table_kept = false;
     // The menu is used as the second card flight starts, inside the move.
     watcher.on_flight = [&] {
         if (watcher.flights != 2) return;
         move_running = win.MoveRunning();
-        const CardStack left_hand = g.Players[2];
-        const CardStack pile = g.DiscardPile;
+        const CardStack left_hand = g.Players[2], pile = g.DiscardPile;
         win.MenuEntry("MM_NEW_GAME")->trigger();
         win.MenuEntry("MM_SORT_CARDS")->trigger();
-        table_kept = SameCards(g.Players[2], left_hand) && SameCards(g.DiscardPile, pile);
+        const auto kept = [](const CardStack& a, const CardStack& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
+        };
+        table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
     };
-    int column = -1;
-    for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
-        if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1) column = c;
-    ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
     g.Scores[2] = 40;
-
-    ClickHand(win, 1, column);
-    ClickDiscard(win);
-    EXPECT_TRUE(gui_test::WaitForHuman(win));
-
+    gui_test::PlayAMove(win);
     EXPECT_GE(watcher.flights, 2);
     EXPECT_TRUE(move_running);
     EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
@@ -282,24 +229,14 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
 }
 
 TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysThemAgain) {
-    PlayWin& win = *win_;
+    PlayWin& win = win_;
     Game& g = game();
     QAction* undo = win.MenuEntry("MM_UNDO");
     QAction* redo = win.MenuEntry("MM_REDO");
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    ASSERT_TRUE(WaitForHuman(win));
     EXPECT_FALSE(undo->isEnabled()) << "nothing played yet";
     const TableState before = g.State();
-    // The human lays a card that needs no choice; the computers reply.
-    const auto play = [&] {
-        int column = -1;
-        for (int c = 0; c < g.Players[1].Count() && column < 0; ++c)
-            if (g.CheckPlayable(g.Players[1][c]) == 1 && Game::NeedsNoChoice(g.Players[1][c]) == 1) column = c;
-        ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
-        ClickHand(win, 1, column);
-        ClickDiscard(win);
-        ASSERT_TRUE(gui_test::WaitForHuman(win));
-    };
-    play();
+    gui_test::PlayAMove(win);
     const TableState after = g.State();
     ASSERT_NE(after, before);
     EXPECT_TRUE(undo->isEnabled());
@@ -313,12 +250,12 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysTh
     EXPECT_EQ(g.State(), after);
     undo->trigger();
     // The same move again: the computers do the same, drawing the same cards.
-    play();
+    gui_test::PlayAMove(win);
     EXPECT_EQ(g.State(), after);
-    EXPECT_TRUE(redo->isEnabled() == false);
+    EXPECT_FALSE(redo->isEnabled());
     // A new game forgets the moves of the last one.
     win.MenuEntry("MM_NEW_GAME")->trigger();
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    ASSERT_TRUE(WaitForHuman(win));
     EXPECT_FALSE(undo->isEnabled());
 }
 

@@ -76,21 +76,19 @@ TEST(HostileTopSectionTest, BadValuesAndMisplacedUnknownOrDuplicatedKeys) {
         ExpectRefused(Replace(MinimalManifest(), from, to), line, fragment);
 }
 
-TEST(HostileTopSectionTest, MissingRequiredKeysAreNamed) {
+TEST(HostileTopSectionTest, MissingRequiredKeysAreNamedAndErrorsNameTheGivenSource) {
     for (const char* line : {"format = 1\n", "tag = \"KVTC\"\n", "title = \"Minimal\"\n",
                              "bitmap = \"cards.bmp\"\n"}) {
         const std::string key(line, std::string_view(line).find(' '));
         ExpectRefused(Replace(MinimalManifest(), line, ""), 0, "the top section has no \"" + key + "\" line");
     }
-}
-
-TEST(HostileTopSectionTest, ErrorsNameTheGivenSource) {
+    // Errors name the source they are given.
     CardManifest m;
     EXPECT_EQ(test::FaultMismatch(ParseCardManifest("format = 1\nbad\n", "data/default/cardset.txt", m),
                                   "data/default/cardset.txt", 2, ""), "");
 }
 
-TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFile) {
+TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFileAndOnlyTheBitmapMustBeGiven) {
     for (const std::string name : {R"("../cards.bmp")", R"("../../etc/passwd")", R"("/etc/passwd")",
                                    R"("sub/cards.bmp")", R"("..")", R"(".")", R"(".hidden.bmp")", R"("cards..bmp")",
                                    R"("cards\x00.bmp")", R"("cards\n.bmp")", R"("cards\x7F.bmp")", R"("a\\..\\b")"}) {
@@ -100,9 +98,7 @@ TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFile) {
             ExpectRefused(Replace(MinimalManifest(), "format = 1\n", line), 2, key + ": the file name");
         }
     }
-}
-
-TEST(EmbeddedFileNameTest, BitmapMayNotBeEmptyButSoundAndBackgroundMay) {
+    // The bitmap may not be empty, the sound and the background may.
     ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", "\"\""), 4, "the file name is empty");
     CardManifest m;
     const Status s = ParseCardManifest(

@@ -5,7 +5,7 @@
 namespace kvt::kvx {
 namespace {
 
-TEST(ManifestStringTest, EveryByteRoundTrips) {
+TEST(ManifestStringTest, EveryByteRoundTripsAndTheAwkwardOnesAreEscaped) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const std::string quoted = QuoteManifestString(all);
@@ -16,16 +16,13 @@ TEST(ManifestStringTest, EveryByteRoundTrips) {
     std::string back, error;
     ASSERT_TRUE(UnquoteManifestString(quoted, back, error)) << error;
     EXPECT_EQ(back, all);
-}
-
-TEST(ManifestStringTest, EscapesTheAwkwardCharactersAndReadsEitherHexCase) {
+    // The awkward characters are escaped; hex may be read in either case.
     EXPECT_EQ(QuoteManifestString("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(QuoteManifestString("\n\r\t"), R"("\n\r\t")");
     EXPECT_EQ(QuoteManifestString(std::string("\0\x7F\xE9", 3)), R"("\x00\x7F\xE9")");
     EXPECT_EQ(QuoteManifestString("plain #text = [1]"), "\"plain #text = [1]\"");
-    std::string out, error;  // hex may be written in either case
-    ASSERT_TRUE(UnquoteManifestString(R"("\xe9\xAb")", out, error)) << error;
-    EXPECT_EQ(out, "\xE9\xAB");
+    ASSERT_TRUE(UnquoteManifestString(R"("\xe9\xAb")", back, error)) << error;
+    EXPECT_EQ(back, "\xE9\xAB");
 }
 
 TEST(ManifestStringTest, RefusesMalformedStrings) {
@@ -47,13 +44,13 @@ TEST(ManifestIntegerTest, TakesOnlyDecimalWholeNumbersWithinRange) {
     EXPECT_EQ(v, 7);
     for (const char* bad : {"", "-", "+1", "1.5", "0x10", "12a", " 1", "1e3", "--1"})
         EXPECT_FALSE(ParseManifestInteger(bad, -100, 100, v, error)) << '"' << bad << '"';
-    EXPECT_FALSE(ParseManifestInteger("32768", -32768, 32767, v, error));
-    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
-    EXPECT_FALSE(ParseManifestInteger("99999999999999999999999", -32768, 32767, v, error));
-    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+    for (const char* big : {"32768", "99999999999999999999999"}) {
+        EXPECT_FALSE(ParseManifestInteger(big, -32768, 32767, v, error));
+        EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+    }
 }
 
-TEST(ManifestLinesTest, DropsCommentsAndBlankLinesAndKeepsLineNumbers) {
+TEST(ManifestLinesTest, DropsCommentsAndBlankLinesKeepsLineNumbersAndReportsTheFaultyLine) {
     std::vector<ManifestLine> lines;
     const Status s = SplitManifestLines(
         "# comment\n\n  title = \"a # b\"   # trailing\r\n[card 3]  # note\n  copies=2\n", lines);
@@ -67,10 +64,6 @@ TEST(ManifestLinesTest, DropsCommentsAndBlankLinesAndKeepsLineNumbers) {
     EXPECT_EQ(lines[1].number, 4);
     EXPECT_EQ(lines[2].key, "copies");
     EXPECT_EQ(lines[2].value, "2");
-}
-
-TEST(ManifestLinesTest, ReportsTheFaultyLine) {
-    std::vector<ManifestLine> lines;
     for (const char* bad : {"a = 1\njust words\n", "a = 1\ntitle = \"open\n", "a = 1\n = 3\n",
                             "a = 1\nkey =\n", "a = 1\n[card 1\n", "a = 1\nt = \"x\" y\n"}) {
         const Status s = SplitManifestLines(bad, lines);

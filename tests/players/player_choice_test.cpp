@@ -64,18 +64,18 @@ TEST_F(PlayerChoice, AMissingRememberedFileLeavesAnEmptyNameAndTheOthersLoad) {
                                "\": No such file or directory.\nNo player file is remembered for Player 4.");
 }
 
-TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStart) {
+TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannotGiveBack) {
     game.PlayerFile[2] = "/players/ada.dpf";
     game.PlayerFile[3] = "/players/bo.dpf";
     game.PlayerFile[4] = "/players/cy.dpf";
+    const auto saved = [&](const char* key) {
+        return Profile(table.folders.SettingsFile).ReadString("PlayersFile", key, "?");
+    };
     ASSERT_TRUE(game.SavePlayerChoice().ok());
-    Profile ini(table.folders.SettingsFile);
-    EXPECT_EQ(ini.ReadString("PlayersFile", "Player2", "?"), "/players/ada.dpf");
-    EXPECT_EQ(ini.ReadString("PlayersFile", "Player4", "?"), "/players/cy.dpf");
+    EXPECT_EQ(saved("Player2"), "/players/ada.dpf");
+    EXPECT_EQ(saved("Player4"), "/players/cy.dpf");
     EXPECT_TRUE(table.Restart()->RememberedPlayersComplete());
-}
-
-TEST_F(PlayerChoice, APathTheSettingsCannotGiveBackIsNotKept) {
+    // A path the settings cannot give back is not kept.
     game.PlayerFile[2] = "/p/" + std::string(130, 'a') + ".dpf";
     game.PlayerFile[3] = "/p/b.dpf ";
     game.PlayerFile[4] = "/p/c.dpf";
@@ -84,22 +84,18 @@ TEST_F(PlayerChoice, APathTheSettingsCannotGiveBackIsNotKept) {
     EXPECT_EQ(s.message(),
               "The player file of Player 2 cannot be remembered: its path is longer than 127 characters.\n"
               "The player file of Player 3 cannot be remembered: its path begins or ends with a blank.");
-    Profile ini(table.folders.SettingsFile);
-    EXPECT_EQ(ini.ReadString("PlayersFile", "Player2", "?"), "");
-    EXPECT_EQ(ini.ReadString("PlayersFile", "Player3", "?"), "");
-    EXPECT_EQ(ini.ReadString("PlayersFile", "Player4", "?"), "/p/c.dpf");
+    EXPECT_EQ(saved("Player2"), "");
+    EXPECT_EQ(saved("Player3"), "");
+    EXPECT_EQ(saved("Player4"), "/p/c.dpf");
     EXPECT_FALSE(game.RememberedPlayersComplete());
 }
 
 TEST_F(PlayerChoice, TheRememberedChoiceIsCompleteOnlyWithThreePathsOfTwoCharacters) {
-    EXPECT_FALSE(game.RememberedPlayersComplete());
-    Remember(2, "ab");
-    Remember(3, "cd");
-    EXPECT_FALSE(game.RememberedPlayersComplete());
-    Remember(4, "e");
-    EXPECT_FALSE(game.RememberedPlayersComplete());
-    Remember(4, "ef");
-    EXPECT_TRUE(game.RememberedPlayersComplete());
+    for (const auto& [player, path, complete] : {std::tuple{0, "", false}, {2, "ab", false}, {3, "cd", false},
+                                                 {4, "e", false}, {4, "ef", true}}) {
+        if (player) Remember(player, path);
+        EXPECT_EQ(game.RememberedPlayersComplete(), complete) << player << path;
+    }
 }
 
 TEST_F(PlayerChoice, TheFoldersAreCreatedAsNeeded) {

@@ -129,22 +129,21 @@ protected:
     fs::path folder = temp.Path() / "unpacked";
 };
 
-TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePicture) {
+TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPackingNamesAMissingFile) {
     ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
     const auto files = Snapshot(folder);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(files.at("Player.bmp"), BarePlayer().Picture);
     EXPECT_EQ(files.at("player.txt"), FormatPlayerManifest(ManifestForPlayer(BarePlayer())));
-}
-
-TEST_F(PlayerFolder, PackingNamesAMissingFile) {
-    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), folder).ok());
-    fs::remove(folder / "Comment1.wav");
+    // Packing names a missing file.
+    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), temp.Path() / "ada").ok());
+    fs::remove(temp.Path() / "ada" / "Comment1.wav");
     PlayerFileContents out;
-    EXPECT_NE(PackPlayer(folder, out).message().find((folder / "Comment1.wav").string()), std::string::npos);
+    EXPECT_NE(PackPlayer(temp.Path() / "ada", out).message().find((temp.Path() / "ada" / "Comment1.wav").string()),
+              std::string::npos);
 }
 
-TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrder) {
+TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrderAndRefusesAFileTooLarge) {
     fs::create_directories(folder);
     test::WriteBytes(folder / "face.bmp", "BM");
     test::WriteBytes(folder / "b.wav", "bb");
@@ -160,14 +159,9 @@ TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrder) {
     ASSERT_EQ(out.Clips.size(), 2u);
     EXPECT_EQ(out.Clips[0], (PlayerClip{{7, "b.wav", 2}, "bb"}));
     EXPECT_EQ(out.Clips[1], (PlayerClip{{2, "a.wav", 1}, "a"}));
-}
-
-TEST_F(PlayerFolder, PackingRefusesAFileTooLargeToBeAPlayer) {
-    fs::create_directories(folder);
-    test::WriteBytes(folder / "player.txt", "format = 1\nname = \"Big\"\npicture = \"big.bmp\"\n");
-    test::WriteBytes(folder / "big.bmp", "");
-    fs::resize_file(folder / "big.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
-    PlayerFileContents out;
+    // A file too large to be a player is refused.
+    test::WriteBytes(folder / "face.bmp", "");
+    fs::resize_file(folder / "face.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
     EXPECT_NE(PackPlayer(folder, out).message().find("too large"), std::string::npos);
 }
 

@@ -47,15 +47,13 @@ TEST_F(Rules, CheckPlayable) {
 }
 
 TEST_F(Rules, ChoicesAndTheHoldGrid) {
-    for (int a : {4, 5, 6, 7}) EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, a, 2)), 1);
-    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 8, 0)), 1);
-    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 8, 1)), 0);
-    EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, 9, 2)), 0);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 3, 1)), 1);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 1)), 1);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 0)), 0);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 8, 2)), 1);
-    EXPECT_EQ(Game::GivesCardsAway(C(1, 1, 6, 2)), 0);
+    // Action, count, needs no choice, gives cards away.
+    const int cases[][4] = {{4, 2, 1, 0}, {5, 2, 1, 0}, {6, 2, 1, 0}, {7, 2, 1, 0}, {8, 0, 1, 0},
+                            {8, 1, 0, 1}, {8, 2, 0, 1}, {9, 2, 0, 0}, {3, 1, 0, 1}};
+    for (const auto& [action, count, no_choice, gives] : cases) {
+        EXPECT_EQ(Game::NeedsNoChoice(C(1, 1, action, count)), no_choice) << action << "x" << count;
+        EXPECT_EQ(Game::GivesCardsAway(C(1, 1, action, count)), gives) << action << "x" << count;
+    }
 
     SetTable(game, {Low(2, 3)}, {C(1, 9)}, {});
     game.PickStack.Push(C(1, 20, kActionDiscard, 2));

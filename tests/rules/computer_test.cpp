@@ -13,11 +13,7 @@ class Computer : public RulesTest {
 protected:
     // Player 2 on turn with the given traits, hand and top card.
     void Turn(std::vector<int> traits, std::vector<Card> hand, Card top = C(1, 2), std::vector<Card> deck = {}) {
-        PlayerRec& info = game.PlayerInfo[2];
-        info.TraitA = static_cast<std::int16_t>(traits[0]);
-        info.TraitB = static_cast<std::int16_t>(traits[1]);
-        info.TraitC = static_cast<std::int16_t>(traits[2]);
-        info.TraitD = static_cast<std::int16_t>(traits[3]);
+        SetTraits(game.PlayerInfo[2], traits[0], traits[1], traits[2], traits[3]);
         SetTable(game, {Low(1, 3), hand, Low(3, 3), Low(4, 3)}, {top}, deck);
         game.CurPlayer = 2;
     }

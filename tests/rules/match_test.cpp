@@ -19,14 +19,7 @@ void KeepStatesAtScoreSheets(RulesTable& table, std::vector<std::string>& states
     };
 }
 
-int FirstFit(const Game& game) {
-    for (int i = 0; i < game.Players[1].Count(); ++i)
-        if (PlayableOn(game.Players[1][i], game.DiscardPile)) return i;
-    return -1;
-}
-
-// The human: the first card that fits with the first cards of the hand
-// chosen for it, the first card offered to take, the first group.
+// The human by clicks (HumanClickStep) and by moves that are the same.
 std::vector<std::string> ByClicks(const CardSetDef& set, int rounds) {
     RulesTable table(set, 5);
     Game& game = *table.game;
@@ -34,21 +27,7 @@ std::vector<std::string> ByClicks(const CardSetDef& set, int rounds) {
     std::vector<std::string> states;
     KeepStatesAtScoreSheets(table, states);
     game.RunComputerTurns();
-    for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) {
-        if (game.ChoosingCards) {
-            game.ClickOpponentCard(game.ChooseFromPlayer, 0);
-            continue;
-        }
-        const int column = FirstFit(game);
-        if (column < 0) {
-            if (game.ClickDrawDeck() == HumanMove::Drew)
-                game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard();
-            continue;
-        }
-        game.ClickHandCard(column);
-        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) game.ClickHandCard(0);
-        game.ClickDiscardButton();
-    }
+    for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) HumanClickStep(game);
     states.push_back(WriteTableState(game.State()));
     return states;
 }

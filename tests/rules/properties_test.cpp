@@ -15,12 +15,9 @@ int PlayRounds(const CardSetDef& set, std::uint64_t seed, int rounds) {
     game.PlayerSounds = true;  // no clips exist; the chances still draw on the generator
     Random dice(seed * 7919 + 1);
     for (int p = 1; p <= 4; ++p) {
-        PlayerRec& info = game.PlayerInfo[p];
-        info.TraitA = static_cast<std::int16_t>(dice.Slot(401) - 200);
-        info.TraitB = static_cast<std::int16_t>(dice.Slot(101) - 50);
-        info.TraitC = static_cast<std::int16_t>(dice.Slot(401) - 200);
-        info.TraitD = static_cast<std::int16_t>(dice.Slot(41) - 20);
-        info.SoundChance = static_cast<std::int16_t>(dice.Slot(101));
+        const int a = dice.Slot(401) - 200, b = dice.Slot(101) - 50, c = dice.Slot(401) - 200, d = dice.Slot(41) - 20;
+        SetTraits(game.PlayerInfo[p], a, b, c, d);
+        game.PlayerInfo[p].SoundChance = static_cast<std::int16_t>(dice.Slot(101));
     }
     game.PlayReversed = static_cast<std::int16_t>(seed % 2);
     int games = 0;

@@ -60,8 +60,7 @@ std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
     return record;
 }
 
-// The human plays by clicks: the first card that fits, the first cards of
-// the hand for a choice, the first card offered to take.
+// The human plays by clicks (HumanClickStep).
 std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
     RulesTable table(set, 5);
     Game& game = *table.game;
@@ -78,23 +77,7 @@ std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
             ADD_FAILURE() << "the rounds never end";
             break;
         }
-        if (game.ChoosingCards) {
-            note("take", game.ClickOpponentCard(game.ChooseFromPlayer, 0));
-            continue;
-        }
-        int column = -1;
-        for (int i = 0; i < game.Players[1].Count() && column < 0; ++i)
-            if (Card probe = game.Players[1][i]; game.CheckPlayable(probe) == 1) column = i;
-        if (column < 0) {
-            const HumanMove drew = game.ClickDrawDeck();
-            note("draw", drew);
-            if (drew == HumanMove::Drew)
-                note("then", game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard());
-            continue;
-        }
-        note("pick " + std::to_string(column), game.ClickHandCard(column));
-        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) note("choose", game.ClickHandCard(0));
-        note("discard", game.ClickDiscardButton());
+        HumanClickStep(game, note);
     }
     return record;
 }

@@ -1,5 +1,6 @@
 #include "rules/rules_support.h"
 
+#include "core/matching.h"
 #include "engine/working_files.h"
 
 namespace kvt::test {
@@ -142,17 +143,42 @@ Census TakeCensus(const Game& game) {
     return ::testing::AssertionSuccess();
 }
 
+void SetTraits(PlayerRec& player, int a, int b, int c, int d) {
+    std::tie(player.TraitA, player.TraitB, player.TraitC, player.TraitD) =
+        std::tuple<std::int16_t, std::int16_t, std::int16_t, std::int16_t>(a, b, c, d);
+}
+
 void GiveTraits(Game& game, bool sounds) {
-    const std::int16_t traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
+    const int traits[5][4] = {{0, 0, 0, 0}, {50, 1, 50, 5}, {80, 2, 20, 3}, {20, 5, 90, 8}, {100, 0, 0, 1}};
     for (int p = 1; p <= 4; ++p) {
-        PlayerRec& rec = game.PlayerInfo[p];
-        rec.TraitA = traits[p][0];
-        rec.TraitB = traits[p][1];
-        rec.TraitC = traits[p][2];
-        rec.TraitD = traits[p][3];
-        rec.SoundChance = 60;
+        SetTraits(game.PlayerInfo[p], traits[p][0], traits[p][1], traits[p][2], traits[p][3]);
+        game.PlayerInfo[p].SoundChance = 60;
     }
     game.PlayerSounds = sounds;
+}
+
+int FirstFit(const Game& game) {
+    for (int i = 0; i < game.Players[1].Count(); ++i)
+        if (PlayableOn(game.Players[1][i], game.DiscardPile)) return i;
+    return -1;
+}
+
+void HumanClickStep(Game& game, const std::function<void(const std::string&, HumanMove)>& note) {
+    const auto click = [&note](const std::string& what, HumanMove result) {
+        if (note) note(what, result);
+        return result;
+    };
+    const int column = FirstFit(game);
+    if (game.ChoosingCards) {
+        click("take", game.ClickOpponentCard(game.ChooseFromPlayer, 0));
+    } else if (column < 0) {
+        if (click("draw", game.ClickDrawDeck()) == HumanMove::Drew)
+            click("then", game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard());
+    } else {
+        click("pick " + std::to_string(column), game.ClickHandCard(column));
+        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) click("choose", game.ClickHandCard(0));
+        click("discard", game.ClickDiscardButton());
+    }
 }
 
 }  // namespace kvt::test

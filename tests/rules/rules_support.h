@@ -107,9 +107,17 @@ Census TakeCensus(const Game& game);
 // within its capacity, CurPlayer 1..4.
 ::testing::AssertionResult TableConsistent(const Game& game, const Census& start, std::int64_t group_cards_at_start);
 
+void SetTraits(PlayerRec& player, int a, int b, int c, int d);
 // Four players of distinct traits, each speaking at a chance of 60 in
 // 100; the player sounds are on or off.
 void GiveTraits(Game& game, bool sounds);
+
+// The first card of the human's hand that fits the pile; -1 if none.
+int FirstFit(const Game& game);
+// One step of the human by clicks: the first card offered to take; else the
+// first card that fits, with the first cards of the hand chosen for it; else a
+// draw, laid when it fits and put back otherwise. `note` hears every click.
+void HumanClickStep(Game& game, const std::function<void(const std::string&, HumanMove)>& note = {});
 
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {

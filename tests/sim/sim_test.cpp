@@ -38,7 +38,7 @@ SimRun Sim(const std::string& args, bool no_time = true) {
     return run;
 }
 
-TEST(Sim, TheSameSeedGivesTheSameOutputByteForByte) {
+TEST(Sim, TheSameSeedGivesTheSameOutputByteForByteWithoutTheTiming) {
     const SimRun a = Sim("--games 30 --seed 11");
     const SimRun b = Sim("--games 30 --seed 11");
     ASSERT_EQ(a.status, 0) << a.out;
@@ -51,6 +51,9 @@ TEST(Sim, TheSameSeedGivesTheSameOutputByteForByte) {
     const SimRun json2 = Sim("--games 10 --seed 3 --json");
     EXPECT_EQ(json1.out, json2.out);
     EXPECT_EQ(json1.out.rfind("{\"games\":10,", 0), 0u) << json1.out;
+    const SimRun timed = Sim("--games 2", false);
+    ASSERT_EQ(timed.status, 0) << timed.out;
+    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
 }
 
 // The sum of the numbers in the JSON object after "key":{.
@@ -97,12 +100,6 @@ TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     std::filesystem::remove(trace);
 }
 
-TEST(Sim, TimingIsPrintedUnlessTurnedOff) {
-    const SimRun timed = Sim("--games 2", false);
-    ASSERT_EQ(timed.status, 0) << timed.out;
-    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << timed.out;
-}
-
 TEST(Sim, HundredsOfCheckedGamesBreakNothing) {
     for (const char* seed : {"1", "2", "3"}) {
         const SimRun run = Sim(std::string("--check --games 100 --seed ") + seed);
@@ -118,7 +115,7 @@ TEST(Sim, TheSignatureOfAFixedRunIsPinned) {
     EXPECT_EQ(Sim("--signature --games 50 --seed 2027", false).out == run.out, false);
 }
 
-TEST(Sim, BadArgumentsExitTwoWithAMessage) {
+TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
     for (const char* args : {"--bogus", "--games", "--games 0", "--games ten", "--seed -1", "--players a.dpf b.dpf",
                              "--players a b c d e", "--jobs 0", "--jobs two", "--record r --games 2",
                              "--record r --replay q", "--replay"}) {
@@ -128,9 +125,7 @@ TEST(Sim, BadArgumentsExitTwoWithAMessage) {
     }
     EXPECT_EQ(Sim("--help").status, 0);
     EXPECT_EQ(Sim("--version").out, "kvt-sim 0.1.0\n");
-}
-
-TEST(Sim, AMissingCardSetExitsOneNamingIt) {
+    // A missing card set or player file exits 1 naming it.
     const SimRun run = Sim("--cards /nonexistent/lost-cards.cds");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("/nonexistent/lost-cards.cds"), std::string::npos) << run.out;
