@@ -120,6 +120,10 @@ protected:
             QTimer::singleShot(0, win_, [win = QPointer<PlayWin>(win_)] {
                 if (win) win->PlayOpeningSound();
             });
+            // The statistics are not needed for the first look at the table.
+            QTimer::singleShot(0, win_, [win = QPointer<PlayWin>(win_)] {
+                if (win) win->Statistics();
+            });
         }
         // On a screen of another pixel ratio the cards are drawn afresh for it.
         if (devicePixelRatioF() != win_->Geometry().PixelRatio())
@@ -400,8 +404,6 @@ bool PlayWin::Start() {
         StartupMark("dealt");
         ResumeTableInProgress();
     }
-    OpenStatistics();
-    StartupMark("statistics");
     SyncCheckMarks();
 
     CheckForPrevBackGround();

@@ -265,7 +265,8 @@ public:
     CardViewFrm* CardViewer() const { return card_view_; }
     StatisticsFrm* StatisticsWindow() const { return statistics_frm_; }
     // Null when the statistics cannot be kept in this run.
-    StatisticsStore* Statistics() const { return statistics_.get(); }
+    // Opened on first use, or just after the table's first paint.
+    StatisticsStore* Statistics();
     // True from a start-up without opponents until they have been chosen or
     // a table has been dealt all the same (New Game, Load Card Set).
     bool AwaitingPlayers() const { return awaiting_players_; }

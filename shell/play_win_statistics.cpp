@@ -37,6 +37,11 @@ ScoredRound RoundAsScored(const Game& game, bool undo_used) {
 
 }  // namespace
 
+StatisticsStore* PlayWin::Statistics() {
+    if (!statistics_ && !closing_) OpenStatistics();
+    return statistics_.get();
+}
+
 void PlayWin::OpenStatistics() {
     statistics_ = std::make_unique<StatisticsStore>(options_.folders.AppDir / "statistics.sqlite");
     std::string why;
@@ -63,11 +68,11 @@ void PlayWin::OpenStatistics() {
 void PlayWin::StartingAfresh() {
     match_->ForgetMoves();
     // The game left behind counts as not finished, in no figure.
-    if (statistics_ && statistics_->Usable()) (void)statistics_->AbandonGame();
+    if (StatisticsStore* store = Statistics(); store && store->Usable()) (void)store->AbandonGame();
 }
 
 void PlayWin::RecordRoundInStatistics() {
-    if (!statistics_ || !statistics_->Usable()) return;
+    if (!Statistics() || !statistics_->Usable()) return;
     const Status recorded = statistics_->RecordRound(RoundAsScored(*game_, match_->UndoUsed()));
     if (!recorded && !statistics_failed_)
         statusBar()->showMessage(tr("The statistics in \"%1\" cannot be written: %2")
@@ -78,7 +83,7 @@ void PlayWin::RecordRoundInStatistics() {
 }
 
 void PlayWin::StatisticsCommand() {
-    if (!statistics_) return;
+    if (!Statistics()) return;
     if (!statistics_->Usable()) {
         Report(tr("Statistics"), tr("The statistics in \"%1\" cannot be kept in this run.").arg(PathText(statistics_->File())));
         return;
