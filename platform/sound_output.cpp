@@ -75,7 +75,8 @@ bool SoundOutput::Play(const QString& path, std::function<void()> ended) {
     clip->Path = path;
     clip->Ended = std::move(ended);
     clip->GiveUp.setSingleShot(true);
-    connect(&clip->GiveUp, &QTimer::timeout, this, [this, id] { End(id); });
+    // Queued: End destroys the timer, which must not happen inside its own signal.
+    connect(&clip->GiveUp, &QTimer::timeout, this, [this, id] { End(id); }, Qt::QueuedConnection);
     // Muted, nothing is heard, but the clip takes its time as if it were.
     clip->GiveUp.start(muted_ ? *length : *length + kMarginMs);
     Clip& playing = *clips_.emplace_back(std::move(clip));
