@@ -145,6 +145,17 @@ void ClickDiscard(PlayWin& win) {
     Settle(win);
 }
 
+bool EndRoundWhileShowing(PlayWin& win, int column) {
+    Game& game = win.GameState();
+    const Card last = game.Players[1][column];
+    game.Players[1].Clear();
+    game.Players[1].Push(last);
+    win.RedrawTable();
+    ClickHand(win, 1, 0);
+    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    return game.Pending() == Decision::AcknowledgeScore && win.MoveRunning();
+}
+
 void PlayAMove(PlayWin& win) {
     ASSERT_TRUE(WaitForHuman(win));
     const int column = NoChoiceColumn(win.GameState());

@@ -76,6 +76,9 @@ void ClickHand(PlayWin& win, int player, int col);
 void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);
+// The human's hand becomes its card at `column` alone, laid by mouse: the
+// round ends. True when it is scored and the table is still showing it.
+bool EndRoundWhileShowing(PlayWin& win, int column);
 
 // Lets the event loop run until the table waits for the human to play or
 // take a card (the computers move one per turn of the loop; the windows they

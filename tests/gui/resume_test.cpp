@@ -81,16 +81,9 @@ TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
     Game& g = first.GameState();
     const int column = gui_test::NoChoiceColumn(g, true);  // not a wild card: no group to name
     ASSERT_GE(column, 0);
-    const Card last = g.Players[1][column];
-    g.Players[1].Clear();
-    g.Players[1].Push(last);
-    first.RedrawTable();
-    gui_test::ClickHand(first, 1, 0);
     // Closed while the table still shows the card going down: the game is
     // kept as the move left it, scored.
-    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
-    ASSERT_EQ(g.Pending(), Decision::AcknowledgeScore);
-    ASSERT_TRUE(first.MoveRunning());
+    ASSERT_TRUE(gui_test::EndRoundWhileShowing(first, column));
     const std::array<std::int16_t, 5> totals = g.Scores;
     first.close();
     setup.win.reset();
