@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "platform/banded_paint.h"
+
 namespace kvt {
 namespace {
 
@@ -246,6 +248,10 @@ void CardGrid::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect view = Viewport();
     painter.setClipRect(view);
+    PaintInBands(painter, view, [&] { DrawCards(painter, view); });
+}
+
+void CardGrid::DrawCards(QPainter& painter, const QRect& view) {
     int y = 0;
     for (int r = top_row_; r < rows_ && y < view.bottom() + 1; ++r) {
         const int h = RowHeight(r);
@@ -256,7 +262,7 @@ void CardGrid::paintEvent(QPaintEvent*) {
             const QPixmap picture = Picture(r, c);
             if (picture.isNull() && empty_outline_ && w > 0 && h > 0) {
                 painter.save();
-                painter.setClipRect(cell & view);
+                painter.setClipRect(cell, Qt::IntersectClip);
                 painter.setRenderHint(QPainter::Antialiasing);
                 painter.setPen(QPen(QColor(255, 255, 255, 80), 1.5, Qt::DashLine));
                 painter.setBrush(QColor(0, 0, 0, 30));
@@ -265,13 +271,12 @@ void CardGrid::paintEvent(QPaintEvent*) {
             }
             if (!picture.isNull() && w > 0 && h > 0) {
                 painter.save();
-                painter.setClipRect(cell & view);
+                painter.setClipRect(cell, Qt::IntersectClip);
                 painter.drawPixmap(cell.topLeft(), picture);
                 painter.restore();
                 // The card under this one shows a little shade at its edge.
                 if (overlap_shadow_) {
                     painter.save();
-                    painter.setClipRect(view);
                     const QSizeF size = QSizeF(picture.size()) / picture.devicePixelRatio();
                     if (c > left_col_ && !Picture(r, c - 1).isNull()) {
                         QLinearGradient shade(x - 4, 0, x, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QPainter>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
@@ -91,6 +92,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The cards within `view`, clipped to it by the caller.
+    void DrawCards(QPainter& painter, const QRect& view);
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

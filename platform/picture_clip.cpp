@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "platform/banded_paint.h"
 #include "platform/files.h"
 #include "platform/picture_decode.h"
 
@@ -94,6 +95,10 @@ void PictureBox::SetShadow(bool on) {
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintInBands(painter, rect(), [&] { Draw(painter); });
+}
+
+void PictureBox::Draw(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (picture_.isNull()) {
         if (!empty_outline_) return;

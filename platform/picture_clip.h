@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -74,6 +75,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Draw(QPainter& painter);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

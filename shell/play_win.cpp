@@ -39,6 +39,7 @@
 #include "dialogs/wild_card_frm.h"
 #include "engine/working_files.h"
 #include "hand/hand_view.h"
+#include "platform/banded_paint.h"
 #include "platform/card_grid.h"
 #include "platform/profile.h"
 #include "platform/qt_text.h"
@@ -131,7 +132,8 @@ protected:
                 if (win) win->TableResized();
             });
         QPainter painter(this);
-        win_->PaintBackground(painter, event->rect());
+        const QRect area = event->rect();
+        PaintInBands(painter, area, [&] { win_->PaintBackground(painter, area); });
     }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);

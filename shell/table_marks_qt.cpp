@@ -7,6 +7,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "platform/banded_paint.h"
+
 namespace kvt {
 
 SeatArrow::SeatArrow(Points points, QWidget* parent) : QWidget(parent), points_(points) {
@@ -16,6 +18,10 @@ SeatArrow::SeatArrow(Points points, QWidget* parent) : QWidget(parent), points_(
 
 void SeatArrow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintInBands(painter, rect(), [&] { Draw(painter); });
+}
+
+void SeatArrow::Draw(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     // Drawn at the design size, scaled with the table.
     painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
@@ -56,6 +62,10 @@ DirectionPicture::DirectionPicture(bool reversed, QWidget* parent) : QWidget(par
 
 void DirectionPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintInBands(painter, rect(), [&] { Draw(painter); });
+}
+
+void DirectionPicture::Draw(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(width() / static_cast<qreal>(kSize), height() / static_cast<qreal>(kSize));
     const QPointF centre(kSize / 2.0, kSize / 2.0);
@@ -112,6 +122,10 @@ void TurnGlow::SetMargin(int margin) {
 
 void TurnGlow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintInBands(painter, rect(), [&] { Draw(painter); });
+}
+
+void TurnGlow::Draw(QPainter& painter) {
     // A warm light that grows stronger towards the hand, drawn as gradient
     // strips and corners (cheap at any size), then a clear edge.
     const int m = margin_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainter>
 #include <QWidget>
 
 namespace kvt {
@@ -18,6 +19,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Draw(QPainter& painter);
 
 private:
     Points points_;
@@ -36,6 +38,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Draw(QPainter& painter);
 
 private:
     bool reversed_;
@@ -56,6 +59,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Draw(QPainter& painter);
 
 private:
     int margin_ = kMargin;
