@@ -88,7 +88,7 @@ void PlayWin::ShowReplayStep(std::size_t step) {
 
 QString PlayWin::ReplayStepText(std::size_t step, const TableState& before) const {
     const std::size_t moves = replay_->Moves();
-    if (step == 0) return tr("Dealt; %n move(s) follow", nullptr, static_cast<int>(moves));
+    if (step == 0) return tr("Move 0 of %1: the table as dealt").arg(moves);
     const Move& move = replay_->Record().moves[step - 1].move;
     const auto name = [this](int seat) {
         const QString text = ToQString(replay_->Name(seat)).trimmed();
