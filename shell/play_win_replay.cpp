@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QStatusBar>
+#include <functional>
 
 #include "hand/hand_view.h"
 #include "platform/qt_text.h"
@@ -18,6 +20,19 @@
 namespace kvt {
 
 namespace {
+
+// The table keeps its size: the window grows or shrinks by the replay bar.
+void KeepingTableSize(QMainWindow& window, QWidget& table, const std::function<void()>& change) {
+    const int table_height = table.height();
+    change();
+    if (window.isMaximized() || window.isFullScreen()) return;
+    // The bar's own size settles only once it is laid out: a second step brings the table back.
+    for (int step = 0; step < 3; ++step) {
+        if (window.layout()) window.layout()->activate();
+        if (table.height() == table_height) return;
+        window.resize(window.width(), window.height() + table_height - table.height());
+    }
+}
 
 std::optional<std::filesystem::path> AskGameRecordFile(QWidget* parent) {
     const QString file = QFileDialog::getOpenFileName(parent, PlayWin::tr("Open Game Record"), QDir::homePath(),
@@ -57,11 +72,11 @@ void PlayWin::OpenGameRecordCommand(std::optional<std::filesystem::path> file) {
             addToolBar(Qt::BottomToolBarArea, replay_bar_);
             replay_bar_->SetHandlers([this](std::size_t step) { ShowReplayStep(step); }, [this] { CloseReplay(); });
         }
-        replay_bar_->show();
+        if (!replay_bar_->isVisible()) KeepingTableSize(*this, *Table(), [this] { replay_bar_->show(); });
         SyncUndoEntries();
         if (QAction* entry = MenuEntry("MM_VIEW_SCORE")) entry->setEnabled(false);
         ShowReplayStep(0);
-        statusBar()->showMessage(tr("Showing the game record \"%1\".").arg(PathText(*source)), 6000);
+        statusBar()->showMessage(tr("Showing the game record \"%1\".").arg(PathText(source->filename())), 6000);
     });
 }
 
@@ -83,12 +98,14 @@ void PlayWin::ShowReplayStep(std::size_t step) {
     hands_->ShowRecordedHands(table.Winner > 0);
     ShowTableBroughtBack();
     SetChooseMessageVisible(false);
+    // Whose turn it is after the move, as the table shows it in play.
+    if (!table.RoundEnded && table.CurPlayer >= 2 && table.CurPlayer <= 4) SetSeatArrowVisible(table.CurPlayer, true);
     replay_bar_->ShowStep(step, replay_->Moves(), ReplayStepText(step, before));
 }
 
 QString PlayWin::ReplayStepText(std::size_t step, const TableState& before) const {
     const std::size_t moves = replay_->Moves();
-    if (step == 0) return tr("Move 0 of %1: the table as dealt").arg(moves);
+    if (step == 0) return tr("Move 0 of %1:\nthe table as dealt").arg(moves);
     const Move& move = replay_->Record().moves[step - 1].move;
     const auto name = [this](int seat) {
         const QString text = ToQString(replay_->Name(seat)).trimmed();
@@ -110,7 +127,7 @@ QString PlayWin::ReplayStepText(std::size_t step, const TableState& before) cons
     case MoveKind::Pass: what = tr("%1 passes").arg(who); break;
     case MoveKind::Acknowledge: what = tr("The score is taken; the next round is dealt"); break;
     }
-    QString text = tr("Move %1 of %2: %3").arg(step).arg(moves).arg(what);
+    QString text = tr("Move %1 of %2:\n%3").arg(step).arg(moves).arg(what);
     if (game_->Winner >= 1 && game_->Winner <= 4) text += tr("; %1 wins the game").arg(name(game_->Winner));
     return text;
 }
@@ -122,7 +139,7 @@ void PlayWin::PutBackGameInProgress() {
     game_->State() = replay_over_;
     game_->PlayerInfo = replay_players_;
     hands_->ShowRecordedHands(std::nullopt);
-    if (replay_bar_) replay_bar_->Stop();
+    if (replay_bar_ && replay_bar_->isVisible()) KeepingTableSize(*this, *Table(), [this] { replay_bar_->Stop(); });
     if (QAction* entry = MenuEntry("MM_VIEW_SCORE")) entry->setEnabled(true);
 }
 

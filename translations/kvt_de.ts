@@ -154,12 +154,12 @@
         <translation>Navigation</translation>
     </message>
     <message>
-        <source>&amp;Back</source>
-        <translation>&amp;Zurück</translation>
+        <source>Back</source>
+        <translation>Zurück</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation>&amp;Vor</translation>
+        <translation>Vor</translation>
     </message>
     <message>
         <source>&amp;Contents</source>
@@ -475,8 +475,10 @@
         <translation>Die Spielaufzeichnung „%1“ wird gezeigt.</translation>
     </message>
     <message>
-        <source>Move 0 of %1: the table as dealt</source>
-        <translation>Zug 0 von %1: der Tisch, wie er gegeben wurde</translation>
+        <source>Move 0 of %1:
+the table as dealt</source>
+        <translation>Zug 0 von %1:
+der Tisch, wie er gegeben wurde</translation>
     </message>
     <message>
         <source>%1 plays %2</source>
@@ -507,8 +509,10 @@
         <translation>Der Punktestand ist bestätigt; die nächste Runde wird gegeben</translation>
     </message>
     <message>
-        <source>Move %1 of %2: %3</source>
-        <translation>Zug %1 von %2: %3</translation>
+        <source>Move %1 of %2:
+%3</source>
+        <translation>Zug %1 von %2:
+%3</translation>
     </message>
     <message>
         <source>; %1 wins the game</source>
@@ -561,8 +565,8 @@
         <translation>Spielaufzeichnung</translation>
     </message>
     <message>
-        <source>&amp;First</source>
-        <translation>&amp;Anfang</translation>
+        <source>First</source>
+        <translation>Anfang</translation>
     </message>
     <message>
         <source>The table as it was dealt</source>
@@ -577,7 +581,7 @@
         <translation>Einen Zug zurück</translation>
     </message>
     <message>
-        <source>F&amp;orward</source>
+        <source>Forward</source>
         <translation>&amp;Vor</translation>
     </message>
     <message>
@@ -585,16 +589,16 @@
         <translation>Einen Zug weiter</translation>
     </message>
     <message>
-        <source>&amp;Last</source>
-        <translation>&amp;Ende</translation>
+        <source>Last</source>
+        <translation>Ende</translation>
     </message>
     <message>
         <source>The end of the game</source>
         <translation>Das Ende des Spiels</translation>
     </message>
     <message>
-        <source>&amp;Close Replay</source>
-        <translation>Wiedergabe &amp;schließen</translation>
+        <source>Close Replay</source>
+        <translation>Wiedergabe schließen</translation>
     </message>
     <message>
         <source>Back to the game in progress (Esc)</source>

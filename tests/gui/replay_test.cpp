@@ -83,11 +83,13 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     ASSERT_TRUE(gui_test::WaitForHuman(win));
     const TableState game = win.GameState().State();
     const std::array<PlayerRec, 5> players = win.GameState().PlayerInfo;
+    const QSize table = win.Table()->size();
 
     win.OpenGameRecordCommand(recorded.file);
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
     ASSERT_TRUE(win.Replaying());
     ReplayBar& bar = *win.ReplayControls();
+    EXPECT_EQ(win.Table()->size(), table);  // the window grew by the bar
     EXPECT_EQ(win.GameState().State(), recorded.tables[0]);
     EXPECT_EQ(win.GameState().PlayerInfo[2].Name, "Amara");
 
@@ -115,7 +117,7 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
             }
         }
         if (expected > 0) {
-            EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2: ").arg(expected).arg(moves)))
+            EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2:\n").arg(expected).arg(moves)))
                 << bar.StepLabel()->text().toStdString();
         }
     }
@@ -138,6 +140,7 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     ASSERT_TRUE(gui_test::Settle(win));
     EXPECT_FALSE(win.Replaying());
     EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(win.Table()->size(), table);
     EXPECT_EQ(win.GameState().State(), game);
     EXPECT_EQ(win.GameState().PlayerInfo, players);
     EXPECT_FALSE(ShowsBacks(win, 1));
