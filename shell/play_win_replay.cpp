@@ -16,6 +16,7 @@
 #include "shell/replay_bar.h"
 #include "shell/table_keys.h"
 #include "shell/table_match.h"
+#include "core/table_rules.h"
 
 namespace kvt {
 
@@ -32,6 +33,11 @@ void KeepingTableSize(QMainWindow& window, QWidget& table, const std::function<v
         if (table.height() == table_height) return;
         window.resize(window.width(), window.height() + table_height - table.height());
     }
+}
+
+// A hand played out at the end of a record is hidden; the next table shown has its cards again.
+void ShowEveryHandHeld(HandView& hands, const TableState& table) {
+    for (int seat = 1; seat <= 4; ++seat) hands.SetHandVisible(seat, !table.Players[static_cast<std::size_t>(seat)].Empty());
 }
 
 std::optional<std::filesystem::path> AskGameRecordFile(QWidget* parent) {
@@ -96,10 +102,11 @@ void PlayWin::ShowReplayStep(std::size_t step) {
     for (int seat = 1; seat <= 4; ++seat) game_->PlayerInfo[static_cast<std::size_t>(seat)].Name = replay_->Name(seat);
     // Every seat of a record is a computer's: its cards are seen once the game is over.
     hands_->ShowRecordedHands(table.Winner > 0);
+    ShowEveryHandHeld(*hands_, table);
     ShowTableBroughtBack();
     SetChooseMessageVisible(false);
     // Whose turn it is after the move, as the table shows it in play.
-    if (!table.RoundEnded && table.CurPlayer >= 2 && table.CurPlayer <= 4) SetSeatArrowVisible(table.CurPlayer, true);
+    if (const int seat = SeatToAct(table); !table.RoundEnded && seat >= 2 && seat <= 4) SetSeatArrowVisible(seat, true);
     replay_bar_->ShowStep(step, replay_->Moves(), ReplayStepText(step, before));
 }
 
@@ -147,6 +154,7 @@ void PlayWin::CloseReplay() {
     if (!replay_) return;
     PutBackGameInProgress();
     if (closing_) return;
+    ShowEveryHandHeld(*hands_, game_->State());
     ShowTableBroughtBack();
     // The game goes on where it was: the computers' turn or the human's.
     match_->Continue();

@@ -136,6 +136,7 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     EXPECT_EQ(win.GameState().State(), shown);
 
+    bar.Last()->trigger();  // the winner's hand is played out and hidden
     bar.Close()->trigger();
     ASSERT_TRUE(gui_test::Settle(win));
     EXPECT_FALSE(win.Replaying());
@@ -144,6 +145,8 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     EXPECT_EQ(win.GameState().State(), game);
     EXPECT_EQ(win.GameState().PlayerInfo, players);
     EXPECT_FALSE(ShowsBacks(win, 1));
+    // The hand the record's winner played out is back with the game's cards.
+    for (int p = 1; p <= 4; ++p) EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << "seat " << p;
     EXPECT_TRUE(setup.messages.empty());
 }
 
