@@ -150,6 +150,27 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     EXPECT_TRUE(setup.messages.empty());
 }
 
+// Exit while a record is shown keeps the game in progress for the next start, not the record.
+TEST(Replay, ExitDuringAReplayKeepsTheGameInProgress) {
+    TableSetup setup;
+    gui_test::DialogAnswerer answerer;
+    PlayWin& first = setup.OpenFast();
+    gui_test::PlayAMove(first);
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    const TableState left = first.GameState().State();
+    first.OpenGameRecordCommand(TheRecord().file);
+    first.ShowReplayStep(40);
+    ASSERT_NE(first.GameState().State(), left);
+    first.close();
+    setup.win.reset();
+
+    PlayWin::Options options = setup.Options();
+    options.seed = 99;
+    PlayWin& second = setup.OpenFast(options);
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_EQ(second.GameState().State(), left);
+}
+
 // Each way a record can be wrong: a message naming the file and what is
 // wrong, and the game on the table as it was.
 TEST(Replay, ABadOrForeignRecordIsRefusedAndTheTableStays) {
