@@ -268,6 +268,23 @@ void HandView::ShowHand(const CardStack& stack, int player) {
         return;
     }
 
+    if (recorded_faces_) {
+        // As the record's game holds it: sorting would change the game shown.
+        const bool across = player == 1 || player == 3;
+        const int n = stack.Count();
+        AdjustPlayerGrid(player, n);
+        const QPixmap back = Back();
+        for (int i = 0; i < n; ++i) {
+            const QPixmap picture = *recorded_faces_ ? Face(stack[i]) : back;
+            if (across)
+                grid->SetPicture(0, i, picture);
+            else
+                grid->SetPicture(i, 0, picture);
+        }
+        if (player != 1) across ? grid->SetPicture(0, n, QPixmap()) : grid->SetPicture(n, 0, QPixmap());
+        return;
+    }
+
     if (player == 1) {
         // The human's hand is sorted in the game itself, so that column i is
         // always card i of the hand.

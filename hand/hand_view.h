@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "core/card.h"
 #include "core/card_stack.h"
@@ -167,6 +168,10 @@ public:
     // count is the picked card's ActionCount.
     void AdjustPlayerGrid(int player, int count);
     void SetHandVisible(int player, bool visible);
+    // A game record shown move by move: every hand as it stands in the game,
+    // unsorted, face up when `faces`, else as backs. Without a value the
+    // table's own way again: the human's hand face up, the others' backs.
+    void ShowRecordedHands(std::optional<bool> faces) { recorded_faces_ = faces; }
 
     // The top card of the discard pile (blank for an empty pile).
     void ShowDiscardTop();
@@ -220,6 +225,7 @@ private:
     mutable QHash<qint64, QPixmap> scaled_;
     std::function<bool()> minimized_;
     std::function<void(const QString&)> report_;
+    std::optional<bool> recorded_faces_;
 };
 
 }  // namespace kvt

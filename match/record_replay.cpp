@@ -30,7 +30,7 @@ void AddToRecord(GameRecord& record, const Move& move, const Events& events) {
     record.moves.push_back({move, RoundTotals(events)});
 }
 
-Status ReplayMoves(const GameRecord& record, MatchDriver& driver) {
+Status ReplayMoves(const GameRecord& record, MatchDriver& driver, const std::function<void(std::size_t)>& played) {
     Events events;
     for (std::size_t i = 0; i < record.moves.size(); ++i) {
         const RecordedMove& recorded = record.moves[i];
@@ -40,6 +40,7 @@ Status ReplayMoves(const GameRecord& record, MatchDriver& driver) {
         if (totals != recorded.scores)
             return Status::Fail(Named(i, recorded.move) + " scores " + Shown(totals) + "; the record says " +
                                 Shown(recorded.scores));
+        if (played) played(i + 1);
     }
     return Status::Ok();
 }

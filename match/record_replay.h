@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 #include "core/event.h"
 #include "core/status.h"
 #include "formats/game_record.h"
@@ -13,6 +16,8 @@ void AddToRecord(GameRecord& record, const Move& move, const Events& events);
 // Plays the record's moves, in order, through `driver` on a table dealt
 // from the record's seed, and checks the totals at every round's end. The
 // message names the first move that is refused or whose totals differ.
-Status ReplayMoves(const GameRecord& record, MatchDriver& driver);
+// `played` hears the number of moves played after each one.
+Status ReplayMoves(const GameRecord& record, MatchDriver& driver,
+                   const std::function<void(std::size_t played)>& played = nullptr);
 
 }  // namespace kvt

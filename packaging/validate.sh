@@ -88,6 +88,8 @@ if have update-mime-database; then
      grep -qx '50:application/x-kvt-cardset:\*\.cds' "$scratch/mime/globs2" &&
      grep -qx '50:application/x-kvt-player:\*\.dpf' "$scratch/mime/globs2" &&
      grep -qx '50:application/x-kvt-deal:\*\.kvtdeal' "$scratch/mime/globs2" &&
+     grep -qx '50:application/x-kvt-game-record:\*\.kvtgame' "$scratch/mime/globs2" &&
+     grep -aq 'application/x-kvt-game-record' "$scratch/mime/magic" &&
      grep -aq 'application/x-kvt-deal' "$scratch/mime/magic" &&
      grep -aq 'application/x-kvt-cardset' "$scratch/mime/magic" &&
      grep -aq 'application/x-kvt-player' "$scratch/mime/magic"; then
@@ -98,7 +100,7 @@ if have update-mime-database; then
 else
   skip "update-mime-database"
 fi
-if grep -q 'application/x-kvt-cardset;application/x-kvt-player;application/x-kvt-deal;' "$desktop"; then
+if grep -q 'application/x-kvt-cardset;application/x-kvt-player;application/x-kvt-deal;application/x-kvt-game-record;' "$desktop"; then
   pass "kvt.desktop offers every file type"
 else
   fail "kvt.desktop does not list every file type"

@@ -20,12 +20,11 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-bool StartsAsDeal(const fs::path& path) {
-    static constexpr std::string_view kHeading = "KVT table in progress ";
+bool StartsWith(const fs::path& path, std::string_view heading) {
     ReadableFile file;
-    char start[kHeading.size()];
-    return file.Open(path) && file.Size() >= kHeading.size() && file.ReadAt(0, kHeading.size(), start) &&
-           std::string_view(start, kHeading.size()) == kHeading;
+    std::string start(heading.size(), '\0');
+    return file.Open(path) && file.Size() >= heading.size() && file.ReadAt(0, heading.size(), start.data()) &&
+           start == heading;
 }
 
 bool ReadsAsPlayerFile(const fs::path& path) {
@@ -47,7 +46,8 @@ CommandLineFile KindOfCommandLineFile(const fs::path& path) {
     const std::string extension = LowerAscii(path.extension().string());
     if (extension == ".dpf") return CommandLineFile::kPlayer;
     if (extension == ".cds") return CommandLineFile::kCardSet;
-    if (extension == ".kvtdeal" || StartsAsDeal(path)) return CommandLineFile::kDeal;
+    if (extension == ".kvtdeal" || StartsWith(path, "KVT table in progress ")) return CommandLineFile::kDeal;
+    if (extension == ".kvtgame" || StartsWith(path, "KVT game record ")) return CommandLineFile::kGameRecord;
     return ReadsAsPlayerFile(path) ? CommandLineFile::kPlayer : CommandLineFile::kCardSet;
 }
 

@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
         switch (kvt::KindOfCommandLineFile(named)) {
         case kvt::CommandLineFile::kPlayer: options.player_file = named; break;
         case kvt::CommandLineFile::kDeal: options.deal = named; break;
+        case kvt::CommandLineFile::kGameRecord: options.game_record = named; break;
         case kvt::CommandLineFile::kCardSet: options.card_set = named; break;
         }
     }

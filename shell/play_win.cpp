@@ -49,6 +49,8 @@
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
+#include "shell/record_table.h"
+#include "shell/replay_bar.h"
 #include "shell/show_queue.h"
 #include "shell/table_show.h"
 #include "platform/statistics_store.h"
@@ -217,6 +219,7 @@ void PlayWin::BuildMenu() {
     entry(file, "MM_CHOOSE_PLAYERS", tr("&Choose Players"), [this] { ChoosePlayersCommand(); });
     entry(file, "MM_SHARE_DEAL", tr("S&hare This Deal..."), [this] { ShareDealCommand(); });
     entry(file, "MM_OPEN_DEAL", tr("&Open Deal..."), [this] { OpenDealCommand(); });
+    entry(file, "MM_OPEN_RECORD", tr("Open &Game Record..."), [this] { OpenGameRecordCommand(); });
     file->addSeparator()->setObjectName("MM_DASH");
     entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); })->setShortcut(QKeySequence::Quit);
 
@@ -421,6 +424,7 @@ bool PlayWin::Start() {
     match_->Continue();
     SyncUndoEntries();
     if (options_.deal && !awaiting_players_) QTimer::singleShot(0, this, [this] { OpenDealCommand(*options_.deal); });
+    if (options_.game_record) QTimer::singleShot(0, this, [this] { OpenGameRecordCommand(*options_.game_record); });
     if (awaiting_players_ || options_.player_file) QTimer::singleShot(0, this, [this] {
         ChoosePlayersCommand();
         if (options_.player_file && player_sel_) player_sel_->PreviewFile(PathText(*options_.player_file));
@@ -480,6 +484,8 @@ void PlayWin::ShutDown() {
 
 void PlayWin::closeEvent(QCloseEvent* event) {
     if (!shut_down_) ShutDown();
+    // The game in progress is kept, not a game record shown over it.
+    PutBackGameInProgress();
     // A move the table is still showing is over in the game: kept as it left it.
     if (move_depth_ == 0 && !closing_) KeepTableInProgress();
     // Whatever waits now returns at once, and nothing waits again.

@@ -42,6 +42,8 @@ class MoveLog;
 class CardViewFrm;
 class GameOverFrm;
 class PlayerSel;
+class RecordTable;
+class ReplayBar;
 class ScoreFrm;
 class StatisticsFrm;
 class StatisticsStore;
@@ -92,6 +94,8 @@ public:
         std::optional<std::filesystem::path> player_file;
         // A shared deal named on the command line: dealt once the table is up.
         std::optional<std::filesystem::path> deal;
+        // A game record named on the command line: shown once the table is up.
+        std::optional<std::filesystem::path> game_record;
     };
 
     explicit PlayWin(Options options, QWidget* parent = nullptr);
@@ -241,6 +245,18 @@ public:
     // the file dialog asks for one.
     void ShareDealCommand(std::optional<std::filesystem::path> file = std::nullopt);
     void OpenDealCommand(std::optional<std::filesystem::path> file = std::nullopt);
+    // A game record shown move by move over the game in progress, which
+    // comes back as it was when the replay closes; without a path the file
+    // dialog asks for one. While it is shown nothing acts on the game: no
+    // clicks, no computer moves, no Undo, no statistics, no saving.
+    void OpenGameRecordCommand(std::optional<std::filesystem::path> file = std::nullopt);
+    bool Replaying() const { return replay_ != nullptr; }
+    // The record after `step` moves (0: as dealt).
+    void ShowReplayStep(std::size_t step);
+    std::size_t ReplayStep() const { return replay_step_; }
+    // The game in progress back on the table; nothing without a replay.
+    void CloseReplay();
+    ReplayBar* ReplayControls() const { return replay_bar_; }
     // Where Load Card Set's file dialog starts: the folder of the card set
     // loaded in this run, else the shipped card sets' folder.
     QString CardSetFolder() const;
@@ -411,6 +427,17 @@ private:
     // The card set file loaded in this run (command line or Load Card Set).
     std::filesystem::path card_set_source_;
     bool awaiting_players_ = false;
+
+    // The game record shown, and the game in progress it stands over.
+    std::unique_ptr<RecordTable> replay_;
+    std::size_t replay_step_ = 0;
+    TableState replay_over_;
+    std::array<PlayerRec, 5> replay_players_;
+    ReplayBar* replay_bar_ = nullptr;
+    // The game in progress back in the game, not yet drawn.
+    void PutBackGameInProgress();
+    // What the replay's label says of the step shown.
+    QString ReplayStepText(std::size_t step, const TableState& before) const;
 };
 
 }  // namespace kvt

@@ -48,6 +48,7 @@
 #include "shell/table_resume.h"
 #include "platform/statistics_store.h"
 #include "platform/plain_text.h"
+#include "shell/record_table.h"
 
 namespace kvt {
 
@@ -142,6 +143,7 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
     WhenNoMoveRuns([this, file] {
         const std::optional<std::filesystem::path> source = file ? file : AskDealFile(this, false);
         if (!source) return;
+        CloseReplay();
         RunMove([this, source] {
             // A card picked meanwhile goes back first: the deal replaces every hand.
             if (!game_->PickStack.Empty()) game_->ClickPickedCard();
@@ -157,7 +159,7 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
 }
 
 void PlayWin::KeepTableInProgress() {
-    if (!started_ || closing_ || awaiting_players_) return;
+    if (!started_ || closing_ || awaiting_players_ || replay_) return;
     const Status kept = resume_->Save(*game_);
     // Said once, in the status bar: the game goes on, it only cannot be kept
     // (an unusable working folder has been reported at start-up already).
@@ -214,7 +216,7 @@ void PlayWin::ShowTableBroughtBack() {
 }
 
 void PlayWin::HandleClick(const TableClick& click) {
-    if (closing_ || !started_ || awaiting_players_) return;
+    if (closing_ || !started_ || awaiting_players_ || replay_) return;
     // The computers' moves are played one by one; the human waits for them
     // and for the table to show the last move.
     if (match_->ComputerOnTurn() || show_->Playing()) return;
@@ -224,6 +226,7 @@ void PlayWin::HandleClick(const TableClick& click) {
 
 void PlayWin::NewGameCommand() {
     WhenNoMoveRuns([this] {
+        CloseReplay();
         RunMove([this] {
             StartingAfresh();
             game_->NewGame();
@@ -245,6 +248,7 @@ void PlayWin::LoadCardSetCommand(std::optional<std::filesystem::path> card_set) 
             if (file.isEmpty()) return;
             chosen = std::filesystem::path(QFile::encodeName(file).toStdString());
         }
+        CloseReplay();
         RunMove([this, chosen] {
             const Status loaded = game_->LoadCardSetCommand(chosen);
             if (!loaded) {
@@ -344,6 +348,7 @@ void PlayWin::ChoosePlayersCommand() {
 void PlayWin::PlayersChosen() {
     // The new opponents get a fresh deal, as New Game gives.
     WhenNoMoveRuns([this] {
+        CloseReplay();
         RunMove([this] {
             awaiting_players_ = false;
             StartingAfresh();
@@ -371,7 +376,7 @@ void PlayWin::GameSpeedCommand() {
 }
 
 void PlayWin::ViewScoreCommand() {
-    if (closing_) return;
+    if (closing_ || replay_) return;
     game_->ViewScore();
 }
 
@@ -468,7 +473,7 @@ void PlayWin::ShowCardViewer(bool shown) {
 }
 
 void PlayWin::DescribeCard(int grid, int x_twips) {
-    if (!game_->CardViewer || !card_view_ || closing_) return;
+    if (!game_->CardViewer || !card_view_ || closing_ || replay_) return;
     if (grid < 0) {
         card_view_->ClearCard();
         return;

@@ -72,7 +72,7 @@ void PlayWin::StartingAfresh() {
 }
 
 void PlayWin::RecordRoundInStatistics() {
-    if (!Statistics() || !statistics_->Usable()) return;
+    if (replay_ || !Statistics() || !statistics_->Usable()) return;
     const Status recorded = statistics_->RecordRound(RoundAsScored(*game_, match_->UndoUsed()));
     if (!recorded && !statistics_failed_)
         statusBar()->showMessage(tr("The statistics in \"%1\" cannot be written: %2")

@@ -249,7 +249,7 @@ void PlayWin::ShowGuidance() {
         hold_hint_->raise();
     }
     // The human's turn: the name stands out and a light lies round the hand.
-    const bool human_turn = started_ && game_->CurPlayer == 1 && !game_->IsComputer(1) &&
+    const bool human_turn = started_ && !Replaying() && game_->CurPlayer == 1 && !game_->IsComputer(1) &&
                             !game_->Players[1].Empty() && !hands_->Grid(1)->isHidden();
     QLabel* name = name_labels_[1];
     if (name->property("turn").toBool() != human_turn) {

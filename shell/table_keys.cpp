@@ -105,6 +105,8 @@ const Card* TableKeys::MarkedCard() const {
 }
 
 bool TableKeys::HandleKey(int key) {
+    // A game record shown has the replay's keys; its hands are no one's to play.
+    if (window_.Replaying()) return false;
     const Game& game = window_.GameState();
     const auto click = [this](TableClick::Place place, int player, int col) {
         window_.HandleClick({place, player, col, 0});
@@ -138,6 +140,12 @@ bool TableKeys::HandleKey(int key) {
 
 void TableKeys::Refresh() {
     const Game& game = window_.GameState();
+    if (window_.Replaying()) {
+        shown_ = false;
+        if (mark_) mark_->hide();
+        NameTableParts();
+        return;
+    }
     if (game.ChoosingCards && game.ChooseFromPlayer >= 2 && game.ChooseFromPlayer <= 4) {
         if (zone_ != Zone::Giver) column_ = 0;
         zone_ = Zone::Giver;

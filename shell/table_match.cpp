@@ -35,9 +35,10 @@ bool TableMatch::HumanToPlay() const {
            !window_.MoveRunning() && TableResume::AtRest(game_);
 }
 
-bool TableMatch::CanUndo() const { return history_.CanUndo() && !window_.IsClosing() && !GoesOn(); }
+// A game record shown over the game is not the game: nothing is taken back in it.
+bool TableMatch::CanUndo() const { return history_.CanUndo() && !window_.IsClosing() && !window_.Replaying() && !GoesOn(); }
 
-bool TableMatch::CanRedo() const { return history_.CanRedo() && !window_.IsClosing() && !GoesOn(); }
+bool TableMatch::CanRedo() const { return history_.CanRedo() && !window_.IsClosing() && !window_.Replaying() && !GoesOn(); }
 
 bool TableMatch::Undo() {
     if (!CanUndo() || window_.MoveRunning() || !BringBack(history_.Undo())) return false;
@@ -59,6 +60,8 @@ bool TableMatch::BringBack(const TableState* table) {
 }
 
 void TableMatch::Continue() {
+    // A game record shown over the game asks nothing; closing it goes on.
+    if (window_.Replaying()) return;
     if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress()) {
         // Asked again once the table has shown what it is showing.
         window_.AfterShow();
@@ -100,6 +103,7 @@ void TableMatch::Continue() {
 }
 
 void TableMatch::StepComputer() {
+    if (window_.Replaying()) return;
     if (window_.IsClosing() || window_.MoveRunning() || game_.MoveInProgress() || !ComputerOnTurn()) {
         window_.AfterShow();
         return;

@@ -154,12 +154,12 @@
         <translation>Navigation</translation>
     </message>
     <message>
-        <source>&amp;Back</source>
-        <translation>&amp;Zurück</translation>
+        <source>Back</source>
+        <translation>Zurück</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation>&amp;Vor</translation>
+        <translation>Vor</translation>
     </message>
     <message>
         <source>&amp;Contents</source>
@@ -458,6 +458,66 @@
         <source>its card pictures are not a bitmap that can be shown.</source>
         <translation>seine Kartenbilder sind keine Bitmap, die sich anzeigen lässt.</translation>
     </message>
+    <message>
+        <source>Open &amp;Game Record...</source>
+        <translation>Spiel&amp;aufzeichnung öffnen...</translation>
+    </message>
+    <message>
+        <source>Open Game Record</source>
+        <translation>Spielaufzeichnung öffnen</translation>
+    </message>
+    <message>
+        <source>KVT Game Records (*.kvtgame);;All Files (*)</source>
+        <translation>KVT-Spielaufzeichnungen (*.kvtgame);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Showing the game record &quot;%1&quot;.</source>
+        <translation>Die Spielaufzeichnung „%1“ wird gezeigt.</translation>
+    </message>
+    <message>
+        <source>Move 0 of %1:
+the table as dealt</source>
+        <translation>Zug 0 von %1:
+der Tisch, wie er gegeben wurde</translation>
+    </message>
+    <message>
+        <source>%1 plays %2</source>
+        <translation>%1 spielt %2</translation>
+    </message>
+    <message>
+        <source>%1 plays</source>
+        <translation>%1 spielt</translation>
+    </message>
+    <message>
+        <source>%1 draws</source>
+        <translation>%1 zieht</translation>
+    </message>
+    <message>
+        <source>%1 takes a card from %2</source>
+        <translation>%1 nimmt eine Karte von %2</translation>
+    </message>
+    <message>
+        <source>%1 names a group</source>
+        <translation>%1 nennt eine Gruppe</translation>
+    </message>
+    <message>
+        <source>%1 passes</source>
+        <translation>%1 setzt aus</translation>
+    </message>
+    <message>
+        <source>The score is taken; the next round is dealt</source>
+        <translation>Der Punktestand ist bestätigt; die nächste Runde wird gegeben</translation>
+    </message>
+    <message>
+        <source>Move %1 of %2:
+%3</source>
+        <translation>Zug %1 von %2:
+%3</translation>
+    </message>
+    <message>
+        <source>; %1 wins the game</source>
+        <translation>; %1 gewinnt das Spiel</translation>
+    </message>
 </context>
 <context>
     <name>kvt::PlayerSel</name>
@@ -496,6 +556,53 @@
     <message>
         <source>Player %1 has not been chosen .</source>
         <translation>Spieler %1 wurde nicht gewählt.</translation>
+    </message>
+</context>
+<context>
+    <name>kvt::ReplayBar</name>
+    <message>
+        <source>Game Record</source>
+        <translation>Spielaufzeichnung</translation>
+    </message>
+    <message>
+        <source>First</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>The table as it was dealt</source>
+        <translation>Der Tisch, wie er gegeben wurde</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>One move back</source>
+        <translation>Einen Zug zurück</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>One move on</source>
+        <translation>Einen Zug weiter</translation>
+    </message>
+    <message>
+        <source>Last</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>The end of the game</source>
+        <translation>Das Ende des Spiels</translation>
+    </message>
+    <message>
+        <source>Close Replay</source>
+        <translation>Wiedergabe schließen</translation>
+    </message>
+    <message>
+        <source>Back to the game in progress (Esc)</source>
+        <translation>Zurück zum laufenden Spiel (Esc)</translation>
     </message>
 </context>
 <context>

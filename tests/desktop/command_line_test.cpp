@@ -50,6 +50,7 @@ TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
 TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
     std::ofstream(Scratch("notes.txt")) << "not a game file\n";
     std::ofstream(Scratch("deal.txt")) << "KVT table in progress 1\n";
+    std::ofstream(Scratch("game.txt")) << "KVT game record 1.0\n";
     const fs::path amara = kShipped / "players" / "Amara.dpf";
     const std::pair<fs::path, CommandLineFile> cases[] = {
         {"/nowhere/Ada.dpf", CommandLineFile::kPlayer},
@@ -57,6 +58,8 @@ TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
         {"/nowhere/game.cds", CommandLineFile::kCardSet},
         {"/nowhere/Friday.KVTDEAL", CommandLineFile::kDeal},
         {Scratch("deal.txt"), CommandLineFile::kDeal},
+        {"/nowhere/Friday.KvtGame", CommandLineFile::kGameRecord},
+        {Scratch("game.txt"), CommandLineFile::kGameRecord},
         {CopyOf(kShipped / "default.cds", "odd.dpf"), CommandLineFile::kPlayer},
         {CopyOf(amara, "Amara"), CommandLineFile::kPlayer},
         {CopyOf(amara, "amara.download"), CommandLineFile::kPlayer},

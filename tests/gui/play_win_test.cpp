@@ -34,7 +34,8 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
     const std::vector<std::pair<const char*, const char*>> entries{
         {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
         {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
-        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."}, {"MM_EXIT", "&Exit"},
+        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."},
+        {"MM_OPEN_RECORD", "Open &Game Record..."}, {"MM_EXIT", "&Exit"},
         {"MM_EDIT", "&Edit"}, {"MM_UNDO", "&Undo"}, {"MM_REDO", "&Redo"}, {"MM_SETUP", "&Options"},
         {"MM_SORT_CARDS", "S&ort Cards"}, {"MM_SOUNDS", "&Sounds"}, {"MM_PLAYER_SOUNDS", "&Player Sounds"},
         {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
@@ -55,9 +56,9 @@ TEST(PlayWinMenu, EveryEntryHasItsCaption) {
     EXPECT_EQ(bar[1]->objectName(), "MM_EDIT");
     EXPECT_EQ(bar[4]->objectName(), "MM_HELP");
     const QList<QAction*> file = bar[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 8);
-    EXPECT_EQ(file[6]->objectName(), "MM_DASH");
-    EXPECT_EQ(file[7]->objectName(), "MM_EXIT");
+    ASSERT_EQ(file.size(), 9);
+    EXPECT_EQ(file[7]->objectName(), "MM_DASH");
+    EXPECT_EQ(file[8]->objectName(), "MM_EXIT");
     EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QLabel>
+#include <fstream>
+
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "match/match_driver.h"
+#include "platform/card_grid.h"
+#include "platform/files.h"
+#include "shell/record_table.h"
+#include "shell/replay_bar.h"
+#include "tools/sim/record_run.h"
+
+namespace kvt {
+namespace {
+
+using gui_test::TableSetup;
+
+// A game the simulator recorded, and the table after each of its moves as
+// its own table plays them.
+struct Recorded {
+    fs::path file;
+    GameRecord record;
+    std::vector<TableState> tables;
+};
+
+Recorded RecordAGame(const fs::path& folder) {
+    Recorded out;
+    out.file = folder / "game.kvtgame";
+    sim::Options options;
+    options.Seed = 7;
+    options.Record = out.file;
+    std::string message;
+    EXPECT_EQ(sim::WriteRecordFile(options, KVT_TEST_DATA_DIR, message), 0) << message;
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(out.file, text, kMaxGameRecordBytes).ok());
+    EXPECT_TRUE(ReadGameRecord(text, out.record).ok());
+    sim::WorkFolder work;
+    sim::Simulation table(work.Path(), KVT_TEST_DATA_DIR, options.Seed);
+    EXPECT_TRUE(table.Setup(options).ok());
+    table.DealGame(out.record.seed);
+    MatchDriver driver(table.Table());
+    out.tables.push_back(table.Table().State());
+    Events events;
+    for (const RecordedMove& move : out.record.moves) {
+        EXPECT_EQ(driver.Submit(move.move, events), MatchDriver::Step::Applied);
+        out.tables.push_back(table.Table().State());
+    }
+    return out;
+}
+
+const Recorded& TheRecord() {
+    static const QTemporaryDir folder;
+    static const Recorded recorded = RecordAGame(QFile::encodeName(folder.path()).toStdString());
+    return recorded;
+}
+
+// Whether every card of hand `player` is drawn as its back.
+bool ShowsBacks(PlayWin& win, int player) {
+    const CardGrid* grid = win.Hands().Grid(player);
+    const QImage back = win.Hands().Back().toImage();
+    const int n = win.GameState().Players[static_cast<std::size_t>(player)].Count();
+    for (int i = 0; i < n; ++i) {
+        const QPixmap cell = player == 2 || player == 4 ? grid->Picture(i, 0) : grid->Picture(0, i);
+        if (cell.toImage() != back) return false;
+    }
+    return n > 0;
+}
+
+TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
+    const Recorded& recorded = TheRecord();
+    const std::size_t moves = recorded.record.moves.size();
+    ASSERT_GT(moves, 2 * RecordTable::kEvery);
+    TableSetup setup;
+    gui_test::DialogAnswerer answerer;
+    PlayWin& win = setup.OpenFast();
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    gui_test::PlayAMove(win);
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    const TableState game = win.GameState().State();
+    const std::array<PlayerRec, 5> players = win.GameState().PlayerInfo;
+    const QSize table = win.Table()->size();
+
+    win.OpenGameRecordCommand(recorded.file);
+    ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
+    ASSERT_TRUE(win.Replaying());
+    ReplayBar& bar = *win.ReplayControls();
+    EXPECT_EQ(win.Table()->size(), table);  // the window grew by the bar
+    EXPECT_EQ(win.GameState().State(), recorded.tables[0]);
+    EXPECT_EQ(win.GameState().PlayerInfo[2].Name, "Amara");
+
+    // Forward and back across the kept tables, by the bar's buttons and directly.
+    const std::vector<std::pair<std::function<void()>, std::size_t>> steps{
+        {[&] { bar.Forward()->trigger(); }, 1},
+        {[&] { win.ShowReplayStep(RecordTable::kEvery + 1); }, RecordTable::kEvery + 1},
+        {[&] { bar.Back()->trigger(); }, RecordTable::kEvery},
+        {[&] { bar.Back()->trigger(); }, RecordTable::kEvery - 1},
+        {[&] { win.ShowReplayStep(moves - 1); }, moves - 1},
+        {[&] { bar.Last()->trigger(); }, moves},
+        {[&] { bar.Forward()->trigger(); }, moves},
+        {[&] { bar.First()->trigger(); }, 0},
+    };
+    for (const auto& [step, expected] : steps) {
+        step();
+        ASSERT_TRUE(gui_test::Settle(win));
+        EXPECT_EQ(win.ReplayStep(), expected);
+        EXPECT_EQ(win.GameState().State(), recorded.tables[expected]) << "step " << expected;
+        // The computers' cards (the human's seat too: it was a computer's) are seen at the game's end only.
+        const bool over = expected == moves;
+        for (int p = 1; p <= 4; ++p) {
+            if (!win.GameState().Players[static_cast<std::size_t>(p)].Empty()) {
+                EXPECT_EQ(ShowsBacks(win, p), !over) << "step " << expected << ", seat " << p;
+            }
+        }
+        if (expected > 0) {
+            EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2:\n").arg(expected).arg(moves)))
+                << bar.StepLabel()->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(bar.StepLabel()->text().contains(QString::number(moves)));
+
+    // Nothing acts on the replayed game: clicks, keys, Undo, the computers.
+    win.ShowReplayStep(5);
+    const TableState shown = win.GameState().State();
+    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+    win.UndoCommand();
+    EXPECT_FALSE(win.MenuEntry("MM_UNDO")->isEnabled());
+    QApplication::setActiveWindow(&win);
+    QTest::keyClick(&win, Qt::Key_Right);
+    EXPECT_EQ(win.ReplayStep(), 6u);
+    win.ShowReplayStep(5);
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    EXPECT_EQ(win.GameState().State(), shown);
+
+    bar.Last()->trigger();  // the winner's hand is played out and hidden
+    bar.Close()->trigger();
+    ASSERT_TRUE(gui_test::Settle(win));
+    EXPECT_FALSE(win.Replaying());
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(win.Table()->size(), table);
+    EXPECT_EQ(win.GameState().State(), game);
+    EXPECT_EQ(win.GameState().PlayerInfo, players);
+    EXPECT_FALSE(ShowsBacks(win, 1));
+    // The hand the record's winner played out is back with the game's cards.
+    for (int p = 1; p <= 4; ++p) EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << "seat " << p;
+    EXPECT_TRUE(setup.messages.empty());
+}
+
+// Exit while a record is shown keeps the game in progress for the next start, not the record.
+TEST(Replay, ExitDuringAReplayKeepsTheGameInProgress) {
+    TableSetup setup;
+    gui_test::DialogAnswerer answerer;
+    PlayWin& first = setup.OpenFast();
+    gui_test::PlayAMove(first);
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    const TableState left = first.GameState().State();
+    first.OpenGameRecordCommand(TheRecord().file);
+    first.ShowReplayStep(40);
+    ASSERT_NE(first.GameState().State(), left);
+    first.close();
+    setup.win.reset();
+
+    PlayWin::Options options = setup.Options();
+    options.seed = 99;
+    PlayWin& second = setup.OpenFast(options);
+    EXPECT_TRUE(setup.messages.empty());
+    EXPECT_EQ(second.GameState().State(), left);
+}
+
+// Each way a record can be wrong: a message naming the file and what is
+// wrong, and the game on the table as it was.
+TEST(Replay, ABadOrForeignRecordIsRefusedAndTheTableStays) {
+    const Recorded& recorded = TheRecord();
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(recorded.file, text, kMaxGameRecordBytes).ok());
+    const auto changed = [&](const std::function<void(GameRecord&)>& change) {
+        GameRecord record = recorded.record;
+        change(record);
+        return WriteGameRecord(record);
+    };
+    std::string damaged = text;
+    damaged[text.find("move ") + 5] = 'x';
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    } cases[] = {
+        {"damaged", damaged, "line"},
+        {"truncated", text.substr(0, text.size() / 2), "line"},
+        {"future", "KVT game record 2.0\n" + text.substr(text.find('\n') + 1), "format 2.0"},
+        {"empty", "", "line"},
+        {"card set", changed([](GameRecord& r) {
+             r.card_set_hash ^= 1;
+             r.card_set_title = "Other Winds";
+         }),
+         "\"Other Winds\" ("},
+        {"player", changed([](GameRecord& r) { r.players[2].file_hash ^= 1; }), "seat 3"},
+        {"move", changed([](GameRecord& r) { r.moves[3].move.seat = static_cast<std::int16_t>(r.moves[3].move.seat % 4 + 1); }),
+         "move 4"},
+    };
+    TableSetup setup;
+    PlayWin& win = setup.OpenFast();
+    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    const TableState game = win.GameState().State();
+    for (const auto& c : cases) {
+        const fs::path file = setup.Root() / (std::string(c.name) + ".kvtgame");
+        std::ofstream(file, std::ios::binary) << c.bytes;
+        setup.messages.clear();
+        win.OpenGameRecordCommand(file);
+        ASSERT_EQ(setup.messages.size(), 1u) << c.name;
+        const std::string said = setup.messages[0].second.toStdString();
+        EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
+        EXPECT_FALSE(win.Replaying()) << c.name;
+        EXPECT_EQ(win.GameState().State(), game) << c.name;
+        // The card set refused is named beside the one at hand.
+        if (std::string(c.name) == "card set") {
+            EXPECT_NE(said.find("at hand is \"Four Winds\" ("), std::string::npos) << said;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kvt
