@@ -24,6 +24,18 @@ struct PlayerRec {
     bool operator==(const PlayerRec&) const = default;
 };
 
+// The computer that sits at seat 1 when no player file is given for it: the
+// simulator's own, which game records name with hash 0.
+inline PlayerRec BuiltInComputer() {
+    PlayerRec computer;
+    computer.Name = "Computer";
+    computer.TraitA = 50;
+    computer.TraitB = 0;
+    computer.TraitC = 50;
+    computer.TraitD = 5;
+    return computer;
+}
+
 // Header of one sound clip inside a player file.
 struct PlayerSoundEntry {
     std::int16_t SoundIndex = 0;  // 0..50, the clip's slot in the designer's list

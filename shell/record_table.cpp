@@ -12,6 +12,7 @@
 #include "engine/card_set_codec.h"
 #include "engine/game.h"
 #include "engine/working_files.h"
+#include "formats/text_fields.h"
 #include "match/match_driver.h"
 #include "match/record_replay.h"
 #include "platform/files.h"
@@ -41,12 +42,6 @@ UnseenView& Unseen() {
 }
 
 std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
-
-std::string Hex(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
 
 std::string Trimmed(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -141,8 +136,8 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
     const std::optional<CardSetFound> card_set = CardSetAtHand(card_sets, at_hand, record.card_set_hash);
     if (!card_set || card_set->hash != record.card_set_hash)
         return Status::Fail(named + " was played with the card set \"" + record.card_set_title + "\" (" +
-                            Hex(record.card_set_hash) + "); the card set at hand is \"" + Trimmed(at_hand.GameTitle) +
-                            "\" (" + (card_set ? Hex(card_set->hash) : std::string("its file is not found")) + ").");
+                            text_fields::Hex(record.card_set_hash) + "); the card set at hand is \"" + Trimmed(at_hand.GameTitle) +
+                            "\" (" + (card_set ? text_fields::Hex(card_set->hash) : std::string("its file is not found")) + ").");
 
     std::vector<fs::path> players = sources.players;
     AddFilesOf(beside, ".dpf", players);
@@ -156,7 +151,7 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
         const fs::path* found = hashes.Find(players, player.file_hash);
         if (!found)
             return Status::Fail(named + ": the player of seat " + std::to_string(seat) + ", \"" + player.name + "\" (" +
-                                Hex(player.file_hash) + "), is not among the player files beside it or in " +
+                                text_fields::Hex(player.file_hash) + "), is not among the player files beside it or in " +
                                 Quoted(sources.shared / "players") + ".");
         files[static_cast<std::size_t>(seat)] = *found;
     }
@@ -181,12 +176,7 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
         if (Status s = game.ReadPlayerHeader(files[1], 2); !s) return s;
         game.PlayerInfo[1] = game.PlayerInfo[2];
     } else {
-        PlayerRec& seat1 = game.PlayerInfo[1];
-        seat1.Name = "Computer";
-        seat1.TraitA = 50;
-        seat1.TraitB = 0;
-        seat1.TraitC = 50;
-        seat1.TraitD = 5;
+        game.PlayerInfo[1] = BuiltInComputer();
     }
     for (int seat = 2; seat <= 4; ++seat)
         if (Status s = game.ReadPlayerHeader(files[static_cast<std::size_t>(seat)], seat); !s) return s;

@@ -175,12 +175,7 @@ Status Simulation::Setup(const Options& options) {
         if (Status s = game.ReadPlayerHeader(players[3], 2); !s) return s;
         game.PlayerInfo[1] = game.PlayerInfo[2];
     } else {
-        PlayerRec& seat1 = game.PlayerInfo[1];
-        seat1.Name = "Computer";
-        seat1.TraitA = 50;
-        seat1.TraitB = 0;
-        seat1.TraitC = 50;
-        seat1.TraitD = 5;
+        game.PlayerInfo[1] = BuiltInComputer();
     }
     for (int p = 2; p <= 4; ++p)
         if (Status s = game.ReadPlayerHeader(players[p - 2], p); !s) return s;
