@@ -102,14 +102,12 @@ TEST_F(DesignerTest, EveryEditUndoesAndRedoesToTheByte) {
     EXPECT_EQ(doc.Def.CardDefs[1], original.Def.CardDefs[2]);
     EXPECT_EQ(doc.Def.CardDefs[2], NewDefinition());
     EXPECT_EQ(doc.Def.CardDefs[3], original.Def.CardDefs[2]);
-    EXPECT_EQ(doc.Def.CardDefs[4].Group, 7);
-    EXPECT_EQ(doc.Def.CardDefs[4].Action, kActionSkip);
-    EXPECT_EQ(doc.Def.CardDefs[5].Action, kActionDrawRight);
+    EXPECT_EQ(std::tuple(doc.Def.CardDefs[4].Group, doc.Def.CardDefs[4].Action, doc.Def.CardDefs[5].Action),
+              std::tuple(7, kActionSkip, kActionDrawRight));
     EXPECT_EQ(doc.Def.CardDefs[39], original.Def.CardDefs[38]);
     EXPECT_EQ(doc.Def.CardDefs[40], Card{});
     EXPECT_EQ(doc.Def.CardDefs[80], original.Def.CardDefs[80]);
-    EXPECT_EQ(doc.Def.CardDefs[0].PicRow, 1);
-    EXPECT_EQ(doc.Def.CardDefs[0].PicCol, 2);
+    EXPECT_EQ(std::tuple(doc.Def.CardDefs[0].PicRow, doc.Def.CardDefs[0].PicCol), std::tuple(1, 2));
     EXPECT_EQ(doc.Def.GameTitle, FitTitle("Renamed"));
     EXPECT_EQ(doc.Bitmap.compare(0, 2, "BM"), 0);
     EXPECT_EQ(window_.Document().BitmapImage().size(), picture.size());
@@ -297,8 +295,7 @@ TEST(PlayTestOpponents, RememberedWhenAllThreeAreThereElseTheShippedOnes) {
     ASSERT_TRUE(settings.WriteString("PlayersFile", "Player3", shipped[1].string()));
     EXPECT_EQ(PlayTestOpponents(folders), shipped) << "one seat is not remembered";
     ASSERT_TRUE(settings.WriteString("PlayersFile", "Player4", (dir / "shared/players/d.dpf").string()));
-    EXPECT_EQ(PlayTestOpponents(folders)[0], shipped[2]);
-    EXPECT_EQ(PlayTestOpponents(folders)[2], dir / "shared/players/d.dpf");
+    EXPECT_EQ(PlayTestOpponents(folders), (std::array{shipped[2], shipped[1], dir / "shared/players/d.dpf"}));
 }
 
 TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
@@ -339,23 +336,13 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     for (const QList<QVariant>& value : moved) all_games_shown |= value.at(0).toInt() == 3;
     EXPECT_TRUE(all_games_shown);
     const std::vector<BalanceFigure> figures = report.Figures();
-    ASSERT_FALSE(figures.empty());
-    const auto named = [&figures](const QString& start) {
-        return std::any_of(figures.begin(), figures.end(), [&](const BalanceFigure& f) { return f.name.startsWith(start); });
-    };
-    EXPECT_TRUE(named("Games won by the seat that played first"));
-    EXPECT_TRUE(named("Played card "));
     const QStringList seats{"Computer", QFileInfo(QString::fromStdString(opponents[0])).completeBaseName(),
                             QFileInfo(QString::fromStdString(opponents[1])).completeBaseName(),
                             QFileInfo(QString::fromStdString(opponents[2])).completeBaseName()};
     const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out), seats);
     ASSERT_EQ(figures.size(), expected.size());
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        EXPECT_EQ(figures[i].name, expected[i].name);
-        EXPECT_EQ(figures[i].value, expected[i].value) << figures[i].name.toStdString();
-    }
-    EXPECT_EQ(figures[0].name, "Games");
-    EXPECT_EQ(figures[0].value, "3");
+    for (std::size_t i = 0; i < figures.size(); ++i)
+        EXPECT_EQ(std::tie(figures[i].name, figures[i].value), std::tie(expected[i].name, expected[i].value));
     // The charts draw the same counts: wins of the four seats, cards played by action.
     const auto bars = [&report](const char* name) {
         const auto* view = report.findChild<QChartView*>(name);
@@ -363,11 +350,9 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
         return series.size() == 1 ? static_cast<QAbstractBarSeries*>(series[0])->barSets().value(0) : nullptr;
     };
     const QBarSet* wins = bars("winsChart");
-    ASSERT_NE(wins, nullptr);
-    ASSERT_EQ(wins->count(), 4);
-    EXPECT_EQ(wins->at(0) + wins->at(1) + wins->at(2) + wins->at(3), 3);
     const QBarSet* played = bars("playedChart");
-    ASSERT_NE(played, nullptr);
+    ASSERT_TRUE(wins && played && wins->count() == 4);
+    EXPECT_EQ(wins->at(0) + wins->at(1) + wins->at(2) + wins->at(3), 3);
     EXPECT_EQ(played->count(),
               static_cast<int>(BalanceCountsOf(QByteArray::fromStdString(direct.out)).played_by_action.size()));
     ASSERT_TRUE(report.ExportCsv(QString::fromStdString((dir / "figures.csv").string())));

@@ -31,10 +31,7 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
     for (const char* help : {"--help", "help"}) {
         const RunResult r = Run({help});
         EXPECT_EQ(r.exit_code, 0);
-        for (const char* topic : {"unpack-cards", "pack-cards", "--force", "cardset.txt", "[card 0]", "sound-size",
-                                  "card-back", "unpack-player [--force] FILE.dpf DIR", "pack-player DIR FILE.dpf",
-                                  "info FILE.cds|FILE.dpf", "check FILE.cds|FILE.dpf", "player.txt", "[sound]",
-                                  "sound-chance", "wg1 = 33"})
+        for (const char* topic : {"unpack-player [--force] FILE.dpf DIR", "check FILE.cds|FILE.dpf", "[card 0]", "[sound]"})
             EXPECT_NE(r.out.find(topic), std::string::npos) << topic;
     }
     for (const auto& [command, usage] : {std::pair{"pack-cards", "kvx pack-cards DIR FILE.cds"},

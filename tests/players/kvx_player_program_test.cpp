@@ -148,18 +148,5 @@ TEST_F(KvxPlayerProgram, TheKindOfFileComesFromTheExtensionOrElseTheTag) {
     EXPECT_EQ(Run({"check", WritePlayer("odd.dpf", odd)}).exit_code, 0);
 }
 
-TEST_F(KvxPlayerProgram, PackReportsManifestFaultsAndWritesNothing) {
-    const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
-    ASSERT_EQ(Run({"unpack-player", dpf, Path("ada")}).exit_code, 0);
-    std::string manifest = ReadBytes(temp_.Path() / "ada" / kPlayerManifestName);
-    manifest.replace(manifest.find("index = 33"), 10, "index = 60");
-    WriteBytes(temp_.Path() / "ada" / kPlayerManifestName, manifest);
-    const RunResult r = Run({"pack-player", Path("ada"), Path("out.dpf")});
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_EQ(r.err, "kvx: " + (temp_.Path() / "ada" / kPlayerManifestName).string() +
-                         ", line 24: index: 60 is out of range (0 to 50)\n");
-    EXPECT_FALSE(fs::exists(Path("out.dpf")));
-}
-
 }  // namespace
 }  // namespace kvt::kvx
