@@ -24,15 +24,6 @@ QString AccessibleName(QObject* object) {
     return face ? face->text(QAccessible::Name) : QString();
 }
 
-TEST(Keyboard, TheMenusHaveTheDesktopsShortcuts) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"MM_NEW_GAME", QKeySequence::New}, {"MM_LOAD_CARD", QKeySequence::Open},
-        {"MM_EXIT", QKeySequence::Quit}, {"MM_CONTENTS", QKeySequence::HelpContents}};
-    for (const auto& [entry, key] : keys) EXPECT_EQ(win.MenuEntry(entry)->shortcut(), QKeySequence(key)) << entry;
-}
-
 TEST(Keyboard, TheMarkMovesThroughTheHandAndKeysMakeTheClicks) {
     TableSetup setup;
     PlayWin& win = setup.Open();

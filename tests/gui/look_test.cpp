@@ -160,21 +160,6 @@ TEST(Look, TheKeyboardMarkShowsOnTheMarkedCard) {
     EXPECT_TRUE(Shows(image, win, hand, cell, cell.adjusted(6, 6, -6, -6), face));
 }
 
-TEST(Look, NothingLeftToDrawAndTheCardActionsHelp) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.GameState().DrawDeck.Clear();
-    win.RedrawTable();
-    win.ShowNothingToDraw(1, true);
-    Shot(win, "scene-nothing-to-draw");
-    EXPECT_FALSE(win.Hands().DrawDeck()->HasPicture());
-    win.OpenHelp("card_actions.htm");
-    ASSERT_NE(HelpWindow::Instance(), nullptr);
-    const QImage help = Shot(*HelpWindow::Instance(), "scene-help-card-actions");
-    EXPECT_GT(help.width(), 0);
-    HelpWindow::Instance()->close();
-}
-
 TEST(Look, ACardInFlight) {
     TableSetup setup;
     PlayWin& win = setup.Open();
