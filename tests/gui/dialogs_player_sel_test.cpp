@@ -132,11 +132,10 @@ TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     EXPECT_FALSE(sel.Ok());
     EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
         << setup.messages.back().second.toStdString();
-    EXPECT_EQ(game.PlayerInfo[3].Name, name3);
-    EXPECT_EQ(game.PlayerFile[3], file3);
-    EXPECT_EQ(sel.Seat(3)->Current().File.toStdString(), file3);
+    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
+                         setup.RawSetting("Player3")),
+              std::tuple(name3, file3, file3, file3));
     EXPECT_TRUE(sel.Seat(3)->HasPicture());
-    EXPECT_EQ(setup.RawSetting("Player3"), file3);
 }
 
 TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
@@ -152,16 +151,14 @@ TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
     win.PlayerSelWindow()->UseSampleOpponents();
     ASSERT_TRUE(win.PlayerSelWindow()->Ok());
     QApplication::processEvents();
-    EXPECT_FALSE(win.AwaitingPlayers());
-    EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
 
     // The next start brings them back without asking.
     setup.win->close();
     setup.win.reset();
     PlayWin& again = setup.Open(options, false);
     QApplication::processEvents();
-    EXPECT_FALSE(again.AwaitingPlayers());
-    EXPECT_EQ(again.PlayerSelWindow(), nullptr);
+    EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
     EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
     EXPECT_EQ(again.GameState().Players[1].Count(), 7);
 }
@@ -184,8 +181,7 @@ TEST(DialogsPlayerSelFirstRun, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatP
             ASSERT_TRUE(win.AwaitingPlayers());
             if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
             command(setup);
-            EXPECT_FALSE(win.AwaitingPlayers());
-            EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
             int clicks = 0;
             QObject::connect(&win, &PlayWin::TableClicked, [&clicks] { ++clicks; });
             win.SetClickHandler(nullptr);

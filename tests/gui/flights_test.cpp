@@ -59,13 +59,10 @@ TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
     flights.PlayTrail(false, [&](bool done) { finished = done; });
     EXPECT_FALSE(finished);
     ASSERT_TRUE(RunUntil([&] { return TrailComplete(flights) || finished; }));
-    EXPECT_FALSE(finished);
-    EXPECT_FALSE(flights.Box(0)->isVisible());
+    EXPECT_FALSE(finished || flights.AnimDone() || flights.Box(0)->isVisible());
     for (int i = 1; i < CardFlights::kBoxes; ++i) EXPECT_TRUE(flights.Box(i)->isVisible()) << i;
-    EXPECT_FALSE(flights.AnimDone());
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
-    EXPECT_TRUE(*finished);
-    EXPECT_TRUE(flights.AnimDone());
+    EXPECT_TRUE(*finished && flights.AnimDone());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(flights.Box(i)->isVisible()) << i;
 }
 
@@ -127,8 +124,7 @@ TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
     ShowQueue::Done second = release;
     second();
     EXPECT_EQ(played, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_FALSE(queue.Playing());
-    EXPECT_EQ(idles, idles_before + 1);
+    EXPECT_EQ(std::tuple(queue.Playing(), idles), std::tuple(false, idles_before + 1));
 
     // A step ends once: a second end lets no later step go.
     queue.Lasting([&](ShowQueue::Done done) { release = done; });
@@ -174,8 +170,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
     game.View().SetDiscardButtonVisible(true);
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
     ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
-    EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible());
-    EXPECT_FALSE(win.Hands().ShowCardPlay()->HasPicture());
+    EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible() && !win.Hands().ShowCardPlay()->HasPicture());
     EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(card).toImage());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible()) << i;
     // The last box is parked on the pile.
@@ -197,8 +192,7 @@ TEST(PlayWinFlights, ClosingDuringAFlightEndsItAndTheProgram) {
     watchdog.start(10000);
     EXPECT_EQ(QApplication::exec(), 0);
     watchdog.stop();
-    EXPECT_TRUE(win.IsClosing());
-    EXPECT_FALSE(win.Show().Playing());
+    EXPECT_TRUE(win.IsClosing() && !win.Show().Playing());
     // Settings were written on the way out.
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.

@@ -90,8 +90,7 @@ TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
 
     PlayWin& second = setup.OpenFast();
     EXPECT_EQ(second.GameState().Scores, totals);
-    ASSERT_NE(second.ScoreWindow(), nullptr);
-    EXPECT_TRUE(second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
+    ASSERT_TRUE(second.ScoreWindow() && second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
     QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
     ASSERT_TRUE(gui_test::WaitForHuman(second));
     for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[static_cast<std::size_t>(p)].Count(), 0) << p;

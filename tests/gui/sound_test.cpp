@@ -56,8 +56,7 @@ TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     sound.StopClip(Text(long_wave));
     EXPECT_FALSE(sound.IsPlaying(Text(long_wave)));
     sound.Stop();
-    EXPECT_EQ(short_ends, 1);
-    EXPECT_EQ(long_ends, 1);
+    EXPECT_EQ(std::tuple(short_ends, long_ends), std::tuple(1, 1));
 
     // Shut down (the window closes), a clip ends as it starts.
     EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
@@ -76,11 +75,9 @@ TEST(SoundOutput, AClipOfTheRulesHoldsTheTableUntilTheWindowCloses) {
     WriteWave(wave, 20000);
     win.GameState().View().PlayClip(wave);
     win.GameState().View().SetDiscardButtonVisible(true);
-    EXPECT_TRUE(win.Show().Playing());
-    EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
+    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
     win.close();
-    EXPECT_FALSE(win.Show().Playing());
-    EXPECT_FALSE(win.Sound().IsPlaying(Text(wave)));
+    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
 }
 
 TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {

@@ -98,8 +98,7 @@ TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
               std::make_tuple(std::string("Ann"), 2, 1, 1, 1));
     const std::vector<GameTotal> last = s.store.LastTotals(20);
     ASSERT_EQ(last.size(), 3u);
-    EXPECT_EQ(last[0].total, 5);
-    EXPECT_TRUE(last[2].undo_used);
+    EXPECT_EQ(std::tuple(last[0].total, last[2].undo_used), std::tuple(5, true));
     EXPECT_EQ(Count(s.file, "SELECT count(*) FROM games WHERE state = 2"), 2) << "the games left by New Game, not finished";
 
     ASSERT_TRUE(s.store.Reset().ok());
@@ -116,9 +115,9 @@ TEST(Statistics, ARoundCountedAgainIsRecordedOnce) {
     round.points = {1, 1, 1, 1};
     round.totals = {5, 5, 1, 2};
     ASSERT_TRUE(s.store.RecordRound(round).ok());
-    EXPECT_EQ(Count(s.file, "SELECT count(*) FROM games"), 1);
-    EXPECT_EQ(Count(s.file, "SELECT count(*) FROM rounds"), 8);
-    EXPECT_EQ(Count(s.file, "SELECT sum(points) FROM rounds WHERE number = 1"), 9);
+    EXPECT_EQ(std::tuple(Count(s.file, "SELECT count(*) FROM games"), Count(s.file, "SELECT count(*) FROM rounds"),
+                         Count(s.file, "SELECT sum(points) FROM rounds WHERE number = 1")),
+              std::tuple(1, 8, 9));
 }
 
 TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
@@ -152,8 +151,7 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
         StatisticsStore store(file);
         std::string why;
         EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kSetAside) << c.what;
-        EXPECT_FALSE(why.empty()) << c.what;
-        EXPECT_TRUE(fs::exists(file.string() + ".set-aside")) << c.what;
+        EXPECT_TRUE(!why.empty() && fs::exists(file.string() + ".set-aside")) << c.what;
         Play(store, kPlainTable, {{1, 2, 3, 120}}, true);
         EXPECT_EQ(store.FinishedGames(), 1) << c.what;
     }
@@ -265,8 +263,8 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
     ASSERT_TRUE(gui_test::WaitForHuman(second));
     const fs::path file = setup.folders.AppDir / "statistics.sqlite";
-    EXPECT_EQ(Count(file, "SELECT count(*) FROM rounds"), 4) << "one round of four seats, not counted again on resume";
-    EXPECT_EQ(Count(file, "SELECT undo_used FROM games"), 1);
+    // One round of four seats, not counted again on resume.
+    EXPECT_EQ(std::tuple(Count(file, "SELECT count(*) FROM rounds"), Count(file, "SELECT undo_used FROM games")), std::tuple(4, 1));
 
     GameIdentity marked = kPlainTable;
     marked.names[1] = "<b>Ann</b>";
@@ -274,8 +272,7 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     second.MenuEntry("MM_STATISTICS")->trigger();
     StatisticsFrm* stats = second.StatisticsWindow();
     ASSERT_NE(stats, nullptr);
-    EXPECT_TRUE(stats->isVisible());
-    EXPECT_FALSE(stats->isModal());
+    EXPECT_TRUE(stats->isVisible() && !stats->isModal());
     ASSERT_GE(stats->Table(0)->rowCount(), 1);
     EXPECT_EQ(stats->Table(0)->item(0, 0)->text(), "<b>Ann</b>");
     EXPECT_EQ(stats->Chart()->Totals().size(), 1u);
