@@ -73,10 +73,11 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
     std::vector<int> openers{1};
     for (int round = 0; round < 4; ++round) {
         Hands(1, 1, 1, 1);
-        game.RoundOver(FirstDiscardRule::kWild);
+        EXPECT_EQ(game.RoundOver(FirstDiscardRule::kWild).RoundNum, round + 1);
         openers.push_back(game.CurPlayer);
     }
     EXPECT_EQ(openers, (std::vector<int>{1, 2, 3, 4, 1}));
+    EXPECT_EQ(table.view.rule_messages, 0) << "every round was dealt";
     EXPECT_EQ(game.PlayReversed, 1);
     table.view.calls.clear();
     game.ViewScore();
