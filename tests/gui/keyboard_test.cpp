@@ -33,8 +33,7 @@ TEST(Keyboard, TheMarkMovesThroughTheHandAndKeysMakeTheClicks) {
     EXPECT_FALSE(keys.Mark()->isVisible()) << "no mark before the first key";
 
     QTest::keyClick(&win, Qt::Key_End);
-    EXPECT_EQ(keys.Column(), game.Players[1].Count() - 1);
-    EXPECT_TRUE(keys.Mark()->isVisible());
+    EXPECT_EQ(std::tuple(keys.Column(), keys.Mark()->isVisible()), std::tuple(game.Players[1].Count() - 1, true));
     for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&win, key);
     ASSERT_EQ(keys.Column(), 1);
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left}) QTest::keyClick(&win, key);
@@ -51,12 +50,11 @@ TEST(Keyboard, TheMarkMovesThroughTheHandAndKeysMakeTheClicks) {
     ASSERT_EQ(game.PickStack.Count(), 1);
     EXPECT_EQ(std::pair(game.PickStack[0].Group, game.PickStack[0].Value), std::pair(marked.Group, marked.Value));
     QTest::keyClick(&win, Qt::Key_Escape);
-    EXPECT_TRUE(game.PickStack.Empty());
-    EXPECT_EQ(game.Players[1].Count(), 7);
+    EXPECT_EQ(std::tuple(game.PickStack.Empty(), game.Players[1].Count()), std::tuple(true, 7));
     const int deck = game.DrawDeck.Count();
     QTest::keyClick(&win, Qt::Key_D);
-    EXPECT_EQ(game.DrawDeck.Count(), deck - 1);
-    EXPECT_EQ(game.PickStack.Count(), 1) << "the drawn card waits in the picked-card box";
+    // The drawn card waits in the picked-card box.
+    EXPECT_EQ(std::tuple(game.DrawDeck.Count(), game.PickStack.Count()), std::tuple(deck - 1, 1));
 }
 
 // Rounds played with the keys alone: the mark and Enter to pick and choose,
@@ -133,11 +131,8 @@ TEST(Keyboard, WholeRoundsArePlayedByKeysAlone) {
     }
     answer.stop();
     EXPECT_GE(sheets, 3);
-    EXPECT_GT(picks, 0);
-    EXPECT_GT(choices, 0) << "a card that gives cards away";
-    EXPECT_GT(takes, 0) << "a card taken from another hand";
-    EXPECT_GT(draws, 0);
-    EXPECT_GT(groups_named, 0);
+    // Every kind of move came up: a pick, a card that gives cards away, a take, a draw, a group named.
+    for (const int n : {picks, choices, takes, draws, groups_named}) EXPECT_GT(n, 0);
     EXPECT_EQ(setup.messages.size(), 0u);
 }
 

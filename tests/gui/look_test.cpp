@@ -143,23 +143,6 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     EXPECT_TRUE(win.HoldHintLbl()->isVisible());
 }
 
-TEST(Look, TheKeyboardMarkShowsOnTheMarkedCard) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.GameState().CurPlayer = 1;
-    QTest::keyClick(&win, Qt::Key_Right);
-    QTest::keyClick(&win, Qt::Key_Right);
-    const QImage image = Shot(win, "scene-keyboard-mark");
-    ASSERT_EQ(win.Keys()->Column(), 2);
-    CardGrid& hand = *win.Hands().Grid(1);
-    EXPECT_EQ(hand.LeftCol(), 0) << "a card in view needs no scrolling";
-    const QPixmap face = win.Hands().Face(win.GameState().Players[1][2]);
-    // The ring covers the card's edge; inside it the card is as it was.
-    const QRect cell = hand.CellRect(0, 2);
-    EXPECT_FALSE(Shows(image, win, hand, cell, hand.Viewport(), face));
-    EXPECT_TRUE(Shows(image, win, hand, cell, cell.adjusted(6, 6, -6, -6), face));
-}
-
 TEST(Look, ACardInFlight) {
     TableSetup setup;
     PlayWin& win = setup.Open();
