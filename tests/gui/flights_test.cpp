@@ -88,18 +88,6 @@ TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
     EXPECT_FALSE(flights.Box(0)->isVisible());
 }
 
-TEST(CardFlights, AnAbortEndsTheFlightAtOnceAndEveryLaterOne) {
-    QWidget table;
-    CardFlights flights(&table);
-    flights.SetInterval(20000);
-    std::vector<bool> ends;
-    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
-    flights.Abort();
-    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
-    flights.DrawFlight(QPixmap(), QPoint(), QPoint(), {}, [&](bool done) { ends.push_back(done); });
-    EXPECT_EQ(ends, (std::vector<bool>{false, false, false}));
-}
-
 TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
     ShowQueue queue;
     std::vector<int> played;

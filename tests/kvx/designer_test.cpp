@@ -110,15 +110,14 @@ TEST_F(DesignerTest, EveryEditUndoesAndRedoesToTheByte) {
     EXPECT_EQ(std::tuple(doc.Def.CardDefs[0].PicRow, doc.Def.CardDefs[0].PicCol), std::tuple(1, 2));
     EXPECT_EQ(doc.Def.GameTitle, FitTitle("Renamed"));
     EXPECT_EQ(doc.Bitmap.compare(0, 2, "BM"), 0);
-    EXPECT_EQ(window_.Document().BitmapImage().size(), picture.size());
-    EXPECT_EQ(messages_.size(), 1);  // the picture refused as a sound
+    // The picture refused as a sound is the one message.
+    EXPECT_EQ(std::tuple(window_.Document().BitmapImage().size(), messages_.size()), std::tuple(picture.size(), 1));
 
     const CardSetFile edited = doc;
     QUndoStack& history = window_.Document().History();
     EXPECT_EQ(history.count(), 10);
     while (history.canUndo()) history.undo();
-    EXPECT_TRUE(window_.Document().File() == original);
-    EXPECT_FALSE(window_.Document().IsModified());
+    EXPECT_TRUE(window_.Document().File() == original && !window_.Document().IsModified());
     while (history.canRedo()) history.redo();
     EXPECT_TRUE(window_.Document().File() == edited);
 
@@ -163,8 +162,8 @@ TEST(PlayWarnings, NameWhatPlaysBadly) {
     for (int d = 0; d < 36; d += 2) set.CardDefs[d].Copies = 1;  // 29 + 18 = 47 cards, not 29 + 8
     const std::vector<CardSetProblem> warnings = ListPlayWarnings(set, 10 * kCellPitchX, 5 * kCellPitchY);
     ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[0].definition, 80);
-    EXPECT_EQ(warnings[1].message, "no wild card: a player without the group on the pile must draw");
+    EXPECT_EQ(std::tuple(warnings[0].definition, warnings[1].message),
+              std::tuple(80, "no wild card: a player without the group on the pile must draw"));
     for (int d = 0; d < 36; ++d) set.CardDefs[d].Copies = d < 30 ? 0 : 4;
     EXPECT_EQ(ListPlayWarnings(set, 0, 0).back().message,
               "the deck of 30 cards leaves only 1 to draw after four hands are dealt");
@@ -180,8 +179,7 @@ TEST_F(DesignerTest, DamagedFilesAreRefusedAndChangeNothing) {
         EXPECT_FALSE(window_.OpenFile(dir_ / name));
         ASSERT_FALSE(messages_.isEmpty());
         EXPECT_TRUE(messages_.back().contains(QString::fromStdString((dir_ / name).string()))) << name;
-        EXPECT_TRUE(window_.Document().File() == before);
-        EXPECT_EQ(window_.Document().Path(), dir_ / "good.cds");
+        EXPECT_TRUE(window_.Document().File() == before && window_.Document().Path() == dir_ / "good.cds") << name;
     }
 }
 
@@ -204,10 +202,8 @@ TEST_F(DesignerTest, TheTablesWorkingFilesOpenUntitled) {
     test::WriteBytes(dir_ / "CurCards.cdm", set.Bitmap);
     test::WriteBytes(dir_ / "BackGrnd.cdm", set.Background);
     ASSERT_TRUE(window_.OpenFile(dir_ / "CurCards.cdf"));
-    EXPECT_TRUE(window_.Document().Path().empty());
-    EXPECT_TRUE(window_.Document().Def() == set.Def);
-    EXPECT_EQ(window_.Document().File().Bitmap, set.Bitmap);
-    EXPECT_EQ(window_.Document().File().Background, set.Background);
+    EXPECT_TRUE(window_.Document().Path().empty() && window_.Document().Def() == set.Def);
+    EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, window_.Document().File().Background), std::tuple(set.Bitmap, set.Background));
 }
 
 TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
@@ -217,8 +213,7 @@ TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
     // A picture cell chosen from the keyboard is an edit like any other.
     QTest::keyClick(&window_.Cells(), Qt::Key_Down);
     QTest::keyClick(&window_.Cells(), Qt::Key_Space);
-    EXPECT_EQ(window_.Document().Def().CardDefs[0].PicRow, 1);
-    EXPECT_TRUE(window_.isWindowModified());
+    EXPECT_EQ(std::tuple(window_.Document().Def().CardDefs[0].PicRow, window_.isWindowModified()), std::tuple(1, true));
     answer_ = QMessageBox::Cancel;
     EXPECT_FALSE(window_.close());
     EXPECT_TRUE(window_.isVisible());
@@ -362,8 +357,7 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     report.SetGames(1000000);
     report.Start();
     report.Cancel();
-    EXPECT_FALSE(report.IsRunning());
-    EXPECT_TRUE(report.Figures().empty());
+    EXPECT_TRUE(!report.IsRunning() && report.Figures().empty());
 }
 
 TEST(BalanceReport, NamesFiguresAndQuotesCsv) {
