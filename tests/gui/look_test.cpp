@@ -156,7 +156,6 @@ TEST(Look, ACardInFlight) {
     ASSERT_TRUE(gui_test::RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));
     const QImage image = Shot(win, "scene-flight");
     const QPoint last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
-    ASSERT_FALSE(image.isNull());
     // The trail's last box, a step short of the pile, shows the card's face.
     const QImage face = win.Hands().Face(card).toImage();
     EXPECT_EQ(image.pixelColor(last + QPoint(35, 60)), face.pixelColor(35, 60));
