@@ -45,10 +45,8 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCards) {
         Win().SetHandVisible(c.grid, true);
         Win().ShowHand(G().Players[c.grid], c.grid);
         CardGrid* grid = Grid(c.grid);
-        EXPECT_EQ(grid->geometry(), c.geometry);
-        EXPECT_EQ(grid->Rows(), c.rows);
-        EXPECT_EQ(grid->Cols(), c.cols);
-        EXPECT_EQ(grid->ScrollBars(), c.scroll);
+        EXPECT_EQ(std::tuple(grid->geometry(), grid->Rows(), grid->Cols(), grid->ScrollBars()),
+                  std::tuple(c.geometry, c.rows, c.cols, c.scroll));
     }
     EXPECT_TRUE(Grid(3)->Picture(0, 7).isNull());
     // A card more keeps the scrolled place (the strips scale with the table: ScaledTable).
@@ -73,23 +71,14 @@ TEST_F(HandViewTest, TheHoldGridHasAsManyCellsAsThePickedCardAsksFor) {
     G().PickStack.Push(pass);
     G().HoldStack = HandFromSet(G(), 2);
     Win().ShowHand(G().HoldStack, 0);
-    EXPECT_EQ(hold->Cols(), 6);
-    EXPECT_EQ(hold->width(), 220);
-    EXPECT_EQ(hold->height(), 95);
-    EXPECT_FALSE(hold->ScrollBarShown());
-    EXPECT_EQ(hold->pos(), QPoint(278, 205));
-    EXPECT_EQ(Win().Hands().GridRect(0).Left, before.Left);
-    EXPECT_FALSE(hold->Picture(0, 1).isNull());
-    EXPECT_TRUE(hold->Picture(0, 2).isNull());
+    EXPECT_EQ(std::tuple(hold->Cols(), hold->geometry(), hold->ScrollBarShown(), Win().Hands().GridRect(0).Left),
+              std::tuple(6, QRect(278, 205, 220, 95), false, before.Left));
+    EXPECT_TRUE(!hold->Picture(0, 1).isNull() && hold->Picture(0, 2).isNull());
 
     G().PickStack[0].ActionCount = 7;
     Win().ShowHand(G().HoldStack, 0);
-    EXPECT_EQ(hold->Cols(), 7);
-    EXPECT_EQ(hold->width(), 180);
-    EXPECT_EQ(Win().Hands().GridRect(0).Height, 95 * 15 + 200);
-    EXPECT_EQ(hold->height(), 108);
-    EXPECT_EQ(hold->ScrollBars(), CardGrid::kHorizontal);
-    EXPECT_TRUE(hold->ScrollBarShown());
+    EXPECT_EQ(std::tuple(hold->Cols(), hold->size(), Win().Hands().GridRect(0).Height, hold->ScrollBars(), hold->ScrollBarShown()),
+              std::tuple(7, QSize(180, 108), 95 * 15 + 200, CardGrid::kHorizontal, true));
 }
 
 TEST_F(HandViewTest, TheRightHandFollowsAWidenedWindowAtTheNextRedraw) {
@@ -101,8 +90,7 @@ TEST_F(HandViewTest, TheRightHandFollowsAWidenedWindowAtTheNextRedraw) {
     QApplication::processEvents();
     ASSERT_EQ(Win().Table()->width(), table_width + 200);
     Win().ShowHand(G().Players[4], 4);
-    EXPECT_EQ(right->x(), before + 200);
-    EXPECT_EQ(right->width(), 73);
+    EXPECT_EQ(std::tuple(right->x(), right->width()), std::tuple(before + 200, 73));
     // The name and the arrow of that seat go along.
     EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right->geometry().right() + 1);
 }
@@ -114,8 +102,7 @@ TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAndAnEmptyDeckShowsNo
     EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
     G().CardBackDef = 0;
     Win().RedrawTable();
-    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
-    EXPECT_TRUE(SameImage(Grid(2)->Picture(0, 0), back));
+    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back) && SameImage(Grid(2)->Picture(0, 0), back));
     G().DrawDeck.Clear();
     Win().RedrawTable();
     EXPECT_FALSE(Win().Hands().DrawDeck()->HasPicture());
