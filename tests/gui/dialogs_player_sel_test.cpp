@@ -80,13 +80,11 @@ TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
     QApplication::processEvents();
     for (int p = 2; p <= 4; ++p) {
         const auto seat = static_cast<std::size_t>(p);
-        EXPECT_FALSE(game.PlayerInfo[seat].Name.empty()) << p;
-        EXPECT_TRUE(fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
-        EXPECT_EQ(game.PlayerFile[seat], samples[seat - 2].string());
-        EXPECT_EQ(win.NameLabel(p)->text().toStdString(), game.PlayerInfo[seat].Name);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
     }
-    EXPECT_EQ(game.Players[1].Count(), 7);
-    EXPECT_TRUE(game.RememberedPlayersComplete());
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
 }
 
 TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
@@ -105,8 +103,7 @@ TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
     win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
     EXPECT_TRUE(old_opponent_in_move);
     EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
-    EXPECT_EQ(game.PlayerFile[2], samples[3].string());
-    EXPECT_EQ(game.Players[1].Count(), 7);
+    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
 }
 
 TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
@@ -144,10 +141,8 @@ TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
     options.choose_players = true;
     PlayWin& win = setup.Open(options, false);
     QApplication::processEvents();
-    EXPECT_TRUE(win.AwaitingPlayers());
-    EXPECT_EQ(win.GameState().Players[1].Count(), 0);
-    ASSERT_NE(win.PlayerSelWindow(), nullptr);
-    EXPECT_TRUE(win.PlayerSelWindow()->isVisible());
+    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
+    ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
     win.PlayerSelWindow()->UseSampleOpponents();
     ASSERT_TRUE(win.PlayerSelWindow()->Ok());
     QApplication::processEvents();
