@@ -140,10 +140,11 @@ TEST_F(DesignerTest, ProblemsFollowTheEditsAndSelectTheirDefinition) {
     const QStringList problems = ProblemTexts();
     // The first error is what `kvx check` says.
     EXPECT_EQ(problems.value(0).toStdString(), "Error: " + ValidateCardSetDef(window_.Document().Def()).message());
-    EXPECT_TRUE(problems.contains("Error: card definition 5 has a negative picture position (row -1, column 5)"));
-    EXPECT_TRUE(problems.contains("Warning: group 12 has a single card")) << problems.join('\n').toStdString();
-    EXPECT_TRUE(problems.contains("Warning: card definition 8 has group 11, which a wild card cannot ask for "
-                                  "(the choice offers groups 1 to 10)"));
+    for (const char* problem : {"Error: card definition 5 has a negative picture position (row -1, column 5)",
+                                "Warning: group 12 has a single card",
+                                "Warning: card definition 8 has group 11, which a wild card cannot ask for "
+                                "(the choice offers groups 1 to 10)"})
+        EXPECT_TRUE(problems.contains(problem)) << problems.join('\n').toStdString();
 
     QListWidgetItem* error = window_.Problems().findItems("negative picture", Qt::MatchContains).value(0);
     ASSERT_NE(error, nullptr);
@@ -215,8 +216,7 @@ TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
     QTest::keyClick(&window_.Cells(), Qt::Key_Space);
     EXPECT_EQ(std::tuple(window_.Document().Def().CardDefs[0].PicRow, window_.isWindowModified()), std::tuple(1, true));
     answer_ = QMessageBox::Cancel;
-    EXPECT_FALSE(window_.close());
-    EXPECT_TRUE(window_.isVisible());
+    EXPECT_TRUE(!window_.close() && window_.isVisible());
     answer_ = QMessageBox::Discard;
     EXPECT_TRUE(window_.close());
 }
@@ -256,17 +256,13 @@ TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
         QSignalSpy ended(test, &PlayTest::Ended);
         ASSERT_TRUE(ended.wait(20000));
         EXPECT_FALSE(QDir(folder).exists()) << "the play-test folder is removed";
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
-        } else {
-            ASSERT_EQ(messages_.size(), 1);
-            EXPECT_TRUE(messages_[0].contains(c.message)) << messages_[0].toStdString();
-        }
+        EXPECT_TRUE(c.message.isEmpty() ? messages_.isEmpty() : messages_.size() == 1 && messages_[0].contains(c.message))
+            << messages_.join('\n').toStdString();
         if (c.table.endsWith("no-such-table")) continue;
-        EXPECT_EQ(test::ReadBytes(dir_ / "record" / "args"), (folder + "/Play-Test.cds\n").toStdString());
-        EXPECT_EQ(test::ReadBytes(dir_ / "record" / "env"), (folder + "/config\n" + folder + "/data\n").toStdString());
-        const Profile settings(dir_ / "record" / "kvt.ini");
-        EXPECT_EQ(settings.ReadString("PlayersFile", "Player3", ""), (dir_ / "Player3.dpf").string());
+        EXPECT_EQ(std::tuple(test::ReadBytes(dir_ / "record" / "args"), test::ReadBytes(dir_ / "record" / "env"),
+                             Profile(dir_ / "record" / "kvt.ini").ReadString("PlayersFile", "Player3", "")),
+                  std::tuple((folder + "/Play-Test.cds\n").toStdString(), (folder + "/config\n" + folder + "/data\n").toStdString(),
+                             (dir_ / "Player3.dpf").string()));
         // The table got exactly what Save writes, and the document is still unsaved.
         ASSERT_TRUE(window_.Document().IsModified());
         test::WriteBytes(dir_ / "record" / "expected.cds", EncodeCardSetFile(window_.Document().File()));
@@ -277,10 +273,7 @@ TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
 
 TEST(PlayTestOpponents, RememberedWhenAllThreeAreThereElseTheShippedOnes) {
     test::TempDir dir;
-    for (const char* name : {"c.dpf", "a.dpf", "b.dpf", "d.dpf", "notes.txt"}) {
-        std::filesystem::create_directories(dir / "shared" / "players");
-        test::WriteBytes(dir / "shared" / "players" / name, "x");
-    }
+    for (const char* name : {"c.dpf", "a.dpf", "b.dpf", "d.dpf", "notes.txt"}) test::WriteBytes(dir / "shared" / "players" / name, "x");
     const Folders folders{dir / "kvt.ini", dir / "data", dir / "shared"};
     const std::array<std::filesystem::path, 3> shipped{dir / "shared/players/a.dpf", dir / "shared/players/b.dpf",
                                                        dir / "shared/players/c.dpf"};
