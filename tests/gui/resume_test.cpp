@@ -73,30 +73,7 @@ TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
     gui_test::PlayAMove(second);
 }
 
-TEST(Resume, ARoundScoredBeforeTheExitWaitsForItsSheetsOk) {
-    TableSetup setup;
-    PlayWin& first = setup.OpenFast();
-    ASSERT_TRUE(gui_test::WaitForHuman(first));
-    // The human's last card goes down: the round is scored and its sheet waits.
-    Game& g = first.GameState();
-    const int column = gui_test::NoChoiceColumn(g, true);  // not a wild card: no group to name
-    ASSERT_GE(column, 0);
-    // Closed while the table still shows the card going down: the game is
-    // kept as the move left it, scored.
-    ASSERT_TRUE(gui_test::EndRoundWhileShowing(first, column));
-    const std::array<std::int16_t, 5> totals = g.Scores;
-    first.close();
-    setup.win.reset();
-
-    PlayWin& second = setup.OpenFast();
-    EXPECT_EQ(second.GameState().Scores, totals);
-    ASSERT_TRUE(second.ScoreWindow() && second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
-    QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
-    ASSERT_TRUE(gui_test::WaitForHuman(second));
-    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[static_cast<std::size_t>(p)].Count(), 0) << p;
-    EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
-}
-
+// A round scored before the exit is pinned with the statistics (StatisticsWindow).
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     const struct {
         const char* what;
