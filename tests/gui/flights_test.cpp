@@ -30,17 +30,14 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     EXPECT_EQ(flights.Box(1)->pos(), QPoint(Px(1005 - 101), 0));
 
     flights.PlaceTrail(picture, QPoint(1500, 3000), QPoint(4500, 1500));
-    for (int i = 0; i < CardFlights::kBoxes; ++i) {
-        EXPECT_EQ(flights.Box(i)->pos(), QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i))) << i;
-        EXPECT_EQ(flights.Box(i)->Picture().toImage(), picture.toImage());
-    }
+    for (int i = 0; i < CardFlights::kBoxes; ++i)
+        EXPECT_EQ(std::tuple(flights.Box(i)->pos(), flights.Box(i)->Picture().toImage()),
+                  std::tuple(QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i)), picture.toImage())) << i;
     // The table grows to twice the design's size during the flight: the same
     // twips land twice as far, in boxes twice as large.
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
-    for (int i = 0; i < CardFlights::kBoxes; ++i) {
-        EXPECT_EQ(flights.Box(i)->pos(), QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i))) << i;
-        EXPECT_EQ(flights.Box(i)->size(), QSize(140, 190)) << i;
-    }
+    for (int i = 0; i < CardFlights::kBoxes; ++i)
+        EXPECT_EQ(flights.Box(i)->geometry(), QRect(QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i)), QSize(140, 190))) << i;
 }
 
 // The trail grows without holding up its caller, stands for its pause, and
@@ -80,8 +77,7 @@ TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
                        [&](bool done) { finished = done; });
     EXPECT_EQ(steps.size(), 1u);  // the later steps wait for their pauses
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
-    EXPECT_TRUE(*finished);
-    ASSERT_EQ(steps.size(), 5u);
+    ASSERT_TRUE(*finished && steps.size() == 5u) << steps.size();
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(steps[static_cast<std::size_t>(i)], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
