@@ -124,7 +124,9 @@ TEST_F(CardSetLoading, ABadFileChangesNothing) {
     std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
     truncated.resize(truncated.size() - 9);
     WriteBytes(work.parent_path() / "bad.cds", truncated);
-    for (const auto& [name, fault] : {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}}) {
+    fs::create_directories(work.parent_path() / "folder.cds");
+    for (const auto& [name, fault] :
+         {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
         const Status s = game.LoadCardSetFile(work.parent_path() / name);
         ASSERT_FALSE(s.ok());
         EXPECT_NE(s.message().find(name), std::string::npos) << s.message();
