@@ -179,5 +179,15 @@ TEST_F(Dealing, AShortDeckDealsWhatItHas) {
               (std::vector<int>{3, 3, 2, 2}));
 }
 
+// A hand with no room for the whole deal takes what fits; the rest stays in the deck.
+TEST_F(Dealing, AHandNearlyFullTakesWhatFitsAndNoCardIsLost) {
+    game.BuildDeck(game.CardSet);
+    while (game.Players[2].Count() < CardStack::Capacity - 3) game.Players[2].Push(Def(1, 1, kActionDiscard, 0, 1));
+    const std::size_t cards = AllCards(game).size();
+    game.DealHands();
+    EXPECT_EQ(std::tuple(game.Players[2].Count(), game.Players[1].Count(), AllCards(game).size()),
+              std::tuple(CardStack::Capacity, kHandSize, cards));
+}
+
 }  // namespace
 }  // namespace kvt::test
