@@ -37,10 +37,7 @@ TEST(CardSetCodec, FileRoundTripsFieldByField) {
     CardSetFile back;
     ASSERT_TRUE(DecodeCardSetFile(bytes, back).ok());
     EXPECT_EQ(back.Def, def);
-    EXPECT_EQ(back.Bitmap, file.Bitmap);
-    EXPECT_EQ(back.Sound, file.Sound);
-    EXPECT_EQ(back.Background, file.Background);
-    EXPECT_EQ(back.Tag[0], 'X');
+    EXPECT_EQ(std::tuple(back.Bitmap, back.Sound, back.Background, back.Tag), std::tuple(file.Bitmap, file.Sound, file.Background, file.Tag));
     EXPECT_EQ(EncodeCardSetFile(back), bytes);
 }
 
@@ -63,8 +60,7 @@ TEST(CardSetCodec, SoundSizeOneCarriesNoBytes) {
         const std::string bytes = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 10, s, 3));
         CardSetFile back;
         ASSERT_TRUE(DecodeCardSetFile(bytes, back).ok()) << s;
-        EXPECT_EQ(back.SoundSize, s);
-        EXPECT_FALSE(back.HasSound());
+        EXPECT_EQ(std::tuple(back.SoundSize, back.HasSound()), std::tuple(s, false));
         EXPECT_EQ(back.Background, "BBB") << "the byte after S = 1 belongs to the background size";
         EXPECT_EQ(EncodeCardSetFile(back), bytes);
     }
@@ -129,8 +125,7 @@ TEST(CardSetCodec, WorkingDefinitionRoundTripsAndRefusesGarbage) {
     CardSetDef back;
     ASSERT_TRUE(DecodeCardSetDef(bytes, back).ok());
     EXPECT_EQ(back, def);
-    EXPECT_FALSE(DecodeCardSetDef(bytes.substr(0, bytes.size() - 1), back).ok());
-    EXPECT_FALSE(DecodeCardSetDef(bytes + "x", back).ok());
+    for (const std::string& bad : {bytes.substr(0, bytes.size() - 1), bytes + "x"}) EXPECT_FALSE(DecodeCardSetDef(bad, back).ok());
 }
 
 // Copies of never-dealt and non-positive definitions do not count, and every

@@ -33,14 +33,13 @@ TEST_F(CardSetLoading, WritesTheFourWorkingFiles) {
     const CardSetFile file = SampleCardSetFile(def, 2500, 300, 40);
     ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", file)).ok());
     EXPECT_EQ(game.CardSet, def);
-    EXPECT_EQ(ReadBytes(work / files::kCardDefs), EncodeCardSetDef(def));
-    EXPECT_EQ(ReadBytes(work / files::kCardBitmap), file.Bitmap);
-    EXPECT_EQ(ReadBytes(work / files::kOpeningSound), file.Sound);
-    EXPECT_EQ(ReadBytes(work / files::kBackground), file.Background);
+    // The four working files and nothing else: no temporary file left.
+    EXPECT_EQ(Snapshot(), (std::map<std::string, std::string>{{files::kCardDefs, EncodeCardSetDef(def)},
+                                                               {files::kCardBitmap, file.Bitmap},
+                                                               {files::kOpeningSound, file.Sound},
+                                                               {files::kBackground, file.Background}}));
     EXPECT_TRUE(game.HasBackFile);
     EXPECT_EQ(game.BackFilePath, (work / files::kBackground).string());
-    for (const auto& [name, bytes] : Snapshot())
-        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "temporary file left: " << name;
 }
 
 TEST_F(CardSetLoading, ASetWithoutSoundKeepsTheOldOneAndWithoutBackgroundDeletesIt) {
@@ -125,7 +124,9 @@ TEST_F(CardSetLoading, ABadFileChangesNothing) {
     std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
     truncated.resize(truncated.size() - 9);
     WriteBytes(work.parent_path() / "bad.cds", truncated);
-    for (const auto& [name, fault] : {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}}) {
+    fs::create_directories(work.parent_path() / "folder.cds");
+    for (const auto& [name, fault] :
+         {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
         const Status s = game.LoadCardSetFile(work.parent_path() / name);
         ASSERT_FALSE(s.ok());
         EXPECT_NE(s.message().find(name), std::string::npos) << s.message();
@@ -151,9 +152,8 @@ TEST_F(CardSetLoading, AFailedWriteHalfWayChangesNothing) {
     });
     Status s = game.LoadCardSetFile(Write("other.cds", SampleCardSetFile(other, 100, 10, 10)));
     SetSwitchStepHook(nullptr);
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("other.cds"), std::string::npos) << s.message();
-    EXPECT_NE(s.message().find("CurCards.cdm"), std::string::npos) << s.message();
+    EXPECT_TRUE(s.message().find("other.cds") != std::string::npos && s.message().find("CurCards.cdm") != std::string::npos)
+        << s.message();
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(game.CardSet, set_before);
 }
@@ -219,11 +219,8 @@ TEST_F(CardSetLoading, LoadCommandRemembersThePathAndDealsKeepingScores) {
     const fs::path path = Write("y.cds", SampleCardSetFile(SampleCardSet()));
     ASSERT_TRUE(game.LoadCardSetCommand(path).ok());
     EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), path.string());
-    EXPECT_EQ(game.CardBackDef, 80);
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
-    EXPECT_EQ(game.Scores[2], 42);
-    EXPECT_EQ(game.RoundNum, 3);
-    EXPECT_EQ(AllCards(game).size(), 72u);
+    EXPECT_EQ(std::tuple(game.CardBackDef, game.Scores[2], game.RoundNum, AllCards(game).size()), std::tuple(80, 42, 3, 72u));
 }
 
 }  // namespace

@@ -22,16 +22,9 @@ std::vector<int> Values(const CardStack& stack) {
 }
 
 TEST(Seats, NeighboursWrapAroundTheTable) {
-    EXPECT_EQ(LeftOf(4), 1);
-    EXPECT_EQ(RightOf(1), 4);
-    EXPECT_EQ(AcrossFrom(3), 1);
-    EXPECT_EQ(AcrossFrom(4), 2);
-    EXPECT_EQ(AcrossFrom(1), 3);
-    EXPECT_EQ(NextSeat(4, 0), 1);
-    EXPECT_EQ(NextSeat(1, 1), 4);
-    EXPECT_EQ(NextSeat(2, 1), 1);
-    EXPECT_EQ(WrapSeat(0), 4);
-    EXPECT_EQ(WrapSeat(6), 2);
+    EXPECT_EQ((std::vector<int>{LeftOf(4), RightOf(1), AcrossFrom(3), AcrossFrom(4), AcrossFrom(1), NextSeat(4, 0),
+                                NextSeat(1, 1), NextSeat(2, 1), WrapSeat(0), WrapSeat(6)}),
+              (std::vector<int>{1, 4, 1, 2, 3, 1, 4, 1, 4, 2}));
 }
 
 class MoveCardTest : public ::testing::Test {
@@ -81,15 +74,10 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
     CardStack empty, full, some;
     Fill(full, CardStack::Capacity);
     Fill(some, 2);
-    EXPECT_EQ(game.MoveCard(empty, some, 0, true), 0);
-    EXPECT_EQ(some.Count(), 2);
-    EXPECT_EQ(game.MoveCard(some, full, 0, false), 0);
-    EXPECT_EQ(full.Count(), CardStack::Capacity);
-    EXPECT_EQ(some.Count(), 2);
-    EXPECT_EQ(game.MoveCard(some, empty, 2, false), 0);
-    EXPECT_EQ(game.MoveCard(some, empty, -1, false), 0);
-    EXPECT_EQ(some.Count(), 2);
-    EXPECT_EQ(empty.Count(), 0);
+    for (const auto& [from, to, slot, play] : {std::tuple{&empty, &some, 0, true}, {&some, &full, 0, false},
+                                               {&some, &empty, 2, false}, {&some, &empty, -1, false}})
+        EXPECT_EQ(game.MoveCard(*from, *to, slot, play), 0) << slot;
+    EXPECT_EQ(std::tuple(empty.Count(), some.Count(), full.Count()), std::tuple(0, 2, CardStack::Capacity));
     EXPECT_TRUE(full.Full());
     EXPECT_FALSE(full.Push(Numbered(1))) << "a push stops at the capacity";
     EXPECT_EQ(full.Count(), CardStack::Capacity);
@@ -131,9 +119,8 @@ TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.SetEventListener([&rebuilt](const Event& e) { rebuilt += e.kind == EventKind::DeckRebuilt; });
     game.DrawFromDeck(hand);
     game.DeliverHeard();
-    EXPECT_EQ(hand.Count(), 0);
-    EXPECT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(rebuilt, 0) << "a pile of one card is not made into a deck";
+    // A pile of one card is not made into a deck.
+    EXPECT_EQ(std::tuple(hand.Count(), game.DiscardPile.Count(), rebuilt), std::tuple(0, 1, 0));
     game.DiscardPile.Clear();
     game.DrawFromDeck(hand);
     EXPECT_EQ(hand.Count(), 0);
@@ -147,9 +134,8 @@ TEST_F(DrawFromDeckTest, AFullSizeDeckNeverOverflows) {
     game.CardSet.CardDefs[0] = Def(1, 1, kActionDiscard, 0, 401);
     game.NewGame();
     for (int i = 0; i < 500; ++i) game.DrawFromDeck(game.Players[1]);
-    EXPECT_EQ(game.Players[1].Count(), 401 - 3 * kHandSize - 1);
-    EXPECT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(game.DrawDeck.Count(), 0);
+    EXPECT_EQ(std::tuple(game.Players[1].Count(), game.DiscardPile.Count(), game.DrawDeck.Count()),
+              std::tuple(401 - 3 * kHandSize - 1, 1, 0));
     EXPECT_EQ(AllCards(game).size(), 401u);
 }
 

@@ -140,12 +140,9 @@ TEST_F(Dealing, NewGameResetsScoresButNotTurnOrDirection) {
     game.Scores[3] = 120;
     game.HoldStack.Push(Def(1, 1, kActionDiscard, 0, 1));
     game.NewGame();
-    EXPECT_EQ(game.CurPlayer, 3);
-    EXPECT_EQ(game.StartPlayer, 2);
-    EXPECT_EQ(game.PlayReversed, 1);
-    EXPECT_EQ(game.RoundNum, 0);
-    EXPECT_EQ(game.Scores[3], 0);
-    EXPECT_EQ(game.HoldStack.Count(), 0);
+    EXPECT_EQ(std::tuple(game.CurPlayer, game.StartPlayer, game.PlayReversed, game.RoundNum, game.Scores[3],
+                         game.HoldStack.Count()),
+              std::tuple(3, 2, 1, 0, 0, 0));
     EXPECT_EQ(AllCards(game).size(), 72u);
 }
 
@@ -167,9 +164,7 @@ TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
     game.Scores[2] = 17;
     table.view.calls.clear();
     ASSERT_TRUE(game.NextRound(FirstDiscardRule::kNoSecondCard).ok());
-    EXPECT_EQ(game.CurPlayer, 3);
-    EXPECT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(game.Scores[2], 17);
+    EXPECT_EQ(std::tuple(game.CurPlayer, game.DiscardPile.Count(), game.Scores[2]), std::tuple(3, 1, 17));
     EXPECT_EQ(table.view.calls.front(), "SetSeatArrowVisible 2 off");
     EXPECT_NE(std::find(table.view.calls.begin(), table.view.calls.end(), "SetHandVisible 4 on"),
               table.view.calls.end());
@@ -179,11 +174,19 @@ TEST_F(Dealing, AShortDeckDealsWhatItHas) {
     game.DrawDeck.Clear();
     for (int v = 1; v <= 10; ++v) game.DrawDeck.Push(Def(1, v, kActionDiscard, 0, 1));
     game.DealHands();
-    int dealt = 0;
-    for (int p = 1; p <= 4; ++p) dealt += game.Players[p].Count();
-    EXPECT_EQ(dealt, 10);
-    EXPECT_EQ(game.Players[1].Count(), 3);
-    EXPECT_EQ(game.Players[4].Count(), 2);
+    EXPECT_EQ((std::vector<int>{game.Players[1].Count(), game.Players[2].Count(), game.Players[3].Count(),
+                                game.Players[4].Count()}),
+              (std::vector<int>{3, 3, 2, 2}));
+}
+
+// A hand with no room for the whole deal takes what fits; the rest stays in the deck.
+TEST_F(Dealing, AHandNearlyFullTakesWhatFitsAndNoCardIsLost) {
+    game.BuildDeck(game.CardSet);
+    while (game.Players[2].Count() < CardStack::Capacity - 3) game.Players[2].Push(Def(1, 1, kActionDiscard, 0, 1));
+    const std::size_t cards = AllCards(game).size();
+    game.DealHands();
+    EXPECT_EQ(std::tuple(game.Players[2].Count(), game.Players[1].Count(), AllCards(game).size()),
+              std::tuple(CardStack::Capacity, kHandSize, cards));
 }
 
 }  // namespace

@@ -110,13 +110,5 @@ TEST_F(CardSetSwitchFaults, TwoProcessesSwitchingAtOnceNeverMix) {
     EXPECT_TRUE(in_force == "first" || in_force == "other") << in_force;
 }
 
-TEST_F(CardSetSwitchFaults, AFailedLoadChangesNothing) {
-    const fs::path broken = Root() / "files" / "broken.cds";
-    test::WriteBytes(broken, "not a card set");
-    const auto before = Files();
-    EXPECT_FALSE(game.LoadCardSetFile(broken));
-    EXPECT_EQ(ChangedFiles(before, Files()), "");
-}
-
 }  // namespace
 }  // namespace kvt::faults

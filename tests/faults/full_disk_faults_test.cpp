@@ -27,7 +27,7 @@ protected:
         const ChildRun run = RunHampered(Hamper::kFileSizeLimit, "", kFileSizeLimit, body);
         EXPECT_EQ(run.skipped, "");
         EXPECT_EQ(run.crashed, "");
-        EXPECT_EQ(ChangedFiles(before, players_test::Snapshot(folders().AppDir)), "") << run.output;
+        EXPECT_TRUE(players_test::Snapshot(folders().AppDir) == before) << run.output;
         return run.output;
     }
     PlayerFileContents LargePlayer() const {

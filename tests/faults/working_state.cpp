@@ -39,19 +39,6 @@ bool WorkingState::NextRoundDealt() {
     return !game.DiscardPile.Empty();
 }
 
-std::string ChangedFiles(const std::map<std::string, std::string>& before,
-                         const std::map<std::string, std::string>& after) {
-    std::string changed;
-    for (const auto* side : {&before, &after})
-        for (const auto& [name, bytes] : *side) {
-            const auto* other = side == &before ? &after : &before;
-            const auto found = other->find(name);
-            if ((found == other->end() || found->second != bytes) && (side == &before || found == other->end()))
-                changed += name + " ";
-        }
-    return changed;
-}
-
 std::string Verdict(const Status& status, bool kept, bool dealt) {
     return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
            "\ndealt: " + (dealt ? "yes" : "no");

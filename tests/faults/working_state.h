@@ -43,10 +43,6 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// The names of the files that differ between two snapshots ("" when none).
-std::string ChangedFiles(const std::map<std::string, std::string>& before,
-                         const std::map<std::string, std::string>& after);
-
 // What a hampered child saw, as text for the parent to check: the message
 // (or "ok"), then whether the game state was kept and the next round dealt.
 std::string Verdict(const Status& status, bool kept, bool dealt);

@@ -39,9 +39,10 @@ TEST(Background, TheCardSetsBackgroundCellIsTiled) {
     ASSERT_EQ(win.Table()->size(), QSize(1280, 912));
     const QPoint corner(1275, 905);
     // Tiles of 138 x 188 pixels repeat across and down.
-    EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x() - 4 * 138, corner.y()));
-    EXPECT_EQ(PixelOf(win.Table(), corner.x(), corner.y()), PixelOf(win.Table(), corner.x(), corner.y() - 188));
-    EXPECT_NE(PixelOf(win.Table(), corner.x(), corner.y()), QColor(0, 128, 0));
+    const QColor at_corner = PixelOf(win.Table(), corner.x(), corner.y());
+    EXPECT_EQ(std::tuple(PixelOf(win.Table(), corner.x() - 4 * 138, corner.y()), PixelOf(win.Table(), corner.x(), corner.y() - 188)),
+              std::tuple(at_corner, at_corner));
+    EXPECT_NE(at_corner, QColor(0, 128, 0));
 }
 
 TEST(Background, WithoutABackgroundCellTheTableIsPlainGreen) {
@@ -70,8 +71,7 @@ TEST(Background, ABackgroundBitmapCoversTheTable) {
     picture.fill(QColor(120, 40, 60));
     ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));
     PlayWin& win = setup.Open();
-    EXPECT_TRUE(win.GameState().HasBackFile);
-    ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kPicture);
+    ASSERT_TRUE(win.GameState().HasBackFile && win.BackgroundKind() == PlayWin::Background::kPicture);
     for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
     // Any size: the picture still covers the table, to its far corner.
     win.resize(win.size() + QSize(900, 500));

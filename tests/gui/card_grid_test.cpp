@@ -44,17 +44,15 @@ TEST(CardGrid, AClickMakesTheCellCurrentThenReportsItAndMovesReportThePosition) 
     grid.show();
     int clicked_col = -1;
     QObject::connect(&grid, &CardGrid::Clicked, [&] { clicked_col = grid.Col(); });
-    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(45, 50));
-    EXPECT_EQ(clicked_col, 1);
-    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(160, 20));
-    EXPECT_EQ(clicked_col, 4);
-    EXPECT_EQ(grid.Row(), 0);
+    for (const auto& [at, col] : {std::pair{QPoint(45, 50), 1}, {QPoint(160, 20), 4}}) {
+        QTest::mouseClick(&grid, Qt::LeftButton, {}, at);
+        EXPECT_EQ(std::tuple(clicked_col, grid.Row()), std::tuple(col, 0));
+    }
     QSignalSpy moved(&grid, &CardGrid::MouseMoved);
     QTest::mouseMove(&grid, QPoint(77, 40));
     QApplication::processEvents();
     ASSERT_FALSE(moved.isEmpty());
-    EXPECT_EQ(moved.last().at(0).toInt(), 77);
-    EXPECT_EQ(moved.last().at(1).toInt(), 40);
+    EXPECT_EQ(moved.last(), (QList<QVariant>{77, 40}));
 }
 
 TEST(CardGrid, AHandTooWideScrollsByColumnsAndOneThatFitsNeedsNoScrollBar) {
@@ -68,9 +66,7 @@ TEST(CardGrid, AHandTooWideScrollsByColumnsAndOneThatFitsNeedsNoScrollBar) {
     grid.SetLeftCol(10);
     EXPECT_EQ(grid.LeftCol(), 3);
     grid.SetLeftCol(2);
-    EXPECT_EQ(grid.LeftCol(), 2);
-    EXPECT_EQ(grid.ColumnAt(5), 2);
-    EXPECT_EQ(grid.CellRect(0, 2).left(), 0);
+    EXPECT_EQ(std::tuple(grid.LeftCol(), grid.ColumnAt(5), grid.CellRect(0, 2).left()), std::tuple(2, 2, 0));
     // Without a scroll bar mode nothing shows, even when the cells do not fit.
     grid.SetScrollBars(CardGrid::kNoScrollBars);
     EXPECT_FALSE(grid.ScrollBarShown());
@@ -93,8 +89,7 @@ TEST(CardGrid, AColumnOfCardsScrollsByRows) {
     grid.SetScrollBars(CardGrid::kVertical);
     EXPECT_TRUE(grid.ScrollBarShown());
     grid.SetTopRow(5);
-    EXPECT_EQ(grid.TopRow(), 2);
-    EXPECT_EQ(grid.RowAt(0), 2);
+    EXPECT_EQ(std::tuple(grid.TopRow(), grid.RowAt(0)), std::tuple(2, 2));
 }
 
 TEST(CardGrid, FewerCellsDropThePicturesOfTheOthersAndTheCurrentCellTakesThePicture) {
@@ -104,14 +99,12 @@ TEST(CardGrid, FewerCellsDropThePicturesOfTheOthersAndTheCurrentCellTakesThePict
     grid.SetCols(3);
     EXPECT_EQ(grid.Col(), 2);
     grid.SetCols(5);
-    EXPECT_TRUE(grid.Picture(0, 3).isNull());
-    EXPECT_TRUE(grid.Picture(0, 4).isNull());
-    EXPECT_FALSE(grid.Picture(0, 2).isNull());
+    EXPECT_EQ(std::tuple(grid.Picture(0, 2).isNull(), grid.Picture(0, 3).isNull(), grid.Picture(0, 4).isNull()),
+              std::tuple(false, true, true));
     EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
     grid.SetCol(1);
     grid.SetCellPicture(QPixmap());
-    EXPECT_TRUE(grid.Picture(0, 1).isNull());
-    EXPECT_FALSE(grid.Picture(0, 0).isNull());
+    EXPECT_EQ(std::tuple(grid.Picture(0, 0).isNull(), grid.Picture(0, 1).isNull()), std::tuple(false, true));
     grid.SetCol(99);
     EXPECT_EQ(grid.Col(), 4);
 }

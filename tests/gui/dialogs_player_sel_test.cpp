@@ -80,13 +80,11 @@ TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
     QApplication::processEvents();
     for (int p = 2; p <= 4; ++p) {
         const auto seat = static_cast<std::size_t>(p);
-        EXPECT_FALSE(game.PlayerInfo[seat].Name.empty()) << p;
-        EXPECT_TRUE(fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
-        EXPECT_EQ(game.PlayerFile[seat], samples[seat - 2].string());
-        EXPECT_EQ(win.NameLabel(p)->text().toStdString(), game.PlayerInfo[seat].Name);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
     }
-    EXPECT_EQ(game.Players[1].Count(), 7);
-    EXPECT_TRUE(game.RememberedPlayersComplete());
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
 }
 
 TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
@@ -105,8 +103,7 @@ TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
     win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
     EXPECT_TRUE(old_opponent_in_move);
     EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
-    EXPECT_EQ(game.PlayerFile[2], samples[3].string());
-    EXPECT_EQ(game.Players[1].Count(), 7);
+    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
 }
 
 TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
@@ -132,11 +129,10 @@ TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     EXPECT_FALSE(sel.Ok());
     EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
         << setup.messages.back().second.toStdString();
-    EXPECT_EQ(game.PlayerInfo[3].Name, name3);
-    EXPECT_EQ(game.PlayerFile[3], file3);
-    EXPECT_EQ(sel.Seat(3)->Current().File.toStdString(), file3);
+    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
+                         setup.RawSetting("Player3")),
+              std::tuple(name3, file3, file3, file3));
     EXPECT_TRUE(sel.Seat(3)->HasPicture());
-    EXPECT_EQ(setup.RawSetting("Player3"), file3);
 }
 
 TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
@@ -145,23 +141,19 @@ TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
     options.choose_players = true;
     PlayWin& win = setup.Open(options, false);
     QApplication::processEvents();
-    EXPECT_TRUE(win.AwaitingPlayers());
-    EXPECT_EQ(win.GameState().Players[1].Count(), 0);
-    ASSERT_NE(win.PlayerSelWindow(), nullptr);
-    EXPECT_TRUE(win.PlayerSelWindow()->isVisible());
+    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
+    ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
     win.PlayerSelWindow()->UseSampleOpponents();
     ASSERT_TRUE(win.PlayerSelWindow()->Ok());
     QApplication::processEvents();
-    EXPECT_FALSE(win.AwaitingPlayers());
-    EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
 
     // The next start brings them back without asking.
     setup.win->close();
     setup.win.reset();
     PlayWin& again = setup.Open(options, false);
     QApplication::processEvents();
-    EXPECT_FALSE(again.AwaitingPlayers());
-    EXPECT_EQ(again.PlayerSelWindow(), nullptr);
+    EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
     EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
     EXPECT_EQ(again.GameState().Players[1].Count(), 7);
 }
@@ -184,8 +176,7 @@ TEST(DialogsPlayerSelFirstRun, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatP
             ASSERT_TRUE(win.AwaitingPlayers());
             if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
             command(setup);
-            EXPECT_FALSE(win.AwaitingPlayers());
-            EXPECT_EQ(win.GameState().Players[1].Count(), 7);
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
             int clicks = 0;
             QObject::connect(&win, &PlayWin::TableClicked, [&clicks] { ++clicks; });
             win.SetClickHandler(nullptr);

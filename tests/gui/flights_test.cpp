@@ -30,17 +30,14 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     EXPECT_EQ(flights.Box(1)->pos(), QPoint(Px(1005 - 101), 0));
 
     flights.PlaceTrail(picture, QPoint(1500, 3000), QPoint(4500, 1500));
-    for (int i = 0; i < CardFlights::kBoxes; ++i) {
-        EXPECT_EQ(flights.Box(i)->pos(), QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i))) << i;
-        EXPECT_EQ(flights.Box(i)->Picture().toImage(), picture.toImage());
-    }
+    for (int i = 0; i < CardFlights::kBoxes; ++i)
+        EXPECT_EQ(std::tuple(flights.Box(i)->pos(), flights.Box(i)->Picture().toImage()),
+                  std::tuple(QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i)), picture.toImage())) << i;
     // The table grows to twice the design's size during the flight: the same
     // twips land twice as far, in boxes twice as large.
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
-    for (int i = 0; i < CardFlights::kBoxes; ++i) {
-        EXPECT_EQ(flights.Box(i)->pos(), QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i))) << i;
-        EXPECT_EQ(flights.Box(i)->size(), QSize(140, 190)) << i;
-    }
+    for (int i = 0; i < CardFlights::kBoxes; ++i)
+        EXPECT_EQ(flights.Box(i)->geometry(), QRect(QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i)), QSize(140, 190))) << i;
 }
 
 // The trail grows without holding up its caller, stands for its pause, and
@@ -59,13 +56,10 @@ TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
     flights.PlayTrail(false, [&](bool done) { finished = done; });
     EXPECT_FALSE(finished);
     ASSERT_TRUE(RunUntil([&] { return TrailComplete(flights) || finished; }));
-    EXPECT_FALSE(finished);
-    EXPECT_FALSE(flights.Box(0)->isVisible());
+    EXPECT_FALSE(finished || flights.AnimDone() || flights.Box(0)->isVisible());
     for (int i = 1; i < CardFlights::kBoxes; ++i) EXPECT_TRUE(flights.Box(i)->isVisible()) << i;
-    EXPECT_FALSE(flights.AnimDone());
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
-    EXPECT_TRUE(*finished);
-    EXPECT_TRUE(flights.AnimDone());
+    EXPECT_TRUE(*finished && flights.AnimDone());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(flights.Box(i)->isVisible()) << i;
 }
 
@@ -83,24 +77,11 @@ TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
                        [&](bool done) { finished = done; });
     EXPECT_EQ(steps.size(), 1u);  // the later steps wait for their pauses
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
-    EXPECT_TRUE(*finished);
-    ASSERT_EQ(steps.size(), 5u);
+    ASSERT_TRUE(*finished && steps.size() == 5u) << steps.size();
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(steps[static_cast<std::size_t>(i)], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
     EXPECT_FALSE(flights.Box(0)->isVisible());
-}
-
-TEST(CardFlights, AnAbortEndsTheFlightAtOnceAndEveryLaterOne) {
-    QWidget table;
-    CardFlights flights(&table);
-    flights.SetInterval(20000);
-    std::vector<bool> ends;
-    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
-    flights.Abort();
-    flights.PlayTrail(false, [&](bool done) { ends.push_back(done); });
-    flights.DrawFlight(QPixmap(), QPoint(), QPoint(), {}, [&](bool done) { ends.push_back(done); });
-    EXPECT_EQ(ends, (std::vector<bool>{false, false, false}));
 }
 
 TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
@@ -127,8 +108,7 @@ TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
     ShowQueue::Done second = release;
     second();
     EXPECT_EQ(played, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_FALSE(queue.Playing());
-    EXPECT_EQ(idles, idles_before + 1);
+    EXPECT_EQ(std::tuple(queue.Playing(), idles), std::tuple(false, idles_before + 1));
 
     // A step ends once: a second end lets no later step go.
     queue.Lasting([&](ShowQueue::Done done) { release = done; });
@@ -174,8 +154,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
     game.View().SetDiscardButtonVisible(true);
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
     ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
-    EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible());
-    EXPECT_FALSE(win.Hands().ShowCardPlay()->HasPicture());
+    EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible() && !win.Hands().ShowCardPlay()->HasPicture());
     EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(card).toImage());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible()) << i;
     // The last box is parked on the pile.
@@ -197,8 +176,7 @@ TEST(PlayWinFlights, ClosingDuringAFlightEndsItAndTheProgram) {
     watchdog.start(10000);
     EXPECT_EQ(QApplication::exec(), 0);
     watchdog.stop();
-    EXPECT_TRUE(win.IsClosing());
-    EXPECT_FALSE(win.Show().Playing());
+    EXPECT_TRUE(win.IsClosing() && !win.Show().Playing());
     // Settings were written on the way out.
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.

@@ -59,8 +59,7 @@ TEST(MoveLog, TheMenuShowsItBesideTheTableAndItFollowsThePlay) {
     ASSERT_FALSE(win.Log()->isVisible()) << "off until asked for";
     const int table_width = win.Table()->width();
     win.MenuEntry("MM_MOVE_LOG")->trigger();
-    EXPECT_TRUE(win.Log()->isVisible());
-    EXPECT_TRUE(win.MenuEntry("MM_MOVE_LOG")->isChecked());
+    EXPECT_TRUE(win.Log()->isVisible() && win.MenuEntry("MM_MOVE_LOG")->isChecked());
     EXPECT_EQ(setup.RawSetting("MoveLog"), "-1");
     QApplication::processEvents();
     EXPECT_EQ(win.Table()->width(), table_width) << "the window grew by the log";

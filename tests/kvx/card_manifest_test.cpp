@@ -35,27 +35,18 @@ TEST(CardManifestParseTest, MissingKeysAndSectionsAreZeroAndOptionalKeysAreRead)
     CardManifest m;
     Status s = ParseCardManifest(MinimalManifest("[card 80]\naction = card-back\n"), m);
     ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(m.Def.CardDefs[0].ActionCount, 0);
-    EXPECT_EQ(m.Def.CardDefs[0].PicRow, 0);
-    EXPECT_EQ(m.Def.CardDefs[0].Copies, 30);
+    EXPECT_EQ(m.Def.CardDefs[0], kvt::test::Def(1, 1, kActionDiscard, 0, 30));
     EXPECT_EQ(m.Def.CardDefs[1], Card{});
     EXPECT_EQ(m.Def.CardDefs[80].Action, kActionCardBack);
-    EXPECT_EQ(m.Def.AuthorName, "");
-    EXPECT_EQ(m.SoundFile, "");
-    EXPECT_EQ(m.SoundSizeWithoutSound, 0);
-    EXPECT_EQ(m.BackgroundFile, "");
+    EXPECT_EQ(std::tuple(m.Def.AuthorName, m.SoundFile, m.SoundSizeWithoutSound, m.BackgroundFile), std::tuple("", "", 0, ""));
 
     s = ParseCardManifest("format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
                           "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
                           "background = \"table.bmp\"\n",
                           m);
     ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(m.Def.AuthorName, "Ann");
-    EXPECT_EQ(m.Def.Text1, "one\n");
-    EXPECT_EQ(m.Def.Text2, "two");
-    EXPECT_EQ(m.BitmapFile, "faces.bmp");
-    EXPECT_EQ(m.SoundSizeWithoutSound, 1);
-    EXPECT_EQ(m.BackgroundFile, "table.bmp");
+    EXPECT_EQ(std::tuple(m.Def.AuthorName, m.Def.Text1, m.Def.Text2, m.BitmapFile, m.SoundSizeWithoutSound, m.BackgroundFile),
+              std::tuple("Ann", "one\n", "two", "faces.bmp", 1, "table.bmp"));
 }
 
 TEST(CardManifestParseTest, PadsTheTitleAndTakesTheHeaderFromTheTag) {
@@ -63,8 +54,7 @@ TEST(CardManifestParseTest, PadsTheTitleAndTakesTheHeaderFromTheTag) {
     std::string text = MinimalManifest();
     text.replace(text.find("\"KVTC\""), 6, "\"AB\\x34\\x12\"");
     ASSERT_TRUE(ParseCardManifest(text, m));
-    EXPECT_EQ(m.Def.GameTitle, "Minimal                       ");
-    EXPECT_EQ(m.Def.Header, 0x1234);
+    EXPECT_EQ(std::tuple(m.Def.GameTitle, m.Def.Header), std::tuple("Minimal                       ", 0x1234));
     EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));
 }
 
@@ -75,12 +65,9 @@ TEST(CardManifestParseTest, AcceptsSectionsInAnyOrderAndNumericActions) {
                         "  group=7   # lucky\nreserved2 = 5\nplayable = 1\n[card 3]\n"),
         m);
     ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(m.Def.CardDefs[9].Action, 42);
-    EXPECT_EQ(m.Def.CardDefs[9].ActionCount, -3);
-    EXPECT_EQ(m.Def.CardDefs[2].Action, kActionPassRight);
-    EXPECT_EQ(m.Def.CardDefs[2].Group, 7);
-    EXPECT_EQ(m.Def.CardDefs[2].Reserved2, 5);
-    EXPECT_EQ(m.Def.CardDefs[2].Playable, 1);
+    EXPECT_EQ(std::tuple(m.Def.CardDefs[9].Action, m.Def.CardDefs[9].ActionCount), std::tuple(42, -3));
+    EXPECT_EQ(std::tuple(m.Def.CardDefs[2].Action, m.Def.CardDefs[2].Group, m.Def.CardDefs[2].Reserved2, m.Def.CardDefs[2].Playable),
+              std::tuple(kActionPassRight, 7, 5, 1));
     EXPECT_EQ(m.Def.CardDefs[3], Card{});
 }
 

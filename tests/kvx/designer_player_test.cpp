@@ -51,16 +51,14 @@ TEST_F(PlayerWindowTest, APlayerMadeFromNothingPacksAsKvxDoes) {
 
     PlayerFileContents saved;
     ASSERT_TRUE(ReadPlayerFile((dir_ / "zoe.dpf").string(), saved));
-    EXPECT_EQ(saved.Header.Name, "Zo\xeb");  // names are stored as Latin-1
-    EXPECT_EQ(saved.Header.TraitA, -5);
-    EXPECT_EQ(saved.Header.TraitD, 25);
-    EXPECT_EQ(saved.Header.SoundChance, 35);
+    // Names are stored as Latin-1.
+    EXPECT_EQ(std::tuple(saved.Header.Name, saved.Header.TraitA, saved.Header.TraitD, saved.Header.SoundChance),
+              std::tuple("Zo\xeb", -5, 25, 35));
     EXPECT_EQ(saved.Picture.compare(0, 2, "BM"), 0);
     ASSERT_EQ(saved.Clips.size(), 2u);
-    EXPECT_EQ(saved.Clips[0].Entry.FileName, "Sel1.wav");
-    EXPECT_EQ(saved.Clips[0].Bytes, Wave('c'));
-    EXPECT_EQ(saved.Clips[1].Entry.FileName, "lg1.wav");
-    EXPECT_EQ(saved.Clips[1].Entry.SoundIndex, 34);
+    EXPECT_EQ(std::tuple(saved.Clips[0].Entry.FileName, saved.Clips[0].Bytes, saved.Clips[1].Entry.FileName,
+                         saved.Clips[1].Entry.SoundIndex),
+              std::tuple("Sel1.wav", Wave('c'), "lg1.wav", 34));
 
     // kvx checks it, and unpacking and packing it again gives the same bytes.
     const std::string dpf = (dir_ / "zoe.dpf").string();

@@ -26,15 +26,11 @@ protected:
 
 TEST_F(KvxProgramTest, VersionAndHelp) {
     const RunResult version = Run({"--version"});
-    EXPECT_EQ(version.exit_code, 0);
-    EXPECT_EQ(version.out, "kvx 0.1.0\n");
+    EXPECT_EQ(std::tuple(version.exit_code, version.out), std::tuple(0, "kvx 0.1.0\n"));
     for (const char* help : {"--help", "help"}) {
         const RunResult r = Run({help});
         EXPECT_EQ(r.exit_code, 0);
-        for (const char* topic : {"unpack-cards", "pack-cards", "--force", "cardset.txt", "[card 0]", "sound-size",
-                                  "card-back", "unpack-player [--force] FILE.dpf DIR", "pack-player DIR FILE.dpf",
-                                  "info FILE.cds|FILE.dpf", "check FILE.cds|FILE.dpf", "player.txt", "[sound]",
-                                  "sound-chance", "wg1 = 33"})
+        for (const char* topic : {"unpack-player [--force] FILE.dpf DIR", "check FILE.cds|FILE.dpf", "[card 0]", "[sound]"})
             EXPECT_NE(r.out.find(topic), std::string::npos) << topic;
     }
     for (const auto& [command, usage] : {std::pair{"pack-cards", "kvx pack-cards DIR FILE.cds"},
@@ -52,9 +48,7 @@ TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
           {"pack-player", "dir"}, {"pack-player", "--force", "dir", "a.dpf"},
           {"unpack-player", "--forse", "a.dpf", "dir"}}) {
         const RunResult r = Run(args);
-        EXPECT_EQ(r.exit_code, 2) << args[0];
-        EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_TRUE(r.exit_code == 2 && r.err.starts_with("kvx: ") && r.out.empty()) << args[0] << ": " << r.err;
     }
 }
 
@@ -64,8 +58,7 @@ TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
         const std::string cds = WriteCardSet("in.cds", crafted);
         fs::remove_all(temp_ / "unpacked");
         const RunResult unpack = Run({"unpack-cards", cds, Path("unpacked")});
-        ASSERT_EQ(unpack.exit_code, 0) << unpack.err;
-        EXPECT_TRUE(unpack.err.empty()) << unpack.err;
+        ASSERT_TRUE(unpack.exit_code == 0 && unpack.err.empty()) << unpack.err;
         EXPECT_TRUE(fs::exists(temp_ / "unpacked" / kCardManifestName));
 
         const RunResult pack = Run({"pack-cards", Path("unpacked"), Path("out.cds")});
@@ -82,12 +75,9 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     fs::create_directories(temp_ / "busy");
     WriteBytes(temp_ / "busy/notes.txt", "mine");
     const RunResult refused = Run({"unpack-cards", cds, Path("busy")});
-    EXPECT_EQ(refused.exit_code, 1);
-    EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
+    EXPECT_TRUE(refused.exit_code == 1 && refused.err.find("is not empty (use --force") != std::string::npos) << refused.err;
     EXPECT_FALSE(fs::exists(temp_ / "busy" / kCardManifestName));
-
-    const RunResult forced = Run({"unpack-cards", "--force", cds, Path("busy")});
-    EXPECT_EQ(forced.exit_code, 0) << forced.err;
+    EXPECT_EQ(Run({"unpack-cards", "--force", cds, Path("busy")}).exit_code, 0);
     EXPECT_TRUE(fs::exists(temp_ / "busy" / kCardManifestName));
     EXPECT_EQ(ReadBytes(temp_ / "busy/notes.txt"), "mine");
 
@@ -95,16 +85,13 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     EXPECT_EQ(Run({"unpack-cards", cds, Path("empty")}).exit_code, 0);
     WriteBytes(temp_ / "plain-file", "x");
     const RunResult not_folder = Run({"unpack-cards", "--force", cds, Path("plain-file")});
-    EXPECT_EQ(not_folder.exit_code, 1);
-    EXPECT_NE(not_folder.err.find("is not a folder"), std::string::npos) << not_folder.err;
+    EXPECT_TRUE(not_folder.exit_code == 1 && not_folder.err.find("is not a folder") != std::string::npos) << not_folder.err;
 }
 
 TEST_F(KvxProgramTest, CheckAcceptsAGoodFileAndWarnsAboutHighGroups) {
     const std::string cds = WriteCardSet("good.cds", testing::PlainCardSet());
     const RunResult r = Run({"check", cds});
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.out, cds + ": ok (78 cards in the deck)\n");
-    EXPECT_TRUE(r.err.empty());
+    EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(0, cds + ": ok (78 cards in the deck)\n", ""));
 
     CardSetFile high = testing::PlainCardSet();
     high.Def.CardDefs[0].Group = 31;
@@ -130,11 +117,9 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"check", cds}, {"unpack-cards", cds, Path("out")}}) {
             const RunResult r = Run(args);
-            EXPECT_EQ(r.exit_code, 1);
-            EXPECT_TRUE(r.out.empty());
-            EXPECT_EQ(r.err.rfind("kvx: ", 0), 0u) << r.err;
-            EXPECT_NE(r.err.find(cds), std::string::npos) << r.err;
-            EXPECT_NE(r.err.find(fault), std::string::npos) << r.err;
+            EXPECT_TRUE(r.exit_code == 1 && r.out.empty() && r.err.starts_with("kvx: ") &&
+                        r.err.find(cds) != std::string::npos && r.err.find(fault) != std::string::npos)
+                << r.err;
         }
         EXPECT_FALSE(fs::exists(temp_ / "out"));
     }
@@ -176,11 +161,9 @@ TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {
     WriteBytes(temp_ / "set" / kCardManifestName, manifest);
 
     const RunResult r = Run({"pack-cards", Path("set"), Path("out.cds")});
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_NE(r.err.find("cardset.txt, line 8: bitmap: the file name contains '/'"), std::string::npos)
+    EXPECT_TRUE(r.exit_code == 1 && r.err.find("cardset.txt, line 8: bitmap: the file name contains '/'") != std::string::npos)
         << r.err;
-    EXPECT_FALSE(fs::exists(temp_ / "out.cds"));
-    EXPECT_FALSE(fs::exists(temp_ / "out.cds.tmp"));
+    EXPECT_FALSE(fs::exists(temp_ / "out.cds") || fs::exists(temp_ / "out.cds.tmp"));
 }
 
 }  // namespace

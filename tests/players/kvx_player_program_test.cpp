@@ -33,8 +33,8 @@ TEST_F(KvxPlayerProgram, UnpackThenPackGivesTheSameBytes) {
         const std::string dpf = WritePlayer("in.dpf", crafted);
         fs::remove_all(Path("unpacked"));
         const RunResult unpack = Run({"unpack-player", dpf, Path("unpacked")});
-        ASSERT_EQ(unpack.exit_code, 0) << unpack.err;
-        EXPECT_EQ(unpack.out, dpf + ": unpacked into " + Path("unpacked") + "\n");
+        ASSERT_EQ(std::tuple(unpack.exit_code, unpack.out), std::tuple(0, dpf + ": unpacked into " + Path("unpacked") + "\n"))
+            << unpack.err;
         EXPECT_TRUE(fs::exists(temp_.Path() / "unpacked" / kPlayerManifestName));
 
         const RunResult pack = Run({"pack-player", Path("unpacked"), Path("out.dpf")});
@@ -49,8 +49,7 @@ TEST_F(KvxPlayerProgram, UnpackRefusesAnOccupiedFolderUnlessForced) {
     const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
     WriteBytes(temp_.Path() / "busy" / "notes.txt", "mine");
     const RunResult refused = Run({"unpack-player", dpf, Path("busy")});
-    EXPECT_EQ(refused.exit_code, 1);
-    EXPECT_NE(refused.err.find("is not empty (use --force"), std::string::npos) << refused.err;
+    EXPECT_TRUE(refused.exit_code == 1 && refused.err.find("is not empty (use --force") != std::string::npos) << refused.err;
     EXPECT_FALSE(fs::exists(temp_.Path() / "busy" / kPlayerManifestName));
 
     // A hard link or a symbolic link to a file outside and a FIFO in the way
@@ -75,8 +74,8 @@ TEST_F(KvxPlayerProgram, UnpackRefusesAnOccupiedFolderUnlessForced) {
 TEST_F(KvxPlayerProgram, AFifoOrADanglingLinkIsNamedNotWaitedOn) {
     ASSERT_EQ(::mkfifo(Path("fifo.dpf").c_str(), 0644), 0);
     const RunResult check = Run({"check", Path("fifo.dpf")});
-    EXPECT_EQ(check.exit_code, 1);
-    EXPECT_NE(check.err.find(Path("fifo.dpf") + "\" is not a regular file"), std::string::npos) << check.err;
+    EXPECT_TRUE(check.exit_code == 1 && check.err.find(Path("fifo.dpf") + "\" is not a regular file") != std::string::npos)
+        << check.err;
 
     fs::create_symlink(Path("nowhere"), Path("dangling"));
     const RunResult unpack = Run({"unpack-player", WritePlayer("ada.dpf", SamplePlayer()), Path("dangling")});
@@ -98,14 +97,10 @@ TEST_F(KvxPlayerProgram, ABadFileIsRefusedAndNothingIsCreated) {
     for (const auto& [dpf, message] : cases) {
         const std::string expected = "kvx: " + dpf + ": " + message + "\n";
         const RunResult unpack = Run({"unpack-player", dpf, Path("out")});
-        EXPECT_EQ(unpack.exit_code, 1);
-        EXPECT_EQ(unpack.err, expected);
-        EXPECT_FALSE(fs::exists(temp_.Path() / "out"));
-        EXPECT_FALSE(fs::exists(temp_.Path() / "x.wav"));
+        EXPECT_EQ(std::tuple(unpack.exit_code, unpack.err), std::tuple(1, expected));
+        EXPECT_FALSE(fs::exists(temp_.Path() / "out") || fs::exists(temp_.Path() / "x.wav"));
         const RunResult check = Run({"check", dpf});
-        EXPECT_EQ(check.exit_code, 1);
-        EXPECT_TRUE(check.out.empty());
-        EXPECT_EQ(check.err, expected);
+        EXPECT_EQ(std::tuple(check.exit_code, check.out, check.err), std::tuple(1, "", expected));
     }
 }
 
@@ -139,26 +134,12 @@ TEST_F(KvxPlayerProgram, TheKindOfFileComesFromTheExtensionOrElseTheTag) {
     // A player file dressed as a card set is read as a card set, and fails as one.
     WriteBytes(temp_.Path() / "ada.cds", bytes);
     const RunResult as_cards = Run({"check", Path("ada.cds")});
-    EXPECT_EQ(as_cards.exit_code, 1);
-    EXPECT_EQ(as_cards.err.find("sound entry"), std::string::npos) << as_cards.err;
+    EXPECT_TRUE(as_cards.exit_code == 1 && as_cards.err.find("sound entry") == std::string::npos) << as_cards.err;
     // A player file with another tag and no telling extension goes to the card sets too.
     PlayerFileContents odd = OddPlayer();
     WriteBytes(temp_.Path() / "odd.bin", EncodePlayerFile(odd));
     EXPECT_EQ(Run({"check", Path("odd.bin")}).exit_code, 1);
     EXPECT_EQ(Run({"check", WritePlayer("odd.dpf", odd)}).exit_code, 0);
-}
-
-TEST_F(KvxPlayerProgram, PackReportsManifestFaultsAndWritesNothing) {
-    const std::string dpf = WritePlayer("ada.dpf", SamplePlayer());
-    ASSERT_EQ(Run({"unpack-player", dpf, Path("ada")}).exit_code, 0);
-    std::string manifest = ReadBytes(temp_.Path() / "ada" / kPlayerManifestName);
-    manifest.replace(manifest.find("index = 33"), 10, "index = 60");
-    WriteBytes(temp_.Path() / "ada" / kPlayerManifestName, manifest);
-    const RunResult r = Run({"pack-player", Path("ada"), Path("out.dpf")});
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_EQ(r.err, "kvx: " + (temp_.Path() / "ada" / kPlayerManifestName).string() +
-                         ", line 24: index: 60 is out of range (0 to 50)\n");
-    EXPECT_FALSE(fs::exists(Path("out.dpf")));
 }
 
 }  // namespace

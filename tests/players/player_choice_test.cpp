@@ -29,8 +29,7 @@ TEST_F(PlayerChoice, ReadingAHeaderLeavesTheFolderAlone) {
               "Cannot load the player file \"" + cut.string() +
                   "\": the picture runs past the end of the file (64 bytes announced, 63 left).");
     EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
-    EXPECT_EQ(table.view.shown, 3);
-    EXPECT_EQ(table.view.hidden, 3);
+    EXPECT_EQ(std::tuple(table.view.shown, table.view.hidden), std::tuple(3, 3));
 }
 
 TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
@@ -40,9 +39,8 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     const auto game2 = table.Restart();
     const Status s = game2->LoadPlayers();
     ASSERT_TRUE(s.ok()) << s.message();
-    EXPECT_EQ(game2->PlayerInfo[2], SamplePlayer().Header);
-    EXPECT_EQ(game2->PlayerInfo[3], BarePlayer().Header);
-    EXPECT_EQ(game2->PlayerInfo[4], OddPlayer().Header);
+    EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4]),
+              std::tuple(SamplePlayer().Header, BarePlayer().Header, OddPlayer().Header));
     EXPECT_EQ(game2->PlayerFile[3], (table.Root() / "files" / "bare.dpf").string());
     EXPECT_TRUE(game2->DrawDeck.Empty());
     for (int p = 1; p <= 4; ++p) EXPECT_TRUE(game2->Players[p].Empty());
@@ -56,10 +54,8 @@ TEST_F(PlayerChoice, AMissingRememberedFileLeavesAnEmptyNameAndTheOthersLoad) {
     game.PlayerInfo[4].Name = "Stale too";
     const Status s = game.LoadPlayers();
     ASSERT_FALSE(s.ok());
-    EXPECT_EQ(game.PlayerInfo[2].Name, "Ada");
-    EXPECT_EQ(game.PlayerInfo[3], PlayerRec{});
-    EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
-    EXPECT_EQ(game.PlayerFile[4], "");
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2].Name, game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
+              std::tuple("Ada", PlayerRec{}, PlayerRec{}, ""));
     EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
                                "\": No such file or directory.\nNo player file is remembered for Player 4.");
 }
@@ -72,8 +68,7 @@ TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannot
         return Profile(table.folders.SettingsFile).ReadString("PlayersFile", key, "?");
     };
     ASSERT_TRUE(game.SavePlayerChoice().ok());
-    EXPECT_EQ(saved("Player2"), "/players/ada.dpf");
-    EXPECT_EQ(saved("Player4"), "/players/cy.dpf");
+    EXPECT_EQ(std::tuple(saved("Player2"), saved("Player4")), std::tuple("/players/ada.dpf", "/players/cy.dpf"));
     EXPECT_TRUE(table.Restart()->RememberedPlayersComplete());
     // A path the settings cannot give back is not kept.
     game.PlayerFile[2] = "/p/" + std::string(130, 'a') + ".dpf";
@@ -84,9 +79,7 @@ TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannot
     EXPECT_EQ(s.message(),
               "The player file of Player 2 cannot be remembered: its path is longer than 127 characters.\n"
               "The player file of Player 3 cannot be remembered: its path begins or ends with a blank.");
-    EXPECT_EQ(saved("Player2"), "");
-    EXPECT_EQ(saved("Player3"), "");
-    EXPECT_EQ(saved("Player4"), "/p/c.dpf");
+    EXPECT_EQ(std::tuple(saved("Player2"), saved("Player3"), saved("Player4")), std::tuple("", "", "/p/c.dpf"));
     EXPECT_FALSE(game.RememberedPlayersComplete());
 }
 

@@ -33,9 +33,7 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
         EXPECT_EQ(Seat(seat), Expected(file)) << "odd names arrive unchanged; \"x\" and \"x.tmp\" are apart";
         EXPECT_EQ(game.PlayerInfo[seat], file.Header);
     }
-    EXPECT_EQ(game.PlayerInfo[2].SoundChance, 30);
-    EXPECT_EQ(table.view.shown, 2);
-    EXPECT_EQ(table.view.hidden, 2);
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2].SoundChance, table.view.shown, table.view.hidden), std::tuple(30, 2, 2));
     // Nothing is left beside the working folders.
     for (const auto& entry : fs::directory_iterator(table.folders.AppDir))
         EXPECT_TRUE(entry.path().filename() == "Player2" || entry.path().filename() == "Player4") << entry.path();
@@ -54,8 +52,7 @@ TEST_F(ExtractPlayer, ThePreviousOpponentAndAnyLeftoversAreGone) {
     ASSERT_TRUE(game.ExtractPlayer(table.Write("bare.dpf", BarePlayer()), 2).ok());
     EXPECT_EQ(Seat(2), Expected(BarePlayer()));
     EXPECT_EQ(game.PlayerInfo[2].Name, "Bare");
-    EXPECT_FALSE(fs::exists(fresh));
-    EXPECT_FALSE(fs::exists(retired));
+    EXPECT_FALSE(fs::exists(fresh) || fs::exists(retired));
 
     test::WriteBytes(fresh, "a file in the way");
     ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 2).ok());
@@ -66,8 +63,7 @@ TEST_F(ExtractPlayer, OneFileForTwoSeatsGivesTwoIndependentCopies) {
     const fs::path path = table.Write("ada.dpf", SamplePlayer());
     ASSERT_TRUE(game.ExtractPlayer(path, 2).ok());
     ASSERT_TRUE(game.ExtractPlayer(path, 3).ok());
-    EXPECT_EQ(Seat(2), Seat(3));
-    EXPECT_EQ(game.PlayerInfo[2], game.PlayerInfo[3]);
+    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2]), std::tuple(Seat(3), game.PlayerInfo[3]));
     EXPECT_FALSE(fs::equivalent(game.PlayerDir[2] / "Sel1.wav", game.PlayerDir[3] / "Sel1.wav"));
 }
 
@@ -109,12 +105,11 @@ TEST_F(ExtractPlayer, ARefusedFileKeepsTheEarlierOpponent) {
         const auto before = Snapshot(table.Root());
         const int hidden_before = table.view.hidden;
         const Status s = game.ExtractPlayer(path, 2);
-        EXPECT_EQ(s.message().rfind("Cannot load the player file \"" + path.string() + "\": ", 0), 0u) << s.message();
-        EXPECT_EQ(s.message().back(), '.');
-        EXPECT_NE(s.message().find(fragment), std::string::npos) << s.message();
+        EXPECT_TRUE(s.message().starts_with("Cannot load the player file \"" + path.string() + "\": ") &&
+                    s.message().ends_with(".") && s.message().find(fragment) != std::string::npos)
+            << s.message();
         EXPECT_EQ(Snapshot(table.Root()), before);
-        EXPECT_EQ(table.view.hidden, hidden_before + 1);
-        EXPECT_EQ(table.view.shown, table.view.hidden);
+        EXPECT_EQ(std::tuple(table.view.hidden, table.view.shown), std::tuple(hidden_before + 1, hidden_before + 1));
     }
     EXPECT_EQ(game.PlayerInfo[2], SamplePlayer().Header);
     EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
@@ -138,8 +133,7 @@ TEST_F(ExtractPlayer, AFailureHalfWayThroughWritingKeepsTheOldOpponent) {
     static_assert(4040 + 5 + 64 + 4 >= PATH_MAX);
     const Status s = game.ExtractPlayer(table.Write("long.dpf", file), 2);
     EXPECT_NE(s.message().find("File name too long"), std::string::npos) << s.message();
-    EXPECT_EQ(Seat(2), old_files);
-    EXPECT_EQ(game.PlayerInfo[2], SamplePlayer().Header);
+    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2]), std::tuple(old_files, SamplePlayer().Header));
     fs::path fresh = deep;
     fresh += ".new";
     EXPECT_FALSE(fs::exists(fresh));
@@ -164,15 +158,14 @@ TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {
     file.Clips.push_back({{0, "SEL1.WAV", 3}, "sel"});
     ASSERT_TRUE(game.PreviewPlayer(table.Write("upper.dpf", file)).ok());
     EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), "sel");
-    EXPECT_FALSE(fs::exists(preview / "SEL1.WAV"));
-    EXPECT_FALSE(fs::exists(preview / "Comment1.wav"));
+    EXPECT_FALSE(fs::exists(preview / "SEL1.WAV") || fs::exists(preview / "Comment1.wav"));
 }
 
 TEST_F(PreviewPlayer, AnOlderSelectionClipStaysWhenTheFileHasNoneAndABadFileWritesNothing) {
     ASSERT_TRUE(game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer())).ok());
     ASSERT_TRUE(game.PreviewPlayer(table.Write("bare.dpf", BarePlayer())).ok());
-    EXPECT_EQ(ReadBytes(preview / "Player.bmp"), BarePlayer().Picture);
-    EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), SamplePlayer().Clips[0].Bytes);
+    EXPECT_EQ(std::tuple(ReadBytes(preview / "Player.bmp"), ReadBytes(preview / "Sel1.wav")),
+              std::tuple(BarePlayer().Picture, SamplePlayer().Clips[0].Bytes));
 
     PlayerFileContents silent = BarePlayer();
     silent.Clips.push_back({{0, "Sel1.wav", 0}, ""});
@@ -192,8 +185,7 @@ TEST_F(PreviewPlayer, AnOlderSelectionClipStaysWhenTheFileHasNoneAndABadFileWrit
 TEST_F(PreviewPlayer, AFolderInTheWayIsReportedAndLeftAlone) {
     fs::create_directories(preview / "Sel1.wav" / "inside");
     EXPECT_NE(game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer())).message().find("Sel1.wav"), std::string::npos);
-    EXPECT_TRUE(fs::is_directory(preview / "Sel1.wav" / "inside"));
-    EXPECT_FALSE(fs::exists(preview / "Sel1.wav.tmp"));
+    EXPECT_TRUE(fs::is_directory(preview / "Sel1.wav" / "inside") && !fs::exists(preview / "Sel1.wav.tmp"));
 }
 
 }  // namespace

@@ -70,13 +70,11 @@ TEST(PlayerManifest, CommentsDefaultsAndLineEndsAreFree) {
     PlayerManifest m;
     const Status s = ParsePlayerManifest(text, m);
     ASSERT_TRUE(s.ok()) << s.message();
-    EXPECT_EQ(m.Header.Tag, (std::array<char, 4>{'K', 'V', 'T', 'P'}));
-    EXPECT_EQ(m.Header.Name, "Bea");
-    EXPECT_EQ(m.Header.TraitA, 0);
-    EXPECT_EQ(m.Header.Reserved3, 0);
+    PlayerRec bea;
+    bea.Name = "Bea";
+    EXPECT_EQ(m.Header, bea) << "the tag and the numbers default";
     EXPECT_EQ(m.PictureFile, "face.bmp");
-    ASSERT_EQ(m.Sounds.size(), 1u);
-    EXPECT_EQ(m.Sounds[0], (PlayerManifestSound{0, "hello.wav"}));
+    EXPECT_EQ(m.Sounds, (std::vector<PlayerManifestSound>{{0, "hello.wav"}}));
 }
 
 constexpr const char* kMinimal = "format = 1\nname = \"M\"\npicture = \"p.bmp\"\n";
@@ -131,10 +129,9 @@ protected:
 
 TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPackingNamesAMissingFile) {
     ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
-    const auto files = Snapshot(folder);
-    EXPECT_EQ(files.size(), 2u);
-    EXPECT_EQ(files.at("Player.bmp"), BarePlayer().Picture);
-    EXPECT_EQ(files.at("player.txt"), FormatPlayerManifest(ManifestForPlayer(BarePlayer())));
+    EXPECT_EQ(Snapshot(folder), (std::map<std::string, std::string>{
+                                    {"Player.bmp", BarePlayer().Picture},
+                                    {"player.txt", FormatPlayerManifest(ManifestForPlayer(BarePlayer()))}}));
     // Packing names a missing file.
     ASSERT_TRUE(UnpackPlayer(SamplePlayer(), temp.Path() / "ada").ok());
     fs::remove(temp.Path() / "ada" / "Comment1.wav");
@@ -153,12 +150,8 @@ TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrderAndRefusesAFileTooLarg
                      "[sound]\nindex = 7\nfile = \"b.wav\"\n[sound]\nindex = 2\nfile = \"a.wav\"\n");
     PlayerFileContents out;
     ASSERT_TRUE(PackPlayer(folder, out).ok());
-    EXPECT_EQ(out.Header.Name, "Cy");
-    EXPECT_EQ(out.Header.TraitD, 4);
-    EXPECT_EQ(out.Header.PictureSize, 2);
-    ASSERT_EQ(out.Clips.size(), 2u);
-    EXPECT_EQ(out.Clips[0], (PlayerClip{{7, "b.wav", 2}, "bb"}));
-    EXPECT_EQ(out.Clips[1], (PlayerClip{{2, "a.wav", 1}, "a"}));
+    EXPECT_EQ(std::tuple(out.Header.Name, out.Header.TraitD, out.Header.PictureSize), std::tuple("Cy", 4, 2));
+    EXPECT_EQ(out.Clips, (std::vector<PlayerClip>{{{7, "b.wav", 2}, "bb"}, {{2, "a.wav", 1}, "a"}}));
     // A file too large to be a player is refused.
     test::WriteBytes(folder / "face.bmp", "");
     fs::resize_file(folder / "face.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written

@@ -28,11 +28,7 @@ PlayerClip Clip(std::int16_t index, std::string name, std::string bytes) {
 PlayerFileContents SamplePlayer() {
     PlayerFileContents file;
     file.Header.Name = "Ada";
-    file.Header.TraitA = 100;
-    file.Header.TraitB = 0;
-    file.Header.TraitC = 50;
-    file.Header.TraitD = 2;
-    file.Header.SoundChance = 30;
+    std::tie(file.Header.TraitA, file.Header.TraitC, file.Header.TraitD, file.Header.SoundChance) = std::tuple(100, 50, 2, 30);
     file.Picture = FakeBytes("BM", 1500);
     file.Header.PictureSize = 1500;
     file.Clips.push_back(Clip(0, "Sel1.wav", FakeBytes("RIFF", 700, 1)));
@@ -45,14 +41,9 @@ PlayerFileContents OddPlayer() {
     PlayerFileContents file;
     file.Header.Tag = {'Z', '\x01', '\xFF', '\x80'};
     file.Header.Name = "Ad\xE9le \"the\" \\ caf\xE9\x01\x7F #x = [sound]" + std::string(70, 'n');
-    file.Header.TraitA = -5;
-    file.Header.TraitB = 32767;
-    file.Header.TraitC = -32768;
-    file.Header.Reserved1 = 7;
-    file.Header.TraitD = 1;
-    file.Header.Reserved2 = -1;
-    file.Header.SoundChance = 2;
-    file.Header.Reserved3 = -32768;
+    std::tie(file.Header.TraitA, file.Header.TraitB, file.Header.TraitC, file.Header.Reserved1, file.Header.TraitD,
+             file.Header.Reserved2, file.Header.SoundChance, file.Header.Reserved3) =
+        std::tuple(-5, 32767, -32768, 7, 1, -1, 2, -32768);
     file.Picture = FakeBytes(std::string_view("BM\0\0", 4), 77);
     file.Header.PictureSize = 77;
     file.Clips.push_back(Clip(50, "caf\xE9 \xFF.wav", FakeBytes("RIFF", 10, 4)));

@@ -66,11 +66,10 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
 }
 
 TEST(Seats, SourcePlayer) {
-    EXPECT_EQ(Game::SourcePlayer(1, kActionDrawRight), 4);
-    EXPECT_EQ(Game::SourcePlayer(4, kActionDrawLeft), 1);
-    EXPECT_EQ(Game::SourcePlayer(3, kActionDrawAcross), 1);
-    EXPECT_EQ(Game::SourcePlayer(4, kActionDrawAcross), 2);
-    EXPECT_EQ(Game::SourcePlayer(1, kActionSkip), 0);
+    EXPECT_EQ((std::vector<int>{Game::SourcePlayer(1, kActionDrawRight), Game::SourcePlayer(4, kActionDrawLeft),
+                                Game::SourcePlayer(3, kActionDrawAcross), Game::SourcePlayer(4, kActionDrawAcross),
+                                Game::SourcePlayer(1, kActionSkip)}),
+              (std::vector<int>{4, 1, 1, 2, 0}));
 }
 
 // Who plays next after each action, in both directions.
@@ -133,10 +132,8 @@ TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
 TEST_F(Rules, TakingFromAnotherPlayer) {
     Deal(4, C(1, 20, kActionDrawLeft, 3));
     EXPECT_EQ(Lay(4), 1) << "the human keeps the turn to pick";
-    EXPECT_TRUE(game.ChoosingCards);
-    EXPECT_EQ(game.ChooseFromPlayer, 2);
-    EXPECT_EQ(game.ChooseTotal, 3);
-    EXPECT_EQ(game.Players[1].Count(), 3);
+    EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseTotal, game.Players[1].Count()),
+              std::tuple(true, 2, 3, 3));
     EXPECT_EQ(table.view.Count("TakePrompt 2"), 1);
     // Nothing to take: no picking, the turn goes on.
     game.ChoosingCards = false;

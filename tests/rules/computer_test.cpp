@@ -42,10 +42,9 @@ TEST_F(Computer, ScoresWeighValuesAndMatchesAndKeepTheEarlierOfEqualCards) {
 
 TEST_F(Computer, RoundingIsHalfToEvenAndTheMatchScoreIsRoundedOnItsOwn) {
     Turn({50, 0, 0, 0}, {C(1, 3), C(1, 5)});
-    EXPECT_EQ(game.ScoreValue(C(1, 3)), 2);
-    EXPECT_EQ(game.ScoreValue(C(1, 5)), 2);
-    EXPECT_EQ(game.ScoreValue(C(1, 7)), 4);
-    EXPECT_EQ(game.ScoreValue(C(1, -3)), -2);
+    EXPECT_EQ((std::vector<int>{game.ScoreValue(C(1, 3)), game.ScoreValue(C(1, 5)), game.ScoreValue(C(1, 7)),
+                                game.ScoreValue(C(1, -3))}),
+              (std::vector<int>{2, 2, 4, -2}));
     EXPECT_EQ(Choice(), 0);
     // A 3 with three matches at 50 %: 3 + round(1.5) = 5; a 2 with five: 2 + round(2.5) = 4.
     // Rounding the sums (4.5 and 4.5) would tie them and keep the 2.
@@ -95,9 +94,8 @@ TEST_F(Computer, NeverMakesTheNextPlayerTakeFromAHandThatWouldRunOut) {
 TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) {
     Turn({0, 0, 0, 0}, {C(3, 3)}, C(1, 2), {C(4, 4), C(4, 5), C(1, 7), C(1, 8)});
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played);
-    EXPECT_EQ(table.view.Count("AnimateDraw 2"), 3);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 7));
-    EXPECT_EQ(game.CurPlayer, 3);
+    EXPECT_EQ(std::tuple(table.view.Count("AnimateDraw 2"), Plain(game.DiscardPile.Top()), game.CurPlayer),
+              std::tuple(3, C(1, 7), 3));
 
     game.ComputerSeat1 = true;
     SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
@@ -109,9 +107,7 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
     EXPECT_TRUE(game.RoundIsOver());
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
-    EXPECT_EQ(r.Totals[1], 6);
-    EXPECT_EQ(r.Totals[2], 3);
-    EXPECT_FALSE(game.RoundEnded);
+    EXPECT_EQ(std::tuple(r.Totals[1], r.Totals[2], game.RoundEnded), std::tuple(6, 3, false));
 }
 
 TEST_F(Computer, AFullHandThatCannotDrawPassesAndCountsARefusedMove) {
@@ -119,8 +115,7 @@ TEST_F(Computer, AFullHandThatCannotDrawPassesAndCountsARefusedMove) {
     Turn({0, 0, 0, 0}, full, C(1, 2), {C(1, 7)});
     const std::int64_t refused = game.RefusedMoves;
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
-    EXPECT_EQ(game.RefusedMoves, refused + 1);
-    EXPECT_EQ(game.DrawDeck.Count(), 1) << "nothing was drawn";
+    EXPECT_EQ(std::tuple(game.RefusedMoves, game.DrawDeck.Count()), std::tuple(refused + 1, 1)) << "nothing drawn";
 }
 
 // Each of two computers can play only the card the other has just laid, and
@@ -165,10 +160,8 @@ TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
     Turn({0, 0, 0, 0}, {C(1, 25, kActionDiscard, 2), C(3, 3), C(3, 4), C(3, 5)});
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played);
     ASSERT_EQ(game.DiscardPile.Count(), 4);
-    EXPECT_EQ(game.DiscardPile[1].Group, 3);
-    EXPECT_EQ(game.DiscardPile[2].Group, 3);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 25, kActionDiscard, 2));
-    EXPECT_EQ(game.CurPlayer, 3);
+    EXPECT_EQ(std::tuple(game.DiscardPile[1].Group, game.DiscardPile[2].Group, Plain(game.DiscardPile.Top()), game.CurPlayer),
+              std::tuple(3, 3, C(1, 25, kActionDiscard, 2), 3));
     const auto flights = table.view.Matching("AnimateCompDiscard 2");
     ASSERT_EQ(flights.size(), 3u);
     EXPECT_EQ(flights[2], "AnimateCompDiscard 2 1/25/8x2") << "the held card flies last";
@@ -179,8 +172,7 @@ TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
     Turn({0, 0, 0, 0}, {C(1, 25, kActionDiscard, 3), C(3, 3)});
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
-    EXPECT_EQ(game.CompHeld.Count(), 1);
-    EXPECT_EQ(game.CurPlayer, 2);
+    EXPECT_EQ(std::tuple(game.CompHeld.Count(), game.CurPlayer), std::tuple(1, 2));
 }
 
 TEST_F(Computer, TheLoopPlaysUntilTheHumanAndHidesTheChooseMessageAfterOneMove) {
@@ -201,10 +193,8 @@ TEST_F(Computer, AComputerGoingOutScoresTheRoundAndTheNextRoundStartsWithTheStar
     SetTable(game, {Low(1, 3), {C(1, 3), C(2, 3)}, {C(1, 4)}, Low(4, 3)}, {C(1, 2)}, Low(4, 5));
     game.CurPlayer = 2;
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
-    EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Scores[1], 6);
-    EXPECT_EQ(game.Scores[2], 3);
-    EXPECT_EQ(game.StartPlayer, 2) << "player 2 opened the new round and play went on to the human";
+    // Player 2 opened the new round and play went on to the human.
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[2], game.StartPlayer), std::tuple(1, 6, 3, 2));
     const auto& calls = table.view.calls;
     const auto hide = std::find(calls.begin(), calls.end(), "SetHandVisible 3 off");
     const auto sheet = std::find(calls.begin(), calls.end(), "ShowScoreSheet 0");

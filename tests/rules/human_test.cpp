@@ -22,18 +22,15 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     const Card discard2 = C(1, 25, kActionDiscard, 2);
     Deal({discard2, C(2, 1), C(2, 2), C(2, 3)});
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(game.HoldNeeded, 2);
-    EXPECT_TRUE(game.HoldGridOpen);
-    EXPECT_FALSE(game.DiscardButtonShown);
+    EXPECT_EQ(std::tuple(game.HoldNeeded, game.HoldGridOpen, game.DiscardButtonShown), std::tuple(2, true, false));
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
     EXPECT_EQ(game.ClickHandCard(2), HumanMove::Chosen);
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
     EXPECT_TRUE(game.DiscardButtonShown);
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored) << "the hold grid is full";
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(Plain(game.DiscardPile[1]), C(2, 3));
-    EXPECT_EQ(Plain(game.DiscardPile[2]), C(2, 1));
-    EXPECT_EQ(Plain(game.DiscardPile[3]), discard2);
+    const std::vector<Card> pile = Cards(game.DiscardPile);
+    EXPECT_EQ(std::vector<Card>(pile.begin() + 1, pile.begin() + 4), (std::vector<Card>{C(2, 3), C(2, 1), discard2}));
     EXPECT_FALSE(game.HoldGridOpen);
     EXPECT_EQ(game.CurPlayer, 1) << "the computers answered";
     EXPECT_EQ(table.view.Matching("AnimateHoldDiscard").size(), 2u);
@@ -42,8 +39,7 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
 TEST_F(Human, OneCardLeftOrTheLastCardAsksForNothing) {
     Deal({C(1, 25, kActionDiscard, 2), C(2, 1)});
     game.ClickHandCard(0);
-    EXPECT_TRUE(game.HoldGridOpen);
-    EXPECT_TRUE(game.DiscardButtonShown);
+    EXPECT_TRUE(game.HoldGridOpen && game.DiscardButtonShown);
     Deal({C(1, 20, kActionPassLeft, 2)});
     game.ClickHandCard(0);
     EXPECT_EQ(game.HoldNeeded, 0);
@@ -72,12 +68,10 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     EXPECT_EQ(game.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
     EXPECT_EQ(game.ClickHoldCard(0), HumanMove::GivenBack);
     EXPECT_EQ(Cards(game.HoldStack), (std::vector<Card>{C(2, 1)}));
-    EXPECT_FALSE(game.DiscardButtonShown);
-    EXPECT_EQ(game.HoldCount, 1);
+    EXPECT_EQ(std::tuple(game.DiscardButtonShown, game.HoldCount), std::tuple(false, 1));
     game.ClickPickedCard();
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(2, 2), C(2, 3), pass2, C(2, 1)}));
-    EXPECT_FALSE(game.HoldGridOpen);
-    EXPECT_EQ(game.CardPicked, 0);
+    EXPECT_EQ(std::tuple(game.HoldGridOpen, game.CardPicked), std::tuple(false, 0));
 }
 
 TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
@@ -111,10 +105,8 @@ TEST_F(Human, TheLastCardEndsTheRoundAndTheStarterOpensTheNext) {
     game.StartPlayer = 4;
     game.ClickHandCard(0);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Scores[3], 3);
-    EXPECT_EQ(game.CurPlayer, 1);
-    EXPECT_EQ(game.Players[1].Count(), kHandSize);
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
+              std::tuple(1, 3, 1, kHandSize));
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
 }
 
@@ -145,8 +137,7 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
         game.ClickHandCard(0);
         ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
         ASSERT_EQ(Plain(game.PickStack[0]), giver);
-        EXPECT_EQ(game.HoldNeeded, 2);
-        EXPECT_FALSE(game.DiscardButtonShown);
+        EXPECT_EQ(std::tuple(game.HoldNeeded, game.DiscardButtonShown), std::tuple(2, false));
         // Drawn: the button appears only once the chosen cards are complete.
         Deal({C(2, 1), C(2, 2), C(2, 3)}, {giver});
         game.ClickDrawDeck();
@@ -171,8 +162,7 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, pile, {});
     game.DrawCard(game.Players[2], 2, false);
     EXPECT_EQ(game.DrawDeck.Count(), 10);
-    ASSERT_EQ(game.DiscardPile.Count(), 1);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), C(2, 12));
+    EXPECT_EQ(Cards(game.DiscardPile), std::vector<Card>{C(2, 12)});
     EXPECT_LT(game.Players[2].Top().Value, 12);
 
     SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
@@ -182,9 +172,8 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     SetTable(game, {{C(3, 3)}, {C(1, 1), C(2, 2)}, {C(1, 2), C(2, 3)}, {C(1, 3), C(2, 4)}}, {C(1, 9)}, {});
     game.RequestStop();
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
-    EXPECT_EQ(game.CurPlayer, 2);
-    EXPECT_EQ(game.PassesInRow, 1);
-    EXPECT_EQ(table.view.Count("NothingToDraw 1 passed"), 1);
+    EXPECT_EQ(std::tuple(game.CurPlayer, game.PassesInRow, table.view.Count("NothingToDraw 1 passed")),
+              std::tuple(2, 1, 1));
 
     // Nobody can play: the human's pass and the computers' three end the round.
     game.ClearStop();
@@ -192,9 +181,7 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     game.CurPlayer = 1;
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
-    EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Scores[1], 3);
-    EXPECT_EQ(game.Scores[4], 4);
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[4]), std::tuple(1, 3, 4));
 }
 
 TEST_F(Human, PickingCardsFromAnOpponent) {
@@ -211,9 +198,7 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     EXPECT_EQ(game.ClickOpponentCard(2, 1), HumanMove::Took);
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 2), C(1, 3), C(3, 1), C(3, 2)}))
         << "from a side grid always its first card";
-    EXPECT_FALSE(game.ChoosingCards);
-    EXPECT_TRUE(game.ChooseMsgPending);
-    EXPECT_EQ(game.CurPlayer, 2);
+    EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseMsgPending, game.CurPlayer), std::tuple(false, true, 2));
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Ignored);
 
     game.ClearStop();
@@ -235,10 +220,8 @@ TEST_F(Human, TakingTheGiversLastCardEndsTheRound) {
     game.StartPlayer = 3;
     ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
-    EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Scores[1], 7);
-    EXPECT_FALSE(game.ChoosingCards);
-    EXPECT_EQ(game.StartPlayer, 4);
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.ChoosingCards, game.StartPlayer),
+              std::tuple(1, 7, false, 4));
 }
 
 TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
@@ -248,8 +231,7 @@ TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
     ASSERT_EQ(game.HoldStack.Count(), 1);
     table.view.calls.clear();
     game.NewGame();
-    EXPECT_TRUE(game.PickStack.Empty());
-    EXPECT_TRUE(game.HoldStack.Empty());
+    EXPECT_TRUE(game.PickStack.Empty() && game.HoldStack.Empty());
     EXPECT_EQ(table.view.Count("HoldGrid off"), 1);
     Deal({C(1, 5), C(2, 2)});
     game.ClickHandCard(0);

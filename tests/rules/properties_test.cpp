@@ -66,16 +66,13 @@ TEST(Capacity, FullStacksRefuseCardsAndCountTheRefusals) {
     fill(game.DiscardPile, CardStack::Capacity - 1);
     game.CurPlayer = 2;
     EXPECT_EQ(game.MoveCard(game.Players[2], game.DiscardPile, 2, true), 3);
-    EXPECT_TRUE(game.DiscardPile.Top().IsWild());
-    EXPECT_EQ(game.RefusedMoves, 1);
-    EXPECT_EQ(game.GroupCardsAdded, 0);
+    EXPECT_EQ(std::tuple(game.DiscardPile.Top().IsWild(), game.RefusedMoves, game.GroupCardsAdded), std::tuple(true, 1, 0));
     // A computer facing a full pile passes; the human cannot lay.
     basic();
     fill(game.DiscardPile, CardStack::Capacity);
     game.CurPlayer = 2;
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
-    EXPECT_EQ(game.Players[2].Count(), 2);
-    EXPECT_EQ(game.RefusedMoves, 2);
+    EXPECT_EQ(std::tuple(game.Players[2].Count(), game.RefusedMoves), std::tuple(2, 2));
     game.CurPlayer = 1;
     ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
@@ -86,10 +83,8 @@ TEST(Capacity, FullStacksRefuseCardsAndCountTheRefusals) {
     game.DrawCard(game.Players[3], 3, false);
     EXPECT_EQ(game.TakeCards(3, kActionDrawRight, 2), 0);
     EXPECT_EQ(game.TransferRandomCards(3, kActionPassLeft, 2), 0);
-    EXPECT_EQ(game.Players[2].Count(), 2);
-    EXPECT_EQ(game.DrawDeck.Count(), 1);
-    EXPECT_EQ(game.Players[3].Count(), CardStack::Capacity);
-    EXPECT_EQ(game.RefusedMoves, 6);
+    EXPECT_EQ(std::tuple(game.Players[2].Count(), game.DrawDeck.Count(), game.Players[3].Count(), game.RefusedMoves),
+              std::tuple(2, 1, CardStack::Capacity, 6));
 }
 
 // --- waiting and re-entrancy
@@ -104,12 +99,10 @@ TEST(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused)
         EXPECT_TRUE(game.MoveInProgress());
         const Census before = TakeCensus(game);
         const auto hand = Cards(game.Players[1]);
-        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
-        EXPECT_EQ(game.ClickPickedCard(), HumanMove::Ignored);
-        EXPECT_EQ(game.ClickHoldCard(0), HumanMove::Ignored);
-        EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
-        EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored);
-        for (int p = 2; p <= 4; ++p) EXPECT_EQ(game.ClickOpponentCard(p, 0), HumanMove::Ignored);
+        const std::vector<HumanMove> clicks{game.ClickHandCard(0), game.ClickPickedCard(), game.ClickHoldCard(0),
+                                            game.ClickDiscardButton(), game.ClickDrawDeck(), game.ClickOpponentCard(2, 0),
+                                            game.ClickOpponentCard(3, 0), game.ClickOpponentCard(4, 0)};
+        EXPECT_EQ(clicks, std::vector<HumanMove>(8, HumanMove::Ignored));
         EXPECT_EQ(TakeCensus(game), before);
         EXPECT_EQ(Cards(game.Players[1]), hand);
     };
@@ -133,17 +126,15 @@ TEST(Reentrancy, AStopFromAFlightEndsTheLoopBetweenTwoMoves) {
     };
     game.CurPlayer = 2;
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped);
-    EXPECT_EQ(game.Players[3].Count(), 1) << "player 3's move was finished";
-    EXPECT_EQ(game.Players[4].Count(), 2) << "player 4's was not begun";
-    EXPECT_EQ(game.CurPlayer, 4);
-    EXPECT_FALSE(game.MoveInProgress());
+    // Player 3's move was finished, player 4's not begun.
+    EXPECT_EQ(std::tuple(game.Players[3].Count(), game.Players[4].Count(), game.CurPlayer, game.MoveInProgress()),
+              std::tuple(1, 2, 4, false));
     EXPECT_TRUE(TableConsistent(game, start, 0));
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped) << "the stop sticks";
     // ResumePlay from inside a move only withdraws the stop.
     table.view.on_call = [&](const std::string&) { inner = game.ResumePlay(); };
     EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
-    EXPECT_EQ(inner, TurnsEnd::MoveRunning);
-    EXPECT_EQ(game.Players[4].Count(), 1);
+    EXPECT_EQ(std::tuple(inner, game.Players[4].Count()), std::tuple(TurnsEnd::MoveRunning, 1));
 }
 
 TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
@@ -156,13 +147,11 @@ TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
     game.CurPlayer = 2;
     game.StartPlayer = 4;
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::Stopped);
-    EXPECT_TRUE(game.RoundEnded);
-    EXPECT_EQ(table.view.score_sheets, 0);
+    EXPECT_EQ(std::tuple(game.RoundEnded, table.view.score_sheets), std::tuple(true, 0));
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored) << "the round waits for its score sheet";
     table.view.on_call = nullptr;
     EXPECT_EQ(game.ResumePlay(), TurnsEnd::HumanToPlay);
-    EXPECT_EQ(table.view.score_sheets, 1);
-    EXPECT_EQ(game.Scores[1], 6);
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1]), std::tuple(1, 6));
     // After a new deal instead, the unscored round is forgotten.
     SetTable(game, {Low(1, 3), {C(1, 5)}, Low(3, 3), Low(4, 3)}, {C(1, 2)}, Low(3, 8));
     game.RequestStop();

@@ -29,6 +29,7 @@ public:
     std::function<void(const std::string&)> on_call;
     int wild_answer = -1;  // -1: the headless default
     int score_sheets = 0;
+    int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
     void Note(const std::string& call);
     int Count(const std::string& call) const;
@@ -69,6 +70,7 @@ public:
         Note("GameOverPicture " + N(p) + " " + f.filename().string());
     }
     void WaitGameOverClosed() override { Note("WaitGameOverClosed"); }
+    void ShowRuleMessage(const std::string&) override { ++rule_messages; }
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 
 private:

@@ -34,9 +34,8 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
         game.CountRound();
     }
     EXPECT_EQ(game.RoundNum, 9);
-    EXPECT_EQ(game.Sheet.Cell(0, 2), "3") << "the first row scrolled away";
-    EXPECT_EQ(game.Sheet.Cell(8, 1), "13");
-    EXPECT_EQ(game.Sheet.Cell(9, 1), " ");
+    // The first row scrolled away.
+    EXPECT_EQ(std::tuple(game.Sheet.Cell(0, 2), game.Sheet.Cell(8, 1), game.Sheet.Cell(9, 1)), std::tuple("3", "13", " "));
     EXPECT_TRUE(game.Sheet.Struck(7, 1));
     EXPECT_FALSE(game.Sheet.Struck(8, 1));
     game.NewGame();
@@ -65,8 +64,8 @@ TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
     for (int p = 1; p <= 4; ++p) game.Scores[p] = 32000;
     SetTable(game, {{C(1, 30000)}, {C(1, 500)}, {C(1, 30000)}, {C(1, 30000)}}, {C(1, 1)}, {});
     EXPECT_TRUE(game.CountRound());
-    EXPECT_EQ(game.Scores[1], 32767) << "totals saturate";
-    EXPECT_EQ(game.Winner, 2) << "somebody always wins";
+    // Totals saturate, and somebody always wins.
+    EXPECT_EQ(std::tuple(game.Scores[1], game.Winner), std::tuple(32767, 2));
 }
 
 TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
@@ -74,10 +73,11 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
     std::vector<int> openers{1};
     for (int round = 0; round < 4; ++round) {
         Hands(1, 1, 1, 1);
-        game.RoundOver(FirstDiscardRule::kWild);
+        EXPECT_EQ(game.RoundOver(FirstDiscardRule::kWild).RoundNum, round + 1);
         openers.push_back(game.CurPlayer);
     }
     EXPECT_EQ(openers, (std::vector<int>{1, 2, 3, 4, 1}));
+    EXPECT_EQ(table.view.rule_messages, 0) << "every round was dealt";
     EXPECT_EQ(game.PlayReversed, 1);
     table.view.calls.clear();
     game.ViewScore();
@@ -100,8 +100,7 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     for (int p = 1; p <= 4; ++p) game.Scores[p] = static_cast<std::int16_t>(p == 4 ? 498 : 100);
     Hands(1, 2, 3, 4);
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
-    EXPECT_EQ(r.Winner, 1);
-    EXPECT_EQ(r.Totals[4], 502);
+    EXPECT_EQ(std::tuple(r.Winner, r.Totals[4]), std::tuple(1, 502));
     const std::vector<std::string> expected{
         "OpenScoreSheet 1",   "ShowGameOver 1",    "GameOverPicture 1 player.bmp", "PlayClip wg1.wav",
         "GameOverPicture 2 player.bmp", "PlayClip lg1.wav", "GameOverPicture 3 player.bmp",
@@ -109,18 +108,16 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
         "ShowScoreSheet 1",   "ClearScoreSheet"};
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Scores[p], 0);
-    EXPECT_EQ(game.Winner, 0);
-    EXPECT_EQ(game.RoundNum, 0);
-    EXPECT_TRUE(game.Sheet.Blank());
+    EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
+    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet.Blank()), std::tuple(0, 0, true));
 }
 
 TEST_F(Scoring, FilesAreFoundWhateverTheirCase) {
     const auto folder = table.temp.Path() / "Player3";
     WriteBytes(folder / "Player.bmp", "BM");
     WriteBytes(folder / "WG1.WAV", "RIFF");
-    EXPECT_EQ(GameOverFilesFor(folder, true).Picture, folder / "Player.bmp");
-    EXPECT_EQ(GameOverFilesFor(folder, true).Clip, folder / "WG1.WAV");
+    EXPECT_EQ(std::tuple(GameOverFilesFor(folder, true).Picture, GameOverFilesFor(folder, true).Clip),
+              std::tuple(folder / "Player.bmp", folder / "WG1.WAV"));
     EXPECT_EQ(GameOverFilesFor(folder, false).Clip, folder / "lg1.wav") << "missing: the path as asked";
     EXPECT_EQ(game.PlayerFolder(1), table.folders.SharedData / "player1");
     game.HumanDir = folder;
@@ -128,9 +125,7 @@ TEST_F(Scoring, FilesAreFoundWhateverTheirCase) {
 }
 
 TEST_F(Scoring, PlayerSoundsChanceVariantAndFile) {
-    EXPECT_EQ(SoundEventName(2), "Comment");
-    EXPECT_EQ(SoundEventName(11), "Rev");
-    EXPECT_EQ(SoundEventName(12), "");
+    EXPECT_EQ(std::tuple(SoundEventName(2), SoundEventName(11), SoundEventName(12)), std::tuple("Comment", "Rev", ""));
     auto plays = [&](int chance, bool test, int tries) {
         for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = static_cast<std::int16_t>(chance);
         int n = 0;

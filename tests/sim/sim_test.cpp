@@ -38,19 +38,12 @@ SimRun Sim(const std::string& args, bool no_time = true) {
     return run;
 }
 
-TEST(Sim, TheSameSeedGivesTheSameOutputByteForByteWithoutTheTiming) {
-    const SimRun a = Sim("--games 30 --seed 11");
-    const SimRun b = Sim("--games 30 --seed 11");
-    ASSERT_EQ(a.status, 0) << a.out;
-    EXPECT_EQ(a.out, b.out);
-    EXPECT_NE(a.out.find("games                    30\n"), std::string::npos) << a.out;
-    EXPECT_EQ(a.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
-    const SimRun other = Sim("--games 30 --seed 12");
-    EXPECT_NE(a.out, other.out) << "another seed plays other games";
-    const SimRun json1 = Sim("--games 10 --seed 3 --json");
-    const SimRun json2 = Sim("--games 10 --seed 3 --json");
-    EXPECT_EQ(json1.out, json2.out);
-    EXPECT_EQ(json1.out.rfind("{\"games\":10,", 0), 0u) << json1.out;
+TEST(Sim, TheTimingIsLeftOutOnlyWhenAsked) {
+    const SimRun plain = Sim("--games 5 --seed 11");
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    EXPECT_NE(plain.out.find("games                    5\n"), std::string::npos) << plain.out;
+    EXPECT_EQ(plain.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
+    EXPECT_EQ(Sim("--games 5 --seed 3 --json").out.rfind("{\"games\":5,", 0), 0u);
     const SimRun timed = Sim("--games 2", false);
     ASSERT_EQ(timed.status, 0) << timed.out;
     EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
@@ -75,15 +68,13 @@ TEST(Sim, CardsAreCountedByCardAsByActionAndTheStartersWinsAndProgressAreTold) {
     const std::size_t starter = json.out.find("\"starterWins\":");
     ASSERT_NE(starter, std::string::npos);
     const long wins = std::stol(json.out.substr(starter + 14));
-    EXPECT_GT(wins, 0);
-    EXPECT_LT(wins, 20);
+    EXPECT_TRUE(wins > 0 && wins < 20) << wins;
     const SimRun progress = Sim("--games 5 --seed 5 --signature --progress");
-    EXPECT_NE(progress.out.find("progress 1 5\n"), std::string::npos) << progress.out;
-    EXPECT_NE(progress.out.find("progress 5 5\n"), std::string::npos) << progress.out;
+    for (const char* line : {"progress 1 5\n", "progress 5 5\n"}) EXPECT_NE(progress.out.find(line), std::string::npos) << progress.out;
 }
 
-// Games played on several threads are the same games, added up and traced
-// in the same order, whatever the number of threads.
+// The same seed plays the same games byte for byte, on any number of threads,
+// added up and traced in the same order.
 TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     const std::filesystem::path trace =
         std::filesystem::temp_directory_path() / ("kvt-sim-jobs-" + std::to_string(::getpid()) + ".jsonl");
@@ -95,7 +86,7 @@ TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     for (const std::string args : {"--games 7 --seed 3 --check", "--games 5 --seed 9 --json", "--games 6 --signature"}) {
         const std::string one = run(args, "1");
         EXPECT_EQ(one.rfind("0", 0), 0u) << one.substr(0, 200);
-        for (const char* jobs : {"2", "3"}) EXPECT_EQ(run(args, jobs), one) << args << " --jobs " << jobs;
+        for (const char* jobs : {"1", "2", "3"}) EXPECT_EQ(run(args, jobs), one) << args << " --jobs " << jobs;
     }
     std::filesystem::remove(trace);
 }
@@ -126,12 +117,12 @@ TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
     EXPECT_EQ(Sim("--help").status, 0);
     EXPECT_EQ(Sim("--version").out, "kvt-sim 0.1.0\n");
     // A missing card set or player file exits 1 naming it.
-    const SimRun run = Sim("--cards /nonexistent/lost-cards.cds");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("/nonexistent/lost-cards.cds"), std::string::npos) << run.out;
-    const SimRun player = Sim("--players /nonexistent/a.dpf /nonexistent/b.dpf /nonexistent/c.dpf");
-    EXPECT_EQ(player.status, 1);
-    EXPECT_NE(player.out.find("/nonexistent/a.dpf"), std::string::npos) << player.out;
+    for (const auto& [args, named] : {std::pair{"--cards /nonexistent/lost.cds", "/nonexistent/lost.cds"},
+                                      {"--players /nonexistent/a.dpf /x/b.dpf /x/c.dpf", "/nonexistent/a.dpf"}}) {
+        const SimRun run = Sim(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.out.find(named), std::string::npos) << run.out;
+    }
 }
 
 TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
@@ -143,8 +134,7 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
     int moves = 0, rounds = 0, passes = 0;
     const std::string card = "{\"Group\":";
     for (std::string line; std::getline(in, line);) {
-        EXPECT_EQ(line.front(), '{');
-        EXPECT_EQ(line.back(), '}');
+        EXPECT_TRUE(line.front() == '{' && line.back() == '}') << line;
         if (line.find("\"scores\"") != std::string::npos) {
             ++rounds;
             EXPECT_NE(line.find("\"winner\":"), std::string::npos) << line;
@@ -154,9 +144,8 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
         // Every card is a whole record, the hand is the whole hand, the choice a slot.
         for (const std::string& field : std::vector<std::string>{"\"top\":" + card, "\"hand\":[" + card, "\"drawn\":[",
                                                                 "\"traits\":[", "\"maxOtherHand\":", "\"next\":",
-                                                                "\"counts\":["})
+                                                                "\"counts\":[", "\"Playable\":"})
             EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
-        EXPECT_NE(line.find("\"Playable\":"), std::string::npos) << line;
         const bool passed = line.find("\"played\":null") != std::string::npos;
         passes += passed;
         if (!passed) {
@@ -165,9 +154,7 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
         EXPECT_EQ(line.find("\"chosen\":\""), std::string::npos) << "a slot, not a card: " << line;
     }
     std::filesystem::remove(file);
-    EXPECT_GT(rounds, 0);
-    EXPECT_GT(moves, rounds * 4);
-    EXPECT_LT(passes, moves);
+    EXPECT_TRUE(rounds > 0 && moves > rounds * 4 && passes < moves) << rounds << " " << moves << " " << passes;
     EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
 }
 
@@ -182,10 +169,10 @@ TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
     checker.StartGame(game);
     EXPECT_EQ(checker.AfterMove(game), "");
     const kvt::Card lost = game.Players[2].RemoveAt(0);
-    EXPECT_NE(checker.AfterMove(game).find("cards not conserved"), std::string::npos);
+    const std::string lost_one = checker.AfterMove(game);
     game.Players[2].Push(lost);
     game.Players[3].Push(lost);
-    EXPECT_NE(checker.AfterMove(game).find("cards not conserved"), std::string::npos);
+    for (const std::string& said : {lost_one, checker.AfterMove(game)}) EXPECT_NE(said.find("cards not conserved"), std::string::npos);
     ++game.GroupCardsAdded;  // a wild card's group card accounts for it
     EXPECT_EQ(checker.AfterMove(game), "");
     game.CurPlayer = 5;
