@@ -189,7 +189,7 @@ TEST(MatchDriverTest, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
     driver.SetMoveListener([&](const Move& move, const Events&) { heard.push_back(move); });
     Events events;
     EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Waiting);
-    Move move{MoveKind::Draw, 3};
+    Move move{MoveKind::Draw, 3, -1, 0, {}};
     EXPECT_EQ(driver.Submit(move, events), MatchDriver::Step::Refused);
     move.seat = 1;
     thinking.Add(move);
