@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
@@ -209,9 +210,9 @@ void TableKeys::NameTableParts() {
     HandView& hands = window_.Hands();
     for (int p = 1; p <= 4; ++p) {
         const int n = game.Players[static_cast<std::size_t>(p)].Count();
-        hands.Grid(p)->setAccessibleName(
-            p == 1 ? tr("Your hand, %1").arg(CardsText(n))
-                   : tr("%1's hand, %2").arg(ToQString(game.PlayerInfo[static_cast<std::size_t>(p)].Name), CardsText(n)));
+        // The owner as the seat's label shows it ("Player 2" while the seat has no player).
+        hands.Grid(p)->setAccessibleName(p == 1 ? tr("Your hand, %1").arg(CardsText(n))
+                                                : tr("%1's hand, %2").arg(window_.NameLabel(p)->text(), CardsText(n)));
     }
     hands.Grid(0)->setAccessibleName(tr("Cards chosen, %1").arg(CardsText(game.HoldStack.Count())));
     hands.DrawDeck()->setAccessibleName(tr("Draw deck, %1").arg(CardsText(game.DrawDeck.Count())));

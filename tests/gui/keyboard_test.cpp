@@ -1,6 +1,7 @@
 // The human's part by keyboard, and what a screen reader is told.
 #include <QAccessible>
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -55,6 +56,26 @@ TEST(Keyboard, TheMarkMovesThroughTheHandAndKeysMakeTheClicks) {
     QTest::keyClick(&win, Qt::Key_D);
     // The drawn card waits in the picked-card box.
     EXPECT_EQ(std::tuple(game.DrawDeck.Count(), game.PickStack.Count()), std::tuple(deck - 1, 1));
+}
+
+// What a screen reader hears of the table: each hand by its owner and size,
+// the deck by its size, the pile by its top card, the seats by their names.
+TEST(Keyboard, EveryPartOfTheTableHasAnAccessibleName) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    QTest::keyClick(&win, Qt::Key_End);
+    HandView& hands = win.Hands();
+    const auto cards = [](int n) { return n == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(n); };
+    for (int p = 2; p <= 4; ++p) {
+        const QString name = QStringLiteral("Player %1").arg(p);  // no opponents chosen
+        EXPECT_EQ(AccessibleName(hands.Grid(p)), name + "'s hand, " + cards(game.Players[static_cast<std::size_t>(p)].Count()));
+        EXPECT_EQ(AccessibleName(win.NameLabel(p)), name);
+    }
+    EXPECT_EQ(AccessibleName(hands.DrawDeck()), "Draw deck, " + cards(game.DrawDeck.Count()));
+    EXPECT_EQ(AccessibleName(hands.DiscardPile()), "Discard pile, " + SpokenCard(game.DiscardPile.Top(), false));
+    EXPECT_TRUE(AccessibleName(hands.Grid(0)).startsWith("Cards chosen, "));
+    EXPECT_FALSE(AccessibleName(hands.AcceptDiscardBut()).isEmpty());
 }
 
 // Rounds played with the keys alone: the mark and Enter to pick and choose,
