@@ -57,7 +57,6 @@ void ReplayBar::ShowStep(std::size_t step, std::size_t moves, const QString& tex
     step_ = step;
     moves_ = moves;
     label_->setText(text);
-    label_->setToolTip(text);
     first_->setEnabled(step > 0);
     back_->setEnabled(step > 0);
     forward_->setEnabled(step < moves);
