@@ -9,7 +9,9 @@ void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     view_.SetChooseMessageVisible(false);
-    view_.SetHoldGridVisible(false);
+    // Closed, not only hidden: a card drawn after the deal must not find it
+    // open and take the next hand click as a card to give away.
+    SetHoldGrid(false);
     HoldStack.Clear();
     HoldCount = 0;
     HoldNeeded = 0;

@@ -231,7 +231,7 @@ TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
     ASSERT_EQ(game.HoldStack.Count(), 1);
     table.view.calls.clear();
     game.NewGame();
-    EXPECT_TRUE(game.PickStack.Empty() && game.HoldStack.Empty());
+    EXPECT_TRUE(game.PickStack.Empty() && game.HoldStack.Empty() && !game.HoldGridOpen);
     EXPECT_EQ(table.view.Count("HoldGrid off"), 1);
     Deal({C(1, 5), C(2, 2)});
     game.ClickHandCard(0);
