@@ -1,7 +1,8 @@
 // The game record's costs against plain file work on the same bytes, in the
 // same run: keeping the table in progress after a move (its text made and
 // written under a temporary name, then renamed) against writing the bytes,
-// and loading a 10,000-move record (read and parsed) against reading them.
+// and loading a 10,000-move record (read and parsed) against reading them,
+// in the format written now and in the first one (sealed with FNV-1a).
 // Runs alternate so that the machine's changing speed hits both sides alike.
 //
 //   kvt_bench_record [RUNS]      (default 15)
@@ -17,6 +18,7 @@
 #include "bench_figures.h"
 #include "formats/game_record.h"
 #include "formats/table_save.h"
+#include "formats/text_fields.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
@@ -79,11 +81,26 @@ std::string PlainRead(const fs::path& path) {
     return bytes;
 }
 
-void Report(const char* what, const std::vector<double>& ours, const std::vector<double>& plain) {
+// The same record as the first major version sealed it.
+std::string FirstVersion(std::string text) {
+    text.replace(text.find(" 2."), 3, " 1.");
+    const std::size_t end = text.rfind("end ");
+    text.replace(text.size() - 17, 16, kvt::text_fields::Hex(kvt::Fnv1a64(std::string_view(text).substr(0, end))));
+    return text;
+}
+
+void Report(const char* what, const std::vector<double>& ours, const std::vector<double>& plain, const char* goal) {
     std::vector<double> ratios;
     for (std::size_t i = 0; i < ours.size(); ++i) ratios.push_back(ours[i] / plain[i]);
     const auto o = kvt::bench::Summary(ours), p = kvt::bench::Summary(plain), r = kvt::bench::Summary(ratios);
-    std::printf("%-42s %9.3f %9.3f   %5.2f (%.2f-%.2f)  goal <= 2\n", what, o.median, p.median, r.median, r.low, r.high);
+    std::printf("%-42s %9.3f %9.3f   %5.2f (%.2f-%.2f)  %s\n", what, o.median, p.median, r.median, r.low, r.high, goal);
+}
+
+// One load: the file read and parsed, which must give the whole record.
+void Load(const fs::path& file) {
+    kvt::GameRecord loaded;
+    if (!kvt::ReadGameRecord(PlainRead(file), loaded) || loaded.moves.size() != 10'000)
+        kvt::bench::Fail(kProgram, "the record does not read back");
 }
 
 }  // namespace
@@ -98,12 +115,13 @@ int main(int argc, char** argv) {
     const std::string table_text = kvt::WriteSavedTable(table);
     const fs::path kept = folder / "table-in-progress.txt", plain_kept = folder / "plain.txt";
     const std::string record_text = kvt::WriteGameRecord(TenThousandMoves());
-    const fs::path record_file = folder / "game.kvtrecord";
+    const fs::path record_file = folder / "game.kvtgame", first_file = folder / "first.kvtgame";
     PlainWrite(record_file, record_text);
+    PlainWrite(first_file, FirstVersion(record_text));
 
     // Each sample is many saves (one save is a few microseconds) or one load.
     constexpr int kSaves = 200;
-    std::vector<double> save, write, load, read;
+    std::vector<double> save, write, load, read, load_first, read_first;
     for (int run = 0; run < runs; ++run) {
         Clock::time_point t = Clock::now();
         for (int i = 0; i < kSaves; ++i) PlainWrite(plain_kept, table_text);
@@ -117,18 +135,24 @@ int main(int argc, char** argv) {
         const std::string bytes = PlainRead(record_file);
         read.push_back(Ms(t));
         t = Clock::now();
-        kvt::GameRecord loaded;
-        if (!kvt::ReadGameRecord(PlainRead(record_file), loaded) || loaded.moves.size() != 10'000)
-            kvt::bench::Fail(kProgram, "the record does not read back");
+        Load(record_file);
         load.push_back(Ms(t));
         if (bytes.size() != record_text.size()) kvt::bench::Fail(kProgram, "the record file changed");
+
+        t = Clock::now();
+        const std::string first_bytes = PlainRead(first_file);
+        read_first.push_back(Ms(t));
+        t = Clock::now();
+        Load(first_file);
+        load_first.push_back(Ms(t));
     }
     fs::remove_all(folder);
 
     std::printf("%d runs, medians in ms; ratio: median (min-max) of the runs' ratios\n", runs);
     std::printf("%-42s %9s %9s   %s\n", "measure", "ours", "plain", "ratio");
-    Report(("keep the table after a move, x" + std::to_string(kSaves)).c_str(), save, write);
-    Report("load a 10,000-move record", load, read);
+    Report(("keep the table after a move, x" + std::to_string(kSaves)).c_str(), save, write, "goal <= 2");
+    Report("load a 10,000-move record", load, read, "goal <= 2");
+    Report("the same in the first format (FNV-1a)", load_first, read_first, "(old records)");
     std::printf("(%zu bytes of table, %zu bytes of record)\n", table_text.size(), record_text.size());
     return 0;
 }

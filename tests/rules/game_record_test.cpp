@@ -52,18 +52,22 @@ std::size_t FirstScored(const GameRecord& record) {
     return record.moves.size();
 }
 
-// A record's text with a fresh end line: the count and the hash made to fit.
+// A record's text with a fresh end line: the count and the hash made to
+// fit, the hash of the record's major version.
 std::string Sealed(std::string body, std::size_t moves) {
-    body += "end " + std::to_string(moves) + " ";
+    const std::uint64_t seal = body.starts_with("KVT game record 1.") ? Fnv1a64(body) : GameRecordHash64(body);
     char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a64(body.substr(0, body.rfind("end ")))));
-    return body + hash + "\n";
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(seal));
+    return body + "end " + std::to_string(moves) + " " + hash + "\n";
 }
 
 const std::string kBody =
-    "KVT game record 1.0\ncard-set 00000000000000ff A \\x5c title\nplayer 1 0000000000000000 Computer\n"
+    "KVT game record 2.0\ncard-set 00000000000000ff A \\x5c title\nplayer 1 0000000000000000 Computer\n"
     "player 2 0000000000000001 Ann\nplayer 3 0000000000000002 Bo\nplayer 4 0000000000000003 Cy\nseed 42\n"
     "move play 2 3 0 1 4\nmove acknowledge 1 -1 0\nscores 10 -5 0 7\n";
+
+// The same record as the first major version wrote it.
+std::string FirstVersion(std::string body) { return body.replace(body.find("2.0"), 3, "1.0"); }
 
 TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     GameRecord record;
@@ -75,9 +79,70 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
                     {Move{MoveKind::Take, 3, 0, 4, {}}, {}},
                     {Move{MoveKind::Acknowledge, 1, -1, 0, {}}, std::array<std::int16_t, 4>{10, -5, 0, 32767}}};
     GameRecord read;
-    ASSERT_TRUE(ReadGameRecord(WriteGameRecord(record), read).ok());
+    const std::string text = WriteGameRecord(record);
+    EXPECT_EQ(text.rfind("KVT game record 2.0\n", 0), 0u);
+    ASSERT_TRUE(ReadGameRecord(text, read).ok());
     EXPECT_EQ(read, record);
-    EXPECT_EQ(WriteGameRecord(read), WriteGameRecord(record));
+    EXPECT_EQ(WriteGameRecord(read), text);
+}
+
+TEST(GameRecord, ARecordOfTheFirstVersionStillReadsAndIsWrittenInTheSecond) {
+    const std::string first = Sealed(FirstVersion(kBody), 2);
+    GameRecord old, now;
+    ASSERT_TRUE(ReadGameRecord(first, old).ok());
+    ASSERT_TRUE(ReadGameRecord(Sealed(kBody, 2), now).ok());
+    EXPECT_EQ(old, now);
+    EXPECT_EQ(WriteGameRecord(old), Sealed(kBody, 2));
+
+    // Each version is sealed with its own hash: the other's does not pass.
+    std::string crossed = Sealed(kBody, 2);
+    crossed.replace(crossed.size() - 17, 16, first.substr(first.size() - 17, 16));
+    EXPECT_NE(ReadGameRecord(crossed, now).message().find("line 11: the record is damaged"), std::string::npos);
+    std::string old_crossed = Sealed(FirstVersion(kBody), 2);
+    old_crossed.replace(old_crossed.size() - 17, 16, Sealed(kBody, 2).substr(crossed.size() - 17, 16));
+    EXPECT_NE(ReadGameRecord(old_crossed, now).message().find("line 11: the record is damaged"), std::string::npos);
+}
+
+// The word-at-a-time hash as docs/file-formats.md spells it out, word by
+// word, against the one the records are sealed with.
+std::uint64_t HashAsSpecified(std::string_view bytes) {
+    std::string padded(bytes);
+    padded.resize((bytes.size() + 7) / 8 * 8, '\0');
+    std::uint64_t lanes[4];
+    for (std::uint64_t i = 0; i < 4; ++i) lanes[i] = (i + 1) * 0x9e3779b97f4a7c15ull;
+    for (std::size_t k = 0; k < padded.size() / 8; ++k) {
+        std::uint64_t word = 0;
+        for (std::size_t b = 0; b < 8; ++b) word |= std::uint64_t{static_cast<unsigned char>(padded[8 * k + b])} << (8 * b);
+        std::uint64_t& lane = lanes[k % 4];
+        lane = (lane ^ word) * 0xff51afd7ed558ccdull;
+        lane ^= lane >> 32;
+    }
+    std::uint64_t hash = bytes.size();
+    for (const std::uint64_t lane : lanes) {
+        hash = (hash ^ lane) * 0xc4ceb9fe1a85ec53ull;
+        hash ^= hash >> 29;
+    }
+    return hash;
+}
+
+TEST(GameRecord, TheSecondVersionsHashIsTheOneTheFileFormatGives) {
+    // The examples in docs/file-formats.md.
+    EXPECT_EQ(GameRecordHash64(""), 0xebe6795a1dba2842ull);
+    EXPECT_EQ(GameRecordHash64("a"), 0x81d4fe47470c9364ull);
+    EXPECT_EQ(GameRecordHash64("KVT game record 2.0\n"), 0xab0064e8f9fee68aull);
+    EXPECT_EQ(GameRecordHash64("0123456789abcdefghijklmnopqrstuvwxyz"), 0xf12647bda94c47daull);
+    // Every length of a whole block and of each tail, and a byte changed anywhere.
+    const std::string body = Sealed(kBody, 2);
+    for (std::size_t size = 0; size <= 100; ++size) {
+        const std::string_view bytes = std::string_view(body).substr(0, size);
+        ASSERT_EQ(GameRecordHash64(bytes), HashAsSpecified(bytes)) << size << " bytes";
+    }
+    for (std::size_t at = 0; at < kBody.size(); ++at) {
+        std::string changed = kBody;
+        changed[at] ^= 0x01;
+        EXPECT_NE(GameRecordHash64(changed), GameRecordHash64(kBody)) << "byte " << at;
+    }
+    EXPECT_NE(GameRecordHash64(kBody + '\0'), GameRecordHash64(kBody));
 }
 
 TEST(GameRecord, ARecordedGameReplaysToTheSameTableAndAChangedMoveOrScoreIsCaughtAtThatMove) {
@@ -121,7 +186,9 @@ TEST(GameRecord, ABadRecordIsRefusedNamingTheLine) {
     } cases[] = {
         {"", "line 1: not a KVT game record"},
         {"\x89PNG\r\n\x1a\n garbage", "line 1: not a KVT game record"},
-        {"KVT game record 2.0\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 2.0"},
+        {"KVT game record 3.0\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 3.0"},
+        {"KVT game record 0.9\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 0.9"},
+        {FirstVersion(good), "line 11: the record is damaged"},
         {good.substr(0, good.size() / 2), "the record is cut off"},
         {kBody, "line 11: the record is cut off (no \"end\" line)"},
         {good.substr(0, good.size() - 1), "line 11: the record is cut off"},
@@ -146,16 +213,75 @@ TEST(GameRecord, ABadRecordIsRefusedNamingTheLine) {
     }
 }
 
-TEST(GameRecord, ALaterMinorVersionReadsSkippingWhatItAdds) {
-    std::string body = kBody;
-    body.replace(body.find("1.0"), 3, "1.7");
-    body += "comment added later\nmove pass 1 -1 0\n";
+TEST(GameRecord, AMoveLineIsReadWordForWord) {
+    const struct {
+        const char* line;
+        const char* says;  // nullptr: read
+        Move move;
+    } cases[] = {
+        {"move play 2 3 0 1 4", nullptr, Move{MoveKind::Play, 2, 3, 0, {1, 4}}},
+        {"move play 02 -0 00 400 0", nullptr, Move{MoveKind::Play, 2, 0, 0, {400, 0}}},
+        {"move take 4 400 3 ", nullptr, Move{MoveKind::Take, 4, 400, 3, {}}},
+        {"move name-group 1 -1 0", nullptr, Move{MoveKind::NameGroup, 1, -1, 0, {}}},
+        {"move pass 1 -1 0 7 ", nullptr, Move{MoveKind::Pass, 1, -1, 0, {7}}},
+        {"move", "no move is called \"\"", {}},
+        {"move ", "no move is called \"\"", {}},
+        {"move  play 1 0 0", "no move is called \"\"", {}},
+        {"move Play 1 0 0", "no move is called \"Play\"", {}},
+        {"move plays 1 0 0", "no move is called \"plays\"", {}},
+        {"move draw", "a move wants its seat", {}},
+        {"move draw 1 -1", "a move wants its seat", {}},
+        {"move draw +1 -1 0", "a move wants its seat", {}},
+        {"move draw 1  -1 0", "a move wants its seat", {}},
+        {"move draw 1 -1 0x0", "a move wants its seat", {}},
+        {"move draw 1 - 0", "a move wants its seat", {}},
+        {"move draw 65537 -1 0", "a move wants its seat", {}},
+        {"move draw 1 401 0", "a move wants its seat", {}},
+        {"move draw 1 -2 0", "a move wants its seat", {}},
+        {"move draw 1 -1 5", "a move wants its seat", {}},
+        {"move play 1 0 0  ", "a chosen card wants", {}},
+        {"move play 1 0 0 -1", "a chosen card wants", {}},
+        {"move play 1 0 0 1\t", "a chosen card wants", {}},
+        {"move play 1 0 0 99999999999", "a chosen card wants", {}},
+    };
+    for (const auto& c : cases) {
+        GameRecord record;
+        const Status read = ReadGameRecord(Sealed(kBody + c.line + "\n", c.says ? 2 : 3), record);
+        if (!c.says) {
+            ASSERT_TRUE(read.ok()) << c.line << ": " << read.message();
+            EXPECT_EQ(record.moves.back().move, c.move) << c.line;
+        } else {
+            EXPECT_NE(read.message().find(std::string("line 11: ") + c.says), std::string::npos)
+                << c.line << ": " << read.message();
+        }
+    }
+    std::string chosen = "move play 1 0 0";
+    for (std::size_t i = 0; i < kMaxChosenCards; ++i) chosen += " 1";
     GameRecord record;
-    ASSERT_TRUE(ReadGameRecord(Sealed(body, 3), record).ok());
-    EXPECT_EQ(std::tuple(record.minor, record.card_set_title, record.players[1].name), std::tuple(7, "A \\ title", "Ann"));
-    ASSERT_EQ(record.moves.size(), 3u);
-    EXPECT_EQ(record.moves[0].move, (Move{MoveKind::Play, 2, 3, 0, {1, 4}}));
-    EXPECT_EQ(record.moves[1].scores, (std::array<std::int16_t, 4>{10, -5, 0, 7}));
+    EXPECT_TRUE(ReadGameRecord(Sealed(kBody + chosen + "\n", 3), record).ok());
+    EXPECT_NE(ReadGameRecord(Sealed(kBody + chosen + " 1\n", 3), record).message().find("line 11: a chosen card wants"),
+              std::string::npos);
+}
+
+TEST(GameRecord, AnEndLineThatAnnouncesTooManyMovesIsRefusedAndMakesNoRoom) {
+    GameRecord record;
+    const Status read = ReadGameRecord(Sealed(kBody, 999'999'999), record);
+    EXPECT_NE(read.message().find("line 11: the record says 999999999 moves and holds 2"), std::string::npos)
+        << read.message();
+}
+
+TEST(GameRecord, ALaterMinorVersionReadsSkippingWhatItAdds) {
+    for (const char* version : {"2.7", "1.7"}) {
+        std::string body = kBody;
+        body.replace(body.find("2.0"), 3, version);
+        body += "comment added later\n\nmove pass 1 -1 0\n";
+        GameRecord record;
+        ASSERT_TRUE(ReadGameRecord(Sealed(body, 3), record).ok()) << version;
+        EXPECT_EQ(std::tuple(record.minor, record.card_set_title, record.players[1].name), std::tuple(7, "A \\ title", "Ann"));
+        ASSERT_EQ(record.moves.size(), 3u);
+        EXPECT_EQ(record.moves[0].move, (Move{MoveKind::Play, 2, 3, 0, {1, 4}}));
+        EXPECT_EQ(record.moves[1].scores, (std::array<std::int16_t, 4>{10, -5, 0, 7}));
+    }
 }
 
 }  // namespace
