@@ -52,8 +52,15 @@ protected:
     fs::path folder_ = temp_ / "set";
 };
 
-// Each refusal names the file or the cause.
-TEST_F(CardSetPackTest, RefusesMissingOrUnstorableEmbeddedFiles) {
+// The files are those the manifest names; each refusal names the file or the cause.
+TEST_F(CardSetPackTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstorableOnes) {
+    fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
+    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
+    CardSetFile file;
+    const Status s = PackCardSet(folder_, file);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(file.Bitmap, testing::PlainCardSet().Bitmap);
+
     WriteBytes(folder_ / "open.wav", "R");
     EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos) << "the stored sound size cannot hold it";
     fs::remove(folder_ / "open.wav");
@@ -64,10 +71,10 @@ TEST_F(CardSetPackTest, RefusesMissingOrUnstorableEmbeddedFiles) {
     WriteBytes(folder_ / "empty.bmp", "");
     ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"table.bmp\"", "background = \"empty.bmp\""));
     EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
-    WriteBytes(folder_ / "cards.bmp", "");
-    EXPECT_NE(PackFault().find("\"cards.bmp\" is empty"), std::string::npos);
-    fs::remove(folder_ / "cards.bmp");
-    EXPECT_NE(PackFault().find("cards.bmp"), std::string::npos);
+    WriteBytes(folder_ / "faces.bmp", "");
+    EXPECT_NE(PackFault().find("\"faces.bmp\" is empty"), std::string::npos);
+    fs::remove(folder_ / "faces.bmp");
+    EXPECT_NE(PackFault().find("faces.bmp"), std::string::npos);
     fs::remove(folder_ / kCardManifestName);
     EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
 }
@@ -83,15 +90,6 @@ TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
     text.replace(text.find("copies = 30"), 11, "copies = 28");
     SetManifest(text);
     EXPECT_NE(PackFault().find("only 28 cards"), std::string::npos);
-}
-
-TEST_F(CardSetPackTest, UsesTheFileNamesTheManifestGives) {
-    fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
-    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
-    CardSetFile file;
-    const Status s = PackCardSet(folder_, file);
-    ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(file.Bitmap, testing::PlainCardSet().Bitmap);
 }
 
 }  // namespace

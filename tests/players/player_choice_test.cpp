@@ -32,12 +32,23 @@ TEST_F(PlayerChoice, ReadingAHeaderLeavesTheFolderAlone) {
     EXPECT_EQ(std::tuple(table.view.shown, table.view.hidden), std::tuple(3, 3));
 }
 
+// A missing remembered file leaves an empty name and the others load.
 TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
+    Remember(3, (table.Root() / "gone.dpf").string());
+    game.PlayerInfo[3].Name = "Stale";
+    game.PlayerInfo[4].Name = "Stale too";
+    Status s = game.LoadPlayers();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2].Name, game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
+              std::tuple("Ada", PlayerRec{}, PlayerRec{}, ""));
+    EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
+                               "\": No such file or directory.\nNo player file is remembered for Player 4.");
+
     Remember(3, table.Write("bare.dpf", BarePlayer()).string());
     Remember(4, table.Write("odd.dpf", OddPlayer()).string());
     const auto game2 = table.Restart();
-    const Status s = game2->LoadPlayers();
+    s = game2->LoadPlayers();
     ASSERT_TRUE(s.ok()) << s.message();
     EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4]),
               std::tuple(SamplePlayer().Header, BarePlayer().Header, OddPlayer().Header));
@@ -45,19 +56,6 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     EXPECT_TRUE(game2->DrawDeck.Empty());
     for (int p = 1; p <= 4; ++p) EXPECT_TRUE(game2->Players[p].Empty());
     EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
-}
-
-TEST_F(PlayerChoice, AMissingRememberedFileLeavesAnEmptyNameAndTheOthersLoad) {
-    Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
-    Remember(3, (table.Root() / "gone.dpf").string());
-    game.PlayerInfo[3].Name = "Stale";
-    game.PlayerInfo[4].Name = "Stale too";
-    const Status s = game.LoadPlayers();
-    ASSERT_FALSE(s.ok());
-    EXPECT_EQ(std::tuple(game.PlayerInfo[2].Name, game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
-              std::tuple("Ada", PlayerRec{}, PlayerRec{}, ""));
-    EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
-                               "\": No such file or directory.\nNo player file is remembered for Player 4.");
 }
 
 TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannotGiveBack) {
