@@ -122,7 +122,7 @@ TEST(HostileCardSectionTest, IsRefusedWithItsLine) {
 }
 
 // Each case replaces a part of MinimalManifest().
-TEST(HostileTopSectionTest, BadValuesAndMisplacedUnknownOrDuplicatedKeys) {
+TEST(HostileTopSectionTest, BadValuesMisplacedUnknownDuplicatedOrMissingKeysAndTheGivenSourceIsNamed) {
     const std::string f = "format = 1\n";
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
         {"format = 1", "format = 2", 1, "format 2 is not known"},
@@ -142,9 +142,7 @@ TEST(HostileTopSectionTest, BadValuesAndMisplacedUnknownOrDuplicatedKeys) {
         {f, f + "text1 = \"" + std::string(32768, 'x') + "\"\n", 2, "at most 32767 fit"}};
     for (const auto& [from, to, line, fragment] : cases)
         ExpectRefused(Replace(MinimalManifest(), from, to), line, fragment);
-}
-
-TEST(HostileTopSectionTest, MissingRequiredKeysAreNamedAndErrorsNameTheGivenSource) {
+    // A missing required key is named as a fault of the whole file.
     for (const char* line : {"format = 1\n", "tag = \"KVTC\"\n", "title = \"Minimal\"\n",
                              "bitmap = \"cards.bmp\"\n"}) {
         const std::string key(line, std::string_view(line).find(' '));

@@ -58,7 +58,13 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
 }
 
+// The remembered choice is complete only with three paths of two characters.
 TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannotGiveBack) {
+    for (const auto& [player, path, complete] : {std::tuple{0, "", false}, {2, "ab", false}, {3, "cd", false},
+                                                 {4, "e", false}, {4, "ef", true}}) {
+        if (player) Remember(player, path);
+        EXPECT_EQ(game.RememberedPlayersComplete(), complete) << player << path;
+    }
     game.PlayerFile[2] = "/players/ada.dpf";
     game.PlayerFile[3] = "/players/bo.dpf";
     game.PlayerFile[4] = "/players/cy.dpf";
@@ -79,14 +85,6 @@ TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannot
               "The player file of Player 3 cannot be remembered: its path begins or ends with a blank.");
     EXPECT_EQ(std::tuple(saved("Player2"), saved("Player3"), saved("Player4")), std::tuple("", "", "/p/c.dpf"));
     EXPECT_FALSE(game.RememberedPlayersComplete());
-}
-
-TEST_F(PlayerChoice, TheRememberedChoiceIsCompleteOnlyWithThreePathsOfTwoCharacters) {
-    for (const auto& [player, path, complete] : {std::tuple{0, "", false}, {2, "ab", false}, {3, "cd", false},
-                                                 {4, "e", false}, {4, "ef", true}}) {
-        if (player) Remember(player, path);
-        EXPECT_EQ(game.RememberedPlayersComplete(), complete) << player << path;
-    }
 }
 
 TEST_F(PlayerChoice, TheFoldersAreCreatedAsNeeded) {
