@@ -50,8 +50,8 @@ TEST(CardManifestParseTest, ReadsWhatIsGivenAndLeavesTheRestZero) {
     EXPECT_EQ(std::tuple(m.Def.CardDefs[1], m.Def.CardDefs[3]), std::tuple(Card{}, Card{}));
     EXPECT_EQ(m.Def.CardDefs[80].Action, kActionCardBack);
     EXPECT_EQ(std::tuple(m.Def.CardDefs[9].Action, m.Def.CardDefs[9].ActionCount), std::tuple(42, -3));
-    EXPECT_EQ(std::tuple(m.Def.CardDefs[2].Action, m.Def.CardDefs[2].Group, m.Def.CardDefs[2].Reserved2, m.Def.CardDefs[2].Playable),
-              std::tuple(kActionPassRight, 7, 5, 1));
+    const Card& two = m.Def.CardDefs[2];
+    EXPECT_EQ(std::tuple(two.Action, two.Group, two.Reserved2, two.Playable), std::tuple(kActionPassRight, 7, 5, 1));
     EXPECT_EQ(std::tuple(m.Def.AuthorName, m.SoundFile, m.SoundSizeWithoutSound, m.BackgroundFile), std::tuple("", "", 0, ""));
     EXPECT_EQ(std::tuple(m.Def.GameTitle, m.Def.Header), std::tuple("Minimal                       ", 0x1234));
     EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));

@@ -140,7 +140,8 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
         {Write("short.cds", good.substr(0, 1000)), "unpack-cards",
          fault(Path("short.cds"), "the file ends inside card definition 49")},
         {Write("truncated.cds", good.substr(0, good.size() - 10)), "unpack-cards",
-         fault(Path("truncated.cds"), "the opening sound runs past the end of the file (500 bytes announced, 494 left)")},
+         fault(Path("truncated.cds"),
+               "the opening sound runs past the end of the file (500 bytes announced, 494 left)")},
         {Write("padded.cds", good + "xx"), "unpack-cards",
          fault(Path("padded.cds"), "2 unexpected bytes follow the table background")},
         {Path("missing.cds"), "unpack-cards", "Cannot open \"" + Path("missing.cds") + "\": No such file or directory"},
@@ -152,7 +153,8 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
         {Path("fifo.dpf"), "unpack-player", "\"" + Path("fifo.dpf") + "\" is not a regular file"},
     };
     for (const auto& [file, unpack, message] : cases) {
-        for (const std::vector<std::string>& args : {std::vector<std::string>{"check", file}, {unpack, file, Path("out")}}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"check", file}, {unpack, file, Path("out")}}) {
             const RunResult r = Run(args);
             EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(1, "", "kvx: " + message + "\n")) << args[0];
         }
@@ -197,15 +199,16 @@ TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
     const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
         {WriteCardSet("set.cds", file),
          {"Title:           Four Corners\n", "Author:          The KVT developers\n", "Text 1:          First text\n",
-          "Tag:             \"KVTC\" (header 0x4354)\n", "      0     1      1  discard             0      2    0    0\n",
+          "Tag:             \"KVTC\" (header 0x4354)\n",
+          "      0     1      1  discard             0      2    0    0\n",
           "     36     0     50  draw-deck           4      4    4    0\n",
           "     80     0      0  card-back           0      0    4    9\n", "Deck:            78 cards\n",
           "Card back:       definition 80, row 4, column 9\n", "Background cell: none\n",
           "Bitmap:          3000 bytes\n", "Sound:           500 bytes\n", "Background:      none\n"},
          {"Text 2:", "\n     50 "}},  // nor empty definitions
         {WriteCardSet("odd.cds", testing::OddCardSet()),
-         {"Sound:           none\n", "Background:      1234 bytes\n", "Background cell: definition 79, row 4, column 8\n",
-          "Author:          M\\xFCller & O'Brien\n"},
+         {"Sound:           none\n", "Background:      1234 bytes\n",
+          "Background cell: definition 79, row 4, column 8\n", "Author:          M\\xFCller & O'Brien\n"},
          {}},
         {Write("ada.bin", EncodePlayerFile(SamplePlayer())),
          {"Name:            \"Ada\"\n", "Tag:             \"KVTP\"\n", "Trait A:         100\n", "Trait B:         0\n",
@@ -221,7 +224,8 @@ TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
     for (const auto& [path, shown, not_shown] : cases) {
         const RunResult r = Run({"info", path});
         ASSERT_EQ(r.exit_code, 0) << r.err;
-        for (const std::string& line : shown) EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n---\n" << r.out;
+        for (const std::string& line : shown)
+            EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n--- got:\n" << r.out;
         for (const std::string& line : not_shown) EXPECT_EQ(r.out.find(line), std::string::npos) << line;
     }
 }
