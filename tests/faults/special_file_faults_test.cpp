@@ -76,8 +76,7 @@ TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
     EXPECT_TRUE(game.LoadCardSetCommand(WriteCardSet("other.cds", test::SampleCardSetFile(other_set))));
     EXPECT_TRUE(game.Settings().WriteString(settings::kMisc, settings::kSort, " 0"));
     EXPECT_EQ(test::ReadBytes(outside), "not ours");
-    EXPECT_FALSE(fs::is_symlink(folders().AppDir / files::kCardBitmap));
-    EXPECT_FALSE(fs::is_symlink(folders().SettingsFile));
+    EXPECT_FALSE(fs::is_symlink(folders().AppDir / files::kCardBitmap) || fs::is_symlink(folders().SettingsFile));
     EXPECT_EQ(game.Settings().ReadInt(settings::kMisc, settings::kSort, -1), 0);
 }
 

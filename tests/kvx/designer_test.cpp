@@ -316,9 +316,8 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     for (const QList<QVariant>& value : moved) all_games_shown |= value.at(0).toInt() == 3;
     EXPECT_TRUE(all_games_shown);
     const std::vector<BalanceFigure> figures = report.Figures();
-    const QStringList seats{"Computer", QFileInfo(QString::fromStdString(opponents[0])).completeBaseName(),
-                            QFileInfo(QString::fromStdString(opponents[1])).completeBaseName(),
-                            QFileInfo(QString::fromStdString(opponents[2])).completeBaseName()};
+    QStringList seats{"Computer"};
+    for (const std::string& opponent : opponents) seats << QFileInfo(QString::fromStdString(opponent)).completeBaseName();
     const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out), seats);
     ASSERT_EQ(figures.size(), expected.size());
     for (std::size_t i = 0; i < figures.size(); ++i)
