@@ -28,8 +28,7 @@ TEST_F(PlayerChoice, ReadingAHeaderLeavesTheFolderAlone) {
     EXPECT_EQ(game.ReadPlayerHeader(cut, 4).message(),
               "Cannot load the player file \"" + cut.string() +
                   "\": the picture runs past the end of the file (64 bytes announced, 63 left).");
-    EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
-    EXPECT_EQ(std::tuple(table.view.shown, table.view.hidden), std::tuple(3, 3));
+    EXPECT_EQ(std::tuple(game.PlayerInfo[4], table.view.shown, table.view.hidden), std::tuple(PlayerRec{}, 3, 3));
 }
 
 // A missing remembered file leaves an empty name and the others load.

@@ -82,8 +82,8 @@ TEST(PlayerCodec, TheHeaderAloneNeedsOnlyTheHeaderAndThePicture) {
     PlayerRec untouched;
     untouched.Name = "keep";
     const Status s = DecodePlayerHeader(cut.size(), FromMemory(cut), untouched);
-    EXPECT_EQ(s.message(), "the picture runs past the end of the file (1500 bytes announced, 1000 left)");
-    EXPECT_EQ(untouched.Name, "keep");
+    EXPECT_EQ(std::tuple(s.message(), untouched.Name),
+              std::tuple("the picture runs past the end of the file (1500 bytes announced, 1000 left)", "keep"));
 }
 
 TEST(PlayerCodec, ClipNamesPassFoldAndQuoteByteForByteAndTheShorterAreWrittenFirst) {
