@@ -1,17 +1,23 @@
 // Faults as the table meets them: card bitmaps and clips that cannot be
-// decoded, settings and working folders that cannot be written.
+// decoded, settings and working folders that cannot be written, and a second
+// table on the same folders, which finds the first, can call it forward, and
+// when it runs anyway writes no settings.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
 #include <sys/stat.h>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "platform/picture_clip.h"
+#include "platform/profile.h"
 #include "platform/sound_output.h"
 #include "shell/settings_keys.h"
+#include "shell/single_table.h"
 #include "tests/test_support.h"
 
 namespace kvt {
@@ -46,32 +52,27 @@ bool DealsAFreshGame(PlayWin& win) {
     return true;
 }
 
+// Named on the command line or loaded from the menu, it is reported and the
+// set in force stays with its pictures and working files.
 TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     TableSetup setup;
-    PlayWin& win = setup.Open();
+    PlayWin::Options options = setup.Options();
+    options.card_set = WriteUndecodableSet(setup);
+    PlayWin& win = setup.Open(options);
     const Game& game = win.GameState();
+    ASSERT_EQ(setup.messages.size(), 1u);
+    EXPECT_TRUE(Contains(setup.messages[0].second, *options.card_set));
+    EXPECT_NE(game.CardSet.GameTitle, FitTitle("Garbled pictures"));
     const CardSetDef set_before = game.CardSet;
     const auto files_before = test::FilesIn(setup.folders.AppDir);
     const Card some_card = game.Players[1][0];
     ASSERT_TRUE(FaceIsDrawn(win, some_card));
 
-    const fs::path garbled = WriteUndecodableSet(setup);
-    win.LoadCardSetCommand(garbled);
-    ASSERT_EQ(setup.messages.size(), 1u);
-    EXPECT_TRUE(Contains(setup.messages[0].second, garbled)) << setup.messages[0].second.toStdString();
+    win.LoadCardSetCommand(*options.card_set);
+    ASSERT_EQ(setup.messages.size(), 2u);
+    EXPECT_TRUE(Contains(setup.messages[1].second, *options.card_set)) << setup.messages[1].second.toStdString();
     EXPECT_EQ(std::tuple(game.CardSet, test::FilesIn(setup.folders.AppDir)), std::tuple(set_before, files_before));
     EXPECT_TRUE(FaceIsDrawn(win, some_card) && DealsAFreshGame(win));
-}
-
-TEST(UndecodableCardBitmap, OnTheCommandLineItIsReportedAndTheSetInForceComesUp) {
-    TableSetup setup;
-    PlayWin::Options options = setup.Options();
-    options.card_set = WriteUndecodableSet(setup);
-    PlayWin& win = setup.Open(options);
-    ASSERT_EQ(setup.messages.size(), 1u);
-    EXPECT_TRUE(Contains(setup.messages[0].second, *options.card_set));
-    EXPECT_NE(win.GameState().CardSet.GameTitle, FitTitle("Garbled pictures"));
-    EXPECT_TRUE(!win.CardClip().IsEmpty() && DealsAFreshGame(win));
 }
 
 TEST(UndecodableCardBitmap, ADamagedWorkingCopyShowsBlankCardsAndThePlayGoesOn) {
@@ -119,7 +120,7 @@ TEST(UnusableWorkingFolder, StartUpReportsTheFolderOnceAndTheTableStaysUp) {
 }
 
 // Clips that cannot be played are passed over: no wait, no message.
-TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediate) {
+TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediateAndFifosAreRefusedAtOnce) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     Game& game = win.GameState();
@@ -157,15 +158,9 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediate) {
     EXPECT_EQ(WavClipLength(QString::fromStdString(truncated.string())), 0);
     win.show();
     QApplication::processEvents();
-    EXPECT_TRUE(setup.messages.empty() && DealsAFreshGame(win));
-}
-
-// A FIFO at a working file's name would block a plain open for ever: the
-// pictures and the opening sound are refused at once and play goes on.
-TEST(FifoInTheWorkingFolder, PicturesAndTheOpeningSoundAreRefusedAtOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    win.GameState().OpeningMusic = true;
+    EXPECT_TRUE(setup.messages.empty());
+    // A FIFO at a working file's name would block a plain open for ever: the
+    // pictures and the opening sound are refused at once and play goes on.
     for (const char* name : {files::kCardBitmap, files::kBackground, files::kOpeningSound}) {
         SCOPED_TRACE(name);
         const fs::path path = setup.folders.AppDir / name;
@@ -178,6 +173,31 @@ TEST(FifoInTheWorkingFolder, PicturesAndTheOpeningSoundAreRefusedAtOnce) {
         EXPECT_TRUE(fs::is_fifo(path));
     }
     EXPECT_TRUE(DealsAFreshGame(win));
+}
+
+TEST(SecondTable, FindsTheFirstAndCallsItForward) {
+    test::TempDir folders;
+    SingleTable first(folders / "kvt");
+    SingleTable second(folders / "kvt");
+    SingleTable elsewhere(folders / "other");
+    EXPECT_FALSE(second.CallForward());  // nobody there yet
+    ASSERT_TRUE(first.Claim());
+    EXPECT_FALSE(second.Claim());
+    EXPECT_TRUE(elsewhere.Claim());
+    QSignalSpy forward(&first, &SingleTable::ForwardWanted);
+    EXPECT_TRUE(second.CallForward());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return forward.count() == 1; }, 5000));
+}
+
+TEST(SecondTable, KeepsItsSettingsInMemory) {
+    test::TempDir folder;
+    const fs::path ini = folder / "kvt.ini";
+    test::WriteBytes(ini, "[Misc]\nSort=0\n");
+    Profile settings(ini);
+    settings.KeepInMemory();
+    ASSERT_TRUE(settings.WriteString("Misc", "Left", " 10"));
+    EXPECT_EQ(settings.ReadInt("Misc", "Left", 0), 10);
+    EXPECT_EQ(test::ReadBytes(ini), "[Misc]\nSort=0\n");
 }
 
 }  // namespace

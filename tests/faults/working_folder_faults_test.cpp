@@ -1,4 +1,5 @@
-// A working folder that cannot be written, has gone, or cannot be created.
+// A working folder that cannot be written, fills up midway, has gone, or
+// cannot be created.
 
 #include <optional>
 
@@ -8,16 +9,21 @@
 namespace kvt::faults {
 namespace {
 
+using players_test::FakeBytes;
 using players_test::SamplePlayer;
+
+// Larger than any working file of the state in force, smaller than the new ones.
+constexpr long kFileSizeLimit = 20000;
+constexpr std::size_t kLargePart = 60000;
 
 class UnwritableFolder : public WorkingState {
 protected:
-    // Runs `body` without write access to the working folder; the working
-    // files must be byte for byte as before afterwards. Nothing when write
-    // access cannot be taken away here (`skipped` says why).
-    std::optional<std::string> Run(const std::function<std::string()>& body) {
+    // Runs `body` under the hamper; the working files must be byte for byte
+    // as before afterwards. Nothing when the hamper cannot be set up here
+    // (`skipped` says why).
+    std::optional<std::string> Run(Hamper hamper, const std::function<std::string()>& body) {
         const auto before = players_test::Snapshot(folders().AppDir);
-        const ChildRun run = RunHampered(Hamper::kNoWriteAccess, folders().AppDir.string(), 0, body);
+        const ChildRun run = RunHampered(hamper, folders().AppDir.string(), kFileSizeLimit, body);
         skipped = run.skipped;
         if (!skipped.empty()) return std::nullopt;
         EXPECT_EQ(run.crashed, "");
@@ -27,49 +33,88 @@ protected:
     std::string skipped;
 };
 
-TEST_F(UnwritableFolder, LoadingACardSetIsRefusedWithTheFileNamed) {
+// A load refused names the file and the cause; the game state stays and the
+// next round is dealt.
+TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 3000, 200, 50));
-    const auto out = Run([&] {
-        const Status s = game.LoadCardSetCommand(other);
-        return Verdict(s, StateKept(), NextRoundDealt());
-    });
-    if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_TRUE(out->starts_with("Cannot load the card set \"" + other.string() + "\"")) << *out;
-    EXPECT_TRUE(Contains(*out, "CardSet.new") && Contains(*out, "Permission denied")) << *out;
-    EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
-}
-
-TEST_F(UnwritableFolder, UnpackingAPlayerFileKeepsTheSeatsOpponent) {
+    const fs::path large = WriteCardSet("large.cds", test::SampleCardSetFile(other_set, kLargePart, 300, 40));
     PlayerFileContents bob = SamplePlayer();
     bob.Header.Name = "Bob";
-    const fs::path file = WritePlayer("bob.dpf", bob);
-    const auto out = Run([&] {
-        const Status s = game.ExtractPlayer(file, 2);
-        return Verdict(s, StateKept(), NextRoundDealt());
-    });
-    if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_TRUE(out->starts_with("Cannot load the player file \"" + file.string() + "\"")) << *out;
-    EXPECT_TRUE(Contains(*out, "Permission denied")) << *out;
-    EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
-}
-
-TEST_F(UnwritableFolder, TheRoundsReloadGoesOnFromTheWorkingCopy) {
-    const auto out = Run([&] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); });
-    if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_EQ(*out, std::string("ok") + kKeptAndDealt);
+    const fs::path bob_file = WritePlayer("bob.dpf", bob);
+    bob.Picture = FakeBytes("BM", kLargePart);
+    const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
+    const auto load = [this](const fs::path& set) {
+        return [this, set] { return Verdict(game.LoadCardSetCommand(set), StateKept(), NextRoundDealt()); };
+    };
+    const auto unpack = [this](const fs::path& file) {
+        return [this, file] { return Verdict(game.ExtractPlayer(file, 2), StateKept(), NextRoundDealt()); };
+    };
+    const auto card_set = [](const fs::path& set) { return "Cannot load the card set \"" + set.string() + "\""; };
+    const auto player = [](const fs::path& file) { return "Cannot load the player file \"" + file.string() + "\""; };
+    const struct {
+        Hamper hamper;
+        std::function<std::string()> body;
+        std::string opening;
+        std::vector<std::string> causes;
+    } cases[] = {
+        {Hamper::kNoWriteAccess, load(other), card_set(other), {"CardSet.new", "Permission denied"}},
+        {Hamper::kNoWriteAccess, unpack(bob_file), player(bob_file), {"Permission denied"}},
+        // The round's reload goes on from the working copy.
+        {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
+        {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
+        {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
+    };
+    std::string skips;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opening);
+        const auto out = Run(c.hamper, c.body);
+        if (!out) {
+            skips += skipped + "\n";
+            continue;
+        }
+        EXPECT_TRUE(out->starts_with(c.opening) && out->ends_with(kKeptAndDealt)) << *out;
+        for (const std::string& cause : c.causes) EXPECT_TRUE(Contains(*out, cause)) << *out;
+    }
+    if (!skips.empty()) GTEST_SKIP() << "cannot set every hamper up here: " << skips;
 }
 
 TEST_F(UnwritableFolder, WithoutAWorkingCopyTheRoundIsDealtFromTheSetInMemory) {
     // The fallback to the shipped set cannot be written: the message says
     // so, and the round goes on with the set in force.
     fs::remove(folders().AppDir / files::kCardDefs);
-    const auto out = Run([&] {
+    const auto out = Run(Hamper::kNoWriteAccess, [&] {
         const Status s = game.NextRound(FirstDiscardRule::kWild);
         return Verdict(s, StateKept(), game.Players[1].Count() == kHandSize);
     });
     if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
     EXPECT_TRUE(Contains(*out, files::kDefaultCardSet) && Contains(*out, "CardSet.new")) << *out;
     EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
+}
+
+// The working folder on a file system of 64 KiB: the state in force fits,
+// a large card set or player file does not.
+using FullDisk = WorkingState;
+TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
+    const fs::path first = Root() / "files" / "first.cds";
+    const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 200000));
+    PlayerFileContents big = SamplePlayer();
+    big.Picture = FakeBytes("BM", 200000);
+    const fs::path big_bob = WritePlayer("big-bob.dpf", big);
+    const ChildRun run = RunHampered(Hamper::kSmallDisk, folders().AppDir.string(), 64 * 1024, [&] {
+        if (!game.LoadCardSetCommand(first) || !game.ExtractPlayer(Root() / "files" / "ada.dpf", 2))
+            return std::string("the state in force does not fit");
+        const auto before = players_test::Snapshot(folders().AppDir);
+        const Status load = game.LoadCardSetCommand(other);
+        const Status unpack = game.ExtractPlayer(big_bob, 2);
+        const bool files_kept = players_test::Snapshot(folders().AppDir) == before;
+        return load.message() + "\n" + unpack.message() + "\n" + Verdict(Status::Ok(), StateKept() && files_kept,
+                                                                         NextRoundDealt());
+    });
+    if (!run.skipped.empty()) GTEST_SKIP() << "no small file system here: " << run.skipped;
+    ASSERT_EQ(run.crashed, "");
+    EXPECT_TRUE(Contains(run.output, "other.cds") && Contains(run.output, "big-bob.dpf")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "No space left on device")) << run.output;
+    EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
 TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {

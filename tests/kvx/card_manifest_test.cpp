@@ -1,6 +1,11 @@
+// cardset.txt: how it is written, how it is read, and the manifests that must
+// be refused, each with the line that is at fault.
+
 #include "tools/kvx/card_manifest.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "kvx_test_support.h"
 
@@ -31,14 +36,25 @@ TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSe
         EXPECT_NE(odd.find(set), std::string::npos) << set << "\n--- in:\n" << odd;
 }
 
-TEST(CardManifestParseTest, MissingKeysAndSectionsAreZeroAndOptionalKeysAreRead) {
+// Missing keys and sections are zero; sections come in any order; the title is
+// padded and the header taken from the tag.
+TEST(CardManifestParseTest, ReadsWhatIsGivenAndLeavesTheRestZero) {
     CardManifest m;
-    Status s = ParseCardManifest(MinimalManifest("[card 80]\naction = card-back\n"), m);
+    std::string text = MinimalManifest("[card 80]\naction = card-back\n[card 9]\naction = 42\ncount = -3\n"
+                                       "[card 2]\naction = pass-right\n  group=7   # lucky\nreserved2 = 5\n"
+                                       "playable = 1\n[card 3]\n");
+    text.replace(text.find("\"KVTC\""), 6, "\"AB\\x34\\x12\"");
+    Status s = ParseCardManifest(text, m);
     ASSERT_TRUE(s) << s.message();
     EXPECT_EQ(m.Def.CardDefs[0], kvt::test::Def(1, 1, kActionDiscard, 0, 30));
-    EXPECT_EQ(m.Def.CardDefs[1], Card{});
+    EXPECT_EQ(std::tuple(m.Def.CardDefs[1], m.Def.CardDefs[3]), std::tuple(Card{}, Card{}));
     EXPECT_EQ(m.Def.CardDefs[80].Action, kActionCardBack);
+    EXPECT_EQ(std::tuple(m.Def.CardDefs[9].Action, m.Def.CardDefs[9].ActionCount), std::tuple(42, -3));
+    const Card& two = m.Def.CardDefs[2];
+    EXPECT_EQ(std::tuple(two.Action, two.Group, two.Reserved2, two.Playable), std::tuple(kActionPassRight, 7, 5, 1));
     EXPECT_EQ(std::tuple(m.Def.AuthorName, m.SoundFile, m.SoundSizeWithoutSound, m.BackgroundFile), std::tuple("", "", 0, ""));
+    EXPECT_EQ(std::tuple(m.Def.GameTitle, m.Def.Header), std::tuple("Minimal                       ", 0x1234));
+    EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));
 
     s = ParseCardManifest("format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
                           "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
@@ -47,28 +63,6 @@ TEST(CardManifestParseTest, MissingKeysAndSectionsAreZeroAndOptionalKeysAreRead)
     ASSERT_TRUE(s) << s.message();
     EXPECT_EQ(std::tuple(m.Def.AuthorName, m.Def.Text1, m.Def.Text2, m.BitmapFile, m.SoundSizeWithoutSound, m.BackgroundFile),
               std::tuple("Ann", "one\n", "two", "faces.bmp", 1, "table.bmp"));
-}
-
-TEST(CardManifestParseTest, PadsTheTitleAndTakesTheHeaderFromTheTag) {
-    CardManifest m;
-    std::string text = MinimalManifest();
-    text.replace(text.find("\"KVTC\""), 6, "\"AB\\x34\\x12\"");
-    ASSERT_TRUE(ParseCardManifest(text, m));
-    EXPECT_EQ(std::tuple(m.Def.GameTitle, m.Def.Header), std::tuple("Minimal                       ", 0x1234));
-    EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));
-}
-
-TEST(CardManifestParseTest, AcceptsSectionsInAnyOrderAndNumericActions) {
-    CardManifest m;
-    const Status s = ParseCardManifest(
-        MinimalManifest("[card 9]\naction = 42\ncount = -3\n[card 2]\naction = pass-right\n"
-                        "  group=7   # lucky\nreserved2 = 5\nplayable = 1\n[card 3]\n"),
-        m);
-    ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(std::tuple(m.Def.CardDefs[9].Action, m.Def.CardDefs[9].ActionCount), std::tuple(42, -3));
-    EXPECT_EQ(std::tuple(m.Def.CardDefs[2].Action, m.Def.CardDefs[2].Group, m.Def.CardDefs[2].Reserved2, m.Def.CardDefs[2].Playable),
-              std::tuple(kActionPassRight, 7, 5, 1));
-    EXPECT_EQ(m.Def.CardDefs[3], Card{});
 }
 
 TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {
@@ -84,6 +78,98 @@ TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {
     }
     std::int16_t action = 0;
     for (const char* bad : {"Discard", "pass_left", "40000", ""}) EXPECT_FALSE(ParseActionName(bad, action)) << bad;
+}
+
+// MinimalManifest() has ten lines, so appended text starts on line 11.
+constexpr int kFirstExtraLine = 11;
+
+std::string Replace(std::string text, std::string_view from, std::string_view to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+void ExpectRefused(const std::string& text, int line, std::string_view fragment) {
+    CardManifest m;
+    EXPECT_EQ(test::FaultMismatch(ParseCardManifest(text, m), "cardset.txt", line, fragment), "") << text;
+}
+
+TEST(HostileCardSectionTest, IsRefusedWithItsLine) {
+    constexpr int L = kFirstExtraLine;
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"colour = 3\n", L, "unknown key \"colour\""},
+        {"group = 2\n", L, "\"group\" is given twice (first on line 7)"},
+        {"col = 1x\n", L, "not a whole number"},
+        {"count = 2.5\n", L, "not a whole number"},
+        {"[card 1]\nvalue = 40000\n", L + 1, "out of range"},
+        {"row = -32769\n", L, "out of range"},
+        {"[card 1]\naction = fly\n", L + 1, "unknown action \"fly\""},
+        {"[card 1]\naction = 70000\n", L + 1, "unknown action"},
+        {"[card 1]\naction = \"skip\"\n", L + 1, "unknown action"},
+        {"[card 81]\n", L, "card index 81 is out of range"},
+        {"[card -1]\n", L, "card index"},
+        {"[card 1e1]\n", L, "card index"},
+        {"[card 0]\n", L, "[card 0] appears twice (first on line 6)"},
+        {"[deck]\n", L, "unknown section [deck]"},
+        {"[card]\n", L, "unknown section"},
+        {"[cards 2]\n", L, "unknown section"},
+        {"title = \"x\"\n", L, "belongs in the top section"},
+        {"oops\n", L, "expected \"key = value\""},
+        {"\n# fine\n[card 1]\ncount = \"2\"\n", L + 3, "not a whole number"},
+        {"[card 2]\ngroup = 1\n[card 3]\ngroup = 1\ngroup = 2\n", L + 4, "given twice"}};
+    for (const auto& [extra, line, fragment] : cases) ExpectRefused(MinimalManifest(extra), line, fragment);
+}
+
+// Each case replaces a part of MinimalManifest().
+TEST(HostileTopSectionTest, BadValuesMisplacedUnknownDuplicatedOrMissingKeysAndTheGivenSourceIsNamed) {
+    const std::string f = "format = 1\n";
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
+        {"format = 1", "format = 2", 1, "format 2 is not known"},
+        {"format = 1", "format = one", 1, "not a whole number"},
+        {"\"KVTC\"", "\"KVT\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "\"KVTCX\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "KVTC", 2, "double-quoted"},
+        {"\"Minimal\"", "\"" + std::string(31, 'x') + "\"", 3, "31 characters long; at most 30 fit"},
+        {"\"Minimal\"", "\"caf\xE9\"", 3, "\\xE9"},
+        {"\"Minimal\"", "\"bad \\q escape\"", 3, "unknown escape"},
+        {"title = \"Minimal\"\n", "title = \"Minimal\"\ntitle = \"Other\"\n", 4,
+         "\"title\" is given twice (first on line 3)"},
+        {f, f + "group = 1\n", 2, "\"group\" belongs inside a [card N] section"},
+        {f, f + "color = \"red\"\n", 2, "unknown key \"color\""},
+        {f, f + "sound-size = 2\n", 2, "out of range"},
+        {f, f + "sound = \"open.wav\"\nsound-size = 0\n", 3, "sound-size only applies when there is no sound"},
+        {f, f + "text1 = \"" + std::string(32768, 'x') + "\"\n", 2, "at most 32767 fit"}};
+    for (const auto& [from, to, line, fragment] : cases)
+        ExpectRefused(Replace(MinimalManifest(), from, to), line, fragment);
+    // A missing required key is named as a fault of the whole file.
+    for (const char* line : {"format = 1\n", "tag = \"KVTC\"\n", "title = \"Minimal\"\n",
+                             "bitmap = \"cards.bmp\"\n"}) {
+        const std::string key(line, std::string_view(line).find(' '));
+        ExpectRefused(Replace(MinimalManifest(), line, ""), 0, "the top section has no \"" + key + "\" line");
+    }
+    // Errors name the source they are given.
+    CardManifest m;
+    EXPECT_EQ(test::FaultMismatch(ParseCardManifest("format = 1\nbad\n", "data/default/cardset.txt", m),
+                                  "data/default/cardset.txt", 2, ""), "");
+}
+
+TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFileAndOnlyTheBitmapMustBeGiven) {
+    for (const std::string name : {R"("../cards.bmp")", R"("../../etc/passwd")", R"("/etc/passwd")",
+                                   R"("sub/cards.bmp")", R"("..")", R"(".")", R"(".hidden.bmp")", R"("cards..bmp")",
+                                   R"("cards\x00.bmp")", R"("cards\n.bmp")", R"("cards\x7F.bmp")", R"("a\\..\\b")"}) {
+        ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", name), 4, "bitmap: the file name");
+        for (const std::string key : {"sound", "background"}) {
+            const std::string line = "format = 1\n" + key + " = " + name + "\n";
+            ExpectRefused(Replace(MinimalManifest(), "format = 1\n", line), 2, key + ": the file name");
+        }
+    }
+    // The bitmap may not be empty, the sound and the background may.
+    ExpectRefused(Replace(MinimalManifest(), "\"cards.bmp\"", "\"\""), 4, "the file name is empty");
+    CardManifest m;
+    const Status s = ParseCardManifest(
+        Replace(MinimalManifest(), "format = 1\n", "format = 1\nsound = \"\"\nbackground = \"\"\n"), m);
+    EXPECT_TRUE(s) << s.message();
 }
 
 }  // namespace

@@ -12,29 +12,14 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-// The byte-for-byte round trip is pinned on the kvx program itself.
-TEST(CardSetUnpackTest, WritesTheManifestAndOnlyThePresentFiles) {
-    TempDir temp;
-    const CardSetFile plain = testing::PlainCardSet();
-    ASSERT_TRUE(UnpackCardSet(plain, temp / "plain"));
-    EXPECT_EQ(test::FilesIn(temp / "plain"), (std::map<std::string, std::string>{
-                                                {"cards.bmp", plain.Bitmap}, {"open.wav", plain.Sound},
-                                                {"cardset.txt", FormatCardManifest(ManifestForCardSet(plain))}}));
-    const CardSetFile odd = testing::OddCardSet();
-    ASSERT_TRUE(UnpackCardSet(odd, temp / "odd"));
-    EXPECT_EQ(test::FilesIn(temp / "odd"), (std::map<std::string, std::string>{
-                                              {"cards.bmp", odd.Bitmap}, {"background.bmp", odd.Background},
-                                              {"cardset.txt", FormatCardManifest(ManifestForCardSet(odd))}}));
-}
-
-class CardSetPackTest : public ::testing::Test {
+// A folder unpacked from the plain set, to pack again.
+class CardSetFolderTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(UnpackCardSet(testing::PlainCardSet(), folder_)); }
 
-    std::string Manifest() const { return ReadBytes(folder_ / kCardManifestName); }
     void SetManifest(const std::string& text) { WriteBytes(folder_ / kCardManifestName, text); }
     void EditManifest(std::string_view from, std::string_view to) {
-        std::string text = Manifest();
+        std::string text = ReadBytes(folder_ / kCardManifestName);
         const auto at = text.find(from);
         ASSERT_NE(at, std::string::npos) << from;
         text.replace(at, from.size(), to);
@@ -52,8 +37,28 @@ protected:
     fs::path folder_ = temp_ / "set";
 };
 
-// Each refusal names the file or the cause.
-TEST_F(CardSetPackTest, RefusesMissingOrUnstorableEmbeddedFiles) {
+// The byte-for-byte round trip is pinned on the kvx program itself.
+TEST_F(CardSetFolderTest, UnpackWritesTheManifestAndOnlyThePresentFiles) {
+    const CardSetFile plain = testing::PlainCardSet();
+    EXPECT_EQ(test::FilesIn(folder_), (std::map<std::string, std::string>{
+                                          {"cards.bmp", plain.Bitmap}, {"open.wav", plain.Sound},
+                                          {"cardset.txt", FormatCardManifest(ManifestForCardSet(plain))}}));
+    const CardSetFile odd = testing::OddCardSet();
+    ASSERT_TRUE(UnpackCardSet(odd, temp_ / "odd"));
+    EXPECT_EQ(test::FilesIn(temp_ / "odd"), (std::map<std::string, std::string>{
+                                               {"cards.bmp", odd.Bitmap}, {"background.bmp", odd.Background},
+                                               {"cardset.txt", FormatCardManifest(ManifestForCardSet(odd))}}));
+}
+
+// The files are those the manifest names; each refusal names the file or the cause.
+TEST_F(CardSetFolderTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstorableOnes) {
+    fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
+    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
+    CardSetFile file;
+    const Status s = PackCardSet(folder_, file);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_EQ(file.Bitmap, testing::PlainCardSet().Bitmap);
+
     WriteBytes(folder_ / "open.wav", "R");
     EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos) << "the stored sound size cannot hold it";
     fs::remove(folder_ / "open.wav");
@@ -64,15 +69,15 @@ TEST_F(CardSetPackTest, RefusesMissingOrUnstorableEmbeddedFiles) {
     WriteBytes(folder_ / "empty.bmp", "");
     ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"table.bmp\"", "background = \"empty.bmp\""));
     EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
-    WriteBytes(folder_ / "cards.bmp", "");
-    EXPECT_NE(PackFault().find("\"cards.bmp\" is empty"), std::string::npos);
-    fs::remove(folder_ / "cards.bmp");
-    EXPECT_NE(PackFault().find("cards.bmp"), std::string::npos);
+    WriteBytes(folder_ / "faces.bmp", "");
+    EXPECT_NE(PackFault().find("\"faces.bmp\" is empty"), std::string::npos);
+    fs::remove(folder_ / "faces.bmp");
+    EXPECT_NE(PackFault().find("faces.bmp"), std::string::npos);
     fs::remove(folder_ / kCardManifestName);
     EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
 }
 
-TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
+TEST_F(CardSetFolderTest, RefusesACardSetTheGameWouldRefuse) {
     ASSERT_NO_FATAL_FAILURE(EditManifest("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0"));
     const std::string fault = PackFault();
     EXPECT_TRUE(fault.find("is not valid") != std::string::npos && fault.find("negative picture position") != std::string::npos)
@@ -83,15 +88,6 @@ TEST_F(CardSetPackTest, RefusesACardSetTheGameWouldRefuse) {
     text.replace(text.find("copies = 30"), 11, "copies = 28");
     SetManifest(text);
     EXPECT_NE(PackFault().find("only 28 cards"), std::string::npos);
-}
-
-TEST_F(CardSetPackTest, UsesTheFileNamesTheManifestGives) {
-    fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
-    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
-    CardSetFile file;
-    const Status s = PackCardSet(folder_, file);
-    ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(file.Bitmap, testing::PlainCardSet().Bitmap);
 }
 
 }  // namespace

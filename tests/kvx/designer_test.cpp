@@ -99,16 +99,12 @@ TEST_F(DesignerTest, EveryEditUndoesAndRedoesToTheByte) {
 
     const CardSetFile& doc = window_.Document().File();
     // Duplicated 2 into 3, added a new 4 and moved it up to 3, removed 0: all moved up one.
-    EXPECT_EQ(doc.Def.CardDefs[1], original.Def.CardDefs[2]);
-    EXPECT_EQ(doc.Def.CardDefs[2], NewDefinition());
-    EXPECT_EQ(doc.Def.CardDefs[3], original.Def.CardDefs[2]);
-    EXPECT_EQ(std::tuple(doc.Def.CardDefs[4].Group, doc.Def.CardDefs[4].Action, doc.Def.CardDefs[5].Action),
-              std::tuple(7, kActionSkip, kActionDrawRight));
-    EXPECT_EQ(doc.Def.CardDefs[39], original.Def.CardDefs[38]);
-    EXPECT_EQ(doc.Def.CardDefs[40], Card{});
-    EXPECT_EQ(doc.Def.CardDefs[80], original.Def.CardDefs[80]);
-    EXPECT_EQ(std::tuple(doc.Def.CardDefs[0].PicRow, doc.Def.CardDefs[0].PicCol), std::tuple(1, 2));
-    EXPECT_EQ(doc.Def.GameTitle, FitTitle("Renamed"));
+    const auto& defs = doc.Def.CardDefs;
+    const auto& was = original.Def.CardDefs;
+    EXPECT_EQ(std::tuple(defs[1], defs[2], defs[3]), std::tuple(was[2], NewDefinition(), was[2]));
+    EXPECT_EQ(std::tuple(defs[4].Group, defs[4].Action, defs[5].Action), std::tuple(7, kActionSkip, kActionDrawRight));
+    EXPECT_EQ(std::tuple(defs[39], defs[40], defs[80]), std::tuple(was[38], Card{}, was[80]));
+    EXPECT_EQ(std::tuple(defs[0].PicRow, defs[0].PicCol, doc.Def.GameTitle), std::tuple(1, 2, FitTitle("Renamed")));
     EXPECT_EQ(doc.Bitmap.compare(0, 2, "BM"), 0);
     // The picture refused as a sound is the one message.
     EXPECT_EQ(std::tuple(window_.Document().BitmapImage().size(), messages_.size()), std::tuple(picture.size(), 1));
@@ -170,24 +166,11 @@ TEST(PlayWarnings, NameWhatPlaysBadly) {
               "the deck of 30 cards leaves only 1 to draw after four hands are dealt");
 }
 
-TEST_F(DesignerTest, DamagedFilesAreRefusedAndChangeNothing) {
-    ASSERT_TRUE(window_.OpenFile(Write("good.cds", testing::PlainCardSet())));
-    const CardSetFile before = window_.Document().File();
-    std::string bytes = EncodeCardSetFile(testing::PlainCardSet());
-    test::WriteBytes(dir_ / "short.cds", bytes.substr(0, 1000));
-    test::WriteBytes(dir_ / "CurCards.cdf", "junk");
-    for (const char* name : {"short.cds", "missing.cds", "CurCards.cdf"}) {
-        EXPECT_FALSE(window_.OpenFile(dir_ / name));
-        ASSERT_FALSE(messages_.isEmpty());
-        EXPECT_TRUE(messages_.back().contains(QString::fromStdString((dir_ / name).string()))) << name;
-        EXPECT_TRUE(window_.Document().File() == before && window_.Document().Path() == dir_ / "good.cds") << name;
-    }
-}
-
-TEST_F(DesignerTest, HostileTitlesAndFileNamesStayPlainText) {
+TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWorkingFilesOpenUntitled) {
     CardSetFile set = testing::PlainCardSet();
     set.Def.AuthorName = "<img width=30000 height=30000>";
-    ASSERT_TRUE(window_.OpenFile(Write("<img src='x'>.cds", set)));
+    const std::filesystem::path hostile = Write("<img src='x'>.cds", set);
+    ASSERT_TRUE(window_.OpenFile(hostile));
     int labels = 0;
     for (QLabel* label : window_.findChildren<QLabel*>()) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
@@ -195,16 +178,25 @@ TEST_F(DesignerTest, HostileTitlesAndFileNamesStayPlainText) {
     }
     EXPECT_GE(labels, 6);
     EXPECT_TRUE(window_.windowTitle().startsWith("<img src='x'>.cds"));
-}
 
-TEST_F(DesignerTest, TheTablesWorkingFilesOpenUntitled) {
-    const CardSetFile set = testing::OddCardSet();
-    test::WriteBytes(dir_ / "CurCards.cdf", EncodeCardSetDef(set.Def));
-    test::WriteBytes(dir_ / "CurCards.cdm", set.Bitmap);
-    test::WriteBytes(dir_ / "BackGrnd.cdm", set.Background);
+    const CardSetFile before = window_.Document().File();
+    test::WriteBytes(dir_ / "short.cds", EncodeCardSetFile(set).substr(0, 1000));
+    test::WriteBytes(dir_ / "CurCards.cdf", "junk");
+    for (const char* name : {"short.cds", "missing.cds", "CurCards.cdf"}) {
+        EXPECT_FALSE(window_.OpenFile(dir_ / name));
+        ASSERT_FALSE(messages_.isEmpty());
+        EXPECT_TRUE(messages_.back().contains(QString::fromStdString((dir_ / name).string()))) << name;
+        EXPECT_TRUE(window_.Document().File() == before && window_.Document().Path() == hostile) << name;
+    }
+
+    const CardSetFile odd = testing::OddCardSet();
+    test::WriteBytes(dir_ / "CurCards.cdf", EncodeCardSetDef(odd.Def));
+    test::WriteBytes(dir_ / "CurCards.cdm", odd.Bitmap);
+    test::WriteBytes(dir_ / "BackGrnd.cdm", odd.Background);
     ASSERT_TRUE(window_.OpenFile(dir_ / "CurCards.cdf"));
-    EXPECT_TRUE(window_.Document().Path().empty() && window_.Document().Def() == set.Def);
-    EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, window_.Document().File().Background), std::tuple(set.Bitmap, set.Background));
+    EXPECT_TRUE(window_.Document().Path().empty() && window_.Document().Def() == odd.Def);
+    EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, window_.Document().File().Background),
+              std::tuple(odd.Bitmap, odd.Background));
 }
 
 TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {
@@ -324,9 +316,8 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     for (const QList<QVariant>& value : moved) all_games_shown |= value.at(0).toInt() == 3;
     EXPECT_TRUE(all_games_shown);
     const std::vector<BalanceFigure> figures = report.Figures();
-    const QStringList seats{"Computer", QFileInfo(QString::fromStdString(opponents[0])).completeBaseName(),
-                            QFileInfo(QString::fromStdString(opponents[1])).completeBaseName(),
-                            QFileInfo(QString::fromStdString(opponents[2])).completeBaseName()};
+    QStringList seats{"Computer"};
+    for (const std::string& opponent : opponents) seats << QFileInfo(QString::fromStdString(opponent)).completeBaseName();
     const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out), seats);
     ASSERT_EQ(figures.size(), expected.size());
     for (std::size_t i = 0; i < figures.size(); ++i)

@@ -1,15 +1,21 @@
-// Runs the kvx program itself on temporary folders.
+// Runs the kvx program itself on card sets and player files in temporary folders.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "kvx_test_support.h"
+#include "players/player_test_support.h"
 #include "tools/kvx/card_manifest.h"
+#include "tools/kvx/player_manifest.h"
 
 namespace kvt::kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
+using players_test::BarePlayer;
+using players_test::OddPlayer;
+using players_test::SamplePlayer;
 using test::ReadBytes;
 using test::WriteBytes;
 
@@ -21,6 +27,9 @@ protected:
     using ProgramScratch::Run;
     std::string WriteCardSet(std::string_view name, const CardSetFile& file) {
         return Write(name, EncodeCardSetFile(file));
+    }
+    std::string WritePlayer(std::string_view name, const PlayerFileContents& file) {
+        return Write(name, EncodePlayerFile(file));
     }
 };
 
@@ -53,104 +62,172 @@ TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
-    for (const CardSetFile& crafted :
-         {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()}) {
-        const std::string cds = WriteCardSet("in.cds", crafted);
+    // The file, the commands' suffix, the manifest, and what pack says it packed.
+    std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases;
+    for (const CardSetFile& set : {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()})
+        cases.emplace_back(EncodeCardSetFile(set), "cards", kCardManifestName,
+                           std::to_string(DeckSize(set.Def)) + " cards in the deck");
+    for (const PlayerFileContents& player : {SamplePlayer(), OddPlayer(), BarePlayer()})
+        cases.emplace_back(EncodePlayerFile(player), "player", kPlayerManifestName,
+                           std::to_string(player.Clips.size()) + " clips");
+    for (const auto& [bytes, kind, manifest, packed] : cases) {
+        SCOPED_TRACE(kind + ", " + packed);
+        const std::string in = Write(kind == "cards" ? "in.cds" : "in.dpf", bytes);
         fs::remove_all(temp_ / "unpacked");
-        const RunResult unpack = Run({"unpack-cards", cds, Path("unpacked")});
-        ASSERT_TRUE(unpack.exit_code == 0 && unpack.err.empty()) << unpack.err;
-        EXPECT_TRUE(fs::exists(temp_ / "unpacked" / kCardManifestName));
-
-        const RunResult pack = Run({"pack-cards", Path("unpacked"), Path("out.cds")});
-        ASSERT_EQ(pack.exit_code, 0) << pack.err;
-        EXPECT_EQ(pack.out, Path("out.cds") + ": packed (" + std::to_string(DeckSize(crafted.Def)) +
-                                " cards in the deck)\n");
-        EXPECT_TRUE(ReadBytes(temp_ / "out.cds") == ReadBytes(temp_ / "in.cds"))
-            << "the packed bytes differ";
+        const RunResult unpack = Run({"unpack-" + kind, in, Path("unpacked")});
+        ASSERT_EQ(std::tuple(unpack.exit_code, unpack.out, unpack.err),
+                  std::tuple(0, in + ": unpacked into " + Path("unpacked") + "\n", ""));
+        EXPECT_TRUE(fs::exists(temp_ / "unpacked" / manifest));
+        const RunResult pack = Run({"pack-" + kind, Path("unpacked"), Path("out")});
+        EXPECT_EQ(std::tuple(pack.exit_code, pack.out), std::tuple(0, Path("out") + ": packed (" + packed + ")\n"))
+            << pack.err;
+        EXPECT_TRUE(ReadBytes(temp_ / "out") == ReadBytes(in)) << "the packed bytes differ";
     }
 }
 
 TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
-    const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
-    fs::create_directories(temp_ / "busy");
-    WriteBytes(temp_ / "busy/notes.txt", "mine");
-    const RunResult refused = Run({"unpack-cards", cds, Path("busy")});
-    EXPECT_TRUE(refused.exit_code == 1 && refused.err.find("is not empty (use --force") != std::string::npos) << refused.err;
-    EXPECT_FALSE(fs::exists(temp_ / "busy" / kCardManifestName));
-    EXPECT_EQ(Run({"unpack-cards", "--force", cds, Path("busy")}).exit_code, 0);
-    EXPECT_TRUE(fs::exists(temp_ / "busy" / kCardManifestName));
-    EXPECT_EQ(ReadBytes(temp_ / "busy/notes.txt"), "mine");
-
-    fs::create_directories(temp_ / "empty");
-    EXPECT_EQ(Run({"unpack-cards", cds, Path("empty")}).exit_code, 0);
     WriteBytes(temp_ / "plain-file", "x");
-    const RunResult not_folder = Run({"unpack-cards", "--force", cds, Path("plain-file")});
-    EXPECT_TRUE(not_folder.exit_code == 1 && not_folder.err.find("is not a folder") != std::string::npos) << not_folder.err;
+    for (const auto& [kind, file, manifest] :
+         {std::tuple{"cards", WriteCardSet("set.cds", testing::PlainCardSet()), kCardManifestName},
+          std::tuple{"player", WritePlayer("ada.dpf", SamplePlayer()), kPlayerManifestName}}) {
+        SCOPED_TRACE(kind);
+        const std::string unpack = std::string("unpack-") + kind;
+        const fs::path busy = temp_ / (std::string("busy-") + kind);
+        WriteBytes(busy / "notes.txt", "mine");
+        const RunResult refused = Run({unpack, file, busy.string()});
+        EXPECT_TRUE(refused.exit_code == 1 && refused.err.find("is not empty (use --force") != std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(fs::exists(busy / manifest));
+        const RunResult not_folder = Run({unpack, "--force", file, Path("plain-file")});
+        EXPECT_TRUE(not_folder.exit_code == 1 && not_folder.err.find("is not a folder") != std::string::npos)
+            << not_folder.err;
+        fs::create_directories(temp_ / "empty" / kind);
+        EXPECT_EQ(Run({unpack, file, Path("empty/") + kind}).exit_code, 0);
+        if (std::string_view(kind) == "player") {
+            // A hard link or a symbolic link to a file outside and a FIFO in the
+            // way are replaced, not written through or waited on.
+            WriteBytes(temp_ / "outside.wav", "not ours");
+            fs::create_hard_link(temp_ / "outside.wav", busy / "Sel1.wav");
+            fs::create_symlink(temp_ / "outside.wav", busy / "wg1.wav");
+            ASSERT_EQ(::mkfifo((busy / "Comment1.wav").c_str(), 0644), 0);
+        }
+        const RunResult forced = Run({unpack, "--force", file, busy.string()});
+        EXPECT_EQ(forced.exit_code, 0) << forced.err;
+        EXPECT_TRUE(fs::exists(busy / manifest));
+        EXPECT_EQ(ReadBytes(busy / "notes.txt"), "mine");
+    }
+    const fs::path busy = temp_ / "busy-player";
+    for (const PlayerClip& clip : SamplePlayer().Clips) EXPECT_EQ(ReadBytes(busy / clip.Entry.FileName), clip.Bytes);
+    EXPECT_FALSE(fs::is_symlink(busy / "wg1.wav"));
+    EXPECT_EQ(ReadBytes(temp_ / "outside.wav"), "not ours");
+    for (const auto& [name, bytes] : test::FilesIn(busy)) EXPECT_FALSE(name.starts_with(".")) << name << " is left";
+    // A dangling link is named, not followed.
+    fs::create_symlink(Path("nowhere"), Path("dangling"));
+    const RunResult dangling = Run({"unpack-player", Path("ada.dpf"), Path("dangling")});
+    EXPECT_EQ(dangling.exit_code, 1);
+    EXPECT_NE(dangling.err.find("is a symbolic link to \"" + Path("nowhere") + "\", which does not exist"),
+              std::string::npos) << dangling.err;
 }
 
-TEST_F(KvxProgramTest, CheckAcceptsAGoodFileAndWarnsAboutHighGroups) {
-    const std::string cds = WriteCardSet("good.cds", testing::PlainCardSet());
-    const RunResult r = Run({"check", cds});
-    EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(0, cds + ": ok (78 cards in the deck)\n", ""));
-
-    CardSetFile high = testing::PlainCardSet();
-    high.Def.CardDefs[0].Group = 31;
-    const std::string warned = WriteCardSet("group31.cds", high);
-    const RunResult w = Run({"check", warned});
-    EXPECT_EQ(w.exit_code, 0) << "a group above 30 is only warned about: " << w.err;
-    EXPECT_EQ(w.out, warned + ": ok (78 cards in the deck)\n" + warned +
-                         ": warning: card definition 0 has group 31; it plays, but a computer player naming a "
-                         "group counts only groups 1 to 30\n");
-}
-
-// Check and unpack refuse a bad file with a message naming it; nothing is created.
+// Check refuses what unpack refuses, with a message naming the file; nothing is created.
 TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
     const std::string good = EncodeCardSetFile(testing::PlainCardSet());
-    const std::pair<std::string, std::string> cases[] = {
-        {Write("short.cds", good.substr(0, 1000)), "short.cds: the file ends inside card definition 49\n"},
-        {Write("truncated.cds", good.substr(0, good.size() - 10)),
-         "the opening sound runs past the end of the file (500 bytes announced, 494 left)"},
-        {Write("padded.cds", good + "xx"), "2 unexpected bytes follow the table background"},
-        {Path("missing.cds"), ""},
+    const std::string bare = EncodePlayerFile(BarePlayer());
+    ASSERT_EQ(::mkfifo(Path("fifo.dpf").c_str(), 0644), 0);
+    const auto fault = [](const std::string& file, const std::string& what) { return file + ": " + what; };
+    // The file, the unpack command, what both say after "kvx: ".
+    const std::tuple<std::string, const char*, std::string> cases[] = {
+        {Write("short.cds", good.substr(0, 1000)), "unpack-cards",
+         fault(Path("short.cds"), "the file ends inside card definition 49")},
+        {Write("truncated.cds", good.substr(0, good.size() - 10)), "unpack-cards",
+         fault(Path("truncated.cds"),
+               "the opening sound runs past the end of the file (500 bytes announced, 494 left)")},
+        {Write("padded.cds", good + "xx"), "unpack-cards",
+         fault(Path("padded.cds"), "2 unexpected bytes follow the table background")},
+        {Path("missing.cds"), "unpack-cards", "Cannot open \"" + Path("missing.cds") + "\": No such file or directory"},
+        {Write("bad.dpf", bare + players_test::RawEntry(0, "../x.wav", 1, "x")), "unpack-player",
+         fault(Path("bad.dpf"), "sound entry 1 (\"../x.wav\"): the file name contains '/'")},
+        {Write("manifest.dpf", bare + players_test::RawEntry(0, "PLAYER.TXT", 1, "x")), "unpack-player",
+         fault(Path("manifest.dpf"),
+               "the player file holds a clip named \"PLAYER.TXT\", which an unpacked folder keeps for its manifest")},
+        {Path("fifo.dpf"), "unpack-player", "\"" + Path("fifo.dpf") + "\" is not a regular file"},
     };
-    for (const auto& [cds, fault] : cases) {
+    for (const auto& [file, unpack, message] : cases) {
         for (const std::vector<std::string>& args :
-             {std::vector<std::string>{"check", cds}, {"unpack-cards", cds, Path("out")}}) {
+             {std::vector<std::string>{"check", file}, {unpack, file, Path("out")}}) {
             const RunResult r = Run(args);
-            EXPECT_TRUE(r.exit_code == 1 && r.out.empty() && r.err.starts_with("kvx: ") &&
-                        r.err.find(cds) != std::string::npos && r.err.find(fault) != std::string::npos)
-                << r.err;
+            EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(1, "", "kvx: " + message + "\n")) << args[0];
         }
-        EXPECT_FALSE(fs::exists(temp_ / "out"));
+        EXPECT_FALSE(fs::exists(temp_ / "out") || fs::exists(temp_ / "x.wav"));
     }
 }
 
-TEST_F(KvxProgramTest, InfoDescribesTheCardSet) {
+// The kind of file comes from its extension, or else from its tag.
+TEST_F(KvxProgramTest, CheckAcceptsGoodFilesOfEitherKind) {
+    CardSetFile high = testing::PlainCardSet();
+    high.Def.CardDefs[0].Group = 31;
+    const std::string ada = EncodePlayerFile(SamplePlayer());
+    const std::string odd = EncodePlayerFile(OddPlayer());
+    // The file and the lines check prints after its name; none for a refusal.
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {WriteCardSet("good.cds", testing::PlainCardSet()), {": ok (78 cards in the deck)"}},
+        {WriteCardSet("group31.cds", high),
+         {": ok (78 cards in the deck)", ": warning: card definition 0 has group 31; it plays, but a computer player "
+                                         "naming a group counts only groups 1 to 30"}},
+        {Write("ADA.DPF", ada), {": ok (3 clips)"}},
+        {Write("ada.bin", ada), {": ok (3 clips)"}},
+        {WritePlayer("bare.dpf", BarePlayer()), {": ok (0 clips)"}},
+        {Write("odd.dpf", odd), {": ok (5 clips)"}},
+        // A player file dressed as a card set, or with another tag and no telling
+        // extension, is read as a card set and fails as one.
+        {Write("ada.cds", ada), {}},
+        {Write("odd.bin", odd), {}},
+    };
+    for (const auto& [file, lines] : cases) {
+        const RunResult r = Run({"check", file});
+        std::string expected;
+        for (const std::string& line : lines) expected += file + line + "\n";
+        EXPECT_EQ(std::tuple(r.exit_code, r.out), std::tuple(lines.empty() ? 1 : 0, expected)) << r.err;
+        EXPECT_EQ(r.err.find("sound entry"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
     CardSetFile file = testing::PlainCardSet();
     file.Def.Text1 = "First text";
-    const std::string cds = WriteCardSet("set.cds", file);
-    const RunResult r = Run({"info", cds});
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-    for (const char* expected :
-         {"Title:           Four Corners\n", "Author:          The KVT developers\n",
-          "Text 1:          First text\n", "Tag:             \"KVTC\" (header 0x4354)\n",
+    // The file, lines its description holds, and lines it must not hold.
+    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {WriteCardSet("set.cds", file),
+         {"Title:           Four Corners\n", "Author:          The KVT developers\n", "Text 1:          First text\n",
+          "Tag:             \"KVTC\" (header 0x4354)\n",
           "      0     1      1  discard             0      2    0    0\n",
           "     36     0     50  draw-deck           4      4    4    0\n",
-          "     80     0      0  card-back           0      0    4    9\n",
-          "Deck:            78 cards\n", "Card back:       definition 80, row 4, column 9\n",
-          "Background cell: none\n", "Bitmap:          3000 bytes\n", "Sound:           500 bytes\n",
-          "Background:      none\n"})
-        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << r.out;
-    EXPECT_EQ(r.out.find("Text 2:"), std::string::npos);
-    EXPECT_EQ(r.out.find("\n     50 "), std::string::npos) << "empty definitions are listed";
-
-    const std::string odd = WriteCardSet("odd.cds", testing::OddCardSet());
-    const RunResult o = Run({"info", odd});
-    ASSERT_EQ(o.exit_code, 0) << o.err;
-    for (const char* expected : {"Sound:           none\n", "Background:      1234 bytes\n",
-                                 "Background cell: definition 79, row 4, column 8\n",
-                                 "Author:          M\\xFCller & O'Brien\n"})
-        EXPECT_NE(o.out.find(expected), std::string::npos) << expected << "\n--- got:\n" << o.out;
+          "     80     0      0  card-back           0      0    4    9\n", "Deck:            78 cards\n",
+          "Card back:       definition 80, row 4, column 9\n", "Background cell: none\n",
+          "Bitmap:          3000 bytes\n", "Sound:           500 bytes\n", "Background:      none\n"},
+         {"Text 2:", "\n     50 "}},  // nor empty definitions
+        {WriteCardSet("odd.cds", testing::OddCardSet()),
+         {"Sound:           none\n", "Background:      1234 bytes\n",
+          "Background cell: definition 79, row 4, column 8\n", "Author:          M\\xFCller & O'Brien\n"},
+         {}},
+        {Write("ada.bin", EncodePlayerFile(SamplePlayer())),
+         {"Name:            \"Ada\"\n", "Tag:             \"KVTP\"\n", "Trait A:         100\n", "Trait B:         0\n",
+          "Trait C:         50\n", "Trait D:         2\n", "Sound chance:    30\n", "Picture:         1500 bytes\n",
+          "Clips:           3\n", "      0  Sel1            700  \"Sel1.wav\"\n",
+          "      3  Comment1        400  \"Comment1.wav\"\n", "     33  wg1             300  \"wg1.wav\"\n"},
+         {"Reserved:"}},
+        {WritePlayer("odd.dpf", OddPlayer()),
+         {"Tag:             \"Z\\x01\\xFF\\x80\"\n", "Reserved:        7, -1, -32768\n",
+          "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"},
+         {}},
+    };
+    for (const auto& [path, shown, not_shown] : cases) {
+        const RunResult r = Run({"info", path});
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        for (const std::string& line : shown)
+            EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n--- got:\n" << r.out;
+        for (const std::string& line : not_shown) EXPECT_EQ(r.out.find(line), std::string::npos) << line;
+    }
 }
 
 TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {

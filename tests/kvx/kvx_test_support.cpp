@@ -1,18 +1,12 @@
 #include "kvx_test_support.h"
 
-
-#include <gtest/gtest.h>
+#include "players/player_test_support.h"
 
 namespace kvt::kvx::testing {
 
 namespace {
 
-// A stand-in for a BMP: the tools never look inside the embedded files.
-std::string FakeFile(std::string_view head, std::size_t size) {
-    std::string bytes(head);
-    for (std::size_t i = bytes.size(); i < size; ++i) bytes += static_cast<char>(i * 7 + 3);
-    return bytes;
-}
+using players_test::FakeBytes;
 
 void SetTagAndHeader(CardSetFile& file, std::string_view tag) {
     for (int i = 0; i < 4; ++i) file.Tag[i] = tag[i];
@@ -35,8 +29,8 @@ CardSetFile PlainCardSet() {
     file.Def.CardDefs[80] = kvt::test::Def(0, 0, kActionCardBack, 0, 0, 4, 9);
     file.Def.GameTitle = FitTitle("Four Corners");
     file.Def.AuthorName = "The KVT developers";
-    file.Bitmap = FakeFile("BM", 3000);
-    file.Sound = FakeFile("RIFF", 500);
+    file.Bitmap = FakeBytes("BM", 3000);
+    file.Sound = FakeBytes("RIFF", 500);
     file.SoundSize = static_cast<std::int32_t>(file.Sound.size());
     return file;
 }
@@ -56,7 +50,7 @@ CardSetFile OddCardSet() {
     file.Def.CardDefs[79] = kvt::test::Def(0, 0, kActionBackgroundCell, 0, 0, 4, 8);
     file.Sound.clear();
     file.SoundSize = 1;
-    file.Background = FakeFile("BM\0\0", 1234);
+    file.Background = FakeBytes("BM\0\0", 1234);
     return file;
 }
 
@@ -71,7 +65,7 @@ CardSetFile SparseCardSet() {
     file.Def.GameTitle = std::string(kTitleLength, '\0');
     file.Bitmap = "B";
     file.SoundSize = 0;
-    file.Background = FakeFile("BM", 64);
+    file.Background = FakeBytes("BM", 64);
     return file;
 }
 

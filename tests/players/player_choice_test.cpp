@@ -28,16 +28,26 @@ TEST_F(PlayerChoice, ReadingAHeaderLeavesTheFolderAlone) {
     EXPECT_EQ(game.ReadPlayerHeader(cut, 4).message(),
               "Cannot load the player file \"" + cut.string() +
                   "\": the picture runs past the end of the file (64 bytes announced, 63 left).");
-    EXPECT_EQ(game.PlayerInfo[4], PlayerRec{});
-    EXPECT_EQ(std::tuple(table.view.shown, table.view.hidden), std::tuple(3, 3));
+    EXPECT_EQ(std::tuple(game.PlayerInfo[4], table.view.shown, table.view.hidden), std::tuple(PlayerRec{}, 3, 3));
 }
 
+// A missing remembered file leaves an empty name and the others load.
 TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
+    Remember(3, (table.Root() / "gone.dpf").string());
+    game.PlayerInfo[3].Name = "Stale";
+    game.PlayerInfo[4].Name = "Stale too";
+    Status s = game.LoadPlayers();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2].Name, game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
+              std::tuple("Ada", PlayerRec{}, PlayerRec{}, ""));
+    EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
+                               "\": No such file or directory.\nNo player file is remembered for Player 4.");
+
     Remember(3, table.Write("bare.dpf", BarePlayer()).string());
     Remember(4, table.Write("odd.dpf", OddPlayer()).string());
     const auto game2 = table.Restart();
-    const Status s = game2->LoadPlayers();
+    s = game2->LoadPlayers();
     ASSERT_TRUE(s.ok()) << s.message();
     EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4]),
               std::tuple(SamplePlayer().Header, BarePlayer().Header, OddPlayer().Header));
@@ -47,20 +57,13 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedFilesWithoutDealing) {
     EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
 }
 
-TEST_F(PlayerChoice, AMissingRememberedFileLeavesAnEmptyNameAndTheOthersLoad) {
-    Remember(2, table.Write("ada.dpf", SamplePlayer()).string());
-    Remember(3, (table.Root() / "gone.dpf").string());
-    game.PlayerInfo[3].Name = "Stale";
-    game.PlayerInfo[4].Name = "Stale too";
-    const Status s = game.LoadPlayers();
-    ASSERT_FALSE(s.ok());
-    EXPECT_EQ(std::tuple(game.PlayerInfo[2].Name, game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
-              std::tuple("Ada", PlayerRec{}, PlayerRec{}, ""));
-    EXPECT_EQ(s.message(), "Cannot load the player file \"" + (table.Root() / "gone.dpf").string() +
-                               "\": No such file or directory.\nNo player file is remembered for Player 4.");
-}
-
+// The remembered choice is complete only with three paths of two characters.
 TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannotGiveBack) {
+    for (const auto& [player, path, complete] : {std::tuple{0, "", false}, {2, "ab", false}, {3, "cd", false},
+                                                 {4, "e", false}, {4, "ef", true}}) {
+        if (player) Remember(player, path);
+        EXPECT_EQ(game.RememberedPlayersComplete(), complete) << player << path;
+    }
     game.PlayerFile[2] = "/players/ada.dpf";
     game.PlayerFile[3] = "/players/bo.dpf";
     game.PlayerFile[4] = "/players/cy.dpf";
@@ -81,14 +84,6 @@ TEST_F(PlayerChoice, TheChoiceIsSavedForTheNextStartButNotAPathTheSettingsCannot
               "The player file of Player 3 cannot be remembered: its path begins or ends with a blank.");
     EXPECT_EQ(std::tuple(saved("Player2"), saved("Player3"), saved("Player4")), std::tuple("", "", "/p/c.dpf"));
     EXPECT_FALSE(game.RememberedPlayersComplete());
-}
-
-TEST_F(PlayerChoice, TheRememberedChoiceIsCompleteOnlyWithThreePathsOfTwoCharacters) {
-    for (const auto& [player, path, complete] : {std::tuple{0, "", false}, {2, "ab", false}, {3, "cd", false},
-                                                 {4, "e", false}, {4, "ef", true}}) {
-        if (player) Remember(player, path);
-        EXPECT_EQ(game.RememberedPlayersComplete(), complete) << player << path;
-    }
 }
 
 TEST_F(PlayerChoice, TheFoldersAreCreatedAsNeeded) {

@@ -24,19 +24,24 @@ protected:
     }
 };
 
+// One file for two seats gives two independent copies.
 TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
     ASSERT_FALSE(fs::exists(table.folders.AppDir)) << "the working folder is made as needed";
-    for (const auto& [file, seat] : {std::pair{SamplePlayer(), 2}, std::pair{OddPlayer(), 4}}) {
+    for (const auto& [file, seat] :
+         {std::pair{SamplePlayer(), 2}, std::pair{OddPlayer(), 4}, std::pair{SamplePlayer(), 3}}) {
         SCOPED_TRACE(seat);
         const Status s = game.ExtractPlayer(table.Write("in.dpf", file), seat);
         ASSERT_TRUE(s.ok()) << s.message();
         EXPECT_EQ(Seat(seat), Expected(file)) << "odd names arrive unchanged; \"x\" and \"x.tmp\" are apart";
         EXPECT_EQ(game.PlayerInfo[seat], file.Header);
     }
-    EXPECT_EQ(std::tuple(game.PlayerInfo[2].SoundChance, table.view.shown, table.view.hidden), std::tuple(30, 2, 2));
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2].SoundChance, table.view.shown, table.view.hidden), std::tuple(30, 3, 3));
+    EXPECT_FALSE(fs::equivalent(game.PlayerDir[2] / "Sel1.wav", game.PlayerDir[3] / "Sel1.wav"));
     // Nothing is left beside the working folders.
-    for (const auto& entry : fs::directory_iterator(table.folders.AppDir))
-        EXPECT_TRUE(entry.path().filename() == "Player2" || entry.path().filename() == "Player4") << entry.path();
+    for (const auto& entry : fs::directory_iterator(table.folders.AppDir)) {
+        const fs::path name = entry.path().filename();
+        EXPECT_TRUE(name == "Player2" || name == "Player3" || name == "Player4") << entry.path();
+    }
 }
 
 // The previous opponent's files, stray files and the leftovers of an
@@ -57,14 +62,6 @@ TEST_F(ExtractPlayer, ThePreviousOpponentAndAnyLeftoversAreGone) {
     test::WriteBytes(fresh, "a file in the way");
     ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 2).ok());
     EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
-}
-
-TEST_F(ExtractPlayer, OneFileForTwoSeatsGivesTwoIndependentCopies) {
-    const fs::path path = table.Write("ada.dpf", SamplePlayer());
-    ASSERT_TRUE(game.ExtractPlayer(path, 2).ok());
-    ASSERT_TRUE(game.ExtractPlayer(path, 3).ok());
-    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2]), std::tuple(Seat(3), game.PlayerInfo[3]));
-    EXPECT_FALSE(fs::equivalent(game.PlayerDir[2] / "Sel1.wav", game.PlayerDir[3] / "Sel1.wav"));
 }
 
 TEST_F(ExtractPlayer, OnlyTheOpponentSeatsCanBeFilledAndATrailingSeparatorIsNoFolderOfItsOwn) {
@@ -145,6 +142,8 @@ protected:
     fs::path preview = game.PreviewDir;
 };
 
+// The selection clip is found without regard to case; an older one stays when
+// the file has none; a bad file or a folder in the way writes nothing.
 TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {
     const Status s = game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer()));
     ASSERT_TRUE(s.ok()) << s.message();
@@ -152,26 +151,21 @@ TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {
                                      {"Player.bmp", SamplePlayer().Picture},
                                      {"Sel1.wav", SamplePlayer().Clips[0].Bytes}}));
     EXPECT_EQ(game.PlayerInfo[2], PlayerRec{}) << "a preview chooses nobody";
-    // The selection clip is found without regard to case.
+    ASSERT_TRUE(game.PreviewPlayer(table.Write("bare.dpf", BarePlayer())).ok());
+    EXPECT_EQ(std::tuple(ReadBytes(preview / "Player.bmp"), ReadBytes(preview / "Sel1.wav")),
+              std::tuple(BarePlayer().Picture, SamplePlayer().Clips[0].Bytes));
     PlayerFileContents file = BarePlayer();
     file.Clips.push_back({{3, "Comment1.wav", 3}, "com"});
     file.Clips.push_back({{0, "SEL1.WAV", 3}, "sel"});
     ASSERT_TRUE(game.PreviewPlayer(table.Write("upper.dpf", file)).ok());
     EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), "sel");
     EXPECT_FALSE(fs::exists(preview / "SEL1.WAV") || fs::exists(preview / "Comment1.wav"));
-}
-
-TEST_F(PreviewPlayer, AnOlderSelectionClipStaysWhenTheFileHasNoneAndABadFileWritesNothing) {
-    ASSERT_TRUE(game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer())).ok());
-    ASSERT_TRUE(game.PreviewPlayer(table.Write("bare.dpf", BarePlayer())).ok());
-    EXPECT_EQ(std::tuple(ReadBytes(preview / "Player.bmp"), ReadBytes(preview / "Sel1.wav")),
-              std::tuple(BarePlayer().Picture, SamplePlayer().Clips[0].Bytes));
 
     PlayerFileContents silent = BarePlayer();
     silent.Clips.push_back({{0, "Sel1.wav", 0}, ""});
     ASSERT_TRUE(game.PreviewPlayer(table.Write("silent.dpf", silent)).ok());
-    EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), SamplePlayer().Clips[0].Bytes) << "an empty entry is passed over";
-    // A bad file writes nothing, not even a good entry before the bad one.
+    EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), "sel") << "an empty entry is passed over";
+    // Not even a good entry before the bad one is written.
     silent.Clips[0] = {{0, "Sel1.wav", 3}, "new"};
     const std::string bad = EncodePlayerFile(silent) + RawEntry(0, "../Sel1.wav", 0, "");
     const fs::path path = table.Write("bad.dpf", bad);
@@ -179,10 +173,7 @@ TEST_F(PreviewPlayer, AnOlderSelectionClipStaysWhenTheFileHasNoneAndABadFileWrit
     EXPECT_EQ(game.PreviewPlayer(path).message(), "Cannot preview the player file \"" + path.string() +
                                "\": sound entry 2 (\"../Sel1.wav\"): the file name contains '/'.");
     EXPECT_EQ(Snapshot(table.Root()), with_file);
-    EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), SamplePlayer().Clips[0].Bytes);
-}
-
-TEST_F(PreviewPlayer, AFolderInTheWayIsReportedAndLeftAlone) {
+    fs::remove(preview / "Sel1.wav");
     fs::create_directories(preview / "Sel1.wav" / "inside");
     EXPECT_NE(game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer())).message().find("Sel1.wav"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(preview / "Sel1.wav" / "inside") && !fs::exists(preview / "Sel1.wav.tmp"));

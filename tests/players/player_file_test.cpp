@@ -82,29 +82,18 @@ TEST(PlayerCodec, TheHeaderAloneNeedsOnlyTheHeaderAndThePicture) {
     PlayerRec untouched;
     untouched.Name = "keep";
     const Status s = DecodePlayerHeader(cut.size(), FromMemory(cut), untouched);
-    EXPECT_EQ(s.message(), "the picture runs past the end of the file (1500 bytes announced, 1000 left)");
-    EXPECT_EQ(untouched.Name, "keep");
+    EXPECT_EQ(std::tuple(s.message(), untouched.Name),
+              std::tuple("the picture runs past the end of the file (1500 bytes announced, 1000 left)", "keep"));
 }
 
-TEST(PlayerCodec, AnUnreadableFileIsReportedAsSuch) {
-    PlayerLayout layout;
-    EXPECT_EQ(DecodePlayerLayout(100, [](std::uint64_t, std::size_t, char*) { return false; }, layout).message(),
-              "the file cannot be read at offset 0");
-}
-
-TEST(PlayerCodec, ClipNamesThatArePlainFileNamesPass) {
+TEST(PlayerCodec, ClipNamesPassFoldAndQuoteByteForByteAndTheShorterAreWrittenFirst) {
     for (std::string_view name : {"Sel1.wav", "a", "wg1.WAV", "caf\xE9.wav", "with space.wav", "a.b.c",
                                   "x.tmp", "0123456789012345678901234567890123456789012345678901234567890123"})
         EXPECT_EQ(PlayerClipNameFault(name), "") << name;
-}
-
-TEST(PlayerCodec, NamesFoldAndQuoteByteForByte) {
     // Only ASCII letters fold.
     EXPECT_EQ(std::tuple(FoldClipName("SeL1.WAV"), FoldClipName("\xC9t\xE9.wav")), std::tuple("sel1.wav", "\xC9t\xE9.wav"));
     EXPECT_EQ(QuotedClipName("a\"b\\c\x01\xFF"), "\"a\\\"b\\\\c\\x01\\xFF\"");
-}
-
-TEST(PlayerCodec, ShorterNamesAreWrittenFirstAndTiesKeepFileOrder) {
+    // Ties keep the file's order.
     std::vector<PlayerClipLayout> clips;
     for (const char* name : {"x.tmp", "bb", "x", "cc", "Sel1.wav.tmp", "Sel1.wav"}) clips.push_back({{0, name, 0}, {}});
     EXPECT_EQ(ClipWriteOrder(clips), (std::vector<std::size_t>{2, 1, 3, 0, 5, 4}));
@@ -177,7 +166,7 @@ TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
     for (const auto& [entry, fault] : cases) ExpectRefused(EncodePlayerFile(file) + entry, "sound entry 2" + fault);
 }
 
-TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnread) {
+TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnreadAndAnUnreadableOneAsSuch) {
     bool read = false;
     const ReadAt watch = [&read](std::uint64_t, std::size_t, char*) { return read = true; };
     PlayerLayout layout;
@@ -185,6 +174,8 @@ TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnread) {
     EXPECT_EQ(DecodePlayerLayout(kMaxPlayerFileBytes + 1, watch, layout).message(),
               "the file is too large to be a player file (67108865 bytes; at most 67108864)");
     EXPECT_FALSE(DecodePlayerHeader(kMaxPlayerFileBytes + 1, watch, header).ok() || read);
+    EXPECT_EQ(DecodePlayerLayout(100, [](std::uint64_t, std::size_t, char*) { return false; }, layout).message(),
+              "the file cannot be read at offset 0");
 }
 
 TEST(HostilePlayerFile, TooManyEntriesAreRefused) {

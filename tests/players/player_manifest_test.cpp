@@ -45,11 +45,9 @@ index = 33
 file = "wg1.wav"
 )";
 
+// Reserved fields and free slots are written when they matter.
 TEST(PlayerManifest, IsWrittenInTheDocumentedForm) {
     EXPECT_EQ(FormatPlayerManifest(ManifestForPlayer(SamplePlayer())), kSampleManifest);
-}
-
-TEST(PlayerManifest, ReservedFieldsAndFreeSlotsAreWrittenWhenTheyMatter) {
     const std::string text = FormatPlayerManifest(ManifestForPlayer(OddPlayer()));
     for (const char* expected : {"tag = \"Z\\x01\\xFF\\x80\"\n", "reserved1 = 7\n", "reserved2 = -1\n",
                                  "reserved3 = -32768\n", "# slot 50\nindex = 50\nfile = \"caf\\xE9 \\xFF.wav\"\n",
@@ -121,40 +119,28 @@ TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
     }
 }
 
-class PlayerFolder : public ::testing::Test {
-protected:
+// Packing takes the entries in the manifest's order and names a missing file
+// or one too large.
+TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksInManifestOrder) {
     test::TempDir temp;
-    fs::path folder = temp.Path() / "unpacked";
-};
-
-TEST_F(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPackingNamesAMissingFile) {
+    const fs::path folder = temp / "unpacked";
     ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
     EXPECT_EQ(Snapshot(folder), (std::map<std::string, std::string>{
                                     {"Player.bmp", BarePlayer().Picture},
                                     {"player.txt", FormatPlayerManifest(ManifestForPlayer(BarePlayer()))}}));
-    // Packing names a missing file.
-    ASSERT_TRUE(UnpackPlayer(SamplePlayer(), temp.Path() / "ada").ok());
-    fs::remove(temp.Path() / "ada" / "Comment1.wav");
-    PlayerFileContents out;
-    EXPECT_NE(PackPlayer(temp.Path() / "ada", out).message().find((temp.Path() / "ada" / "Comment1.wav").string()),
-              std::string::npos);
-}
-
-TEST_F(PlayerFolder, PackingTakesTheEntriesInManifestOrderAndRefusesAFileTooLarge) {
-    fs::create_directories(folder);
-    test::WriteBytes(folder / "face.bmp", "BM");
     test::WriteBytes(folder / "b.wav", "bb");
     test::WriteBytes(folder / "a.wav", "a");
     test::WriteBytes(folder / "player.txt",
-                     "format = 1\nname = \"Cy\"\ntrait-d = 4\npicture = \"face.bmp\"\n"
+                     "format = 1\nname = \"Cy\"\ntrait-d = 4\npicture = \"Player.bmp\"\n"
                      "[sound]\nindex = 7\nfile = \"b.wav\"\n[sound]\nindex = 2\nfile = \"a.wav\"\n");
     PlayerFileContents out;
     ASSERT_TRUE(PackPlayer(folder, out).ok());
-    EXPECT_EQ(std::tuple(out.Header.Name, out.Header.TraitD, out.Header.PictureSize), std::tuple("Cy", 4, 2));
+    EXPECT_EQ(std::tuple(out.Header.Name, out.Header.TraitD, out.Header.PictureSize), std::tuple("Cy", 4, 64));
     EXPECT_EQ(out.Clips, (std::vector<PlayerClip>{{{7, "b.wav", 2}, "bb"}, {{2, "a.wav", 1}, "a"}}));
-    // A file too large to be a player is refused.
-    test::WriteBytes(folder / "face.bmp", "");
-    fs::resize_file(folder / "face.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
+    fs::remove(folder / "a.wav");
+    EXPECT_NE(PackPlayer(folder, out).message().find((folder / "a.wav").string()), std::string::npos);
+    test::WriteBytes(folder / "a.wav", "a");
+    fs::resize_file(folder / "Player.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
     EXPECT_NE(PackPlayer(folder, out).message().find("too large"), std::string::npos);
 }
 

@@ -8,13 +8,9 @@ namespace kvt::test {
 namespace {
 
 // The opponents and the human's folder that the build ships.
-class ShippedPlayers : public ::testing::Test {
-protected:
-    fs::path shared = fs::path(KVT_SHARED_DATA);
+TEST(ShippedPlayers, EveryOpponentUnpacksWithPictureAndVoiceAndTheHumanHasBothGameOverClips) {
+    const fs::path shared = fs::path(KVT_SHARED_DATA);
     TableFixture table;
-};
-
-TEST_F(ShippedPlayers, EveryOpponentUnpacksWithPictureAndVoice) {
     std::set<std::string> names;
     int opponents = 0;
     for (const auto& entry : fs::directory_iterator(shared / "players")) {
@@ -35,9 +31,6 @@ TEST_F(ShippedPlayers, EveryOpponentUnpacksWithPictureAndVoice) {
     }
     EXPECT_GE(opponents, 6);
     EXPECT_EQ(names.size(), static_cast<std::size_t>(opponents)) << "names are distinct";
-}
-
-TEST_F(ShippedPlayers, TheHumanHasAPictureAndBothGameOverClips) {
     for (const char* file : {"Player.bmp", "wg1.wav", "lg1.wav"})
         EXPECT_TRUE(fs::exists(shared / "player1" / file)) << file;
 }

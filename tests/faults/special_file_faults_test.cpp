@@ -1,5 +1,7 @@
-// A FIFO at every path the table reads: opening one with no writer would
-// wait for ever, so each is refused at once with a message naming it.
+// FIFOs and links where the table expects its files. Opening a FIFO with no
+// writer would wait for ever, so each read is refused at once with a message
+// naming it; a link under one of our temporary names (an interrupted run, or
+// put there by something else) must not lead a write out of our folders.
 
 #include <sys/stat.h>
 
@@ -20,15 +22,7 @@ struct FifoCase {
     bool replaced = false;  // the working copy is replaced by the shipped set
 };
 
-class FifoAtPath : public WorkingState {
-protected:
-    fs::path MakeFifo(const fs::path& path) {
-        fs::remove(path);
-        fs::create_directories(path.parent_path());
-        EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0) << path;
-        return path;
-    }
-};
+using FifoAtPath = WorkingState;
 
 TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
     const fs::path dir = Root() / "files";
@@ -45,8 +39,13 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
          }},
         {"CurCards.cdf", [&] { return game.AppDir / files::kCardDefs; },
          [](Game& g, const fs::path&) { return g.ReloadCardSet().message(); }, true},
+        // Settings that cannot be read are never written over.
         {"kvt.ini", [&] { return folders().SettingsFile; },
-         [](Game&, const fs::path& p) { return Profile(p).Problem(); }},
+         [](Game&, const fs::path& p) {
+             Profile ini(p);
+             EXPECT_FALSE(ini.WriteString(settings::kMisc, settings::kSort, " 0"));
+             return ini.Problem();
+         }},
         {"a file named on the command line", [&] { return dir / "named"; },
          [](Game&, const fs::path& p) {
              (void)KindOfCommandLineFile(p);
@@ -55,7 +54,10 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
          }},
     };
     for (const FifoCase& c : cases) {
-        const fs::path fifo = MakeFifo(c.place());
+        const fs::path fifo = c.place();
+        fs::remove(fifo);
+        fs::create_directories(fifo.parent_path());
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0) << fifo;
         const std::string message = c.read(game, fifo);
         EXPECT_TRUE(Contains(message, fifo.string())) << c.what << ": " << message;
         EXPECT_EQ(fs::is_fifo(fifo), !c.replaced) << c.what;
@@ -63,11 +65,19 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
     }
 }
 
-TEST_F(FifoAtPath, SettingsThatCannotBeReadAreNeverWrittenOver) {
-    MakeFifo(folders().SettingsFile);
-    Profile ini(folders().SettingsFile);
-    EXPECT_FALSE(ini.WriteString(settings::kMisc, settings::kSort, " 0"));
-    EXPECT_TRUE(fs::is_fifo(folders().SettingsFile));
+TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
+    const fs::path outside = Root() / "outside.txt";
+    test::WriteBytes(outside, "not ours");
+    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile}) {
+        fs::path temporary = target;
+        temporary += ".tmp";
+        fs::create_symlink(outside, temporary);
+    }
+    EXPECT_TRUE(game.LoadCardSetCommand(WriteCardSet("other.cds", test::SampleCardSetFile(other_set))));
+    EXPECT_TRUE(game.Settings().WriteString(settings::kMisc, settings::kSort, " 0"));
+    EXPECT_EQ(test::ReadBytes(outside), "not ours");
+    EXPECT_FALSE(fs::is_symlink(folders().AppDir / files::kCardBitmap) || fs::is_symlink(folders().SettingsFile));
+    EXPECT_EQ(game.Settings().ReadInt(settings::kMisc, settings::kSort, -1), 0);
 }
 
 }  // namespace
