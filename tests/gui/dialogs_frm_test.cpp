@@ -46,7 +46,7 @@ void WhenModal(std::function<void(Window&)> step) {
     });
 }
 
-TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
+TEST(DialogsWildCard, ReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
@@ -68,23 +68,19 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
     frm->GroupButton(second.Group)->click();
     QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
     EXPECT_EQ(chosen, second.CardIndex);
-}
 
-TEST(DialogsWildCard, GroupTenGetsAButtonOfItsOwnAndDigitsChooseByKeyboard) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    const std::vector<GroupChoice> choices{{1, 0}, {10, 5}};
-    WildCardFrm frm(choices, win.GameState().CardSet, win.CardClip());
-    frm.show();
-    EXPECT_TRUE(!frm.GroupButton(10)->isHidden() && frm.GroupButton(10)->text() == "Group  10");
-    QTest::keyClick(&frm, Qt::Key_3);  // no group 3 on offer: nothing chosen
-    EXPECT_FALSE(frm.GroupButton(1)->isChecked() || frm.GroupButton(3)->isChecked() || frm.GroupButton(10)->isChecked());
-    QTest::keyClick(&frm, Qt::Key_0);
-    EXPECT_TRUE(frm.GroupButton(10)->isChecked());
-    QTest::keyClick(&frm, Qt::Key_1);
-    QTest::keyClick(&frm, Qt::Key_0);
-    QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    EXPECT_EQ(frm.WildGroup(), 5);
+    // Group 10 gets a button of its own, and digits choose by keyboard.
+    WildCardFrm ten({{1, 0}, {10, 5}}, win.GameState().CardSet, win.CardClip());
+    ten.show();
+    EXPECT_TRUE(!ten.GroupButton(10)->isHidden() && ten.GroupButton(10)->text() == "Group  10");
+    QTest::keyClick(&ten, Qt::Key_3);  // no group 3 on offer: nothing chosen
+    EXPECT_FALSE(ten.GroupButton(1)->isChecked() || ten.GroupButton(3)->isChecked() || ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_0);
+    EXPECT_TRUE(ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_1);
+    QTest::keyClick(&ten, Qt::Key_0);
+    QTest::mouseClick(ten.OkBut(), Qt::LeftButton);
+    EXPECT_EQ(ten.WildGroup(), 5);
 }
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
@@ -122,7 +118,7 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     }
 }
 
-TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
+TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCountingAndGameOverClosesOnExit) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
@@ -138,11 +134,7 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
     EXPECT_EQ(game.RoundNum, round);
     EXPECT_EQ(game.StartPlayer, starter == 0 ? 2 : starter % 4 + 1);
     EXPECT_FALSE(game.ScoreViewOnly);
-}
 
-TEST(DialogsGameOver, ShowsEachPictureAndClosesOnExit) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
     win.ShowGameOver(1);
     ASSERT_NE(win.GameOverWindow(), nullptr);
     win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
@@ -226,19 +218,11 @@ TEST(DialogsHelp, ContentsOpensTheFirstPage) {
     HelpWindow::Instance()->close();
 }
 
-TEST(DialogsMenu, DefineCardsReportsAMissingDesigner) {
+TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsReportsAMissingDesigner) {
     TableSetup setup;
     PlayWin::Options options = setup.Options();
     options.designer = setup.Root() / "no-such-designer";
     PlayWin& win = setup.Open(options, false);
-    win.MenuEntry("MM_DEFINE_CARDS")->trigger();
-    EXPECT_EQ(setup.messages, (std::vector<std::pair<QString, QString>>{
-                                  {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
-}
-
-TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
     const QString current = QDir::currentPath();
     const auto dialog_folder = [&win] {
         QString folder;
@@ -267,6 +251,10 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
     win.LoadCardSetCommand(own / "mine.cds");
     ASSERT_TRUE(setup.messages.empty());
     EXPECT_EQ(dialog_folder(), canonical(own));
+
+    win.MenuEntry("MM_DEFINE_CARDS")->trigger();
+    EXPECT_EQ(setup.messages, (std::vector<std::pair<QString, QString>>{
+                                  {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
 }
 
 TEST(DialogsCardView, DescribesTheCardsAction) {

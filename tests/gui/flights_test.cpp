@@ -19,7 +19,7 @@ using gui_test::TableSetup;
 
 bool TrailComplete(const CardFlights& flights) { return flights.Box(CardFlights::kBoxes - 1)->isVisible(); }
 
-TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
+TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPause) {
     QWidget table;
     table.resize(640, 456);
     CardFlights flights(&table);
@@ -38,19 +38,12 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
     for (int i = 0; i < CardFlights::kBoxes; ++i)
         EXPECT_EQ(flights.Box(i)->geometry(), QRect(QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i)), QSize(140, 190))) << i;
-}
 
-// The trail grows without holding up its caller, stands for its pause, and
-// is gone when its end is told.
-TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
-    QWidget table;
-    table.resize(640, 456);
+    // The trail grows without holding up its caller, stands for its pause, and
+    // is gone when its end is told.
     table.show();
-    CardFlights flights(&table);
     EXPECT_EQ(flights.Interval(), 1000);
     flights.SetInterval(50);
-    QPixmap picture(70, 95);
-    picture.fill(Qt::blue);
     flights.PlaceTrail(picture, QPoint(0, 0), QPoint(3000, 3000));
     std::optional<bool> finished;
     flights.PlayTrail(false, [&](bool done) { finished = done; });

@@ -202,25 +202,30 @@ DialogAnswerer::DialogAnswerer(int wild_group) : group(wild_group) {
 
 void DialogAnswerer::Answer() {
     if (auto* wild = qobject_cast<WildCardFrm*>(QApplication::activeModalWidget())) {
-        QToolButton* button = group > 0 && group < WildCardFrm::kButtons ? wild->GroupButton(group) : nullptr;
-        for (int g = 1; g < WildCardFrm::kButtons && (!button || button->isHidden()); ++g)
-            button = wild->GroupButton(g);
+        int chosen = group > 0 && group < WildCardFrm::kButtons && !wild->GroupButton(group)->isHidden() ? group : 0;
+        for (int g = 1; g < WildCardFrm::kButtons && chosen == 0; ++g)
+            if (!wild->GroupButton(g)->isHidden()) chosen = g;
         ++wild_choices;
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTest::mouseClick(wild->OkBut(), Qt::LeftButton);
+        if (by_keys) {
+            QTest::keyClick(wild, static_cast<Qt::Key>(Qt::Key_0 + chosen % 10));
+            QTest::keyClick(wild, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(wild->GroupButton(chosen), Qt::LeftButton);
+            QTest::mouseClick(wild->OkBut(), Qt::LeftButton);
+        }
         return;
     }
     if (auto* sheet = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
         ++score_sheets;
         if (on_score_sheet) on_score_sheet();
-        QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
+        by_keys ? QTest::keyClick(sheet, Qt::Key_Return) : QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
         return;
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* over = qobject_cast<GameOverFrm*>(window);
         if (!over || !over->isVisible()) continue;
         ++game_overs;
-        QTest::mouseClick(over->ExitBut(), Qt::LeftButton);
+        by_keys ? QTest::keyClick(over, Qt::Key_Return) : QTest::mouseClick(over->ExitBut(), Qt::LeftButton);
         return;
     }
 }

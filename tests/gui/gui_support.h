@@ -110,14 +110,15 @@ private:
 
 // Answers the windows a move opens and waits for, as the player would: the
 // wild-card group choice with `group` (or the first group offered when that
-// one is not), the score sheet with OK and the game-over window with Exit.
-// It looks every few milliseconds, so it also answers windows opened deep
-// inside a move.
+// one is not), the score sheet with OK and the game-over window with Exit;
+// by_keys, with the group's digit and Enter instead of clicks. It looks every
+// few milliseconds, so it also answers windows opened deep inside a move.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(int wild_group = 0);
 
     int group;
+    bool by_keys = false;
     int wild_choices = 0;
     int score_sheets = 0;
     int game_overs = 0;

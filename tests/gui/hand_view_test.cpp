@@ -81,46 +81,9 @@ TEST_F(HandViewTest, TheHoldGridHasAsManyCellsAsThePickedCardAsksFor) {
               std::tuple(7, QSize(180, 108), 95 * 15 + 200, CardGrid::kHorizontal, true));
 }
 
-TEST_F(HandViewTest, TheRightHandFollowsAWidenedWindowAtTheNextRedraw) {
-    CardGrid* right = Grid(4);
-    const int table_width = Win().Table()->width();
-    EXPECT_EQ(right->x(), Px(table_width * 15 - 73 * 15 - 100));
-    const int before = right->x();
-    Win().resize(Win().width() + 200, Win().height());
-    QApplication::processEvents();
-    ASSERT_EQ(Win().Table()->width(), table_width + 200);
-    Win().ShowHand(G().Players[4], 4);
-    EXPECT_EQ(std::tuple(right->x(), right->width()), std::tuple(before + 200, 73));
-    // The name and the arrow of that seat go along.
-    EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right->geometry().right() + 1);
-}
-
-// The look tests compare the drawn hands with the game; here, what no deal shows.
-TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAndAnEmptyDeckShowsNone) {
-    const QPixmap back = Win().Hands().Back();
-    ASSERT_FALSE(back.isNull());
-    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
-    G().CardBackDef = 0;
-    Win().RedrawTable();
-    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back) && SameImage(Grid(2)->Picture(0, 0), back));
-    G().DrawDeck.Clear();
-    Win().RedrawTable();
-    EXPECT_FALSE(Win().Hands().DrawDeck()->HasPicture());
-}
-
-TEST_F(HandViewTest, TheFaceIsCutFromTheCardBitmap) {
-    Card card;
-    card.PicRow = 2;
-    card.PicCol = 3;
-    const QPixmap face = Win().CardClip().CardFace(card);
-    EXPECT_EQ(face.size(), QSize(70, 95));
-    const QImage bitmap = Win().CardClip().Picture().toImage();
-    EXPECT_EQ(face.toImage().convertToFormat(QImage::Format_RGB32),
-              bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95).convertToFormat(QImage::Format_RGB32));
-}
-
-// The design's places are pinned by TableGeometry; here the seat arrows and the direction.
-TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndOneDirectionShows) {
+// The design's places are pinned by TableGeometry; here the seat arrows, the
+// direction, and the right hand after the window is widened.
+TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndTheRightHandFollowsAWidenedWindow) {
     Win().PlaceSeatArrows();
     const TwipRect left = Win().Hands().GridRect(2);
     const TwipRect top = Win().Hands().GridRect(3);
@@ -136,6 +99,40 @@ TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndOneDirectionShows) {
         EXPECT_EQ(Win().PlayDirect(0)->isVisible(), reversed == 0);
         EXPECT_EQ(Win().PlayDirect(1)->isVisible(), reversed == 1);
     }
+    CardGrid* right_hand = Grid(4);
+    const int table_width = Win().Table()->width();
+    EXPECT_EQ(right_hand->x(), Px(table_width * 15 - 73 * 15 - 100));
+    const int before = right_hand->x();
+    Win().resize(Win().width() + 200, Win().height());
+    QApplication::processEvents();
+    ASSERT_EQ(Win().Table()->width(), table_width + 200);
+    Win().ShowHand(G().Players[4], 4);
+    EXPECT_EQ(std::tuple(right_hand->x(), right_hand->width()), std::tuple(before + 200, 73));
+    // The name and the arrow of that seat go along.
+    EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right_hand->geometry().right() + 1);
+}
+
+// The look tests compare the drawn hands with the game; here, what no deal shows.
+TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
+    const QPixmap back = Win().Hands().Back();
+    ASSERT_FALSE(back.isNull());
+    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));
+    G().CardBackDef = 0;
+    Win().RedrawTable();
+    EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back) && SameImage(Grid(2)->Picture(0, 0), back));
+    G().DrawDeck.Clear();
+    Win().RedrawTable();
+    EXPECT_FALSE(Win().Hands().DrawDeck()->HasPicture());
+
+    // A face is cut from the card bitmap's cell.
+    Card card;
+    card.PicRow = 2;
+    card.PicCol = 3;
+    const QPixmap face = Win().CardClip().CardFace(card);
+    EXPECT_EQ(face.size(), QSize(70, 95));
+    const QImage bitmap = Win().CardClip().Picture().toImage();
+    EXPECT_EQ(face.toImage().convertToFormat(QImage::Format_RGB32),
+              bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95).convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {

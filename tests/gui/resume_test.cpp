@@ -52,28 +52,7 @@ void ComputerAskedToTake(const fs::path& file) {
     });
 }
 
-TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheet) {
-    TableSetup setup;
-    gui_test::DialogAnswerer answerer;
-    PlayWin& first = setup.OpenFast();
-    first.GameState().Sheet.SetCell(0, 2, "42");
-    gui_test::PlayAMove(first);
-    const TableState left = first.GameState().State();
-    first.close();
-    setup.win.reset();
-
-    // Another seed: only the kept game can deal these hands.
-    PlayWin::Options options = setup.Options();
-    options.seed = 99;
-    PlayWin& second = setup.OpenFast(options);
-    EXPECT_TRUE(setup.messages.empty());
-    EXPECT_EQ(second.GameState().State(), left);
-    EXPECT_EQ(std::tuple(second.GameState().Sheet.Cell(0, 2), second.Hands().Grid(1)->Cols()),
-              std::tuple("42", left.Players[1].Count()));
-    gui_test::PlayAMove(second);
-}
-
-// A round scored before the exit is pinned with the statistics (StatisticsWindow).
+// Going on after an exit is pinned with the replay, a round scored before the exit with the statistics.
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     const struct {
         const char* what;

@@ -20,14 +20,6 @@ using gui_test::WriteWave;
 
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-// Missing and undecodable clips are pinned through the table (tests/faults).
-TEST(SoundOutput, TheClipLengthComesFromTheHeader) {
-    TableSetup setup;
-    const auto wave = setup.Root() / "half.wav";
-    WriteWave(wave, 500);
-    EXPECT_EQ(WavClipLength(Text(wave)), 500);
-}
-
 // The sound module is found beside the program, so the table itself does
 // not load the sound libraries.
 TEST(SoundOutput, TheDeviceComesFromItsModule) {
@@ -35,8 +27,9 @@ TEST(SoundOutput, TheDeviceComesFromItsModule) {
     EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
 }
 
-// A clip ends on its own (muted: after its length), when stopped, or at
-// once when it cannot play; each tells its end once.
+// A clip's length comes from its header. It ends on its own (muted: after its
+// length), when stopped, or at once when it cannot play; each tells its end once.
+// Missing and undecodable clips are pinned through the table (tests/faults).
 TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     TableSetup setup;
     SoundOutput sound;
@@ -45,6 +38,7 @@ TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     const auto long_wave = setup.Root() / "long.wav";
     WriteWave(short_wave, 30);
     WriteWave(long_wave, 20000);
+    EXPECT_EQ(WavClipLength(Text(short_wave)), 30);
     int short_ends = 0, long_ends = 0, missing_ends = 0;
     EXPECT_TRUE(sound.Play(Text(short_wave), [&] { ++short_ends; }));
     EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
@@ -79,9 +73,17 @@ TEST(SoundOutput, AClipOfTheRulesHoldsTheTableUntilTheWindowCloses) {
     EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
 }
 
-TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
+// The first paint plays it once; turning it off stops only the opening music.
+TEST(OpeningSound, TheFirstPaintPlaysItOnceAndTurningItOffStopsOnlyIt) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
+    EXPECT_TRUE(win.GameState().FirstPaint);
+    win.show();
+    QApplication::processEvents();
+    win.Table()->repaint();
+    QApplication::processEvents();
+    EXPECT_FALSE(win.GameState().FirstPaint);
+
     SoundOutput& sound = win.Sound();
     sound.SetMuted(true);
     const auto clip = setup.Root() / "Comment1.wav";
@@ -92,17 +94,6 @@ TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
     EXPECT_TRUE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
     win.MenuEntry("MM_MUSIC")->trigger();
     EXPECT_TRUE(!sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && sound.IsPlaying(Text(clip)));
-}
-
-TEST(OpeningSound, TheFirstPaintPlaysItOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    EXPECT_TRUE(win.GameState().FirstPaint);
-    win.show();
-    QApplication::processEvents();
-    win.Table()->repaint();
-    QApplication::processEvents();
-    EXPECT_FALSE(win.GameState().FirstPaint);
 }
 
 }  // namespace

@@ -111,7 +111,6 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
     Arrange({Cards{discard2, first, second, Plain(2, 1), Plain(2, 2)}, Cards{Plain(1, 3), Plain(1, 4), Plain(2, 3)},
              Cards{Plain(1, 5), Plain(1, 6), Plain(2, 4)}, Cards{Plain(1, 1), Plain(1, 2), Plain(2, 5)}},
             {Plain(1, 9)}, Cards{unplayable, Plain(1, 5), Plain(1, 6), Plain(1, 5)});
-    const int total = CardsOnTable(game());
     // The left hand while nobody must take, and the empty picked-card box: nothing.
     QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
     QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
@@ -135,7 +134,6 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
 
     ClickDiscard(win);
     for (const Card& gone : {discard2, first, second}) EXPECT_EQ(CountIn(game().Players[1], gone), 0);
-    EXPECT_EQ(CardsOnTable(game()), total);
     ExpectIdleTable(win);
 }
 
@@ -147,8 +145,6 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     Arrange({Cards{Plain(1, 2), Plain(2, 1)}, Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
              Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}},
             {Plain(1, 1)}, Deck());
-    const int total = CardsOnTable(game());
-
     ClickCard(Plain(1, 2));
     ClickDiscard(win);
     ASSERT_TRUE(WaitForHuman(win));
@@ -163,7 +159,6 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     EXPECT_FALSE(game().ChoosingCards);
     EXPECT_TRUE(WaitForHuman(win));
     EXPECT_FALSE(win.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
-    EXPECT_EQ(CardsOnTable(game()), total);
     ExpectIdleTable(win);
 }
 
@@ -214,7 +209,6 @@ TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
     EXPECT_FALSE(g.SortCards || win.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
     // The new game followed the move: a fresh deal, every card there once.
     EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(g.Players[static_cast<std::size_t>(p)].Count(), 7) << p;
     EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
     ExpectIdleTable(win);
 }
