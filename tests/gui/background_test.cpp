@@ -11,8 +11,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::PixelOf;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 // Bare table spots: no hand, pile, label or box covers them.
 const std::vector<QPoint> kBareSpots{{1, 1}, {120, 250}, {600, 440}, {470, 300}};

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -14,7 +13,6 @@
 #include "dialogs/player_sel_frm.h"
 #include "gui_support.h"
 #include "shell/help_window.h"
-#include "shell/settings_keys.h"
 
 namespace kvt {
 namespace {

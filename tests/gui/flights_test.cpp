@@ -14,12 +14,11 @@
 namespace kvt {
 namespace {
 
-using gui_test::RunUntil;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 bool TrailComplete(const CardFlights& flights) { return flights.Box(CardFlights::kBoxes - 1)->isVisible(); }
 
-TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPause) {
+TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPauseTheDrawFlightInFiveSteps) {
     QWidget table;
     table.resize(640, 456);
     CardFlights flights(&table);
@@ -54,27 +53,21 @@ TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPause) {
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
     EXPECT_TRUE(*finished && flights.AnimDone());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(flights.Box(i)->isVisible()) << i;
-}
 
-TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
-    QWidget table;
-    table.resize(640, 456);
-    table.show();
-    CardFlights flights(&table);
-    flights.SetDrawStepPause(1);
-    QPixmap picture(70, 95);
-    picture.fill(Qt::green);
+    // The draw flight moves in five equal steps, on a table of the design's size.
+    CardFlights draws(&table);
+    draws.SetDrawStepPause(1);
     std::vector<QPoint> steps;
-    std::optional<bool> finished;
-    flights.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545), [&] { steps.push_back(flights.Box(0)->pos()); },
-                       [&](bool done) { finished = done; });
+    finished.reset();
+    draws.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545), [&] { steps.push_back(draws.Box(0)->pos()); },
+                     [&](bool done) { finished = done; });
     EXPECT_EQ(steps.size(), 1u);  // the later steps wait for their pauses
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
     ASSERT_TRUE(*finished && steps.size() == 5u) << steps.size();
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(steps[static_cast<std::size_t>(i)], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
-    EXPECT_FALSE(flights.Box(0)->isVisible());
+    EXPECT_FALSE(draws.Box(0)->isVisible());
 }
 
 TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {

@@ -11,9 +11,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::HandFromSet;
-using gui_test::HandOf;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 bool SameImage(const QPixmap& a, const QPixmap& b) { return a.toImage() == b.toImage(); }
 

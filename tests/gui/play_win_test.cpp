@@ -24,8 +24,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::CardsOnTable;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 // A first run: no settings and no working folder.
 TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShowsTheMenus) {

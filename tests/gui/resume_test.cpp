@@ -8,7 +8,6 @@
 
 #include "formats/game_record.h"
 #include "gui_support.h"
-#include "dialogs/score_frm.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 

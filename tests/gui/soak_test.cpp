@@ -20,10 +20,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::CardsOnTable;
-using gui_test::DialogAnswerer;
-using gui_test::FlightWatcher;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 // KVT_SOAK_ROUNDS and KVT_SOAK_SEED change the soak for a longer or another run.
 int SoakSetting(const char* name, int fallback) {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
@@ -14,23 +13,18 @@
 namespace kvt {
 namespace {
 
-using gui_test::TableSetup;
-using gui_test::RunUntil;
-using gui_test::WriteWave;
+using namespace gui_test;
 
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-
-// The sound module is found beside the program, so the table itself does
-// not load the sound libraries.
-TEST(SoundOutput, TheDeviceComesFromItsModule) {
-    ASSERT_NE(OpenSoundBackend(), nullptr);
-    EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
-}
 
 // A clip's length comes from its header. It ends on its own (muted: after its
 // length), when stopped, or at once when it cannot play; each tells its end once.
 // Missing and undecodable clips are pinned through the table (tests/faults).
-TEST(SoundOutput, EveryClipTellsItsEndOnce) {
+// The device comes from a module beside the program, so the table itself
+// does not load the sound libraries.
+TEST(SoundOutput, TheDeviceComesFromItsModuleAndEveryClipTellsItsEndOnce) {
+    ASSERT_NE(OpenSoundBackend(), nullptr);
+    EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
     TableSetup setup;
     SoundOutput sound;
     sound.SetMuted(true);

@@ -16,9 +16,6 @@
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
 #include "gui_support.h"
-#include "actions/flights_qt.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/statistics_store.h"
 
 namespace kvt {

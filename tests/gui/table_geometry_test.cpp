@@ -17,8 +17,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::HandFromSet;
-using gui_test::TableSetup;
+using namespace gui_test;
 using namespace table_layout;
 
 struct SizeCase {

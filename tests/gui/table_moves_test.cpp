@@ -9,7 +9,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "actions/flights_qt.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
@@ -17,11 +16,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::CardsOnTable;
-using gui_test::ClickDiscard;
-using gui_test::ClickHand;
-using gui_test::FlightWatcher;
-using gui_test::WaitForHuman;
+using namespace gui_test;
 using Cards = std::vector<Card>;
 
 // The same card, whatever the work mark the rules left on it.
@@ -94,16 +89,7 @@ protected:
     gui_test::DialogAnswerer answerer_;
 };
 
-TEST_F(TableMoves, NothingToDrawOrPlaySaysSoAndPasses) {
-    const Cards ones = Plains(1, {3, 4});
-    Arrange({Plains(3, {7, 8, 9}), ones, ones, ones}, {Plain(1, 2)}, {});
-    EXPECT_FALSE(win_.Hands().DrawDeck()->HasPicture()) << "an empty deck shows no card";
-    ClickDeck(win_);
-    EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
-    EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
-}
-
-TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
+TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothingToDo) {
     PlayWin& win = win_;
     const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
@@ -135,6 +121,14 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMoves) {
     ClickDiscard(win);
     for (const Card& gone : {discard2, first, second}) EXPECT_EQ(CountIn(game().Players[1], gone), 0);
     ExpectIdleTable(win);
+
+    // Nothing to draw and nothing to play: the deck click says so and passes.
+    const Cards ones = Plains(1, {3, 4});
+    Arrange({Plains(3, {7, 8, 9}), ones, ones, ones}, {Plain(1, 2)}, {});
+    EXPECT_FALSE(win_.Hands().DrawDeck()->HasPicture()) << "an empty deck shows no card";
+    ClickDeck(win_);
+    EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
+    EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
 }
 
 TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
