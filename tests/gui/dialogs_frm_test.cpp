@@ -153,12 +153,11 @@ TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     Game& game = win.GameState();
-    game.GameSpeed = 0;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kUnset);
-    game.GameSpeed = 3;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kFastest);
-    game.GameSpeed = 99999;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kSlowest);
+    using Frm = PlaySpdFrm;
+    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
+        game.GameSpeed = speed;
+        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
+    }
 
     // OK stores the bar's speed; closing without OK keeps what was there; a stored
     // speed beyond the bar reaches the timer only as far as the bar goes.

@@ -1,6 +1,5 @@
-// The game in progress goes on at the next start exactly where it was left;
-// a kept game that cannot go on is set aside with a message and a new game is
-// dealt.
+// A kept game that cannot go on is set aside with a message and a new game is
+// dealt; a shared deal deals the same cards at another table.
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
@@ -51,7 +50,7 @@ void ComputerAskedToTake(const fs::path& file) {
     });
 }
 
-// Going on after an exit is pinned with the replay, a round scored before the exit with the statistics.
+// Going on after an exit is pinned with the replay, a round scored before it with the statistics.
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
     const struct {
         const char* what;

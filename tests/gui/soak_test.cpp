@@ -120,7 +120,6 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     };
 
     DialogAnswerer answerer;
-    answerer.group = 0;
     int rounds = 0;
     answerer.on_score_sheet = [&] {
         if (!game.ScoreViewOnly) ++rounds;
