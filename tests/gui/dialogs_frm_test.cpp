@@ -269,7 +269,7 @@ TEST(DialogsCardView, DescribesTheCardsAction) {
     }
 }
 
-TEST(DialogsCardView, FollowsTheOption) {
+TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     win.MenuEntry("MM_VIEWER")->trigger();
@@ -286,8 +286,21 @@ TEST(DialogsCardView, FollowsTheOption) {
         EXPECT_EQ(viewer.Hint()->isVisible(), grid < 0) << grid;
         EXPECT_EQ(viewer.size(), size) << grid;
     }
+    // Minimising the table hides the viewer; restoring shows it while the option is on. Its
+    // close box unchecks the entry and keeps the option; the entry then turns it off.
+    const auto minimise_and_restore = [&win] {
+        win.showMinimized();
+        QApplication::processEvents();
+        EXPECT_FALSE(win.CardViewer()->isVisible());
+        win.showNormal();
+        QApplication::processEvents();
+        return win.CardViewer()->isVisible();
+    };
+    EXPECT_TRUE(minimise_and_restore());
     win.CardViewer()->close();
     EXPECT_TRUE(!win.MenuEntry("MM_VIEWER")->isChecked() && win.GameState().CardViewer);
+    win.MenuEntry("MM_VIEWER")->trigger();
+    EXPECT_FALSE(win.GameState().CardViewer || minimise_and_restore());
 }
 
 }  // namespace

@@ -92,6 +92,7 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsAndExitWritesThem) 
     for (const auto& [entry, on] : {std::pair{"MM_SORT_CARDS", false}, {"MM_PLAYER_SOUNDS", false}, {"MM_MUSIC", true},
                                     {"MM_VIEWER", true}})
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
+    EXPECT_TRUE(win.CardViewer() && win.CardViewer()->isVisible());
     EXPECT_EQ(win.GameState().GameSpeed, 250);
     // The game speed reaches the timer only through the Game Speed command.
     EXPECT_EQ(win.AnimationInterval(), 1000);
@@ -181,22 +182,6 @@ TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
     }));
     win.close();
     EXPECT_EQ(std::tuple(setup.RawSetting("PlayerSounds"), setup.RawSetting("BackMusic")), std::tuple(" 0", " 0"));
-}
-
-TEST(PlayWinCommands, MinimisingHidesTheCardViewerAndRestoringShowsItWhenOn) {
-    TableSetup setup;
-    setup.WriteSetting(settings::kViewer, "-1");
-    PlayWin& win = setup.Open();
-    ASSERT_NE(win.CardViewer(), nullptr);
-    for (const bool on : {true, false}) {
-        if (!on) win.MenuEntry("MM_VIEWER")->trigger();
-        win.showMinimized();
-        QApplication::processEvents();
-        EXPECT_FALSE(win.CardViewer()->isVisible()) << on;
-        win.showNormal();
-        QApplication::processEvents();
-        EXPECT_EQ(win.CardViewer()->isVisible(), on);
-    }
 }
 
 TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwips) {
