@@ -207,6 +207,7 @@ void DialogAnswerer::Answer() {
             if (!wild->GroupButton(g)->isHidden()) chosen = g;
         ++wild_choices;
         if (by_keys) {
+            ++wild_choices_by_keys;
             QTest::keyClick(wild, static_cast<Qt::Key>(Qt::Key_0 + chosen % 10));
             QTest::keyClick(wild, Qt::Key_Return);
         } else {
@@ -217,6 +218,7 @@ void DialogAnswerer::Answer() {
     }
     if (auto* sheet = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
         ++score_sheets;
+        score_sheets_by_keys += by_keys;
         if (on_score_sheet) on_score_sheet();
         by_keys ? QTest::keyClick(sheet, Qt::Key_Return) : QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
         return;

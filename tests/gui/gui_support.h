@@ -120,7 +120,9 @@ public:
     int group;
     bool by_keys = false;
     int wild_choices = 0;
+    int wild_choices_by_keys = 0;
     int score_sheets = 0;
+    int score_sheets_by_keys = 0;
     int game_overs = 0;
     // Runs just before a score sheet is answered.
     std::function<void()> on_score_sheet;
