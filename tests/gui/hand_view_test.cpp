@@ -26,7 +26,7 @@ protected:
 };
 
 // Each hand's grid for a number of cards: where it sits, its cells and its scroll bar.
-TEST_F(HandViewTest, EachHandsGridFollowsItsCards) {
+TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
     struct Case { int grid, cards; QRect geometry; int rows, cols; int scroll; };
     const Case cases[] = {
         {1, 10, {146, 303, 340, 95}, 1, 10, CardGrid::kNoScrollBars},  // ten fit without a scroll bar
@@ -57,9 +57,8 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCards) {
     G().Players[2].Clear();
     Win().ShowHand(G().Players[2], 2);
     EXPECT_FALSE(Grid(2)->isVisible());
-}
 
-TEST_F(HandViewTest, TheHoldGridHasAsManyCellsAsThePickedCardAsksFor) {
+    // The hold grid has as many cells as the picked card asks for.
     CardGrid* hold = Grid(0);
     const TwipRect before = Win().Hands().GridRect(0);
     Card pass;
