@@ -13,6 +13,8 @@ namespace {
 
 using namespace gui_test;
 
+QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }
+
 // Bare table spots: no hand, pile, label or box covers them.
 const std::vector<QPoint> kBareSpots{{1, 1}, {120, 250}, {600, 440}, {470, 300}};
 

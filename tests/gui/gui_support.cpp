@@ -86,19 +86,6 @@ void TableSetup::WriteSetting(const std::string& key, const std::string& value) 
     (void)ini.WriteString(settings::kMisc, key, value);
 }
 
-CardStack HandOf(const std::vector<std::pair<int, int>>& cards) {
-    CardStack stack;
-    int col = 0;
-    for (const auto& [group, value] : cards) {
-        Card card;
-        card.Group = static_cast<std::int16_t>(group);
-        card.Value = static_cast<std::int16_t>(value);
-        card.PicCol = static_cast<std::int16_t>(col++ % 19);
-        stack.Push(card);
-    }
-    return stack;
-}
-
 CardStack HandFromSet(const Game& game, int n) {
     CardStack stack;
     int d = 0;
@@ -117,14 +104,6 @@ int CardsOnTable(const Game& game) {
     return total;
 }
 
-QPoint CellPoint(CardGrid* grid, int col, int row) {
-    if (grid->CellRect(row, col).intersected(grid->Viewport()).isEmpty()) {
-        grid->SetLeftCol(col);
-        grid->SetTopRow(row);
-    }
-    return grid->CellRect(row, col).intersected(grid->Viewport()).center();
-}
-
 int NoChoiceColumn(Game& game, bool group_card) {
     const CardStack& hand = game.Players[1];
     for (int c = 0; c < hand.Count(); ++c) {
@@ -134,6 +113,20 @@ int NoChoiceColumn(Game& game, bool group_card) {
     }
     return -1;
 }
+
+namespace {
+
+// A point inside cell (row, col) of a grid; a cell out of view is scrolled
+// into view first, as the player would with the scroll bar.
+QPoint CellPoint(CardGrid* grid, int col, int row = 0) {
+    if (grid->CellRect(row, col).intersected(grid->Viewport()).isEmpty()) {
+        grid->SetLeftCol(col);
+        grid->SetTopRow(row);
+    }
+    return grid->CellRect(row, col).intersected(grid->Viewport()).center();
+}
+
+}  // namespace
 
 void ClickHand(PlayWin& win, int player, int col) {
     QTest::mouseClick(win.Hands().Grid(player), Qt::LeftButton, {}, CellPoint(win.Hands().Grid(player), col));
@@ -264,7 +257,5 @@ void WriteWave(const fs::path& path, int milliseconds) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
 }
-
-QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }
 
 }  // namespace kvt::gui_test

@@ -133,8 +133,14 @@ TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneA
 }
 
 TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
-    // Equal cards are told apart by their picture column.
-    const CardStack hand = HandOf({{2, 5}, {1, 9}, {0, 3}, {1, 2}, {1, 9}});
+    CardStack hand;
+    for (const auto& [group, value] : {std::pair{2, 5}, {1, 9}, {0, 3}, {1, 2}, {1, 9}}) {
+        Card card;
+        card.Group = static_cast<std::int16_t>(group);
+        card.Value = static_cast<std::int16_t>(value);
+        card.PicCol = static_cast<std::int16_t>(hand.Count());  // tells equal cards apart
+        hand.Push(card);
+    }
     CardStack unsorted = hand, sorted = hand;
     SortHand(unsorted, false);
     EXPECT_EQ(unsorted, hand);
