@@ -25,6 +25,8 @@
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "dialogs/card_action_text.h"
+#include "platform/card_grid.h"
+#include "hand/hand_view.h"
 #include "dialogs/player_sel_frm.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"
@@ -122,8 +124,8 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCountingAndGameOverClosesOnExit)
     TableSetup setup;
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
-    const int round = game.RoundNum, starter = game.StartPlayer;
-    // Escape ends the sheet as OK does: the starting player moves on once (the rule: Scoring tests).
+    const int starter = game.StartPlayer;
+    // Escape ends the sheet as OK does: the starting player moves on once (the rules: Scoring tests).
     bool shown = false;
     WhenModal<ScoreFrm>([&](ScoreFrm& frm) {
         shown = frm.PlayerLabel(1)->text() == "Tester";
@@ -131,7 +133,6 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCountingAndGameOverClosesOnExit)
     });
     win.MenuEntry("MM_VIEW_SCORE")->trigger();
     EXPECT_TRUE(shown);
-    EXPECT_EQ(game.RoundNum, round);
     EXPECT_EQ(game.StartPlayer, starter == 0 ? 2 : starter % 4 + 1);
     EXPECT_FALSE(game.ScoreViewOnly);
 
@@ -288,10 +289,16 @@ TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     }
     // Minimising the table hides the viewer; restoring shows it while the option is on. Its
     // close box unchecks the entry and keeps the option; the entry then turns it off.
-    const auto minimise_and_restore = [&win] {
+    // Minimised, the table is not redrawn either.
+    CardGrid& hand = *win.Hands().Grid(1);
+    const auto minimise_and_restore = [&win, &hand] {
         win.showMinimized();
         QApplication::processEvents();
         EXPECT_FALSE(win.CardViewer()->isVisible());
+        const int cols = hand.Cols();
+        win.GameState().Players[1] = gui_test::HandFromSet(win.GameState(), cols == 3 ? 4 : 3);
+        win.ShowHand(win.GameState().Players[1], 1);
+        EXPECT_EQ(hand.Cols(), cols);
         win.showNormal();
         QApplication::processEvents();
         return win.CardViewer()->isVisible();

@@ -150,16 +150,5 @@ TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
     EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 4, 0}));
 }
 
-TEST_F(HandViewTest, AMinimisedTableIsNotRedrawn) {
-    CardGrid* grid = Grid(1);
-    const int cols = grid->Cols();
-    Win().showMinimized();
-    QApplication::processEvents();
-    if (!Win().isMinimized()) GTEST_SKIP() << "this platform does not minimise windows";
-    G().Players[1] = HandFromSet(G(), 3);
-    Win().ShowHand(G().Players[1], 1);
-    EXPECT_EQ(grid->Cols(), cols);
-}
-
 }  // namespace
 }  // namespace kvt
