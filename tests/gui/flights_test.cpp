@@ -111,7 +111,7 @@ TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
 
 // The rules' calls through the window's view are played after the call
 // returns: the flight's picture, then the hand it left as it stood.
-TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
+TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosingEndsAFlight) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     win.SetAnimationInterval(20);
@@ -145,15 +145,12 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible()) << i;
     // The last box is parked on the pile.
     EXPECT_EQ(win.Flights().Box(9)->pos(), win.Hands().DiscardPile()->pos());
-}
 
-TEST(PlayWinFlights, ClosingDuringAFlightEndsItAndTheProgram) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
+    // Closing during a flight ends it and the program.
     win.SetAnimationInterval(20000);
-    const Card card = win.GameState().Players[3][0];
+    const Card held = win.GameState().Players[3][0];
     QTimer::singleShot(0, &win, [&] {
-        win.GameState().View().AnimateCardMove(1, 3, card);
+        win.GameState().View().AnimateCardMove(1, 3, held);
         QTimer::singleShot(0, &win, [&] { win.close(); });
     });
     QTimer watchdog;

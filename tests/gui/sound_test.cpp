@@ -52,23 +52,8 @@ TEST(SoundOutput, TheDeviceComesFromItsModuleAndEveryClipTellsItsEndOnce) {
     EXPECT_EQ(long_ends, 3);
 }
 
-// A player's clip in the rules holds back what the table shows after it;
-// closing the window lets everything go at once.
-TEST(SoundOutput, AClipOfTheRulesHoldsTheTableUntilTheWindowCloses) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.Sound().SetMuted(true);
-    const auto wave = setup.Root() / "long.wav";
-    WriteWave(wave, 20000);
-    win.GameState().View().PlayClip(wave);
-    win.GameState().View().SetDiscardButtonVisible(true);
-    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
-    win.close();
-    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
-}
-
-// The first paint plays it once; turning it off stops only the opening music.
-TEST(OpeningSound, TheFirstPaintPlaysItOnceAndTurningItOffStopsOnlyIt) {
+// The first paint plays the opening music once; turning it off stops only the music.
+TEST(OpeningSound, TheFirstPaintPlaysItOnceTurningItOffStopsOnlyItAndAClipHoldsTheTable) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     EXPECT_TRUE(win.GameState().FirstPaint);
@@ -88,6 +73,16 @@ TEST(OpeningSound, TheFirstPaintPlaysItOnceAndTurningItOffStopsOnlyIt) {
     EXPECT_TRUE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
     win.MenuEntry("MM_MUSIC")->trigger();
     EXPECT_TRUE(!sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && sound.IsPlaying(Text(clip)));
+
+    // A player's clip in the rules holds back what the table shows after it;
+    // closing the window lets everything go at once.
+    const auto wave = setup.Root() / "long.wav";
+    WriteWave(wave, 20000);
+    win.GameState().View().PlayClip(wave);
+    win.GameState().View().SetDiscardButtonVisible(true);
+    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
+    win.close();
+    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
 }
 
 }  // namespace
