@@ -46,7 +46,7 @@ protected:
     const std::vector<fs::path> samples = Samples(setup.folders);
 };
 
-TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageAndHelpItsTopic) {
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeavesItsSeat) {
     ASSERT_GE(samples.size(), 4u);
 
     for (int seat = 2; seat <= 4; ++seat) {
@@ -67,6 +67,34 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageAndHelpItsTopic) {
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
     HelpWindow::Instance()->close();
+
+    // A bad player file leaves its seat as it was.
+    sel.UseSampleOpponents();
+    ASSERT_TRUE(sel.Ok());
+    const std::string name3 = game.PlayerInfo[3].Name;
+    const std::string file3 = game.PlayerFile[3];
+
+    // Not a player file at all: the preview refuses it.
+    const fs::path junk = setup.Root() / "junk.dpf";
+    std::ofstream(junk) << "not a player";
+    const std::size_t before = setup.messages.size();
+    EXPECT_FALSE(sel.PreviewFile(Text(junk)));
+    ASSERT_GT(setup.messages.size(), before);
+
+    // A file spoilt between the preview and OK: unpacking refuses it.
+    const fs::path spoilt = setup.Root() / "spoilt.dpf";
+    fs::copy_file(samples[3], spoilt);
+    ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
+    sel.DropOnSeat(3);
+    fs::resize_file(spoilt, 40);
+    win.show();
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
+        << setup.messages.back().second.toStdString();
+    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
+                         setup.RawSetting("Player3")),
+              std::tuple(name3, file3, file3, file3));
+    EXPECT_TRUE(sel.Seat(3)->HasPicture());
 }
 
 TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDealsAndDuringAMoveChangesThemAfterIt) {
@@ -98,35 +126,6 @@ TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDealsAndDuringAMoveChangesThem
     EXPECT_TRUE(old_opponent_in_move);
     EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
     EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
-}
-
-TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
-    sel.UseSampleOpponents();
-    ASSERT_TRUE(sel.Ok());
-    const std::string name3 = game.PlayerInfo[3].Name;
-    const std::string file3 = game.PlayerFile[3];
-
-    // Not a player file at all: the preview refuses it.
-    const fs::path junk = setup.Root() / "junk.dpf";
-    std::ofstream(junk) << "not a player";
-    const std::size_t before = setup.messages.size();
-    EXPECT_FALSE(sel.PreviewFile(Text(junk)));
-    ASSERT_GT(setup.messages.size(), before);
-
-    // A file spoilt between the preview and OK: unpacking refuses it.
-    const fs::path spoilt = setup.Root() / "spoilt.dpf";
-    fs::copy_file(samples[3], spoilt);
-    ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
-    sel.DropOnSeat(3);
-    fs::resize_file(spoilt, 40);
-    win.show();
-    EXPECT_FALSE(sel.Ok());
-    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
-        << setup.messages.back().second.toStdString();
-    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
-                         setup.RawSetting("Player3")),
-              std::tuple(name3, file3, file3, file3));
-    EXPECT_TRUE(sel.Seat(3)->HasPicture());
 }
 
 // A first run asks for the opponents before dealing. OK, New Game or Load Card

@@ -133,8 +133,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
         EXPECT_EQ(win.Flights().Box(5)->Picture().toImage(), c.picture.toImage());
         ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     }
-    // The picked card: the box empties, the pile shows the card, the
-    // steps behind the flight wait for it.
+    // The picked card: the box empties, the pile shows the card, the steps behind the flight wait for it.
     game.View().ShowPickedCard(card);
     game.View().AnimatePickedCard(card);
     game.View().SetDiscardButtonVisible(true);

@@ -41,8 +41,7 @@ bool Shows(const QImage& shot, const QWidget& win, const QWidget& widget, const 
     return drawn.convertToFormat(QImage::Format_RGB32) == meant.convertToFormat(QImage::Format_RGB32);
 }
 
-// The cell of card i of a hand: the top and human hands run across, the
-// side hands down.
+// The cell of card i of a hand: the top and human hands run across, the side hands down.
 QRect HandCell(const CardGrid& grid, int player, int i) {
     return player == 1 || player == 3 ? grid.CellRect(0, i) : grid.CellRect(i, 0);
 }

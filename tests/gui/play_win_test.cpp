@@ -223,9 +223,8 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwip
     EXPECT_EQ(grid, -1);
 }
 
-// A card bitmap decoded when it was checked is shown once its switch put it
-// in force, instead of being read back from the working copy; otherwise the
-// working copy is read.
+// A card bitmap decoded when it was checked is shown once its switch put it in force,
+// instead of being read back from the working copy; otherwise the working copy is read.
 TEST(PlayWinCardBitmap, TheCheckedPictureIsShownOnlyOnceInForce) {
     TableSetup setup;
     PlayWin& win = setup.Open();
