@@ -4,12 +4,12 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <filesystem>
 #include <fstream>
 
-#include "desktop_support.h"
 #include "dialogs/player_sel_frm.h"
+#include "gui_support.h"
 #include "shell/command_line.h"
+#include "shell/settings_keys.h"
 
 namespace kvt {
 namespace {
@@ -71,30 +71,20 @@ TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
 // kvt started on a player file: the card set stays, the choice of opponents
 // opens with that player shown, ready to be dragged onto a seat.
 TEST_F(CommandLine, PlayerFileOpensTheChoiceWithIt) {
-    PlayWin::Options options = desktop_test::TableOptions();
-    options.folders.SettingsFile = Scratch("kvt.ini");
-    options.folders.AppDir = Scratch("data");
-    fs::create_directories(options.folders.AppDir);
-    std::ofstream(options.folders.SettingsFile) << "[Misc]\nPlayerSounds=0\nBackMusic=0\n";
-    const fs::path player = CopyOf(kShipped / "players" / "Amara.dpf", "Amara");
-    options.player_file = player;
-
-    PlayWin table(options);
-    std::vector<QString> messages;
-    table.SetMessageSink([&messages](const QString&, const QString& text) { messages.push_back(text); });
-    ASSERT_TRUE(table.Start());
+    gui_test::TableSetup setup;
+    for (const char* sound : {settings::kPlayerSounds, settings::kBackMusic}) setup.WriteSetting(sound, "0");
+    PlayWin::Options options = setup.Options();
+    options.player_file = CopyOf(kShipped / "players" / "Amara.dpf", "Amara");
+    PlayWin& table = setup.Open(options, false);
     QApplication::processEvents();
 
     PlayerSel* choice = table.PlayerSelWindow();
     ASSERT_TRUE(choice && choice->isVisible());
-    EXPECT_EQ(fs::path(choice->SelectedFile().toStdString()), player);
+    EXPECT_EQ(fs::path(choice->SelectedFile().toStdString()), *options.player_file);
     EXPECT_FALSE(choice->Image4()->pixmap().isNull());
-    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
+    EXPECT_TRUE(setup.messages.empty()) << setup.messages.front().second.toStdString();
     EXPECT_EQ(table.GameState().CardSet.GameTitle.rfind("Four Winds", 0), 0u);
-    std::ifstream settings(options.folders.SettingsFile);
-    const std::string written((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(written.find("CardFile"), std::string::npos) << written;
-    table.close();
+    EXPECT_EQ(setup.RawSetting("CardFile"), "(missing)");
 }
 
 }  // namespace

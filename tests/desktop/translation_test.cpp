@@ -5,24 +5,26 @@
 #include <QStringList>
 #include <iostream>
 
-#include "desktop_support.h"
 #include "gui_support.h"
 #include "shell/translations_qt.h"
 
 namespace kvt {
 namespace {
 
+constexpr const char* kCaptionOption = "--new-game-caption";
+
 // `desktop_tests --new-game-caption` prints the caption of File > New Game as
 // kvt shows it for the language of the environment.
 int PrintNewGameCaption() {
     InstallTranslations(KVT_TEST_DATA_DIR);
-    PlayWin table(desktop_test::TableOptions());
+    gui_test::TableSetup setup;
+    PlayWin table(setup.Options());
     std::cout << table.MenuEntry("MM_NEW_GAME")->text().toStdString() << std::endl;
     return 0;
 }
 
 [[maybe_unused]] const bool kCaptionOptionSet = [] {
-    gui_test::ExtraMainOption() = {desktop_test::kCaptionOption, &PrintNewGameCaption};
+    gui_test::ExtraMainOption() = {kCaptionOption, &PrintNewGameCaption};
     return true;
 }();
 
@@ -36,7 +38,7 @@ QString NewGameCaption(const QStringList& locale_variables) {
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
     QProcess table;
     table.setProcessEnvironment(environment);
-    table.start(QCoreApplication::applicationFilePath(), {desktop_test::kCaptionOption});
+    table.start(QCoreApplication::applicationFilePath(), {kCaptionOption});
     if (!table.waitForFinished(60000) || table.exitCode() != 0) return QStringLiteral("<failed>");
     return QString::fromUtf8(table.readAllStandardOutput()).trimmed();
 }

@@ -23,7 +23,7 @@ void MakeHand(CardGrid& grid, int n) {
     }
 }
 
-TEST(CardGrid, StripsMapToTheirColumnsAndTheLastCardIsWhole) {
+TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndClicksReportTheCell) {
     CardGrid grid;
     grid.resize(30 * 4 + 70, 95);
     MakeHand(grid, 5);
@@ -35,12 +35,8 @@ TEST(CardGrid, StripsMapToTheirColumnsAndTheLastCardIsWhole) {
     const QImage shot = grid.grab().toImage();
     EXPECT_EQ(shot.pixelColor(35, 50), QColor(10, 100, 200));
     EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
-}
 
-TEST(CardGrid, AClickMakesTheCellCurrentThenReportsItAndMovesReportThePosition) {
-    CardGrid grid;
-    grid.resize(190, 95);
-    MakeHand(grid, 5);
+    // A click makes the cell current, then reports it; moves report the position.
     grid.show();
     int clicked_col = -1;
     QObject::connect(&grid, &CardGrid::Clicked, [&] { clicked_col = grid.Col(); });
@@ -55,7 +51,7 @@ TEST(CardGrid, AClickMakesTheCellCurrentThenReportsItAndMovesReportThePosition) 
     EXPECT_EQ(moved.last(), (QList<QVariant>{77, 40}));
 }
 
-TEST(CardGrid, AHandTooWideScrollsByColumnsAndOneThatFitsNeedsNoScrollBar) {
+TEST(CardGrid, AHandTooWideScrollsByColumnsOneThatFitsNeedsNoScrollBarAndAColumnByRows) {
     CardGrid grid;
     grid.resize(300, 95 + CardGrid::kScrollBarExtent);
     MakeHand(grid, 11);  // 10 strips and a card: 375 pixels
@@ -78,18 +74,17 @@ TEST(CardGrid, AHandTooWideScrollsByColumnsAndOneThatFitsNeedsNoScrollBar) {
     EXPECT_FALSE(fits.ScrollBarShown());
     fits.SetLeftCol(4);
     EXPECT_EQ(fits.LeftCol(), 0);
-}
 
-TEST(CardGrid, AColumnOfCardsScrollsByRows) {
-    CardGrid grid;
-    grid.resize(72, 300);
-    grid.SetCols(1);
-    grid.SetRows(12);
-    for (int r = 0; r < 12; ++r) grid.SetRowHeight(r, 30);
-    grid.SetScrollBars(CardGrid::kVertical);
-    EXPECT_TRUE(grid.ScrollBarShown());
-    grid.SetTopRow(5);
-    EXPECT_EQ(std::tuple(grid.TopRow(), grid.RowAt(0)), std::tuple(2, 2));
+    // A column of cards scrolls by rows.
+    CardGrid column;
+    column.resize(72, 300);
+    column.SetCols(1);
+    column.SetRows(12);
+    for (int r = 0; r < 12; ++r) column.SetRowHeight(r, 30);
+    column.SetScrollBars(CardGrid::kVertical);
+    EXPECT_TRUE(column.ScrollBarShown());
+    column.SetTopRow(5);
+    EXPECT_EQ(std::tuple(column.TopRow(), column.RowAt(0)), std::tuple(2, 2));
 }
 
 TEST(CardGrid, FewerCellsDropThePicturesOfTheOthersAndTheCurrentCellTakesThePicture) {

@@ -25,6 +25,8 @@
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "dialogs/card_action_text.h"
+#include "platform/card_grid.h"
+#include "hand/hand_view.h"
 #include "dialogs/player_sel_frm.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"
@@ -46,7 +48,7 @@ void WhenModal(std::function<void(Window&)> step) {
     });
 }
 
-TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
+TEST(DialogsWildCard, ReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
@@ -68,23 +70,19 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionAndNeedsAChoice) {
     frm->GroupButton(second.Group)->click();
     QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
     EXPECT_EQ(chosen, second.CardIndex);
-}
 
-TEST(DialogsWildCard, GroupTenGetsAButtonOfItsOwnAndDigitsChooseByKeyboard) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    const std::vector<GroupChoice> choices{{1, 0}, {10, 5}};
-    WildCardFrm frm(choices, win.GameState().CardSet, win.CardClip());
-    frm.show();
-    EXPECT_TRUE(!frm.GroupButton(10)->isHidden() && frm.GroupButton(10)->text() == "Group  10");
-    QTest::keyClick(&frm, Qt::Key_3);  // no group 3 on offer: nothing chosen
-    EXPECT_FALSE(frm.GroupButton(1)->isChecked() || frm.GroupButton(3)->isChecked() || frm.GroupButton(10)->isChecked());
-    QTest::keyClick(&frm, Qt::Key_0);
-    EXPECT_TRUE(frm.GroupButton(10)->isChecked());
-    QTest::keyClick(&frm, Qt::Key_1);
-    QTest::keyClick(&frm, Qt::Key_0);
-    QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
-    EXPECT_EQ(frm.WildGroup(), 5);
+    // Group 10 gets a button of its own, and digits choose by keyboard.
+    WildCardFrm ten({{1, 0}, {10, 5}}, win.GameState().CardSet, win.CardClip());
+    ten.show();
+    EXPECT_TRUE(!ten.GroupButton(10)->isHidden() && ten.GroupButton(10)->text() == "Group  10");
+    QTest::keyClick(&ten, Qt::Key_3);  // no group 3 on offer: nothing chosen
+    EXPECT_FALSE(ten.GroupButton(1)->isChecked() || ten.GroupButton(3)->isChecked() || ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_0);
+    EXPECT_TRUE(ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_1);
+    QTest::keyClick(&ten, Qt::Key_0);
+    QTest::mouseClick(ten.OkBut(), Qt::LeftButton);
+    EXPECT_EQ(ten.WildGroup(), 5);
 }
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
@@ -122,12 +120,12 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     }
 }
 
-TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
+TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCountingAndGameOverClosesOnExit) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
-    const int round = game.RoundNum, starter = game.StartPlayer;
-    // Escape ends the sheet as OK does: the starting player moves on once (the rule: Scoring tests).
+    const int starter = game.StartPlayer;
+    // Escape ends the sheet as OK does: the starting player moves on once (the rules: Scoring tests).
     bool shown = false;
     WhenModal<ScoreFrm>([&](ScoreFrm& frm) {
         shown = frm.PlayerLabel(1)->text() == "Tester";
@@ -135,14 +133,9 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutCounting) {
     });
     win.MenuEntry("MM_VIEW_SCORE")->trigger();
     EXPECT_TRUE(shown);
-    EXPECT_EQ(game.RoundNum, round);
     EXPECT_EQ(game.StartPlayer, starter == 0 ? 2 : starter % 4 + 1);
     EXPECT_FALSE(game.ScoreViewOnly);
-}
 
-TEST(DialogsGameOver, ShowsEachPictureAndClosesOnExit) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
     win.ShowGameOver(1);
     ASSERT_NE(win.GameOverWindow(), nullptr);
     win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
@@ -161,12 +154,11 @@ TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
     Game& game = win.GameState();
-    game.GameSpeed = 0;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kUnset);
-    game.GameSpeed = 3;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kFastest);
-    game.GameSpeed = 99999;
-    EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), PlaySpdFrm::kSlowest);
+    using Frm = PlaySpdFrm;
+    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
+        game.GameSpeed = speed;
+        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
+    }
 
     // OK stores the bar's speed; closing without OK keeps what was there; a stored
     // speed beyond the bar reaches the timer only as far as the bar goes.
@@ -226,19 +218,11 @@ TEST(DialogsHelp, ContentsOpensTheFirstPage) {
     HelpWindow::Instance()->close();
 }
 
-TEST(DialogsMenu, DefineCardsReportsAMissingDesigner) {
+TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsReportsAMissingDesigner) {
     TableSetup setup;
     PlayWin::Options options = setup.Options();
     options.designer = setup.Root() / "no-such-designer";
     PlayWin& win = setup.Open(options, false);
-    win.MenuEntry("MM_DEFINE_CARDS")->trigger();
-    EXPECT_EQ(setup.messages, (std::vector<std::pair<QString, QString>>{
-                                  {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
-}
-
-TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
     const QString current = QDir::currentPath();
     const auto dialog_folder = [&win] {
         QString folder;
@@ -267,6 +251,10 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheCardSetInForce) {
     win.LoadCardSetCommand(own / "mine.cds");
     ASSERT_TRUE(setup.messages.empty());
     EXPECT_EQ(dialog_folder(), canonical(own));
+
+    win.MenuEntry("MM_DEFINE_CARDS")->trigger();
+    EXPECT_EQ(setup.messages, (std::vector<std::pair<QString, QString>>{
+                                  {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
 }
 
 TEST(DialogsCardView, DescribesTheCardsAction) {
@@ -282,7 +270,7 @@ TEST(DialogsCardView, DescribesTheCardsAction) {
     }
 }
 
-TEST(DialogsCardView, FollowsTheOption) {
+TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     win.MenuEntry("MM_VIEWER")->trigger();
@@ -299,8 +287,27 @@ TEST(DialogsCardView, FollowsTheOption) {
         EXPECT_EQ(viewer.Hint()->isVisible(), grid < 0) << grid;
         EXPECT_EQ(viewer.size(), size) << grid;
     }
+    // Minimising the table hides the viewer; restoring shows it while the option is on. Its
+    // close box unchecks the entry and keeps the option; the entry then turns it off.
+    // Minimised, the table is not redrawn either.
+    CardGrid& hand = *win.Hands().Grid(1);
+    const auto minimise_and_restore = [&win, &hand] {
+        win.showMinimized();
+        QApplication::processEvents();
+        EXPECT_FALSE(win.CardViewer()->isVisible());
+        const int cols = hand.Cols();
+        win.GameState().Players[1] = gui_test::HandFromSet(win.GameState(), cols == 3 ? 4 : 3);
+        win.ShowHand(win.GameState().Players[1], 1);
+        EXPECT_EQ(hand.Cols(), cols);
+        win.showNormal();
+        QApplication::processEvents();
+        return win.CardViewer()->isVisible();
+    };
+    EXPECT_TRUE(minimise_and_restore());
     win.CardViewer()->close();
     EXPECT_TRUE(!win.MenuEntry("MM_VIEWER")->isChecked() && win.GameState().CardViewer);
+    win.MenuEntry("MM_VIEWER")->trigger();
+    EXPECT_FALSE(win.GameState().CardViewer || minimise_and_restore());
 }
 
 }  // namespace

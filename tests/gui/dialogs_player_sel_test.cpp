@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -14,7 +13,6 @@
 #include "dialogs/player_sel_frm.h"
 #include "gui_support.h"
 #include "shell/help_window.h"
-#include "shell/settings_keys.h"
 
 namespace kvt {
 namespace {
@@ -48,7 +46,7 @@ protected:
     const std::vector<fs::path> samples = Samples(setup.folders);
 };
 
-TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageAndHelpItsTopic) {
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeavesItsSeat) {
     ASSERT_GE(samples.size(), 4u);
 
     for (int seat = 2; seat <= 4; ++seat) {
@@ -69,44 +67,8 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageAndHelpItsTopic) {
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
     HelpWindow::Instance()->close();
-}
 
-TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDeals) {
-    sel.UseSampleOpponents();
-    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
-    game.Players[1].Clear();
-    ASSERT_TRUE(sel.Ok());
-    EXPECT_FALSE(sel.isVisible());
-    QApplication::processEvents();
-    for (int p = 2; p <= 4; ++p) {
-        const auto seat = static_cast<std::size_t>(p);
-        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
-        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
-                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
-    }
-    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
-}
-
-TEST_F(DialogsPlayerSel, OkDuringAMoveChangesTheOpponentsAfterIt) {
-    sel.UseSampleOpponents();
-    ASSERT_TRUE(sel.Ok());
-    const PlayerRec before = game.PlayerInfo[2];
-    ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
-    sel.DropOnSeat(2);
-    // The move that is running when OK is pressed plays on with the old opponent.
-    bool old_opponent_in_move = false;
-    win.SetClickHandler([&](PlayWin&, const TableClick&) {
-        EXPECT_TRUE(sel.Ok());
-        EXPECT_FALSE(sel.isVisible());
-        old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
-    });
-    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
-    EXPECT_TRUE(old_opponent_in_move);
-    EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
-    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
-}
-
-TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
+    // A bad player file leaves its seat as it was.
     sel.UseSampleOpponents();
     ASSERT_TRUE(sel.Ok());
     const std::string name3 = game.PlayerInfo[3].Name;
@@ -135,52 +97,81 @@ TEST_F(DialogsPlayerSel, ABadPlayerFileLeavesItsSeatAsItWas) {
     EXPECT_TRUE(sel.Seat(3)->HasPicture());
 }
 
-TEST(DialogsPlayerSelFirstRun, ChoosesBeforeDealing) {
-    TableSetup setup;
-    PlayWin::Options options = setup.Options();
-    options.choose_players = true;
-    PlayWin& win = setup.Open(options, false);
+TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDealsAndDuringAMoveChangesThemAfterIt) {
+    sel.UseSampleOpponents();
+    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
+    game.Players[1].Clear();
+    ASSERT_TRUE(sel.Ok());
+    EXPECT_FALSE(sel.isVisible());
     QApplication::processEvents();
-    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
-    ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
-    win.PlayerSelWindow()->UseSampleOpponents();
-    ASSERT_TRUE(win.PlayerSelWindow()->Ok());
-    QApplication::processEvents();
-    EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
+    for (int p = 2; p <= 4; ++p) {
+        const auto seat = static_cast<std::size_t>(p);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
+    }
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
 
-    // The next start brings them back without asking.
-    setup.win->close();
-    setup.win.reset();
-    PlayWin& again = setup.Open(options, false);
-    QApplication::processEvents();
-    EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
-    EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
-    EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+    const PlayerRec before = game.PlayerInfo[2];
+    ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
+    sel.DropOnSeat(2);
+    // The move that is running when OK is pressed plays on with the old opponent.
+    bool old_opponent_in_move = false;
+    win.SetClickHandler([&](PlayWin&, const TableClick&) {
+        EXPECT_TRUE(sel.Ok());
+        EXPECT_FALSE(sel.isVisible());
+        old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
+    });
+    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+    EXPECT_TRUE(old_opponent_in_move);
+    EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
+    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
 }
 
-TEST(DialogsPlayerSelFirstRun, NewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
+// A first run asks for the opponents before dealing. OK, New Game or Load Card
+// Set (with the choice open or cancelled) deals a table that plays; chosen by
+// OK, the next start brings them back without asking.
+TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
     using Command = std::function<void(TableSetup&)>;
     const std::vector<std::pair<const char*, Command>> commands{
+        {"OK",
+         [](TableSetup& setup) {
+             setup.win->PlayerSelWindow()->UseSampleOpponents();
+             ASSERT_TRUE(setup.win->PlayerSelWindow()->Ok());
+             QApplication::processEvents();
+         }},
         {"New Game", [](TableSetup& setup) { setup.win->MenuEntry("MM_NEW_GAME")->trigger(); }},
         {"Load Card Set",
          [](TableSetup& setup) { setup.win->LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet); }},
     };
     for (const auto& [name, command] : commands) {
         for (const bool cancelled : {false, true}) {
+            const bool ok = std::string(name) == "OK";
+            if (ok && cancelled) continue;
             SCOPED_TRACE(std::string(name) + (cancelled ? ", choice cancelled" : ", choice open"));
             TableSetup setup;
             PlayWin::Options options = setup.Options();
             options.choose_players = true;
             PlayWin& win = setup.Open(options, false);
             QApplication::processEvents();
-            ASSERT_TRUE(win.AwaitingPlayers());
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
+            ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
             if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
             command(setup);
             EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
+            if (ok) {
+                setup.win->close();
+                setup.win.reset();
+                PlayWin& again = setup.Open(options, false);
+                QApplication::processEvents();
+                EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
+                EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
+                EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+            }
             int clicks = 0;
-            QObject::connect(&win, &PlayWin::TableClicked, [&clicks] { ++clicks; });
-            win.SetClickHandler(nullptr);
-            win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+            QObject::connect(setup.win.get(), &PlayWin::TableClicked, [&clicks] { ++clicks; });
+            setup.win->SetClickHandler(nullptr);
+            setup.win->HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
             EXPECT_EQ(clicks, 1);
         }
     }

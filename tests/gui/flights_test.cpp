@@ -14,12 +14,11 @@
 namespace kvt {
 namespace {
 
-using gui_test::RunUntil;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 bool TrailComplete(const CardFlights& flights) { return flights.Box(CardFlights::kBoxes - 1)->isVisible(); }
 
-TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
+TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPauseTheDrawFlightInFiveSteps) {
     QWidget table;
     table.resize(640, 456);
     CardFlights flights(&table);
@@ -38,19 +37,12 @@ TEST(CardFlights, TheTrailRunsInTenthsAndEndsOneStepShort) {
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
     for (int i = 0; i < CardFlights::kBoxes; ++i)
         EXPECT_EQ(flights.Box(i)->geometry(), QRect(QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i)), QSize(140, 190))) << i;
-}
 
-// The trail grows without holding up its caller, stands for its pause, and
-// is gone when its end is told.
-TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
-    QWidget table;
-    table.resize(640, 456);
+    // The trail grows without holding up its caller, stands for its pause, and
+    // is gone when its end is told.
     table.show();
-    CardFlights flights(&table);
     EXPECT_EQ(flights.Interval(), 1000);
     flights.SetInterval(50);
-    QPixmap picture(70, 95);
-    picture.fill(Qt::blue);
     flights.PlaceTrail(picture, QPoint(0, 0), QPoint(3000, 3000));
     std::optional<bool> finished;
     flights.PlayTrail(false, [&](bool done) { finished = done; });
@@ -61,27 +53,21 @@ TEST(CardFlights, ATrailStandsForItsPauseAndThenTellsItsEnd) {
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
     EXPECT_TRUE(*finished && flights.AnimDone());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(flights.Box(i)->isVisible()) << i;
-}
 
-TEST(CardFlights, TheDrawFlightMovesInFiveEqualSteps) {
-    QWidget table;
-    table.resize(640, 456);
-    table.show();
-    CardFlights flights(&table);
-    flights.SetDrawStepPause(1);
-    QPixmap picture(70, 95);
-    picture.fill(Qt::green);
+    // The draw flight moves in five equal steps, on a table of the design's size.
+    CardFlights draws(&table);
+    draws.SetDrawStepPause(1);
     std::vector<QPoint> steps;
-    std::optional<bool> finished;
-    flights.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545), [&] { steps.push_back(flights.Box(0)->pos()); },
-                       [&](bool done) { finished = done; });
+    finished.reset();
+    draws.DrawFlight(picture, QPoint(3240, 1560), QPoint(2190, 4545), [&] { steps.push_back(draws.Box(0)->pos()); },
+                     [&](bool done) { finished = done; });
     EXPECT_EQ(steps.size(), 1u);  // the later steps wait for their pauses
     ASSERT_TRUE(RunUntil([&] { return finished.has_value(); }));
     ASSERT_TRUE(*finished && steps.size() == 5u) << steps.size();
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(steps[static_cast<std::size_t>(i)], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
-    EXPECT_FALSE(flights.Box(0)->isVisible());
+    EXPECT_FALSE(draws.Box(0)->isVisible());
 }
 
 TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
@@ -125,7 +111,7 @@ TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
 
 // The rules' calls through the window's view are played after the call
 // returns: the flight's picture, then the hand it left as it stood.
-TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
+TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosingEndsAFlight) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     win.SetAnimationInterval(20);
@@ -147,8 +133,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
         EXPECT_EQ(win.Flights().Box(5)->Picture().toImage(), c.picture.toImage());
         ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     }
-    // The picked card: the box empties, the pile shows the card, the
-    // steps behind the flight wait for it.
+    // The picked card: the box empties, the pile shows the card, the steps behind the flight wait for it.
     game.View().ShowPickedCard(card);
     game.View().AnimatePickedCard(card);
     game.View().SetDiscardButtonVisible(true);
@@ -159,15 +144,12 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceAndTheTableShowsThemInOrder) {
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible()) << i;
     // The last box is parked on the pile.
     EXPECT_EQ(win.Flights().Box(9)->pos(), win.Hands().DiscardPile()->pos());
-}
 
-TEST(PlayWinFlights, ClosingDuringAFlightEndsItAndTheProgram) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
+    // Closing during a flight ends it and the program.
     win.SetAnimationInterval(20000);
-    const Card card = win.GameState().Players[3][0];
+    const Card held = win.GameState().Players[3][0];
     QTimer::singleShot(0, &win, [&] {
-        win.GameState().View().AnimateCardMove(1, 3, card);
+        win.GameState().View().AnimateCardMove(1, 3, held);
         QTimer::singleShot(0, &win, [&] { win.close(); });
     });
     QTimer watchdog;

@@ -86,19 +86,6 @@ void TableSetup::WriteSetting(const std::string& key, const std::string& value) 
     (void)ini.WriteString(settings::kMisc, key, value);
 }
 
-CardStack HandOf(const std::vector<std::pair<int, int>>& cards) {
-    CardStack stack;
-    int col = 0;
-    for (const auto& [group, value] : cards) {
-        Card card;
-        card.Group = static_cast<std::int16_t>(group);
-        card.Value = static_cast<std::int16_t>(value);
-        card.PicCol = static_cast<std::int16_t>(col++ % 19);
-        stack.Push(card);
-    }
-    return stack;
-}
-
 CardStack HandFromSet(const Game& game, int n) {
     CardStack stack;
     int d = 0;
@@ -117,14 +104,6 @@ int CardsOnTable(const Game& game) {
     return total;
 }
 
-QPoint CellPoint(CardGrid* grid, int col, int row) {
-    if (grid->CellRect(row, col).intersected(grid->Viewport()).isEmpty()) {
-        grid->SetLeftCol(col);
-        grid->SetTopRow(row);
-    }
-    return grid->CellRect(row, col).intersected(grid->Viewport()).center();
-}
-
 int NoChoiceColumn(Game& game, bool group_card) {
     const CardStack& hand = game.Players[1];
     for (int c = 0; c < hand.Count(); ++c) {
@@ -134,6 +113,20 @@ int NoChoiceColumn(Game& game, bool group_card) {
     }
     return -1;
 }
+
+namespace {
+
+// A point inside cell (row, col) of a grid; a cell out of view is scrolled
+// into view first, as the player would with the scroll bar.
+QPoint CellPoint(CardGrid* grid, int col, int row = 0) {
+    if (grid->CellRect(row, col).intersected(grid->Viewport()).isEmpty()) {
+        grid->SetLeftCol(col);
+        grid->SetTopRow(row);
+    }
+    return grid->CellRect(row, col).intersected(grid->Viewport()).center();
+}
+
+}  // namespace
 
 void ClickHand(PlayWin& win, int player, int col) {
     QTest::mouseClick(win.Hands().Grid(player), Qt::LeftButton, {}, CellPoint(win.Hands().Grid(player), col));
@@ -202,25 +195,32 @@ DialogAnswerer::DialogAnswerer(int wild_group) : group(wild_group) {
 
 void DialogAnswerer::Answer() {
     if (auto* wild = qobject_cast<WildCardFrm*>(QApplication::activeModalWidget())) {
-        QToolButton* button = group > 0 && group < WildCardFrm::kButtons ? wild->GroupButton(group) : nullptr;
-        for (int g = 1; g < WildCardFrm::kButtons && (!button || button->isHidden()); ++g)
-            button = wild->GroupButton(g);
+        int chosen = group > 0 && group < WildCardFrm::kButtons && !wild->GroupButton(group)->isHidden() ? group : 0;
+        for (int g = 1; g < WildCardFrm::kButtons && chosen == 0; ++g)
+            if (!wild->GroupButton(g)->isHidden()) chosen = g;
         ++wild_choices;
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTest::mouseClick(wild->OkBut(), Qt::LeftButton);
+        if (by_keys) {
+            ++wild_choices_by_keys;
+            QTest::keyClick(wild, static_cast<Qt::Key>(Qt::Key_0 + chosen % 10));
+            QTest::keyClick(wild, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(wild->GroupButton(chosen), Qt::LeftButton);
+            QTest::mouseClick(wild->OkBut(), Qt::LeftButton);
+        }
         return;
     }
     if (auto* sheet = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
         ++score_sheets;
+        score_sheets_by_keys += by_keys;
         if (on_score_sheet) on_score_sheet();
-        QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
+        by_keys ? QTest::keyClick(sheet, Qt::Key_Return) : QTest::mouseClick(sheet->OkBut(), Qt::LeftButton);
         return;
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* over = qobject_cast<GameOverFrm*>(window);
         if (!over || !over->isVisible()) continue;
         ++game_overs;
-        QTest::mouseClick(over->ExitBut(), Qt::LeftButton);
+        by_keys ? QTest::keyClick(over, Qt::Key_Return) : QTest::mouseClick(over->ExitBut(), Qt::LeftButton);
         return;
     }
 }
@@ -257,7 +257,5 @@ void WriteWave(const fs::path& path, int milliseconds) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
 }
-
-QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }
 
 }  // namespace kvt::gui_test

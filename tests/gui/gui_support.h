@@ -56,18 +56,12 @@ private:
     QTemporaryDir temp_;
 };
 
-// A hand of the given (group, value) pairs, with pictures from the first row.
-CardStack HandOf(const std::vector<std::pair<int, int>>& cards);
 // A hand of n cards of the game's card set, taken from its definitions.
 CardStack HandFromSet(const Game& game, int n);
 
 // Every card of the table (hands, deck, pile, hold, picked and a computer's
 // held discard).
 int CardsOnTable(const Game& game);
-
-// A point inside cell (row, col) of a grid; a cell out of view is scrolled
-// into view first, as the player would with the scroll bar.
-QPoint CellPoint(CardGrid* grid, int col, int row = 0);
 
 // The first card of the human's hand that can be laid and needs no choice
 // (and is no wild card, when told so); -1 if none.
@@ -110,16 +104,19 @@ private:
 
 // Answers the windows a move opens and waits for, as the player would: the
 // wild-card group choice with `group` (or the first group offered when that
-// one is not), the score sheet with OK and the game-over window with Exit.
-// It looks every few milliseconds, so it also answers windows opened deep
-// inside a move.
+// one is not), the score sheet with OK and the game-over window with Exit;
+// by_keys, with the group's digit and Enter instead of clicks. It looks every
+// few milliseconds, so it also answers windows opened deep inside a move.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(int wild_group = 0);
 
     int group;
+    bool by_keys = false;
     int wild_choices = 0;
+    int wild_choices_by_keys = 0;
     int score_sheets = 0;
+    int score_sheets_by_keys = 0;
     int game_overs = 0;
     // Runs just before a score sheet is answered.
     std::function<void()> on_score_sheet;
@@ -161,8 +158,5 @@ MainOption& ExtraMainOption();
 
 // A PCM wave file of the given length (8 kHz, 16-bit mono).
 void WriteWave(const fs::path& path, int milliseconds);
-
-// The colour of a table pixel as drawn now (children included).
-QColor PixelOf(QWidget* widget, int x, int y);
 
 }  // namespace kvt::gui_test

@@ -4,24 +4,19 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QTest>
-#include <QTimer>
 
 #include "actions/flights_qt.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
-#include "shell/help_window.h"
-#include "shell/table_keys.h"
 
 // The table in the states play brings, drawn as a person sees them. With
 // KVT_SCENE_DIR set, each scene is also written there as a PNG.
 namespace kvt {
 namespace {
 
-using gui_test::HandFromSet;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 QImage Shot(QWidget& win, const char* name) {
     QApplication::processEvents();
@@ -46,8 +41,7 @@ bool Shows(const QImage& shot, const QWidget& win, const QWidget& widget, const 
     return drawn.convertToFormat(QImage::Format_RGB32) == meant.convertToFormat(QImage::Format_RGB32);
 }
 
-// The cell of card i of a hand: the top and human hands run across, the
-// side hands down.
+// The cell of card i of a hand: the top and human hands run across, the side hands down.
 QRect HandCell(const CardGrid& grid, int player, int i) {
     return player == 1 || player == 3 ? grid.CellRect(0, i) : grid.CellRect(i, 0);
 }

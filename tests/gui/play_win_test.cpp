@@ -24,44 +24,10 @@
 namespace kvt {
 namespace {
 
-using gui_test::CardsOnTable;
-using gui_test::TableSetup;
-
-TEST(PlayWinMenu, EveryEntryHasItsCaption) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    const std::vector<std::pair<const char*, const char*>> entries{
-        {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
-        {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
-        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."},
-        {"MM_OPEN_RECORD", "Open &Game Record..."}, {"MM_EXIT", "&Exit"},
-        {"MM_EDIT", "&Edit"}, {"MM_UNDO", "&Undo"}, {"MM_REDO", "&Redo"}, {"MM_SETUP", "&Options"},
-        {"MM_SORT_CARDS", "S&ort Cards"}, {"MM_SOUNDS", "&Sounds"}, {"MM_PLAYER_SOUNDS", "&Player Sounds"},
-        {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
-        {"MM_SCORE", "&Score"}, {"MM_VIEW_SCORE", "&View Score"}, {"MM_HELP", "&Help"},
-        {"MM_CONTENTS", "&Contents"}, {"MM_ABOUT", "About &KVT"}, {"MM_CURRENT_GAME", "&About Current Game"}};
-    for (const auto& [name, caption] : entries) {
-        QAction* action = win.MenuEntry(name);
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
-    }
-    EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator());
-    EXPECT_TRUE(win.MenuEntry("MM_DIVIDER5")->isSeparator());
-    // The bar holds the four menus in order, with Edit (Undo, Redo) after File.
-    const QList<QAction*> bar = win.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 5);
-    EXPECT_EQ(bar[0]->objectName(), "MM_FILE");
-    EXPECT_EQ(bar[1]->objectName(), "MM_EDIT");
-    EXPECT_EQ(bar[4]->objectName(), "MM_HELP");
-    const QList<QAction*> file = bar[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 9);
-    EXPECT_EQ(file[7]->objectName(), "MM_DASH");
-    EXPECT_EQ(file[8]->objectName(), "MM_EXIT");
-    EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
-}
+using namespace gui_test;
 
 // A first run: no settings and no working folder.
-TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnAndDeals) {
+TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShowsTheMenus) {
     TableSetup setup;
     ASSERT_FALSE(std::filesystem::exists(setup.folders.AppDir));
     PlayWin& win = setup.Open();
@@ -85,6 +51,34 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnAndDeals) {
         EXPECT_TRUE(std::filesystem::exists(setup.folders.AppDir / file)) << file;
     EXPECT_EQ(win.CardClip().Picture().size(), QSize(1425, 550));
     EXPECT_EQ(game.CardSet.CardDefs[static_cast<std::size_t>(game.CardBackDef)].Action, kActionCardBack);
+
+    // Every menu entry has its caption.
+    const std::vector<std::pair<const char*, const char*>> entries{
+        {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
+        {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
+        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."},
+        {"MM_OPEN_RECORD", "Open &Game Record..."}, {"MM_EXIT", "&Exit"},
+        {"MM_EDIT", "&Edit"}, {"MM_UNDO", "&Undo"}, {"MM_REDO", "&Redo"}, {"MM_SETUP", "&Options"},
+        {"MM_SORT_CARDS", "S&ort Cards"}, {"MM_SOUNDS", "&Sounds"}, {"MM_PLAYER_SOUNDS", "&Player Sounds"},
+        {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
+        {"MM_SCORE", "&Score"}, {"MM_VIEW_SCORE", "&View Score"}, {"MM_HELP", "&Help"},
+        {"MM_CONTENTS", "&Contents"}, {"MM_ABOUT", "About &KVT"}, {"MM_CURRENT_GAME", "&About Current Game"}};
+    for (const auto& [name, caption] : entries) {
+        QAction* action = win.MenuEntry(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
+    }
+    EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator());
+    EXPECT_TRUE(win.MenuEntry("MM_DIVIDER5")->isSeparator());
+    // The bar holds its five menus in order, with Edit (Undo, Redo) after File; Exit ends File.
+    const QList<QAction*> bar = win.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(std::tuple(bar[0]->objectName(), bar[1]->objectName(), bar[4]->objectName()),
+              std::tuple("MM_FILE", "MM_EDIT", "MM_HELP"));
+    const QList<QAction*> file = bar[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 9);
+    EXPECT_EQ(std::tuple(file[7]->objectName(), file[8]->objectName()), std::tuple("MM_DASH", "MM_EXIT"));
+    EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 
 // Read at the start and written at Exit in the settings' own forms.
@@ -98,6 +92,7 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsAndExitWritesThem) 
     for (const auto& [entry, on] : {std::pair{"MM_SORT_CARDS", false}, {"MM_PLAYER_SOUNDS", false}, {"MM_MUSIC", true},
                                     {"MM_VIEWER", true}})
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
+    EXPECT_TRUE(win.CardViewer() && win.CardViewer()->isVisible());
     EXPECT_EQ(win.GameState().GameSpeed, 250);
     // The game speed reaches the timer only through the Game Speed command.
     EXPECT_EQ(win.AnimationInterval(), 1000);
@@ -156,65 +151,40 @@ TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
     }
 }
 
-TEST(PlayWinCommands, SortCardsTogglesWritesAndResorts) {
+// Each option flips its mark; Sort and the viewer are saved at once, the sounds at the exit.
+TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     Game& game = win.GameState();
-    QAction* sort = win.MenuEntry("MM_SORT_CARDS");
-    sort->trigger();
-    EXPECT_FALSE(game.SortCards || sort->isChecked());
-    EXPECT_EQ(setup.RawSetting("Sort"), " 0");
-
+    struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
+    const Option options[] = {
+        {"MM_SORT_CARDS", game.SortCards, "Sort", true},
+        {"MM_PLAYER_SOUNDS", game.PlayerSounds, "PlayerSounds", false},
+        {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
+        {"MM_VIEWER", game.CardViewer, "Viewer", true},
+    };
+    for (const Option& option : options) {
+        const bool was = option.on;
+        win.MenuEntry(option.entry)->trigger();
+        const std::string saved = !option.at_once ? "(missing)" : was ? " 0" : "-1";
+        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
+                  std::tuple(!was, !was, saved)) << option.entry;
+    }
     // Unsorted, the hand stays as it is; switched on, it is shown sorted at once.
     std::swap(game.Players[1][0], game.Players[1][6]);
     const Card first = game.Players[1][0];
     win.ShowHand(game.Players[1], 1);
     EXPECT_EQ(game.Players[1][0], first);
-    sort->trigger();
-    EXPECT_EQ(std::tuple(sort->isChecked(), setup.RawSetting("Sort")), std::tuple(true, std::string("-1")));
+    win.MenuEntry("MM_SORT_CARDS")->trigger();
+    EXPECT_EQ(setup.RawSetting("Sort"), "-1");
     EXPECT_TRUE(std::is_sorted(game.Players[1].begin(), game.Players[1].end(), [](const Card& a, const Card& b) {
         return std::pair(a.Group, a.Value) < std::pair(b.Group, b.Value);
     }));
-}
-
-TEST(PlayWinCommands, OptionsToggleTheirMarksAndOnlyTheViewerIsSavedAtOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    const Game& game = win.GameState();
-    struct Option { const char* entry; const bool& on; const char* key; };
-    const Option options[] = {
-        {"MM_PLAYER_SOUNDS", game.PlayerSounds, "PlayerSounds"},
-        {"MM_MUSIC", game.OpeningMusic, "BackMusic"},
-        {"MM_VIEWER", game.CardViewer, "Viewer"},
-    };
-    for (const Option& option : options) {
-        const bool was = option.on;
-        win.MenuEntry(option.entry)->trigger();
-        const bool at_once = std::string(option.key) == "Viewer";
-        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
-                  std::tuple(!was, !was, at_once ? "-1" : "(missing)")) << option.entry;
-    }
     win.close();
     EXPECT_EQ(std::tuple(setup.RawSetting("PlayerSounds"), setup.RawSetting("BackMusic")), std::tuple(" 0", " 0"));
 }
 
-TEST(PlayWinCommands, MinimisingHidesTheCardViewerAndRestoringShowsItWhenOn) {
-    TableSetup setup;
-    setup.WriteSetting(settings::kViewer, "-1");
-    PlayWin& win = setup.Open();
-    ASSERT_NE(win.CardViewer(), nullptr);
-    for (const bool on : {true, false}) {
-        if (!on) win.MenuEntry("MM_VIEWER")->trigger();
-        win.showMinimized();
-        QApplication::processEvents();
-        EXPECT_FALSE(win.CardViewer()->isVisible()) << on;
-        win.showNormal();
-        QApplication::processEvents();
-        EXPECT_EQ(win.CardViewer()->isVisible(), on);
-    }
-}
-
-TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
+TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwips) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     std::vector<TableClick> clicks;
@@ -241,11 +211,7 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlace) {
             EXPECT_EQ(std::tuple(clicks[i].player, clicks[i].row, clicks[i].col), std::tuple(player, row, col)) << i;
         }
     }
-}
 
-TEST(PlayWinClicks, PointerMovesOverTheHandReportTwips) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
     int grid = -2, x = -1;
     QObject::connect(&win, &PlayWin::PointerMoved,
                      [&](int g, int x_twips, int) { std::tie(grid, x) = std::tie(g, x_twips); });
@@ -257,9 +223,8 @@ TEST(PlayWinClicks, PointerMovesOverTheHandReportTwips) {
     EXPECT_EQ(grid, -1);
 }
 
-// A card bitmap decoded when it was checked is shown once its switch put it
-// in force, instead of being read back from the working copy; otherwise the
-// working copy is read.
+// A card bitmap decoded when it was checked is shown once its switch put it in force,
+// instead of being read back from the working copy; otherwise the working copy is read.
 TEST(PlayWinCardBitmap, TheCheckedPictureIsShownOnlyOnceInForce) {
     TableSetup setup;
     PlayWin& win = setup.Open();

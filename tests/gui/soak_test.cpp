@@ -1,10 +1,9 @@
-// A long game on the offscreen table: a scripted human plays by mouse while
-// menu commands arrive at random moments, computer turns included, and the
-// window is finally closed in the middle of a card flight. After every step
-// each card of the deal must still be on the table.
+// A long game on the offscreen table: a scripted human plays by mouse and by
+// the keys alone while menu commands arrive at random moments, computer turns
+// included, and the window is finally closed in the middle of a card flight.
+// After every step each card of the deal must still be on the table.
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -17,14 +16,12 @@
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
+#include "shell/table_keys.h"
 
 namespace kvt {
 namespace {
 
-using gui_test::CardsOnTable;
-using gui_test::DialogAnswerer;
-using gui_test::FlightWatcher;
-using gui_test::TableSetup;
+using namespace gui_test;
 
 // KVT_SOAK_ROUNDS and KVT_SOAK_SEED change the soak for a longer or another run.
 int SoakSetting(const char* name, int fallback) {
@@ -58,33 +55,65 @@ public:
     return ::testing::AssertionSuccess();
 }
 
-// One action of the human, by mouse: take a card when taking, finish a
-// pick, play a playable card, or draw.
-void HumanStep(PlayWin& win, std::mt19937& dice) {
+enum Kind { kTake, kChoose, kDiscard, kPutBack, kPlay, kDraw, kKinds };
+
+// One action of the human, by mouse or by the keys alone: take a card when
+// taking, finish a pick, play a playable card, or draw. The keys mark a card
+// (Home, Right) and press it (Space to take, Enter), draw (D), put a drawn
+// card back (Escape) and discard (Alt+D).
+Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
     Game& game = win.GameState();
     HandView& hands = win.Hands();
     const auto any = [&dice](int n) { return static_cast<int>(dice() % static_cast<unsigned>(n)); };
     CardStack& hand = game.Players[1];
+    const auto key = [&win](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        // The keys go to the table once a dialog has closed, as the desktop gives it back.
+        QApplication::setActiveWindow(&win);
+        QTest::keyClick(&win, k, mods);
+        gui_test::Settle(win);
+    };
+    const auto choose = [&](int player, int column, Qt::Key press) {
+        if (!by_keys) return gui_test::ClickHand(win, player, column);
+        key(Qt::Key_Home);
+        for (int i = 0; i < column; ++i) key(Qt::Key_Right);
+        // A hidden card is known by its place only.
+        const QString spoken = win.Keys()->Mark()->accessibleName();
+        if (player != 1) EXPECT_TRUE(spoken.startsWith(QStringLiteral("Card %1 of ").arg(column + 1))) << qPrintable(spoken);
+        key(press);
+    };
 
     if (game.ChoosingCards) {
         const int from = game.ChooseFromPlayer;
-        gui_test::ClickHand(win, from, from == 3 ? any(game.Players[from].Count()) : 0);
-    } else if (!game.PickStack.Empty()) {
-        if (game.HoldGridOpen && game.HoldCount < game.HoldNeeded && !hand.Empty())
-            gui_test::ClickHand(win, 1, any(hand.Count()));
-        else if (hands.AcceptDiscardBut()->isVisible())
-            QTest::mouseClick(hands.AcceptDiscardBut(), Qt::LeftButton);
-        else
-            QTest::mouseClick(hands.ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
-    } else {
-        std::vector<int> playable;
-        for (int c = 0; c < hand.Count(); ++c)
-            if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
-        if (!playable.empty())
-            gui_test::ClickHand(win, 1, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]);
-        else
-            QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+        choose(from, from == 3 ? any(game.Players[from].Count()) : 0, Qt::Key_Space);
+        return kTake;
     }
+    if (!game.PickStack.Empty()) {
+        if (game.HoldGridOpen && game.HoldCount < game.HoldNeeded && !hand.Empty()) {
+            choose(1, any(hand.Count()), Qt::Key_Return);
+            return kChoose;
+        }
+        if (!hands.AcceptDiscardBut()->isVisible()) {
+            by_keys ? key(Qt::Key_Escape) : QTest::mouseClick(hands.ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
+            return kPutBack;
+        }
+        if (!by_keys) {
+            QTest::mouseClick(hands.AcceptDiscardBut(), Qt::LeftButton);
+            return kDiscard;
+        }
+        // An access key presses its button as a click would, a moment later.
+        key(Qt::Key_D, Qt::AltModifier);
+        EXPECT_TRUE(gui_test::RunUntil([&] { return game.PickStack.Empty() || win.IsClosing(); }));
+        return kDiscard;
+    }
+    std::vector<int> playable;
+    for (int c = 0; c < hand.Count(); ++c)
+        if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
+    if (!playable.empty()) {
+        choose(1, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))], Qt::Key_Return);
+        return kPlay;
+    }
+    by_keys ? key(Qt::Key_D) : QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    return kDraw;
 }
 
 enum Command { kNewGame, kLoadCardSet, kViewScore, kSort, kPlayerSounds, kMusic, kViewer, kCommands };
@@ -110,6 +139,8 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     win.SetMessageSink([&setup](const QString& title, const QString& text) { setup.messages.emplace_back(title, text); });
     ASSERT_TRUE(win.Start());
     win.show();
+    win.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
     win.SetAnimationInterval(1);
     win.Flights().SetDrawStepPause(0);
     Game& game = win.GameState();
@@ -124,7 +155,6 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     };
 
     DialogAnswerer answerer;
-    answerer.group = 0;
     int rounds = 0;
     answerer.on_score_sheet = [&] {
         if (!game.ScoreViewOnly) ++rounds;
@@ -157,8 +187,13 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         }
     };
 
-    QElapsedTimer clock;
-    clock.start();
+    // Every other action is made by the keys alone, the windows it opens answered by keys too,
+    // until each kind of action, a wild card's group and a score sheet have come up so.
+    std::array<int, kKinds> by_keys{};
+    const auto keys_done = [&] {
+        return answerer.wild_choices_by_keys > 0 && answerer.score_sheets_by_keys > 0 &&
+               std::all_of(by_keys.begin(), by_keys.end(), [](int n) { return n > 0; });
+    };
     const int step_limit = rounds_wanted * 400;
     int steps = 0;
     while (!win.IsClosing() && steps < step_limit) {
@@ -168,7 +203,9 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         if (rounds >= rounds_wanted && close_at_flight < 0)
             close_at_flight = watcher.flights + 1 + static_cast<int>(dice() % 25);
         if (close_at_flight < 0 && chance(60)) give(any_command());
-        HumanStep(win, dice);
+        answerer.by_keys = steps % 2 == 1 && !keys_done();
+        const Kind kind = HumanStep(win, dice, answerer.by_keys);
+        if (answerer.by_keys) ++by_keys[kind];
         ASSERT_TRUE(gui_test::WaitForHuman(win)) << "step " << steps;
         ++steps;
         ASSERT_FALSE(game.MoveInProgress()) << "step " << steps;
@@ -183,21 +220,18 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
                              game.Players[1].Empty() ? win.Hands().Grid(1)->Cols() : game.Players[1].Count()))
             << "step " << steps;
     }
-    const qint64 elapsed = clock.elapsed();
 
     EXPECT_TRUE(win.IsClosing() && closed_in_move) << "the close came during a flight";
     EXPECT_GE(rounds, rounds_wanted);
     EXPECT_TRUE(EveryCardKept(win)) << "after the close";
     EXPECT_GT(answerer.wild_choices, 0);
+    EXPECT_TRUE(keys_done()) << "every kind of action by keys: " << testing::PrintToString(by_keys);
     for (int command = 0; command < kCommands; ++command)
         EXPECT_GT(given[static_cast<std::size_t>(command)], 0) << "command " << command << " was never given";
     EXPECT_GT(given_in_moves, 0);
-    int commands = 0;
-    for (const int n : given) commands += n;
     for (const auto& [title, text] : setup.messages) ADD_FAILURE() << title.toStdString() << ": " << text.toStdString();
-    std::printf("[ soak     ] %d rounds, %d steps, %d flights, %d commands (%d in moves), %d game overs in %lld ms\n",
-                rounds, steps, watcher.flights, commands, given_in_moves, answerer.game_overs,
-                static_cast<long long>(elapsed));
+    std::printf("[ soak     ] %d rounds, %d steps, %d flights, %d commands in moves, %d game overs\n", rounds, steps,
+                watcher.flights, given_in_moves, answerer.game_overs);
 }
 
 }  // namespace

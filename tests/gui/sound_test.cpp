@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
@@ -14,30 +13,18 @@
 namespace kvt {
 namespace {
 
-using gui_test::TableSetup;
-using gui_test::RunUntil;
-using gui_test::WriteWave;
+using namespace gui_test;
 
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
+// A clip's length comes from its header. It ends on its own (muted: after its
+// length), when stopped, or at once when it cannot play; each tells its end once.
 // Missing and undecodable clips are pinned through the table (tests/faults).
-TEST(SoundOutput, TheClipLengthComesFromTheHeader) {
-    TableSetup setup;
-    const auto wave = setup.Root() / "half.wav";
-    WriteWave(wave, 500);
-    EXPECT_EQ(WavClipLength(Text(wave)), 500);
-}
-
-// The sound module is found beside the program, so the table itself does
-// not load the sound libraries.
-TEST(SoundOutput, TheDeviceComesFromItsModule) {
+// The device comes from a module beside the program, so the table itself
+// does not load the sound libraries.
+TEST(SoundOutput, TheDeviceComesFromItsModuleAndEveryClipTellsItsEndOnce) {
     ASSERT_NE(OpenSoundBackend(), nullptr);
     EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
-}
-
-// A clip ends on its own (muted: after its length), when stopped, or at
-// once when it cannot play; each tells its end once.
-TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     TableSetup setup;
     SoundOutput sound;
     sound.SetMuted(true);
@@ -45,6 +32,7 @@ TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     const auto long_wave = setup.Root() / "long.wav";
     WriteWave(short_wave, 30);
     WriteWave(long_wave, 20000);
+    EXPECT_EQ(WavClipLength(Text(short_wave)), 30);
     int short_ends = 0, long_ends = 0, missing_ends = 0;
     EXPECT_TRUE(sound.Play(Text(short_wave), [&] { ++short_ends; }));
     EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
@@ -64,24 +52,17 @@ TEST(SoundOutput, EveryClipTellsItsEndOnce) {
     EXPECT_EQ(long_ends, 3);
 }
 
-// A player's clip in the rules holds back what the table shows after it;
-// closing the window lets everything go at once.
-TEST(SoundOutput, AClipOfTheRulesHoldsTheTableUntilTheWindowCloses) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    win.Sound().SetMuted(true);
-    const auto wave = setup.Root() / "long.wav";
-    WriteWave(wave, 20000);
-    win.GameState().View().PlayClip(wave);
-    win.GameState().View().SetDiscardButtonVisible(true);
-    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
-    win.close();
-    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
-}
-
-TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
+// The first paint plays the opening music once; turning it off stops only the music.
+TEST(OpeningSound, TheFirstPaintPlaysItOnceTurningItOffStopsOnlyItAndAClipHoldsTheTable) {
     TableSetup setup;
     PlayWin& win = setup.Open(false);
+    EXPECT_TRUE(win.GameState().FirstPaint);
+    win.show();
+    QApplication::processEvents();
+    win.Table()->repaint();
+    QApplication::processEvents();
+    EXPECT_FALSE(win.GameState().FirstPaint);
+
     SoundOutput& sound = win.Sound();
     sound.SetMuted(true);
     const auto clip = setup.Root() / "Comment1.wav";
@@ -92,17 +73,16 @@ TEST(OpeningSound, TurningItOffStopsOnlyTheOpeningMusic) {
     EXPECT_TRUE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
     win.MenuEntry("MM_MUSIC")->trigger();
     EXPECT_TRUE(!sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && sound.IsPlaying(Text(clip)));
-}
 
-TEST(OpeningSound, TheFirstPaintPlaysItOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    EXPECT_TRUE(win.GameState().FirstPaint);
-    win.show();
-    QApplication::processEvents();
-    win.Table()->repaint();
-    QApplication::processEvents();
-    EXPECT_FALSE(win.GameState().FirstPaint);
+    // A player's clip in the rules holds back what the table shows after it;
+    // closing the window lets everything go at once.
+    const auto wave = setup.Root() / "long.wav";
+    WriteWave(wave, 20000);
+    win.GameState().View().PlayClip(wave);
+    win.GameState().View().SetDiscardButtonVisible(true);
+    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
+    win.close();
+    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
 }
 
 }  // namespace

@@ -16,9 +16,6 @@
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
 #include "gui_support.h"
-#include "actions/flights_qt.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/statistics_store.h"
 
 namespace kvt {
@@ -221,10 +218,8 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
     EXPECT_EQ(Count(file, "SELECT count(*) FROM games g WHERE rounds <> (SELECT count(*) / 4 FROM rounds WHERE game_id = g.id)"), 0);
 }
 
-// Closed while the table still shows the human's last card going down, the
-// round is kept scored: the next start asks for the sheet's OK again, deals the
-// next round without counting anything twice, and the statistics count the
-// round once.
+// Closed while the human's last card still goes down, the round is kept scored: the next start
+// asks for the sheet's OK again and deals on, counting nothing twice, in the statistics too.
 TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNamesAsText) {
     gui_test::TableSetup setup;
     PlayWin& first = setup.OpenFast();

@@ -17,8 +17,7 @@
 namespace kvt {
 namespace {
 
-using gui_test::HandFromSet;
-using gui_test::TableSetup;
+using namespace gui_test;
 using namespace table_layout;
 
 struct SizeCase {
@@ -34,23 +33,6 @@ const SizeCase kSizes[] = {
     {{1280, 950}, 2.0, 10, 10},   {{1920, 1010}, 1010 / 456.0, 13, 10}, {{1000, 456}, 1.0, 16, 10},
     {{640, 900}, 1.0, 10, 17},
 };
-
-TEST(TableGeometry, OneScaleTheMiddleCentredAndMoreCardsWhereThereIsRoom) {
-    for (const SizeCase& c : kSizes) {
-        SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
-        const TableGeometry g(c.table);
-        EXPECT_NEAR(g.Scale(), c.scale, 0.003);
-        EXPECT_EQ(std::tuple(g.HandLimit(), g.SideLimit()), std::tuple(c.hand_limit, c.side_limit));
-        // The design table, scaled, sits in the middle of the table.
-        const QPoint off_centre = g.Pixels(g.Middle({0, 0, Tw(640), Tw(456)})).center() - QPoint(c.table.width() / 2, c.table.height() / 2);
-        EXPECT_LE(std::max(std::abs(off_centre.x()), std::abs(off_centre.y())), 1);
-        EXPECT_EQ(g.CardSize(), QSize(g.Scaled(70), g.Scaled(95)));
-    }
-    // At the design size the layout is the design, pixel for pixel.
-    const TableGeometry design;
-    EXPECT_EQ(std::tuple(design.DrawDeck(), design.ChooseMsgLbl(), design.Pixels(QPoint(2190, 4545)), TableGeometry::MinimumSize()),
-              std::tuple(kDrawDeck.ToPixels(), kChooseMsgLbl.ToPixels(), QPoint(146, 303), QSize(512, 365)));
-}
 
 class ScaledTable : public ::testing::Test {
 protected:
@@ -117,9 +99,16 @@ std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
     return parts;
 }
 
-TEST_F(ScaledTable, AtEverySizeEverythingIsInsideAndNothingOverlaps) {
+TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideAndNothingOverlaps) {
     for (const SizeCase& c : kSizes) {
         SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
+        // One scale for everything, more cards where there is room, the design table in the middle.
+        const TableGeometry g(c.table);
+        EXPECT_NEAR(g.Scale(), c.scale, 0.003);
+        EXPECT_EQ(std::tuple(g.HandLimit(), g.SideLimit()), std::tuple(c.hand_limit, c.side_limit));
+        const QPoint off_centre = g.Pixels(g.Middle({0, 0, Tw(640), Tw(456)})).center() - QPoint(c.table.width() / 2, c.table.height() / 2);
+        EXPECT_LE(std::max(std::abs(off_centre.x()), std::abs(off_centre.y())), 1);
+        EXPECT_EQ(g.CardSize(), QSize(g.Scaled(70), g.Scaled(95)));
         ResizeTable(c.table);
         FillTheTable();
         EXPECT_EQ(win_->Geometry().Size(), c.table);
@@ -138,6 +127,10 @@ TEST_F(ScaledTable, AtEverySizeEverythingIsInsideAndNothingOverlaps) {
                   std::tuple(win_->Geometry().StripPx(), win_->Geometry().StripPx() * (c.hand_limit - 1) + win_->Geometry().CardSize().width()));
         EXPECT_TRUE(win_->TurnMark()->geometry().contains(Hands().Grid(1)->geometry()));
     }
+    // At the design size the layout is the design, pixel for pixel.
+    const TableGeometry design;
+    EXPECT_EQ(std::tuple(design.DrawDeck(), design.ChooseMsgLbl(), design.Pixels(QPoint(2190, 4545)), TableGeometry::MinimumSize()),
+              std::tuple(kDrawDeck.ToPixels(), kChooseMsgLbl.ToPixels(), QPoint(146, 303), QSize(512, 365)));
 }
 
 TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
@@ -162,7 +155,7 @@ TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
     }
 }
 
-TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCard) {
+TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardAndTheHumansTurnLightsTheNameAndHand) {
     ResizeTable({1280, 912});
     G().Players[1] = HandFromSet(G(), 5);
     win_->RedrawTable();
@@ -170,6 +163,15 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCard) {
     CardGrid* hand = Hands().Grid(1);
     EXPECT_EQ(win_->Keys()->Mark()->geometry(),
               QRect(hand->mapTo(win_->Table(), hand->CellRect(0, 4).topLeft()), QSize(150, 190)));
+    // The human's turn lights the name and the hand.
+    for (const int player : {1, 2, 1, 3}) {
+        G().CurPlayer = static_cast<std::int16_t>(player);
+        win_->RedrawTable();
+        const bool human = player == 1;
+        EXPECT_EQ(std::tuple(win_->TurnMark()->isVisible(), win_->NameLabel(1)->property("turn").toBool()),
+                  std::tuple(human, human)) << player;
+        EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
+    }
 }
 
 TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
@@ -198,18 +200,6 @@ TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
     G().HoldGridOpen = false;
     win_->SetHoldGridVisible(false);
     EXPECT_FALSE(win_->HoldHintLbl()->isVisible());
-}
-
-TEST_F(ScaledTable, TheHumansTurnLightsTheNameAndTheHand) {
-    G().Players[1] = HandFromSet(G(), 5);
-    for (const int player : {1, 2, 1, 3}) {
-        G().CurPlayer = static_cast<std::int16_t>(player);
-        win_->RedrawTable();
-        const bool human = player == 1;
-        EXPECT_EQ(std::tuple(win_->TurnMark()->isVisible(), win_->NameLabel(1)->property("turn").toBool()),
-                  std::tuple(human, human)) << player;
-        EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
-    }
 }
 
 }  // namespace
