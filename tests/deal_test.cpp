@@ -170,17 +170,16 @@ TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
               table.view.calls.end());
 }
 
-TEST_F(Dealing, AShortDeckDealsWhatItHas) {
+// A short deck deals what it has; a hand with no room for the whole deal takes
+// what fits, the rest staying in the deck.
+TEST_F(Dealing, AShortDeckOrAHandNearlyFullTakesWhatFitsAndNoCardIsLost) {
     game.DrawDeck.Clear();
     for (int v = 1; v <= 10; ++v) game.DrawDeck.Push(Def(1, v, kActionDiscard, 0, 1));
     game.DealHands();
     EXPECT_EQ((std::vector<int>{game.Players[1].Count(), game.Players[2].Count(), game.Players[3].Count(),
                                 game.Players[4].Count()}),
               (std::vector<int>{3, 3, 2, 2}));
-}
-
-// A hand with no room for the whole deal takes what fits; the rest stays in the deck.
-TEST_F(Dealing, AHandNearlyFullTakesWhatFitsAndNoCardIsLost) {
+    game.ResetHands();
     game.BuildDeck(game.CardSet);
     while (game.Players[2].Count() < CardStack::Capacity - 3) game.Players[2].Push(Def(1, 1, kActionDiscard, 0, 1));
     const std::size_t cards = AllCards(game).size();

@@ -106,8 +106,7 @@ TEST(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused)
         EXPECT_EQ(TakeCensus(game), before);
         EXPECT_EQ(Cards(game.Players[1]), hand);
     };
-    SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9));
-    game.CurPlayer = 1;
+    SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9), 1);
     ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
     EXPECT_FALSE(game.MoveInProgress());

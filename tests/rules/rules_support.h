@@ -96,9 +96,10 @@ CardSetDef FourWindsLikeSet();
 // Every action code with counts above 1, groups 1..4, wild cards of every kind.
 CardSetDef EveryActionSet();
 
-// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first).
+// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first);
+// a `turn` of 1..4 puts that seat on turn.
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
-              const std::vector<Card>& deck);
+              const std::vector<Card>& deck, int turn = 0);
 
 // Every card on the table, the picked card, the hold grid and a computer's
 // held card included.
