@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "actions/rules_support.h"
@@ -174,10 +173,7 @@ TEST_F(Computer, TheLoopPlaysUntilTheHumanAndHidesTheChooseMessageAfterOneMove) 
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
     EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 5));
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
-    const auto& calls = table.view.calls;
-    const auto off = std::find(calls.begin(), calls.end(), "ChooseMessage off");
-    const auto second = std::find(calls.begin(), calls.end(), "AnimateCompDiscard 3 1/4/8x0");
-    EXPECT_LT(off, second);
+    EXPECT_LT(table.view.At("ChooseMessage off"), table.view.At("AnimateCompDiscard 3 1/4/8x0"));
     EXPECT_EQ(table.view.Count("ChooseMessage off"), 1);
 }
 
@@ -186,11 +182,9 @@ TEST_F(Computer, AComputerGoingOutScoresTheRoundAndTheNextRoundStartsWithTheStar
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
     // Player 2 opened the new round and play went on to the human.
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[2], game.StartPlayer), std::tuple(1, 6, 3, 2));
-    const auto& calls = table.view.calls;
-    const auto hide = std::find(calls.begin(), calls.end(), "SetHandVisible 3 off");
-    const auto sheet = std::find(calls.begin(), calls.end(), "ShowScoreSheet 0");
-    EXPECT_LT(hide, sheet);
-    EXPECT_LT(sheet, std::find(calls.begin(), calls.end(), "SetHandVisible 3 on"));
+    const long sheet = table.view.At("ShowScoreSheet 0");
+    EXPECT_LT(table.view.At("SetHandVisible 3 off"), sheet);
+    EXPECT_LT(sheet, table.view.At("SetHandVisible 3 on"));
 }
 
 }  // namespace

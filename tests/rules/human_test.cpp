@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -70,9 +68,7 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     game.ClickDiscardButton();
     EXPECT_EQ(Cards(game.Players[2]), (std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}));
     EXPECT_EQ(Plain(game.DiscardPile.Top()), pass2);
-    const auto& calls = table.view.calls;
-    EXPECT_LT(std::find(calls.begin(), calls.end(), "AnimatePickedCard 1/20/1x2"),
-              std::find(calls.begin(), calls.end(), "AnimateCardMove 0>2 2/1/8x0"));
+    EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
     // Cards chosen for a card that passes nothing stay in the hand.
     game.ClearStop();
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,6 +34,8 @@ public:
 
     void Note(const std::string& call);
     int Count(const std::string& call) const;
+    // Where the first such call is; after the last call when there is none.
+    long At(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) - calls.begin(); }
     std::vector<std::string> Matching(const std::string& prefix) const;
     static std::string Name(const Card& c);
 
