@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -69,8 +68,7 @@ TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     const std::filesystem::path trace = temp / "trace.jsonl";
     const auto run = [&](const std::string& args, const char* jobs) {
         const SimRun r = Sim(args + " --jobs " + jobs + " --trace '" + trace.string() + "'");
-        std::ifstream in(trace, std::ios::binary);
-        return std::to_string(r.status) + r.out + std::string(std::istreambuf_iterator<char>(in), {});
+        return std::to_string(r.status) + r.out + kvt::test::ReadBytes(trace);
     };
     for (const std::string args : {"--games 7 --seed 3 --check", "--games 5 --seed 9 --json", "--games 6 --signature"}) {
         const std::string one = run(args, "1");
