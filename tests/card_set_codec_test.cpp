@@ -23,7 +23,7 @@ void PutI32(std::string& bytes, std::size_t at, std::int32_t v) {
 // Offset of the bitmap size in a file whose three texts are empty.
 constexpr std::size_t kBitmapSizeAt = 1660;
 
-TEST(CardSetCodec, FileRoundTripsFieldByField) {
+TEST(CardSetCodec, FileAndWorkingDefinitionRoundTripFieldByField) {
     CardSetDef def = SampleCardSet();
     def.Text1 = "first";
     def.Text2 = std::string("\x80\xff quoted \"", 10);
@@ -39,6 +39,13 @@ TEST(CardSetCodec, FileRoundTripsFieldByField) {
     EXPECT_EQ(back.Def, def);
     EXPECT_EQ(std::tuple(back.Bitmap, back.Sound, back.Background, back.Tag), std::tuple(file.Bitmap, file.Sound, file.Background, file.Tag));
     EXPECT_EQ(EncodeCardSetFile(back), bytes);
+    // The working definition file alone, and garbage refused.
+    const std::string def_bytes = EncodeCardSetDef(def);
+    CardSetDef def_back;
+    ASSERT_TRUE(DecodeCardSetDef(def_bytes, def_back).ok());
+    EXPECT_EQ(def_back, def);
+    for (const std::string& bad : {def_bytes.substr(0, def_bytes.size() - 1), def_bytes + "x"})
+        EXPECT_FALSE(DecodeCardSetDef(bad, def_back).ok());
 }
 
 TEST(CardSetCodec, LayoutIsLittleEndianAtTheDocumentedOffsets) {
@@ -117,15 +124,6 @@ TEST(CardSetCodec, HostileFilesAreRefusedWithAPreciseMessage) {
         EXPECT_NE(s.message().find(c.message), std::string::npos) << s.message();
         EXPECT_EQ(out.Def.AuthorName, "untouched");
     }
-}
-
-TEST(CardSetCodec, WorkingDefinitionRoundTripsAndRefusesGarbage) {
-    const CardSetDef def = SampleCardSet();
-    const std::string bytes = EncodeCardSetDef(def);
-    CardSetDef back;
-    ASSERT_TRUE(DecodeCardSetDef(bytes, back).ok());
-    EXPECT_EQ(back, def);
-    for (const std::string& bad : {bytes.substr(0, bytes.size() - 1), bytes + "x"}) EXPECT_FALSE(DecodeCardSetDef(bad, back).ok());
 }
 
 // Copies of never-dealt and non-positive definitions do not count, and every

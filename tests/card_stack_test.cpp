@@ -86,7 +86,7 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
 // Who plays next after a card with an action is pinned by the rules tests.
 class DrawFromDeckTest : public MoveCardTest {};
 
-TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePile) {
+TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMoreThanOne) {
     for (int pile : {5, 12}) {
         SCOPED_TRACE(pile);
         game.DrawDeck.Clear();
@@ -109,9 +109,6 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePile) {
         for (int v = 100; v < 100 + pile - 1; ++v) expected.push_back(v);
         EXPECT_EQ(back, expected);
     }
-}
-
-TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.DrawDeck.Clear();
     Fill(game.DiscardPile, 1);
     CardStack hand;
@@ -119,7 +116,7 @@ TEST_F(DrawFromDeckTest, NothingToDrawWhenOnlyTheTopCardIsLeft) {
     game.SetEventListener([&rebuilt](const Event& e) { rebuilt += e.kind == EventKind::DeckRebuilt; });
     game.DrawFromDeck(hand);
     game.DeliverHeard();
-    // A pile of one card is not made into a deck.
+    // But a pile of one card is not made into a deck.
     EXPECT_EQ(std::tuple(hand.Count(), game.DiscardPile.Count(), rebuilt), std::tuple(0, 1, 0));
     game.DiscardPile.Clear();
     game.DrawFromDeck(hand);

@@ -13,11 +13,8 @@ protected:
 };
 
 TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
-    EXPECT_EQ(FormatNumber(40), " 40");
-    EXPECT_EQ(FormatNumber(0), " 0");
-    EXPECT_EQ(FormatNumber(-1), "-1");
-    EXPECT_EQ(FormatFlag(true), "-1");
-    EXPECT_EQ(FormatFlag(false), " 0");
+    EXPECT_EQ(std::tuple(FormatNumber(40), FormatNumber(0), FormatNumber(-1), FormatFlag(true), FormatFlag(false)),
+              std::tuple(" 40", " 0", "-1", "-1", " 0"));
     Profile ini(path);
     ASSERT_TRUE(ini.WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
     EXPECT_EQ(ReadBytes(path), "[Misc]\nPlaySpeed= 40\n");

@@ -94,7 +94,7 @@ TEST_F(Rules, TheNextPlayerAfterEveryAction) {
     }
 }
 
-TEST_F(Rules, PassesMoveRandomCardsOfTheGiverAndRedrawBothHands) {
+TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     Deal(4, C(1, 20, kActionPassLeft, 2));
     EXPECT_EQ(Lay(4), 1);
     EXPECT_EQ(game.Players[4].Count(), 1);
@@ -112,6 +112,14 @@ TEST_F(Rules, PassesMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     // A computer that passes away its last card ends the round.
     SetTable(game, {Low(1, 3), {C(1, 20, kActionPassLeft, 2), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(2), -1);
+    // Discarding at random stops when the hand runs out; other kinds move nothing.
+    SetTable(game, {Low(1, 3), Low(2, 4), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
+    EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), 0);
+    EXPECT_EQ(game.DiscardPile.Count(), 4);
+    EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), -1);
+    EXPECT_EQ(game.DiscardPile.Count(), 5);
+    EXPECT_EQ(game.TransferRandomCards(3, kActionSkip, 3), 0);
+    EXPECT_EQ(game.Players[3].Count(), 3);
 }
 
 TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
@@ -183,7 +191,7 @@ TEST_F(Rules, RandomCardsAreTakenPassedAndDiscardedUniformly) {
     }
 }
 
-TEST_F(Rules, AComputersWildCardLaysTheLowestCardOfItsMostCommonGroup) {
+TEST_F(Rules, AComputersWildCardLaysTheEarliestLowestCardOfItsMostCommonGroup) {
     SetTable(game, {Low(1, 3), {C(0, 50), C(3, 7), C(2, 5), C(3, 9), C(1, 1)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     const auto added = game.GroupCardsAdded;
     EXPECT_EQ(Lay(2), 3);
@@ -202,9 +210,7 @@ TEST_F(Rules, AComputersWildCardLaysTheLowestCardOfItsMostCommonGroup) {
     SetTable(game, {Low(1, 3), {C(0, 50)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     Lay(2);
     EXPECT_TRUE(game.DiscardPile.Top().IsWild());
-}
-
-TEST_F(Rules, TheGroupCardIsTheEarliestOfEqualLowestDefinitionsUpToSeventySeven) {
+    // The group card is the earliest of equal lowest definitions up to 77.
     game.CardSet.CardDefs[5] = Def(3, 0, kActionDiscard, 0, 0, 7, 7);
     game.CardSet.CardDefs[6] = Def(3, 0, kActionDiscard, 0, 0, 8, 8);
     // Pictures only, never a card to lay: never dealt, a background cell, a card back.
@@ -217,7 +223,7 @@ TEST_F(Rules, TheGroupCardIsTheEarliestOfEqualLowestDefinitionsUpToSeventySeven)
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[5]);
 }
 
-TEST_F(Rules, TheHumanNamesTheGroup) {
+TEST_F(Rules, TheHumanOrTheMostCommonGroupNamesTheWildGroup) {
     table.view.wild_answer = 19;
     Deal(1, C(0, 50));
     EXPECT_EQ(Lay(1), 2);
@@ -227,6 +233,14 @@ TEST_F(Rules, TheHumanNamesTheGroup) {
     Deal(1, C(0, 50));
     Lay(1);
     EXPECT_EQ(game.WildGroup, 0);
+    // A computer names its most common group.
+    CardStack hand;
+    for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);
+    EXPECT_EQ(game.ChooseWildGroup(hand), 5) << "2 and 5 tie: group 2; above 30 not counted";
+    CardStack wild;
+    for (const Card& c : {C(31, 1), C(0, 1)}) wild.Push(c);
+    EXPECT_EQ(game.ChooseWildGroup(wild), 1) << "no counted group: the first wild card";
+    EXPECT_EQ(game.ChooseWildGroup(CardStack{}), 0);
 
     CardSetDef& set = game.CardSet;
     set.CardDefs = {};
@@ -239,26 +253,6 @@ TEST_F(Rules, TheHumanNamesTheGroup) {
     ASSERT_EQ(choices.size(), 2u) << "no button for a group never dealt; groups 1 to 10";
     EXPECT_EQ(choices[0].CardIndex, 1) << "the first definition of the group";
     EXPECT_EQ(choices[1].Group, 10);
-}
-
-TEST_F(Rules, ChooseWildGroup) {
-    CardStack hand;
-    for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);
-    EXPECT_EQ(game.ChooseWildGroup(hand), 5) << "2 and 5 tie: group 2; above 30 not counted";
-    CardStack wild;
-    for (const Card& c : {C(31, 1), C(0, 1)}) wild.Push(c);
-    EXPECT_EQ(game.ChooseWildGroup(wild), 1) << "no counted group: the first wild card";
-    EXPECT_EQ(game.ChooseWildGroup(CardStack{}), 0);
-}
-
-TEST_F(Rules, TransferRandomCardsDiscardsAndIgnoresOtherKinds) {
-    SetTable(game, {Low(1, 3), Low(2, 4), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), 0);
-    EXPECT_EQ(game.DiscardPile.Count(), 4);
-    EXPECT_EQ(game.TransferRandomCards(2, kActionDiscard, 3), -1);
-    EXPECT_EQ(game.DiscardPile.Count(), 5) << "stops when the hand runs out";
-    EXPECT_EQ(game.TransferRandomCards(3, kActionSkip, 3), 0);
-    EXPECT_EQ(game.Players[3].Count(), 3);
 }
 
 }  // namespace

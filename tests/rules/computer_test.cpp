@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "actions/rules_support.h"
@@ -14,8 +13,7 @@ protected:
     // Player 2 on turn with the given traits, hand and top card.
     void Turn(std::vector<int> traits, std::vector<Card> hand, Card top = C(1, 2), std::vector<Card> deck = {}) {
         SetTraits(game.PlayerInfo[2], traits[0], traits[1], traits[2], traits[3]);
-        SetTable(game, {Low(1, 3), hand, Low(3, 3), Low(4, 3)}, {top}, deck);
-        game.CurPlayer = 2;
+        SetTable(game, {Low(1, 3), hand, Low(3, 3), Low(4, 3)}, {top}, deck, 2);
     }
     int Choice() { return game.ChooseCompCard(game.Players[2], 0); }
 };
@@ -64,8 +62,7 @@ TEST_F(Computer, RoundingIsHalfToEvenAndTheMatchScoreIsRoundedOnItsOwn) {
 
 TEST_F(Computer, TheLargestOtherComputerHandAndSixteenBitLimits) {
     Turn({100, 2, 0, 0}, {C(1, 1)});
-    SetTable(game, {Low(1, 12), Low(2, 5), Low(3, 9), Low(4, 4)}, {C(1, 2)}, {});
-    game.CurPlayer = 3;
+    SetTable(game, {Low(1, 12), Low(2, 5), Low(3, 9), Low(4, 4)}, {C(1, 2)}, {}, 3);
     EXPECT_EQ(game.MaxOtherHand(), 5) << "neither the human nor the player itself";
     game.CurPlayer = 2;
     EXPECT_EQ(game.ScoreValue(C(1, 20)), 20 - 2 * 9);
@@ -98,8 +95,7 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
               std::tuple(3, C(1, 7), 3));
 
     game.ComputerSeat1 = true;
-    SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
-    game.CurPlayer = 2;
+    SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 2);
     const std::int64_t refused = game.RefusedMoves;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
     EXPECT_EQ(game.RefusedMoves, refused) << "a pass for want of cards refuses nothing";
@@ -108,14 +104,20 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     EXPECT_TRUE(game.RoundIsOver());
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
     EXPECT_EQ(std::tuple(r.Totals[1], r.Totals[2], game.RoundEnded), std::tuple(6, 3, false));
-}
-
-TEST_F(Computer, AFullHandThatCannotDrawPassesAndCountsARefusedMove) {
+    // A full hand that cannot draw passes and counts a refused move.
     std::vector<Card> full(CardStack::Capacity, C(3, 3));
     Turn({0, 0, 0, 0}, full, C(1, 2), {C(1, 7)});
-    const std::int64_t refused = game.RefusedMoves;
+    const std::int64_t refused_full = game.RefusedMoves;
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
-    EXPECT_EQ(std::tuple(game.RefusedMoves, game.DrawDeck.Count()), std::tuple(refused + 1, 1)) << "nothing drawn";
+    EXPECT_EQ(std::tuple(game.RefusedMoves, game.DrawDeck.Count()), std::tuple(refused_full + 1, 1)) << "nothing drawn";
+    // A draw breaks a run of passes, as an earlier table may leave it.
+    SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {C(2, 7)});
+    game.PassesInRow = 3;
+    game.DrawCard(game.Players[3], 3, false);
+    EXPECT_EQ(game.PassesInRow, 0);
+    game.PassesInRow = 3;
+    game.DrawCard(game.Players[3], 3, false);
+    EXPECT_EQ(game.PassesInRow, 3) << "nothing was left to draw";
 }
 
 // Each of two computers can play only the card the other has just laid, and
@@ -123,8 +125,7 @@ TEST_F(Computer, AFullHandThatCannotDrawPassesAndCountsARefusedMove) {
 // forth for ever.
 TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
     SetTable(game, {Low(1, 3), Low(4, 3), Low(3, 3), Low(4, 3)},
-             {C(1, 20, kActionReverse), C(2, 20, kActionReverse)}, {});
-    game.CurPlayer = 3;
+             {C(1, 20, kActionReverse), C(2, 20, kActionReverse)}, {}, 3);
     int turns = 0;
     TurnOutcome last = TurnOutcome::Played;
     while (last != TurnOutcome::RoundEnded && turns < 2 * Game::kStuckTurns) {
@@ -144,16 +145,6 @@ TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
     game.TurnsWithoutProgress = Game::kStuckTurns - 1;
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played) << "player 3 laid a card: progress";
     EXPECT_EQ(game.TurnsWithoutProgress, 0);
-}
-
-TEST_F(Computer, ADrawBreaksARunOfPasses) {
-    SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {C(2, 7)});
-    game.PassesInRow = 3;  // as an earlier table may leave it
-    game.DrawCard(game.Players[3], 3, false);
-    EXPECT_EQ(game.PassesInRow, 0);
-    game.PassesInRow = 3;
-    game.DrawCard(game.Players[3], 3, false);
-    EXPECT_EQ(game.PassesInRow, 3) << "nothing was left to draw";
 }
 
 TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
@@ -182,24 +173,18 @@ TEST_F(Computer, TheLoopPlaysUntilTheHumanAndHidesTheChooseMessageAfterOneMove) 
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
     EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 5));
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
-    const auto& calls = table.view.calls;
-    const auto off = std::find(calls.begin(), calls.end(), "ChooseMessage off");
-    const auto second = std::find(calls.begin(), calls.end(), "AnimateCompDiscard 3 1/4/8x0");
-    EXPECT_LT(off, second);
+    EXPECT_LT(table.view.At("ChooseMessage off"), table.view.At("AnimateCompDiscard 3 1/4/8x0"));
     EXPECT_EQ(table.view.Count("ChooseMessage off"), 1);
 }
 
 TEST_F(Computer, AComputerGoingOutScoresTheRoundAndTheNextRoundStartsWithTheStarter) {
-    SetTable(game, {Low(1, 3), {C(1, 3), C(2, 3)}, {C(1, 4)}, Low(4, 3)}, {C(1, 2)}, Low(4, 5));
-    game.CurPlayer = 2;
+    SetTable(game, {Low(1, 3), {C(1, 3), C(2, 3)}, {C(1, 4)}, Low(4, 3)}, {C(1, 2)}, Low(4, 5), 2);
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanToPlay);
     // Player 2 opened the new round and play went on to the human.
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[2], game.StartPlayer), std::tuple(1, 6, 3, 2));
-    const auto& calls = table.view.calls;
-    const auto hide = std::find(calls.begin(), calls.end(), "SetHandVisible 3 off");
-    const auto sheet = std::find(calls.begin(), calls.end(), "ShowScoreSheet 0");
-    EXPECT_LT(hide, sheet);
-    EXPECT_LT(sheet, std::find(calls.begin(), calls.end(), "SetHandVisible 3 on"));
+    const long sheet = table.view.At("ShowScoreSheet 0");
+    EXPECT_LT(table.view.At("SetHandVisible 3 off"), sheet);
+    EXPECT_LT(sheet, table.view.At("SetHandVisible 3 on"));
 }
 
 }  // namespace

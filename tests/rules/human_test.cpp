@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -12,9 +10,11 @@ protected:
     // The human on turn with `hand`; the computers hold two cards each that
     // the deck's first card lets them answer.
     void Deal(std::vector<Card> hand, std::vector<Card> deck = {C(1, 1), C(4, 5), C(4, 6)}) {
-        SetTable(game, {hand, {C(3, 1), C(3, 2)}, {C(4, 1), C(4, 2)}, {C(4, 3), C(4, 4)}}, {C(1, 9)}, deck);
-        game.CurPlayer = 1;
+        SetTable(game, {hand, {C(3, 1), C(3, 2)}, {C(4, 1), C(4, 2)}, {C(4, 3), C(4, 4)}}, {C(1, 9)}, deck, 1);
         table.view.calls.clear();
+    }
+    void ClickHand(std::initializer_list<int> slots) {
+        for (int slot : slots) game.ClickHandCard(slot);
     }
 };
 
@@ -36,18 +36,6 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     EXPECT_EQ(table.view.Matching("AnimateHoldDiscard").size(), 2u);
 }
 
-TEST_F(Human, OneCardLeftOrTheLastCardAsksForNothing) {
-    Deal({C(1, 25, kActionDiscard, 2), C(2, 1)});
-    game.ClickHandCard(0);
-    EXPECT_TRUE(game.HoldGridOpen && game.DiscardButtonShown);
-    Deal({C(1, 20, kActionPassLeft, 2)});
-    game.ClickHandCard(0);
-    EXPECT_EQ(game.HoldNeeded, 0);
-    ASSERT_TRUE(game.DiscardButtonShown);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(table.view.score_sheets, 1) << "the human went out";
-}
-
 TEST_F(Human, RePickingCancellingAndGivingBack) {
     game.SortCards = true;
     Deal({C(1, 1), C(1, 3), C(2, 5)});
@@ -62,9 +50,7 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     game.SortCards = false;
     const Card pass2 = C(1, 20, kActionPassAcross, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
-    game.ClickHandCard(0);
-    game.ClickHandCard(2);
-    game.ClickHandCard(0);
+    ClickHand({0, 2, 0});
     EXPECT_EQ(game.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
     EXPECT_EQ(game.ClickHoldCard(0), HumanMove::GivenBack);
     EXPECT_EQ(Cards(game.HoldStack), (std::vector<Card>{C(2, 1)}));
@@ -77,23 +63,17 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
 TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     const Card pass2 = C(1, 20, kActionPassLeft, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
-    game.ClickHandCard(0);
-    game.ClickHandCard(0);
-    game.ClickHandCard(0);
+    ClickHand({0, 0, 0});
     game.RequestStop();  // look at the hands before the computers move
     game.ClickDiscardButton();
     EXPECT_EQ(Cards(game.Players[2]), (std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}));
     EXPECT_EQ(Plain(game.DiscardPile.Top()), pass2);
-    const auto& calls = table.view.calls;
-    EXPECT_LT(std::find(calls.begin(), calls.end(), "AnimatePickedCard 1/20/1x2"),
-              std::find(calls.begin(), calls.end(), "AnimateCardMove 0>2 2/1/8x0"));
+    EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
     // Cards chosen for a card that passes nothing stay in the hand.
     game.ClearStop();
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});
     const Census start = TakeCensus(game);
-    game.ClickHandCard(0);
-    game.ClickHandCard(0);
-    game.ClickHandCard(0);
+    ClickHand({0, 0, 0});
     game.RequestStop();
     game.ClickDiscardButton();
     EXPECT_EQ(game.Players[1].Count(), 3);
@@ -154,6 +134,16 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     Deal({C(2, 1)}, {C(1, 25, kActionDiscard, 2)});
     game.ClickDrawDeck();
     EXPECT_TRUE(game.DiscardButtonShown) << "with one card left there is nothing to choose";
+    // Picked from the hand: one card left, or the last card, asks for nothing.
+    Deal({C(1, 25, kActionDiscard, 2), C(2, 1)});
+    game.ClickHandCard(0);
+    EXPECT_TRUE(game.HoldGridOpen && game.DiscardButtonShown);
+    Deal({C(1, 20, kActionPassLeft, 2)});
+    game.ClickHandCard(0);
+    EXPECT_EQ(game.HoldNeeded, 0);
+    ASSERT_TRUE(game.DiscardButtonShown);
+    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    EXPECT_EQ(table.view.score_sheets, 1) << "the human went out";
 }
 
 TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) {
@@ -165,8 +155,7 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     EXPECT_EQ(Cards(game.DiscardPile), std::vector<Card>{C(2, 12)});
     EXPECT_LT(game.Players[2].Top().Value, 12);
 
-    SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
-    game.CurPlayer = 1;
+    SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 1);
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::NothingToDraw);
     EXPECT_EQ(table.view.Count("NothingToDraw 1"), 1) << "the table says a card must be played";
     SetTable(game, {{C(3, 3)}, {C(1, 1), C(2, 2)}, {C(1, 2), C(2, 3)}, {C(1, 3), C(2, 4)}}, {C(1, 9)}, {});
@@ -177,8 +166,7 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
 
     // Nobody can play: the human's pass and the computers' three end the round.
     game.ClearStop();
-    SetTable(game, {{C(3, 3)}, {C(2, 2)}, {C(2, 3)}, {C(2, 4)}}, {C(1, 9)}, {});
-    game.CurPlayer = 1;
+    SetTable(game, {{C(3, 3)}, {C(2, 2)}, {C(2, 3)}, {C(2, 4)}}, {C(1, 9)}, {}, 1);
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[4]), std::tuple(1, 3, 4));
@@ -186,8 +174,7 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
 
 TEST_F(Human, PickingCardsFromAnOpponent) {
     SetTable(game, {Low(1, 3), {C(3, 1), C(3, 2), C(3, 3)}, Low(3, 3), {C(1, 20, kActionDrawLeft, 2), C(4, 4)}}, {C(1, 9)},
-             Low(4, 5));
-    game.CurPlayer = 4;
+             Low(4, 5), 4);
     EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
     EXPECT_EQ(table.view.Count("PickedBox on"), 0);
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
@@ -202,9 +189,17 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Ignored);
 
     game.ClearStop();
+    // Taking the giver's last card ends the round. A computer never lays such a card
+    // on so small a hand, but it lays a card it has just drawn.
+    SetTable(game, {Low(1, 3), {C(3, 1)}, Low(3, 3), {C(4, 4)}}, {C(1, 9)}, {C(1, 20, kActionDrawLeft, 2)}, 4);
+    game.StartPlayer = 3;
+    ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
+    EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.ChoosingCards, game.StartPlayer),
+              std::tuple(1, 7, false, 4));
     game.PlayReversed = 1;
-    SetTable(game, {Low(1, 3), {C(1, 20, kActionDrawAcross, 1), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, Low(4, 5));
-    game.CurPlayer = 2;
+    SetTable(game, {Low(1, 3), {C(1, 20, kActionDrawAcross, 1), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)},
+             Low(4, 5), 2);
     game.RunComputerTurns();
     ASSERT_EQ(game.ChooseFromPlayer, 3);
     game.RequestStop();
@@ -213,21 +208,9 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     EXPECT_EQ(game.CurPlayer, 4);
 }
 
-TEST_F(Human, TakingTheGiversLastCardEndsTheRound) {
-    // A computer never lays such a card on so small a hand, but it lays a card it has just drawn.
-    SetTable(game, {Low(1, 3), {C(3, 1)}, Low(3, 3), {C(4, 4)}}, {C(1, 9)}, {C(1, 20, kActionDrawLeft, 2)});
-    game.CurPlayer = 4;
-    game.StartPlayer = 3;
-    ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
-    EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
-    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.ChoosingCards, game.StartPlayer),
-              std::tuple(1, 7, false, 4));
-}
-
 TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
     Deal({C(1, 20, kActionPassLeft, 2), C(2, 2), C(2, 3)});
-    game.ClickHandCard(0);
-    game.ClickHandCard(0);
+    ClickHand({0, 0});
     ASSERT_EQ(game.HoldStack.Count(), 1);
     table.view.calls.clear();
     game.NewGame();

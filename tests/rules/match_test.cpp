@@ -12,32 +12,8 @@
 namespace kvt::test {
 namespace {
 
-// The table as each score sheet opens.
-void KeepStatesAtScoreSheets(RulesTable& table, std::vector<std::string>& states) {
-    table.view.on_call = [&states, &table](const std::string& call) {
-        if (call.rfind("OpenScoreSheet", 0) == 0) states.push_back(WriteTableState(table.game->State()));
-    };
-}
-
-// The human by clicks (HumanClickStep) and by moves that are the same.
-std::vector<std::string> ByClicks(const CardSetDef& set, int rounds) {
-    RulesTable table(set, 5);
-    Game& game = *table.game;
-    GiveTraits(game, true);
-    std::vector<std::string> states;
-    KeepStatesAtScoreSheets(table, states);
-    game.RunComputerTurns();
-    for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) HumanClickStep(game);
-    states.push_back(WriteTableState(game.State()));
-    return states;
-}
-
-std::vector<std::string> ByMoves(const CardSetDef& set, int rounds) {
-    RulesTable table(set, 5);
-    Game& game = *table.game;
-    GiveTraits(game, true);
-    std::vector<std::string> states;
-    KeepStatesAtScoreSheets(table, states);
+// The human by moves that are the same as HumanClickStep's clicks.
+void PlayByMoves(Game& game, int rounds) {
     ScriptedSeat human([&game](const SeatView& view) -> std::optional<Move> {
         Move move;
         move.seat = 1;
@@ -76,14 +52,31 @@ std::vector<std::string> ByMoves(const CardSetDef& set, int rounds) {
             break;
         }
     }
+}
+
+// The table as each score sheet opens and at the end, the human by clicks or by moves.
+std::vector<std::string> PlayHuman(const CardSetDef& set, int rounds, bool by_moves) {
+    RulesTable table(set, 5);
+    Game& game = *table.game;
+    GiveTraits(game, true);
+    std::vector<std::string> states;
+    table.view.on_call = [&states, &game](const std::string& call) {
+        if (call.rfind("OpenScoreSheet", 0) == 0) states.push_back(WriteTableState(game.State()));
+    };
+    if (by_moves) {
+        PlayByMoves(game, rounds);
+    } else {
+        game.RunComputerTurns();
+        for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) HumanClickStep(game);
+    }
     states.push_back(WriteTableState(game.State()));
     return states;
 }
 
 TEST(Match, MovesPlayTheSameGameAsClicks) {
     for (const CardSetDef& set : {EveryActionSet(), FourWindsLikeSet()}) {
-        const std::vector<std::string> clicked = ByClicks(set, 4);
-        const std::vector<std::string> moved = ByMoves(set, 4);
+        const std::vector<std::string> clicked = PlayHuman(set, 4, false);
+        const std::vector<std::string> moved = PlayHuman(set, 4, true);
         ASSERT_EQ(clicked.size(), 5u);
         ASSERT_EQ(moved.size(), clicked.size());
         for (std::size_t i = 0; i < clicked.size(); ++i) EXPECT_EQ(moved[i], clicked[i]) << "at score sheet " << i + 1;
@@ -144,8 +137,7 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
     // The human holds a red 5, a Pass Left 1 of red, a blue 9 and a green 2;
     // a red 3 is on the pile.
     SetTable(game, {{C(1, 5), C(1, 7, kActionPassLeft, 1), C(2, 9), C(3, 2)}, Low(2, 3), Low(3, 3), Low(4, 3)},
-             {C(1, 3)}, Low(4, 5));
-    game.CurPlayer = 1;
+             {C(1, 3)}, Low(4, 5), 1);
     for (const Move& move : {Of(MoveKind::Play, 2, 0),                 // not seat 2's turn
                              Of(MoveKind::Play, 1, 2),                 // blue 9 does not fit
                              Of(MoveKind::Play, 1, 9),                 // no such slot
@@ -163,8 +155,7 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
 }
 
 TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {
-    SetTable(game, {{C(0, 50), C(1, 2)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 3)}, Low(4, 5));
-    game.CurPlayer = 1;
+    SetTable(game, {{C(0, 50), C(1, 2)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 3)}, Low(4, 5), 1);
     ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 0)));
     EXPECT_EQ(std::tuple(game.Pending(), SeatToAct(game.State())), std::tuple(Decision::NameGroup, 1));
     EXPECT_EQ(LegalMoves(game.State(), 1), std::vector<Move>{Of(MoveKind::NameGroup, 1)});
@@ -178,9 +169,7 @@ TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {
               std::tuple(choices[2].Group, Decision::PlayOrDraw, 2));
 }
 
-TEST(MatchDriverTest, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
-    RulesTable table(FourWindsLikeSet());
-    Game& game = *table.game;
+TEST_F(MatchMoves, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
     game.CurPlayer = 1;
     MatchDriver driver(game);
     ScriptedSeat thinking;

@@ -55,9 +55,7 @@ TEST(Properties, AFullTableNeverOverfillsAStack) {
     for (std::uint64_t seed = 1; seed <= 4 && !HasFailure(); ++seed) PlayRounds(set, seed, 40);
 }
 
-TEST(Capacity, FullStacksRefuseCardsAndCountTheRefusals) {
-    RulesTable table(FourWindsLikeSet());
-    Game& game = *table.game;
+TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
     auto fill = [](CardStack& s, int upto) { while (s.Count() < upto) s.Push(C(4, 4)); };
     auto basic = [&] { SetTable(game, {Low(4, 2), Low(4, 2), Low(1, 2), Low(1, 2)}, {C(1, 9)}, {C(2, 2)}); };
     // A wild card takes the last place on the pile: no room for its group card.
@@ -89,9 +87,13 @@ TEST(Capacity, FullStacksRefuseCardsAndCountTheRefusals) {
 
 // --- waiting and re-entrancy
 
-TEST(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
-    RulesTable table(FourWindsLikeSet(), 5);
+class Reentrancy : public ::testing::Test {
+protected:
+    RulesTable table{FourWindsLikeSet(), 5};
     Game& game = *table.game;
+};
+
+TEST_F(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
     int flights = 0;
     table.view.on_call = [&](const std::string& call) {
         if (call.rfind("Animate", 0) != 0) return;
@@ -106,17 +108,14 @@ TEST(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused)
         EXPECT_EQ(TakeCensus(game), before);
         EXPECT_EQ(Cards(game.Players[1]), hand);
     };
-    SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9));
-    game.CurPlayer = 1;
+    SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9), 1);
     ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
     EXPECT_FALSE(game.MoveInProgress());
     EXPECT_GT(flights, 3);
 }
 
-TEST(Reentrancy, AStopFromAFlightEndsTheLoopBetweenTwoMoves) {
-    RulesTable table(FourWindsLikeSet(), 5);
-    Game& game = *table.game;
+TEST_F(Reentrancy, AStopFromAFlightEndsTheLoopBetweenTwoMoves) {
     SetTable(game, {Low(1, 6), {C(1, 5), C(1, 6)}, {C(1, 8), C(2, 2)}, {C(2, 4), C(2, 8)}}, {C(1, 2)}, Low(3, 8));
     const Census start = TakeCensus(game);
     int flights = 0;
@@ -137,9 +136,7 @@ TEST(Reentrancy, AStopFromAFlightEndsTheLoopBetweenTwoMoves) {
     EXPECT_EQ(std::tuple(inner, game.Players[4].Count()), std::tuple(TurnsEnd::MoveRunning, 1));
 }
 
-TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
-    RulesTable table(FourWindsLikeSet(), 5);
-    Game& game = *table.game;
+TEST_F(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
     SetTable(game, {Low(1, 3), {C(1, 5)}, Low(3, 3), Low(4, 3)}, {C(1, 2)}, Low(3, 8));
     table.view.on_call = [&](const std::string& call) {
         if (call.rfind("Animate", 0) == 0) game.RequestStop();
@@ -164,7 +161,7 @@ TEST(Reentrancy, AStopAtTheEndOfARoundLeavesItUnscoredUntilResumePlay) {
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
 }
 
-TEST(Reentrancy, StopsAtRandomFlightsNeverLoseACard) {
+TEST(RandomStops, StopsAtRandomFlightsNeverLoseACard) {
     for (std::uint64_t seed = 1; seed <= 6 && !HasFailure(); ++seed) {
         RulesTable table(EveryActionSet(), seed);
         Game& game = *table.game;

@@ -25,10 +25,11 @@ std::string EventText(const Event& e) {
     return out.str();
 }
 
-// Moves the view's calls since the last look into the record.
-void Take(RulesView& view, std::vector<std::string>& record) {
+// Moves the view's calls since the last look into the record, then the events.
+void Take(RulesView& view, std::vector<std::string>& record, const Events& events = {}) {
     record.insert(record.end(), view.calls.begin(), view.calls.end());
     view.calls.clear();
+    for (const Event& e : events) record.push_back(EventText(e));
 }
 
 // Every seat a computer, with the events of each turn.
@@ -50,12 +51,10 @@ std::vector<std::string> ComputersPlay(const CardSetDef& set, int rounds) {
             }
             record.push_back("turn of " + std::to_string(game.CurPlayer));
             game.PlayComputerTurn(events);
-            Take(table.view, record);
-            for (const Event& e : events) record.push_back(EventText(e));
+            Take(table.view, record, events);
         }
         game.RoundOver(game.NextDealRule, events);
-        Take(table.view, record);
-        for (const Event& e : events) record.push_back(EventText(e));
+        Take(table.view, record, events);
     }
     return record;
 }

@@ -105,7 +105,8 @@ CardSetDef EveryActionSet() {
 }
 
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
-              const std::vector<Card>& deck) {
+              const std::vector<Card>& deck, int turn) {
+    if (turn > 0) game.CurPlayer = static_cast<std::int16_t>(turn);
     for (CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.PickStack, &game.HoldStack, &game.CompHeld}) s->Clear();
     for (int p = 1; p <= 4; ++p) {
         game.Players[p].Clear();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,6 +34,8 @@ public:
 
     void Note(const std::string& call);
     int Count(const std::string& call) const;
+    // Where the first such call is; after the last call when there is none.
+    long At(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) - calls.begin(); }
     std::vector<std::string> Matching(const std::string& prefix) const;
     static std::string Name(const Card& c);
 
@@ -96,9 +99,10 @@ CardSetDef FourWindsLikeSet();
 // Every action code with counts above 1, groups 1..4, wild cards of every kind.
 CardSetDef EveryActionSet();
 
-// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first).
+// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first);
+// a `turn` of 1..4 puts that seat on turn.
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
-              const std::vector<Card>& deck);
+              const std::vector<Card>& deck, int turn = 0);
 
 // Every card on the table, the picked card, the hold grid and a computer's
 // held card included.

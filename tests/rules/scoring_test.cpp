@@ -25,10 +25,9 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
     game.CountRound();
     Hands(0, 3, 1, 1);
     game.CountRound();
-    EXPECT_EQ(game.Sheet.Cell(1, 1), "5") << "went out: no penalty, still a row";
-    EXPECT_EQ(game.Sheet.Cell(1, 2), "3");
-    EXPECT_TRUE(game.Sheet.Struck(0, 4));
-    EXPECT_FALSE(game.Sheet.Struck(1, 4));
+    // Player 1 went out: no penalty, still a row.
+    EXPECT_EQ(std::tuple(game.Sheet.Cell(1, 1), game.Sheet.Cell(1, 2), game.Sheet.Struck(0, 4), game.Sheet.Struck(1, 4)),
+              std::tuple("5", "3", true, false));
     for (int round = 3; round <= 10; ++round) {
         Hands(1, 1, 1, 1);
         game.CountRound();
@@ -36,8 +35,7 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
     EXPECT_EQ(game.RoundNum, 9);
     // The first row scrolled away.
     EXPECT_EQ(std::tuple(game.Sheet.Cell(0, 2), game.Sheet.Cell(8, 1), game.Sheet.Cell(9, 1)), std::tuple("3", "13", " "));
-    EXPECT_TRUE(game.Sheet.Struck(7, 1));
-    EXPECT_FALSE(game.Sheet.Struck(8, 1));
+    EXPECT_EQ(std::tuple(game.Sheet.Struck(7, 1), game.Sheet.Struck(8, 1)), std::tuple(true, false));
     game.NewGame();
     Hands(1, 1, 1, 1);
     game.CountRound();
@@ -68,7 +66,7 @@ TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
     EXPECT_EQ(std::tuple(game.Scores[1], game.Winner), std::tuple(32767, 2));
 }
 
-TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
+TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingShowsThem) {
     game.PlayReversed = 1;
     std::vector<int> openers{1};
     for (int round = 0; round < 4; ++round) {
@@ -84,9 +82,7 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirection) {
     EXPECT_EQ(game.RoundNum, 4) << "viewing counts nothing";
     EXPECT_EQ(game.StartPlayer, 2) << "but its OK moves the starter on";
     EXPECT_EQ(table.view.calls, (std::vector<std::string>{"OpenScoreSheet 0", "ShowScoreSheet 0"}));
-}
-
-TEST_F(Scoring, ViewingBeforeTheFirstRoundShowsABlankSheetAfterItTheRounds) {
+    // Viewing before the first round shows a blank sheet, after it the rounds.
     for (const int round : {0, 1}) {
         game.RoundNum = static_cast<std::int16_t>(round);
         game.Winner = 0;
@@ -110,9 +106,7 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
     EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
     EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet.Blank()), std::tuple(0, 0, true));
-}
-
-TEST_F(Scoring, FilesAreFoundWhateverTheirCase) {
+    // The pictures and clips are found whatever their case.
     const auto folder = table.temp.Path() / "Player3";
     WriteBytes(folder / "Player.bmp", "BM");
     WriteBytes(folder / "WG1.WAV", "RIFF");

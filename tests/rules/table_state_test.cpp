@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/move.h"
+#include "formats/table_save.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -125,8 +126,7 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     using V = std::vector<std::string>;
     const Card top = C(1, 5);
     // Slots 0 and 2 fit the top (same group, wild); slot 1 does not.
-    SetTable(game, {{C(1, 2), C(2, 7), C(0, 50)}, {C(3, 3), C(4, 4)}, {C(2, 2)}, {C(2, 3)}}, {top}, {C(2, 9)});
-    game.CurPlayer = 1;
+    SetTable(game, {{C(1, 2), C(2, 7), C(0, 50)}, {C(3, 3), C(4, 4)}, {C(2, 2)}, {C(2, 3)}}, {top}, {C(2, 9)}, 1);
     EXPECT_EQ(Listed(game, 1), (V{"play:0", "play:2", "draw"}));
     EXPECT_EQ(Listed(game, 2), V{}) << "not on turn";
     game.CurPlayer = 2;
@@ -141,6 +141,49 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     EXPECT_EQ(Listed(game, 1), (V{"take:0", "take:1"}));
     game.RoundEnded = true;
     EXPECT_EQ(Listed(game, 3), V{"ok"});
+}
+
+// The game in progress kept between runs: written and read back whole, and
+// anything cut, changed or foreign refused without touching what was there.
+TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefused) {
+    SavedTable saved;
+    saved.card_set_hash = 0x0123456789abcdefull;
+    saved.card_set_title = "Four \\ Winds\n";
+    saved.player_names = {"Tester", "Amara", "", "Cy  "};
+    saved.player_hashes = {1, 2, 3, ~0ull};
+    saved.sheet[0][1] = {"17", true};
+    saved.sheet[9][3] = {"-5", false};
+    saved.state = game.State();
+    const std::string text = WriteSavedTable(saved);
+    SavedTable read;
+    ASSERT_TRUE(ReadSavedTable(text, read).ok());
+    EXPECT_EQ(read, saved);
+
+    std::string changed = text;
+    changed[text.find("hand1") + 7] ^= 1;
+    std::string unsealed = text.substr(0, text.rfind("end "));
+    unsealed += "end 0000000000000000\n";
+    const struct {
+        const char* what;
+        std::string text;
+        const char* says;
+    } cases[] = {
+        {"empty", "", "not a KVT table"},
+        {"a game record", "KVT game record 1.0\n", "not a KVT table"},
+        {"a later format", "KVT table in progress 2\n" + text.substr(text.find('\n') + 1), "format 2"},
+        {"cut off", text.substr(0, text.size() / 2), "cut off"},
+        {"one bit changed", changed, "damaged"},
+        {"another hash", unsealed, "damaged"},
+        {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
+    };
+    for (const auto& c : cases) {
+        read = saved;
+        read.card_set_title = "kept";
+        const Status status = ReadSavedTable(c.text, read);
+        ASSERT_FALSE(status.ok()) << c.what;
+        EXPECT_NE(status.message().find(c.says), std::string::npos) << c.what << ": " << status.message();
+        EXPECT_EQ(read.card_set_title, "kept") << c.what;
+    }
 }
 
 }  // namespace

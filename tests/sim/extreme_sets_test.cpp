@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "platform/paths.h"
 #include "test_support.h"
@@ -23,8 +21,7 @@ protected:
     fs::path Set(const std::string& name) const { return temp / "sets" / (name + ".cds"); }
 
     CardSetDef Read(const std::string& name) const {
-        std::ifstream in(Set(name), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes = ReadBytes(Set(name));
         CardSetFile file;
         const Status s = DecodeCardSetFile(bytes, file);
         EXPECT_TRUE(s.ok()) << name << ": " << s.message();

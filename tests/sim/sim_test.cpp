@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,17 +36,6 @@ SimRun Sim(const std::string& args, bool no_time = true) {
     return run;
 }
 
-TEST(Sim, TheTimingIsLeftOutOnlyWhenAsked) {
-    const SimRun plain = Sim("--games 5 --seed 11");
-    ASSERT_EQ(plain.status, 0) << plain.out;
-    EXPECT_NE(plain.out.find("games                    5\n"), std::string::npos) << plain.out;
-    EXPECT_EQ(plain.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
-    EXPECT_EQ(Sim("--games 5 --seed 3 --json").out.rfind("{\"games\":5,", 0), 0u);
-    const SimRun timed = Sim("--games 2", false);
-    ASSERT_EQ(timed.status, 0) << timed.out;
-    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
-}
-
 // The sum of the numbers in the JSON object after "key":{.
 long SumOf(const std::string& json, const std::string& key) {
     const std::size_t start = json.find("\"" + key + "\":{");
@@ -63,6 +50,7 @@ long SumOf(const std::string& json, const std::string& key) {
 TEST(Sim, CardsAreCountedByCardAsByActionAndTheStartersWinsAndProgressAreTold) {
     const SimRun json = Sim("--games 20 --seed 5 --json");
     ASSERT_EQ(json.status, 0) << json.out;
+    EXPECT_EQ(json.out.rfind("{\"games\":20,", 0), 0u) << json.out;
     EXPECT_GT(SumOf(json.out, "playedByAction"), 0);
     EXPECT_EQ(SumOf(json.out, "playedByCard"), SumOf(json.out, "playedByAction"));
     const std::size_t starter = json.out.find("\"starterWins\":");
@@ -76,27 +64,29 @@ TEST(Sim, CardsAreCountedByCardAsByActionAndTheStartersWinsAndProgressAreTold) {
 // The same seed plays the same games byte for byte, on any number of threads,
 // added up and traced in the same order.
 TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
-    const std::filesystem::path trace =
-        std::filesystem::temp_directory_path() / ("kvt-sim-jobs-" + std::to_string(::getpid()) + ".jsonl");
+    const kvt::test::TempDir temp;
+    const std::filesystem::path trace = temp / "trace.jsonl";
     const auto run = [&](const std::string& args, const char* jobs) {
         const SimRun r = Sim(args + " --jobs " + jobs + " --trace '" + trace.string() + "'");
-        std::ifstream in(trace, std::ios::binary);
-        return std::to_string(r.status) + r.out + std::string(std::istreambuf_iterator<char>(in), {});
+        return std::to_string(r.status) + r.out + kvt::test::ReadBytes(trace);
     };
     for (const std::string args : {"--games 7 --seed 3 --check", "--games 5 --seed 9 --json", "--games 6 --signature"}) {
         const std::string one = run(args, "1");
         EXPECT_EQ(one.rfind("0", 0), 0u) << one.substr(0, 200);
         for (const char* jobs : {"1", "2", "3"}) EXPECT_EQ(run(args, jobs), one) << args << " --jobs " << jobs;
     }
-    std::filesystem::remove(trace);
 }
 
-TEST(Sim, HundredsOfCheckedGamesBreakNothing) {
+TEST(Sim, HundredsOfCheckedGamesBreakNothingAndTheTimingIsLeftOutOnlyWhenAsked) {
     for (const char* seed : {"1", "2", "3"}) {
         const SimRun run = Sim(std::string("--check --games 100 --seed ") + seed);
         EXPECT_EQ(run.status, 0) << "seed " << seed << ": " << run.out;
         EXPECT_NE(run.out.find("games                    100\n"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
     }
+    const SimRun timed = Sim("--games 2", false);
+    ASSERT_EQ(timed.status, 0) << timed.out;
+    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
 }
 
 TEST(Sim, TheSignatureOfAFixedRunIsPinned) {
@@ -126,8 +116,8 @@ TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
 }
 
 TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("kvt-sim-trace-" + std::to_string(::getpid()) + ".jsonl");
+    const kvt::test::TempDir temp;
+    const std::filesystem::path file = temp / "trace.jsonl";
     const SimRun run = Sim("--games 1 --seed 5 --trace '" + file.string() + "'");
     ASSERT_EQ(run.status, 0) << run.out;
     std::ifstream in(file);
@@ -153,7 +143,6 @@ TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
         }
         EXPECT_EQ(line.find("\"chosen\":\""), std::string::npos) << "a slot, not a card: " << line;
     }
-    std::filesystem::remove(file);
     EXPECT_TRUE(rounds > 0 && moves > rounds * 4 && passes < moves) << rounds << " " << moves << " " << passes;
     EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
 }
