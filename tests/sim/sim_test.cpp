@@ -231,7 +231,8 @@ TEST(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
     ASSERT_TRUE(simulation.Setup(sim::Options{}).ok());
     GameRecord identity;
     ASSERT_TRUE(sim::RecordIdentity(sim::Options{}, shared, simulation.Table(), identity).ok());
-    for (long game = 1; game <= 20; ++game) {
+    // Thousands of games, every one written, read and replayed.
+    for (long game = 1; game <= 2000; ++game) {
         const std::uint64_t seed = sim::GameSeed(1, game);
         const sim::GameResult played = simulation.PlayGame(game, seed, false, false);
         GameRecord record = identity;
