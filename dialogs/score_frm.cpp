@@ -113,11 +113,6 @@ void ScoreFrm::FillHiddenAndCentred(const ScoreSheet& sheet, int winner) {
     CentreOnScreen(this);
 }
 
-void ScoreFrm::RunModal(const ScoreSheet& sheet, int winner) {
-    FillHiddenAndCentred(sheet, winner);
-    exec();
-}
-
 void ScoreFrm::AwaitOk(const ScoreSheet& sheet, int winner) {
     FillHiddenAndCentred(sheet, winner);
     setWindowModality(Qt::ApplicationModal);

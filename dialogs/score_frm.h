@@ -25,8 +25,6 @@ public:
 
     // Fills the sheet; with a winner the blinking starts (and then keeps going).
     void ShowSheet(const ScoreSheet& sheet, int winner);
-    // Shows the sheet and returns when OK is pressed.
-    void RunModal(const ScoreSheet& sheet, int winner);
     // Shows the sheet over the application and returns at once; OK ends it
     // (finished).
     void AwaitOk(const ScoreSheet& sheet, int winner);

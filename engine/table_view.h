@@ -111,7 +111,9 @@ public:
     // The score sheet with this round counted appears; the game-over
     // presentation may follow over it. Returns at once.
     virtual void OpenScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
-    // Modal: returns when the human presses OK. A winner above 0 blinks.
+    // The sheet to be read: the table goes on once the human has pressed OK
+    // (a window may return at once and hold back what it shows next until
+    // then). A winner above 0 blinks.
     virtual void ShowScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
     // Game over: the window opens, then for each player a picture and a
     // clip (PlayClip), then WaitGameOverClosed returns when the human

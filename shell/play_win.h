@@ -168,6 +168,9 @@ public:
     // --- the dialogs the rules open
     void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
     void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
+    // The sheet to be read and closed (Score > View Score), without waiting:
+    // `done` once it has been closed.
+    void ShowScoreSheetThen(const ScoreSheet& sheet, int winner, const std::function<void()>& done);
     void ShowGameOver(int winner) override;
     void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
     void WaitGameOverClosed() override;

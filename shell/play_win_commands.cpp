@@ -376,8 +376,11 @@ void PlayWin::GameSpeedCommand() {
 }
 
 void PlayWin::ViewScoreCommand() {
-    if (closing_ || replay_) return;
-    game_->ViewScore();
+    // Between moves: the sheet's OK moves the starting seat on, which a move under way must not see.
+    WhenNoMoveRuns([this] {
+        if (closing_ || replay_) return;
+        game_->ViewScore();
+    });
 }
 
 void PlayWin::AboutCommand() {
@@ -414,10 +417,13 @@ void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
     if (!game_->ScoreViewOnly) match_->RoundScored();
 }
 
-void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
-    if (closing_) return;
+void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) { ShowScoreSheetThen(sheet, winner, [] {}); }
+
+void PlayWin::ShowScoreSheetThen(const ScoreSheet& sheet, int winner, const std::function<void()>& done) {
+    if (closing_) return done();
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
-    score_frm_->RunModal(sheet, winner);
+    connect(score_frm_, &QDialog::finished, this, done, Qt::SingleShotConnection);
+    score_frm_->AwaitOk(sheet, winner);
 }
 
 bool PlayWin::AwaitScoreSheetOk(std::function<void()> ok) {

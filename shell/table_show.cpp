@@ -176,7 +176,8 @@ void TableShow::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
 }
 
 void TableShow::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
-    Then([this, sheet, winner] { window_.ShowScoreSheet(sheet, winner); });
+    // What the table shows next waits until the sheet has been closed.
+    queue_.Lasting([this, sheet, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(sheet, winner, done); });
 }
 
 void TableShow::ShowGameOver(int winner) {
