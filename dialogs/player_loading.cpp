@@ -188,6 +188,19 @@ Status Game::ExtractPlayer(const std::filesystem::path& file, int player) {
     return Status::Ok();
 }
 
+Status Game::SeatComputers(const std::filesystem::path& seat1, const std::array<std::filesystem::path, 3>& opponents) {
+    // Seat 1 is not an opponent seat: its file is read through seat 2 first.
+    if (!seat1.empty()) {
+        if (Status s = ReadPlayerHeader(seat1, 2); !s) return s;
+        PlayerInfo[1] = PlayerInfo[2];
+    } else {
+        PlayerInfo[1] = BuiltInComputer();
+    }
+    for (int p = 2; p <= 4; ++p)
+        if (Status s = ReadPlayerHeader(opponents[static_cast<std::size_t>(p - 2)], p); !s) return s;
+    return Status::Ok();
+}
+
 Status Game::ReadPlayerHeader(const std::filesystem::path& file, int player) {
     const auto failed = [&file](const std::string& why) {
         return Status::Fail("Cannot load the player file " + Quoted(file) + ": " + Sentence(why));

@@ -214,6 +214,10 @@ public:
 
     // --- the four dealing sequences
     void NewGame();
+    // A game dealt as the simulator deals each one, and a game record's
+    // replay after it: from `fresh` (the table as set up, before any deal)
+    // and its sheet, with the generator started from `seed`.
+    void DealFromSeed(const TableState& fresh, const ScoreSheet& fresh_sheet, std::uint64_t seed);
     void DealForPlayers();
     Status LoadCardSetCommand(const std::filesystem::path& card_set);
     Status NextRound(FirstDiscardRule rule);
@@ -238,6 +242,10 @@ public:
     Status ExtractPlayer(const std::filesystem::path& file, int player);
     // Reads only the header into PlayerInfo[player]; the working folder is untouched.
     Status ReadPlayerHeader(const std::filesystem::path& file, int player);
+    // Seats the computers of a simulated game from their files' headers:
+    // seat 1 from `seat1`, or the built-in computer when it is empty, and
+    // seats 2..4 from `opponents`.
+    Status SeatComputers(const std::filesystem::path& seat1, const std::array<std::filesystem::path, 3>& opponents);
     // Reads the remembered choice into PlayerFile[2..4] and each header; a seat
     // whose file fails keeps an empty name. The failure lists every such seat.
     // Dealing is the caller's (DealForPlayers).

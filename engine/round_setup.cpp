@@ -36,6 +36,14 @@ void Game::NewGame() {
     RoundNum = 0;
 }
 
+void Game::DealFromSeed(const TableState& fresh, const ScoreSheet& fresh_sheet, std::uint64_t seed) {
+    State() = fresh;
+    Generator = Random(seed);
+    Sheet = fresh_sheet;
+    CompHeld.Clear();
+    NewGame();
+}
+
 void Game::DealForPlayers() {
     // Dealing on top of a game in play would add seven cards to every hand:
     // a table in play starts afresh instead.

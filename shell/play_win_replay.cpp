@@ -91,9 +91,7 @@ void PlayWin::ShowReplayStep(std::size_t step) {
     step = std::min(step, replay_->Moves());
     TableState before;
     TableState table;
-    Status shown = step > 0 ? replay_->TableAt(step - 1, before) : Status::Ok();
-    if (shown) shown = replay_->TableAt(step, table);
-    if (!shown) {
+    if (const Status shown = replay_->TableAt(step, table, &before); !shown) {
         Report(tr("Open Game Record"), ToQString(shown.message()));
         return;
     }

@@ -172,14 +172,7 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
     game.SortCards = false;
     game.OpeningMusic = false;
     if (Status s = game.LoadCardSetFile(card_set->file); !s) return s;
-    if (!files[1].empty()) {
-        if (Status s = game.ReadPlayerHeader(files[1], 2); !s) return s;
-        game.PlayerInfo[1] = game.PlayerInfo[2];
-    } else {
-        game.PlayerInfo[1] = BuiltInComputer();
-    }
-    for (int seat = 2; seat <= 4; ++seat)
-        if (Status s = game.ReadPlayerHeader(files[static_cast<std::size_t>(seat)], seat); !s) return s;
+    if (Status s = game.SeatComputers(files[1], {files[2], files[3], files[4]}); !s) return s;
     for (int seat = 1; seat <= 4; ++seat) {
         const std::string& recorded = record.players[static_cast<std::size_t>(seat - 1)].name;
         table->names_[static_cast<std::size_t>(seat)] = recorded.empty() ? game.PlayerInfo[seat].Name : recorded;
@@ -192,14 +185,11 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
 Status RecordTable::Replay() {
     Game& game = *game_;
     // Dealt as the simulator deals a game: from the fresh table, with the record's seed.
+    // The simulator's set-up deals once before its games; so does this.
     const TableState fresh = game.State();
     const ScoreSheet sheet = game.Sheet;
     game.NewGame();
-    game.State() = fresh;
-    game.Generator = Random(record_.seed);
-    game.Sheet = sheet;
-    game.CompHeld.Clear();
-    game.NewGame();
+    game.DealFromSeed(fresh, sheet, record_.seed);
     kept_.push_back({WriteTableState(game.State()), game.Sheet});
     MatchDriver driver(game);
     return ReplayMoves(record_, driver, [this, &game](std::size_t played) {
@@ -207,17 +197,22 @@ Status RecordTable::Replay() {
     });
 }
 
-Status RecordTable::TableAt(std::size_t step, TableState& out) {
+Status RecordTable::TableAt(std::size_t step, TableState& out, TableState* before) {
     if (step > Moves()) return Status::Fail("the record has " + std::to_string(Moves()) + " moves only");
+    if (step == 0) before = nullptr;
     Game& game = *game_;
-    const Kept& kept = kept_.at(step / kEvery);
+    // From the last kept table at or before the first one wanted.
+    const std::size_t from = (before ? step - 1 : step) / kEvery;
+    const Kept& kept = kept_.at(from);
     if (Status s = ReadTableState(kept.table, game.State()); !s) return s;
     game.Sheet = kept.sheet;
     game.CompHeld.Clear();
     MatchDriver driver(game);
     Events events;
-    for (std::size_t i = step / kEvery * kEvery; i < step; ++i)
+    for (std::size_t i = from * kEvery; i < step; ++i) {
+        if (before && i + 1 == step) *before = game.State();
         if (driver.Submit(record_.moves[i].move, events) != MatchDriver::Step::Applied) return driver.Refusal();
+    }
     out = game.State();
     return Status::Ok();
 }

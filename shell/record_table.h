@@ -50,7 +50,8 @@ public:
     // The players' names, seats 1..4.
     const std::string& Name(int seat) const { return names_.at(static_cast<std::size_t>(seat)); }
     // The table after `step` moves (0: as dealt); `step` is at most Moves().
-    Status TableAt(std::size_t step, TableState& out);
+    // With `before` and a step above 0, also the table before that move.
+    Status TableAt(std::size_t step, TableState& out, TableState* before = nullptr);
 
 private:
     struct Kept;

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "shell/record_table.h"
 #include "shell/replay_bar.h"
+#include "shell/table_keys.h"
 #include "tools/sim/record_run.h"
 
 namespace kvt {
@@ -104,6 +105,7 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
         {[&] { bar.Forward()->trigger(); }, moves},
         {[&] { bar.First()->trigger(); }, 0},
     };
+    int plays_named = 0;
     for (const auto& [step, expected] : steps) {
         step();
         ASSERT_TRUE(gui_test::Settle(win));
@@ -119,8 +121,16 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
         if (expected > 0) {
             EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2:\n").arg(expected).arg(moves)))
                 << bar.StepLabel()->text().toStdString();
+            // A card laid is named as the table before the move held it, across a kept table too.
+            const Move& move = recorded.record.moves[expected - 1].move;
+            if (move.kind == MoveKind::Play) {
+                const Card& laid = recorded.tables[expected - 1].Players[static_cast<std::size_t>(move.seat)][move.slot];
+                EXPECT_TRUE(bar.StepLabel()->text().contains(SpokenCard(laid, false))) << "step " << expected;
+                ++plays_named;
+            }
         }
     }
+    EXPECT_GE(plays_named, 3);
     EXPECT_TRUE(bar.StepLabel()->text().contains(QString::number(moves)));
 
     // Nothing acts on the replayed game: clicks, keys, Undo, the computers.

@@ -170,15 +170,10 @@ Status Simulation::Setup(const Options& options) {
             return Status::Fail("Cannot find three player files in \"" + (shared_ / "players").string() + "\"");
         players.resize(3);
     }
-    // Seat 1 is not an opponent seat: its file is read through seat 2 first.
-    if (players.size() == 4) {
-        if (Status s = game.ReadPlayerHeader(players[3], 2); !s) return s;
-        game.PlayerInfo[1] = game.PlayerInfo[2];
-    } else {
-        game.PlayerInfo[1] = BuiltInComputer();
-    }
-    for (int p = 2; p <= 4; ++p)
-        if (Status s = game.ReadPlayerHeader(players[p - 2], p); !s) return s;
+    if (Status s = game.SeatComputers(players.size() == 4 ? players[3] : std::filesystem::path(),
+                                      {players[0], players[1], players[2]});
+        !s)
+        return s;
 
     fresh_table_ = game.State();
     fresh_sheet_ = game.Sheet;
@@ -244,14 +239,7 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
     return true;
 }
 
-void Simulation::DealGame(std::uint64_t seed) {
-    Game& game = *game_;
-    game.State() = fresh_table_;
-    game.Generator = Random(seed);
-    game.Sheet = fresh_sheet_;
-    game.CompHeld.Clear();
-    game.NewGame();
-}
+void Simulation::DealGame(std::uint64_t seed) { game_->DealFromSeed(fresh_table_, fresh_sheet_, seed); }
 
 GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
     GameResult out;
