@@ -15,13 +15,6 @@ bool Listed(const std::vector<Move>& legal, const Move& move) {
     });
 }
 
-// The same card, whatever its playable mark says.
-bool SameCard(const Card& a, const Card& b) {
-    Card x = a;
-    x.Playable = b.Playable;
-    return x == b;
-}
-
 Status NotAllowed(const Move& move) {
     return Status::Fail("move " + std::to_string(static_cast<int>(move.kind)) + " of seat " + std::to_string(move.seat) +
                         " is not allowed now");
@@ -38,11 +31,17 @@ Status Game::Apply(const Move& move, Events& events) {
     const bool allowed = computer ? Pending() == Decision::PlayOrDraw &&
                                         (move.kind != MoveKind::Play || Listed(LegalMoves(State(), move.seat), move))
                                   : Listed(LegalMoves(State(), move.seat), move);
-    if (!allowed) return NotAllowed(move);
+    // Only the move right after the human's draw may lay the drawn card as drawn.
+    const int drawn = std::exchange(drawn_slot_, -1);
+    if (!allowed || (move.drawn && (computer || move.kind != MoveKind::Play || move.slot != drawn ||
+                                    move.slot != Players[kHuman].Count() - 1)))
+        return NotAllowed(move);
 
     Events* const heard = std::exchange(events_, &events);
     const bool driven = std::exchange(driven_, true);
+    const bool applying = std::exchange(applying_, true);
     const Status result = computer ? ApplyComputerMove(move) : ApplyHumanMove(move);
+    applying_ = applying;
     driven_ = driven;
     events_ = heard;
     if (!result) {
@@ -105,24 +104,36 @@ Status Game::ApplyHumanMove(const Move& move) {
 // the hand) leaves the table as it was.
 Status Game::ApplyHumanPlay(const Move& move) {
     CardStack& hand = Players[kHuman];
-    std::vector<Card> chosen;
-    for (std::int16_t slot : move.chosen) {
-        if (slot < 0 || slot >= hand.Count() || slot == move.slot) return Status::Fail("a chosen card is not in the hand");
-        chosen.push_back(hand[slot]);
+    for (std::size_t i = 0; i < move.chosen.size(); ++i) {
+        const std::int16_t slot = move.chosen[i];
+        if (slot < 0 || slot >= hand.Count() || slot == move.slot ||
+            std::find(move.chosen.begin(), move.chosen.begin() + static_cast<std::ptrdiff_t>(i), slot) !=
+                move.chosen.begin() + static_cast<std::ptrdiff_t>(i))
+            return Status::Fail("a chosen card is not in the hand");
     }
     const TableState before = State();
     const auto undo = [&]() {
         State() = before;
         ClearPickState();
-        return Status::Fail("the card cannot be laid with " + std::to_string(chosen.size()) + " cards chosen");
+        return Status::Fail("the card cannot be laid with " + std::to_string(move.chosen.size()) + " cards chosen");
     };
-    if (ClickHandCard(move.slot) != HumanMove::Picked) return undo();
-    // The hand is in a new order now: the chosen cards are found again.
-    for (const Card& card : chosen) {
-        int column = -1;
-        for (int i = 0; i < hand.Count() && column < 0; ++i)
-            if (SameCard(hand[i], card)) column = i;
-        if (column < 0 || ClickHandCard(column) != HumanMove::Chosen) return undo();
+    if (move.drawn) {
+        // Back in the picked-card box, as the draw left it.
+        PickOrigin = move.slot;
+        MoveCard(hand, PickStack, move.slot, false);
+        OfferDrawnCard();
+        view_.ShowPickedCard(PickStack[0]);
+    } else if (ClickHandCard(move.slot) != HumanMove::Picked) {
+        return undo();
+    }
+    // Each chosen slot of the whole hand is found in the hand as it stands
+    // without the cards already out.
+    for (const std::int16_t slot : move.chosen) {
+        int column = slot;
+        if (PickOrigin < slot) --column;
+        for (const std::int16_t held : HoldOrigins)
+            if (held < slot) --column;
+        if (ClickHandCard(column) != HumanMove::Chosen) return undo();
     }
     if (!DiscardButtonShown) return undo();
     return ClickDiscardButton() == HumanMove::Played ? Status::Ok() : undo();

@@ -15,12 +15,10 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
         // A card still waiting in the picked-card box goes back first.
         if (!PickStack.Empty()) CancelPick();
         if (PickStack.Empty()) DrawFromDeck(hand, true);
-        // A card that gives cards away asks for them as a picked one does;
-        // the Discard button waits until they are chosen.
-        const bool playable = !PickStack.Empty() && CheckPlayable(PickStack[0]) == 1;
-        HoldCount = 0;
-        HoldNeeded = playable && GivesCardsAway(PickStack[0]) == 1 ? PrepareHold(PickStack, 0, 1, hand) : 0;
-        SetDiscardButton(playable && HoldNeeded == 0);
+        // Put back, the drawn card goes after the hand's last.
+        PickOrigin = hand.Count();
+        drawn_slot_ = PickStack.Empty() ? -1 : PickOrigin;
+        OfferDrawnCard();
     }
     // Something was drawn: the table has changed, so the passes start again.
     const bool drew = into_pick ? !PickStack.Empty() : hand.Count() - 1 != before;
@@ -36,6 +34,18 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
         }
     }
     return slot;
+}
+
+void Game::OfferDrawnCard() {
+    CardStack& hand = Players[kHuman];
+    PickDrawn = true;
+    // A card that gives cards away asks for them as a picked one does;
+    // the Discard button waits until they are chosen.
+    const bool playable = !PickStack.Empty() && CheckPlayable(PickStack[0]) == 1;
+    if (!PickStack.Empty()) PickMark = PickStack[0].Playable;
+    HoldCount = 0;
+    HoldNeeded = playable && GivesCardsAway(PickStack[0]) == 1 ? PrepareHold(PickStack, 0, 1, hand) : 0;
+    SetDiscardButton(playable && HoldNeeded == 0);
 }
 
 std::int16_t Game::TakeCards(int taker, int action, int count) {

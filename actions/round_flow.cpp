@@ -18,6 +18,7 @@ bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
 void Game::ClearPickState() {
     PickStack.Clear();
     HoldStack.Clear();
+    HoldOrigins.clear();
     view_.ShowHand(HoldStack, 0);
     SetHoldGrid(false);
     SetDiscardButton(false);
@@ -42,6 +43,8 @@ RoundResult Game::ScoreRound() {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
+    ++rounds_scored_;
+    last_totals_ = {Scores[1], Scores[2], Scores[3], Scores[4]};
     if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
         scored->scores = result.Totals;
         if (Winner > 0) Emit(EventKind::GameEnded, Winner);

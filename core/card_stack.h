@@ -46,6 +46,15 @@ public:
         return true;
     }
 
+    // Puts a card at `slot` (clamped to 0..Count()), moving the later cards
+    // up; false (and nothing changes) when the stack is full.
+    bool InsertAt(int slot, const Card& card) {
+        if (!Push(card)) return false;
+        slot = std::clamp(slot, 0, count_ - 1);
+        std::rotate(begin() + slot, end() - 1, end());
+        return true;
+    }
+
     // Removes a live slot, moving the later cards down so the order is kept.
     // Slot 0 (the deck's top, drawn from all the time) moves nothing: the
     // live slots simply start one further on.

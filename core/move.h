@@ -24,6 +24,9 @@ struct Move {
     std::int16_t slot = -1;
     std::int16_t from_seat = 0;
     std::vector<std::int16_t> chosen;  // hand slots, before the play
+    // Play: the card the seat's draw just brought, laid from the picked-card
+    // box as a drawn card is (it asks for cards only when it gives some away).
+    bool drawn = false;
 
     bool operator==(const Move&) const = default;
 };

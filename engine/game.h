@@ -72,6 +72,12 @@ public:
     std::string CardDefPath;
     CardStack HoldStack;
     CardStack PickStack;
+    // The slots of the whole hand that the picked card and the held cards
+    // came from (HoldOrigins parallel to HoldStack); they go back there.
+    std::int16_t PickOrigin = -1;
+    std::int16_t PickMark = 0;  // the picked card's playable mark before it was picked
+    bool PickDrawn = false;     // the picked card is the one the human just drew
+    std::vector<std::int16_t> HoldOrigins;
     CardStack ScratchStack;
     std::int16_t CardBackDef = 0;
     std::int16_t BackCellX = 0;
@@ -104,8 +110,7 @@ public:
     // How many cards the human chooses to lay hand slot `slot` (0 for a card
     // that does not fit or asks for none).
     int CardsToChoose(int slot) const;
-    void SortHand(CardStack& stack);
-    // Redraws a player's grid, the human's sorted first.
+    // Redraws a player's grid (the window sorts the human's cards as it shows them).
     void ShowPlayerHand(int player);
 
     // The human's clicks, as the window's handlers pass them on.
@@ -115,6 +120,11 @@ public:
     HumanMove ClickDiscardButton();
     HumanMove ClickDrawDeck();
     HumanMove ClickOpponentCard(int player, int column);
+    // Hears each move the human's clicks complete (never one applied by
+    // Apply), with the totals when it scored a round: the same Move applied
+    // to the table before it plays the same game.
+    using HumanMoveListener = std::function<void(const Move&, const std::optional<std::array<std::int16_t, 4>>&)>;
+    void SetHumanMoveListener(HumanMoveListener listener) { human_move_listener_ = std::move(listener); }
 
     // Card actions.
     std::int16_t TransferRandomCards(int target, int kind, int count);
@@ -271,6 +281,17 @@ private:
     void PlaceGroupCard(int player);
     void CancelPick();
     void ClearPickState();
+    // The slot in the whole hand (the picked and held cards back in place)
+    // of slot `column` of the hand as it stands.
+    int WholeHandSlot(int column) const;
+    // Card `index` of `from` (PickStack or HoldStack) back to its slot of the hand.
+    bool ReturnToHand(CardStack& from, int index, std::int16_t origin);
+    void ReturnMoveBeingBuilt();
+    void ForgetHeldSlot(int index);
+    // The drawn card waits in the picked-card box: the hold grid and the
+    // Discard button as a drawn card asks.
+    void OfferDrawnCard();
+    void ReportHumanMove(const Move& move, std::int64_t rounds_before);
     void SetHoldGrid(bool open);
     void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
@@ -320,6 +341,11 @@ private:
     Events heard_;
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
+    bool applying_ = false;  // inside Apply: its move is the caller's to report
+    int drawn_slot_ = -1;    // the hand slot of the card the human's last move drew
+    HumanMoveListener human_move_listener_;
+    std::int64_t rounds_scored_ = 0;
+    std::array<std::int16_t, 4> last_totals_{};
     // Set while Apply runs, or for good by SetDriven.
     bool driven_ = false;
     bool stop_requested_ = false;

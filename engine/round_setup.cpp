@@ -13,6 +13,7 @@ void Game::PrepareTableForFirstTurn() {
     // open and take the next hand click as a card to give away.
     SetHoldGrid(false);
     HoldStack.Clear();
+    HoldOrigins.clear();
     HoldCount = 0;
     HoldNeeded = 0;
     PickStack.Clear();

@@ -109,8 +109,14 @@ public:
         Move& move = out_.moves.emplace_back().move;
         move.kind = *known;
         if (!TakeNumber(at, move.seat) || !InRange(move.seat, 1, 4) || !TakeNumber(at, move.slot) ||
-            !InRange(move.slot, -1, 400) || !TakeNumber(at, move.from_seat) || !InRange(move.from_seat, 0, 4))
+            !InRange(move.slot, -1, 400) || !TakeNumber(at, move.from_seat) ||
+            !InRange(move.from_seat, move.kind == MoveKind::Play ? -1 : 0, 4))
             return Refuse(fault, "a move wants its seat (1-4), slot (-1-400) and the seat it takes from (0-4)");
+        // A play from -1: the card just drawn.
+        if (move.from_seat < 0) {
+            move.drawn = true;
+            move.from_seat = 0;
+        }
         while (*at != '\n') {
             std::int16_t slot = 0;
             if (!TakeNumber(at, slot) || !InRange(slot, 0, 400) || move.chosen.size() >= kMaxChosenCards)
@@ -275,7 +281,7 @@ std::string WriteGameRecord(const GameRecord& record) {
         const Move& m = recorded.move;
         text += "move ";
         text += MoveKindName(m.kind);
-        for (const std::int16_t field : {m.seat, m.slot, m.from_seat}) {
+        for (const std::int16_t field : {m.seat, m.slot, m.drawn ? std::int16_t{-1} : m.from_seat}) {
             text += ' ';
             Append(text, field);
         }

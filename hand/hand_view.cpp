@@ -1,5 +1,7 @@
 #include "hand/hand_view.h"
 
+#include <numeric>
+
 #include <QPainter>
 #include <QPushButton>
 #include <QWidget>
@@ -88,17 +90,21 @@ QSize TableGeometry::CardBitmapSize() const {
             static_cast<int>(std::lround(card.height() * pixel_ratio_))};
 }
 
-void SortHand(CardStack& stack, bool sort_cards) {
-    if (!sort_cards) return;
-    const int count = stack.Count();
-    for (int j = 0; j < count - 1; ++j) {
-        for (int i = count - 1; i >= j; --i) {
-            if (i == 0) continue;
-            const Card& a = stack[i];
-            const Card& b = stack[i - 1];
-            if (a.Group < b.Group || (a.Group == b.Group && a.Value < b.Value)) std::swap(stack[i], stack[i - 1]);
-        }
-    }
+std::vector<int> ShownOrder(const CardStack& stack, bool sort_cards) {
+    std::vector<int> order(static_cast<std::size_t>(stack.Count()));
+    std::iota(order.begin(), order.end(), 0);
+    if (sort_cards)
+        std::stable_sort(order.begin(), order.end(), [&stack](int a, int b) {
+            const Card& x = stack[a];
+            const Card& y = stack[b];
+            return x.Group != y.Group ? x.Group < y.Group : x.Value < y.Value;
+        });
+    return order;
+}
+
+int HandView::HumanSlot(int column) const {
+    if (column < 0 || column >= static_cast<int>(human_order_.size())) return column;
+    return human_order_[static_cast<std::size_t>(column)];
 }
 
 HandView::HandView(QWidget* table, Game& game, const PictureClip& clip)
@@ -286,21 +292,12 @@ void HandView::ShowHand(const CardStack& stack, int player) {
     }
 
     if (player == 1) {
-        // The human's hand is sorted in the game itself, so that column i is
-        // always card i of the hand.
-        const CardStack* shown = &stack;
-        CardStack sorted;
-        if (&stack == &game_.Players[1]) {
-            SortHand(game_.Players[1], game_.SortCards);
-        } else {
-            sorted = stack;
-            SortHand(sorted, game_.SortCards);
-            shown = &sorted;
-        }
+        // Sorted for the eye only: the hand itself keeps the order the game gave it.
+        human_order_ = ShownOrder(stack, game_.SortCards);
         const int left_col = grid->LeftCol();
         const int cols = grid->Cols();
-        AdjustPlayerGrid(1, shown->Count());
-        for (int i = 0; i < shown->Count(); ++i) grid->SetPicture(0, i, Face((*shown)[i]));
+        AdjustPlayerGrid(1, stack.Count());
+        for (int i = 0; i < stack.Count(); ++i) grid->SetPicture(0, i, Face(stack[human_order_[static_cast<std::size_t>(i)]]));
         if (grid->Cols() > cols) grid->SetLeftCol(left_col);
         return;
     }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 #include <optional>
 
 #include "core/card.h"
@@ -131,9 +132,10 @@ private:
     int extra_down_ = 0;
 };
 
-// Sorts the human's hand in place when sort_cards is on: by Group (cards of
-// no group first), then by Value; equal cards keep their order.
-void SortHand(CardStack& stack, bool sort_cards);
+// The order the human's hand is shown in, as slots of the hand: sorted
+// when sort_cards is on, by Group (cards of no group first), then by
+// Value, equal cards in the hand's order; else the hand's order.
+std::vector<int> ShownOrder(const CardStack& stack, bool sort_cards);
 
 // The hands and piles on the table: the four hand grids, the hold grid, the
 // draw deck, the discard pile, the picked card and the Discard button. It
@@ -161,9 +163,12 @@ public:
     TwipRect GridRect(int index) const { return grid_rects_.at(static_cast<std::size_t>(index)); }
 
     // Redraws grid `player` (0 = hold grid from the hold stack) from `stack`.
-    // A player's grid with no cards is hidden; the human's hand is sorted
-    // first (in the game itself when `stack` is the human's hand).
+    // A player's grid with no cards is hidden; the human's hand is shown
+    // in its ShownOrder.
     void ShowHand(const CardStack& stack, int player);
+    // The slot of the human's hand that column `column` of its grid shows
+    // (the column itself when it shows none).
+    int HumanSlot(int column) const;
     // Sizes and places grid `player` for `count` cards; for the hold grid the
     // count is the picked card's ActionCount.
     void AdjustPlayerGrid(int player, int count);
@@ -226,6 +231,7 @@ private:
     std::function<bool()> minimized_;
     std::function<void(const QString&)> report_;
     std::optional<bool> recorded_faces_;
+    std::vector<int> human_order_;  // column -> slot of the human's hand shown last
 };
 
 }  // namespace kvt

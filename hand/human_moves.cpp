@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "actions/rules_support.h"
 
 namespace kvt {
@@ -6,6 +8,85 @@ namespace kvt {
 // table; a click that arrives while a move is running (the window lets
 // events through inside card flights) is refused, since the move in
 // progress relies on the hands staying as they are.
+//
+// The picked card and the cards chosen for it leave the hand only while
+// the move is being built. Each remembers the slot it held in the whole
+// hand and goes back to it, so picking and putting back never reorder the
+// hand: the hand changes only by a move, and every move the clicks make is
+// a Move that plays the same game when it is applied to the same table.
+
+namespace {
+
+// The slots that cards of the move being built were taken from.
+std::vector<std::int16_t> TakenSlots(std::int16_t pick, const std::vector<std::int16_t>& held) {
+    std::vector<std::int16_t> taken = held;
+    if (pick >= 0) taken.push_back(pick);
+    std::sort(taken.begin(), taken.end());
+    return taken;
+}
+
+}  // namespace
+
+int Game::WholeHandSlot(int column) const {
+    int slot = column;
+    for (const std::int16_t taken : TakenSlots(PickStack.Empty() ? -1 : PickOrigin, HoldOrigins))
+        if (taken <= slot) ++slot;
+    return slot;
+}
+
+bool Game::ReturnToHand(CardStack& from, int index, std::int16_t origin) {
+    CardStack& hand = Players[kHuman];
+    if (hand.Full()) {
+        ++RefusedMoves;
+        EmitMove(EventKind::CardRefused, from[index], from, hand);
+        return false;
+    }
+    // Among the cards still out, those from earlier slots are not in the hand.
+    int at = origin;
+    if (!PickStack.Empty() && &from != &PickStack && PickOrigin < origin) --at;
+    for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
+        if (!(&from == &HoldStack && static_cast<int>(i) == index) && HoldOrigins[i] < origin) --at;
+    Card card = from.RemoveAt(index);
+    if (&from == &PickStack) card.Playable = PickMark;
+    if (&from == &HoldStack) HoldOrigins.erase(HoldOrigins.begin() + index);
+    hand.InsertAt(at, card);
+    EmitMove(EventKind::CardMoved, card, from, hand);
+    return true;
+}
+
+void Game::ReturnMoveBeingBuilt() {
+    // Lowest slot first: each card then goes back among cards that are all in place.
+    for (;;) {
+        int held = -1;
+        for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
+            if (held < 0 || HoldOrigins[i] < HoldOrigins[static_cast<std::size_t>(held)]) held = static_cast<int>(i);
+        const bool pick_first = !PickStack.Empty() && (held < 0 || PickOrigin < HoldOrigins[static_cast<std::size_t>(held)]);
+        if (pick_first) {
+            if (!ReturnToHand(PickStack, 0, PickOrigin)) return;
+        } else if (held >= 0) {
+            if (!ReturnToHand(HoldStack, held, HoldOrigins[static_cast<std::size_t>(held)])) return;
+        } else {
+            return;
+        }
+    }
+}
+
+void Game::ForgetHeldSlot(int index) {
+    // The card has left the hand for good: the slots after its own close up.
+    const std::int16_t gone = HoldOrigins[static_cast<std::size_t>(index)];
+    HoldOrigins.erase(HoldOrigins.begin() + index);
+    for (std::int16_t& slot : HoldOrigins)
+        if (slot > gone) --slot;
+    if (PickOrigin > gone) --PickOrigin;
+}
+
+void Game::ReportHumanMove(const Move& move, std::int64_t rounds_before) {
+    if (applying_ || !human_move_listener_) return;
+    // A round the move ended was scored in it.
+    std::optional<std::array<std::int16_t, 4>> scored;
+    if (rounds_scored_ != rounds_before) scored = last_totals_;
+    human_move_listener_(move, scored);
+}
 
 // While a move runs, while a finished round waits for its score sheet, or
 // when the computer plays seat 1, the human's clicks do nothing.
@@ -29,12 +110,14 @@ HumanMove Game::ClickHandCard(int column) {
         HoldCount = 0;
     }
 
-    CardStack previous;
     if (!PickStack.Empty()) {
         if (!HoldGridOpen) {
-            // Re-pick: the waiting card (and anything held) goes back after the new pick.
-            MoveCard(PickStack, previous, 0, false);
-            while (!HoldStack.Empty()) MoveCard(HoldStack, previous, 0, false);
+            // Re-pick: the waiting card (and anything held) goes back to its
+            // place, and the card clicked is picked from the whole hand.
+            const int slot = WholeHandSlot(column);
+            ReturnMoveBeingBuilt();
+            if (!PickStack.Empty() || !HoldStack.Empty()) return HumanMove::Ignored;
+            column = slot;
             view_.ShowHand(HoldStack, 0);
             SetHoldGrid(false);
             SetDiscardButton(false);
@@ -42,7 +125,9 @@ HumanMove Game::ClickHandCard(int column) {
             CardPicked = 0;
             HoldCount = 0;
         } else {
+            const int slot = WholeHandSlot(column);
             if (!MoveChecked(hand, HoldStack, column)) return HumanMove::Ignored;
+            HoldOrigins.push_back(static_cast<std::int16_t>(slot));
             ++HoldCount;
             view_.ShowHand(HoldStack, 0);
             if ((HoldCount == HoldNeeded && !ChoosingCards) || hand.Empty()) SetDiscardButton(true);
@@ -58,11 +143,13 @@ HumanMove Game::ClickHandCard(int column) {
 
     view_.ShowPickedCard(hand[column]);
     CardPicked = 1;
+    const int mark_before = hand[column].Playable;
     const int playable = CheckPlayable(hand[column]);
+    PickOrigin = static_cast<std::int16_t>(column);
+    PickDrawn = false;
     MoveCard(hand, PickStack, column, false);
-    // The choice is asked against the hand as it will be: a card picked
-    // before is back in it first, so re-picking cannot shrink the count.
-    while (!previous.Empty()) MoveCard(previous, hand, 0, false);
+    // Put back, the card is as it was: looking at it changes nothing.
+    PickMark = static_cast<std::int16_t>(mark_before);
     HoldNeeded = PrepareHold(PickStack, 0, playable, hand);
     // The last card of the hand may always be laid: there is nothing left to choose.
     if (hand.Empty()) HoldNeeded = 0;
@@ -72,10 +159,7 @@ HumanMove Game::ClickHandCard(int column) {
 }
 
 void Game::CancelPick() {
-    CardStack& hand = Players[kHuman];
-    MoveChecked(PickStack, hand, 0);
-    while (!HoldStack.Empty())
-        if (!MoveChecked(HoldStack, hand, 0)) break;
+    ReturnMoveBeingBuilt();
     view_.ShowHand(HoldStack, 0);
     SetHoldGrid(false);
     SetDiscardButton(false);
@@ -99,7 +183,7 @@ HumanMove Game::ClickHoldCard(int column) {
     if (column >= HoldStack.Count()) return HumanMove::Ignored;
     MoveScope scope(*this);
     view_.SetHandVisible(kHuman, true);
-    if (!MoveChecked(HoldStack, Players[kHuman], column)) return HumanMove::Ignored;
+    if (!ReturnToHand(HoldStack, column, HoldOrigins[static_cast<std::size_t>(column)])) return HumanMove::Ignored;
     ShowPlayerHand(kHuman);
     view_.ShowHand(HoldStack, 0);
     SetDiscardButton(false);
@@ -117,8 +201,9 @@ HumanMove Game::ClickDiscardButton() {
         return HumanMove::Ignored;
     }
     MoveScope scope(*this);
-    CardStack& hand = Players[kHuman];
     const Card picked = PickStack[0];
+    const Move move{MoveKind::Play, kHuman, PickOrigin, 0, HoldOrigins, PickDrawn};
+    const std::int64_t scored_before = rounds_scored_;
 
     if (picked.Action == kActionDiscard && picked.ActionCount >= 1) {
         // The first chosen card goes down first; the last ends under the picked card.
@@ -126,6 +211,7 @@ HumanMove Game::ClickDiscardButton() {
         for (int i = 0; i < chosen; ++i) {
             view_.AnimateHoldDiscard(HoldStack[0]);
             if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
+            ForgetHeldSlot(0);
             view_.ShowHand(HoldStack, 0);
             view_.ShowDiscardTop();
         }
@@ -142,14 +228,16 @@ HumanMove Game::ClickDiscardButton() {
         for (int i = 0; i < chosen && receiver != 0; ++i) {
             view_.AnimateCardMove(receiver, 0, HoldStack[0]);
             if (!MoveChecked(HoldStack, Players[receiver], 0)) break;
+            ForgetHeldSlot(0);
             view_.ShowHand(HoldStack, 0);
             ShowPlayerHand(receiver);
         }
         // Cards chosen for a card that neither passes nor discards (or that
         // found no room) go back to the hand rather than off the table.
         bool returned = false;
-        while (!HoldStack.Empty() && MoveChecked(HoldStack, hand, 0)) returned = true;
+        while (!HoldStack.Empty() && ReturnToHand(HoldStack, 0, HoldOrigins.front())) returned = true;
         HoldStack.Clear();
+        HoldOrigins.clear();
         if (returned) ShowPlayerHand(kHuman);
         HoldCount = 0;
     }
@@ -158,6 +246,7 @@ HumanMove Game::ClickDiscardButton() {
     CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
     // A wild card waits here for its group to be named (driven only).
     if (!NamingGroup) AfterHumanPlay();
+    ReportHumanMove(move, scored_before);
     return HumanMove::Played;
 }
 
@@ -183,14 +272,16 @@ void Game::AfterHumanPlay() {
 HumanMove Game::ClickDrawDeck() {
     if (HumanLocked() || ChoosingCards || CurPlayer != kHuman) return HumanMove::Ignored;
     MoveScope scope(*this);
+    const std::int64_t scored_before = rounds_scored_;
     if (CanDraw()) {
         DrawCard(Players[kHuman], kHuman, true);
+        ReportHumanMove(Move{MoveKind::Draw, kHuman, -1, 0, {}}, scored_before);
         return HumanMove::Drew;
     }
     // Deck and pile are used up: a human with a card to play must play it;
     // one without passes, and when nobody can move the round is scored.
     if (!PickStack.Empty()) CancelPick();
-    for (Card& card : Players[kHuman]) {
+    for (Card card : Players[kHuman]) {
         if (CheckPlayable(card) == 1) {
             view_.ShowNothingToDraw(kHuman, false);
             return HumanMove::NothingToDraw;
@@ -200,6 +291,7 @@ HumanMove Game::ClickDrawDeck() {
         FinishHumanRound();
     else
         RunComputerTurns();
+    ReportHumanMove(Move{MoveKind::Pass, kHuman, -1, 0, {}}, scored_before);
     return HumanMove::Passed;
 }
 
@@ -215,12 +307,15 @@ HumanMove Game::TakeFrom(int player, int slot) {
     CardStack& giver = Players[player];
     if (slot < 0 || slot >= giver.Count()) return HumanMove::Ignored;
     MoveScope scope(*this);
+    const std::int64_t scored_before = rounds_scored_;
+    const Move move{MoveKind::Take, kHuman, static_cast<std::int16_t>(slot), static_cast<std::int16_t>(player), {}};
     view_.AnimateCardMove(kHuman, player, giver[slot]);
     if (!MoveChecked(giver, Players[kHuman], slot)) return HumanMove::Ignored;
 
     if (giver.Empty()) {
         RoundEnded = true;
         FinishHumanRound();
+        ReportHumanMove(move, scored_before);
         return HumanMove::Took;
     }
     ShowPlayerHand(player);
@@ -232,6 +327,7 @@ HumanMove Game::TakeFrom(int player, int slot) {
         ChoosingCards = false;
         RunComputerTurns();
     }
+    ReportHumanMove(move, scored_before);
     return HumanMove::Took;
 }
 

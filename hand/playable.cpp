@@ -46,17 +46,8 @@ int Game::CardsToChoose(int slot) const {
     return left <= 1 ? 0 : std::min<int>(card.ActionCount, left);
 }
 
-void Game::SortHand(CardStack& stack) {
-    if (!SortCards) return;
-    // Ascending group (wild first), then value; equal cards keep their order.
-    std::stable_sort(stack.begin(), stack.end(), [](const Card& a, const Card& b) {
-        return a.Group != b.Group ? a.Group < b.Group : a.Value < b.Value;
-    });
-}
-
 void Game::ShowPlayerHand(int player) {
     if (player < 1 || player > 4) return;
-    if (player == kHuman) SortHand(Players[kHuman]);
     view_.ShowHand(Players[player], player);
 }
 

@@ -278,7 +278,7 @@ QString PlayWin::CardSetFolder() const {
 void PlayWin::ToggleSortCards() {
     game_->SortCards = !game_->SortCards;
     SyncCheckMarks();
-    if (game_->SortCards) ShowHand(game_->Players[1], 1);
+    ShowHand(game_->Players[1], 1);
     WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
 }
 
@@ -503,7 +503,7 @@ void PlayWin::DescribeCard(int grid, int x_twips) {
         }
     }
     if (col < 0 || col >= stack.Count()) return;
-    Card& card = stack[col];
+    Card card = stack[grid == 1 ? hands_->HumanSlot(col) : col];
     const bool playable = game_->CheckPlayable(card) == 1;
     card_view_->Describe(cells->Picture(cells->Row(), col), card, playable, grid == 0);
 }

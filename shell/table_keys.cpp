@@ -100,7 +100,7 @@ const Card* TableKeys::MarkedCard() const {
     const Game& game = window_.GameState();
     if (column_ < 0 || column_ >= CardsInZone()) return nullptr;
     // Only the human's own cards are shown; another hand is known by its size.
-    if (zone_ == Zone::Hand) return &game.Players[1][column_];
+    if (zone_ == Zone::Hand) return &game.Players[1][window_.Hands().HumanSlot(column_)];
     if (zone_ == Zone::HoldGrid) return &game.HoldStack[column_];
     return nullptr;
 }

@@ -14,9 +14,6 @@ void TableShow::Then(std::function<void()> step) {
 }
 
 void TableShow::ShowHand(const CardStack& stack, int grid) {
-    // The human's hand is sorted in the game itself, now, so that column i
-    // is card i of the hand for the clicks that follow.
-    if (game_ && grid == 1 && &stack == &game_->Players[1]) SortHand(game_->Players[1], game_->SortCards);
     Then([this, stack, grid] { window_.ShowHand(stack, grid); });
 }
 

@@ -54,20 +54,20 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     EXPECT_EQ(Values(to), (std::vector<int>{11, 12, 11}));
 }
 
-TEST_F(MoveCardTest, SortingByGroupThenValueKeepsEqualCardsInOrder) {
+TEST_F(MoveCardTest, InsertAtPutsACardBeforeTheSlotAndRefusesAFullStack) {
     CardStack hand;
-    for (const auto& [group, value] : std::vector<std::pair<int, int>>{{3, 4}, {1, 1}, {3, 4}, {0, 9}, {3, 4}}) {
-        Card card;
-        card.Group = static_cast<std::int16_t>(group);
-        card.Value = static_cast<std::int16_t>(value);
-        card.PicCol = static_cast<std::int16_t>(hand.Count());  // tells equal cards apart
-        hand.Push(card);
-    }
-    game.SortCards = true;
-    game.SortHand(hand);
-    std::vector<int> order;
-    for (const Card& c : hand) order.push_back(c.PicCol);
-    EXPECT_EQ(order, (std::vector<int>{3, 1, 0, 2, 4}));
+    Fill(hand, 3);
+    const std::vector<int> before = Values(hand);
+    for (const int slot : {0, 2, 5}) hand.InsertAt(slot, Numbered(90 + slot));
+    std::vector<int> want = before;
+    want.insert(want.begin(), 90);
+    want.insert(want.begin() + 2, 92);
+    want.push_back(95);  // beyond the end: at the end
+    EXPECT_EQ(Values(hand), want);
+    CardStack full;
+    Fill(full, CardStack::Capacity);
+    EXPECT_FALSE(full.InsertAt(0, Numbered(1)));
+    EXPECT_EQ(full.Count(), CardStack::Capacity);
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {

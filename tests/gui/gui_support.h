@@ -67,6 +67,8 @@ int CardsOnTable(const Game& game);
 // (and is no wild card, when told so); -1 if none.
 int NoChoiceColumn(Game& game, bool group_card = false);
 void ClickHand(PlayWin& win, int player, int col);
+// The column of the human's grid that shows slot `slot` of the hand.
+int ShownColumn(PlayWin& win, int slot);
 void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);

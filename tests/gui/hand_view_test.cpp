@@ -132,22 +132,16 @@ TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneA
               bitmap.copy(3 * 75 + 5, 2 * 110 + 5, 70, 95).convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(SortHand, ByGroupThenValueKeepingEqualCardsInOrder) {
+TEST(ShownOrder, ByGroupThenValueKeepingEqualCardsInOrder) {
     CardStack hand;
     for (const auto& [group, value] : {std::pair{2, 5}, {1, 9}, {0, 3}, {1, 2}, {1, 9}}) {
         Card card;
         card.Group = static_cast<std::int16_t>(group);
         card.Value = static_cast<std::int16_t>(value);
-        card.PicCol = static_cast<std::int16_t>(hand.Count());  // tells equal cards apart
         hand.Push(card);
     }
-    CardStack unsorted = hand, sorted = hand;
-    SortHand(unsorted, false);
-    EXPECT_EQ(unsorted, hand);
-    SortHand(sorted, true);
-    std::vector<int> order;
-    for (const Card& c : sorted) order.push_back(c.PicCol);
-    EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 4, 0}));
+    EXPECT_EQ(ShownOrder(hand, false), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(ShownOrder(hand, true), (std::vector<int>{2, 3, 1, 4, 0}));
 }
 
 }  // namespace

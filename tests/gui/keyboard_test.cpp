@@ -39,7 +39,7 @@ TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAcces
     // The mark sits on the marked card's strip and says which card it is.
     CardGrid& hand = *win.Hands().Grid(1);
     EXPECT_EQ(keys.Mark()->geometry().topLeft(), hand.mapTo(win.Table(), hand.CellRect(0, 0).topLeft()));
-    Card marked = game.Players[1][0];
+    Card marked = game.Players[1][win.Hands().HumanSlot(0)];
     const bool playable = game.CheckPlayable(marked) == 1;
     EXPECT_EQ(AccessibleName(keys.Mark()), SpokenCard(marked, playable));
     EXPECT_EQ(AccessibleName(win.Hands().Grid(1)), "Your hand, 7 cards");

@@ -47,7 +47,7 @@ QRect HandCell(const CardGrid& grid, int player, int i) {
 }
 
 // Compares the drawn table with the game: the pile shows its top card, the
-// human's hand its cards in order, every other hand as many backs as it
+// human's hand its cards in the order shown, every other hand as many backs as it
 // holds cards and felt after them.
 void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
     SCOPED_TRACE(scene);
@@ -64,7 +64,7 @@ void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
         const QRect view = grid.Viewport();
         int checked = 0;
         for (int i = 0; i < hand.Count() && HandCell(grid, p, i).intersects(view); ++i, ++checked) {
-            const QPixmap meant = p == 1 ? hands.Face(hand[i]) : hands.Back();
+            const QPixmap meant = p == 1 ? hands.Face(hand[hands.HumanSlot(i)]) : hands.Back();
             EXPECT_TRUE(Shows(shot, win, grid, HandCell(grid, p, i), view, meant)) << "seat " << p << ", card " << i;
         }
         EXPECT_GT(checked, 0) << "seat " << p;

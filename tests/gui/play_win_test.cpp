@@ -170,16 +170,20 @@ TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
         EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
                   std::tuple(!was, !was, saved)) << option.entry;
     }
-    // Unsorted, the hand stays as it is; switched on, it is shown sorted at once.
+    // Sorting is for the eye: switched on, the hand is shown sorted at once and the game's hand keeps its order.
     std::swap(game.Players[1][0], game.Players[1][6]);
-    const Card first = game.Players[1][0];
+    const CardStack dealt = game.Players[1];
     win.ShowHand(game.Players[1], 1);
-    EXPECT_EQ(game.Players[1][0], first);
     win.MenuEntry("MM_SORT_CARDS")->trigger();
     EXPECT_EQ(setup.RawSetting("Sort"), "-1");
-    EXPECT_TRUE(std::is_sorted(game.Players[1].begin(), game.Players[1].end(), [](const Card& a, const Card& b) {
-        return std::pair(a.Group, a.Value) < std::pair(b.Group, b.Value);
-    }));
+    EXPECT_EQ(game.Players[1], dealt);
+    std::vector<std::pair<int, int>> shown;
+    for (int column = 0; column < dealt.Count(); ++column) {
+        const Card& card = dealt[win.Hands().HumanSlot(column)];
+        shown.emplace_back(card.Group, card.Value);
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
+    }
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
     win.close();
     EXPECT_EQ(std::tuple(setup.RawSetting("PlayerSounds"), setup.RawSetting("BackMusic")), std::tuple(" 0", " 0"));
 }

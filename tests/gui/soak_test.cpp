@@ -111,7 +111,7 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
     for (int c = 0; c < hand.Count(); ++c)
         if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
     if (!playable.empty()) {
-        choose(1, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))], Qt::Key_Return);
+        choose(1, gui_test::ShownColumn(win, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]), Qt::Key_Return);
         return kPlay;
     }
     by_keys ? key(Qt::Key_D) : QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));

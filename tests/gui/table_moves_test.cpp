@@ -80,7 +80,7 @@ protected:
         const CardStack& hand = game().Players[1];
         const auto at = std::find_if(hand.begin(), hand.end(), [&](const Card& c) { return Same(c, card); });
         ASSERT_NE(at, hand.end()) << "card not in the hand";
-        ClickHand(win_, 1, static_cast<int>(at - hand.begin()));
+        ClickHand(win_, 1, ShownColumn(win_, static_cast<int>(at - hand.begin())));
     }
 
     gui_test::TableSetup setup_;

@@ -42,7 +42,7 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     game.ClickHandCard(0);
     EXPECT_EQ(game.ClickHandCard(1), HumanMove::Picked);
     EXPECT_EQ(Plain(game.PickStack[0]), C(2, 5));
-    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 3)})) << "the 1 went back, sorted in";
+    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 3)})) << "the 1 went back to its place";
     EXPECT_FALSE(game.DiscardButtonShown) << "a card that does not fit";
     EXPECT_EQ(game.ClickPickedCard(), HumanMove::Cancelled);
     EXPECT_EQ(game.ClickPickedCard(), HumanMove::Ignored);
@@ -56,7 +56,7 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     EXPECT_EQ(Cards(game.HoldStack), (std::vector<Card>{C(2, 1)}));
     EXPECT_EQ(std::tuple(game.DiscardButtonShown, game.HoldCount), std::tuple(false, 1));
     game.ClickPickedCard();
-    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(2, 2), C(2, 3), pass2, C(2, 1)}));
+    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
     EXPECT_EQ(std::tuple(game.HoldGridOpen, game.CardPicked), std::tuple(false, 0));
 }
 

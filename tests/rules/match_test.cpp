@@ -2,9 +2,13 @@
 // computers as their turns, and a refused move that changes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "actions/computer_seat.h"
 #include "core/matching.h"
 #include "match/match_driver.h"
+#include "match/record_replay.h"
 #include "match/scripted_seat.h"
 #include "match/undo_history.h"
 #include "rules/rules_support.h"
@@ -113,6 +117,88 @@ TEST(Match, ComputersThroughTheDriverPlayAsTheirTurns) {
         return std::pair{all.size(), WriteTableState(game.State())};
     };
     EXPECT_EQ(play(true), play(false));
+}
+
+// Random clicks of every kind: picks, re-picks, cards chosen and given back,
+// cancels, draws and discards. Each move the clicks complete, applied as a
+// Move to the table before it, gives the same table; the hand never changes
+// order without a move; and the game recorded from them replays to its end.
+TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
+    for (const std::uint64_t seed : {3u, 4u, 5u, 6u, 7u, 8u}) {
+        SCOPED_TRACE(seed);
+        RulesTable table(EveryActionSet(), seed), twin_table(EveryActionSet(), seed);
+        Game& game = *table.game;
+        Game& twin = *twin_table.game;
+        GiveTraits(game, true);
+        GiveTraits(twin, true);
+        game.SetDriven(true);
+        const TableState start = game.State();
+        const ScoreSheet start_sheet = game.Sheet;
+        TableState before = start;
+        ScoreSheet sheet_before = start_sheet;
+        GameRecord record;
+        int human_moves = 0;
+        // The table as the last move left it: a drawn card waiting in the box is in the hand.
+        const auto whole = [&game] {
+            TableState table = game.State();
+            if (!game.PickStack.Empty()) table.Players[1].InsertAt(game.PickOrigin, game.PickStack[0]);
+            return table;
+        };
+        const auto at_rest = [&] {
+            before = whole();
+            sheet_before = game.Sheet;
+        };
+        game.SetHumanMoveListener([&](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
+            twin.State() = before;
+            twin.Sheet = sheet_before;
+            Events events;
+            const Status applied = twin.Apply(move, events);
+            EXPECT_TRUE(applied) << applied.message();
+            EXPECT_TRUE(twin.State() == whole()) << "move " << human_moves << ", " << MoveKindName(move.kind);
+            record.moves.push_back({move, scores});
+            ++human_moves;
+
+            at_rest();
+        });
+        ComputerSeat computer(game);
+        MatchDriver driver(game);
+        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+        driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+        std::mt19937 dice(static_cast<std::uint32_t>(seed));
+        const auto any = [&dice](int n) { return n <= 0 ? 0 : static_cast<int>(dice() % static_cast<unsigned>(n)); };
+        Events events;
+        for (int step = 0; step < 6000 && !HasFailure(); ++step) {
+            const Decision asked = game.Pending();
+            if (SeatToAct(game.State()) != 1 || asked == Decision::AcknowledgeScore || asked == Decision::NameGroup) {
+                const Move ok{asked == Decision::NameGroup ? MoveKind::NameGroup : MoveKind::Acknowledge, 1,
+                              asked == Decision::NameGroup ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
+                const MatchDriver::Step done = SeatToAct(game.State()) == 1 ? driver.Submit(ok, events) : driver.Advance(events);
+                ASSERT_EQ(done, MatchDriver::Step::Applied) << driver.Refusal().message();
+                at_rest();
+                continue;
+            }
+            HumanMove result = HumanMove::Ignored;
+            switch (game.ChoosingCards ? 5 : any(10)) {
+                case 0: case 1: case 2: case 3: result = game.ClickHandCard(any(game.Players[1].Count())); break;
+                case 4: result = game.ClickHoldCard(any(game.HoldStack.Count() + 1)); break;
+                case 5: result = game.ClickOpponentCard(game.ChooseFromPlayer, any(game.Players[game.ChooseFromPlayer].Count())); break;
+                case 6: result = game.ClickPickedCard(); break;
+                case 7: result = game.ClickDrawDeck(); break;
+                default: result = game.ClickDiscardButton(); break;
+            }
+            // Put back, every card is where it was: the hand is the one the last move left.
+            if (result == HumanMove::Cancelled) {
+                EXPECT_TRUE(game.Players[1] == before.Players[1]) << "step " << step;
+            }
+        }
+        EXPECT_GT(human_moves, 100);
+        twin.State() = start;
+        twin.Sheet = start_sheet;
+        MatchDriver replay(twin);
+        const Status replayed = ReplayMoves(record, replay);
+        ASSERT_TRUE(replayed) << replayed.message();
+        EXPECT_TRUE(twin.State() == before);
+    }
 }
 
 class MatchMoves : public RulesTest {
