@@ -57,10 +57,8 @@ TEST(PlainText, HostileNamesAndTitlesShowVerbatimEverywhere) {
     ASSERT_TRUE(DecodeCardSetFile(test::ReadBytes(setup.folders.SharedData / "default.cds"), file));
     file.Def.GameTitle = FitTitle(kHugeImage.toStdString());
     file.Def.AuthorName = NestedTables(2000);
-    const fs::path card_set = setup.Root() / "hostile.cds";
-    test::WriteBytes(card_set, EncodeCardSetFile(file));
     PlayWin::Options options = setup.Options();
-    options.card_set = card_set;
+    options.card_set = test::WriteCardSet(setup.Root() / "hostile.cds", file);
     options.player_name = kImage;
     PlayWin& win = setup.Open(options);
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();

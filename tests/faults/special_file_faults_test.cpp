@@ -25,13 +25,12 @@ struct FifoCase {
 using FifoAtPath = WorkingState;
 
 TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
-    const fs::path dir = Root() / "files";
     const std::vector<FifoCase> cases = {
-        {"a card set", [&] { return dir / "fifo.cds"; },
+        {"a card set", [&] { return File("fifo.cds"); },
          [](Game& g, const fs::path& p) { return g.LoadCardSetFile(p).message(); }},
-        {"a player file", [&] { return dir / "fifo.dpf"; },
+        {"a player file", [&] { return File("fifo.dpf"); },
          [](Game& g, const fs::path& p) { return g.ExtractPlayer(p, 3).message(); }},
-        {"a remembered player file", [&] { return dir / "seat.dpf"; },
+        {"a remembered player file", [&] { return File("seat.dpf"); },
          [](Game& g, const fs::path& p) {
              for (int seat = 2; seat <= 4; ++seat)
                  (void)g.Settings().WriteString(settings::kPlayersFile, "Player" + std::to_string(seat), p.string());
@@ -46,7 +45,7 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
              EXPECT_FALSE(ini.WriteString(settings::kMisc, settings::kSort, " 0"));
              return ini.Problem();
          }},
-        {"a file named on the command line", [&] { return dir / "named"; },
+        {"a file named on the command line", [&] { return File("named"); },
          [](Game&, const fs::path& p) {
              (void)KindOfCommandLineFile(p);
              FileBytes bytes;

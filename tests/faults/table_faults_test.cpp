@@ -34,9 +34,7 @@ bool Contains(const QString& text, const fs::path& part) {
 fs::path WriteUndecodableSet(const TableSetup& setup) {
     CardSetDef def = test::SampleCardSet();
     def.GameTitle = FitTitle("Garbled pictures");
-    const fs::path path = setup.Root() / "garbled.cds";
-    test::WriteBytes(path, EncodeCardSetFile(test::SampleCardSetFile(def, 5000)));
-    return path;
+    return test::WriteCardSet(setup.Root() / "garbled.cds", test::SampleCardSetFile(def, 5000));
 }
 
 bool FaceIsDrawn(const PlayWin& win, const Card& card) {

@@ -196,8 +196,7 @@ TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
     EXPECT_EQ(replayed.status, 0) << replayed.out;
     EXPECT_NE(replayed.out.find("game.kvtr\": OK, "), std::string::npos) << replayed.out;
 
-    const fs::path other = temp.Path() / "other.cds";
-    WriteBytes(other, kvt::EncodeCardSetFile(SampleCardSetFile(SampleCardSet())));
+    const fs::path other = WriteCardSet(temp / "other.cds", SampleCardSetFile(SampleCardSet()));
     const fs::path players = kvt::DefaultFolders().SharedData / "players";
     const std::string amara = "'" + (players / "Amara.dpf").string() + "' ";
     const std::string oona = "'" + (players / "Oona.dpf").string() + "' ";
