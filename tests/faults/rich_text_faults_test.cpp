@@ -23,7 +23,6 @@ namespace kvt {
 namespace {
 
 namespace fs = std::filesystem;
-using gui_test::TableSetup;
 
 std::string NestedTables(int depth) {
     std::string text;
@@ -51,7 +50,7 @@ int PlainLabelsShowing(const QString& text) {
 }
 
 TEST(PlainText, HostileNamesAndTitlesShowVerbatimEverywhere) {
-    TableSetup setup;
+    gui_test::TableSetup setup;
     // The shipped set, with its pictures, under a hostile title and author.
     CardSetFile file;
     ASSERT_TRUE(DecodeCardSetFile(test::ReadBytes(setup.folders.SharedData / "default.cds"), file));

@@ -8,8 +8,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::ReadBytes;
-using test::TempDir;
 using test::WriteBytes;
 
 // A folder unpacked from the plain set, to pack again.
@@ -19,7 +17,7 @@ protected:
 
     void SetManifest(const std::string& text) { WriteBytes(folder_ / kCardManifestName, text); }
     void EditManifest(std::string_view from, std::string_view to) {
-        SetManifest(testing::Replace(ReadBytes(folder_ / kCardManifestName), from, to));
+        SetManifest(testing::Replace(test::ReadBytes(folder_ / kCardManifestName), from, to));
     }
 
     std::string PackFault() {
@@ -29,7 +27,7 @@ protected:
         return s.message();
     }
 
-    TempDir temp_;
+    test::TempDir temp_;
     fs::path folder_ = temp_ / "set";
 };
 

@@ -41,7 +41,7 @@ protected:
         window_.message_sink = [this](const QString&, const QString& text) { messages_.push_back(text); };
         window_.ask_to_save = [this](const QString&) { return answer_; };
     }
-    std::filesystem::path Write(const char* name, const CardSetFile& file) { return test::WriteCardSet(dir_ / name, file); }
+    std::filesystem::path Write(const char* name, const CardSetFile& f) { return test::WriteCardSet(dir_ / name, f); }
     void Edit(int definition, int column, const QVariant& value) {
         QAbstractItemModel* model = window_.Table().model();
         ASSERT_TRUE(model->setData(model->index(definition, column), value));
@@ -309,7 +309,8 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     EXPECT_TRUE(report.IsRunning());
     ASSERT_TRUE(finished.wait(60000));
     // The bar went to 3 of 3 as the games ended.
-    EXPECT_TRUE(std::any_of(moved.begin(), moved.end(), [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
+    EXPECT_TRUE(
+        std::any_of(moved.begin(), moved.end(), [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
     const std::vector<BalanceFigure> figures = report.Figures();
     QStringList seats{"Computer"};
     for (const std::string& opponent : opponents) seats << QFileInfo(QString::fromStdString(opponent)).completeBaseName();

@@ -25,7 +25,7 @@ class KvxProgramTest : public ::testing::Test, protected test::ProgramScratch {
 protected:
     KvxProgramTest() : ProgramScratch(KVX_PROGRAM) {}
     using ProgramScratch::Run;
-    std::string WriteCardSet(std::string_view name, const CardSetFile& file) { return Write(name, EncodeCardSetFile(file)); }
+    std::string WriteCardSet(std::string_view name, const CardSetFile& f) { return Write(name, EncodeCardSetFile(f)); }
     std::string WritePlayer(std::string_view name, const PlayerFileContents& file) {
         return Write(name, EncodePlayerFile(file));
     }
