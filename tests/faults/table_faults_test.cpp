@@ -1,7 +1,4 @@
-// Faults as the table meets them: card bitmaps and clips that cannot be
-// decoded, settings and working folders that cannot be written, and a second
-// table on the same folders, which finds the first, can call it forward, and
-// when it runs anyway writes no settings.
+// Faults as the table meets them, and a second table on the same folders.
 
 #include <gtest/gtest.h>
 
@@ -16,7 +13,6 @@
 #include "platform/picture_clip.h"
 #include "platform/profile.h"
 #include "platform/sound_output.h"
-#include "shell/settings_keys.h"
 #include "shell/single_table.h"
 #include "tests/test_support.h"
 

@@ -71,15 +71,12 @@ TEST_F(CardSetFolderTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstor
     EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
 }
 
+// Which sets the game refuses is pinned on the codec; a manifest fault on the kvx program.
 TEST_F(CardSetFolderTest, RefusesACardSetTheGameWouldRefuse) {
     EditManifest("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0");
     const std::string fault = PackFault();
     EXPECT_TRUE(fault.find("is not valid") != std::string::npos && fault.find("negative picture position") != std::string::npos)
         << fault;
-    SetManifest(testing::MinimalManifest("[card 0]\n"));  // duplicate section
-    EXPECT_NE(PackFault().find("line 11"), std::string::npos);
-    SetManifest(testing::Replace(testing::MinimalManifest(), "copies = 30", "copies = 28"));
-    EXPECT_NE(PackFault().find("only 28 cards"), std::string::npos);
 }
 
 }  // namespace
