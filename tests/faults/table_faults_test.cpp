@@ -138,9 +138,7 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediateAndFifosAre
             test::WriteBytes(opening, bytes);
             test::WriteBytes(clip, bytes);
         }
-        if (what != "truncated") {
-            EXPECT_EQ(WavClipLength(QString::fromStdString(clip.string())), std::nullopt);
-        }
+        EXPECT_TRUE(what == "truncated" || !WavClipLength(QString::fromStdString(clip.string())));
         // A clip of the rules ends at once, or after the margin at most, never
         // after the 20 s the truncated header promises.
         const gui_test::WaitMark too_long(2 * SoundOutput::kMarginMs);
