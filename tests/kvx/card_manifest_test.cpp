@@ -38,7 +38,8 @@ TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSe
 }
 
 // Missing keys and sections are zero; sections come in any order; the title is
-// padded and the header taken from the tag.
+// padded and the header taken from the tag. (Every key given is read back by
+// the round trips on the kvx program.)
 TEST(CardManifestParseTest, ReadsWhatIsGivenAndLeavesTheRestZero) {
     CardManifest m;
     const std::string text = MinimalManifest("[card 80]\naction = card-back\n[card 9]\naction = 42\ncount = -3\n"
@@ -55,14 +56,6 @@ TEST(CardManifestParseTest, ReadsWhatIsGivenAndLeavesTheRestZero) {
     EXPECT_EQ(std::tuple(m.Def.AuthorName, m.SoundFile, m.SoundSizeWithoutSound, m.BackgroundFile), std::tuple("", "", 0, ""));
     EXPECT_EQ(std::tuple(m.Def.GameTitle, m.Def.Header), std::tuple("Minimal                       ", 0x1234));
     EXPECT_EQ(m.Tag, (std::array<char, 4>{'A', 'B', '\x34', '\x12'}));
-
-    s = ParseCardManifest("format = 1\ntag = \"KVTC\"\ntitle = \"T\"\nauthor = \"Ann\"\ntext1 = \"one\\n\"\n"
-                          "text2 = \"two\"\nbitmap = \"faces.bmp\"\nsound = \"\"\nsound-size = 1\n"
-                          "background = \"table.bmp\"\n",
-                          m);
-    ASSERT_TRUE(s) << s.message();
-    EXPECT_EQ(std::tuple(m.Def.AuthorName, m.Def.Text1, m.Def.Text2, m.BitmapFile, m.SoundSizeWithoutSound, m.BackgroundFile),
-              std::tuple("Ann", "one\n", "two", "faces.bmp", 1, "table.bmp"));
 }
 
 TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {
