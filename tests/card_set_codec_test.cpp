@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "engine/byte_io.h"
 #include "test_support.h"
 
 namespace kvt::test {
@@ -8,16 +7,9 @@ namespace {
 
 constexpr std::size_t kText1Length = 1624;
 
-void PutI16(std::string& bytes, std::size_t at, std::int16_t v) {
-    std::string enc;
-    ByteWriter(enc).WriteI16(v);
-    bytes.replace(at, 2, enc);
-}
-
-void PutI32(std::string& bytes, std::size_t at, std::int32_t v) {
-    std::string enc;
-    ByteWriter(enc).WriteI32(v);
-    bytes.replace(at, 4, enc);
+// Stores `v` at `at` as `size` little-endian bytes.
+void Put(std::string& bytes, std::size_t at, std::int32_t v, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
 }
 
 // Offset of the bitmap size in a file whose three texts are empty.
@@ -86,7 +78,7 @@ constexpr std::size_t kSampleBitmapSizeAt = kBitmapSizeAt + 5;
 constexpr std::size_t kSampleSoundSizeAt = kSampleBitmapSizeAt + 4 + 100;
 constexpr std::size_t kSampleBackgroundSizeAt = kSampleSoundSizeAt + 4 + 10;
 
-void SetDef(std::string& bytes, int d, int field, std::int16_t v) { PutI16(bytes, 4 + d * 20 + field * 2, v); }
+void SetDef(std::string& bytes, int d, int field, std::int16_t v) { Put(bytes, 4 + d * 20 + field * 2, v, 2); }
 
 // Each refusal says what is wrong and leaves the output alone.
 TEST(CardSetCodec, HostileFilesAreRefusedWithAPreciseMessage) {
@@ -96,18 +88,18 @@ TEST(CardSetCodec, HostileFilesAreRefusedWithAPreciseMessage) {
         const char* message;
     };
     const Hostile cases[] = {
-        {"NegativeTextLength", [](std::string& b) { PutI16(b, kText1Length, -3); },
+        {"NegativeTextLength", [](std::string& b) { Put(b, kText1Length, -3, 2); },
          "length of the first carried text is negative"},
-        {"TextPastTheEnd", [](std::string& b) { PutI16(b, kText1Length, 30000); }, "runs past the end"},
-        {"NegativeBitmap", [](std::string& b) { PutI32(b, kSampleBitmapSizeAt, -1); },
+        {"TextPastTheEnd", [](std::string& b) { Put(b, kText1Length, 30000, 2); }, "runs past the end"},
+        {"NegativeBitmap", [](std::string& b) { Put(b, kSampleBitmapSizeAt, -1, 4); },
          "size of the card bitmap is negative"},
-        {"HugeBitmap", [](std::string& b) { PutI32(b, kSampleBitmapSizeAt, 0x7fffffff); },
+        {"HugeBitmap", [](std::string& b) { Put(b, kSampleBitmapSizeAt, 0x7fffffff, 4); },
          "card bitmap runs past the end"},
         {"EmptyBitmap",
-         [](std::string& b) { PutI32(b, kSampleBitmapSizeAt, 0); b.erase(kSampleBitmapSizeAt + 4, 100); },
+         [](std::string& b) { Put(b, kSampleBitmapSizeAt, 0, 4); b.erase(kSampleBitmapSizeAt + 4, 100); },
          "card bitmap is empty"},
-        {"NegativeSound", [](std::string& b) { PutI32(b, kSampleSoundSizeAt, -7); }, "opening sound is negative"},
-        {"NegativeBackground", [](std::string& b) { PutI32(b, kSampleBackgroundSizeAt, -2); },
+        {"NegativeSound", [](std::string& b) { Put(b, kSampleSoundSizeAt, -7, 4); }, "opening sound is negative"},
+        {"NegativeBackground", [](std::string& b) { Put(b, kSampleBackgroundSizeAt, -2, 4); },
          "table background is negative"},
         {"TrailingBytes", [](std::string& b) { b += "junk"; }, "4 unexpected bytes"},
         {"DeckOverCapacity", [](std::string& b) { SetDef(b, 0, 6, 400); }, "deck holds at most 401"},

@@ -17,11 +17,7 @@ protected:
     Game& game = *table.game;
     fs::path work = table.folders.AppDir;
 
-    fs::path Write(const std::string& name, const CardSetFile& file) {
-        const fs::path path = work.parent_path() / name;
-        WriteBytes(path, EncodeCardSetFile(file));
-        return path;
-    }
+    fs::path Write(const std::string& name, const CardSetFile& f) { return WriteCardSet(work.parent_path() / name, f); }
 
     // Every working file with its bytes, to compare before and after.
     std::map<std::string, std::string> Snapshot() const { return FilesIn(work); }

@@ -71,6 +71,11 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+fs::path WriteCardSet(const fs::path& path, const CardSetFile& file) {
+    WriteBytes(path, EncodeCardSetFile(file));
+    return path;
+}
+
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

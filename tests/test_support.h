@@ -65,6 +65,8 @@ CardSetFile SampleCardSetFile(const CardSetDef& def, std::size_t bitmap_bytes = 
                               std::int32_t sound_size = 0, std::size_t background_bytes = 0);
 
 void WriteBytes(const fs::path& path, const std::string& bytes);
+// Writes the encoded card set to `path` and returns the path.
+fs::path WriteCardSet(const fs::path& path, const CardSetFile& file);
 std::string ReadBytes(const fs::path& path);
 // The regular files directly in `folder`: name -> bytes.
 std::map<std::string, std::string> FilesIn(const fs::path& folder);

@@ -24,7 +24,7 @@ class CardSetSwitchFaults : public WorkingState {
 protected:
     void SetUp() override {
         WorkingState::SetUp();
-        first = WriteCardSet("first.cds", test::SampleCardSetFile(first_set, 2500, 300, 40));
+        first = File("first.cds");
         other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 3000, 200, 0));
         ASSERT_TRUE(game.LoadCardSetFile(other));
         other_files = test::FilesIn(folders().AppDir);

@@ -23,7 +23,6 @@ namespace kvt {
 namespace {
 
 namespace fs = std::filesystem;
-using gui_test::TableSetup;
 
 std::string NestedTables(int depth) {
     std::string text;
@@ -51,16 +50,14 @@ int PlainLabelsShowing(const QString& text) {
 }
 
 TEST(PlainText, HostileNamesAndTitlesShowVerbatimEverywhere) {
-    TableSetup setup;
+    gui_test::TableSetup setup;
     // The shipped set, with its pictures, under a hostile title and author.
     CardSetFile file;
     ASSERT_TRUE(DecodeCardSetFile(test::ReadBytes(setup.folders.SharedData / "default.cds"), file));
     file.Def.GameTitle = FitTitle(kHugeImage.toStdString());
     file.Def.AuthorName = NestedTables(2000);
-    const fs::path card_set = setup.Root() / "hostile.cds";
-    test::WriteBytes(card_set, EncodeCardSetFile(file));
     PlayWin::Options options = setup.Options();
-    options.card_set = card_set;
+    options.card_set = test::WriteCardSet(setup.Root() / "hostile.cds", file);
     options.player_name = kImage;
     PlayWin& win = setup.Open(options);
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();

@@ -17,12 +17,12 @@ TEST_F(UnwritableSettings, ChoosingPlayersSaysItOnceAndKeepsTheChoiceInMemory) {
     // whoever runs the test.
     fs::remove_all(folders().SettingsFile.parent_path());
     test::WriteBytes(folders().SettingsFile.parent_path(), "in the way");
-    for (int p = 2; p <= 4; ++p) game.PlayerFile[p] = (Root() / "files" / "ada.dpf").string();
+    for (int p = 2; p <= 4; ++p) game.PlayerFile[p] = File("ada.dpf").string();
     const Status s = game.SavePlayerChoice();
     ASSERT_FALSE(s.ok());
     EXPECT_EQ(s.message().find('\n'), std::string::npos) << "one line, not one per seat:\n" << s.message();
     EXPECT_NE(s.message().find("kvt.ini"), std::string::npos) << s.message();
-    EXPECT_EQ(game.PlayerFile[3], (Root() / "files" / "ada.dpf").string());
+    EXPECT_EQ(game.PlayerFile[3], File("ada.dpf").string());
 }
 
 TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {

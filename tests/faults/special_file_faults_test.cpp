@@ -17,7 +17,7 @@ namespace {
 struct FifoCase {
     const char* what;
     // Where the FIFO goes, and what then reads it; the message it gives.
-    std::function<fs::path()> place;
+    fs::path fifo;
     std::function<std::string(Game&, const fs::path&)> read;
     bool replaced = false;  // the working copy is replaced by the shipped set
 };
@@ -25,28 +25,25 @@ struct FifoCase {
 using FifoAtPath = WorkingState;
 
 TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
-    const fs::path dir = Root() / "files";
     const std::vector<FifoCase> cases = {
-        {"a card set", [&] { return dir / "fifo.cds"; },
-         [](Game& g, const fs::path& p) { return g.LoadCardSetFile(p).message(); }},
-        {"a player file", [&] { return dir / "fifo.dpf"; },
-         [](Game& g, const fs::path& p) { return g.ExtractPlayer(p, 3).message(); }},
-        {"a remembered player file", [&] { return dir / "seat.dpf"; },
+        {"a card set", File("fifo.cds"), [](Game& g, const fs::path& p) { return g.LoadCardSetFile(p).message(); }},
+        {"a player file", File("fifo.dpf"), [](Game& g, const fs::path& p) { return g.ExtractPlayer(p, 3).message(); }},
+        {"a remembered player file", File("seat.dpf"),
          [](Game& g, const fs::path& p) {
              for (int seat = 2; seat <= 4; ++seat)
                  (void)g.Settings().WriteString(settings::kPlayersFile, "Player" + std::to_string(seat), p.string());
              return g.LoadPlayers().message();
          }},
-        {"CurCards.cdf", [&] { return game.AppDir / files::kCardDefs; },
+        {"CurCards.cdf", game.AppDir / files::kCardDefs,
          [](Game& g, const fs::path&) { return g.ReloadCardSet().message(); }, true},
         // Settings that cannot be read are never written over.
-        {"kvt.ini", [&] { return folders().SettingsFile; },
+        {"kvt.ini", folders().SettingsFile,
          [](Game&, const fs::path& p) {
              Profile ini(p);
              EXPECT_FALSE(ini.WriteString(settings::kMisc, settings::kSort, " 0"));
              return ini.Problem();
          }},
-        {"a file named on the command line", [&] { return dir / "named"; },
+        {"a file named on the command line", File("named"),
          [](Game&, const fs::path& p) {
              (void)KindOfCommandLineFile(p);
              FileBytes bytes;
@@ -54,14 +51,13 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
          }},
     };
     for (const FifoCase& c : cases) {
-        const fs::path fifo = c.place();
-        fs::remove(fifo);
-        fs::create_directories(fifo.parent_path());
-        ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0) << fifo;
-        const std::string message = c.read(game, fifo);
-        EXPECT_TRUE(Contains(message, fifo.string())) << c.what << ": " << message;
-        EXPECT_EQ(fs::is_fifo(fifo), !c.replaced) << c.what;
-        fs::remove(fifo);
+        fs::remove(c.fifo);
+        fs::create_directories(c.fifo.parent_path());
+        ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0644), 0) << c.fifo;
+        const std::string message = c.read(game, c.fifo);
+        EXPECT_TRUE(Contains(message, c.fifo.string())) << c.what << ": " << message;
+        EXPECT_EQ(fs::is_fifo(c.fifo), !c.replaced) << c.what;
+        fs::remove(c.fifo);
     }
 }
 

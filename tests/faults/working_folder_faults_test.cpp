@@ -95,13 +95,12 @@ TEST_F(UnwritableFolder, WithoutAWorkingCopyTheRoundIsDealtFromTheSetInMemory) {
 // a large card set or player file does not.
 using FullDisk = WorkingState;
 TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
-    const fs::path first = Root() / "files" / "first.cds";
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 200000));
     PlayerFileContents big = SamplePlayer();
     big.Picture = FakeBytes("BM", 200000);
     const fs::path big_bob = WritePlayer("big-bob.dpf", big);
     const ChildRun run = RunHampered(Hamper::kSmallDisk, folders().AppDir.string(), 64 * 1024, [&] {
-        if (!game.LoadCardSetCommand(first) || !game.ExtractPlayer(Root() / "files" / "ada.dpf", 2))
+        if (!game.LoadCardSetCommand(File("first.cds")) || !game.ExtractPlayer(File("ada.dpf"), 2))
             return std::string("the state in force does not fit");
         const auto before = players_test::Snapshot(folders().AppDir);
         const Status load = game.LoadCardSetCommand(other);
@@ -122,7 +121,7 @@ TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
     ASSERT_TRUE(NextRoundDealt());
     EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
     EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
-    EXPECT_TRUE(game.ExtractPlayer(Root() / "files" / "ada.dpf", 3)) << "the seat folders come back too";
+    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
     EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
 }
 
@@ -141,7 +140,7 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     EXPECT_TRUE(Contains(load.message(), "other.cds") && Contains(load.message(), folders().AppDir.string()) &&
                 Contains(load.message(), "Not a directory"))
         << load.message();
-    const Status unpack = game.ExtractPlayer(Root() / "files" / "ada.dpf", 3);
+    const Status unpack = game.ExtractPlayer(File("ada.dpf"), 3);
     EXPECT_TRUE(Contains(unpack.message(), "ada.dpf") && Contains(unpack.message(), "Not a directory"))
         << unpack.message();
     const Status round = game.NextRound(FirstDiscardRule::kWild);

@@ -18,18 +18,6 @@ void WorkingState::SetUp() {
     fs::permissions(Root(), readable, fs::perm_options::add, ec);
 }
 
-fs::path WorkingState::WriteCardSet(const std::string& name, const CardSetFile& file) const {
-    const fs::path path = Root() / "files" / name;
-    test::WriteBytes(path, EncodeCardSetFile(file));
-    return path;
-}
-
-fs::path WorkingState::WritePlayer(const std::string& name, const PlayerFileContents& file) const {
-    const fs::path path = Root() / "files" / name;
-    test::WriteBytes(path, EncodePlayerFile(file));
-    return path;
-}
-
 bool WorkingState::StateKept() const { return game.CardSet == first_set && game.PlayerInfo[2] == seat2_before; }
 
 bool WorkingState::NextRoundDealt() {

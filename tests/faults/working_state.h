@@ -22,8 +22,15 @@ protected:
 
     fs::path Root() const { return folders().AppDir.parent_path().parent_path(); }
     const Folders& folders() const { return table.folders; }
-    fs::path WriteCardSet(const std::string& name, const CardSetFile& file) const;
-    fs::path WritePlayer(const std::string& name, const PlayerFileContents& file) const;
+    // A file of the test's own, beside the table's folders.
+    fs::path File(const std::string& name) const { return Root() / "files" / name; }
+    fs::path WriteCardSet(const std::string& name, const CardSetFile& file) const {
+        return test::WriteCardSet(File(name), file);
+    }
+    fs::path WritePlayer(const std::string& name, const PlayerFileContents& file) const {
+        test::WriteBytes(File(name), EncodePlayerFile(file));
+        return File(name);
+    }
     // Every file and folder of the table's temporary root with its bytes.
     std::map<std::string, std::string> Files() const { return players_test::Snapshot(Root()); }
 

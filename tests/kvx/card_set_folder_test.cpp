@@ -8,8 +8,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::ReadBytes;
-using test::TempDir;
 using test::WriteBytes;
 
 // A folder unpacked from the plain set, to pack again.
@@ -19,11 +17,7 @@ protected:
 
     void SetManifest(const std::string& text) { WriteBytes(folder_ / kCardManifestName, text); }
     void EditManifest(std::string_view from, std::string_view to) {
-        std::string text = ReadBytes(folder_ / kCardManifestName);
-        const auto at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        text.replace(at, from.size(), to);
-        SetManifest(text);
+        SetManifest(testing::Replace(test::ReadBytes(folder_ / kCardManifestName), from, to));
     }
 
     std::string PackFault() {
@@ -33,7 +27,7 @@ protected:
         return s.message();
     }
 
-    TempDir temp_;
+    test::TempDir temp_;
     fs::path folder_ = temp_ / "set";
 };
 
@@ -53,7 +47,7 @@ TEST_F(CardSetFolderTest, UnpackWritesTheManifestAndOnlyThePresentFiles) {
 // The files are those the manifest names; each refusal names the file or the cause.
 TEST_F(CardSetFolderTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstorableOnes) {
     fs::rename(folder_ / "cards.bmp", folder_ / "faces.bmp");
-    ASSERT_NO_FATAL_FAILURE(EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\""));
+    EditManifest("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\"");
     CardSetFile file;
     const Status s = PackCardSet(folder_, file);
     ASSERT_TRUE(s) << s.message();
@@ -63,11 +57,11 @@ TEST_F(CardSetFolderTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstor
     EXPECT_NE(PackFault().find("holds only 1 bytes"), std::string::npos) << "the stored sound size cannot hold it";
     fs::remove(folder_ / "open.wav");
     EXPECT_NE(PackFault().find("open.wav"), std::string::npos);
-    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"\"", "background = \"table.bmp\""));
-    ASSERT_NO_FATAL_FAILURE(EditManifest("sound = \"open.wav\"", "sound = \"\""));
+    EditManifest("background = \"\"", "background = \"table.bmp\"");
+    EditManifest("sound = \"open.wav\"", "sound = \"\"");
     EXPECT_NE(PackFault().find("table.bmp"), std::string::npos);
     WriteBytes(folder_ / "empty.bmp", "");
-    ASSERT_NO_FATAL_FAILURE(EditManifest("background = \"table.bmp\"", "background = \"empty.bmp\""));
+    EditManifest("background = \"table.bmp\"", "background = \"empty.bmp\"");
     EXPECT_NE(PackFault().find("\"empty.bmp\" is empty"), std::string::npos);
     WriteBytes(folder_ / "faces.bmp", "");
     EXPECT_NE(PackFault().find("\"faces.bmp\" is empty"), std::string::npos);
@@ -77,17 +71,12 @@ TEST_F(CardSetFolderTest, TakesTheFilesTheManifestNamesAndRefusesMissingOrUnstor
     EXPECT_NE(PackFault().find("cardset.txt"), std::string::npos);
 }
 
+// Which sets the game refuses is pinned on the codec; a manifest fault on the kvx program.
 TEST_F(CardSetFolderTest, RefusesACardSetTheGameWouldRefuse) {
-    ASSERT_NO_FATAL_FAILURE(EditManifest("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0"));
+    EditManifest("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0");
     const std::string fault = PackFault();
     EXPECT_TRUE(fault.find("is not valid") != std::string::npos && fault.find("negative picture position") != std::string::npos)
         << fault;
-    SetManifest(testing::MinimalManifest("[card 0]\n"));  // duplicate section
-    EXPECT_NE(PackFault().find("line 11"), std::string::npos);
-    std::string text = testing::MinimalManifest();
-    text.replace(text.find("copies = 30"), 11, "copies = 28");
-    SetManifest(text);
-    EXPECT_NE(PackFault().find("only 28 cards"), std::string::npos);
 }
 
 }  // namespace

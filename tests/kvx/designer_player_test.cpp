@@ -69,7 +69,6 @@ TEST_F(PlayerWindowTest, APlayerMadeFromNothingPacksAsKvxDoes) {
     }
     EXPECT_TRUE(test::ReadBytes(dir_ / "again.dpf") == test::ReadBytes(dir_ / "zoe.dpf"));
 
-    // Opened again it is the same player, unmodified.
     PlayerWindow reopened;
     ASSERT_TRUE(reopened.OpenFile(dir_ / "zoe.dpf"));
     EXPECT_TRUE(reopened.Contents() == saved && !reopened.IsModified());

@@ -25,9 +25,7 @@ class KvxProgramTest : public ::testing::Test, protected test::ProgramScratch {
 protected:
     KvxProgramTest() : ProgramScratch(KVX_PROGRAM) {}
     using ProgramScratch::Run;
-    std::string WriteCardSet(std::string_view name, const CardSetFile& file) {
-        return Write(name, EncodeCardSetFile(file));
-    }
+    std::string WriteCardSet(std::string_view name, const CardSetFile& f) { return Write(name, EncodeCardSetFile(f)); }
     std::string WritePlayer(std::string_view name, const PlayerFileContents& file) {
         return Write(name, EncodePlayerFile(file));
     }
@@ -233,9 +231,8 @@ TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
 TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {
     const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
     ASSERT_EQ(Run({"unpack-cards", cds, Path("set")}).exit_code, 0);
-    std::string manifest = ReadBytes(temp_ / "set" / kCardManifestName);
-    manifest.replace(manifest.find("bitmap = \"cards.bmp\""), 20, "bitmap = \"../set.cds\"");
-    WriteBytes(temp_ / "set" / kCardManifestName, manifest);
+    const fs::path manifest = temp_ / "set" / kCardManifestName;
+    WriteBytes(manifest, testing::Replace(ReadBytes(manifest), "\"cards.bmp\"", "\"../set.cds\""));
 
     const RunResult r = Run({"pack-cards", Path("set"), Path("out.cds")});
     EXPECT_TRUE(r.exit_code == 1 && r.err.find("cardset.txt, line 8: bitmap: the file name contains '/'") != std::string::npos)

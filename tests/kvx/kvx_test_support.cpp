@@ -1,5 +1,7 @@
 #include "kvx_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include "players/player_test_support.h"
 
 namespace kvt::kvx::testing {
@@ -82,6 +84,13 @@ std::string MinimalManifest(std::string_view extra) {
         "action = discard\n"
         "copies = 30\n";
     text += extra;
+    return text;
+}
+
+std::string Replace(std::string text, std::string_view from, std::string_view to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
 }
 

@@ -24,4 +24,7 @@ CardSetFile SparseCardSet();
 // 30-card deck; `extra` is appended.
 std::string MinimalManifest(std::string_view extra = {});
 
+// `text` with the first `from` replaced by `to`; a missing `from` fails the test.
+std::string Replace(std::string text, std::string_view from, std::string_view to);
+
 }  // namespace kvt::kvx::testing

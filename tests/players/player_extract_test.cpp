@@ -137,14 +137,12 @@ TEST_F(ExtractPlayer, AFailureHalfWayThroughWritingKeepsTheOldOpponent) {
     EXPECT_EQ(table.view.shown, table.view.hidden);
 }
 
-class PreviewPlayer : public PlayerTableTest {
-protected:
-    fs::path preview = game.PreviewDir;
-};
+using PreviewPlayer = PlayerTableTest;
 
 // The selection clip is found without regard to case; an older one stays when
 // the file has none; a bad file or a folder in the way writes nothing.
 TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {
+    const fs::path preview = game.PreviewDir;
     const Status s = game.PreviewPlayer(table.Write("ada.dpf", SamplePlayer()));
     ASSERT_TRUE(s.ok()) << s.message();
     EXPECT_EQ(Snapshot(preview), (std::map<std::string, std::string>{

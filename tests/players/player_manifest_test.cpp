@@ -14,9 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using players_test::BarePlayer;
-using players_test::OddPlayer;
-using players_test::SamplePlayer;
-using players_test::Snapshot;
 
 constexpr const char* kSampleManifest = R"(# KVT player
 format = 1
@@ -47,8 +44,8 @@ file = "wg1.wav"
 
 // Reserved fields and free slots are written when they matter.
 TEST(PlayerManifest, IsWrittenInTheDocumentedForm) {
-    EXPECT_EQ(FormatPlayerManifest(ManifestForPlayer(SamplePlayer())), kSampleManifest);
-    const std::string text = FormatPlayerManifest(ManifestForPlayer(OddPlayer()));
+    EXPECT_EQ(FormatPlayerManifest(ManifestForPlayer(players_test::SamplePlayer())), kSampleManifest);
+    const std::string text = FormatPlayerManifest(ManifestForPlayer(players_test::OddPlayer()));
     for (const char* expected : {"tag = \"Z\\x01\\xFF\\x80\"\n", "reserved1 = 7\n", "reserved2 = -1\n",
                                  "reserved3 = -32768\n", "# slot 50\nindex = 50\nfile = \"caf\\xE9 \\xFF.wav\"\n",
                                  "# slot DrawL1\nindex = 12\n", "# slot lg1\nindex = 34\n"})
@@ -125,7 +122,7 @@ TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksIn
     test::TempDir temp;
     const fs::path folder = temp / "unpacked";
     ASSERT_TRUE(UnpackPlayer(BarePlayer(), folder).ok());
-    EXPECT_EQ(Snapshot(folder), (std::map<std::string, std::string>{
+    EXPECT_EQ(players_test::Snapshot(folder), (std::map<std::string, std::string>{
                                     {"Player.bmp", BarePlayer().Picture},
                                     {"player.txt", FormatPlayerManifest(ManifestForPlayer(BarePlayer()))}}));
     test::WriteBytes(folder / "b.wav", "bb");
