@@ -25,6 +25,12 @@ Status NotAllowed(const Move& move) {
 Status Game::Apply(const Move& move, Events& events) {
     events.clear();
     if (MoveInProgress()) return Status::Fail("another move is still running");
+    // Looking at the sheet is the person's, between any two moves.
+    if (move.kind == MoveKind::ViewScore) {
+        if (IsComputer(move.seat) || Pending() == Decision::AcknowledgeScore) return NotAllowed(move);
+        ViewScore();
+        return Status::Ok();
+    }
     if (move.seat != SeatToAct(State())) return NotAllowed(move);
     const bool computer = IsComputer(move.seat) && move.kind != MoveKind::Acknowledge;
     // A computer lays a card that fits, or draws (and passes when it cannot).
@@ -95,6 +101,8 @@ Status Game::ApplyHumanMove(const Move& move) {
     case MoveKind::Acknowledge:
         AcknowledgeScore();
         return Status::Ok();
+    case MoveKind::ViewScore:
+        break;
     }
     return NotAllowed(move);
 }

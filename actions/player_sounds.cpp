@@ -57,6 +57,7 @@ std::filesystem::path Game::PlayPlayerSound(int event, bool chance_test, int& pl
     const std::filesystem::path file =
         FindFileNoCase(PlayerFolder(player), SoundEventName(event) + std::to_string(variant) + ".wav");
     if (Event* cue = Emit(EventKind::SoundCue, player, event)) cue->variant = static_cast<std::int16_t>(variant);
+    if (!PlayerSoundsHeard) return {};
     view_.PlayClip(file);
     return file;
 }

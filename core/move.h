@@ -15,6 +15,7 @@ enum class MoveKind : std::int8_t {
                   // (as LegalMoves lists it: -1, any group of the card set)
     Pass,         // nothing fits and nothing can be drawn
     Acknowledge,  // the score sheet's OK
+    ViewScore,    // the person looked at the score sheet between moves: its OK moves the starting seat on
 };
 
 // Anything a seat can do.

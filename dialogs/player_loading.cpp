@@ -196,8 +196,14 @@ Status Game::SeatComputers(const std::filesystem::path& seat1, const std::array<
     } else {
         PlayerInfo[1] = BuiltInComputer();
     }
-    for (int p = 2; p <= 4; ++p)
-        if (Status s = ReadPlayerHeader(opponents[static_cast<std::size_t>(p - 2)], p); !s) return s;
+    for (int p = 2; p <= 4; ++p) {
+        const std::filesystem::path& file = opponents[static_cast<std::size_t>(p - 2)];
+        if (file.empty()) {
+            PlayerInfo[p] = PlayerRec{};
+            continue;
+        }
+        if (Status s = ReadPlayerHeader(file, p); !s) return s;
+    }
     return Status::Ok();
 }
 

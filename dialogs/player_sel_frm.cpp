@@ -308,7 +308,7 @@ bool PlayerSel::PreviewFile(const QString& path) {
     preview_->setPixmap(picture.scaled(preview_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     preview_->setProperty("picture", picture);
     preview_name_->setText(preview_player_name_);
-    if (game_.PlayerSounds && hooks_.play) hooks_.play(game_.PreviewDir / kSelectionClipName);
+    if (game_.PlayerSoundsHeard && hooks_.play) hooks_.play(game_.PreviewDir / kSelectionClipName);
     return true;
 }
 
@@ -326,17 +326,17 @@ void PlayerSel::DropOnSeat(int player) {
     preview_->setProperty("picture", QPixmap());
     preview_name_->clear();
     preview_file_.clear();
-    if (game_.PlayerSounds && hooks_.play) hooks_.play(game_.PreviewDir / kSelectionClipName);
+    if (game_.PlayerSoundsHeard && hooks_.play) hooks_.play(game_.PreviewDir / kSelectionClipName);
 }
 
 void PlayerSel::UseSampleOpponents() {
     QDir samples(FromPath(SamplesFolder()));
     const QStringList files = samples.entryList({QStringLiteral("*.dpf")}, QDir::Files, QDir::Name);
     for (int p = 2; p <= 4 && p - 2 < files.size(); ++p) {
-        const bool sounds = game_.PlayerSounds;
-        game_.PlayerSounds = false;  // three voices at once would be a lot
+        const bool sounds = game_.PlayerSoundsHeard;
+        game_.PlayerSoundsHeard = false;  // three voices at once would be a lot
         if (PreviewFile(samples.absoluteFilePath(files[p - 2]))) DropOnSeat(p);
-        game_.PlayerSounds = sounds;
+        game_.PlayerSoundsHeard = sounds;
     }
 }
 

@@ -51,7 +51,12 @@ public:
     std::int16_t HoldCount = 0;
     std::int16_t HoldNeeded = 0;
     bool SortCards = true;
+    // The players' sound cues are chosen (they draw on the generator). The
+    // table always chooses them, so that the course of a game never depends
+    // on whether they are heard; the simulator does without.
     bool PlayerSounds = true;
+    // The Player Sounds option: whether the cues' clips are played.
+    bool PlayerSoundsHeard = true;
     bool OpeningMusic = true;
     bool CardViewer = false;
     std::int32_t GameSpeed = 0;
@@ -254,7 +259,7 @@ public:
     Status ReadPlayerHeader(const std::filesystem::path& file, int player);
     // Seats the computers of a simulated game from their files' headers:
     // seat 1 from `seat1`, or the built-in computer when it is empty, and
-    // seats 2..4 from `opponents`.
+    // seats 2..4 from `opponents` (one left empty seats a player without traits).
     Status SeatComputers(const std::filesystem::path& seat1, const std::array<std::filesystem::path, 3>& opponents);
     // Reads the remembered choice into PlayerFile[2..4] and each header; a seat
     // whose file fails keeps an empty name. The failure lists every such seat.

@@ -36,6 +36,7 @@ struct KindName {
 constexpr KindName kKinds[] = {
     {MoveKind::Play, "play"}, {MoveKind::Draw, "draw"}, {MoveKind::Take, "take"},
     {MoveKind::NameGroup, "name-group"}, {MoveKind::Pass, "pass"}, {MoveKind::Acknowledge, "acknowledge"},
+    {MoveKind::ViewScore, "view-score"},
 };
 
 bool InRange(long value, long low, long high) { return value >= low && value <= high; }
@@ -87,6 +88,13 @@ public:
         if (key == "card-set") return CardSet(rest);
         if (key == "player") return Player(rest);
         if (key == "seed") return Once(have_seed_, "seed", Number(rest, out_.seed) ? "" : "a seed of 0 to 2^64-1");
+        if (key == "table") return TableLine(rest);
+        if (key == "human") {
+            int seat = 0;
+            const bool good = Number(rest, seat) && seat == 1;  // the only seat a person plays
+            if (good) out_.human_seat = seat;
+            return Once(have_human_, "human", good ? "" : "seat 1");
+        }
         if (key == "scores") return Scores(rest);
         if (key == "move") return Fault("no move is called \"\"");  // "move" alone: the others go to MoveLine
         return Status::Ok();  // a key of a later minor version
@@ -132,7 +140,7 @@ public:
         if (!have_card_set_) return Missing("card-set");
         for (std::size_t p = 0; p < have_player_.size(); ++p)
             if (!have_player_[p]) return Missing("player " + std::to_string(p + 1));
-        if (!have_seed_) return Missing("seed");
+        if (!have_seed_ && out_.start_table.empty()) return Missing("seed");
         return Status::Ok();
     }
 
@@ -183,6 +191,16 @@ private:
     bool have_card_set_ = false;
     std::array<bool, 4> have_player_{};
     bool have_seed_ = false;
+    bool have_human_ = false;
+
+    // One line of the starting table's text form, in order.
+    Status TableLine(std::string_view rest) {
+        if (out_.start_table.size() + rest.size() + 1 > kMaxStartTableBytes)
+            return Fault("the starting table is longer than " + std::to_string(kMaxStartTableBytes) + " bytes");
+        out_.start_table.append(rest);
+        out_.start_table += '\n';
+        return Status::Ok();
+    }
 };
 
 // "1.0" into its two numbers.
@@ -267,16 +285,32 @@ const char* MoveKindName(MoveKind kind) {
 
 std::string WriteGameRecord(const GameRecord& record) {
     std::string text = std::string(kHeading);
-    Append(text, kGameRecordMajor);
+    // A record that needs what only format 3 says is written as 3; any other as 2, which older readers take.
+    Append(text, record.start_table.empty() && record.human_seat == 0 ? 2 : kGameRecordMajor);
     text += '.';
     Append(text, kGameRecordMinor);
     text += "\ncard-set " + Hex(record.card_set_hash) + " " + Escaped(record.card_set_title) + "\n";
     for (std::size_t p = 0; p < record.players.size(); ++p)
         text += "player " + std::to_string(p + 1) + " " + Hex(record.players[p].file_hash) + " " +
                 Escaped(record.players[p].name) + "\n";
-    text += "seed ";
-    Append(text, record.seed);
-    text += '\n';
+    if (record.human_seat != 0) {
+        text += "human ";
+        Append(text, record.human_seat);
+        text += '\n';
+    }
+    if (record.start_table.empty()) {
+        text += "seed ";
+        Append(text, record.seed);
+        text += '\n';
+    }
+    // The starting table line by line; no line of its text form is empty.
+    for (std::size_t at = 0; at < record.start_table.size();) {
+        const std::size_t end = std::min(record.start_table.find('\n', at), record.start_table.size());
+        text += "table ";
+        text.append(record.start_table, at, end - at);
+        text += '\n';
+        at = end + 1;
+    }
     for (const RecordedMove& recorded : record.moves) {
         const Move& m = recorded.move;
         text += "move ";

@@ -16,7 +16,9 @@ namespace kvt {
 // The record of one game: what it was played with, its seed and its moves.
 // Dealt from the seed on a table with the same card set and players, the
 // moves play the same game again. Its text form is in docs/file-formats.md.
-inline constexpr int kGameRecordMajor = 2;  // 1: sealed with Fnv1a64, still read
+// 1: sealed with Fnv1a64, still read; 2: seed and moves; 3: may start from a
+// given table and name a seat a person played (keys a reader of 2 cannot skip).
+inline constexpr int kGameRecordMajor = 3;
 inline constexpr int kGameRecordMinor = 0;
 
 // Hard limits of a record a reader accepts.
@@ -24,6 +26,7 @@ inline constexpr std::size_t kMaxGameRecordBytes = 64u << 20;
 inline constexpr std::size_t kMaxGameRecordMoves = 1'000'000;
 inline constexpr std::size_t kMaxGameRecordName = 65535;  // bytes of a name or title, beyond any player file
 inline constexpr std::size_t kMaxChosenCards = 400;
+inline constexpr std::size_t kMaxStartTableBytes = 1u << 20;
 
 struct RecordedPlayer {
     std::string name;
@@ -44,12 +47,19 @@ struct GameRecord {
     std::string card_set_title;
     std::array<RecordedPlayer, 4> players;  // seats 1..4
     std::uint64_t seed = 0;
+    // The text form of the table the moves start from (WriteTableState);
+    // empty: the game is dealt from the seed.
+    std::string start_table;
+    // The seat a person played (its moves are a person's, not the
+    // computer's); 0: the computer played every seat.
+    int human_seat = 0;
     std::vector<RecordedMove> moves;
 
     // Equal games: the version read is not part of the game.
     bool operator==(const GameRecord& other) const {
         return card_set_hash == other.card_set_hash && card_set_title == other.card_set_title &&
-               players == other.players && seed == other.seed && moves == other.moves;
+               players == other.players && seed == other.seed && start_table == other.start_table &&
+               human_seat == other.human_seat && moves == other.moves;
     }
 };
 

@@ -18,7 +18,8 @@ public:
     // The table waits for the human: remembered, unless it is the table
     // remembered last (nothing was moved since, or the table is one Undo or
     // Redo brought back).
-    void Note(const TableState& state);
+    // `tag` goes with the table (the match keeps the length of its record there).
+    void Note(const TableState& state, std::size_t tag = 0);
     // Forgets every table: a round ended, or a new one was dealt.
     void Clear();
 
@@ -27,9 +28,12 @@ public:
     // The table to bring back; nothing when there is none.
     const TableState* Undo();
     const TableState* Redo();
+    // The tag of the table shown (0 while none is remembered).
+    std::size_t Tag() const { return tags_.empty() ? 0 : tags_[now_]; }
 
 private:
     std::vector<TableState> tables_;
+    std::vector<std::size_t> tags_;  // one per table
     std::size_t now_ = 0;  // the table shown, while tables_ holds any
 };
 

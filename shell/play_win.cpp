@@ -220,6 +220,7 @@ void PlayWin::BuildMenu() {
     entry(file, "MM_SHARE_DEAL", tr("S&hare This Deal..."), [this] { ShareDealCommand(); });
     entry(file, "MM_OPEN_DEAL", tr("&Open Deal..."), [this] { OpenDealCommand(); });
     entry(file, "MM_OPEN_RECORD", tr("Open &Game Record..."), [this] { OpenGameRecordCommand(); });
+    entry(file, "MM_SAVE_RECORD", tr("Sa&ve Game Record..."), [this] { SaveGameRecordCommand(); });
     file->addSeparator()->setObjectName("MM_DASH");
     entry(file, "MM_EXIT", tr("&Exit"), [this] { close(); })->setShortcut(QKeySequence::Quit);
 
@@ -475,7 +476,7 @@ void PlayWin::ShutDown() {
     WriteMisc(settings::kLeft, FormatNumber(Tw(at.x())));
     WriteMisc(settings::kTop, FormatNumber(Tw(at.y())));
     WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
-    WriteMisc(settings::kPlayerSounds, FormatFlag(game_->PlayerSounds));
+    WriteMisc(settings::kPlayerSounds, FormatFlag(game_->PlayerSoundsHeard));
     WriteMisc(settings::kBackMusic, FormatFlag(game_->OpeningMusic));
     std::string home = game_->AppDir.string();
     while (home.size() > 1 && home.back() == '/') home.pop_back();
@@ -561,7 +562,7 @@ void PlayWin::SyncCheckMarks() {
         if (QAction* action = MenuEntry(name)) action->setChecked(on);
     };
     mark("MM_SORT_CARDS", game_->SortCards);
-    mark("MM_PLAYER_SOUNDS", game_->PlayerSounds);
+    mark("MM_PLAYER_SOUNDS", game_->PlayerSoundsHeard);
     mark("MM_MUSIC", game_->OpeningMusic);
     mark("MM_VIEWER", game_->CardViewer);
 }

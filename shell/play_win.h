@@ -253,6 +253,13 @@ public:
     // dialog asks for one. While it is shown nothing acts on the game: no
     // clicks, no computer moves, no Undo, no statistics, no saving.
     void OpenGameRecordCommand(std::optional<std::filesystem::path> file = std::nullopt);
+    // Writes the record of the game in progress (asks where without a file).
+    void SaveGameRecordCommand(std::optional<std::filesystem::path> file = std::nullopt);
+    Status WriteGameRecord(const std::filesystem::path& target);
+    // The card set file of the cards in force: the one loaded in this run,
+    // the one remembered from the last load or a shipped one, whichever
+    // holds these cards; none when no file at hand does.
+    std::optional<std::filesystem::path> CardSetFileInForce() const;
     bool Replaying() const { return replay_ != nullptr; }
     // The record after `step` moves (0: as dealt).
     void ShowReplayStep(std::size_t step);

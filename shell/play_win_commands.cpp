@@ -283,7 +283,7 @@ void PlayWin::ToggleSortCards() {
 }
 
 void PlayWin::TogglePlayerSounds() {
-    game_->PlayerSounds = !game_->PlayerSounds;
+    game_->PlayerSoundsHeard = !game_->PlayerSoundsHeard;
     SyncCheckMarks();
 }
 
@@ -380,6 +380,7 @@ void PlayWin::ViewScoreCommand() {
     WhenNoMoveRuns([this] {
         if (closing_ || replay_) return;
         game_->ViewScore();
+        match_->Noted(Move{MoveKind::ViewScore, 1, -1, 0, {}});
     });
 }
 

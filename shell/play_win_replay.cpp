@@ -131,6 +131,7 @@ QString PlayWin::ReplayStepText(std::size_t step, const TableState& before) cons
     case MoveKind::NameGroup: what = tr("%1 names a group").arg(who); break;
     case MoveKind::Pass: what = tr("%1 passes").arg(who); break;
     case MoveKind::Acknowledge: what = tr("The score is taken; the next round is dealt"); break;
+    case MoveKind::ViewScore: what = tr("%1 looks at the score sheet").arg(who); break;
     }
     QString text = tr("Move %1 of %2:\n%3").arg(step).arg(moves).arg(what);
     if (game_->Winner >= 1 && game_->Winner <= 4) text += tr("; %1 wins the game").arg(name(game_->Winner));

@@ -66,7 +66,7 @@ void PlayWin::OpenStatistics() {
 }
 
 void PlayWin::StartingAfresh() {
-    match_->ForgetMoves();
+    match_->NewGameDealt();
     // The game left behind counts as not finished, in no figure.
     if (StatisticsStore* store = Statistics(); store && store->Usable()) (void)store->AbandonGame();
 }

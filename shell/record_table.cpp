@@ -86,11 +86,6 @@ private:
     std::map<fs::path, std::optional<std::uint64_t>> hashes_;
 };
 
-struct CardSetFound {
-    fs::path file;
-    std::uint64_t hash = 0;
-};
-
 // The card-set file among `files` whose definitions are those of the card
 // set at hand, with its hash; the one the record names comes first.
 std::optional<CardSetFound> CardSetAtHand(const std::vector<fs::path>& files, const CardSetDef& at_hand,
@@ -109,6 +104,12 @@ std::optional<CardSetFound> CardSetAtHand(const std::vector<fs::path>& files, co
 }
 
 }  // namespace
+
+std::optional<CardSetFound> FindCardSetFile(std::vector<fs::path> files, const fs::path& shared, const CardSetDef& at_hand,
+                                            std::uint64_t recorded) {
+    AddFilesOf(shared, ".cds", files);
+    return CardSetAtHand(files, at_hand, recorded);
+}
 
 RecordTable::RecordTable() = default;
 
@@ -146,8 +147,10 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
     std::array<fs::path, 5> files;
     for (int seat = 1; seat <= 4; ++seat) {
         const RecordedPlayer& player = record.players[static_cast<std::size_t>(seat - 1)];
-        // Seat 1 without a file is the simulator's own computer player.
-        if (seat == 1 && player.file_hash == 0) continue;
+        // Seat 1 without a file is the simulator's own computer player (or
+        // the person); an opponent seat without one played without traits,
+        // as the table plays before opponents are chosen.
+        if (player.file_hash == 0) continue;
         const fs::path* found = hashes.Find(players, player.file_hash);
         if (!found)
             return Status::Fail(named + ": the player of seat " + std::to_string(seat) + ", \"" + player.name + "\" (" +
@@ -165,10 +168,13 @@ Status RecordTable::Open(const fs::path& file, const CardSetDef& at_hand, const 
     folders.SharedData = sources.shared;
     table->game_ = std::make_unique<Game>(folders, Unseen(), record.seed);
     Game& game = *table->game_;
-    // As the simulator plays it: all four seats at the computer, the card set kept in memory.
-    game.ComputerSeat1 = true;
+    // As the simulator plays it: all four seats at the computer (but a seat a
+    // person played, whose moves are a person's), the card set kept in memory.
+    game.ComputerSeat1 = record.human_seat != 1;
     game.ReloadEachRound = false;
-    game.PlayerSounds = false;
+    // A game played at the table chose its players' sound cues, which draw
+    // on the generator; the simulator's games chose none.
+    game.PlayerSounds = record.human_seat != 0;
     game.SortCards = false;
     game.OpeningMusic = false;
     if (Status s = game.LoadCardSetFile(card_set->file); !s) return s;
@@ -189,7 +195,11 @@ Status RecordTable::Replay() {
     const TableState fresh = game.State();
     const ScoreSheet sheet = game.Sheet;
     game.NewGame();
-    game.DealFromSeed(fresh, sheet, record_.seed);
+    if (record_.start_table.empty()) {
+        game.DealFromSeed(fresh, sheet, record_.seed);
+    } else if (Status s = ReadTableState(record_.start_table, game.State()); !s) {
+        return Status::Fail("its starting table cannot be read: " + s.message());
+    }
     kept_.push_back({WriteTableState(game.State()), game.Sheet});
     MatchDriver driver(game);
     return ReplayMoves(record_, driver, [this, &game](std::size_t played) {
@@ -202,7 +212,9 @@ Status RecordTable::TableAt(std::size_t step, TableState& out, TableState* befor
     if (step == 0) before = nullptr;
     Game& game = *game_;
     // From the last kept table at or before the first one wanted.
-    const std::size_t from = (before ? step - 1 : step) / kEvery;
+    std::size_t from = (before ? step - 1 : step) / kEvery;
+    // A drawn card laid is laid from the draw before it, which is to be played too.
+    while (from > 0 && from * kEvery < Moves() && record_.moves[from * kEvery].move.drawn) --from;
     const Kept& kept = kept_.at(from);
     if (Status s = ReadTableState(kept.table, game.State()); !s) return s;
     game.Sheet = kept.sheet;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,16 @@
 namespace kvt {
 
 class Game;
+
+// A card set file and the hash a game record names it by.
+struct CardSetFound {
+    std::filesystem::path file;
+    std::uint64_t hash = 0;
+};
+// The card set file among `files` and the card sets in `shared` whose cards
+// are `at_hand`: the one with the hash `recorded` first, else the first.
+std::optional<CardSetFound> FindCardSetFile(std::vector<std::filesystem::path> files, const std::filesystem::path& shared,
+                                            const CardSetDef& at_hand, std::uint64_t recorded = 0);
 
 // Where the table looks for the files a game record was played with: the
 // card sets and player files beside the record, in the shipped data (its

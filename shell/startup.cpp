@@ -8,7 +8,7 @@ namespace kvt {
 void LoadOptions(Game& game) {
     Profile& ini = game.Settings();
     game.SortCards = ini.ReadInt(settings::kMisc, settings::kSort, -1) != 0;
-    game.PlayerSounds = ini.ReadInt(settings::kMisc, settings::kPlayerSounds, -1) != 0;
+    game.PlayerSoundsHeard = ini.ReadInt(settings::kMisc, settings::kPlayerSounds, -1) != 0;
     game.OpeningMusic = ini.ReadInt(settings::kMisc, settings::kBackMusic, -1) != 0;
     game.CardViewer = ini.ReadInt(settings::kMisc, settings::kViewer, 0) != 0;
     game.GameSpeed = ini.ReadInt(settings::kMisc, settings::kPlaySpeed, 0);

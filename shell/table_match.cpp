@@ -1,6 +1,7 @@
 #include "shell/table_match.h"
 
 #include "core/table_rules.h"
+#include "match/record_replay.h"
 #include "platform/qt_text.h"
 #include "shell/play_win.h"
 #include "shell/table_resume.h"
@@ -10,6 +11,14 @@ namespace kvt {
 TableMatch::TableMatch(PlayWin& window, Game& game)
     : window_(window), game_(game), driver_(game), computers_(game) {
     for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
+    driver_.SetMoveListener([this](const Move& move, const Events& events) {
+        GameRecord one;
+        AddToRecord(one, move, events);
+        Record(move, one.moves.front().scores);
+    });
+    game_.SetHumanMoveListener([this](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
+        Record(move, scores);
+    });
     step_.setSingleShot(true);
     step_.setInterval(0);
     connect(&step_, &QTimer::timeout, this, [this] { StepComputer(); });
@@ -43,10 +52,35 @@ bool TableMatch::CanRedo() const { return history_.CanRedo() && !window_.IsClosi
 bool TableMatch::Undo() {
     if (!CanUndo() || window_.MoveRunning() || !BringBack(history_.Undo())) return false;
     undo_used_ = true;
+    recorded_ = history_.Tag();
     return true;
 }
 
-bool TableMatch::Redo() { return CanRedo() && !window_.MoveRunning() && BringBack(history_.Redo()); }
+bool TableMatch::Redo() {
+    if (!CanRedo() || window_.MoveRunning() || !BringBack(history_.Redo())) return false;
+    recorded_ = history_.Tag();
+    return true;
+}
+
+void TableMatch::Record(const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
+    if (!record_started_) return;
+    RecordedMove made{move, scores};
+    // The move an undo took back, played again: the moves after it still hold.
+    if (recorded_ < record_.moves.size() && record_.moves[recorded_] == made) {
+        ++recorded_;
+        return;
+    }
+    record_.moves.resize(recorded_);
+    record_.moves.push_back(std::move(made));
+    ++recorded_;
+}
+
+std::optional<GameRecord> TableMatch::RecordSoFar() const {
+    if (!record_started_) return std::nullopt;
+    GameRecord record = record_;
+    record.moves.resize(recorded_);
+    return record;
+}
 
 bool TableMatch::BringBack(const TableState* table) {
     if (!table) return false;
@@ -94,9 +128,16 @@ void TableMatch::Continue() {
     if (fresh_deal_) {
         dealt_ = game_.State();
         if (game_.RoundNum == 0) undo_used_ = false;
+        if (game_.RoundNum == 0 || !record_started_) {
+            record_ = GameRecord{};
+            record_.start_table = WriteTableState(game_.State());
+            record_.human_seat = 1;
+            recorded_ = 0;
+            record_started_ = true;
+        }
         fresh_deal_ = false;
     }
-    if (HumanToPlay()) history_.Note(game_.State());
+    if (HumanToPlay()) history_.Note(game_.State(), recorded_);
     if (!ComputerOnTurn() || Stalled()) return;
     stalled_at_.reset();
     step_.start();

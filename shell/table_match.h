@@ -6,6 +6,7 @@
 
 #include "actions/computer_seat.h"
 #include "core/table_state.h"
+#include "formats/game_record.h"
 #include "match/match_driver.h"
 #include "match/undo_history.h"
 
@@ -52,6 +53,18 @@ public:
     }
     // The table as this round was dealt (or taken up at start), to share.
     const TableState* Dealt() const { return dealt_ ? &*dealt_ : nullptr; }
+    // A move the window made without the driver, for the record.
+    void Noted(const Move& move) { Record(move, std::nullopt); }
+    // A new game was dealt (or a deal opened): its record starts afresh.
+    void NewGameDealt() {
+        ForgetMoves();
+        record_started_ = false;
+    }
+    // The record of the game in progress, from its first deal (or the table
+    // taken up at start) to the table now, without the moves an undo took
+    // back; nothing before the first look at a deal. Seat 1 is the person's;
+    // the identity of the card set and players is the caller's to fill in.
+    std::optional<GameRecord> RecordSoFar() const;
 
 private:
     void StepComputer();
@@ -59,6 +72,7 @@ private:
     bool HumanToPlay() const;
     bool Stalled() const;
     bool BringBack(const TableState* table);
+    void Record(const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores);
 
     PlayWin& window_;
     Game& game_;
@@ -74,6 +88,9 @@ private:
     std::optional<TableState> dealt_;
     bool fresh_deal_ = true;
     bool undo_used_ = false;
+    GameRecord record_;
+    std::size_t recorded_ = 0;  // the moves of record_ in force; those after it were undone
+    bool record_started_ = false;
 };
 
 }  // namespace kvt

@@ -4,11 +4,13 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QDataStream>
 #include <gtest/gtest.h>
 #include <fstream>
+#include <sstream>
 
 #include "actions/flights_qt.h"
 #include "dialogs/game_over_frm.h"
@@ -19,6 +21,7 @@
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
 #include "platform/profile.h"
+#include "shell/record_table.h"
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
 
@@ -137,6 +140,33 @@ int ShownColumn(PlayWin& win, int slot) {
     for (int column = 0; column < win.GameState().Players[1].Count(); ++column)
         if (win.Hands().HumanSlot(column) == slot) return column;
     return slot;
+}
+
+testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* moves) {
+    const Game& game = win.GameState();
+    QTemporaryDir folder;
+    const fs::path file = QFile::encodeName(folder.filePath("game.kvtgame")).toStdString();
+    if (const Status written = win.WriteGameRecord(file); !written) return testing::AssertionFailure() << written.message();
+    RecordSources sources;
+    sources.shared = game.GetFolders().SharedData;
+    if (const auto cards = win.CardSetFileInForce()) sources.card_sets.push_back(*cards);
+    for (int seat = 2; seat <= 4; ++seat) sources.players.emplace_back(game.PlayerFile[seat]);
+    std::unique_ptr<RecordTable> opened;
+    if (const Status read = RecordTable::Open(file, game.CardSet, sources, opened); !read)
+        return testing::AssertionFailure() << read.message();
+    TableState replayed;
+    if (const Status s = opened->TableAt(opened->Moves(), replayed); !s) return testing::AssertionFailure() << s.message();
+    if (moves) *moves = opened->Moves();
+    if (!(replayed == game.State())) {
+        // Where: the first line of the text forms that differs.
+        std::istringstream a(WriteTableState(replayed)), b(WriteTableState(game.State()));
+        std::string x, y, under;
+        while (std::getline(a, x) && std::getline(b, y) && x == y)
+            if (x.rfind("card ", 0) != 0) under = x.substr(0, 20);
+        return testing::AssertionFailure() << "after " << opened->Moves() << " moves the record's table differs under \""
+                                           << under << "\": \"" << x.substr(0, 60) << "\" against \"" << y.substr(0, 60) << "\"";
+    }
+    return testing::AssertionSuccess();
 }
 
 void ClickDiscard(PlayWin& win) {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 #include <string>
@@ -69,6 +70,9 @@ int NoChoiceColumn(Game& game, bool group_card = false);
 void ClickHand(PlayWin& win, int player, int col);
 // The column of the human's grid that shows slot `slot` of the hand.
 int ShownColumn(PlayWin& win, int slot);
+// The game so far, saved as a game record and opened again, plays to the
+// table on the window (at rest, nothing picked); `moves` gets its length.
+testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* moves = nullptr);
 void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);

@@ -76,8 +76,9 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
     EXPECT_EQ(std::tuple(bar[0]->objectName(), bar[1]->objectName(), bar[4]->objectName()),
               std::tuple("MM_FILE", "MM_EDIT", "MM_HELP"));
     const QList<QAction*> file = bar[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 9);
-    EXPECT_EQ(std::tuple(file[7]->objectName(), file[8]->objectName()), std::tuple("MM_DASH", "MM_EXIT"));
+    ASSERT_EQ(file.size(), 10);
+    EXPECT_EQ(std::tuple(file[7]->objectName(), file[8]->objectName(), file[9]->objectName()),
+              std::tuple("MM_SAVE_RECORD", "MM_DASH", "MM_EXIT"));
     EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 
@@ -100,7 +101,7 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsAndExitWritesThem) 
 
     Game& game = win.GameState();
     game.GameSpeed = 40;
-    game.PlayerSounds = true;
+    game.PlayerSoundsHeard = true;
     game.OpeningMusic = false;
     win.move(110, 60);
     QApplication::processEvents();
@@ -159,7 +160,7 @@ TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
     struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
     const Option options[] = {
         {"MM_SORT_CARDS", game.SortCards, "Sort", true},
-        {"MM_PLAYER_SOUNDS", game.PlayerSounds, "PlayerSounds", false},
+        {"MM_PLAYER_SOUNDS", game.PlayerSoundsHeard, "PlayerSounds", false},
         {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
         {"MM_VIEWER", game.CardViewer, "Viewer", true},
     };

@@ -205,7 +205,7 @@ TEST(Replay, ABadOrForeignRecordIsRefusedAndTheTableStays) {
     } cases[] = {
         {"damaged", damaged, "line"},
         {"truncated", text.substr(0, text.size() / 2), "line"},
-        {"future", "KVT game record 3.0\n" + text.substr(text.find('\n') + 1), "format 3.0"},
+        {"future", "KVT game record 4.0\n" + text.substr(text.find('\n') + 1), "format 4.0"},
         {"empty", "", "line"},
         {"card set", changed([](GameRecord& r) {
              r.card_set_hash ^= 1;

@@ -109,7 +109,7 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
     }
     std::vector<int> playable;
     for (int c = 0; c < hand.Count(); ++c)
-        if (game.CheckPlayable(hand[c]) == 1) playable.push_back(c);
+        if (Card probe = hand[c]; game.CheckPlayable(probe) == 1) playable.push_back(c);
     if (!playable.empty()) {
         choose(1, gui_test::ShownColumn(win, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]), Qt::Key_Return);
         return kPlay;
@@ -203,6 +203,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
                std::all_of(by_keys.begin(), by_keys.end(), [](int n) { return n > 0; });
     };
     const int step_limit = rounds_wanted * 400;
+    int records_replayed = 0;
     int steps = 0;
     while (!win.IsClosing() && steps < step_limit) {
         // The first rounds are painted; then the table stops painting, which
@@ -225,6 +226,11 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         ASSERT_TRUE(kept_in_flight) << "during a flight before step " << steps;
         if (win.IsClosing()) break;
         ASSERT_EQ(game.CurPlayer, 1) << "the human's turn again after step " << steps;
+        // Now and then the game so far, as a record, plays to the table shown.
+        if (steps % 127 == 0 && game.PickStack.Empty()) {
+            ASSERT_TRUE(gui_test::RecordReplaysToTheTable(win)) << "step " << steps;
+            ++records_replayed;
+        }
         // What is shown follows the game.
         ASSERT_EQ(std::tuple(win.Hands().AcceptDiscardBut()->isVisible(), win.Hands().Grid(0)->isVisible(),
                              win.Hands().ShowCardPlay()->HasPicture(), win.Hands().Grid(1)->Cols()),
@@ -241,6 +247,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     for (int command = 0; command < kCommands; ++command)
         EXPECT_GT(given[static_cast<std::size_t>(command)], 0) << "command " << command << " was never given";
     EXPECT_GT(given_in_moves, 0);
+    EXPECT_GT(records_replayed, 5);
     for (const auto& [title, text] : setup.messages) ADD_FAILURE() << title.toStdString() << ": " << text.toStdString();
     std::printf("[ soak     ] %d rounds, %d steps, %d flights, %d commands in moves, %d game overs\n", rounds, steps,
                 watcher.flights, given_in_moves, answerer.game_overs);

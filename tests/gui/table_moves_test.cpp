@@ -226,6 +226,10 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysTh
     gui_test::PlayAMove(win_);
     EXPECT_EQ(g.State(), after);
     EXPECT_FALSE(redo->isEnabled());
+    // The game so far as a record, the undone line left out: it plays to the table shown.
+    std::size_t moves = 0;
+    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(win_, &moves));
+    EXPECT_EQ(moves, 4u) << "the human's move and the three replies";
     // A new game forgets the moves of the last one.
     win_.MenuEntry("MM_NEW_GAME")->trigger();
     ASSERT_TRUE(WaitForHuman(win_));

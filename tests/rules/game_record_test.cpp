@@ -84,6 +84,19 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     ASSERT_TRUE(ReadGameRecord(text, read).ok());
     EXPECT_EQ(read, record);
     EXPECT_EQ(WriteGameRecord(read), text);
+
+    // A game a person played from a given table: format 3, no seed, the table line by line.
+    record.human_seat = 1;
+    record.start_table = "kvt table state 1\nturn 1\n";
+    record.seed = 0;  // the table holds the generator
+    record.moves.push_back({Move{MoveKind::Play, 1, 6, 0, {2}, true}, {}});
+    const std::string third = WriteGameRecord(record);
+    EXPECT_EQ(third.rfind("KVT game record 3.0\n", 0), 0u);
+    EXPECT_NE(third.find("human 1\ntable kvt table state 1\ntable turn 1\n"), std::string::npos);
+    EXPECT_NE(third.find("move play 1 6 -1 2\n"), std::string::npos) << "the drawn card's play";
+    EXPECT_EQ(third.find("seed"), std::string::npos);
+    ASSERT_TRUE(ReadGameRecord(third, read).ok());
+    EXPECT_EQ(read, record);
 }
 
 TEST(GameRecord, ARecordOfTheFirstVersionStillReadsAndIsWrittenInTheSecond) {
@@ -186,7 +199,7 @@ TEST(GameRecord, ABadRecordIsRefusedNamingTheLine) {
     } cases[] = {
         {"", "line 1: not a KVT game record"},
         {"\x89PNG\r\n\x1a\n garbage", "line 1: not a KVT game record"},
-        {"KVT game record 3.0\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 3.0"},
+        {"KVT game record 4.0\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 4.0"},
         {"KVT game record 0.9\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 0.9"},
         {FirstVersion(good), "line 11: the record is damaged"},
         {good.substr(0, good.size() / 2), "the record is cut off"},

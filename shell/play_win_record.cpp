@@ -1,0 +1,91 @@
+// File > Save Game Record: the record of the game in progress, with what it
+// was played with, so that Open Game Record (or kvt-sim --replay) plays it again.
+#include <QFileDialog>
+#include <QStatusBar>
+
+#include "engine/game.h"
+#include "platform/files.h"
+#include "platform/qt_text.h"
+#include "shell/play_win.h"
+#include "shell/record_table.h"
+#include "shell/settings_keys.h"
+#include "shell/table_match.h"
+
+namespace kvt {
+namespace {
+
+constexpr std::size_t kMaxIdentityBytes = 256u << 20;
+
+Status FileHash(const std::filesystem::path& path, std::uint64_t& hash) {
+    std::string bytes;
+    if (Status s = ReadWholeFile(path, bytes, kMaxIdentityBytes); !s) return s;
+    hash = Fnv1a64(bytes);
+    return Status::Ok();
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> PlayWin::CardSetFileInForce() const {
+    std::vector<std::filesystem::path> candidates;
+    if (!card_set_source_.empty()) candidates.push_back(card_set_source_);
+    const std::filesystem::path remembered = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
+    if (remembered.extension() == ".cds") candidates.push_back(remembered);
+    const auto found = FindCardSetFile(candidates, game_->GetFolders().SharedData, game_->CardSet);
+    if (!found) return std::nullopt;
+    return found->file;
+}
+
+Status PlayWin::WriteGameRecord(const std::filesystem::path& target) {
+    std::optional<GameRecord> record = match_->RecordSoFar();
+    if (!record) return Status::Fail("there is no game on the table to record");
+    const std::optional<std::filesystem::path> cards = CardSetFileInForce();
+    if (!cards)
+        return Status::Fail("no card set file holds the cards in force (Load Card Set names the file they come from)");
+    if (Status s = FileHash(*cards, record->card_set_hash); !s)
+        return Status::Fail("the card set file " + Quoted(*cards) + " cannot be read: " + s.message());
+    record->card_set_title = Trimmed(game_->CardSet.GameTitle);
+    for (int seat = 1; seat <= 4; ++seat) {
+        RecordedPlayer& player = record->players[static_cast<std::size_t>(seat - 1)];
+        player.name = game_->PlayerInfo[seat].Name;
+        const std::string& file = game_->PlayerFile[seat];
+        if (seat == 1 || file.empty()) continue;
+        if (Status s = FileHash(file, player.file_hash); !s)
+            return Status::Fail("the player file " + Quoted(file) + " cannot be read: " + s.message());
+    }
+    AtomicFile out(target);
+    if (Status s = out.Open(); !s) return s;
+    if (Status s = out.Write(kvt::WriteGameRecord(*record)); !s) return s;
+    if (Status s = out.Finish(); !s) return s;
+    return out.Commit();
+}
+
+void PlayWin::SaveGameRecordCommand(std::optional<std::filesystem::path> file) {
+    WhenNoMoveRuns([this, file] {
+        if (!match_->RecordSoFar() || awaiting_players_) {
+            Report(tr("Save Game Record"), tr("There is no game on the table to record."), false);
+            return;
+        }
+        std::optional<std::filesystem::path> target = file;
+        if (!target) {
+            QFileDialog dialog(this, tr("Save Game Record"), QDir::homePath(), tr("KVT Game Records (*.kvtgame)"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("kvtgame"));
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+            target = std::filesystem::path(QFile::encodeName(dialog.selectedFiles().front()).toStdString());
+        }
+        if (const Status written = WriteGameRecord(*target); !written)
+            Report(tr("Save Game Record"), tr("The game record \"%1\" cannot be written: %2")
+                                               .arg(PathText(*target), ToQString(written.message())));
+        else
+            statusBar()->showMessage(tr("The game record was written to \"%1\".").arg(PathText(*target)), 6000);
+    });
+}
+
+}  // namespace kvt
