@@ -59,11 +59,7 @@ Status PlayWin::WriteGameRecord(const std::filesystem::path& target) {
         if (Status s = FileHash(file, player.file_hash); !s)
             return Status::Fail("the player file " + Quoted(file) + " cannot be read: " + s.message());
     }
-    AtomicFile out(target);
-    if (Status s = out.Open(); !s) return s;
-    if (Status s = out.Write(kvt::WriteGameRecord(*record)); !s) return s;
-    if (Status s = out.Finish(); !s) return s;
-    return out.Commit();
+    return WriteFileAtomically(target, kvt::WriteGameRecord(*record));
 }
 
 void PlayWin::SaveGameRecordCommand(std::optional<std::filesystem::path> file) {

@@ -88,7 +88,15 @@ Status ReplayGame(Simulation& sim, const GameRecord& identity, const GameRecord&
             return Status::Fail("the player of seat " + std::to_string(p + 1) + " differs: the record has " +
                                 Who(record.players[p]) + ", the player at hand is " + Who(identity.players[p]));
     Game& game = sim.Table();
-    sim.DealGame(record.seed);
+    if (record.start_table.empty()) {
+        sim.DealGame(record.seed);
+    } else if (Status s = ReadTableState(record.start_table, game.State()); !s) {
+        return Status::Fail("its starting table cannot be read: " + s.message());
+    }
+    // A game played at the table: seat 1's moves are the person's, and the
+    // players' sound cues were chosen.
+    game.ComputerSeat1 = record.human_seat != 1;
+    game.PlayerSounds = record.human_seat != 0;
     MatchDriver driver(game);
     return ReplayMoves(record, driver);
 }
