@@ -11,6 +11,9 @@
 
 #include "platform/paths.h"
 #include "test_support.h"
+#include "actions/computer_seat.h"
+#include "match/match_driver.h"
+#include "match/record_replay.h"
 #include "tools/sim/checker.h"
 #include "tools/sim/record_run.h"
 #include "tools/sim/simulation.h"
@@ -247,6 +250,66 @@ TEST(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
         ASSERT_TRUE(replayed.ok()) << "game " << game << ": " << replayed.message();
         EXPECT_EQ(WriteTableState(simulation.Table().State()), end) << "game " << game;
     }
+}
+
+// A person's game on the simulator's table, played by clicks from a given
+// table and recorded as the table records its own: kvt-sim replays it to the end.
+TEST(SimRecord, APersonsGameFromAGivenTableReplays) {
+    using namespace kvt;
+    const auto shared = DefaultFolders().SharedData;
+    sim::WorkFolder work;
+    sim::Simulation simulation(work.Path(), shared, 1);
+    ASSERT_TRUE(simulation.Setup(sim::Options{}).ok());
+    GameRecord record;
+    ASSERT_TRUE(sim::RecordIdentity(sim::Options{}, shared, simulation.Table(), record).ok());
+    Game& game = simulation.Table();
+    simulation.DealGame(sim::GameSeed(5, 1));
+    game.ComputerSeat1 = false;
+    game.PlayerSounds = true;
+    game.SetDriven(true);
+    record.human_seat = 1;
+    record.start_table = WriteTableState(game.State());
+    game.SetHumanMoveListener([&record](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
+        record.moves.push_back({move, scores});
+    });
+    ComputerSeat computer(game);
+    MatchDriver driver(game);
+    for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+    driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+    Events events;
+    int rounds = 0;
+    for (int step = 0; step < 20000 && rounds < 3; ++step) {
+        const Decision asked = game.Pending();
+        if (SeatToAct(game.State()) != 1 || asked == Decision::AcknowledgeScore || asked == Decision::NameGroup) {
+            rounds += asked == Decision::AcknowledgeScore;
+            const Move answer{asked == Decision::NameGroup ? MoveKind::NameGroup : MoveKind::Acknowledge, 1,
+                              asked == Decision::NameGroup ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
+            ASSERT_EQ(SeatToAct(game.State()) == 1 ? driver.Submit(answer, events) : driver.Advance(events),
+                      MatchDriver::Step::Applied) << driver.Refusal().message();
+        } else if (game.ChoosingCards) {
+            game.ClickOpponentCard(game.ChooseFromPlayer, 0);
+        } else if (!game.PickStack.Empty()) {
+            // A card waits in the box: the cards it asks for, then down; or back into the hand and a draw.
+            while (!game.DiscardButtonShown && game.HoldGridOpen && game.ClickHandCard(0) == HumanMove::Chosen) {
+            }
+            if (game.ClickDiscardButton() != HumanMove::Played) {
+                game.ClickPickedCard();
+                game.ClickDrawDeck();
+            }
+        } else {
+            int slot = -1;
+            for (int c = 0; c < game.Players[1].Count() && slot < 0; ++c)
+                if (Card probe = game.Players[1][c]; game.CheckPlayable(probe) == 1) slot = c;
+            slot >= 0 ? game.ClickHandCard(slot) : game.ClickDrawDeck();
+        }
+    }
+    ASSERT_EQ(rounds, 3);
+    const std::string end = WriteTableState(game.State());
+    GameRecord read;
+    ASSERT_TRUE(ReadGameRecord(WriteGameRecord(record), read).ok());
+    const Status replayed = sim::ReplayGame(simulation, record, read);
+    ASSERT_TRUE(replayed.ok()) << replayed.message();
+    EXPECT_EQ(WriteTableState(simulation.Table().State()), end);
 }
 
 }  // namespace
