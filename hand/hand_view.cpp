@@ -281,7 +281,7 @@ void HandView::ShowHand(const CardStack& stack, int player) {
         AdjustPlayerGrid(player, n);
         const QPixmap back = Back();
         for (int i = 0; i < n; ++i) {
-            const QPixmap picture = *recorded_faces_ ? Face(stack[i]) : back;
+            const QPixmap picture = *recorded_faces_ || player == recorded_open_seat_ ? Face(stack[i]) : back;
             if (across)
                 grid->SetPicture(0, i, picture);
             else

@@ -174,9 +174,13 @@ public:
     void AdjustPlayerGrid(int player, int count);
     void SetHandVisible(int player, bool visible);
     // A game record shown move by move: every hand as it stands in the game,
-    // unsorted, face up when `faces`, else as backs. Without a value the
-    // table's own way again: the human's hand face up, the others' backs.
-    void ShowRecordedHands(std::optional<bool> faces) { recorded_faces_ = faces; }
+    // unsorted, face up when `faces` (the hand of `open_seat` always), else
+    // as backs. Without a value the table's own way again: the human's hand
+    // face up, the others' backs.
+    void ShowRecordedHands(std::optional<bool> faces, int open_seat = 0) {
+        recorded_faces_ = faces;
+        recorded_open_seat_ = open_seat;
+    }
 
     // The top card of the discard pile (blank for an empty pile).
     void ShowDiscardTop();
@@ -231,6 +235,7 @@ private:
     std::function<bool()> minimized_;
     std::function<void(const QString&)> report_;
     std::optional<bool> recorded_faces_;
+    int recorded_open_seat_ = 0;
     std::vector<int> human_order_;  // column -> slot of the human's hand shown last
 };
 

@@ -98,8 +98,9 @@ void PlayWin::ShowReplayStep(std::size_t step) {
     replay_step_ = step;
     game_->State() = table;
     for (int seat = 1; seat <= 4; ++seat) game_->PlayerInfo[static_cast<std::size_t>(seat)].Name = replay_->Name(seat);
-    // Every seat of a record is a computer's: its cards are seen once the game is over.
-    hands_->ShowRecordedHands(table.Winner > 0);
+    // A computer's cards are seen once the game is over; the person's own, in
+    // a record of the table's game, all along.
+    hands_->ShowRecordedHands(table.Winner > 0, replay_->Record().human_seat);
     ShowEveryHandHeld(*hands_, table);
     ShowTableBroughtBack();
     SetChooseMessageVisible(false);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QLabel>
 #include <fstream>
@@ -157,6 +158,19 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     EXPECT_FALSE(ShowsBacks(win, 1));
     // The hand the record's winner played out is back with the game's cards.
     for (int p = 1; p <= 4; ++p) EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << "seat " << p;
+
+    // The table's own game as a record: the person's hand is face up, the computers' are not.
+    QTemporaryDir folder;
+    const fs::path own = QFile::encodeName(folder.filePath("own.kvtgame")).toStdString();
+    ASSERT_TRUE(win.WriteGameRecord(own));
+    win.OpenGameRecordCommand(own);
+    ASSERT_TRUE(win.Replaying());
+    win.ShowReplayStep(1);
+    ASSERT_TRUE(gui_test::Settle(win));
+    EXPECT_TRUE(!ShowsBacks(win, 1) && ShowsBacks(win, 2));
+    bar.Close()->trigger();
+    ASSERT_TRUE(gui_test::Settle(win));
+    EXPECT_EQ(win.GameState().State(), game);
     EXPECT_TRUE(setup.messages.empty());
 }
 
