@@ -79,7 +79,7 @@ std::optional<MoveKind> KindCalled(std::string_view word) {
 
 class Reader {
 public:
-    explicit Reader(GameRecord& out) : out_(out) {}
+    Reader(GameRecord& out, int major) : out_(out), major_(major) {}
 
     Status Line(std::size_t number, std::string_view line) {
         line_ = number;
@@ -88,6 +88,9 @@ public:
         if (key == "card-set") return CardSet(rest);
         if (key == "player") return Player(rest);
         if (key == "seed") return Once(have_seed_, "seed", Number(rest, out_.seed) ? "" : "a seed of 0 to 2^64-1");
+        if (key == "scores") return Scores(rest);
+        if (key == "move") return Fault("no move is called \"\"");  // "move" alone: the others go to MoveLine
+        if (major_ < 3) return Status::Ok();  // the keys below came with format 3
         if (key == "table") return TableLine(rest);
         if (key == "human") {
             int seat = 0;
@@ -95,8 +98,6 @@ public:
             if (good) out_.human_seat = seat;
             return Once(have_human_, "human", good ? "" : "seat 1");
         }
-        if (key == "scores") return Scores(rest);
-        if (key == "move") return Fault("no move is called \"\"");  // "move" alone: the others go to MoveLine
         return Status::Ok();  // a key of a later minor version
     }
 
@@ -111,14 +112,15 @@ public:
         while (*kind_end != ' ' && *kind_end != '\n') ++kind_end;
         const std::string_view kind(at, static_cast<std::size_t>(kind_end - at));
         const std::optional<MoveKind> known = KindCalled(kind);
-        if (!known) return Refuse(fault, "no move is called \"" + std::string(kind) + "\"");
+        if (!known || (*known == MoveKind::ViewScore && major_ < 3))
+            return Refuse(fault, "no move is called \"" + std::string(kind) + "\"");
         at = *kind_end == ' ' ? kind_end + 1 : kind_end;
 
         Move& move = out_.moves.emplace_back().move;
         move.kind = *known;
         if (!TakeNumber(at, move.seat) || !InRange(move.seat, 1, 4) || !TakeNumber(at, move.slot) ||
             !InRange(move.slot, -1, 400) || !TakeNumber(at, move.from_seat) ||
-            !InRange(move.from_seat, move.kind == MoveKind::Play ? -1 : 0, 4))
+            !InRange(move.from_seat, move.kind == MoveKind::Play && major_ >= 3 ? -1 : 0, 4))
             return Refuse(fault, "a move wants its seat (1-4), slot (-1-400) and the seat it takes from (0-4)");
         // A play from -1: the card just drawn.
         if (move.from_seat < 0) {
@@ -192,6 +194,7 @@ private:
     std::array<bool, 4> have_player_{};
     bool have_seed_ = false;
     bool have_human_ = false;
+    int major_ = 0;
 
     // One line of the starting table's text form, in order.
     Status TableLine(std::string_view rest) {
@@ -358,7 +361,7 @@ Status ReadGameRecord(std::string_view text, GameRecord& record) {
     GameRecord read;
     read.minor = minor;
     read.moves.reserve(MovesAnnounced(text));
-    Reader reader(read);
+    Reader reader(read, major);
     // Every line that starts before `whole` ends in a line feed inside it.
     const std::size_t whole = text.rfind('\n') + 1;
     std::string fault;

@@ -97,6 +97,14 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     EXPECT_EQ(third.find("seed"), std::string::npos);
     ASSERT_TRUE(ReadGameRecord(third, read).ok());
     EXPECT_EQ(read, record);
+
+    // In format 2 those lines are a later minor version's keys, skipped, and its moves are format 2's.
+    std::string second = kBody;
+    second.insert(second.find("move "), "human 1\ntable turn 1\n");
+    ASSERT_TRUE(ReadGameRecord(Sealed(second, 2), read).ok());
+    EXPECT_EQ(std::tuple(read.human_seat, read.start_table), std::tuple(0, std::string()));
+    second.insert(second.find("move "), "move view-score 1 -1 0\n");
+    EXPECT_NE(ReadGameRecord(Sealed(second, 3), read).message().find("no move is called \"view-score\""), std::string::npos);
 }
 
 TEST(GameRecord, ARecordOfTheFirstVersionStillReadsAndIsWrittenInTheSecond) {

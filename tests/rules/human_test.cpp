@@ -58,6 +58,14 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     game.ClickPickedCard();
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
     EXPECT_EQ(std::tuple(game.HoldGridOpen, game.CardPicked), std::tuple(false, 0));
+
+    // A drawn card put back into a full hand stays in the box, and the refusal is counted.
+    Deal(std::vector<Card>(CardStack::Capacity, C(2, 1)));
+    const std::int64_t refused = game.RefusedMoves;
+    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
+    game.ClickPickedCard();
+    EXPECT_EQ(std::tuple(game.PickStack.Count(), game.Players[1].Count(), game.RefusedMoves - refused),
+              std::tuple(1, CardStack::Capacity, 1));
 }
 
 TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
