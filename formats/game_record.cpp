@@ -91,7 +91,8 @@ public:
         if (key == "scores") return Scores(rest);
         if (key == "move") return Fault("no move is called \"\"");  // "move" alone: the others go to MoveLine
         if (major_ < 3) return Status::Ok();  // the keys below came with format 3
-        if (key == "table") return TableLine(rest);
+        if (key == "table") return TableLine(rest, out_.start_table);
+        if (key == "last-table") return TableLine(rest, out_.end_table);
         if (key == "human") {
             int seat = 0;
             const bool good = Number(rest, seat) && seat == 1;  // the only seat a person plays
@@ -196,12 +197,12 @@ private:
     bool have_human_ = false;
     int major_ = 0;
 
-    // One line of the starting table's text form, in order.
-    Status TableLine(std::string_view rest) {
-        if (out_.start_table.size() + rest.size() + 1 > kMaxStartTableBytes)
-            return Fault("the starting table is longer than " + std::to_string(kMaxStartTableBytes) + " bytes");
-        out_.start_table.append(rest);
-        out_.start_table += '\n';
+    // One line of a table's text form, in order.
+    Status TableLine(std::string_view rest, std::string& table) {
+        if (table.size() + rest.size() + 1 > kMaxTableBytes)
+            return Fault("a table is longer than " + std::to_string(kMaxTableBytes) + " bytes");
+        table.append(rest);
+        table += '\n';
         return Status::Ok();
     }
 };
@@ -286,10 +287,26 @@ const char* MoveKindName(MoveKind kind) {
     return "?";
 }
 
+namespace {
+
+// A table's text form, a line of the record for each of its lines (none of them empty).
+void AppendTable(std::string& text, const char* key, const std::string& table) {
+    for (std::size_t at = 0; at < table.size();) {
+        const std::size_t end = std::min(table.find('\n', at), table.size());
+        text += key;
+        text.append(table, at, end - at);
+        text += '\n';
+        at = end + 1;
+    }
+}
+
+}  // namespace
+
 std::string WriteGameRecord(const GameRecord& record) {
     std::string text = std::string(kHeading);
     // A record that needs what only format 3 says is written as 3; any other as 2, which older readers take.
-    Append(text, record.start_table.empty() && record.human_seat == 0 ? 2 : kGameRecordMajor);
+    const bool third = !record.start_table.empty() || !record.end_table.empty() || record.human_seat != 0;
+    Append(text, third ? kGameRecordMajor : 2);
     text += '.';
     Append(text, kGameRecordMinor);
     text += "\ncard-set " + Hex(record.card_set_hash) + " " + Escaped(record.card_set_title) + "\n";
@@ -306,14 +323,8 @@ std::string WriteGameRecord(const GameRecord& record) {
         Append(text, record.seed);
         text += '\n';
     }
-    // The starting table line by line; no line of its text form is empty.
-    for (std::size_t at = 0; at < record.start_table.size();) {
-        const std::size_t end = std::min(record.start_table.find('\n', at), record.start_table.size());
-        text += "table ";
-        text.append(record.start_table, at, end - at);
-        text += '\n';
-        at = end + 1;
-    }
+    AppendTable(text, "table ", record.start_table);
+    AppendTable(text, "last-table ", record.end_table);
     for (const RecordedMove& recorded : record.moves) {
         const Move& m = recorded.move;
         text += "move ";

@@ -26,7 +26,7 @@ inline constexpr std::size_t kMaxGameRecordBytes = 64u << 20;
 inline constexpr std::size_t kMaxGameRecordMoves = 1'000'000;
 inline constexpr std::size_t kMaxGameRecordName = 65535;  // bytes of a name or title, beyond any player file
 inline constexpr std::size_t kMaxChosenCards = 400;
-inline constexpr std::size_t kMaxStartTableBytes = 1u << 20;
+inline constexpr std::size_t kMaxTableBytes = 1u << 20;
 
 struct RecordedPlayer {
     std::string name;
@@ -53,13 +53,17 @@ struct GameRecord {
     // The seat a person played (its moves are a person's, not the
     // computer's); 0: the computer played every seat.
     int human_seat = 0;
+    // The text form of the table after the last move, when the writer gave
+    // it (the record the table keeps of its game in progress); not checked
+    // against the moves.
+    std::string end_table;
     std::vector<RecordedMove> moves;
 
     // Equal games: the version read is not part of the game.
     bool operator==(const GameRecord& other) const {
         return card_set_hash == other.card_set_hash && card_set_title == other.card_set_title &&
                players == other.players && seed == other.seed && start_table == other.start_table &&
-               human_seat == other.human_seat && moves == other.moves;
+               human_seat == other.human_seat && end_table == other.end_table && moves == other.moves;
     }
 };
 

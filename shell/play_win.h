@@ -260,6 +260,11 @@ public:
     // the one remembered from the last load or a shipped one, whichever
     // holds these cards; none when no file at hand does.
     std::optional<std::filesystem::path> CardSetFileInForce() const;
+    // The record of the game in progress, kept beside the table kept for the
+    // next start, and taken up with it.
+    std::filesystem::path RecordInProgressFile() const;
+    void KeepRecordInProgress();
+    void TakeUpRecordInProgress();
     bool Replaying() const { return replay_ != nullptr; }
     // The record after `step` moves (0: as dealt).
     void ShowReplayStep(std::size_t step);

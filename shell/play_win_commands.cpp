@@ -160,6 +160,9 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
 
 void PlayWin::KeepTableInProgress() {
     if (!started_ || closing_ || awaiting_players_ || replay_) return;
+    // The record first: a kill between the two leaves it a move ahead of the
+    // table, which the next start sees by its last table and does not take up.
+    KeepRecordInProgress();
     const Status kept = resume_->Save(*game_);
     // Said once, in the status bar: the game goes on, it only cannot be kept
     // (an unusable working folder has been reported at start-up already).
@@ -181,6 +184,7 @@ void PlayWin::ResumeTableInProgress() {
         break;
     }
     resumed_ = true;
+    TakeUpRecordInProgress();
     // A round scored before the exit still waits for its sheet's OK.
     if (game_->Pending() == Decision::AcknowledgeScore) match_->RoundScored();
     ShowTableBroughtBack();

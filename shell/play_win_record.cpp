@@ -10,6 +10,7 @@
 #include "shell/record_table.h"
 #include "shell/settings_keys.h"
 #include "shell/table_match.h"
+#include "shell/table_resume.h"
 
 namespace kvt {
 namespace {
@@ -60,6 +61,25 @@ Status PlayWin::WriteGameRecord(const std::filesystem::path& target) {
             return Status::Fail("the player file " + Quoted(file) + " cannot be read: " + s.message());
     }
     return WriteFileAtomically(target, kvt::WriteGameRecord(*record));
+}
+
+std::filesystem::path PlayWin::RecordInProgressFile() const { return resume_->File().string() + ".kvtgame"; }
+
+void PlayWin::KeepRecordInProgress() {
+    std::optional<GameRecord> record = match_->RecordSoFar();
+    if (!record) return;
+    record->end_table = WriteTableState(game_->State());
+    // Like the table itself, the record is a convenience: the game goes on without it.
+    (void)WriteFileAtomically(RecordInProgressFile(), kvt::WriteGameRecord(*record));
+}
+
+void PlayWin::TakeUpRecordInProgress() {
+    std::string text;
+    GameRecord record;
+    if (!ReadWholeFile(RecordInProgressFile(), text, kMaxGameRecordBytes) || !ReadGameRecord(text, record)) return;
+    // Only the record of this very table: one a move ahead or behind starts afresh from the table.
+    if (record.human_seat != 1 || record.end_table != WriteTableState(game_->State())) return;
+    match_->TakeUpRecord(std::move(record));
 }
 
 void PlayWin::SaveGameRecordCommand(std::optional<std::filesystem::path> file) {

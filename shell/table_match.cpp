@@ -101,11 +101,23 @@ void TableMatch::Continue() {
         window_.AfterShow();
         return;
     }
+    const Decision asked = game_.Pending();
+    // A new game's record starts with the table of its first deal, before the game is kept.
+    if (fresh_deal_ && (new_game_next_ || !record_started_) &&
+        (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand)) {
+        record_ = GameRecord{};
+        record_.start_table = WriteTableState(game_.State());
+        record_.human_seat = 1;
+        recorded_ = 0;
+        record_started_ = true;
+        new_game_next_ = false;
+    }
     window_.KeepTableInProgress();
     if (asking_) return;
-    switch (game_.Pending()) {
+    switch (asked) {
     case Decision::AcknowledgeScore:
         ForgetMoves();
+        if (game_.Winner > 0) new_game_next_ = true;
         // Only a round scored just now waits for OK; a table that could not
         // be dealt again stays as it is until a new game.
         if (!sheet_awaits_ok_) return;
@@ -128,13 +140,6 @@ void TableMatch::Continue() {
     if (fresh_deal_) {
         dealt_ = game_.State();
         if (game_.RoundNum == 0) undo_used_ = false;
-        if (game_.RoundNum == 0 || !record_started_) {
-            record_ = GameRecord{};
-            record_.start_table = WriteTableState(game_.State());
-            record_.human_seat = 1;
-            recorded_ = 0;
-            record_started_ = true;
-        }
         fresh_deal_ = false;
     }
     if (HumanToPlay()) history_.Note(game_.State(), recorded_);

@@ -53,6 +53,13 @@ public:
     }
     // The table as this round was dealt (or taken up at start), to share.
     const TableState* Dealt() const { return dealt_ ? &*dealt_ : nullptr; }
+    // The record kept of the game taken up at start goes on from where it stood.
+    void TakeUpRecord(GameRecord record) {
+        record.end_table.clear();
+        record_ = std::move(record);
+        recorded_ = record_.moves.size();
+        record_started_ = true;
+    }
     // A move the window made without the driver, for the record.
     void Noted(const Move& move) { Record(move, std::nullopt); }
     // A new game was dealt (or a deal opened): its record starts afresh.
@@ -91,6 +98,7 @@ private:
     GameRecord record_;
     std::size_t recorded_ = 0;  // the moves of record_ in force; those after it were undone
     bool record_started_ = false;
+    bool new_game_next_ = false;  // the game is won: the next deal starts another
 };
 
 }  // namespace kvt

@@ -197,6 +197,10 @@ TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheetAlsoAfterAnExitDuringARep
     EXPECT_EQ(std::tuple(second.GameState().Sheet.Cell(0, 2), second.Hands().Grid(1)->Cols()),
               std::tuple("42", left.Players[1].Count()));
     gui_test::PlayAMove(second);
+    // The game's record goes on too: the moves before the exit and after.
+    std::size_t moves = 0;
+    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(second, &moves));
+    EXPECT_EQ(moves, 8u);
 }
 
 // Each way a record can be wrong: a message naming the file and what is

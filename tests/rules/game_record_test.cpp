@@ -89,10 +89,12 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     record.human_seat = 1;
     record.start_table = "kvt table state 1\nturn 1\n";
     record.seed = 0;  // the table holds the generator
+    record.end_table = "kvt table state 1\nturn 2\n";
     record.moves.push_back({Move{MoveKind::Play, 1, 6, 0, {2}, true}, {}});
     const std::string third = WriteGameRecord(record);
     EXPECT_EQ(third.rfind("KVT game record 3.0\n", 0), 0u);
-    EXPECT_NE(third.find("human 1\ntable kvt table state 1\ntable turn 1\n"), std::string::npos);
+    EXPECT_NE(third.find("human 1\ntable kvt table state 1\ntable turn 1\nlast-table kvt table state 1\nlast-table turn 2\n"),
+              std::string::npos);
     EXPECT_NE(third.find("move play 1 6 -1 2\n"), std::string::npos) << "the drawn card's play";
     EXPECT_EQ(third.find("seed"), std::string::npos);
     ASSERT_TRUE(ReadGameRecord(third, read).ok());
