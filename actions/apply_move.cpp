@@ -25,9 +25,9 @@ Status NotAllowed(const Move& move) {
 Status Game::Apply(const Move& move, Events& events) {
     events.clear();
     if (MoveInProgress()) return Status::Fail("another move is still running");
-    // Looking at the sheet is the person's, between any two moves.
+    // Looking at the sheet is the person's, between any two moves, whatever waits.
     if (move.kind == MoveKind::ViewScore) {
-        if (IsComputer(move.seat) || Pending() == Decision::AcknowledgeScore) return NotAllowed(move);
+        if (IsComputer(move.seat)) return NotAllowed(move);
         ViewScore();
         return Status::Ok();
     }

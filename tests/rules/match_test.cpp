@@ -235,6 +235,11 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
                              Of(MoveKind::Acknowledge, 1),             // no round ended
                              Of(MoveKind::Pass, 1)})                   // there is a card to play
         EXPECT_FALSE(Try(move)) << static_cast<int>(move.kind) << " slot " << move.slot;
+    // A look at the score sheet is the person's, whoever is on turn; its OK moves the starting seat on.
+    EXPECT_FALSE(Try(Of(MoveKind::ViewScore, 2)));
+    const int starter = std::max<int>(game.StartPlayer, 1);
+    ASSERT_TRUE(Try(Of(MoveKind::ViewScore, 1)));
+    EXPECT_EQ(game.StartPlayer, starter % 4 + 1);
     ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 1, {2})));
     EXPECT_EQ(Cards(game.Players[2]).back(), C(2, 9));  // passed to the left
     EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 7, kActionPassLeft, 1));
