@@ -15,6 +15,7 @@
 
 #include "engine/game.h"
 #include "engine/table_view.h"
+#include "shell/record_table.h"
 #include "platform/paths.h"
 #include "platform/picture_clip.h"
 
@@ -258,8 +259,8 @@ public:
     Status WriteGameRecord(const std::filesystem::path& target);
     // The card set file of the cards in force: the one loaded in this run,
     // the one remembered from the last load or a shipped one, whichever
-    // holds these cards; none when no file at hand does.
-    std::optional<std::filesystem::path> CardSetFileInForce() const;
+    // holds these cards, with its hash; none when no file at hand does.
+    std::optional<CardSetFound> CardSetFileInForce() const;
     // The record of the game in progress, kept beside the table kept for the
     // next start, and taken up with it.
     std::filesystem::path RecordInProgressFile() const;

@@ -33,24 +33,22 @@ std::string Trimmed(std::string text) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> PlayWin::CardSetFileInForce() const {
+std::optional<CardSetFound> PlayWin::CardSetFileInForce() const {
     std::vector<std::filesystem::path> candidates;
     if (!card_set_source_.empty()) candidates.push_back(card_set_source_);
     const std::filesystem::path remembered = game_->Settings().ReadString(settings::kMisc, settings::kCardFile, "");
     if (remembered.extension() == ".cds") candidates.push_back(remembered);
-    const auto found = FindCardSetFile(candidates, game_->GetFolders().SharedData, game_->CardSet);
-    if (!found) return std::nullopt;
-    return found->file;
+    return FindCardSetFile(candidates, game_->GetFolders().SharedData, game_->CardSet);
 }
 
 Status PlayWin::WriteGameRecord(const std::filesystem::path& target) {
     std::optional<GameRecord> record = match_->RecordSoFar();
     if (!record) return Status::Fail("there is no game on the table to record");
-    const std::optional<std::filesystem::path> cards = CardSetFileInForce();
+    // Found by its cards, and hashed on the way: the file is read once.
+    const std::optional<CardSetFound> cards = CardSetFileInForce();
     if (!cards)
         return Status::Fail("no card set file holds the cards in force (Load Card Set names the file they come from)");
-    if (Status s = FileHash(*cards, record->card_set_hash); !s)
-        return Status::Fail("the card set file " + Quoted(*cards) + " cannot be read: " + s.message());
+    record->card_set_hash = cards->hash;
     record->card_set_title = Trimmed(game_->CardSet.GameTitle);
     for (int seat = 1; seat <= 4; ++seat) {
         RecordedPlayer& player = record->players[static_cast<std::size_t>(seat - 1)];

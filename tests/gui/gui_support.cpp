@@ -149,7 +149,7 @@ testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* move
     if (const Status written = win.WriteGameRecord(file); !written) return testing::AssertionFailure() << written.message();
     RecordSources sources;
     sources.shared = game.GetFolders().SharedData;
-    if (const auto cards = win.CardSetFileInForce()) sources.card_sets.push_back(*cards);
+    if (const auto cards = win.CardSetFileInForce()) sources.card_sets.push_back(cards->file);
     for (int seat = 2; seat <= 4; ++seat) sources.players.emplace_back(game.PlayerFile[seat]);
     std::unique_ptr<RecordTable> opened;
     if (const Status read = RecordTable::Open(file, game.CardSet, sources, opened); !read)
