@@ -98,20 +98,6 @@ TEST_F(Dealing, TheDealDependsOnlyOnTheSeed) {
     EXPECT_EQ(AllCards(*a), AllCards(*b));
 }
 
-TEST_F(Dealing, SevenCardsEachAndOneOrTwoOnThePile) {
-    int wild_tops = 0;
-    for (int g = 0; g < 300; ++g) {
-        game.CardSet.CardDefs[40] = Def(0, 50, kActionDiscard, 0, 20);  // many wild cards
-        game.NewGame();
-        for (int p = 1; p <= 4; ++p) ASSERT_EQ(game.Players[p].Count(), kHandSize);
-        const bool first_was_wild = game.DiscardPile[0].IsWild();
-        ASSERT_EQ(game.DiscardPile.Count(), first_was_wild ? 2 : 1);
-        ASSERT_EQ(game.DrawDeck.Count(), 92 - 28 - game.DiscardPile.Count());
-        wild_tops += first_was_wild;
-    }
-    EXPECT_GT(wild_tops, 0) << "a wild first discard is covered by a second card";
-}
-
 // A wild first discard is covered by a second card unless the rule says not
 // to; a plain first discard stays alone whatever the rule.
 TEST_F(Dealing, FirstDiscardRules) {
@@ -130,29 +116,41 @@ TEST_F(Dealing, FirstDiscardRules) {
     }
 }
 
-TEST_F(Dealing, NewGameResetsScoresButNotTurnOrDirection) {
+// A new game deals seven cards each and one or two on the pile (a wild first
+// discard is covered), resets the scores and keeps the turn and direction;
+// dealing for the players deals once and keeps the scores.
+TEST_F(Dealing, NewGameDealsAfreshAndDealForPlayersDealsOnce) {
     game.CurPlayer = 3;
     game.StartPlayer = 2;
     game.PlayReversed = 1;
-    game.RoundNum = 4;
-    game.Scores[3] = 120;
     game.HoldStack.Push(Def(1, 1, kActionDiscard, 0, 1));
-    game.NewGame();
-    EXPECT_EQ(std::tuple(game.CurPlayer, game.StartPlayer, game.PlayReversed, game.RoundNum, game.Scores[3],
-                         game.HoldStack.Count()),
-              std::tuple(3, 2, 1, 0, 0, 0));
-    EXPECT_EQ(AllCards(game).size(), 72u);
-}
+    game.CardSet.CardDefs[40] = Def(0, 50, kActionDiscard, 0, 20);  // many wild cards
+    int wild_tops = 0;
+    for (int g = 0; g < 300; ++g) {
+        game.RoundNum = 4;
+        game.Scores[3] = 120;
+        game.NewGame();
+        for (int p = 1; p <= 4; ++p) ASSERT_EQ(game.Players[p].Count(), kHandSize);
+        const bool first_was_wild = game.DiscardPile[0].IsWild();
+        ASSERT_EQ(game.DiscardPile.Count(), first_was_wild ? 2 : 1);
+        ASSERT_EQ(std::tuple(game.CurPlayer, game.StartPlayer, game.PlayReversed, game.RoundNum, game.Scores[3],
+                             game.HoldStack.Count(), AllCards(game).size()),
+                  std::tuple(3, 2, 1, 0, 0, 0, 92u));
+        wild_tops += first_was_wild;
+    }
+    EXPECT_GT(wild_tops, 0);
 
-TEST_F(Dealing, DealForPlayersDealsOnceAndRestartsATableInPlay) {
+    game.ResetHands();
     game.BuildDeck(game.CardSet);
     game.Scores[4] = 33;
-    game.DealForPlayers();
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
-    EXPECT_EQ(game.Scores[4], 33) << "the first deal keeps scores";
-    game.DealForPlayers();
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize) << "no cards added";
-    EXPECT_EQ(AllCards(game).size(), 72u);
+    for (int deal = 0; deal < 2; ++deal) {
+        game.DealForPlayers();
+        for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize) << "deal " << deal;
+        EXPECT_EQ(AllCards(game).size(), 92u);
+        if (deal == 0) {
+            EXPECT_EQ(game.Scores[4], 33) << "the first deal keeps scores";
+        }
+    }
 }
 
 TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
