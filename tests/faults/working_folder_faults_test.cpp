@@ -41,7 +41,8 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     PlayerFileContents bob = SamplePlayer();
     bob.Header.Name = "Bob";
     const fs::path bob_file = WritePlayer("bob.dpf", bob);
-    bob.Picture = FakeBytes("BM", kLargePart);
+    // The clip written last fails, after the picture and the other clips.
+    bob.Clips[1].Bytes = FakeBytes("RIFF", kLargePart);
     const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
     const auto load = [this](const fs::path& set) {
         return [this, set] { return Verdict(game.LoadCardSetCommand(set), StateKept(), NextRoundDealt()); };
@@ -62,7 +63,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
         // The round's reload goes on from the working copy.
         {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
         {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
-        {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
+        {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {"Comment1.wav", "File too large"}},
     };
     std::string skips;
     for (const auto& c : cases) {
@@ -116,22 +117,12 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
-TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
-    fs::remove_all(folders().AppDir);
-    ASSERT_TRUE(NextRoundDealt());
-    EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
-    EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
-    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
-    EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
-}
-
 // The folder above the working folder is replaced by a regular file, so the
-// working folder can neither be read nor created; then the file goes again.
-TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed) {
+// working folder can neither be read nor created; then the file goes, and the
+// working folder, vanished, is built again from the shipped set.
+TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamedAndComesBackWhenItCan) {
     const fs::path parent = folders().AppDir.parent_path();
-    fs::path aside = parent;
-    aside += ".aside";
-    fs::rename(parent, aside);
+    fs::remove_all(parent);
     test::WriteBytes(parent, "a file where the folder was");
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set));
     const auto before = Files();
@@ -150,8 +141,11 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     EXPECT_TRUE(Files() == before);
 
     fs::remove(parent);
-    fs::rename(aside, parent);
-    EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild));
+    ASSERT_TRUE(NextRoundDealt());
+    EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
+    EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
+    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
+    EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
     EXPECT_TRUE(game.LoadCardSetCommand(other));
     EXPECT_EQ(game.CardSet, other_set);
 }
