@@ -23,7 +23,7 @@ protected:
 };
 
 // One file for two seats gives two independent copies.
-TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
+TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothingOfTheOneBefore) {
     ASSERT_FALSE(fs::exists(table.folders.AppDir)) << "the working folder is made as needed";
     for (const auto& [file, seat] :
          {std::pair{SamplePlayer(), 2}, std::pair{OddPlayer(), 4}, std::pair{SamplePlayer(), 3}}) {
@@ -40,12 +40,9 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipAndFillsTheRecord) {
         const fs::path name = entry.path().filename();
         EXPECT_TRUE(name == "Player2" || name == "Player3" || name == "Player4") << entry.path();
     }
-}
 
-// The previous opponent's files, stray files and the leftovers of an
-// interrupted run are all gone; none of them is adopted.
-TEST_F(ExtractPlayer, ThePreviousOpponentAndAnyLeftoversAreGone) {
-    ASSERT_TRUE(game.ExtractPlayer(table.Write("ada.dpf", SamplePlayer()), 2).ok());
+    // The previous opponent's files, stray files and the leftovers of an
+    // interrupted run are all gone; none of them is adopted.
     test::WriteBytes(game.PlayerDir[2] / "stray.txt", "left by hand");
     const fs::path fresh = table.folders.AppDir / "Player2.new";
     const fs::path retired = table.folders.AppDir / "Player2.old";
