@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(KvxProgramTest, VersionAndHelp) {
+TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
     const RunResult version = Run({"--version"});
     EXPECT_EQ(std::tuple(version.exit_code, version.out), std::tuple(0, "kvx 0.1.0\n"));
     for (const char* help : {"--help", "help"}) {
@@ -48,9 +48,6 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
         EXPECT_EQ(r.exit_code, 0);
         EXPECT_NE(r.out.find(usage), std::string::npos) << r.out;
     }
-}
-
-TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"}, {"pack-cards", "dir"},
           {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}, {"unpack-player", "a.dpf"},
