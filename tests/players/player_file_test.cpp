@@ -124,14 +124,12 @@ TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
     file.Clips.push_back({{0, "Sel1.wav", 3}, "abc"});
     const std::pair<std::string, std::string> cases[] = {
         {RawEntry(0, "../x.wav", 1, "x"), " (\"../x.wav\"): the file name contains '/'"},
-        {RawEntry(0, "a/b.wav", 1, "x"), " (\"a/b.wav\"): the file name contains '/'"},
         {RawEntry(0, "..\\x.wav", 1, "x"), " (\"..\\\\x.wav\"): the file name contains '\\'"},
         {RawEntry(0, "C:x.wav", 1, "x"), " (\"C:x.wav\"): the file name contains ':'"},
         {RawEntry(0, "..", 1, "x"), " (\"..\"): the file name contains \"..\""},
         {RawEntry(0, "a..b.wav", 1, "x"), " (\"a..b.wav\"): the file name contains \"..\""},
         {RawEntry(0, "tab\there.wav", 1, "x"), " (\"tab\\x09here.wav\"): the file name contains a control character"},
         {RawEntry(0, ".profile", 1, "x"), " (\".profile\"): the file name starts with '.'"},
-        {RawEntry(0, "bell\a.wav", 1, "x"), " (\"bell\\x07.wav\"): the file name contains a control character"},
         {RawEntry(0, std::string_view("a\0b", 3), 1, "x"),
          " (\"a\\x00b\"): the file name contains a control character"},
         {RawEntry(0, "rub\x7F", 1, "x"), " (\"rub\\x7F\"): the file name contains a control character"},
@@ -156,7 +154,7 @@ TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
     for (const auto& [entry, fault] : cases) ExpectRefused(EncodePlayerFile(file) + entry, "sound entry 2" + fault);
 }
 
-TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnreadAndAnUnreadableOneAsSuch) {
+TEST(HostilePlayerFile, MoreThan64MiBOr1024EntriesAreRefusedTheSizeUnreadAndAnUnreadableFileAsSuch) {
     bool read = false;
     const ReadAt watch = [&read](std::uint64_t, std::size_t, char*) { return read = true; };
     PlayerLayout layout;
@@ -166,9 +164,6 @@ TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnreadAndAnUnreadableOneAsS
     EXPECT_FALSE(DecodePlayerHeader(kMaxPlayerFileBytes + 1, watch, header).ok() || read);
     EXPECT_EQ(DecodePlayerLayout(100, [](std::uint64_t, std::size_t, char*) { return false; }, layout).message(),
               "the file cannot be read at offset 0");
-}
-
-TEST(HostilePlayerFile, TooManyEntriesAreRefused) {
     PlayerFileContents file = BarePlayer();
     for (std::size_t i = 0; i <= kMaxPlayerClips; ++i) file.Clips.push_back({{0, "c" + std::to_string(i), 0}, ""});
     EXPECT_EQ(Decode(EncodePlayerFile(file)).message(),
