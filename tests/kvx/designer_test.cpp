@@ -106,7 +106,7 @@ TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTh
 
     const CardSetFile edited = doc;
     QUndoStack& history = window_.Document().History();
-    EXPECT_EQ(history.count(), 10);  // the unchanged saves made no history
+    EXPECT_EQ(history.count(), 10);
     while (history.canUndo()) history.undo();
     EXPECT_TRUE(window_.Document().File() == original && !window_.Document().IsModified());
     while (history.canRedo()) history.redo();
