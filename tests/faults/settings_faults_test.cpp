@@ -25,8 +25,19 @@ TEST_F(UnwritableSettings, ChoosingPlayersSaysItOnceAndKeepsTheChoiceInMemory) {
     EXPECT_EQ(game.PlayerFile[3], File("ada.dpf").string());
 }
 
-// A write that fails midway names the file and the cause and leaves the file
-// as it was (whatever the cause: it is written beside and moved over).
+TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
+    (void)game.Settings().WriteString(settings::kMisc, settings::kSort, "-1");
+    const std::string before = test::ReadBytes(folders().SettingsFile);
+    const ChildRun run =
+        RunHampered(Hamper::kNoWriteAccess, folders().SettingsFile.parent_path().string(), 0, [&] {
+            const Status s = game.Settings().WriteString(settings::kMisc, settings::kSort, " 0");
+            return s.message();
+        });
+    if (!run.skipped.empty()) GTEST_SKIP() << "cannot take write access away: " << run.skipped;
+    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "Permission denied")) << run.output;
+    EXPECT_EQ(test::ReadBytes(folders().SettingsFile), before);
+}
+
 TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
     // Comments make the settings file larger than the limit; the working
     // files of the new set stay below it.

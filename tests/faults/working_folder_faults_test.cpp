@@ -43,6 +43,8 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     const fs::path bob_file = WritePlayer("bob.dpf", bob);
     // The clip written last fails, after the picture and the other clips.
     bob.Clips[1].Bytes = FakeBytes("RIFF", kLargePart);
+    const fs::path late_clip = WritePlayer("late-clip.dpf", bob);
+    bob.Picture = FakeBytes("BM", kLargePart);
     const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
     const auto load = [this](const fs::path& set) {
         return [this, set] { return Verdict(game.LoadCardSetCommand(set), StateKept(), NextRoundDealt()); };
@@ -63,7 +65,8 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
         // The round's reload goes on from the working copy.
         {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
         {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
-        {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {"Comment1.wav", "File too large"}},
+        {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
+        {Hamper::kFileSizeLimit, unpack(late_clip), player(late_clip), {"Comment1.wav", "File too large"}},
     };
     std::string skips;
     for (const auto& c : cases) {
@@ -117,12 +120,22 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
+TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
+    fs::remove_all(folders().AppDir);
+    ASSERT_TRUE(NextRoundDealt());
+    EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
+    EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
+    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
+    EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
+}
+
 // The folder above the working folder is replaced by a regular file, so the
-// working folder can neither be read nor created; then the file goes, and the
-// working folder, vanished, is built again from the shipped set.
-TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamedAndComesBackWhenItCan) {
+// working folder can neither be read nor created; then the file goes again.
+TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed) {
     const fs::path parent = folders().AppDir.parent_path();
-    fs::remove_all(parent);
+    fs::path aside = parent;
+    aside += ".aside";
+    fs::rename(parent, aside);
     test::WriteBytes(parent, "a file where the folder was");
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set));
     const auto before = Files();
@@ -141,11 +154,8 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamedA
     EXPECT_TRUE(Files() == before);
 
     fs::remove(parent);
-    ASSERT_TRUE(NextRoundDealt());
-    EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
-    EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
-    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
-    EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
+    fs::rename(aside, parent);
+    EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild));
     EXPECT_TRUE(game.LoadCardSetCommand(other));
     EXPECT_EQ(game.CardSet, other_set);
 }
