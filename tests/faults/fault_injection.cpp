@@ -22,11 +22,20 @@ constexpr uid_t kNobody = 65534;
 
 std::string Failed(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
+bool WriteAll(int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool WriteFile(const char* path, const std::string& text) {
     const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
+    const bool written = fd >= 0 && WriteAll(fd, text);
+    if (fd >= 0) close(fd);
     return written;
 }
 
@@ -63,15 +72,6 @@ std::string Apply(Hamper hamper, const std::string& folder, long limit_bytes) {
     }
     }
     return "unknown hamper";
-}
-
-void WriteAll(int fd, const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        done += static_cast<std::size_t>(n);
-    }
 }
 
 }  // namespace

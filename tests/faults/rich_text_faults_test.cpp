@@ -49,7 +49,7 @@ int PlainLabelsShowing(const QString& text) {
     return showing;
 }
 
-TEST(PlainText, HostileNamesAndTitlesShowVerbatimEverywhere) {
+TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
     gui_test::TableSetup setup;
     // The shipped set, with its pictures, under a hostile title and author.
     CardSetFile file;
@@ -73,9 +73,7 @@ TEST(PlainText, HostileNamesAndTitlesShowVerbatimEverywhere) {
     EXPECT_GE(PlainLabelsShowing(kHugeImage), 1);          // the card set's title on the table
     EXPECT_GE(PlainLabelsShowing(kImage), 2);              // the human's name, the game-over caption
     EXPECT_GE(PlainLabelsShowing(QString::fromStdString(NestedTables(3))), 1);  // the author
-}
 
-TEST(PlainText, MessageBoxesShowFileNamesVerbatim) {
     const QString text = kImage + QStringLiteral(" cannot be read");
     QString shown;
     Qt::TextFormat format = Qt::AutoText;

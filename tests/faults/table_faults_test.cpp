@@ -167,7 +167,7 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediateAndFifosAre
     EXPECT_TRUE(DealsAFreshGame(win));
 }
 
-TEST(SecondTable, FindsTheFirstAndCallsItForward) {
+TEST(SecondTable, FindsTheFirstCallsItForwardAndKeepsItsSettingsInMemory) {
     test::TempDir folders;
     SingleTable first(folders / "kvt");
     SingleTable second(folders / "kvt");
@@ -179,11 +179,9 @@ TEST(SecondTable, FindsTheFirstAndCallsItForward) {
     QSignalSpy forward(&first, &SingleTable::ForwardWanted);
     EXPECT_TRUE(second.CallForward());
     EXPECT_TRUE(QTest::qWaitFor([&] { return forward.count() == 1; }, 5000));
-}
 
-TEST(SecondTable, KeepsItsSettingsInMemory) {
-    test::TempDir folder;
-    const fs::path ini = folder / "kvt.ini";
+    // Its settings stay in memory, the file as the first table left it.
+    const fs::path ini = folders / "kvt.ini";
     test::WriteBytes(ini, "[Misc]\nSort=0\n");
     Profile settings(ini);
     settings.KeepInMemory();

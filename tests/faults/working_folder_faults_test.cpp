@@ -41,6 +41,9 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     PlayerFileContents bob = SamplePlayer();
     bob.Header.Name = "Bob";
     const fs::path bob_file = WritePlayer("bob.dpf", bob);
+    // The clip written last fails, after the picture and the other clips.
+    bob.Clips[1].Bytes = FakeBytes("RIFF", kLargePart);
+    const fs::path late_clip = WritePlayer("late-clip.dpf", bob);
     bob.Picture = FakeBytes("BM", kLargePart);
     const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
     const auto load = [this](const fs::path& set) {
@@ -63,6 +66,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
         {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
         {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
         {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
+        {Hamper::kFileSizeLimit, unpack(late_clip), player(late_clip), {"Comment1.wav", "File too large"}},
     };
     std::string skips;
     for (const auto& c : cases) {

@@ -15,8 +15,16 @@ namespace {
 using testing::MinimalManifest;
 using testing::Replace;
 
-TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSet) {
-    const std::string text = FormatCardManifest(ManifestForCardSet(testing::PlainCardSet()));
+// Unpacking writes the manifest and only the files the set holds. (The
+// byte-for-byte round trip and the faults of a folder are pinned on the kvx program.)
+TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSetAndUnpacksBesideThePresentFiles) {
+    test::TempDir temp;
+    const CardSetFile plain = testing::PlainCardSet();
+    const std::string text = FormatCardManifest(ManifestForCardSet(plain));
+    ASSERT_TRUE(UnpackCardSet(plain, temp / "plain"));
+    EXPECT_EQ(test::FilesIn(temp / "plain"), (std::map<std::string, std::string>{
+                                                 {"cards.bmp", plain.Bitmap}, {"open.wav", plain.Sound},
+                                                 {"cardset.txt", text}}));
     EXPECT_TRUE(text.starts_with("# KVT card set\nformat = 1\ntag = \"KVTC\"\ntitle = \"Four Corners                  \"\n"
                                  "author = \"The KVT developers\"\ntext1 = \"\"\ntext2 = \"\"\n"
                                  "bitmap = \"cards.bmp\"\nsound = \"open.wav\"\nbackground = \"\"\n"))
@@ -30,7 +38,12 @@ TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSe
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n--- in:\n" << text;
     // Rarely used fields are written only when set.
     for (const char* rare : {"reserved1", "playable", "sound-size"}) EXPECT_EQ(text.find(rare), std::string::npos);
-    const std::string odd = FormatCardManifest(ManifestForCardSet(testing::OddCardSet()));
+    const CardSetFile odd_set = testing::OddCardSet();
+    const std::string odd = FormatCardManifest(ManifestForCardSet(odd_set));
+    ASSERT_TRUE(UnpackCardSet(odd_set, temp / "odd"));
+    EXPECT_EQ(test::FilesIn(temp / "odd"), (std::map<std::string, std::string>{
+                                               {"cards.bmp", odd_set.Bitmap}, {"background.bmp", odd_set.Background},
+                                               {"cardset.txt", odd}}));
     for (const char* set : {"col = 0\nreserved1 = -1\nreserved2 = -32768\n\n[card 1]",
                             "col = 2\nplayable = 1\n\n[card 3]", "tag = \"Z\\x01\\xFF\\x80\"\n",
                             "sound = \"\"\nsound-size = 1\nbackground = \"background.bmp\"\n"})
@@ -87,11 +100,9 @@ TEST(HostileCardSectionTest, IsRefusedWithItsLine) {
         {"colour = 3\n", L, "unknown key \"colour\""},
         {"group = 2\n", L, "\"group\" is given twice (first on line 7)"},
         {"col = 1x\n", L, "not a whole number"},
-        {"count = 2.5\n", L, "not a whole number"},
         {"[card 1]\nvalue = 40000\n", L + 1, "out of range"},
         {"row = -32769\n", L, "out of range"},
         {"[card 1]\naction = fly\n", L + 1, "unknown action \"fly\""},
-        {"[card 1]\naction = 70000\n", L + 1, "unknown action"},
         {"[card 1]\naction = \"skip\"\n", L + 1, "unknown action"},
         {"[card 81]\n", L, "card index 81 is out of range"},
         {"[card -1]\n", L, "card index"},

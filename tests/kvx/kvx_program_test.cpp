@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "kvx_test_support.h"
 #include "players/player_test_support.h"
 #include "tools/kvx/card_manifest.h"
@@ -31,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(KvxProgramTest, VersionAndHelp) {
+TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
     const RunResult version = Run({"--version"});
     EXPECT_EQ(std::tuple(version.exit_code, version.out), std::tuple(0, "kvx 0.1.0\n"));
     for (const char* help : {"--help", "help"}) {
@@ -46,9 +48,6 @@ TEST_F(KvxProgramTest, VersionAndHelp) {
         EXPECT_EQ(r.exit_code, 0);
         EXPECT_NE(r.out.find(usage), std::string::npos) << r.out;
     }
-}
-
-TEST_F(KvxProgramTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"frobnicate"}, {"check"}, {"check", "a", "b"}, {"pack-cards", "dir"},
           {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}, {"unpack-player", "a.dpf"},
@@ -228,16 +227,51 @@ TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
     }
 }
 
-TEST_F(KvxProgramTest, PackReportsManifestFaultsAndWritesNothing) {
+// Each fault of an unpacked folder is named and nothing is written; the files
+// are those the manifest names, whatever they are called.
+TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
     const std::string cds = WriteCardSet("set.cds", testing::PlainCardSet());
-    ASSERT_EQ(Run({"unpack-cards", cds, Path("set")}).exit_code, 0);
-    const fs::path manifest = temp_ / "set" / kCardManifestName;
-    WriteBytes(manifest, testing::Replace(ReadBytes(manifest), "\"cards.bmp\"", "\"../set.cds\""));
-
-    const RunResult r = Run({"pack-cards", Path("set"), Path("out.cds")});
-    EXPECT_TRUE(r.exit_code == 1 && r.err.find("cardset.txt, line 8: bitmap: the file name contains '/'") != std::string::npos)
-        << r.err;
-    EXPECT_FALSE(fs::exists(temp_ / "out.cds") || fs::exists(temp_ / "out.cds.tmp"));
+    const fs::path set = temp_ / "set";
+    const auto edit = [&set](std::string_view from, std::string_view to) {
+        WriteBytes(set / kCardManifestName, testing::Replace(ReadBytes(set / kCardManifestName), from, to));
+    };
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { edit("\"cards.bmp\"", "\"../set.cds\""); }, "cardset.txt, line 8: bitmap: the file name contains '/'"},
+        // A set the game would refuse.
+        {[&] { edit("copies = 2\nrow = 0\ncol = 0", "copies = 2\nrow = -2\ncol = 0"); },
+         "is not valid: card definition 0 has a negative picture position"},
+        // The stored sound size cannot hold it.
+        {[&] { WriteBytes(set / "open.wav", "R"); }, "holds only 1 bytes"},
+        {[&] { fs::remove(set / "open.wav"); }, "open.wav"},
+        {[&] {
+             edit("background = \"\"", "background = \"table.bmp\"");
+             edit("sound = \"open.wav\"", "sound = \"\"");
+         },
+         "table.bmp"},
+        {[&] {
+             WriteBytes(set / "empty.bmp", "");
+             edit("background = \"\"", "background = \"empty.bmp\"");
+         },
+         "\"empty.bmp\" is empty"},
+        {[&] { WriteBytes(set / "cards.bmp", ""); }, "\"cards.bmp\" is empty"},
+        {[&] { fs::remove(set / "cards.bmp"); }, "cards.bmp"},
+        {[&] { fs::remove(set / kCardManifestName); }, "cardset.txt"},
+    };
+    for (const auto& [spoil, fault] : cases) {
+        SCOPED_TRACE(fault);
+        fs::remove_all(set);
+        ASSERT_EQ(Run({"unpack-cards", cds, set.string()}).exit_code, 0);
+        spoil();
+        const RunResult r = Run({"pack-cards", set.string(), Path("out.cds")});
+        EXPECT_TRUE(r.exit_code == 1 && r.err.find(fault) != std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(temp_ / "out.cds") || fs::exists(temp_ / "out.cds.tmp"));
+    }
+    fs::remove_all(set);
+    ASSERT_EQ(Run({"unpack-cards", cds, set.string()}).exit_code, 0);
+    fs::rename(set / "cards.bmp", set / "faces.bmp");
+    edit("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\"");
+    EXPECT_EQ(Run({"pack-cards", set.string(), Path("out.cds")}).exit_code, 0);
+    EXPECT_TRUE(ReadBytes(temp_ / "out.cds") == ReadBytes(cds));
 }
 
 }  // namespace

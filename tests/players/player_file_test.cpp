@@ -70,22 +70,6 @@ TEST(PlayerCodec, GoodFilesDecodeToWhatWasEncoded) {
     }
 }
 
-TEST(PlayerCodec, TheHeaderAloneNeedsOnlyTheHeaderAndThePicture) {
-    // A broken sound entry does not matter to the header...
-    const std::string bytes = EncodePlayerFile(BarePlayer()) + RawEntry(99, "../x", -1, "");
-    PlayerRec header;
-    ASSERT_TRUE(DecodePlayerHeader(bytes.size(), FromMemory(bytes), header).ok());
-    EXPECT_EQ(header, BarePlayer().Header);
-    // ...but a picture cut short does.
-    constexpr std::size_t kHeaderBytes = 4 + 2 + 3 + 4 + 8 * 2;  // "Ada"
-    const std::string cut = EncodePlayerFile(SamplePlayer()).substr(0, kHeaderBytes + 1000);
-    PlayerRec untouched;
-    untouched.Name = "keep";
-    const Status s = DecodePlayerHeader(cut.size(), FromMemory(cut), untouched);
-    EXPECT_EQ(std::tuple(s.message(), untouched.Name),
-              std::tuple("the picture runs past the end of the file (1500 bytes announced, 1000 left)", "keep"));
-}
-
 TEST(PlayerCodec, ClipNamesPassFoldAndQuoteByteForByteAndTheShorterAreWrittenFirst) {
     for (std::string_view name : {"Sel1.wav", "a", "wg1.WAV", "caf\xE9.wav", "with space.wav", "a.b.c",
                                   "x.tmp", "0123456789012345678901234567890123456789012345678901234567890123"})
@@ -99,12 +83,18 @@ TEST(PlayerCodec, ClipNamesPassFoldAndQuoteByteForByteAndTheShorterAreWrittenFir
     EXPECT_EQ(ClipWriteOrder(clips), (std::vector<std::size_t>{2, 1, 3, 0, 5, 4}));
 }
 
-// Each refusal names the fault, and leaves the output alone.
+// Each refusal names the fault, and leaves the output alone. The header
+// alone needs only the header and the picture, whatever the entries hold.
 void ExpectRefused(const std::string& bytes, const std::string& message) {
     SCOPED_TRACE(message);
     PlayerFileContents out = BarePlayer();
     EXPECT_EQ(DecodePlayerFile(bytes, out).message(), message);
     EXPECT_EQ(out, BarePlayer());
+    PlayerRec header;
+    header.Name = "keep";
+    const bool entry_fault = message.starts_with("sound entry");
+    EXPECT_EQ(DecodePlayerHeader(bytes.size(), FromMemory(bytes), header).message(), entry_fault ? "" : message);
+    EXPECT_TRUE(entry_fault ? header == BarePlayer().Header : header.Name == "keep") << header.Name;
     PlayerLayout layout;
     layout.Header.Name = "keep";
     EXPECT_FALSE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
@@ -134,14 +124,12 @@ TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
     file.Clips.push_back({{0, "Sel1.wav", 3}, "abc"});
     const std::pair<std::string, std::string> cases[] = {
         {RawEntry(0, "../x.wav", 1, "x"), " (\"../x.wav\"): the file name contains '/'"},
-        {RawEntry(0, "a/b.wav", 1, "x"), " (\"a/b.wav\"): the file name contains '/'"},
         {RawEntry(0, "..\\x.wav", 1, "x"), " (\"..\\\\x.wav\"): the file name contains '\\'"},
         {RawEntry(0, "C:x.wav", 1, "x"), " (\"C:x.wav\"): the file name contains ':'"},
         {RawEntry(0, "..", 1, "x"), " (\"..\"): the file name contains \"..\""},
         {RawEntry(0, "a..b.wav", 1, "x"), " (\"a..b.wav\"): the file name contains \"..\""},
         {RawEntry(0, "tab\there.wav", 1, "x"), " (\"tab\\x09here.wav\"): the file name contains a control character"},
         {RawEntry(0, ".profile", 1, "x"), " (\".profile\"): the file name starts with '.'"},
-        {RawEntry(0, "bell\a.wav", 1, "x"), " (\"bell\\x07.wav\"): the file name contains a control character"},
         {RawEntry(0, std::string_view("a\0b", 3), 1, "x"),
          " (\"a\\x00b\"): the file name contains a control character"},
         {RawEntry(0, "rub\x7F", 1, "x"), " (\"rub\\x7F\"): the file name contains a control character"},
@@ -166,7 +154,7 @@ TEST(HostilePlayerFile, AFaultyEntryIsRefusedWithItsNumberAndName) {
     for (const auto& [entry, fault] : cases) ExpectRefused(EncodePlayerFile(file) + entry, "sound entry 2" + fault);
 }
 
-TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnreadAndAnUnreadableOneAsSuch) {
+TEST(HostilePlayerFile, MoreThan64MiBOr1024EntriesAreRefusedTheSizeUnreadAndAnUnreadableFileAsSuch) {
     bool read = false;
     const ReadAt watch = [&read](std::uint64_t, std::size_t, char*) { return read = true; };
     PlayerLayout layout;
@@ -176,9 +164,6 @@ TEST(HostilePlayerFile, AFileLargerThan64MiBIsRefusedUnreadAndAnUnreadableOneAsS
     EXPECT_FALSE(DecodePlayerHeader(kMaxPlayerFileBytes + 1, watch, header).ok() || read);
     EXPECT_EQ(DecodePlayerLayout(100, [](std::uint64_t, std::size_t, char*) { return false; }, layout).message(),
               "the file cannot be read at offset 0");
-}
-
-TEST(HostilePlayerFile, TooManyEntriesAreRefused) {
     PlayerFileContents file = BarePlayer();
     for (std::size_t i = 0; i <= kMaxPlayerClips; ++i) file.Clips.push_back({{0, "c" + std::to_string(i), 0}, ""});
     EXPECT_EQ(Decode(EncodePlayerFile(file)).message(),

@@ -52,26 +52,6 @@ TEST(PlayerManifest, IsWrittenInTheDocumentedForm) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n--- in:\n" << text;
 }
 
-TEST(PlayerManifest, CommentsDefaultsAndLineEndsAreFree) {
-    const std::string text =
-        "# Bea plays wild cards early and talks a lot.\r\n"
-        "format = 1   # the only format\r\n"
-        "name = \"Bea\"\r\n"
-        "picture = \"face.bmp\"\r\n"
-        "  # sounds follow\r\n"
-        "[sound]   # her hello\r\n"
-        "file = \"hello.wav\"\r\n"
-        "index = 0\r\n";
-    PlayerManifest m;
-    const Status s = ParsePlayerManifest(text, m);
-    ASSERT_TRUE(s.ok()) << s.message();
-    PlayerRec bea;
-    bea.Name = "Bea";
-    EXPECT_EQ(m.Header, bea) << "the tag and the numbers default";
-    EXPECT_EQ(m.PictureFile, "face.bmp");
-    EXPECT_EQ(m.Sounds, (std::vector<PlayerManifestSound>{{0, "hello.wav"}}));
-}
-
 constexpr const char* kMinimal = "format = 1\nname = \"M\"\npicture = \"p.bmp\"\n";
 
 // Each fault is refused with its line (0: a fault of the whole file).
@@ -81,18 +61,13 @@ TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
         {"colour = 3\n", L, "unknown key \"colour\""},
         {"name = \"Again\"\n", L, "\"name\" is given twice (first on line 2)"},
         {"trait-a = 40000\n", L, "out of range"},
-        {"sound-chance = lots\n", L, "not a whole number"},
         {"tag = \"KVT\"\n", L, "the tag must be exactly 4 bytes, not 3"},
         {"format = 2\n", L, "\"format\" is given twice (first on line 1)"},
-        {"picture = \"../p.bmp\"\n", L, "\"picture\" is given twice"},
         {"index = 3\n", L, "\"index\" belongs inside a [sound] section"},
         {"[sounds]\n", L, "unknown section [sounds]; expected [sound]"},
         {"[sound]\nindex = 51\nfile = \"a.wav\"\n", L + 1, "index: 51 is out of range (0 to 50)"},
         {"[sound]\nindex = -1\nfile = \"a.wav\"\n", L + 1, "out of range"},
         {"[sound]\nindex = 0\nfile = \"../x.wav\"\n", L + 2, "file: the file name contains '/'"},
-        {"[sound]\nindex = 0\nfile = \"C:x.wav\"\n", L + 2, "contains ':'"},
-        {"[sound]\nindex = 0\nfile = \"\"\n", L + 2, "the file name is empty"},
-        {"[sound]\nindex = 0\nfile = \"a\\x01.wav\"\n", L + 2, "control character"},
         {"[sound]\nindex = 0\nfile = \"a.wav\"\n[sound]\nindex = 1\nfile = \"A.WAV\"\n", L + 5,
          "\"A.WAV\" repeats the file of line 6"},
         {"[sound]\nindex = 0\nfile = \"player.bmp\"\n", L + 2, "is reserved in a player's folder"},
@@ -116,8 +91,9 @@ TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
     }
 }
 
-// Packing takes the entries in the manifest's order and names a missing file
-// or one too large.
+// Packing takes the entries in the manifest's order, their keys in any order,
+// the tag and the numbers not given as defaults, and names a missing file or one too large.
+// (Comments and line ends are the shared line splitter's.)
 TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksInManifestOrder) {
     test::TempDir temp;
     const fs::path folder = temp / "unpacked";
@@ -129,10 +105,12 @@ TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksIn
     test::WriteBytes(folder / "a.wav", "a");
     test::WriteBytes(folder / "player.txt",
                      "format = 1\nname = \"Cy\"\ntrait-d = 4\npicture = \"Player.bmp\"\n"
-                     "[sound]\nindex = 7\nfile = \"b.wav\"\n[sound]\nindex = 2\nfile = \"a.wav\"\n");
+                     "[sound]\nindex = 7\nfile = \"b.wav\"\n[sound]\nfile = \"a.wav\"\nindex = 2\n");
     PlayerFileContents out;
     ASSERT_TRUE(PackPlayer(folder, out).ok());
-    EXPECT_EQ(std::tuple(out.Header.Name, out.Header.TraitD, out.Header.PictureSize), std::tuple("Cy", 4, 64));
+    PlayerRec cy;
+    std::tie(cy.Name, cy.TraitD, cy.PictureSize) = std::tuple("Cy", 4, 64);
+    EXPECT_EQ(out.Header, cy);
     EXPECT_EQ(out.Clips, (std::vector<PlayerClip>{{{7, "b.wav", 2}, "bb"}, {{2, "a.wav", 1}, "a"}}));
     fs::remove(folder / "a.wav");
     EXPECT_NE(PackPlayer(folder, out).message().find((folder / "a.wav").string()), std::string::npos);
