@@ -82,32 +82,57 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
     EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 
-// Read at the start and written at Exit in the settings' own forms.
-TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsAndExitWritesThem) {
+// Read at the start and written in the settings' own forms: Sort and the viewer at once, the rest at Exit.
+TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemAndExitWritesThem) {
     TableSetup setup;
     for (const auto& [key, value] : {std::pair{settings::kSort, "0"}, {settings::kPlayerSounds, "0"},
                                      {settings::kBackMusic, "-1"}, {settings::kViewer, "-1"},
                                      {settings::kPlaySpeed, "250"}, {settings::kLeft, "1500"}, {settings::kTop, "750"}})
         setup.WriteSetting(key, value);
     PlayWin& win = setup.Open();
+    Game& game = win.GameState();
     for (const auto& [entry, on] : {std::pair{"MM_SORT_CARDS", false}, {"MM_PLAYER_SOUNDS", false}, {"MM_MUSIC", true},
                                     {"MM_VIEWER", true}})
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
     EXPECT_TRUE(win.CardViewer() && win.CardViewer()->isVisible());
-    EXPECT_EQ(win.GameState().GameSpeed, 250);
     // The game speed reaches the timer only through the Game Speed command.
-    EXPECT_EQ(win.AnimationInterval(), 1000);
-    EXPECT_EQ(win.pos(), QPoint(100, 50));
+    EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), win.pos()), std::tuple(250, 1000, QPoint(100, 50)));
 
-    Game& game = win.GameState();
+    // Sorting is for the eye: switched on, the hand is shown sorted at once and the game's hand keeps its order.
+    std::swap(game.Players[1][0], game.Players[1][6]);
+    const CardStack dealt = game.Players[1];
+    win.ShowHand(game.Players[1], 1);
+    win.MenuEntry("MM_SORT_CARDS")->trigger();
+    EXPECT_EQ(std::tuple(game.Players[1], setup.RawSetting("Sort")), std::tuple(dealt, "-1"));
+    std::vector<std::pair<int, int>> shown;
+    for (int column = 0; column < dealt.Count(); ++column) {
+        const Card& card = dealt[win.Hands().HumanSlot(column)];
+        shown.emplace_back(card.Group, card.Value);
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
+    }
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    // Each option flips its mark.
+    struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
+    const Option options[] = {
+        {"MM_SORT_CARDS", game.SortCards, "Sort", true},
+        {"MM_PLAYER_SOUNDS", game.PlayerSoundsHeard, "PlayerSounds", false},
+        {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
+        {"MM_VIEWER", game.CardViewer, "Viewer", true},
+    };
+    for (const Option& option : options) {
+        const bool was = option.on;
+        const std::string stored = setup.RawSetting(option.key);
+        win.MenuEntry(option.entry)->trigger();
+        const std::string saved = !option.at_once ? stored : was ? " 0" : "-1";
+        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
+                  std::tuple(!was, !was, saved)) << option.entry;
+    }
+
     game.GameSpeed = 40;
-    game.PlayerSoundsHeard = true;
-    game.OpeningMusic = false;
     win.move(110, 60);
     QApplication::processEvents();
     win.MenuEntry("MM_EXIT")->trigger();
-    EXPECT_FALSE(win.isVisible());
-    EXPECT_TRUE(win.IsClosing());
+    EXPECT_TRUE(!win.isVisible() && win.IsClosing());
     const std::pair<const char*, std::string> written[] = {
         {"PlaySpeed", " 40"}, {"Left", " 1650"}, {"Top", " 900"}, {"Sort", " 0"}, {"PlayerSounds", "-1"},
         {"BackMusic", " 0"}, {"Home", setup.folders.AppDir.string()}};
@@ -150,43 +175,6 @@ TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
         const int left = std::stoi(setup.RawSetting("Left"));
         EXPECT_TRUE(left >= reach.left() * 15 && left <= reach.right() * 15) << extreme << ": " << left;
     }
-}
-
-// Each option flips its mark; Sort and the viewer are saved at once, the sounds at the exit.
-TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    Game& game = win.GameState();
-    struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
-    const Option options[] = {
-        {"MM_SORT_CARDS", game.SortCards, "Sort", true},
-        {"MM_PLAYER_SOUNDS", game.PlayerSoundsHeard, "PlayerSounds", false},
-        {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
-        {"MM_VIEWER", game.CardViewer, "Viewer", true},
-    };
-    for (const Option& option : options) {
-        const bool was = option.on;
-        win.MenuEntry(option.entry)->trigger();
-        const std::string saved = !option.at_once ? "(missing)" : was ? " 0" : "-1";
-        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
-                  std::tuple(!was, !was, saved)) << option.entry;
-    }
-    // Sorting is for the eye: switched on, the hand is shown sorted at once and the game's hand keeps its order.
-    std::swap(game.Players[1][0], game.Players[1][6]);
-    const CardStack dealt = game.Players[1];
-    win.ShowHand(game.Players[1], 1);
-    win.MenuEntry("MM_SORT_CARDS")->trigger();
-    EXPECT_EQ(setup.RawSetting("Sort"), "-1");
-    EXPECT_EQ(game.Players[1], dealt);
-    std::vector<std::pair<int, int>> shown;
-    for (int column = 0; column < dealt.Count(); ++column) {
-        const Card& card = dealt[win.Hands().HumanSlot(column)];
-        shown.emplace_back(card.Group, card.Value);
-        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
-    }
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
-    win.close();
-    EXPECT_EQ(std::tuple(setup.RawSetting("PlayerSounds"), setup.RawSetting("BackMusic")), std::tuple(" 0", " 0"));
 }
 
 TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwips) {
