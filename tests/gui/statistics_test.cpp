@@ -16,6 +16,7 @@
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
 #include "gui_support.h"
+#include "hand/hand_view.h"
 #include "platform/statistics_store.h"
 
 namespace kvt {
@@ -231,7 +232,14 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     gui_test::ClickDiscard(first);
     ASSERT_TRUE(gui_test::WaitForHuman(first));
     first.MenuEntry("MM_UNDO")->trigger();
-    ASSERT_TRUE(gui_test::EndRoundWhileShowing(first, gui_test::NoChoiceColumn(g, true)));
+    // The hand becomes that card alone, laid by mouse: scored, and still shown as the window closes.
+    const Card last = g.Players[1][gui_test::NoChoiceColumn(g, true)];
+    g.Players[1].Clear();
+    g.Players[1].Push(last);
+    first.RedrawTable();
+    gui_test::ClickHand(first, 1, 0);
+    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    ASSERT_TRUE(g.Pending() == Decision::AcknowledgeScore && first.MoveRunning());
     const std::array<std::int16_t, 5> totals = g.Scores;
     first.close();
     setup.win.reset();

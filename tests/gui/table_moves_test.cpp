@@ -89,7 +89,7 @@ protected:
     gui_test::DialogAnswerer answerer_;
 };
 
-TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothingToDo) {
+TEST_F(TableMoves, ClicksOnHandDeckBoxButtonAndTheGiversHandMakeTheirMovesAndAWildCardTakesTheDialogsGroup) {
     const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
     const Card first = Plain(3, 8), second = Plain(4, 9), unplayable = Plain(3, 2);
@@ -128,9 +128,9 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     ClickDeck(win_);
     EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
     EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
-}
+    ASSERT_TRUE(WaitForHuman(win_));
 
-TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
+    // The human takes by clicking the giver's hand.
     Card draw_left = Def(1, 20, kActionDrawLeft);
     draw_left.ActionCount = 2;
     // Each computer has one card to lay; the right player's is the draw-left card.
@@ -152,9 +152,8 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     EXPECT_TRUE(WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     ExpectIdleTable(win_);
-}
 
-TEST_F(TableMoves, AWildCardLaysTheGroupChosenInTheDialog) {
+    // A wild card lays the group chosen in the dialog.
     answerer_.group = 3;
     FlightWatcher watcher(win_);
     const Card wild = Def(0, 50, kActionDiscard);
