@@ -3,8 +3,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
 
 #include "gui_support.h"
 #include "hand/hand_view.h"
@@ -28,7 +26,7 @@ void MakeHand(CardGrid& grid, int n) {
     }
 }
 
-TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndClicksReportTheCell) {
+TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndFewerCellsDropTheirPictures) {
     CardGrid grid;
     grid.resize(30 * 4 + 70, 95);
     MakeHand(grid, 5);
@@ -41,19 +39,19 @@ TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndClicksReportTheCell) 
     EXPECT_EQ(shot.pixelColor(35, 50), QColor(10, 100, 200));
     EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
 
-    // A click makes the cell current, then reports it; moves report the position.
-    grid.show();
-    int clicked_col = -1;
-    QObject::connect(&grid, &CardGrid::Clicked, [&] { clicked_col = grid.Col(); });
-    for (const auto& [at, col] : {std::pair{QPoint(45, 50), 1}, {QPoint(160, 20), 4}}) {
-        QTest::mouseClick(&grid, Qt::LeftButton, {}, at);
-        EXPECT_EQ(std::tuple(clicked_col, grid.Row()), std::tuple(col, 0));
-    }
-    QSignalSpy moved(&grid, &CardGrid::MouseMoved);
-    QTest::mouseMove(&grid, QPoint(77, 40));
-    QApplication::processEvents();
-    ASSERT_FALSE(moved.isEmpty());
-    EXPECT_EQ(moved.last(), (QList<QVariant>{77, 40}));
+    // Fewer cells drop the pictures of the others; the current cell takes a picture.
+    grid.SetCol(4);
+    grid.SetCols(3);
+    EXPECT_EQ(grid.Col(), 2);
+    grid.SetCols(5);
+    EXPECT_EQ(std::tuple(grid.Picture(0, 2).isNull(), grid.Picture(0, 3).isNull(), grid.Picture(0, 4).isNull()),
+              std::tuple(false, true, true));
+    EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
+    grid.SetCol(1);
+    grid.SetCellPicture(QPixmap());
+    EXPECT_EQ(std::tuple(grid.Picture(0, 0).isNull(), grid.Picture(0, 1).isNull()), std::tuple(false, true));
+    grid.SetCol(99);
+    EXPECT_EQ(grid.Col(), 4);
 }
 
 TEST(CardGrid, AHandTooWideScrollsByColumnsOneThatFitsNeedsNoScrollBarAndAColumnByRows) {
@@ -92,22 +90,6 @@ TEST(CardGrid, AHandTooWideScrollsByColumnsOneThatFitsNeedsNoScrollBarAndAColumn
     EXPECT_EQ(std::tuple(column.TopRow(), column.RowAt(0)), std::tuple(2, 2));
 }
 
-TEST(CardGrid, FewerCellsDropThePicturesOfTheOthersAndTheCurrentCellTakesThePicture) {
-    CardGrid grid;
-    MakeHand(grid, 5);
-    grid.SetCol(4);
-    grid.SetCols(3);
-    EXPECT_EQ(grid.Col(), 2);
-    grid.SetCols(5);
-    EXPECT_EQ(std::tuple(grid.Picture(0, 2).isNull(), grid.Picture(0, 3).isNull(), grid.Picture(0, 4).isNull()),
-              std::tuple(false, true, true));
-    EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
-    grid.SetCol(1);
-    grid.SetCellPicture(QPixmap());
-    EXPECT_EQ(std::tuple(grid.Picture(0, 0).isNull(), grid.Picture(0, 1).isNull()), std::tuple(false, true));
-    grid.SetCol(99);
-    EXPECT_EQ(grid.Col(), 4);
-}
 
 
 using namespace gui_test;
