@@ -52,9 +52,14 @@ void WhenModal(std::function<void(Window&)> step) {
     });
 }
 
-TEST(DialogsWildCard, ReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
+// A started table, shown, on folders of its own.
+class Dialogs : public ::testing::Test {
+protected:
     TableSetup setup;
     PlayWin& win = setup.Open();
+};
+
+TEST_F(Dialogs, TheWildCardChoiceReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
     ASSERT_GE(choices.size(), 2u);
     const GroupChoice second = choices[1];
@@ -124,9 +129,7 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     }
 }
 
-TEST(DialogsScore, ViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
+TEST_F(Dialogs, ViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
     Game& game = win.GameState();
     const int starter = game.StartPlayer;
     // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
@@ -164,9 +167,7 @@ TEST(DialogsScore, ViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) 
     EXPECT_EQ(win.GameOverWindow(), nullptr);
 }
 
-TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
+TEST_F(Dialogs, PlaySpeedClampsAndStoresTheSpeed) {
     Game& game = win.GameState();
     using Frm = PlaySpdFrm;
     for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
@@ -208,9 +209,7 @@ TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
     EXPECT_FALSE(shown.GameTitle()->isEnabled() || shown.AuthorName()->isEnabled());
 }
 
-TEST(DialogsHelp, ContentsOpensTheFirstPageAndTheActionsPageUsesTheViewersWording) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
+TEST_F(Dialogs, HelpContentsOpensTheFirstPageAndTheActionsPageUsesTheViewersWording) {
     win.MenuEntry("MM_CONTENTS")->trigger();
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_FALSE(HelpWindow::Instance()->Browser()->toPlainText().contains("not found"));
@@ -281,9 +280,7 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsRepor
                                   {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
 }
 
-TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
+TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
     win.MenuEntry("MM_VIEWER")->trigger();
     ASSERT_NE(win.CardViewer(), nullptr);
     CardViewFrm& viewer = *win.CardViewer();
@@ -302,7 +299,7 @@ TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     // close box unchecks the entry and keeps the option; the entry then turns it off.
     // Minimised, the table is not redrawn either.
     CardGrid& hand = *win.Hands().Grid(1);
-    const auto minimise_and_restore = [&win, &hand] {
+    const auto minimise_and_restore = [this, &hand] {
         win.showMinimized();
         QApplication::processEvents();
         EXPECT_FALSE(win.CardViewer()->isVisible());
@@ -338,10 +335,8 @@ PlayerSel& OpenChoice(PlayWin& win) {
     return *win.PlayerSelWindow();
 }
 
-class DialogsPlayerSel : public ::testing::Test {
+class DialogsPlayerSel : public Dialogs {
 protected:
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
     PlayerSel& sel = OpenChoice(win);
     Game& game = win.GameState();
     const std::vector<fs::path> samples = Samples(setup.folders);
@@ -388,7 +383,6 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeaves
     ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
     sel.DropOnSeat(3);
     fs::resize_file(spoilt, 40);
-    win.show();
     EXPECT_FALSE(sel.Ok());
     EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
         << setup.messages.back().second.toStdString();
