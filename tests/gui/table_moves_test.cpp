@@ -178,35 +178,7 @@ TEST_F(TableMoves, ClicksOnHandDeckBoxButtonAndTheGiversHandMakeTheirMovesAndAWi
     ExpectIdleTable(win_);
 }
 
-TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
-    FlightWatcher watcher(win_);
-    Game& g = game();
-    bool move_running = false, table_kept = false;
-    // The menu is used as the second card flight starts, inside the move.
-    watcher.on_flight = [&] {
-        if (watcher.flights != 2) return;
-        move_running = win_.MoveRunning();
-        const CardStack left_hand = g.Players[2], pile = g.DiscardPile;
-        win_.MenuEntry("MM_NEW_GAME")->trigger();
-        win_.MenuEntry("MM_SORT_CARDS")->trigger();
-        const auto kept = [](const CardStack& a, const CardStack& b) {
-            return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
-        };
-        table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
-    };
-    g.Scores[2] = 40;
-    gui_test::PlayAMove(win_);
-    EXPECT_GE(watcher.flights, 2);
-    EXPECT_TRUE(move_running);
-    EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
-    EXPECT_FALSE(g.SortCards || win_.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
-    // The new game followed the move: a fresh deal, every card there once.
-    EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
-    EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
-    ExpectIdleTable(win_);
-}
-
-TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysThemAgain) {
+TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCommandsInAMoveKeepTheGameWhole) {
     Game& g = game();
     QAction* undo = win_.MenuEntry("MM_UNDO");
     QAction* redo = win_.MenuEntry("MM_REDO");
@@ -237,6 +209,32 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysTh
     win_.MenuEntry("MM_NEW_GAME")->trigger();
     ASSERT_TRUE(WaitForHuman(win_));
     EXPECT_FALSE(undo->isEnabled());
+
+    // Menu commands during a computer turn keep the game whole.
+    FlightWatcher watcher(win_);
+    bool move_running = false, table_kept = false;
+    // The menu is used as the second card flight starts, inside the move.
+    watcher.on_flight = [&] {
+        if (watcher.flights != 2) return;
+        move_running = win_.MoveRunning();
+        const CardStack left_hand = g.Players[2], pile = g.DiscardPile;
+        win_.MenuEntry("MM_NEW_GAME")->trigger();
+        win_.MenuEntry("MM_SORT_CARDS")->trigger();
+        const auto kept = [](const CardStack& a, const CardStack& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
+        };
+        table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
+    };
+    g.Scores[2] = 40;
+    gui_test::PlayAMove(win_);
+    EXPECT_GE(watcher.flights, 2);
+    EXPECT_TRUE(move_running);
+    EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
+    EXPECT_FALSE(g.SortCards || win_.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
+    // The new game followed the move: a fresh deal, every card there once.
+    EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
+    EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
+    ExpectIdleTable(win_);
 }
 
 QString AccessibleName(QObject* object) {
