@@ -155,7 +155,7 @@ TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
     }
 }
 
-TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardAndTheHumansTurnLightsTheNameAndHand) {
+TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAndHandAndTheHoldGridHints) {
     ResizeTable({1280, 912});
     G().Players[1] = HandFromSet(G(), 5);
     win_->RedrawTable();
@@ -172,10 +172,8 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardAndTheHumansTurnLightsTheNam
                   std::tuple(human, human)) << player;
         EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
     }
-}
 
-TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
-    // Action and count of the picked card, cards left in the hand, cards already chosen.
+    // The hold grid says how many cards to choose and where they go. Action and count of the picked card, cards left in the hand, cards already chosen.
     const std::tuple<int, int, int, int, const char*> cases[] = {
         {kActionDiscard, 2, 4, 0, "Choose 2 cards to discard with it."},
         {kActionDiscard, 2, 4, 1, "Choose 1 card to discard with it."},
