@@ -342,7 +342,7 @@ protected:
     const std::vector<fs::path> samples = Samples(setup.folders);
 };
 
-TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeavesItsSeat) {
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeavesItsSeatAndAMoveKeepsTheOld) {
     ASSERT_GE(samples.size(), 4u);
 
     for (int seat = 2; seat <= 4; ++seat) {
@@ -364,18 +364,30 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeaves
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
     HelpWindow::Instance()->close();
 
-    // A bad player file leaves its seat as it was.
+    // OK unpacks the three seats and deals.
     sel.UseSampleOpponents();
+    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
+    game.Players[1].Clear();
     ASSERT_TRUE(sel.Ok());
+    EXPECT_FALSE(sel.isVisible());
+    QApplication::processEvents();
+    for (int p = 2; p <= 4; ++p) {
+        const auto seat = static_cast<std::size_t>(p);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
+    }
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
+
+    // A bad player file leaves its seat as it was.
     const std::string name3 = game.PlayerInfo[3].Name;
     const std::string file3 = game.PlayerFile[3];
-
     // Not a player file at all: the preview refuses it.
     const fs::path junk = setup.Root() / "junk.dpf";
     std::ofstream(junk) << "not a player";
-    const std::size_t before = setup.messages.size();
+    const std::size_t said = setup.messages.size();
     EXPECT_FALSE(sel.PreviewFile(Text(junk)));
-    ASSERT_GT(setup.messages.size(), before);
+    ASSERT_GT(setup.messages.size(), said);
 
     // A file spoilt between the preview and OK: unpacking refuses it.
     const fs::path spoilt = setup.Root() / "spoilt.dpf";
@@ -390,22 +402,6 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageHelpItsTopicAndABadFileLeaves
                          setup.RawSetting("Player3")),
               std::tuple(name3, file3, file3, file3));
     EXPECT_TRUE(sel.Seat(3)->HasPicture());
-}
-
-TEST_F(DialogsPlayerSel, OkUnpacksTheThreeSeatsAndDealsAndDuringAMoveChangesThemAfterIt) {
-    sel.UseSampleOpponents();
-    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
-    game.Players[1].Clear();
-    ASSERT_TRUE(sel.Ok());
-    EXPECT_FALSE(sel.isVisible());
-    QApplication::processEvents();
-    for (int p = 2; p <= 4; ++p) {
-        const auto seat = static_cast<std::size_t>(p);
-        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
-        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
-                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
-    }
-    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
 
     const PlayerRec before = game.PlayerInfo[2];
     ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
