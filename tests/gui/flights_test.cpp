@@ -180,7 +180,7 @@ QString Text(const std::filesystem::path& path) { return QString::fromStdString(
 // Missing and undecodable clips are pinned through the table (tests/faults).
 // The device comes from a module beside the program, so the table itself
 // does not load the sound libraries.
-TEST(SoundOutput, TheDeviceComesFromItsModuleAndEveryClipTellsItsEndOnce) {
+TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHoldsTheTable) {
     ASSERT_NE(OpenSoundBackend(), nullptr);
     EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
     TableSetup setup;
@@ -208,11 +208,8 @@ TEST(SoundOutput, TheDeviceComesFromItsModuleAndEveryClipTellsItsEndOnce) {
     sound.Shutdown();
     EXPECT_FALSE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
     EXPECT_EQ(long_ends, 3);
-}
 
-// The first paint plays the opening music once; turning it off stops only the music.
-TEST(OpeningSound, TheFirstPaintPlaysItOnceTurningItOffStopsOnlyItAndAClipHoldsTheTable) {
-    TableSetup setup;
+    // The first paint plays the opening music once; turning it off stops only the music.
     PlayWin& win = setup.Open(false);
     EXPECT_TRUE(win.GameState().FirstPaint);
     win.show();
@@ -221,26 +218,24 @@ TEST(OpeningSound, TheFirstPaintPlaysItOnceTurningItOffStopsOnlyItAndAClipHoldsT
     QApplication::processEvents();
     EXPECT_FALSE(win.GameState().FirstPaint);
 
-    SoundOutput& sound = win.Sound();
-    sound.SetMuted(true);
+    SoundOutput& heard = win.Sound();
+    heard.SetMuted(true);
     const auto clip = setup.Root() / "Comment1.wav";
     WriteWave(clip, 20000);
     WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000);
     win.PlayClip(clip);
     win.PlayOpeningSound();
-    EXPECT_TRUE(sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
+    EXPECT_TRUE(heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
     win.MenuEntry("MM_MUSIC")->trigger();
-    EXPECT_TRUE(!sound.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && sound.IsPlaying(Text(clip)));
+    EXPECT_TRUE(!heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && heard.IsPlaying(Text(clip)));
 
     // A player's clip in the rules holds back what the table shows after it;
     // closing the window lets everything go at once.
-    const auto wave = setup.Root() / "long.wav";
-    WriteWave(wave, 20000);
-    win.GameState().View().PlayClip(wave);
+    win.GameState().View().PlayClip(long_wave);
     win.GameState().View().SetDiscardButtonVisible(true);
     EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
     win.close();
-    EXPECT_FALSE(win.Show().Playing() || win.Sound().IsPlaying(Text(wave)));
+    EXPECT_FALSE(win.Show().Playing() || heard.IsPlaying(Text(long_wave)));
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
 
 // The design's places are pinned by TableGeometry; here the seat arrows, the
 // direction, and the right hand after the window is widened.
-TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndTheRightHandFollowsAWidenedWindow) {
+TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsTheRightHandFollowsAWidenedWindowAndFacesAreCut) {
     Win().PlaceSeatArrows();
     const TwipRect left = Win().Hands().GridRect(2);
     const TwipRect top = Win().Hands().GridRect(3);
@@ -188,10 +188,9 @@ TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndTheRightHandFollowsAWide
     EXPECT_EQ(std::tuple(right_hand->x(), right_hand->width()), std::tuple(before + 200, 73));
     // The name and the arrow of that seat go along.
     EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right_hand->geometry().right() + 1);
-}
 
-// The look tests compare the drawn hands with the game; here, what no deal shows.
-TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
+    // What no deal shows (the look tests compare the drawn hands with the game): without a card back the
+    // one shown before stays, an empty deck shows none.
     const QPixmap back = Win().Hands().Back();
     ASSERT_FALSE(back.isNull());
     EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));

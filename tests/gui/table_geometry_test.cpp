@@ -99,7 +99,7 @@ std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
     return parts;
 }
 
-TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideAndNothingOverlaps) {
+TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCardsAreSharp) {
     for (const SizeCase& c : kSizes) {
         SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
         // One scale for everything, more cards where there is room, the design table in the middle.
@@ -131,9 +131,8 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideAndNothingOverlaps) {
     const TableGeometry design;
     EXPECT_EQ(std::tuple(design.DrawDeck(), design.ChooseMsgLbl(), design.Pixels(QPoint(2190, 4545)), TableGeometry::MinimumSize()),
               std::tuple(kDrawDeck.ToPixels(), kChooseMsgLbl.ToPixels(), QPoint(146, 303), QSize(512, 365)));
-}
 
-TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
+    // Cards are drawn from their cells at every pixel ratio, once per size.
     const Card card = HandFromSet(G(), 1)[0];
     for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
         for (const QSize size : {QSize(640, 456), QSize(1280, 912), QSize(900, 700)}) {
