@@ -247,25 +247,22 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwip
     std::vector<TableClick> clicks;
     win.SetClickHandler([&](PlayWin&, const TableClick& click) { clicks.push_back(click); });
 
-    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(45, 40));
-    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(6 * 30 + 40, 40));
-    QTest::mouseClick(win.Hands().Grid(3), Qt::LeftButton, {}, QPoint(75, 40));
-    QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 70));
-    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
-    QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     win.SetDiscardButtonVisible(true);
-    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-
+    // Where each click lands and what it reports: place, player, row and column (the latter for a hand only).
     using P = TableClick::Place;
-    const std::tuple<P, int, int, int> expected[] = {{P::kHand, 1, 0, 1}, {P::kHand, 1, 0, 6}, {P::kHand, 3, 0, 2},
-                                                     {P::kHand, 2, 2, 0}, {P::kDrawDeck, 0, 0, 0},
-                                                     {P::kPickedCard, 0, 0, 0}, {P::kDiscardButton, 0, 0, 0}};
-    ASSERT_EQ(clicks.size(), 7u);
-    for (std::size_t i = 0; i < clicks.size(); ++i) {
-        const auto& [place, player, row, col] = expected[i];
-        EXPECT_EQ(clicks[i].place, place) << i;
+    const std::tuple<QWidget*, QPoint, P, int, int, int> cases[] = {
+        {win.Hands().Grid(1), {45, 40}, P::kHand, 1, 0, 1}, {win.Hands().Grid(1), {6 * 30 + 40, 40}, P::kHand, 1, 0, 6},
+        {win.Hands().Grid(3), {75, 40}, P::kHand, 3, 0, 2}, {win.Hands().Grid(2), {20, 70}, P::kHand, 2, 2, 0},
+        {win.Hands().DrawDeck(), {30, 30}, P::kDrawDeck, 0, 0, 0},
+        {win.Hands().ShowCardPlay(), {30, 30}, P::kPickedCard, 0, 0, 0},
+        {win.Hands().AcceptDiscardBut(), {}, P::kDiscardButton, 0, 0, 0}};
+    for (const auto& [widget, at, place, player, row, col] : cases) {
+        clicks.clear();
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        ASSERT_EQ(clicks.size(), 1u) << widget->objectName().toStdString();
+        EXPECT_EQ(clicks[0].place, place) << widget->objectName().toStdString();
         if (place == P::kHand) {
-            EXPECT_EQ(std::tuple(clicks[i].player, clicks[i].row, clicks[i].col), std::tuple(player, row, col)) << i;
+            EXPECT_EQ(std::tuple(clicks[0].player, clicks[0].row, clicks[0].col), std::tuple(player, row, col)) << player;
         }
     }
 

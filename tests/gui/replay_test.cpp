@@ -99,11 +99,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     };
     std::string damaged = text;
     damaged[text.find("move ") + 5] = 'x';
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* says;
-    } cases[] = {
+    const struct { const char* name; std::string bytes; const char* says; } cases[] = {
         {"damaged", damaged, "line"},  // the reader's refusals are pinned by the GameRecord tests
         {"card set", changed([](GameRecord& r) {
              r.card_set_hash ^= 1;
@@ -275,11 +271,7 @@ void ComputerAskedToTake(const fs::path& file) {
 // Going on after an exit is pinned with the replay, a round scored before it with the statistics,
 // a kept file cut off or damaged by the table-save tests.
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
-    const struct {
-        const char* what;
-        std::function<void(const fs::path&)> spoil;
-        const char* says;
-    } cases[] = {
+    const struct { const char* what; std::function<void(const fs::path&)> spoil; const char* says; } cases[] = {
         {"another player", OtherSecondPlayer, "seat 2 was"},
         {"a computer asked to take", ComputerAskedToTake, "cannot give one"},
     };

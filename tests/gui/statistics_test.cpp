@@ -79,9 +79,7 @@ TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
     const auto tied = [](const Figures& f) {
         return std::tie(f.label, f.games, f.wins, f.rounds, f.average_total, f.best_total, f.games_with_undo);
     };
-    const struct {
-        Figures got, expected;
-    } cases[] = {
+    const struct { Figures got, expected; } cases[] = {
         {row(s.store.PerOpponent(), "Ann"), {"Ann", 2, 1, 3, 5.0, 0, 1}},
         {row(s.store.PerOpponent(), "Bob"), {"Bob", 2, 0, 3, 32.5, 5, 0}},
         {row(s.store.PerCardSet(), "Plain"), {"Plain", 2, 1, 3, 17.5, 5, 0}},
@@ -129,10 +127,7 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
             Count(file, sql);
         };
     };
-    const struct {
-        const char* what;
-        std::function<void(const fs::path&)> make;
-    } cases[] = {
+    const struct { const char* what; std::function<void(const fs::path&)> make; } cases[] = {
         {"not SQLite", [](const fs::path& f) { std::ofstream(f) << "games 3\nwins 2\n"; }},
         {"a later version", sqlite("PRAGMA user_version = 99")},
         {"another program's", sqlite("DROP TABLE rounds")},
