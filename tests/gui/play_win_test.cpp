@@ -277,31 +277,6 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwip
     EXPECT_EQ(grid, -1);
 }
 
-// A card bitmap decoded when it was checked is shown once its switch put it in force,
-// instead of being read back from the working copy; otherwise the working copy is read.
-TEST(PlayWinCardBitmap, TheCheckedPictureIsShownOnlyOnceInForce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    QImage picture(300, 220, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    const QByteArray bmp = Saved(picture, "BMP");
-    const PictureReader read = ReaderOf(bmp);
-    const std::string missing = (setup.Root() / "no-such-bitmap").string();
-    for (const bool in_force : {true, false}) {
-        EXPECT_EQ(win.CardBitmapFault(static_cast<std::uint64_t>(bmp.size()), read), "");
-        if (in_force) win.CardBitmapInForce();
-        win.LoadCardBitmap(missing);
-        EXPECT_EQ(win.CardClip().IsEmpty(), !in_force);
-        if (in_force) {
-            EXPECT_EQ(win.CardClip().Picture().size(), QSize(300, 220));
-        }
-    }
-    // Kept only for the next load: a later one reads the file again.
-    win.LoadCardBitmap(missing);
-    EXPECT_TRUE(win.CardClip().IsEmpty() && win.CardBitmapFault(3, read) != "");
-}
-
-
 Card Seven() {
     Card card;
     card.Group = 2;
@@ -343,7 +318,7 @@ TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
     for (const auto& [event, line] : cases) EXPECT_EQ(MoveLogLine(event, names), line);
 }
 
-TEST(MoveLog, TheMenuShowsItBesideTheTableAndItFollowsThePlay) {
+TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitmapIsShownOnlyInForce) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     ASSERT_FALSE(win.Log()->isVisible()) << "off until asked for";
@@ -371,6 +346,26 @@ TEST(MoveLog, TheMenuShowsItBesideTheTableAndItFollowsThePlay) {
     win.MenuEntry("MM_MOVE_LOG")->trigger();
     EXPECT_FALSE(win.Log()->isVisible());
     EXPECT_EQ(setup.RawSetting("MoveLog"), " 0");
+
+    // A card bitmap decoded when it was checked is shown once its switch put it in force,
+    // instead of being read back from the working copy; otherwise the working copy is read.
+    QImage picture(300, 220, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QByteArray bmp = Saved(picture, "BMP");
+    const PictureReader read = ReaderOf(bmp);
+    const std::string missing = (setup.Root() / "no-such-bitmap").string();
+    for (const bool in_force : {true, false}) {
+        EXPECT_EQ(win.CardBitmapFault(static_cast<std::uint64_t>(bmp.size()), read), "");
+        if (in_force) win.CardBitmapInForce();
+        win.LoadCardBitmap(missing);
+        EXPECT_EQ(win.CardClip().IsEmpty(), !in_force);
+        if (in_force) {
+            EXPECT_EQ(win.CardClip().Picture().size(), QSize(300, 220));
+        }
+    }
+    // Kept only for the next load: a later one reads the file again.
+    win.LoadCardBitmap(missing);
+    EXPECT_TRUE(win.CardClip().IsEmpty() && win.CardBitmapFault(3, read) != "");
 }
 
 }  // namespace

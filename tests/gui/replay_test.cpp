@@ -201,8 +201,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     for (int p = 1; p <= 4; ++p) EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << "seat " << p;
 
     // The table's own game as a record: the person's hand is face up, the computers' are not.
-    QTemporaryDir folder;
-    const fs::path own = QFile::encodeName(folder.filePath("own.kvtgame")).toStdString();
+    const fs::path own = setup.Root() / "own.kvtgame";
     ASSERT_TRUE(win.WriteGameRecord(own));
     win.OpenGameRecordCommand(own);
     ASSERT_TRUE(win.Replaying());
