@@ -160,8 +160,8 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
 }
 
 // The design's places are pinned by TableGeometry; here the seat arrows, the
-// direction, and the right hand after the window is widened.
-TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsTheRightHandFollowsAWidenedWindowAndFacesAreCut) {
+// direction, the right hand after the window is widened, then what no deal shows.
+TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
     Win().PlaceSeatArrows();
     const TwipRect left = Win().Hands().GridRect(2);
     const TwipRect top = Win().Hands().GridRect(3);

@@ -93,7 +93,8 @@ protected:
     gui_test::DialogAnswerer answerer_;
 };
 
-TEST_F(TableMoves, ClicksOnHandDeckBoxButtonAndTheGiversHandMakeTheirMovesAndAWildCardTakesTheDialogsGroup) {
+// Then the human takes from the giver's hand, and a wild card lays the group chosen in the dialog.
+TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothingToDo) {
     const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
     const Card first = Plain(3, 8), second = Plain(4, 9), unplayable = Plain(3, 2);
