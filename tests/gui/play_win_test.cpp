@@ -66,7 +66,9 @@ PictureReader ReaderOf(const QByteArray& bytes) {
     };
 }
 
-QImage Decode(const QByteArray& bytes) { return DecodePicture(static_cast<std::uint64_t>(bytes.size()), ReaderOf(bytes)); }
+QImage Decode(const QByteArray& bytes) {
+    return DecodePicture(static_cast<std::uint64_t>(bytes.size()), ReaderOf(bytes));
+}
 
 // Whatever Qt's reader makes of the bytes, as plain pixels; null when it makes nothing.
 QImage QtDecode(const QByteArray& bytes) { return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32); }
@@ -262,7 +264,7 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwip
         ASSERT_EQ(clicks.size(), 1u) << widget->objectName().toStdString();
         EXPECT_EQ(clicks[0].place, place) << widget->objectName().toStdString();
         if (place == P::kHand) {
-            EXPECT_EQ(std::tuple(clicks[0].player, clicks[0].row, clicks[0].col), std::tuple(player, row, col)) << player;
+            EXPECT_EQ(std::tuple(clicks[0].player, clicks[0].row, clicks[0].col), std::tuple(player, row, col));
         }
     }
 

@@ -172,7 +172,8 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
         EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
     }
 
-    // The hold grid says how many cards to choose and where they go. Action and count of the picked card, cards left in the hand, cards already chosen.
+    // The hold grid says how many cards to choose and where they go. Action and count of the picked card,
+    // cards left in the hand, cards already chosen.
     const std::tuple<int, int, int, int, const char*> cases[] = {
         {kActionDiscard, 2, 4, 0, "Choose 2 cards to discard with it."},
         {kActionDiscard, 2, 4, 1, "Choose 1 card to discard with it."},
