@@ -59,7 +59,7 @@ protected:
     PlayWin& win = setup.Open();
 };
 
-TEST_F(Dialogs, TheWildCardChoiceReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
+TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
     ASSERT_GE(choices.size(), 2u);
     const GroupChoice second = choices[1];
@@ -92,6 +92,44 @@ TEST_F(Dialogs, TheWildCardChoiceReturnsTheChosenDefinitionNeedsAChoiceAndTakesD
     QTest::keyClick(&ten, Qt::Key_0);
     QTest::mouseClick(ten.OkBut(), Qt::LeftButton);
     EXPECT_EQ(ten.WildGroup(), 5);
+    ASSERT_TRUE(!ten.isVisible() && !frm->isVisible() && !QApplication::activeModalWidget());
+
+    // View Score shows the sheet without waiting; the game-over window closes on Exit.
+    Game& game = win.GameState();
+    const int starter = game.StartPlayer;
+    // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
+    bool closed_inside = false;
+    QTimer::singleShot(0, [&closed_inside] {
+        if (auto* shown = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
+            closed_inside = true;
+            shown->accept();
+        }
+    });
+    win.MenuEntry("MM_VIEW_SCORE")->trigger();
+    ASSERT_FALSE(closed_inside);
+    ScoreFrm* sheet = win.ScoreWindow();
+    ASSERT_TRUE(sheet && sheet->isVisible());
+    EXPECT_EQ(sheet->PlayerLabel(1)->text(), "Tester");
+    // The table waits for the sheet; Escape ends it as OK does, and the
+    // starting player moves on once (the rules: Scoring tests).
+    EXPECT_TRUE(win.MoveRunning());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(gui_test::Settle(win));
+    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
+              std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
+
+    win.ShowGameOver(1);
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
+    EXPECT_FALSE(win.GameOverWindow()->Image1()->pixmap().isNull());
+    EXPECT_TRUE(win.GameOverWindow()->Caption()->text().contains("Tester"));
+    win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
+    EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
+    // Nothing waits for the window: Exit closes it when the human is done.
+    win.WaitGameOverClosed();
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
+    EXPECT_EQ(win.GameOverWindow(), nullptr);
 }
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
@@ -129,69 +167,6 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     }
 }
 
-TEST_F(Dialogs, ViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
-    Game& game = win.GameState();
-    const int starter = game.StartPlayer;
-    // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
-    bool closed_inside = false;
-    QTimer::singleShot(0, [&closed_inside] {
-        if (auto* frm = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
-            closed_inside = true;
-            frm->accept();
-        }
-    });
-    win.MenuEntry("MM_VIEW_SCORE")->trigger();
-    ASSERT_FALSE(closed_inside);
-    ScoreFrm* sheet = win.ScoreWindow();
-    ASSERT_TRUE(sheet && sheet->isVisible());
-    EXPECT_EQ(sheet->PlayerLabel(1)->text(), "Tester");
-    // The table waits for the sheet; Escape ends it as OK does, and the
-    // starting player moves on once (the rules: Scoring tests).
-    EXPECT_TRUE(win.MoveRunning());
-    QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(gui_test::Settle(win));
-    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
-              std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
-
-    win.ShowGameOver(1);
-    ASSERT_NE(win.GameOverWindow(), nullptr);
-    win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
-    EXPECT_FALSE(win.GameOverWindow()->Image1()->pixmap().isNull());
-    EXPECT_TRUE(win.GameOverWindow()->Caption()->text().contains("Tester"));
-    win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
-    EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
-    // Nothing waits for the window: Exit closes it when the human is done.
-    win.WaitGameOverClosed();
-    ASSERT_NE(win.GameOverWindow(), nullptr);
-    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
-    EXPECT_EQ(win.GameOverWindow(), nullptr);
-}
-
-TEST_F(Dialogs, PlaySpeedClampsAndStoresTheSpeed) {
-    Game& game = win.GameState();
-    using Frm = PlaySpdFrm;
-    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
-        game.GameSpeed = speed;
-        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
-    }
-
-    // OK stores the bar's speed; closing without OK keeps what was there; a stored
-    // speed beyond the bar reaches the timer only as far as the bar goes.
-    const struct { int stored, bar; bool ok; int speed, interval; } cases[] = {
-        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
-    for (const auto& c : cases) {
-        game.GameSpeed = c.stored;
-        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
-            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
-            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
-        });
-        win.MenuEntry("MM_GAME_SPEED")->trigger();
-        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
-        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
-        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
-    }
-}
-
 TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
     CardSetDef set;
     set.AuthorName = "Ann";
@@ -209,7 +184,7 @@ TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
     EXPECT_FALSE(shown.GameTitle()->isEnabled() || shown.AuthorName()->isEnabled());
 }
 
-TEST_F(Dialogs, HelpContentsOpensTheFirstPageAndTheActionsPageUsesTheViewersWording) {
+TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlaySpeedIsClamped) {
     win.MenuEntry("MM_CONTENTS")->trigger();
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_FALSE(HelpWindow::Instance()->Browser()->toPlainText().contains("not found"));
@@ -238,6 +213,30 @@ TEST_F(Dialogs, HelpContentsOpensTheFirstPageAndTheActionsPageUsesTheViewersWord
         card.Action = static_cast<std::int16_t>(action);
         card.ActionCount = static_cast<std::int16_t>(count);
         EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
+    }
+
+    // The game speed dialog clamps and stores the speed.
+    Game& game = win.GameState();
+    using Frm = PlaySpdFrm;
+    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
+        game.GameSpeed = speed;
+        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
+    }
+
+    // OK stores the bar's speed; closing without OK keeps what was there; a stored
+    // speed beyond the bar reaches the timer only as far as the bar goes.
+    const struct { int stored, bar; bool ok; int speed, interval; } speeds[] = {
+        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
+    for (const auto& c : speeds) {
+        game.GameSpeed = c.stored;
+        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
+            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
+            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
+        });
+        win.MenuEntry("MM_GAME_SPEED")->trigger();
+        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
+        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
+        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
     }
 }
 

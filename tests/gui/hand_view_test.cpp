@@ -26,7 +26,7 @@ void MakeHand(CardGrid& grid, int n) {
     }
 }
 
-TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndFewerCellsDropTheirPictures) {
+TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeFewerCellsDropTheirPicturesAndWideHandsScroll) {
     CardGrid grid;
     grid.resize(30 * 4 + 70, 95);
     MakeHand(grid, 5);
@@ -52,23 +52,22 @@ TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeAndFewerCellsDropTheirPi
     EXPECT_EQ(std::tuple(grid.Picture(0, 0).isNull(), grid.Picture(0, 1).isNull()), std::tuple(false, true));
     grid.SetCol(99);
     EXPECT_EQ(grid.Col(), 4);
-}
 
-TEST(CardGrid, AHandTooWideScrollsByColumnsOneThatFitsNeedsNoScrollBarAndAColumnByRows) {
-    CardGrid grid;
-    grid.resize(300, 95 + CardGrid::kScrollBarExtent);
-    MakeHand(grid, 11);  // 10 strips and a card: 375 pixels
-    grid.SetScrollBars(CardGrid::kHorizontal);
-    EXPECT_TRUE(grid.ScrollBarShown());
-    EXPECT_EQ(grid.Viewport().height(), 95);
+    // A hand too wide scrolls by columns; one that fits needs no scroll bar.
+    CardGrid wide;
+    wide.resize(300, 95 + CardGrid::kScrollBarExtent);
+    MakeHand(wide, 11);  // 10 strips and a card: 375 pixels
+    wide.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_TRUE(wide.ScrollBarShown());
+    EXPECT_EQ(wide.Viewport().height(), 95);
     // From column 3 on, the cards fit: 7 strips and the last card, 285 pixels.
-    grid.SetLeftCol(10);
-    EXPECT_EQ(grid.LeftCol(), 3);
-    grid.SetLeftCol(2);
-    EXPECT_EQ(std::tuple(grid.LeftCol(), grid.ColumnAt(5), grid.CellRect(0, 2).left()), std::tuple(2, 2, 0));
+    wide.SetLeftCol(10);
+    EXPECT_EQ(wide.LeftCol(), 3);
+    wide.SetLeftCol(2);
+    EXPECT_EQ(std::tuple(wide.LeftCol(), wide.ColumnAt(5), wide.CellRect(0, 2).left()), std::tuple(2, 2, 0));
     // Without a scroll bar mode nothing shows, even when the cells do not fit.
-    grid.SetScrollBars(CardGrid::kNoScrollBars);
-    EXPECT_FALSE(grid.ScrollBarShown());
+    wide.SetScrollBars(CardGrid::kNoScrollBars);
+    EXPECT_FALSE(wide.ScrollBarShown());
 
     CardGrid fits;
     fits.resize(300, 108);
@@ -89,8 +88,6 @@ TEST(CardGrid, AHandTooWideScrollsByColumnsOneThatFitsNeedsNoScrollBarAndAColumn
     column.SetTopRow(5);
     EXPECT_EQ(std::tuple(column.TopRow(), column.RowAt(0)), std::tuple(2, 2));
 }
-
-
 
 using namespace gui_test;
 
