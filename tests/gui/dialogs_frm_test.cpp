@@ -13,6 +13,8 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "dialogs/card_view_frm.h"
@@ -27,6 +29,7 @@
 #include "dialogs/card_action_text.h"
 #include "platform/card_grid.h"
 #include "hand/hand_view.h"
+#include "dialogs/player_file.h"
 #include "dialogs/player_sel_frm.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"
@@ -34,6 +37,7 @@
 namespace kvt {
 namespace {
 
+namespace fs = std::filesystem;
 using gui_test::TableSetup;
 
 // Runs `step` on the modal window once it is up: the first event the
@@ -48,9 +52,14 @@ void WhenModal(std::function<void(Window&)> step) {
     });
 }
 
-TEST(DialogsWildCard, ReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
+// A started table, shown, on folders of its own.
+class Dialogs : public ::testing::Test {
+protected:
     TableSetup setup;
     PlayWin& win = setup.Open();
+};
+
+TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
     ASSERT_GE(choices.size(), 2u);
     const GroupChoice second = choices[1];
@@ -83,6 +92,44 @@ TEST(DialogsWildCard, ReturnsTheChosenDefinitionNeedsAChoiceAndTakesDigits) {
     QTest::keyClick(&ten, Qt::Key_0);
     QTest::mouseClick(ten.OkBut(), Qt::LeftButton);
     EXPECT_EQ(ten.WildGroup(), 5);
+    ASSERT_TRUE(!ten.isVisible() && !frm->isVisible() && !QApplication::activeModalWidget());
+
+    // View Score shows the sheet without waiting; the game-over window closes on Exit.
+    Game& game = win.GameState();
+    const int starter = game.StartPlayer;
+    // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
+    bool closed_inside = false;
+    QTimer::singleShot(0, [&closed_inside] {
+        if (auto* shown = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
+            closed_inside = true;
+            shown->accept();
+        }
+    });
+    win.MenuEntry("MM_VIEW_SCORE")->trigger();
+    ASSERT_FALSE(closed_inside);
+    ScoreFrm* sheet = win.ScoreWindow();
+    ASSERT_TRUE(sheet && sheet->isVisible());
+    EXPECT_EQ(sheet->PlayerLabel(1)->text(), "Tester");
+    // The table waits for the sheet; Escape ends it as OK does, and the
+    // starting player moves on once (the rules: Scoring tests).
+    EXPECT_TRUE(win.MoveRunning());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(gui_test::Settle(win));
+    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
+              std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
+
+    win.ShowGameOver(1);
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
+    EXPECT_FALSE(win.GameOverWindow()->Image1()->pixmap().isNull());
+    EXPECT_TRUE(win.GameOverWindow()->Caption()->text().contains("Tester"));
+    win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
+    EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
+    // Nothing waits for the window: Exit closes it when the human is done.
+    win.WaitGameOverClosed();
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
+    EXPECT_EQ(win.GameOverWindow(), nullptr);
 }
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
@@ -120,73 +167,6 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     }
 }
 
-TEST(DialogsScore, ViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    Game& game = win.GameState();
-    const int starter = game.StartPlayer;
-    // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
-    bool closed_inside = false;
-    QTimer::singleShot(0, [&closed_inside] {
-        if (auto* frm = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
-            closed_inside = true;
-            frm->accept();
-        }
-    });
-    win.MenuEntry("MM_VIEW_SCORE")->trigger();
-    ASSERT_FALSE(closed_inside);
-    ScoreFrm* sheet = win.ScoreWindow();
-    ASSERT_TRUE(sheet && sheet->isVisible());
-    EXPECT_EQ(sheet->PlayerLabel(1)->text(), "Tester");
-    // The table waits for the sheet; Escape ends it as OK does, and the
-    // starting player moves on once (the rules: Scoring tests).
-    EXPECT_TRUE(win.MoveRunning());
-    QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(gui_test::Settle(win));
-    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
-              std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
-
-    win.ShowGameOver(1);
-    ASSERT_NE(win.GameOverWindow(), nullptr);
-    win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
-    EXPECT_FALSE(win.GameOverWindow()->Image1()->pixmap().isNull());
-    EXPECT_TRUE(win.GameOverWindow()->Caption()->text().contains("Tester"));
-    win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
-    EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
-    // Nothing waits for the window: Exit closes it when the human is done.
-    win.WaitGameOverClosed();
-    ASSERT_NE(win.GameOverWindow(), nullptr);
-    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
-    EXPECT_EQ(win.GameOverWindow(), nullptr);
-}
-
-TEST(DialogsPlaySpeed, ClampsAndStoresTheSpeed) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
-    Game& game = win.GameState();
-    using Frm = PlaySpdFrm;
-    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
-        game.GameSpeed = speed;
-        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
-    }
-
-    // OK stores the bar's speed; closing without OK keeps what was there; a stored
-    // speed beyond the bar reaches the timer only as far as the bar goes.
-    const struct { int stored, bar; bool ok; int speed, interval; } cases[] = {
-        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
-    for (const auto& c : cases) {
-        game.GameSpeed = c.stored;
-        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
-            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
-            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
-        });
-        win.MenuEntry("MM_GAME_SPEED")->trigger();
-        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
-        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
-        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
-    }
-}
-
 TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
     CardSetDef set;
     set.AuthorName = "Ann";
@@ -204,9 +184,7 @@ TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
     EXPECT_FALSE(shown.GameTitle()->isEnabled() || shown.AuthorName()->isEnabled());
 }
 
-TEST(DialogsHelp, ContentsOpensTheFirstPage) {
-    TableSetup setup;
-    PlayWin& win = setup.Open(false);
+TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlaySpeedIsClamped) {
     win.MenuEntry("MM_CONTENTS")->trigger();
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_FALSE(HelpWindow::Instance()->Browser()->toPlainText().contains("not found"));
@@ -226,6 +204,40 @@ TEST(DialogsHelp, ContentsOpensTheFirstPage) {
         EXPECT_TRUE(page.contains(caption + " " + ActionEffect(action))) << caption.toStdString();
     }
     HelpWindow::Instance()->close();
+    // The viewer's own wording of an action, its count hidden when told.
+    const std::tuple<int, int, bool, const char*> cases[] = {
+        {1, 2, false, "Pass 2 Cards Left"}, {2, 2, false, "Pass 2  Cards Right"},
+        {6, 3, false, "Draw 3  Cards From LEFT"}, {8, 1, false, "Discard 1 Cards"}, {8, 1, true, "Discard Cards"},
+        {10, 1, false, "Reverse Direction of Play"}};
+    for (const auto& [action, count, hide_count, text] : cases) {
+        card.Action = static_cast<std::int16_t>(action);
+        card.ActionCount = static_cast<std::int16_t>(count);
+        EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
+    }
+
+    // The game speed dialog clamps and stores the speed.
+    Game& game = win.GameState();
+    using Frm = PlaySpdFrm;
+    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
+        game.GameSpeed = speed;
+        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
+    }
+
+    // OK stores the bar's speed; closing without OK keeps what was there; a stored
+    // speed beyond the bar reaches the timer only as far as the bar goes.
+    const struct { int stored, bar; bool ok; int speed, interval; } speeds[] = {
+        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
+    for (const auto& c : speeds) {
+        game.GameSpeed = c.stored;
+        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
+            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
+            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
+        });
+        win.MenuEntry("MM_GAME_SPEED")->trigger();
+        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
+        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
+        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
+    }
 }
 
 TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsReportsAMissingDesigner) {
@@ -243,7 +255,7 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsRepor
         win.MenuEntry("MM_LOAD_CARD")->trigger();
         return folder;
     };
-    const auto canonical = [](const std::filesystem::path& folder) {
+    const auto canonical = [](const fs::path& folder) {
         return QFileInfo(PathText(folder)).canonicalFilePath();
     };
     // The set in force comes from the working folder: the shipped sets are shown.
@@ -255,9 +267,9 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsRepor
     ASSERT_TRUE(win.PlayerSelWindow()->Ok());
     EXPECT_EQ(QDir::currentPath(), current);
 
-    const std::filesystem::path own = setup.Root() / "sets";
-    std::filesystem::create_directories(own);
-    std::filesystem::copy_file(setup.folders.SharedData / files::kDefaultCardSet, own / "mine.cds");
+    const fs::path own = setup.Root() / "sets";
+    fs::create_directories(own);
+    fs::copy_file(setup.folders.SharedData / files::kDefaultCardSet, own / "mine.cds");
     win.LoadCardSetCommand(own / "mine.cds");
     ASSERT_TRUE(setup.messages.empty());
     EXPECT_EQ(dialog_folder(), canonical(own));
@@ -267,22 +279,7 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsRepor
                                   {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
 }
 
-TEST(DialogsCardView, DescribesTheCardsAction) {
-    const std::tuple<int, int, bool, const char*> cases[] = {
-        {1, 2, false, "Pass 2 Cards Left"}, {2, 2, false, "Pass 2  Cards Right"},
-        {6, 3, false, "Draw 3  Cards From LEFT"}, {8, 1, false, "Discard 1 Cards"}, {8, 1, true, "Discard Cards"},
-        {10, 1, false, "Reverse Direction of Play"}};
-    for (const auto& [action, count, hide_count, text] : cases) {
-        Card card;
-        card.Action = static_cast<std::int16_t>(action);
-        card.ActionCount = static_cast<std::int16_t>(count);
-        EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
-    }
-}
-
-TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
+TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
     win.MenuEntry("MM_VIEWER")->trigger();
     ASSERT_NE(win.CardViewer(), nullptr);
     CardViewFrm& viewer = *win.CardViewer();
@@ -301,7 +298,7 @@ TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     // close box unchecks the entry and keeps the option; the entry then turns it off.
     // Minimised, the table is not redrawn either.
     CardGrid& hand = *win.Hands().Grid(1);
-    const auto minimise_and_restore = [&win, &hand] {
+    const auto minimise_and_restore = [this, &hand] {
         win.showMinimized();
         QApplication::processEvents();
         EXPECT_FALSE(win.CardViewer()->isVisible());
@@ -318,6 +315,156 @@ TEST(DialogsCardView, FollowsTheOptionAndTheMinimisedTable) {
     EXPECT_TRUE(!win.MenuEntry("MM_VIEWER")->isChecked() && win.GameState().CardViewer);
     win.MenuEntry("MM_VIEWER")->trigger();
     EXPECT_FALSE(win.GameState().CardViewer || minimise_and_restore());
+}
+
+QString Text(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+std::vector<fs::path> Samples(const Folders& folders) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folders.SharedData / "players"))
+        if (entry.path().extension() == ".dpf") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+PlayerSel& OpenChoice(PlayWin& win) {
+    win.ChoosePlayersCommand();
+    QApplication::processEvents();
+    EXPECT_NE(win.PlayerSelWindow(), nullptr);
+    return *win.PlayerSelWindow();
+}
+
+class DialogsPlayerSel : public Dialogs {
+protected:
+    PlayerSel& sel = OpenChoice(win);
+    Game& game = win.GameState();
+    const std::vector<fs::path> samples = Samples(setup.folders);
+};
+
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeavesItsSeatAndAMoveKeepsTheOld) {
+    ASSERT_GE(samples.size(), 4u);
+
+    for (int seat = 2; seat <= 4; ++seat) {
+        EXPECT_FALSE(sel.Ok());
+        ASSERT_FALSE(setup.messages.empty());
+        EXPECT_EQ(setup.messages.back().second, QString("Player %1 has not been chosen .").arg(seat));
+        if (seat == 4) break;
+        ASSERT_TRUE(sel.PreviewFile(Text(samples[static_cast<std::size_t>(seat - 2)])));
+        sel.DropOnSeat(seat);
+    }
+    EXPECT_TRUE(sel.isVisible());
+    // The close box asks the same.
+    sel.close();
+    EXPECT_TRUE(sel.isVisible());
+    EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+    // Help opens its topic.
+    QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
+    HelpWindow::Instance()->close();
+
+    // OK unpacks the three seats and deals.
+    sel.UseSampleOpponents();
+    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
+    game.Players[1].Clear();
+    ASSERT_TRUE(sel.Ok());
+    EXPECT_FALSE(sel.isVisible());
+    QApplication::processEvents();
+    for (int p = 2; p <= 4; ++p) {
+        const auto seat = static_cast<std::size_t>(p);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
+    }
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
+
+    // A bad player file leaves its seat as it was.
+    const std::string name3 = game.PlayerInfo[3].Name;
+    const std::string file3 = game.PlayerFile[3];
+    // Not a player file at all: the preview refuses it.
+    const fs::path junk = setup.Root() / "junk.dpf";
+    std::ofstream(junk) << "not a player";
+    const std::size_t said = setup.messages.size();
+    EXPECT_FALSE(sel.PreviewFile(Text(junk)));
+    ASSERT_GT(setup.messages.size(), said);
+
+    // A file spoilt between the preview and OK: unpacking refuses it.
+    const fs::path spoilt = setup.Root() / "spoilt.dpf";
+    fs::copy_file(samples[3], spoilt);
+    ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
+    sel.DropOnSeat(3);
+    fs::resize_file(spoilt, 40);
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
+        << setup.messages.back().second.toStdString();
+    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
+                         setup.RawSetting("Player3")),
+              std::tuple(name3, file3, file3, file3));
+    EXPECT_TRUE(sel.Seat(3)->HasPicture());
+
+    const PlayerRec before = game.PlayerInfo[2];
+    ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
+    sel.DropOnSeat(2);
+    // The move that is running when OK is pressed plays on with the old opponent.
+    bool old_opponent_in_move = false;
+    win.SetClickHandler([&](PlayWin&, const TableClick&) {
+        EXPECT_TRUE(sel.Ok());
+        EXPECT_FALSE(sel.isVisible());
+        old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
+    });
+    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+    EXPECT_TRUE(old_opponent_in_move);
+    EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
+    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
+}
+
+// A first run asks for the opponents before dealing. OK, New Game or Load Card
+// Set (with the choice open or cancelled) deals a table that plays; chosen by
+// OK, the next start brings them back without asking.
+TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
+    using Command = std::function<void(TableSetup&)>;
+    const std::vector<std::pair<const char*, Command>> commands{
+        {"OK",
+         [](TableSetup& setup) {
+             setup.win->PlayerSelWindow()->UseSampleOpponents();
+             ASSERT_TRUE(setup.win->PlayerSelWindow()->Ok());
+             QApplication::processEvents();
+         }},
+        {"New Game", [](TableSetup& setup) { setup.win->MenuEntry("MM_NEW_GAME")->trigger(); }},
+        {"Load Card Set",
+         [](TableSetup& setup) { setup.win->LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet); }},
+    };
+    for (const auto& [name, command] : commands) {
+        for (const bool cancelled : {false, true}) {
+            const bool ok = std::string(name) == "OK";
+            if (ok && cancelled) continue;
+            SCOPED_TRACE(std::string(name) + (cancelled ? ", choice cancelled" : ", choice open"));
+            TableSetup setup;
+            PlayWin::Options options = setup.Options();
+            options.choose_players = true;
+            PlayWin& win = setup.Open(options, false);
+            QApplication::processEvents();
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
+            ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
+            if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
+            command(setup);
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
+            if (ok) {
+                setup.win->close();
+                setup.win.reset();
+                PlayWin& again = setup.Open(options, false);
+                QApplication::processEvents();
+                EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
+                EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
+                EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+            }
+            int clicks = 0;
+            QObject::connect(setup.win.get(), &PlayWin::TableClicked, [&clicks] { ++clicks; });
+            setup.win->SetClickHandler(nullptr);
+            setup.win->HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+            EXPECT_EQ(clicks, 1);
+        }
+    }
 }
 
 }  // namespace

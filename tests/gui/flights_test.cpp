@@ -1,3 +1,5 @@
+// What the table shows and plays over time: card flights, the queue of what
+// the rules asked to show, and sound.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -5,10 +7,13 @@
 #include <QTimer>
 
 #include "actions/flights_qt.h"
+#include "engine/working_files.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
+#include "platform/sound_backend.h"
+#include "platform/sound_output.h"
 #include "shell/show_queue.h"
 
 namespace kvt {
@@ -166,6 +171,71 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     win.GameState().View().PlayClip(setup.folders.AppDir / "OpenWav.wav");
     EXPECT_FALSE(win.Show().Playing());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
+}
+
+QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// A clip's length comes from its header. It ends on its own (muted: after its
+// length), when stopped, or at once when it cannot play; each tells its end once.
+// Missing and undecodable clips are pinned through the table (tests/faults).
+// The device comes from a module beside the program, so the table itself
+// does not load the sound libraries.
+TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHoldsTheTable) {
+    ASSERT_NE(OpenSoundBackend(), nullptr);
+    EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
+    TableSetup setup;
+    SoundOutput sound;
+    sound.SetMuted(true);
+    const auto short_wave = setup.Root() / "short.wav";
+    const auto long_wave = setup.Root() / "long.wav";
+    WriteWave(short_wave, 30);
+    WriteWave(long_wave, 20000);
+    EXPECT_EQ(WavClipLength(Text(short_wave)), 30);
+    int short_ends = 0, long_ends = 0, missing_ends = 0;
+    EXPECT_TRUE(sound.Play(Text(short_wave), [&] { ++short_ends; }));
+    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_FALSE(sound.Play(Text(setup.Root() / "missing.wav"), [&] { ++missing_ends; }));
+    EXPECT_EQ(std::tuple(missing_ends, short_ends), std::tuple(1, 0));
+    ASSERT_TRUE(RunUntil([&] { return short_ends > 0; }));
+    EXPECT_TRUE(sound.IsPlaying(Text(long_wave)));
+    sound.StopClip(Text(long_wave));
+    EXPECT_FALSE(sound.IsPlaying(Text(long_wave)));
+    sound.Stop();
+    EXPECT_EQ(std::tuple(short_ends, long_ends), std::tuple(1, 1));
+
+    // Shut down (the window closes), a clip ends as it starts.
+    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    sound.Shutdown();
+    EXPECT_FALSE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_EQ(long_ends, 3);
+
+    // The first paint plays the opening music once; turning it off stops only the music.
+    PlayWin& win = setup.Open(false);
+    EXPECT_TRUE(win.GameState().FirstPaint);
+    win.show();
+    QApplication::processEvents();
+    win.Table()->repaint();
+    QApplication::processEvents();
+    EXPECT_FALSE(win.GameState().FirstPaint);
+
+    SoundOutput& heard = win.Sound();
+    heard.SetMuted(true);
+    const auto clip = setup.Root() / "Comment1.wav";
+    WriteWave(clip, 20000);
+    WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000);
+    win.PlayClip(clip);
+    win.PlayOpeningSound();
+    EXPECT_TRUE(heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
+    win.MenuEntry("MM_MUSIC")->trigger();
+    EXPECT_TRUE(!heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && heard.IsPlaying(Text(clip)));
+
+    // A player's clip in the rules holds back what the table shows after it;
+    // closing the window lets everything go at once.
+    win.GameState().View().PlayClip(long_wave);
+    win.GameState().View().SetDiscardButtonVisible(true);
+    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
+    win.close();
+    EXPECT_FALSE(win.Show().Playing() || heard.IsPlaying(Text(long_wave)));
 }
 
 }  // namespace

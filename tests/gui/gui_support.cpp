@@ -10,7 +10,6 @@
 #include <QDataStream>
 #include <gtest/gtest.h>
 #include <fstream>
-#include <sstream>
 
 #include "actions/flights_qt.h"
 #include "dialogs/game_over_frm.h"
@@ -157,32 +156,14 @@ testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* move
     TableState replayed;
     if (const Status s = opened->TableAt(opened->Moves(), replayed); !s) return testing::AssertionFailure() << s.message();
     if (moves) *moves = opened->Moves();
-    if (!(replayed == game.State())) {
-        // Where: the first line of the text forms that differs.
-        std::istringstream a(WriteTableState(replayed)), b(WriteTableState(game.State()));
-        std::string x, y, under;
-        while (std::getline(a, x) && std::getline(b, y) && x == y)
-            if (x.rfind("card ", 0) != 0) under = x.substr(0, 20);
-        return testing::AssertionFailure() << "after " << opened->Moves() << " moves the record's table differs under \""
-                                           << under << "\": \"" << x.substr(0, 60) << "\" against \"" << y.substr(0, 60) << "\"";
-    }
+    if (!(replayed == game.State()))
+        return testing::AssertionFailure() << "after " << opened->Moves() << " moves the record's table differs";
     return testing::AssertionSuccess();
 }
 
 void ClickDiscard(PlayWin& win) {
     QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
     Settle(win);
-}
-
-bool EndRoundWhileShowing(PlayWin& win, int column) {
-    Game& game = win.GameState();
-    const Card last = game.Players[1][column];
-    game.Players[1].Clear();
-    game.Players[1].Push(last);
-    win.RedrawTable();
-    ClickHand(win, 1, 0);
-    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-    return game.Pending() == Decision::AcknowledgeScore && win.MoveRunning();
 }
 
 void PlayAMove(PlayWin& win) {
@@ -261,9 +242,7 @@ void DialogAnswerer::Answer() {
     }
 }
 
-FlightWatcher::FlightWatcher(PlayWin& win) : FlightWatcher(win.Flights().Box(0)) {}
-
-FlightWatcher::FlightWatcher(QWidget* box) : box_(box) { box_->installEventFilter(this); }
+FlightWatcher::FlightWatcher(PlayWin& win) : box_(win.Flights().Box(0)) { box_->installEventFilter(this); }
 
 FlightWatcher::~FlightWatcher() {
     if (box_) box_->removeEventFilter(this);

@@ -25,8 +25,7 @@ namespace kvt::gui_test {
 
 namespace fs = std::filesystem;
 
-// A table on folders of its own: settings, working folder, and the shipped
-// data of the build (with "default.cds").
+// A table on folders of its own: settings, working folder, and the shipped data of the build.
 class TableSetup {
 public:
     TableSetup();
@@ -38,12 +37,10 @@ public:
     std::unique_ptr<PlayWin> win;
 
     PlayWin::Options Options() const;
-    // Creates the window on Options() (the settings written before count),
-    // starts it with the name "Tester" and, unless told not to, shows it.
+    // Creates the window on Options(), starts it with the name "Tester" and, unless told not to, shows it.
     PlayWin& Open(bool show = true);
     PlayWin& Open(PlayWin::Options options, bool show = true);
-    // Creates the window without starting it.
-    PlayWin& Create(PlayWin::Options options);
+    PlayWin& Create(PlayWin::Options options);  // without starting it
     // Opens and shows the window with the shortest card flights.
     PlayWin& OpenFast() { return OpenFast(Options()); }
     PlayWin& OpenFast(PlayWin::Options options);
@@ -60,8 +57,7 @@ private:
 // A hand of n cards of the game's card set, taken from its definitions.
 CardStack HandFromSet(const Game& game, int n);
 
-// Every card of the table (hands, deck, pile, hold, picked and a computer's
-// held discard).
+// Every card of the table, a computer's held discard included.
 int CardsOnTable(const Game& game);
 
 // The first card of the human's hand that can be laid and needs no choice
@@ -76,14 +72,9 @@ testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* move
 void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);
-// The human's hand becomes its card at `column` alone, laid by mouse: the
-// round ends. True when it is scored and the table is still showing it.
-bool EndRoundWhileShowing(PlayWin& win, int column);
 
-// Lets the event loop run until the table waits for the human to play or
-// take a card (the computers move one per turn of the loop; the windows they
-// open are answered meanwhile by a DialogAnswerer), or the window closes.
-// False when that does not come within `ms`.
+// Runs the event loop until the human is to play or take a card (the windows
+// the computers open are answered by a DialogAnswerer) or the window closes.
 bool WaitForHuman(PlayWin& win, int ms = 30000);
 
 // Runs the event loop until the window has shown its last move.
@@ -134,12 +125,10 @@ private:
 };
 
 // Counts a window's card flights as they start and calls on_flight for each,
-// from inside the move that flies the card. On a box of its own it watches
-// that box: the last box shown means the trail is complete and the pause begins.
+// from inside the move that flies the card.
 class FlightWatcher : public QObject {
 public:
     explicit FlightWatcher(PlayWin& win);
-    explicit FlightWatcher(QWidget* box);
     ~FlightWatcher() override;
 
     int flights = 0;

@@ -1,3 +1,4 @@
+// The hands' grids: the grid widget alone, then each hand as the table lays it out.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +11,83 @@
 
 namespace kvt {
 namespace {
+
+// A one-row hand: n - 1 strips of 30 pixels and a last card of 75.
+void MakeHand(CardGrid& grid, int n) {
+    grid.SetRows(1);
+    grid.SetCols(n);
+    for (int i = 0; i < n - 1; ++i) grid.SetColWidth(i, 30);
+    grid.SetColWidth(n - 1, 75);
+    grid.SetRowHeight(0, 100);
+    QPixmap card(70, 95);
+    for (int i = 0; i < n; ++i) {
+        card.fill(QColor(10 * i, 100, 200));
+        grid.SetPicture(0, i, card);
+    }
+}
+
+TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeFewerCellsDropTheirPicturesAndWideHandsScroll) {
+    CardGrid grid;
+    grid.resize(30 * 4 + 70, 95);
+    MakeHand(grid, 5);
+    for (const auto& [x, col] : {std::pair{0, 0}, {29, 0}, {30, 1}, {119, 3}, {120, 4}, {189, 4}, {195, -1}})
+        EXPECT_EQ(grid.ColumnAt(x), col) << x;
+    EXPECT_EQ(grid.CellRect(0, 4), QRect(120, 0, 75, 100));
+    // The picture is cut at the cell's edge: a strip shows its own card, the
+    // last cell the whole last card.
+    const QImage shot = grid.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(35, 50), QColor(10, 100, 200));
+    EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
+
+    // Fewer cells drop the pictures of the others; the current cell takes a picture.
+    grid.SetCol(4);
+    grid.SetCols(3);
+    EXPECT_EQ(grid.Col(), 2);
+    grid.SetCols(5);
+    EXPECT_EQ(std::tuple(grid.Picture(0, 2).isNull(), grid.Picture(0, 3).isNull(), grid.Picture(0, 4).isNull()),
+              std::tuple(false, true, true));
+    EXPECT_EQ(grid.ColWidth(4), CardGrid::kDefaultColWidth);
+    grid.SetCol(1);
+    grid.SetCellPicture(QPixmap());
+    EXPECT_EQ(std::tuple(grid.Picture(0, 0).isNull(), grid.Picture(0, 1).isNull()), std::tuple(false, true));
+    grid.SetCol(99);
+    EXPECT_EQ(grid.Col(), 4);
+
+    // A hand too wide scrolls by columns; one that fits needs no scroll bar.
+    CardGrid wide;
+    wide.resize(300, 95 + CardGrid::kScrollBarExtent);
+    MakeHand(wide, 11);  // 10 strips and a card: 375 pixels
+    wide.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_TRUE(wide.ScrollBarShown());
+    EXPECT_EQ(wide.Viewport().height(), 95);
+    // From column 3 on, the cards fit: 7 strips and the last card, 285 pixels.
+    wide.SetLeftCol(10);
+    EXPECT_EQ(wide.LeftCol(), 3);
+    wide.SetLeftCol(2);
+    EXPECT_EQ(std::tuple(wide.LeftCol(), wide.ColumnAt(5), wide.CellRect(0, 2).left()), std::tuple(2, 2, 0));
+    // Without a scroll bar mode nothing shows, even when the cells do not fit.
+    wide.SetScrollBars(CardGrid::kNoScrollBars);
+    EXPECT_FALSE(wide.ScrollBarShown());
+
+    CardGrid fits;
+    fits.resize(300, 108);
+    MakeHand(fits, 8);
+    fits.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_FALSE(fits.ScrollBarShown());
+    fits.SetLeftCol(4);
+    EXPECT_EQ(fits.LeftCol(), 0);
+
+    // A column of cards scrolls by rows.
+    CardGrid column;
+    column.resize(72, 300);
+    column.SetCols(1);
+    column.SetRows(12);
+    for (int r = 0; r < 12; ++r) column.SetRowHeight(r, 30);
+    column.SetScrollBars(CardGrid::kVertical);
+    EXPECT_TRUE(column.ScrollBarShown());
+    column.SetTopRow(5);
+    EXPECT_EQ(std::tuple(column.TopRow(), column.RowAt(0)), std::tuple(2, 2));
+}
 
 using namespace gui_test;
 
@@ -79,8 +157,8 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
 }
 
 // The design's places are pinned by TableGeometry; here the seat arrows, the
-// direction, and the right hand after the window is widened.
-TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndTheRightHandFollowsAWidenedWindow) {
+// direction, the right hand after the window is widened, then what no deal shows.
+TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
     Win().PlaceSeatArrows();
     const TwipRect left = Win().Hands().GridRect(2);
     const TwipRect top = Win().Hands().GridRect(3);
@@ -107,10 +185,9 @@ TEST_F(HandViewTest, TheSeatArrowsSitBesideTheirHandsAndTheRightHandFollowsAWide
     EXPECT_EQ(std::tuple(right_hand->x(), right_hand->width()), std::tuple(before + 200, 73));
     // The name and the arrow of that seat go along.
     EXPECT_EQ(Win().NameLabel(4)->geometry().right() + 1, right_hand->geometry().right() + 1);
-}
 
-// The look tests compare the drawn hands with the game; here, what no deal shows.
-TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
+    // What no deal shows (the look tests compare the drawn hands with the game): without a card back the
+    // one shown before stays, an empty deck shows none.
     const QPixmap back = Win().Hands().Back();
     ASSERT_FALSE(back.isNull());
     EXPECT_TRUE(SameImage(Win().Hands().DrawDeck()->Picture(), back));

@@ -4,15 +4,18 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <fstream>
 
 #include "actions/flights_qt.h"
+#include "engine/working_files.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/picture_clip.h"
 
-// The table in the states play brings, drawn as a person sees them. With
-// KVT_SCENE_DIR set, each scene is also written there as a PNG.
+// The table in the states play brings, drawn as a person sees them, and the
+// background under it. With KVT_SCENE_DIR set, each scene is also written
+// there as a PNG.
 namespace kvt {
 namespace {
 
@@ -75,23 +78,54 @@ void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
     }
 }
 
-TEST(Look, TheTableShowsTheGameAsItStands) {
+QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().pixelColor(x, y); }
+
+// Bare table spots: no hand, pile, label or box covers them.
+const std::vector<QPoint> kBareSpots{{1, 1}, {120, 250}, {600, 440}, {470, 300}};
+
+// The card set's background cell is tiled under the table; without one the table is green.
+TEST(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     ExpectTableShowsTheGame(win, "scene-dealt");
+    ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kTiles);
+    Game& game = win.GameState();
+    const QImage bitmap = win.CardClip().Picture().toImage();
+    for (const QPoint& at : kBareSpots) {
+        const QColor expected =
+            bitmap.pixelColor(game.BackCellX + 1 + at.x() % 69, game.BackCellY + 1 + at.y() % 94);
+        EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), expected) << at.x() << "," << at.y();
+    }
 
     // Another game drawn from scratch: new hands, a new top card.
-    Game& game = win.GameState();
     for (const auto& [p, n] : {std::pair{1, 4}, {2, 2}, {3, 9}, {4, 1}}) game.Players[p] = HandFromSet(game, n);
     game.DiscardPile.Push(game.Players[3][4]);
     win.RedrawTable();
     ExpectTableShowsTheGame(win, "scene-redrawn");
 
-    // Twice the design's size: every card drawn at the table's scale.
-    win.resize(win.size() + QSize(640, 456));
+    // At 700 pixels, column 10 starts at 690 and runs past the edge.
+    win.resize(700, win.height());
+    QApplication::processEvents();
+    ASSERT_EQ(win.Table()->width(), 700);
+    EXPECT_EQ(PixelOf(win.Table(), 695, 440), bitmap.pixelColor(game.BackCellX + 1 + 5, game.BackCellY + 1 + 440 % 94));
+    // Twice the design's size: every card drawn at the table's scale, tiles of 138 x 188 pixels over all of it.
+    win.resize(win.size() + QSize(1280, 912) - win.Table()->size());
     QApplication::processEvents();
     ASSERT_EQ(win.Hands().Face(game.Players[1][0]).size(), QSize(140, 190));
     ExpectTableShowsTheGame(win, "scene-scaled");
+    const QPoint corner(1275, 905);
+    const QColor at_corner = PixelOf(win.Table(), corner.x(), corner.y());
+    EXPECT_EQ(std::tuple(PixelOf(win.Table(), corner.x() - 4 * 138, corner.y()), PixelOf(win.Table(), corner.x(), corner.y() - 188)),
+              std::tuple(at_corner, at_corner));
+    EXPECT_NE(at_corner, QColor(0, 128, 0));
+
+    win.resize(win.size() + QSize(640, 456) - win.Table()->size());
+    QApplication::processEvents();
+    for (Card& def : game.CardSet.CardDefs)
+        if (def.Action == kActionBackgroundCell) def.Action = kActionNeverDealt;
+    win.SetUpBackground();
+    EXPECT_EQ(win.BackgroundKind(), PlayWin::Background::kPlain);
+    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(0, 128, 0));
 }
 
 TEST(Look, TheHumanChoosingCardsToPass) {
@@ -153,6 +187,30 @@ TEST(Look, ACardInFlight) {
     // The trail's last box, a step short of the pile, shows the card's face.
     const QImage face = win.Hands().Face(card).toImage();
     EXPECT_EQ(image.pixelColor(last + QPoint(35, 60)), face.pixelColor(35, 60));
+}
+
+TEST(Look, ABackgroundBitmapCoversTheTable) {
+    TableSetup setup;
+    // An empty background file does not count.
+    std::filesystem::create_directories(setup.folders.AppDir);
+    std::ofstream(setup.folders.AppDir / files::kBackground).close();
+    setup.Open();
+    EXPECT_FALSE(setup.win->GameState().HasBackFile);
+    EXPECT_EQ(setup.win->BackgroundKind(), PlayWin::Background::kTiles);
+    // The next start finds the card set's background.
+    setup.win->close();
+    setup.win.reset();
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(QColor(120, 40, 60));
+    ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));
+    PlayWin& win = setup.Open();
+    ASSERT_TRUE(win.GameState().HasBackFile && win.BackgroundKind() == PlayWin::Background::kPicture);
+    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
+    // Any size: the picture still covers the table, to its far corner.
+    win.resize(win.size() + QSize(900, 500));
+    QApplication::processEvents();
+    const QSize table = win.Table()->size();
+    EXPECT_EQ(PixelOf(win.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The table window: start-up, options and exit, commands, clicks, the card
+// bitmap (and pictures decoded as Qt's own reader decodes them), the move log.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
 #include <cstring>
 
 #include "dialogs/card_view_frm.h"
@@ -19,12 +22,75 @@
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
+#include "platform/picture_decode.h"
+#include "shell/move_log.h"
 #include "shell/settings_keys.h"
 
 namespace kvt {
 namespace {
 
 using namespace gui_test;
+
+QByteArray Saved(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A 24-bit BMP whose rows need padding, stored bottom-up or top-down.
+QByteArray Bmp24(int width, int height, bool top_down) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    QByteArray bytes = Saved(image, "BMP");
+    if (top_down) {
+        // Same pixels, rows stored from the top: negative height, rows reversed.
+        const int at = qFromLittleEndian<qint32>(bytes.constData() + 10);
+        const int stride = (width * 3 + 3) / 4 * 4;
+        QByteArray rows = bytes.mid(at);
+        for (int y = 0; y < height; ++y)
+            std::memcpy(bytes.data() + at + y * stride, rows.constData() + (height - 1 - y) * stride, stride);
+        qToLittleEndian<qint32>(-height, bytes.data() + 22);
+    }
+    return bytes;
+}
+
+// Reads `bytes`, which must outlive the reader.
+PictureReader ReaderOf(const QByteArray& bytes) {
+    return [&bytes](std::uint64_t at, std::size_t n, char* out) {
+        if (at > static_cast<std::uint64_t>(bytes.size()) || n > bytes.size() - at) return false;
+        std::memcpy(out, bytes.constData() + at, n);
+        return true;
+    };
+}
+
+QImage Decode(const QByteArray& bytes) {
+    return DecodePicture(static_cast<std::uint64_t>(bytes.size()), ReaderOf(bytes));
+}
+
+// Whatever Qt's reader makes of the bytes, as plain pixels; null when it makes nothing.
+QImage QtDecode(const QByteArray& bytes) { return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32); }
+
+TEST(PictureDecode, GivesWhatQtsReaderGives) {
+    QImage png(5, 4, QImage::Format_ARGB32);
+    png.fill(qRgba(10, 20, 30, 128));
+    const QByteArray whole = Bmp24(13, 7, false);
+    // Uncompressed 24-bit rows of odd widths both ways up, a huge-page sized
+    // picture; formats left to Qt (an 8-bit BMP, a PNG); cut-off and foreign bytes.
+    for (const QByteArray& bytes :
+         {Bmp24(1, 1, false), whole, Bmp24(13, 7, true), Bmp24(1001, 700, false),
+          Saved(QtDecode(whole).convertToFormat(QImage::Format_Indexed8), "BMP"), Saved(png, "PNG"),
+          whole.left(whole.size() - 1), whole.left(60), QByteArray("BM"), QByteArray()}) {
+        const QImage ours = Decode(bytes), qts = QtDecode(bytes);
+        EXPECT_EQ(ours.size(), qts.size()) << bytes.size();
+        EXPECT_EQ(ours.isNull(), bytes.size() < 3) << bytes.size();
+        // Rows a cut-off file lacks are left undefined by both.
+        if (bytes.size() != whole.size() - 1 && bytes.size() != 60)
+            EXPECT_EQ(ours.convertToFormat(QImage::Format_ARGB32), qts) << bytes.size();
+    }
+}
 
 // A first run: no settings and no working folder.
 TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShowsTheMenus) {
@@ -82,32 +148,57 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
     EXPECT_EQ(win.MenuEntry("MM_PLAYER_SOUNDS")->parent(), win.MenuEntry("MM_SOUNDS")->menu());
 }
 
-// Read at the start and written at Exit in the settings' own forms.
-TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsAndExitWritesThem) {
+// Read at the start and written in the settings' own forms: Sort and the viewer at once, the rest at Exit.
+TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemAndExitWritesThem) {
     TableSetup setup;
     for (const auto& [key, value] : {std::pair{settings::kSort, "0"}, {settings::kPlayerSounds, "0"},
                                      {settings::kBackMusic, "-1"}, {settings::kViewer, "-1"},
                                      {settings::kPlaySpeed, "250"}, {settings::kLeft, "1500"}, {settings::kTop, "750"}})
         setup.WriteSetting(key, value);
     PlayWin& win = setup.Open();
+    Game& game = win.GameState();
     for (const auto& [entry, on] : {std::pair{"MM_SORT_CARDS", false}, {"MM_PLAYER_SOUNDS", false}, {"MM_MUSIC", true},
                                     {"MM_VIEWER", true}})
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
     EXPECT_TRUE(win.CardViewer() && win.CardViewer()->isVisible());
-    EXPECT_EQ(win.GameState().GameSpeed, 250);
     // The game speed reaches the timer only through the Game Speed command.
-    EXPECT_EQ(win.AnimationInterval(), 1000);
-    EXPECT_EQ(win.pos(), QPoint(100, 50));
+    EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), win.pos()), std::tuple(250, 1000, QPoint(100, 50)));
 
-    Game& game = win.GameState();
+    // Sorting is for the eye: switched on, the hand is shown sorted at once and the game's hand keeps its order.
+    std::swap(game.Players[1][0], game.Players[1][6]);
+    const CardStack dealt = game.Players[1];
+    win.ShowHand(game.Players[1], 1);
+    win.MenuEntry("MM_SORT_CARDS")->trigger();
+    EXPECT_EQ(std::tuple(game.Players[1], setup.RawSetting("Sort")), std::tuple(dealt, "-1"));
+    std::vector<std::pair<int, int>> shown;
+    for (int column = 0; column < dealt.Count(); ++column) {
+        const Card& card = dealt[win.Hands().HumanSlot(column)];
+        shown.emplace_back(card.Group, card.Value);
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
+    }
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    // Each option flips its mark.
+    struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
+    const Option options[] = {
+        {"MM_SORT_CARDS", game.SortCards, "Sort", true},
+        {"MM_PLAYER_SOUNDS", game.PlayerSoundsHeard, "PlayerSounds", false},
+        {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
+        {"MM_VIEWER", game.CardViewer, "Viewer", true},
+    };
+    for (const Option& option : options) {
+        const bool was = option.on;
+        const std::string stored = setup.RawSetting(option.key);
+        win.MenuEntry(option.entry)->trigger();
+        const std::string saved = !option.at_once ? stored : was ? " 0" : "-1";
+        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
+                  std::tuple(!was, !was, saved)) << option.entry;
+    }
+
     game.GameSpeed = 40;
-    game.PlayerSoundsHeard = true;
-    game.OpeningMusic = false;
     win.move(110, 60);
     QApplication::processEvents();
     win.MenuEntry("MM_EXIT")->trigger();
-    EXPECT_FALSE(win.isVisible());
-    EXPECT_TRUE(win.IsClosing());
+    EXPECT_TRUE(!win.isVisible() && win.IsClosing());
     const std::pair<const char*, std::string> written[] = {
         {"PlaySpeed", " 40"}, {"Left", " 1650"}, {"Top", " 900"}, {"Sort", " 0"}, {"PlayerSounds", "-1"},
         {"BackMusic", " 0"}, {"Home", setup.folders.AppDir.string()}};
@@ -152,68 +243,28 @@ TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
     }
 }
 
-// Each option flips its mark; Sort and the viewer are saved at once, the sounds at the exit.
-TEST(PlayWinCommands, OptionsToggleTheirMarksAndSortingResortsTheHandAtOnce) {
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-    Game& game = win.GameState();
-    struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
-    const Option options[] = {
-        {"MM_SORT_CARDS", game.SortCards, "Sort", true},
-        {"MM_PLAYER_SOUNDS", game.PlayerSoundsHeard, "PlayerSounds", false},
-        {"MM_MUSIC", game.OpeningMusic, "BackMusic", false},
-        {"MM_VIEWER", game.CardViewer, "Viewer", true},
-    };
-    for (const Option& option : options) {
-        const bool was = option.on;
-        win.MenuEntry(option.entry)->trigger();
-        const std::string saved = !option.at_once ? "(missing)" : was ? " 0" : "-1";
-        EXPECT_EQ(std::tuple(option.on, win.MenuEntry(option.entry)->isChecked(), setup.RawSetting(option.key)),
-                  std::tuple(!was, !was, saved)) << option.entry;
-    }
-    // Sorting is for the eye: switched on, the hand is shown sorted at once and the game's hand keeps its order.
-    std::swap(game.Players[1][0], game.Players[1][6]);
-    const CardStack dealt = game.Players[1];
-    win.ShowHand(game.Players[1], 1);
-    win.MenuEntry("MM_SORT_CARDS")->trigger();
-    EXPECT_EQ(setup.RawSetting("Sort"), "-1");
-    EXPECT_EQ(game.Players[1], dealt);
-    std::vector<std::pair<int, int>> shown;
-    for (int column = 0; column < dealt.Count(); ++column) {
-        const Card& card = dealt[win.Hands().HumanSlot(column)];
-        shown.emplace_back(card.Group, card.Value);
-        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
-    }
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
-    win.close();
-    EXPECT_EQ(std::tuple(setup.RawSetting("PlayerSounds"), setup.RawSetting("BackMusic")), std::tuple(" 0", " 0"));
-}
-
 TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwips) {
     TableSetup setup;
     PlayWin& win = setup.Open();
     std::vector<TableClick> clicks;
     win.SetClickHandler([&](PlayWin&, const TableClick& click) { clicks.push_back(click); });
 
-    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(45, 40));
-    QTest::mouseClick(win.Hands().Grid(1), Qt::LeftButton, {}, QPoint(6 * 30 + 40, 40));
-    QTest::mouseClick(win.Hands().Grid(3), Qt::LeftButton, {}, QPoint(75, 40));
-    QTest::mouseClick(win.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 70));
-    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
-    QTest::mouseClick(win.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     win.SetDiscardButtonVisible(true);
-    QTest::mouseClick(win.Hands().AcceptDiscardBut(), Qt::LeftButton);
-
+    // Where each click lands and what it reports: place, player, row and column (the latter for a hand only).
     using P = TableClick::Place;
-    const std::tuple<P, int, int, int> expected[] = {{P::kHand, 1, 0, 1}, {P::kHand, 1, 0, 6}, {P::kHand, 3, 0, 2},
-                                                     {P::kHand, 2, 2, 0}, {P::kDrawDeck, 0, 0, 0},
-                                                     {P::kPickedCard, 0, 0, 0}, {P::kDiscardButton, 0, 0, 0}};
-    ASSERT_EQ(clicks.size(), 7u);
-    for (std::size_t i = 0; i < clicks.size(); ++i) {
-        const auto& [place, player, row, col] = expected[i];
-        EXPECT_EQ(clicks[i].place, place) << i;
+    const std::tuple<QWidget*, QPoint, P, int, int, int> cases[] = {
+        {win.Hands().Grid(1), {45, 40}, P::kHand, 1, 0, 1}, {win.Hands().Grid(1), {6 * 30 + 40, 40}, P::kHand, 1, 0, 6},
+        {win.Hands().Grid(3), {75, 40}, P::kHand, 3, 0, 2}, {win.Hands().Grid(2), {20, 70}, P::kHand, 2, 2, 0},
+        {win.Hands().DrawDeck(), {30, 30}, P::kDrawDeck, 0, 0, 0},
+        {win.Hands().ShowCardPlay(), {30, 30}, P::kPickedCard, 0, 0, 0},
+        {win.Hands().AcceptDiscardBut(), {}, P::kDiscardButton, 0, 0, 0}};
+    for (const auto& [widget, at, place, player, row, col] : cases) {
+        clicks.clear();
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        ASSERT_EQ(clicks.size(), 1u) << widget->objectName().toStdString();
+        EXPECT_EQ(clicks[0].place, place) << widget->objectName().toStdString();
         if (place == P::kHand) {
-            EXPECT_EQ(std::tuple(clicks[i].player, clicks[i].row, clicks[i].col), std::tuple(player, row, col)) << i;
+            EXPECT_EQ(std::tuple(clicks[0].player, clicks[0].row, clicks[0].col), std::tuple(player, row, col));
         }
     }
 
@@ -228,22 +279,82 @@ TEST(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTwip
     EXPECT_EQ(grid, -1);
 }
 
-// A card bitmap decoded when it was checked is shown once its switch put it in force,
-// instead of being read back from the working copy; otherwise the working copy is read.
-TEST(PlayWinCardBitmap, TheCheckedPictureIsShownOnlyOnceInForce) {
+Card Seven() {
+    Card card;
+    card.Group = 2;
+    card.Value = 7;
+    card.Action = kActionDiscard;
+    return card;
+}
+
+Event Moved(Place from, int from_seat, Place to, int to_seat) {
+    return Event::Moved(EventKind::CardMoved, Seven(), {from, static_cast<std::int8_t>(from_seat)},
+                        {to, static_cast<std::int8_t>(to_seat)});
+}
+
+TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
+    const std::array<std::string, 5> names{"", "Robin", "Amara", "<b>Ben</b>", ""};
+    const std::array<std::string, 5> hostile{"", "", "%2 %1", "", ""};
+    Event named = Event::Of(EventKind::GroupCardLaid, 2);
+    named.card.Group = 3;
+    EXPECT_EQ(MoveLogLine(named, hostile), "%2 %1 named group 3") << "a name is never a marker";
+    Event scored = Event::Of(EventKind::RoundEnded, 0);
+    scored.scores = {0, 0, 12, 7, 30};
+    const std::pair<Event, QString> cases[] = {
+        {Moved(Place::Hand, 2, Place::Pile, 0), "Amara played 7 of group 2"},
+        {Moved(Place::PickedCard, 1, Place::Pile, 0), "You played 7 of group 2"},
+        {Moved(Place::HoldGrid, 0, Place::Pile, 0), "You discarded 7 of group 2"},
+        {Moved(Place::Deck, 0, Place::Hand, 1), "You drew 7 of group 2"},
+        {Moved(Place::Deck, 0, Place::Hand, 2), "Amara drew a card"},
+        {Moved(Place::Hand, 3, Place::Hand, 2), "A card went from <b>Ben</b> to Amara"},
+        {Moved(Place::Hand, 1, Place::Hand, 4), "A card went from You to Player 4"},
+        {Moved(Place::Hand, 2, Place::Hand, 1), "You got 7 of group 2 from Amara"},
+        {Moved(Place::HoldGrid, 0, Place::Hand, 3), "You passed 7 of group 2 to <b>Ben</b>"},
+        {Event::Of(EventKind::DirectionChanged, 2, 1), "Play now goes the other way"},
+        {scored, "Round over: You 0, Amara 12, <b>Ben</b> 7, Player 4 30"},
+        {Event::Of(EventKind::GameEnded, 2), "Amara won the game"},
+        {Moved(Place::Deck, 0, Place::Pile, 0), "Turned up: 7 of group 2"},
+        {Event::Of(EventKind::CardChosen, 2, 3), ""},
+        {Event::Of(EventKind::SoundCue, 2, 4), ""},
+    };
+    for (const auto& [event, line] : cases) EXPECT_EQ(MoveLogLine(event, names), line);
+}
+
+TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitmapIsShownOnlyInForce) {
     TableSetup setup;
     PlayWin& win = setup.Open();
+    ASSERT_FALSE(win.Log()->isVisible()) << "off until asked for";
+    const int table_width = win.Table()->width();
+    win.MenuEntry("MM_MOVE_LOG")->trigger();
+    EXPECT_TRUE(win.Log()->isVisible() && win.MenuEntry("MM_MOVE_LOG")->isChecked());
+    EXPECT_EQ(setup.RawSetting("MoveLog"), "-1");
+    QApplication::processEvents();
+    EXPECT_EQ(win.Table()->width(), table_width) << "the window grew by the log";
+
+    win.GameState().CurPlayer = 1;
+    QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
+    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_GE(win.Log()->Lines(), 1);
+    EXPECT_TRUE(win.Log()->Line(0).startsWith("You drew ")) << win.Log()->Line(0).toStdString();
+
+    // A new deal is one line and the card turned up, not 28 draws.
+    win.MenuEntry("MM_NEW_GAME")->trigger();
+    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_GE(win.Log()->Lines(), 3);
+    EXPECT_TRUE(win.Log()->Line(0).startsWith("Turned up: ")) << win.Log()->Line(0).toStdString();
+    const QString deal = "New deal: seven cards each";
+    EXPECT_TRUE(win.Log()->Line(1) == deal || win.Log()->Line(2) == deal) << "a wild card turned up is covered";
+
+    win.MenuEntry("MM_MOVE_LOG")->trigger();
+    EXPECT_FALSE(win.Log()->isVisible());
+    EXPECT_EQ(setup.RawSetting("MoveLog"), " 0");
+
+    // A card bitmap decoded when it was checked is shown once its switch put it in force,
+    // instead of being read back from the working copy; otherwise the working copy is read.
     QImage picture(300, 220, QImage::Format_RGB32);
     picture.fill(Qt::blue);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    const auto read = [&bmp](std::uint64_t at, std::size_t n, char* out) {
-        if (at + n > static_cast<std::uint64_t>(bmp.size())) return false;
-        std::memcpy(out, bmp.constData() + at, n);
-        return true;
-    };
+    const QByteArray bmp = Saved(picture, "BMP");
+    const PictureReader read = ReaderOf(bmp);
     const std::string missing = (setup.Root() / "no-such-bitmap").string();
     for (const bool in_force : {true, false}) {
         EXPECT_EQ(win.CardBitmapFault(static_cast<std::uint64_t>(bmp.size()), read), "");

@@ -1,3 +1,5 @@
+// Game records replayed on the table, the kept game resumed or set aside, and
+// a shared deal dealt at another table.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <fstream>
 
+#include "formats/game_record.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "match/match_driver.h"
@@ -73,19 +76,57 @@ bool ShowsBacks(PlayWin& win, int player) {
     return n > 0;
 }
 
-TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
+TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameAndTheNextStartGoesOnWithIt) {
     const Recorded& recorded = TheRecord();
     const std::size_t moves = recorded.record.moves.size();
     ASSERT_GT(moves, 2 * RecordTable::kEvery);
     TableSetup setup;
     gui_test::DialogAnswerer answerer;
     PlayWin& win = setup.OpenFast();
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    win.GameState().Sheet.SetCell(0, 2, "42");
     gui_test::PlayAMove(win);
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
     const TableState game = win.GameState().State();
     const std::array<PlayerRec, 5> players = win.GameState().PlayerInfo;
     const QSize table = win.Table()->size();
+
+    // Each way a record can be wrong: a message naming the file and what is wrong, and the game as it was.
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(recorded.file, text, kMaxGameRecordBytes).ok());
+    const auto changed = [&](const std::function<void(GameRecord&)>& change) {
+        GameRecord record = recorded.record;
+        change(record);
+        return WriteGameRecord(record);
+    };
+    std::string damaged = text;
+    damaged[text.find("move ") + 5] = 'x';
+    const struct { const char* name; std::string bytes; const char* says; } cases[] = {
+        {"damaged", damaged, "line"},  // the reader's refusals are pinned by the GameRecord tests
+        {"card set", changed([](GameRecord& r) {
+             r.card_set_hash ^= 1;
+             r.card_set_title = "Other Winds";
+         }),
+         "\"Other Winds\" ("},
+        {"player", changed([](GameRecord& r) { r.players[2].file_hash ^= 1; }), "seat 3"},
+        {"move", changed([](GameRecord& r) { r.moves[3].move.seat = static_cast<std::int16_t>(r.moves[3].move.seat % 4 + 1); }),
+         "move 4"},
+    };
+    for (const auto& c : cases) {
+        const fs::path file = setup.Root() / (std::string(c.name) + ".kvtgame");
+        std::ofstream(file, std::ios::binary) << c.bytes;
+        setup.messages.clear();
+        win.OpenGameRecordCommand(file);
+        ASSERT_EQ(setup.messages.size(), 1u) << c.name;
+        const std::string said = setup.messages[0].second.toStdString();
+        EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
+        EXPECT_FALSE(win.Replaying()) << c.name;
+        EXPECT_EQ(win.GameState().State(), game) << c.name;
+        // The card set refused is named beside the one at hand.
+        if (std::string(c.name) == "card set") {
+            EXPECT_NE(said.find("at hand is \"Four Winds\" ("), std::string::npos) << said;
+        }
+    }
+    setup.messages.clear();
 
     win.OpenGameRecordCommand(recorded.file);
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
@@ -160,8 +201,7 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     for (int p = 1; p <= 4; ++p) EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << "seat " << p;
 
     // The table's own game as a record: the person's hand is face up, the computers' are not.
-    QTemporaryDir folder;
-    const fs::path own = QFile::encodeName(folder.filePath("own.kvtgame")).toStdString();
+    const fs::path own = setup.Root() / "own.kvtgame";
     ASSERT_TRUE(win.WriteGameRecord(own));
     win.OpenGameRecordCommand(own);
     ASSERT_TRUE(win.Replaying());
@@ -171,89 +211,127 @@ TEST(Replay, StepsShowTheRecordedTablesWithHiddenHandsAndCloseBackToTheGame) {
     bar.Close()->trigger();
     ASSERT_TRUE(gui_test::Settle(win));
     EXPECT_EQ(win.GameState().State(), game);
-    EXPECT_TRUE(setup.messages.empty());
-}
 
-// The next start goes on with the game and sheet left, not with the record shown at the exit.
-TEST(Resume, TheNextStartGoesOnWithTheSameTableAndSheetAlsoAfterAnExitDuringAReplay) {
-    TableSetup setup;
-    gui_test::DialogAnswerer answerer;
-    PlayWin& first = setup.OpenFast();
-    first.GameState().Sheet.SetCell(0, 2, "42");
-    gui_test::PlayAMove(first);
-    const TableState left = first.GameState().State();
-    first.OpenGameRecordCommand(TheRecord().file);
-    first.ShowReplayStep(40);
-    ASSERT_NE(first.GameState().State(), left);
-    first.close();
+    // The next start goes on with the game and sheet left, not with the record shown at the exit;
+    // another seed: only the kept game can deal these hands.
+    win.OpenGameRecordCommand(recorded.file);
+    win.ShowReplayStep(40);
+    ASSERT_NE(win.GameState().State(), game);
+    win.close();
     setup.win.reset();
-
-    // Another seed: only the kept game can deal these hands.
     PlayWin::Options options = setup.Options();
     options.seed = 99;
     PlayWin& second = setup.OpenFast(options);
     EXPECT_TRUE(setup.messages.empty());
-    EXPECT_EQ(second.GameState().State(), left);
+    EXPECT_EQ(second.GameState().State(), game);
     EXPECT_EQ(std::tuple(second.GameState().Sheet.Cell(0, 2), second.Hands().Grid(1)->Cols()),
-              std::tuple("42", left.Players[1].Count()));
+              std::tuple("42", game.Players[1].Count()));
     gui_test::PlayAMove(second);
     // The game's record goes on too: the moves before the exit and after.
-    std::size_t moves = 0;
-    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(second, &moves));
-    EXPECT_EQ(moves, 8u);
+    std::size_t moves_kept = 0;
+    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(second, &moves_kept));
+    EXPECT_EQ(moves_kept, 8u);
 }
 
-// Each way a record can be wrong: a message naming the file and what is
-// wrong, and the game on the table as it was.
-TEST(Replay, ABadOrForeignRecordIsRefusedAndTheTableStays) {
-    const Recorded& recorded = TheRecord();
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(recorded.file, text, kMaxGameRecordBytes).ok());
-    const auto changed = [&](const std::function<void(GameRecord&)>& change) {
-        GameRecord record = recorded.record;
-        change(record);
-        return WriteGameRecord(record);
+fs::path KeptFile(const TableSetup& setup) { return setup.folders.AppDir / "table-in-progress.txt"; }
+
+// The kept game changed by `change`, and sealed again as the table would.
+void Resealed(const fs::path& file, const std::function<void(std::string&)>& change) {
+    std::ifstream in(file, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    in.close();
+    change(text);
+    text.erase(text.rfind("end "));
+    char seal[17];
+    std::snprintf(seal, sizeof seal, "%016llx", static_cast<unsigned long long>(Fnv1a64(text)));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text << "end " << seal << "\n";
+}
+
+// As another seat 2 would have left it.
+void OtherSecondPlayer(const fs::path& file) {
+    Resealed(file, [](std::string& text) {
+        const std::size_t hash = text.find("player 2 ") + 9;
+        text[hash] = text[hash] == '0' ? '1' : '0';
+    });
+}
+
+// A computer on turn asked to take a card, which no game of these rules asks.
+void ComputerAskedToTake(const fs::path& file) {
+    Resealed(file, [](std::string& text) {
+        const auto set_line = [&text](const std::string& key, const std::string& line) {
+            const std::size_t at = text.find("\n" + key + " ") + 1;
+            text.replace(at, text.find('\n', at) - at, line);
+        };
+        set_line("turn", "turn 3");
+        set_line("choosing", "choosing 1 2 1 0");
+    });
+}
+
+// Going on after an exit is pinned with the replay, a round scored before it with the statistics,
+// a kept file cut off or damaged by the table-save tests.
+TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
+    const struct { const char* what; std::function<void(const fs::path&)> spoil; const char* says; } cases[] = {
+        {"another player", OtherSecondPlayer, "seat 2 was"},
+        {"a computer asked to take", ComputerAskedToTake, "cannot give one"},
     };
-    std::string damaged = text;
-    damaged[text.find("move ") + 5] = 'x';
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* says;
-    } cases[] = {
-        {"damaged", damaged, "line"},
-        {"truncated", text.substr(0, text.size() / 2), "line"},
-        {"future", "KVT game record 4.0\n" + text.substr(text.find('\n') + 1), "format 4.0"},
-        {"empty", "", "line"},
-        {"card set", changed([](GameRecord& r) {
-             r.card_set_hash ^= 1;
-             r.card_set_title = "Other Winds";
-         }),
-         "\"Other Winds\" ("},
-        {"player", changed([](GameRecord& r) { r.players[2].file_hash ^= 1; }), "seat 3"},
-        {"move", changed([](GameRecord& r) { r.moves[3].move.seat = static_cast<std::int16_t>(r.moves[3].move.seat % 4 + 1); }),
-         "move 4"},
-    };
+    for (const auto& c : cases) {
+        TableSetup setup;
+        gui_test::DialogAnswerer answerer;
+        gui_test::PlayAMove(setup.OpenFast());
+        setup.win->close();
+        setup.win.reset();
+        ASSERT_TRUE(fs::exists(KeptFile(setup))) << c.what;
+        c.spoil(KeptFile(setup));
+
+        PlayWin& win = setup.OpenFast();
+        ASSERT_EQ(setup.messages.size(), 1u) << c.what;
+        EXPECT_NE(setup.messages[0].second.toStdString().find(c.says), std::string::npos)
+            << c.what << ": " << setup.messages[0].second.toStdString();
+        EXPECT_TRUE(fs::exists(fs::path(KeptFile(setup)) += ".set-aside")) << c.what;
+        EXPECT_EQ(win.GameState().Scores[1], 0) << c.what;
+        for (int p = 1; p <= 4; ++p) EXPECT_EQ(win.GameState().Players[static_cast<std::size_t>(p)].Count(), 7) << c.what;
+    }
+}
+
+TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     TableSetup setup;
+    gui_test::DialogAnswerer answerer;
     PlayWin& win = setup.OpenFast();
     ASSERT_TRUE(gui_test::WaitForHuman(win));
-    const TableState game = win.GameState().State();
-    for (const auto& c : cases) {
-        const fs::path file = setup.Root() / (std::string(c.name) + ".kvtgame");
-        std::ofstream(file, std::ios::binary) << c.bytes;
-        setup.messages.clear();
-        win.OpenGameRecordCommand(file);
-        ASSERT_EQ(setup.messages.size(), 1u) << c.name;
-        const std::string said = setup.messages[0].second.toStdString();
-        EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
-        EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
-        EXPECT_FALSE(win.Replaying()) << c.name;
-        EXPECT_EQ(win.GameState().State(), game) << c.name;
-        // The card set refused is named beside the one at hand.
-        if (std::string(c.name) == "card set") {
-            EXPECT_NE(said.find("at hand is \"Four Winds\" ("), std::string::npos) << said;
-        }
-    }
+    const TableState dealt = win.GameState().State();
+    const fs::path deal = setup.Root() / "friday.kvtdeal";
+    gui_test::PlayAMove(win);
+    win.ShareDealCommand(deal);
+
+    // Another table, another seed, a game under way: the shared deal starts a new game.
+    TableSetup other;
+    gui_test::DialogAnswerer other_answerer;
+    PlayWin::Options options = other.Options();
+    options.seed = 99;
+    PlayWin& there = other.OpenFast(options);
+    gui_test::PlayAMove(there);
+    there.GameState().Scores[3] = 120;
+    there.OpenDealCommand(deal);
+    EXPECT_TRUE(other.messages.empty());
+    TableState expected = dealt;
+    expected.Scores = {};
+    EXPECT_EQ(there.GameState().State(), expected);
+    EXPECT_EQ(there.Hands().Grid(1)->Cols(), dealt.Players[1].Count());
+
+    // Named on the command line (the file manager's Open), the deal is dealt once the table is up.
+    TableSetup third;
+    PlayWin::Options named = third.Options();
+    named.seed = 5;
+    named.deal = deal;
+    PlayWin& opened = third.OpenFast(named);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.GameState().State() == expected; }, 5000));
+
+    // With another opponent at seat 3 the deal is refused and the table stays.
+    there.GameState().PlayerInfo[3].TraitC += 1;
+    const TableState before = there.GameState().State();
+    there.OpenDealCommand(deal);
+    ASSERT_EQ(other.messages.size(), 1u);
+    EXPECT_TRUE(other.messages[0].second.contains("seat 3") && there.GameState().State() == before);
 }
 
 }  // namespace

@@ -120,19 +120,6 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
 
 enum Command { kNewGame, kLoadCardSet, kViewScore, kSort, kPlayerSounds, kMusic, kViewer, kCommands };
 
-// A menu command as the player could give it: never while a modal window is
-// up. False when it could not be given.
-bool GiveCommand(PlayWin& win, int command, const std::filesystem::path& card_set) {
-    if (QApplication::activeModalWidget() || win.IsClosing()) return false;
-    static const char* const kEntries[kCommands] = {"MM_NEW_GAME", "", "MM_VIEW_SCORE", "MM_SORT_CARDS",
-                                                    "MM_PLAYER_SOUNDS", "MM_MUSIC", "MM_VIEWER"};
-    if (command == kLoadCardSet)
-        win.LoadCardSetCommand(card_set);  // the menu entry would ask for the file
-    else
-        win.MenuEntry(kEntries[command])->trigger();
-    return true;
-}
-
 TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     const int rounds_wanted = SoakSetting("KVT_SOAK_ROUNDS", 200);
     TableSetup setup;
@@ -166,9 +153,16 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     // How often each command was given, and how many of them during a move.
     std::array<int, kCommands> given{};
     int given_in_moves = 0;
+    // A menu command as the player could give it: never while a modal window is up.
     const auto give = [&](int command) {
+        static const char* const kEntries[kCommands] = {"MM_NEW_GAME", "", "MM_VIEW_SCORE", "MM_SORT_CARDS",
+                                                        "MM_PLAYER_SOUNDS", "MM_MUSIC", "MM_VIEWER"};
+        if (QApplication::activeModalWidget() || win.IsClosing()) return;
         const bool in_move = win.MoveRunning();
-        if (!GiveCommand(win, command, card_set)) return;
+        if (command == kLoadCardSet)
+            win.LoadCardSetCommand(card_set);  // the menu entry would ask for the file
+        else
+            win.MenuEntry(kEntries[command])->trigger();
         ++given[static_cast<std::size_t>(command)];
         given_in_moves += in_move;
     };

@@ -16,6 +16,7 @@
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
 #include "gui_support.h"
+#include "hand/hand_view.h"
 #include "platform/statistics_store.h"
 
 namespace kvt {
@@ -78,9 +79,7 @@ TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
     const auto tied = [](const Figures& f) {
         return std::tie(f.label, f.games, f.wins, f.rounds, f.average_total, f.best_total, f.games_with_undo);
     };
-    const struct {
-        Figures got, expected;
-    } cases[] = {
+    const struct { Figures got, expected; } cases[] = {
         {row(s.store.PerOpponent(), "Ann"), {"Ann", 2, 1, 3, 5.0, 0, 1}},
         {row(s.store.PerOpponent(), "Bob"), {"Bob", 2, 0, 3, 32.5, 5, 0}},
         {row(s.store.PerCardSet(), "Plain"), {"Plain", 2, 1, 3, 17.5, 5, 0}},
@@ -128,10 +127,7 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
             Count(file, sql);
         };
     };
-    const struct {
-        const char* what;
-        std::function<void(const fs::path&)> make;
-    } cases[] = {
+    const struct { const char* what; std::function<void(const fs::path&)> make; } cases[] = {
         {"not SQLite", [](const fs::path& f) { std::ofstream(f) << "games 3\nwins 2\n"; }},
         {"a later version", sqlite("PRAGMA user_version = 99")},
         {"another program's", sqlite("DROP TABLE rounds")},
@@ -231,7 +227,14 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     gui_test::ClickDiscard(first);
     ASSERT_TRUE(gui_test::WaitForHuman(first));
     first.MenuEntry("MM_UNDO")->trigger();
-    ASSERT_TRUE(gui_test::EndRoundWhileShowing(first, gui_test::NoChoiceColumn(g, true)));
+    // The hand becomes that card alone, laid by mouse: scored, and still shown as the window closes.
+    const Card last = g.Players[1][gui_test::NoChoiceColumn(g, true)];
+    g.Players[1].Clear();
+    g.Players[1].Push(last);
+    first.RedrawTable();
+    gui_test::ClickHand(first, 1, 0);
+    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    ASSERT_TRUE(g.Pending() == Decision::AcknowledgeScore && first.MoveRunning());
     const std::array<std::int16_t, 5> totals = g.Scores;
     first.close();
     setup.win.reset();

@@ -99,7 +99,7 @@ std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
     return parts;
 }
 
-TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideAndNothingOverlaps) {
+TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCardsAreSharp) {
     for (const SizeCase& c : kSizes) {
         SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
         // One scale for everything, more cards where there is room, the design table in the middle.
@@ -131,9 +131,8 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideAndNothingOverlaps) {
     const TableGeometry design;
     EXPECT_EQ(std::tuple(design.DrawDeck(), design.ChooseMsgLbl(), design.Pixels(QPoint(2190, 4545)), TableGeometry::MinimumSize()),
               std::tuple(kDrawDeck.ToPixels(), kChooseMsgLbl.ToPixels(), QPoint(146, 303), QSize(512, 365)));
-}
 
-TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
+    // Cards are drawn from their cells at every pixel ratio, once per size.
     const Card card = HandFromSet(G(), 1)[0];
     for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
         for (const QSize size : {QSize(640, 456), QSize(1280, 912), QSize(900, 700)}) {
@@ -155,7 +154,7 @@ TEST_F(ScaledTable, CardsAreDrawnFromTheirCellsAtEveryPixelRatioOncePerSize) {
     }
 }
 
-TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardAndTheHumansTurnLightsTheNameAndHand) {
+TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAndHandAndTheHoldGridHints) {
     ResizeTable({1280, 912});
     G().Players[1] = HandFromSet(G(), 5);
     win_->RedrawTable();
@@ -172,10 +171,9 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardAndTheHumansTurnLightsTheNam
                   std::tuple(human, human)) << player;
         EXPECT_EQ(win_->NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
     }
-}
 
-TEST_F(ScaledTable, TheHoldGridSaysHowManyCardsToChooseAndWhereTheyGo) {
-    // Action and count of the picked card, cards left in the hand, cards already chosen.
+    // The hold grid says how many cards to choose and where they go. Action and count of the picked card,
+    // cards left in the hand, cards already chosen.
     const std::tuple<int, int, int, int, const char*> cases[] = {
         {kActionDiscard, 2, 4, 0, "Choose 2 cards to discard with it."},
         {kActionDiscard, 2, 4, 1, "Choose 1 card to discard with it."},

@@ -1,7 +1,10 @@
 // Whole moves of the human by mouse on the real widgets, from a table laid
 // out card by card, through the computers' replies back to the human's turn.
 // The rules of each move are pinned by the rules tests (tests/rules); here,
-// that each click reaches its move and the widgets show what follows.
+// that each click reaches its move and the widgets show what follows. The same
+// by keyboard, and what a screen reader is told; whole rounds by the keys
+// alone are played in the soak.
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +15,7 @@
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
+#include "shell/table_keys.h"
 
 namespace kvt {
 namespace {
@@ -89,6 +93,7 @@ protected:
     gui_test::DialogAnswerer answerer_;
 };
 
+// Then the human takes from the giver's hand, and a wild card lays the group chosen in the dialog.
 TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothingToDo) {
     const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
@@ -128,9 +133,9 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     ClickDeck(win_);
     EXPECT_EQ(game().Players[1].Count(), 3) << "the human passed";
     EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
-}
+    ASSERT_TRUE(WaitForHuman(win_));
 
-TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
+    // The human takes by clicking the giver's hand.
     Card draw_left = Def(1, 20, kActionDrawLeft);
     draw_left.ActionCount = 2;
     // Each computer has one card to lay; the right player's is the draw-left card.
@@ -152,9 +157,8 @@ TEST_F(TableMoves, TheHumanTakesByClickingTheGiversHand) {
     EXPECT_TRUE(WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     ExpectIdleTable(win_);
-}
 
-TEST_F(TableMoves, AWildCardLaysTheGroupChosenInTheDialog) {
+    // A wild card lays the group chosen in the dialog.
     answerer_.group = 3;
     FlightWatcher watcher(win_);
     const Card wild = Def(0, 50, kActionDiscard);
@@ -175,35 +179,7 @@ TEST_F(TableMoves, AWildCardLaysTheGroupChosenInTheDialog) {
     ExpectIdleTable(win_);
 }
 
-TEST_F(TableMoves, MenuCommandsDuringAComputerTurnKeepTheGameWhole) {
-    FlightWatcher watcher(win_);
-    Game& g = game();
-    bool move_running = false, table_kept = false;
-    // The menu is used as the second card flight starts, inside the move.
-    watcher.on_flight = [&] {
-        if (watcher.flights != 2) return;
-        move_running = win_.MoveRunning();
-        const CardStack left_hand = g.Players[2], pile = g.DiscardPile;
-        win_.MenuEntry("MM_NEW_GAME")->trigger();
-        win_.MenuEntry("MM_SORT_CARDS")->trigger();
-        const auto kept = [](const CardStack& a, const CardStack& b) {
-            return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
-        };
-        table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
-    };
-    g.Scores[2] = 40;
-    gui_test::PlayAMove(win_);
-    EXPECT_GE(watcher.flights, 2);
-    EXPECT_TRUE(move_running);
-    EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
-    EXPECT_FALSE(g.SortCards || win_.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
-    // The new game followed the move: a fresh deal, every card there once.
-    EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
-    EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
-    ExpectIdleTable(win_);
-}
-
-TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysThemAgain) {
+TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCommandsInAMoveKeepTheGameWhole) {
     Game& g = game();
     QAction* undo = win_.MenuEntry("MM_UNDO");
     QAction* redo = win_.MenuEntry("MM_REDO");
@@ -234,6 +210,81 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesAndRedoOrTheSameMovePlaysTh
     win_.MenuEntry("MM_NEW_GAME")->trigger();
     ASSERT_TRUE(WaitForHuman(win_));
     EXPECT_FALSE(undo->isEnabled());
+
+    // Menu commands during a computer turn keep the game whole.
+    FlightWatcher watcher(win_);
+    bool move_running = false, table_kept = false;
+    // The menu is used as the second card flight starts, inside the move.
+    watcher.on_flight = [&] {
+        if (watcher.flights != 2) return;
+        move_running = win_.MoveRunning();
+        const CardStack left_hand = g.Players[2], pile = g.DiscardPile;
+        win_.MenuEntry("MM_NEW_GAME")->trigger();
+        win_.MenuEntry("MM_SORT_CARDS")->trigger();
+        const auto kept = [](const CardStack& a, const CardStack& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
+        };
+        table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
+    };
+    g.Scores[2] = 40;
+    gui_test::PlayAMove(win_);
+    EXPECT_GE(watcher.flights, 2);
+    EXPECT_TRUE(move_running);
+    EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
+    EXPECT_FALSE(g.SortCards || win_.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
+    // The new game followed the move: a fresh deal, every card there once.
+    EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
+    EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
+    ExpectIdleTable(win_);
+}
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// What a screen reader hears of the table is checked with the mark.
+TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAccessibleName) {
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+    game.CurPlayer = 1;
+    TableKeys& keys = *win.Keys();
+    EXPECT_FALSE(keys.Mark()->isVisible()) << "no mark before the first key";
+
+    QTest::keyClick(&win, Qt::Key_End);
+    EXPECT_EQ(std::tuple(keys.Column(), keys.Mark()->isVisible()), std::tuple(game.Players[1].Count() - 1, true));
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&win, key);
+    ASSERT_EQ(keys.Column(), 1);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left}) QTest::keyClick(&win, key);
+    EXPECT_EQ(keys.Column(), 0) << "the mark stops at the first card";
+    // The mark says which card it is (where it sits: ScaledTable).
+    Card marked = game.Players[1][win.Hands().HumanSlot(0)];
+    const bool playable = game.CheckPlayable(marked) == 1;
+    EXPECT_EQ(AccessibleName(keys.Mark()), SpokenCard(marked, playable));
+    EXPECT_EQ(AccessibleName(win.Hands().Grid(1)), "Your hand, 7 cards");
+    // The other hands by their owner and size, the deck by its size, the pile by its top card.
+    HandView& hands = win.Hands();
+    const auto cards = [](int n) { return n == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(n); };
+    for (int p = 2; p <= 4; ++p) {
+        const QString name = QStringLiteral("Player %1").arg(p);  // no opponents chosen
+        EXPECT_EQ(AccessibleName(hands.Grid(p)), name + "'s hand, " + cards(game.Players[static_cast<std::size_t>(p)].Count()));
+        EXPECT_EQ(AccessibleName(win.NameLabel(p)), name);
+    }
+    EXPECT_EQ(AccessibleName(hands.DrawDeck()), "Draw deck, " + cards(game.DrawDeck.Count()));
+    EXPECT_EQ(AccessibleName(hands.DiscardPile()), "Discard pile, " + SpokenCard(game.DiscardPile.Top(), false));
+    EXPECT_TRUE(AccessibleName(hands.Grid(0)).startsWith("Cards chosen, "));
+    EXPECT_FALSE(AccessibleName(hands.AcceptDiscardBut()).isEmpty());
+    // Enter picks the marked card, Escape puts it back, D draws.
+    QTest::keyClick(&win, Qt::Key_Return);
+    ASSERT_EQ(game.PickStack.Count(), 1);
+    EXPECT_EQ(std::pair(game.PickStack[0].Group, game.PickStack[0].Value), std::pair(marked.Group, marked.Value));
+    QTest::keyClick(&win, Qt::Key_Escape);
+    EXPECT_EQ(std::tuple(game.PickStack.Empty(), game.Players[1].Count()), std::tuple(true, 7));
+    const int deck = game.DrawDeck.Count();
+    QTest::keyClick(&win, Qt::Key_D);
+    // The drawn card waits in the picked-card box.
+    EXPECT_EQ(std::tuple(game.DrawDeck.Count(), game.PickStack.Count()), std::tuple(deck - 1, 1));
 }
 
 }  // namespace
