@@ -163,7 +163,8 @@ TEST(GameRecord, ARecordedGameReplaysToTheSameTableAndAChangedMoveOrScoreIsCaugh
     RulesTable table(EveryActionSet(), 3);
     const Recorded recorded = RecordRounds(table, 3);
     const auto& moves = recorded.record.moves;
-    const std::size_t scored = std::find_if(moves.begin(), moves.end(), [](auto& m) { return m.scores.has_value(); }) - moves.begin();
+    const std::size_t scored =
+        std::find_if(moves.begin(), moves.end(), [](auto& m) { return m.scores.has_value(); }) - moves.begin();
     ASSERT_TRUE(scored >= 1 && scored < moves.size());
     GameRecord read;
     ASSERT_TRUE(ReadGameRecord(WriteGameRecord(recorded.record), read).ok());
@@ -260,7 +261,8 @@ TEST(GameRecord, AMoveLineIsReadWordForWord) {
     for (const auto& [says, lines] : refused) {
         for (const std::string& line : lines) {
             const Status read = ReadGameRecord(Sealed(kBody + line + "\n", 2), record);
-            EXPECT_NE(read.message().find(std::string("line 11: ") + says), std::string::npos) << line << ": " << read.message();
+            EXPECT_NE(read.message().find(std::string("line 11: ") + says), std::string::npos)
+                << line << ": " << read.message();
         }
     }
 }

@@ -51,7 +51,8 @@ void PlayByMoves(Game& game, int rounds) {
     game.RunComputerTurns();
     Events events;
     for (int step = 0; acknowledged < rounds && step < 20000 && !::testing::Test::HasFailure(); ++step)
-        EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied) << "step " << step << ": " << driver.Refusal().message();
+        EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied)
+            << "step " << step << ": " << driver.Refusal().message();
 }
 
 // The table as each score sheet opens and at the end, the human by clicks or by moves.
