@@ -88,16 +88,6 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     EXPECT_TRUE(TableConsistent(game, start, game.GroupCardsAdded));
 }
 
-TEST_F(Human, TheLastCardEndsTheRoundAndTheStarterOpensTheNext) {
-    Deal({C(1, 5)});
-    game.StartPlayer = 4;
-    game.ClickHandCard(0);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
-              std::tuple(1, 3, 1, kHandSize));
-    EXPECT_EQ(table.view.calls.back(), "PickedBox on");
-}
-
 TEST_F(Human, DrawingIntoThePickedCardBox) {
     Deal(Low(2, 3), {C(3, 3), C(1, 20, kActionPassLeft, 2), C(1, 20, kActionSkip)});
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
@@ -120,7 +110,6 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     for (const Card& giver : {C(1, 25, kActionDiscard, 2), C(1, 25, kActionPassLeft, 2)}) {
         SCOPED_TRACE(RulesView::Name(giver));
         // Re-picking: the plain card picked first is back in the hand when the count is taken.
-        game.SortCards = false;
         Deal({C(1, 3), giver, C(2, 2)});
         game.ClickHandCard(0);
         ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
@@ -147,22 +136,19 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     game.ClickHandCard(0);
     EXPECT_TRUE(game.HoldGridOpen && game.DiscardButtonShown);
     Deal({C(1, 20, kActionPassLeft, 2)});
+    game.StartPlayer = 4;
     game.ClickHandCard(0);
     EXPECT_EQ(game.HoldNeeded, 0);
     ASSERT_TRUE(game.DiscardButtonShown);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
-    EXPECT_EQ(table.view.score_sheets, 1) << "the human went out";
+    // The human went out: the round is scored and the seat after the starter opens the next.
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
+              std::tuple(1, 3, 1, kHandSize));
+    EXPECT_EQ(table.view.calls.back(), "PickedBox on");
 }
 
 TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) {
-    std::vector<Card> pile;
-    for (int v = 1; v <= 12; ++v) pile.push_back(C(2, v));
-    SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, pile, {});
-    game.DrawCard(game.Players[2], 2, false);
-    EXPECT_EQ(game.DrawDeck.Count(), 10);
-    EXPECT_EQ(Cards(game.DiscardPile), std::vector<Card>{C(2, 12)});
-    EXPECT_LT(game.Players[2].Top().Value, 12);
-
+    // The deck rebuilt from the pile is pinned where DrawFromDeck is.
     SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 1);
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::NothingToDraw);
     EXPECT_EQ(table.view.Count("NothingToDraw 1"), 1) << "the table says a card must be played";

@@ -87,11 +87,7 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
 
 // --- waiting and re-entrancy
 
-class Reentrancy : public ::testing::Test {
-protected:
-    RulesTable table{FourWindsLikeSet(), 5};
-    Game& game = *table.game;
-};
+using Reentrancy = RulesTest;
 
 TEST_F(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
     int flights = 0;

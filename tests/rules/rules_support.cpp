@@ -117,10 +117,15 @@ void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std
     for (const Card& c : deck) game.DrawDeck.Push(c);
 }
 
+// Every stack that holds cards.
+static std::vector<const CardStack*> Stacks(const Game& game) {
+    return {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2], &game.Players[3],
+            &game.Players[4], &game.PickStack, &game.HoldStack, &game.CompHeld};
+}
+
 Census TakeCensus(const Game& game) {
     Census census;
-    for (const CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2], &game.Players[3],
-                               &game.Players[4], &game.PickStack, &game.HoldStack, &game.CompHeld})
+    for (const CardStack* s : Stacks(game))
         for (const Card& c : *s) ++census[{c.Group, c.Value, c.Action, c.ActionCount}];
     return census;
 }
@@ -138,8 +143,7 @@ Census TakeCensus(const Game& game) {
     for (const auto& [key, n] : now) after += n;
     if (after != before + game.GroupCardsAdded - group_cards_at_start)
         return ::testing::AssertionFailure() << after << " cards, " << before << " at the start";
-    for (const CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2], &game.Players[3],
-                               &game.Players[4]})
+    for (const CardStack* s : Stacks(game))
         if (s->Count() > CardStack::Capacity) return ::testing::AssertionFailure() << "overfull stack";
     return ::testing::AssertionSuccess();
 }
@@ -180,6 +184,18 @@ void HumanClickStep(Game& game, const std::function<void(const std::string&, Hum
         for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) click("choose", game.ClickHandCard(0));
         click("discard", game.ClickDiscardButton());
     }
+}
+
+bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
+    const Decision asked = game.Pending();
+    const bool person = SeatToAct(game.State()) == 1;
+    if (person && asked != Decision::AcknowledgeScore && asked != Decision::NameGroup) return false;
+    const bool naming = asked == Decision::NameGroup;
+    const Move answer{naming ? MoveKind::NameGroup : MoveKind::Acknowledge, 1,
+                      naming ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
+    EXPECT_EQ(person ? driver.Submit(answer, events) : driver.Advance(events), MatchDriver::Step::Applied)
+        << driver.Refusal().message();
+    return true;
 }
 
 }  // namespace kvt::test

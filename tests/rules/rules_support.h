@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "match/match_driver.h"
 #include "test_support.h"
 
 namespace kvt::test {
@@ -124,6 +125,10 @@ int FirstFit(const Game& game);
 // first card that fits, with the first cards of the hand chosen for it; else a
 // draw, laid when it fits and put back otherwise. `note` hears every click.
 void HumanClickStep(Game& game, const std::function<void(const std::string&, HumanMove)>& note = {});
+// One step of a driven game but the person's clicks: the driver plays the
+// other seats, and the person's score sheets and wild groups (the first
+// group) are answered by moves. False when the person is to click.
+bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events);
 
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {

@@ -14,6 +14,7 @@
 #include "actions/computer_seat.h"
 #include "match/match_driver.h"
 #include "match/record_replay.h"
+#include "rules/rules_support.h"
 #include "tools/sim/checker.h"
 #include "tools/sim/record_run.h"
 #include "tools/sim/simulation.h"
@@ -61,39 +62,22 @@ TEST(Sim, CardsAreCountedByCardAsByActionAndTheStartersWinsAndProgressAreTold) {
     for (const char* line : {"progress 1 5\n", "progress 5 5\n"}) EXPECT_NE(progress.out.find(line), std::string::npos) << progress.out;
 }
 
-// The same seed plays the same games byte for byte, on any number of threads,
-// added up and traced in the same order.
-TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
-    const kvt::test::TempDir temp;
-    const std::filesystem::path trace = temp / "trace.jsonl";
-    const auto run = [&](const std::string& args, const char* jobs) {
-        const SimRun r = Sim(args + " --jobs " + jobs + " --trace '" + trace.string() + "'");
-        return std::to_string(r.exit_code) + r.out + kvt::test::ReadBytes(trace);
-    };
-    for (const std::string args : {"--games 7 --seed 3 --check", "--games 5 --seed 9 --json", "--games 6 --signature"}) {
-        const std::string one = run(args, "1");
-        EXPECT_EQ(one.rfind("0", 0), 0u) << one.substr(0, 200);
-        for (const char* jobs : {"1", "2", "3"}) EXPECT_EQ(run(args, jobs), one) << args << " --jobs " << jobs;
-    }
-}
-
-TEST(Sim, HundredsOfCheckedGamesBreakNothingAndTheTimingIsLeftOutOnlyWhenAsked) {
+TEST(Sim, HundredsOfCheckedGamesBreakNothingAndTheTimingIsLeftOutWhenAsked) {
     for (const char* seed : {"1", "2", "3"}) {
         const SimRun run = Sim(std::string("--check --games 100 --seed ") + seed);
         EXPECT_EQ(run.exit_code, 0) << "seed " << seed << ": " << run.out;
         EXPECT_NE(run.out.find("games                    100\n"), std::string::npos) << run.out;
         EXPECT_EQ(run.out.find("wall time"), std::string::npos) << "KVT_SIM_NO_TIME leaves the timing out";
     }
-    const SimRun timed = Sim("--games 2", false);
-    ASSERT_EQ(timed.exit_code, 0) << timed.out;
-    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
 }
 
-TEST(Sim, TheSignatureOfAFixedRunIsPinned) {
+TEST(Sim, TheSignatureOfAFixedRunIsPinnedAndTheTimingToldUnlessTurnedOff) {
     const SimRun run = Sim("--signature --games 50 --seed 2026", false);
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(run.out, "11184471628545362583\n");
     EXPECT_NE(Sim("--signature --games 50 --seed 2027", false).out, run.out);
+    const SimRun timed = Sim("--games 2", false);
+    EXPECT_NE(timed.out.find("games per second"), std::string::npos) << "timing unless turned off: " << timed.out;
 }
 
 TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
@@ -115,11 +99,21 @@ TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
     }
 }
 
-TEST(Sim, TheTraceHasALinePerMoveAndPerRound) {
+// The same seed plays the same games byte for byte, on any number of threads,
+// added up and traced in the same order; the trace has a line per move and per round.
+TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     const kvt::test::TempDir temp;
     const std::filesystem::path file = temp / "trace.jsonl";
-    const SimRun run = Sim("--games 1 --seed 5 --trace '" + file.string() + "'");
-    ASSERT_EQ(run.exit_code, 0) << run.out;
+    SimRun run;
+    const auto output = [&](const std::string& args, const char* jobs) {
+        run = Sim(args + " --jobs " + jobs + " --trace '" + file.string() + "'");
+        return std::to_string(run.exit_code) + run.out + kvt::test::ReadBytes(file);
+    };
+    for (const std::string args : {"--games 5 --seed 9 --json", "--games 6 --signature", "--games 7 --seed 3 --check"}) {
+        const std::string one = output(args, "1");
+        EXPECT_EQ(one.rfind("0", 0), 0u) << one.substr(0, 200);
+        for (const char* jobs : {"3", "2", "1"}) EXPECT_EQ(output(args, jobs), one) << args << " --jobs " << jobs;
+    }
     std::ifstream in(file);
     int moves = 0, rounds = 0, passes = 0;
     const std::string card = "{\"Group\":";
@@ -278,30 +272,9 @@ TEST(SimRecord, APersonsGameFromAGivenTableReplays) {
     driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
     Events events;
     int rounds = 0;
-    for (int step = 0; step < 20000 && rounds < 3; ++step) {
-        const Decision asked = game.Pending();
-        if (SeatToAct(game.State()) != 1 || asked == Decision::AcknowledgeScore || asked == Decision::NameGroup) {
-            rounds += asked == Decision::AcknowledgeScore;
-            const Move answer{asked == Decision::NameGroup ? MoveKind::NameGroup : MoveKind::Acknowledge, 1,
-                              asked == Decision::NameGroup ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
-            ASSERT_EQ(SeatToAct(game.State()) == 1 ? driver.Submit(answer, events) : driver.Advance(events),
-                      MatchDriver::Step::Applied) << driver.Refusal().message();
-        } else if (game.ChoosingCards) {
-            game.ClickOpponentCard(game.ChooseFromPlayer, 0);
-        } else if (!game.PickStack.Empty()) {
-            // A card waits in the box: the cards it asks for, then down; or back into the hand and a draw.
-            while (!game.DiscardButtonShown && game.HoldGridOpen && game.ClickHandCard(0) == HumanMove::Chosen) {
-            }
-            if (game.ClickDiscardButton() != HumanMove::Played) {
-                game.ClickPickedCard();
-                game.ClickDrawDeck();
-            }
-        } else {
-            int slot = -1;
-            for (int c = 0; c < game.Players[1].Count() && slot < 0; ++c)
-                if (Card probe = game.Players[1][c]; game.CheckPlayable(probe) == 1) slot = c;
-            slot >= 0 ? game.ClickHandCard(slot) : game.ClickDrawDeck();
-        }
+    for (int step = 0; step < 20000 && rounds < 3 && !HasFailure(); ++step) {
+        rounds += game.Pending() == Decision::AcknowledgeScore;
+        if (!test::DriveAllButTheClicks(game, driver, events)) test::HumanClickStep(game);
     }
     ASSERT_EQ(rounds, 3);
     const std::string end = WriteTableState(game.State());
