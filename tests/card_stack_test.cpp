@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "core/seats.h"
 #include "test_support.h"
@@ -68,6 +69,14 @@ TEST_F(MoveCardTest, InsertAtPutsACardBeforeTheSlotAndRefusesAFullStack) {
     Fill(full, CardStack::Capacity);
     EXPECT_FALSE(full.InsertAt(0, Numbered(1)));
     EXPECT_EQ(full.Count(), CardStack::Capacity);
+    // Drawn from the top, the live slots start further on; a card pushed
+    // when they reach the array's end moves them back to its start.
+    for (int drawn = 1; drawn <= 3; ++drawn) EXPECT_EQ(full.RemoveAt(0).Value, drawn);
+    ASSERT_TRUE(full.Push(Numbered(900)));
+    std::vector<int> kept(CardStack::Capacity - 3);
+    std::iota(kept.begin(), kept.end(), 4);
+    kept.push_back(900);
+    EXPECT_EQ(Values(full), kept);
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {

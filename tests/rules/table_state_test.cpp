@@ -96,6 +96,7 @@ TEST_F(TableStateTest, DamagedTextIsRefusedNamingTheLineAndChangesNothing) {
         {replace("random ", "random 1 2 3"), "incomplete"},
         {text + "more\n", "after the state"},
         {replace("deck ", "deck 402"), "deck"},
+        {replace("next-deal ", "next-deal 7"), "next-deal"},
     };
     const TableState untouched = game.State();
     for (const auto& [bad, expected] : cases) {
@@ -134,7 +135,13 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     game.CurPlayer = 1;
     game.ChoosingCards = true;
     game.ChooseFromPlayer = 2;
+    game.ChooseTotal = 3;
+    game.ChooseDone = 1;
     EXPECT_EQ(Listed(game, 1), (V{"take:0", "take:1"}));
+    // What each seat is shown: its own hand, and whom it takes from and how many.
+    for (int seat = 1; seat <= 4; ++seat) EXPECT_EQ(ViewFor(game, seat).hand, &game.Players[seat]) << seat;
+    const SeatView taking = ViewFor(game, 1);
+    EXPECT_EQ(std::tuple(taking.asked, taking.take_from, taking.take_left), std::tuple(Decision::TakeFromHand, 2, 2));
     game.RoundEnded = true;
     EXPECT_EQ(Listed(game, 3), V{"ok"});
 }
