@@ -106,6 +106,12 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
     EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
     EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet.Blank()), std::tuple(0, 0, true));
+    // A card set that deals nothing leaves the table empty and the round over.
+    game.ReloadEachRound = false;
+    game.CardSet = CardSetDef{};
+    Hands(1, 2, 3, 4);
+    game.RoundOver(FirstDiscardRule::kWild);
+    EXPECT_TRUE(game.RoundEnded && AllCards(game).empty());
     // The pictures and clips are found whatever their case.
     const auto folder = table.temp.Path() / "Player3";
     WriteBytes(folder / "Player.bmp", "BM");
