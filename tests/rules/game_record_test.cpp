@@ -42,7 +42,12 @@ Recorded RecordRounds(RulesTable& table, int rounds) {
 Status Replay(RulesTable& table, const Recorded& recorded, const GameRecord& record) {
     table.game->State() = recorded.dealt;
     MatchDriver driver(*table.game);
-    return ReplayMoves(record, driver);
+    std::size_t reported = 0;  // the moves replayed so far, as the progress hears them
+    const Status replayed = ReplayMoves(record, driver, [&](std::size_t played) { EXPECT_EQ(played, ++reported); });
+    if (replayed) {
+        EXPECT_EQ(reported, record.moves.size());
+    }
+    return replayed;
 }
 
 // A record's text with a fresh end line: the count and the hash made to
@@ -76,6 +81,7 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     EXPECT_EQ(text.rfind("KVT game record 2.0\n", 0), 0u);
     ASSERT_TRUE(ReadGameRecord(text, read).ok());
     EXPECT_EQ(read, record);
+    EXPECT_EQ(read.moves.capacity(), read.moves.size()) << "room for the moves is made once, from the end line";
     EXPECT_EQ(WriteGameRecord(read), text);
 
     // A game a person played from a given table: format 3, no seed, the table line by line.

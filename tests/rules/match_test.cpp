@@ -233,6 +233,11 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
     ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 1, {2})));
     EXPECT_EQ(Cards(game.Players[2]).back(), C(2, 9));  // passed to the left
     EXPECT_EQ(Plain(game.DiscardPile.Top()), C(1, 7, kActionPassLeft, 1));
+    // A computer, too, lays only a card that fits.
+    ASSERT_EQ(game.CurPlayer, 2);
+    game.Players[2].Push(C(1, 4));
+    EXPECT_FALSE(Try(Of(MoveKind::Play, 2, 0)));
+    EXPECT_TRUE(Try(Of(MoveKind::Play, 2, game.Players[2].Count() - 1)));
 }
 
 TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {
@@ -254,10 +259,12 @@ TEST_F(MatchMoves, ASeatWithoutAMoveWaitsAndAMoveOutOfTurnIsRefused) {
     game.CurPlayer = 1;
     MatchDriver driver(game);
     ScriptedSeat thinking;
+    for (const int not_a_seat : {0, 5}) driver.SetSeat(not_a_seat, &thinking);
+    Events events;
+    EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Waiting) << "no seat is taken but 1..4";
     driver.SetSeat(1, &thinking);
     std::vector<Move> heard;
     driver.SetMoveListener([&](const Move& move, const Events&) { heard.push_back(move); });
-    Events events;
     EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Waiting);
     Move move{MoveKind::Draw, 3, -1, 0, {}};
     EXPECT_EQ(driver.Submit(move, events), MatchDriver::Step::Refused);

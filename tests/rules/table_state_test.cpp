@@ -4,7 +4,9 @@
 #include <sstream>
 
 #include "core/move.h"
+#include "formats/game_record.h"
 #include "formats/table_save.h"
+#include "formats/text_fields.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {
@@ -166,6 +168,12 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
     changed[text.find("hand1") + 7] ^= 1;
     std::string unsealed = text.substr(0, text.rfind("end "));
     unsealed += "end 0000000000000000\n";
+    // A wrong line, sealed as if it were right, is named by its number.
+    const std::size_t cell_at = text.find("sheet 0 2 ");
+    std::string bad_cell = text.substr(0, text.rfind("end ")).replace(cell_at, 10, "sheet 0 9 ");
+    bad_cell += "end " + text_fields::Hex(Fnv1a64(bad_cell)) + "\n";
+    const std::string cell_says =
+        "line " + std::to_string(std::count(text.begin(), text.begin() + cell_at, '\n') + 1) + ": \"sheet\" wants";
     const struct {
         const char* what;
         std::string text;
@@ -178,6 +186,7 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
         {"one bit changed", changed, "damaged"},
         {"another hash", unsealed, "damaged"},
         {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
+        {"a seat 9", bad_cell, cell_says.c_str()},
     };
     for (const auto& c : cases) {
         read = saved;
