@@ -19,12 +19,17 @@ using testing::Replace;
 // byte-for-byte round trip and the faults of a folder are pinned on the kvx program.)
 TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSetAndUnpacksBesideThePresentFiles) {
     test::TempDir temp;
+    // The manifest of `set`, after checking that unpacking it writes the
+    // manifest and exactly `files` (name -> bytes) beside it.
+    const auto unpacked = [&temp](const CardSetFile& set, const char* folder, std::map<std::string, std::string> files) {
+        const std::string manifest = FormatCardManifest(ManifestForCardSet(set));
+        EXPECT_TRUE(UnpackCardSet(set, temp / folder));
+        files["cardset.txt"] = manifest;
+        EXPECT_EQ(test::FilesIn(temp / folder), files) << folder;
+        return manifest;
+    };
     const CardSetFile plain = testing::PlainCardSet();
-    const std::string text = FormatCardManifest(ManifestForCardSet(plain));
-    ASSERT_TRUE(UnpackCardSet(plain, temp / "plain"));
-    EXPECT_EQ(test::FilesIn(temp / "plain"), (std::map<std::string, std::string>{
-                                                 {"cards.bmp", plain.Bitmap}, {"open.wav", plain.Sound},
-                                                 {"cardset.txt", text}}));
+    const std::string text = unpacked(plain, "plain", {{"cards.bmp", plain.Bitmap}, {"open.wav", plain.Sound}});
     EXPECT_TRUE(text.starts_with("# KVT card set\nformat = 1\ntag = \"KVTC\"\ntitle = \"Four Corners                  \"\n"
                                  "author = \"The KVT developers\"\ntext1 = \"\"\ntext2 = \"\"\n"
                                  "bitmap = \"cards.bmp\"\nsound = \"open.wav\"\nbackground = \"\"\n"))
@@ -39,11 +44,8 @@ TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSe
     // Rarely used fields are written only when set.
     for (const char* rare : {"reserved1", "playable", "sound-size"}) EXPECT_EQ(text.find(rare), std::string::npos);
     const CardSetFile odd_set = testing::OddCardSet();
-    const std::string odd = FormatCardManifest(ManifestForCardSet(odd_set));
-    ASSERT_TRUE(UnpackCardSet(odd_set, temp / "odd"));
-    EXPECT_EQ(test::FilesIn(temp / "odd"), (std::map<std::string, std::string>{
-                                               {"cards.bmp", odd_set.Bitmap}, {"background.bmp", odd_set.Background},
-                                               {"cardset.txt", odd}}));
+    const std::string odd =
+        unpacked(odd_set, "odd", {{"cards.bmp", odd_set.Bitmap}, {"background.bmp", odd_set.Background}});
     for (const char* set : {"col = 0\nreserved1 = -1\nreserved2 = -32768\n\n[card 1]",
                             "col = 2\nplayable = 1\n\n[card 3]", "tag = \"Z\\x01\\xFF\\x80\"\n",
                             "sound = \"\"\nsound-size = 1\nbackground = \"background.bmp\"\n"})
