@@ -1,6 +1,6 @@
 #include "actions/score_sheet.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "actions/rules_support.h"
 
@@ -17,8 +17,14 @@ void ScoreSheet::Clear() {
     for (auto& row : struck_) row.fill(false);
 }
 
-void ScoreSheet::Scroll() {
-    for (int r = 0; r + 1 < kRows; ++r) text_[r] = text_[r + 1];
+ScoreSheet::ScoreSheet(const TableState& state) {
+    Clear();
+    const int rows = state.SheetRowCount;
+    for (int row = 0; row < rows; ++row)
+        for (int p = 1; p <= kPlayers; ++p) {
+            SetCell(row, p, std::to_string(state.SheetTotals[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)]));
+            if (row + 1 < rows) Strike(row, p);
+        }
 }
 
 bool ScoreSheet::Blank() const {
@@ -28,34 +34,44 @@ bool ScoreSheet::Blank() const {
     return true;
 }
 
+ScoreSheet Game::Sheet() const {
+    ScoreSheet sheet(State());
+    for (int p = 1; p <= 4; ++p) sheet.Headings[static_cast<std::size_t>(p)] = PlayerInfo[static_cast<std::size_t>(p)].Name;
+    return sheet;
+}
+
+void Game::ClearSheetRows() {
+    SheetTotals = {};
+    SheetRowCount = 0;
+}
+
 void Game::ClearScoreSheet() {
-    Sheet.Clear();
+    ClearSheetRows();
     RoundNum = 0;
     view_.ClearScoreSheet();
 }
 
 bool Game::CountRound() {
-    for (int p = 1; p <= 4; ++p) Sheet.Headings[p] = PlayerInfo[p].Name;
     if (ScoreViewOnly || Winner > 0) return false;
-    // A new game clears the sheet along with RoundNum; a sheet still holding
-    // rows when the count starts again from 0 belongs to the last game.
-    if (RoundNum == 0) Sheet.Clear();
+    // A sheet still holding rows when the count starts again from 0 belongs
+    // to the last game.
+    if (RoundNum == 0) ClearSheetRows();
 
-    if (RoundNum >= ScoreSheet::kRows - 1) {
-        Sheet.Scroll();
-        RoundNum = ScoreSheet::kRows - 1;
+    if (RoundNum >= kSheetRows) {
+        // The oldest row scrolls off the top.
+        std::move(SheetTotals.begin() + 1, SheetTotals.end(), SheetTotals.begin());
+        RoundNum = kSheetRows;
     } else {
         ++RoundNum;
     }
-    const int row = RoundNum - 1;
+    auto& row = SheetTotals[static_cast<std::size_t>(RoundNum - 1)];
     for (int p = 1; p <= 4; ++p) {
-        Sheet.Headings[p] = PlayerInfo[p].Name;
         long long total = Scores[p];
         for (const Card& c : Players[p]) total += c.Value;
         Scores[p] = Sat16(total);
-        if (RoundNum > 1) Sheet.Strike(row - 1, p);
-        Sheet.SetCell(row, p, std::to_string(Scores[p]));
+        row[static_cast<std::size_t>(p - 1)] = Scores[p];
     }
+    SheetRowCount = RoundNum;
 
     bool over = false;
     for (int p = 1; p <= 4; ++p) over = over || Scores[p] > kGameEndsAbove;
@@ -84,10 +100,11 @@ void Game::ScoreSheetOk() {
 
 void Game::ViewScore() {
     ScoreViewOnly = true;
-    if (RoundNum == 0 && Winner == 0) Sheet.Clear();
+    if (RoundNum == 0 && Winner == 0) ClearSheetRows();
     CountRound();
-    view_.OpenScoreSheet(Sheet, Winner);
-    view_.ShowScoreSheet(Sheet, Winner);
+    const ScoreSheet sheet = Sheet();
+    view_.OpenScoreSheet(sheet, Winner);
+    view_.ShowScoreSheet(sheet, Winner);
     ScoreSheetOk();
     ScoreViewOnly = false;
 }

@@ -4,16 +4,21 @@
 #include <string>
 #include <utility>
 
+#include "core/table_state.h"
+
 namespace kvt {
 
 // The score sheet as the window shows it: ten rows of running totals, one
 // column per player, with the rows a later round has overtaken struck
-// through. The counting itself is done by Game (CountRound, ScoreSheetOk).
+// through. It is drawn from the table's numbers (TableState::SheetTotals);
+// the counting itself is done by Game (CountRound, ScoreSheetOk).
 struct ScoreSheet {
     static constexpr int kRows = 10;
     static constexpr int kPlayers = 4;
 
     ScoreSheet() { Clear(); }
+    // The sheet of `state`'s rows, without headings.
+    explicit ScoreSheet(const TableState& state);
 
     // Column headings, players 1..4 (index 0 unused).
     std::array<std::string, kPlayers + 1> Headings;
@@ -26,8 +31,6 @@ struct ScoreSheet {
 
     // Every cell blank (" ") and unstruck.
     void Clear();
-    // Every column moves up one row; the strike marks stay where they are.
-    void Scroll();
     // True when no cell holds anything but the blank.
     bool Blank() const;
 

@@ -37,6 +37,17 @@ public:
         return true;
     }
 
+    // Whether the next line starts with `key`, reading nothing.
+    bool NextIs(const std::string& key) {
+        if (!error_.empty()) return false;
+        const std::streampos at = in_.tellg();
+        std::string word;
+        const bool found = static_cast<bool>(in_ >> word) && word == key;
+        in_.clear();
+        in_.seekg(at);
+        return found;
+    }
+
     bool Heading(const std::string& heading) {
         std::string line;
         ++line_no_;
@@ -140,6 +151,14 @@ std::string WriteTableState(const TableState& s) {
     out << "scores";
     for (int p = 1; p <= 4; ++p) out << ' ' << s.Scores[p];
     out << '\n';
+    // Only a sheet with rows has the line, so a table's text from before the
+    // sheet was kept here reads the same and still reads back.
+    if (s.SheetRowCount > 0) {
+        out << "sheet " << s.SheetRowCount;
+        for (int row = 0; row < s.SheetRowCount; ++row)
+            for (const std::int16_t total : s.SheetTotals[static_cast<std::size_t>(row)]) out << ' ' << total;
+        out << '\n';
+    }
     WriteStack(out, "deck", s.DrawDeck);
     WriteStack(out, "pile", s.DiscardPile);
     for (int p = 1; p <= 4; ++p) WriteStack(out, "hand" + std::to_string(p), s.Players[p]);
@@ -170,7 +189,14 @@ Status ReadTableState(const std::string& text, TableState& state) {
     for (int p = 1; p <= 4; ++p) ok = ok && r.Number(s.SmallestHands[p]);
     ok = ok && r.End() && r.Line("scores");
     for (int p = 1; p <= 4; ++p) ok = ok && r.Number(s.Scores[p]);
-    ok = ok && r.End() && r.Stack("deck", s.DrawDeck) && r.Stack("pile", s.DiscardPile);
+    ok = ok && r.End();
+    if (ok && r.NextIs("sheet")) {
+        ok = r.Line("sheet") && r.Number(s.SheetRowCount, 1, TableState::kSheetRows);
+        for (int row = 0; ok && row < s.SheetRowCount; ++row)
+            for (std::int16_t& total : s.SheetTotals[static_cast<std::size_t>(row)]) ok = ok && r.Number(total);
+        ok = ok && r.End();
+    }
+    ok = ok && r.Stack("deck", s.DrawDeck) && r.Stack("pile", s.DiscardPile);
     for (int p = 1; p <= 4; ++p) ok = ok && r.Stack("hand" + std::to_string(p), s.Players[p]);
     ok = ok && r.Generator(s.Generator) && r.AtEnd();
     if (!ok) return Status::Fail("Cannot read the table state: " + r.Error());

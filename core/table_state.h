@@ -36,6 +36,12 @@ struct TableState {
     CardStack DiscardPile;
     std::array<CardStack, 5> Players;
     std::array<std::int16_t, 5> Scores{};  // running totals, 1..4
+    // The score sheet: the totals after each of this game's last rounds,
+    // oldest first, seats 1..4 in columns 0..3. Older rounds scroll off the
+    // top; every row but the newest is shown struck through.
+    static constexpr int kSheetRows = 9;
+    std::array<std::array<std::int16_t, 4>, kSheetRows> SheetTotals{};
+    std::int16_t SheetRowCount = 0;
 
     // --- turns
     std::int16_t CurPlayer = 1;

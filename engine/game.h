@@ -100,7 +100,6 @@ public:
     std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
     std::int64_t RefusedMoves = 0;     // moves refused because the target was full
     CardStack CompHeld;             // a computer's Discard card while it discards
-    ScoreSheet Sheet;
     std::filesystem::path HumanDir;  // the human's pictures and clips; empty: SharedData/"player1"
 
     std::filesystem::path HumanFolder() const;
@@ -175,6 +174,8 @@ public:
     void DealAfterScore(FirstDiscardRule rule);
     bool CountRound();  // the sheet's activation: counts the round; true when the game ended
     void ScoreSheetOk();
+    // The score sheet of the table's rows, headed by the players' names.
+    ScoreSheet Sheet() const;
     void ViewScore();
     void ClearScoreSheet();
     void PresentGameOver();
@@ -230,9 +231,9 @@ public:
     // --- the four dealing sequences
     void NewGame();
     // A game dealt as the simulator deals each one, and a game record's
-    // replay after it: from `fresh` (the table as set up, before any deal)
-    // and its sheet, with the generator started from `seed`.
-    void DealFromSeed(const TableState& fresh, const ScoreSheet& fresh_sheet, std::uint64_t seed);
+    // replay after it: from `fresh` (the table as set up, before any deal),
+    // with the generator started from `seed`.
+    void DealFromSeed(const TableState& fresh, std::uint64_t seed);
     void DealForPlayers();
     Status LoadCardSetCommand(const std::filesystem::path& card_set);
     Status NextRound(FirstDiscardRule rule);
@@ -274,6 +275,7 @@ public:
 
 private:
     void PrepareTableForFirstTurn();
+    void ClearSheetRows();
     Status WriteWorkingFiles(const CardSetLayout& layout, int source_fd);
 
     Folders folders_;

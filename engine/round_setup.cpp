@@ -34,13 +34,13 @@ void Game::NewGame() {
         Scores[p] = 0;
     }
     view_.ClearScoreSheet();
+    ClearSheetRows();
     RoundNum = 0;
 }
 
-void Game::DealFromSeed(const TableState& fresh, const ScoreSheet& fresh_sheet, std::uint64_t seed) {
+void Game::DealFromSeed(const TableState& fresh, std::uint64_t seed) {
     State() = fresh;
     Generator = Random(seed);
-    Sheet = fresh_sheet;
     CompHeld.Clear();
     NewGame();
 }

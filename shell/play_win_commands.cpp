@@ -436,7 +436,7 @@ bool PlayWin::AwaitScoreSheetOk(std::function<void()> ok) {
     if (closing_ || (game_over_ && game_over_->isVisible())) return false;
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
     connect(score_frm_, &QDialog::finished, this, std::move(ok), Qt::SingleShotConnection);
-    score_frm_->AwaitOk(game_->Sheet, game_->Winner);
+    score_frm_->AwaitOk(game_->Sheet(), game_->Winner);
     return true;
 }
 

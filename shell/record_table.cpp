@@ -7,7 +7,6 @@
 #include <optional>
 #include <system_error>
 
-#include "actions/score_sheet.h"
 #include "dialogs/player_file.h"
 #include "engine/card_set_codec.h"
 #include "engine/game.h"
@@ -21,11 +20,10 @@ namespace kvt {
 
 namespace fs = std::filesystem;
 
-// The table as it stood after a move: the game and its score sheet, which
-// is all a replay from there needs (a computer's held discard is gone between moves).
+// The table as it stood after a move, which is all a replay from there
+// needs (a computer's held discard is gone between moves).
 struct RecordTable::Kept {
     std::string table;  // WriteTableState: far smaller than the state with its empty slots
-    ScoreSheet sheet;
 };
 
 namespace {
@@ -193,17 +191,16 @@ Status RecordTable::Replay() {
     // Dealt as the simulator deals a game: from the fresh table, with the record's seed.
     // The simulator's set-up deals once before its games; so does this.
     const TableState fresh = game.State();
-    const ScoreSheet sheet = game.Sheet;
     game.NewGame();
     if (record_.start_table.empty()) {
-        game.DealFromSeed(fresh, sheet, record_.seed);
+        game.DealFromSeed(fresh, record_.seed);
     } else if (Status s = ReadTableState(record_.start_table, game.State()); !s) {
         return Status::Fail("its starting table cannot be read: " + s.message());
     }
-    kept_.push_back({WriteTableState(game.State()), game.Sheet});
+    kept_.push_back({WriteTableState(game.State())});
     MatchDriver driver(game);
     return ReplayMoves(record_, driver, [this, &game](std::size_t played) {
-        if (played % kEvery == 0) kept_.push_back({WriteTableState(game.State()), game.Sheet});
+        if (played % kEvery == 0) kept_.push_back({WriteTableState(game.State())});
     });
 }
 
@@ -217,7 +214,6 @@ Status RecordTable::TableAt(std::size_t step, TableState& out, TableState* befor
     while (from > 0 && from * kEvery < Moves() && record_.moves[from * kEvery].move.drawn) --from;
     const Kept& kept = kept_.at(from);
     if (Status s = ReadTableState(kept.table, game.State()); !s) return s;
-    game.Sheet = kept.sheet;
     game.CompHeld.Clear();
     MatchDriver driver(game);
     Events events;

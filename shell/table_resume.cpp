@@ -34,10 +34,6 @@ SavedTable Capture(const Game& game) {
         saved.player_names[p] = game.PlayerInfo[p + 1].Name;
         saved.player_hashes[p] = PlayerIdentity(game.PlayerInfo[p + 1]);
     }
-    for (int row = 0; row < kSavedSheetRows; ++row)
-        for (int p = 1; p <= 4; ++p)
-            saved.sheet[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)] = {game.Sheet.Cell(row, p),
-                                                                                          game.Sheet.Struck(row, p)};
     saved.state = game.State();
     return saved;
 }
@@ -56,7 +52,7 @@ std::string Implausible(const Game& game, const TableState& state) {
     bool cards = all_known(state.DrawDeck) && all_known(state.DiscardPile);
     for (int p = 1; p <= 4; ++p) cards = cards && all_known(state.Players[static_cast<std::size_t>(p)]);
     if (!cards) return "it holds a card the card set does not have";
-    if (state.RoundNum < 0 || state.RoundNum > kSavedSheetRows) return "its round is out of range";
+    if (state.RoundNum < 0 || state.RoundNum > TableState::kSheetRows) return "its round is out of range";
     if (state.WildGroup < -1 || state.WildGroup >= kCardDefCount) return "its wild-card group is out of range";
     if (state.ChoosingCards && (game.IsComputer(state.CurPlayer) || state.ChooseFromPlayer < 2 || state.ChooseFromPlayer > 4 ||
                                 state.ChooseFromPlayer == state.CurPlayer))
@@ -104,17 +100,6 @@ Status Acceptable(const Game& game, const SavedTable& saved) {
     return Status::Ok();
 }
 
-void BringOnto(Game& game, const SavedTable& saved) {
-    game.State() = saved.state;
-    game.Sheet.Clear();
-    for (int row = 0; row < kSavedSheetRows; ++row)
-        for (int p = 1; p <= 4; ++p) {
-            const SavedSheetCell& cell = saved.sheet[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)];
-            game.Sheet.SetCell(row, p, cell.text);
-            if (cell.struck) game.Sheet.Strike(row, p);
-        }
-}
-
 Status ReadSaved(const std::filesystem::path& file, std::string& text, SavedTable& saved) {
     if (Status s = ReadWholeFile(file, text, kReadLimit); !s) return s;
     return ReadSavedTable(text, saved);
@@ -137,7 +122,7 @@ TableResume::Outcome TableResume::Restore(Game& game, std::string& why) {
         if (ec) std::filesystem::remove(file_, ec);
         return Outcome::kSetAside;
     }
-    BringOnto(game, saved);
+    game.State() = saved.state;
     written_ = std::move(text);
     return Outcome::kResumed;
 }
@@ -148,7 +133,8 @@ Status TableResume::WriteDeal(const Game& game, const TableState& dealt, const s
     deal.state.Scores = {};
     deal.state.RoundNum = 0;
     deal.state.Winner = 0;
-    deal.sheet = {};
+    deal.state.SheetTotals = {};
+    deal.state.SheetRowCount = 0;
     return WriteFileAtomically(file, WriteSavedTable(deal));
 }
 
@@ -158,7 +144,7 @@ Status TableResume::OpenDeal(Game& game, const std::filesystem::path& file) {
     Status read = ReadSaved(file, text, deal);
     if (read) read = Acceptable(game, deal);
     if (!read) return read;
-    BringOnto(game, deal);
+    game.State() = deal.state;
     return Status::Ok();
 }
 

@@ -28,7 +28,7 @@ constexpr std::uint64_t kSeed = 20240607;
 std::string Snapshot(const Game& game) {
     std::string text = WriteTableState(game.State());
     for (int row = 0; row < ScoreSheet::kRows; ++row)
-        for (int p = 1; p <= 4; ++p) text += game.Sheet.Cell(row, p) + (game.Sheet.Struck(row, p) ? "/" : "|");
+        for (int p = 1; p <= 4; ++p) text += game.Sheet().Cell(row, p) + (game.Sheet().Struck(row, p) ? "/" : "|");
     return text;
 }
 

@@ -64,7 +64,7 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
     for (int p = 2; p <= 4; ++p) win.GameState().PlayerInfo[p].Name = kImage.toStdString();
 
     ScoreFrm score;
-    score.ShowSheet(win.GameState().Sheet, 0);
+    score.ShowSheet(win.GameState().Sheet(), 0);
     GameOverFrm over;
     over.ShowPlayer(2, kImage, setup.Root() / "<img src='x'>.bmp");
     CardViewFrm viewer;

@@ -26,7 +26,7 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
     Hands(0, 3, 1, 1);
     game.CountRound();
     // Player 1 went out: no penalty, still a row.
-    EXPECT_EQ(std::tuple(game.Sheet.Cell(1, 1), game.Sheet.Cell(1, 2), game.Sheet.Struck(0, 4), game.Sheet.Struck(1, 4)),
+    EXPECT_EQ(std::tuple(game.Sheet().Cell(1, 1), game.Sheet().Cell(1, 2), game.Sheet().Struck(0, 4), game.Sheet().Struck(1, 4)),
               std::tuple("5", "3", true, false));
     for (int round = 3; round <= 10; ++round) {
         Hands(1, 1, 1, 1);
@@ -34,12 +34,12 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
     }
     EXPECT_EQ(game.RoundNum, 9);
     // The first row scrolled away.
-    EXPECT_EQ(std::tuple(game.Sheet.Cell(0, 2), game.Sheet.Cell(8, 1), game.Sheet.Cell(9, 1)), std::tuple("3", "13", " "));
-    EXPECT_EQ(std::tuple(game.Sheet.Struck(7, 1), game.Sheet.Struck(8, 1)), std::tuple(true, false));
+    EXPECT_EQ(std::tuple(game.Sheet().Cell(0, 2), game.Sheet().Cell(8, 1), game.Sheet().Cell(9, 1)), std::tuple("3", "13", " "));
+    EXPECT_EQ(std::tuple(game.Sheet().Struck(7, 1), game.Sheet().Struck(8, 1)), std::tuple(true, false));
     game.NewGame();
     Hands(1, 1, 1, 1);
     game.CountRound();
-    EXPECT_EQ(game.Sheet.Cell(1, 1), " ") << "a new game starts a blank sheet";
+    EXPECT_EQ(game.Sheet().Cell(1, 1), " ") << "a new game starts a blank sheet";
 }
 
 TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
@@ -86,9 +86,10 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingSh
     for (const int round : {0, 1}) {
         game.RoundNum = static_cast<std::int16_t>(round);
         game.Winner = 0;
-        game.Sheet.SetCell(0, 1, "12");
+        game.SheetTotals[0][0] = 12;
+        game.SheetRowCount = 1;
         game.ViewScore();
-        EXPECT_EQ(game.Sheet.Cell(0, 1), round == 0 ? " " : "12") << "round " << round;
+        EXPECT_EQ(game.Sheet().Cell(0, 1), round == 0 ? " " : "12") << "round " << round;
     }
 }
 
@@ -105,7 +106,7 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
     EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
-    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet.Blank()), std::tuple(0, 0, true));
+    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet().Blank()), std::tuple(0, 0, true));
     // A card set that deals nothing leaves the table empty and the round over.
     game.ReloadEachRound = false;
     game.CardSet = CardSetDef{};

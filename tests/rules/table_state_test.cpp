@@ -72,6 +72,11 @@ TEST_F(TableStateTest, ItsTextReadsBackIntoAnEqualStateThatPlaysOnTheSame) {
         [](TableState& s) { s.ChoosingCards = !s.ChoosingCards; },
         [](TableState& s) { s.NextDealRule = FirstDiscardRule::kNoSecondCard; },
         [](TableState& s) { s.Generator.Uniform(); },
+        [](TableState& s) {
+            s.SheetTotals = {};
+            s.SheetTotals[0] = {-1, 0, 500, 32767};
+            s.SheetRowCount = 1;
+        },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         TableState changed = base;
@@ -89,8 +94,14 @@ TEST_F(TableStateTest, DamagedTextIsRefusedNamingTheLineAndChangesNothing) {
         t.replace(t.find(from), from.size(), to);
         return t;
     };
+    TableState one_row = game.State();
+    one_row.SheetRowCount = 1;
+    const std::string row_text = WriteTableState(one_row);
+    const std::size_t row_at = row_text.find("sheet 1 ");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "line 1:"},
+        {std::string(row_text).replace(row_at, 8, "sheet 10 "), "\"sheet\" wants a number from 1 to 9"},
+        {std::string(row_text).insert(row_text.find('\n', row_at), " 7"), "unexpected \"7\""},
         {replace("kvt table state 1", "kvt table state 2"), "line 1:"},
         {replace("turn ", "turn 9"), "line 2:"},
         {replace("reversed ", "reversed x"), "line 4:"},
@@ -148,32 +159,65 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     EXPECT_EQ(Listed(game, 3), V{"ok"});
 }
 
-// The game in progress kept between runs: written and read back whole, and
-// anything cut, changed or foreign refused without touching what was there.
+// The game in progress kept between runs: written and read back whole, the
+// older form with the sheet's cells as text too, and anything cut, changed or
+// foreign refused without touching what was there.
 TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefused) {
     SavedTable saved;
     saved.card_set_hash = 0x0123456789abcdefull;
     saved.card_set_title = "Four \\ Winds\n";
     saved.player_names = {"Tester", "Amara", "", "Cy  "};
     saved.player_hashes = {1, 2, 3, ~0ull};
-    saved.sheet[0][1] = {"17", true};
-    saved.sheet[9][3] = {"-5", false};
     saved.state = game.State();
+    saved.state.RoundNum = 2;
+    saved.state.SheetRowCount = 2;
+    saved.state.SheetTotals = {};
+    saved.state.SheetTotals[0] = {17, 0, 3, -5};
+    saved.state.SheetTotals[1] = {20, 4, 32767, -5};
     const std::string text = WriteSavedTable(saved);
     SavedTable read;
     ASSERT_TRUE(ReadSavedTable(text, read).ok());
     EXPECT_EQ(read, saved);
 
+    const auto sealed = [](const std::string& body) { return body + "end " + text_fields::Hex(Fnv1a64(body)) + "\n"; };
+    // Format 1: the table, its sheet as cells. Its rows are the game's first
+    // RoundNum, or every filled one after a won game; a stale row of the game
+    // before is none of them, and after a New Game there is none.
+    const std::size_t table_at = text.find("table\n");
+    const std::string head = "KVT table in progress 1\n" + text.substr(text.find('\n') + 1, table_at - text.find('\n') - 1);
+    const char* cells[3][4] = {{"17", "0", "3", "-5"}, {"20", "4", "32767", "-5"}, {"99", "99", "99", "99"}};
+    std::string old_cells;
+    for (int row = 0; row < 10; ++row)
+        for (int p = 1; p <= 4; ++p)
+            old_cells += "sheet " + std::to_string(row) + " " + std::to_string(p) + (row == 0 ? " 1 " : " 0 ") +
+                         (row < 3 ? cells[row][p - 1] : " ") + "\n";
+    const auto old_form = [&](TableState state) {
+        state.SheetRowCount = 0;
+        state.SheetTotals = {};
+        return head + old_cells + "table\n" + WriteTableState(state);
+    };
+    const std::string old = old_form(saved.state);
+    for (const auto& [round, winner, rows] : {std::tuple(2, 0, 2), std::tuple(0, 3, 3), std::tuple(0, 0, 0)}) {
+        TableState expected = saved.state;
+        expected.RoundNum = static_cast<std::int16_t>(round);
+        expected.Winner = static_cast<std::int16_t>(winner);
+        expected.SheetRowCount = static_cast<std::int16_t>(rows);
+        expected.SheetTotals[2] = rows == 3 ? std::array<std::int16_t, 4>{99, 99, 99, 99} : std::array<std::int16_t, 4>{};
+        if (rows == 0) expected.SheetTotals = {};
+        read = {};
+        ASSERT_TRUE(ReadSavedTable(sealed(old_form(expected)), read).ok()) << round << winner;
+        EXPECT_EQ(read.state, expected) << "round " << round << ", winner " << winner;
+    }
+    const std::size_t cells_at = head.size();
+    std::string bad_cell = old;
+    bad_cell.replace(bad_cell.find("sheet 1 2 0 4"), 13, "sheet 1 2 0 x");
+    const std::string cell_says =
+        "line " + std::to_string(std::count(old.begin(), old.begin() + cells_at, '\n') + 6) + ": a score sheet cell";
+
     std::string changed = text;
     changed[text.find("hand1") + 7] ^= 1;
     std::string unsealed = text.substr(0, text.rfind("end "));
     unsealed += "end 0000000000000000\n";
-    // A wrong line, sealed as if it were right, is named by its number.
-    const std::size_t cell_at = text.find("sheet 0 2 ");
-    std::string bad_cell = text.substr(0, text.rfind("end ")).replace(cell_at, 10, "sheet 0 9 ");
-    bad_cell += "end " + text_fields::Hex(Fnv1a64(bad_cell)) + "\n";
-    const std::string cell_says =
-        "line " + std::to_string(std::count(text.begin(), text.begin() + cell_at, '\n') + 1) + ": \"sheet\" wants";
     const struct {
         const char* what;
         std::string text;
@@ -181,12 +225,14 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
     } cases[] = {
         {"empty", "", "not a KVT table"},
         {"a game record", "KVT game record 1.0\n", "not a KVT table"},
-        {"a later format", "KVT table in progress 2\n" + text.substr(text.find('\n') + 1), "format 2"},
+        {"a later format", "KVT table in progress 3\n" + text.substr(text.find('\n') + 1), "format 3"},
+        {"a sheet of the new form", sealed(text.substr(0, table_at) + "sheet 0 1 1 17\n" + text.substr(table_at, text.rfind("end ") - table_at)), "is not a line"},
         {"cut off", text.substr(0, text.size() / 2), "cut off"},
         {"one bit changed", changed, "damaged"},
         {"another hash", unsealed, "damaged"},
         {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
-        {"a seat 9", bad_cell, cell_says.c_str()},
+        // A wrong line, sealed as if it were right, is named by its number.
+        {"a cell that is not a total", sealed(bad_cell), cell_says.c_str()},
     };
     for (const auto& c : cases) {
         read = saved;

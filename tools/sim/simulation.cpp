@@ -176,7 +176,6 @@ Status Simulation::Setup(const Options& options) {
         return s;
 
     fresh_table_ = game.State();
-    fresh_sheet_ = game.Sheet;
     game.NewGame();
     if (!game.TableInPlay()) return Status::Fail("The card set \"" + cards.string() + "\" deals no cards");
     checker_.StartRound(game);
@@ -239,7 +238,7 @@ bool Simulation::PlayOneRound(long round, bool check, std::ostream* trace, GameR
     return true;
 }
 
-void Simulation::DealGame(std::uint64_t seed) { game_->DealFromSeed(fresh_table_, fresh_sheet_, seed); }
+void Simulation::DealGame(std::uint64_t seed) { game_->DealFromSeed(fresh_table_, seed); }
 
 GameResult Simulation::PlayGame(long game_number, std::uint64_t seed, bool check, bool trace, bool by_card) {
     GameResult out;

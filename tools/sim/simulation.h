@@ -160,7 +160,6 @@ private:
     std::unique_ptr<Game> game_;
     std::filesystem::path shared_;
     TableState fresh_table_;  // as set up, before any deal
-    ScoreSheet fresh_sheet_;
     GameResult timed_;        // PlayRound's rounds
     EventCounter timed_counter_{timed_.Figures};
     Stats run_figures_;  // PlayGameForRun's games
