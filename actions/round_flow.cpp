@@ -31,7 +31,7 @@ void Game::ClearPickState() {
 RoundResult Game::RoundOver(FirstDiscardRule rule) {
     MoveScope scope(*this);
     const RoundResult result = ScoreRound();
-    view_.ShowScoreSheet(Sheet(), Winner);
+    view_.ShowScoreSheet(SheetRows, Winner);
     DealAfterScore(rule);
     return result;
 }
@@ -50,7 +50,7 @@ RoundResult Game::ScoreRound() {
         if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     }
 
-    view_.OpenScoreSheet(Sheet(), Winner);
+    view_.OpenScoreSheet(SheetRows, Winner);
     if (Winner > 0) {
         PresentGameOver();
         RoundNum = 0;

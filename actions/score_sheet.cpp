@@ -17,12 +17,12 @@ void ScoreSheet::Clear() {
     for (auto& row : struck_) row.fill(false);
 }
 
-ScoreSheet::ScoreSheet(const TableState& state) {
+ScoreSheet::ScoreSheet(const ScoreRows& rows_of_totals) {
     Clear();
-    const int rows = state.SheetRowCount;
+    const int rows = rows_of_totals.count;
     for (int row = 0; row < rows; ++row)
         for (int p = 1; p <= kPlayers; ++p) {
-            SetCell(row, p, std::to_string(state.SheetTotals[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)]));
+            SetCell(row, p, std::to_string(rows_of_totals.totals[static_cast<std::size_t>(row)][static_cast<std::size_t>(p - 1)]));
             if (row + 1 < rows) Strike(row, p);
         }
 }
@@ -34,19 +34,14 @@ bool ScoreSheet::Blank() const {
     return true;
 }
 
-ScoreSheet Game::Sheet() const {
-    ScoreSheet sheet(State());
+ScoreSheet Game::SheetOf(const ScoreRows& rows) const {
+    ScoreSheet sheet(rows);
     for (int p = 1; p <= 4; ++p) sheet.Headings[static_cast<std::size_t>(p)] = PlayerInfo[static_cast<std::size_t>(p)].Name;
     return sheet;
 }
 
-void Game::ClearSheetRows() {
-    SheetTotals = {};
-    SheetRowCount = 0;
-}
-
 void Game::ClearScoreSheet() {
-    ClearSheetRows();
+    SheetRows = {};
     RoundNum = 0;
     view_.ClearScoreSheet();
 }
@@ -55,23 +50,23 @@ bool Game::CountRound() {
     if (ScoreViewOnly || Winner > 0) return false;
     // A sheet still holding rows when the count starts again from 0 belongs
     // to the last game.
-    if (RoundNum == 0) ClearSheetRows();
+    if (RoundNum == 0) SheetRows = {};
 
-    if (RoundNum >= kSheetRows) {
+    if (RoundNum >= ScoreRows::kMax) {
         // The oldest row scrolls off the top.
-        std::move(SheetTotals.begin() + 1, SheetTotals.end(), SheetTotals.begin());
-        RoundNum = kSheetRows;
+        std::move(SheetRows.totals.begin() + 1, SheetRows.totals.end(), SheetRows.totals.begin());
+        RoundNum = ScoreRows::kMax;
     } else {
         ++RoundNum;
     }
-    auto& row = SheetTotals[static_cast<std::size_t>(RoundNum - 1)];
+    auto& row = SheetRows.totals[static_cast<std::size_t>(RoundNum - 1)];
     for (int p = 1; p <= 4; ++p) {
         long long total = Scores[p];
         for (const Card& c : Players[p]) total += c.Value;
         Scores[p] = Sat16(total);
         row[static_cast<std::size_t>(p - 1)] = Scores[p];
     }
-    SheetRowCount = RoundNum;
+    SheetRows.count = RoundNum;
 
     bool over = false;
     for (int p = 1; p <= 4; ++p) over = over || Scores[p] > kGameEndsAbove;
@@ -100,11 +95,10 @@ void Game::ScoreSheetOk() {
 
 void Game::ViewScore() {
     ScoreViewOnly = true;
-    if (RoundNum == 0 && Winner == 0) ClearSheetRows();
+    if (RoundNum == 0 && Winner == 0) SheetRows = {};
     CountRound();
-    const ScoreSheet sheet = Sheet();
-    view_.OpenScoreSheet(sheet, Winner);
-    view_.ShowScoreSheet(sheet, Winner);
+    view_.OpenScoreSheet(SheetRows, Winner);
+    view_.ShowScoreSheet(SheetRows, Winner);
     ScoreSheetOk();
     ScoreViewOnly = false;
 }

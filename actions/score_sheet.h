@@ -10,15 +10,15 @@ namespace kvt {
 
 // The score sheet as the window shows it: ten rows of running totals, one
 // column per player, with the rows a later round has overtaken struck
-// through. It is drawn from the table's numbers (TableState::SheetTotals);
-// the counting itself is done by Game (CountRound, ScoreSheetOk).
+// through. It is drawn from the table's numbers (ScoreRows); the counting
+// itself is done by Game (CountRound, ScoreSheetOk).
 struct ScoreSheet {
     static constexpr int kRows = 10;
     static constexpr int kPlayers = 4;
 
     ScoreSheet() { Clear(); }
-    // The sheet of `state`'s rows, without headings.
-    explicit ScoreSheet(const TableState& state);
+    // The sheet of a table's rows, without headings.
+    explicit ScoreSheet(const ScoreRows& rows);
 
     // Column headings, players 1..4 (index 0 unused).
     std::array<std::string, kPlayers + 1> Headings;

@@ -153,10 +153,10 @@ std::string WriteTableState(const TableState& s) {
     out << '\n';
     // Only a sheet with rows has the line, so a table's text from before the
     // sheet was kept here reads the same and still reads back.
-    if (s.SheetRowCount > 0) {
-        out << "sheet " << s.SheetRowCount;
-        for (int row = 0; row < s.SheetRowCount; ++row)
-            for (const std::int16_t total : s.SheetTotals[static_cast<std::size_t>(row)]) out << ' ' << total;
+    if (s.SheetRows.count > 0) {
+        out << "sheet " << s.SheetRows.count;
+        for (int row = 0; row < s.SheetRows.count; ++row)
+            for (const std::int16_t total : s.SheetRows.totals[static_cast<std::size_t>(row)]) out << ' ' << total;
         out << '\n';
     }
     WriteStack(out, "deck", s.DrawDeck);
@@ -191,9 +191,9 @@ Status ReadTableState(const std::string& text, TableState& state) {
     for (int p = 1; p <= 4; ++p) ok = ok && r.Number(s.Scores[p]);
     ok = ok && r.End();
     if (ok && r.NextIs("sheet")) {
-        ok = r.Line("sheet") && r.Number(s.SheetRowCount, 1, TableState::kSheetRows);
-        for (int row = 0; ok && row < s.SheetRowCount; ++row)
-            for (std::int16_t& total : s.SheetTotals[static_cast<std::size_t>(row)]) ok = ok && r.Number(total);
+        ok = r.Line("sheet") && r.Number(s.SheetRows.count, 1, ScoreRows::kMax);
+        for (int row = 0; ok && row < s.SheetRows.count; ++row)
+            for (std::int16_t& total : s.SheetRows.totals[static_cast<std::size_t>(row)]) ok = ok && r.Number(total);
         ok = ok && r.End();
     }
     ok = ok && r.Stack("deck", s.DrawDeck) && r.Stack("pile", s.DiscardPile);

@@ -25,6 +25,16 @@ enum class Decision : std::int8_t {
     AcknowledgeScore, // a round is over and waits for its score sheet
 };
 
+// The score sheet: the running totals after each of a game's last rounds,
+// oldest first, seats 1..4 in columns 0..3. Older rounds scroll off the top;
+// every row but the newest is shown struck through.
+struct ScoreRows {
+    static constexpr int kMax = 9;
+    std::array<std::array<std::int16_t, 4>, kMax> totals{};
+    std::int16_t count = 0;
+    bool operator==(const ScoreRows&) const = default;
+};
+
 // The game on one table and nothing else: the stacks, the scores, whose turn
 // it is and what is asked of whom, and the random generator. It is a value:
 // copying it keeps a game (for undo, a resume or a replay), equal states play
@@ -36,12 +46,7 @@ struct TableState {
     CardStack DiscardPile;
     std::array<CardStack, 5> Players;
     std::array<std::int16_t, 5> Scores{};  // running totals, 1..4
-    // The score sheet: the totals after each of this game's last rounds,
-    // oldest first, seats 1..4 in columns 0..3. Older rounds scroll off the
-    // top; every row but the newest is shown struck through.
-    static constexpr int kSheetRows = 9;
-    std::array<std::array<std::int16_t, 4>, kSheetRows> SheetTotals{};
-    std::int16_t SheetRowCount = 0;
+    ScoreRows SheetRows;
 
     // --- turns
     std::int16_t CurPlayer = 1;

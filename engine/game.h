@@ -174,8 +174,9 @@ public:
     void DealAfterScore(FirstDiscardRule rule);
     bool CountRound();  // the sheet's activation: counts the round; true when the game ended
     void ScoreSheetOk();
-    // The score sheet of the table's rows, headed by the players' names.
-    ScoreSheet Sheet() const;
+    // The score sheet of a table's rows, headed by the players' names.
+    ScoreSheet SheetOf(const ScoreRows& rows) const;
+    ScoreSheet Sheet() const { return SheetOf(SheetRows); }
     void ViewScore();
     void ClearScoreSheet();
     void PresentGameOver();
@@ -275,7 +276,6 @@ public:
 
 private:
     void PrepareTableForFirstTurn();
-    void ClearSheetRows();
     Status WriteWorkingFiles(const CardSetLayout& layout, int source_fd);
 
     Folders folders_;

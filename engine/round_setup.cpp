@@ -34,7 +34,7 @@ void Game::NewGame() {
         Scores[p] = 0;
     }
     view_.ClearScoreSheet();
-    ClearSheetRows();
+    SheetRows = {};
     RoundNum = 0;
 }
 

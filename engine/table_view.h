@@ -11,7 +11,7 @@
 
 namespace kvt {
 
-struct ScoreSheet;
+struct ScoreRows;
 
 // One button of the wild-card group choice: a group and the definition that
 // stands for it (its picture, and the card laid when the group is chosen).
@@ -108,13 +108,14 @@ public:
         return choices.empty() ? -1 : choices.front().CardIndex;
     }
 
-    // The score sheet with this round counted appears; the game-over
-    // presentation may follow over it. Returns at once.
-    virtual void OpenScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
+    // The score sheet with this round counted appears (the window words
+    // the table's rows); the game-over presentation may follow over it.
+    // Returns at once.
+    virtual void OpenScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
     // The sheet to be read: the table goes on once the human has pressed OK
     // (a window may return at once and hold back what it shows next until
     // then). A winner above 0 blinks.
-    virtual void ShowScoreSheet(const ScoreSheet& /*sheet*/, int /*winner*/) {}
+    virtual void ShowScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
     // Game over: the window opens, then for each player a picture and a
     // clip (PlayClip), then WaitGameOverClosed returns when the human
     // presses Exit.

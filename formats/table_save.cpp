@@ -27,16 +27,16 @@ using OldSheet = std::array<std::array<std::string, 4>, kOldSheetRows>;
 // sheet's that the rules never showed.
 void TakeOldSheet(const OldSheet& cells, TableState& state) {
     std::int16_t rows = 0;
-    for (; rows < TableState::kSheetRows; ++rows) {
-        auto& totals = state.SheetTotals[static_cast<std::size_t>(rows)];
+    for (; rows < ScoreRows::kMax; ++rows) {
+        auto& totals = state.SheetRows.totals[static_cast<std::size_t>(rows)];
         bool filled = true;
         for (std::size_t p = 0; p < 4; ++p) filled = filled && Number(cells[static_cast<std::size_t>(rows)][p], totals[p]);
         if (!filled) break;
     }
     if (state.RoundNum > 0) rows = std::min(rows, state.RoundNum);
     if (state.RoundNum == 0 && state.Winner == 0) rows = 0;
-    state.SheetRowCount = rows;
-    for (std::size_t row = static_cast<std::size_t>(rows); row < state.SheetTotals.size(); ++row) state.SheetTotals[row] = {};
+    state.SheetRows.count = rows;
+    for (std::size_t row = static_cast<std::size_t>(rows); row < state.SheetRows.totals.size(); ++row) state.SheetRows.totals[row] = {};
 }
 
 }  // namespace

@@ -167,11 +167,11 @@ public:
     void ShowNothingToDraw(int player, bool passed) override;
 
     // --- the dialogs the rules open
-    void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
-    void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void OpenScoreSheet(const ScoreRows& rows, int winner) override;
+    void ShowScoreSheet(const ScoreRows& rows, int winner) override;
     // The sheet to be read and closed (Score > View Score), without waiting:
     // `done` once it has been closed.
-    void ShowScoreSheetThen(const ScoreSheet& sheet, int winner, const std::function<void()>& done);
+    void ShowScoreSheetThen(const ScoreRows& rows, int winner, const std::function<void()>& done);
     void ShowGameOver(int winner) override;
     void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
     void WaitGameOverClosed() override;

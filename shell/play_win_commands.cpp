@@ -415,20 +415,20 @@ bool PlayWin::AskGroupWithoutWaiting(std::function<void(int card_index)> chosen)
     return true;
 }
 
-void PlayWin::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+void PlayWin::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (closing_) return;
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
-    score_frm_->ShowSheet(sheet, winner);
+    score_frm_->ShowSheet(game_->SheetOf(rows), winner);
     if (!game_->ScoreViewOnly) match_->RoundScored();
 }
 
-void PlayWin::ShowScoreSheet(const ScoreSheet& sheet, int winner) { ShowScoreSheetThen(sheet, winner, [] {}); }
+void PlayWin::ShowScoreSheet(const ScoreRows& rows, int winner) { ShowScoreSheetThen(rows, winner, [] {}); }
 
-void PlayWin::ShowScoreSheetThen(const ScoreSheet& sheet, int winner, const std::function<void()>& done) {
+void PlayWin::ShowScoreSheetThen(const ScoreRows& rows, int winner, const std::function<void()>& done) {
     if (closing_) return done();
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
     connect(score_frm_, &QDialog::finished, this, done, Qt::SingleShotConnection);
-    score_frm_->AwaitOk(sheet, winner);
+    score_frm_->AwaitOk(game_->SheetOf(rows), winner);
 }
 
 bool PlayWin::AwaitScoreSheetOk(std::function<void()> ok) {

@@ -52,7 +52,7 @@ std::string Implausible(const Game& game, const TableState& state) {
     bool cards = all_known(state.DrawDeck) && all_known(state.DiscardPile);
     for (int p = 1; p <= 4; ++p) cards = cards && all_known(state.Players[static_cast<std::size_t>(p)]);
     if (!cards) return "it holds a card the card set does not have";
-    if (state.RoundNum < 0 || state.RoundNum > TableState::kSheetRows) return "its round is out of range";
+    if (state.RoundNum < 0 || state.RoundNum > ScoreRows::kMax) return "its round is out of range";
     if (state.WildGroup < -1 || state.WildGroup >= kCardDefCount) return "its wild-card group is out of range";
     if (state.ChoosingCards && (game.IsComputer(state.CurPlayer) || state.ChooseFromPlayer < 2 || state.ChooseFromPlayer > 4 ||
                                 state.ChooseFromPlayer == state.CurPlayer))
@@ -133,8 +133,7 @@ Status TableResume::WriteDeal(const Game& game, const TableState& dealt, const s
     deal.state.Scores = {};
     deal.state.RoundNum = 0;
     deal.state.Winner = 0;
-    deal.state.SheetTotals = {};
-    deal.state.SheetRowCount = 0;
+    deal.state.SheetRows = {};
     return WriteFileAtomically(file, WriteSavedTable(deal));
 }
 

@@ -167,14 +167,14 @@ void TableShow::PlayClip(const std::filesystem::path& file) {
 
 int TableShow::AskWildGroup(const std::vector<GroupChoice>& choices) { return window_.AskWildGroup(choices); }
 
-void TableShow::OpenScoreSheet(const ScoreSheet& sheet, int winner) {
+void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
-    Then([this, sheet, winner] { window_.OpenScoreSheet(sheet, winner); });
+    Then([this, rows, winner] { window_.OpenScoreSheet(rows, winner); });
 }
 
-void TableShow::ShowScoreSheet(const ScoreSheet& sheet, int winner) {
+void TableShow::ShowScoreSheet(const ScoreRows& rows, int winner) {
     // What the table shows next waits until the sheet has been closed.
-    queue_.Lasting([this, sheet, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(sheet, winner, done); });
+    queue_.Lasting([this, rows, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(rows, winner, done); });
 }
 
 void TableShow::ShowGameOver(int winner) {

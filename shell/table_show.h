@@ -60,8 +60,8 @@ public:
     void PlayClip(const std::filesystem::path& file) override;
 
     int AskWildGroup(const std::vector<GroupChoice>& choices) override;
-    void OpenScoreSheet(const ScoreSheet& sheet, int winner) override;
-    void ShowScoreSheet(const ScoreSheet& sheet, int winner) override;
+    void OpenScoreSheet(const ScoreRows& rows, int winner) override;
+    void ShowScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowGameOver(int winner) override;
     void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
     void WaitGameOverClosed() override;

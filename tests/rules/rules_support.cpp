@@ -48,7 +48,7 @@ int RulesView::AskWildGroup(const std::vector<GroupChoice>& choices) {
     return answer;
 }
 
-void RulesView::ShowScoreSheet(const ScoreSheet&, int winner) {
+void RulesView::ShowScoreSheet(const ScoreRows&, int winner) {
     ++score_sheets;
     Note("ShowScoreSheet " + N(winner));
 }

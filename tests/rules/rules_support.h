@@ -67,8 +67,8 @@ public:
     void AnimateDraw(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void PlayClip(const std::filesystem::path& f) override { Note("PlayClip " + f.filename().string()); }
     int AskWildGroup(const std::vector<GroupChoice>& choices) override;
-    void OpenScoreSheet(const ScoreSheet&, int winner) override { Note("OpenScoreSheet " + N(winner)); }
-    void ShowScoreSheet(const ScoreSheet&, int winner) override;
+    void OpenScoreSheet(const ScoreRows&, int winner) override { Note("OpenScoreSheet " + N(winner)); }
+    void ShowScoreSheet(const ScoreRows&, int winner) override;
     void ShowGameOver(int winner) override { Note("ShowGameOver " + N(winner)); }
     void ShowGameOverPicture(int p, const std::filesystem::path& f) override {
         Note("GameOverPicture " + N(p) + " " + f.filename().string());

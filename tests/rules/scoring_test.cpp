@@ -86,8 +86,8 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingSh
     for (const int round : {0, 1}) {
         game.RoundNum = static_cast<std::int16_t>(round);
         game.Winner = 0;
-        game.SheetTotals[0][0] = 12;
-        game.SheetRowCount = 1;
+        game.SheetRows.totals[0][0] = 12;
+        game.SheetRows.count = 1;
         game.ViewScore();
         EXPECT_EQ(game.Sheet().Cell(0, 1), round == 0 ? " " : "12") << "round " << round;
     }

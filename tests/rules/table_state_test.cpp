@@ -73,9 +73,9 @@ TEST_F(TableStateTest, ItsTextReadsBackIntoAnEqualStateThatPlaysOnTheSame) {
         [](TableState& s) { s.NextDealRule = FirstDiscardRule::kNoSecondCard; },
         [](TableState& s) { s.Generator.Uniform(); },
         [](TableState& s) {
-            s.SheetTotals = {};
-            s.SheetTotals[0] = {-1, 0, 500, 32767};
-            s.SheetRowCount = 1;
+            s.SheetRows.totals = {};
+            s.SheetRows.totals[0] = {-1, 0, 500, 32767};
+            s.SheetRows.count = 1;
         },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -95,7 +95,7 @@ TEST_F(TableStateTest, DamagedTextIsRefusedNamingTheLineAndChangesNothing) {
         return t;
     };
     TableState one_row = game.State();
-    one_row.SheetRowCount = 1;
+    one_row.SheetRows.count = 1;
     const std::string row_text = WriteTableState(one_row);
     const std::size_t row_at = row_text.find("sheet 1 ");
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -170,10 +170,10 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
     saved.player_hashes = {1, 2, 3, ~0ull};
     saved.state = game.State();
     saved.state.RoundNum = 2;
-    saved.state.SheetRowCount = 2;
-    saved.state.SheetTotals = {};
-    saved.state.SheetTotals[0] = {17, 0, 3, -5};
-    saved.state.SheetTotals[1] = {20, 4, 32767, -5};
+    saved.state.SheetRows.count = 2;
+    saved.state.SheetRows.totals = {};
+    saved.state.SheetRows.totals[0] = {17, 0, 3, -5};
+    saved.state.SheetRows.totals[1] = {20, 4, 32767, -5};
     const std::string text = WriteSavedTable(saved);
     SavedTable read;
     ASSERT_TRUE(ReadSavedTable(text, read).ok());
@@ -192,8 +192,8 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
             old_cells += "sheet " + std::to_string(row) + " " + std::to_string(p) + (row == 0 ? " 1 " : " 0 ") +
                          (row < 3 ? cells[row][p - 1] : " ") + "\n";
     const auto old_form = [&](TableState state) {
-        state.SheetRowCount = 0;
-        state.SheetTotals = {};
+        state.SheetRows.count = 0;
+        state.SheetRows.totals = {};
         return head + old_cells + "table\n" + WriteTableState(state);
     };
     const std::string old = old_form(saved.state);
@@ -201,9 +201,9 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
         TableState expected = saved.state;
         expected.RoundNum = static_cast<std::int16_t>(round);
         expected.Winner = static_cast<std::int16_t>(winner);
-        expected.SheetRowCount = static_cast<std::int16_t>(rows);
-        expected.SheetTotals[2] = rows == 3 ? std::array<std::int16_t, 4>{99, 99, 99, 99} : std::array<std::int16_t, 4>{};
-        if (rows == 0) expected.SheetTotals = {};
+        expected.SheetRows.count = static_cast<std::int16_t>(rows);
+        expected.SheetRows.totals[2] = rows == 3 ? std::array<std::int16_t, 4>{99, 99, 99, 99} : std::array<std::int16_t, 4>{};
+        if (rows == 0) expected.SheetRows.totals = {};
         read = {};
         ASSERT_TRUE(ReadSavedTable(sealed(old_form(expected)), read).ok()) << round << winner;
         EXPECT_EQ(read.state, expected) << "round " << round << ", winner " << winner;
