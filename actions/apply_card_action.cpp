@@ -96,36 +96,27 @@ std::vector<GroupChoice> Game::WildGroupChoices() const {
 // After a wild card the player who laid it names a group, and a copy of a
 // definition of that group goes on the pile for the next player to match.
 void Game::PlaceGroupCard(int player) {
-    int def_index = -1;
     if (!IsComputer(player)) {
-        const std::vector<GroupChoice> choices = WildGroupChoices();
-        if (choices.empty()) return;  // a card set of wild cards only: nothing to name
-        if (driven_) {
-            NamingGroup = true;  // named by a move of its own
-            return;
-        }
-        const int answer = view_.AskWildGroup(choices);
-        def_index = choices.front().CardIndex;
-        for (const GroupChoice& c : choices)
-            if (c.CardIndex == answer) def_index = answer;
-        WildGroup = static_cast<std::int16_t>(def_index);
-    } else {
-        const CardStack& hand = Players[player];
-        // A hand emptied by the wild card names nothing; the round is over.
-        if (hand.Empty()) return;
-        const int group = hand[ChooseWildGroup(hand)].Group;
-        int lowest = 9999;
-        for (int d = 0; d <= kLastGroupDefinition; ++d) {
-            const Card& def = CardSet.CardDefs[d];
-            if (def.Group == group && !IsPictureOnly(def.Action) && def.Value < lowest) {
-                lowest = def.Value;
-                def_index = d;
-            }
-        }
-        // No definition of that group: the wild card stays on top.
-        if (def_index < 0) return;
+        // The human names it by a move of its own; a card set of wild cards
+        // only has nothing to name.
+        if (!WildGroupChoices().empty()) NamingGroup = true;
+        return;
     }
-    LayGroupCard(player, def_index);
+    const CardStack& hand = Players[player];
+    // A hand emptied by the wild card names nothing; the round is over.
+    if (hand.Empty()) return;
+    const int group = hand[ChooseWildGroup(hand)].Group;
+    int def_index = -1;
+    int lowest = 9999;
+    for (int d = 0; d <= kLastGroupDefinition; ++d) {
+        const Card& def = CardSet.CardDefs[d];
+        if (def.Group == group && !IsPictureOnly(def.Action) && def.Value < lowest) {
+            lowest = def.Value;
+            def_index = d;
+        }
+    }
+    // No definition of that group: the wild card stays on top.
+    if (def_index >= 0) LayGroupCard(player, def_index);
 }
 
 void Game::LayGroupCard(int player, int def_index) {

@@ -44,11 +44,9 @@ Status Game::Apply(const Move& move, Events& events) {
         return NotAllowed(move);
 
     Events* const heard = std::exchange(events_, &events);
-    const bool driven = std::exchange(driven_, true);
     const bool applying = std::exchange(applying_, true);
     const Status result = computer ? ApplyComputerMove(move) : ApplyHumanMove(move);
     applying_ = applying;
-    driven_ = driven;
     events_ = heard;
     if (!result) {
         events.clear();

@@ -376,35 +376,10 @@ void Game::EndComputerRun() {
     if (!ChoosingCards) view_.SetPickedCardVisible(true);
 }
 
-TurnsEnd Game::RunComputerTurns() {
+void Game::HandOverToComputers() {
     MoveScope scope(*this);
-    if (driven_) {
-        // The driver asks the computers one by one.
-        BeginComputerRun();
-        if (!IsComputer(CurPlayer)) EndComputerRun();
-        return ChoosingCards ? TurnsEnd::HumanChoosing : TurnsEnd::HumanToPlay;
-    }
-    for (;;) {
-        BeginComputerRun();
-
-        bool round_over = RoundEnded;
-        while (!round_over && IsComputer(CurPlayer)) {
-            if (stop_requested_) return TurnsEnd::Stopped;
-            round_over = PlayComputerTurn() == TurnOutcome::RoundEnded;
-        }
-        if (!round_over) {
-            EndComputerRun();
-            return ChoosingCards ? TurnsEnd::HumanChoosing : TurnsEnd::HumanToPlay;
-        }
-        if (stop_requested_) return TurnsEnd::Stopped;
-        if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
-        RoundOver(NextDealRule);
-        if (RoundEnded) return TurnsEnd::TableEmpty;
-        if (!IsComputer(CurPlayer)) {
-            view_.SetPickedCardVisible(true);
-            return TurnsEnd::HumanToPlay;
-        }
-    }
+    BeginComputerRun();
+    if (!IsComputer(CurPlayer)) EndComputerRun();
 }
 
 }  // namespace kvt

@@ -92,23 +92,15 @@ bool Game::RoundIsOver() const {
     return (PassesInRow >= kSeats && !CanDraw()) || TurnsWithoutProgress >= kStuckTurns;
 }
 
-TurnsEnd Game::FinishHumanRound() {
+// The human moved last; the round is scored now and waits for the sheet's
+// OK (Acknowledge), a move of its own.
+void Game::FinishHumanRound() {
     NextDealRule = FirstDiscardRule::kNoSecondCard;
-    // The human moved last; the round waits for its score sheet.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = kHuman;
-    if (stop_requested_) return TurnsEnd::Stopped;
-    // Driven, the round is scored now and waits for the sheet's OK as a move of its own.
-    if (driven_) {
-        ScoreRound();
-        return TurnsEnd::Stopped;
-    }
-    RoundOver(FirstDiscardRule::kNoSecondCard);
-    if (RoundEnded) return TurnsEnd::TableEmpty;
-    if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
-    return RunComputerTurns();
+    ScoreRound();
 }
 
-// The score sheet's OK of a driven game: the next round is dealt, as the
+// The score sheet's OK: the next round is dealt, as the
 // table goes on after a round the human or a computer ended. A table that
 // cannot be dealt stays empty until a new game.
 void Game::AcknowledgeScore() {
@@ -117,34 +109,12 @@ void Game::AcknowledgeScore() {
     if (RoundEnded) return;
     if (rule == FirstDiscardRule::kNoSecondCard) {
         if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
-        RunComputerTurns();
+        HandOverToComputers();
     } else if (IsComputer(CurPlayer)) {
         BeginComputerRun();
     } else {
         view_.SetPickedCardVisible(true);
     }
-}
-
-TurnsEnd Game::ResumePlay() {
-    stop_requested_ = false;
-    if (MoveInProgress()) return TurnsEnd::MoveRunning;
-    MoveScope scope(*this);
-    // A round left unscored by a stop is forgotten once the table was dealt anew.
-    if (RoundEnded && !RoundIsOver()) RoundEnded = false;
-    if (RoundEnded) {
-        if (NextDealRule == FirstDiscardRule::kNoSecondCard) return FinishHumanRound();
-        return RunComputerTurns();
-    }
-    if (IsComputer(CurPlayer)) return RunComputerTurns();
-    if (ChoosingCards) return TurnsEnd::HumanChoosing;
-    view_.SetPickedCardVisible(true);
-    return TurnsEnd::HumanToPlay;
-}
-
-void Game::ClearStop() {
-    stop_requested_ = false;
-    RoundEnded = false;
-    PassesInRow = 0;
 }
 
 }  // namespace kvt

@@ -13,15 +13,6 @@ enum class TurnOutcome {
     RoundEnded,   // a hand ran out, or no player can move any more
 };
 
-// Why RunComputerTurns handed back control.
-enum class TurnsEnd {
-    HumanToPlay,    // the human is on turn
-    HumanChoosing,  // the human must first take cards from an opponent
-    Stopped,        // RequestStop: returned between two moves
-    TableEmpty,     // the next round could not be dealt
-    MoveRunning,    // ResumePlay from inside a running move: the stop was withdrawn
-};
-
 // The round just scored, as the score sheet counted it.
 struct RoundResult {
     std::int16_t Winner = 0;  // 1..4 when this round ended the game

@@ -137,7 +137,10 @@ public:
     std::int16_t ChooseWildGroup(const CardStack& hand) const;
 
     // Computer players.
-    TurnsEnd RunComputerTurns();
+    // After the human's move: the table turns to the computers, which a
+    // match driver then asks one move at a time (and back to the human at
+    // once when it is on turn again).
+    void HandOverToComputers();
     TurnOutcome PlayComputerTurn();
     // The same, handing what happened to `events` (cleared first).
     TurnOutcome PlayComputerTurn(Events& events);
@@ -181,25 +184,9 @@ public:
     void ClearScoreSheet();
     void PresentGameOver();
 
-    // Waiting and re-entrancy: true while a rule operation that moves cards
-    // runs; the window refuses or queues game-changing commands meanwhile.
+    // True while a rule operation that moves cards runs: the window refuses
+    // game-changing commands meanwhile.
     bool MoveInProgress() const { return move_depth_ > 0; }
-    // The running computer loop returns at its next safe point, between two
-    // moves. Sticks until ResumePlay or ClearStop.
-    void RequestStop() { stop_requested_ = true; }
-    bool StopRequested() const { return stop_requested_; }
-    // Carries on where a stop left off: scores a round left unscored, then
-    // lets the computers play when one is on turn. From inside a running
-    // move it only withdraws the stop (MoveRunning).
-    TurnsEnd ResumePlay();
-    // Driven, the human's moves stop after themselves: the computers wait to
-    // be asked one move at a time, a round that ends is scored at once and
-    // waits for the sheet's OK (Acknowledge), a wild card waits for its
-    // group to be named (NameGroup). Apply drives its move in any case.
-    void SetDriven(bool driven) { driven_ = driven; }
-    bool Driven() const { return driven_; }
-    // Forgets the stop and any round it left unscored (after a new deal).
-    void ClearStop();
 
     // Hears every event the rules report (the window's move log), except
     // those a computer turn or a round's end hands back instead. The events
@@ -315,7 +302,7 @@ private:
     Status ApplyHumanPlay(const Move& move);
     void AcknowledgeScore();
     bool HandsGotSmaller();
-    TurnsEnd FinishHumanRound();
+    void FinishHumanRound();
     bool HumanLocked() const;
     // Where the rules report what happens; none while nobody listens. The
     // event is made in place at the end of the list (no copy of a whole
@@ -353,9 +340,6 @@ private:
     HumanMoveListener human_move_listener_;
     std::int64_t rounds_scored_ = 0;
     std::array<std::int16_t, 4> last_totals_{};
-    // Set while Apply runs, or for good by SetDriven.
-    bool driven_ = false;
-    bool stop_requested_ = false;
     // The deck BuildDeck made last and the definitions it made it from:
     // every round builds the same deck from the same card set.
     std::array<Card, kCardDefCount> built_from_{};

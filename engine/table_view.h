@@ -102,12 +102,6 @@ public:
     // Plays a wave file to its end; a missing file plays nothing.
     virtual void PlayClip(const std::filesystem::path& /*file*/) {}
 
-    // The human names the group after a wild card: the CardIndex of one of
-    // `choices` (never empty). Modal; the headless answer is the first.
-    virtual int AskWildGroup(const std::vector<GroupChoice>& choices) {
-        return choices.empty() ? -1 : choices.front().CardIndex;
-    }
-
     // The score sheet with this round counted appears (the window words
     // the table's rows); the game-over presentation may follow over it.
     // Returns at once.

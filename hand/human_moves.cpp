@@ -181,7 +181,7 @@ void Game::AfterHumanPlay() {
     SetDiscardButton(false);
     CardPicked = 0;
     if (!hand.Empty()) {
-        RunComputerTurns();
+        HandOverToComputers();
     } else {
         RoundEnded = true;
         FinishHumanRound();
@@ -209,7 +209,7 @@ HumanMove Game::ClickDrawDeck() {
     if (PassTurn(kHuman) == TurnOutcome::RoundEnded)
         FinishHumanRound();
     else
-        RunComputerTurns();
+        HandOverToComputers();
     ReportHumanMove(Move{MoveKind::Pass, kHuman, -1, 0, {}}, scored_before);
     return HumanMove::Passed;
 }
@@ -244,7 +244,7 @@ HumanMove Game::TakeFrom(int player, int slot) {
         ChooseMsgPending = true;
         CurPlayer = static_cast<std::int16_t>(NextSeat(kHuman, PlayReversed));
         ChoosingCards = false;
-        RunComputerTurns();
+        HandOverToComputers();
     }
     ReportHumanMove(move, scored_before);
     return HumanMove::Took;

@@ -159,7 +159,6 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     table_show_ = std::make_unique<TableShow>(*this, *show_);
     game_ = std::make_unique<Game>(options_.folders, *table_show_, options_.seed);
     table_show_->Attach(*game_);
-    game_->SetDriven(true);
     show_->SetOnIdle([this] {
         if (closing_) return;
         ShowGuidance();
@@ -491,7 +490,6 @@ void PlayWin::closeEvent(QCloseEvent* event) {
     if (move_depth_ == 0 && !closing_) KeepTableInProgress();
     // Whatever waits now returns at once, and nothing waits again.
     closing_ = true;
-    game_->RequestStop();
     show_->Clear();
     flights_->Abort();
     sound_->Shutdown();

@@ -165,8 +165,6 @@ void TableShow::PlayClip(const std::filesystem::path& file) {
     queue_.Lasting([this, file](const ShowQueue::Done& done) { window_.PlayClipThen(file, done); });
 }
 
-int TableShow::AskWildGroup(const std::vector<GroupChoice>& choices) { return window_.AskWildGroup(choices); }
-
 void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
     Then([this, rows, winner] { window_.OpenScoreSheet(rows, winner); });

@@ -59,7 +59,6 @@ public:
     void AnimateDraw(int player, bool to_picked_card) override;
     void PlayClip(const std::filesystem::path& file) override;
 
-    int AskWildGroup(const std::vector<GroupChoice>& choices) override;
     void OpenScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowGameOver(int winner) override;

@@ -224,15 +224,16 @@ TEST_F(Rules, AComputersWildCardLaysTheEarliestLowestCardOfItsMostCommonGroup) {
 }
 
 TEST_F(Rules, TheHumanOrTheMostCommonGroupNamesTheWildGroup) {
-    table.view.wild_answer = 19;
+    // The human's wild card waits for a group named by a move of its own:
+    // one of the choices, nothing else.
     Deal(1, C(0, 50));
     EXPECT_EQ(Lay(1), 2);
+    ASSERT_EQ(game.Pending(), Decision::NameGroup);
+    Events events;
+    EXPECT_FALSE(game.Apply(Move{MoveKind::NameGroup, 1, 3, 0, {}}, events).ok()) << "not one of the choices";
+    ASSERT_TRUE(game.Apply(Move{MoveKind::NameGroup, 1, 19, 0, {}}, events).ok());
     EXPECT_EQ(game.WildGroup, 19);
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
-    table.view.wild_answer = 3;  // not one of the choices: the first stands in
-    Deal(1, C(0, 50));
-    Lay(1);
-    EXPECT_EQ(game.WildGroup, 0);
     // A computer names its most common group.
     CardStack hand;
     for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);

@@ -29,6 +29,7 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     EXPECT_TRUE(game.DiscardButtonShown);
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored) << "the hold grid is full";
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    PlayToThePerson(game);
     const std::vector<Card> pile = Cards(game.DiscardPile);
     EXPECT_EQ(std::vector<Card>(pile.begin() + 1, pile.begin() + 4), (std::vector<Card>{C(2, 3), C(2, 1), discard2}));
     EXPECT_FALSE(game.HoldGridOpen);
@@ -72,17 +73,14 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     const Card pass2 = C(1, 20, kActionPassLeft, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
     ClickHand({0, 0, 0});
-    game.RequestStop();  // look at the hands before the computers move
     game.ClickDiscardButton();
     EXPECT_EQ(Cards(game.Players[2]), (std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}));
     EXPECT_EQ(Plain(game.DiscardPile.Top()), pass2);
     EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
     // Cards chosen for a card that passes nothing stay in the hand.
-    game.ClearStop();
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});
     const Census start = TakeCensus(game);
     ClickHand({0, 0, 0});
-    game.RequestStop();
     game.ClickDiscardButton();
     EXPECT_EQ(game.Players[1].Count(), 3);
     EXPECT_TRUE(TableConsistent(game, start, game.GroupCardsAdded));
@@ -141,6 +139,7 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     EXPECT_EQ(game.HoldNeeded, 0);
     ASSERT_TRUE(game.DiscardButtonShown);
     EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    PlayToThePerson(game);
     // The human went out: the round is scored and the seat after the starter opens the next.
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
               std::tuple(1, 3, 1, kHandSize));
@@ -153,15 +152,15 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::NothingToDraw);
     EXPECT_EQ(table.view.Count("NothingToDraw 1"), 1) << "the table says a card must be played";
     SetTable(game, {{C(3, 3)}, {C(1, 1), C(2, 2)}, {C(1, 2), C(2, 3)}, {C(1, 3), C(2, 4)}}, {C(1, 9)}, {});
-    game.RequestStop();
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
     EXPECT_EQ(std::tuple(game.CurPlayer, game.PassesInRow, table.view.Count("NothingToDraw 1 passed")),
               std::tuple(2, 1, 1));
 
     // Nobody can play: the human's pass and the computers' three end the round.
-    game.ClearStop();
+    game.PassesInRow = 0;
     SetTable(game, {{C(3, 3)}, {C(2, 2)}, {C(2, 3)}, {C(2, 4)}}, {C(1, 9)}, {}, 1);
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
+    PlayToThePerson(game);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[4]), std::tuple(1, 3, 4));
 }
@@ -169,12 +168,12 @@ TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) 
 TEST_F(Human, PickingCardsFromAnOpponent) {
     SetTable(game, {Low(1, 3), {C(3, 1), C(3, 2), C(3, 3)}, Low(3, 3), {C(1, 20, kActionDrawLeft, 2), C(4, 4)}}, {C(1, 9)},
              Low(4, 5), 4);
-    EXPECT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
+    PlayToThePerson(game);
+    ASSERT_TRUE(game.ChoosingCards);
     EXPECT_EQ(table.view.Count("PickedBox on"), 0);
     EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
     EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored);
     EXPECT_EQ(game.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";
-    game.RequestStop();
     EXPECT_EQ(game.ClickOpponentCard(2, 2), HumanMove::Took);
     EXPECT_EQ(game.ClickOpponentCard(2, 1), HumanMove::Took);
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 2), C(1, 3), C(3, 1), C(3, 2)}))
@@ -182,21 +181,21 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseMsgPending, game.CurPlayer), std::tuple(false, true, 2));
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Ignored);
 
-    game.ClearStop();
     // Taking the giver's last card ends the round. A computer never lays such a card
     // on so small a hand, but it lays a card it has just drawn.
     SetTable(game, {Low(1, 3), {C(3, 1)}, Low(3, 3), {C(4, 4)}}, {C(1, 9)}, {C(1, 20, kActionDrawLeft, 2)}, 4);
     game.StartPlayer = 3;
-    ASSERT_EQ(game.RunComputerTurns(), TurnsEnd::HumanChoosing);
+    PlayToThePerson(game);
+    ASSERT_TRUE(game.ChoosingCards);
     EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
+    PlayToThePerson(game);
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.ChoosingCards, game.StartPlayer),
               std::tuple(1, 7, false, 4));
     game.PlayReversed = 1;
     SetTable(game, {Low(1, 3), {C(1, 20, kActionDrawAcross, 1), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)},
              Low(4, 5), 2);
-    game.RunComputerTurns();
+    PlayToThePerson(game);
     ASSERT_EQ(game.ChooseFromPlayer, 3);
-    game.RequestStop();
     game.ClickOpponentCard(3, 2);
     EXPECT_EQ(Plain(game.Players[1].Top()), C(3, 3)) << "from the top grid the clicked card";
     EXPECT_EQ(game.CurPlayer, 4);

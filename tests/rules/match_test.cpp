@@ -17,7 +17,7 @@ namespace kvt::test {
 namespace {
 
 // The human by moves that are the same as HumanClickStep's clicks.
-void PlayByMoves(Game& game, int rounds) {
+void PlayByMoves(Game& game, const RulesView& view, int rounds) {
     ScriptedSeat human([&game](const SeatView& view) -> std::optional<Move> {
         Move move;
         move.seat = 1;
@@ -45,12 +45,10 @@ void PlayByMoves(Game& game, int rounds) {
     MatchDriver driver(game);
     driver.SetSeat(1, &human);
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    // Driven, a round is scored as it ends and the sheet's OK is the Acknowledge move.
-    int acknowledged = 0;
-    driver.SetMoveListener([&acknowledged](const Move& move, const Events&) { acknowledged += move.kind == MoveKind::Acknowledge; });
-    game.RunComputerTurns();
+    // A round is scored as it ends and the sheet's OK is the Acknowledge move.
+    game.HandOverToComputers();  // as PlayByClicks begins
     Events events;
-    for (int step = 0; acknowledged < rounds && step < 20000 && !::testing::Test::HasFailure(); ++step)
+    for (int step = 0; view.score_sheets < rounds && step < 20000 && !::testing::Test::HasFailure(); ++step)
         EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied)
             << "step " << step << ": " << driver.Refusal().message();
 }
@@ -65,10 +63,9 @@ std::vector<std::string> PlayHuman(const CardSetDef& set, int rounds, bool by_mo
         if (call.rfind("OpenScoreSheet", 0) == 0) states.push_back(WriteTableState(game.State()));
     };
     if (by_moves) {
-        PlayByMoves(game, rounds);
+        PlayByMoves(game, table.view, rounds);
     } else {
-        game.RunComputerTurns();
-        for (int step = 0; table.view.score_sheets < rounds && step < 3000; ++step) HumanClickStep(game);
+        PlayByClicks(game, table.view, rounds);
     }
     states.push_back(WriteTableState(game.State()));
     return states;
@@ -127,7 +124,6 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
         Game& twin = *twin_table.game;
         GiveTraits(game, true);
         GiveTraits(twin, true);
-        game.SetDriven(true);
         const TableState start = game.State();
         TableState before = start;
         GameRecord record;

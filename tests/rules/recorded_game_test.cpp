@@ -65,9 +65,8 @@ std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
         Take(table.view, record);
         record.push_back(click + " -> " + std::to_string(static_cast<int>(result)));
     };
-    game.RunComputerTurns();
+    PlayByClicks(game, table.view, rounds, note);
     Take(table.view, record);
-    for (int step = 0; table.view.score_sheets < rounds && step <= 3000; ++step) HumanClickStep(game, note);
     return record;
 }
 

@@ -1,5 +1,6 @@
 #include "rules/rules_support.h"
 
+#include "actions/computer_seat.h"
 #include "core/matching.h"
 #include "engine/working_files.h"
 
@@ -42,16 +43,6 @@ std::string RulesView::Name(const Card& c) {
     return N(c.Group) + "/" + N(c.Value) + "/" + N(c.Action) + "x" + N(c.ActionCount);
 }
 
-int RulesView::AskWildGroup(const std::vector<GroupChoice>& choices) {
-    const int answer = wild_answer >= 0 ? wild_answer : TableView::AskWildGroup(choices);
-    Note("AskWildGroup " + N(answer));
-    return answer;
-}
-
-void RulesView::ShowScoreSheet(const ScoreRows&, int winner) {
-    ++score_sheets;
-    Note("ShowScoreSheet " + N(winner));
-}
 
 RulesTable::RulesTable(const CardSetDef& set, std::uint64_t seed) {
     folders.SettingsFile = temp.Path() / "config" / "kvt.ini";
@@ -196,6 +187,36 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
     EXPECT_EQ(person ? driver.Submit(answer, events) : driver.Advance(events), MatchDriver::Step::Applied)
         << driver.Refusal().message();
     return true;
+}
+
+namespace {
+
+// The computers through a driver, as at the table.
+struct ComputersDriven {
+    explicit ComputersDriven(Game& game) : computer(game), driver(game) {
+        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+    }
+    ComputerSeat computer;
+    MatchDriver driver;
+    Events events;
+};
+
+}  // namespace
+
+void PlayToThePerson(Game& game) {
+    ComputersDriven table(game);
+    // A table that cannot be dealt asks for the sheet's OK for ever.
+    int steps = 0;
+    while (steps++ < 5000 && DriveAllButTheClicks(game, table.driver, table.events)) {
+    }
+}
+
+void PlayByClicks(Game& game, RulesView& view, int rounds, const std::function<void(const std::string&, HumanMove)>& note) {
+    ComputersDriven table(game);
+    // The dealt table turns to the computers as after a move of the person's.
+    game.HandOverToComputers();
+    for (int step = 0; view.score_sheets < rounds && step < 6000; ++step)
+        if (!DriveAllButTheClicks(game, table.driver, table.events)) HumanClickStep(game, note);
 }
 
 }  // namespace kvt::test

@@ -29,8 +29,7 @@ public:
     std::vector<std::string> calls;
     bool record = true;
     std::function<void(const std::string&)> on_call;
-    int wild_answer = -1;  // -1: the headless default
-    int score_sheets = 0;
+    int score_sheets = 0;  // opened
     int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
     void Note(const std::string& call);
@@ -66,9 +65,11 @@ public:
     void AnimatePickedCard(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void AnimateDraw(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void PlayClip(const std::filesystem::path& f) override { Note("PlayClip " + f.filename().string()); }
-    int AskWildGroup(const std::vector<GroupChoice>& choices) override;
-    void OpenScoreSheet(const ScoreRows&, int winner) override { Note("OpenScoreSheet " + N(winner)); }
-    void ShowScoreSheet(const ScoreRows&, int winner) override;
+    void OpenScoreSheet(const ScoreRows&, int winner) override {
+        ++score_sheets;
+        Note("OpenScoreSheet " + N(winner));
+    }
+    void ShowScoreSheet(const ScoreRows&, int winner) override { Note("ShowScoreSheet " + N(winner)); }
     void ShowGameOver(int winner) override { Note("ShowGameOver " + N(winner)); }
     void ShowGameOverPicture(int p, const std::filesystem::path& f) override {
         Note("GameOverPicture " + N(p) + " " + f.filename().string());
@@ -129,6 +130,13 @@ void HumanClickStep(Game& game, const std::function<void(const std::string&, Hum
 // other seats, and the person's score sheets and wild groups (the first
 // group) are answered by moves. False when the person is to click.
 bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events);
+// Plays on as the table does until the person is to click: the computers'
+// moves, and the person's score sheets and wild groups as above.
+void PlayToThePerson(Game& game);
+// The person by clicks (HumanClickStep, hearing `note`) and the rest as
+// above, until `rounds` score sheets have opened.
+void PlayByClicks(Game& game, RulesView& view, int rounds,
+                  const std::function<void(const std::string&, HumanMove)>& note = {});
 
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {

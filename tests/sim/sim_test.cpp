@@ -260,7 +260,6 @@ TEST(SimRecord, APersonsGameFromAGivenTableReplays) {
     simulation.DealGame(sim::GameSeed(5, 1));
     game.ComputerSeat1 = false;
     game.PlayerSounds = true;
-    game.SetDriven(true);
     record.human_seat = 1;
     record.start_table = WriteTableState(game.State());
     game.SetHumanMoveListener([&record](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
