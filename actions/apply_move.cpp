@@ -52,7 +52,7 @@ Status Game::Apply(const Move& move, Events& events) {
         events.clear();
         return result;
     }
-    // The table's listener hears driven moves as it hears clicks.
+    // The table's listener hears applied moves as it hears clicks.
     if (heard == &heard_) heard_.insert(heard_.end(), events.begin(), events.end());
     return result;
 }

@@ -163,7 +163,7 @@ HumanMove Game::ClickDiscardButton() {
 
     PassesInRow = 0;
     CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
-    // A wild card waits here for its group to be named (driven only).
+    // A wild card waits here for its group to be named, a move of its own.
     if (!NamingGroup) AfterHumanPlay();
     ReportHumanMove(move, scored_before);
     return HumanMove::Played;
