@@ -57,6 +57,10 @@ TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
     Hands(0, 0, 0, 0);
     EXPECT_TRUE(game.CountRound());
     EXPECT_EQ(game.Winner, 3);
+    game.Winner = 0;
+    game.Scores[4] = 39;
+    EXPECT_TRUE(game.CountRound());
+    EXPECT_EQ(game.Winner, 4) << "the last seat wins too";
 
     game.Winner = 0;
     for (int p = 1; p <= 4; ++p) game.Scores[p] = 32000;
@@ -111,8 +115,10 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     game.ReloadEachRound = false;
     game.CardSet = CardSetDef{};
     Hands(1, 2, 3, 4);
+    game.CurPlayer = -1;  // a hand ran out: nobody is on turn
     game.RoundOver(FirstDiscardRule::kWild);
     EXPECT_TRUE(game.RoundEnded && AllCards(game).empty());
+    EXPECT_EQ(game.CurPlayer, game.StartPlayer) << "a seat on turn all the same";
     // The pictures and clips are found whatever their case.
     const auto folder = table.temp.Path() / "Player3";
     WriteBytes(folder / "Player.bmp", "BM");

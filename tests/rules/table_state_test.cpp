@@ -231,6 +231,8 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
         {"one bit changed", changed, "damaged"},
         {"another hash", unsealed, "damaged"},
         {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
+        {"a seat 5", sealed(std::string(text.substr(0, text.rfind("end "))).replace(text.find("\nplayer 4 "), 10, "\nplayer 5 ")),
+         "\"player\" wants a seat 1-4"},
         // A wrong line, sealed as if it were right, is named by its number.
         {"a cell that is not a total", sealed(bad_cell), cell_says.c_str()},
     };
