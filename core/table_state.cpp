@@ -174,7 +174,8 @@ Status ReadTableState(const std::string& text, TableState& state) {
     ok = ok && r.Line("turn") && r.Number(s.CurPlayer, 1, 4) && r.End();
     ok = ok && r.Line("start") && r.Number(s.StartPlayer, 0, 4) && r.End();
     ok = ok && r.Line("reversed") && r.Number(s.PlayReversed, 0, 1) && r.End();
-    ok = ok && r.Line("round") && r.Number(s.RoundNum) && r.End();
+    // The round is the score sheet's row: the rules count it from 0 to the sheet's last.
+    ok = ok && r.Line("round") && r.Number(s.RoundNum, 0, ScoreRows::kMax) && r.End();
     ok = ok && r.Line("wild-group") && r.Number(s.WildGroup) && r.End();
     ok = ok && r.Line("last-mover") && r.Number(s.LastMover, 0, 4) && r.End();
     ok = ok && r.Line("choosing") && r.Flag(s.ChoosingCards) && r.Number(s.ChooseFromPlayer, 0, 4) &&

@@ -105,6 +105,7 @@ TEST_F(TableStateTest, DamagedTextIsRefusedNamingTheLineAndChangesNothing) {
         {replace("kvt table state 1", "kvt table state 2"), "line 1:"},
         {replace("turn ", "turn 9"), "line 2:"},
         {replace("reversed ", "reversed x"), "line 4:"},
+        {replace("round ", "round 1"), "\"round\" wants a number from 0 to 9"},
         {text.substr(0, text.find("random")), "\"random\""},
         {replace("random ", "random 1 2 3"), "incomplete"},
         {text + "more\n", "after the state"},
