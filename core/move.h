@@ -18,6 +18,14 @@ enum class MoveKind : std::int8_t {
     ViewScore,    // the person looked at the score sheet between moves: its OK moves the starting seat on
 };
 
+// A group that can be named after a wild card, and the card definition that
+// stands for it: its picture, the card laid when it is named, and the slot
+// of the NameGroup move that names it.
+struct GroupChoice {
+    std::int16_t Group = 0;
+    std::int16_t CardIndex = 0;
+};
+
 // Anything a seat can do.
 struct Move {
     MoveKind kind = MoveKind::Pass;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dialogs/frm_support.h"
-#include "engine/table_view.h"
+#include "core/move.h"
 
 class QPushButton;
 class QToolButton;

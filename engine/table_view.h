@@ -13,13 +13,6 @@ namespace kvt {
 
 struct ScoreRows;
 
-// One button of the wild-card group choice: a group and the definition that
-// stands for it (its picture, and the card laid when the group is chosen).
-struct GroupChoice {
-    std::int16_t Group = 0;
-    std::int16_t CardIndex = 0;
-};
-
 // Everything the rules show, wait for or ask of the human goes through this
 // interface. Every call has a do-nothing default, so a headless view only
 // overrides what it cares about.
