@@ -27,13 +27,6 @@ ScoreSheet::ScoreSheet(const ScoreRows& rows_of_totals) {
         }
 }
 
-bool ScoreSheet::Blank() const {
-    for (const auto& row : text_)
-        for (const std::string& cell : row)
-            if (cell != " ") return false;
-    return true;
-}
-
 ScoreSheet Game::SheetOf(const ScoreRows& rows) const {
     ScoreSheet sheet(rows);
     for (int p = 1; p <= 4; ++p) sheet.Headings[static_cast<std::size_t>(p)] = PlayerInfo[static_cast<std::size_t>(p)].Name;

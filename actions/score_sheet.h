@@ -31,8 +31,6 @@ struct ScoreSheet {
 
     // Every cell blank (" ") and unstruck.
     void Clear();
-    // True when no cell holds anything but the blank.
-    bool Blank() const;
 
 private:
     std::array<std::array<std::string, kPlayers>, kRows> text_;

@@ -20,12 +20,6 @@ namespace kvt {
 
 namespace fs = std::filesystem;
 
-// The table as it stood after a move, which is all a replay from there
-// needs (a computer's held discard is gone between moves).
-struct RecordTable::Kept {
-    std::string table;  // WriteTableState: far smaller than the state with its empty slots
-};
-
 namespace {
 
 // Shows nothing: the replay's table is looked at only through its states.
@@ -197,10 +191,10 @@ Status RecordTable::Replay() {
     } else if (Status s = ReadTableState(record_.start_table, game.State()); !s) {
         return Status::Fail("its starting table cannot be read: " + s.message());
     }
-    kept_.push_back({WriteTableState(game.State())});
+    kept_tables_.push_back(WriteTableState(game.State()));
     MatchDriver driver(game);
     return ReplayMoves(record_, driver, [this, &game](std::size_t played) {
-        if (played % kEvery == 0) kept_.push_back({WriteTableState(game.State())});
+        if (played % kEvery == 0) kept_tables_.push_back(WriteTableState(game.State()));
     });
 }
 
@@ -212,8 +206,8 @@ Status RecordTable::TableAt(std::size_t step, TableState& out, TableState* befor
     std::size_t from = (before ? step - 1 : step) / kEvery;
     // A drawn card laid is laid from the draw before it, which is to be played too.
     while (from > 0 && from * kEvery < Moves() && record_.moves[from * kEvery].move.drawn) --from;
-    const Kept& kept = kept_.at(from);
-    if (Status s = ReadTableState(kept.table, game.State()); !s) return s;
+    if (Status s = ReadTableState(kept_tables_.at(from), game.State()); !s) return s;
+    // A computer's held discard is gone between moves.
     game.CompHeld.Clear();
     MatchDriver driver(game);
     Events events;

@@ -65,7 +65,6 @@ public:
     Status TableAt(std::size_t step, TableState& out, TableState* before = nullptr);
 
 private:
-    struct Kept;
     RecordTable();
     Status Replay();
 
@@ -73,7 +72,9 @@ private:
     std::array<std::string, 5> names_;
     std::filesystem::path work_;
     std::unique_ptr<Game> game_;
-    std::vector<Kept> kept_;
+    // The table every kEvery moves (WriteTableState: far smaller than the
+    // state with its empty slots), which is all a replay from there needs.
+    std::vector<std::string> kept_tables_;
 };
 
 }  // namespace kvt

@@ -110,7 +110,7 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
     EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
-    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.Sheet().Blank()), std::tuple(0, 0, true));
+    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.SheetRows.count), std::tuple(0, 0, 0));
     // A card set that deals nothing leaves the table empty and the round over.
     game.ReloadEachRound = false;
     game.CardSet = CardSetDef{};
