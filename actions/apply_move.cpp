@@ -1,6 +1,6 @@
 // Moves as data: one move of the seat that must act, applied to the table.
-// The human's moves go through the same steps as the clicks that build
-// them in the window, so a move and its clicks play the same game.
+// A computer's move is its whole turn; the human's moves are what the
+// window's clicks build, one at a time.
 #include <algorithm>
 
 #include "actions/rules_support.h"
@@ -79,13 +79,11 @@ Status Game::ApplyHumanMove(const Move& move) {
         return ApplyHumanPlay(move);
     case MoveKind::Draw:
         // The drawn card goes into the hand: what to do with it is the next move.
-        if (ClickDrawDeck() != HumanMove::Drew) return NotAllowed(move);
-        if (!PickStack.Empty()) ClickPickedCard();
-        return Status::Ok();
+        return DrawForHuman() ? Status::Ok() : NotAllowed(move);
     case MoveKind::Pass:
-        return ClickDrawDeck() == HumanMove::Passed ? Status::Ok() : NotAllowed(move);
+        return PassForHuman() ? Status::Ok() : NotAllowed(move);
     case MoveKind::Take:
-        return TakeFrom(move.from_seat, move.slot) == HumanMove::Took ? Status::Ok() : NotAllowed(move);
+        return TakeFrom(move.from_seat, move.slot) ? Status::Ok() : NotAllowed(move);
     case MoveKind::NameGroup: {
         const std::vector<GroupChoice> choices = WildGroupChoices();
         if (std::none_of(choices.begin(), choices.end(), [&](const GroupChoice& c) { return c.CardIndex == move.slot; }))
@@ -123,26 +121,10 @@ Status Game::ApplyHumanPlay(const Move& move) {
         ClearPickState();
         return Status::Fail("the card cannot be laid with " + std::to_string(move.chosen.size()) + " cards chosen");
     };
-    if (move.drawn) {
-        // Back in the picked-card box, as the draw left it.
-        PickOrigin = move.slot;
-        MoveCard(hand, PickStack, move.slot, false);
-        OfferDrawnCard();
-        view_.ShowPickedCard(PickStack[0]);
-    } else if (ClickHandCard(move.slot) != HumanMove::Picked) {
-        return undo();
-    }
-    // Each chosen slot of the whole hand is found in the hand as it stands
-    // without the cards already out.
-    for (const std::int16_t slot : move.chosen) {
-        int column = slot;
-        if (PickOrigin < slot) --column;
-        for (const std::int16_t held : HoldOrigins)
-            if (held < slot) --column;
-        if (ClickHandCard(column) != HumanMove::Chosen) return undo();
-    }
-    if (!DiscardButtonShown) return undo();
-    return ClickDiscardButton() == HumanMove::Played ? Status::Ok() : undo();
+    if (!PickToLay(move.slot, move.drawn)) return undo();
+    for (const std::int16_t slot : move.chosen)
+        if (!ChooseToLay(slot)) return undo();
+    return LayPicked() ? Status::Ok() : undo();
 }
 
 }  // namespace kvt

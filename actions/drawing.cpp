@@ -4,48 +4,22 @@ namespace kvt {
 
 int Game::DrawCard(CardStack& hand, int player, bool human_click) {
     MoveScope scope(*this);
-    const bool into_pick = human_click && player == kHuman && !IsComputer(kHuman);
     const int before = hand.Count() - 1;
-    if (!into_pick) {
-        if (hand.Full() && CanDraw())
-            ++RefusedMoves;
-        else
-            DrawFromDeck(hand, false);
-    } else {
-        // A card still waiting in the picked-card box goes back first.
-        if (!PickStack.Empty()) CancelPick();
-        if (PickStack.Empty()) DrawFromDeck(hand, true);
-        // Put back, the drawn card goes after the hand's last.
-        PickOrigin = hand.Count();
-        drawn_slot_ = PickStack.Empty() ? -1 : PickOrigin;
-        OfferDrawnCard();
-    }
+    if (hand.Full() && CanDraw())
+        ++RefusedMoves;
+    else
+        DrawFromDeck(hand);
     // Something was drawn: the table has changed, so the passes start again.
-    const bool drew = into_pick ? !PickStack.Empty() : hand.Count() - 1 != before;
+    const bool drew = hand.Count() - 1 != before;
     if (drew) PassesInRow = 0;
     if (!drew) Emit(EventKind::NothingDrawn, player);
     const int slot = hand.Count() - 1;
     if (player >= 1 && player <= 4) {
-        view_.AnimateDraw(player, into_pick);
-        if (into_pick) {
-            if (!PickStack.Empty()) view_.ShowPickedCard(PickStack[0]);
-        } else {
-            ShowPlayerHand(player);
-        }
+        // The human's own draw flies to the picked-card box, where the window offers it.
+        view_.AnimateDraw(player, human_click && player == kHuman && !IsComputer(kHuman));
+        ShowPlayerHand(player);
     }
     return slot;
-}
-
-void Game::OfferDrawnCard() {
-    CardStack& hand = Players[kHuman];
-    PickDrawn = true;
-    // A card that gives cards away asks for them as a picked one does;
-    // the Discard button waits until they are chosen.
-    const bool playable = !PickStack.Empty() && CheckPlayable(PickStack[0]) == 1;
-    if (!PickStack.Empty()) PickMark = PickStack[0].Playable;
-    HoldCount = 0;
-    HoldNeeded = playable && GivesCardsAway(PickStack[0]) == 1 ? PrepareHold(PickStack, 0, 1, hand) : 0;
-    SetDiscardButton(playable && HoldNeeded == 0);
 }
 
 std::int16_t Game::TakeCards(int taker, int action, int count) {

@@ -23,8 +23,6 @@ void Game::ClearPickState() {
     SetHoldGrid(false);
     SetDiscardButton(false);
     view_.ClearPickedCard();
-    CardPicked = 0;
-    HoldCount = 0;
     HoldNeeded = 0;
 }
 
@@ -43,8 +41,6 @@ RoundResult Game::ScoreRound() {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
-    ++rounds_scored_;
-    last_totals_ = {Scores[1], Scores[2], Scores[3], Scores[4]};
     if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
         scored->scores = result.Totals;
         if (Winner > 0) Emit(EventKind::GameEnded, Winner);

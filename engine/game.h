@@ -20,7 +20,6 @@
 #include "engine/table_view.h"
 #include "actions/turn_outcome.h"
 #include "actions/score_sheet.h"
-#include "hand/human_moves.h"
 #include "dialogs/player_record.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -47,9 +46,6 @@ public:
     Status Apply(const Move& move, Events& events) override;
 
     CardSetDef CardSet;
-    std::int16_t CardPicked = 0;
-    std::int16_t HoldCount = 0;
-    std::int16_t HoldNeeded = 0;
     bool SortCards = true;
     // The players' sound cues are chosen (they draw on the generator). The
     // table always chooses them, so that the course of a game never depends
@@ -75,14 +71,6 @@ public:
     std::filesystem::path AppDir;
     std::string CardBitmapPath;
     std::string CardDefPath;
-    CardStack HoldStack;
-    CardStack PickStack;
-    // The slots of the whole hand that the picked card and the held cards
-    // came from (HoldOrigins parallel to HoldStack); they go back there.
-    std::int16_t PickOrigin = -1;
-    std::int16_t PickMark = 0;  // the picked card's playable mark before it was picked
-    bool PickDrawn = false;     // the picked card is the one the human just drew
-    std::vector<std::int16_t> HoldOrigins;
     CardStack ScratchStack;
     std::int16_t CardBackDef = 0;
     std::int16_t BackCellX = 0;
@@ -94,8 +82,6 @@ public:
     // --- rules: turns, card actions, computer players, scoring
     // State of the rules beyond the game.
     bool ChooseMsgPending = false;  // the choose message goes with the next computer move
-    bool HoldGridOpen = false;      // the hold grid is shown
-    bool DiscardButtonShown = false;
     bool ComputerSeat1 = false;     // seat 1 is played by the computer too (simulation)
     std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
     std::int64_t RefusedMoves = 0;     // moves refused because the target was full
@@ -110,25 +96,23 @@ public:
     std::int16_t CheckPlayable(Card& card);
     static std::int16_t NeedsNoChoice(const Card& card);
     static std::int16_t GivesCardsAway(const Card& card);
-    std::int16_t PrepareHold(CardStack& stack, int slot, int playable, CardStack& hand);
+    // What the hold grid asks of a card the human picked (`drawn`: the card
+    // just drawn) that fits or not, with `left` cards left in the hand
+    // besides it: whether the grid opens, and how many cards to choose in it.
+    struct HoldAsk {
+        bool opens = false;
+        int cards = 0;
+    };
+    static HoldAsk HoldFor(const Card& card, bool fits, bool drawn, int left);
     // How many cards the human chooses to lay hand slot `slot` (0 for a card
     // that does not fit or asks for none).
     int CardsToChoose(int slot) const;
     // Redraws a player's grid (the window sorts the human's cards as it shows them).
     void ShowPlayerHand(int player);
 
-    // The human's clicks, as the window's handlers pass them on.
-    HumanMove ClickHandCard(int column);
-    HumanMove ClickPickedCard();
-    HumanMove ClickHoldCard(int column);
-    HumanMove ClickDiscardButton();
-    HumanMove ClickDrawDeck();
-    HumanMove ClickOpponentCard(int player, int column);
-    // Hears each move the human's clicks complete (never one applied by
-    // Apply), with the totals when it scored a round: the same Move applied
-    // to the table before it plays the same game.
-    using HumanMoveListener = std::function<void(const Move&, const std::optional<std::array<std::int16_t, 4>>&)>;
-    void SetHumanMoveListener(HumanMoveListener listener) { human_move_listener_ = std::move(listener); }
+    // While a move runs, while a finished round waits for its score sheet,
+    // or when the computer plays seat 1, the human can do nothing.
+    bool HumanLocked() const;
 
     // Card actions.
     std::int16_t TransferRandomCards(int target, int kind, int count);
@@ -187,6 +171,8 @@ public:
     // True while a rule operation that moves cards runs: the window refuses
     // game-changing commands meanwhile.
     bool MoveInProgress() const { return move_depth_ > 0; }
+    // The cards of the human's Play on their way from the hand (none between moves).
+    int CardsBeingLaid() const { return PickStack.Count() + HoldStack.Count(); }
 
     // Hears every event the rules report (the window's move log), except
     // those a computer turn or a round's end hands back instead. The events
@@ -204,9 +190,9 @@ public:
     // action runs and the result is the next player (or -1: a hand ran out);
     // otherwise 0. An empty source, a missing slot or a full target move nothing.
     std::int16_t MoveCard(CardStack& from, CardStack& to, int slot, bool do_action);
-    // Draws slot 0 of the deck into `hand` (or PickStack), first rebuilding an
-    // empty deck from all but the top card of the discard pile.
-    void DrawFromDeck(CardStack& hand, bool to_pick_stack = false);
+    // Draws slot 0 of the deck into `hand`, first rebuilding an empty deck
+    // from all but the top card of the discard pile.
+    void DrawFromDeck(CardStack& hand);
     std::int16_t ApplyCardAction(Card& card);
 
     // --- building and dealing
@@ -273,19 +259,30 @@ private:
     friend class MoveScope;
     bool MoveChecked(CardStack& from, CardStack& to, int slot);
     void PlaceGroupCard(int player);
-    void CancelPick();
     void ClearPickState();
-    // The slot in the whole hand (the picked and held cards back in place)
-    // of slot `column` of the hand as it stands.
-    int WholeHandSlot(int column) const;
+
+    // --- the human's Play while it is laid: the picked card and the cards
+    // chosen for it leave the hand for the picked-card box and the hold grid
+    // (empty between moves), shown as the window showed them while the move
+    // was built, then go where the card sends them.
+    bool PickToLay(int slot, bool drawn);
+    bool ChooseToLay(int slot);
+    bool LayPicked();
     // Card `index` of `from` (PickStack or HoldStack) back to its slot of the hand.
     bool ReturnToHand(CardStack& from, int index, std::int16_t origin);
-    void ReturnMoveBeingBuilt();
     void ForgetHeldSlot(int index);
-    // The drawn card waits in the picked-card box: the hold grid and the
-    // Discard button as a drawn card asks.
-    void OfferDrawnCard();
-    void ReportHumanMove(const Move& move, std::int64_t rounds_before);
+    CardStack HoldStack;
+    CardStack PickStack;
+    // The slots of the whole hand that the picked card and the held cards
+    // came from (HoldOrigins parallel to HoldStack).
+    std::int16_t PickOrigin = -1;
+    std::int16_t PickMark = 0;  // the picked card's playable mark before it was picked
+    bool PickDrawn = false;     // the picked card is the one the human just drew
+    std::vector<std::int16_t> HoldOrigins;
+    std::int16_t HoldNeeded = 0;
+    bool HoldGridOpen = false;
+    bool DiscardButtonShown = false;
+
     void SetHoldGrid(bool open);
     void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
@@ -295,7 +292,9 @@ private:
     void BeginComputerRun();
     void EndComputerRun();
     void AfterHumanPlay();
-    HumanMove TakeFrom(int player, int slot);
+    Status DrawForHuman();
+    Status PassForHuman();
+    bool TakeFrom(int player, int slot);
     void LayGroupCard(int player, int def_index);
     Status ApplyComputerMove(const Move& move);
     Status ApplyHumanMove(const Move& move);
@@ -303,7 +302,6 @@ private:
     void AcknowledgeScore();
     bool HandsGotSmaller();
     void FinishHumanRound();
-    bool HumanLocked() const;
     // Where the rules report what happens; none while nobody listens. The
     // event is made in place at the end of the list (no copy of a whole
     // event per move), and the caller fills in the rest through the pointer.
@@ -337,9 +335,6 @@ private:
     int move_depth_ = 0;
     bool applying_ = false;  // inside Apply: its move is the caller's to report
     int drawn_slot_ = -1;    // the hand slot of the card the human's last move drew
-    HumanMoveListener human_move_listener_;
-    std::int64_t rounds_scored_ = 0;
-    std::array<std::int16_t, 4> last_totals_{};
     // The deck BuildDeck made last and the definitions it made it from:
     // every round builds the same deck from the same card set.
     std::array<Card, kCardDefCount> built_from_{};

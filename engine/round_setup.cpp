@@ -3,22 +3,13 @@
 
 namespace kvt {
 
-// Seat arrows placed and hidden, prompt and hold grid closed, picked card
-// cleared, the top of the pile shown.
+// Seat arrows placed and hidden, prompt, hold grid and Discard button
+// closed, picked card cleared, the top of the pile shown.
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     view_.SetChooseMessageVisible(false);
-    // Closed, not only hidden: a card drawn after the deal must not find it
-    // open and take the next hand click as a card to give away.
-    SetHoldGrid(false);
-    HoldStack.Clear();
-    HoldOrigins.clear();
-    HoldCount = 0;
-    HoldNeeded = 0;
-    PickStack.Clear();
-    CardPicked = 0;
-    view_.ClearPickedCard();
+    ClearPickState();
     view_.ShowDiscardTop();
 }
 

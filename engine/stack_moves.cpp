@@ -12,7 +12,7 @@ std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_ac
     return ApplyCardAction(to[to.Count() - 1]);
 }
 
-void Game::DrawFromDeck(CardStack& hand, bool to_pick_stack) {
+void Game::DrawFromDeck(CardStack& hand) {
     if (DrawDeck.Empty() && DiscardPile.Count() > 1) {
         // Every card but the top of the pile goes back into the deck.
         const int returned = DiscardPile.Count() - 1;
@@ -23,7 +23,7 @@ void Game::DrawFromDeck(CardStack& hand, bool to_pick_stack) {
         Emit(EventKind::DeckRebuilt, 0, returned);
         ShuffleStack(DrawDeck);
     }
-    MoveCard(DrawDeck, to_pick_stack ? PickStack : hand, 0, false);
+    MoveCard(DrawDeck, hand, 0, false);
 }
 
 }  // namespace kvt

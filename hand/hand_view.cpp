@@ -181,7 +181,7 @@ void HandView::SetGeometry(const TableGeometry& geometry) {
     // The pictures shown now are redrawn at the new scale.
     ShowDrawDeck();
     if (discard_pile_->HasPicture()) ShowDiscardTop();
-    if (show_card_play_->HasPicture() && !game_.PickStack.Empty()) ShowPickedCard(game_.PickStack[0]);
+    if (show_card_play_->HasPicture() && picked_) ShowPickedCard(*picked_);
     if (hold_card_player_ >= 1 && !hold_card_->isHidden()) {
         hold_card_->SetPicture(Face(held_card_));
         hold_card_->move(geometry_.Pixels(QPoint(GridRect(hold_card_player_).Left, GridRect(hold_card_player_).Top)));
@@ -264,7 +264,7 @@ void HandView::ShowHand(const CardStack& stack, int player) {
     if (player == 0) {
         const int left_col = grid->LeftCol();
         const int cols = grid->Cols();
-        AdjustPlayerGrid(0, game_.PickStack[0].ActionCount);
+        AdjustPlayerGrid(0, hold_cols_);
         for (int i = 0; i < stack.Count(); ++i) {
             grid->SetCol(i);
             grid->SetRow(0);
@@ -466,11 +466,15 @@ void HandView::ShowDrawDeck() {
 }
 
 void HandView::ShowPickedCard(const Card& card) {
+    picked_ = card;
+    // The hold grid has a cell for each card the picked card may ask for.
+    hold_cols_ = card.ActionCount;
     ShowDrawDeck();
     show_card_play_->SetPicture(Face(card));
 }
 
 void HandView::ClearPickedCard() {
+    picked_.reset();
     ShowDrawDeck();
     show_card_play_->ClearPicture();
 }

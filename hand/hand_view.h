@@ -228,6 +228,8 @@ private:
     int deck_depth_ = -1;
     int hold_card_player_ = 0;
     Card held_card_;
+    std::optional<Card> picked_;  // the card in the picked-card box
+    int hold_cols_ = 0;           // the cards the last picked card may ask for
     QFont button_font_;
     TableGeometry geometry_;
     // Card pictures at the current scale, by the cache key of their source.

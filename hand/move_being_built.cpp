@@ -1,86 +1,223 @@
+#include "hand/move_being_built.h"
+
 #include <algorithm>
 
-#include "actions/rules_support.h"
+#include "core/matching.h"
+#include "core/seats.h"
+#include "engine/game.h"
 
 namespace kvt {
 
-// The picked card and the cards chosen for it leave the hand only while
-// the move is being built. Each remembers the slot it held in the whole
-// hand and goes back to it, so picking and putting back never reorder the
-// hand: the hand changes only by a move, and every move the clicks make is
-// a Move that plays the same game when it is applied to the same table.
-
 namespace {
 
-// The slots that cards of the move being built were taken from.
-std::vector<std::int16_t> TakenSlots(std::int16_t pick, const std::vector<std::int16_t>& held) {
-    std::vector<std::int16_t> taken = held;
-    if (pick >= 0) taken.push_back(pick);
-    std::sort(taken.begin(), taken.end());
-    return taken;
+// The same cards in the same slots; the playable marks may differ.
+bool SameCards(const CardStack& a, const CardStack& b) {
+    if (a.Count() != b.Count()) return false;
+    for (int i = 0; i < a.Count(); ++i) {
+        Card x = a[i];
+        x.Playable = b[i].Playable;
+        if (!(x == b[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-int Game::WholeHandSlot(int column) const {
+bool MoveBeingBuilt::Picking() const {
+    const CardStack& pile = game_.DiscardPile;
+    return pick_ >= 0 && pile.Count() == pile_count_ && (pile.Empty() || pile.Top() == pile_top_) &&
+           SameCards(built_on_, game_.Players[kHuman]);
+}
+
+const Card& MoveBeingBuilt::PickedCard() const { return built_on_[pick_]; }
+
+CardStack MoveBeingBuilt::ShownHand() const {
+    if (!Picking()) return game_.Players[kHuman];
+    CardStack shown;
+    for (int slot = 0; slot < built_on_.Count(); ++slot)
+        if (slot != pick_ && std::find(held_.begin(), held_.end(), slot) == held_.end()) shown.Push(built_on_[slot]);
+    return shown;
+}
+
+CardStack MoveBeingBuilt::Held() const {
+    CardStack held;
+    if (Picking())
+        for (const std::int16_t slot : held_) held.Push(built_on_[slot]);
+    return held;
+}
+
+int MoveBeingBuilt::WholeHandSlot(int column) const {
+    std::vector<std::int16_t> out = held_;
+    out.push_back(pick_);
+    std::sort(out.begin(), out.end());
     int slot = column;
-    for (const std::int16_t taken : TakenSlots(PickStack.Empty() ? -1 : PickOrigin, HoldOrigins))
+    for (const std::int16_t taken : out)
         if (taken <= slot) ++slot;
     return slot;
 }
 
-bool Game::ReturnToHand(CardStack& from, int index, std::int16_t origin) {
-    CardStack& hand = Players[kHuman];
-    if (hand.Full()) {
-        ++RefusedMoves;
-        EmitMove(EventKind::CardRefused, from[index], from, hand);
-        return false;
+bool MoveBeingBuilt::Locked() {
+    if (game_.HumanLocked()) return true;
+    // A move built on a table that has changed since is gone.
+    if (pick_ >= 0 && !Picking()) Reset();
+    return false;
+}
+
+void MoveBeingBuilt::Reset() {
+    pick_ = -1;
+    drawn_ = false;
+    held_.clear();
+    needed_ = 0;
+    grid_open_ = false;
+    discard_shown_ = false;
+}
+
+void MoveBeingBuilt::SetHoldGrid(bool open) {
+    grid_open_ = open;
+    game_.View().SetHoldGridVisible(open);
+}
+
+void MoveBeingBuilt::SetDiscardButton(bool shown) {
+    discard_shown_ = shown;
+    game_.View().SetDiscardButtonVisible(shown);
+}
+
+void MoveBeingBuilt::CloseBoxes() {
+    TableView& view = game_.View();
+    Reset();
+    view.ShowHand(CardStack{}, 0);
+    SetHoldGrid(false);
+    SetDiscardButton(false);
+    view.ClearPickedCard();
+}
+
+void MoveBeingBuilt::ShowAll() {
+    TableView& view = game_.View();
+    if (Picking())
+        view.ShowPickedCard(PickedCard());
+    else
+        view.ClearPickedCard();
+    view.ShowHand(Held(), 0);
+    view.SetHoldGridVisible(HoldGridOpen());
+    view.SetDiscardButtonVisible(DiscardShown());
+    view.ShowHand(ShownHand(), kHuman);
+}
+
+void MoveBeingBuilt::PutBack() {
+    CloseBoxes();
+    game_.View().SetHandVisible(kHuman, true);
+    game_.View().ShowHand(game_.Players[kHuman], kHuman);
+}
+
+void MoveBeingBuilt::Pick(int slot, bool drawn) {
+    const CardStack& hand = game_.Players[kHuman];
+    built_on_ = hand;
+    pile_count_ = game_.DiscardPile.Count();
+    if (pile_count_ > 0) pile_top_ = game_.DiscardPile.Top();
+    pick_ = static_cast<std::int16_t>(slot);
+    drawn_ = drawn;
+    held_.clear();
+    const Card& card = hand[slot];
+    game_.View().ShowPickedCard(card);
+    const bool fits = PlayableOn(card, game_.DiscardPile);
+    const Game::HoldAsk ask = Game::HoldFor(card, fits, drawn, hand.Count() - 1);
+    needed_ = ask.cards;
+    if (ask.opens) {
+        game_.View().ShowHand(CardStack{}, 0);
+        SetHoldGrid(true);
     }
-    // Among the cards still out, those from earlier slots are not in the hand.
-    int at = origin;
-    if (!PickStack.Empty() && &from != &PickStack && PickOrigin < origin) --at;
-    for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
-        if (!(&from == &HoldStack && static_cast<int>(i) == index) && HoldOrigins[i] < origin) --at;
-    Card card = from.RemoveAt(index);
-    if (&from == &PickStack) card.Playable = PickMark;
-    if (&from == &HoldStack) HoldOrigins.erase(HoldOrigins.begin() + index);
-    hand.InsertAt(at, card);
-    EmitMove(EventKind::CardMoved, card, from, hand);
+    SetDiscardButton(fits && needed_ == 0);
+    game_.View().ShowHand(ShownHand(), kHuman);
+}
+
+HumanMove MoveBeingBuilt::ClickHandCard(int column) {
+    if (Locked() || game_.ChoosingCards) return HumanMove::Ignored;
+    if (Picking() && PickedCard().ActionCount > 0 && static_cast<int>(held_.size()) == PickedCard().ActionCount)
+        return HumanMove::Ignored;  // the hold grid is full
+    if (column < 0 || column >= ShownHand().Count()) return HumanMove::Ignored;
+    // Without a picked card there is no hold grid and no Discard button.
+    if (!Picking() && (grid_open_ || discard_shown_)) CloseBoxes();
+    if (Picking() && grid_open_) {
+        held_.push_back(static_cast<std::int16_t>(WholeHandSlot(column)));
+        game_.View().ShowHand(Held(), 0);
+        const int left = ShownHand().Count();
+        if ((static_cast<int>(held_.size()) == needed_ && !game_.ChoosingCards) || left == 0) SetDiscardButton(true);
+        game_.View().ShowHand(ShownHand(), kHuman);
+        return HumanMove::Chosen;
+    }
+    // Re-pick: the waiting card goes back, and the card clicked is picked
+    // from the whole hand.
+    const int slot = Picking() ? WholeHandSlot(column) : column;
+    if (Picking()) CloseBoxes();
+    Pick(slot, false);
+    return HumanMove::Picked;
+}
+
+HumanMove MoveBeingBuilt::ClickPickedCard() {
+    if (Locked() || !Picking()) return HumanMove::Ignored;
+    PutBack();
+    return HumanMove::Cancelled;
+}
+
+HumanMove MoveBeingBuilt::ClickHoldCard(int column) {
+    if (Locked() || !HoldGridOpen()) return HumanMove::Ignored;
+    if (column < 0) column = 0;
+    if (column >= static_cast<int>(held_.size())) return HumanMove::Ignored;
+    game_.View().SetHandVisible(kHuman, true);
+    held_.erase(held_.begin() + column);
+    game_.View().ShowHand(ShownHand(), kHuman);
+    game_.View().ShowHand(Held(), 0);
+    SetDiscardButton(false);
+    return HumanMove::GivenBack;
+}
+
+bool MoveBeingBuilt::Submit(const Move& move) {
+    Events events;
+    if (!game_.Apply(move, events)) return false;
+    if (listener_) listener_(move, events);
     return true;
 }
 
-void Game::ReturnMoveBeingBuilt() {
-    // Lowest slot first: each card then goes back among cards that are all in place.
-    for (;;) {
-        int held = -1;
-        for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
-            if (held < 0 || HoldOrigins[i] < HoldOrigins[static_cast<std::size_t>(held)]) held = static_cast<int>(i);
-        const bool pick_first = !PickStack.Empty() && (held < 0 || PickOrigin < HoldOrigins[static_cast<std::size_t>(held)]);
-        if (pick_first) {
-            if (!ReturnToHand(PickStack, 0, PickOrigin)) return;
-        } else if (held >= 0) {
-            if (!ReturnToHand(HoldStack, held, HoldOrigins[static_cast<std::size_t>(held)])) return;
-        } else {
-            return;
+HumanMove MoveBeingBuilt::ClickDiscardButton() {
+    if (Locked() || !DiscardShown() || game_.ChoosingCards || game_.CurPlayer != kHuman) return HumanMove::Ignored;
+    const Move move{MoveKind::Play, kHuman, pick_, 0, held_, drawn_};
+    if (!Submit(move)) {
+        // Refused (no room on the pile): the move stays as it was built.
+        ShowAll();
+        return HumanMove::Ignored;
+    }
+    Reset();
+    return HumanMove::Played;
+}
+
+HumanMove MoveBeingBuilt::ClickDrawDeck() {
+    if (Locked() || game_.ChoosingCards || game_.CurPlayer != kHuman) return HumanMove::Ignored;
+    // A card waiting in the picked-card box goes back first.
+    if (Picking()) PutBack();
+    if (game_.CanDraw()) {
+        const int before = game_.Players[kHuman].Count();
+        if (!Submit(Move{MoveKind::Draw, kHuman, -1, 0, {}})) return HumanMove::Ignored;
+        // The drawn card waits in the picked-card box.
+        if (game_.Players[kHuman].Count() > before) Pick(game_.Players[kHuman].Count() - 1, true);
+        return HumanMove::Drew;
+    }
+    // Deck and pile are used up: a card that fits must be played.
+    for (const Card& card : game_.Players[kHuman]) {
+        if (PlayableOn(card, game_.DiscardPile)) {
+            game_.View().ShowNothingToDraw(kHuman, false);
+            return HumanMove::NothingToDraw;
         }
     }
+    return Submit(Move{MoveKind::Pass, kHuman, -1, 0, {}}) ? HumanMove::Passed : HumanMove::Ignored;
 }
 
-void Game::ForgetHeldSlot(int index) {
-    // The card has left the hand for good: the slots after its own close up.
-    const std::int16_t gone = HoldOrigins[static_cast<std::size_t>(index)];
-    HoldOrigins.erase(HoldOrigins.begin() + index);
-    for (std::int16_t& slot : HoldOrigins)
-        if (slot > gone) --slot;
-    if (PickOrigin > gone) --PickOrigin;
-}
-
-void Game::ReportHumanMove(const Move& move, std::int64_t rounds_before) {
-    if (applying_ || !human_move_listener_) return;
-    // A round the move ended was scored in it.
-    std::optional<std::array<std::int16_t, 4>> scored;
-    if (rounds_scored_ != rounds_before) scored = last_totals_;
-    human_move_listener_(move, scored);
+HumanMove MoveBeingBuilt::ClickOpponentCard(int player, int column) {
+    if (Locked() || !game_.ChoosingCards || game_.ChooseFromPlayer != player) return HumanMove::Ignored;
+    // The side grids are a single column: from them the first card is taken.
+    const int slot = player == 3 ? column : 0;
+    if (player < 2 || player > 4 || slot < 0 || slot >= game_.Players[player].Count()) return HumanMove::Ignored;
+    const Move move{MoveKind::Take, kHuman, static_cast<std::int16_t>(slot), static_cast<std::int16_t>(player), {}};
+    return Submit(move) ? HumanMove::Took : HumanMove::Ignored;
 }
 
 }  // namespace kvt

@@ -23,27 +23,21 @@ std::int16_t Game::GivesCardsAway(const Card& card) {
     return 0;
 }
 
-std::int16_t Game::PrepareHold(CardStack& stack, int slot, int playable, CardStack& hand) {
-    const Card& card = stack[slot];
-    // A negative count asks for nothing, like 0.
-    if (NeedsNoChoice(card) == 1 || card.ActionCount <= 0) return 0;
-    if (playable == -1) return 0;
-    view_.ShowHand(HoldStack, 0);
-    SetHoldGrid(true);
-    // With one card left after the play there is nothing to choose.
-    if (hand.Count() == 1) return 0;
-    return card.ActionCount;
+Game::HoldAsk Game::HoldFor(const Card& card, bool fits, bool drawn, int left) {
+    // A drawn card asks for cards only when it gives some away; a negative
+    // count asks for nothing, like 0.
+    if (!fits || (drawn && GivesCardsAway(card) != 1)) return {};
+    if (NeedsNoChoice(card) == 1 || card.ActionCount <= 0) return {};
+    // With at most one card left after the play there is nothing to choose.
+    return {true, left <= 1 ? 0 : card.ActionCount};
 }
 
 int Game::CardsToChoose(int slot) const {
     const CardStack& hand = Players[kHuman];
     if (slot < 0 || slot >= hand.Count()) return 0;
-    const Card& card = hand[slot];
-    if (!PlayableOn(card, DiscardPile) || NeedsNoChoice(card) == 1 || card.ActionCount <= 0) return 0;
-    // As PrepareHold: with one card left after the play there is nothing to
-    // choose; asked for more than are left, the human gives what there is.
     const int left = hand.Count() - 1;
-    return left <= 1 ? 0 : std::min<int>(card.ActionCount, left);
+    // Asked for more than are left, the human gives what there is.
+    return std::min(HoldFor(hand[slot], PlayableOn(hand[slot], DiscardPile), false, left).cards, left);
 }
 
 void Game::ShowPlayerHand(int player) {

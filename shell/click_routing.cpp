@@ -6,16 +6,16 @@
 namespace kvt {
 
 void RouteTableClick(PlayWin& window, const TableClick& click) {
-    Game& game = window.GameState();
+    MoveBeingBuilt& move = window.Building();
     switch (click.place) {
         case TableClick::Place::kHand:
-            if (click.player == 1) game.ClickHandCard(window.Hands().HumanSlot(click.col));
-            else game.ClickOpponentCard(click.player, click.col);
+            if (click.player == 1) move.ClickHandCard(window.Hands().HumanSlot(click.col));
+            else move.ClickOpponentCard(click.player, click.col);
             break;
-        case TableClick::Place::kHoldGrid: game.ClickHoldCard(click.col); break;
-        case TableClick::Place::kDrawDeck: game.ClickDrawDeck(); break;
-        case TableClick::Place::kPickedCard: game.ClickPickedCard(); break;
-        case TableClick::Place::kDiscardButton: game.ClickDiscardButton(); break;
+        case TableClick::Place::kHoldGrid: move.ClickHoldCard(click.col); break;
+        case TableClick::Place::kDrawDeck: move.ClickDrawDeck(); break;
+        case TableClick::Place::kPickedCard: move.ClickPickedCard(); break;
+        case TableClick::Place::kDiscardButton: move.ClickDiscardButton(); break;
     }
 }
 

@@ -159,6 +159,7 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     table_show_ = std::make_unique<TableShow>(*this, *show_);
     game_ = std::make_unique<Game>(options_.folders, *table_show_, options_.seed);
     table_show_->Attach(*game_);
+    building_ = std::make_unique<MoveBeingBuilt>(*game_);
     show_->SetOnIdle([this] {
         if (closing_) return;
         ShowGuidance();
@@ -405,7 +406,7 @@ bool PlayWin::Start() {
     if (LoadStartPlayers()) {
         StartupMark("players loaded");
         game_->DealForPlayers();
-        ShowHand(game_->Players[1], 1);
+        ShowHand(building_->ShownHand(), 1);
         StartupMark("dealt");
         ResumeTableInProgress();
     }

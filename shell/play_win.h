@@ -15,6 +15,7 @@
 
 #include "engine/game.h"
 #include "engine/table_view.h"
+#include "hand/move_being_built.h"
 #include "shell/record_table.h"
 #include "platform/paths.h"
 #include "platform/picture_clip.h"
@@ -108,6 +109,8 @@ public:
     bool Start();
 
     Game& GameState() { return *game_; }
+    // The human's move as the clicks and keys build it.
+    MoveBeingBuilt& Building() { return *building_; }
     HandView& Hands() { return *hands_; }
     TableKeys* Keys() const { return keys_; }
     MoveLog* Log() const { return move_log_; }
@@ -380,6 +383,7 @@ private:
     std::unique_ptr<TableShow> table_show_;
     bool after_move_waits_ = false;  // a move ended while its show still played
     std::unique_ptr<Game> game_;
+    std::unique_ptr<MoveBeingBuilt> building_;
     // After the game: it holds a reference to it.
     std::unique_ptr<TableMatch> match_;
     std::unique_ptr<TableResume> resume_;

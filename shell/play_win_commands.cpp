@@ -146,7 +146,7 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
         CloseReplay();
         RunMove([this, source] {
             // A card picked meanwhile goes back first: the deal replaces every hand.
-            if (!game_->PickStack.Empty()) game_->ClickPickedCard();
+            if (building_->Picking()) building_->PutBack();
             if (const Status opened = TableResume::OpenDeal(*game_, *source); !opened) {
                 Report(tr("Open Deal"), tr("The deal in \"%1\" cannot be dealt: %2.").arg(PathText(*source), ToQString(opened.message())));
                 return;
@@ -282,7 +282,7 @@ QString PlayWin::CardSetFolder() const {
 void PlayWin::ToggleSortCards() {
     game_->SortCards = !game_->SortCards;
     SyncCheckMarks();
-    ShowHand(game_->Players[1], 1);
+    ShowHand(building_->ShownHand(), 1);
     WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
 }
 
@@ -491,7 +491,7 @@ void PlayWin::DescribeCard(int grid, int x_twips) {
     }
     if (grid > 1) return;  // the opponents' cards are face down
     CardGrid* cells = hands_->Grid(grid);
-    CardStack& stack = grid == 1 ? game_->Players[1] : game_->HoldStack;
+    const CardStack stack = grid == 1 ? building_->ShownHand() : building_->Held();
     const int cols = cells->Cols();
     const int first = cells->LeftCol();
     const int last = cols - 1 - first;

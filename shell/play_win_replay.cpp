@@ -67,8 +67,8 @@ void PlayWin::OpenGameRecordCommand(std::optional<std::filesystem::path> file) {
             return;
         }
         if (!replay_) {
-            // A card picked meanwhile goes back first: the game kept is one between moves.
-            if (!game_->PickStack.Empty()) RunMove([this] { game_->ClickPickedCard(); });
+            // A card picked meanwhile goes back first, out of the record's way.
+            if (building_->Picking()) building_->PutBack();
             replay_over_ = game_->State();
             replay_players_ = game_->PlayerInfo;
         }

@@ -154,10 +154,10 @@ void PlayWin::SetTakePrompt(int giver) {
 void PlayWin::ShowPickedCard(const Card& card) { hands_->ShowPickedCard(card); }
 
 void PlayWin::ShowPickedStack() {
-    if (game_->PickStack.Empty())
+    if (!building_->Picking())
         hands_->ClearPickedCard();
     else
-        hands_->ShowPickedCard(game_->PickStack[0]);
+        hands_->ShowPickedCard(building_->PickedCard());
 }
 
 void PlayWin::SetPickedCardVisible(bool visible) { hands_->ShowCardPlay()->setVisible(visible); }
@@ -214,10 +214,11 @@ void PlayWin::PlaceNameLabels() {
 
 QString PlayWin::HoldHint() const {
     const Game& game = *game_;
-    if (!game.HoldGridOpen || hands_->Grid(0)->isHidden() || game.PickStack.Empty()) return {};
-    if (game.HoldNeeded <= 0) return tr("Nothing to choose: press Discard.");
-    const Card& picked = game.PickStack[0];
-    const int left = game.HoldNeeded - game.HoldStack.Count();
+    const MoveBeingBuilt& move = *building_;
+    if (!move.HoldGridOpen() || hands_->Grid(0)->isHidden()) return {};
+    if (move.HoldNeeded() <= 0) return tr("Nothing to choose: press Discard.");
+    const Card& picked = move.PickedCard();
+    const int left = move.HoldNeeded() - move.Held().Count();
     const QString cards = left == 1 ? tr("1 card") : tr("%1 cards").arg(left);
     if (!IsPassAction(picked.Action))
         return left > 0 ? tr("Choose %1 to discard with it.").arg(cards) : tr("Press Discard: they go on the pile.");
@@ -277,8 +278,9 @@ void PlayWin::RedrawTable() {
 }
 
 void PlayWin::RedrawTableNow() {
-    for (int p = 1; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
-    if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(game_->HoldStack, 0);
+    hands_->ShowHand(building_->ShownHand(), 1);
+    for (int p = 2; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
+    if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(building_->Held(), 0);
     hands_->ShowDiscardTop();
     hands_->ShowDrawDeck();
     ShowPickedStack();

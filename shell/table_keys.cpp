@@ -91,18 +91,18 @@ int TableKeys::GridIndex() const {
 int TableKeys::CardsInZone() const {
     const Game& game = window_.GameState();
     const int grid = GridIndex();
-    if (grid == 0) return game.HoldStack.Count();
+    if (grid == 0) return window_.Building().Held().Count();
+    if (grid == 1) return window_.Building().ShownHand().Count();
     if (grid < 1 || grid > 4) return 0;
     return game.Players[static_cast<std::size_t>(grid)].Count();
 }
 
-const Card* TableKeys::MarkedCard() const {
-    const Game& game = window_.GameState();
-    if (column_ < 0 || column_ >= CardsInZone()) return nullptr;
+std::optional<Card> TableKeys::MarkedCard() const {
+    if (column_ < 0 || column_ >= CardsInZone()) return std::nullopt;
     // Only the human's own cards are shown; another hand is known by its size.
-    if (zone_ == Zone::Hand) return &game.Players[1][window_.Hands().HumanSlot(column_)];
-    if (zone_ == Zone::HoldGrid) return &game.HoldStack[column_];
-    return nullptr;
+    if (zone_ == Zone::Hand) return window_.Building().ShownHand()[window_.Hands().HumanSlot(column_)];
+    if (zone_ == Zone::HoldGrid) return window_.Building().Held()[column_];
+    return std::nullopt;
 }
 
 bool TableKeys::HandleKey(int key) {
@@ -119,7 +119,8 @@ bool TableKeys::HandleKey(int key) {
         case Qt::Key_End: column_ = CardsInZone() - 1; break;
         case Qt::Key_Up:
         case Qt::Key_Down:
-            if (zone_ == Zone::Hand && game.HoldGridOpen && !game.HoldStack.Empty()) zone_ = Zone::HoldGrid;
+            if (zone_ == Zone::Hand && window_.Building().HoldGridOpen() && !window_.Building().Held().Empty())
+                zone_ = Zone::HoldGrid;
             else if (zone_ == Zone::HoldGrid) zone_ = Zone::Hand;
             column_ = 0;
             break;
@@ -150,7 +151,8 @@ void TableKeys::Refresh() {
     if (game.ChoosingCards && game.ChooseFromPlayer >= 2 && game.ChooseFromPlayer <= 4) {
         if (zone_ != Zone::Giver) column_ = 0;
         zone_ = Zone::Giver;
-    } else if (zone_ == Zone::Giver || (zone_ == Zone::HoldGrid && (!game.HoldGridOpen || game.HoldStack.Empty()))) {
+    } else if (zone_ == Zone::Giver || (zone_ == Zone::HoldGrid &&
+                                          (!window_.Building().HoldGridOpen() || window_.Building().Held().Empty()))) {
         zone_ = Zone::Hand;
     }
     column_ = std::clamp(column_, 0, std::max(0, CardsInZone() - 1));
@@ -188,7 +190,7 @@ void TableKeys::PlaceMark() {
 void TableKeys::Announce() {
     Game& game = window_.GameState();
     QString text;
-    if (const Card* card = MarkedCard()) {
+    if (const std::optional<Card> card = MarkedCard()) {
         Card probe = *card;
         text = SpokenCard(probe, zone_ == Zone::Hand && game.CheckPlayable(probe) == 1);
     } else if (zone_ == Zone::Giver) {
@@ -209,12 +211,12 @@ void TableKeys::NameTableParts() {
     const Game& game = window_.GameState();
     HandView& hands = window_.Hands();
     for (int p = 1; p <= 4; ++p) {
-        const int n = game.Players[static_cast<std::size_t>(p)].Count();
+        const int n = p == 1 ? window_.Building().ShownHand().Count() : game.Players[static_cast<std::size_t>(p)].Count();
         // The owner as the seat's label shows it ("Player 2" while the seat has no player).
         hands.Grid(p)->setAccessibleName(p == 1 ? tr("Your hand, %1").arg(CardsText(n))
                                                 : tr("%1's hand, %2").arg(window_.NameLabel(p)->text(), CardsText(n)));
     }
-    hands.Grid(0)->setAccessibleName(tr("Cards chosen, %1").arg(CardsText(game.HoldStack.Count())));
+    hands.Grid(0)->setAccessibleName(tr("Cards chosen, %1").arg(CardsText(window_.Building().Held().Count())));
     hands.DrawDeck()->setAccessibleName(tr("Draw deck, %1").arg(CardsText(game.DrawDeck.Count())));
     hands.DiscardPile()->setAccessibleName(game.DiscardPile.Empty()
                                                ? tr("Discard pile, empty")

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 #include "core/card.h"
 
@@ -46,7 +47,7 @@ protected:
 private:
     int GridIndex() const;
     int CardsInZone() const;
-    const Card* MarkedCard() const;
+    std::optional<Card> MarkedCard() const;
     void PlaceMark();
     void Announce();
     void NameTableParts();

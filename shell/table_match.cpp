@@ -11,14 +11,13 @@ namespace kvt {
 TableMatch::TableMatch(PlayWin& window, Game& game)
     : window_(window), game_(game), driver_(game), computers_(game) {
     for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
-    driver_.SetMoveListener([this](const Move& move, const Events& events) {
+    const auto record = [this](const Move& move, const Events& events) {
         GameRecord one;
         AddToRecord(one, move, events);
         Record(move, one.moves.front().scores);
-    });
-    game_.SetHumanMoveListener([this](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
-        Record(move, scores);
-    });
+    };
+    driver_.SetMoveListener(record);
+    window_.Building().SetMoveListener(record);
     step_.setSingleShot(true);
     step_.setInterval(0);
     connect(&step_, &QTimer::timeout, this, [this] { StepComputer(); });
@@ -85,8 +84,8 @@ std::optional<GameRecord> TableMatch::RecordSoFar() const {
 bool TableMatch::BringBack(const TableState* table) {
     if (!table) return false;
     window_.RunMove([this, table] {
-        // A card picked meanwhile goes back first: the table brought back holds it.
-        if (!game_.PickStack.Empty()) game_.ClickPickedCard();
+        // A card picked meanwhile goes back first, out of the table's way.
+        if (window_.Building().Picking()) window_.Building().PutBack();
         game_.State() = *table;
         window_.ShowTableBroughtBack();
     });

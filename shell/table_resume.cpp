@@ -67,7 +67,7 @@ std::string Implausible(const Game& game, const TableState& state) {
 }  // namespace
 
 bool TableResume::AtRest(const Game& game) {
-    return !game.MoveInProgress() && game.PickStack.Empty() && game.HoldStack.Empty() && game.CompHeld.Empty();
+    return !game.MoveInProgress() && game.CompHeld.Empty();
 }
 
 Status TableResume::Save(const Game& game) {

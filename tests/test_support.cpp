@@ -127,8 +127,6 @@ std::vector<Card> AllCards(const Game& game) {
     add(game.DrawDeck);
     add(game.DiscardPile);
     for (int p = 1; p <= 4; ++p) add(game.Players[p]);
-    add(game.PickStack);
-    add(game.HoldStack);
     return all;
 }
 

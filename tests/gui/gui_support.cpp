@@ -100,10 +100,22 @@ CardStack HandFromSet(const Game& game, int n) {
 }
 
 int CardsOnTable(const Game& game) {
-    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.HoldStack.Count() + game.PickStack.Count() +
-                game.CompHeld.Count();
+    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.CompHeld.Count() + game.CardsBeingLaid();
     for (int p = 1; p <= 4; ++p) total += game.Players[static_cast<std::size_t>(p)].Count();
     return total;
+}
+
+void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen) {
+    Game& game = win.GameState();
+    if (win.Building().Picking()) win.Building().PutBack();
+    game.Players[1] = HandFromSet(game, left);
+    game.Players[1].InsertAt(0, picked);
+    game.DiscardPile.Clear();
+    game.DiscardPile.Push(picked);  // the same group: it fits
+    game.CurPlayer = 1;
+    game.ChoosingCards = false;
+    ASSERT_EQ(win.Building().ClickHandCard(0), HumanMove::Picked);
+    for (int i = 0; i < chosen; ++i) ASSERT_EQ(win.Building().ClickHandCard(0), HumanMove::Chosen);
 }
 
 int NoChoiceColumn(Game& game, bool group_card) {
@@ -136,7 +148,7 @@ void ClickHand(PlayWin& win, int player, int col) {
 }
 
 int ShownColumn(PlayWin& win, int slot) {
-    for (int column = 0; column < win.GameState().Players[1].Count(); ++column)
+    for (int column = 0; column < win.Building().ShownHand().Count(); ++column)
         if (win.Hands().HumanSlot(column) == slot) return column;
     return slot;
 }

@@ -60,6 +60,10 @@ CardStack HandFromSet(const Game& game, int n);
 // Every card of the table, a computer's held discard included.
 int CardsOnTable(const Game& game);
 
+// The human on turn picks `picked`, laid first in a hand with `left` cards
+// of the set besides it over a pile it fits, and chooses `chosen` of them.
+void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen);
+
 // The first card of the human's hand that can be laid and needs no choice
 // (and is no wild card, when told so); -1 if none.
 int NoChoiceColumn(Game& game, bool group_card = false);

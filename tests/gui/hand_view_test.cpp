@@ -142,16 +142,16 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
     Card pass;
     pass.Action = kActionDiscard;
     pass.ActionCount = 6;
-    G().PickStack.Clear();
-    G().PickStack.Push(pass);
-    G().HoldStack = HandFromSet(G(), 2);
-    Win().ShowHand(G().HoldStack, 0);
+    const CardStack held = HandFromSet(G(), 2);
+    Win().ShowPickedCard(pass);
+    Win().ShowHand(held, 0);
     EXPECT_EQ(std::tuple(hold->Cols(), hold->geometry(), hold->ScrollBarShown(), Win().Hands().GridRect(0).Left),
               std::tuple(6, QRect(278, 205, 220, 95), false, before.Left));
     EXPECT_TRUE(!hold->Picture(0, 1).isNull() && hold->Picture(0, 2).isNull());
 
-    G().PickStack[0].ActionCount = 7;
-    Win().ShowHand(G().HoldStack, 0);
+    pass.ActionCount = 7;
+    Win().ShowPickedCard(pass);
+    Win().ShowHand(held, 0);
     EXPECT_EQ(std::tuple(hold->Cols(), hold->size(), Win().Hands().GridRect(0).Height, hold->ScrollBars(), hold->ScrollBarShown()),
               std::tuple(7, QSize(180, 108), 95 * 15 + 200, CardGrid::kHorizontal, true));
 }

@@ -137,14 +137,11 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     game.Players[4] = HandFromSet(game, 3);
     // A Pass 3 card is picked; two cards are chosen so far.
     Card pass = game.Players[1][5];
+    pass.Action = kActionPassLeft;
     pass.ActionCount = 3;
-    game.PickStack.Clear();
-    game.PickStack.Push(pass);
-    game.HoldStack = HandFromSet(game, 2);
-    for (int p = 1; p <= 4; ++p) win.ShowHand(game.Players[static_cast<std::size_t>(p)], p);
-    win.ShowPickedCard(pass);
-    win.ShowHand(game.HoldStack, 0);
-    win.SetHoldGridVisible(true);
+    PickWithChosen(win, pass, 13, 2);
+    const CardStack held = win.Building().Held();
+    for (int p = 2; p <= 4; ++p) win.ShowHand(game.Players[static_cast<std::size_t>(p)], p);
     win.SetDiscardButtonVisible(true);
     win.PlaceSeatArrows();
     win.SetSeatArrowVisible(3, true);
@@ -155,16 +152,15 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     EXPECT_TRUE(win.Hands().Grid(1)->ScrollBarShown());
     // The hold grid shows the chosen cards, the box the picked card.
     CardGrid& hold = *win.Hands().Grid(0);
-    for (int i = 0; i < game.HoldStack.Count(); ++i)
-        EXPECT_TRUE(Shows(image, win, hold, hold.CellRect(0, i), hold.Viewport(), win.Hands().Face(game.HoldStack[i])));
+    ASSERT_EQ(held.Count(), 2);
+    for (int i = 0; i < held.Count(); ++i)
+        EXPECT_TRUE(Shows(image, win, hold, hold.CellRect(0, i), hold.Viewport(), win.Hands().Face(held[i])));
     const PictureBox& box = *win.Hands().ShowCardPlay();
     const QPixmap face = win.Hands().Face(pass);
     EXPECT_TRUE(Shows(image, win, box, QRect(QPoint(0, 0), face.size()), box.rect(), face));
 
     // On a larger table, with the hint a new player reads above the hold grid.
     win.SetChooseMessageVisible(false);
-    game.HoldGridOpen = true;
-    game.HoldNeeded = 3;
     win.resize(1280, 800);
     win.ShowGuidance();
     Shot(win, "scene-choosing-large");

@@ -89,9 +89,11 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
         choose(from, from == 3 ? any(game.Players[from].Count()) : 0, Qt::Key_Space);
         return kTake;
     }
-    if (!game.PickStack.Empty()) {
-        if (game.HoldGridOpen && game.HoldCount < game.HoldNeeded && !hand.Empty()) {
-            choose(1, any(hand.Count()), Qt::Key_Return);
+    const MoveBeingBuilt& move = win.Building();
+    if (move.Picking()) {
+        const int left = move.ShownHand().Count();
+        if (move.HoldGridOpen() && move.Held().Count() < move.HoldNeeded() && left > 0) {
+            choose(1, any(left), Qt::Key_Return);
             return kChoose;
         }
         if (!hands.AcceptDiscardBut()->isVisible()) {
@@ -104,7 +106,7 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
         }
         // An access key presses its button as a click would, a moment later.
         key(Qt::Key_D, Qt::AltModifier);
-        EXPECT_TRUE(gui_test::RunUntil([&] { return game.PickStack.Empty() || win.IsClosing(); }));
+        EXPECT_TRUE(gui_test::RunUntil([&] { return !move.Picking() || win.IsClosing(); }));
         return kDiscard;
     }
     std::vector<int> playable;
@@ -221,15 +223,16 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         if (win.IsClosing()) break;
         ASSERT_EQ(game.CurPlayer, 1) << "the human's turn again after step " << steps;
         // Now and then the game so far, as a record, plays to the table shown.
-        if (steps % 127 == 0 && game.PickStack.Empty()) {
+        if (steps % 127 == 0 && !win.Building().Picking()) {
             ASSERT_TRUE(gui_test::RecordReplaysToTheTable(win)) << "step " << steps;
             ++records_replayed;
         }
         // What is shown follows the game.
         ASSERT_EQ(std::tuple(win.Hands().AcceptDiscardBut()->isVisible(), win.Hands().Grid(0)->isVisible(),
                              win.Hands().ShowCardPlay()->HasPicture(), win.Hands().Grid(1)->Cols()),
-                  std::tuple(game.DiscardButtonShown, game.HoldGridOpen, !game.PickStack.Empty(),
-                             game.Players[1].Empty() ? win.Hands().Grid(1)->Cols() : game.Players[1].Count()))
+                  std::tuple(win.Building().DiscardShown(), win.Building().HoldGridOpen(), win.Building().Picking(),
+                             win.Building().ShownHand().Empty() ? win.Hands().Grid(1)->Cols()
+                                                                : win.Building().ShownHand().Count()))
             << "step " << steps;
     }
 

@@ -46,30 +46,23 @@ protected:
         ASSERT_EQ(win_->Table()->size(), size);
     }
 
-    // A card of the set picked, with this action and count.
-    void Pick(int action, int count) {
+    // A card of the set with this action and count picked from a hand of
+    // `left` more, `chosen` of them chosen.
+    void Pick(int action, int count, int left, int chosen) {
         Card card = HandFromSet(G(), 1)[0];
         card.Action = static_cast<std::int16_t>(action);
         card.ActionCount = static_cast<std::int16_t>(count);
-        G().PickStack.Clear();
-        G().PickStack.Push(card);
+        PickWithChosen(*win_, card, left, chosen);
     }
 
     // Full hands, the hold grid open for a Discard 6, every mark shown.
     void FillTheTable() {
         const int limit = win_->Geometry().HandLimit();
-        G().Players[1] = HandFromSet(G(), limit);
         G().Players[3] = HandFromSet(G(), limit);
         G().Players[2] = HandFromSet(G(), win_->Geometry().SideLimit());
         G().Players[4] = HandFromSet(G(), win_->Geometry().SideLimit());
-        Pick(kActionDiscard, 6);
-        G().HoldStack = HandFromSet(G(), 2);
-        G().HoldGridOpen = true;
-        G().HoldNeeded = 6;
-        G().CurPlayer = 1;
+        Pick(kActionDiscard, 6, limit + 2, 2);
         win_->RedrawTable();
-        win_->ShowHand(G().HoldStack, 0);
-        win_->SetHoldGridVisible(true);
         win_->SetDiscardButtonVisible(true);
         for (int seat = 2; seat <= 4; ++seat) win_->SetSeatArrowVisible(seat, true);
         win_->PlaceSeatArrows();
@@ -185,18 +178,11 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
     };
     for (const auto& [action, count, hand, chosen, hint] : cases) {
         SCOPED_TRACE(hint);
-        Pick(action, count);
-        G().Players[1] = HandFromSet(G(), hand);
-        G().HoldStack = HandFromSet(G(), chosen);
-        G().HoldNeeded = static_cast<std::int16_t>(hand == 1 ? 0 : count);
-        G().HoldGridOpen = true;
-        win_->ShowHand(G().HoldStack, 0);
-        win_->SetHoldGridVisible(true);
+        Pick(action, count, hand, chosen);
         EXPECT_TRUE(win_->HoldHintLbl()->isVisible() && win_->HoldHintLbl()->textFormat() == Qt::PlainText);
         EXPECT_EQ(win_->HoldHintLbl()->text(), QString::fromUtf8(hint));
     }
-    G().HoldGridOpen = false;
-    win_->SetHoldGridVisible(false);
+    win_->Building().ClickPickedCard();
     EXPECT_FALSE(win_->HoldHintLbl()->isVisible());
 }
 

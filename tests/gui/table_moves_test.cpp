@@ -42,8 +42,8 @@ void ClickDeck(PlayWin& win) {
 void ExpectIdleTable(PlayWin& win) {
     EXPECT_TRUE(WaitForHuman(win));
     Game& game = win.GameState();
-    EXPECT_EQ(std::tuple(game.CurPlayer, game.MoveInProgress(), game.CardPicked, game.PickStack.Empty(), game.HoldStack.Empty()),
-              std::tuple(1, false, 0, true, true));
+    EXPECT_EQ(std::tuple(game.CurPlayer, game.MoveInProgress(), win.Building().Picking(), win.Building().Held().Empty()),
+              std::tuple(1, false, false, true));
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible() || win.Hands().Grid(0)->isVisible() ||
                  win.Hands().ShowCardPlay()->HasPicture());
     EXPECT_EQ(win.Hands().Grid(1)->Cols(), game.Players[1].Count());
@@ -81,7 +81,7 @@ protected:
         win_.RedrawTable();
     }
     void ClickCard(const Card& card) {
-        const CardStack& hand = game().Players[1];
+        const CardStack hand = win_.Building().ShownHand();
         const auto at = std::find_if(hand.begin(), hand.end(), [&](const Card& c) { return Same(c, card); });
         ASSERT_NE(at, hand.end()) << "card not in the hand";
         ClickHand(win_, 1, ShownColumn(win_, static_cast<int>(at - hand.begin())));
@@ -104,7 +104,7 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     // The left hand while nobody must take, and the empty picked-card box: nothing.
     QTest::mouseClick(win_.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
-    EXPECT_EQ(game().CardPicked, 0);
+    EXPECT_FALSE(win_.Building().Picking());
     // The deck: the drawn card waits in the box; the box: back into the hand.
     ClickDeck(win_);
     EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(unplayable).toImage());
@@ -277,14 +277,16 @@ TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAcces
     EXPECT_FALSE(AccessibleName(hands.AcceptDiscardBut()).isEmpty());
     // Enter picks the marked card, Escape puts it back, D draws.
     QTest::keyClick(&win, Qt::Key_Return);
-    ASSERT_EQ(game.PickStack.Count(), 1);
-    EXPECT_EQ(std::pair(game.PickStack[0].Group, game.PickStack[0].Value), std::pair(marked.Group, marked.Value));
+    ASSERT_TRUE(win.Building().Picking());
+    const Card picked = win.Building().PickedCard();
+    EXPECT_EQ(std::pair(picked.Group, picked.Value), std::pair(marked.Group, marked.Value));
     QTest::keyClick(&win, Qt::Key_Escape);
-    EXPECT_EQ(std::tuple(game.PickStack.Empty(), game.Players[1].Count()), std::tuple(true, 7));
+    EXPECT_EQ(std::tuple(win.Building().Picking(), win.Building().ShownHand().Count()), std::tuple(false, 7));
     const int deck = game.DrawDeck.Count();
     QTest::keyClick(&win, Qt::Key_D);
     // The drawn card waits in the picked-card box.
-    EXPECT_EQ(std::tuple(game.DrawDeck.Count(), game.PickStack.Count()), std::tuple(deck - 1, 1));
+    EXPECT_EQ(std::tuple(game.DrawDeck.Count(), win.Building().Picking(), win.Building().PickedCard()),
+              std::tuple(deck - 1, true, game.Players[1].Top()));
 }
 
 }  // namespace

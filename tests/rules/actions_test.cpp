@@ -55,14 +55,19 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
         EXPECT_EQ(Game::GivesCardsAway(C(1, 1, action, count)), gives) << action << "x" << count;
     }
 
-    SetTable(game, {Low(2, 3)}, {C(1, 9)}, {});
-    game.PickStack.Push(C(1, 20, kActionDiscard, 2));
-    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, -1, game.Players[1]), 0);
-    EXPECT_FALSE(game.HoldGridOpen) << "an unplayable card opens nothing";
-    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, 1, game.Players[1]), 2);
-    EXPECT_TRUE(game.HoldGridOpen);
-    game.Players[1].Truncate(1);
-    EXPECT_EQ(game.PrepareHold(game.PickStack, 0, 1, game.Players[1]), 0) << "one card left: nothing to choose";
+    // The hold grid of a picked card: fits, drawn, cards left; opens, cards to choose.
+    const auto ask = [](const Card& card, bool fits, bool drawn, int left) {
+        const Game::HoldAsk hold = Game::HoldFor(card, fits, drawn, left);
+        return std::pair(hold.opens, hold.cards);
+    };
+    const Card discard_two = C(1, 20, kActionDiscard, 2);
+    EXPECT_EQ(ask(discard_two, false, false, 3), std::pair(false, 0)) << "a card that does not fit opens nothing";
+    EXPECT_EQ(ask(discard_two, true, false, 3), std::pair(true, 2));
+    EXPECT_EQ(ask(discard_two, true, false, 1), std::pair(true, 0)) << "one card left: nothing to choose";
+    EXPECT_EQ(ask(C(1, 20, kActionReverse, 2), true, false, 3), std::pair(true, 2)) << "a picked card asks for its count";
+    EXPECT_EQ(ask(C(1, 20, kActionReverse, 2), true, true, 3), std::pair(false, 0)) << "...a drawn one only to give cards away";
+    EXPECT_EQ(ask(C(1, 20, kActionPassLeft, 2), true, true, 3), std::pair(true, 2));
+    EXPECT_EQ(ask(C(1, 20, kActionDrawLeft, 2), true, false, 3), std::pair(false, 0)) << "a take asks for nothing";
 }
 
 TEST(Seats, SourcePlayer) {

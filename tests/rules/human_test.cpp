@@ -13,26 +13,27 @@ protected:
         SetTable(game, {hand, {C(3, 1), C(3, 2)}, {C(4, 1), C(4, 2)}, {C(4, 3), C(4, 4)}}, {C(1, 9)}, deck, 1);
         table.view.calls.clear();
     }
-    void ClickHand(std::initializer_list<int> slots) {
-        for (int slot : slots) game.ClickHandCard(slot);
+    void ClickHand(std::initializer_list<int> columns) {
+        for (int column : columns) clicks.ClickHandCard(column);
     }
+    MoveBeingBuilt clicks{game};
 };
 
 TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     const Card discard2 = C(1, 25, kActionDiscard, 2);
     Deal({discard2, C(2, 1), C(2, 2), C(2, 3)});
-    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(std::tuple(game.HoldNeeded, game.HoldGridOpen, game.DiscardButtonShown), std::tuple(2, true, false));
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
-    EXPECT_EQ(game.ClickHandCard(2), HumanMove::Chosen);
-    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
-    EXPECT_TRUE(game.DiscardButtonShown);
-    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored) << "the hold grid is full";
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.HoldGridOpen(), clicks.DiscardShown()), std::tuple(2, true, false));
+    EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Ignored);
+    EXPECT_EQ(clicks.ClickHandCard(2), HumanMove::Chosen);
+    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
+    EXPECT_TRUE(clicks.DiscardShown());
+    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored) << "the hold grid is full";
+    EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     const std::vector<Card> pile = Cards(game.DiscardPile);
     EXPECT_EQ(std::vector<Card>(pile.begin() + 1, pile.begin() + 4), (std::vector<Card>{C(2, 3), C(2, 1), discard2}));
-    EXPECT_FALSE(game.HoldGridOpen);
+    EXPECT_FALSE(clicks.HoldGridOpen());
     EXPECT_EQ(game.CurPlayer, 1) << "the computers answered";
     EXPECT_EQ(table.view.Matching("AnimateHoldDiscard").size(), 2u);
 }
@@ -40,40 +41,39 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
 TEST_F(Human, RePickingCancellingAndGivingBack) {
     game.SortCards = true;
     Deal({C(1, 1), C(1, 3), C(2, 5)});
-    game.ClickHandCard(0);
-    EXPECT_EQ(game.ClickHandCard(1), HumanMove::Picked);
-    EXPECT_EQ(Plain(game.PickStack[0]), C(2, 5));
-    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 3)})) << "the 1 went back to its place";
-    EXPECT_FALSE(game.DiscardButtonShown) << "a card that does not fit";
-    EXPECT_EQ(game.ClickPickedCard(), HumanMove::Cancelled);
-    EXPECT_EQ(game.ClickPickedCard(), HumanMove::Ignored);
+    clicks.ClickHandCard(0);
+    EXPECT_EQ(clicks.ClickHandCard(1), HumanMove::Picked);
+    EXPECT_EQ(Plain(clicks.PickedCard()), C(2, 5));
+    EXPECT_EQ(Cards(clicks.ShownHand()), (std::vector<Card>{C(1, 1), C(1, 3)})) << "the 1 went back to its place";
+    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 3), C(2, 5)})) << "the table's hand never changed";
+    EXPECT_FALSE(clicks.DiscardShown()) << "a card that does not fit";
+    EXPECT_EQ(clicks.ClickPickedCard(), HumanMove::Cancelled);
+    EXPECT_EQ(clicks.ClickPickedCard(), HumanMove::Ignored);
 
     game.SortCards = false;
     const Card pass2 = C(1, 20, kActionPassAcross, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
     ClickHand({0, 2, 0});
-    EXPECT_EQ(game.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
-    EXPECT_EQ(game.ClickHoldCard(0), HumanMove::GivenBack);
-    EXPECT_EQ(Cards(game.HoldStack), (std::vector<Card>{C(2, 1)}));
-    EXPECT_EQ(std::tuple(game.DiscardButtonShown, game.HoldCount), std::tuple(false, 1));
-    game.ClickPickedCard();
-    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
-    EXPECT_EQ(std::tuple(game.HoldGridOpen, game.CardPicked), std::tuple(false, 0));
+    EXPECT_EQ(clicks.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
+    EXPECT_EQ(clicks.ClickHoldCard(0), HumanMove::GivenBack);
+    EXPECT_EQ(Cards(clicks.Held()), (std::vector<Card>{C(2, 1)}));
+    EXPECT_EQ(std::tuple(clicks.DiscardShown(), clicks.Held().Count()), std::tuple(false, 1));
+    clicks.ClickPickedCard();
+    EXPECT_EQ(Cards(clicks.ShownHand()), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
+    EXPECT_EQ(std::tuple(clicks.HoldGridOpen(), clicks.Picking()), std::tuple(false, false));
 
-    // A drawn card put back into a full hand stays in the box, and the refusal is counted.
+    // A full hand draws nothing.
     Deal(std::vector<Card>(CardStack::Capacity, C(2, 1)));
-    const std::int64_t refused = game.RefusedMoves;
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
-    game.ClickPickedCard();
-    EXPECT_EQ(std::tuple(game.PickStack.Count(), game.Players[1].Count(), game.RefusedMoves - refused),
-              std::tuple(1, CardStack::Capacity, 1));
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored);
+    EXPECT_EQ(std::tuple(clicks.Picking(), game.Players[1].Count(), game.DrawDeck.Count()),
+              std::tuple(false, CardStack::Capacity, 3));
 }
 
 TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     const Card pass2 = C(1, 20, kActionPassLeft, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
     ClickHand({0, 0, 0});
-    game.ClickDiscardButton();
+    clicks.ClickDiscardButton();
     EXPECT_EQ(Cards(game.Players[2]), (std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}));
     EXPECT_EQ(Plain(game.DiscardPile.Top()), pass2);
     EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
@@ -81,27 +81,27 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});
     const Census start = TakeCensus(game);
     ClickHand({0, 0, 0});
-    game.ClickDiscardButton();
+    clicks.ClickDiscardButton();
     EXPECT_EQ(game.Players[1].Count(), 3);
     EXPECT_TRUE(TableConsistent(game, start, game.GroupCardsAdded));
 }
 
 TEST_F(Human, DrawingIntoThePickedCardBox) {
     Deal(Low(2, 3), {C(3, 3), C(1, 20, kActionPassLeft, 2), C(1, 20, kActionSkip)});
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
-    EXPECT_EQ(Plain(game.PickStack[0]), C(3, 3));
-    EXPECT_FALSE(game.DiscardButtonShown) << "it does not fit";
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Drew);
-    EXPECT_EQ(Plain(game.Players[1].Top()), C(3, 3)) << "the waiting card went back first";
-    EXPECT_TRUE(game.HoldGridOpen) << "a drawn Pass card opens the hold grid...";
-    EXPECT_FALSE(game.DiscardButtonShown) << "...and the button waits for the chosen cards";
-    EXPECT_EQ(game.HoldNeeded, 2);
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Drew);
+    EXPECT_EQ(Plain(clicks.PickedCard()), C(3, 3));
+    EXPECT_FALSE(clicks.DiscardShown()) << "it does not fit";
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Drew);
+    EXPECT_EQ(Plain(clicks.ShownHand().Top()), C(3, 3)) << "the waiting card went back first";
+    EXPECT_TRUE(clicks.HoldGridOpen()) << "a drawn Pass card opens the hold grid...";
+    EXPECT_FALSE(clicks.DiscardShown()) << "...and the button waits for the chosen cards";
+    EXPECT_EQ(clicks.HoldNeeded(), 2);
     table.view.calls.clear();
-    game.ClickDrawDeck();
+    clicks.ClickDrawDeck();
     EXPECT_EQ(table.view.Count("AnimateDraw 1 picked"), 1);
     EXPECT_EQ(table.view.Count("ShowPickedCard 1/20/9x0"), 1);
     game.CurPlayer = 3;
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored) << "not the human's turn";
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored) << "not the human's turn";
 }
 
 TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
@@ -109,36 +109,36 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
         SCOPED_TRACE(RulesView::Name(giver));
         // Re-picking: the plain card picked first is back in the hand when the count is taken.
         Deal({C(1, 3), giver, C(2, 2)});
-        game.ClickHandCard(0);
-        ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-        ASSERT_EQ(Plain(game.PickStack[0]), giver);
-        EXPECT_EQ(std::tuple(game.HoldNeeded, game.DiscardButtonShown), std::tuple(2, false));
+        clicks.ClickHandCard(0);
+        ASSERT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
+        ASSERT_EQ(Plain(clicks.PickedCard()), giver);
+        EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.DiscardShown()), std::tuple(2, false));
         // Drawn: the button appears only once the chosen cards are complete.
         Deal({C(2, 1), C(2, 2), C(2, 3)}, {giver});
-        game.ClickDrawDeck();
-        EXPECT_EQ(game.HoldNeeded, 2);
-        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
-        EXPECT_FALSE(game.DiscardButtonShown);
-        EXPECT_EQ(game.ClickHandCard(0), HumanMove::Chosen);
-        EXPECT_TRUE(game.DiscardButtonShown);
+        clicks.ClickDrawDeck();
+        EXPECT_EQ(clicks.HoldNeeded(), 2);
+        EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
+        EXPECT_FALSE(clicks.DiscardShown());
+        EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
+        EXPECT_TRUE(clicks.DiscardShown());
     }
     Deal({C(2, 1), C(2, 2)}, {C(1, 25, kActionDiscard, 1)});
-    game.ClickDrawDeck();
-    EXPECT_EQ(game.HoldNeeded, 1) << "a drawn Discard 1 asks for its card too";
-    EXPECT_FALSE(game.DiscardButtonShown);
+    clicks.ClickDrawDeck();
+    EXPECT_EQ(clicks.HoldNeeded(), 1) << "a drawn Discard 1 asks for its card too";
+    EXPECT_FALSE(clicks.DiscardShown());
     Deal({C(2, 1)}, {C(1, 25, kActionDiscard, 2)});
-    game.ClickDrawDeck();
-    EXPECT_TRUE(game.DiscardButtonShown) << "with one card left there is nothing to choose";
+    clicks.ClickDrawDeck();
+    EXPECT_TRUE(clicks.DiscardShown()) << "with one card left there is nothing to choose";
     // Picked from the hand: one card left, or the last card, asks for nothing.
     Deal({C(1, 25, kActionDiscard, 2), C(2, 1)});
-    game.ClickHandCard(0);
-    EXPECT_TRUE(game.HoldGridOpen && game.DiscardButtonShown);
+    clicks.ClickHandCard(0);
+    EXPECT_TRUE(clicks.HoldGridOpen() && clicks.DiscardShown());
     Deal({C(1, 20, kActionPassLeft, 2)});
     game.StartPlayer = 4;
-    game.ClickHandCard(0);
-    EXPECT_EQ(game.HoldNeeded, 0);
-    ASSERT_TRUE(game.DiscardButtonShown);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    clicks.ClickHandCard(0);
+    EXPECT_EQ(clicks.HoldNeeded(), 0);
+    ASSERT_TRUE(clicks.DiscardShown());
+    EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     // The human went out: the round is scored and the seat after the starter opens the next.
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
@@ -149,17 +149,17 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
 TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) {
     // The deck rebuilt from the pile is pinned where DrawFromDeck is.
     SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 1);
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::NothingToDraw);
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::NothingToDraw);
     EXPECT_EQ(table.view.Count("NothingToDraw 1"), 1) << "the table says a card must be played";
     SetTable(game, {{C(3, 3)}, {C(1, 1), C(2, 2)}, {C(1, 2), C(2, 3)}, {C(1, 3), C(2, 4)}}, {C(1, 9)}, {});
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Passed);
     EXPECT_EQ(std::tuple(game.CurPlayer, game.PassesInRow, table.view.Count("NothingToDraw 1 passed")),
               std::tuple(2, 1, 1));
 
     // Nobody can play: the human's pass and the computers' three end the round.
     game.PassesInRow = 0;
     SetTable(game, {{C(3, 3)}, {C(2, 2)}, {C(2, 3)}, {C(2, 4)}}, {C(1, 9)}, {}, 1);
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Passed);
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Passed);
     PlayToThePerson(game);
     for (int p = 2; p <= 4; ++p) EXPECT_EQ(table.view.Count("NothingToDraw " + std::to_string(p) + " passed"), 1);
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[4]), std::tuple(1, 3, 4));
@@ -171,15 +171,15 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     PlayToThePerson(game);
     ASSERT_TRUE(game.ChoosingCards);
     EXPECT_EQ(table.view.Count("PickedBox on"), 0);
-    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Ignored);
-    EXPECT_EQ(game.ClickDrawDeck(), HumanMove::Ignored);
-    EXPECT_EQ(game.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";
-    EXPECT_EQ(game.ClickOpponentCard(2, 2), HumanMove::Took);
-    EXPECT_EQ(game.ClickOpponentCard(2, 1), HumanMove::Took);
+    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored);
+    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored);
+    EXPECT_EQ(clicks.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";
+    EXPECT_EQ(clicks.ClickOpponentCard(2, 2), HumanMove::Took);
+    EXPECT_EQ(clicks.ClickOpponentCard(2, 1), HumanMove::Took);
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 2), C(1, 3), C(3, 1), C(3, 2)}))
         << "from a side grid always its first card";
     EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseMsgPending, game.CurPlayer), std::tuple(false, true, 2));
-    EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Ignored);
+    EXPECT_EQ(clicks.ClickOpponentCard(2, 0), HumanMove::Ignored);
 
     // Taking the giver's last card ends the round. A computer never lays such a card
     // on so small a hand, but it lays a card it has just drawn.
@@ -187,7 +187,7 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     game.StartPlayer = 3;
     PlayToThePerson(game);
     ASSERT_TRUE(game.ChoosingCards);
-    EXPECT_EQ(game.ClickOpponentCard(2, 0), HumanMove::Took);
+    EXPECT_EQ(clicks.ClickOpponentCard(2, 0), HumanMove::Took);
     PlayToThePerson(game);
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.ChoosingCards, game.StartPlayer),
               std::tuple(1, 7, false, 4));
@@ -196,7 +196,7 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
              Low(4, 5), 2);
     PlayToThePerson(game);
     ASSERT_EQ(game.ChooseFromPlayer, 3);
-    game.ClickOpponentCard(3, 2);
+    clicks.ClickOpponentCard(3, 2);
     EXPECT_EQ(Plain(game.Players[1].Top()), C(3, 3)) << "from the top grid the clicked card";
     EXPECT_EQ(game.CurPlayer, 4);
 }
@@ -204,18 +204,18 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
 TEST_F(Human, ANewDealLeavesNoPickedCardHoldGridOrDiscardButtonBehind) {
     Deal({C(1, 20, kActionPassLeft, 2), C(2, 2), C(2, 3)});
     ClickHand({0, 0});
-    ASSERT_EQ(game.HoldStack.Count(), 1);
+    ASSERT_EQ(clicks.Held().Count(), 1);
     table.view.calls.clear();
     game.NewGame();
-    EXPECT_TRUE(game.PickStack.Empty() && game.HoldStack.Empty() && !game.HoldGridOpen);
+    EXPECT_TRUE(!clicks.Picking() && clicks.Held().Empty() && !clicks.HoldGridOpen());
     EXPECT_EQ(table.view.Count("HoldGrid off"), 1);
     Deal({C(1, 5), C(2, 2)});
-    game.ClickHandCard(0);
-    ASSERT_TRUE(game.DiscardButtonShown);
+    clicks.ClickHandCard(0);
+    ASSERT_TRUE(clicks.DiscardShown());
     game.NewGame();
     Deal({C(3, 3), C(2, 2)});
-    EXPECT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
+    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Ignored);
 }
 
 }  // namespace

@@ -72,8 +72,10 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
     EXPECT_EQ(std::tuple(game.Players[2].Count(), game.RefusedMoves), std::tuple(2, 2));
     game.CurPlayer = 1;
-    ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Ignored);
+    MoveBeingBuilt human(game);
+    ASSERT_EQ(human.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Ignored);
+    EXPECT_TRUE(human.Picking()) << "the card stays picked";
     EXPECT_EQ(game.RefusedMoves, 3);
     // Draws, takes and passes into a full hand.
     basic();
@@ -90,6 +92,7 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
 using Reentrancy = RulesTest;
 
 TEST_F(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
+    MoveBeingBuilt human(game);
     int flights = 0;
     table.view.on_call = [&](const std::string& call) {
         if (call.rfind("Animate", 0) != 0) return;
@@ -97,16 +100,16 @@ TEST_F(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefuse
         EXPECT_TRUE(game.MoveInProgress());
         const Census before = TakeCensus(game);
         const auto hand = Cards(game.Players[1]);
-        const std::vector<HumanMove> clicks{game.ClickHandCard(0), game.ClickPickedCard(), game.ClickHoldCard(0),
-                                            game.ClickDiscardButton(), game.ClickDrawDeck(), game.ClickOpponentCard(2, 0),
-                                            game.ClickOpponentCard(3, 0), game.ClickOpponentCard(4, 0)};
+        const std::vector<HumanMove> clicks{human.ClickHandCard(0), human.ClickPickedCard(), human.ClickHoldCard(0),
+                                            human.ClickDiscardButton(), human.ClickDrawDeck(), human.ClickOpponentCard(2, 0),
+                                            human.ClickOpponentCard(3, 0), human.ClickOpponentCard(4, 0)};
         EXPECT_EQ(clicks, std::vector<HumanMove>(8, HumanMove::Ignored));
         EXPECT_EQ(TakeCensus(game), before);
         EXPECT_EQ(Cards(game.Players[1]), hand);
     };
     SetTable(game, {{C(1, 3), C(2, 2), C(4, 7)}, Low(2, 5), Low(3, 5), Low(4, 5)}, {C(1, 9)}, Low(1, 9), 1);
-    ASSERT_EQ(game.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(game.ClickDiscardButton(), HumanMove::Played);
+    ASSERT_EQ(human.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     EXPECT_FALSE(game.MoveInProgress());
     EXPECT_GT(flights, 3);

@@ -98,7 +98,7 @@ CardSetDef EveryActionSet() {
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
               const std::vector<Card>& deck, int turn) {
     if (turn > 0) game.CurPlayer = static_cast<std::int16_t>(turn);
-    for (CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.PickStack, &game.HoldStack, &game.CompHeld}) s->Clear();
+    for (CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.CompHeld}) s->Clear();
     for (int p = 1; p <= 4; ++p) {
         game.Players[p].Clear();
         if (p <= static_cast<int>(hands.size()))
@@ -111,7 +111,7 @@ void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std
 // Every stack that holds cards.
 static std::vector<const CardStack*> Stacks(const Game& game) {
     return {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2], &game.Players[3],
-            &game.Players[4], &game.PickStack, &game.HoldStack, &game.CompHeld};
+            &game.Players[4], &game.CompHeld};
 }
 
 Census TakeCensus(const Game& game) {
@@ -159,21 +159,21 @@ int FirstFit(const Game& game) {
     return -1;
 }
 
-void HumanClickStep(Game& game, const std::function<void(const std::string&, HumanMove)>& note) {
+void HumanClickStep(Game& game, MoveBeingBuilt& move, const std::function<void(const std::string&, HumanMove)>& note) {
     const auto click = [&note](const std::string& what, HumanMove result) {
         if (note) note(what, result);
         return result;
     };
     const int column = FirstFit(game);
     if (game.ChoosingCards) {
-        click("take", game.ClickOpponentCard(game.ChooseFromPlayer, 0));
+        click("take", move.ClickOpponentCard(game.ChooseFromPlayer, 0));
     } else if (column < 0) {
-        if (click("draw", game.ClickDrawDeck()) == HumanMove::Drew)
-            click("then", game.DiscardButtonShown ? game.ClickDiscardButton() : game.ClickPickedCard());
+        if (click("draw", move.ClickDrawDeck()) == HumanMove::Drew)
+            click("then", move.DiscardShown() ? move.ClickDiscardButton() : move.ClickPickedCard());
     } else {
-        click("pick " + std::to_string(column), game.ClickHandCard(column));
-        for (int guard = 0; !game.DiscardButtonShown && guard < 20; ++guard) click("choose", game.ClickHandCard(0));
-        click("discard", game.ClickDiscardButton());
+        click("pick " + std::to_string(column), move.ClickHandCard(column));
+        for (int guard = 0; !move.DiscardShown() && guard < 20; ++guard) click("choose", move.ClickHandCard(0));
+        click("discard", move.ClickDiscardButton());
     }
 }
 
@@ -213,10 +213,11 @@ void PlayToThePerson(Game& game) {
 
 void PlayByClicks(Game& game, RulesView& view, int rounds, const std::function<void(const std::string&, HumanMove)>& note) {
     ComputersDriven table(game);
+    MoveBeingBuilt person(game);
     // The dealt table turns to the computers as after a move of the person's.
     game.HandOverToComputers();
     for (int step = 0; view.score_sheets < rounds && step < 6000; ++step)
-        if (!DriveAllButTheClicks(game, table.driver, table.events)) HumanClickStep(game, note);
+        if (!DriveAllButTheClicks(game, table.driver, table.events)) HumanClickStep(game, person, note);
 }
 
 }  // namespace kvt::test

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "hand/move_being_built.h"
 #include "match/match_driver.h"
 #include "test_support.h"
 
@@ -106,8 +107,7 @@ CardSetDef EveryActionSet();
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
               const std::vector<Card>& deck, int turn = 0);
 
-// Every card on the table, the picked card, the hold grid and a computer's
-// held card included.
+// Every card on the table, a computer's held card included.
 using Census = std::map<std::tuple<int, int, int, int>, int>;
 Census TakeCensus(const Game& game);
 
@@ -125,7 +125,7 @@ int FirstFit(const Game& game);
 // One step of the human by clicks: the first card offered to take; else the
 // first card that fits, with the first cards of the hand chosen for it; else a
 // draw, laid when it fits and put back otherwise. `note` hears every click.
-void HumanClickStep(Game& game, const std::function<void(const std::string&, HumanMove)>& note = {});
+void HumanClickStep(Game& game, MoveBeingBuilt& move, const std::function<void(const std::string&, HumanMove)>& note = {});
 // One step of a driven game but the person's clicks: the driver plays the
 // other seats, and the person's score sheets and wild groups (the first
 // group) are answered by moves. False when the person is to click.

@@ -262,18 +262,18 @@ TEST(SimRecord, APersonsGameFromAGivenTableReplays) {
     game.PlayerSounds = true;
     record.human_seat = 1;
     record.start_table = WriteTableState(game.State());
-    game.SetHumanMoveListener([&record](const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores) {
-        record.moves.push_back({move, scores});
-    });
+    const auto keep = [&record](const Move& move, const Events& events) { AddToRecord(record, move, events); };
+    MoveBeingBuilt person(game);
+    person.SetMoveListener(keep);
     ComputerSeat computer(game);
     MatchDriver driver(game);
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+    driver.SetMoveListener(keep);
     Events events;
     int rounds = 0;
     for (int step = 0; step < 20000 && rounds < 3 && !HasFailure(); ++step) {
         rounds += game.Pending() == Decision::AcknowledgeScore;
-        if (!test::DriveAllButTheClicks(game, driver, events)) test::HumanClickStep(game);
+        if (!test::DriveAllButTheClicks(game, driver, events)) test::HumanClickStep(game, person);
     }
     ASSERT_EQ(rounds, 3);
     const std::string end = WriteTableState(game.State());

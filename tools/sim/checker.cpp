@@ -9,7 +9,7 @@ namespace {
 template <typename F>
 void ForEachStack(const Game& game, F&& f) {
     for (const CardStack* s : {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2],
-                               &game.Players[3], &game.Players[4], &game.PickStack, &game.HoldStack, &game.CompHeld})
+                               &game.Players[3], &game.Players[4], &game.CompHeld})
         f(*s);
 }
 

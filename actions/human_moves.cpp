@@ -1,0 +1,206 @@
+// The human's moves as the rules apply them. The window builds a Play from
+// clicks without touching the table; laid here, the picked card and the
+// cards chosen for it pass through the picked-card box and the hold grid,
+// where the window showed them, and on to where the card sends them.
+#include "actions/rules_support.h"
+
+namespace kvt {
+
+bool Game::HumanLocked() const {
+    return MoveInProgress() || IsComputer(kHuman) || NamingGroup || (RoundEnded && RoundIsOver());
+}
+
+bool Game::PickToLay(int slot, bool drawn) {
+    CardStack& hand = Players[kHuman];
+    if (slot < 0 || slot >= hand.Count() || !PickStack.Empty()) return false;
+    MoveScope scope(*this);
+    view_.ShowPickedCard(hand[slot]);
+    const int mark_before = hand[slot].Playable;
+    const bool fits = CheckPlayable(hand[slot]) == 1;
+    PickOrigin = static_cast<std::int16_t>(slot);
+    PickDrawn = drawn;
+    MoveCard(hand, PickStack, slot, false);
+    PickMark = static_cast<std::int16_t>(mark_before);
+    const HoldAsk ask = HoldFor(PickStack[0], fits, drawn, hand.Count());
+    HoldNeeded = static_cast<std::int16_t>(ask.cards);
+    if (ask.opens) {
+        view_.ShowHand(HoldStack, 0);
+        SetHoldGrid(true);
+    }
+    if (HoldNeeded == 0 && fits) SetDiscardButton(true);
+    ShowPlayerHand(kHuman);
+    return true;
+}
+
+bool Game::ChooseToLay(int slot) {
+    if (PickStack.Empty() || !HoldGridOpen) return false;
+    if (PickStack[0].ActionCount > 0 && HoldStack.Count() == PickStack[0].ActionCount) return false;  // the grid is full
+    // The slot of the whole hand, in the hand without the cards already out.
+    int column = slot;
+    if (PickOrigin < slot) --column;
+    for (const std::int16_t held : HoldOrigins)
+        if (held < slot) --column;
+    CardStack& hand = Players[kHuman];
+    if (column < 0 || column >= hand.Count()) return false;
+    MoveScope scope(*this);
+    if (!MoveChecked(hand, HoldStack, column)) return false;
+    HoldOrigins.push_back(static_cast<std::int16_t>(slot));
+    view_.ShowHand(HoldStack, 0);
+    if ((HoldStack.Count() == HoldNeeded && !ChoosingCards) || hand.Empty()) SetDiscardButton(true);
+    ShowPlayerHand(kHuman);
+    return true;
+}
+
+bool Game::LayPicked() {
+    if (!DiscardButtonShown || PickStack.Empty() || ChoosingCards || CurPlayer != kHuman) return false;
+    // The pile must have room for the discards and the card itself.
+    if (DiscardPile.Count() + HoldStack.Count() + 1 > CardStack::Capacity) {
+        ++RefusedMoves;
+        return false;
+    }
+    MoveScope scope(*this);
+    const Card picked = PickStack[0];
+
+    if (picked.Action == kActionDiscard && picked.ActionCount >= 1) {
+        // The first chosen card goes down first; the last ends under the picked card.
+        const int chosen = HoldStack.Count();
+        for (int i = 0; i < chosen; ++i) {
+            view_.AnimateHoldDiscard(HoldStack[0]);
+            if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
+            ForgetHeldSlot(0);
+            view_.ShowHand(HoldStack, 0);
+            view_.ShowDiscardTop();
+        }
+    }
+
+    view_.AnimatePickedCard(picked);
+
+    if (HoldGridOpen) {
+        const int receiver = picked.Action == kActionPassLeft    ? 2
+                             : picked.Action == kActionPassRight ? 4
+                             : picked.Action == kActionPassAcross ? 3
+                                                                  : 0;
+        const int chosen = HoldStack.Count();
+        for (int i = 0; i < chosen && receiver != 0; ++i) {
+            view_.AnimateCardMove(receiver, 0, HoldStack[0]);
+            if (!MoveChecked(HoldStack, Players[receiver], 0)) break;
+            ForgetHeldSlot(0);
+            view_.ShowHand(HoldStack, 0);
+            ShowPlayerHand(receiver);
+        }
+        // Cards chosen for a card that neither passes nor discards (or that
+        // found no room) go back to the hand rather than off the table.
+        bool returned = false;
+        while (!HoldStack.Empty() && ReturnToHand(HoldStack, 0, HoldOrigins.front())) returned = true;
+        HoldStack.Clear();
+        HoldOrigins.clear();
+        if (returned) ShowPlayerHand(kHuman);
+    }
+
+    PassesInRow = 0;
+    CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
+    // A wild card waits here for its group to be named, a move of its own.
+    if (!NamingGroup) AfterHumanPlay();
+    return true;
+}
+
+bool Game::ReturnToHand(CardStack& from, int index, std::int16_t origin) {
+    CardStack& hand = Players[kHuman];
+    if (hand.Full()) {
+        ++RefusedMoves;
+        EmitMove(EventKind::CardRefused, from[index], from, hand);
+        return false;
+    }
+    // Among the cards still out, those from earlier slots are not in the hand.
+    int at = origin;
+    if (!PickStack.Empty() && &from != &PickStack && PickOrigin < origin) --at;
+    for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
+        if (!(&from == &HoldStack && static_cast<int>(i) == index) && HoldOrigins[i] < origin) --at;
+    Card card = from.RemoveAt(index);
+    if (&from == &PickStack) card.Playable = PickMark;
+    if (&from == &HoldStack) HoldOrigins.erase(HoldOrigins.begin() + index);
+    hand.InsertAt(at, card);
+    EmitMove(EventKind::CardMoved, card, from, hand);
+    return true;
+}
+
+void Game::ForgetHeldSlot(int index) {
+    // The card has left the hand for good: the slots after its own close up.
+    const std::int16_t gone = HoldOrigins[static_cast<std::size_t>(index)];
+    HoldOrigins.erase(HoldOrigins.begin() + index);
+    for (std::int16_t& slot : HoldOrigins)
+        if (slot > gone) --slot;
+    if (PickOrigin > gone) --PickOrigin;
+}
+
+void Game::AfterHumanPlay() {
+    CardStack& hand = Players[kHuman];
+    if (CurPlayer == -1) {
+        RoundEnded = true;
+        FinishHumanRound();
+        return;
+    }
+    if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
+    SetHoldGrid(false);
+    SetDiscardButton(false);
+    if (!hand.Empty()) {
+        HandOverToComputers();
+    } else {
+        RoundEnded = true;
+        FinishHumanRound();
+    }
+}
+
+Status Game::DrawForHuman() {
+    if (ChoosingCards || CurPlayer != kHuman || !CanDraw()) return Status::Fail("the human cannot draw now");
+    MoveScope scope(*this);
+    CardStack& hand = Players[kHuman];
+    const int before = hand.Count();
+    DrawCard(hand, kHuman, true);
+    // Only the card just drawn may be laid as drawn, by the next move.
+    drawn_slot_ = hand.Count() > before ? hand.Count() - 1 : -1;
+    return Status::Ok();
+}
+
+Status Game::PassForHuman() {
+    // Deck and pile are used up: a human with a card to play must play it;
+    // one without passes, and when nobody can move the round is scored.
+    if (ChoosingCards || CurPlayer != kHuman || CanDraw()) return Status::Fail("the human cannot pass now");
+    for (Card card : Players[kHuman])
+        if (CheckPlayable(card) == 1) return Status::Fail("the human has a card to play");
+    MoveScope scope(*this);
+    if (PassTurn(kHuman) == TurnOutcome::RoundEnded)
+        FinishHumanRound();
+    else
+        HandOverToComputers();
+    return Status::Ok();
+}
+
+bool Game::TakeFrom(int player, int slot) {
+    if (HumanLocked()) return false;
+    if (!ChoosingCards || ChooseFromPlayer != player || ChooseDone >= ChooseTotal) return false;
+    if (player < 2 || player > 4) return false;
+    CardStack& giver = Players[player];
+    if (slot < 0 || slot >= giver.Count()) return false;
+    MoveScope scope(*this);
+    view_.AnimateCardMove(kHuman, player, giver[slot]);
+    if (!MoveChecked(giver, Players[kHuman], slot)) return false;
+
+    if (giver.Empty()) {
+        RoundEnded = true;
+        FinishHumanRound();
+        return true;
+    }
+    ShowPlayerHand(player);
+    ShowPlayerHand(kHuman);
+    ++ChooseDone;
+    if (ChooseDone >= ChooseTotal) {
+        ChooseMsgPending = true;
+        CurPlayer = static_cast<std::int16_t>(NextSeat(kHuman, PlayReversed));
+        ChoosingCards = false;
+        HandOverToComputers();
+    }
+    return true;
+}
+
+}  // namespace kvt
