@@ -135,8 +135,6 @@ HumanMove MoveBeingBuilt::ClickHandCard(int column) {
     if (Picking() && PickedCard().ActionCount > 0 && static_cast<int>(held_.size()) == PickedCard().ActionCount)
         return HumanMove::Ignored;  // the hold grid is full
     if (column < 0 || column >= ShownHand().Count()) return HumanMove::Ignored;
-    // Without a picked card there is no hold grid and no Discard button.
-    if (!Picking() && (grid_open_ || discard_shown_)) CloseBoxes();
     if (Picking() && grid_open_) {
         held_.push_back(static_cast<std::int16_t>(WholeHandSlot(column)));
         game_.View().ShowHand(Held(), 0);
