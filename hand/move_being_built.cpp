@@ -171,9 +171,7 @@ HumanMove MoveBeingBuilt::ClickHoldCard(int column) {
 
 bool MoveBeingBuilt::Submit(const Move& move) {
     Events events;
-    if (!game_.Apply(move, events)) return false;
-    if (listener_) listener_(move, events);
-    return true;
+    return driver_.Submit(move, events) == MatchDriver::Step::Applied;
 }
 
 HumanMove MoveBeingBuilt::ClickDiscardButton() {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "core/card_stack.h"
 #include "core/event.h"
 #include "core/move.h"
 #include "hand/human_moves.h"
+#include "match/match_driver.h"
 
 namespace kvt {
 
@@ -18,11 +18,11 @@ class Game;
 // the move is complete and applied; meanwhile the window shows the hand
 // without the cards that are out, the picked card in its box and the chosen
 // ones in the hold grid. So the table is always one between moves, to save,
-// undo or compare, and every click that completes a move hands the table a
-// Move.
+// undo or compare, and every click that completes a move hands the match
+// driver a Move (whose listener hears it as it hears every seat's).
 class MoveBeingBuilt {
 public:
-    explicit MoveBeingBuilt(Game& game) : game_(game) {}
+    MoveBeingBuilt(Game& game, MatchDriver& driver) : game_(game), driver_(driver) {}
 
     // The human's clicks, as the window's handlers pass them on. A hand
     // column counts in the hand as shown (ShownHand); every click that does
@@ -48,10 +48,6 @@ public:
     // the picked card does; nothing on the table moves.
     void PutBack();
 
-    // Hears each move the clicks complete, with the events it made.
-    using Listener = std::function<void(const Move&, const Events&)>;
-    void SetMoveListener(Listener listener) { listener_ = std::move(listener); }
-
 private:
     bool Locked();
     // The slot of the whole hand that a column of the hand as shown stands for.
@@ -67,6 +63,7 @@ private:
     bool Submit(const Move& move);
 
     Game& game_;
+    MatchDriver& driver_;
     std::int16_t pick_ = -1;
     bool drawn_ = false;
     std::vector<std::int16_t> held_;
@@ -77,7 +74,6 @@ private:
     CardStack built_on_;
     int pile_count_ = 0;
     Card pile_top_;
-    Listener listener_;
 };
 
 }  // namespace kvt

@@ -1,6 +1,7 @@
 #include "shell/click_routing.h"
 
 #include "hand/hand_view.h"
+#include "hand/move_being_built.h"
 #include "shell/play_win.h"
 
 namespace kvt {

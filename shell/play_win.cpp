@@ -159,7 +159,6 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     table_show_ = std::make_unique<TableShow>(*this, *show_);
     game_ = std::make_unique<Game>(options_.folders, *table_show_, options_.seed);
     table_show_->Attach(*game_);
-    building_ = std::make_unique<MoveBeingBuilt>(*game_);
     show_->SetOnIdle([this] {
         if (closing_) return;
         ShowGuidance();
@@ -406,7 +405,7 @@ bool PlayWin::Start() {
     if (LoadStartPlayers()) {
         StartupMark("players loaded");
         game_->DealForPlayers();
-        ShowHand(building_->ShownHand(), 1);
+        ShowHand(Building().ShownHand(), 1);
         StartupMark("dealt");
         ResumeTableInProgress();
     }

@@ -15,7 +15,6 @@
 
 #include "engine/game.h"
 #include "engine/table_view.h"
-#include "hand/move_being_built.h"
 #include "shell/record_table.h"
 #include "platform/paths.h"
 #include "platform/picture_clip.h"
@@ -75,6 +74,8 @@ std::optional<std::uint64_t> SeedFromEnvironment();
 //
 // The window must outlive every move it runs; close it, never delete it
 // while a handler of its own is still on the stack.
+class MoveBeingBuilt;
+
 class PlayWin : public QMainWindow, public TableView {
     Q_OBJECT
 
@@ -110,7 +111,8 @@ public:
 
     Game& GameState() { return *game_; }
     // The human's move as the clicks and keys build it.
-    MoveBeingBuilt& Building() { return *building_; }
+    MoveBeingBuilt& Building();
+    const MoveBeingBuilt& Building() const;
     HandView& Hands() { return *hands_; }
     TableKeys* Keys() const { return keys_; }
     MoveLog* Log() const { return move_log_; }
@@ -383,7 +385,6 @@ private:
     std::unique_ptr<TableShow> table_show_;
     bool after_move_waits_ = false;  // a move ended while its show still played
     std::unique_ptr<Game> game_;
-    std::unique_ptr<MoveBeingBuilt> building_;
     // After the game: it holds a reference to it.
     std::unique_ptr<TableMatch> match_;
     std::unique_ptr<TableResume> resume_;

@@ -54,6 +54,9 @@ namespace kvt {
 
 // --- commands
 
+MoveBeingBuilt& PlayWin::Building() { return match_->Building(); }
+const MoveBeingBuilt& PlayWin::Building() const { return match_->Building(); }
+
 bool PlayWin::MoveRunning() const { return move_depth_ > 0 || show_->Playing(); }
 
 void PlayWin::AfterShow() {
@@ -146,7 +149,7 @@ void PlayWin::OpenDealCommand(std::optional<std::filesystem::path> file) {
         CloseReplay();
         RunMove([this, source] {
             // A card picked meanwhile goes back first: the deal replaces every hand.
-            if (building_->Picking()) building_->PutBack();
+            if (Building().Picking()) Building().PutBack();
             if (const Status opened = TableResume::OpenDeal(*game_, *source); !opened) {
                 Report(tr("Open Deal"), tr("The deal in \"%1\" cannot be dealt: %2.").arg(PathText(*source), ToQString(opened.message())));
                 return;
@@ -282,7 +285,7 @@ QString PlayWin::CardSetFolder() const {
 void PlayWin::ToggleSortCards() {
     game_->SortCards = !game_->SortCards;
     SyncCheckMarks();
-    ShowHand(building_->ShownHand(), 1);
+    ShowHand(Building().ShownHand(), 1);
     WriteMisc(settings::kSort, FormatFlag(game_->SortCards));
 }
 
@@ -491,7 +494,7 @@ void PlayWin::DescribeCard(int grid, int x_twips) {
     }
     if (grid > 1) return;  // the opponents' cards are face down
     CardGrid* cells = hands_->Grid(grid);
-    const CardStack stack = grid == 1 ? building_->ShownHand() : building_->Held();
+    const CardStack stack = grid == 1 ? Building().ShownHand() : Building().Held();
     const int cols = cells->Cols();
     const int first = cells->LeftCol();
     const int last = cols - 1 - first;

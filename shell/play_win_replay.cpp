@@ -68,7 +68,7 @@ void PlayWin::OpenGameRecordCommand(std::optional<std::filesystem::path> file) {
         }
         if (!replay_) {
             // A card picked meanwhile goes back first, out of the record's way.
-            if (building_->Picking()) building_->PutBack();
+            if (Building().Picking()) Building().PutBack();
             replay_over_ = game_->State();
             replay_players_ = game_->PlayerInfo;
         }

@@ -1,4 +1,5 @@
 // The table window's answers to the rules: hands, piles, marks and notices.
+#include "hand/move_being_built.h"
 #include "shell/play_win.h"
 
 #include <QCoreApplication>
@@ -154,10 +155,10 @@ void PlayWin::SetTakePrompt(int giver) {
 void PlayWin::ShowPickedCard(const Card& card) { hands_->ShowPickedCard(card); }
 
 void PlayWin::ShowPickedStack() {
-    if (!building_->Picking())
+    if (!Building().Picking())
         hands_->ClearPickedCard();
     else
-        hands_->ShowPickedCard(building_->PickedCard());
+        hands_->ShowPickedCard(Building().PickedCard());
 }
 
 void PlayWin::SetPickedCardVisible(bool visible) { hands_->ShowCardPlay()->setVisible(visible); }
@@ -214,7 +215,7 @@ void PlayWin::PlaceNameLabels() {
 
 QString PlayWin::HoldHint() const {
     const Game& game = *game_;
-    const MoveBeingBuilt& move = *building_;
+    const MoveBeingBuilt& move = Building();
     if (!move.HoldGridOpen() || hands_->Grid(0)->isHidden()) return {};
     if (move.HoldNeeded() <= 0) return tr("Nothing to choose: press Discard.");
     const Card& picked = move.PickedCard();
@@ -278,9 +279,9 @@ void PlayWin::RedrawTable() {
 }
 
 void PlayWin::RedrawTableNow() {
-    hands_->ShowHand(building_->ShownHand(), 1);
+    hands_->ShowHand(Building().ShownHand(), 1);
     for (int p = 2; p <= 4; ++p) hands_->ShowHand(game_->Players[static_cast<std::size_t>(p)], p);
-    if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(building_->Held(), 0);
+    if (!hands_->Grid(0)->isHidden()) hands_->ShowHand(Building().Held(), 0);
     hands_->ShowDiscardTop();
     hands_->ShowDrawDeck();
     ShowPickedStack();

@@ -11,6 +11,7 @@
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/qt_text.h"
+#include "hand/move_being_built.h"
 #include "shell/play_win.h"
 
 namespace kvt {

@@ -9,15 +9,13 @@
 namespace kvt {
 
 TableMatch::TableMatch(PlayWin& window, Game& game)
-    : window_(window), game_(game), driver_(game), computers_(game) {
+    : window_(window), game_(game), driver_(game), computers_(game), building_(game, driver_) {
     for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
-    const auto record = [this](const Move& move, const Events& events) {
+    driver_.SetMoveListener([this](const Move& move, const Events& events) {
         GameRecord one;
         AddToRecord(one, move, events);
         Record(move, one.moves.front().scores);
-    };
-    driver_.SetMoveListener(record);
-    window_.Building().SetMoveListener(record);
+    });
     step_.setSingleShot(true);
     step_.setInterval(0);
     connect(&step_, &QTimer::timeout, this, [this] { StepComputer(); });
@@ -85,7 +83,7 @@ bool TableMatch::BringBack(const TableState* table) {
     if (!table) return false;
     window_.RunMove([this, table] {
         // A card picked meanwhile goes back first, out of the table's way.
-        if (window_.Building().Picking()) window_.Building().PutBack();
+        if (building_.Picking()) building_.PutBack();
         game_.State() = *table;
         window_.ShowTableBroughtBack();
     });

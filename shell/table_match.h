@@ -7,6 +7,7 @@
 #include "actions/computer_seat.h"
 #include "core/table_state.h"
 #include "formats/game_record.h"
+#include "hand/move_being_built.h"
 #include "match/match_driver.h"
 #include "match/undo_history.h"
 
@@ -34,6 +35,9 @@ public:
     // True while the table goes on without the human's play: a computer is
     // on turn, or the group choice or the score sheet's OK is still to come.
     bool GoesOn() const;
+    // The human's move as the window's clicks and keys build it; the driver
+    // applies it when it is complete.
+    MoveBeingBuilt& Building() { return building_; }
     // The score sheet opened for a round that was just scored.
     void RoundScored() { sheet_awaits_ok_ = true; }
 
@@ -85,6 +89,7 @@ private:
     Game& game_;
     MatchDriver driver_;
     ComputerSeat computers_;
+    MoveBeingBuilt building_;
     QTimer step_;
     UndoHistory history_;
     bool sheet_awaits_ok_ = false;

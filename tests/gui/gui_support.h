@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/card_stack.h"
+#include "hand/move_being_built.h"
 #include "shell/play_win.h"
 
 namespace kvt {

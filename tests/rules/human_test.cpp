@@ -16,7 +16,8 @@ protected:
     void ClickHand(std::initializer_list<int> columns) {
         for (int column : columns) clicks.ClickHandCard(column);
     }
-    MoveBeingBuilt clicks{game};
+    MatchDriver driver{game};
+    MoveBeingBuilt clicks{game, driver};
 };
 
 TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {

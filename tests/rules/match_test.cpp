@@ -127,31 +127,28 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
         const TableState start = game.State();
         TableState before = start;
         GameRecord record;
-        int human_moves = 0;
-        MoveBeingBuilt human(game);
-        human.SetMoveListener([&](const Move& move, const Events& events) {
+        int moves = 0, human_moves = 0;
+        ComputerSeat computer(game);
+        MatchDriver driver(game);
+        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+        driver.SetMoveListener([&](const Move& move, const Events& events) {
             twin.State() = before;
             Events twin_events;
             const Status applied = twin.Apply(move, twin_events);
             EXPECT_TRUE(applied) << applied.message();
-            EXPECT_TRUE(twin.State() == game.State()) << "move " << human_moves << ", " << MoveKindName(move.kind);
+            EXPECT_TRUE(twin.State() == game.State()) << "move " << moves << ", " << MoveKindName(move.kind);
             AddToRecord(record, move, events);
-            ++human_moves;
+            ++moves;
+            human_moves += move.seat == 1 && move.kind != MoveKind::Acknowledge && move.kind != MoveKind::NameGroup;
             before = game.State();
         });
-        ComputerSeat computer(game);
-        MatchDriver driver(game);
-        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-        driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+        MoveBeingBuilt human(game, driver);
         std::mt19937 dice(static_cast<std::uint32_t>(seed));
         const auto any = [&dice](int n) { return n <= 0 ? 0 : static_cast<int>(dice() % static_cast<unsigned>(n)); };
         Events events;
         for (int step = 0; step < 6000 && !HasFailure(); ++step) {
-            if (DriveAllButTheClicks(game, driver, events)) {
-                before = game.State();
-                continue;
-            }
-            const int moves_before = human_moves;
+            if (DriveAllButTheClicks(game, driver, events)) continue;
+            const int moves_before = moves;
             switch (game.ChoosingCards ? 5 : any(10)) {
                 case 0: case 1: case 2: case 3: human.ClickHandCard(any(human.ShownHand().Count())); break;
                 case 4: human.ClickHoldCard(any(human.Held().Count() + 1)); break;
@@ -160,7 +157,7 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
                 case 7: human.ClickDrawDeck(); break;
                 default: human.ClickDiscardButton(); break;
             }
-            if (human_moves == moves_before) EXPECT_TRUE(game.State() == before) << "a click that made no move, step " << step;
+            if (moves == moves_before) EXPECT_TRUE(game.State() == before) << "a click that made no move, step " << step;
         }
         EXPECT_GT(human_moves, 100);
         twin.State() = start;
@@ -225,7 +222,8 @@ TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {
     ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 0)));
     EXPECT_EQ(std::tuple(game.Pending(), SeatToAct(game.State())), std::tuple(Decision::NameGroup, 1));
     EXPECT_EQ(LegalMoves(game.State(), 1), std::vector<Move>{Of(MoveKind::NameGroup, 1)});
-    EXPECT_EQ(MoveBeingBuilt(game).ClickHandCard(0), HumanMove::Ignored);
+    MatchDriver driver(game);
+    EXPECT_EQ(MoveBeingBuilt(game, driver).ClickHandCard(0), HumanMove::Ignored);
     const std::vector<GroupChoice> choices = game.WildGroupChoices();
     ASSERT_GE(choices.size(), 3u);
     EXPECT_FALSE(Try(Of(MoveKind::NameGroup, 1, 999)));

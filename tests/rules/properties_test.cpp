@@ -72,7 +72,8 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
     EXPECT_EQ(std::tuple(game.Players[2].Count(), game.RefusedMoves), std::tuple(2, 2));
     game.CurPlayer = 1;
-    MoveBeingBuilt human(game);
+    MatchDriver driver(game);
+    MoveBeingBuilt human(game, driver);
     ASSERT_EQ(human.ClickHandCard(0), HumanMove::Picked);
     EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Ignored);
     EXPECT_TRUE(human.Picking()) << "the card stays picked";
@@ -92,7 +93,8 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
 using Reentrancy = RulesTest;
 
 TEST_F(Reentrancy, DuringEveryFlightAMoveIsInProgressAndTheHumansClicksAreRefused) {
-    MoveBeingBuilt human(game);
+    MatchDriver driver(game);
+    MoveBeingBuilt human(game, driver);
     int flights = 0;
     table.view.on_call = [&](const std::string& call) {
         if (call.rfind("Animate", 0) != 0) return;

@@ -262,13 +262,11 @@ TEST(SimRecord, APersonsGameFromAGivenTableReplays) {
     game.PlayerSounds = true;
     record.human_seat = 1;
     record.start_table = WriteTableState(game.State());
-    const auto keep = [&record](const Move& move, const Events& events) { AddToRecord(record, move, events); };
-    MoveBeingBuilt person(game);
-    person.SetMoveListener(keep);
     ComputerSeat computer(game);
     MatchDriver driver(game);
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    driver.SetMoveListener(keep);
+    driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+    MoveBeingBuilt person(game, driver);
     Events events;
     int rounds = 0;
     for (int step = 0; step < 20000 && rounds < 3 && !HasFailure(); ++step) {
