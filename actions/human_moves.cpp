@@ -33,8 +33,8 @@ bool Game::PickToLay(int slot, bool drawn) {
 }
 
 bool Game::ChooseToLay(int slot) {
-    if (PickStack.Empty() || !HoldGridOpen) return false;
-    if (PickStack[0].ActionCount > 0 && HoldStack.Count() == PickStack[0].ActionCount) return false;  // the grid is full
+    // The grid opens only for a card that asks for cards, and holds as many as it asks for.
+    if (PickStack.Empty() || !HoldGridOpen || HoldStack.Count() >= PickStack[0].ActionCount) return false;
     // The slot of the whole hand, in the hand without the cards already out.
     int column = slot;
     if (PickOrigin < slot) --column;
@@ -177,8 +177,8 @@ Status Game::PassForHuman() {
 }
 
 bool Game::TakeFrom(int player, int slot) {
-    if (HumanLocked()) return false;
     if (!ChoosingCards || ChooseFromPlayer != player || ChooseDone >= ChooseTotal) return false;
+    // A table read from a file may name any seat; the person takes only from another's hand.
     if (player < 2 || player > 4) return false;
     CardStack& giver = Players[player];
     if (slot < 0 || slot >= giver.Count()) return false;

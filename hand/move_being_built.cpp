@@ -64,12 +64,10 @@ bool MoveBeingBuilt::Locked() {
 }
 
 void MoveBeingBuilt::Reset() {
+    // Picking a card sets the rest.
     pick_ = -1;
-    drawn_ = false;
     held_.clear();
-    needed_ = 0;
     grid_open_ = false;
-    discard_shown_ = false;
 }
 
 void MoveBeingBuilt::SetHoldGrid(bool open) {
@@ -132,7 +130,7 @@ void MoveBeingBuilt::Pick(int slot, bool drawn) {
 
 HumanMove MoveBeingBuilt::ClickHandCard(int column) {
     if (Locked() || game_.ChoosingCards) return HumanMove::Ignored;
-    if (Picking() && PickedCard().ActionCount > 0 && static_cast<int>(held_.size()) == PickedCard().ActionCount)
+    if (HoldGridOpen() && static_cast<int>(held_.size()) >= PickedCard().ActionCount)
         return HumanMove::Ignored;  // the hold grid is full
     if (column < 0 || column >= ShownHand().Count()) return HumanMove::Ignored;
     if (Picking() && grid_open_) {

@@ -147,6 +147,14 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     EXPECT_EQ(table.view.calls.back(), "PickedBox on");
 }
 
+TEST_F(Human, ACardThatEmptiesAnotherHandEndsTheRoundAtOnce) {
+    // The next seat takes two cards from a hand that holds one.
+    SetTable(game, {{C(1, 20, kActionDrawLeft, 2), C(2, 2)}, {C(3, 1)}, {C(4, 1)}, {C(4, 3)}}, {C(1, 9)}, Low(4, 5), 1);
+    ASSERT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
+    ASSERT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
+    EXPECT_EQ(std::tuple(game.Pending(), table.view.score_sheets), std::tuple(Decision::AcknowledgeScore, 1));
+}
+
 TEST_F(Human, AnEmptyDeckIsRebuiltAndWithNothingToDrawTheHumanPassesOrMustPlay) {
     // The deck rebuilt from the pile is pinned where DrawFromDeck is.
     SetTable(game, {{C(1, 3)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 1);

@@ -78,6 +78,13 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
     EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Ignored);
     EXPECT_TRUE(human.Picking()) << "the card stays picked";
     EXPECT_EQ(game.RefusedMoves, 3);
+    // With room for just the card, it is laid.
+    basic();
+    fill(game.DiscardPile, CardStack::Capacity - 1);
+    game.CurPlayer = 1;
+    ASSERT_EQ(human.ClickHandCard(0), HumanMove::Picked);
+    EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Played);
+    EXPECT_EQ(game.DiscardPile.Count(), CardStack::Capacity);
     // Draws, takes and passes into a full hand.
     basic();
     fill(game.Players[3], CardStack::Capacity);
