@@ -10,7 +10,7 @@
 
 #include "engine/game.h"
 #include "platform/profile.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/plain_text.h"
 
 namespace kvt {

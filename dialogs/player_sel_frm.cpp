@@ -23,7 +23,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/game.h"
 #include "platform/files.h"
 #include "platform/qt_text.h"

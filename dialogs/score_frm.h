@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "actions/score_sheet.h"
+#include "engine/score_sheet.h"
 
 class QLabel;
 class QPushButton;

@@ -11,7 +11,7 @@
 #include "engine/game.h"
 #include "engine/working_files.h"
 #include "platform/files.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 namespace {

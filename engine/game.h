@@ -18,9 +18,9 @@
 #include "engine/card_set.h"
 #include "engine/card_set_codec.h"
 #include "engine/table_view.h"
-#include "actions/turn_outcome.h"
-#include "actions/score_sheet.h"
-#include "dialogs/player_record.h"
+#include "engine/turn_outcome.h"
+#include "engine/score_sheet.h"
+#include "engine/player_record.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 

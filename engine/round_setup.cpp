@@ -1,5 +1,5 @@
 #include "engine/game.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 

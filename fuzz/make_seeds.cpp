@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/byte_io.h"
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/card_set_codec.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/status.h"
+#include "core/status.h"
 
 namespace kvt {
 

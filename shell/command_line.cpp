@@ -4,7 +4,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/card_set_codec.h"
 #include "platform/files.h"
 

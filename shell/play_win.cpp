@@ -28,7 +28,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "dialogs/card_view_frm.h"
 #include "dialogs/game_info_frm.h"
 #include "dialogs/game_over_frm.h"
@@ -46,7 +46,7 @@
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
 #include "shell/help_window.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
 #include "shell/record_table.h"

@@ -23,7 +23,7 @@
 #include <cstdlib>
 #include <system_error>
 #include <utility>
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "dialogs/card_view_frm.h"
 #include "dialogs/game_info_frm.h"
 #include "dialogs/game_over_frm.h"
@@ -41,7 +41,7 @@
 #include "shell/about_dlg.h"
 #include "shell/show_queue.h"
 #include "shell/help_window.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
 #include "shell/table_match.h"

@@ -22,7 +22,7 @@
 #include <QWindowStateChangeEvent>
 #include <cstdlib>
 #include <system_error>
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "dialogs/card_view_frm.h"
 #include "dialogs/game_info_frm.h"
 #include "dialogs/game_over_frm.h"
@@ -39,7 +39,7 @@
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
 #include "shell/help_window.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
 

@@ -8,7 +8,7 @@
 #include "platform/qt_text.h"
 #include "shell/play_win.h"
 #include "shell/record_table.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "shell/table_match.h"
 #include "shell/table_resume.h"
 

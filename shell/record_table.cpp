@@ -7,7 +7,7 @@
 #include <optional>
 #include <system_error>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/card_set_codec.h"
 #include "engine/game.h"
 #include "engine/working_files.h"

@@ -1,7 +1,7 @@
 #include "shell/startup.h"
 
 #include "engine/card_set_switch.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <optional>
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "core/table_state.h"
 #include "formats/game_record.h"
 #include "hand/move_being_built.h"

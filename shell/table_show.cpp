@@ -1,6 +1,6 @@
 #include "shell/table_show.h"
 
-#include "actions/score_sheet.h"
+#include "engine/score_sheet.h"
 #include "engine/game.h"
 #include "hand/hand_view.h"
 #include "shell/play_win.h"

@@ -5,7 +5,7 @@
 
 #include "engine/card_set_switch.h"
 #include "engine/working_files.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "test_support.h"
 
 namespace kvt::test {

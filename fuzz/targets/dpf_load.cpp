@@ -12,7 +12,7 @@
 #include <map>
 #include <set>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/game.h"
 #include "fuzz/fuzz_targets.h"
 #include "platform/files.h"

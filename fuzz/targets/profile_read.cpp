@@ -19,7 +19,7 @@
 #include "fuzz/fuzz_targets.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt::fuzz {
 namespace {

@@ -9,7 +9,7 @@
 #include "dialogs/player_sel_frm.h"
 #include "gui_support.h"
 #include "shell/command_line.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "match/match_driver.h"
 #include "shell/table_resume.h"
 #include "tests/test_support.h"

@@ -4,7 +4,7 @@
 
 #include "fault_injection.h"
 #include "platform/profile.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "working_state.h"
 
 namespace kvt::faults {

@@ -8,7 +8,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "shell/command_line.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "working_state.h"
 
 namespace kvt::faults {

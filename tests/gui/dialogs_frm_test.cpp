@@ -29,7 +29,7 @@
 #include "dialogs/card_action_text.h"
 #include "platform/card_grid.h"
 #include "hand/hand_view.h"
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "dialogs/player_sel_frm.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"

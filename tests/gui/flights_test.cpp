@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"

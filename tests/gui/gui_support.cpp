@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <fstream>
 
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "dialogs/game_over_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
@@ -21,7 +21,7 @@
 #include "platform/picture_clip.h"
 #include "platform/profile.h"
 #include "shell/record_table.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "shell/table_match.h"
 
 namespace kvt::gui_test {

@@ -24,7 +24,7 @@
 #include "platform/card_grid.h"
 #include "platform/picture_decode.h"
 #include "shell/move_log.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 namespace {

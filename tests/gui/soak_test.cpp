@@ -11,7 +11,7 @@
 #include <array>
 #include <random>
 
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player_test_support.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt::players_test {
 namespace {

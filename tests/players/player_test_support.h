@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/game.h"
 #include "tests/test_support.h"
 

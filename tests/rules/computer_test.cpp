@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {

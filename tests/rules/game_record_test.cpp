@@ -2,7 +2,7 @@
 // same table, and a changed, cut or foreign record refused where it goes wrong.
 #include <gtest/gtest.h>
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "formats/game_record.h"
 #include "match/record_replay.h"
 #include "rules/rules_support.h"

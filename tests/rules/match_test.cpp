@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "core/matching.h"
 #include "match/match_driver.h"
 #include "match/record_replay.h"

@@ -1,6 +1,6 @@
 #include "rules/rules_support.h"
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "core/matching.h"
 #include "engine/working_files.h"
 

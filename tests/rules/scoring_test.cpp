@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "actions/player_sounds.h"
-#include "actions/game_over.h"
+#include "engine/player_sounds.h"
+#include "engine/game_over.h"
 #include "rules/rules_support.h"
 
 namespace kvt::test {

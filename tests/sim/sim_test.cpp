@@ -11,7 +11,7 @@
 
 #include "platform/paths.h"
 #include "test_support.h"
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "match/match_driver.h"
 #include "match/record_replay.h"
 #include "rules/rules_support.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "core/status.h"
 
 namespace kvt::kvx {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 
 namespace kvt::kvx {
 

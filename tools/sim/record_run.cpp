@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 #include "engine/working_files.h"
 #include "match/record_replay.h"
 #include "platform/files.h"

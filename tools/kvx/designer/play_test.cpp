@@ -11,7 +11,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/qt_text.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt::kvx {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 
 class QLabel;
 class QLineEdit;

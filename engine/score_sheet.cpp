@@ -1,8 +1,8 @@
-#include "actions/score_sheet.h"
+#include "engine/score_sheet.h"
 
 #include <algorithm>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

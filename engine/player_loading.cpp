@@ -8,10 +8,10 @@
 #include <optional>
 #include <system_error>
 
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 #include "engine/game.h"
 #include "platform/files.h"
-#include "shell/settings_keys.h"
+#include "platform/settings_keys.h"
 
 namespace kvt {
 namespace {

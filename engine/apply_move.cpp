@@ -3,7 +3,7 @@
 // window's clicks build, one at a time.
 #include <algorithm>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

@@ -1,4 +1,4 @@
-#include "actions/flights_qt.h"
+#include "shell/flights_qt.h"
 
 #include <QWidget>
 #include <algorithm>

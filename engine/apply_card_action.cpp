@@ -1,4 +1,4 @@
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

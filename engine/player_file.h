@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/player_record.h"
+#include "engine/player_record.h"
 #include "engine/card_set_codec.h"
 #include "core/status.h"
 

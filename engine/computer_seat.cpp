@@ -1,4 +1,4 @@
-#include "actions/computer_seat.h"
+#include "engine/computer_seat.h"
 
 #include "engine/game.h"
 

@@ -2,7 +2,7 @@
 #include <array>
 #include <limits>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 #include "core/seats.h"
 
 namespace kvt {

@@ -1,7 +1,7 @@
-#include "actions/game_over.h"
+#include "engine/game_over.h"
 
-#include "actions/player_sounds.h"
-#include "actions/rules_support.h"
+#include "engine/player_sounds.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

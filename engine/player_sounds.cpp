@@ -1,11 +1,11 @@
-#include "actions/player_sounds.h"
+#include "engine/player_sounds.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <system_error>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

@@ -1,4 +1,4 @@
-#include "dialogs/player_file.h"
+#include "engine/player_file.h"
 
 #include <algorithm>
 #include <cstdio>

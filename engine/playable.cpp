@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 

@@ -2,7 +2,7 @@
 // clicks without touching the table; laid here, the picked card and the
 // cards chosen for it pass through the picked-card box and the hold grid,
 // where the window showed them, and on to where the card sends them.
-#include "actions/rules_support.h"
+#include "engine/rules_support.h"
 
 namespace kvt {
 
