@@ -148,6 +148,8 @@ TEST(Look, TheHumanChoosingCardsToPass) {
     win.SetTakePrompt(3);
     win.SetChooseMessageVisible(true);
     win.SetDirectionPicture(1);
+    win.ShowDiscardTop();
+    win.ShowGuidance();  // the take prompt stands where the hold grid's hint would
     const QImage image = Shot(win, "scene-choosing");
     EXPECT_TRUE(win.Hands().Grid(1)->ScrollBarShown());
     // The hold grid shows the chosen cards, the box the picked card.
