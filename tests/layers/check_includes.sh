@@ -5,8 +5,9 @@
 #
 #   check_includes.sh SOURCE_DIR CORE_SOURCE...
 #
-# Layers from the bottom: core, formats, match. Prints every fault and exits
-# 1 when there is one.
+# Layers from the bottom: core, formats, match; the rules in engine/ include
+# nothing of the windows (shell/, dialogs/, hand/). Prints every fault and
+# exits 1 when there is one.
 set -uo pipefail
 
 root=${1:?usage: check_includes.sh SOURCE_DIR CORE_SOURCE...}
@@ -65,6 +66,17 @@ for layer in "${layers[@]}"; do
             fault "$file: includes Qt (the ${layers[$own]} layer has none)"
     done < <(find "$root/$layer" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 done
+
+# The rules (engine/) stand below the windows and include none of them.
+if [ -d "$root/engine" ]; then
+    while IFS= read -r path; do
+        file=${path#"$root"/}
+        while IFS= read -r inc; do
+            [[ $inc == shell/* || $inc == dialogs/* || $inc == hand/* ]] && [ -f "$root/$inc" ] &&
+                fault "$file: includes \"$inc\" (a window in the rules)"
+        done < <(quoted_includes "$file")
+    done < <(find "$root/engine" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+fi
 
 if ((faults)); then
     echo "check_includes.sh: $faults include(s) against the layers"
