@@ -109,7 +109,6 @@ std::optional<Card> TableKeys::MarkedCard() const {
 bool TableKeys::HandleKey(int key) {
     // A game record shown has the replay's keys; its hands are no one's to play.
     if (window_.Replaying()) return false;
-    const Game& game = window_.GameState();
     const auto click = [this](TableClick::Place place, int player, int col) {
         window_.HandleClick({place, player, col, 0});
     };

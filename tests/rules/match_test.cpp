@@ -157,7 +157,9 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
                 case 7: human.ClickDrawDeck(); break;
                 default: human.ClickDiscardButton(); break;
             }
-            if (moves == moves_before) EXPECT_TRUE(game.State() == before) << "a click that made no move, step " << step;
+            if (moves == moves_before) {
+                EXPECT_TRUE(game.State() == before) << "a click that made no move, step " << step;
+            }
         }
         EXPECT_GT(human_moves, 100);
         twin.State() = start;
