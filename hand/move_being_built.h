@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/card_stack.h"
-#include "core/event.h"
 #include "core/move.h"
 #include "hand/human_moves.h"
 #include "match/match_driver.h"
