@@ -87,8 +87,9 @@ TEST(PictureDecode, GivesWhatQtsReaderGives) {
         EXPECT_EQ(ours.size(), qts.size()) << bytes.size();
         EXPECT_EQ(ours.isNull(), bytes.size() < 3) << bytes.size();
         // Rows a cut-off file lacks are left undefined by both.
-        if (bytes.size() != whole.size() - 1 && bytes.size() != 60)
+        if (bytes.size() != whole.size() - 1 && bytes.size() != 60) {
             EXPECT_EQ(ours.convertToFormat(QImage::Format_ARGB32), qts) << bytes.size();
+        }
     }
 }
 
