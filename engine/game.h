@@ -268,16 +268,14 @@ private:
     bool PickToLay(int slot, bool drawn);
     bool ChooseToLay(int slot);
     bool LayPicked();
-    // Card `index` of `from` (PickStack or HoldStack) back to its slot of the hand.
-    bool ReturnToHand(CardStack& from, int index, std::int16_t origin);
+    // The first card of the hold grid back to its slot of the hand.
+    bool ReturnHeldToHand();
     void ForgetHeldSlot(int index);
     CardStack HoldStack;
     CardStack PickStack;
     // The slots of the whole hand that the picked card and the held cards
     // came from (HoldOrigins parallel to HoldStack).
     std::int16_t PickOrigin = -1;
-    std::int16_t PickMark = 0;  // the picked card's playable mark before it was picked
-    bool PickDrawn = false;     // the picked card is the one the human just drew
     std::vector<std::int16_t> HoldOrigins;
     std::int16_t HoldNeeded = 0;
     bool HoldGridOpen = false;

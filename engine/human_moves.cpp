@@ -15,12 +15,9 @@ bool Game::PickToLay(int slot, bool drawn) {
     if (slot < 0 || slot >= hand.Count() || !PickStack.Empty()) return false;
     MoveScope scope(*this);
     view_.ShowPickedCard(hand[slot]);
-    const int mark_before = hand[slot].Playable;
     const bool fits = CheckPlayable(hand[slot]) == 1;
     PickOrigin = static_cast<std::int16_t>(slot);
-    PickDrawn = drawn;
     MoveCard(hand, PickStack, slot, false);
-    PickMark = static_cast<std::int16_t>(mark_before);
     const HoldAsk ask = HoldFor(PickStack[0], fits, drawn, hand.Count());
     HoldNeeded = static_cast<std::int16_t>(ask.cards);
     if (ask.opens) {
@@ -91,7 +88,7 @@ bool Game::LayPicked() {
         // Cards chosen for a card that neither passes nor discards (or that
         // found no room) go back to the hand rather than off the table.
         bool returned = false;
-        while (!HoldStack.Empty() && ReturnToHand(HoldStack, 0, HoldOrigins.front())) returned = true;
+        while (!HoldStack.Empty() && ReturnHeldToHand()) returned = true;
         HoldStack.Clear();
         HoldOrigins.clear();
         if (returned) ShowPlayerHand(kHuman);
@@ -104,23 +101,23 @@ bool Game::LayPicked() {
     return true;
 }
 
-bool Game::ReturnToHand(CardStack& from, int index, std::int16_t origin) {
+bool Game::ReturnHeldToHand() {
     CardStack& hand = Players[kHuman];
     if (hand.Full()) {
         ++RefusedMoves;
-        EmitMove(EventKind::CardRefused, from[index], from, hand);
+        EmitMove(EventKind::CardRefused, HoldStack[0], HoldStack, hand);
         return false;
     }
     // Among the cards still out, those from earlier slots are not in the hand.
+    const std::int16_t origin = HoldOrigins.front();
     int at = origin;
-    if (!PickStack.Empty() && &from != &PickStack && PickOrigin < origin) --at;
-    for (std::size_t i = 0; i < HoldOrigins.size(); ++i)
-        if (!(&from == &HoldStack && static_cast<int>(i) == index) && HoldOrigins[i] < origin) --at;
-    Card card = from.RemoveAt(index);
-    if (&from == &PickStack) card.Playable = PickMark;
-    if (&from == &HoldStack) HoldOrigins.erase(HoldOrigins.begin() + index);
+    if (!PickStack.Empty() && PickOrigin < origin) --at;
+    for (std::size_t i = 1; i < HoldOrigins.size(); ++i)
+        if (HoldOrigins[i] < origin) --at;
+    const Card card = HoldStack.RemoveAt(0);
+    HoldOrigins.erase(HoldOrigins.begin());
     hand.InsertAt(at, card);
-    EmitMove(EventKind::CardMoved, card, from, hand);
+    EmitMove(EventKind::CardMoved, card, HoldStack, hand);
     return true;
 }
 
