@@ -121,8 +121,8 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
     win.ShowGameOver(1);
     ASSERT_NE(win.GameOverWindow(), nullptr);
     win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
-    EXPECT_FALSE(win.GameOverWindow()->Image1()->pixmap().isNull());
-    EXPECT_TRUE(win.GameOverWindow()->Caption()->text().contains("Tester"));
+    EXPECT_TRUE(!win.GameOverWindow()->Image1()->pixmap().isNull() &&
+                win.GameOverWindow()->Caption()->text().contains("Tester"));
     win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
     EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
     // Nothing waits for the window: Exit closes it when the human is done.
@@ -141,8 +141,8 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     ScoreFrm frm;
     frm.ShowSheet(sheet, 2);
     EXPECT_EQ(std::tuple(frm.PlayerLabel(2)->text(), frm.ScoreCell(1, 2)->text()), std::tuple("P2", "30"));
-    EXPECT_TRUE(frm.ScoreCell(0, 2)->font().strikeOut() && !frm.ScoreCell(1, 2)->font().strikeOut());
-    EXPECT_TRUE(frm.Timer1()->isActive());
+    EXPECT_TRUE(frm.ScoreCell(0, 2)->font().strikeOut() && !frm.ScoreCell(1, 2)->font().strikeOut() &&
+                frm.Timer1()->isActive());
     frm.Blink();
     EXPECT_EQ(std::tuple(frm.CellColour(5, 2), frm.CellColour(5, 1)), std::tuple(QColor(192, 0, 0), QColor(Qt::black)));
     frm.Blink();
@@ -234,9 +234,8 @@ TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlayS
             c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
         });
         win.MenuEntry("MM_GAME_SPEED")->trigger();
-        EXPECT_EQ(game.GameSpeed, c.speed) << c.stored;
-        EXPECT_EQ(win.AnimationInterval(), c.interval) << c.stored;
-        EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 40") << c.stored;
+        EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), setup.RawSetting("PlaySpeed")),
+                  std::tuple(c.speed, c.interval, " 40")) << c.stored;
     }
 }
 
@@ -290,9 +289,8 @@ TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
     for (const int grid : {1, -1}) {
         emit win.PointerMoved(grid, 10 * 15, 10 * 15);
         QApplication::processEvents();
-        EXPECT_EQ(viewer.Label4()->isHidden(), grid < 0) << grid;
-        EXPECT_EQ(viewer.Hint()->isVisible(), grid < 0) << grid;
-        EXPECT_EQ(viewer.size(), size) << grid;
+        EXPECT_EQ(std::tuple(viewer.Label4()->isHidden(), viewer.Hint()->isVisible(), viewer.size()),
+                  std::tuple(grid < 0, grid < 0, size)) << grid;
     }
     // Minimising the table hides the viewer; restoring shows it while the option is on. Its
     // close box unchecks the entry and keeps the option; the entry then turns it off.
@@ -316,8 +314,6 @@ TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
     win.MenuEntry("MM_VIEWER")->trigger();
     EXPECT_FALSE(win.GameState().CardViewer || minimise_and_restore());
 }
-
-QString Text(const fs::path& path) { return QString::fromStdString(path.string()); }
 
 std::vector<fs::path> Samples(const Folders& folders) {
     std::vector<fs::path> files;
@@ -349,7 +345,7 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
         ASSERT_FALSE(setup.messages.empty());
         EXPECT_EQ(setup.messages.back().second, QString("Player %1 has not been chosen .").arg(seat));
         if (seat == 4) break;
-        ASSERT_TRUE(sel.PreviewFile(Text(samples[static_cast<std::size_t>(seat - 2)])));
+        ASSERT_TRUE(sel.PreviewFile(PathText(samples[static_cast<std::size_t>(seat - 2)])));
         sel.DropOnSeat(seat);
     }
     EXPECT_TRUE(sel.isVisible());
@@ -367,8 +363,7 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     sel.UseSampleOpponents();
     for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
     game.Players[1].Clear();
-    ASSERT_TRUE(sel.Ok());
-    EXPECT_FALSE(sel.isVisible());
+    ASSERT_TRUE(sel.Ok() && !sel.isVisible());
     QApplication::processEvents();
     for (int p = 2; p <= 4; ++p) {
         const auto seat = static_cast<std::size_t>(p);
@@ -385,13 +380,13 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     const fs::path junk = setup.Root() / "junk.dpf";
     std::ofstream(junk) << "not a player";
     const std::size_t said = setup.messages.size();
-    EXPECT_FALSE(sel.PreviewFile(Text(junk)));
+    EXPECT_FALSE(sel.PreviewFile(PathText(junk)));
     ASSERT_GT(setup.messages.size(), said);
 
     // A file spoilt between the preview and OK: unpacking refuses it.
     const fs::path spoilt = setup.Root() / "spoilt.dpf";
     fs::copy_file(samples[3], spoilt);
-    ASSERT_TRUE(sel.PreviewFile(Text(spoilt)));
+    ASSERT_TRUE(sel.PreviewFile(PathText(spoilt)));
     sel.DropOnSeat(3);
     fs::resize_file(spoilt, 40);
     EXPECT_FALSE(sel.Ok());
@@ -403,13 +398,12 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     EXPECT_TRUE(sel.Seat(3)->HasPicture());
 
     const PlayerRec before = game.PlayerInfo[2];
-    ASSERT_TRUE(sel.PreviewFile(Text(samples[3])));
+    ASSERT_TRUE(sel.PreviewFile(PathText(samples[3])));
     sel.DropOnSeat(2);
     // The move that is running when OK is pressed plays on with the old opponent.
     bool old_opponent_in_move = false;
     win.SetClickHandler([&](PlayWin&, const TableClick&) {
-        EXPECT_TRUE(sel.Ok());
-        EXPECT_FALSE(sel.isVisible());
+        EXPECT_TRUE(sel.Ok() && !sel.isVisible());
         old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
     });
     win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
@@ -454,9 +448,8 @@ TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableTha
                 setup.win.reset();
                 PlayWin& again = setup.Open(options, false);
                 QApplication::processEvents();
-                EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr);
-                EXPECT_FALSE(again.GameState().PlayerInfo[2].Name.empty());
-                EXPECT_EQ(again.GameState().Players[1].Count(), 7);
+                EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr &&
+                            !again.GameState().PlayerInfo[2].Name.empty() && again.GameState().Players[1].Count() == 7);
             }
             int clicks = 0;
             QObject::connect(setup.win.get(), &PlayWin::TableClicked, [&clicks] { ++clicks; });

@@ -93,8 +93,7 @@ TEST(ShowQueue, StepsPlayInOrderAndALastingOneHoldsBackTheRest) {
     queue.Now([&] { played.push_back(3); });
     EXPECT_EQ(played, std::vector<int>{1});
     release();
-    EXPECT_EQ(played, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(queue.Playing());
+    EXPECT_TRUE(played == (std::vector<int>{1, 2}) && queue.Playing());
     const int idles_before = idles;
     ShowQueue::Done second = release;
     second();
@@ -129,7 +128,6 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     const Case cases[] = {
         {[&] { game.View().AnimateCardMove(2, 1, card); }, win.Hands().Back()},  // from a hand: the back
         {[&] { game.View().AnimateCardMove(4, 0, card); }, win.Hands().Face(card)},  // from the hold grid: the face
-        {[&] { game.View().AnimateCompDiscard(3, card); }, win.Hands().Face(card)},
     };
     for (const Case& c : cases) {
         c.call();

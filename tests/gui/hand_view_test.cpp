@@ -58,8 +58,7 @@ TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeFewerCellsDropTheirPictu
     wide.resize(300, 95 + CardGrid::kScrollBarExtent);
     MakeHand(wide, 11);  // 10 strips and a card: 375 pixels
     wide.SetScrollBars(CardGrid::kHorizontal);
-    EXPECT_TRUE(wide.ScrollBarShown());
-    EXPECT_EQ(wide.Viewport().height(), 95);
+    EXPECT_TRUE(wide.ScrollBarShown() && wide.Viewport().height() == 95);
     // From column 3 on, the cards fit: 7 strips and the last card, 285 pixels.
     wide.SetLeftCol(10);
     EXPECT_EQ(wide.LeftCol(), 3);
@@ -103,7 +102,6 @@ protected:
     TableSetup setup;
 };
 
-// Each hand's grid for a number of cards: where it sits, its cells and its scroll bar.
 TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
     struct Case { int grid, cards; QRect geometry; int rows, cols; int scroll; };
     const Case cases[] = {

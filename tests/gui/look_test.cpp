@@ -193,8 +193,8 @@ TEST(Look, ABackgroundBitmapCoversTheTable) {
     std::filesystem::create_directories(setup.folders.AppDir);
     std::ofstream(setup.folders.AppDir / files::kBackground).close();
     setup.Open();
-    EXPECT_FALSE(setup.win->GameState().HasBackFile);
-    EXPECT_EQ(setup.win->BackgroundKind(), PlayWin::Background::kTiles);
+    EXPECT_EQ(std::tuple(setup.win->GameState().HasBackFile, setup.win->BackgroundKind()),
+              std::tuple(false, PlayWin::Background::kTiles));
     // The next start finds the card set's background.
     setup.win->close();
     setup.win.reset();

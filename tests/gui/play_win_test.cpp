@@ -104,13 +104,10 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
                                     {"MM_VIEWER", false}})
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
     EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), game.PlayerInfo[1].Name), std::tuple(0, 1000, "Tester"));
-    for (int p = 1; p <= 4; ++p) {
-        EXPECT_EQ(game.Players[static_cast<std::size_t>(p)].Count(), 7) << p;
-        EXPECT_TRUE(win.Hands().Grid(p)->isVisible()) << p;
-    }
-    EXPECT_FALSE(win.Hands().Grid(0)->isVisible());
-    EXPECT_EQ(CardsOnTable(game), DeckSize(game.CardSet));
-    EXPECT_EQ(win.pos(), QPoint(0, 0));
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_TRUE(game.Players[static_cast<std::size_t>(p)].Count() == 7 && win.Hands().Grid(p)->isVisible()) << p;
+    EXPECT_EQ(std::tuple(win.Hands().Grid(0)->isVisible(), CardsOnTable(game), win.pos()),
+              std::tuple(false, DeckSize(game.CardSet), QPoint(0, 0)));
     EXPECT_TRUE(win.windowTitle().contains("Four Winds"));
     // The shipped default set is in force, from a working folder built for it.
     EXPECT_EQ(QString::fromLatin1(game.CardSet.GameTitle.c_str()).trimmed(), "Four Winds");
@@ -135,8 +132,7 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
     }
-    EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator());
-    EXPECT_TRUE(win.MenuEntry("MM_DIVIDER5")->isSeparator());
+    EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator() && win.MenuEntry("MM_DIVIDER5")->isSeparator());
     // The bar holds its five menus in order, with Edit (Undo, Redo) after File; Exit ends File.
     const QList<QAction*> bar = win.menuBar()->actions();
     ASSERT_EQ(bar.size(), 5);
@@ -347,8 +343,7 @@ TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
     EXPECT_TRUE(win.Log()->Line(1) == deal || win.Log()->Line(2) == deal) << "a wild card turned up is covered";
 
     win.MenuEntry("MM_MOVE_LOG")->trigger();
-    EXPECT_FALSE(win.Log()->isVisible());
-    EXPECT_EQ(setup.RawSetting("MoveLog"), " 0");
+    EXPECT_TRUE(!win.Log()->isVisible() && setup.RawSetting("MoveLog") == " 0");
 
     // A card bitmap decoded when it was checked is shown once its switch put it in force,
     // instead of being read back from the working copy; otherwise the working copy is read.
