@@ -33,7 +33,6 @@ TEST_F(ProfileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
     EXPECT_EQ(ini.ReadString("PLAYERSFILE", "player2", ""), "a.dpf");
 }
 
-// A missing file or garbage gives the defaults, never a crash.
 TEST_F(ProfileTest, AMissingFileOrGarbageGivesTheDefaults) {
     EXPECT_EQ(Profile(path).ReadInt("Misc", "Sort", -1), -1);
     EXPECT_EQ(Profile(path).ReadString("PlayersFile", "Player2", "?"), "?");

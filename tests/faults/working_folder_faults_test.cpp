@@ -115,8 +115,8 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     });
     if (!run.skipped.empty()) GTEST_SKIP() << "no small file system here: " << run.skipped;
     ASSERT_EQ(run.crashed, "");
-    EXPECT_TRUE(Contains(run.output, "other.cds") && Contains(run.output, "big-bob.dpf")) << run.output;
-    EXPECT_TRUE(Contains(run.output, "No space left on device")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "other.cds") && Contains(run.output, "big-bob.dpf") &&
+                Contains(run.output, "No space left on device")) << run.output;
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
@@ -150,14 +150,11 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     const Status round = game.NextRound(FirstDiscardRule::kWild);
     EXPECT_TRUE(Contains(round.message(), files::kDefaultCardSet)) << round.message();
     EXPECT_EQ(game.Players[1].Count(), kHandSize) << "the round is dealt from the set in memory";
-    EXPECT_TRUE(StateKept());
-    EXPECT_TRUE(Files() == before);
+    EXPECT_TRUE(StateKept() && Files() == before);
 
     fs::remove(parent);
     fs::rename(aside, parent);
-    EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild));
-    EXPECT_TRUE(game.LoadCardSetCommand(other));
-    EXPECT_EQ(game.CardSet, other_set);
+    EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild) && game.LoadCardSetCommand(other) && game.CardSet == other_set);
 }
 
 }  // namespace

@@ -41,8 +41,7 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedHeadersWithoutDealingOrUnpacki
     EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4]),
               std::tuple(BarePlayer().Header, SamplePlayer().Header, OddPlayer().Header));
     EXPECT_EQ(game2->PlayerFile[3], (table.Root() / "files" / "ada.dpf").string());
-    EXPECT_TRUE(game2->DrawDeck.Empty());
-    for (int p = 1; p <= 4; ++p) EXPECT_TRUE(game2->Players[p].Empty());
+    EXPECT_TRUE(test::AllCards(*game2).empty()) << "nothing is dealt";
     EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
 }
 

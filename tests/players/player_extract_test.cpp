@@ -50,8 +50,7 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
     test::WriteBytes(fresh / "sub" / "deeper.wav", "squatter");
     test::WriteBytes(retired / "Sel1.wav", "older still");
     ASSERT_TRUE(game.ExtractPlayer(table.Write("bare.dpf", BarePlayer()), 2).ok());
-    EXPECT_EQ(Seat(2), Expected(BarePlayer()));
-    EXPECT_EQ(game.PlayerInfo[2].Name, "Bare");
+    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2].Name), std::tuple(Expected(BarePlayer()), "Bare"));
     EXPECT_FALSE(fs::exists(fresh) || fs::exists(retired));
 
     test::WriteBytes(fresh, "a file in the way");
@@ -102,8 +101,7 @@ TEST_F(ExtractPlayer, ARefusedFileKeepsTheEarlierOpponent) {
         EXPECT_EQ(Snapshot(table.Root()), before);
         EXPECT_EQ(std::tuple(table.view.hidden, table.view.shown), std::tuple(hidden_before + 1, hidden_before + 1));
     }
-    EXPECT_EQ(game.PlayerInfo[2], SamplePlayer().Header);
-    EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2], Seat(2)), std::tuple(SamplePlayer().Header, Expected(SamplePlayer())));
     EXPECT_FALSE(fs::exists(table.Root() / "x.wav"));
 }
 

@@ -77,7 +77,6 @@ TEST(Seats, SourcePlayer) {
               (std::vector<int>{4, 1, 1, 2, 0}));
 }
 
-// Who plays next after each action, in both directions.
 TEST_F(Rules, TheNextPlayerAfterEveryAction) {
     struct Case { int action, count, player, reversed, next; };
     const Case cases[] = {

@@ -166,8 +166,7 @@ TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
     EXPECT_EQ(std::tuple(game.CompHeld.Count(), game.CurPlayer), std::tuple(1, 2));
 }
 
-// The loop plays until the human, through the end of a round that a computer
-// ends, and hides the choose message after one move.
+// The round a computer ends is scored and the next one played to the human.
 TEST_F(Computer, TheLoopPlaysUntilTheHumanAndHidesTheChooseMessageAfterOneMove) {
     SetTable(game, {Low(1, 3), {C(1, 3), C(2, 3)}, {C(1, 4)}, Low(4, 3)}, {C(1, 2)}, Low(4, 5), 2);
     game.ChooseMsgPending = true;

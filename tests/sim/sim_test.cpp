@@ -139,7 +139,6 @@ TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
 }
 
-// The checker itself notices each kind of fault it is there for.
 TEST(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
     kvt::sim::WorkFolder work;
     kvt::sim::Simulation sim(work.Path(), kvt::DefaultFolders().SharedData, 4);
