@@ -110,8 +110,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
         }
         const RunResult forced = Run({unpack, "--force", file, busy.string()});
         EXPECT_EQ(forced.exit_code, 0) << forced.err;
-        EXPECT_TRUE(fs::exists(busy / manifest));
-        EXPECT_EQ(ReadBytes(busy / "notes.txt"), "mine");
+        EXPECT_TRUE(fs::exists(busy / manifest) && ReadBytes(busy / "notes.txt") == "mine");
     }
     const fs::path busy = temp_ / "busy-player";
     for (const PlayerClip& clip : SamplePlayer().Clips) EXPECT_EQ(ReadBytes(busy / clip.Entry.FileName), clip.Bytes);
