@@ -46,7 +46,6 @@ void Game::ShuffleStack(CardStack& stack) {
     if (n < 2) return;
     assert(&stack != &ScratchStack);  // the cards are gathered there
     Emit(EventKind::DeckShuffled, 0, n);
-    view_.ShowShuffling();
     // Each position takes one of the cards not yet taken, all equally likely;
     // the cards not yet taken keep their order. All the draws come first, in
     // the same order as ever: the loop moving the cards then never waits on
@@ -77,7 +76,6 @@ void Game::ShuffleStack(CardStack& stack) {
         }
     }
     std::copy(ScratchStack.begin(), ScratchStack.end(), stack.begin());
-    view_.HideShuffling();
 }
 
 void Game::DealHands() {

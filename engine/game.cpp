@@ -39,7 +39,17 @@ void Game::SetEventListener(std::function<void(const Event&)> listener) {
 }
 
 void Game::DeliverHeard() {
-    if (!listener_ || heard_.empty()) return;
+    if (!listener_) return;
+    // A move being applied reports into its caller's list: what it has
+    // reported so far is heard now, in step with what the view was told.
+    if (applied_ && events_ == applied_) {
+        while (applied_delivered_ < applied_->size()) {
+            const Event e = (*applied_)[applied_delivered_++];
+            listener_(e);
+        }
+        return;
+    }
+    if (heard_.empty()) return;
     Events delivered;
     delivered.swap(heard_);
     for (const Event& e : delivered) listener_(e);

@@ -148,9 +148,13 @@ public:
     // A hand is empty, or four players in a row could neither play nor draw.
     bool RoundIsOver() const;
 
-    // Player sounds: the clip chosen (empty when none plays). player 0 picks
-    // a random opponent and is written back.
-    std::filesystem::path PlayPlayerSound(int event, bool chance_test, int& player);
+    // Player sounds: whether the player speaks, told as a SoundCue event
+    // that the window plays (VoiceClip). player 0 picks a random opponent
+    // and is written back.
+    bool PlayPlayerSound(int event, bool chance_test, int& player);
+    // The wave file of a SoundCue: the player's clip of that kind and
+    // variant, found whatever the case of its name; empty for any other event.
+    std::filesystem::path VoiceClip(const Event& cue) const;
 
     // Scoring and the end of a round or a game.
     RoundResult RoundOver(FirstDiscardRule rule);
@@ -329,6 +333,10 @@ private:
     Events* events_ = nullptr;
     // With a listener, what the rules report waits here until it is delivered.
     Events heard_;
+    // The list of the move Apply is applying while a listener listens, and
+    // how much of it the listener has heard.
+    Events* applied_ = nullptr;
+    std::size_t applied_delivered_ = 0;
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
     bool applying_ = false;  // inside Apply: its move is the caller's to report

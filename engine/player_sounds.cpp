@@ -47,19 +47,24 @@ std::filesystem::path Game::PlayerFolder(int player) const {
     return PlayerDir[player];
 }
 
-std::filesystem::path Game::PlayPlayerSound(int event, bool chance_test, int& player) {
-    if (!PlayerSounds) return {};
+bool Game::PlayPlayerSound(int event, bool chance_test, int& player) {
+    if (!PlayerSounds) return false;
     if (player == 0) player = static_cast<int>(Rng().Uniform() * 3 + 1) + 1;
-    if (player < 1 || player > 4) return {};
+    if (player < 1 || player > 4) return false;
     const int r = chance_test ? static_cast<int>(Rng().Uniform() * 99 + 1) : 2;
-    if (!(r > 1 && r < PlayerInfo[player].SoundChance)) return {};
+    if (!(r > 1 && r < PlayerInfo[player].SoundChance)) return false;
     const int variant = static_cast<int>(Rng().Uniform() * 3) + 1;
-    const std::filesystem::path file =
-        FindFileNoCase(PlayerFolder(player), SoundEventName(event) + std::to_string(variant) + ".wav");
     if (Event* cue = Emit(EventKind::SoundCue, player, event)) cue->variant = static_cast<std::int16_t>(variant);
-    if (!PlayerSoundsHeard) return {};
-    view_.PlayClip(file);
-    return file;
+    return true;
+}
+
+std::filesystem::path Game::VoiceClip(const Event& cue) const {
+    if (cue.kind != EventKind::SoundCue) return {};
+    const std::string name = SoundEventName(cue.number);
+    if (name.empty() || cue.variant < 1 || cue.variant > 3) return {};
+    const std::filesystem::path folder = PlayerFolder(cue.seat);
+    if (folder.empty()) return {};
+    return FindFileNoCase(folder, name + std::to_string(cue.variant) + ".wav");
 }
 
 }  // namespace kvt

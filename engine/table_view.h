@@ -45,9 +45,7 @@ public:
     virtual void ClearPickedCard() {}
     virtual void ClearScoreSheet() {}
 
-    // Progress notices: the shuffle notice and the loading notice with its gauge.
-    virtual void ShowShuffling() {}
-    virtual void HideShuffling() {}
+    // The loading notice with its gauge.
     virtual void ShowLoading() {}
     virtual void SetLoadingGauge(int /*value*/, int /*maximum*/) {}
     virtual void HideLoading() {}

@@ -273,6 +273,7 @@ void PlayWin::BuildTable() {
         for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
         // Logged when the table shows it.
         show_->Now([this, event, names] { move_log_->Add(event, names); });
+        ShowEvent(event);
     });
     hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
 

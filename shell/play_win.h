@@ -151,8 +151,9 @@ public:
     void SetChooseMessageVisible(bool visible) override;
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
-    void ShowShuffling() override;
-    void HideShuffling() override;
+    // The shuffle notice, shown as the table plays a shuffle of the deck.
+    void ShowShuffling();
+    void HideShuffling();
     void ShowLoading() override;
     void SetLoadingGauge(int value, int maximum) override;
     void HideLoading() override;
@@ -339,6 +340,9 @@ signals:
     void PointerMoved(int grid, int x_twips, int y_twips);
 
 protected:
+    // What an event of the rules shows by itself, queued where the rules
+    // reported it: the shuffle notice, a player's voice clip.
+    virtual void ShowEvent(const Event& event);
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -39,6 +39,7 @@
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
 #include "shell/help_window.h"
+#include "shell/show_queue.h"
 #include "platform/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
@@ -142,6 +143,18 @@ void PlayWin::PlayClip(const std::filesystem::path& wave_file) {
 void PlayWin::PlayClipThen(const std::filesystem::path& wave_file, const Done& done) {
     if (closing_) return done();
     sound_->Play(PathText(wave_file), done);
+}
+
+void PlayWin::ShowEvent(const Event& event) {
+    if (event.kind == EventKind::DeckShuffled) {
+        show_->Now([this] {
+            ShowShuffling();
+            HideShuffling();
+        });
+    } else if (event.kind == EventKind::SoundCue && game_->PlayerSoundsHeard) {
+        const std::filesystem::path clip = game_->VoiceClip(event);
+        show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
+    }
 }
 
 void PlayWin::PlayOpeningSound() {

@@ -69,14 +69,6 @@ void TableShow::ClearScoreSheet() {
     Then([this] { window_.ClearScoreSheet(); });
 }
 
-void TableShow::ShowShuffling() {
-    Then([this] { window_.ShowShuffling(); });
-}
-
-void TableShow::HideShuffling() {
-    Then([this] { window_.HideShuffling(); });
-}
-
 void TableShow::ShowLoading() {
     Then([this] { window_.ShowLoading(); });
 }

@@ -35,8 +35,6 @@ public:
     void ClearPickedCard() override;
     void ClearScoreSheet() override;
 
-    void ShowShuffling() override;
-    void HideShuffling() override;
     void ShowLoading() override;
     void SetLoadingGauge(int value, int maximum) override;
     void HideLoading() override;

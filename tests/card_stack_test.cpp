@@ -96,14 +96,21 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
 class DrawFromDeckTest : public MoveCardTest {};
 
 TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMoreThanOne) {
+    int rebuilt = 0;
+    int shuffled = 0;
+    game.SetEventListener([&](const Event& e) {
+        rebuilt += e.kind == EventKind::DeckRebuilt;
+        shuffled += e.kind == EventKind::DeckShuffled;
+    });
     for (int pile : {5, 12}) {
         SCOPED_TRACE(pile);
         game.DrawDeck.Clear();
         Fill(game.DiscardPile, pile, 100);
         CardStack hand;
-        table.view.calls.clear();
+        shuffled = 0;
         game.DrawFromDeck(hand);
-        EXPECT_EQ(table.view.Count("ShowShuffling"), 1);
+        game.DeliverHeard();
+        EXPECT_EQ(shuffled, 1);
         EXPECT_EQ(game.DrawDeck.Count(), pile - 2);
         ASSERT_EQ(game.DiscardPile.Count(), 1);
         EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";
@@ -119,8 +126,7 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
     game.DrawDeck.Clear();
     Fill(game.DiscardPile, 1);
     CardStack hand;
-    int rebuilt = 0;
-    game.SetEventListener([&rebuilt](const Event& e) { rebuilt += e.kind == EventKind::DeckRebuilt; });
+    rebuilt = 0;
     game.DrawFromDeck(hand);
     game.DeliverHeard();
     // But a pile of one card is not made into a deck.

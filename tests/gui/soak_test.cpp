@@ -30,20 +30,16 @@ int SoakSetting(const char* name, int fallback) {
     return ok && value > 0 ? value : fallback;
 }
 
-// Notes the wild-card group cards already laid whenever a fresh deal is
-// shuffled, so that the cards on the table can be counted against the deal.
+// Notes the wild-card group cards already laid whenever the hands are
+// dealt, so that the cards on the table can be counted against the deal.
 class SoakWin : public PlayWin {
 public:
     using PlayWin::PlayWin;
     std::int64_t group_cards_at_deal = 0;
 
-    void ShowShuffling() override {
-        PlayWin::ShowShuffling();
-        Game& game = GameState();
-        // A deal shuffles the whole deck; a deck rebuilt from the pile leaves the hands alone.
-        bool dealing = game.DiscardPile.Empty();
-        for (int p = 1; p <= 4; ++p) dealing = dealing && game.Players[p].Empty();
-        if (dealing) group_cards_at_deal = game.GroupCardsAdded;
+    void ShowEvent(const Event& event) override {
+        PlayWin::ShowEvent(event);
+        if (event.kind == EventKind::Dealt) group_cards_at_deal = GameState().GroupCardsAdded;
     }
 };
 

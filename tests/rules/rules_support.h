@@ -49,8 +49,6 @@ public:
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
     void ClearScoreSheet() override { Note("ClearScoreSheet"); }
-    void ShowShuffling() override { Note("ShowShuffling"); }
-    void HideShuffling() override { Note("HideShuffling"); }
     void SetDirectionPicture(int reversed) override { Note("Direction " + N(reversed)); }
     void SetTakePrompt(int giver) override { Note("TakePrompt " + N(giver)); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }

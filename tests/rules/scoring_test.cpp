@@ -138,10 +138,12 @@ TEST_F(Scoring, PlayerSoundsChanceVariantAndFile) {
         int n = 0;
         for (int i = 0; i < tries; ++i) {
             int who = 4;
-            n += !game.PlayPlayerSound(8, test, who).empty();
+            n += game.PlayPlayerSound(8, test, who);
         }
         return n;
     };
+    std::map<int, int> variants;
+    game.SetEventListener([&variants](const Event& e) { variants[e.kind == EventKind::SoundCue ? e.variant : 0]++; });
     EXPECT_EQ(plays(100, false, 20), 0) << "sounds are off";
     game.PlayerSounds = true;
     EXPECT_EQ(plays(2, true, 500), 0);
@@ -150,8 +152,18 @@ TEST_F(Scoring, PlayerSoundsChanceVariantAndFile) {
     EXPECT_GT(often, 9700);
     EXPECT_LT(often, 9900);
     EXPECT_NEAR(plays(51, true, 9900), 4900, 300);
-    for (int variant = 1; variant <= 3; ++variant)
-        EXPECT_GT(table.view.Count("PlayClip PassL" + std::to_string(variant) + ".wav"), 1000);
+    game.DeliverHeard();
+    EXPECT_EQ(variants.size(), 3u) << "every event a cue of variant 1..3";
+    for (int variant = 1; variant <= 3; ++variant) EXPECT_GT(variants[variant], 1000);
+    // The cue's clip: the player's file of that kind and variant, whatever its case.
+    const fs::path folder = table.folders.SharedData / "voice";
+    fs::create_directories(folder);
+    WriteBytes(folder / "passl2.WAV", "RIFF");
+    game.PlayerDir[4] = folder;
+    Event cue = Event::Of(EventKind::SoundCue, 4, 8);
+    cue.variant = 2;
+    EXPECT_EQ(std::tuple(game.VoiceClip(cue), game.VoiceClip(Event::Of(EventKind::DeckShuffled, 4, 8))),
+              std::tuple(folder / "passl2.WAV", fs::path()));
     int who = 0;
     std::map<int, int> chosen;
     for (int i = 0; i < 600; ++i, who = 0) {
