@@ -66,7 +66,6 @@ std::int16_t Game::ApplyCardAction(Card& card) {
         PlayReversed = PlayReversed ? 0 : 1;
         next = NextSeat(p, PlayReversed);
         Emit(EventKind::DirectionChanged, p, PlayReversed);
-        view_.SetDirectionPicture(PlayReversed);
         break;
     default:
         break;  // no action: the same player goes again

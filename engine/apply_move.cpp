@@ -43,19 +43,11 @@ Status Game::Apply(const Move& move, Events& events) {
                                     move.slot != Players[kHuman].Count() - 1)))
         return NotAllowed(move);
 
-    Events* const heard = std::exchange(events_, &events);
-    // The table's listener hears an applied move's events as they happen.
-    const bool listening = heard == &heard_;
-    Events* const applied = std::exchange(applied_, listening ? &events : applied_);
-    const std::size_t delivered = std::exchange(applied_delivered_, events.size());
     const bool applying = std::exchange(applying_, true);
-    const Status result = computer ? ApplyComputerMove(move) : ApplyHumanMove(move);
+    const Status result = ReportInto(
+        events, [&] { return computer ? ApplyComputerMove(move) : ApplyHumanMove(move); },
+        [](const Status& applied) { return applied.ok(); });
     applying_ = applying;
-    events_ = heard;
-    // What it reported after the view's last call is heard with the rest.
-    if (result && listening) heard_.insert(heard_.end(), events.begin() + static_cast<std::ptrdiff_t>(applied_delivered_), events.end());
-    applied_ = applied;
-    applied_delivered_ = delivered;
     if (!result) events.clear();
     return result;
 }

@@ -222,7 +222,7 @@ bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
     CardStack& hand = Players[player];
     if (slot < 0 || slot >= hand.Count()) return false;
     MoveScope scope(*this);
-    view_.AnimateCompDiscard(player, hand[slot]);
+    // The card flies to the pile (shown from its event), even when refused.
     if (DiscardPile.Full()) {
         ++RefusedMoves;
         EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile);
@@ -247,7 +247,6 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
     const Card card = CompHeld[0];
     view_.ShowHoldCard(player, card);
     if (TransferRandomCards(player, kActionDiscard, card.ActionCount) == -1) return -1;
-    view_.AnimateCompDiscard(player, card);
     if (!MoveChecked(CompHeld, DiscardPile, 0)) {
         MoveChecked(CompHeld, hand, 0);
         ShowPlayerHand(player);
@@ -312,10 +311,7 @@ TurnOutcome Game::PlayComputerTurnWith(int slot) {
 
 TurnOutcome Game::PlayComputerTurn(Events& events) {
     events.clear();
-    Events* const heard = std::exchange(events_, &events);
-    const TurnOutcome outcome = PlayComputerTurn();
-    events_ = heard;
-    return outcome;
+    return ReportInto(events, [this] { return PlayComputerTurn(); }, [](TurnOutcome) { return true; });
 }
 
 TurnOutcome Game::PlayComputerMove(int slot) {

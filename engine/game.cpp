@@ -39,8 +39,16 @@ void Game::SetEventListener(std::function<void(const Event&)> listener) {
 }
 
 void Game::DeliverHeard() {
-    if (!listener_) return;
-    // A move being applied reports into its caller's list: what it has
+    // A listener that makes the view call back here hears the rest in order
+    // from the call that is delivering already.
+    if (!listener_ || delivering_) return;
+    delivering_ = true;
+    DeliverHeardNow();
+    delivering_ = false;
+}
+
+void Game::DeliverHeardNow() {
+    // A rule operation reporting into its caller's list: what it has
     // reported so far is heard now, in step with what the view was told.
     if (applied_ && events_ == applied_) {
         while (applied_delivered_ < applied_->size()) {

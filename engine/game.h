@@ -333,10 +333,33 @@ private:
     Events* events_ = nullptr;
     // With a listener, what the rules report waits here until it is delivered.
     Events heard_;
-    // The list of the move Apply is applying while a listener listens, and
-    // how much of it the listener has heard.
+    // The caller's list that a rule operation reports into while a listener
+    // listens, and how much of it the listener has heard.
     Events* applied_ = nullptr;
     std::size_t applied_delivered_ = 0;
+    bool delivering_ = false;
+    void DeliverHeardNow();
+    // Runs a rule operation that reports into `events`. A listener hears
+    // them as they are delivered, in step with the view's calls, and the
+    // rest after the operation, unless `kept` says the result is refused.
+    template <typename Run, typename Kept>
+    auto ReportInto(Events& events, Run&& run, Kept&& kept) {
+        Events* const outer = std::exchange(events_, &events);
+        if (outer != &heard_) {  // nobody listens (the simulator): nothing to deliver
+            auto result = run();
+            events_ = outer;
+            return result;
+        }
+        Events* const applied = std::exchange(applied_, &events);
+        const std::size_t delivered = std::exchange(applied_delivered_, events.size());
+        auto result = run();
+        events_ = outer;
+        if (kept(result))
+            heard_.insert(heard_.end(), events.begin() + static_cast<std::ptrdiff_t>(applied_delivered_), events.end());
+        applied_ = applied;
+        applied_delivered_ = delivered;
+        return result;
+    }
     std::function<void(const Event&)> listener_;
     int move_depth_ = 0;
     bool applying_ = false;  // inside Apply: its move is the caller's to report

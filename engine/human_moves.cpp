@@ -62,7 +62,6 @@ bool Game::LayPicked() {
         // The first chosen card goes down first; the last ends under the picked card.
         const int chosen = HoldStack.Count();
         for (int i = 0; i < chosen; ++i) {
-            view_.AnimateHoldDiscard(HoldStack[0]);
             if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
             ForgetHeldSlot(0);
             view_.ShowHand(HoldStack, 0);

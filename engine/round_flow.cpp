@@ -76,10 +76,7 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
 
 RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {
     events.clear();
-    Events* const heard = std::exchange(events_, &events);
-    const RoundResult result = RoundOver(rule);
-    events_ = heard;
-    return result;
+    return ReportInto(events, [this, rule] { return RoundOver(rule); }, [](const RoundResult&) { return true; });
 }
 
 bool Game::RoundIsOver() const {

@@ -58,9 +58,6 @@ public:
     virtual void CloseBackgroundSound() {}
 
     // --- rules: turns, card actions, computer players, scoring
-    // Direction pictures: `reversed` 0 shows the normal one and hides the
-    // other, 1 the reverse. Called when a Reverse card is applied.
-    virtual void SetDirectionPicture(int /*reversed*/) {}
     // The choose message asks the human to take a card from `giver`'s hand;
     // shown with SetChooseMessageVisible. The window words it.
     virtual void SetTakePrompt(int /*giver*/) {}
@@ -79,10 +76,6 @@ public:
     // From the hold grid (from_place 0, face shown) or a hand grid (1..4,
     // back shown) to the hand grid of to_player.
     virtual void AnimateCardMove(int /*to_player*/, int /*from_place*/, const Card& /*card*/) {}
-    // From the grid of `player` to the discard pile, face shown.
-    virtual void AnimateCompDiscard(int /*player*/, const Card& /*card*/) {}
-    // The human's chosen discard, from the hold grid to the pile.
-    virtual void AnimateHoldDiscard(const Card& /*card*/) {}
     // The picked card from its box to the pile; the box is left blank and
     // the pile shows the card.
     virtual void AnimatePickedCard(const Card& /*card*/) {}

@@ -271,7 +271,9 @@ void PlayWin::BuildTable() {
     game_->SetEventListener([this](const Event& event) {
         std::array<std::string, 5> names;
         for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
-        // Logged when the table shows it.
+        // A card's flight comes before the line that logs its move; the line
+        // is logged when the table shows it.
+        FlyCardOf(event);
         show_->Now([this, event, names] { move_log_->Add(event, names); });
         ShowEvent(event);
     });

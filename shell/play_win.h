@@ -162,7 +162,7 @@ public:
     void CloseBackgroundSound() override;
 
     // --- the rules' calls: picked card, prompt, direction, the held card
-    void SetDirectionPicture(int reversed) override;
+    void SetDirectionPicture(int reversed);
     void SetTakePrompt(int giver) override;
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
@@ -341,8 +341,10 @@ signals:
 
 protected:
     // What an event of the rules shows by itself, queued where the rules
-    // reported it: the shuffle notice, a player's voice clip.
+    // reported it: the direction, the shuffle notice, a player's voice clip.
     virtual void ShowEvent(const Event& event);
+    // The flight of a card's move to the pile, queued before the move lands.
+    void FlyCardOf(const Event& event);
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -32,6 +32,7 @@
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
 #include "engine/working_files.h"
+#include "hand/event_flights.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/profile.h"
@@ -145,8 +146,27 @@ void PlayWin::PlayClipThen(const std::filesystem::path& wave_file, const Done& d
     sound_->Play(PathText(wave_file), done);
 }
 
+void PlayWin::FlyCardOf(const Event& event) {
+    const Card card = event.card;
+    switch (FlightOf(event)) {
+    case CardFlight::ComputerDiscard: {
+        const int player = event.from.seat;
+        show_->Lasting([this, player, card](const Done& done) { FlyCompDiscard(player, card, done); });
+        break;
+    }
+    case CardFlight::HoldDiscard:
+        show_->Lasting([this, card](const Done& done) { FlyHoldDiscard(card, done); });
+        break;
+    case CardFlight::None:
+        break;
+    }
+}
+
 void PlayWin::ShowEvent(const Event& event) {
-    if (event.kind == EventKind::DeckShuffled) {
+    if (event.kind == EventKind::DirectionChanged) {
+        const int reversed = event.number;
+        show_->Now([this, reversed] { SetDirectionPicture(reversed); });
+    } else if (event.kind == EventKind::DeckShuffled) {
         show_->Now([this] {
             ShowShuffling();
             HideShuffling();

@@ -93,10 +93,6 @@ void TableShow::CloseBackgroundSound() {
     Then([this] { window_.CloseBackgroundSound(); });
 }
 
-void TableShow::SetDirectionPicture(int reversed) {
-    Then([this, reversed] { window_.SetDirectionPicture(reversed); });
-}
-
 void TableShow::SetTakePrompt(int giver) {
     Then([this, giver] { window_.SetTakePrompt(giver); });
 }
@@ -130,16 +126,6 @@ void TableShow::AnimateCardMove(int to_player, int from_place, const Card& card)
     queue_.Lasting([this, to_player, from_place, card, landed = std::move(landed)](const ShowQueue::Done& done) {
         window_.FlyCardMove(to_player, from_place, card, landed, done);
     });
-}
-
-void TableShow::AnimateCompDiscard(int player, const Card& card) {
-    if (game_) game_->DeliverHeard();
-    queue_.Lasting([this, player, card](const ShowQueue::Done& done) { window_.FlyCompDiscard(player, card, done); });
-}
-
-void TableShow::AnimateHoldDiscard(const Card& card) {
-    if (game_) game_->DeliverHeard();
-    queue_.Lasting([this, card](const ShowQueue::Done& done) { window_.FlyHoldDiscard(card, done); });
 }
 
 void TableShow::AnimatePickedCard(const Card& card) {

@@ -42,7 +42,6 @@ public:
     void HidePlayerWait() override;
     void CloseBackgroundSound() override;
 
-    void SetDirectionPicture(int reversed) override;
     void SetTakePrompt(int giver) override;
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
@@ -51,8 +50,6 @@ public:
     void HideHoldCard() override;
 
     void AnimateCardMove(int to_player, int from_place, const Card& card) override;
-    void AnimateCompDiscard(int player, const Card& card) override;
-    void AnimateHoldDiscard(const Card& card) override;
     void AnimatePickedCard(const Card& card) override;
     void AnimateDraw(int player, bool to_picked_card) override;
     void PlayClip(const std::filesystem::path& file) override;

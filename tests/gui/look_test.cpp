@@ -178,7 +178,7 @@ TEST(Look, ACardInFlight) {
     const Card card = win.GameState().Players[4][2];
     win.ShowHoldCard(4, card);
     // Shot during the pause, once the trail is complete.
-    win.GameState().View().AnimateCompDiscard(4, card);
+    win.FlyCompDiscard(4, card, [] {});
     ASSERT_TRUE(gui_test::RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));
     const QImage image = Shot(win, "scene-flight");
     const QPoint last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));

@@ -27,6 +27,7 @@ std::string EventText(const Event& e) {
 
 // Moves the view's calls since the last look into the record, then the events.
 void Take(RulesView& view, std::vector<std::string>& record, const Events& events = {}) {
+    view.Deliver();
     record.insert(record.end(), view.calls.begin(), view.calls.end());
     view.calls.clear();
     for (const Event& e : events) record.push_back(EventText(e));
@@ -61,18 +62,11 @@ std::vector<std::string> HumanPlays(const CardSetDef& set, int rounds) {
     Game& game = *table.game;
     GiveTraits(game, true);
     std::vector<std::string> record;
-    // The window plays a cue's clip; the clips are written down with the
-    // view's calls of the click that led to them.
-    game.SetEventListener([&](const Event& e) {
-        if (e.kind == EventKind::SoundCue) table.view.calls.push_back("PlayClip " + game.VoiceClip(e).filename().string());
-    });
     const auto note = [&](const std::string& click, HumanMove result) {
-        game.DeliverHeard();
         Take(table.view, record);
         record.push_back(click + " -> " + std::to_string(static_cast<int>(result)));
     };
     PlayByClicks(game, table.view, rounds, note);
-    game.DeliverHeard();
     Take(table.view, record);
     return record;
 }

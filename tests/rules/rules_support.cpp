@@ -3,6 +3,7 @@
 #include "engine/computer_seat.h"
 #include "core/matching.h"
 #include "engine/working_files.h"
+#include "hand/event_flights.h"
 
 namespace kvt::test {
 
@@ -25,7 +26,32 @@ std::vector<Card> Low(int group, int n) {
     return v;
 }
 
+void RulesView::Follow(Game& game) {
+    game_ = &game;
+    game.SetEventListener([this](const Event& e) { Heard(e); });
+}
+
+void RulesView::Heard(const Event& e) {
+    switch (FlightOf(e)) {
+    case CardFlight::ComputerDiscard:
+        Note("AnimateCompDiscard " + N(e.from.seat) + " " + Name(e.card));
+        break;
+    case CardFlight::HoldDiscard:
+        Note("AnimateHoldDiscard " + Name(e.card));
+        break;
+    case CardFlight::None:
+        break;
+    }
+    if (e.kind == EventKind::DirectionChanged) Note("Direction " + N(e.number));
+    if (e.kind == EventKind::DeckShuffled) {
+        Note("ShowShuffling");
+        Note("HideShuffling");
+    }
+    if (e.kind == EventKind::SoundCue && game_->PlayerSoundsHeard) Note("PlayClip " + game_->VoiceClip(e).filename().string());
+}
+
 void RulesView::Note(const std::string& call) {
+    Deliver();
     if (record) calls.push_back(call);
     if (on_call) on_call(call);
 }
@@ -50,6 +76,7 @@ RulesTable::RulesTable(const CardSetDef& set, std::uint64_t seed) {
     folders.SharedData = temp.Path() / "shared";
     WriteBytes(folders.SharedData / files::kDefaultCardSet, EncodeCardSetFile(SampleCardSetFile(set)));
     game = std::make_unique<Game>(folders, view, seed);
+    view.Follow(*game);
     for (int p = 1; p <= 4; ++p) game->PlayerInfo[p].Name = "P" + std::to_string(p);
     game->PlayerSounds = false;
     game->SortCards = false;

@@ -33,6 +33,13 @@ public:
     int score_sheets = 0;  // opened
     int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
+    // Hears the game's events as the table window does, at each view call:
+    // the flights to the pile, the direction, the shuffle notice and the
+    // clips are noted where the window would show them.
+    void Follow(Game& game);
+    void Deliver() {
+        if (game_) game_->DeliverHeard();
+    }
     void Note(const std::string& call);
     int Count(const std::string& call) const;
     // Where the first such call is; after the last call when there is none.
@@ -49,7 +56,6 @@ public:
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
     void ClearScoreSheet() override { Note("ClearScoreSheet"); }
-    void SetDirectionPicture(int reversed) override { Note("Direction " + N(reversed)); }
     void SetTakePrompt(int giver) override { Note("TakePrompt " + N(giver)); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
@@ -59,8 +65,6 @@ public:
     void AnimateCardMove(int to, int from, const Card& c) override {
         Note("AnimateCardMove " + N(from) + ">" + N(to) + " " + Name(c));
     }
-    void AnimateCompDiscard(int p, const Card& c) override { Note("AnimateCompDiscard " + N(p) + " " + Name(c)); }
-    void AnimateHoldDiscard(const Card& c) override { Note("AnimateHoldDiscard " + Name(c)); }
     void AnimatePickedCard(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void AnimateDraw(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void PlayClip(const std::filesystem::path& f) override { Note("PlayClip " + f.filename().string()); }
@@ -78,8 +82,10 @@ public:
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 
 private:
+    void Heard(const Event& e);
     static std::string N(int n) { return std::to_string(n); }
     static std::string On(bool on) { return on ? " on" : " off"; }
+    Game* game_ = nullptr;
 };
 
 // A table on its own folders whose shipped card set is `set` (so every new
