@@ -172,8 +172,9 @@ void PlayWin::ShowEvent(const Event& event) {
             HideShuffling();
         });
     } else if (event.kind == EventKind::SoundCue && game_->PlayerSoundsHeard) {
+        // A player without a folder (none loaded) has no clip to play.
         const std::filesystem::path clip = game_->VoiceClip(event);
-        show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
+        if (!clip.empty()) show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
     }
 }
 

@@ -121,6 +121,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     win.SetAnimationInterval(20);
     Game& game = win.GameState();
     const Card card = game.Players[1][0];
+    const Card discard = game.Players[4][0];
     struct Case {
         std::function<void()> call;
         QPixmap picture;
@@ -128,6 +129,12 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     const Case cases[] = {
         {[&] { game.View().AnimateCardMove(2, 1, card); }, win.Hands().Back()},  // from a hand: the back
         {[&] { game.View().AnimateCardMove(4, 0, card); }, win.Hands().Face(card)},  // from the hold grid: the face
+        // A computer's discard flies from its event, face up.
+        {[&] {
+             game.AnimateCompDiscard(4, 0, false);
+             game.DeliverHeard();
+         },
+         win.Hands().Face(discard)},
     };
     for (const Case& c : cases) {
         c.call();

@@ -47,7 +47,8 @@ void RulesView::Heard(const Event& e) {
         Note("ShowShuffling");
         Note("HideShuffling");
     }
-    if (e.kind == EventKind::SoundCue && game_->PlayerSoundsHeard) Note("PlayClip " + game_->VoiceClip(e).filename().string());
+    if (e.kind == EventKind::SoundCue && game_->PlayerSoundsHeard && !game_->VoiceClip(e).empty())
+        Note("PlayClip " + game_->VoiceClip(e).filename().string());
 }
 
 void RulesView::Note(const std::string& call) {
