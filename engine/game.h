@@ -170,7 +170,6 @@ public:
     ScoreSheet Sheet() const { return SheetOf(SheetRows); }
     void ViewScore();
     void ClearScoreSheet();
-    void PresentGameOver();
 
     // True while a rule operation that moves cards runs: the window refuses
     // game-changing commands meanwhile.

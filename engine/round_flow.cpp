@@ -41,16 +41,13 @@ RoundResult Game::ScoreRound() {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
+    view_.OpenScoreSheet(SheetRows, Winner);
+    // Reported once the sheet is open: the window presents a won game over it.
     if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
         scored->scores = result.Totals;
         if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     }
-
-    view_.OpenScoreSheet(SheetRows, Winner);
-    if (Winner > 0) {
-        PresentGameOver();
-        RoundNum = 0;
-    }
+    if (Winner > 0) RoundNum = 0;
     return result;
 }
 

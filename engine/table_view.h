@@ -83,8 +83,6 @@ public:
     // picked-card box for the human's own draw. Five steps, no timer wait.
     virtual void AnimateDraw(int /*player*/, bool /*to_picked_card*/) {}
 
-    // Plays a wave file to its end; a missing file plays nothing.
-    virtual void PlayClip(const std::filesystem::path& /*file*/) {}
 
     // The score sheet with this round counted appears (the window words
     // the table's rows); the game-over presentation may follow over it.
@@ -94,16 +92,6 @@ public:
     // (a window may return at once and hold back what it shows next until
     // then). A winner above 0 blinks.
     virtual void ShowScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
-    // Game over: the window opens, then for each player a picture and a
-    // clip (PlayClip), then WaitGameOverClosed returns when the human
-    // presses Exit.
-    virtual void ShowGameOver(int /*winner*/) {}
-    virtual void ShowGameOverPicture(int /*player*/, const std::filesystem::path& /*picture*/) {}
-    virtual void WaitGameOverClosed() {}
-    // False for a view that shows no pictures and plays no clips: the rules
-    // then skip looking for the game-over files (ShowGameOverPicture and
-    // PlayClip are not called for them).
-    virtual bool ShowsGameOverFiles() const { return true; }
 
     // A problem the rules ran into and carried on from (modal, OK).
     virtual void ShowRuleMessage(const std::string& /*text*/) {}

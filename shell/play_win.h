@@ -178,9 +178,9 @@ public:
     // The sheet to be read and closed (Score > View Score), without waiting:
     // `done` once it has been closed.
     void ShowScoreSheetThen(const ScoreRows& rows, int winner, const std::function<void()>& done);
-    void ShowGameOver(int winner) override;
-    void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
-    void WaitGameOverClosed() override;
+    void ShowGameOver(int winner);
+    void ShowGameOverPicture(int player, const std::filesystem::path& picture);
+    void WaitGameOverClosed();
 
     // --- the match's questions to the human, answered later: each opens
     // its window without waiting and calls back once with the answer. False
@@ -222,7 +222,7 @@ public:
     // --- sound
     // Plays a clip while the window goes on; silent without a device or a
     // readable file. PlayClipThen calls `done` when the clip has ended.
-    void PlayClip(const std::filesystem::path& wave_file) override;
+    void PlayClip(const std::filesystem::path& wave_file);
     void PlayClipThen(const std::filesystem::path& wave_file, const Done& done);
     void PlayOpeningSound();
 
@@ -341,8 +341,13 @@ signals:
 
 protected:
     // What an event of the rules shows by itself, queued where the rules
-    // reported it: the direction, the shuffle notice, a player's voice clip.
+    // reported it: the direction, the shuffle notice, a player's voice clip,
+    // a won game's presentation.
     virtual void ShowEvent(const Event& event);
+    // Game over, over the score sheet: the window opens, then each player in
+    // seat order with its picture and clip (the win clip for the winner);
+    // the sheet waits for its OK until the window is closed.
+    void PresentGameOver(int winner);
     // The flight of a card's move to the pile, queued before the move lands.
     void FlyCardOf(const Event& event);
     void closeEvent(QCloseEvent* event) override;

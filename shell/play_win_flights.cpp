@@ -31,6 +31,7 @@
 #include "dialogs/player_sel_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
+#include "engine/game_over.h"
 #include "engine/working_files.h"
 #include "hand/event_flights.h"
 #include "hand/hand_view.h"
@@ -162,8 +163,20 @@ void PlayWin::FlyCardOf(const Event& event) {
     }
 }
 
+void PlayWin::PresentGameOver(int winner) {
+    show_->Now([this, winner] { ShowGameOver(winner); });
+    for (int p = 1; p <= 4; ++p) {
+        const GameOverFiles files = GameOverFilesFor(game_->PlayerFolder(p), p == winner);
+        show_->Now([this, p, picture = files.Picture] { ShowGameOverPicture(p, picture); });
+        show_->Lasting([this, clip = files.Clip](const Done& done) { PlayClipThen(clip, done); });
+    }
+    show_->Now([this] { WaitGameOverClosed(); });
+}
+
 void PlayWin::ShowEvent(const Event& event) {
-    if (event.kind == EventKind::DirectionChanged) {
+    if (event.kind == EventKind::GameEnded && event.seat >= 1 && event.seat <= 4) {
+        PresentGameOver(event.seat);
+    } else if (event.kind == EventKind::DirectionChanged) {
         const int reversed = event.number;
         show_->Now([this, reversed] { SetDirectionPicture(reversed); });
     } else if (event.kind == EventKind::DeckShuffled) {

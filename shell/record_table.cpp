@@ -23,10 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Shows nothing: the replay's table is looked at only through its states.
-class UnseenView : public TableView {
-public:
-    bool ShowsGameOverFiles() const override { return false; }
-};
+class UnseenView : public TableView {};
 
 UnseenView& Unseen() {
     static UnseenView view;

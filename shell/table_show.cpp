@@ -138,11 +138,6 @@ void TableShow::AnimateDraw(int player, bool to_picked_card) {
     queue_.Lasting([this, player, to_picked_card](const ShowQueue::Done& done) { window_.FlyDraw(player, to_picked_card, done); });
 }
 
-void TableShow::PlayClip(const std::filesystem::path& file) {
-    if (game_) game_->DeliverHeard();
-    queue_.Lasting([this, file](const ShowQueue::Done& done) { window_.PlayClipThen(file, done); });
-}
-
 void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
     Then([this, rows, winner] { window_.OpenScoreSheet(rows, winner); });
@@ -151,18 +146,6 @@ void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
 void TableShow::ShowScoreSheet(const ScoreRows& rows, int winner) {
     // What the table shows next waits until the sheet has been closed.
     queue_.Lasting([this, rows, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(rows, winner, done); });
-}
-
-void TableShow::ShowGameOver(int winner) {
-    Then([this, winner] { window_.ShowGameOver(winner); });
-}
-
-void TableShow::ShowGameOverPicture(int player, const std::filesystem::path& picture) {
-    Then([this, player, picture] { window_.ShowGameOverPicture(player, picture); });
-}
-
-void TableShow::WaitGameOverClosed() {
-    Then([this] { window_.WaitGameOverClosed(); });
 }
 
 void TableShow::ShowRuleMessage(const std::string& text) {

@@ -52,14 +52,9 @@ public:
     void AnimateCardMove(int to_player, int from_place, const Card& card) override;
     void AnimatePickedCard(const Card& card) override;
     void AnimateDraw(int player, bool to_picked_card) override;
-    void PlayClip(const std::filesystem::path& file) override;
 
     void OpenScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;
-    void ShowGameOver(int winner) override;
-    void ShowGameOverPicture(int player, const std::filesystem::path& picture) override;
-    void WaitGameOverClosed() override;
-    bool ShowsGameOverFiles() const override { return true; }
 
     void ShowRuleMessage(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;

@@ -173,8 +173,9 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.
     win.GameState().View().AnimateDraw(1, true);
-    win.GameState().View().PlayClip(setup.folders.AppDir / "OpenWav.wav");
-    EXPECT_FALSE(win.Show().Playing());
+    bool clip_ended = false;
+    win.PlayClipThen(setup.folders.AppDir / "OpenWav.wav", [&] { clip_ended = true; });
+    EXPECT_FALSE(win.Show().Playing() || !clip_ended);
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
 }
 
@@ -234,13 +235,16 @@ TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHold
     win.MenuEntry("MM_MUSIC")->trigger();
     EXPECT_TRUE(!heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && heard.IsPlaying(Text(clip)));
 
-    // A player's clip in the rules holds back what the table shows after it;
-    // closing the window lets everything go at once.
-    win.GameState().View().PlayClip(long_wave);
+    // A player's clip holds back what the table shows after it; closing the
+    // window lets everything go at once.
+    const std::vector<fs::path> comments = SpeakComment(win, setup.Root() / "voice", long_wave);
     win.GameState().View().SetDiscardButtonVisible(true);
-    EXPECT_TRUE(win.Show().Playing() && !win.Hands().AcceptDiscardBut()->isVisible());
+    const auto speaking = [&] {
+        return std::any_of(comments.begin(), comments.end(), [&](const fs::path& c) { return heard.IsPlaying(Text(c)); });
+    };
+    EXPECT_TRUE(win.Show().Playing() && speaking() && !win.Hands().AcceptDiscardBut()->isVisible());
     win.close();
-    EXPECT_FALSE(win.Show().Playing() || heard.IsPlaying(Text(long_wave)));
+    EXPECT_FALSE(win.Show().Playing() || speaking());
 }
 
 }  // namespace

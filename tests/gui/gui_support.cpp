@@ -268,6 +268,24 @@ bool FlightWatcher::eventFilter(QObject*, QEvent* event) {
     return false;
 }
 
+std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const fs::path& clip) {
+    Game& game = win.GameState();
+    fs::create_directories(folder);
+    std::vector<fs::path> variants;
+    for (int v = 1; v <= 3; ++v) {
+        variants.push_back(folder / ("Comment" + std::to_string(v) + ".wav"));
+        fs::remove(variants.back());
+        if (fs::exists(clip)) fs::copy_file(clip, variants.back());
+    }
+    game.PlayerSounds = game.PlayerSoundsHeard = true;
+    game.PlayerInfo[2].SoundChance = 100;
+    game.PlayerDir[2] = folder;
+    int speaker = 2;
+    EXPECT_TRUE(game.PlayPlayerSound(2, false, speaker));
+    game.DeliverHeard();
+    return variants;
+}
+
 void WriteWave(const fs::path& path, int milliseconds) {
     const quint32 rate = 8000, data = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
     QByteArray bytes;

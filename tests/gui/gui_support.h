@@ -158,5 +158,9 @@ MainOption& ExtraMainOption();
 
 // A PCM wave file of the given length (8 kHz, 16-bit mono).
 void WriteWave(const fs::path& path, int milliseconds);
+// Player 2 speaks a comment, as in play: its folder becomes `folder`, where
+// every variant of the clip is a copy of `clip` (a missing `clip`: none).
+// The cue is heard by the table at once. Returns the variants' paths.
+std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const fs::path& clip);
 
 }  // namespace kvt::gui_test

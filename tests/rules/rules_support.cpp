@@ -2,6 +2,7 @@
 
 #include "engine/computer_seat.h"
 #include "core/matching.h"
+#include "engine/game_over.h"
 #include "engine/working_files.h"
 #include "hand/event_flights.h"
 
@@ -49,6 +50,15 @@ void RulesView::Heard(const Event& e) {
     }
     if (e.kind == EventKind::SoundCue && game_->PlayerSoundsHeard && !game_->VoiceClip(e).empty())
         Note("PlayClip " + game_->VoiceClip(e).filename().string());
+    if (e.kind == EventKind::GameEnded) {
+        Note("ShowGameOver " + N(e.seat));
+        for (int p = 1; p <= 4; ++p) {
+            const GameOverFiles files = GameOverFilesFor(game_->PlayerFolder(p), p == e.seat);
+            Note("GameOverPicture " + N(p) + " " + files.Picture.filename().string());
+            Note("PlayClip " + files.Clip.filename().string());
+        }
+        Note("WaitGameOverClosed");
+    }
 }
 
 void RulesView::Note(const std::string& call) {

@@ -34,8 +34,8 @@ public:
     int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
     // Hears the game's events as the table window does, at each view call:
-    // the flights to the pile, the direction, the shuffle notice and the
-    // clips are noted where the window would show them.
+    // the flights to the pile, the direction, the shuffle notice, the clips
+    // and a won game's presentation are noted where the window shows them.
     void Follow(Game& game);
     void Deliver() {
         if (game_) game_->DeliverHeard();
@@ -67,17 +67,11 @@ public:
     }
     void AnimatePickedCard(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void AnimateDraw(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
-    void PlayClip(const std::filesystem::path& f) override { Note("PlayClip " + f.filename().string()); }
     void OpenScoreSheet(const ScoreRows&, int winner) override {
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
     }
     void ShowScoreSheet(const ScoreRows&, int winner) override { Note("ShowScoreSheet " + N(winner)); }
-    void ShowGameOver(int winner) override { Note("ShowGameOver " + N(winner)); }
-    void ShowGameOverPicture(int p, const std::filesystem::path& f) override {
-        Note("GameOverPicture " + N(p) + " " + f.filename().string());
-    }
-    void WaitGameOverClosed() override { Note("WaitGameOverClosed"); }
     void ShowRuleMessage(const std::string&) override { ++rule_messages; }
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 

@@ -81,10 +81,7 @@ private:
 };
 
 // Shows nothing: the simulator learns what happened from the events.
-class SilentView : public TableView {
-public:
-    bool ShowsGameOverFiles() const override { return false; }
-};
+class SilentView : public TableView {};
 
 // Adds up the events of the computers' turns into the statistics.
 // A card's group, value, action and count in one number, and back.
