@@ -344,19 +344,22 @@ private:
     template <typename Run, typename Kept>
     auto ReportInto(Events& events, Run&& run, Kept&& kept) {
         Events* const outer = std::exchange(events_, &events);
-        if (outer != &heard_) {  // nobody listens (the simulator): nothing to deliver
-            auto result = run();
-            events_ = outer;
-            return result;
+        // Nobody listens in the simulator: nothing to deliver.
+        const bool listening = outer == &heard_;
+        Events* const applied = applied_;
+        const std::size_t delivered = applied_delivered_;
+        if (listening) {
+            applied_ = &events;
+            applied_delivered_ = events.size();
         }
-        Events* const applied = std::exchange(applied_, &events);
-        const std::size_t delivered = std::exchange(applied_delivered_, events.size());
-        auto result = run();
+        auto result = run();  // called once, so that it is inlined
         events_ = outer;
-        if (kept(result))
-            heard_.insert(heard_.end(), events.begin() + static_cast<std::ptrdiff_t>(applied_delivered_), events.end());
-        applied_ = applied;
-        applied_delivered_ = delivered;
+        if (listening) {
+            if (kept(result))
+                heard_.insert(heard_.end(), events.begin() + static_cast<std::ptrdiff_t>(applied_delivered_), events.end());
+            applied_ = applied;
+            applied_delivered_ = delivered;
+        }
         return result;
     }
     std::function<void(const Event&)> listener_;
