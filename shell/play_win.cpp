@@ -268,15 +268,7 @@ void PlayWin::BuildTable() {
     connect(move_log_->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
         if (QAction* entry = MenuEntry("MM_MOVE_LOG")) entry->setChecked(shown);
     });
-    game_->SetEventListener([this](const Event& event) {
-        std::array<std::string, 5> names;
-        for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
-        // A card's flight comes before the line that logs its move; the line
-        // is logged when the table shows it.
-        FlyCardOf(event);
-        show_->Now([this, event, names] { move_log_->Add(event, names); });
-        ShowEvent(event);
-    });
+    game_->SetEventListener([this](const Event& event) { ShowEvent(event); });
     hands_->SetErrorReporter([this](const QString& text) { Report(tr("KVT"), text); });
 
     for (int p = 1; p <= 4; ++p) {

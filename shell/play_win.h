@@ -15,6 +15,7 @@
 
 #include "engine/game.h"
 #include "engine/table_view.h"
+#include "hand/event_shows.h"
 #include "shell/record_table.h"
 #include "platform/paths.h"
 #include "platform/picture_clip.h"
@@ -76,7 +77,7 @@ std::optional<std::uint64_t> SeedFromEnvironment();
 // while a handler of its own is still on the stack.
 class MoveBeingBuilt;
 
-class PlayWin : public QMainWindow, public TableView {
+class PlayWin : public QMainWindow, public TableView, private EventShows {
     Q_OBJECT
 
 public:
@@ -340,21 +341,22 @@ signals:
     void PointerMoved(int grid, int x_twips, int y_twips);
 
 protected:
-    // What an event of the rules shows by itself, queued where the rules
-    // reported it: the direction, the shuffle notice, a player's voice clip,
-    // a won game's presentation.
+    // What an event of the rules shows by itself (ShowEventOn), queued as
+    // steps of the show where the rules reported it.
     virtual void ShowEvent(const Event& event);
-    // Game over, over the score sheet: the window opens, then each player in
-    // seat order with its picture and clip (the win clip for the winner);
-    // the sheet waits for its OK until the window is closed.
-    void PresentGameOver(int winner);
-    // The flight of a card's move to the pile, queued before the move lands.
-    void FlyCardOf(const Event& event);
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     friend class TableArea;
+    // EventShows: each a step of the show.
+    void ComputerDiscardFlies(int player, const Card& card) override;
+    void HoldDiscardFlies(const Card& card) override;
+    void Logged(const Event& event) override;
+    void DirectionTurns(int reversed) override;
+    void DeckShuffled() override;
+    void PlayerSpeaks(const std::filesystem::path& clip) override;
+    void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
     TableKeys* keys_ = nullptr;
     MoveLog* move_log_ = nullptr;
     void ShowMoveLog(bool shown);

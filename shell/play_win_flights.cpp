@@ -31,9 +31,7 @@
 #include "dialogs/player_sel_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
-#include "engine/game_over.h"
 #include "engine/working_files.h"
-#include "hand/event_flights.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "platform/profile.h"
@@ -41,6 +39,7 @@
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
 #include "shell/help_window.h"
+#include "shell/move_log.h"
 #include "shell/show_queue.h"
 #include "platform/settings_keys.h"
 #include "shell/startup.h"
@@ -147,48 +146,46 @@ void PlayWin::PlayClipThen(const std::filesystem::path& wave_file, const Done& d
     sound_->Play(PathText(wave_file), done);
 }
 
-void PlayWin::FlyCardOf(const Event& event) {
-    const Card card = event.card;
-    switch (FlightOf(event)) {
-    case CardFlight::ComputerDiscard: {
-        const int player = event.from.seat;
-        show_->Lasting([this, player, card](const Done& done) { FlyCompDiscard(player, card, done); });
-        break;
-    }
-    case CardFlight::HoldDiscard:
-        show_->Lasting([this, card](const Done& done) { FlyHoldDiscard(card, done); });
-        break;
-    case CardFlight::None:
-        break;
-    }
+void PlayWin::ShowEvent(const Event& event) { ShowEventOn(*game_, event, *this); }
+
+void PlayWin::ComputerDiscardFlies(int player, const Card& card) {
+    show_->Lasting([this, player, card](const Done& done) { FlyCompDiscard(player, card, done); });
 }
 
-void PlayWin::PresentGameOver(int winner) {
+void PlayWin::HoldDiscardFlies(const Card& card) {
+    show_->Lasting([this, card](const Done& done) { FlyHoldDiscard(card, done); });
+}
+
+void PlayWin::Logged(const Event& event) {
+    std::array<std::string, 5> names;
+    for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;
+    // Logged when the table shows it.
+    show_->Now([this, event, names] { move_log_->Add(event, names); });
+}
+
+void PlayWin::DirectionTurns(int reversed) {
+    show_->Now([this, reversed] { SetDirectionPicture(reversed); });
+}
+
+void PlayWin::DeckShuffled() {
+    show_->Now([this] {
+        ShowShuffling();
+        HideShuffling();
+    });
+}
+
+void PlayWin::PlayerSpeaks(const std::filesystem::path& clip) {
+    show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
+}
+
+void PlayWin::GameOver(int winner, const std::array<GameOverFiles, 5>& files) {
     show_->Now([this, winner] { ShowGameOver(winner); });
     for (int p = 1; p <= 4; ++p) {
-        const GameOverFiles files = GameOverFilesFor(game_->PlayerFolder(p), p == winner);
-        show_->Now([this, p, picture = files.Picture] { ShowGameOverPicture(p, picture); });
-        show_->Lasting([this, clip = files.Clip](const Done& done) { PlayClipThen(clip, done); });
+        const GameOverFiles& shown = files[static_cast<std::size_t>(p)];
+        show_->Now([this, p, picture = shown.Picture] { ShowGameOverPicture(p, picture); });
+        PlayerSpeaks(shown.Clip);
     }
     show_->Now([this] { WaitGameOverClosed(); });
-}
-
-void PlayWin::ShowEvent(const Event& event) {
-    if (event.kind == EventKind::GameEnded && event.seat >= 1 && event.seat <= 4) {
-        PresentGameOver(event.seat);
-    } else if (event.kind == EventKind::DirectionChanged) {
-        const int reversed = event.number;
-        show_->Now([this, reversed] { SetDirectionPicture(reversed); });
-    } else if (event.kind == EventKind::DeckShuffled) {
-        show_->Now([this] {
-            ShowShuffling();
-            HideShuffling();
-        });
-    } else if (event.kind == EventKind::SoundCue && game_->PlayerSoundsHeard) {
-        // A player without a folder (none loaded) has no clip to play.
-        const std::filesystem::path clip = game_->VoiceClip(event);
-        if (!clip.empty()) show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
-    }
 }
 
 void PlayWin::PlayOpeningSound() {

@@ -2,9 +2,7 @@
 
 #include "engine/computer_seat.h"
 #include "core/matching.h"
-#include "engine/game_over.h"
 #include "engine/working_files.h"
-#include "hand/event_flights.h"
 
 namespace kvt::test {
 
@@ -32,33 +30,15 @@ void RulesView::Follow(Game& game) {
     game.SetEventListener([this](const Event& e) { Heard(e); });
 }
 
-void RulesView::Heard(const Event& e) {
-    switch (FlightOf(e)) {
-    case CardFlight::ComputerDiscard:
-        Note("AnimateCompDiscard " + N(e.from.seat) + " " + Name(e.card));
-        break;
-    case CardFlight::HoldDiscard:
-        Note("AnimateHoldDiscard " + Name(e.card));
-        break;
-    case CardFlight::None:
-        break;
+void RulesView::Heard(const Event& e) { ShowEventOn(*game_, e, *this); }
+
+void RulesView::GameOver(int winner, const std::array<GameOverFiles, 5>& files) {
+    Note("ShowGameOver " + N(winner));
+    for (int p = 1; p <= 4; ++p) {
+        Note("GameOverPicture " + N(p) + " " + files[static_cast<std::size_t>(p)].Picture.filename().string());
+        PlayerSpeaks(files[static_cast<std::size_t>(p)].Clip);
     }
-    if (e.kind == EventKind::DirectionChanged) Note("Direction " + N(e.number));
-    if (e.kind == EventKind::DeckShuffled) {
-        Note("ShowShuffling");
-        Note("HideShuffling");
-    }
-    if (e.kind == EventKind::SoundCue && game_->PlayerSoundsHeard && !game_->VoiceClip(e).empty())
-        Note("PlayClip " + game_->VoiceClip(e).filename().string());
-    if (e.kind == EventKind::GameEnded) {
-        Note("ShowGameOver " + N(e.seat));
-        for (int p = 1; p <= 4; ++p) {
-            const GameOverFiles files = GameOverFilesFor(game_->PlayerFolder(p), p == e.seat);
-            Note("GameOverPicture " + N(p) + " " + files.Picture.filename().string());
-            Note("PlayClip " + files.Clip.filename().string());
-        }
-        Note("WaitGameOverClosed");
-    }
+    Note("WaitGameOverClosed");
 }
 
 void RulesView::Note(const std::string& call) {

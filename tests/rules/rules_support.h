@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "hand/event_shows.h"
 #include "hand/move_being_built.h"
 #include "match/match_driver.h"
 #include "test_support.h"
@@ -25,7 +26,7 @@ std::vector<Card> Low(int group, int n);          // group/1, group/2, ...
 
 // Records every view call as a short string and lets a test act from inside
 // any of them (the window lets events through inside flights).
-class RulesView : public TableView {
+class RulesView : public TableView, public EventShows {
 public:
     std::vector<std::string> calls;
     bool record = true;
@@ -74,6 +75,18 @@ public:
     void ShowScoreSheet(const ScoreRows&, int winner) override { Note("ShowScoreSheet " + N(winner)); }
     void ShowRuleMessage(const std::string&) override { ++rule_messages; }
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
+
+    // What the events show, written down as the view calls that showed it.
+    void ComputerDiscardFlies(int p, const Card& c) override { Note("AnimateCompDiscard " + N(p) + " " + Name(c)); }
+    void HoldDiscardFlies(const Card& c) override { Note("AnimateHoldDiscard " + Name(c)); }
+    void Logged(const Event&) override {}
+    void DirectionTurns(int reversed) override { Note("Direction " + N(reversed)); }
+    void DeckShuffled() override {
+        Note("ShowShuffling");
+        Note("HideShuffling");
+    }
+    void PlayerSpeaks(const std::filesystem::path& clip) override { Note("PlayClip " + clip.filename().string()); }
+    void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
 
 private:
     void Heard(const Event& e);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+
+#include "core/event.h"
+#include "engine/game_over.h"
+
+namespace kvt {
+
+class Game;
+
+// What the table shows for an event of the rules by itself, in the order it
+// is shown: a card's flight comes before the line that logs its move; the
+// direction, the shuffle notice, a player's voice and a won game's
+// presentation after it. The window queues these as steps of its show; the
+// rules tests write them down.
+class EventShows {
+public:
+    virtual ~EventShows() = default;
+    // A card flies to the pile from a computer's hand or the card it held
+    // aside, or from the hold grid; a refused card flies too.
+    virtual void ComputerDiscardFlies(int player, const Card& card) = 0;
+    virtual void HoldDiscardFlies(const Card& card) = 0;
+    virtual void Logged(const Event& event) = 0;
+    virtual void DirectionTurns(int reversed) = 0;
+    virtual void DeckShuffled() = 0;
+    virtual void PlayerSpeaks(const std::filesystem::path& clip) = 0;
+    // The game-over window over the score sheet: each player 1..4 with its
+    // picture and clip, then the sheet waits until the window is closed.
+    virtual void GameOver(int winner, const std::array<GameOverFiles, 5>& files) = 0;
+};
+
+// Tells `shows` what `event` shows on `game`'s table. A voice is heard only
+// with Player Sounds on and a clip to play.
+void ShowEventOn(const Game& game, const Event& event, EventShows& shows);
+
+}  // namespace kvt
