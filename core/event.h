@@ -47,7 +47,10 @@ struct Event {
     Spot from;
     Spot to;
     std::int16_t seat = 0;
-    std::int16_t number = 0;
+    std::int16_t number = 0;  // a moved or refused card: the slot of `from` it left (or was to leave)
+    // A sound cue's variant. A player's draw (its card from the deck, or
+    // nothing drawn): 1, or 2 for the human's own draw, which the table
+    // offers in the picked-card box; a card dealt is 0.
     std::int16_t variant = 0;
     Card card;
     std::array<std::int16_t, 5> scores{};  // 1..4

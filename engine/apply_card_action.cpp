@@ -142,7 +142,6 @@ std::int16_t Game::TransferRandomCards(int target, int kind, int count) {
         for (int i = 0; i < count; ++i) {
             if (from.Empty()) return -1;
             const int slot = Rng().Slot(from.Count());
-            view_.AnimateCardMove(target, giver, from[slot]);
             if (!MoveChecked(from, Players[target], slot)) break;
             ShowPlayerHand(giver);
             ShowPlayerHand(target);

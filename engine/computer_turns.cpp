@@ -225,7 +225,7 @@ bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
     // The card flies to the pile (shown from its event), even when refused.
     if (DiscardPile.Full()) {
         ++RefusedMoves;
-        EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile);
+        EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile, slot);
         return false;
     }
     if (with_action) {

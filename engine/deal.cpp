@@ -90,7 +90,7 @@ void Game::DealHands() {
             for (int p = 1; p <= 4; ++p) {
                 const Card card = DrawDeck.RemoveAt(0);
                 Players[p].Push(card);
-                EmitMove(EventKind::CardMoved, card, DrawDeck, Players[p]);
+                EmitMove(EventKind::CardMoved, card, DrawDeck, Players[p], 0);
             }
         }
     } else {

@@ -13,13 +13,12 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
     const bool drew = hand.Count() - 1 != before;
     if (drew) PassesInRow = 0;
     if (!drew) Emit(EventKind::NothingDrawn, player);
-    const int slot = hand.Count() - 1;
-    if (player >= 1 && player <= 4) {
-        // The human's own draw flies to the picked-card box, where the window offers it.
-        view_.AnimateDraw(player, human_click && player == kHuman && !IsComputer(kHuman));
-        ShowPlayerHand(player);
-    }
-    return slot;
+    // The draw's last event, the card drawn or nothing, is marked a draw:
+    // the human's own lands in the picked-card box, where the window offers it.
+    if (events_ && player >= 1 && player <= 4)
+        events_->back().variant = human_click && player == kHuman && !IsComputer(kHuman) ? 2 : 1;
+    ShowPlayerHand(player);
+    return hand.Count() - 1;
 }
 
 std::int16_t Game::TakeCards(int taker, int action, int count) {
@@ -41,7 +40,6 @@ std::int16_t Game::TakeCards(int taker, int action, int count) {
     for (int i = 0; i < count; ++i) {
         if (from.Empty()) return -1;
         const int slot = Rng().Slot(from.Count());
-        view_.AnimateCardMove(taker, giver, from[slot]);
         if (!MoveChecked(from, Players[taker], slot)) break;
         ShowPlayerHand(taker);
         ShowPlayerHand(giver);

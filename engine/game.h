@@ -314,8 +314,8 @@ private:
         e.number = static_cast<std::int16_t>(number);
         return &e;
     }
-    void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to) {
-        if (Event* e = Emit(kind)) {
+    void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to, int slot) {
+        if (Event* e = Emit(kind, 0, slot)) {
             e->card = card;
             e->from = SpotOf(from);
             e->to = SpotOf(to);

@@ -78,7 +78,6 @@ bool Game::LayPicked() {
                                                                   : 0;
         const int chosen = HoldStack.Count();
         for (int i = 0; i < chosen && receiver != 0; ++i) {
-            view_.AnimateCardMove(receiver, 0, HoldStack[0]);
             if (!MoveChecked(HoldStack, Players[receiver], 0)) break;
             ForgetHeldSlot(0);
             view_.ShowHand(HoldStack, 0);
@@ -104,7 +103,7 @@ bool Game::ReturnHeldToHand() {
     CardStack& hand = Players[kHuman];
     if (hand.Full()) {
         ++RefusedMoves;
-        EmitMove(EventKind::CardRefused, HoldStack[0], HoldStack, hand);
+        EmitMove(EventKind::CardRefused, HoldStack[0], HoldStack, hand, 0);
         return false;
     }
     // Among the cards still out, those from earlier slots are not in the hand.
@@ -116,7 +115,7 @@ bool Game::ReturnHeldToHand() {
     const Card card = HoldStack.RemoveAt(0);
     HoldOrigins.erase(HoldOrigins.begin());
     hand.InsertAt(at, card);
-    EmitMove(EventKind::CardMoved, card, HoldStack, hand);
+    EmitMove(EventKind::CardMoved, card, HoldStack, hand, 0);
     return true;
 }
 
@@ -179,7 +178,6 @@ bool Game::TakeFrom(int player, int slot) {
     CardStack& giver = Players[player];
     if (slot < 0 || slot >= giver.Count()) return false;
     MoveScope scope(*this);
-    view_.AnimateCardMove(kHuman, player, giver[slot]);
     if (!MoveChecked(giver, Players[kHuman], slot)) return false;
 
     if (giver.Empty()) {

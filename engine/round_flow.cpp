@@ -6,13 +6,17 @@ namespace kvt {
 // refused and the refusal counted instead of the move silently doing nothing.
 bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
     if (slot < 0 || slot >= from.Count()) return false;
-    if (to.Full()) {
+    const bool room = !to.Full();
+    if (room) {
+        MoveCard(from, to, slot, false);
+    } else {
         ++RefusedMoves;
-        EmitMove(EventKind::CardRefused, from[slot], from, to);
-        return false;
+        EmitMove(EventKind::CardRefused, from[slot], from, to, slot);
     }
-    MoveCard(from, to, slot, false);
-    return true;
+    // A listener hears the move while the table is as the move left it: a
+    // card passed between hands is shown leaving the hand as it was.
+    if (listener_) DeliverHeard();
+    return room;
 }
 
 void Game::ClearPickState() {

@@ -6,7 +6,7 @@ std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_ac
     if (from.Empty() || slot < 0 || slot >= from.Count() || to.Full()) return 0;
     const Card moved = from.RemoveAt(slot);
     to.Push(moved);
-    EmitMove(EventKind::CardMoved, moved, from, to);
+    EmitMove(EventKind::CardMoved, moved, from, to, slot);
     if (!do_action) return 0;
     view_.RepaintDiscardPile();
     return ApplyCardAction(to[to.Count() - 1]);

@@ -73,15 +73,9 @@ public:
 
     // Card flights. Each one pauses one animation tick in the window; the
     // rules move the card after the call returns.
-    // From the hold grid (from_place 0, face shown) or a hand grid (1..4,
-    // back shown) to the hand grid of to_player.
-    virtual void AnimateCardMove(int /*to_player*/, int /*from_place*/, const Card& /*card*/) {}
     // The picked card from its box to the pile; the box is left blank and
     // the pile shows the card.
     virtual void AnimatePickedCard(const Card& /*card*/) {}
-    // A card back from the deck to the grid of `player`, or to the
-    // picked-card box for the human's own draw. Five steps, no timer wait.
-    virtual void AnimateDraw(int /*player*/, bool /*to_picked_card*/) {}
 
 
     // The score sheet with this round counted appears (the window words

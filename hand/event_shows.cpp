@@ -1,17 +1,46 @@
 #include "hand/event_shows.h"
 
+#include "core/seats.h"
 #include "engine/game.h"
 
 namespace kvt {
 
-void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
-    const bool moved = event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused;
-    if (moved && event.to.place == Place::Pile) {
+CardStack HandBefore(const Game& game, const Event& moved, int seat) {
+    CardStack hand = game.Players[static_cast<std::size_t>(seat)];
+    if (moved.kind != EventKind::CardMoved) return hand;  // a refused card stayed where it was
+    if (moved.from.place == Place::Hand && moved.from.seat == seat)
+        hand.InsertAt(moved.number, moved.card);
+    else if (moved.to.place == Place::Hand && moved.to.seat == seat && !hand.Empty())
+        hand.RemoveAt(hand.Count() - 1);  // a card moved into a hand lies at its end
+    return hand;
+}
+
+namespace {
+
+void ShowFlight(const Game& game, const Event& event, EventShows& shows) {
+    if (event.to.place == Place::Pile) {
         if (event.from.place == Place::Hand || event.from.place == Place::Held)
             shows.ComputerDiscardFlies(event.from.seat, event.card);
         else if (event.from.place == Place::HoldGrid)
             shows.HoldDiscardFlies(event.card);
+        return;
     }
+    if (event.to.place != Place::Hand) return;
+    // Cards chosen for a pass fly from the hold grid; one going back to the
+    // human's own hand does not fly.
+    const bool from_hand = event.from.place == Place::Hand;
+    if (!from_hand && !(event.from.place == Place::HoldGrid && event.to.seat != kHuman)) return;
+    const int from_place = from_hand ? event.from.seat : 0;
+    shows.CardFliesToHand(event.to.seat, from_place, event.card, HandBefore(game, event, from_place <= 2 ? 2 : from_place));
+}
+
+}  // namespace
+
+void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
+    if (event.variant > 0 && (event.kind == EventKind::NothingDrawn || event.kind == EventKind::CardMoved))
+        shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
+    else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
+        ShowFlight(game, event, shows);
     shows.Logged(event);
     switch (event.kind) {
     case EventKind::DirectionChanged:

@@ -156,6 +156,16 @@ void PlayWin::HoldDiscardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyHoldDiscard(card, done); });
 }
 
+void PlayWin::CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) {
+    show_->Lasting([this, to_player, from_place, card, redrawn](const Done& done) {
+        FlyCardMove(to_player, from_place, card, redrawn, done);
+    });
+}
+
+void PlayWin::DrawFlies(int player, bool to_picked_card) {
+    show_->Lasting([this, player, to_picked_card](const Done& done) { FlyDraw(player, to_picked_card, done); });
+}
+
 void PlayWin::Logged(const Event& event) {
     std::array<std::string, 5> names;
     for (int p = 1; p <= 4; ++p) names[static_cast<std::size_t>(p)] = game_->PlayerInfo[static_cast<std::size_t>(p)].Name;

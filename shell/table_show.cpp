@@ -117,25 +117,9 @@ void TableShow::HideHoldCard() {
     Then([this] { window_.HideHoldCard(); });
 }
 
-void TableShow::AnimateCardMove(int to_player, int from_place, const Card& card) {
-    if (game_) game_->DeliverHeard();
-    // The hand the card lands in is redrawn as it stands now, after the flight.
-    const int redrawn = from_place <= 2 ? 2 : from_place;
-    CardStack landed;
-    if (game_ && redrawn >= 1 && redrawn <= 4) landed = game_->Players[static_cast<std::size_t>(redrawn)];
-    queue_.Lasting([this, to_player, from_place, card, landed = std::move(landed)](const ShowQueue::Done& done) {
-        window_.FlyCardMove(to_player, from_place, card, landed, done);
-    });
-}
-
 void TableShow::AnimatePickedCard(const Card& card) {
     if (game_) game_->DeliverHeard();
     queue_.Lasting([this, card](const ShowQueue::Done& done) { window_.FlyPickedCard(card, done); });
-}
-
-void TableShow::AnimateDraw(int player, bool to_picked_card) {
-    if (game_) game_->DeliverHeard();
-    queue_.Lasting([this, player, to_picked_card](const ShowQueue::Done& done) { window_.FlyDraw(player, to_picked_card, done); });
 }
 
 void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {

@@ -49,9 +49,7 @@ public:
     void ShowHoldCard(int player, const Card& card) override;
     void HideHoldCard() override;
 
-    void AnimateCardMove(int to_player, int from_place, const Card& card) override;
     void AnimatePickedCard(const Card& card) override;
-    void AnimateDraw(int player, bool to_picked_card) override;
 
     void OpenScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;

@@ -127,8 +127,11 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
         QPixmap picture;
     };
     const Case cases[] = {
-        {[&] { game.View().AnimateCardMove(2, 1, card); }, win.Hands().Back()},  // from a hand: the back
-        {[&] { game.View().AnimateCardMove(4, 0, card); }, win.Hands().Face(card)},  // from the hold grid: the face
+        // A card passed between hands flies from its event, face down.
+        {[&] { game.TransferRandomCards(2, kActionPassLeft, 1); }, win.Hands().Back()},
+        // From the hold grid: the face.
+        {[&] { win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyCardMove(4, 0, card, game.Players[4], done); }); },
+         win.Hands().Face(card)},
         // A computer's discard flies from its event, face up.
         {[&] {
              game.AnimateCompDiscard(4, 0, false);
@@ -157,9 +160,8 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
 
     // Closing during a flight ends it and the program.
     win.SetAnimationInterval(20000);
-    const Card held = win.GameState().Players[3][0];
     QTimer::singleShot(0, &win, [&] {
-        win.GameState().View().AnimateCardMove(1, 3, held);
+        win.GameState().TransferRandomCards(1, kActionPassAcross, 1);
         QTimer::singleShot(0, &win, [&] { win.close(); });
     });
     QTimer watchdog;
@@ -172,10 +174,11 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     // Settings were written on the way out.
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.
-    win.GameState().View().AnimateDraw(1, true);
+    bool draw_ended = false;
+    win.FlyDraw(1, true, [&] { draw_ended = true; });
     bool clip_ended = false;
     win.PlayClipThen(setup.folders.AppDir / "OpenWav.wav", [&] { clip_ended = true; });
-    EXPECT_FALSE(win.Show().Playing() || !clip_ended);
+    EXPECT_TRUE(draw_ended && clip_ended && !win.Show().Playing());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
 }
 

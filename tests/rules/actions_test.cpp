@@ -111,6 +111,12 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     ASSERT_LT(flight + 2, calls.end());
     EXPECT_EQ(flight[1], "ShowHand 4 2");
     EXPECT_EQ(flight[2], "ShowHand 1 4");
+    // After each flight the giver's hand is shown as it was before the card left.
+    std::vector<Card> before = Low(4, 3);
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(table.view.redrawn_after_flights.at(static_cast<std::size_t>(k)), before) << k;
+        before.erase(std::find(before.begin(), before.end(), Plain(game.Players[1][3 + k])));
+    }
     // The human's pass moves nothing here: the Discard button moved the cards.
     Deal(1, C(1, 20, kActionPassLeft, 2));
     EXPECT_EQ(Lay(1), 2);

@@ -63,11 +63,7 @@ public:
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
     void ShowHoldCard(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HideHoldCard() override { Note("HideHoldCard"); }
-    void AnimateCardMove(int to, int from, const Card& c) override {
-        Note("AnimateCardMove " + N(from) + ">" + N(to) + " " + Name(c));
-    }
     void AnimatePickedCard(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
-    void AnimateDraw(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void OpenScoreSheet(const ScoreRows&, int winner) override {
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
@@ -79,6 +75,12 @@ public:
     // What the events show, written down as the view calls that showed it.
     void ComputerDiscardFlies(int p, const Card& c) override { Note("AnimateCompDiscard " + N(p) + " " + Name(c)); }
     void HoldDiscardFlies(const Card& c) override { Note("AnimateHoldDiscard " + Name(c)); }
+    void CardFliesToHand(int to, int from, const Card& c, const CardStack& redrawn) override {
+        Note("AnimateCardMove " + N(from) + ">" + N(to) + " " + Name(c));
+        redrawn_after_flights.push_back(Cards(redrawn));
+    }
+    std::vector<std::vector<Card>> redrawn_after_flights;
+    void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
     void DirectionTurns(int reversed) override { Note("Direction " + N(reversed)); }
     void DeckShuffled() override {
