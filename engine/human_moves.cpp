@@ -69,7 +69,9 @@ bool Game::LayPicked() {
         }
     }
 
-    view_.AnimatePickedCard(picked);
+    // The card goes down before the cards it passes leave the hold grid;
+    // its action follows them.
+    MoveCard(PickStack, DiscardPile, 0, false);
 
     if (HoldGridOpen) {
         const int receiver = picked.Action == kActionPassLeft    ? 2
@@ -93,7 +95,8 @@ bool Game::LayPicked() {
     }
 
     PassesInRow = 0;
-    CurPlayer = MoveCard(PickStack, DiscardPile, 0, true);
+    view_.RepaintDiscardPile();
+    CurPlayer = ApplyCardAction(DiscardPile[DiscardPile.Count() - 1]);
     // A wild card waits here for its group to be named, a move of its own.
     if (!NamingGroup) AfterHumanPlay();
     return true;
@@ -109,7 +112,7 @@ bool Game::ReturnHeldToHand() {
     // Among the cards still out, those from earlier slots are not in the hand.
     const std::int16_t origin = HoldOrigins.front();
     int at = origin;
-    if (!PickStack.Empty() && PickOrigin < origin) --at;
+    if (PickOrigin >= 0 && PickOrigin < origin) --at;  // the picked card has left the hand too
     for (std::size_t i = 1; i < HoldOrigins.size(); ++i)
         if (HoldOrigins[i] < origin) --at;
     const Card card = HoldStack.RemoveAt(0);

@@ -71,13 +71,6 @@ public:
     virtual void ShowHoldCard(int /*player*/, const Card& /*card*/) {}
     virtual void HideHoldCard() {}
 
-    // Card flights. Each one pauses one animation tick in the window; the
-    // rules move the card after the call returns.
-    // The picked card from its box to the pile; the box is left blank and
-    // the pile shows the card.
-    virtual void AnimatePickedCard(const Card& /*card*/) {}
-
-
     // The score sheet with this round counted appears (the window words
     // the table's rows); the game-over presentation may follow over it.
     // Returns at once.

@@ -23,6 +23,8 @@ void ShowFlight(const Game& game, const Event& event, EventShows& shows) {
             shows.ComputerDiscardFlies(event.from.seat, event.card);
         else if (event.from.place == Place::HoldGrid)
             shows.HoldDiscardFlies(event.card);
+        else if (event.from.place == Place::PickedCard)
+            shows.PickedCardFlies(event.card);
         return;
     }
     if (event.to.place != Place::Hand) return;

@@ -354,6 +354,7 @@ private:
     void HoldDiscardFlies(const Card& card) override;
     void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) override;
     void DrawFlies(int player, bool to_picked_card) override;
+    void PickedCardFlies(const Card& card) override;
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;

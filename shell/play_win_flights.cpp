@@ -162,6 +162,10 @@ void PlayWin::CardFliesToHand(int to_player, int from_place, const Card& card, c
     });
 }
 
+void PlayWin::PickedCardFlies(const Card& card) {
+    show_->Lasting([this, card](const Done& done) { FlyPickedCard(card, done); });
+}
+
 void PlayWin::DrawFlies(int player, bool to_picked_card) {
     show_->Lasting([this, player, to_picked_card](const Done& done) { FlyDraw(player, to_picked_card, done); });
 }

@@ -117,11 +117,6 @@ void TableShow::HideHoldCard() {
     Then([this] { window_.HideHoldCard(); });
 }
 
-void TableShow::AnimatePickedCard(const Card& card) {
-    if (game_) game_->DeliverHeard();
-    queue_.Lasting([this, card](const ShowQueue::Done& done) { window_.FlyPickedCard(card, done); });
-}
-
 void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
     Then([this, rows, winner] { window_.OpenScoreSheet(rows, winner); });

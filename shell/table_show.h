@@ -49,7 +49,6 @@ public:
     void ShowHoldCard(int player, const Card& card) override;
     void HideHoldCard() override;
 
-    void AnimatePickedCard(const Card& card) override;
 
     void OpenScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;

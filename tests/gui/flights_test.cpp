@@ -148,7 +148,7 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     }
     // The picked card: the box empties, the pile shows the card, the steps behind the flight wait for it.
     game.View().ShowPickedCard(card);
-    game.View().AnimatePickedCard(card);
+    win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyPickedCard(card, done); });
     game.View().SetDiscardButtonVisible(true);
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
     ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));

@@ -83,7 +83,7 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     const Census start = TakeCensus(game);
     ClickHand({0, 0, 0});
     clicks.ClickDiscardButton();
-    EXPECT_EQ(game.Players[1].Count(), 3);
+    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(2, 1), C(2, 2), C(2, 3)})) << "each in its place";
     EXPECT_TRUE(TableConsistent(game, start, game.GroupCardsAdded));
 }
 

@@ -63,7 +63,6 @@ public:
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
     void ShowHoldCard(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HideHoldCard() override { Note("HideHoldCard"); }
-    void AnimatePickedCard(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void OpenScoreSheet(const ScoreRows&, int winner) override {
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
@@ -80,6 +79,7 @@ public:
         redrawn_after_flights.push_back(Cards(redrawn));
     }
     std::vector<std::vector<Card>> redrawn_after_flights;
+    void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
     void DirectionTurns(int reversed) override { Note("Direction " + N(reversed)); }
