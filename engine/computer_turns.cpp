@@ -245,7 +245,6 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
     CompHeld.Clear();
     if (!MoveChecked(hand, CompHeld, slot)) return static_cast<std::int16_t>(NextSeat(player, PlayReversed));
     const Card card = CompHeld[0];
-    view_.ShowHoldCard(player, card);
     if (TransferRandomCards(player, kActionDiscard, card.ActionCount) == -1) return -1;
     if (!MoveChecked(CompHeld, DiscardPile, 0)) {
         MoveChecked(CompHeld, hand, 0);

@@ -66,9 +66,8 @@ public:
     virtual void ShowPickedCard(const Card& /*card*/) {}
     virtual void SetPickedCardVisible(bool /*visible*/) {}
     virtual void SetDiscardButtonVisible(bool /*visible*/) {}
-    // The card a computer player holds back while it discards, shown at the
-    // corner of its grid.
-    virtual void ShowHoldCard(int /*player*/, const Card& /*card*/) {}
+    // The card a computer player held back while it discarded, shown at the
+    // corner of its grid (the card's move there shows it), is hidden.
     virtual void HideHoldCard() {}
 
     // The score sheet with this round counted appears (the window words

@@ -17,7 +17,9 @@ CardStack HandBefore(const Game& game, const Event& moved, int seat) {
 
 namespace {
 
-void ShowFlight(const Game& game, const Event& event, EventShows& shows) {
+// A card's move (or refused move) between the stacks: its flight, or the
+// held card shown.
+void ShowCardMove(const Game& game, const Event& event, EventShows& shows) {
     if (event.to.place == Place::Pile) {
         if (event.from.place == Place::Hand || event.from.place == Place::Held)
             shows.ComputerDiscardFlies(event.from.seat, event.card);
@@ -25,6 +27,10 @@ void ShowFlight(const Game& game, const Event& event, EventShows& shows) {
             shows.HoldDiscardFlies(event.card);
         else if (event.from.place == Place::PickedCard)
             shows.PickedCardFlies(event.card);
+        return;
+    }
+    if (event.to.place == Place::Held) {
+        if (event.kind == EventKind::CardMoved) shows.HoldCardShown(event.to.seat, event.card);
         return;
     }
     if (event.to.place != Place::Hand) return;
@@ -42,7 +48,7 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
     if (event.variant > 0 && (event.kind == EventKind::NothingDrawn || event.kind == EventKind::CardMoved))
         shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
-        ShowFlight(game, event, shows);
+        ShowCardMove(game, event, shows);
     shows.Logged(event);
     switch (event.kind) {
     case EventKind::DirectionChanged:

@@ -168,7 +168,7 @@ public:
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;
-    void ShowHoldCard(int player, const Card& card) override;
+    void ShowHoldCard(int player, const Card& card);
     void HideHoldCard() override;
     void ShowRuleMessage(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;
@@ -355,6 +355,7 @@ private:
     void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) override;
     void DrawFlies(int player, bool to_picked_card) override;
     void PickedCardFlies(const Card& card) override;
+    void HoldCardShown(int player, const Card& card) override;
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;

@@ -162,6 +162,10 @@ void PlayWin::CardFliesToHand(int to_player, int from_place, const Card& card, c
     });
 }
 
+void PlayWin::HoldCardShown(int player, const Card& card) {
+    show_->Now([this, player, card] { ShowHoldCard(player, card); });
+}
+
 void PlayWin::PickedCardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyPickedCard(card, done); });
 }

@@ -109,10 +109,6 @@ void TableShow::SetDiscardButtonVisible(bool visible) {
     Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
 }
 
-void TableShow::ShowHoldCard(int player, const Card& card) {
-    Then([this, player, card] { window_.ShowHoldCard(player, card); });
-}
-
 void TableShow::HideHoldCard() {
     Then([this] { window_.HideHoldCard(); });
 }

@@ -46,7 +46,6 @@ public:
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;
-    void ShowHoldCard(int player, const Card& card) override;
     void HideHoldCard() override;
 
 

@@ -61,7 +61,6 @@ public:
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
-    void ShowHoldCard(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HideHoldCard() override { Note("HideHoldCard"); }
     void OpenScoreSheet(const ScoreRows&, int winner) override {
         ++score_sheets;
@@ -79,6 +78,7 @@ public:
         redrawn_after_flights.push_back(Cards(redrawn));
     }
     std::vector<std::vector<Card>> redrawn_after_flights;
+    void HoldCardShown(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
