@@ -38,6 +38,7 @@ enum class EventKind : std::int8_t {
     RoundEnded,        // the round was scored: `scores`, and `seat` the game's winner or 0
     GameEnded,         // `seat` won the game
     Dealt,             // the hands are about to be dealt from the deck; `seat` starts
+    Passed,            // seat could neither play nor draw, and passed
 };
 
 // What happened on the table, in order. The rules report every change as

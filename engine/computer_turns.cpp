@@ -261,7 +261,7 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
 }
 
 TurnOutcome Game::PassTurn(int player) {
-    view_.ShowNothingToDraw(player, true);
+    Emit(EventKind::Passed, player);
     LastMover = static_cast<std::int16_t>(player);
     ++PassesInRow;
     CurPlayer = static_cast<std::int16_t>(NextSeat(player, PlayReversed));

@@ -82,7 +82,8 @@ public:
     // A problem the rules ran into and carried on from (modal, OK).
     virtual void ShowRuleMessage(const std::string& /*text*/) {}
     // Deck and pile are used up: `player` passed for want of a card to play
-    // or draw, or (not passed) the human must play a card of the hand.
+    // or draw (the Passed event shows it), or (not passed) the human must
+    // play a card of the hand.
     virtual void ShowNothingToDraw(int /*player*/, bool /*passed*/) {}
 };
 

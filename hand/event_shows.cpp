@@ -57,6 +57,9 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
     case EventKind::DeckShuffled:
         shows.DeckShuffled();
         break;
+    case EventKind::Passed:
+        shows.PlayerPassed(event.seat);
+        break;
     case EventKind::SoundCue:
         if (game.PlayerSoundsHeard) {
             // A player without a folder (none loaded) has no clip to play.

@@ -39,6 +39,8 @@ public:
     virtual void Logged(const Event& event) = 0;
     virtual void DirectionTurns(int reversed) = 0;
     virtual void DeckShuffled() = 0;
+    // A player could neither play nor draw, and passed.
+    virtual void PlayerPassed(int player) = 0;
     virtual void PlayerSpeaks(const std::filesystem::path& clip) = 0;
     // The game-over window over the score sheet: each player 1..4 with its
     // picture and clip, then the sheet waits until the window is closed.

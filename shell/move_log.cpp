@@ -53,6 +53,8 @@ QString MoveLogLine(const Event& e, const std::array<std::string, 5>& names) {
         case EventKind::DirectionChanged:
             return e.number ? QObject::tr("Play now goes the other way") : QObject::tr("Play goes the usual way again");
         case EventKind::NothingDrawn: return QObject::tr("%1 found nothing to draw").arg(name(e.seat));
+        case EventKind::Passed:
+            return e.seat == 1 ? QObject::tr("You passed the turn") : QObject::tr("%1 passed the turn").arg(name(e.seat));
         case EventKind::RoundEnded: {
             QStringList scores;
             for (int p = 1; p <= 4; ++p)

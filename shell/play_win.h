@@ -359,6 +359,7 @@ private:
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;
+    void PlayerPassed(int player) override;
     void PlayerSpeaks(const std::filesystem::path& clip) override;
     void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
     TableKeys* keys_ = nullptr;

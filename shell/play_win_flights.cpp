@@ -192,6 +192,10 @@ void PlayWin::DeckShuffled() {
     });
 }
 
+void PlayWin::PlayerPassed(int player) {
+    show_->Now([this, player] { ShowNothingToDraw(player, true); });
+}
+
 void PlayWin::PlayerSpeaks(const std::filesystem::path& clip) {
     show_->Lasting([this, clip](const Done& done) { PlayClipThen(clip, done); });
 }

@@ -308,6 +308,8 @@ TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
         {Moved(Place::Hand, 2, Place::Hand, 1), "You got 7 of group 2 from Amara"},
         {Moved(Place::HoldGrid, 0, Place::Hand, 3), "You passed 7 of group 2 to <b>Ben</b>"},
         {Event::Of(EventKind::DirectionChanged, 2, 1), "Play now goes the other way"},
+        {Event::Of(EventKind::Passed, 1), "You passed the turn"},
+        {Event::Of(EventKind::Passed, 3), "<b>Ben</b> passed the turn"},
         {scored, "Round over: You 0, Amara 12, <b>Ben</b> 7, Player 4 30"},
         {Event::Of(EventKind::GameEnded, 2), "Amara won the game"},
         {Moved(Place::Deck, 0, Place::Pile, 0), "Turned up: 7 of group 2"},

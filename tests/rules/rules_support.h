@@ -87,6 +87,7 @@ public:
         Note("ShowShuffling");
         Note("HideShuffling");
     }
+    void PlayerPassed(int p) override { Note("NothingToDraw " + N(p) + " passed"); }
     void PlayerSpeaks(const std::filesystem::path& clip) override { Note("PlayClip " + clip.filename().string()); }
     void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
 
