@@ -45,12 +45,13 @@ RoundResult Game::ScoreRound() {
     result.Winner = Winner;
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
-    view_.OpenScoreSheet(SheetRows, Winner);
-    // Reported once the sheet is open: the window presents a won game over it.
+    // The sheet opens from this event, and a won game is presented over it.
     if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
         scored->scores = result.Totals;
         if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     }
+    // Heard on the table as scored, before a won game's count starts again.
+    if (listener_) DeliverHeard();
     if (Winner > 0) RoundNum = 0;
     return result;
 }

@@ -90,7 +90,6 @@ void Game::ViewScore() {
     ScoreViewOnly = true;
     if (RoundNum == 0 && Winner == 0) SheetRows = {};
     CountRound();
-    view_.OpenScoreSheet(SheetRows, Winner);
     view_.ShowScoreSheet(SheetRows, Winner);
     ScoreSheetOk();
     ScoreViewOnly = false;

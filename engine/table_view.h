@@ -70,13 +70,10 @@ public:
     // corner of its grid (the card's move there shows it), is hidden.
     virtual void HideHoldCard() {}
 
-    // The score sheet with this round counted appears (the window words
-    // the table's rows); the game-over presentation may follow over it.
-    // Returns at once.
-    virtual void OpenScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
-    // The sheet to be read: the table goes on once the human has pressed OK
-    // (a window may return at once and hold back what it shows next until
-    // then). A winner above 0 blinks.
+    // The score sheet to be read (the window words the table's rows; a
+    // round's sheet opened at its RoundEnded event): the table goes on once
+    // the human has pressed OK (a window may return at once and hold back
+    // what it shows next until then). A winner above 0 blinks.
     virtual void ShowScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
 
     // A problem the rules ran into and carried on from (modal, OK).

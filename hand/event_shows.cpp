@@ -49,6 +49,7 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
         shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
         ShowCardMove(game, event, shows);
+    if (event.kind == EventKind::RoundEnded) shows.RoundScored(game.SheetRows, event.seat);
     shows.Logged(event);
     switch (event.kind) {
     case EventKind::DirectionChanged:

@@ -5,6 +5,7 @@
 
 #include "core/card_stack.h"
 #include "core/event.h"
+#include "core/table_state.h"
 #include "engine/game_over.h"
 
 namespace kvt {
@@ -36,6 +37,9 @@ public:
     // A player's draw: a card back flies from the deck to its hand, or to
     // the picked-card box for the human's own draw, also when nothing came.
     virtual void DrawFlies(int player, bool to_picked_card) = 0;
+    // The round is scored: the score sheet opens with its rows (a winner
+    // above 0 blinks), before the round's line in the log.
+    virtual void RoundScored(const ScoreRows& rows, int winner) = 0;
     virtual void Logged(const Event& event) = 0;
     virtual void DirectionTurns(int reversed) = 0;
     virtual void DeckShuffled() = 0;

@@ -174,7 +174,8 @@ public:
     void ShowNothingToDraw(int player, bool passed) override;
 
     // --- the dialogs the rules open
-    void OpenScoreSheet(const ScoreRows& rows, int winner) override;
+    // A round's sheet, open until it is to be read.
+    void OpenScoreSheet(const ScoreRows& rows, int winner);
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;
     // The sheet to be read and closed (Score > View Score), without waiting:
     // `done` once it has been closed.
@@ -359,6 +360,7 @@ private:
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;
+    void RoundScored(const ScoreRows& rows, int winner) override;
     void PlayerPassed(int player) override;
     void PlayerSpeaks(const std::filesystem::path& clip) override;
     void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;

@@ -422,7 +422,6 @@ void PlayWin::OpenScoreSheet(const ScoreRows& rows, int winner) {
     if (closing_) return;
     if (!score_frm_) score_frm_ = new ScoreFrm(this);
     score_frm_->ShowSheet(game_->SheetOf(rows), winner);
-    if (!game_->ScoreViewOnly) match_->RoundScored();
 }
 
 void PlayWin::ShowScoreSheet(const ScoreRows& rows, int winner) { ShowScoreSheetThen(rows, winner, [] {}); }

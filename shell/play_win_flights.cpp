@@ -44,6 +44,7 @@
 #include "platform/settings_keys.h"
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
+#include "shell/table_match.h"
 
 namespace kvt {
 
@@ -189,6 +190,14 @@ void PlayWin::DeckShuffled() {
     show_->Now([this] {
         ShowShuffling();
         HideShuffling();
+    });
+}
+
+void PlayWin::RoundScored(const ScoreRows& rows, int winner) {
+    RecordRoundInStatistics();
+    show_->Now([this, rows, winner] {
+        OpenScoreSheet(rows, winner);
+        if (!closing_) match_->RoundScored();
     });
 }
 

@@ -113,11 +113,6 @@ void TableShow::HideHoldCard() {
     Then([this] { window_.HideHoldCard(); });
 }
 
-void TableShow::OpenScoreSheet(const ScoreRows& rows, int winner) {
-    if (game_ && !game_->ScoreViewOnly) window_.RecordRoundInStatistics();
-    Then([this, rows, winner] { window_.OpenScoreSheet(rows, winner); });
-}
-
 void TableShow::ShowScoreSheet(const ScoreRows& rows, int winner) {
     // What the table shows next waits until the sheet has been closed.
     queue_.Lasting([this, rows, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(rows, winner, done); });

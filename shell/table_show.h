@@ -49,7 +49,6 @@ public:
     void HideHoldCard() override;
 
 
-    void OpenScoreSheet(const ScoreRows& rows, int winner) override;
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;
 
     void ShowRuleMessage(const std::string& text) override;

@@ -62,7 +62,7 @@ public:
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
     void HideHoldCard() override { Note("HideHoldCard"); }
-    void OpenScoreSheet(const ScoreRows&, int winner) override {
+    void RoundScored(const ScoreRows&, int winner) override {
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
     }
