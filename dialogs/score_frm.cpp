@@ -84,7 +84,10 @@ ScoreFrm::ScoreFrm(QWidget* parent) : QDialog(parent) {
 
 void ScoreFrm::ShowSheet(const ScoreSheet& sheet, int winner) {
     for (int p = 1; p <= ScoreSheet::kPlayers; ++p) {
-        headings_[static_cast<std::size_t>(p)]->setText(ToQString(sheet.Headings[static_cast<std::size_t>(p)]));
+        // A seat without a chosen opponent goes by its number, as on the table.
+        QString heading = ToQString(sheet.Headings[static_cast<std::size_t>(p)]);
+        if (heading.trimmed().isEmpty()) heading = tr("Player %1").arg(p);
+        headings_[static_cast<std::size_t>(p)]->setText(heading);
         for (int r = 0; r < ScoreSheet::kRows; ++r) {
             QLabel* cell = ScoreCell(r, p);
             cell->setText(ToQString(sheet.Cell(r, p)));

@@ -134,13 +134,16 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
     ScoreSheet sheet;
-    for (int p = 1; p <= 4; ++p) sheet.Headings[static_cast<std::size_t>(p)] = "P" + std::to_string(p);
+    for (int p = 1; p <= 3; ++p) sheet.Headings[static_cast<std::size_t>(p)] = "P" + std::to_string(p);
+    sheet.Headings[4] = " ";
     sheet.SetCell(0, 2, "12");
     sheet.SetCell(1, 2, "30");
     sheet.Strike(0, 2);
     ScoreFrm frm;
     frm.ShowSheet(sheet, 2);
-    EXPECT_EQ(std::tuple(frm.PlayerLabel(2)->text(), frm.ScoreCell(1, 2)->text()), std::tuple("P2", "30"));
+    EXPECT_EQ(std::tuple(frm.PlayerLabel(2)->text(), frm.PlayerLabel(4)->text(), frm.ScoreCell(1, 2)->text()),
+              std::tuple("P2", "Player 4", "30"))
+        << "a seat without a name goes by its number";
     EXPECT_TRUE(frm.ScoreCell(0, 2)->font().strikeOut() && !frm.ScoreCell(1, 2)->font().strikeOut() &&
                 frm.Timer1()->isActive());
     frm.Blink();
