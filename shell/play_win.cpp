@@ -445,14 +445,20 @@ bool PlayWin::AskName() {
 
 void PlayWin::ShowMoveLog(bool shown) {
     if (shown == move_log_->isVisible()) return;
-    // The table keeps its size: the window grows or shrinks by the log.
+    // The table keeps its size: the window grows or shrinks by the log. A
+    // window that fits the screen stays within it; the table gives way.
     const int table_width = table_->width();
+    const int frame = frameGeometry().width() - geometry().width();
+    const int room = screen() ? screen()->availableGeometry().width() - frame : QWIDGETSIZE_MAX;
+    const int widest = width() <= room ? room : QWIDGETSIZE_MAX;
     move_log_->setVisible(shown);
     if (layout()) layout()->activate();
     // A log squeezed by the table's minimum width takes its own width only
     // once the window has grown: a second step then brings the table back.
     for (int step = 0; step < 3 && table_->width() != table_width; ++step) {
-        resize(width() + table_width - table_->width(), height());
+        const int wanted = std::min(widest, width() + table_width - table_->width());
+        if (wanted == width()) break;
+        resize(wanted, height());
         if (layout()) layout()->activate();
     }
     if (QAction* entry = MenuEntry("MM_MOVE_LOG")) entry->setChecked(shown);

@@ -323,6 +323,8 @@ TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
     TableSetup setup;
     PlayWin& win = setup.Open();
     ASSERT_FALSE(win.Log()->isVisible()) << "off until asked for";
+    win.resize(1, win.height());  // the narrowest table, with room for the log beside it on the screen
+    QApplication::processEvents();
     const int table_width = win.Table()->width();
     win.MenuEntry("MM_MOVE_LOG")->trigger();
     EXPECT_TRUE(win.Log()->isVisible() && win.MenuEntry("MM_MOVE_LOG")->isChecked());
@@ -346,6 +348,14 @@ TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
 
     win.MenuEntry("MM_MOVE_LOG")->trigger();
     EXPECT_TRUE(!win.Log()->isVisible() && setup.RawSetting("MoveLog") == " 0");
+    // A window that fits the screen stays within it: the table gives way to the log.
+    const int room = win.screen()->availableGeometry().width();
+    win.resize(room - 100, win.height());
+    win.MenuEntry("MM_MOVE_LOG")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(win.Log()->isVisible() && win.frameGeometry().width() <= room && win.Table()->width() < room - 100)
+        << win.frameGeometry().width() << " of " << room;
+    win.MenuEntry("MM_MOVE_LOG")->trigger();
 
     // A card bitmap decoded when it was checked is shown once its switch put it in force,
     // instead of being read back from the working copy; otherwise the working copy is read.
