@@ -438,16 +438,23 @@ void HandView::SetHandVisible(int player, bool visible) {
     Grid(player)->setVisible(visible);
 }
 
-void HandView::ShowDiscardTop() {
-    ShowDrawDeck();
-    const CardStack& pile = game_.DiscardPile;
-    if (pile.Empty()) {
+PilesShown PilesShown::Of(const TableState& table) {
+    PilesShown piles{table.DrawDeck.Count(), table.DiscardPile.Count(), {}};
+    if (!table.DiscardPile.Empty()) piles.top = table.DiscardPile.Top();
+    return piles;
+}
+
+void HandView::ShowDiscardTop() { ShowPiles(PilesShown::Of(game_)); }
+
+void HandView::ShowPiles(const PilesShown& piles) {
+    ShowDrawDeck(piles.deck);
+    if (piles.pile <= 0) {
         discard_pile_->ClearPicture();
         discard_pile_->SetPileDepth(0);
         return;
     }
-    discard_pile_->SetPileDepth(std::min(2, pile.Count() - 1));
-    discard_pile_->SetPicture(Face(pile.Top()));
+    discard_pile_->SetPileDepth(std::min(2, piles.pile - 1));
+    discard_pile_->SetPicture(Face(piles.top));
 }
 
 void HandView::ShowCardBack(const Card& back_definition) {
@@ -455,8 +462,9 @@ void HandView::ShowCardBack(const Card& back_definition) {
     ShowDrawDeck();
 }
 
-void HandView::ShowDrawDeck() {
-    const int count = game_.DrawDeck.Count();
+void HandView::ShowDrawDeck() { ShowDrawDeck(game_.DrawDeck.Count()); }
+
+void HandView::ShowDrawDeck(int count) {
     const QPixmap picture = count > 0 ? Back() : QPixmap();
     const int depth = std::clamp(count - 1, 0, 2);
     if (picture.cacheKey() == draw_deck_->Picture().cacheKey() && depth == deck_depth_) return;

@@ -15,6 +15,7 @@
 
 #include "core/card.h"
 #include "core/card_stack.h"
+#include "core/table_state.h"
 
 class QPushButton;
 class QWidget;
@@ -137,6 +138,15 @@ private:
 // Value, equal cards in the hand's order; else the hand's order.
 std::vector<int> ShownOrder(const CardStack& stack, bool sort_cards);
 
+// The deck and the pile as the table shows them: their sizes and the pile's
+// top card.
+struct PilesShown {
+    int deck = 0;
+    int pile = 0;
+    Card top;
+    static PilesShown Of(const TableState& table);
+};
+
 // The hands and piles on the table: the four hand grids, the hold grid, the
 // draw deck, the discard pile, the picked card and the Discard button. It
 // draws what the game holds and decides nothing.
@@ -182,13 +192,16 @@ public:
         recorded_open_seat_ = open_seat;
     }
 
-    // The top card of the discard pile (blank for an empty pile).
+    // The top card of the discard pile (blank for an empty pile), with the
+    // deck: as the game holds them, or as they were when `piles` was taken.
     void ShowDiscardTop();
+    void ShowPiles(const PilesShown& piles);
     // The card back of the card set in force; a card set without one keeps
     // the back shown before.
     void ShowCardBack(const Card& back_definition);
     // The deck: the card back, or an empty place when the deck holds no card.
     void ShowDrawDeck();
+    void ShowDrawDeck(int count);
     void ShowPickedCard(const Card& card);
     void ClearPickedCard();
     // The card a computer player is about to play, at the corner of its grid.

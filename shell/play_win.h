@@ -30,6 +30,7 @@ namespace kvt {
 class CardFlights;
 class DirectionPicture;
 class HandView;
+struct PilesShown;
 class SeatArrow;
 class ShowQueue;
 class SoundOutput;
@@ -142,6 +143,7 @@ public:
     void SetHandVisible(int player, bool visible) override;
     void ShowDiscardTop() override;
     void RepaintDiscardPile() override;
+    void ShowPiles(const PilesShown& piles);
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
     std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;

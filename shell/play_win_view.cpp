@@ -47,6 +47,8 @@ void PlayWin::ShowDiscardTop() { hands_->ShowDiscardTop(); }
 
 void PlayWin::RepaintDiscardPile() { hands_->DiscardPile()->update(); }
 
+void PlayWin::ShowPiles(const PilesShown& piles) { hands_->ShowPiles(piles); }
+
 void PlayWin::ShowCardBack(const Card& back_definition) { hands_->ShowCardBack(back_definition); }
 
 void PlayWin::LoadCardBitmap(const std::string& path) {

@@ -22,12 +22,13 @@ void TableShow::SetHandVisible(int player, bool visible) {
 }
 
 void TableShow::ShowDiscardTop() {
-    Then([this] { window_.ShowDiscardTop(); });
+    if (!game_) return Then([this] { window_.ShowDiscardTop(); });
+    // Taken now: the rest of the move may change the pile before this step plays.
+    Then([this, piles = PilesShown::Of(*game_)] { window_.ShowPiles(piles); });
 }
 
-void TableShow::RepaintDiscardPile() {
-    Then([this] { window_.RepaintDiscardPile(); });
-}
+// A card laid with its action: the pile shows it once its flight has landed.
+void TableShow::RepaintDiscardPile() { ShowDiscardTop(); }
 
 void TableShow::ShowCardBack(const Card& back_definition) {
     Then([this, back_definition] { window_.ShowCardBack(back_definition); });

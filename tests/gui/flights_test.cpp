@@ -158,6 +158,20 @@ TEST(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosing
     // The last box is parked on the pile.
     EXPECT_EQ(win.Flights().Box(9)->pos(), win.Hands().DiscardPile()->pos());
 
+    // A computer's card laid with its action shows on the pile once it has
+    // landed, as the pile then was, though the rest of the turn covers it first.
+    Card laid = game.Players[3][0];
+    laid.Action = kActionNone;
+    game.Players[3].RemoveAt(0);
+    game.Players[3].InsertAt(0, laid);
+    const Card covering = game.Players[2][0];
+    ASSERT_NE(win.Hands().Face(laid).toImage(), win.Hands().Face(covering).toImage());
+    ASSERT_NE(win.Hands().Face(laid).toImage(), win.Hands().DiscardPile()->Picture().toImage());
+    game.AnimateCompDiscard(3, 0, true);
+    game.DiscardPile.Push(covering);
+    ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
+    EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(laid).toImage());
+
     // Closing during a flight ends it and the program.
     win.SetAnimationInterval(20000);
     QTimer::singleShot(0, &win, [&] {
