@@ -74,6 +74,9 @@ MoveLog::MoveLog(QWidget* parent) : QDockWidget(tr("Moves"), parent), list_(new 
     list_->setAccessibleName(tr("Moves, newest first"));
     list_->setWordWrap(true);
     list_->setMinimumWidth(220);
+    // The table's keys play the game; a log holding the keyboard would eat
+    // them (arrows, Enter, letters). It scrolls with the mouse.
+    list_->setFocusPolicy(Qt::NoFocus);
     setWidget(list_);
 }
 

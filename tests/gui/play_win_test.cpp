@@ -319,6 +319,22 @@ TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
     for (const auto& [event, line] : cases) EXPECT_EQ(MoveLogLine(event, names), line);
 }
 
+// A table started with its log shown still plays by keys: the log never
+// holds the keyboard.
+TEST(PlayWinCommands, TheKeysPlayWithTheMoveLogShownFromTheStart) {
+    TableSetup setup;
+    setup.WriteSetting("MoveLog", "-1");
+    PlayWin& win = setup.Open();
+    ASSERT_TRUE(win.Log()->isVisible());
+    QApplication::setActiveWindow(&win);
+    QApplication::processEvents();
+    win.GameState().CurPlayer = 1;
+    const int deck = win.GameState().DrawDeck.Count();
+    QWidget* keyboard = QApplication::focusWidget();
+    QTest::keyClick(keyboard ? keyboard : &win, Qt::Key_D);
+    EXPECT_EQ(win.GameState().DrawDeck.Count(), deck - 1) << (keyboard ? keyboard->objectName().toStdString() : "");
+}
+
 TEST(PlayWinCommands, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitmapIsShownOnlyInForce) {
     TableSetup setup;
     PlayWin& win = setup.Open();
