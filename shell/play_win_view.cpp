@@ -45,7 +45,8 @@ void PlayWin::SetHandVisible(int player, bool visible) { hands_->SetHandVisible(
 
 void PlayWin::ShowDiscardTop() { hands_->ShowDiscardTop(); }
 
-void PlayWin::RepaintDiscardPile() { hands_->DiscardPile()->update(); }
+// A card laid with its action: the pile shows it.
+void PlayWin::RepaintDiscardPile() { hands_->ShowDiscardTop(); }
 
 void PlayWin::ShowPiles(const PilesShown& piles) { hands_->ShowPiles(piles); }
 
