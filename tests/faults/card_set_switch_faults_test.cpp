@@ -8,7 +8,7 @@
 #include <csignal>
 
 #include "engine/card_set_switch.h"
-#include "working_state.h"
+#include "fault_support.h"
 
 namespace kvt::faults {
 namespace {

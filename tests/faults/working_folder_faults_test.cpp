@@ -1,10 +1,22 @@
-// A working folder that cannot be written, fills up midway, has gone, or
-// cannot be created.
+// Faults of the working and settings folders and the files in them: a folder
+// that cannot be written, fills up midway, has gone or cannot be created; a
+// settings file that cannot be written, where the one place that reports it
+// says so once and the file stays as it was (that the table goes on silently
+// is pinned on the window); FIFOs and links where the table expects its files.
+// Opening a FIFO with no writer would wait for ever, so each read is refused at
+// once with a message naming it; a link under one of our temporary names (an
+// interrupted run, or put there by something else) must not lead a write out
+// of our folders.
+
+#include <sys/stat.h>
 
 #include <optional>
 
-#include "fault_injection.h"
-#include "working_state.h"
+#include "fault_support.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/settings_keys.h"
+#include "shell/command_line.h"
 
 namespace kvt::faults {
 namespace {
@@ -155,6 +167,117 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     fs::remove(parent);
     fs::rename(aside, parent);
     EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild) && game.LoadCardSetCommand(other) && game.CardSet == other_set);
+}
+
+using UnwritableSettings = WorkingState;
+
+TEST_F(UnwritableSettings, ChoosingPlayersSaysItOnceAndKeepsTheChoiceInMemory) {
+    // The folder of kvt.ini replaced by a regular file: no write can succeed,
+    // whoever runs the test.
+    fs::remove_all(folders().SettingsFile.parent_path());
+    test::WriteBytes(folders().SettingsFile.parent_path(), "in the way");
+    for (int p = 2; p <= 4; ++p) game.PlayerFile[p] = File("ada.dpf").string();
+    const Status s = game.SavePlayerChoice();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.message().find('\n'), std::string::npos) << "one line, not one per seat:\n" << s.message();
+    EXPECT_NE(s.message().find("kvt.ini"), std::string::npos) << s.message();
+    EXPECT_EQ(game.PlayerFile[3], File("ada.dpf").string());
+}
+
+TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
+    (void)game.Settings().WriteString(settings::kMisc, settings::kSort, "-1");
+    const std::string before = test::ReadBytes(folders().SettingsFile);
+    const ChildRun run =
+        RunHampered(Hamper::kNoWriteAccess, folders().SettingsFile.parent_path().string(), 0, [&] {
+            const Status s = game.Settings().WriteString(settings::kMisc, settings::kSort, " 0");
+            return s.message();
+        });
+    if (!run.skipped.empty()) GTEST_SKIP() << "cannot take write access away: " << run.skipped;
+    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "Permission denied")) << run.output;
+    EXPECT_EQ(test::ReadBytes(folders().SettingsFile), before);
+}
+
+TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
+    // Comments make the settings file larger than the limit; the working
+    // files of the new set stay below it.
+    (void)game.Settings().WriteString(settings::kMisc, settings::kSort, "-1");
+    test::WriteBytes(folders().SettingsFile,
+                     test::ReadBytes(folders().SettingsFile) + std::string(kFileSizeLimit, ';') + "\n");
+    const std::string ini_before = test::ReadBytes(folders().SettingsFile);
+    const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set));
+    const ChildRun run = RunHampered(Hamper::kFileSizeLimit, "", kFileSizeLimit, [&] {
+        const Status load = game.LoadCardSetCommand(other);
+        const Status write = game.Settings().WriteString(settings::kMisc, settings::kSort, " 0");
+        return Verdict(load, game.CardSet == other_set, NextRoundDealt()) + "\n" + write.message();
+    });
+    ASSERT_EQ(run.crashed, "");
+    EXPECT_TRUE(run.output.starts_with("ok\nkept: yes\ndealt: yes\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "File too large")) << run.output;
+    EXPECT_EQ(test::ReadBytes(folders().SettingsFile), ini_before);
+    EXPECT_FALSE(fs::exists(folders().SettingsFile.string() + ".tmp"));
+    EXPECT_EQ(test::ReadBytes(folders().AppDir / files::kCardDefs), EncodeCardSetDef(other_set));
+}
+
+struct FifoCase {
+    const char* what;
+    // Where the FIFO goes, and what then reads it; the message it gives.
+    fs::path fifo;
+    std::function<std::string(Game&, const fs::path&)> read;
+    bool replaced = false;  // the working copy is replaced by the shipped set
+};
+
+using FifoAtPath = WorkingState;
+
+TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
+    const std::vector<FifoCase> cases = {
+        {"a card set", File("fifo.cds"), [](Game& g, const fs::path& p) { return g.LoadCardSetFile(p).message(); }},
+        {"a player file", File("fifo.dpf"), [](Game& g, const fs::path& p) { return g.ExtractPlayer(p, 3).message(); }},
+        {"a remembered player file", File("seat.dpf"),
+         [](Game& g, const fs::path& p) {
+             for (int seat = 2; seat <= 4; ++seat)
+                 (void)g.Settings().WriteString(settings::kPlayersFile, "Player" + std::to_string(seat), p.string());
+             return g.LoadPlayers().message();
+         }},
+        {"CurCards.cdf", game.AppDir / files::kCardDefs,
+         [](Game& g, const fs::path&) { return g.ReloadCardSet().message(); }, true},
+        // Settings that cannot be read are never written over.
+        {"kvt.ini", folders().SettingsFile,
+         [](Game&, const fs::path& p) {
+             Profile ini(p);
+             EXPECT_FALSE(ini.WriteString(settings::kMisc, settings::kSort, " 0"));
+             return ini.Problem();
+         }},
+        {"a file named on the command line", File("named"),
+         [](Game&, const fs::path& p) {
+             (void)KindOfCommandLineFile(p);
+             FileBytes bytes;
+             return ReadFileBytes(p, bytes, 100).message();
+         }},
+    };
+    for (const FifoCase& c : cases) {
+        fs::remove(c.fifo);
+        fs::create_directories(c.fifo.parent_path());
+        ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0644), 0) << c.fifo;
+        const std::string message = c.read(game, c.fifo);
+        EXPECT_TRUE(Contains(message, c.fifo.string())) << c.what << ": " << message;
+        EXPECT_EQ(fs::is_fifo(c.fifo), !c.replaced) << c.what;
+        fs::remove(c.fifo);
+    }
+}
+
+TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
+    const fs::path outside = Root() / "outside.txt";
+    test::WriteBytes(outside, "not ours");
+    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile}) {
+        fs::path temporary = target;
+        temporary += ".tmp";
+        fs::create_symlink(outside, temporary);
+    }
+    EXPECT_TRUE(game.LoadCardSetCommand(WriteCardSet("other.cds", test::SampleCardSetFile(other_set))));
+    EXPECT_TRUE(game.Settings().WriteString(settings::kMisc, settings::kSort, " 0"));
+    EXPECT_EQ(test::ReadBytes(outside), "not ours");
+    EXPECT_FALSE(fs::is_symlink(folders().AppDir / files::kCardBitmap) || fs::is_symlink(folders().SettingsFile));
+    EXPECT_EQ(game.Settings().ReadInt(settings::kMisc, settings::kSort, -1), 0);
 }
 
 }  // namespace
