@@ -1,7 +1,10 @@
 // Faults as the table meets them, and a second table on the same folders.
 // Names, titles and paths from files are shown as they are, never as rich
 // text: hostile ones fed through the table and its windows must show
-// verbatim in labels and message boxes that are all plain text.
+// verbatim in labels and message boxes that are all plain text. The game in
+// progress is kept after every move; a kill at a random byte of keeping one
+// brings back the table of the last move kept whole at the next start, never a
+// mangled one.
 
 #include <gtest/gtest.h>
 
@@ -12,21 +15,30 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
 
 #include "dialogs/card_view_frm.h"
 #include "dialogs/frm_support.h"
 #include "dialogs/game_over_frm.h"
 #include "dialogs/score_frm.h"
 #include "engine/card_set.h"
+#include "engine/computer_seat.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
+#include "match/match_driver.h"
 #include "platform/picture_clip.h"
 #include "platform/plain_text.h"
 #include "platform/profile.h"
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
 #include "shell/single_table.h"
+#include "shell/table_resume.h"
 #include "tests/test_support.h"
 
 namespace kvt {
@@ -37,13 +49,6 @@ using gui_test::TableSetup;
 
 bool Contains(const QString& text, const fs::path& part) {
     return text.contains(QString::fromStdString(part.string()));
-}
-
-// A card set whose layout is sound but whose bitmap bytes are no picture.
-fs::path WriteUndecodableSet(const TableSetup& setup) {
-    CardSetDef def = test::SampleCardSet();
-    def.GameTitle = FitTitle("Garbled pictures");
-    return test::WriteCardSet(setup.Root() / "garbled.cds", test::SampleCardSetFile(def, 5000));
 }
 
 bool FaceIsDrawn(const PlayWin& win, const Card& card) {
@@ -63,8 +68,11 @@ bool DealsAFreshGame(PlayWin& win) {
 // set in force stays with its pictures and working files.
 TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     TableSetup setup;
+    // A card set whose layout is sound but whose bitmap bytes are no picture.
+    CardSetDef garbled = test::SampleCardSet();
+    garbled.GameTitle = FitTitle("Garbled pictures");
     PlayWin::Options options = setup.Options();
-    options.card_set = WriteUndecodableSet(setup);
+    options.card_set = test::WriteCardSet(setup.Root() / "garbled.cds", test::SampleCardSetFile(garbled, 5000));
     PlayWin& win = setup.Open(options);
     const Game& game = win.GameState();
     ASSERT_EQ(setup.messages.size(), 1u);
@@ -264,8 +272,94 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
         box->accept();
     });
     ShowFrmMessage(nullptr, nullptr, kImage, text);
-    EXPECT_EQ(shown, text);
-    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(std::tuple(shown, format), std::tuple(text, Qt::PlainText));
+}
+
+constexpr std::uint64_t kSeed = 20240607;
+
+// The table and its score sheet, as a start brings them back.
+std::string Snapshot(const Game& game) {
+    std::string text = WriteTableState(game.State());
+    for (int row = 0; row < ScoreSheet::kRows; ++row)
+        for (int p = 1; p <= 4; ++p) text += game.Sheet().Cell(row, p) + (game.Sheet().Struck(row, p) ? "/" : "|");
+    return text;
+}
+
+// Four computers playing move after move, the game kept after each.
+class KeptMatch {
+public:
+    explicit KeptMatch(test::TableFixture& fixture) : game_(fixture.NewGameObject(kSeed)), computer_(*game_), driver_(*game_) {
+        game_->ComputerSeat1 = true;
+        game_->PlayerSounds = false;
+        for (int p = 1; p <= 4; ++p) game_->PlayerInfo[p].Name = "P" + std::to_string(p);
+        EXPECT_TRUE(game_->ReloadCardSet().ok());
+        game_->NewGame();
+        for (int seat = 1; seat <= 4; ++seat) driver_.SetSeat(seat, &computer_);
+    }
+    bool Step() {
+        Events events;
+        return driver_.Advance(events) == MatchDriver::Step::Applied;
+    }
+    Game& game() { return *game_; }
+
+private:
+    std::unique_ptr<Game> game_;
+    ComputerSeat computer_;
+    MatchDriver driver_;
+};
+
+TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
+    test::TableFixture fixture;
+    const auto file = fixture.folders.AppDir / "table-in-progress.txt";
+
+    // The same match played here: the table after each move, 0 as dealt.
+    std::vector<std::string> tables;
+    KeptMatch reference(fixture);
+    tables.push_back(Snapshot(reference.game()));
+    const auto table_after = [&](std::size_t move) -> const std::string& {
+        while (tables.size() <= move) {
+            EXPECT_TRUE(reference.Step());
+            tables.push_back(Snapshot(reference.game()));
+        }
+        return tables[move];
+    };
+
+    std::mt19937 chance(7);
+    for (int trial = 0; trial < 12; ++trial) {
+        std::filesystem::remove(file);
+        // Killed while keeping a random move, at a random byte of it: the
+        // file size limit ends the process with SIGXFSZ at that byte.
+        const int kept = std::uniform_int_distribution<int>(0, 300)(chance);
+        const double cut = std::uniform_real_distribution<double>(0, 1)(chance);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            KeptMatch match(fixture);
+            TableResume resume(file);
+            for (int move = 1; move <= kept; ++move)
+                if (!match.Step() || !resume.Save(match.game())) ::_exit(2);
+            const auto size = kept > 0 ? std::filesystem::file_size(file) : 1000;
+            const rlimit limit{static_cast<rlim_t>(static_cast<double>(size) * cut), RLIM_INFINITY};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || !match.Step()) ::_exit(3);
+            (void)resume.Save(match.game());
+            ::_exit(4);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "trial " << trial << ": status " << status;
+
+        auto restored = fixture.NewGameObject(1);
+        restored->ComputerSeat1 = true;
+        for (int p = 1; p <= 4; ++p) restored->PlayerInfo[p].Name = "P" + std::to_string(p);
+        ASSERT_TRUE(restored->ReloadCardSet().ok());
+        std::string why;
+        const TableResume::Outcome outcome = TableResume(file).Restore(*restored, why);
+        if (kept == 0) {
+            EXPECT_EQ(outcome, TableResume::Outcome::kNothingSaved) << "trial " << trial;
+            continue;
+        }
+        ASSERT_EQ(outcome, TableResume::Outcome::kResumed) << "trial " << trial << ": " << why;
+        EXPECT_EQ(Snapshot(*restored), table_after(static_cast<std::size_t>(kept))) << "trial " << trial << ", move " << kept;
+    }
 }
 
 }  // namespace
