@@ -61,7 +61,6 @@ protected:
 TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTheByte) {
     for (const CardSetFile& set : {testing::OddCardSet(), testing::SparseCardSet(), testing::PlainCardSet()}) {
         ASSERT_TRUE(window_.OpenFile(Write("in.cds", set)));
-        EXPECT_FALSE(window_.Document().IsModified());
         // Leaving a text field untouched is no edit, even where a line edit cannot show the text.
         for (QLineEdit* field : window_.findChildren<QLineEdit*>()) emit field->editingFinished();
         EXPECT_FALSE(window_.Document().IsModified());
@@ -113,10 +112,7 @@ TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTh
     EXPECT_TRUE(window_.Document().File() == edited);
 
     ASSERT_TRUE(window_.SaveFile(dir_ / "edited.cds"));
-    EXPECT_FALSE(window_.Document().IsModified());
-    CardSetFile saved;
-    ASSERT_TRUE(DecodeCardSetFile(test::ReadBytes(dir_ / "edited.cds"), saved));
-    EXPECT_TRUE(saved == edited);
+    EXPECT_TRUE(!window_.Document().IsModified() && test::ReadBytes(dir_ / "edited.cds") == EncodeCardSetFile(edited));
 }
 
 TEST_F(DesignerTest, ProblemsFollowTheEditsAndSelectTheirDefinition) {
@@ -309,13 +305,11 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     // The bar went to 3 of 3 as the games ended.
     EXPECT_TRUE(
         std::any_of(moved.begin(), moved.end(), [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
-    const std::vector<BalanceFigure> figures = report.Figures();
+    // Every figure's name and value, as the CSV export writes them.
     QStringList seats{"Computer"};
     for (const std::string& opponent : opponents) seats << QFileInfo(QString::fromStdString(opponent)).completeBaseName();
-    const std::vector<BalanceFigure> expected = BalanceFigures(QByteArray::fromStdString(direct.out), seats);
-    ASSERT_EQ(figures.size(), expected.size());
-    for (std::size_t i = 0; i < figures.size(); ++i)
-        EXPECT_EQ(std::tie(figures[i].name, figures[i].value), std::tie(expected[i].name, expected[i].value));
+    const QString expected = BalanceCsv(BalanceFigures(QByteArray::fromStdString(direct.out), seats));
+    EXPECT_EQ(BalanceCsv(report.Figures()), expected);
     // The charts draw the same counts: wins of the four seats, cards played by action.
     const auto bars = [&report](const char* name) {
         const auto* view = report.findChild<QChartView*>(name);
@@ -329,7 +323,8 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     EXPECT_EQ(played->count(),
               static_cast<int>(BalanceCountsOf(QByteArray::fromStdString(direct.out)).played_by_action.size()));
     ASSERT_TRUE(report.ExportCsv(QString::fromStdString((dir / "figures.csv").string())));
-    EXPECT_EQ(test::ReadBytes(dir / "figures.csv").rfind("figure,value\nGames,3\n", 0), 0u);
+    EXPECT_TRUE(expected.startsWith("figure,value\nGames,3\n") &&
+                test::ReadBytes(dir / "figures.csv") == expected.toStdString());
 
     // A long run is cancelled at once and leaves no figures.
     report.SetGames(1000000);
@@ -347,10 +342,8 @@ TEST(BalanceReport, NamesFiguresAndQuotesCsv) {
     for (const auto& [index, name, value] :
          {std::tuple{2, "Wins of seat 1 (Computer)", "1"}, {3, "Win share of seat 1", "25.0%"},
           {4, "Wins of seat 2 (Ada)", "0"}, {6, "Wins of seat 3", "3"}, {7, "Win share of seat 3", "75.0%"},
-          {10, "Cards played: discard", "9"}}) {
-        EXPECT_EQ(figures[index].name, name);
-        EXPECT_EQ(figures[index].value, value) << name;
-    }
+          {10, "Cards played: discard", "9"}})
+        EXPECT_EQ(std::tie(figures[index].name, figures[index].value), std::tuple(QString(name), QString(value)));
     EXPECT_TRUE(BalanceFigures("not json").empty());
     EXPECT_EQ(BalanceCsv({{"a, \"b\"", "1"}}), "figure,value\n\"a, \"\"b\"\"\",1\n");
 }
@@ -362,8 +355,7 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
              {"", true}, {"game.cds", true}, {"CurCards.cdf", true}, {(dir / "game").string(), true},
              {"Ada.DPF", true}, {"frobnicate", false}, {"--frob", false}})
         EXPECT_EQ(IsDesignerArgument(arg), designer) << arg;
-    EXPECT_TRUE(IsPlayerFileName("players/Ada.DPF"));
-    EXPECT_FALSE(IsPlayerFileName("Ada.cds"));
+    EXPECT_EQ(std::tuple(IsPlayerFileName("players/Ada.DPF"), IsPlayerFileName("Ada.cds")), std::tuple(true, false));
     // Without a display kvx says so instead of letting Qt abort.
     EXPECT_NE(DesignerDisplayFault(nullptr, "", nullptr), "");
     for (const auto& [qpa, x, wayland] : {std::tuple{"offscreen", "", ""}, {"", ":0", ""}, {"", "", "wayland-0"}})

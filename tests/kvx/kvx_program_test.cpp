@@ -59,22 +59,20 @@ TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
 }
 
 TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
-    // The file, the commands' suffix, the manifest, and what pack says it packed.
-    std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases;
+    // The file, the commands' suffix, and what pack says it packed. (The
+    // manifest's name is pinned by UnpackRefusesAnOccupiedFolderUnlessForced.)
+    std::vector<std::tuple<std::string, std::string, std::string>> cases;
     for (const CardSetFile& set : {testing::PlainCardSet(), testing::OddCardSet(), testing::SparseCardSet()})
-        cases.emplace_back(EncodeCardSetFile(set), "cards", kCardManifestName,
-                           std::to_string(DeckSize(set.Def)) + " cards in the deck");
+        cases.emplace_back(EncodeCardSetFile(set), "cards", std::to_string(DeckSize(set.Def)) + " cards in the deck");
     for (const PlayerFileContents& player : {SamplePlayer(), OddPlayer(), BarePlayer()})
-        cases.emplace_back(EncodePlayerFile(player), "player", kPlayerManifestName,
-                           std::to_string(player.Clips.size()) + " clips");
-    for (const auto& [bytes, kind, manifest, packed] : cases) {
+        cases.emplace_back(EncodePlayerFile(player), "player", std::to_string(player.Clips.size()) + " clips");
+    for (const auto& [bytes, kind, packed] : cases) {
         SCOPED_TRACE(kind + ", " + packed);
         const std::string in = Write(kind == "cards" ? "in.cds" : "in.dpf", bytes);
         fs::remove_all(temp_ / "unpacked");
         const RunResult unpack = Run({"unpack-" + kind, in, Path("unpacked")});
         ASSERT_EQ(std::tuple(unpack.exit_code, unpack.out, unpack.err),
                   std::tuple(0, in + ": unpacked into " + Path("unpacked") + "\n", ""));
-        EXPECT_TRUE(fs::exists(temp_ / "unpacked" / manifest));
         const RunResult pack = Run({"pack-" + kind, Path("unpacked"), Path("out")});
         EXPECT_EQ(std::tuple(pack.exit_code, pack.out), std::tuple(0, Path("out") + ": packed (" + packed + ")\n"))
             << pack.err;
@@ -158,42 +156,21 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
     }
 }
 
-// The kind of file comes from its extension, or else from its tag.
-TEST_F(KvxProgramTest, CheckAcceptsGoodFilesOfEitherKind) {
+// Check says a good file is good and info describes it; the kind of file comes
+// from its extension, or else from its tag.
+TEST_F(KvxProgramTest, CheckAndInfoTakeGoodFilesOfEitherKind) {
+    CardSetFile plain = testing::PlainCardSet();
+    plain.Def.Text1 = "First text";
     CardSetFile high = testing::PlainCardSet();
     high.Def.CardDefs[0].Group = 31;
     const std::string ada = EncodePlayerFile(SamplePlayer());
     const std::string odd = EncodePlayerFile(OddPlayer());
-    // The file and the lines check prints after its name; none for a refusal.
-    const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {WriteCardSet("good.cds", testing::PlainCardSet()), {": ok (78 cards in the deck)"}},
-        {WriteCardSet("group31.cds", high),
-         {": ok (78 cards in the deck)", ": warning: card definition 0 has group 31; it plays, but a computer player "
-                                         "naming a group counts only groups 1 to 30"}},
-        {Write("ADA.DPF", ada), {": ok (3 clips)"}},
-        {Write("ada.bin", ada), {": ok (3 clips)"}},
-        {WritePlayer("bare.dpf", BarePlayer()), {": ok (0 clips)"}},
-        {Write("odd.dpf", odd), {": ok (5 clips)"}},
-        // A player file dressed as a card set, or with another tag and no telling
-        // extension, is read as a card set and fails as one.
-        {Write("ada.cds", ada), {}},
-        {Write("odd.bin", odd), {}},
-    };
-    for (const auto& [file, lines] : cases) {
-        const RunResult r = Run({"check", file});
-        std::string expected;
-        for (const std::string& line : lines) expected += file + line + "\n";
-        EXPECT_EQ(std::tuple(r.exit_code, r.out), std::tuple(lines.empty() ? 1 : 0, expected)) << r.err;
-        EXPECT_EQ(r.err.find("sound entry"), std::string::npos) << r.err;
-    }
-}
-
-TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
-    CardSetFile file = testing::PlainCardSet();
-    file.Def.Text1 = "First text";
-    // The file, lines its description holds, and lines it must not hold.
-    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {WriteCardSet("set.cds", file),
+    const struct {
+        std::string file;
+        std::vector<std::string> checked;  // the lines check prints after the name; none for a refusal
+        std::vector<std::string> shown, not_shown;  // lines of info's description
+    } cases[] = {
+        {WriteCardSet("set.cds", plain), {": ok (78 cards in the deck)"},
          {"Title:           Four Corners\n", "Author:          The KVT developers\n", "Text 1:          First text\n",
           "Tag:             \"KVTC\" (header 0x4354)\n",
           "      0     1      1  discard             0      2    0    0\n",
@@ -202,27 +179,40 @@ TEST_F(KvxProgramTest, InfoDescribesCardSetsAndPlayers) {
           "Card back:       definition 80, row 4, column 9\n", "Background cell: none\n",
           "Bitmap:          3000 bytes\n", "Sound:           500 bytes\n", "Background:      none\n"},
          {"Text 2:", "\n     50 "}},  // nor empty definitions
-        {WriteCardSet("odd.cds", testing::OddCardSet()),
+        {WriteCardSet("group31.cds", high),
+         {": ok (78 cards in the deck)", ": warning: card definition 0 has group 31; it plays, but a computer player "
+                                         "naming a group counts only groups 1 to 30"}},
+        {WriteCardSet("odd.cds", testing::OddCardSet()), {": ok (78 cards in the deck)"},
          {"Sound:           none\n", "Background:      1234 bytes\n",
-          "Background cell: definition 79, row 4, column 8\n", "Author:          M\\xFCller & O'Brien\n"},
-         {}},
-        {Write("ada.bin", EncodePlayerFile(SamplePlayer())),
+          "Background cell: definition 79, row 4, column 8\n", "Author:          M\\xFCller & O'Brien\n"}},
+        {Write("ADA.DPF", ada), {": ok (3 clips)"}},
+        {Write("ada.bin", ada), {": ok (3 clips)"},
          {"Name:            \"Ada\"\n", "Tag:             \"KVTP\"\n", "Trait A:         100\n", "Trait B:         0\n",
           "Trait C:         50\n", "Trait D:         2\n", "Sound chance:    30\n", "Picture:         1500 bytes\n",
           "Clips:           3\n", "      0  Sel1            700  \"Sel1.wav\"\n",
           "      3  Comment1        400  \"Comment1.wav\"\n", "     33  wg1             300  \"wg1.wav\"\n"},
          {"Reserved:"}},
-        {WritePlayer("odd.dpf", OddPlayer()),
+        {WritePlayer("bare.dpf", BarePlayer()), {": ok (0 clips)"}},
+        {Write("odd.dpf", odd), {": ok (5 clips)"},
          {"Tag:             \"Z\\x01\\xFF\\x80\"\n", "Reserved:        7, -1, -32768\n",
-          "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"},
-         {}},
+          "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"}},
+        // A player file dressed as a card set, or with another tag and no telling
+        // extension, is read as a card set and fails as one.
+        {Write("ada.cds", ada), {}},
+        {Write("odd.bin", odd), {}},
     };
-    for (const auto& [path, shown, not_shown] : cases) {
-        const RunResult r = Run({"info", path});
-        ASSERT_EQ(r.exit_code, 0) << r.err;
-        for (const std::string& line : shown)
-            EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n--- got:\n" << r.out;
-        for (const std::string& line : not_shown) EXPECT_EQ(r.out.find(line), std::string::npos) << line;
+    for (const auto& c : cases) {
+        const RunResult r = Run({"check", c.file});
+        std::string expected;
+        for (const std::string& line : c.checked) expected += c.file + line + "\n";
+        EXPECT_EQ(std::tuple(r.exit_code, r.out), std::tuple(c.checked.empty() ? 1 : 0, expected)) << r.err;
+        EXPECT_EQ(r.err.find("sound entry"), std::string::npos) << r.err;
+        if (c.shown.empty()) continue;
+        const RunResult info = Run({"info", c.file});
+        ASSERT_EQ(info.exit_code, 0) << info.err;
+        for (const std::string& line : c.shown)
+            EXPECT_NE(info.out.find(line), std::string::npos) << line << "\n--- got:\n" << info.out;
+        for (const std::string& line : c.not_shown) EXPECT_EQ(info.out.find(line), std::string::npos) << line;
     }
 }
 
