@@ -1,10 +1,5 @@
-// Faults as the table meets them, and a second table on the same folders.
-// Names, titles and paths from files are shown as they are, never as rich
-// text: hostile ones fed through the table and its windows must show
-// verbatim in labels and message boxes that are all plain text. The game in
-// progress is kept after every move; a kill at a random byte of keeping one
-// brings back the table of the last move kept whole at the next start, never a
-// mangled one.
+// Faults as the table meets them, a second table on the same folders, hostile
+// names, and a kill while the game in progress is kept.
 
 #include <gtest/gtest.h>
 
@@ -211,6 +206,9 @@ TEST(SecondTable, FindsTheFirstCallsItForwardAndKeepsItsSettingsInMemory) {
     EXPECT_EQ(test::ReadBytes(ini), "[Misc]\nSort=0\n");
 }
 
+// Names, titles and paths from files are shown as they are, never as rich
+// text: hostile ones fed through the table and its windows must show
+// verbatim in labels and message boxes that are all plain text.
 std::string NestedTables(int depth) {
     std::string text;
     for (int i = 0; i < depth; ++i) text += "<table><tr><td>";
@@ -275,6 +273,9 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
     EXPECT_EQ(std::tuple(shown, format), std::tuple(text, Qt::PlainText));
 }
 
+// The game in progress is kept after every move; a kill at a random byte of
+// keeping one brings back the table of the last move kept whole at the next
+// start, never a mangled one.
 constexpr std::uint64_t kSeed = 20240607;
 
 // The table and its score sheet, as a start brings them back.
