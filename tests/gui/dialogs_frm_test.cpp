@@ -52,12 +52,7 @@ void WhenModal(std::function<void(Window&)> step) {
     });
 }
 
-// A started table, shown, on folders of its own.
-class Dialogs : public ::testing::Test {
-protected:
-    TableSetup setup;
-    PlayWin& win = setup.Open();
-};
+using Dialogs = gui_test::TableTest;
 
 TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
@@ -95,7 +90,6 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
     ASSERT_TRUE(!ten.isVisible() && !frm->isVisible() && !QApplication::activeModalWidget());
 
     // View Score shows the sheet without waiting; the game-over window closes on Exit.
-    Game& game = win.GameState();
     const int starter = game.StartPlayer;
     // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
     bool closed_inside = false;
@@ -219,7 +213,6 @@ TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlayS
     }
 
     // The game speed dialog clamps and stores the speed.
-    Game& game = win.GameState();
     using Frm = PlaySpdFrm;
     for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
         game.GameSpeed = speed;
@@ -336,7 +329,6 @@ PlayerSel& OpenChoice(PlayWin& win) {
 class DialogsPlayerSel : public Dialogs {
 protected:
     PlayerSel& sel = OpenChoice(win);
-    Game& game = win.GameState();
     const std::vector<fs::path> samples = Samples(setup.folders);
 };
 

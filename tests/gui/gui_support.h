@@ -55,6 +55,14 @@ private:
     QTemporaryDir temp_;
 };
 
+// A started table, shown, on folders of its own.
+class TableTest : public ::testing::Test {
+protected:
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
+};
+
 // A hand of n cards of the game's card set, taken from its definitions.
 CardStack HandFromSet(const Game& game, int n);
 
