@@ -62,6 +62,18 @@ namespace {
 namespace fs = std::filesystem;
 using namespace gui_test;
 
+// Runs `step` on the modal window once it is up: the first event the
+// window's own loop handles.
+template <typename Window>
+void WhenModal(std::function<void(Window&)> step) {
+    QTimer::singleShot(0, [step] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget()))
+            step(*window);
+        else
+            ADD_FAILURE() << "no modal window came up";
+    });
+}
+
 QByteArray Saved(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -239,12 +251,10 @@ TEST(PlayWinStartUp, TheNameGivenIsThePlayersNameAndCancellingEndsTheProgram) {
         options.player_name.reset();
         PlayWin& win = setup.Create(options);
         bool asked = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            asked = dialog->windowTitle() == "Enter Name";
-            QTest::keyClicks(dialog->focusWidget(), "Morgan");
-            cancel ? dialog->reject() : dialog->accept();
+        WhenModal<QDialog>([&asked, cancel](QDialog& dialog) {
+            asked = dialog.windowTitle() == "Enter Name";
+            QTest::keyClicks(dialog.focusWidget(), "Morgan");
+            cancel ? dialog.reject() : dialog.accept();
         });
         EXPECT_EQ(win.Start(), !cancel);
         EXPECT_TRUE(asked);
@@ -679,18 +689,6 @@ TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAcces
         << (keyboard ? keyboard->objectName().toStdString() : "");
 }
 
-
-// Runs `step` on the modal window once it is up: the first event the
-// window's own loop handles.
-template <typename Window>
-void WhenModal(std::function<void(Window&)> step) {
-    QTimer::singleShot(0, [step] {
-        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget()))
-            step(*window);
-        else
-            ADD_FAILURE() << "no modal window came up";
-    });
-}
 
 using Dialogs = gui_test::TableTest;
 
