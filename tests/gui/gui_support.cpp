@@ -187,6 +187,12 @@ void PlayAMove(PlayWin& win) {
     ASSERT_TRUE(WaitForHuman(win));
 }
 
+void ResizeTable(PlayWin& win, QSize size) {
+    win.resize(win.size() + size - win.Table()->size());
+    QApplication::processEvents();
+    EXPECT_EQ(win.Table()->size(), size);
+}
+
 bool WaitForHuman(PlayWin& win, int ms) {
     return RunUntil(
         [&win] {

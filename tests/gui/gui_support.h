@@ -86,6 +86,9 @@ void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);
 
+// Resizes the window to a table of `size` and lets it lay the table out.
+void ResizeTable(PlayWin& win, QSize size);
+
 // Runs the event loop until the human is to play or take a card (the windows
 // the computers open are answered by a DialogAnswerer) or the window closes.
 bool WaitForHuman(PlayWin& win, int ms = 30000);

@@ -191,9 +191,7 @@ TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneA
     const int table_width = win.Table()->width();
     EXPECT_EQ(right_hand->x(), Px(table_width * 15 - 73 * 15 - 100));
     const int before = right_hand->x();
-    win.resize(win.width() + 200, win.height());
-    QApplication::processEvents();
-    ASSERT_EQ(win.Table()->width(), table_width + 200);
+    ResizeTable(win, win.Table()->size() + QSize(200, 0));
     win.ShowHand(game.Players[4], 4);
     EXPECT_EQ(std::tuple(right_hand->x(), right_hand->width()), std::tuple(before + 200, 73));
     // The name and the arrow of that seat go along.
@@ -252,12 +250,6 @@ class ScaledTable : public TableTest {
 protected:
     HandView& Hands() { return win.Hands(); }
 
-    void ResizeTable(QSize size) {
-        win.resize(win.size() + size - win.Table()->size());
-        QApplication::processEvents();
-        ASSERT_EQ(win.Table()->size(), size);
-    }
-
     // A card of the set with this action and count picked from a hand of
     // `left` more, `chosen` of them chosen.
     void Pick(int action, int count, int left, int chosen) {
@@ -311,7 +303,7 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
         const QPoint off_centre = g.Pixels(g.Middle({0, 0, Tw(640), Tw(456)})).center() - QPoint(c.table.width() / 2, c.table.height() / 2);
         EXPECT_LE(std::max(std::abs(off_centre.x()), std::abs(off_centre.y())), 1);
         EXPECT_EQ(g.CardSize(), QSize(g.Scaled(70), g.Scaled(95)));
-        ResizeTable(c.table);
+        ResizeTable(win, c.table);
         FillTheTable();
         EXPECT_EQ(win.Geometry().Size(), c.table);
         const auto parts = PartsOnTable(win);
@@ -357,7 +349,7 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
 }
 
 TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAndHandAndTheHoldGridHints) {
-    ResizeTable({1280, 912});
+    ResizeTable(win, {1280, 912});
     game.Players[1] = HandFromSet(game, 5);
     win.RedrawTable();
     ASSERT_TRUE(win.Keys()->HandleKey(Qt::Key_End));
@@ -477,13 +469,10 @@ TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
     ExpectTableShowsTheGame(win, "scene-redrawn");
 
     // At 700 pixels, column 10 starts at 690 and runs past the edge.
-    win.resize(700, win.height());
-    QApplication::processEvents();
-    ASSERT_EQ(win.Table()->width(), 700);
+    ResizeTable(win, {700, win.Table()->height()});
     EXPECT_EQ(PixelOf(win.Table(), 695, 440), bitmap.pixelColor(game.BackCellX + 1 + 5, game.BackCellY + 1 + 440 % 94));
     // Twice the design's size: every card drawn at the table's scale, tiles of 138 x 188 pixels over all of it.
-    win.resize(win.size() + QSize(1280, 912) - win.Table()->size());
-    QApplication::processEvents();
+    ResizeTable(win, {1280, 912});
     ASSERT_EQ(win.Hands().Face(game.Players[1][0]).size(), QSize(140, 190));
     ExpectTableShowsTheGame(win, "scene-scaled");
     const QPoint corner(1275, 905);
@@ -492,8 +481,7 @@ TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
               std::tuple(at_corner, at_corner));
     EXPECT_NE(at_corner, QColor(0, 128, 0));
 
-    win.resize(win.size() + QSize(640, 456) - win.Table()->size());
-    QApplication::processEvents();
+    ResizeTable(win, {640, 456});
     for (Card& def : game.CardSet.CardDefs)
         if (def.Action == kActionBackgroundCell) def.Action = kActionNeverDealt;
     win.SetUpBackground();
@@ -575,9 +563,8 @@ TEST(LookBackground, ABackgroundBitmapCoversTheTable) {
     ASSERT_TRUE(win.GameState().HasBackFile && win.BackgroundKind() == PlayWin::Background::kPicture);
     for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
     // Any size: the picture still covers the table, to its far corner.
-    win.resize(win.size() + QSize(900, 500));
-    QApplication::processEvents();
-    const QSize table = win.Table()->size();
+    const QSize table = win.Table()->size() + QSize(900, 500);
+    ResizeTable(win, table);
     EXPECT_EQ(PixelOf(win.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
 }
 
