@@ -40,10 +40,10 @@ TableSetup::~TableSetup() {
 
 fs::path TableSetup::Root() const { return fs::path(QFile::encodeName(temp_.path()).toStdString()); }
 
-PlayWin::Options TableSetup::Options() const {
+PlayWin::Options TableSetup::Options(int seed) const {
     PlayWin::Options options;
     options.folders = folders;
-    options.seed = 7;
+    options.seed = seed;
     options.player_name = QStringLiteral("Tester");
     return options;
 }

@@ -37,7 +37,7 @@ public:
     std::vector<std::pair<QString, QString>> messages;
     std::unique_ptr<PlayWin> win;
 
-    PlayWin::Options Options() const;
+    PlayWin::Options Options(int seed = 7) const;
     // Creates the window on Options(), starts it with the name "Tester" and, unless told not to, shows it.
     PlayWin& Open(bool show = true);
     PlayWin& Open(PlayWin::Options options, bool show = true);

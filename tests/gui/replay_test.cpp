@@ -231,9 +231,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     ASSERT_NE(win.GameState().State(), game);
     win.close();
     setup.win.reset();
-    PlayWin::Options options = setup.Options();
-    options.seed = 99;
-    PlayWin& second = setup.OpenFast(options);
+    PlayWin& second = setup.OpenFast(setup.Options(99));
     EXPECT_TRUE(setup.messages.empty() && second.GameState().State() == game);
     EXPECT_EQ(second.Hands().Grid(1)->Cols(), game.Players[1].Count());
     gui_test::PlayAMove(second);
@@ -314,9 +312,7 @@ TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     // Another table, another seed, a game under way: the shared deal starts a new game.
     TableSetup other;
     gui_test::DialogAnswerer other_answerer;
-    PlayWin::Options options = other.Options();
-    options.seed = 99;
-    PlayWin& there = other.OpenFast(options);
+    PlayWin& there = other.OpenFast(other.Options(99));
     gui_test::PlayAMove(there);
     there.GameState().Scores[3] = 120;
     there.OpenDealCommand(deal);
@@ -327,8 +323,7 @@ TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
 
     // Named on the command line (the file manager's Open), the deal is dealt once the table is up.
     TableSetup third;
-    PlayWin::Options named = third.Options();
-    named.seed = 5;
+    PlayWin::Options named = third.Options(5);
     named.deal = deal;
     PlayWin& opened = third.OpenFast(named);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened.GameState().State() == expected; }, 5000));
