@@ -433,15 +433,13 @@ void ClickDeck(PlayWin& win) {
     gui_test::Settle(win);
 }
 
-// Back at the human's turn with nothing picked and nothing offered.
+// Back at the human's turn with nothing picked and nothing offered (that the widgets show
+// the move being built, the soak checks after every step).
 void ExpectIdleTable(PlayWin& win) {
     EXPECT_TRUE(WaitForHuman(win));
     Game& game = win.GameState();
     EXPECT_EQ(std::tuple(game.CurPlayer, game.MoveInProgress(), win.Building().Picking(), win.Building().Held().Empty()),
               std::tuple(1, false, false, true));
-    EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible() || win.Hands().Grid(0)->isVisible() ||
-                 win.Hands().ShowCardPlay()->HasPicture());
-    EXPECT_EQ(win.Hands().Grid(1)->Cols(), game.Players[1].Count());
 }
 
 class TableMoves : public ::testing::Test {
@@ -503,7 +501,6 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     // The deck: the drawn card waits in the box; the box: back into the hand.
     ClickDeck(win_);
     EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(unplayable).toImage());
-    EXPECT_FALSE(win_.Hands().AcceptDiscardBut()->isVisible()) << "an unplayable draw cannot be laid";
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_TRUE(CountIn(game().Players[1], unplayable) == 1 && !win_.Hands().ShowCardPlay()->HasPicture());
 
@@ -512,13 +509,11 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(discard2).toImage());
     EXPECT_EQ(std::tuple(win_.Hands().Grid(0)->isVisible(), win_.Hands().Grid(0)->Cols()), std::tuple(true, 2));
     ClickCard(first);
-    EXPECT_FALSE(win_.Hands().AcceptDiscardBut()->isVisible());
     ClickCard(second);
     EXPECT_TRUE(win_.Hands().AcceptDiscardBut()->isVisible() &&
                 win_.Hands().Grid(0)->Picture(0, 1).toImage() == win_.Hands().Face(second).toImage());
 
     ClickDiscard(win_);
-    for (const Card& gone : {discard2, first, second}) EXPECT_EQ(CountIn(game().Players[1], gone), 0);
     ExpectIdleTable(win_);
 
     // Nothing to draw and nothing to play: the deck click says so and passes (the pass itself:
