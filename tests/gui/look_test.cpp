@@ -232,15 +232,8 @@ TEST(ShownOrder, ByGroupThenValueKeepingEqualCardsInOrder) {
     EXPECT_EQ(ShownOrder(hand, true), (std::vector<int>{2, 3, 1, 4, 0}));
 }
 
-struct SizeCase {
-    QSize table;
-    double scale;
-    int hand_limit;
-    int side_limit;
-};
-
 // The design, its minimum, the common screens, a wide and a tall table.
-const SizeCase kSizes[] = {
+const struct { QSize table; double scale; int hand_limit, side_limit; } kSizes[] = {
     {{640, 456}, 1.0, 10, 10},    {{512, 365}, 0.8, 10, 10},   {{800, 560}, 560 / 456.0, 10, 10},
     {{1280, 950}, 2.0, 10, 10},   {{1920, 1010}, 1010 / 456.0, 13, 10}, {{1000, 456}, 1.0, 16, 10},
     {{640, 900}, 1.0, 10, 17},
@@ -294,7 +287,7 @@ std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
 }
 
 TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCardsAreSharp) {
-    for (const SizeCase& c : kSizes) {
+    for (const auto& c : kSizes) {
         SCOPED_TRACE(testing::Message() << c.table.width() << "x" << c.table.height());
         // One scale for everything, more cards where there is room, the design table in the middle.
         const TableGeometry g(c.table);
@@ -667,22 +660,18 @@ using PlayWinFlights = TableTest;
 TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosingEndsAFlight) {
     win.SetAnimationInterval(20);
     const Card card = game.Players[1][0];
-    struct Case {
-        std::function<void()> call;
-        QPixmap picture;
-    };
-    const Case cases[] = {
+    const std::pair<std::function<void()>, QPixmap> cases[] = {
         // A card passed between hands flies from its event, face down.
         {[&] { game.TransferRandomCards(2, kActionPassLeft, 1); }, win.Hands().Back()},
         // From the hold grid: the face. (A computer's discard: Look.ACardInFlight.)
         {[&] { win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyCardMove(4, 0, card, game.Players[4], done); }); },
          win.Hands().Face(card)},
     };
-    for (const Case& c : cases) {
-        c.call();
+    for (const auto& [call, picture] : cases) {
+        call();
         EXPECT_TRUE(win.Show().Playing());
         ASSERT_TRUE(RunUntil([&] { return TrailComplete(win.Flights()); }));
-        EXPECT_EQ(win.Flights().Box(5)->Picture().toImage(), c.picture.toImage());
+        EXPECT_EQ(win.Flights().Box(5)->Picture().toImage(), picture.toImage());
         ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     }
     // The picked card: the box empties, the pile shows the card, the steps behind the flight wait for it.
