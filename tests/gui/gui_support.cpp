@@ -40,10 +40,10 @@ TableSetup::~TableSetup() {
 
 fs::path TableSetup::Root() const { return fs::path(QFile::encodeName(temp_.path()).toStdString()); }
 
-PlayWin::Options TableSetup::Options() const {
+PlayWin::Options TableSetup::Options(int seed) const {
     PlayWin::Options options;
     options.folders = folders;
-    options.seed = 7;
+    options.seed = seed;
     options.player_name = QStringLiteral("Tester");
     return options;
 }
@@ -185,6 +185,12 @@ void PlayAMove(PlayWin& win) {
     ClickHand(win, 1, ShownColumn(win, column));
     ClickDiscard(win);
     ASSERT_TRUE(WaitForHuman(win));
+}
+
+void ResizeTable(PlayWin& win, QSize size) {
+    win.resize(win.size() + size - win.Table()->size());
+    QApplication::processEvents();
+    EXPECT_EQ(win.Table()->size(), size);
 }
 
 bool WaitForHuman(PlayWin& win, int ms) {

@@ -37,7 +37,7 @@ public:
     std::vector<std::pair<QString, QString>> messages;
     std::unique_ptr<PlayWin> win;
 
-    PlayWin::Options Options() const;
+    PlayWin::Options Options(int seed = 7) const;
     // Creates the window on Options(), starts it with the name "Tester" and, unless told not to, shows it.
     PlayWin& Open(bool show = true);
     PlayWin& Open(PlayWin::Options options, bool show = true);
@@ -53,6 +53,14 @@ public:
 
 private:
     QTemporaryDir temp_;
+};
+
+// A started table, shown, on folders of its own.
+class TableTest : public ::testing::Test {
+protected:
+    TableSetup setup;
+    PlayWin& win = setup.Open();
+    Game& game = win.GameState();
 };
 
 // A hand of n cards of the game's card set, taken from its definitions.
@@ -77,6 +85,9 @@ testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* move
 void ClickDiscard(PlayWin& win);
 // The human lays NoChoiceColumn's card by mouse; the computers reply.
 void PlayAMove(PlayWin& win);
+
+// Resizes the window to a table of `size` and lets it lay the table out.
+void ResizeTable(PlayWin& win, QSize size);
 
 // Runs the event loop until the human is to play or take a card (the windows
 // the computers open are answered by a DialogAnswerer) or the window closes.
