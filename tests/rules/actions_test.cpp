@@ -70,6 +70,13 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(ask(C(1, 20, kActionReverse, 2), true, true, 3), std::pair(false, 0)) << "...a drawn one only to give cards away";
     EXPECT_EQ(ask(C(1, 20, kActionPassLeft, 2), true, true, 3), std::pair(true, 2));
     EXPECT_EQ(ask(C(1, 20, kActionDrawLeft, 2), true, false, 3), std::pair(false, 0)) << "a take asks for nothing";
+
+    // The cards a move of the human's chooses: the count, at most the cards
+    // left; none for a card that does not fit, a plain card or no card.
+    SetTable(game, {{C(1, 20, kActionPassLeft, 3), C(2, 20, kActionPassLeft, 2), C(1, 2)}}, {C(1, 9)}, {});
+    EXPECT_EQ((std::vector<int>{game.CardsToChoose(-1), game.CardsToChoose(0), game.CardsToChoose(1), game.CardsToChoose(2),
+                                game.CardsToChoose(3)}),
+              (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
 TEST(Seats, SourcePlayer) {
@@ -235,17 +242,7 @@ TEST_F(Rules, AComputersWildCardLaysTheEarliestLowestCardOfItsMostCommonGroup) {
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[5]);
 }
 
-TEST_F(Rules, TheHumanOrTheMostCommonGroupNamesTheWildGroup) {
-    // The human's wild card waits for a group named by a move of its own:
-    // one of the choices, nothing else.
-    Deal(1, C(0, 50));
-    EXPECT_EQ(Lay(1), 2);
-    ASSERT_EQ(game.Pending(), Decision::NameGroup);
-    Events events;
-    EXPECT_FALSE(game.Apply(Move{MoveKind::NameGroup, 1, 3, 0, {}}, events).ok()) << "not one of the choices";
-    ASSERT_TRUE(game.Apply(Move{MoveKind::NameGroup, 1, 19, 0, {}}, events).ok());
-    EXPECT_EQ(game.WildGroup, 19);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
+TEST_F(Rules, AComputerNamesItsMostCommonGroupAndTheChoicesAreTheDealtGroups) {
     // A computer names its most common group.
     CardStack hand;
     for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);
