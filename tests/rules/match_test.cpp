@@ -19,33 +19,24 @@ namespace {
 // Four computer seats through the driver: each move is the computer's turn,
 // and the score sheet's OK the next deal, with the same events throughout.
 TEST(Match, ComputersThroughTheDriverPlayAsTheirTurns) {
-    const auto play = [](bool driven) {
-        RulesTable table(EveryActionSet(), 11);
-        Game& game = *table.game;
-        GiveTraits(game, false);
-        game.ComputerSeat1 = true;
-        ComputerSeat computer(game);
-        MatchDriver driver(game);
-        for (int seat = 1; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-        int acknowledged = 0;
-        driver.SetMoveListener([&acknowledged](const Move& move, const Events&) { acknowledged += move.kind == MoveKind::Acknowledge; });
-        const auto sheets = [&] { return driven ? acknowledged : table.view.score_sheets; };
-        Events all;
-        Events events;
-        for (int step = 0; step < 3000 && sheets() < 5; ++step) {
-            if (driven) {
-                EXPECT_EQ(driver.Advance(events), MatchDriver::Step::Applied);
-            } else if (game.RoundEnded) {
-                game.RoundOver(game.NextDealRule, events);
-            } else {
-                game.PlayComputerTurn(events);
-            }
-            all.insert(all.end(), events.begin(), events.end());
+    RulesTable driven(EveryActionSet(), 11), turns(EveryActionSet(), 11);
+    GiveTraits(*driven.game, false);
+    const RecordedRounds recorded = RecordComputerRounds(*driven.game, 5);
+    Game& game = *turns.game;
+    GiveTraits(game, false);
+    game.ComputerSeat1 = true;
+    Events all;
+    Events events;
+    for (int step = 0; step < 3000 && turns.view.score_sheets < 5; ++step) {
+        if (game.RoundEnded) {
+            game.RoundOver(game.NextDealRule, events);
+        } else {
+            game.PlayComputerTurn(events);
         }
-        EXPECT_EQ(sheets(), 5);
-        return std::pair{all.size(), WriteTableState(game.State())};
-    };
-    EXPECT_EQ(play(true), play(false));
+        all.insert(all.end(), events.begin(), events.end());
+    }
+    EXPECT_EQ(turns.view.score_sheets, 5);
+    EXPECT_EQ(std::pair(all.size(), WriteTableState(game.State())), std::pair(recorded.events, recorded.end));
 }
 
 // Random clicks of every kind: picks, re-picks, cards chosen and given back,

@@ -221,6 +221,27 @@ struct ComputersDriven {
 
 }  // namespace
 
+RecordedRounds RecordComputerRounds(Game& game, int rounds) {
+    game.ComputerSeat1 = true;
+    RecordedRounds out;
+    out.dealt = game.State();
+    out.record.card_set_title = "Four Winds";
+    ComputersDriven table(game);
+    table.driver.SetSeat(1, &table.computer);
+    int acknowledged = 0;
+    table.driver.SetMoveListener([&](const Move& move, const Events& events) {
+        AddToRecord(out.record, move, events);
+        acknowledged += move.kind == MoveKind::Acknowledge;
+    });
+    for (int step = 0; step < 20000 && acknowledged < rounds; ++step) {
+        EXPECT_EQ(table.driver.Advance(table.events), MatchDriver::Step::Applied) << table.driver.Refusal().message();
+        out.events += table.events.size();
+    }
+    EXPECT_EQ(acknowledged, rounds);
+    out.end = WriteTableState(game.State());
+    return out;
+}
+
 void PlayToThePerson(Game& game) {
     ComputersDriven table(game);
     // A table that cannot be dealt asks for the sheet's OK for ever.

@@ -13,6 +13,7 @@
 #include "hand/event_shows.h"
 #include "hand/move_being_built.h"
 #include "match/match_driver.h"
+#include "match/record_replay.h"
 #include "test_support.h"
 
 namespace kvt::test {
@@ -151,6 +152,16 @@ void PlayToThePerson(Game& game);
 // above, until `rounds` score sheets have opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
+
+// Four computers through the driver for `rounds` rounds: the game's record,
+// the table as dealt and as it ends, and the events the moves reported.
+struct RecordedRounds {
+    GameRecord record;
+    TableState dealt;
+    std::string end;
+    std::size_t events = 0;
+};
+RecordedRounds RecordComputerRounds(Game& game, int rounds);
 
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {
