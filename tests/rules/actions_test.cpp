@@ -124,10 +124,6 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
         ASSERT_EQ(table.view.redrawn_after_flights.at(static_cast<std::size_t>(k)), before) << k;
         before.erase(std::find(before.begin(), before.end(), Plain(game.Players[1][3 + k])));
     }
-    // The human's pass moves nothing here: the Discard button moved the cards.
-    Deal(1, C(1, 20, kActionPassLeft, 2));
-    EXPECT_EQ(Lay(1), 2);
-    EXPECT_EQ(game.Players[2].Count(), 3);
     // A computer that passes away its last card ends the round.
     SetTable(game, {Low(1, 3), {C(1, 20, kActionPassLeft, 2), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(2), -1);
@@ -156,14 +152,9 @@ TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
     EXPECT_EQ(table.view.Matching("PlayClip DrawP").size(), 1u) << "98 in 99";
 }
 
+// The human taking is Human.PickingCardsFromAnOpponent.
 TEST_F(Rules, TakingFromAnotherPlayer) {
-    Deal(4, C(1, 20, kActionDrawLeft, 3));
-    EXPECT_EQ(Lay(4), 1) << "the human keeps the turn to pick";
-    EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseTotal, game.Players[1].Count()),
-              std::tuple(true, 2, 3, 3));
-    EXPECT_EQ(table.view.Count("TakePrompt 2"), 1);
     // Nothing to take: no picking, the turn goes on.
-    game.ChoosingCards = false;
     Deal(4, C(1, 20, kActionDrawLeft, 0));
     EXPECT_EQ(Lay(4), 2);
     EXPECT_FALSE(game.ChoosingCards);

@@ -178,8 +178,10 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     SetTable(game, {Low(1, 3), {C(3, 1), C(3, 2), C(3, 3)}, Low(3, 3), {C(1, 20, kActionDrawLeft, 2), C(4, 4)}}, {C(1, 9)},
              Low(4, 5), 4);
     PlayToThePerson(game);
-    ASSERT_TRUE(game.ChoosingCards);
-    EXPECT_EQ(table.view.Count("PickedBox on"), 0);
+    // The human keeps the turn to take, prompted, without the picked-card box.
+    ASSERT_EQ(std::tuple(game.ChoosingCards, game.CurPlayer, game.ChooseFromPlayer, game.ChooseTotal,
+                         table.view.Count("TakePrompt 2"), table.view.Count("PickedBox on")),
+              std::tuple(true, 1, 2, 2, 1, 0));
     EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored);
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored);
     EXPECT_EQ(clicks.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";
