@@ -140,16 +140,15 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
 TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
     game.PlayerSounds = true;
     for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = 100;
-    game.PlayReversed = 1;
-    Deal(2, C(2, 20, kActionDrawDeck, 2));
-    EXPECT_EQ(Lay(2), 4);
-    EXPECT_EQ(game.Players[1].Count(), 5);
-    EXPECT_TRUE(table.view.Matching("PlayClip").empty());
-    game.PlayReversed = 0;
-    Deal(2, C(2, 20, kActionDrawDeck, 2));
-    EXPECT_EQ(Lay(2), 4);
-    EXPECT_EQ(game.Players[3].Count(), 5);
-    EXPECT_EQ(table.view.Matching("PlayClip DrawP").size(), 1u) << "98 in 99";
+    // Reversed, seat 1 draws and nobody speaks; else seat 3 draws and speaks (98 in 99).
+    for (const auto& [reversed, drawer, clips] : {std::tuple(1, 1, 0u), std::tuple(0, 3, 1u)}) {
+        game.PlayReversed = static_cast<std::int16_t>(reversed);
+        Deal(2, C(2, 20, kActionDrawDeck, 2));
+        EXPECT_EQ(Lay(2), 4);
+        EXPECT_EQ(std::tuple(game.Players[drawer].Count(), table.view.Matching("PlayClip").size(),
+                             table.view.Matching("PlayClip DrawP").size()),
+                  std::tuple(5, clips, clips)) << "reversed " << reversed;
+    }
 }
 
 // The human taking is Human.PickingCardsFromAnOpponent.
