@@ -74,9 +74,9 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     // The cards a move of the human's chooses: the count, at most the cards
     // left; none for a card that does not fit, a plain card or no card.
     SetTable(game, {{C(1, 20, kActionPassLeft, 3), C(2, 20, kActionPassLeft, 2), C(1, 2)}}, {C(1, 9)}, {});
-    EXPECT_EQ((std::vector<int>{game.CardsToChoose(-1), game.CardsToChoose(0), game.CardsToChoose(1), game.CardsToChoose(2),
-                                game.CardsToChoose(3)}),
-              (std::vector<int>{0, 2, 0, 0, 0}));
+    std::vector<int> chosen;
+    for (int slot = -1; slot <= 3; ++slot) chosen.push_back(game.CardsToChoose(slot));
+    EXPECT_EQ(chosen, (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
 TEST(Seats, SourcePlayer) {

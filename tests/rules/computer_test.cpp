@@ -98,7 +98,8 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 2);
     const std::int64_t refused = game.RefusedMoves;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
-    EXPECT_EQ(std::tuple(game.RefusedMoves, game.CurPlayer), std::tuple(refused, 1)) << "a pass for want of cards refuses nothing";
+    EXPECT_EQ(std::tuple(game.RefusedMoves, game.CurPlayer), std::tuple(refused, 1))
+        << "a pass for want of cards refuses nothing";
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
     EXPECT_TRUE(game.RoundIsOver());
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
@@ -132,8 +133,8 @@ TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
         ++turns;
     }
     ASSERT_EQ(last, TurnOutcome::RoundEnded);
-    // The first turn set the smallest hands.
-    EXPECT_EQ(std::tuple(turns, game.RoundIsOver(), game.Players[2].Count()), std::tuple(Game::kStuckTurns + 1, true, 3));
+    EXPECT_EQ(std::tuple(turns, game.RoundIsOver(), game.Players[2].Count()),
+              std::tuple(Game::kStuckTurns + 1, true, 3)) << "the first turn set the smallest hands";
     EXPECT_EQ(game.RoundOver(FirstDiscardRule::kWild).Totals[3], 6) << "scored as it stands";
     EXPECT_EQ(game.TurnsWithoutProgress, 0) << "a new deal starts afresh";
 

@@ -100,8 +100,9 @@ TEST(GameRecord, EarlierAndLaterVersionsReadAndTheFirstIsWrittenInTheSecond) {
         body.replace(body.find("2.0"), 3, version);
         body += "comment added later\n\nmove pass 1 -1 0\n";
         ASSERT_TRUE(ReadGameRecord(Sealed(body, 3), now).ok()) << version;
-        EXPECT_EQ(std::tuple(now.minor, now.card_set_title, now.players[1].name, now.moves.size()), std::tuple(7, "A \\ title", "Ann", 3u));
-        EXPECT_EQ(std::vector<RecordedMove>(now.moves.begin(), now.moves.begin() + 2), old.moves) << "a move and its scores";
+        EXPECT_EQ(std::tuple(now.minor, now.card_set_title, now.players[1].name, now.moves.size()),
+                  std::tuple(7, "A \\ title", "Ann", 3u));
+        EXPECT_EQ(std::vector<RecordedMove>(now.moves.begin(), now.moves.begin() + 2), old.moves);
     }
 }
 
@@ -240,8 +241,8 @@ TEST(GameRecord, AMoveLineIsReadWordForWord) {
         {"a move wants its seat", {"move draw", "move draw 1 -1", "move draw +1 -1 0", "move draw 1  -1 0",
                                    "move draw 1 -1 0x0", "move draw 1 - 0", "move draw 65537 -1 0", "move draw 1 401 0",
                                    "move draw 1 -2 0", "move draw 1 -1 5", "move draw 5 -1 0"}},
-        {"a chosen card wants", {"move play 1 0 0  ", "move play 1 0 0 -1", "move play 1 0 0 999", "move play 1 0 0 1\t",
-                                 "move play 1 0 0 99999999999", chosen + " 1"}},
+        {"a chosen card wants", {"move play 1 0 0  ", "move play 1 0 0 -1", "move play 1 0 0 999",
+                                 "move play 1 0 0 1\t", "move play 1 0 0 99999999999", chosen + " 1"}},
     };
     for (const auto& [says, lines] : refused) {
         for (const std::string& line : lines) {

@@ -107,7 +107,8 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
         "ShowScoreSheet 1",   "ClearScoreSheet"};
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
-    EXPECT_EQ(std::tuple(game.Scores, game.Winner, game.RoundNum, game.SheetRows.count), std::tuple(std::array<std::int16_t, 5>{}, 0, 0, 0));
+    EXPECT_EQ(std::tuple(game.Scores, game.Winner, game.RoundNum, game.SheetRows.count),
+              std::tuple(std::array<std::int16_t, 5>{}, 0, 0, 0));
     // A card set that deals nothing leaves the table empty and the round over.
     game.ReloadEachRound = false;
     game.CardSet = CardSetDef{};
