@@ -69,18 +69,11 @@ TEST(GameRecord, WrittenAndReadIsTheSameRecord) {
     EXPECT_EQ(third.find("seed"), std::string::npos);
     ASSERT_TRUE(ReadGameRecord(third, read).ok());
     EXPECT_EQ(read, record);
-
-    // In format 2 those lines are a later minor version's keys, skipped, and its moves are format 2's.
-    std::string second = kBody;
-    second.insert(second.find("move "), "human 1\ntable turn 1\n");
-    ASSERT_TRUE(ReadGameRecord(Sealed(second, 2), read).ok());
-    EXPECT_EQ(std::tuple(read.human_seat, read.start_table), std::tuple(0, std::string()));
-    second.insert(second.find("move "), "move view-score 1 -1 0\n");
-    EXPECT_NE(ReadGameRecord(Sealed(second, 3), read).message().find("no move is called \"view-score\""), std::string::npos);
 }
 
 // The first major version and later minor ones read (what a later minor
-// version adds skipped), and the first is written in the second.
+// version adds skipped, the person's table of format 3 too), and the first is
+// written in the second.
 TEST(GameRecord, EarlierAndLaterVersionsReadAndTheFirstIsWrittenInTheSecond) {
     const std::string first = Sealed(FirstVersion(kBody), 2);
     GameRecord old, now;
@@ -98,10 +91,12 @@ TEST(GameRecord, EarlierAndLaterVersionsReadAndTheFirstIsWrittenInTheSecond) {
     for (const char* version : {"2.7", "1.7"}) {
         std::string body = kBody;
         body.replace(body.find("2.0"), 3, version);
+        body.insert(body.find("move "), "human 1\ntable turn 1\n");
         body += "comment added later\n\nmove pass 1 -1 0\n";
         ASSERT_TRUE(ReadGameRecord(Sealed(body, 3), now).ok()) << version;
-        EXPECT_EQ(std::tuple(now.minor, now.card_set_title, now.players[1].name, now.moves.size()),
-                  std::tuple(7, "A \\ title", "Ann", 3u));
+        EXPECT_EQ(std::tuple(now.minor, now.card_set_title, now.players[1].name, now.moves.size(), now.human_seat,
+                             now.start_table),
+                  std::tuple(7, "A \\ title", "Ann", 3u, 0, std::string()));
         EXPECT_EQ(std::vector<RecordedMove>(now.moves.begin(), now.moves.begin() + 2), old.moves);
     }
 }
@@ -203,6 +198,7 @@ TEST(GameRecord, ABadRecordIsRefusedNamingTheLine) {
         {Sealed(kBody, 999'999'999), "line 11: the record says 999999999 moves and holds 2"},  // and makes no room
         {Sealed(kBody + "seed 43\n", 2), "line 11: a second \"seed\" line"},
         {Sealed(kBody + "scores 1 2 3 4\n", 2), "line 11: scores that follow no move"},
+        {Sealed(kBody + "move view-score 1 -1 0\n", 3), "line 11: no move is called \"view-score\""},  // format 3's
         {Sealed(kBody.substr(0, kBody.find("seed")), 0), "the record has no \"seed\" line"},
         {std::string(kMaxGameRecordBytes + 1, 'K'), "larger than"},
     };

@@ -171,7 +171,8 @@ void GiveTraits(Game& game, bool sounds) {
     game.PlayerSounds = sounds;
 }
 
-int FirstFit(const Game& game) {
+// The first card of the human's hand that fits the pile; -1 if none.
+static int FirstFit(const Game& game) {
     for (int i = 0; i < game.Players[1].Count(); ++i)
         if (PlayableOn(game.Players[1][i], game.DiscardPile)) return i;
     return -1;

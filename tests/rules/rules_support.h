@@ -135,8 +135,6 @@ void SetTraits(PlayerRec& player, int a, int b, int c, int d);
 // 100; the player sounds are on or off.
 void GiveTraits(Game& game, bool sounds);
 
-// The first card of the human's hand that fits the pile; -1 if none.
-int FirstFit(const Game& game);
 // One step of the human by clicks: the first card offered to take; else the
 // first card that fits, with the first cards of the hand chosen for it; else a
 // draw, laid when it fits and put back otherwise. `note` hears every click.
