@@ -125,6 +125,7 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
                              Of(MoveKind::Play, 1, 9),                 // no such slot
                              Of(MoveKind::Play, 1, 1),                 // the pass card wants a card chosen
                              Of(MoveKind::Play, 1, 1, {2, 3}),         // ... one, not two
+                             Of(MoveKind::Play, 1, 1, {1}),            // ... another than itself
                              Of(MoveKind::Play, 1, 0, {2}),            // the red 5 wants none
                              Of(MoveKind::Take, 1, 0, {}, 3),          // nobody asked for a take
                              Of(MoveKind::NameGroup, 1, 0),            // no wild card laid
