@@ -70,6 +70,13 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(ask(C(1, 20, kActionReverse, 2), true, true, 3), std::pair(false, 0)) << "...a drawn one only to give cards away";
     EXPECT_EQ(ask(C(1, 20, kActionPassLeft, 2), true, true, 3), std::pair(true, 2));
     EXPECT_EQ(ask(C(1, 20, kActionDrawLeft, 2), true, false, 3), std::pair(false, 0)) << "a take asks for nothing";
+
+    // The cards a move of the human's chooses: the count, at most the cards
+    // left; none for a card that does not fit, a plain card or no card.
+    SetTable(game, {{C(1, 20, kActionPassLeft, 3), C(2, 20, kActionPassLeft, 2), C(1, 2)}}, {C(1, 9)}, {});
+    std::vector<int> chosen;
+    for (int slot = -1; slot <= 3; ++slot) chosen.push_back(game.CardsToChoose(slot));
+    EXPECT_EQ(chosen, (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
 TEST(Seats, SourcePlayer) {
@@ -117,10 +124,6 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
         ASSERT_EQ(table.view.redrawn_after_flights.at(static_cast<std::size_t>(k)), before) << k;
         before.erase(std::find(before.begin(), before.end(), Plain(game.Players[1][3 + k])));
     }
-    // The human's pass moves nothing here: the Discard button moved the cards.
-    Deal(1, C(1, 20, kActionPassLeft, 2));
-    EXPECT_EQ(Lay(1), 2);
-    EXPECT_EQ(game.Players[2].Count(), 3);
     // A computer that passes away its last card ends the round.
     SetTable(game, {Low(1, 3), {C(1, 20, kActionPassLeft, 2), C(2, 2)}, Low(3, 3), Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(2), -1);
@@ -137,26 +140,20 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
 TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
     game.PlayerSounds = true;
     for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = 100;
-    game.PlayReversed = 1;
-    Deal(2, C(2, 20, kActionDrawDeck, 2));
-    EXPECT_EQ(Lay(2), 4);
-    EXPECT_EQ(game.Players[1].Count(), 5);
-    EXPECT_TRUE(table.view.Matching("PlayClip").empty());
-    game.PlayReversed = 0;
-    Deal(2, C(2, 20, kActionDrawDeck, 2));
-    EXPECT_EQ(Lay(2), 4);
-    EXPECT_EQ(game.Players[3].Count(), 5);
-    EXPECT_EQ(table.view.Matching("PlayClip DrawP").size(), 1u) << "98 in 99";
+    // Reversed, seat 1 draws and nobody speaks; else seat 3 draws and speaks (98 in 99).
+    for (const auto& [reversed, drawer, clips] : {std::tuple(1, 1, 0u), std::tuple(0, 3, 1u)}) {
+        game.PlayReversed = static_cast<std::int16_t>(reversed);
+        Deal(2, C(2, 20, kActionDrawDeck, 2));
+        EXPECT_EQ(Lay(2), 4);
+        EXPECT_EQ(std::tuple(game.Players[drawer].Count(), table.view.Matching("PlayClip").size(),
+                             table.view.Matching("PlayClip DrawP").size()),
+                  std::tuple(5, clips, clips)) << "reversed " << reversed;
+    }
 }
 
+// The human taking is Human.PickingCardsFromAnOpponent.
 TEST_F(Rules, TakingFromAnotherPlayer) {
-    Deal(4, C(1, 20, kActionDrawLeft, 3));
-    EXPECT_EQ(Lay(4), 1) << "the human keeps the turn to pick";
-    EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseTotal, game.Players[1].Count()),
-              std::tuple(true, 2, 3, 3));
-    EXPECT_EQ(table.view.Count("TakePrompt 2"), 1);
     // Nothing to take: no picking, the turn goes on.
-    game.ChoosingCards = false;
     Deal(4, C(1, 20, kActionDrawLeft, 0));
     EXPECT_EQ(Lay(4), 2);
     EXPECT_FALSE(game.ChoosingCards);
@@ -235,17 +232,7 @@ TEST_F(Rules, AComputersWildCardLaysTheEarliestLowestCardOfItsMostCommonGroup) {
     EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[5]);
 }
 
-TEST_F(Rules, TheHumanOrTheMostCommonGroupNamesTheWildGroup) {
-    // The human's wild card waits for a group named by a move of its own:
-    // one of the choices, nothing else.
-    Deal(1, C(0, 50));
-    EXPECT_EQ(Lay(1), 2);
-    ASSERT_EQ(game.Pending(), Decision::NameGroup);
-    Events events;
-    EXPECT_FALSE(game.Apply(Move{MoveKind::NameGroup, 1, 3, 0, {}}, events).ok()) << "not one of the choices";
-    ASSERT_TRUE(game.Apply(Move{MoveKind::NameGroup, 1, 19, 0, {}}, events).ok());
-    EXPECT_EQ(game.WildGroup, 19);
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
+TEST_F(Rules, AComputerNamesItsMostCommonGroupAndTheChoicesAreTheDealtGroups) {
     // A computer names its most common group.
     CardStack hand;
     for (const Card& c : {C(0, 1), C(5, 1), C(31, 1), C(31, 2), C(31, 3), C(2, 1), C(5, 2), C(2, 2)}) hand.Push(c);

@@ -98,8 +98,8 @@ TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) 
     SetTable(game, {Low(3, 3), Low(3, 2), Low(3, 3), Low(4, 3)}, {C(1, 9)}, {}, 2);
     const std::int64_t refused = game.RefusedMoves;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Passed);
-    EXPECT_EQ(game.RefusedMoves, refused) << "a pass for want of cards refuses nothing";
-    EXPECT_EQ(game.CurPlayer, 1);
+    EXPECT_EQ(std::tuple(game.RefusedMoves, game.CurPlayer), std::tuple(refused, 1))
+        << "a pass for want of cards refuses nothing";
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
     EXPECT_TRUE(game.RoundIsOver());
     const RoundResult r = game.RoundOver(FirstDiscardRule::kWild);
@@ -133,9 +133,8 @@ TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
         ++turns;
     }
     ASSERT_EQ(last, TurnOutcome::RoundEnded);
-    EXPECT_EQ(turns, Game::kStuckTurns + 1) << "the first turn set the smallest hands";
-    EXPECT_TRUE(game.RoundIsOver());
-    EXPECT_EQ(game.Players[2].Count(), 3);
+    EXPECT_EQ(std::tuple(turns, game.RoundIsOver(), game.Players[2].Count()),
+              std::tuple(Game::kStuckTurns + 1, true, 3)) << "the first turn set the smallest hands";
     EXPECT_EQ(game.RoundOver(FirstDiscardRule::kWild).Totals[3], 6) << "scored as it stands";
     EXPECT_EQ(game.TurnsWithoutProgress, 0) << "a new deal starts afresh";
 
@@ -155,8 +154,8 @@ TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
               std::tuple(3, 3, C(1, 25, kActionDiscard, 2), 3));
     const auto flights = table.view.Matching("AnimateCompDiscard 2");
     ASSERT_EQ(flights.size(), 3u);
-    EXPECT_EQ(flights[2], "AnimateCompDiscard 2 1/25/8x2") << "the held card flies last";
-    EXPECT_EQ(table.view.Count("HideHoldCard"), 1);
+    EXPECT_EQ(std::tuple(flights[2], table.view.Count("HideHoldCard")), std::tuple("AnimateCompDiscard 2 1/25/8x2", 1))
+        << "the held card flies last";
     // Wild: then a group is named. Too few cards: the round ends with the card held.
     Turn({0, 0, 0, 0}, {C(0, 43, kActionDiscard, 1), C(2, 3), C(2, 4), C(4, 5)});
     game.PlayComputerTurn();

@@ -34,9 +34,9 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     PlayToThePerson(game);
     const std::vector<Card> pile = Cards(game.DiscardPile);
     EXPECT_EQ(std::vector<Card>(pile.begin() + 1, pile.begin() + 4), (std::vector<Card>{C(2, 3), C(2, 1), discard2}));
-    EXPECT_FALSE(clicks.HoldGridOpen());
-    EXPECT_EQ(game.CurPlayer, 1) << "the computers answered";
-    EXPECT_EQ(table.view.Matching("AnimateHoldDiscard").size(), 2u);
+    // The grid closed, both chosen cards flew, the computers answered.
+    EXPECT_EQ(std::tuple(clicks.HoldGridOpen(), table.view.Matching("AnimateHoldDiscard").size(), game.CurPlayer),
+              std::tuple(false, 2u, 1));
 }
 
 TEST_F(Human, RePickingCancellingAndGivingBack) {
@@ -44,10 +44,10 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     Deal({C(1, 1), C(1, 3), C(2, 5)});
     clicks.ClickHandCard(0);
     EXPECT_EQ(clicks.ClickHandCard(1), HumanMove::Picked);
-    EXPECT_EQ(Plain(clicks.PickedCard()), C(2, 5));
-    EXPECT_EQ(Cards(clicks.ShownHand()), (std::vector<Card>{C(1, 1), C(1, 3)})) << "the 1 went back to its place";
-    EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 3), C(2, 5)})) << "the table's hand never changed";
-    EXPECT_FALSE(clicks.DiscardShown()) << "a card that does not fit";
+    // The 1 went back to its place, the table's hand never changed; the 5 does not fit.
+    EXPECT_EQ(std::tuple(Plain(clicks.PickedCard()), Cards(clicks.ShownHand()), Cards(game.Players[1])),
+              std::tuple(C(2, 5), std::vector<Card>{C(1, 1), C(1, 3)}, std::vector<Card>{C(1, 1), C(1, 3), C(2, 5)}));
+    EXPECT_FALSE(clicks.DiscardShown());
     EXPECT_EQ(clicks.ClickPickedCard(), HumanMove::Cancelled);
     EXPECT_EQ(clicks.ClickPickedCard(), HumanMove::Ignored);
 
@@ -57,8 +57,7 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     ClickHand({0, 2, 0});
     EXPECT_EQ(clicks.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
     EXPECT_EQ(clicks.ClickHoldCard(0), HumanMove::GivenBack);
-    EXPECT_EQ(Cards(clicks.Held()), (std::vector<Card>{C(2, 1)}));
-    EXPECT_EQ(std::tuple(clicks.DiscardShown(), clicks.Held().Count()), std::tuple(false, 1));
+    EXPECT_EQ(std::tuple(Cards(clicks.Held()), clicks.DiscardShown()), std::tuple(std::vector<Card>{C(2, 1)}, false));
     clicks.ClickPickedCard();
     EXPECT_EQ(Cards(clicks.ShownHand()), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
     EXPECT_EQ(std::tuple(clicks.HoldGridOpen(), clicks.Picking()), std::tuple(false, false));
@@ -75,8 +74,8 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
     ClickHand({0, 0, 0});
     clicks.ClickDiscardButton();
-    EXPECT_EQ(Cards(game.Players[2]), (std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}));
-    EXPECT_EQ(Plain(game.DiscardPile.Top()), pass2);
+    EXPECT_EQ(std::tuple(Cards(game.Players[2]), Plain(game.DiscardPile.Top())),
+              std::tuple(std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}, pass2));
     EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
     // Cards chosen for a card that passes nothing stay in the hand.
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});
@@ -94,13 +93,12 @@ TEST_F(Human, DrawingIntoThePickedCardBox) {
     EXPECT_FALSE(clicks.DiscardShown()) << "it does not fit";
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Drew);
     EXPECT_EQ(Plain(clicks.ShownHand().Top()), C(3, 3)) << "the waiting card went back first";
-    EXPECT_TRUE(clicks.HoldGridOpen()) << "a drawn Pass card opens the hold grid...";
-    EXPECT_FALSE(clicks.DiscardShown()) << "...and the button waits for the chosen cards";
-    EXPECT_EQ(clicks.HoldNeeded(), 2);
+    EXPECT_EQ(std::tuple(clicks.HoldGridOpen(), clicks.DiscardShown(), clicks.HoldNeeded()), std::tuple(true, false, 2))
+        << "a drawn Pass card opens the hold grid, the button waits for the chosen cards";
     table.view.calls.clear();
     clicks.ClickDrawDeck();
-    EXPECT_EQ(table.view.Count("AnimateDraw 1 picked"), 1);
-    EXPECT_EQ(table.view.Count("ShowPickedCard 1/20/9x0"), 1);
+    EXPECT_EQ(std::tuple(table.view.Count("AnimateDraw 1 picked"), table.view.Count("ShowPickedCard 1/20/9x0")),
+              std::tuple(1, 1));
     game.CurPlayer = 3;
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored) << "not the human's turn";
 }
@@ -125,8 +123,8 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     }
     Deal({C(2, 1), C(2, 2)}, {C(1, 25, kActionDiscard, 1)});
     clicks.ClickDrawDeck();
-    EXPECT_EQ(clicks.HoldNeeded(), 1) << "a drawn Discard 1 asks for its card too";
-    EXPECT_FALSE(clicks.DiscardShown());
+    EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.DiscardShown()), std::tuple(1, false))
+        << "a drawn Discard 1 asks for its card too";
     Deal({C(2, 1)}, {C(1, 25, kActionDiscard, 2)});
     clicks.ClickDrawDeck();
     EXPECT_TRUE(clicks.DiscardShown()) << "with one card left there is nothing to choose";
@@ -142,9 +140,9 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
     EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     // The human went out: the round is scored and the seat after the starter opens the next.
-    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count()),
-              std::tuple(1, 3, 1, kHandSize));
-    EXPECT_EQ(table.view.calls.back(), "PickedBox on");
+    EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[3], game.CurPlayer, game.Players[1].Count(),
+                         table.view.calls.back()),
+              std::tuple(1, 3, 1, kHandSize, "PickedBox on"));
 }
 
 TEST_F(Human, ACardThatEmptiesAnotherHandEndsTheRoundAtOnce) {
@@ -178,8 +176,10 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     SetTable(game, {Low(1, 3), {C(3, 1), C(3, 2), C(3, 3)}, Low(3, 3), {C(1, 20, kActionDrawLeft, 2), C(4, 4)}}, {C(1, 9)},
              Low(4, 5), 4);
     PlayToThePerson(game);
-    ASSERT_TRUE(game.ChoosingCards);
-    EXPECT_EQ(table.view.Count("PickedBox on"), 0);
+    // The human keeps the turn to take, prompted, without the picked-card box.
+    ASSERT_EQ(std::tuple(game.ChoosingCards, game.CurPlayer, game.ChooseFromPlayer, game.ChooseTotal,
+                         table.view.Count("TakePrompt 2"), table.view.Count("PickedBox on")),
+              std::tuple(true, 1, 2, 2, 1, 0));
     EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored);
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored);
     EXPECT_EQ(clicks.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";

@@ -76,8 +76,7 @@ TEST_F(RulesTest, FullStacksRefuseCardsAndCountTheRefusals) {
     MoveBeingBuilt human(game, driver);
     ASSERT_EQ(human.ClickHandCard(0), HumanMove::Picked);
     EXPECT_EQ(human.ClickDiscardButton(), HumanMove::Ignored);
-    EXPECT_TRUE(human.Picking()) << "the card stays picked";
-    EXPECT_EQ(game.RefusedMoves, 3);
+    EXPECT_EQ(std::tuple(human.Picking(), game.RefusedMoves), std::tuple(true, 3)) << "the card stays picked";
     // With room for just the card, it is laid.
     basic();
     fill(game.DiscardPile, CardStack::Capacity - 1);

@@ -171,7 +171,8 @@ void GiveTraits(Game& game, bool sounds) {
     game.PlayerSounds = sounds;
 }
 
-int FirstFit(const Game& game) {
+// The first card of the human's hand that fits the pile; -1 if none.
+static int FirstFit(const Game& game) {
     for (int i = 0; i < game.Players[1].Count(); ++i)
         if (PlayableOn(game.Players[1][i], game.DiscardPile)) return i;
     return -1;
@@ -220,6 +221,27 @@ struct ComputersDriven {
 };
 
 }  // namespace
+
+RecordedRounds RecordComputerRounds(Game& game, int rounds) {
+    game.ComputerSeat1 = true;
+    RecordedRounds out;
+    out.dealt = game.State();
+    out.record.card_set_title = "Four Winds";
+    ComputersDriven table(game);
+    table.driver.SetSeat(1, &table.computer);
+    int acknowledged = 0;
+    table.driver.SetMoveListener([&](const Move& move, const Events& events) {
+        AddToRecord(out.record, move, events);
+        acknowledged += move.kind == MoveKind::Acknowledge;
+    });
+    for (int step = 0; step < 20000 && acknowledged < rounds; ++step) {
+        EXPECT_EQ(table.driver.Advance(table.events), MatchDriver::Step::Applied) << table.driver.Refusal().message();
+        out.events += table.events.size();
+    }
+    EXPECT_EQ(acknowledged, rounds);
+    out.end = WriteTableState(game.State());
+    return out;
+}
 
 void PlayToThePerson(Game& game) {
     ComputersDriven table(game);

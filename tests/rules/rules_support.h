@@ -13,6 +13,7 @@
 #include "hand/event_shows.h"
 #include "hand/move_being_built.h"
 #include "match/match_driver.h"
+#include "match/record_replay.h"
 #include "test_support.h"
 
 namespace kvt::test {
@@ -134,8 +135,6 @@ void SetTraits(PlayerRec& player, int a, int b, int c, int d);
 // 100; the player sounds are on or off.
 void GiveTraits(Game& game, bool sounds);
 
-// The first card of the human's hand that fits the pile; -1 if none.
-int FirstFit(const Game& game);
 // One step of the human by clicks: the first card offered to take; else the
 // first card that fits, with the first cards of the hand chosen for it; else a
 // draw, laid when it fits and put back otherwise. `note` hears every click.
@@ -151,6 +150,16 @@ void PlayToThePerson(Game& game);
 // above, until `rounds` score sheets have opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
+
+// Four computers through the driver for `rounds` rounds: the game's record,
+// the table as dealt and as it ends, and the events the moves reported.
+struct RecordedRounds {
+    GameRecord record;
+    TableState dealt;
+    std::string end;
+    std::size_t events = 0;
+};
+RecordedRounds RecordComputerRounds(Game& game, int rounds);
 
 // A test on a table of FourWindsLikeSet().
 class RulesTest : public ::testing::Test {

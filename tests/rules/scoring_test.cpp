@@ -43,31 +43,29 @@ TEST_F(Scoring, RowsStrikesAndTheTenthRoundScrolls) {
 }
 
 TEST_F(Scoring, AboveFiveHundredEndsTheGameTheLowestWinsTiesToTheLowerSeat) {
-    game.Scores[2] = 490;
-    Hands(1, 10, 1, 1);
-    EXPECT_FALSE(game.CountRound()) << "exactly 500";
-    Hands(0, 1, 0, 0);
-    EXPECT_TRUE(game.CountRound());
-    EXPECT_EQ(game.Winner, 1);
+    using Scores = std::array<std::int16_t, 5>;
+    const struct {
+        Scores before;
+        std::array<int, 4> hands;
+        int winner;  // 0: the game goes on
+        Scores after;
+    } cases[] = {
+        {{0, 0, 490, 0, 0}, {1, 10, 1, 1}, 0, {0, 1, 500, 1, 1}},  // exactly 500
+        {{0, 0, 500, 0, 0}, {0, 1, 0, 0}, 1, {0, 0, 501, 0, 0}},
+        {{0, 600, 300, 40, 40}, {0, 0, 0, 0}, 3, {0, 600, 300, 40, 40}},  // a tie: the lower seat
+        {{0, 600, 300, 40, 39}, {0, 0, 0, 0}, 4, {0, 600, 300, 40, 39}},  // the last seat wins too
+        // Totals saturate, and somebody always wins.
+        {{0, 32000, 32000, 32000, 32000}, {30000, 500, 30000, 30000}, 2, {0, 32767, 32500, 32767, 32767}},
+    };
+    for (const auto& c : cases) {
+        game.Scores = c.before;
+        game.Winner = 0;
+        Hands(c.hands[0], c.hands[1], c.hands[2], c.hands[3]);
+        EXPECT_EQ(game.CountRound(), c.winner > 0) << c.winner;
+        EXPECT_EQ(std::tuple(game.Winner, game.Scores), std::tuple(c.winner, c.after));
+    }
     EXPECT_FALSE(game.CountRound()) << "not counted twice";
-    EXPECT_EQ(game.Scores[2], 501);
-
-    game.Winner = 0;
-    for (int p = 1; p <= 4; ++p) game.Scores[p] = static_cast<std::int16_t>(p == 1 ? 600 : p == 2 ? 300 : 40);
-    Hands(0, 0, 0, 0);
-    EXPECT_TRUE(game.CountRound());
-    EXPECT_EQ(game.Winner, 3);
-    game.Winner = 0;
-    game.Scores[4] = 39;
-    EXPECT_TRUE(game.CountRound());
-    EXPECT_EQ(game.Winner, 4) << "the last seat wins too";
-
-    game.Winner = 0;
-    for (int p = 1; p <= 4; ++p) game.Scores[p] = 32000;
-    SetTable(game, {{C(1, 30000)}, {C(1, 500)}, {C(1, 30000)}, {C(1, 30000)}}, {C(1, 1)}, {});
-    EXPECT_TRUE(game.CountRound());
-    // Totals saturate, and somebody always wins.
-    EXPECT_EQ(std::tuple(game.Scores[1], game.Winner), std::tuple(32767, 2));
+    EXPECT_EQ(game.Scores, cases[4].after);
 }
 
 TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingShowsThem) {
@@ -79,12 +77,12 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingSh
         openers.push_back(game.CurPlayer);
     }
     EXPECT_EQ(openers, (std::vector<int>{1, 2, 3, 4, 1}));
-    EXPECT_EQ(table.view.rule_messages, 0) << "every round was dealt";
-    EXPECT_EQ(game.PlayReversed, 1);
+    // Every round was dealt, the direction kept.
+    EXPECT_EQ(std::tuple(table.view.rule_messages, game.PlayReversed), std::tuple(0, 1));
     table.view.calls.clear();
     game.ViewScore();
-    EXPECT_EQ(game.RoundNum, 4) << "viewing counts nothing";
-    EXPECT_EQ(game.StartPlayer, 2) << "but its OK moves the starter on";
+    // Viewing counts nothing, but its OK moves the starter on.
+    EXPECT_EQ(std::tuple(game.RoundNum, game.StartPlayer), std::tuple(4, 2));
     EXPECT_EQ(table.view.calls, (std::vector<std::string>{"ShowScoreSheet 0"}));
     // Viewing before the first round shows a blank sheet, after it the rounds.
     for (const int round : {0, 1}) {
@@ -109,8 +107,8 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
         "ShowScoreSheet 1",   "ClearScoreSheet"};
     ASSERT_GE(table.view.calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(table.view.calls.begin(), table.view.calls.begin() + expected.size()), expected);
-    EXPECT_EQ(game.Scores, (std::array<std::int16_t, 5>{}));
-    EXPECT_EQ(std::tuple(game.Winner, game.RoundNum, game.SheetRows.count), std::tuple(0, 0, 0));
+    EXPECT_EQ(std::tuple(game.Scores, game.Winner, game.RoundNum, game.SheetRows.count),
+              std::tuple(std::array<std::int16_t, 5>{}, 0, 0, 0));
     // A card set that deals nothing leaves the table empty and the round over.
     game.ReloadEachRound = false;
     game.CardSet = CardSetDef{};
