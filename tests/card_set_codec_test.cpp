@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/card_text.h"
 #include "test_support.h"
 
 namespace kvt::test {
@@ -129,6 +130,15 @@ TEST(CardSetCodec, ValidationCountsOnlyDealtCopiesAndTakesAnyGroup) {
         def.CardDefs[5].Group = static_cast<std::int16_t>(group);
         EXPECT_TRUE(ValidateCardSetDef(def).ok()) << group;
     }
+}
+
+// A plain card is known by its value, an action card by its action and count.
+TEST(CardText, ShortTextNamesThePlainCardByValueAndAnActionByNameAndCount) {
+    EXPECT_EQ((std::vector<std::string>{ShortCardText(Def(2, 7, kActionDiscard, 0, 1)),
+                                        ShortCardText(Def(3, 7, kActionDiscard, 1, 1)),
+                                        ShortCardText(Def(0, 50, kActionSkip, 0, 1)),
+                                        ShortCardText(Def(4, 9, kActionDrawLeft, 2, 1)), ShortCardText(Def(1, 1, 77, 0, 1))}),
+              (std::vector<std::string>{"2:7", "3:discard1", "wild:skip", "4:draw-left2", "1:77"}));
 }
 
 }  // namespace

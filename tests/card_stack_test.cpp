@@ -89,7 +89,10 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
     EXPECT_EQ(std::tuple(empty.Count(), some.Count(), full.Count()), std::tuple(0, 2, CardStack::Capacity));
     EXPECT_TRUE(full.Full());
     EXPECT_FALSE(full.Push(Numbered(1))) << "a push stops at the capacity";
-    EXPECT_EQ(full.Count(), CardStack::Capacity);
+    some.Resize(CardStack::Capacity + 5);
+    EXPECT_EQ(std::tuple(full.Count(), some.Count()), std::tuple(CardStack::Capacity, CardStack::Capacity));
+    some.Resize(-1);
+    EXPECT_TRUE(some.Empty()) << "a size is clamped to the stack's room";
 }
 
 // Who plays next after a card with an action is pinned by the rules tests.

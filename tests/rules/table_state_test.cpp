@@ -154,8 +154,10 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     EXPECT_EQ(Listed(game, 1), (V{"take:0", "take:1"}));
     // What each seat is shown: its own hand, and whom it takes from and how many.
     for (int seat = 1; seat <= 4; ++seat) EXPECT_EQ(ViewFor(game, seat).hand, &game.Players[seat]) << seat;
+    game.DrawDeck.Push(C(2, 2));
     const SeatView taking = ViewFor(game, 1);
-    EXPECT_EQ(std::tuple(taking.asked, taking.take_from, taking.take_left), std::tuple(Decision::TakeFromHand, 2, 2));
+    EXPECT_EQ(std::tuple(taking.asked, taking.take_from, taking.take_left, taking.deck_size, taking.hand_sizes[2]),
+              std::tuple(Decision::TakeFromHand, 2, 2, 1, game.Players[2].Count()));
     game.RoundEnded = true;
     EXPECT_EQ(Listed(game, 3), V{"ok"});
 }
