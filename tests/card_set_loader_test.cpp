@@ -140,6 +140,19 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     EXPECT_EQ(game.CardSet, set_before);
 }
 
+// A switch cut short is finished from its journal, which may act on the
+// working files only, whatever else a damaged or planted journal names.
+TEST_F(CardSetLoading, AJournalActsOnTheWorkingFilesOnly) {
+    WriteBytes(work.parent_path() / "outside.txt", "kept");
+    WriteBytes(work / "notes.txt", "kept");
+    WriteBytes(work / files::kCardDefs, "old");
+    WriteBytes(work / kSwitchJournal, "remove ../outside.txt\nremove notes.txt\nremove " +
+                                          std::string(files::kCardDefs) + "\n");
+    ASSERT_TRUE(RepairWorkingFiles(work).ok());
+    EXPECT_EQ(std::tuple(ReadBytes(work.parent_path() / "outside.txt"), FilesIn(work)),
+              std::tuple("kept", std::map<std::string, std::string>{{"notes.txt", "kept"}}));
+}
+
 TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartPlaysTheSameSet) {
     game.Scores[2] = 42;
     game.RoundNum = 3;
