@@ -153,6 +153,25 @@ TEST_F(CardSetLoading, AJournalActsOnTheWorkingFilesOnly) {
               std::tuple("kept", std::map<std::string, std::string>{{"notes.txt", "kept"}}));
 }
 
+// A decided switch that fails half-way keeps what it has not moved yet, so
+// that the next start finishes it.
+TEST_F(CardSetLoading, ASwitchThatFailsAfterItsJournalIsFinishedLater) {
+    ASSERT_TRUE(game.LoadCardSetFile(Write("old.cds", SampleCardSetFile(SampleCardSet(), 100))).ok());
+    static fs::path blocker;
+    blocker = work / files::kCardBitmap;
+    SetSwitchStepHook([](const char* step) {
+        if (std::string_view(step) != "journal written") return;
+        fs::remove(blocker);
+        WriteBytes(blocker / "in the way", "");
+    });
+    const CardSetFile file = SampleCardSetFile(SampleCardSet(), 300);
+    EXPECT_FALSE(game.LoadCardSetFile(Write("new.cds", file)).ok());
+    SetSwitchStepHook(nullptr);
+    fs::remove_all(blocker);
+    ASSERT_TRUE(RepairWorkingFiles(work).ok());
+    EXPECT_EQ(ReadBytes(work / files::kCardBitmap), file.Bitmap);
+}
+
 TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartPlaysTheSameSet) {
     game.Scores[2] = 42;
     game.RoundNum = 3;
