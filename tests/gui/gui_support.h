@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
@@ -25,6 +26,18 @@ class CardGrid;
 namespace kvt::gui_test {
 
 namespace fs = std::filesystem;
+
+// Runs `step` on the modal window once it is up: the first event the
+// window's own loop handles.
+template <typename Window>
+void WhenModal(std::function<void(Window&)> step) {
+    QTimer::singleShot(0, [step] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget()))
+            step(*window);
+        else
+            ADD_FAILURE() << "no modal window came up";
+    });
+}
 
 // A table on folders of its own: settings, working folder, and the shipped data of the build.
 class TableSetup {

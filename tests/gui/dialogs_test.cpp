@@ -1,0 +1,450 @@
+// The dialogs the table opens: the wild card's group, the score sheet, game over,
+// the game's information, help, game speed, loading a card set, the card viewer
+// and the choice of players.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "dialogs/card_action_text.h"
+#include "dialogs/card_view_frm.h"
+#include "dialogs/game_info_frm.h"
+#include "dialogs/game_over_frm.h"
+#include "dialogs/play_spd_frm.h"
+#include "dialogs/player_sel_frm.h"
+#include "dialogs/score_frm.h"
+#include "dialogs/wild_card_frm.h"
+#include "engine/card_set.h"
+#include "engine/player_file.h"
+#include "engine/working_files.h"
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/card_grid.h"
+#include "platform/qt_text.h"
+#include "shell/help_window.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace gui_test;
+
+using Dialogs = gui_test::TableTest;
+
+TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
+    const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
+    ASSERT_GE(choices.size(), 2u);
+    const GroupChoice second = choices[1];
+    // The window opens without waiting and answers once a group is chosen.
+    int chosen = -1;
+    ASSERT_TRUE(win.AskGroupWithoutWaiting([&chosen](int card_index) { chosen = card_index; }));
+    auto* frm = qobject_cast<WildCardFrm*>(QApplication::activeModalWidget());
+    ASSERT_NE(frm, nullptr);
+    EXPECT_EQ(std::tuple(frm->windowTitle(), frm->GroupButton(second.Group)->text(), frm->GroupButton(0)->isHidden()),
+              std::tuple("Choose Card", QStringLiteral("Group  %1").arg(second.Group), true));
+    QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
+    frm->close();
+    EXPECT_TRUE(frm->isVisible() && chosen == -1);
+    ASSERT_EQ(setup.messages.size(), 2u);
+    for (const auto& message : setup.messages) EXPECT_EQ(message.second, "No Group has been Selected");
+    frm->GroupButton(choices[0].Group)->click();
+    frm->GroupButton(second.Group)->click();
+    QTest::mouseClick(frm->OkBut(), Qt::LeftButton);
+    EXPECT_EQ(chosen, second.CardIndex);
+
+    // Group 10 gets a button of its own, and digits choose by keyboard.
+    WildCardFrm ten({{1, 0}, {10, 5}}, win.GameState().CardSet, win.CardClip());
+    ten.show();
+    EXPECT_TRUE(!ten.GroupButton(10)->isHidden() && ten.GroupButton(10)->text() == "Group  10");
+    QTest::keyClick(&ten, Qt::Key_3);  // no group 3 on offer: nothing chosen
+    EXPECT_FALSE(ten.GroupButton(1)->isChecked() || ten.GroupButton(3)->isChecked() || ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_0);
+    EXPECT_TRUE(ten.GroupButton(10)->isChecked());
+    QTest::keyClick(&ten, Qt::Key_1);
+    QTest::keyClick(&ten, Qt::Key_0);
+    QTest::mouseClick(ten.OkBut(), Qt::LeftButton);
+    EXPECT_EQ(ten.WildGroup(), 5);
+    ASSERT_TRUE(!ten.isVisible() && !frm->isVisible() && !QApplication::activeModalWidget());
+
+    // View Score shows the sheet without waiting; the game-over window closes on Exit.
+    const int starter = game.StartPlayer;
+    // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
+    bool closed_inside = false;
+    QTimer::singleShot(0, [&closed_inside] {
+        if (auto* shown = qobject_cast<ScoreFrm*>(QApplication::activeModalWidget())) {
+            closed_inside = true;
+            shown->accept();
+        }
+    });
+    win.MenuEntry("MM_VIEW_SCORE")->trigger();
+    ASSERT_FALSE(closed_inside);
+    ScoreFrm* sheet = win.ScoreWindow();
+    ASSERT_TRUE(sheet && sheet->isVisible());
+    EXPECT_EQ(sheet->PlayerLabel(1)->text(), "Tester");
+    // The table waits for the sheet; Escape ends it as OK does, and the
+    // starting player moves on once (the rules: Scoring tests).
+    EXPECT_TRUE(win.MoveRunning());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(gui_test::Settle(win));
+    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
+              std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
+
+    win.ShowGameOver(1);
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    win.ShowGameOverPicture(1, setup.folders.SharedData / "player1" / "Player.bmp");
+    EXPECT_TRUE(!win.GameOverWindow()->Image1()->pixmap().isNull() &&
+                win.GameOverWindow()->Caption()->text().contains("Tester"));
+    win.ShowGameOverPicture(4, setup.Root() / "missing.bmp");
+    EXPECT_EQ(win.GameOverWindow()->ShownPlayer(), 4);
+    // Nothing waits for the window: Exit closes it when the human is done.
+    win.WaitGameOverClosed();
+    ASSERT_NE(win.GameOverWindow(), nullptr);
+    QTest::mouseClick(win.GameOverWindow()->ExitBut(), Qt::LeftButton);
+    EXPECT_EQ(win.GameOverWindow(), nullptr);
+}
+
+TEST(DialogsScore, TheWinnersColumnBlinks) {
+    ScoreSheet sheet;
+    for (int p = 1; p <= 3; ++p) sheet.Headings[static_cast<std::size_t>(p)] = "P" + std::to_string(p);
+    sheet.Headings[4] = " ";
+    sheet.SetCell(0, 2, "12");
+    sheet.SetCell(1, 2, "30");
+    sheet.Strike(0, 2);
+    ScoreFrm frm;
+    frm.ShowSheet(sheet, 2);
+    EXPECT_EQ(std::tuple(frm.PlayerLabel(2)->text(), frm.PlayerLabel(4)->text(), frm.ScoreCell(1, 2)->text()),
+              std::tuple("P2", "Player 4", "30"))
+        << "a seat without a name goes by its number";
+    EXPECT_TRUE(frm.ScoreCell(0, 2)->font().strikeOut() && !frm.ScoreCell(1, 2)->font().strikeOut() &&
+                frm.Timer1()->isActive());
+    frm.Blink();
+    EXPECT_EQ(std::tuple(frm.CellColour(5, 2), frm.CellColour(5, 1)), std::tuple(QColor(192, 0, 0), QColor(Qt::black)));
+    frm.Blink();
+    EXPECT_EQ(frm.CellColour(5, 2), QColor(Qt::black));
+    // The timer blinks it: the next tick turns the winner's cells red again.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frm.CellColour(0, 2) == QColor(192, 0, 0); }, 5000));
+
+    // However the sheet is closed: black again, and later ticks change nothing.
+    const std::vector<std::pair<const char*, std::function<void(ScoreFrm&)>>> closings{
+        {"OK", [](ScoreFrm& f) { QTest::mouseClick(f.OkBut(), Qt::LeftButton); }},
+        {"Escape", [](ScoreFrm& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+        {"close box", [](ScoreFrm& f) { f.close(); }}};
+    for (const auto& [how, close] : closings) {
+        ScoreFrm closed;
+        closed.ShowSheet(sheet, 2);
+        closed.Blink();
+        ASSERT_EQ(closed.CellColour(0, 2), QColor(192, 0, 0)) << how;
+        close(closed);
+        EXPECT_EQ(std::tuple(closed.isVisible(), closed.CellColour(0, 2)), std::tuple(false, QColor(Qt::black))) << how;
+        closed.Blink();
+        EXPECT_EQ(closed.CellColour(0, 2), QColor(Qt::black)) << how;
+    }
+}
+
+TEST(DialogsGameInfo, TheTitleIsKeptAtThirtyCharacters) {
+    CardSetDef set;
+    set.AuthorName = "Ann";
+    GameInFo frm(set, true);
+    EXPECT_EQ(frm.GameTitle()->text().size(), 30);
+    frm.GameTitle()->setText(QString(40, QLatin1Char('x')));
+    frm.AuthorName()->setText("Bo");
+    QTest::mouseClick(frm.OkBut(), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(set.GameTitle, set.AuthorName), std::tuple(std::string(30, 'x'), "Bo"));
+    GameInFo again(set, true);
+    again.GameTitle()->setText("Short");
+    QTest::mouseClick(again.OkBut(), Qt::LeftButton);
+    EXPECT_EQ(set.GameTitle, "Short" + std::string(25, ' '));
+    GameInFo shown(set, false);
+    EXPECT_FALSE(shown.GameTitle()->isEnabled() || shown.AuthorName()->isEnabled());
+}
+
+TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlaySpeedIsClamped) {
+    win.MenuEntry("MM_CONTENTS")->trigger();
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_FALSE(HelpWindow::Instance()->Browser()->toPlainText().contains("not found"));
+    // The contents page is not named twice.
+    EXPECT_EQ(std::tuple(HelpWindow::Instance()->CurrentTopic(), HelpWindow::Instance()->windowTitle()),
+              std::tuple("playing_corvane_gaming_system.htm", "KVT Help"));
+    win.OpenHelp("card_actions.htm");
+    EXPECT_EQ(std::tuple(HelpWindow::Instance()->CurrentTopic(), HelpWindow::Instance()->windowTitle()),
+              std::tuple("card_actions.htm", "KVT Help - The card actions"));
+    // The table of actions is the card viewer's own wording, with N for the count.
+    const QString page = HelpWindow::Instance()->Browser()->toPlainText().simplified();
+    Card card;
+    card.ActionCount = 7;
+    for (int action = kActionPassLeft; action <= kActionReverse; ++action) {
+        card.Action = static_cast<std::int16_t>(action);
+        const QString caption = CardViewFrm::Description(card, false).replace(" 7", " N").simplified();
+        EXPECT_TRUE(page.contains(caption + " " + ActionEffect(action))) << caption.toStdString();
+    }
+    HelpWindow::Instance()->close();
+    // The viewer's own wording of an action, its count hidden when told.
+    const std::tuple<int, int, bool, const char*> cases[] = {
+        {1, 2, false, "Pass 2 Cards Left"}, {2, 2, false, "Pass 2  Cards Right"},
+        {6, 3, false, "Draw 3  Cards From LEFT"}, {8, 1, false, "Discard 1 Cards"}, {8, 1, true, "Discard Cards"},
+        {10, 1, false, "Reverse Direction of Play"}};
+    for (const auto& [action, count, hide_count, text] : cases) {
+        card.Action = static_cast<std::int16_t>(action);
+        card.ActionCount = static_cast<std::int16_t>(count);
+        EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
+    }
+
+    // The game speed dialog clamps and stores the speed.
+    using Frm = PlaySpdFrm;
+    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
+        game.GameSpeed = speed;
+        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
+    }
+
+    // OK stores the bar's speed; closing without OK keeps what was there; a stored
+    // speed beyond the bar reaches the timer only as far as the bar goes.
+    const struct { int stored, bar; bool ok; int speed, interval; } speeds[] = {
+        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
+    for (const auto& c : speeds) {
+        game.GameSpeed = c.stored;
+        WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
+            if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
+            c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
+        });
+        win.MenuEntry("MM_GAME_SPEED")->trigger();
+        EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), setup.RawSetting("PlaySpeed")),
+                  std::tuple(c.speed, c.interval, " 40")) << c.stored;
+    }
+}
+
+TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsReportsAMissingDesigner) {
+    TableSetup setup;
+    PlayWin::Options options = setup.Options();
+    options.designer = setup.Root() / "no-such-designer";
+    PlayWin& win = setup.Open(options, false);
+    const QString current = QDir::currentPath();
+    const auto dialog_folder = [&win] {
+        QString folder;
+        WhenModal<QFileDialog>([&folder](QFileDialog& dialog) {
+            folder = QFileInfo(dialog.directory().absolutePath()).canonicalFilePath();
+            dialog.reject();
+        });
+        win.MenuEntry("MM_LOAD_CARD")->trigger();
+        return folder;
+    };
+    const auto canonical = [](const fs::path& folder) {
+        return QFileInfo(PathText(folder)).canonicalFilePath();
+    };
+    // The set in force comes from the working folder: the shipped sets are shown.
+    EXPECT_EQ(dialog_folder(), canonical(setup.folders.SharedData));
+
+    // The choice of opponents leaves the current folder alone.
+    win.ChoosePlayersCommand();
+    win.PlayerSelWindow()->UseSampleOpponents();
+    ASSERT_TRUE(win.PlayerSelWindow()->Ok());
+    EXPECT_EQ(QDir::currentPath(), current);
+
+    const fs::path own = setup.Root() / "sets";
+    fs::create_directories(own);
+    fs::copy_file(setup.folders.SharedData / files::kDefaultCardSet, own / "mine.cds");
+    win.LoadCardSetCommand(own / "mine.cds");
+    ASSERT_TRUE(setup.messages.empty());
+    EXPECT_EQ(dialog_folder(), canonical(own));
+
+    win.MenuEntry("MM_DEFINE_CARDS")->trigger();
+    EXPECT_EQ(setup.messages, (std::vector<std::pair<QString, QString>>{
+                                  {"Game Designer", "Error Launching Corvane Game Designer\nPlease ensure the designer is installed."}}));
+}
+
+TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
+    win.MenuEntry("MM_VIEWER")->trigger();
+    ASSERT_NE(win.CardViewer(), nullptr);
+    CardViewFrm& viewer = *win.CardViewer();
+    EXPECT_TRUE(viewer.isVisible());
+    // Before any card and off the hand: a neutral text, at the window's full size.
+    QApplication::processEvents();
+    const QSize size = viewer.size();
+    for (const int grid : {1, -1}) {
+        emit win.PointerMoved(grid, 10 * 15, 10 * 15);
+        QApplication::processEvents();
+        EXPECT_EQ(std::tuple(viewer.Label4()->isHidden(), viewer.Hint()->isVisible(), viewer.size()),
+                  std::tuple(grid < 0, grid < 0, size)) << grid;
+    }
+    // Minimising the table hides the viewer; restoring shows it while the option is on. Its
+    // close box unchecks the entry and keeps the option; the entry then turns it off.
+    // Minimised, the table is not redrawn either.
+    CardGrid& hand = *win.Hands().Grid(1);
+    const auto minimise_and_restore = [this, &hand] {
+        win.showMinimized();
+        QApplication::processEvents();
+        EXPECT_FALSE(win.CardViewer()->isVisible());
+        const int cols = hand.Cols();
+        win.GameState().Players[1] = gui_test::HandFromSet(win.GameState(), cols == 3 ? 4 : 3);
+        win.ShowHand(win.GameState().Players[1], 1);
+        EXPECT_EQ(hand.Cols(), cols);
+        win.showNormal();
+        QApplication::processEvents();
+        return win.CardViewer()->isVisible();
+    };
+    EXPECT_TRUE(minimise_and_restore());
+    win.CardViewer()->close();
+    EXPECT_TRUE(!win.MenuEntry("MM_VIEWER")->isChecked() && win.GameState().CardViewer);
+    win.MenuEntry("MM_VIEWER")->trigger();
+    EXPECT_FALSE(win.GameState().CardViewer || minimise_and_restore());
+}
+
+std::vector<fs::path> Samples(const Folders& folders) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folders.SharedData / "players"))
+        if (entry.path().extension() == ".dpf") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+PlayerSel& OpenChoice(PlayWin& win) {
+    win.ChoosePlayersCommand();
+    QApplication::processEvents();
+    EXPECT_NE(win.PlayerSelWindow(), nullptr);
+    return *win.PlayerSelWindow();
+}
+
+class DialogsPlayerSel : public Dialogs {
+protected:
+    PlayerSel& sel = OpenChoice(win);
+    const std::vector<fs::path> samples = Samples(setup.folders);
+};
+
+TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeavesItsSeatAndAMoveKeepsTheOld) {
+    ASSERT_GE(samples.size(), 4u);
+
+    for (int seat = 2; seat <= 4; ++seat) {
+        EXPECT_FALSE(sel.Ok());
+        ASSERT_FALSE(setup.messages.empty());
+        EXPECT_EQ(setup.messages.back().second, QString("Player %1 has not been chosen .").arg(seat));
+        if (seat == 4) break;
+        ASSERT_TRUE(sel.PreviewFile(PathText(samples[static_cast<std::size_t>(seat - 2)])));
+        sel.DropOnSeat(seat);
+    }
+    EXPECT_TRUE(sel.isVisible());
+    // The close box asks the same.
+    sel.close();
+    EXPECT_TRUE(sel.isVisible());
+    EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
+    // Help opens its topic.
+    QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
+    ASSERT_NE(HelpWindow::Instance(), nullptr);
+    EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
+    HelpWindow::Instance()->close();
+
+    // OK unpacks the three seats and deals.
+    sel.UseSampleOpponents();
+    for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
+    game.Players[1].Clear();
+    ASSERT_TRUE(sel.Ok() && !sel.isVisible());
+    QApplication::processEvents();
+    for (int p = 2; p <= 4; ++p) {
+        const auto seat = static_cast<std::size_t>(p);
+        EXPECT_TRUE(!game.PlayerInfo[seat].Name.empty() && fs::exists(game.PlayerDir[seat] / kPlayerPictureName)) << p;
+        EXPECT_EQ(std::tuple(game.PlayerFile[seat], win.NameLabel(p)->text().toStdString()),
+                  std::tuple(samples[seat - 2].string(), game.PlayerInfo[seat].Name));
+    }
+    EXPECT_TRUE(game.Players[1].Count() == 7 && game.RememberedPlayersComplete());
+
+    // A bad player file leaves its seat as it was.
+    const std::string name3 = game.PlayerInfo[3].Name;
+    const std::string file3 = game.PlayerFile[3];
+    // Not a player file at all: the preview refuses it.
+    const fs::path junk = setup.Root() / "junk.dpf";
+    std::ofstream(junk) << "not a player";
+    const std::size_t said = setup.messages.size();
+    EXPECT_FALSE(sel.PreviewFile(PathText(junk)));
+    ASSERT_GT(setup.messages.size(), said);
+
+    // A file spoilt between the preview and OK: unpacking refuses it.
+    const fs::path spoilt = setup.Root() / "spoilt.dpf";
+    fs::copy_file(samples[3], spoilt);
+    ASSERT_TRUE(sel.PreviewFile(PathText(spoilt)));
+    sel.DropOnSeat(3);
+    fs::resize_file(spoilt, 40);
+    EXPECT_FALSE(sel.Ok());
+    EXPECT_TRUE(setup.messages.back().second.contains("Cannot load the player file"))
+        << setup.messages.back().second.toStdString();
+    EXPECT_EQ(std::tuple(game.PlayerInfo[3].Name, game.PlayerFile[3], sel.Seat(3)->Current().File.toStdString(),
+                         setup.RawSetting("Player3")),
+              std::tuple(name3, file3, file3, file3));
+    EXPECT_TRUE(sel.Seat(3)->HasPicture());
+
+    const PlayerRec before = game.PlayerInfo[2];
+    ASSERT_TRUE(sel.PreviewFile(PathText(samples[3])));
+    sel.DropOnSeat(2);
+    // The move that is running when OK is pressed plays on with the old opponent.
+    bool old_opponent_in_move = false;
+    win.SetClickHandler([&](PlayWin&, const TableClick&) {
+        EXPECT_TRUE(sel.Ok() && !sel.isVisible());
+        old_opponent_in_move = game.PlayerInfo[2] == before && game.PlayerFile[2] != samples[3].string();
+    });
+    win.HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+    EXPECT_TRUE(old_opponent_in_move);
+    EXPECT_NE(game.PlayerInfo[2].Name, before.Name);
+    EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
+}
+
+// A first run asks for the opponents before dealing. OK, New Game or Load Card
+// Set (with the choice open or cancelled) deals a table that plays; chosen by
+// OK, the next start brings them back without asking.
+TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
+    using Command = std::function<void(TableSetup&)>;
+    const std::vector<std::pair<const char*, Command>> commands{
+        {"OK",
+         [](TableSetup& setup) {
+             setup.win->PlayerSelWindow()->UseSampleOpponents();
+             ASSERT_TRUE(setup.win->PlayerSelWindow()->Ok());
+             QApplication::processEvents();
+         }},
+        {"New Game", [](TableSetup& setup) { setup.win->MenuEntry("MM_NEW_GAME")->trigger(); }},
+        {"Load Card Set",
+         [](TableSetup& setup) { setup.win->LoadCardSetCommand(setup.folders.SharedData / files::kDefaultCardSet); }},
+    };
+    for (const auto& [name, command] : commands) {
+        for (const bool cancelled : {false, true}) {
+            const bool ok = std::string(name) == "OK";
+            if (ok && cancelled) continue;
+            SCOPED_TRACE(std::string(name) + (cancelled ? ", choice cancelled" : ", choice open"));
+            TableSetup setup;
+            PlayWin::Options options = setup.Options();
+            options.choose_players = true;
+            PlayWin& win = setup.Open(options, false);
+            QApplication::processEvents();
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(true, 0));
+            ASSERT_TRUE(win.PlayerSelWindow() && win.PlayerSelWindow()->isVisible());
+            if (cancelled) QTest::mouseClick(win.PlayerSelWindow()->CancelBut(), Qt::LeftButton);
+            command(setup);
+            EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
+            if (ok) {
+                setup.win->close();
+                setup.win.reset();
+                PlayWin& again = setup.Open(options, false);
+                QApplication::processEvents();
+                EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr &&
+                            !again.GameState().PlayerInfo[2].Name.empty() && again.GameState().Players[1].Count() == 7);
+            }
+            int clicks = 0;
+            QObject::connect(setup.win.get(), &PlayWin::TableClicked, [&clicks] { ++clicks; });
+            setup.win->SetClickHandler(nullptr);
+            setup.win->HandleClick({TableClick::Place::kDrawDeck, 0, 0, 0});
+            EXPECT_EQ(clicks, 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kvt
