@@ -217,6 +217,10 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
     const std::string cell_says =
         "line " + std::to_string(std::count(old.begin(), old.begin() + cells_at, '\n') + 6) + ": a score sheet cell";
 
+    const std::string player_says =
+        "line " + std::to_string(std::count(text.begin(), text.begin() + text.find("\nplayer 4 ") + 1, '\n') + 1) +
+        ": \"player\" wants a seat 1-4";
+
     std::string changed = text;
     changed[text.find("hand1") + 7] ^= 1;
     std::string unsealed = text.substr(0, text.rfind("end "));
@@ -235,7 +239,7 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
         {"another hash", unsealed, "damaged"},
         {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
         {"a seat 5", sealed(std::string(text.substr(0, text.rfind("end "))).replace(text.find("\nplayer 4 "), 10, "\nplayer 5 ")),
-         "\"player\" wants a seat 1-4"},
+         player_says.c_str()},
         // A wrong line, sealed as if it were right, is named by its number.
         {"a cell that is not a total", sealed(bad_cell), cell_says.c_str()},
     };
