@@ -1,0 +1,274 @@
+// The statistics: rounds and games recorded once each, the figures derived
+// from them, bad files set aside, whole rounds only after a killed writer, and
+// the window of the Score menu.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTableWidget>
+#include <QTest>
+#include <array>
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "dialogs/score_frm.h"
+#include "dialogs/statistics_frm.h"
+#include "dialogs/totals_chart.h"
+#include "formats/game_record.h"
+#include "gui_support.h"
+#include "hand/hand_view.h"
+#include "platform/statistics_store.h"
+#include "shell/record_table.h"
+#include "tools/sim/record_run.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace gui_test;
+
+using Points = std::array<int, 4>;
+
+const GameIdentity kPlainTable{"Plain", 1, {"Tester", "Ann", "Bob", "Cy"}, {10, 11, 12, 13}};
+const GameIdentity kOtherSet{"Other", 2, {"Tester", "Ann", "Dee", "Eve"}, {10, 11, 14, 15}};
+
+// Records a game's rounds with their running totals; a finished game's last
+// round names the lowest total the winner.
+void Play(StatisticsStore& store, const GameIdentity& who, const std::vector<Points>& rounds, bool finished, bool undo = false) {
+    ScoredRound round{who, {}, {}, 0, undo};
+    for (std::size_t r = 0; r < rounds.size(); ++r) {
+        round.points = rounds[r];
+        for (std::size_t i = 0; i < 4; ++i) round.totals[i] += rounds[r][i];
+        if (finished && r + 1 == rounds.size())
+            round.winner = int(std::min_element(round.totals.begin(), round.totals.end()) - round.totals.begin()) + 1;
+        ASSERT_TRUE(store.RecordRound(round).ok());
+    }
+}
+
+// One figure of the database, read on a connection of its own.
+int Count(const fs::path& file, const QString& sql) {
+    int value = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "statistics-test");
+        db.setDatabaseName(QString::fromStdString(file.string()));
+        QSqlQuery q(db);
+        if (db.open() && q.exec(sql) && q.next()) value = q.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase("statistics-test");
+    return value;
+}
+
+struct Store {
+    QTemporaryDir dir;
+    fs::path file = fs::path(dir.path().toStdString()) / "kvt" / "statistics.sqlite";
+    StatisticsStore store{file};
+    std::string why;
+    Store() { EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kReady) << why; }
+};
+
+TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
+    Store s;
+    Play(s.store, kPlainTable, {{0, 10, 20, 30}, {5, 0, 40, 80}}, true);  // totals 5 10 60 110
+    Play(s.store, kPlainTable, {{30, 0, 5, 90}}, true);
+    Play(s.store, kOtherSet, {{50, 0, 0, 120}}, true, true);
+    for (int new_game = 0; new_game < 2; ++new_game) {
+        Play(s.store, kPlainTable, {{1, 2, 3, 4}}, false);
+        ASSERT_TRUE(s.store.AbandonGame().ok());
+    }
+    // The row of `label`, as a tuple that compares (the averages are exact in binary).
+    const auto row = [](const std::vector<Figures>& rows, const std::string& label) {
+        const auto f = std::find_if(rows.begin(), rows.end(), [&](const Figures& r) { return r.label == label; });
+        return f == rows.end() ? Figures{"missing"} : *f;
+    };
+    const auto tied = [](const Figures& f) {
+        return std::tie(f.label, f.games, f.wins, f.rounds, f.average_total, f.best_total, f.games_with_undo);
+    };
+    const struct { Figures got, expected; } cases[] = {
+        {row(s.store.PerOpponent(), "Ann"), {"Ann", 2, 1, 3, 5.0, 0, 1}},
+        {row(s.store.PerOpponent(), "Bob"), {"Bob", 2, 0, 3, 32.5, 5, 0}},
+        {row(s.store.PerCardSet(), "Plain"), {"Plain", 2, 1, 3, 17.5, 5, 0}},
+        {row(s.store.PerCardSet(), "Other"), {"Other", 0, 0, 0, 0, 0, 1}},
+        {row(s.store.PerSeat(), "1"), {"1", 2, 1, 3, 17.5, 5, 1}},
+        {row(s.store.PerSeat(), "4"), {"4", 2, 0, 3, 100.0, 90, 1}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(tied(c.got), tied(c.expected)) << c.expected.label;
+    const std::vector<HeadToHead> h2h = s.store.HeadToHeads();
+    ASSERT_EQ(h2h.size(), 5u);
+    EXPECT_EQ(std::tie(h2h[0].opponent, h2h[0].games, h2h[0].you_lower, h2h[0].they_lower, h2h[0].games_with_undo),
+              std::make_tuple(std::string("Ann"), 2, 1, 1, 1));
+    const std::vector<GameTotal> last = s.store.LastTotals(20);
+    ASSERT_EQ(last.size(), 3u);
+    EXPECT_EQ(std::tuple(last[0].total, last[2].undo_used), std::tuple(5, true));
+    EXPECT_EQ(Count(s.file, "SELECT count(*) FROM games WHERE state = 2"), 2) << "the games left by New Game, not finished";
+
+    EXPECT_TRUE(s.store.Reset().ok() && s.store.FinishedGames() == 0);
+}
+
+TEST(Statistics, ARoundCountedAgainIsRecordedOnce) {
+    Store s;
+    ScoredRound round{kPlainTable, {3, 0, 5, 7}, {3, 0, 5, 7}};
+    ASSERT_TRUE(s.store.RecordRound(round).ok());
+    ASSERT_TRUE(s.store.RecordRound(round).ok());  // the same round again
+    round.points = round.totals = {4, 4, 0, 1};    // scored again differently after a crash
+    ASSERT_TRUE(s.store.RecordRound(round).ok());
+    round.points = {1, 1, 1, 1};
+    round.totals = {5, 5, 1, 2};
+    ASSERT_TRUE(s.store.RecordRound(round).ok());
+    EXPECT_EQ(std::tuple(Count(s.file, "SELECT count(*) FROM games"), Count(s.file, "SELECT count(*) FROM rounds"),
+                         Count(s.file, "SELECT sum(points) FROM rounds WHERE number = 1")),
+              std::tuple(1, 8, 9));
+}
+
+TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
+    const auto sqlite = [](const char* sql) {
+        return [sql](const fs::path& file) {
+            {
+                StatisticsStore good(file);
+                std::string why;
+                good.Open(why);
+                for (int game = 0; game < 8; ++game) Play(good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
+            }
+            Count(file, sql);
+        };
+    };
+    const struct { const char* what; std::function<void(const fs::path&)> make; } cases[] = {
+        {"not SQLite", [](const fs::path& f) { std::ofstream(f) << "games 3\nwins 2\n"; }},
+        {"a later version", sqlite("PRAGMA user_version = 99")},
+        {"another program's", sqlite("DROP TABLE rounds")},
+        {"truncated", [&sqlite](const fs::path& f) {
+             sqlite("SELECT 1")(f);
+             fs::resize_file(f, fs::file_size(f) / 2);
+         }},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
+        c.make(file);
+        StatisticsStore store(file);
+        std::string why;
+        EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kSetAside) << c.what;
+        EXPECT_TRUE(!why.empty() && fs::exists(file.string() + ".set-aside")) << c.what;
+        Play(store, kPlainTable, {{1, 2, 3, 120}}, true);
+        EXPECT_EQ(store.FinishedGames(), 1) << c.what;
+    }
+    {  // a file another connection holds is in use, not bad
+        Store s;
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(QString::fromStdString(s.file.string()));
+        QSqlQuery hold(holder);
+        ASSERT_TRUE(holder.open() && hold.exec("PRAGMA locking_mode = EXCLUSIVE") && hold.exec("BEGIN EXCLUSIVE"));
+        StatisticsStore other(s.file);
+        std::string why;
+        EXPECT_EQ(other.Open(why), StatisticsStore::Opened::kUnusable) << why;
+        EXPECT_FALSE(fs::exists(s.file.string() + ".set-aside"));
+    }
+    QSqlDatabase::removeDatabase("holder");
+    QTemporaryDir dir;  // a folder that cannot be made: nothing is recorded, nothing fails loudly
+    std::ofstream(dir.path().toStdString() + "/kvt") << "a file";
+    StatisticsStore store(fs::path(dir.path().toStdString()) / "kvt" / "statistics.sqlite");
+    std::string why;
+    EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kUnusable);
+    EXPECT_FALSE(store.RecordRound({kPlainTable}).ok());
+}
+
+// A writer plays games of three rounds; two readers meanwhile see whole
+// games only, and once the writer is killed mid-write the database opens
+// as it is with whole rounds only.
+TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
+    QTemporaryDir dir;
+    const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
+    int pipe_fds[2];
+    ASSERT_EQ(pipe(pipe_fds), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        StatisticsStore store(file);
+        std::string why;
+        if (store.Open(why) != StatisticsStore::Opened::kReady) _exit(1);
+        for (bool told = false;; told = true) {
+            ScoredRound round{kPlainTable, {1, 2, 3, 4}};
+            for (int r = 1; r <= 3; ++r) {
+                round.totals = {r, 2 * r, 3 * r, 4 * r};
+                round.winner = r == 3 ? 1 : 0;
+                if (!store.RecordRound(round).ok()) _exit(2);
+            }
+            if (!told && write(pipe_fds[1], "w", 1) != 1) _exit(3);
+        }
+    }
+    char signal_byte = 0;
+    ASSERT_EQ(read(pipe_fds[0], &signal_byte, 1), 1);
+    StatisticsStore readers[] = {StatisticsStore(file), StatisticsStore(file)};
+    const auto whole = [](const StatisticsStore& store) {
+        const std::vector<Figures> seats = store.PerSeat();
+        return !seats.empty() && seats[0].rounds == 3 * seats[0].games && seats[0].average_total == 3.0;
+    };
+    std::string why;
+    for (StatisticsStore& reader : readers) ASSERT_EQ(reader.Open(why), StatisticsStore::Opened::kReady) << why;
+    for (int i = 0; i < 5; ++i)
+        for (const StatisticsStore& reader : readers) ASSERT_TRUE(whole(reader)) << i;
+    kill(writer, SIGKILL);
+    int status = 0;
+    waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own: " << WEXITSTATUS(status);
+
+    StatisticsStore after(file);
+    ASSERT_EQ(after.Open(why), StatisticsStore::Opened::kReady) << why;
+    EXPECT_TRUE(whole(after));
+    EXPECT_EQ(Count(file, "SELECT count(*) FROM (SELECT 1 FROM rounds GROUP BY game_id, number HAVING count(*) <> 4)"), 0);
+    EXPECT_EQ(Count(file, "SELECT count(*) FROM games g WHERE rounds <> (SELECT count(*) / 4 FROM rounds WHERE game_id = g.id)"), 0);
+}
+
+// Closed while the human's last card still goes down, the round is kept scored: the next start
+// asks for the sheet's OK again and deals on, counting nothing twice, in the statistics too.
+TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNamesAsText) {
+    gui_test::TableSetup setup;
+    PlayWin& first = setup.OpenFast();
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    Game& g = first.GameState();
+    // A move taken back (the game counts apart), then the human's last card; no wild card: no group to name.
+    ASSERT_GE(gui_test::NoChoiceColumn(g, true), 0);
+    gui_test::ClickHand(first, 1, gui_test::NoChoiceColumn(g, true));
+    gui_test::ClickDiscard(first);
+    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    first.MenuEntry("MM_UNDO")->trigger();
+    // The hand becomes that card alone, laid by mouse: scored, and still shown as the window closes.
+    const Card last = g.Players[1][gui_test::NoChoiceColumn(g, true)];
+    g.Players[1].Clear();
+    g.Players[1].Push(last);
+    first.RedrawTable();
+    gui_test::ClickHand(first, 1, 0);
+    QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
+    ASSERT_TRUE(g.Pending() == Decision::AcknowledgeScore && first.MoveRunning());
+    const std::array<std::int16_t, 5> totals = g.Scores;
+    first.close();
+    setup.win.reset();
+
+    PlayWin& second = setup.OpenFast();
+    EXPECT_EQ(second.GameState().Scores, totals);
+    ASSERT_TRUE(second.ScoreWindow() && second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
+    QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
+    ASSERT_TRUE(gui_test::WaitForHuman(second));
+    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[static_cast<std::size_t>(p)].Count(), 0) << p;
+    EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
+    const fs::path file = setup.folders.AppDir / "statistics.sqlite";
+    // One round of four seats, not counted again on resume.
+    EXPECT_EQ(std::tuple(Count(file, "SELECT count(*) FROM rounds"), Count(file, "SELECT undo_used FROM games")), std::tuple(4, 1));
+
+    GameIdentity marked = kPlainTable;
+    marked.names[1] = "<b>Ann</b>";
+    Play(*second.Statistics(), marked, {{1, 2, 3, 150}}, true);
+    second.MenuEntry("MM_STATISTICS")->trigger();
+    StatisticsFrm* stats = second.StatisticsWindow();
+    ASSERT_NE(stats, nullptr);
+    EXPECT_TRUE(stats->isVisible() && !stats->isModal());
+    ASSERT_GE(stats->Table(0)->rowCount(), 1);
+    EXPECT_EQ(stats->Table(0)->item(0, 0)->text(), "<b>Ann</b>");
+    EXPECT_EQ(stats->Chart()->Totals().size(), 1u);
+}
+
+}  // namespace
+}  // namespace kvt
