@@ -1,10 +1,7 @@
-// The dialogs the table opens: the wild card's group, the score sheet, game over,
-// the game's information, help, game speed, loading a card set, the card viewer
-// and the choice of players.
-#include <gtest/gtest.h>
+// The dialogs the table opens: the wild card's group, the score sheet, game over, the game's information,
+// help, game speed, loading a card set, the card viewer and the choice of players.
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,11 +11,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "dialogs/card_action_text.h"
 #include "dialogs/card_view_frm.h"
@@ -28,7 +22,6 @@
 #include "dialogs/player_sel_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
-#include "engine/card_set.h"
 #include "engine/player_file.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
@@ -40,10 +33,9 @@
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
-using Dialogs = gui_test::TableTest;
+using Dialogs = TableTest;
 
 TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaitingAndGameOverClosesOnExit) {
     const std::vector<GroupChoice> choices = win.GameState().WildGroupChoices();
@@ -80,7 +72,6 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
     EXPECT_EQ(ten.WildGroup(), 5);
     ASSERT_TRUE(!ten.isVisible() && !frm->isVisible() && !QApplication::activeModalWidget());
 
-    // View Score shows the sheet without waiting; the game-over window closes on Exit.
     const int starter = game.StartPlayer;
     // Only a sheet waiting in an event loop of its own would meet this before the menu returns.
     bool closed_inside = false;
@@ -99,7 +90,7 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
     // starting player moves on once (the rules: Scoring tests).
     EXPECT_TRUE(win.MoveRunning());
     QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(gui_test::Settle(win));
+    EXPECT_TRUE(Settle(win));
     EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.StartPlayer, game.ScoreViewOnly),
               std::tuple(false, false, starter == 0 ? 2 : starter % 4 + 1, false));
 
@@ -119,7 +110,7 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
 
 TEST(DialogsScore, TheWinnersColumnBlinks) {
     ScoreSheet sheet;
-    for (int p = 1; p <= 3; ++p) sheet.Headings[static_cast<std::size_t>(p)] = "P" + std::to_string(p);
+    for (int p = 1; p <= 3; ++p) sheet.Headings[p] = "P" + std::to_string(p);
     sheet.Headings[4] = " ";
     sheet.SetCell(0, 2, "12");
     sheet.SetCell(1, 2, "30");
@@ -127,8 +118,7 @@ TEST(DialogsScore, TheWinnersColumnBlinks) {
     ScoreFrm frm;
     frm.ShowSheet(sheet, 2);
     EXPECT_EQ(std::tuple(frm.PlayerLabel(2)->text(), frm.PlayerLabel(4)->text(), frm.ScoreCell(1, 2)->text()),
-              std::tuple("P2", "Player 4", "30"))
-        << "a seat without a name goes by its number";
+              std::tuple("P2", "Player 4", "30")) << "a seat without a name goes by its number";
     EXPECT_TRUE(frm.ScoreCell(0, 2)->font().strikeOut() && !frm.ScoreCell(1, 2)->font().strikeOut() &&
                 frm.Timer1()->isActive());
     frm.Blink();
@@ -241,9 +231,7 @@ TEST(DialogsMenu, LoadCardSetStartsInTheFolderOfTheSetInForceAndDefineCardsRepor
         win.MenuEntry("MM_LOAD_CARD")->trigger();
         return folder;
     };
-    const auto canonical = [](const fs::path& folder) {
-        return QFileInfo(PathText(folder)).canonicalFilePath();
-    };
+    const auto canonical = [](const fs::path& f) { return QFileInfo(PathText(f)).canonicalFilePath(); };
     // The set in force comes from the working folder: the shipped sets are shown.
     EXPECT_EQ(dialog_folder(), canonical(setup.folders.SharedData));
 
@@ -288,7 +276,7 @@ TEST_F(Dialogs, TheCardViewerFollowsTheOptionAndTheMinimisedTable) {
         QApplication::processEvents();
         EXPECT_FALSE(win.CardViewer()->isVisible());
         const int cols = hand.Cols();
-        win.GameState().Players[1] = gui_test::HandFromSet(win.GameState(), cols == 3 ? 4 : 3);
+        win.GameState().Players[1] = HandFromSet(win.GameState(), cols == 3 ? 4 : 3);
         win.ShowHand(win.GameState().Players[1], 1);
         EXPECT_EQ(hand.Cols(), cols);
         win.showNormal();
@@ -339,7 +327,6 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     sel.close();
     EXPECT_TRUE(sel.isVisible());
     EXPECT_EQ(setup.messages.back().second, "Player 4 has not been chosen .");
-    // Help opens its topic.
     QTest::mouseClick(sel.HelpBut(), Qt::LeftButton);
     ASSERT_NE(HelpWindow::Instance(), nullptr);
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
@@ -398,9 +385,8 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     EXPECT_EQ(std::tuple(game.PlayerFile[2], game.Players[1].Count()), std::tuple(samples[3].string(), 7));
 }
 
-// A first run asks for the opponents before dealing. OK, New Game or Load Card
-// Set (with the choice open or cancelled) deals a table that plays; chosen by
-// OK, the next start brings them back without asking.
+// A first run asks for the opponents before dealing. OK, New Game or Load Card Set (with the choice open or
+// cancelled) deals a table that plays; chosen by OK, the next start brings them back without asking.
 TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableThatPlays) {
     using Command = std::function<void(TableSetup&)>;
     const std::vector<std::pair<const char*, Command>> commands{
@@ -430,8 +416,7 @@ TEST(DialogsPlayerSelFirstRun, OkNewGameOrLoadCardSetBeforeAChoiceDealsATableTha
             command(setup);
             EXPECT_EQ(std::tuple(win.AwaitingPlayers(), win.GameState().Players[1].Count()), std::tuple(false, 7));
             if (ok) {
-                setup.win->close();
-                setup.win.reset();
+                setup.Close();
                 PlayWin& again = setup.Open(options, false);
                 QApplication::processEvents();
                 EXPECT_TRUE(!again.AwaitingPlayers() && again.PlayerSelWindow() == nullptr &&

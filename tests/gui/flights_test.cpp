@@ -1,10 +1,7 @@
 // What the table shows and plays over time: card flights, the queue of what
 // the rules asked to show, and sound.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
@@ -36,14 +33,12 @@ TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPauseTheDra
     for (int i = 0; i < CardFlights::kBoxes; ++i)
         EXPECT_EQ(std::tuple(flights.Box(i)->pos(), flights.Box(i)->Picture().toImage()),
                   std::tuple(QPoint(Px(1500 + 300 * i), Px(3000 - 150 * i)), picture.toImage())) << i;
-    // The table grows to twice the design's size during the flight: the same
-    // twips land twice as far, in boxes twice as large.
+    // The table grows to twice the design's size during the flight: the same twips land twice as far.
     flights.SetPlacement([](QPoint twips) { return TableGeometry({1280, 912}).Pixels(twips); }, QSize(140, 190));
     for (int i = 0; i < CardFlights::kBoxes; ++i)
         EXPECT_EQ(flights.Box(i)->geometry(), QRect(QPoint(2 * Px(1500 + 300 * i), 2 * Px(3000 - 150 * i)), QSize(140, 190))) << i;
 
-    // The trail grows without holding up its caller, stands for its pause, and
-    // is gone when its end is told.
+    // The trail grows without holding up its caller, stands for its pause, and is gone when its end is told.
     table.show();
     EXPECT_EQ(flights.Interval(), 1000);
     flights.SetInterval(50);
@@ -70,7 +65,7 @@ TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPauseTheDra
     ASSERT_TRUE(*finished && steps.size() == 5u) << steps.size();
     // Int(-1050 / 5) = -210, Int(2985 / 5) = 597.
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(steps[static_cast<std::size_t>(i)], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
+        EXPECT_EQ(steps[i], QPoint(Px(3240 - 210 * (i + 1)), Px(1560 + 597 * (i + 1))));
     EXPECT_FALSE(draws.Box(0)->isVisible());
 }
 
@@ -145,8 +140,8 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
     // The last box is parked on the pile.
     EXPECT_EQ(win.Flights().Box(9)->pos(), win.Hands().DiscardPile()->pos());
 
-    // A computer's card laid with its action shows on the pile once it has
-    // landed, as the pile then was, though the rest of the turn covers it first.
+    // A computer's card laid with its action shows on the pile as it was when the card landed, though the
+    // rest of the turn covers it first.
     Card laid = game.Players[3][0];
     laid.Action = kActionNone;
     game.Players[3].RemoveAt(0);
@@ -165,12 +160,9 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
         win.GameState().TransferRandomCards(1, kActionPassAcross, 1);
         QTimer::singleShot(0, &win, [&] { win.close(); });
     });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
-    watchdog.start(10000);
+    const QObject watchdog;  // ends the loop should the close not; gone with the test
+    QTimer::singleShot(10000, &watchdog, [] { QApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 0);
-    watchdog.stop();
     EXPECT_TRUE(win.IsClosing() && !win.Show().Playing());
     // Settings were written on the way out.
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
@@ -185,11 +177,9 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
 
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-// A clip's length comes from its header. It ends on its own (muted: after its
-// length), when stopped, or at once when it cannot play; each tells its end once.
-// Missing and undecodable clips are pinned through the table (tests/faults).
-// The device comes from a module beside the program, so the table itself
-// does not load the sound libraries.
+// A clip ends on its own (muted: after the length in its header), when stopped, or at once when it cannot
+// play (undecodable clips: tests/faults); each tells its end once. The device comes from a module beside
+// the program, so the table itself does not load the sound libraries.
 TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHoldsTheTable) {
     ASSERT_NE(OpenSoundBackend(), nullptr);
     EXPECT_EQ(OpenSoundBackend(), OpenSoundBackend());
@@ -239,8 +229,7 @@ TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHold
     win.MenuEntry("MM_MUSIC")->trigger();
     EXPECT_TRUE(!heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && heard.IsPlaying(Text(clip)));
 
-    // A player's clip holds back what the table shows after it; closing the
-    // window lets everything go at once.
+    // A player's clip holds back what the table shows after it; closing the window lets all go at once.
     const std::vector<fs::path> comments = SpeakComment(win, setup.Root() / "voice", long_wave);
     win.GameState().View().SetDiscardButtonVisible(true);
     const auto speaking = [&] {

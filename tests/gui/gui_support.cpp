@@ -1,14 +1,11 @@
 #include "gui_support.h"
 
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QDataStream>
-#include <gtest/gtest.h>
 #include <fstream>
 
 #include "shell/flights_qt.h"
@@ -16,11 +13,7 @@
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
 #include "hand/hand_view.h"
-#include "engine/card_set.h"
 #include "platform/card_grid.h"
-#include "platform/picture_clip.h"
-#include "platform/profile.h"
-#include "shell/record_table.h"
 #include "platform/settings_keys.h"
 #include "shell/table_match.h"
 
@@ -33,9 +26,13 @@ TableSetup::TableSetup() {
 }
 
 TableSetup::~TableSetup() {
+    Close();
+    QApplication::processEvents();
+}
+
+void TableSetup::Close() {
     if (win) win->close();
     win.reset();
-    QApplication::processEvents();
 }
 
 fs::path TableSetup::Root() const { return fs::path(QFile::encodeName(temp_.path()).toStdString()); }
@@ -101,7 +98,7 @@ CardStack HandFromSet(const Game& game, int n) {
 
 int CardsOnTable(const Game& game) {
     int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.CompHeld.Count() + game.CardsBeingLaid();
-    for (int p = 1; p <= 4; ++p) total += game.Players[static_cast<std::size_t>(p)].Count();
+    for (int p = 1; p <= 4; ++p) total += game.Players[p].Count();
     return total;
 }
 

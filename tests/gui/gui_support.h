@@ -1,21 +1,14 @@
 #pragma once
 
 #include <QApplication>
-#include <QImage>
 #include <QPoint>
-#include <QPointer>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/card_stack.h"
 #include "hand/move_being_built.h"
 #include "shell/play_win.h"
 
@@ -27,8 +20,7 @@ namespace kvt::gui_test {
 
 namespace fs = std::filesystem;
 
-// Runs `step` on the modal window once it is up: the first event the
-// window's own loop handles.
+// Runs `step` on the modal window once it is up: the first event the window's own loop handles.
 template <typename Window>
 void WhenModal(std::function<void(Window&)> step) {
     QTimer::singleShot(0, [step] {
@@ -58,6 +50,8 @@ public:
     // Opens and shows the window with the shortest card flights.
     PlayWin& OpenFast() { return OpenFast(Options()); }
     PlayWin& OpenFast(PlayWin::Options options);
+    // Closes the window as the player would and lets it go: the next Open is the next start.
+    void Close();
 
     fs::path Root() const;
     // A settings value as it stands in the file: the text after "Key=".
@@ -102,8 +96,8 @@ void PlayAMove(PlayWin& win);
 // Resizes the window to a table of `size` and lets it lay the table out.
 void ResizeTable(PlayWin& win, QSize size);
 
-// Runs the event loop until the human is to play or take a card (the windows
-// the computers open are answered by a DialogAnswerer) or the window closes.
+// Runs the event loop until the human is to play or take a card, or the window closes (the windows the
+// computers open are answered by a DialogAnswerer).
 bool WaitForHuman(PlayWin& win, int ms = 30000);
 
 // Runs the event loop until the window has shown its last move.
@@ -112,10 +106,8 @@ bool Settle(PlayWin& win);
 // Runs the event loop until `reached` holds; false when it does not within `ms`.
 bool RunUntil(const std::function<bool()>& reached, int ms = 30000);
 
-// Tells whether a call waited in the event loop until `ms` had passed: the
-// mark is set by a timer of that length started with it. With 0 it tells
-// whether the call let the event loop run at all. Order, not duration, is
-// compared, so a slow machine cannot make it fail.
+// Tells whether a call waited in the event loop until a timer of `ms` started with it fired (with 0:
+// whether it let the loop run at all). Order, not duration, is compared: a slow machine cannot fail it.
 class WaitMark {
 public:
     explicit WaitMark(int ms) {
@@ -128,11 +120,9 @@ private:
     bool reached_ = false;
 };
 
-// Answers the windows a move opens and waits for, as the player would: the
-// wild-card group choice with `group` (or the first group offered when that
-// one is not), the score sheet with OK and the game-over window with Exit;
-// by_keys, with the group's digit and Enter instead of clicks. It looks every
-// few milliseconds, so it also answers windows opened deep inside a move.
+// Answers the windows a move opens, as the player would: the wild card's group with `group` (or the first
+// one offered), the score sheet with OK, game over with Exit; by_keys, with the group's digit and Enter. It
+// looks every few milliseconds, so it also answers windows opened deep inside a move.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(int wild_group = 0);
@@ -153,8 +143,7 @@ private:
     QTimer timer_;
 };
 
-// Counts a window's card flights as they start and calls on_flight for each,
-// from inside the move that flies the card.
+// Counts a window's card flights as they start and calls on_flight for each, inside the move.
 class FlightWatcher : public QObject {
 public:
     explicit FlightWatcher(PlayWin& win);
@@ -171,9 +160,8 @@ private:
     QPointer<QWidget> box_;
 };
 
-// An option a test program answers instead of running its tests, with the
-// application up: a test that starts its own program under another
-// environment sets it before main runs.
+// An option a test program answers instead of running its tests, with the application up: a test that
+// starts its own program under another environment sets it before main runs.
 struct MainOption {
     const char* name = nullptr;
     int (*run)() = nullptr;
@@ -182,9 +170,8 @@ MainOption& ExtraMainOption();
 
 // A PCM wave file of the given length (8 kHz, 16-bit mono).
 void WriteWave(const fs::path& path, int milliseconds);
-// Player 2 speaks a comment, as in play: its folder becomes `folder`, where
-// every variant of the clip is a copy of `clip` (a missing `clip`: none).
-// The cue is heard by the table at once. Returns the variants' paths.
+// Player 2 speaks a comment, heard by the table at once, from `folder`, where every variant of the clip is
+// a copy of `clip` (a missing `clip`: none). Returns the variants' paths.
 std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const fs::path& clip);
 
 }  // namespace kvt::gui_test

@@ -1,14 +1,11 @@
 // The hands' grids: the grid widget alone, then each hand as the table lays it
 // out, and the order a sorted hand is shown in.
-#include <gtest/gtest.h>
 
-#include <QImage>
 #include <QLabel>
 
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
-#include "platform/picture_clip.h"
 #include "shell/table_marks_qt.h"
 
 namespace kvt {
@@ -38,8 +35,7 @@ TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeFewerCellsDropTheirPictu
     for (const auto& [x, col] : {std::pair{0, 0}, {29, 0}, {30, 1}, {119, 3}, {120, 4}, {189, 4}, {195, -1}})
         EXPECT_EQ(grid.ColumnAt(x), col) << x;
     EXPECT_EQ(grid.CellRect(0, 4), QRect(120, 0, 75, 100));
-    // The picture is cut at the cell's edge: a strip shows its own card, the
-    // last cell the whole last card.
+    // The picture is cut at the cell's edge: a strip shows its own card, the last cell the whole last card.
     const QImage shot = grid.grab().toImage();
     EXPECT_EQ(shot.pixelColor(35, 50), QColor(10, 100, 200));
     EXPECT_EQ(shot.pixelColor(185, 50), QColor(40, 100, 200));
@@ -59,27 +55,25 @@ TEST(CardGrid, StripsMapToTheirColumnsTheLastCardIsWholeFewerCellsDropTheirPictu
     EXPECT_EQ(grid.Col(), 4);
 
     // A hand too wide scrolls by columns; one that fits needs no scroll bar.
-    CardGrid wide;
-    wide.resize(300, 95 + CardGrid::kScrollBarExtent);
-    MakeHand(wide, 11);  // 10 strips and a card: 375 pixels
-    wide.SetScrollBars(CardGrid::kHorizontal);
-    EXPECT_TRUE(wide.ScrollBarShown() && wide.Viewport().height() == 95);
+    CardGrid row;
+    row.resize(300, 95 + CardGrid::kScrollBarExtent);
+    MakeHand(row, 11);  // 10 strips and a card: 375 pixels
+    row.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_TRUE(row.ScrollBarShown() && row.Viewport().height() == 95);
     // From column 3 on, the cards fit: 7 strips and the last card, 285 pixels.
-    wide.SetLeftCol(10);
-    EXPECT_EQ(wide.LeftCol(), 3);
-    wide.SetLeftCol(2);
-    EXPECT_EQ(std::tuple(wide.LeftCol(), wide.ColumnAt(5), wide.CellRect(0, 2).left()), std::tuple(2, 2, 0));
+    row.SetLeftCol(10);
+    EXPECT_EQ(row.LeftCol(), 3);
+    row.SetLeftCol(2);
+    EXPECT_EQ(std::tuple(row.LeftCol(), row.ColumnAt(5), row.CellRect(0, 2).left()), std::tuple(2, 2, 0));
     // Without a scroll bar mode nothing shows, even when the cells do not fit.
-    wide.SetScrollBars(CardGrid::kNoScrollBars);
-    EXPECT_FALSE(wide.ScrollBarShown());
-
-    CardGrid fits;
-    fits.resize(300, 108);
-    MakeHand(fits, 8);
-    fits.SetScrollBars(CardGrid::kHorizontal);
-    EXPECT_FALSE(fits.ScrollBarShown());
-    fits.SetLeftCol(4);
-    EXPECT_EQ(fits.LeftCol(), 0);
+    row.SetScrollBars(CardGrid::kNoScrollBars);
+    EXPECT_FALSE(row.ScrollBarShown());
+    // Eight cards fit: no scroll bar, and no scrolling.
+    MakeHand(row, 8);
+    row.SetScrollBars(CardGrid::kHorizontal);
+    EXPECT_FALSE(row.ScrollBarShown());
+    row.SetLeftCol(4);
+    EXPECT_EQ(row.LeftCol(), 0);
 
     // A column of cards scrolls by rows.
     CardGrid column;

@@ -1,11 +1,7 @@
-// The table in the states play brings, grabbed as a person sees it and compared
-// with the game, over the background under it. With KVT_SCENE_DIR set, each
-// scene of Look.* is also written there as a PNG.
-#include <gtest/gtest.h>
+// The table in the states play brings, grabbed as a person sees it and compared with the game, over the
+// background under it. With KVT_SCENE_DIR set, each scene of Look.* is also written there as a PNG.
 
-#include <QApplication>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <fstream>
 
@@ -13,7 +9,6 @@
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
-#include "platform/picture_clip.h"
 #include "shell/flights_qt.h"
 #include "shell/show_queue.h"
 #include "shell/table_marks_qt.h"
@@ -35,9 +30,8 @@ QImage Shot(QWidget& win, const char* name) {
     return image;
 }
 
-// Whether the part of `area` (in `widget`'s coordinates) that the window
-// shows holds `picture` drawn at the area's top left. A few pixels at the
-// edges are left out: a card's shade may fall there.
+// Whether the part of `area` (in `widget`'s coordinates) that the window shows holds `picture` drawn at the
+// area's top left. A few pixels at the edges are left out: a card's shade may fall there.
 bool Shows(const QImage& shot, const QWidget& win, const QWidget& widget, const QRect& area,
            const QRect& visible, const QPixmap& picture) {
     const QRect seen = (area & visible).adjusted(4, 4, -4, -4);
@@ -52,9 +46,8 @@ QRect HandCell(const CardGrid& grid, int player, int i) {
     return player == 1 || player == 3 ? grid.CellRect(0, i) : grid.CellRect(i, 0);
 }
 
-// Compares the drawn table with the game: the pile shows its top card, the
-// human's hand its cards in the order shown, every other hand as many backs as it
-// holds cards and felt after them.
+// Compares the drawn table with the game: the pile shows its top card, the human's hand its cards in the
+// order shown, every other hand as many backs as it holds cards and felt after them.
 void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
     SCOPED_TRACE(scene);
     const QImage shot = Shot(win, scene);
@@ -65,7 +58,7 @@ void ExpectTableShowsTheGame(PlayWin& win, const char* scene) {
     const QPixmap top = hands.Face(game.DiscardPile.Top());
     EXPECT_TRUE(Shows(shot, win, pile, QRect(QPoint(0, 0), top.size()), pile.rect(), top));
     for (int p = 1; p <= 4; ++p) {
-        const CardStack& hand = game.Players[static_cast<std::size_t>(p)];
+        const CardStack& hand = game.Players[p];
         const CardGrid& grid = *hands.Grid(p);
         const QRect view = grid.Viewport();
         int checked = 0;
@@ -136,7 +129,7 @@ TEST_F(Look, TheHumanChoosingCardsToPass) {
     pass.ActionCount = 3;
     PickWithChosen(win, pass, 13, 2);
     const CardStack held = win.Building().Held();
-    for (int p = 2; p <= 4; ++p) win.ShowHand(game.Players[static_cast<std::size_t>(p)], p);
+    for (int p = 2; p <= 4; ++p) win.ShowHand(game.Players[p], p);
     win.SetDiscardButtonVisible(true);
     win.PlaceSeatArrows();
     win.SetSeatArrowVisible(3, true);
@@ -174,7 +167,7 @@ TEST_F(Look, ACardInFlight) {
     game.DeliverHeard();
     EXPECT_TRUE(win.Show().Playing());
     // Shot during the pause, once the trail is complete.
-    ASSERT_TRUE(gui_test::RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));
+    ASSERT_TRUE(RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));
     const QImage image = Shot(win, "scene-flight");
     const QPoint last = win.Flights().Box(9)->mapTo(&win, QPoint(0, 0));
     // The trail's last box, a step short of the pile, shows the card's face.
@@ -191,8 +184,7 @@ TEST(LookBackground, ABackgroundBitmapCoversTheTable) {
     EXPECT_EQ(std::tuple(setup.win->GameState().HasBackFile, setup.win->BackgroundKind()),
               std::tuple(false, PlayWin::Background::kTiles));
     // The next start finds the card set's background.
-    setup.win->close();
-    setup.win.reset();
+    setup.Close();
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(QColor(120, 40, 60));
     ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));

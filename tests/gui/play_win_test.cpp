@@ -1,9 +1,7 @@
 // The table window: start-up, options and exit, commands, clicks, the card
 // bitmap (and pictures decoded as Qt's own reader decodes them) and the move log.
-#include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QBuffer>
 #include <QDialog>
 #include <QLabel>
@@ -16,7 +14,6 @@
 #include <cstring>
 
 #include "dialogs/card_view_frm.h"
-#include "engine/card_set.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
@@ -28,7 +25,6 @@
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
 QByteArray Saved(const QImage& image, const char* format) {
@@ -66,13 +62,8 @@ PictureReader ReaderOf(const QByteArray& bytes) {
     };
 }
 
-QImage Decode(const QByteArray& bytes) {
-    return DecodePicture(static_cast<std::uint64_t>(bytes.size()), ReaderOf(bytes));
-}
-
 // Whatever Qt's reader makes of the bytes, as plain pixels; null when it makes nothing.
 QImage QtDecode(const QByteArray& bytes) { return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32); }
-
 
 TEST(PictureDecode, GivesWhatQtsReaderGives) {
     QImage png(5, 4, QImage::Format_ARGB32);
@@ -84,7 +75,8 @@ TEST(PictureDecode, GivesWhatQtsReaderGives) {
          {Bmp24(1, 1, false), whole, Bmp24(13, 7, true), Bmp24(1001, 700, false),
           Saved(QtDecode(whole).convertToFormat(QImage::Format_Indexed8), "BMP"), Saved(png, "PNG"),
           whole.left(whole.size() - 1), whole.left(60), QByteArray("BM"), QByteArray()}) {
-        const QImage ours = Decode(bytes), qts = QtDecode(bytes);
+        const QImage ours = DecodePicture(static_cast<std::uint64_t>(bytes.size()), ReaderOf(bytes));
+        const QImage qts = QtDecode(bytes);
         EXPECT_EQ(ours.size(), qts.size()) << bytes.size();
         EXPECT_EQ(ours.isNull(), bytes.size() < 3) << bytes.size();
         // Rows a cut-off file lacks are left undefined by both.
@@ -106,7 +98,7 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
         EXPECT_EQ(win.MenuEntry(entry)->isChecked(), on) << entry;
     EXPECT_EQ(std::tuple(game.GameSpeed, win.AnimationInterval(), game.PlayerInfo[1].Name), std::tuple(0, 1000, "Tester"));
     for (int p = 1; p <= 4; ++p)
-        EXPECT_TRUE(game.Players[static_cast<std::size_t>(p)].Count() == 7 && win.Hands().Grid(p)->isVisible()) << p;
+        EXPECT_TRUE(game.Players[p].Count() == 7 && win.Hands().Grid(p)->isVisible()) << p;
     EXPECT_EQ(std::tuple(win.Hands().Grid(0)->isVisible(), CardsOnTable(game), win.pos()),
               std::tuple(false, DeckSize(game.CardSet), QPoint(0, 0)));
     // The shipped default set is in force, from a working folder built for it.
@@ -330,13 +322,13 @@ TEST_F(PlayWinClicks, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
 
     win.GameState().CurPlayer = 1;
     QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
-    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_TRUE(Settle(win));
     ASSERT_GE(win.Log()->Lines(), 1);
     EXPECT_TRUE(win.Log()->Line(0).startsWith("You drew ")) << win.Log()->Line(0).toStdString();
 
     // A new deal is one line and the card turned up, not 28 draws.
     win.MenuEntry("MM_NEW_GAME")->trigger();
-    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_TRUE(Settle(win));
     ASSERT_GE(win.Log()->Lines(), 3);
     EXPECT_TRUE(win.Log()->Line(0).startsWith("Turned up: ")) << win.Log()->Line(0).toStdString();
     const QString deal = "New deal: seven cards each";

@@ -1,10 +1,7 @@
 // Game records replayed on the table, the kept game resumed or set aside, and
 // a shared deal dealt at another table.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <array>
 #include <fstream>
@@ -12,10 +9,8 @@
 #include "formats/game_record.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
-#include "match/match_driver.h"
 #include "platform/card_grid.h"
 #include "platform/files.h"
-#include "shell/record_table.h"
 #include "shell/replay_bar.h"
 #include "shell/table_keys.h"
 #include "tools/sim/record_run.h"
@@ -23,11 +18,9 @@
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
-// A game the simulator recorded, and the table after each of its moves as
-// its own table plays them.
+// A game the simulator recorded, and the table after each of its moves as its own table plays them.
 struct Recorded {
     fs::path file;
     GameRecord record;
@@ -58,17 +51,11 @@ Recorded RecordAGame(const fs::path& folder) {
     return out;
 }
 
-const Recorded& TheRecord() {
-    static const QTemporaryDir folder;
-    static const Recorded recorded = RecordAGame(QFile::encodeName(folder.path()).toStdString());
-    return recorded;
-}
-
 // Whether every card of hand `player` is drawn as its back.
 bool ShowsBacks(PlayWin& win, int player) {
     const CardGrid* grid = win.Hands().Grid(player);
     const QImage back = win.Hands().Back().toImage();
-    const int n = win.GameState().Players[static_cast<std::size_t>(player)].Count();
+    const int n = win.GameState().Players[player].Count();
     for (int i = 0; i < n; ++i) {
         const QPixmap cell = player == 2 || player == 4 ? grid->Picture(i, 0) : grid->Picture(0, i);
         if (cell.toImage() != back) return false;
@@ -77,34 +64,35 @@ bool ShowsBacks(PlayWin& win, int player) {
 }
 
 TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameAndTheNextStartGoesOnWithIt) {
-    const Recorded& recorded = TheRecord();
+    const QTemporaryDir folder;
+    const Recorded recorded = RecordAGame(QFile::encodeName(folder.path()).toStdString());
     const std::size_t moves = recorded.record.moves.size();
     ASSERT_GT(moves, 2 * RecordTable::kEvery);
     TableSetup setup;
-    gui_test::DialogAnswerer answerer;
+    DialogAnswerer answerer;
     PlayWin& win = setup.OpenFast();
-    gui_test::PlayAMove(win);
+    PlayAMove(win);
     const TableState game = win.GameState().State();
     const std::array<PlayerRec, 5> players = win.GameState().PlayerInfo;
     const QSize table = win.Table()->size();
 
     // Each way a record can be wrong: a message naming the file and what is wrong, and the game as it was.
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(recorded.file, text, kMaxGameRecordBytes).ok());
+    std::string damaged;
+    ASSERT_TRUE(ReadWholeFile(recorded.file, damaged, kMaxGameRecordBytes).ok());
+    damaged[damaged.find("move ") + 5] = 'x';
     const auto changed = [&](const std::function<void(GameRecord&)>& change) {
         GameRecord record = recorded.record;
         change(record);
         return WriteGameRecord(record);
     };
-    std::string damaged = text;
-    damaged[text.find("move ") + 5] = 'x';
-    const struct { const char* name; std::string bytes; const char* says; } cases[] = {
+    // A card set refused is named beside the one at hand.
+    const struct { const char* name; std::string bytes; const char* says; const char* also = ""; } cases[] = {
         {"damaged", damaged, "line"},  // the reader's refusals are pinned by the GameRecord tests
         {"card set", changed([](GameRecord& r) {
              r.card_set_hash ^= 1;
              r.card_set_title = "Other Winds";
          }),
-         "\"Other Winds\" ("},
+         "\"Other Winds\" (", "at hand is \"Four Winds\" ("},
         {"player", changed([](GameRecord& r) { r.players[2].file_hash ^= 1; }), "seat 3"},
         {"move", changed([](GameRecord& r) { r.moves[3].move.seat = static_cast<std::int16_t>(r.moves[3].move.seat % 4 + 1); }),
          "move 4"},
@@ -112,19 +100,15 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     for (const auto& c : cases) {
         const fs::path file = setup.Root() / (std::string(c.name) + ".kvtgame");
         std::ofstream(file, std::ios::binary) << c.bytes;
-        setup.messages.clear();
         win.OpenGameRecordCommand(file);
         ASSERT_EQ(setup.messages.size(), 1u) << c.name;
         const std::string said = setup.messages[0].second.toStdString();
         EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
-        EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
+        for (const char* part : {c.says, c.also})
+            EXPECT_NE(said.find(part), std::string::npos) << c.name << ": " << said;
         EXPECT_TRUE(!win.Replaying() && win.GameState().State() == game) << c.name;
-        // The card set refused is named beside the one at hand.
-        if (std::string(c.name) == "card set") {
-            EXPECT_NE(said.find("at hand is \"Four Winds\" ("), std::string::npos) << said;
-        }
+        setup.messages.clear();
     }
-    setup.messages.clear();
 
     win.OpenGameRecordCommand(recorded.file);
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
@@ -148,13 +132,13 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     int plays_named = 0;
     for (const auto& [step, expected] : steps) {
         step();
-        ASSERT_TRUE(gui_test::Settle(win));
+        ASSERT_TRUE(Settle(win));
         EXPECT_TRUE(win.ReplayStep() == expected && win.GameState().State() == recorded.tables[expected])
             << "step " << expected << ", shown " << win.ReplayStep();
         // The computers' cards (the human's seat too: it was a computer's) are seen at the game's end only.
         const bool over = expected == moves;
         for (int p = 1; p <= 4; ++p) {
-            if (!win.GameState().Players[static_cast<std::size_t>(p)].Empty()) {
+            if (!win.GameState().Players[p].Empty()) {
                 EXPECT_EQ(ShowsBacks(win, p), !over) << "step " << expected << ", seat " << p;
             }
         }
@@ -188,7 +172,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
 
     bar.Last()->trigger();  // the winner's hand is played out and hidden
     bar.Close()->trigger();
-    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_TRUE(Settle(win));
     EXPECT_EQ(std::tuple(win.Replaying(), bar.isVisible(), win.Table()->size(), ShowsBacks(win, 1)),
               std::tuple(false, false, table, false));
     EXPECT_TRUE(win.GameState().State() == game && win.GameState().PlayerInfo == players);
@@ -201,10 +185,10 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     win.OpenGameRecordCommand(own);
     ASSERT_TRUE(win.Replaying());
     win.ShowReplayStep(1);
-    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_TRUE(Settle(win));
     EXPECT_TRUE(!ShowsBacks(win, 1) && ShowsBacks(win, 2));
     bar.Close()->trigger();
-    ASSERT_TRUE(gui_test::Settle(win));
+    ASSERT_TRUE(Settle(win));
     EXPECT_EQ(win.GameState().State(), game);
 
     // The next start goes on with the game left (its score sheet with it), not with the record shown at the exit;
@@ -212,15 +196,14 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     win.OpenGameRecordCommand(recorded.file);
     win.ShowReplayStep(40);
     ASSERT_NE(win.GameState().State(), game);
-    win.close();
-    setup.win.reset();
+    setup.Close();
     PlayWin& second = setup.OpenFast(setup.Options(99));
     EXPECT_TRUE(setup.messages.empty() && second.GameState().State() == game);
     EXPECT_EQ(second.Hands().Grid(1)->Cols(), game.Players[1].Count());
-    gui_test::PlayAMove(second);
+    PlayAMove(second);
     // The game's record goes on too: the moves before the exit and after.
     std::size_t moves_kept = 0;
-    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(second, &moves_kept) && moves_kept == 8u) << moves_kept;
+    EXPECT_TRUE(RecordReplaysToTheTable(second, &moves_kept) && moves_kept == 8u) << moves_kept;
 }
 
 fs::path KeptFile(const TableSetup& setup) { return setup.folders.AppDir / "table-in-progress.txt"; }
@@ -237,66 +220,59 @@ void Resealed(const fs::path& file, const std::function<void(std::string&)>& cha
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text << "end " << seal << "\n";
 }
 
-// As another seat 2 would have left it.
-void OtherSecondPlayer(const fs::path& file) {
-    Resealed(file, [](std::string& text) {
-        const std::size_t hash = text.find("player 2 ") + 9;
-        text[hash] = text[hash] == '0' ? '1' : '0';
-    });
-}
-
-// A computer on turn asked to take a card, which no game of these rules asks.
-void ComputerAskedToTake(const fs::path& file) {
-    Resealed(file, [](std::string& text) {
-        const auto set_line = [&text](const std::string& key, const std::string& line) {
-            const std::size_t at = text.find("\n" + key + " ") + 1;
-            text.replace(at, text.find('\n', at) - at, line);
-        };
-        set_line("turn", "turn 3");
-        set_line("choosing", "choosing 1 2 1 0");
-    });
-}
-
 // Going on after an exit is pinned with the replay, a round scored before it with the statistics,
 // a kept file cut off or damaged by the table-save tests.
 TEST(Resume, AKeptGameThatCannotGoOnIsSetAsideAndANewOneIsDealt) {
-    const struct { const char* what; std::function<void(const fs::path&)> spoil; const char* says; } cases[] = {
-        {"another player", OtherSecondPlayer, "seat 2 was"},
-        {"a computer asked to take", ComputerAskedToTake, "cannot give one"},
+    const struct { const char* what; std::function<void(std::string&)> change; const char* says; } cases[] = {
+        {"another player at seat 2",
+         [](std::string& text) {
+             const std::size_t hash = text.find("player 2 ") + 9;
+             text[hash] = text[hash] == '0' ? '1' : '0';
+         },
+         "seat 2 was"},
+        // Which no game of these rules asks.
+        {"a computer on turn asked to take",
+         [](std::string& text) {
+             for (const auto& [key, line] :
+                  {std::pair{"\nturn ", "turn 3"}, {"\nchoosing ", "choosing 1 2 1 0"}}) {
+                 const std::size_t at = text.find(key) + 1;
+                 text.replace(at, text.find('\n', at) - at, line);
+             }
+         },
+         "cannot give one"},
     };
     for (const auto& c : cases) {
         TableSetup setup;
-        gui_test::DialogAnswerer answerer;
-        gui_test::PlayAMove(setup.OpenFast());
-        setup.win->close();
-        setup.win.reset();
+        DialogAnswerer answerer;
+        PlayAMove(setup.OpenFast());
+        setup.Close();
         ASSERT_TRUE(fs::exists(KeptFile(setup))) << c.what;
-        c.spoil(KeptFile(setup));
+        Resealed(KeptFile(setup), c.change);
 
         PlayWin& win = setup.OpenFast();
         ASSERT_EQ(setup.messages.size(), 1u) << c.what;
         EXPECT_NE(setup.messages[0].second.toStdString().find(c.says), std::string::npos)
             << c.what << ": " << setup.messages[0].second.toStdString();
         EXPECT_TRUE(fs::exists(fs::path(KeptFile(setup)) += ".set-aside") && win.GameState().Scores[1] == 0) << c.what;
-        for (int p = 1; p <= 4; ++p) EXPECT_EQ(win.GameState().Players[static_cast<std::size_t>(p)].Count(), 7) << c.what;
+        for (int p = 1; p <= 4; ++p) EXPECT_EQ(win.GameState().Players[p].Count(), 7) << c.what;
     }
 }
 
 TEST(SharedDeal, AnotherTableDealsTheSameCardsAndAForeignDealIsRefused) {
     TableSetup setup;
-    gui_test::DialogAnswerer answerer;
+    DialogAnswerer answerer;
     PlayWin& win = setup.OpenFast();
-    ASSERT_TRUE(gui_test::WaitForHuman(win));
+    ASSERT_TRUE(WaitForHuman(win));
     const TableState dealt = win.GameState().State();
     const fs::path deal = setup.Root() / "friday.kvtdeal";
-    gui_test::PlayAMove(win);
+    PlayAMove(win);
     win.ShareDealCommand(deal);
 
     // Another table, another seed, a game under way: the shared deal starts a new game.
     TableSetup other;
-    gui_test::DialogAnswerer other_answerer;
+    DialogAnswerer other_answerer;
     PlayWin& there = other.OpenFast(other.Options(99));
-    gui_test::PlayAMove(there);
+    PlayAMove(there);
     there.GameState().Scores[3] = 120;
     there.OpenDealCommand(deal);
     TableState expected = dealt;

@@ -1,31 +1,23 @@
-// A long game on the offscreen table: a scripted human plays by mouse and by
-// the keys alone while menu commands arrive at random moments, computer turns
-// included, and the window is finally closed in the middle of a card flight.
-// After every step each card of the deal must still be on the table.
+// A long game on the offscreen table: a scripted human plays by mouse and by the keys alone while menu
+// commands arrive at random moments, computer turns included, and the window is finally closed in the
+// middle of a card flight. After every step each card of the deal must still be on the table.
 // KVT_SOAK_ROUNDS and KVT_SOAK_SEED change the soak for a longer or another run.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <array>
 #include <random>
 
 #include "engine/working_files.h"
-#include "formats/game_record.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
 #include "shell/flights_qt.h"
-#include "shell/record_table.h"
-#include "shell/replay_bar.h"
 #include "shell/table_keys.h"
-#include "tools/sim/record_run.h"
 
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
 int SoakSetting(const char* name, int fallback) {
@@ -57,10 +49,9 @@ public:
 
 enum Kind { kTake, kChoose, kDiscard, kPutBack, kPlay, kDraw, kKinds };
 
-// One action of the human, by mouse or by the keys alone: take a card when
-// taking, finish a pick, play a playable card, or draw. The keys mark a card
-// (Home, Right) and press it (Space to take, Enter), draw (D), put a drawn
-// card back (Escape) and discard (Alt+D).
+// One action of the human, by mouse or by the keys alone: take a card when taking, finish a pick, play a
+// playable card, or draw. The keys mark a card (Home, Right) and press it (Space to take, Enter), draw (D),
+// put a drawn card back (Escape) and discard (Alt+D).
 Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
     Game& game = win.GameState();
     HandView& hands = win.Hands();
@@ -70,10 +61,10 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
         // The keys go to the table once a dialog has closed, as the desktop gives it back.
         QApplication::setActiveWindow(&win);
         QTest::keyClick(&win, k, mods);
-        gui_test::Settle(win);
+        Settle(win);
     };
     const auto choose = [&](int player, int column, Qt::Key press) {
-        if (!by_keys) return gui_test::ClickHand(win, player, column);
+        if (!by_keys) return ClickHand(win, player, column);
         key(Qt::Key_Home);
         for (int i = 0; i < column; ++i) key(Qt::Key_Right);
         // A hidden card is known by its place only.
@@ -106,14 +97,14 @@ Kind HumanStep(PlayWin& win, std::mt19937& dice, bool by_keys) {
         }
         // An access key presses its button as a click would, a moment later.
         key(Qt::Key_D, Qt::AltModifier);
-        EXPECT_TRUE(gui_test::RunUntil([&] { return !move.Picking() || win.IsClosing(); }));
+        EXPECT_TRUE(RunUntil([&] { return !move.Picking() || win.IsClosing(); }));
         return kDiscard;
     }
     std::vector<int> playable;
     for (int c = 0; c < hand.Count(); ++c)
         if (Card probe = hand[c]; game.CheckPlayable(probe) == 1) playable.push_back(c);
     if (!playable.empty()) {
-        choose(1, gui_test::ShownColumn(win, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]), Qt::Key_Return);
+        choose(1, ShownColumn(win, playable[static_cast<std::size_t>(any(static_cast<int>(playable.size())))]), Qt::Key_Return);
         return kPlay;
     }
     by_keys ? key(Qt::Key_D) : QTest::mouseClick(hands.DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
@@ -165,7 +156,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
             win.LoadCardSetCommand(card_set);  // the menu entry would ask for the file
         else
             win.MenuEntry(kEntries[command])->trigger();
-        ++given[static_cast<std::size_t>(command)];
+        ++given[command];
         given_in_moves += in_move;
     };
 
@@ -210,12 +201,12 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         if (close_at_flight < 0 && chance(60)) {
             give(any_command());
             // The human acts once the window the command opened (View Score's sheet) is answered.
-            ASSERT_TRUE(gui_test::RunUntil([&] { return !QApplication::activeModalWidget() || win.IsClosing(); }));
+            ASSERT_TRUE(RunUntil([&] { return !QApplication::activeModalWidget() || win.IsClosing(); }));
         }
         answerer.by_keys = steps % 2 == 1 && !keys_done();
         const Kind kind = HumanStep(win, dice, answerer.by_keys);
         if (answerer.by_keys) ++by_keys[kind];
-        ASSERT_TRUE(gui_test::WaitForHuman(win)) << "step " << steps;
+        ASSERT_TRUE(WaitForHuman(win)) << "step " << steps;
         ++steps;
         ASSERT_FALSE(game.MoveInProgress()) << "step " << steps;
         ASSERT_TRUE(EveryCardKept(win)) << "step " << steps << ", round " << rounds;
@@ -224,7 +215,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
         ASSERT_EQ(game.CurPlayer, 1) << "the human's turn again after step " << steps;
         // Now and then the game so far, as a record, plays to the table shown.
         if (steps % 127 == 0 && !win.Building().Picking()) {
-            ASSERT_TRUE(gui_test::RecordReplaysToTheTable(win)) << "step " << steps;
+            ASSERT_TRUE(RecordReplaysToTheTable(win)) << "step " << steps;
             ++records_replayed;
         }
         // What is shown follows the game.
@@ -242,7 +233,7 @@ TEST(GuiSoak, ManyRoundsWithCommandsAtRandomMomentsKeepEveryCard) {
     EXPECT_GT(answerer.wild_choices, 0);
     EXPECT_TRUE(keys_done()) << "every kind of action by keys: " << testing::PrintToString(by_keys);
     for (int command = 0; command < kCommands; ++command)
-        EXPECT_GT(given[static_cast<std::size_t>(command)], 0) << "command " << command << " was never given";
+        EXPECT_GT(given[command], 0) << "command " << command << " was never given";
     EXPECT_GT(given_in_moves, 0);
     EXPECT_GT(records_replayed, 5);
     for (const auto& [title, text] : setup.messages) ADD_FAILURE() << title.toStdString() << ": " << text.toStdString();

@@ -1,12 +1,9 @@
-// The statistics: rounds and games recorded once each, the figures derived
-// from them, bad files set aside, whole rounds only after a killed writer, and
-// the window of the Score menu.
-#include <gtest/gtest.h>
+// The statistics: rounds and games recorded once each, the figures derived from them, bad files set aside,
+// whole rounds only after a killed writer, and the window of the Score menu.
 
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTableWidget>
 #include <QTest>
 #include <array>
@@ -18,17 +15,13 @@
 #include "dialogs/score_frm.h"
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
-#include "formats/game_record.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/statistics_store.h"
-#include "shell/record_table.h"
-#include "tools/sim/record_run.h"
 
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
 using Points = std::array<int, 4>;
@@ -175,9 +168,8 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
     EXPECT_FALSE(store.RecordRound({kPlainTable}).ok());
 }
 
-// A writer plays games of three rounds; two readers meanwhile see whole
-// games only, and once the writer is killed mid-write the database opens
-// as it is with whole rounds only.
+// A writer plays games of three rounds; two readers meanwhile see whole games only, and once the writer is
+// killed mid-write the database opens as it is with whole rounds only.
 TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
     QTemporaryDir dir;
     const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
@@ -225,34 +217,33 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
 // Closed while the human's last card still goes down, the round is kept scored: the next start
 // asks for the sheet's OK again and deals on, counting nothing twice, in the statistics too.
 TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNamesAsText) {
-    gui_test::TableSetup setup;
+    TableSetup setup;
     PlayWin& first = setup.OpenFast();
-    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    ASSERT_TRUE(WaitForHuman(first));
     Game& g = first.GameState();
     // A move taken back (the game counts apart), then the human's last card; no wild card: no group to name.
-    ASSERT_GE(gui_test::NoChoiceColumn(g, true), 0);
-    gui_test::ClickHand(first, 1, gui_test::NoChoiceColumn(g, true));
-    gui_test::ClickDiscard(first);
-    ASSERT_TRUE(gui_test::WaitForHuman(first));
+    ASSERT_GE(NoChoiceColumn(g, true), 0);
+    ClickHand(first, 1, NoChoiceColumn(g, true));
+    ClickDiscard(first);
+    ASSERT_TRUE(WaitForHuman(first));
     first.MenuEntry("MM_UNDO")->trigger();
     // The hand becomes that card alone, laid by mouse: scored, and still shown as the window closes.
-    const Card last = g.Players[1][gui_test::NoChoiceColumn(g, true)];
+    const Card last = g.Players[1][NoChoiceColumn(g, true)];
     g.Players[1].Clear();
     g.Players[1].Push(last);
     first.RedrawTable();
-    gui_test::ClickHand(first, 1, 0);
+    ClickHand(first, 1, 0);
     QTest::mouseClick(first.Hands().AcceptDiscardBut(), Qt::LeftButton);
     ASSERT_TRUE(g.Pending() == Decision::AcknowledgeScore && first.MoveRunning());
     const std::array<std::int16_t, 5> totals = g.Scores;
-    first.close();
-    setup.win.reset();
+    setup.Close();
 
     PlayWin& second = setup.OpenFast();
     EXPECT_EQ(second.GameState().Scores, totals);
     ASSERT_TRUE(second.ScoreWindow() && second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
     QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
-    ASSERT_TRUE(gui_test::WaitForHuman(second));
-    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[static_cast<std::size_t>(p)].Count(), 0) << p;
+    ASSERT_TRUE(WaitForHuman(second));
+    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[p].Count(), 0) << p;
     EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
     const fs::path file = setup.folders.AppDir / "statistics.sqlite";
     // One round of four seats, not counted again on resume.

@@ -1,17 +1,12 @@
-// The table at any size: one scale for everything, the design's arrangement at
-// the design size, nothing overlapping, sharp cards at every pixel ratio, and
-// the hints a new player sees.
-#include <gtest/gtest.h>
+// The table at any size: one scale for everything, the design's arrangement at the design size, nothing
+// overlapping, sharp cards at every pixel ratio, and the hints a new player sees.
 
-#include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
-#include "platform/picture_clip.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
 
@@ -30,8 +25,6 @@ const struct { QSize table; double scale; int hand_limit, side_limit; } kSizes[]
 
 class ScaledTable : public TableTest {
 protected:
-    HandView& Hands() { return win.Hands(); }
-
     // A card of the set with this action and count picked from a hand of
     // `left` more, `chosen` of them chosen.
     void Pick(int action, int count, int left, int chosen) {
@@ -99,9 +92,9 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
                     << parts[i].first.toStdString() << " and " << parts[j].first.toStdString();
         }
         // The hands scale with the table: strips, whole cards and the light round the hand.
-        EXPECT_EQ(std::tuple(Hands().Grid(1)->ColWidth(0), Hands().Grid(1)->width()),
+        EXPECT_EQ(std::tuple(win.Hands().Grid(1)->ColWidth(0), win.Hands().Grid(1)->width()),
                   std::tuple(win.Geometry().StripPx(), win.Geometry().StripPx() * (c.hand_limit - 1) + win.Geometry().CardSize().width()));
-        EXPECT_TRUE(win.TurnMark()->geometry().contains(Hands().Grid(1)->geometry()));
+        EXPECT_TRUE(win.TurnMark()->geometry().contains(win.Hands().Grid(1)->geometry()));
     }
     // At the design size the layout is the design, pixel for pixel.
     const TableGeometry design;
@@ -114,12 +107,12 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
         for (const QSize size : {QSize(640, 456), QSize(1280, 912), QSize(900, 700)}) {
             SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " at " << ratio);
             const TableGeometry g(size, ratio);
-            Hands().SetGeometry(g);
-            const QPixmap face = Hands().Face(card);
+            win.Hands().SetGeometry(g);
+            const QPixmap face = win.Hands().Face(card);
             EXPECT_EQ(std::tuple(face.size(), face.devicePixelRatio()), std::tuple(g.CardBitmapSize(), ratio));
             EXPECT_LE(std::abs(face.deviceIndependentSize().width() - g.CardSize().width()), 0.5);
             // Asked again at the same size: the same picture, not scaled anew.
-            EXPECT_EQ(Hands().Face(card).cacheKey(), face.cacheKey());
+            EXPECT_EQ(win.Hands().Face(card).cacheKey(), face.cacheKey());
             // Smoothly scaled: the middle of the face has the colour of the cell's middle.
             const QImage cell = win.CardClip().CardFace(card).toImage();
             const QColor meant = cell.pixelColor(35, 47);
@@ -135,7 +128,7 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
     game.Players[1] = HandFromSet(game, 5);
     win.RedrawTable();
     ASSERT_TRUE(win.Keys()->HandleKey(Qt::Key_End));
-    CardGrid* hand = Hands().Grid(1);
+    CardGrid* hand = win.Hands().Grid(1);
     EXPECT_EQ(win.Keys()->Mark()->geometry(),
               QRect(hand->mapTo(win.Table(), hand->CellRect(0, 4).topLeft()), QSize(150, 190)));
     // The human's turn lights the name and the hand.

@@ -1,20 +1,14 @@
-// Whole moves of the human by mouse on the real widgets, from a table laid
-// out card by card, through the computers' replies back to the human's turn.
-// The rules of each move are pinned by the rules tests (tests/rules); here,
-// that each click reaches its move and the widgets show what follows. The same
-// by keyboard, and what a screen reader is told; whole rounds by the keys
-// alone are played in the soak.
-#include <gtest/gtest.h>
+// Whole moves of the human by mouse and keys, from a table laid out card by card, through the computers'
+// replies: the rules are pinned in tests/rules; here, that each click or key reaches its move, what the
+// widgets show and what a screen reader is told.
 
 #include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 
-#include "engine/card_set.h"
 #include "gui_support.h"
 #include "hand/hand_view.h"
 #include "platform/card_grid.h"
@@ -24,7 +18,6 @@
 namespace kvt {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace gui_test;
 
 using Cards = std::vector<Card>;
@@ -41,11 +34,10 @@ int CountIn(const CardStack& stack, const Card& card) {
 
 void ClickDeck(PlayWin& win) {
     QTest::mouseClick(win.Hands().DrawDeck(), Qt::LeftButton, {}, QPoint(30, 30));
-    gui_test::Settle(win);
+    Settle(win);
 }
 
-// Back at the human's turn with nothing picked and nothing offered (that the widgets show
-// the move being built, the soak checks after every step).
+// Back at the human's turn with nothing picked (the widgets showing the move: the soak).
 void ExpectIdleTable(PlayWin& win) {
     EXPECT_TRUE(WaitForHuman(win));
     Game& game = win.GameState();
@@ -91,13 +83,12 @@ protected:
         ClickHand(win_, 1, ShownColumn(win_, static_cast<int>(at - hand.begin())));
     }
 
-    gui_test::TableSetup setup_;
+    TableSetup setup_;
     PlayWin& win_ = setup_.OpenFast();
     // Whatever a move opens is answered, so that no test can hang on a window.
-    gui_test::DialogAnswerer answerer_;
+    DialogAnswerer answerer_;
 };
 
-// Then the human takes from the giver's hand, and a wild card lays the group chosen in the dialog.
 TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothingToDo) {
     const Card discard2 = Def(1, 25);
     ASSERT_EQ(discard2.ActionCount, 2);
@@ -135,10 +126,9 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_EQ(win_.statusBar()->currentMessage(), "Nothing to draw and nothing to play: you pass.");
     ASSERT_TRUE(WaitForHuman(win_));
 
-    // The human takes by clicking the giver's hand.
+    // The human takes by clicking the giver's hand; the right player's card is the draw-left card.
     Card draw_left = Def(1, 20, kActionDrawLeft);
     draw_left.ActionCount = 2;
-    // Each computer has one card to lay; the right player's is the draw-left card.
     Arrange({Cards{Plain(1, 2), Plain(2, 1)}, Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
              Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}},
             {Plain(1, 1)}, Deck());
@@ -157,14 +147,13 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     ExpectIdleTable(win_);
 
-    // A wild card lays the group chosen in the dialog.
+    // A wild card lays the group chosen in the dialog, as the pile shows when the next card flies.
     answerer_.group = 3;
     FlightWatcher watcher(win_);
     const Card wild = Def(0, 50, kActionDiscard);
     Arrange({Cards{wild, Plain(2, 1)}, Cards{Plain(3, 3), Plain(2, 7)}, Cards{Plain(3, 4), Plain(2, 8)},
              Cards{Plain(3, 5), Plain(2, 9)}},
             {Plain(1, 9)}, Deck());
-    // What the table shows when the next player's card starts to fly.
     QImage pile_shown;
     watcher.on_flight = [&] {
         if (answerer_.wild_choices == 1 && pile_shown.isNull())
@@ -185,7 +174,7 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCo
     ASSERT_TRUE(WaitForHuman(win_));
     EXPECT_FALSE(undo->isEnabled()) << "nothing played yet";
     const TableState before = g.State();
-    gui_test::PlayAMove(win_);
+    PlayAMove(win_);
     const TableState after = g.State();
     ASSERT_NE(after, before);
     EXPECT_TRUE(undo->isEnabled() && !redo->isEnabled());
@@ -198,12 +187,12 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCo
     EXPECT_EQ(g.State(), after);
     undo->trigger();
     // The same move again: the computers do the same, drawing the same cards.
-    gui_test::PlayAMove(win_);
+    PlayAMove(win_);
     EXPECT_EQ(g.State(), after);
     EXPECT_FALSE(redo->isEnabled());
     // The game so far as a record, the undone line left out: it plays to the table shown.
     std::size_t moves = 0;
-    EXPECT_TRUE(gui_test::RecordReplaysToTheTable(win_, &moves));
+    EXPECT_TRUE(RecordReplaysToTheTable(win_, &moves));
     EXPECT_EQ(moves, 4u) << "the human's move and the three replies";
     // A new game forgets the moves of the last one.
     win_.MenuEntry("MM_NEW_GAME")->trigger();
@@ -226,7 +215,7 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCo
         table_kept = kept(g.Players[2], left_hand) && kept(g.DiscardPile, pile);
     };
     g.Scores[2] = 40;
-    gui_test::PlayAMove(win_);
+    PlayAMove(win_);
     EXPECT_GE(watcher.flights, 2);
     EXPECT_TRUE(move_running);
     EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
@@ -242,8 +231,7 @@ QString AccessibleName(QObject* object) {
     return face ? face->text(QAccessible::Name) : QString();
 }
 
-// What a screen reader hears of the table is checked with the mark. The move
-// log, shown from the start, never holds the keyboard.
+// The move log, shown from the start, never holds the keyboard.
 TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAccessibleName) {
     TableSetup setup;
     setup.WriteSetting("MoveLog", "-1");
@@ -272,7 +260,7 @@ TEST(Keyboard, TheMarkMovesThroughTheHandKeysMakeTheClicksAndEveryPartHasAnAcces
     const auto cards = [](int n) { return n == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(n); };
     for (int p = 2; p <= 4; ++p) {
         const QString name = QStringLiteral("Player %1").arg(p);  // no opponents chosen
-        EXPECT_EQ(AccessibleName(hands.Grid(p)), name + "'s hand, " + cards(game.Players[static_cast<std::size_t>(p)].Count()));
+        EXPECT_EQ(AccessibleName(hands.Grid(p)), name + "'s hand, " + cards(game.Players[p].Count()));
         EXPECT_EQ(AccessibleName(win.NameLabel(p)), name);
     }
     EXPECT_EQ(AccessibleName(hands.DrawDeck()), "Draw deck, " + cards(game.DrawDeck.Count()));
