@@ -161,10 +161,9 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     };
     ClickCard(wild);
     ClickDiscard(win_);
-    EXPECT_TRUE(WaitForHuman(win_));
+    ExpectIdleTable(win_);
     EXPECT_EQ(answerer_.wild_choices, 1);
     EXPECT_EQ(pile_shown, win_.Hands().Face(Def(3, 1)).toImage());
-    ExpectIdleTable(win_);
 }
 
 TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCommandsInAMoveKeepTheGameWhole) {
