@@ -5,11 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <fstream>
@@ -25,8 +22,6 @@
 #include "engine/player_file.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/qt_text.h"
 #include "shell/help_window.h"
 

@@ -1,11 +1,8 @@
 // What the table shows and plays over time: card flights, the queue of what
 // the rules asked to show, and sound.
 
-#include <QPushButton>
-
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
 #include "platform/sound_backend.h"
 #include "platform/sound_output.h"
 #include "shell/flights_qt.h"

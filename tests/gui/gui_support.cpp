@@ -2,8 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QPushButton>
-#include <QTest>
 #include <QToolButton>
 #include <QDataStream>
 #include <fstream>
@@ -12,8 +10,6 @@
 #include "dialogs/game_over_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/settings_keys.h"
 #include "shell/table_match.h"
 

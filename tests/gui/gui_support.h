@@ -1,20 +1,22 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QPoint>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
 
+// The window, and the widgets of it that the tests click and read.
+#include "hand/hand_view.h"
 #include "hand/move_being_built.h"
+#include "platform/card_grid.h"
 #include "shell/play_win.h"
-
-namespace kvt {
-class CardGrid;
-}
 
 namespace kvt::gui_test {
 

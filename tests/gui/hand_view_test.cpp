@@ -1,11 +1,7 @@
 // The hands' grids: the grid widget alone, then each hand as the table lays it
 // out, and the order a sorted hand is shown in.
 
-#include <QLabel>
-
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "shell/table_marks_qt.h"
 
 namespace kvt {

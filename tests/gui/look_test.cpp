@@ -2,13 +2,10 @@
 // background under it. With KVT_SCENE_DIR set, each scene of Look.* is also written there as a PNG.
 
 #include <QDir>
-#include <QLabel>
 #include <fstream>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "shell/flights_qt.h"
 #include "shell/show_queue.h"
 #include "shell/table_marks_qt.h"
@@ -120,9 +117,7 @@ TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
 }
 
 TEST_F(Look, TheHumanChoosingCardsToPass) {
-    game.Players[1] = HandFromSet(game, 11);
-    game.Players[2] = HandFromSet(game, 12);
-    game.Players[4] = HandFromSet(game, 3);
+    for (const auto& [p, n] : {std::pair{1, 11}, {2, 12}, {4, 3}}) game.Players[p] = HandFromSet(game, n);
     // A Pass 3 card is picked; two cards are chosen so far.
     Card pass = game.Players[1][5];
     pass.Action = kActionPassLeft;

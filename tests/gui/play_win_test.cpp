@@ -4,20 +4,15 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QTest>
 #include <QtEndian>
 #include <cstring>
 
 #include "dialogs/card_view_frm.h"
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/picture_decode.h"
 #include "platform/settings_keys.h"
 #include "shell/move_log.h"

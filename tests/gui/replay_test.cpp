@@ -1,15 +1,11 @@
 // Game records replayed on the table, the kept game resumed or set aside, and
 // a shared deal dealt at another table.
 
-#include <QLabel>
-#include <QTest>
 #include <array>
 #include <fstream>
 
 #include "formats/game_record.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "platform/files.h"
 #include "shell/replay_bar.h"
 #include "shell/table_keys.h"

@@ -3,15 +3,11 @@
 // middle of a card flight. After every step each card of the deal must still be on the table.
 // KVT_SOAK_ROUNDS and KVT_SOAK_SEED change the soak for a longer or another run.
 
-#include <QPushButton>
-#include <QTest>
 #include <array>
 #include <random>
 
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "shell/flights_qt.h"
 #include "shell/table_keys.h"
 

@@ -1,11 +1,9 @@
 // The statistics: rounds and games recorded once each, the figures derived from them, bad files set aside,
 // whole rounds only after a killed writer, and the window of the Score menu.
 
-#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
-#include <QTest>
 #include <array>
 #include <csignal>
 #include <fstream>
@@ -16,7 +14,6 @@
 #include "dialogs/statistics_frm.h"
 #include "dialogs/totals_chart.h"
 #include "gui_support.h"
-#include "hand/hand_view.h"
 #include "platform/statistics_store.h"
 
 namespace kvt {

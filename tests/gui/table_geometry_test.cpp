@@ -1,12 +1,7 @@
 // The table at any size: one scale for everything, the design's arrangement at the design size, nothing
 // overlapping, sharp cards at every pixel ratio, and the hints a new player sees.
 
-#include <QLabel>
-#include <QPushButton>
-
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "shell/table_keys.h"
 #include "shell/table_marks_qt.h"
 
@@ -38,8 +33,7 @@ protected:
     void FillTheTable() {
         const int limit = win.Geometry().HandLimit();
         game.Players[3] = HandFromSet(game, limit);
-        game.Players[2] = HandFromSet(game, win.Geometry().SideLimit());
-        game.Players[4] = HandFromSet(game, win.Geometry().SideLimit());
+        for (const int side : {2, 4}) game.Players[side] = HandFromSet(game, win.Geometry().SideLimit());
         Pick(kActionDiscard, 6, limit + 2, 2);
         win.RedrawTable();
         win.SetDiscardButtonVisible(true);

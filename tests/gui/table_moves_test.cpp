@@ -4,14 +4,9 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
 
 #include "gui_support.h"
-#include "hand/hand_view.h"
-#include "platform/card_grid.h"
 #include "shell/move_log.h"
 #include "shell/table_keys.h"
 
