@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <cstring>
 
 #include "gui_support.h"

@@ -8,7 +8,6 @@
 #include "gui_support.h"
 #include "shell/flights_qt.h"
 #include "shell/show_queue.h"
-#include "shell/table_marks_qt.h"
 
 namespace kvt {
 namespace {
