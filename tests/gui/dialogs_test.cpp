@@ -188,7 +188,6 @@ TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlayS
         EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
     }
 
-    // The game speed dialog clamps and stores the speed.
     using Frm = PlaySpdFrm;
     for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
         game.GameSpeed = speed;
@@ -327,7 +326,6 @@ TEST_F(DialogsPlayerSel, EachEmptySeatHasItsMessageOkUnpacksTheSeatsABadFileLeav
     EXPECT_EQ(HelpWindow::Instance()->CurrentTopic(), "choosing_players.htm");
     HelpWindow::Instance()->close();
 
-    // OK unpacks the three seats and deals.
     sel.UseSampleOpponents();
     for (int p = 2; p <= 4; ++p) EXPECT_TRUE(sel.Seat(p)->HasPicture()) << p;
     game.Players[1].Clear();

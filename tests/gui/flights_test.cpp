@@ -151,7 +151,6 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
     ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     EXPECT_EQ(win.Hands().DiscardPile()->Picture().toImage(), win.Hands().Face(laid).toImage());
 
-    // Closing during a flight ends it and the program.
     win.SetAnimationInterval(20000);
     QTimer::singleShot(0, &win, [&] {
         win.GameState().TransferRandomCards(1, kActionPassAcross, 1);

@@ -117,7 +117,6 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
     game.Players[1].Push(game.DrawDeck[0]);
     win.ShowHand(game.Players[1], 1);
     EXPECT_EQ(Grid(1)->LeftCol(), 1);
-    // No card: the side hand is hidden.
     game.Players[2].Clear();
     win.ShowHand(game.Players[2], 2);
     EXPECT_FALSE(Grid(2)->isVisible());

@@ -103,7 +103,6 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
     EXPECT_EQ(win.CardClip().Picture().size(), QSize(1425, 550));
     EXPECT_EQ(game.CardSet.CardDefs[static_cast<std::size_t>(game.CardBackDef)].Action, kActionCardBack);
 
-    // Every menu entry has its caption.
     const std::vector<std::pair<const char*, const char*>> entries{
         {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
         {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
@@ -161,7 +160,6 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemA
         EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
     }
     EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
-    // Each option flips its mark.
     struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
     const Option options[] = {
         {"MM_SORT_CARDS", game.SortCards, "Sort", true},
