@@ -5,7 +5,6 @@
 #include "gui_support.h"
 #include "platform/sound_backend.h"
 #include "platform/sound_output.h"
-#include "shell/flights_qt.h"
 #include "shell/show_queue.h"
 
 namespace kvt {

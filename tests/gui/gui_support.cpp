@@ -6,7 +6,6 @@
 #include <QDataStream>
 #include <fstream>
 
-#include "shell/flights_qt.h"
 #include "dialogs/game_over_frm.h"
 #include "dialogs/score_frm.h"
 #include "dialogs/wild_card_frm.h"

@@ -16,7 +16,10 @@
 #include "hand/hand_view.h"
 #include "hand/move_being_built.h"
 #include "platform/card_grid.h"
+#include "shell/flights_qt.h"
 #include "shell/play_win.h"
+#include "shell/table_keys.h"
+#include "shell/table_marks_qt.h"
 
 namespace kvt::gui_test {
 

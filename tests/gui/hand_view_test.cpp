@@ -2,7 +2,6 @@
 // out, and the order a sorted hand is shown in.
 
 #include "gui_support.h"
-#include "shell/table_marks_qt.h"
 
 namespace kvt {
 namespace {

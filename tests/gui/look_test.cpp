@@ -6,7 +6,6 @@
 
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "shell/flights_qt.h"
 #include "shell/show_queue.h"
 
 namespace kvt {

@@ -8,7 +8,6 @@
 #include "gui_support.h"
 #include "platform/files.h"
 #include "shell/replay_bar.h"
-#include "shell/table_keys.h"
 #include "tools/sim/record_run.h"
 
 namespace kvt {

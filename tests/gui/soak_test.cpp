@@ -8,8 +8,6 @@
 
 #include "engine/working_files.h"
 #include "gui_support.h"
-#include "shell/flights_qt.h"
-#include "shell/table_keys.h"
 
 namespace kvt {
 namespace {

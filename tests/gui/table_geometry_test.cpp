@@ -2,8 +2,6 @@
 // overlapping, sharp cards at every pixel ratio, and the hints a new player sees.
 
 #include "gui_support.h"
-#include "shell/table_keys.h"
-#include "shell/table_marks_qt.h"
 
 namespace kvt {
 namespace {

@@ -8,7 +8,6 @@
 
 #include "gui_support.h"
 #include "shell/move_log.h"
-#include "shell/table_keys.h"
 
 namespace kvt {
 namespace {
