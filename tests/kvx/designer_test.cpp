@@ -164,12 +164,9 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
     set.Def.AuthorName = "<img width=30000 height=30000>";
     const std::filesystem::path hostile = Write("<img src='x'>.cds", set);
     ASSERT_TRUE(window_.OpenFile(hostile));
-    int labels = 0;
-    for (QLabel* label : window_.findChildren<QLabel*>()) {
-        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
-        ++labels;
-    }
-    EXPECT_GE(labels, 6);
+    const QList<QLabel*> labels = window_.findChildren<QLabel*>();
+    EXPECT_GE(labels.size(), 6);
+    for (QLabel* label : labels) EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
     EXPECT_TRUE(window_.windowTitle().startsWith("<img src='x'>.cds"));
 
     const CardSetFile before = window_.Document().File();
@@ -363,8 +360,6 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
     for (const auto& [qpa, x, wayland] : {std::tuple{"offscreen", "", ""}, {"", ":0", ""}, {"", "", "wayland-0"}})
         EXPECT_EQ(DesignerDisplayFault(qpa, x, wayland), "") << qpa << x << wayland;
 }
-
-// The player-file window.
 
 std::string Wave(char fill) { return std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, fill); }
 

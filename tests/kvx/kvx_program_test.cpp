@@ -28,9 +28,6 @@ protected:
     KvxProgramTest() : ProgramScratch(KVX_PROGRAM) {}
     using ProgramScratch::Run;
     std::string WriteCardSet(std::string_view name, const CardSetFile& f) { return Write(name, EncodeCardSetFile(f)); }
-    std::string WritePlayer(std::string_view name, const PlayerFileContents& file) {
-        return Write(name, EncodePlayerFile(file));
-    }
 };
 
 TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
@@ -82,7 +79,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     WriteBytes(temp_ / "plain-file", "x");
     for (const auto& [kind, file, manifest] :
          {std::tuple{"cards", WriteCardSet("set.cds", testing::PlainCardSet()), kCardManifestName},
-          std::tuple{"player", WritePlayer("ada.dpf", SamplePlayer()), kPlayerManifestName}}) {
+          std::tuple{"player", Write("ada.dpf", EncodePlayerFile(SamplePlayer())), kPlayerManifestName}}) {
         SCOPED_TRACE(kind);
         const std::string unpack = std::string("unpack-") + kind;
         const fs::path busy = temp_ / (std::string("busy-") + kind);
@@ -190,7 +187,7 @@ TEST_F(KvxProgramTest, CheckAndInfoTakeGoodFilesOfEitherKind) {
           "Clips:           3\n", "      0  Sel1            700  \"Sel1.wav\"\n",
           "      3  Comment1        400  \"Comment1.wav\"\n", "     33  wg1             300  \"wg1.wav\"\n"},
          {"Reserved:"}},
-        {WritePlayer("bare.dpf", BarePlayer()), {": ok (0 clips)"}},
+        {Write("bare.dpf", EncodePlayerFile(BarePlayer())), {": ok (0 clips)"}},
         {Write("odd.dpf", odd), {": ok (5 clips)"},
          {"Tag:             \"Z\\x01\\xFF\\x80\"\n", "Reserved:        7, -1, -32768\n",
           "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"}},
