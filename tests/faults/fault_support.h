@@ -14,9 +14,8 @@ namespace kvt::faults {
 
 namespace fs = std::filesystem;
 
-// A table in the middle of a game: a card set in force, an opponent in seat
-// 2 and a settings file, all on temporary folders. Faults are injected into
-// it and the state before is kept for comparison.
+// A table in the middle of a game: a card set in force, an opponent in seat 2 and a settings file, all on
+// temporary folders. Faults are injected into it and the state before is kept for comparison.
 class WorkingState : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -37,7 +36,6 @@ protected:
 
     // The game state a fault must leave alone.
     bool StateKept() const;
-    // Deals the next round and tells whether it was dealt.
     bool NextRoundDealt();
 
     test::TableFixture table;

@@ -27,9 +27,8 @@ constexpr std::size_t kLargePart = 60000;
 
 class UnwritableFolder : public WorkingState {
 protected:
-    // Runs `body` under the hamper; the working files must be byte for byte
-    // as before afterwards. Nothing when the hamper cannot be set up here
-    // (`skipped` says why).
+    // Runs `body` under the hamper; the working files must be byte for byte as before afterwards. Nothing
+    // when the hamper cannot be set up here (`skipped` says why).
     std::optional<std::string> Run(Hamper hamper, const std::function<std::string()>& body) {
         const auto before = players_test::Snapshot(folders().AppDir);
         const ChildRun run = RunHampered(hamper, folders().AppDir.string(), kFileSizeLimit, body);
@@ -42,8 +41,7 @@ protected:
     std::string skipped;
 };
 
-// A load refused names the file and the cause; the game state stays and the
-// next round is dealt.
+// A load refused names the file and the cause; the game state stays and the next round is dealt.
 TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 3000, 200, 50));
     const fs::path large = WriteCardSet("large.cds", test::SampleCardSetFile(other_set, kLargePart, 300, 40));
@@ -142,8 +140,7 @@ TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
 // working folder can neither be read nor created; then the file goes again.
 TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed) {
     const fs::path parent = folders().AppDir.parent_path();
-    fs::path aside = parent;
-    aside += ".aside";
+    const fs::path aside = parent.string() + ".aside";
     fs::rename(parent, aside);
     test::WriteBytes(parent, "a file where the folder was");
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set));
@@ -166,14 +163,12 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild) && game.LoadCardSetCommand(other) && game.CardSet == other_set);
 }
 
-// A settings file that cannot be written: the one place that reports it says
-// so once, and the file stays as it was. (That the table goes on silently is
-// pinned on the window.)
+// A settings file that cannot be written: the one place that reports it says so once, and the file stays as
+// it was. (That the table goes on silently is pinned on the window.)
 using UnwritableSettings = WorkingState;
 
 TEST_F(UnwritableSettings, ChoosingPlayersSaysItOnceAndKeepsTheChoiceInMemory) {
-    // The folder of kvt.ini replaced by a regular file: no write can succeed,
-    // whoever runs the test.
+    // The folder of kvt.ini replaced by a regular file: no write can succeed, whoever runs the test.
     fs::remove_all(folders().SettingsFile.parent_path());
     test::WriteBytes(folders().SettingsFile.parent_path(), "in the way");
     for (int p = 2; p <= 4; ++p) game.PlayerFile[p] = File("ada.dpf").string();
@@ -198,8 +193,7 @@ TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
 }
 
 TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
-    // Comments make the settings file larger than the limit; the working
-    // files of the new set stay below it.
+    // Comments make the settings file larger than the limit; the working files of the new set stay below it.
     (void)game.Settings().WriteString(settings::kMisc, settings::kSort, "-1");
     test::WriteBytes(folders().SettingsFile,
                      test::ReadBytes(folders().SettingsFile) + std::string(kFileSizeLimit, ';') + "\n");
@@ -218,10 +212,9 @@ TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
     EXPECT_EQ(test::ReadBytes(folders().AppDir / files::kCardDefs), EncodeCardSetDef(other_set));
 }
 
-// FIFOs and links where the table expects its files. Opening a FIFO with no
-// writer would wait for ever, so each read is refused at once with a message
-// naming it; a link under one of our temporary names (an interrupted run, or
-// put there by something else) must not lead a write out of our folders.
+// FIFOs and links where the table expects its files. Opening a FIFO with no writer would wait for ever, so
+// each read is refused at once with a message naming it; a link under one of our temporary names (an
+// interrupted run, or put there by something else) must not lead a write out of our folders.
 struct FifoCase {
     const char* what;
     // Where the FIFO goes, and what then reads it; the message it gives.
@@ -272,11 +265,8 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
 TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
     const fs::path outside = Root() / "outside.txt";
     test::WriteBytes(outside, "not ours");
-    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile}) {
-        fs::path temporary = target;
-        temporary += ".tmp";
-        fs::create_symlink(outside, temporary);
-    }
+    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile})
+        fs::create_symlink(outside, target.string() + ".tmp");
     EXPECT_TRUE(game.LoadCardSetCommand(WriteCardSet("other.cds", test::SampleCardSetFile(other_set))));
     EXPECT_TRUE(game.Settings().WriteString(settings::kMisc, settings::kSort, " 0"));
     EXPECT_EQ(test::ReadBytes(outside), "not ours");
@@ -284,15 +274,9 @@ TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
     EXPECT_EQ(game.Settings().ReadInt(settings::kMisc, settings::kSort, -1), 0);
 }
 
-// A card-set switch ended by a kill at every step, and two processes
-// switching at once: after the next start's repair the working files hold
-// exactly one whole card set, and nothing temporary is left behind.
+// A card-set switch ended by a kill at every step, and two processes switching at once: after the next
+// start's repair the working files hold exactly one whole card set, and nothing temporary is left behind.
 int steps_left = 0;
-
-// Ends the process as a kill would, at the chosen step.
-void KillAtStep(const char*) {
-    if (--steps_left == 0) ::raise(SIGKILL);
-}
 
 class CardSetSwitchFaults : public WorkingState {
 protected:
@@ -307,8 +291,7 @@ protected:
         ASSERT_NE(first_files, other_files);
     }
 
-    // "first", "other", or what the working folder holds instead, after the
-    // repair that every start runs.
+    // "first", "other", or what the working folder holds instead, after the repair that every start runs.
     std::string InForce() {
         FileLock lock;
         if (Status s = LockAndRepairWorkingFiles(folders().AppDir, lock); !s) return s.message();
@@ -322,7 +305,6 @@ protected:
         return names;
     }
 
-    // Runs `body` in a child and returns at once.
     static pid_t Start(const std::function<void()>& body) {
         const pid_t child = ::fork();
         if (child == 0) {
@@ -331,7 +313,6 @@ protected:
         }
         return child;
     }
-    // True when the child ran to its end.
     static bool Finished(pid_t child) {
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -347,7 +328,9 @@ TEST_F(CardSetSwitchFaults, AKillAtEveryStepLeavesOneWholeSet) {
     for (bool finished = false; !finished; ++step) {
         finished = Finished(Start([&] {
             steps_left = step;
-            SetSwitchStepHook(KillAtStep);
+            SetSwitchStepHook([](const char*) {
+                if (--steps_left == 0) ::raise(SIGKILL);  // as a kill would
+            });
             (void)game.LoadCardSetFile(other);
         }));
         const std::string in_force = InForce();
