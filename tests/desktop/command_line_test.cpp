@@ -49,21 +49,15 @@ TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
     test::WriteBytes(Scratch("deal.txt"), "KVT table in progress 1\n");
     test::WriteBytes(Scratch("game.txt"), "KVT game record 1.0\n");
     const fs::path amara = kShipped / "players" / "Amara.dpf";
-    const std::pair<fs::path, CommandLineFile> cases[] = {
-        {"/nowhere/Ada.dpf", CommandLineFile::kPlayer},
-        {"/nowhere/ADA.DPF", CommandLineFile::kPlayer},
-        {"/nowhere/game.cds", CommandLineFile::kCardSet},
-        {"/nowhere/Friday.KVTDEAL", CommandLineFile::kDeal},
-        {Scratch("deal.txt"), CommandLineFile::kDeal},
-        {"/nowhere/Friday.KvtGame", CommandLineFile::kGameRecord},
-        {Scratch("game.txt"), CommandLineFile::kGameRecord},
-        {CopyOf(kShipped / "default.cds", "odd.dpf"), CommandLineFile::kPlayer},
-        {CopyOf(amara, "Amara"), CommandLineFile::kPlayer},
-        {CopyOf(amara, "amara.download"), CommandLineFile::kPlayer},
-        {CopyOf(kShipped / "default.cds", "game.bin"), CommandLineFile::kCardSet},
-        {Scratch("notes.txt"), CommandLineFile::kCardSet},
-        {Scratch("missing"), CommandLineFile::kCardSet}};
-    for (const auto& [path, kind] : cases) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
+    const std::pair<CommandLineFile, std::vector<fs::path>> cases[] = {
+        {CommandLineFile::kPlayer, {"/nowhere/Ada.dpf", "/nowhere/ADA.DPF", CopyOf(kShipped / "default.cds", "odd.dpf"),
+                                    CopyOf(amara, "Amara"), CopyOf(amara, "amara.download")}},
+        {CommandLineFile::kCardSet, {"/nowhere/game.cds", CopyOf(kShipped / "default.cds", "game.bin"),
+                                     Scratch("notes.txt"), Scratch("missing")}},
+        {CommandLineFile::kDeal, {"/nowhere/Friday.KVTDEAL", Scratch("deal.txt")}},
+        {CommandLineFile::kGameRecord, {"/nowhere/Friday.KvtGame", Scratch("game.txt")}}};
+    for (const auto& [kind, paths] : cases)
+        for (const fs::path& path : paths) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
 }
 
 // kvt started on a player file: the card set stays, the choice of opponents

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/working_files.h"
 #include "tests/players/player_test_support.h"
@@ -45,8 +47,9 @@ protected:
     PlayerRec seat2_before;
 };
 
-inline bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+// Whether `text` holds every one of `parts`.
+inline bool Contains(const std::string& text, const std::vector<std::string>& parts) {
+    return std::ranges::all_of(parts, [&text](const std::string& part) { return text.find(part) != std::string::npos; });
 }
 
 // What a hampered child saw, as text for the parent to check: the message

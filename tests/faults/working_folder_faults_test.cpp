@@ -84,7 +84,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
             continue;
         }
         EXPECT_TRUE(out->starts_with(c.opening) && out->ends_with(kKeptAndDealt)) << *out;
-        for (const std::string& cause : c.causes) EXPECT_TRUE(Contains(*out, cause)) << *out;
+        EXPECT_TRUE(Contains(*out, c.causes)) << *out;
     }
     if (!skips.empty()) GTEST_SKIP() << "cannot set every hamper up here: " << skips;
 }
@@ -98,7 +98,7 @@ TEST_F(UnwritableFolder, WithoutAWorkingCopyTheRoundIsDealtFromTheSetInMemory) {
         return Verdict(s, StateKept(), game.Players[1].Count() == kHandSize);
     });
     if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_TRUE(Contains(*out, files::kDefaultCardSet) && Contains(*out, "CardSet.new")) << *out;
+    EXPECT_TRUE(Contains(*out, {files::kDefaultCardSet, "CardSet.new"})) << *out;
     EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
 }
 
@@ -122,8 +122,7 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     });
     if (!run.skipped.empty()) GTEST_SKIP() << "no small file system here: " << run.skipped;
     ASSERT_EQ(run.crashed, "");
-    EXPECT_TRUE(Contains(run.output, "other.cds") && Contains(run.output, "big-bob.dpf") &&
-                Contains(run.output, "No space left on device")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"other.cds", "big-bob.dpf", "No space left on device"})) << run.output;
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
@@ -147,14 +146,12 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     const auto before = Files();
 
     const Status load = game.LoadCardSetCommand(other);
-    EXPECT_TRUE(Contains(load.message(), "other.cds") && Contains(load.message(), folders().AppDir.string()) &&
-                Contains(load.message(), "Not a directory"))
+    EXPECT_TRUE(Contains(load.message(), {"other.cds", folders().AppDir.string(), "Not a directory"}))
         << load.message();
     const Status unpack = game.ExtractPlayer(File("ada.dpf"), 3);
-    EXPECT_TRUE(Contains(unpack.message(), "ada.dpf") && Contains(unpack.message(), "Not a directory"))
-        << unpack.message();
+    EXPECT_TRUE(Contains(unpack.message(), {"ada.dpf", "Not a directory"})) << unpack.message();
     const Status round = game.NextRound(FirstDiscardRule::kWild);
-    EXPECT_TRUE(Contains(round.message(), files::kDefaultCardSet)) << round.message();
+    EXPECT_TRUE(Contains(round.message(), {files::kDefaultCardSet})) << round.message();
     EXPECT_EQ(game.Players[1].Count(), kHandSize) << "the round is dealt from the set in memory";
     EXPECT_TRUE(StateKept() && Files() == before);
 
@@ -188,7 +185,7 @@ TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
             return s.message();
         });
     if (!run.skipped.empty()) GTEST_SKIP() << "cannot take write access away: " << run.skipped;
-    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "Permission denied")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"kvt.ini", "Permission denied"})) << run.output;
     EXPECT_EQ(test::ReadBytes(folders().SettingsFile), before);
 }
 
@@ -206,7 +203,7 @@ TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
     });
     ASSERT_EQ(run.crashed, "");
     EXPECT_TRUE(run.output.starts_with("ok\nkept: yes\ndealt: yes\n")) << run.output;
-    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "File too large")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"kvt.ini", "File too large"})) << run.output;
     EXPECT_EQ(test::ReadBytes(folders().SettingsFile), ini_before);
     EXPECT_FALSE(fs::exists(folders().SettingsFile.string() + ".tmp"));
     EXPECT_EQ(test::ReadBytes(folders().AppDir / files::kCardDefs), EncodeCardSetDef(other_set));
@@ -256,7 +253,7 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
         fs::create_directories(c.fifo.parent_path());
         ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0644), 0) << c.fifo;
         const std::string message = c.read(game, c.fifo);
-        EXPECT_TRUE(Contains(message, c.fifo.string())) << c.what << ": " << message;
+        EXPECT_TRUE(Contains(message, {c.fifo.string()})) << c.what << ": " << message;
         EXPECT_EQ(fs::is_fifo(c.fifo), !c.replaced) << c.what;
         fs::remove(c.fifo);
     }
