@@ -37,7 +37,7 @@ TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
     test::WriteBytes(Scratch("bad.cds"), "not a card set");
     const test::ProgramRun kvt = test::RunProgram(
         "env", {"XDG_CONFIG_HOME=" + Scratch("config").string(), "XDG_DATA_HOME=" + Scratch("data").string(),
-                "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal", Scratch("bad.cds").string()},
+                "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal", Scratch("bad.cds")},
         Scratch(""));
     EXPECT_TRUE(kvt.exit_code > 0 && kvt.err.find("bad.cds") != std::string::npos) << kvt.err;
 }
@@ -50,8 +50,8 @@ TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
     test::WriteBytes(Scratch("game.txt"), "KVT game record 1.0\n");
     const fs::path amara = kShipped / "players" / "Amara.dpf";
     const std::pair<CommandLineFile, std::vector<fs::path>> cases[] = {
-        {CommandLineFile::kPlayer, {"/nowhere/Ada.dpf", "/nowhere/ADA.DPF", CopyOf(kShipped / "default.cds", "odd.dpf"),
-                                    CopyOf(amara, "Amara"), CopyOf(amara, "amara.download")}},
+        {CommandLineFile::kPlayer, {"/nowhere/Ada.dpf", "/nowhere/ADA.DPF", CopyOf(amara, "Amara"),
+                                    CopyOf(amara, "amara.download"), CopyOf(kShipped / "default.cds", "odd.dpf")}},
         {CommandLineFile::kCardSet, {"/nowhere/game.cds", CopyOf(kShipped / "default.cds", "game.bin"),
                                      Scratch("notes.txt"), Scratch("missing")}},
         {CommandLineFile::kDeal, {"/nowhere/Friday.KVTDEAL", Scratch("deal.txt")}},

@@ -49,7 +49,8 @@ protected:
 
 // Whether `text` holds every one of `parts`.
 inline bool Contains(const std::string& text, const std::vector<std::string>& parts) {
-    return std::ranges::all_of(parts, [&text](const std::string& part) { return text.find(part) != std::string::npos; });
+    return std::ranges::all_of(parts,
+                               [&](const std::string& part) { return text.find(part) != std::string::npos; });
 }
 
 // What a hampered child saw, as text for the parent to check: the message

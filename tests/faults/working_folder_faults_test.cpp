@@ -181,8 +181,7 @@ TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
     const std::string before = test::ReadBytes(folders().SettingsFile);
     const ChildRun run =
         RunHampered(Hamper::kNoWriteAccess, folders().SettingsFile.parent_path().string(), 0, [&] {
-            const Status s = game.Settings().WriteString(settings::kMisc, settings::kSort, " 0");
-            return s.message();
+            return game.Settings().WriteString(settings::kMisc, settings::kSort, " 0").message();
         });
     if (!run.skipped.empty()) GTEST_SKIP() << "cannot take write access away: " << run.skipped;
     EXPECT_TRUE(Contains(run.output, {"kvt.ini", "Permission denied"})) << run.output;

@@ -227,10 +227,7 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
         // The stored sound size cannot hold it.
         {[&] { WriteBytes(set / "open.wav", "R"); }, "holds only 1 bytes"},
         {[&] { fs::remove(set / "open.wav"); }, "open.wav"},
-        {[&] {
-             edit("background = \"\"", "background = \"table.bmp\"");
-             edit("sound = \"open.wav\"", "sound = \"\"");
-         },
+        {[&] { edit("sound = \"open.wav\"\nbackground = \"\"", "sound = \"\"\nbackground = \"table.bmp\""); },
          "table.bmp"},
         {[&] {
              WriteBytes(set / "empty.bmp", "");
