@@ -39,6 +39,8 @@ protected:
     // The game state a fault must leave alone.
     bool StateKept() const;
     bool NextRoundDealt();
+    // Runs `operation`, then the Verdict on it: whether the state was kept, then whether the next round is dealt.
+    std::string VerdictAfter(const std::function<Status()>& operation);
 
     test::TableFixture table;
     Game& game = *table.game;

@@ -54,10 +54,10 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     bob.Picture = FakeBytes("BM", kLargePart);
     const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
     const auto load = [this](const fs::path& set) {
-        return [this, set] { return Verdict(game.LoadCardSetCommand(set), StateKept(), NextRoundDealt()); };
+        return [this, set] { return VerdictAfter([&] { return game.LoadCardSetCommand(set); }); };
     };
     const auto unpack = [this](const fs::path& file) {
-        return [this, file] { return Verdict(game.ExtractPlayer(file, 2), StateKept(), NextRoundDealt()); };
+        return [this, file] { return VerdictAfter([&] { return game.ExtractPlayer(file, 2); }); };
     };
     const auto card_set = [](const fs::path& set) { return "Cannot load the card set \"" + set.string() + "\""; };
     const auto player = [](const fs::path& file) { return "Cannot load the player file \"" + file.string() + "\""; };
@@ -70,7 +70,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
         {Hamper::kNoWriteAccess, load(other), card_set(other), {"CardSet.new", "Permission denied"}},
         {Hamper::kNoWriteAccess, unpack(bob_file), player(bob_file), {"Permission denied"}},
         // The round's reload goes on from the working copy.
-        {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
+        {Hamper::kNoWriteAccess, [this] { return VerdictAfter(Status::Ok); }, "ok", {}},
         {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
         {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
         {Hamper::kFileSizeLimit, unpack(late_clip), player(late_clip), {"Comment1.wav", "File too large"}},
