@@ -39,7 +39,7 @@ protected:
     // The game state a fault must leave alone.
     bool StateKept() const;
     bool NextRoundDealt();
-    // Runs `operation`, then the Verdict on it: whether the state was kept, then whether the next round is dealt.
+    // Runs `operation`, then gives the Verdict on it: the state is judged before the next round is dealt.
     std::string VerdictAfter(const std::function<Status()>& operation);
 
     test::TableFixture table;
