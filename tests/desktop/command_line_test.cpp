@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <fstream>
 #include <iostream>
 
 #include "dialogs/player_sel_frm.h"
@@ -13,6 +12,7 @@
 #include "shell/command_line.h"
 #include "platform/settings_keys.h"
 #include "shell/translations_qt.h"
+#include "tests/test_support.h"
 
 namespace kvt {
 namespace {
@@ -34,41 +34,30 @@ protected:
 };
 
 TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
-    std::ofstream(Scratch("bad.cds")) << "not a card set";
-    QProcess kvt;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(Scratch("config").string()));
-    env.insert("XDG_DATA_HOME", QString::fromStdString(Scratch("data").string()));
-    env.insert("KVT_DATA_DIR", QString::fromStdString(kShipped.string()));
-    kvt.setProcessEnvironment(env);
-    kvt.start(KVT_PROGRAM, {"--print-deal", QString::fromStdString(Scratch("bad.cds").string())});
-    ASSERT_TRUE(kvt.waitForFinished(60000));
-    EXPECT_TRUE(kvt.exitCode() != 0 && kvt.readAllStandardError().contains("bad.cds"));
+    test::WriteBytes(Scratch("bad.cds"), "not a card set");
+    const test::ProgramRun kvt = test::RunProgram(
+        "env", {"XDG_CONFIG_HOME=" + Scratch("config").string(), "XDG_DATA_HOME=" + Scratch("data").string(),
+                "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal", Scratch("bad.cds")},
+        Scratch(""));
+    EXPECT_TRUE(kvt.exit_code > 0 && kvt.err.find("bad.cds") != std::string::npos) << kvt.err;
 }
 
-// The extension decides (a card set named like a player is still offered as a
-// player: the choice then says what is wrong with it); other names are judged
-// by content.
+// The extension decides (a card set named like a player is still offered as a player: the choice then says
+// what is wrong with it); other names are judged by content.
 TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
-    std::ofstream(Scratch("notes.txt")) << "not a game file\n";
-    std::ofstream(Scratch("deal.txt")) << "KVT table in progress 1\n";
-    std::ofstream(Scratch("game.txt")) << "KVT game record 1.0\n";
+    test::WriteBytes(Scratch("notes.txt"), "not a game file\n");
+    test::WriteBytes(Scratch("deal.txt"), "KVT table in progress 1\n");
+    test::WriteBytes(Scratch("game.txt"), "KVT game record 1.0\n");
     const fs::path amara = kShipped / "players" / "Amara.dpf";
-    const std::pair<fs::path, CommandLineFile> cases[] = {
-        {"/nowhere/Ada.dpf", CommandLineFile::kPlayer},
-        {"/nowhere/ADA.DPF", CommandLineFile::kPlayer},
-        {"/nowhere/game.cds", CommandLineFile::kCardSet},
-        {"/nowhere/Friday.KVTDEAL", CommandLineFile::kDeal},
-        {Scratch("deal.txt"), CommandLineFile::kDeal},
-        {"/nowhere/Friday.KvtGame", CommandLineFile::kGameRecord},
-        {Scratch("game.txt"), CommandLineFile::kGameRecord},
-        {CopyOf(kShipped / "default.cds", "odd.dpf"), CommandLineFile::kPlayer},
-        {CopyOf(amara, "Amara"), CommandLineFile::kPlayer},
-        {CopyOf(amara, "amara.download"), CommandLineFile::kPlayer},
-        {CopyOf(kShipped / "default.cds", "game.bin"), CommandLineFile::kCardSet},
-        {Scratch("notes.txt"), CommandLineFile::kCardSet},
-        {Scratch("missing"), CommandLineFile::kCardSet}};
-    for (const auto& [path, kind] : cases) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
+    const std::pair<CommandLineFile, std::vector<fs::path>> cases[] = {
+        {CommandLineFile::kPlayer, {"/nowhere/Ada.dpf", "/nowhere/ADA.DPF", CopyOf(amara, "Amara"),
+                                    CopyOf(amara, "amara.download"), CopyOf(kShipped / "default.cds", "odd.dpf")}},
+        {CommandLineFile::kCardSet, {"/nowhere/game.cds", CopyOf(kShipped / "default.cds", "game.bin"),
+                                     Scratch("notes.txt"), Scratch("missing")}},
+        {CommandLineFile::kDeal, {"/nowhere/Friday.KVTDEAL", Scratch("deal.txt")}},
+        {CommandLineFile::kGameRecord, {"/nowhere/Friday.KvtGame", Scratch("game.txt")}}};
+    for (const auto& [kind, paths] : cases)
+        for (const fs::path& path : paths) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
 }
 
 // kvt started on a player file: the card set stays, the choice of opponents

@@ -42,6 +42,12 @@ bool WorkingState::NextRoundDealt() {
     return !game.DiscardPile.Empty();
 }
 
+std::string WorkingState::VerdictAfter(const std::function<Status()>& operation) {
+    const Status status = operation();
+    const bool kept = StateKept();
+    return Verdict(status, kept, NextRoundDealt());
+}
+
 std::string Verdict(const Status& status, bool kept, bool dealt) {
     return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
            "\ndealt: " + (dealt ? "yes" : "no");

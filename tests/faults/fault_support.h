@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/working_files.h"
 #include "tests/players/player_test_support.h"
@@ -14,9 +16,8 @@ namespace kvt::faults {
 
 namespace fs = std::filesystem;
 
-// A table in the middle of a game: a card set in force, an opponent in seat
-// 2 and a settings file, all on temporary folders. Faults are injected into
-// it and the state before is kept for comparison.
+// A table in the middle of a game: a card set in force, an opponent in seat 2 and a settings file, all on
+// temporary folders. Faults are injected into it and the state before is kept for comparison.
 class WorkingState : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -37,8 +38,9 @@ protected:
 
     // The game state a fault must leave alone.
     bool StateKept() const;
-    // Deals the next round and tells whether it was dealt.
     bool NextRoundDealt();
+    // Runs `operation`, then gives the Verdict on it: the state is judged before the next round is dealt.
+    std::string VerdictAfter(const std::function<Status()>& operation);
 
     test::TableFixture table;
     Game& game = *table.game;
@@ -47,8 +49,10 @@ protected:
     PlayerRec seat2_before;
 };
 
-inline bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+// Whether `text` holds every one of `parts`.
+inline bool Contains(const std::string& text, const std::vector<std::string>& parts) {
+    return std::ranges::all_of(parts,
+                               [&](const std::string& part) { return text.find(part) != std::string::npos; });
 }
 
 // What a hampered child saw, as text for the parent to check: the message

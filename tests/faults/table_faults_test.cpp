@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,7 +27,6 @@
 #include "gui_support.h"
 #include "match/match_driver.h"
 #include "platform/picture_clip.h"
-#include "platform/plain_text.h"
 #include "platform/profile.h"
 #include "platform/sound_output.h"
 #include "shell/about_dlg.h"
@@ -42,8 +40,10 @@ namespace {
 namespace fs = std::filesystem;
 using gui_test::TableSetup;
 
-bool Contains(const QString& text, const fs::path& part) {
-    return text.contains(QString::fromStdString(part.string()));
+// Whether the table has said `count` things so far, the last naming `file`.
+bool SaidNaming(const TableSetup& setup, std::size_t count, const fs::path& file) {
+    const QString name = QString::fromStdString(file.string());
+    return setup.messages.size() == count && setup.messages.back().second.contains(name);
 }
 
 bool FaceIsDrawn(const PlayWin& win, const Card& card) {
@@ -70,8 +70,7 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     options.card_set = test::WriteCardSet(setup.Root() / "garbled.cds", test::SampleCardSetFile(garbled, 5000));
     PlayWin& win = setup.Open(options);
     const Game& game = win.GameState();
-    ASSERT_EQ(setup.messages.size(), 1u);
-    EXPECT_TRUE(Contains(setup.messages[0].second, *options.card_set));
+    EXPECT_TRUE(SaidNaming(setup, 1, *options.card_set));
     EXPECT_NE(game.CardSet.GameTitle, FitTitle("Garbled pictures"));
     const CardSetDef set_before = game.CardSet;
     const auto files_before = test::FilesIn(setup.folders.AppDir);
@@ -79,8 +78,7 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     ASSERT_TRUE(FaceIsDrawn(win, some_card));
 
     win.LoadCardSetCommand(*options.card_set);
-    ASSERT_EQ(setup.messages.size(), 2u);
-    EXPECT_TRUE(Contains(setup.messages[1].second, *options.card_set)) << setup.messages[1].second.toStdString();
+    EXPECT_TRUE(SaidNaming(setup, 2, *options.card_set));
     EXPECT_EQ(std::tuple(game.CardSet, test::FilesIn(setup.folders.AppDir)), std::tuple(set_before, files_before));
     EXPECT_TRUE(FaceIsDrawn(win, some_card) && DealsAFreshGame(win));
 }
@@ -94,8 +92,7 @@ TEST(UndecodableCardBitmap, ADamagedWorkingCopyShowsBlankCardsAndThePlayGoesOn) 
     setup.messages.clear();
     PlayWin& win = setup.Open();
     EXPECT_TRUE(win.CardClip().IsEmpty());
-    ASSERT_EQ(setup.messages.size(), 1u);
-    EXPECT_TRUE(Contains(setup.messages[0].second, setup.folders.AppDir / files::kCardBitmap));
+    EXPECT_TRUE(SaidNaming(setup, 1, setup.folders.AppDir / files::kCardBitmap));
     EXPECT_TRUE(!FaceIsDrawn(win, win.GameState().Players[1][0]) && DealsAFreshGame(win));
     win.RedrawTable();
     QApplication::processEvents();
@@ -121,8 +118,7 @@ TEST(UnusableWorkingFolder, StartUpReportsTheFolderOnceAndTheTableStaysUp) {
     test::WriteBytes(setup.Root() / "blocked", "a file where a folder belongs");
     setup.folders.AppDir = setup.Root() / "blocked" / "kvt";
     PlayWin& win = setup.Open();
-    ASSERT_EQ(setup.messages.size(), 1u);
-    EXPECT_TRUE(Contains(setup.messages[0].second, setup.folders.AppDir));
+    EXPECT_TRUE(SaidNaming(setup, 1, setup.folders.AppDir));
     win.NewGameCommand();
     win.RedrawTable();
     QApplication::processEvents();
@@ -206,9 +202,8 @@ TEST(SecondTable, FindsTheFirstCallsItForwardAndKeepsItsSettingsInMemory) {
     EXPECT_EQ(test::ReadBytes(ini), "[Misc]\nSort=0\n");
 }
 
-// Names, titles and paths from files are shown as they are, never as rich
-// text: hostile ones fed through the table and its windows must show
-// verbatim in labels and message boxes that are all plain text.
+// Names, titles and paths from files are shown as they are, never as rich text: hostile ones fed through the
+// table and its windows must show verbatim in labels and message boxes that are all plain text.
 std::string NestedTables(int depth) {
     std::string text;
     for (int i = 0; i < depth; ++i) text += "<table><tr><td>";
@@ -262,20 +257,17 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
     const QString text = kImage + QStringLiteral(" cannot be read");
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->text();
-        format = box->textFormat();
-        box->accept();
+    gui_test::WhenModal<QMessageBox>([&](QMessageBox& box) {
+        shown = box.text();
+        format = box.textFormat();
+        box.accept();
     });
     ShowFrmMessage(nullptr, nullptr, kImage, text);
     EXPECT_EQ(std::tuple(shown, format), std::tuple(text, Qt::PlainText));
 }
 
-// The game in progress is kept after every move; a kill at a random byte of
-// keeping one brings back the table of the last move kept whole at the next
-// start, never a mangled one.
+// The game in progress is kept after every move; a kill at a random byte of keeping one brings back the table
+// of the last move kept whole at the next start, never a mangled one.
 constexpr std::uint64_t kSeed = 20240607;
 
 // The table and its score sheet, as a start brings them back.
@@ -286,27 +278,29 @@ std::string Snapshot(const Game& game) {
     return text;
 }
 
-// Four computers playing move after move, the game kept after each.
-class KeptMatch {
-public:
-    explicit KeptMatch(test::TableFixture& fixture) : game_(fixture.NewGameObject(kSeed)), computer_(*game_), driver_(*game_) {
-        game_->ComputerSeat1 = true;
-        game_->PlayerSounds = false;
-        for (int p = 1; p <= 4; ++p) game_->PlayerInfo[p].Name = "P" + std::to_string(p);
-        EXPECT_TRUE(game_->ReloadCardSet().ok());
-        game_->NewGame();
-        for (int seat = 1; seat <= 4; ++seat) driver_.SetSeat(seat, &computer_);
+// A game of four computers on the fixture's folders, its card set read, not yet dealt.
+std::unique_ptr<Game> ComputersGame(test::TableFixture& fixture, std::uint64_t seed) {
+    auto game = fixture.NewGameObject(seed);
+    game->ComputerSeat1 = true;
+    game->PlayerSounds = false;
+    for (int p = 1; p <= 4; ++p) game->PlayerInfo[p].Name = "P" + std::to_string(p);
+    EXPECT_TRUE(game->ReloadCardSet().ok());
+    return game;
+}
+
+struct KeptMatch {
+    explicit KeptMatch(test::TableFixture& fixture)
+        : game(ComputersGame(fixture, kSeed)), computer(*game), driver(*game) {
+        game->NewGame();
+        for (int seat = 1; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
     }
     bool Step() {
         Events events;
-        return driver_.Advance(events) == MatchDriver::Step::Applied;
+        return driver.Advance(events) == MatchDriver::Step::Applied;
     }
-    Game& game() { return *game_; }
-
-private:
-    std::unique_ptr<Game> game_;
-    ComputerSeat computer_;
-    MatchDriver driver_;
+    std::unique_ptr<Game> game;
+    ComputerSeat computer;
+    MatchDriver driver;
 };
 
 TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
@@ -316,11 +310,11 @@ TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
     // The same match played here: the table after each move, 0 as dealt.
     std::vector<std::string> tables;
     KeptMatch reference(fixture);
-    tables.push_back(Snapshot(reference.game()));
+    tables.push_back(Snapshot(*reference.game));
     const auto table_after = [&](std::size_t move) -> const std::string& {
         while (tables.size() <= move) {
             EXPECT_TRUE(reference.Step());
-            tables.push_back(Snapshot(reference.game()));
+            tables.push_back(Snapshot(*reference.game));
         }
         return tables[move];
     };
@@ -337,21 +331,18 @@ TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
             KeptMatch match(fixture);
             TableResume resume(file);
             for (int move = 1; move <= kept; ++move)
-                if (!match.Step() || !resume.Save(match.game())) ::_exit(2);
+                if (!match.Step() || !resume.Save(*match.game)) ::_exit(2);
             const auto size = kept > 0 ? std::filesystem::file_size(file) : 1000;
             const rlimit limit{static_cast<rlim_t>(static_cast<double>(size) * cut), RLIM_INFINITY};
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || !match.Step()) ::_exit(3);
-            (void)resume.Save(match.game());
+            (void)resume.Save(*match.game);
             ::_exit(4);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "trial " << trial << ": status " << status;
 
-        auto restored = fixture.NewGameObject(1);
-        restored->ComputerSeat1 = true;
-        for (int p = 1; p <= 4; ++p) restored->PlayerInfo[p].Name = "P" + std::to_string(p);
-        ASSERT_TRUE(restored->ReloadCardSet().ok());
+        const auto restored = ComputersGame(fixture, 1);
         std::string why;
         const TableResume::Outcome outcome = TableResume(file).Restore(*restored, why);
         if (kept == 0) {

@@ -27,9 +27,8 @@ constexpr std::size_t kLargePart = 60000;
 
 class UnwritableFolder : public WorkingState {
 protected:
-    // Runs `body` under the hamper; the working files must be byte for byte
-    // as before afterwards. Nothing when the hamper cannot be set up here
-    // (`skipped` says why).
+    // Runs `body` under the hamper; the working files must be byte for byte as before afterwards. Nothing
+    // when the hamper cannot be set up here (`skipped` says why).
     std::optional<std::string> Run(Hamper hamper, const std::function<std::string()>& body) {
         const auto before = players_test::Snapshot(folders().AppDir);
         const ChildRun run = RunHampered(hamper, folders().AppDir.string(), kFileSizeLimit, body);
@@ -42,8 +41,7 @@ protected:
     std::string skipped;
 };
 
-// A load refused names the file and the cause; the game state stays and the
-// next round is dealt.
+// A load refused names the file and the cause; the game state stays and the next round is dealt.
 TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 3000, 200, 50));
     const fs::path large = WriteCardSet("large.cds", test::SampleCardSetFile(other_set, kLargePart, 300, 40));
@@ -56,10 +54,10 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     bob.Picture = FakeBytes("BM", kLargePart);
     const fs::path large_bob = WritePlayer("large-bob.dpf", bob);
     const auto load = [this](const fs::path& set) {
-        return [this, set] { return Verdict(game.LoadCardSetCommand(set), StateKept(), NextRoundDealt()); };
+        return [this, set] { return VerdictAfter([&] { return game.LoadCardSetCommand(set); }); };
     };
     const auto unpack = [this](const fs::path& file) {
-        return [this, file] { return Verdict(game.ExtractPlayer(file, 2), StateKept(), NextRoundDealt()); };
+        return [this, file] { return VerdictAfter([&] { return game.ExtractPlayer(file, 2); }); };
     };
     const auto card_set = [](const fs::path& set) { return "Cannot load the card set \"" + set.string() + "\""; };
     const auto player = [](const fs::path& file) { return "Cannot load the player file \"" + file.string() + "\""; };
@@ -72,7 +70,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
         {Hamper::kNoWriteAccess, load(other), card_set(other), {"CardSet.new", "Permission denied"}},
         {Hamper::kNoWriteAccess, unpack(bob_file), player(bob_file), {"Permission denied"}},
         // The round's reload goes on from the working copy.
-        {Hamper::kNoWriteAccess, [this] { return Verdict(Status::Ok(), StateKept(), NextRoundDealt()); }, "ok", {}},
+        {Hamper::kNoWriteAccess, [this] { return VerdictAfter(Status::Ok); }, "ok", {}},
         {Hamper::kFileSizeLimit, load(large), card_set(large), {"CurCards.cdm", "File too large"}},
         {Hamper::kFileSizeLimit, unpack(large_bob), player(large_bob), {kPlayerPictureName, "File too large"}},
         {Hamper::kFileSizeLimit, unpack(late_clip), player(late_clip), {"Comment1.wav", "File too large"}},
@@ -86,7 +84,7 @@ TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
             continue;
         }
         EXPECT_TRUE(out->starts_with(c.opening) && out->ends_with(kKeptAndDealt)) << *out;
-        for (const std::string& cause : c.causes) EXPECT_TRUE(Contains(*out, cause)) << *out;
+        EXPECT_TRUE(Contains(*out, c.causes)) << *out;
     }
     if (!skips.empty()) GTEST_SKIP() << "cannot set every hamper up here: " << skips;
 }
@@ -100,7 +98,7 @@ TEST_F(UnwritableFolder, WithoutAWorkingCopyTheRoundIsDealtFromTheSetInMemory) {
         return Verdict(s, StateKept(), game.Players[1].Count() == kHandSize);
     });
     if (!out) GTEST_SKIP() << "cannot take write access away: " << skipped;
-    EXPECT_TRUE(Contains(*out, files::kDefaultCardSet) && Contains(*out, "CardSet.new")) << *out;
+    EXPECT_TRUE(Contains(*out, {files::kDefaultCardSet, "CardSet.new"})) << *out;
     EXPECT_TRUE(out->ends_with(kKeptAndDealt)) << *out;
 }
 
@@ -124,8 +122,7 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     });
     if (!run.skipped.empty()) GTEST_SKIP() << "no small file system here: " << run.skipped;
     ASSERT_EQ(run.crashed, "");
-    EXPECT_TRUE(Contains(run.output, "other.cds") && Contains(run.output, "big-bob.dpf") &&
-                Contains(run.output, "No space left on device")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"other.cds", "big-bob.dpf", "No space left on device"})) << run.output;
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
@@ -142,22 +139,19 @@ TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
 // working folder can neither be read nor created; then the file goes again.
 TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed) {
     const fs::path parent = folders().AppDir.parent_path();
-    fs::path aside = parent;
-    aside += ".aside";
+    const fs::path aside = parent.string() + ".aside";
     fs::rename(parent, aside);
     test::WriteBytes(parent, "a file where the folder was");
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set));
     const auto before = Files();
 
     const Status load = game.LoadCardSetCommand(other);
-    EXPECT_TRUE(Contains(load.message(), "other.cds") && Contains(load.message(), folders().AppDir.string()) &&
-                Contains(load.message(), "Not a directory"))
+    EXPECT_TRUE(Contains(load.message(), {"other.cds", folders().AppDir.string(), "Not a directory"}))
         << load.message();
     const Status unpack = game.ExtractPlayer(File("ada.dpf"), 3);
-    EXPECT_TRUE(Contains(unpack.message(), "ada.dpf") && Contains(unpack.message(), "Not a directory"))
-        << unpack.message();
+    EXPECT_TRUE(Contains(unpack.message(), {"ada.dpf", "Not a directory"})) << unpack.message();
     const Status round = game.NextRound(FirstDiscardRule::kWild);
-    EXPECT_TRUE(Contains(round.message(), files::kDefaultCardSet)) << round.message();
+    EXPECT_TRUE(Contains(round.message(), {files::kDefaultCardSet})) << round.message();
     EXPECT_EQ(game.Players[1].Count(), kHandSize) << "the round is dealt from the set in memory";
     EXPECT_TRUE(StateKept() && Files() == before);
 
@@ -166,14 +160,12 @@ TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed)
     EXPECT_TRUE(game.NextRound(FirstDiscardRule::kWild) && game.LoadCardSetCommand(other) && game.CardSet == other_set);
 }
 
-// A settings file that cannot be written: the one place that reports it says
-// so once, and the file stays as it was. (That the table goes on silently is
-// pinned on the window.)
+// A settings file that cannot be written: the one place that reports it says so once, and the file stays as
+// it was. (That the table goes on silently is pinned on the window.)
 using UnwritableSettings = WorkingState;
 
 TEST_F(UnwritableSettings, ChoosingPlayersSaysItOnceAndKeepsTheChoiceInMemory) {
-    // The folder of kvt.ini replaced by a regular file: no write can succeed,
-    // whoever runs the test.
+    // The folder of kvt.ini replaced by a regular file: no write can succeed, whoever runs the test.
     fs::remove_all(folders().SettingsFile.parent_path());
     test::WriteBytes(folders().SettingsFile.parent_path(), "in the way");
     for (int p = 2; p <= 4; ++p) game.PlayerFile[p] = File("ada.dpf").string();
@@ -189,17 +181,15 @@ TEST_F(UnwritableSettings, WithoutWriteAccessTheFileStaysAsItWas) {
     const std::string before = test::ReadBytes(folders().SettingsFile);
     const ChildRun run =
         RunHampered(Hamper::kNoWriteAccess, folders().SettingsFile.parent_path().string(), 0, [&] {
-            const Status s = game.Settings().WriteString(settings::kMisc, settings::kSort, " 0");
-            return s.message();
+            return game.Settings().WriteString(settings::kMisc, settings::kSort, " 0").message();
         });
     if (!run.skipped.empty()) GTEST_SKIP() << "cannot take write access away: " << run.skipped;
-    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "Permission denied")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"kvt.ini", "Permission denied"})) << run.output;
     EXPECT_EQ(test::ReadBytes(folders().SettingsFile), before);
 }
 
 TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
-    // Comments make the settings file larger than the limit; the working
-    // files of the new set stay below it.
+    // Comments make the settings file larger than the limit; the working files of the new set stay below it.
     (void)game.Settings().WriteString(settings::kMisc, settings::kSort, "-1");
     test::WriteBytes(folders().SettingsFile,
                      test::ReadBytes(folders().SettingsFile) + std::string(kFileSizeLimit, ';') + "\n");
@@ -212,16 +202,15 @@ TEST_F(UnwritableSettings, ThatCannotGrowStayAsTheyWereAndTheLoadGoesOn) {
     });
     ASSERT_EQ(run.crashed, "");
     EXPECT_TRUE(run.output.starts_with("ok\nkept: yes\ndealt: yes\n")) << run.output;
-    EXPECT_TRUE(Contains(run.output, "kvt.ini") && Contains(run.output, "File too large")) << run.output;
+    EXPECT_TRUE(Contains(run.output, {"kvt.ini", "File too large"})) << run.output;
     EXPECT_EQ(test::ReadBytes(folders().SettingsFile), ini_before);
     EXPECT_FALSE(fs::exists(folders().SettingsFile.string() + ".tmp"));
     EXPECT_EQ(test::ReadBytes(folders().AppDir / files::kCardDefs), EncodeCardSetDef(other_set));
 }
 
-// FIFOs and links where the table expects its files. Opening a FIFO with no
-// writer would wait for ever, so each read is refused at once with a message
-// naming it; a link under one of our temporary names (an interrupted run, or
-// put there by something else) must not lead a write out of our folders.
+// FIFOs and links where the table expects its files. Opening a FIFO with no writer would wait for ever, so
+// each read is refused at once with a message naming it; a link under one of our temporary names (an
+// interrupted run, or put there by something else) must not lead a write out of our folders.
 struct FifoCase {
     const char* what;
     // Where the FIFO goes, and what then reads it; the message it gives.
@@ -263,7 +252,7 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
         fs::create_directories(c.fifo.parent_path());
         ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0644), 0) << c.fifo;
         const std::string message = c.read(game, c.fifo);
-        EXPECT_TRUE(Contains(message, c.fifo.string())) << c.what << ": " << message;
+        EXPECT_TRUE(Contains(message, {c.fifo.string()})) << c.what << ": " << message;
         EXPECT_EQ(fs::is_fifo(c.fifo), !c.replaced) << c.what;
         fs::remove(c.fifo);
     }
@@ -272,11 +261,8 @@ TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
 TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
     const fs::path outside = Root() / "outside.txt";
     test::WriteBytes(outside, "not ours");
-    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile}) {
-        fs::path temporary = target;
-        temporary += ".tmp";
-        fs::create_symlink(outside, temporary);
-    }
+    for (const fs::path& target : {folders().AppDir / files::kCardBitmap, folders().SettingsFile})
+        fs::create_symlink(outside, target.string() + ".tmp");
     EXPECT_TRUE(game.LoadCardSetCommand(WriteCardSet("other.cds", test::SampleCardSetFile(other_set))));
     EXPECT_TRUE(game.Settings().WriteString(settings::kMisc, settings::kSort, " 0"));
     EXPECT_EQ(test::ReadBytes(outside), "not ours");
@@ -284,15 +270,9 @@ TEST_F(WorkingState, ALinkUnderATemporaryNameIsNotFollowed) {
     EXPECT_EQ(game.Settings().ReadInt(settings::kMisc, settings::kSort, -1), 0);
 }
 
-// A card-set switch ended by a kill at every step, and two processes
-// switching at once: after the next start's repair the working files hold
-// exactly one whole card set, and nothing temporary is left behind.
+// A card-set switch ended by a kill at every step, and two processes switching at once: after the next
+// start's repair the working files hold exactly one whole card set, and nothing temporary is left behind.
 int steps_left = 0;
-
-// Ends the process as a kill would, at the chosen step.
-void KillAtStep(const char*) {
-    if (--steps_left == 0) ::raise(SIGKILL);
-}
 
 class CardSetSwitchFaults : public WorkingState {
 protected:
@@ -307,8 +287,7 @@ protected:
         ASSERT_NE(first_files, other_files);
     }
 
-    // "first", "other", or what the working folder holds instead, after the
-    // repair that every start runs.
+    // "first", "other", or what the working folder holds instead, after the repair that every start runs.
     std::string InForce() {
         FileLock lock;
         if (Status s = LockAndRepairWorkingFiles(folders().AppDir, lock); !s) return s.message();
@@ -322,7 +301,6 @@ protected:
         return names;
     }
 
-    // Runs `body` in a child and returns at once.
     static pid_t Start(const std::function<void()>& body) {
         const pid_t child = ::fork();
         if (child == 0) {
@@ -331,7 +309,6 @@ protected:
         }
         return child;
     }
-    // True when the child ran to its end.
     static bool Finished(pid_t child) {
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -347,7 +324,9 @@ TEST_F(CardSetSwitchFaults, AKillAtEveryStepLeavesOneWholeSet) {
     for (bool finished = false; !finished; ++step) {
         finished = Finished(Start([&] {
             steps_left = step;
-            SetSwitchStepHook(KillAtStep);
+            SetSwitchStepHook([](const char*) {
+                if (--steps_left == 0) ::raise(SIGKILL);  // as a kill would
+            });
             (void)game.LoadCardSetFile(other);
         }));
         const std::string in_force = InForce();

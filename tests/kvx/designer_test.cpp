@@ -164,12 +164,9 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
     set.Def.AuthorName = "<img width=30000 height=30000>";
     const std::filesystem::path hostile = Write("<img src='x'>.cds", set);
     ASSERT_TRUE(window_.OpenFile(hostile));
-    int labels = 0;
-    for (QLabel* label : window_.findChildren<QLabel*>()) {
-        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
-        ++labels;
-    }
-    EXPECT_GE(labels, 6);
+    const QList<QLabel*> labels = window_.findChildren<QLabel*>();
+    EXPECT_GE(labels.size(), 6);
+    for (QLabel* label : labels) EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
     EXPECT_TRUE(window_.windowTitle().startsWith("<img src='x'>.cds"));
 
     const CardSetFile before = window_.Document().File();
@@ -291,8 +288,7 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     const std::vector<std::string> opponents{shipped[4].string(), shipped[0].string(), shipped[2].string()};
     const test::ProgramRun direct = test::RunProgram(
         KVT_SIM_PROGRAM, {"--cards", (dir / "set.cds").string(), "--games", "3", "--seed", "5", "--json", "--players",
-                          opponents[0], opponents[1], opponents[2]},
-        dir.Path());
+                          opponents[0], opponents[1], opponents[2]}, dir.Path());
     ASSERT_EQ(direct.exit_code, 0) << direct.err;
 
     BalanceReport report(set, KVT_SIM_PROGRAM, {});
@@ -364,8 +360,6 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
         EXPECT_EQ(DesignerDisplayFault(qpa, x, wayland), "") << qpa << x << wayland;
 }
 
-// The player-file window.
-
 std::string Wave(char fill) { return std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, fill); }
 
 class PlayerWindowTest : public ::testing::Test {
@@ -410,8 +404,7 @@ TEST_F(PlayerWindowTest, APlayerMadeFromNothingPacksAsKvxDoes) {
     EXPECT_EQ(saved.Picture.compare(0, 2, "BM"), 0);
     ASSERT_EQ(saved.Clips.size(), 2u);
     EXPECT_EQ(std::tuple(saved.Clips[0].Entry.FileName, saved.Clips[0].Bytes, saved.Clips[1].Entry.FileName,
-                         saved.Clips[1].Entry.SoundIndex),
-              std::tuple("Sel1.wav", Wave('c'), "lg1.wav", 34));
+                         saved.Clips[1].Entry.SoundIndex), std::tuple("Sel1.wav", Wave('c'), "lg1.wav", 34));
 
     // kvx finds nothing wrong with it (its round trip is pinned on kvx itself).
     const test::ProgramRun check = test::RunProgram(KVX_PROGRAM, {"check", (dir_ / "zoe.dpf").string()}, dir_.Path());

@@ -21,20 +21,15 @@ using players_test::SamplePlayer;
 using test::ReadBytes;
 using test::WriteBytes;
 
-using RunResult = test::ProgramRun;
-
 class KvxProgramTest : public ::testing::Test, protected test::ProgramScratch {
 protected:
     KvxProgramTest() : ProgramScratch(KVX_PROGRAM) {}
     using ProgramScratch::Run;
     std::string WriteCardSet(std::string_view name, const CardSetFile& f) { return Write(name, EncodeCardSetFile(f)); }
-    std::string WritePlayer(std::string_view name, const PlayerFileContents& file) {
-        return Write(name, EncodePlayerFile(file));
-    }
 };
 
 TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
-    const RunResult version = Run({"--version"});
+    const auto version = Run({"--version"});
     EXPECT_EQ(std::tuple(version.exit_code, version.out), std::tuple(0, "kvx 0.1.0\n"));
     // The help and the usage of a command, and what each must name.
     const std::vector<std::string> topics{"unpack-player [--force] FILE.dpf DIR", "check FILE.cds|FILE.dpf", "[card 0]",
@@ -42,7 +37,7 @@ TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
     for (const auto& [args, parts] : {std::pair{std::vector<std::string>{"--help"}, topics}, {{"help"}, topics},
                                       {{"pack-cards", "--help"}, {"kvx pack-cards DIR FILE.cds"}},
                                       {{"unpack-player", "--help"}, {"kvx unpack-player [--force] FILE.dpf DIR"}}}) {
-        const RunResult r = Run(args);
+        const auto r = Run(args);
         EXPECT_EQ(r.exit_code, 0);
         for (const std::string& part : parts) EXPECT_NE(r.out.find(part), std::string::npos) << part << " in " << r.out;
     }
@@ -51,7 +46,7 @@ TEST_F(KvxProgramTest, VersionAndHelpGoToTheOutputAndUsageErrorsExitWithTwo) {
           {"unpack-cards", "--forse", "a.cds", "dir"}, {"info", "--force", "a"}, {"unpack-player", "a.dpf"},
           {"pack-player", "dir"}, {"pack-player", "--force", "dir", "a.dpf"},
           {"unpack-player", "--forse", "a.dpf", "dir"}}) {
-        const RunResult r = Run(args);
+        const auto r = Run(args);
         EXPECT_TRUE(r.exit_code == 2 && r.err.starts_with("kvx: ") && r.out.empty()) << args[0] << ": " << r.err;
     }
 }
@@ -68,10 +63,10 @@ TEST_F(KvxProgramTest, UnpackThenPackGivesTheSameBytes) {
         SCOPED_TRACE(kind + ", " + packed);
         const std::string in = Write(kind == "cards" ? "in.cds" : "in.dpf", bytes);
         fs::remove_all(temp_ / "unpacked");
-        const RunResult unpack = Run({"unpack-" + kind, in, Path("unpacked")});
+        const auto unpack = Run({"unpack-" + kind, in, Path("unpacked")});
         ASSERT_EQ(std::tuple(unpack.exit_code, unpack.out, unpack.err),
                   std::tuple(0, in + ": unpacked into " + Path("unpacked") + "\n", ""));
-        const RunResult pack = Run({"pack-" + kind, Path("unpacked"), Path("out")});
+        const auto pack = Run({"pack-" + kind, Path("unpacked"), Path("out")});
         EXPECT_EQ(std::tuple(pack.exit_code, pack.out), std::tuple(0, Path("out") + ": packed (" + packed + ")\n"))
             << pack.err;
         EXPECT_TRUE(ReadBytes(temp_ / "out") == ReadBytes(in)) << "the packed bytes differ";
@@ -82,16 +77,16 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     WriteBytes(temp_ / "plain-file", "x");
     for (const auto& [kind, file, manifest] :
          {std::tuple{"cards", WriteCardSet("set.cds", testing::PlainCardSet()), kCardManifestName},
-          std::tuple{"player", WritePlayer("ada.dpf", SamplePlayer()), kPlayerManifestName}}) {
+          std::tuple{"player", Write("ada.dpf", EncodePlayerFile(SamplePlayer())), kPlayerManifestName}}) {
         SCOPED_TRACE(kind);
         const std::string unpack = std::string("unpack-") + kind;
         const fs::path busy = temp_ / (std::string("busy-") + kind);
         WriteBytes(busy / "notes.txt", "mine");
-        const RunResult refused = Run({unpack, file, busy.string()});
+        const auto refused = Run({unpack, file, busy.string()});
         EXPECT_TRUE(refused.exit_code == 1 && refused.err.find("is not empty (use --force") != std::string::npos)
             << refused.err;
         EXPECT_FALSE(fs::exists(busy / manifest));
-        const RunResult not_folder = Run({unpack, "--force", file, Path("plain-file")});
+        const auto not_folder = Run({unpack, "--force", file, Path("plain-file")});
         EXPECT_TRUE(not_folder.exit_code == 1 && not_folder.err.find("is not a folder") != std::string::npos)
             << not_folder.err;
         fs::create_directories(temp_ / "empty" / kind);
@@ -104,7 +99,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
             fs::create_symlink(temp_ / "outside.wav", busy / "wg1.wav");
             ASSERT_EQ(::mkfifo((busy / "Comment1.wav").c_str(), 0644), 0);
         }
-        const RunResult forced = Run({unpack, "--force", file, busy.string()});
+        const auto forced = Run({unpack, "--force", file, busy.string()});
         EXPECT_EQ(forced.exit_code, 0) << forced.err;
         EXPECT_TRUE(fs::exists(busy / manifest) && ReadBytes(busy / "notes.txt") == "mine");
     }
@@ -115,7 +110,7 @@ TEST_F(KvxProgramTest, UnpackRefusesAnOccupiedFolderUnlessForced) {
     for (const auto& [name, bytes] : test::FilesIn(busy)) EXPECT_FALSE(name.starts_with(".")) << name << " is left";
     // A dangling link is named, not followed.
     fs::create_symlink(Path("nowhere"), Path("dangling"));
-    const RunResult dangling = Run({"unpack-player", Path("ada.dpf"), Path("dangling")});
+    const auto dangling = Run({"unpack-player", Path("ada.dpf"), Path("dangling")});
     EXPECT_EQ(dangling.exit_code, 1);
     EXPECT_NE(dangling.err.find("is a symbolic link to \"" + Path("nowhere") + "\", which does not exist"),
               std::string::npos) << dangling.err;
@@ -147,7 +142,7 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
     for (const auto& [file, unpack, message] : cases) {
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"check", file}, {unpack, file, Path("out")}}) {
-            const RunResult r = Run(args);
+            const auto r = Run(args);
             EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(1, "", "kvx: " + message + "\n")) << args[0];
         }
         EXPECT_FALSE(fs::exists(temp_ / "out") || fs::exists(temp_ / "x.wav"));
@@ -190,7 +185,7 @@ TEST_F(KvxProgramTest, CheckAndInfoTakeGoodFilesOfEitherKind) {
           "Clips:           3\n", "      0  Sel1            700  \"Sel1.wav\"\n",
           "      3  Comment1        400  \"Comment1.wav\"\n", "     33  wg1             300  \"wg1.wav\"\n"},
          {"Reserved:"}},
-        {WritePlayer("bare.dpf", BarePlayer()), {": ok (0 clips)"}},
+        {Write("bare.dpf", EncodePlayerFile(BarePlayer())), {": ok (0 clips)"}},
         {Write("odd.dpf", odd), {": ok (5 clips)"},
          {"Tag:             \"Z\\x01\\xFF\\x80\"\n", "Reserved:        7, -1, -32768\n",
           "     50  -                10  \"caf\\xE9 \\xFF.wav\"\n"}},
@@ -200,13 +195,13 @@ TEST_F(KvxProgramTest, CheckAndInfoTakeGoodFilesOfEitherKind) {
         {Write("odd.bin", odd), {}},
     };
     for (const auto& c : cases) {
-        const RunResult r = Run({"check", c.file});
+        const auto r = Run({"check", c.file});
         std::string expected;
         for (const std::string& line : c.checked) expected += c.file + line + "\n";
         EXPECT_EQ(std::tuple(r.exit_code, r.out), std::tuple(c.checked.empty() ? 1 : 0, expected)) << r.err;
         EXPECT_EQ(r.err.find("sound entry"), std::string::npos) << r.err;
         if (c.shown.empty()) continue;
-        const RunResult info = Run({"info", c.file});
+        const auto info = Run({"info", c.file});
         ASSERT_EQ(info.exit_code, 0) << info.err;
         for (const std::string& line : c.shown)
             EXPECT_NE(info.out.find(line), std::string::npos) << line << "\n--- got:\n" << info.out;
@@ -230,10 +225,7 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
         // The stored sound size cannot hold it.
         {[&] { WriteBytes(set / "open.wav", "R"); }, "holds only 1 bytes"},
         {[&] { fs::remove(set / "open.wav"); }, "open.wav"},
-        {[&] {
-             edit("background = \"\"", "background = \"table.bmp\"");
-             edit("sound = \"open.wav\"", "sound = \"\"");
-         },
+        {[&] { edit("sound = \"open.wav\"\nbackground = \"\"", "sound = \"\"\nbackground = \"table.bmp\""); },
          "table.bmp"},
         {[&] {
              WriteBytes(set / "empty.bmp", "");
@@ -249,7 +241,7 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
         fs::remove_all(set);
         ASSERT_EQ(Run({"unpack-cards", cds, set.string()}).exit_code, 0);
         spoil();
-        const RunResult r = Run({"pack-cards", set.string(), Path("out.cds")});
+        const auto r = Run({"pack-cards", set.string(), Path("out.cds")});
         EXPECT_TRUE(r.exit_code == 1 && r.err.find(fault) != std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(temp_ / "out.cds") || fs::exists(temp_ / "out.cds.tmp"));
     }

@@ -72,19 +72,8 @@ CardSetFile SparseCardSet() {
 }
 
 std::string MinimalManifest(std::string_view extra) {
-    std::string text =
-        "format = 1\n"
-        "tag = \"KVTC\"\n"
-        "title = \"Minimal\"\n"
-        "bitmap = \"cards.bmp\"\n"
-        "\n"
-        "[card 0]\n"
-        "group = 1\n"
-        "value = 1\n"
-        "action = discard\n"
-        "copies = 30\n";
-    text += extra;
-    return text;
+    return "format = 1\ntag = \"KVTC\"\ntitle = \"Minimal\"\nbitmap = \"cards.bmp\"\n\n"
+           "[card 0]\ngroup = 1\nvalue = 1\naction = discard\ncopies = 30\n" + std::string(extra);
 }
 
 std::string Replace(std::string text, std::string_view from, std::string_view to) {

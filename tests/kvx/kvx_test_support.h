@@ -12,9 +12,8 @@ namespace kvt::kvx::testing {
 // Card sets that pass validation, each exercising different corners of the format.
 // Four plain groups, a card back, an opening sound, no background.
 CardSetFile PlainCardSet();
-// Stored sound size 1, a title without blank padding, texts with quotes,
-// backslashes, control bytes and bytes >= 0x80, a background, negative
-// reserved fields, non-zero playable marks and an unusual tag.
+// Stored sound size 1, a title without blank padding, texts with quotes, backslashes, control bytes and bytes
+// >= 0x80, a background, negative reserved fields, non-zero playable marks and an unusual tag.
 CardSetFile OddCardSet();
 // Stored sound size 0, a background, never-dealt and unknown-action
 // definitions, a NUL-filled title and empty texts.

@@ -1,7 +1,6 @@
-// The manifests' shared syntax (strings, numbers, lines); cardset.txt and the
-// player folders' player.txt: how they are written, how they are read, and the
-// manifests that must be refused, each with the line that is at fault (the
-// round trips are pinned on the kvx program).
+// The manifests' shared syntax (strings, numbers, lines); cardset.txt and the player folders' player.txt: how
+// they are written, how they are read, and the manifests that must be refused, each with the line that is at
+// fault (the round trips are pinned on the kvx program).
 
 #include <gtest/gtest.h>
 
@@ -41,7 +40,6 @@ TEST(ManifestStringTest, EveryByteRoundTripsTheAwkwardOnesAreEscapedAndMalformed
         EXPECT_EQ(QuoteManifestString(text), quoted);
     ASSERT_TRUE(UnquoteManifestString(R"("\xe9\xAb")", back, error)) << error;
     EXPECT_EQ(back, "\xE9\xAB");
-    // Malformed strings are refused with a reason.
     for (const char* bad : {R"(abc)", R"("abc)", R"("a\qb")", R"("a\x4")", R"("a\xZZ")", R"("a\")",
                             "\"tab\there\"", "\"caf\xC3\xA9\"", R"("a"b")"}) {
         error.clear();
@@ -114,9 +112,8 @@ TEST(CardManifestFormatTest, WritesTheTopSectionEveryCardAndRareFieldsOnlyWhenSe
         EXPECT_NE(odd.find(set), std::string::npos) << set << "\n--- in:\n" << odd;
 }
 
-// Missing keys and sections are zero; sections come in any order; the title is
-// padded and the header taken from the tag. (Every key given is read back by
-// the round trips on the kvx program.)
+// Missing keys and sections are zero; sections come in any order; the title is padded and the header taken
+// from the tag. (Every key given is read back by the round trips on the kvx program.)
 TEST(CardManifestParseTest, ReadsWhatIsGivenAndLeavesTheRestZero) {
     CardManifest m;
     const std::string text = MinimalManifest("[card 80]\naction = card-back\n[card 9]\naction = 42\ncount = -3\n"
@@ -139,8 +136,7 @@ TEST(ActionNameTest, NamesRoundTripAndUnknownCodesAreNumbers) {
     const std::pair<int, const char*> names[] = {{kActionNone, "again"}, {kActionDrawAcross, "draw-across"},
                                                  {kActionNeverDealt, "never-dealt"}, {11, "11"}, {-1, "-1"},
                                                  {kActionBackgroundCell, "background-cell"}, {kActionCardBack, "card-back"}};
-    for (const auto& [code, name] : names)
-        EXPECT_EQ(ActionName(code), name);
+    for (const auto& [code, name] : names) EXPECT_EQ(ActionName(code), name);
     for (int code = -40; code <= 140; ++code) {
         std::int16_t back = -999;
         ASSERT_TRUE(ParseActionName(ActionName(code), back)) << code;
@@ -172,20 +168,17 @@ TEST(HostileCardManifest, IsRefusedWithItsLineAndTheGivenSourceIsNamed) {
         {"", "[card 1]\naction = fly\n", L + 1, "unknown action \"fly\""},
         {"", "[card 1]\naction = \"skip\"\n", L + 1, "unknown action"},
         {"", "[card 81]\n", L, "card index 81 is out of range"},
-        {"", "[card -1]\n", L, "card index"},
-        {"", "[card 1e1]\n", L, "card index"},
+        {"", "[card -1]\n", L, "card index"}, {"", "[card 1e1]\n", L, "card index"},
         {"", "[card 0]\n", L, "[card 0] appears twice (first on line 6)"},
         {"", "[deck]\n", L, "unknown section [deck]"},
-        {"", "[card]\n", L, "unknown section"},
-        {"", "[cards 2]\n", L, "unknown section"},
+        {"", "[card]\n", L, "unknown section"}, {"", "[cards 2]\n", L, "unknown section"},
         {"", "title = \"x\"\n", L, "belongs in the top section"},
         {"", "oops\n", L, "expected \"key = value\""},
         {"", "\n# fine\n[card 1]\ncount = \"2\"\n", L + 3, "not a whole number"},
         {"", "[card 2]\ngroup = 1\n[card 3]\ngroup = 1\ngroup = 2\n", L + 4, "given twice"},
         {"format = 1", "format = 2", 1, "format 2 is not known"},
         {"format = 1", "format = one", 1, "not a whole number"},
-        {"\"KVTC\"", "\"KVT\"", 2, "exactly 4 bytes"},
-        {"\"KVTC\"", "\"KVTCX\"", 2, "exactly 4 bytes"},
+        {"\"KVTC\"", "\"KVT\"", 2, "exactly 4 bytes"}, {"\"KVTC\"", "\"KVTCX\"", 2, "exactly 4 bytes"},
         {"\"KVTC\"", "KVTC", 2, "double-quoted"},
         {"\"Minimal\"", "\"" + std::string(31, 'x') + "\"", 3, "31 characters long; at most 30 fit"},
         {"\"Minimal\"", "\"caf\xE9\"", 3, "\\xE9"},
@@ -226,32 +219,12 @@ TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFileAndOnlyTheBitmapMust
     EXPECT_TRUE(s) << s.message();
 }
 
-constexpr const char* kSampleManifest = R"(# KVT player
-format = 1
-tag = "KVTP"
-name = "Ada"
-trait-a = 100
-trait-b = 0
-trait-c = 50
-trait-d = 2
-sound-chance = 30
-picture = "Player.bmp"
-
-[sound]
-# slot Sel1
-index = 0
-file = "Sel1.wav"
-
-[sound]
-# slot Comment1
-index = 3
-file = "Comment1.wav"
-
-[sound]
-# slot wg1
-index = 33
-file = "wg1.wav"
-)";
+constexpr const char* kSampleManifest =
+    "# KVT player\nformat = 1\ntag = \"KVTP\"\nname = \"Ada\"\n"
+    "trait-a = 100\ntrait-b = 0\ntrait-c = 50\ntrait-d = 2\nsound-chance = 30\npicture = \"Player.bmp\"\n"
+    "\n[sound]\n# slot Sel1\nindex = 0\nfile = \"Sel1.wav\"\n"
+    "\n[sound]\n# slot Comment1\nindex = 3\nfile = \"Comment1.wav\"\n"
+    "\n[sound]\n# slot wg1\nindex = 33\nfile = \"wg1.wav\"\n";
 
 // Reserved fields and free slots are written when they matter.
 TEST(PlayerManifest, IsWrittenInTheDocumentedForm) {
