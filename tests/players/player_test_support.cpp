@@ -1,7 +1,5 @@
 #include "player_test_support.h"
 
-#include <fstream>
-
 #include "engine/byte_io.h"
 
 namespace kvt::players_test {
@@ -90,19 +88,10 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     return files;
 }
 
-PlayerTable::PlayerTable() {
-    folders.SettingsFile = temp_.Path() / "config" / "kvt.ini";
-    folders.AppDir = temp_.Path() / "work";
-    folders.SharedData = temp_.Path() / "shared";
-    game = Restart();
-}
-
-fs::path PlayerTable::Write(const std::string& name, std::string_view bytes) const {
-    const fs::path path = temp_.Path() / "files" / name;
+fs::path PlayerTableTest::Write(const std::string& name, std::string_view bytes) const {
+    const fs::path path = table.Root() / "files" / name;
     test::WriteBytes(path, std::string(bytes));
     return path;
 }
-
-std::unique_ptr<Game> PlayerTable::Restart() { return std::make_unique<Game>(folders, view, 7); }
 
 }  // namespace kvt::players_test
