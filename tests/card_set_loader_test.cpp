@@ -109,10 +109,8 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     fs::create_directories(work.parent_path() / "folder.cds");
     for (const auto& [name, fault] :
          {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
-        const Status s = game.LoadCardSetFile(work.parent_path() / name);
-        ASSERT_FALSE(s.ok());
-        EXPECT_NE(s.message().find(name), std::string::npos) << s.message();
-        EXPECT_NE(s.message().find(fault), std::string::npos) << s.message();
+        const std::string message = game.LoadCardSetFile(work.parent_path() / name).message();
+        EXPECT_TRUE(message.find(name) != std::string::npos && message.find(fault) != std::string::npos) << message;
     }
     CardSetDef other = SampleCardSet();
     other.GameTitle = FitTitle("Other");

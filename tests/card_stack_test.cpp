@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <numeric>
 
 #include "core/seats.h"
@@ -105,7 +104,7 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
         EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";
         ASSERT_EQ(hand.Count(), 1);
         std::vector<int> back = ValuesOf(game.DrawDeck);
-        back.push_back(hand.Top().Value);
+        back.insert(back.begin(), hand.Top().Value);  // drawn from slot 0
         EXPECT_TRUE(pile != 12 || !std::is_sorted(back.begin(), back.end())) << "shuffled";
         std::sort(back.begin(), back.end());
         std::vector<int> expected(pile - 1);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "player_test_support.h"
 
 namespace kvt::players_test {

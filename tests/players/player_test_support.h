@@ -3,10 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <map>
-#include <string>
-#include <string_view>
 
 #include "engine/player_file.h"
 #include "engine/game.h"

@@ -164,18 +164,15 @@ TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
     const std::string oona = "'" + (players / "Oona.dpf").string() + "' ";
     std::string text = ReadBytes(temp.Path() / "game.kvtr");
     WriteBytes(temp.Path() / "damaged.kvtr", text.replace(text.find("move "), 5, "mvoe "));
-    const struct {
-        std::string args;
-        const char* says;
-    } refused[] = {
+    const std::pair<std::string, const char*> refused[] = {
         {record + " --cards '" + other.string() + "'", "the record was played with the card set"},
         {record + " --players " + oona + amara + amara, "the player of seat 2 differs: the record has \"Amara\""},
         {"'" + (temp.Path() / "damaged.kvtr").string() + "'", "is damaged"},
     };
-    for (const auto& c : refused) {
-        const SimRun run = Sim("--replay " + c.args);
-        EXPECT_EQ(run.exit_code, 1) << c.args;
-        EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+    for (const auto& [args, says] : refused) {
+        const SimRun run = Sim("--replay " + args);
+        EXPECT_EQ(run.exit_code, 1) << args;
+        EXPECT_NE(run.out.find(says), std::string::npos) << run.out;
     }
 }
 
