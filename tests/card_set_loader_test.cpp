@@ -109,8 +109,8 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     fs::create_directories(work.parent_path() / "folder.cds");
     for (const auto& [name, fault] :
          {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
-        const std::string message = game.LoadCardSetFile(work.parent_path() / name).message();
-        EXPECT_TRUE(message.find(name) != std::string::npos && message.find(fault) != std::string::npos) << message;
+        const std::string said = game.LoadCardSetFile(work.parent_path() / name).message();
+        EXPECT_TRUE(said.find(name) != std::string::npos && said.find(fault) != std::string::npos) << said;
     }
     CardSetDef other = SampleCardSet();
     other.GameTitle = FitTitle("Other");
@@ -162,8 +162,7 @@ TEST_F(CardSetLoading, ASwitchThatFailsAfterItsJournalIsFinishedLater) {
 }
 
 TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartPlaysTheSameSet) {
-    game.Scores[2] = 42;
-    game.RoundNum = 3;
+    std::tie(game.Scores[2], game.RoundNum) = std::tuple(42, 3);
     CardSetDef def = SampleCardSet();
     def.GameTitle = FitTitle("Chosen last time");
     const fs::path chosen = Write("chosen.cds", SampleCardSetFile(def));

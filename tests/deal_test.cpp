@@ -111,14 +111,11 @@ TEST_F(Dealing, FirstDiscardRules) {
 
 // A new game resets the scores and keeps the turn and direction.
 TEST_F(Dealing, NewGameDealsAfreshAndDealForPlayersDealsOnce) {
-    game.CurPlayer = 3;
-    game.StartPlayer = 2;
-    game.PlayReversed = 1;
+    std::tie(game.CurPlayer, game.StartPlayer, game.PlayReversed) = std::tuple(3, 2, 1);
     game.CardSet.CardDefs[40] = Def(0, 50, kActionDiscard, 0, 20);  // many wild cards
     int wild_tops = 0;
     for (int g = 0; g < 300; ++g) {
-        game.RoundNum = 4;
-        game.Scores[3] = 120;
+        std::tie(game.RoundNum, game.Scores[3]) = std::tuple(4, 120);
         game.NewGame();
         const bool first_was_wild = game.DiscardPile[0].IsWild();
         ASSERT_EQ(std::tuple(HandCounts(game), game.DiscardPile.Count(), game.CurPlayer, game.StartPlayer,
@@ -140,9 +137,7 @@ TEST_F(Dealing, NewGameDealsAfreshAndDealForPlayersDealsOnce) {
 
 TEST_F(Dealing, NextRoundReloadsAndHandsTheTurnToTheStartPlayer) {
     game.NewGame();
-    game.StartPlayer = 3;
-    game.LastMover = 4;
-    game.Scores[2] = 17;
+    std::tie(game.StartPlayer, game.LastMover, game.Scores[2]) = std::tuple(3, 4, 17);
     table.view.calls.clear();
     ASSERT_TRUE(game.NextRound(FirstDiscardRule::kNoSecondCard).ok());
     EXPECT_EQ(std::tuple(game.CurPlayer, game.DiscardPile.Count(), game.Scores[2]), std::tuple(3, 1, 17));

@@ -13,12 +13,8 @@ std::string FakeBytes(std::string_view head, std::size_t size, int seed) {
 namespace {
 
 PlayerClip Clip(std::int16_t index, std::string name, std::string bytes) {
-    PlayerClip clip;
-    clip.Entry.SoundIndex = index;
-    clip.Entry.FileName = std::move(name);
-    clip.Entry.Length = static_cast<std::int32_t>(bytes.size());
-    clip.Bytes = std::move(bytes);
-    return clip;
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    return {{index, std::move(name), length}, std::move(bytes)};
 }
 
 }  // namespace
