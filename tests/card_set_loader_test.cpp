@@ -202,16 +202,13 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
 }
 
 TEST_F(CardSetLoading, CardBackIsTheFirstDefinitionWithItsCode) {
-    CardSetDef def = SampleCardSet();
-    def.CardDefs[75] = Def(0, 0, kActionCardBack, 0, 0, 2, 7);
-    game.CardSet = def;
+    game.CardSet = SampleCardSet();
+    game.CardSet.CardDefs[75] = Def(0, 0, kActionCardBack, 0, 0, 2, 7);
     table.view.calls.clear();
     EXPECT_EQ(game.FindCardBack(), 75);
     EXPECT_EQ(table.view.calls, (std::vector<std::string>{"ShowCardBack 2,7"}));
 
-    def.CardDefs[75] = Card{};
-    def.CardDefs[80] = Card{};
-    game.CardSet = def;
+    game.CardSet.CardDefs[75] = game.CardSet.CardDefs[80] = Card{};
     table.view.calls.clear();
     EXPECT_EQ(game.FindCardBack(), 0);
     EXPECT_TRUE(table.view.calls.empty()) << "the previous back stays on the deck";
