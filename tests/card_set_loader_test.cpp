@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
-
 #include "engine/card_set_switch.h"
 #include "engine/working_files.h"
 #include "platform/settings_keys.h"
@@ -18,9 +15,6 @@ protected:
     fs::path work = table.folders.AppDir;
 
     fs::path Write(const std::string& name, const CardSetFile& f) { return WriteCardSet(work.parent_path() / name, f); }
-
-    // Every working file with its bytes, to compare before and after.
-    std::map<std::string, std::string> Snapshot() const { return FilesIn(work); }
 };
 
 TEST_F(CardSetLoading, WritesTheFourWorkingFilesAndASetWithoutSoundOrBackgroundKeepsOnlyTheSound) {
@@ -30,10 +24,9 @@ TEST_F(CardSetLoading, WritesTheFourWorkingFilesAndASetWithoutSoundOrBackgroundK
     ASSERT_TRUE(game.LoadCardSetFile(Write("a.cds", file)).ok());
     EXPECT_EQ(game.CardSet, def);
     // The four working files and nothing else: no temporary file left.
-    EXPECT_EQ(Snapshot(), (std::map<std::string, std::string>{{files::kCardDefs, EncodeCardSetDef(def)},
-                                                               {files::kCardBitmap, file.Bitmap},
-                                                               {files::kOpeningSound, file.Sound},
-                                                               {files::kBackground, file.Background}}));
+    EXPECT_EQ(FilesIn(work), (std::map<std::string, std::string>{{files::kCardDefs, EncodeCardSetDef(def)},
+                                 {files::kCardBitmap, file.Bitmap}, {files::kOpeningSound, file.Sound},
+                                 {files::kBackground, file.Background}}));
     EXPECT_TRUE(game.HasBackFile);
     EXPECT_EQ(game.BackFilePath, (work / files::kBackground).string());
     for (std::int32_t s : {0, 1}) {
@@ -62,8 +55,7 @@ TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmapAndMovesUpToItsEnd) {
         }
         EXPECT_EQ(notice, (std::vector<std::string>{"ShowLoading", "HideLoading"}));
         ASSERT_FALSE(values.empty());
-        EXPECT_EQ(values.front(), 0);
-        EXPECT_EQ(values.back(), static_cast<int>(bitmap / 1000));
+        EXPECT_EQ(std::pair(values.front(), values.back()), std::pair(0, static_cast<int>(bitmap / 1000)));
         EXPECT_TRUE(std::is_sorted(values.begin(), values.end()) &&
                     std::adjacent_find(values.begin(), values.end()) == values.end());
         if (bitmap < 100'000) EXPECT_EQ(values, (std::vector<int>{0, 1, 2}));
@@ -97,19 +89,18 @@ TEST_F(CardSetLoading, TheBitmapIsCheckedOnceFromTheCardSetAndNamedInForceAfterT
     EXPECT_EQ(view.calls, (std::vector<std::string>{"check", "in force", "load"}));
     EXPECT_EQ(view.checked, file.Bitmap);
 
-    // Refused: nothing changes and nothing comes into force.
-    const auto before = Snapshot();
+    const auto before = FilesIn(work);
     view.calls.clear();
     view.refuse = true;
     const Status refused = checked_game.LoadCardSetCommand(Write("b.cds", SampleCardSetFile(SampleCardSet(), 900)));
     EXPECT_NE(refused.message().find("not a picture"), std::string::npos) << refused.message();
     EXPECT_EQ(view.calls, (std::vector<std::string>{"check"}));
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(FilesIn(work), before);
 }
 
 TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     ASSERT_TRUE(game.LoadCardSetFile(Write("good.cds", SampleCardSetFile(SampleCardSet(), 3000, 80, 30))).ok());
-    const auto before = Snapshot();
+    const auto before = FilesIn(work);
     const CardSetDef set_before = game.CardSet;
 
     std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
@@ -118,10 +109,8 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     fs::create_directories(work.parent_path() / "folder.cds");
     for (const auto& [name, fault] :
          {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
-        const Status s = game.LoadCardSetFile(work.parent_path() / name);
-        ASSERT_FALSE(s.ok());
-        EXPECT_NE(s.message().find(name), std::string::npos) << s.message();
-        EXPECT_NE(s.message().find(fault), std::string::npos) << s.message();
+        const std::string said = game.LoadCardSetFile(work.parent_path() / name).message();
+        EXPECT_TRUE(said.find(name) != std::string::npos && said.find(fault) != std::string::npos) << said;
     }
     CardSetDef other = SampleCardSet();
     other.GameTitle = FitTitle("Other");
@@ -136,7 +125,7 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     SetSwitchStepHook(nullptr);
     EXPECT_TRUE(s.message().find("other.cds") != std::string::npos && s.message().find("CurCards.cdm") != std::string::npos)
         << s.message();
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(FilesIn(work), before);
     EXPECT_EQ(game.CardSet, set_before);
 }
 
@@ -173,21 +162,19 @@ TEST_F(CardSetLoading, ASwitchThatFailsAfterItsJournalIsFinishedLater) {
 }
 
 TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartPlaysTheSameSet) {
-    game.Scores[2] = 42;
-    game.RoundNum = 3;
+    std::tie(game.Scores[2], game.RoundNum) = std::tuple(42, 3);
     CardSetDef def = SampleCardSet();
     def.GameTitle = FitTitle("Chosen last time");
     const fs::path chosen = Write("chosen.cds", SampleCardSetFile(def));
     ASSERT_TRUE(game.LoadCardSetCommand(chosen).ok());
     EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), chosen.string());
-    for (int p = 1; p <= 4; ++p) EXPECT_EQ(game.Players[p].Count(), kHandSize);
-    EXPECT_EQ(std::tuple(game.CardBackDef, game.Scores[2], game.RoundNum, AllCards(game).size()), std::tuple(80, 42, 3, 72u));
+    EXPECT_EQ(std::tuple(HandCounts(game), game.CardBackDef, game.Scores[2], game.RoundNum, AllCards(game).size()),
+              std::tuple(std::vector<int>(4, kHandSize), 80, 42, 3, 72u));
     fs::remove(chosen);
 
     auto restarted = table.NewGameObject();
     ASSERT_TRUE(restarted->ReloadCardSet().ok());
-    EXPECT_EQ(restarted->CardSet, def);
-    EXPECT_EQ(restarted->DrawDeck.Count(), 72);
+    EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count()), std::tuple(def, 72));
     EXPECT_EQ(restarted->Settings().ReadString(settings::kMisc, settings::kCardFile, ""),
               restarted->CardDefPath);
 }
@@ -205,10 +192,8 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
         const Status round = game.NextRound(FirstDiscardRule::kWild);
         // A damaged working copy is named to the user; a missing one is a first start.
         EXPECT_EQ(round.ok(), !damage) << round.message();
-        if (damage) {
-            EXPECT_NE(round.message().find((work / files::kCardDefs).string() + "\" is damaged"), std::string::npos)
-                << round.message();
-        }
+        EXPECT_TRUE(!damage || round.message().find((work / files::kCardDefs).string() + "\" is damaged") !=
+                                   std::string::npos) << round.message();
         EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
         EXPECT_TRUE(fs::exists(work / files::kCardDefs)) << "the default becomes the working copy";
         EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), "kept");
@@ -217,16 +202,13 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
 }
 
 TEST_F(CardSetLoading, CardBackIsTheFirstDefinitionWithItsCode) {
-    CardSetDef def = SampleCardSet();
-    def.CardDefs[75] = Def(0, 0, kActionCardBack, 0, 0, 2, 7);
-    game.CardSet = def;
+    game.CardSet = SampleCardSet();
+    game.CardSet.CardDefs[75] = Def(0, 0, kActionCardBack, 0, 0, 2, 7);
     table.view.calls.clear();
     EXPECT_EQ(game.FindCardBack(), 75);
     EXPECT_EQ(table.view.calls, (std::vector<std::string>{"ShowCardBack 2,7"}));
 
-    def.CardDefs[75] = Card{};
-    def.CardDefs[80] = Card{};
-    game.CardSet = def;
+    game.CardSet.CardDefs[75] = game.CardSet.CardDefs[80] = Card{};
     table.view.calls.clear();
     EXPECT_EQ(game.FindCardBack(), 0);
     EXPECT_TRUE(table.view.calls.empty()) << "the previous back stays on the deck";

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <numeric>
 
 #include "core/seats.h"
@@ -9,17 +8,9 @@
 namespace kvt::test {
 namespace {
 
-Card Numbered(int value) { return Def(1, value, kActionDiscard, 0, 1); }
-
 void Fill(CardStack& stack, int n, int first_value = 1) {
     stack.Clear();
-    for (int i = 0; i < n; ++i) stack.Push(Numbered(first_value + i));
-}
-
-std::vector<int> Values(const CardStack& stack) {
-    std::vector<int> v;
-    for (const Card& c : stack) v.push_back(c.Value);
-    return v;
+    for (int i = 0; i < n; ++i) stack.Push(NumberedCard(first_value + i));
 }
 
 TEST(Seats, NeighboursWrapAroundTheTable) {
@@ -39,8 +30,8 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     Fill(from, 3, 10);
     Fill(to, 2, 1);
     EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
-    EXPECT_EQ(Values(from), (std::vector<int>{11, 12}));
-    EXPECT_EQ(Values(to), (std::vector<int>{1, 2, 10}));
+    EXPECT_EQ(ValuesOf(from), (std::vector<int>{11, 12}));
+    EXPECT_EQ(ValuesOf(to), (std::vector<int>{1, 2, 10}));
     Fill(from, 1);
     game.MoveCard(from, to, 0, false);
     EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
@@ -49,34 +40,29 @@ TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
     Fill(from, 2, 11);
     Fill(to, 5, 20);
     to = from;
-    EXPECT_EQ(Values(to), (std::vector<int>{11, 12}));
+    EXPECT_EQ(ValuesOf(to), (std::vector<int>{11, 12}));
     EXPECT_EQ(to, from);
     to.Push(from[0]);
-    EXPECT_EQ(Values(to), (std::vector<int>{11, 12, 11}));
+    EXPECT_EQ(ValuesOf(to), (std::vector<int>{11, 12, 11}));
 }
 
 TEST_F(MoveCardTest, InsertAtPutsACardBeforeTheSlotAndRefusesAFullStack) {
     CardStack hand;
     Fill(hand, 3);
-    const std::vector<int> before = Values(hand);
-    for (const int slot : {0, 2, 5}) hand.InsertAt(slot, Numbered(90 + slot));
-    std::vector<int> want = before;
-    want.insert(want.begin(), 90);
-    want.insert(want.begin() + 2, 92);
-    want.push_back(95);  // beyond the end: at the end
-    EXPECT_EQ(Values(hand), want);
+    for (const int slot : {0, 2, 5}) hand.InsertAt(slot, NumberedCard(90 + slot));
+    EXPECT_EQ(ValuesOf(hand), (std::vector<int>{90, 1, 92, 2, 3, 95}));
     CardStack full;
     Fill(full, CardStack::Capacity);
-    EXPECT_FALSE(full.InsertAt(0, Numbered(1)));
+    EXPECT_FALSE(full.InsertAt(0, NumberedCard(1)));
     EXPECT_EQ(full.Count(), CardStack::Capacity);
     // Drawn from the top, the live slots start further on; a card pushed
     // when they reach the array's end moves them back to its start.
     for (int drawn = 1; drawn <= 3; ++drawn) EXPECT_EQ(full.RemoveAt(0).Value, drawn);
-    ASSERT_TRUE(full.Push(Numbered(900)));
+    ASSERT_TRUE(full.Push(NumberedCard(900)));
     std::vector<int> kept(CardStack::Capacity - 3);
     std::iota(kept.begin(), kept.end(), 4);
     kept.push_back(900);
-    EXPECT_EQ(Values(full), kept);
+    EXPECT_EQ(ValuesOf(full), kept);
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
@@ -88,14 +74,13 @@ TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
         EXPECT_EQ(game.MoveCard(*from, *to, slot, play), 0) << slot;
     EXPECT_EQ(std::tuple(empty.Count(), some.Count(), full.Count()), std::tuple(0, 2, CardStack::Capacity));
     EXPECT_TRUE(full.Full());
-    EXPECT_FALSE(full.Push(Numbered(1))) << "a push stops at the capacity";
+    EXPECT_FALSE(full.Push(NumberedCard(1))) << "a push stops at the capacity";
     some.Resize(CardStack::Capacity + 5);
     EXPECT_EQ(std::tuple(full.Count(), some.Count()), std::tuple(CardStack::Capacity, CardStack::Capacity));
     some.Resize(-1);
     EXPECT_TRUE(some.Empty()) << "a size is clamped to the stack's room";
 }
 
-// Who plays next after a card with an action is pinned by the rules tests.
 class DrawFromDeckTest : public MoveCardTest {};
 
 TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMoreThanOne) {
@@ -118,12 +103,12 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
         ASSERT_EQ(game.DiscardPile.Count(), 1);
         EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";
         ASSERT_EQ(hand.Count(), 1);
-        std::vector<int> back = {hand.Top().Value};
-        for (const Card& c : game.DrawDeck) back.push_back(c.Value);
+        std::vector<int> back = ValuesOf(game.DrawDeck);
+        back.insert(back.begin(), hand.Top().Value);  // drawn from slot 0
         EXPECT_TRUE(pile != 12 || !std::is_sorted(back.begin(), back.end())) << "shuffled";
         std::sort(back.begin(), back.end());
-        std::vector<int> expected;
-        for (int v = 100; v < 100 + pile - 1; ++v) expected.push_back(v);
+        std::vector<int> expected(pile - 1);
+        std::iota(expected.begin(), expected.end(), 100);
         EXPECT_EQ(back, expected);
     }
     game.DrawDeck.Clear();
@@ -140,8 +125,7 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
 }
 
 // A deck of the greatest size is drawn to the last card but the pile's top,
-// through a rebuild, and never overflows a hand. (Conservation over whole
-// games is pinned by the rules' property tests.)
+// through a rebuild, and never overflows a hand.
 TEST_F(DrawFromDeckTest, AFullSizeDeckNeverOverflows) {
     game.CardSet = CardSetDef{};
     game.CardSet.CardDefs[0] = Def(1, 1, kActionDiscard, 0, 401);

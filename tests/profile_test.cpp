@@ -15,8 +15,7 @@ protected:
 TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
     EXPECT_EQ(std::tuple(FormatNumber(40), FormatNumber(0), FormatNumber(-1), FormatFlag(true), FormatFlag(false)),
               std::tuple(" 40", " 0", "-1", "-1", " 0"));
-    Profile ini(path);
-    ASSERT_TRUE(ini.WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
+    ASSERT_TRUE(Profile(path).WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
     EXPECT_EQ(ReadBytes(path), "[Misc]\nPlaySpeed= 40\n");
     EXPECT_EQ(Profile(path).ReadInt("Misc", "PlaySpeed", 0), 40);
 }
@@ -40,10 +39,9 @@ TEST_F(ProfileTest, AMissingFileOrGarbageGivesTheDefaults) {
                                  "[Misc]\nLeft=12abc\nTop=\nViewer=\x01\xff\n", 70) +
                          std::string(300, 'x'));
     Profile ini(path);
-    EXPECT_EQ(ini.ReadInt("Misc", "Sort", -1), -1) << "the key sits under a broken header";
-    EXPECT_EQ(ini.ReadInt("Misc", "Left", 0), 12);
-    EXPECT_EQ(ini.ReadInt("Misc", "Top", 7), 7);
-    EXPECT_EQ(ini.ReadInt("Misc", "Viewer", 0), 0);
+    EXPECT_EQ(std::tuple(ini.ReadInt("Misc", "Sort", -1), ini.ReadInt("Misc", "Left", 0),
+                         ini.ReadInt("Misc", "Top", 7), ini.ReadInt("Misc", "Viewer", 0)),
+              std::tuple(-1, 12, 7, 0)) << "Sort sits under a broken header";
 }
 
 TEST_F(ProfileTest, LongTextsAreCutAndLineBreaksRefused) {
@@ -56,10 +54,8 @@ TEST_F(ProfileTest, LongTextsAreCutAndLineBreaksRefused) {
 
 TEST_F(ProfileTest, AnUnwritableSettingsFileIsReported) {
     fs::create_directories(path);  // a folder where the file should be
-    Profile ini(path);
-    Status s = ini.WriteString("Misc", "Sort", "-1");
-    EXPECT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("kvt.ini"), std::string::npos) << s.message();
+    const Status s = Profile(path).WriteString("Misc", "Sort", "-1");
+    EXPECT_TRUE(!s.ok() && s.message().find("kvt.ini") != std::string::npos) << s.message();
 }
 
 TEST_F(ProfileTest, AFileTooLargeToReadIsReportedAndNeverWrittenOver) {

@@ -2,8 +2,7 @@
 
 #include <atomic>
 #include <fstream>
-#include <random>
-#include <sstream>
+#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,15 +31,17 @@ TempDir::~TempDir() {
 }
 
 Card Def(int group, int value, int action, int count, int copies, int row, int col) {
-    Card c;
-    c.Group = static_cast<std::int16_t>(group);
-    c.Value = static_cast<std::int16_t>(value);
-    c.Action = static_cast<std::int16_t>(action);
-    c.ActionCount = static_cast<std::int16_t>(count);
-    c.Copies = static_cast<std::int16_t>(copies);
-    c.PicRow = static_cast<std::int16_t>(row);
-    c.PicCol = static_cast<std::int16_t>(col);
-    return c;
+    const auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
+    return Card{.Group = i16(group), .Value = i16(value), .ActionCount = i16(count), .Action = i16(action),
+                .Copies = i16(copies), .PicRow = i16(row), .PicCol = i16(col)};
+}
+
+Card NumberedCard(int value) { return Def(1, value, kActionDiscard, 0, 1); }
+
+std::vector<int> ValuesOf(const CardStack& stack) {
+    std::vector<int> values;
+    for (const Card& c : stack) values.push_back(c.Value);
+    return values;
 }
 
 CardSetDef SampleCardSet() {
@@ -78,9 +79,7 @@ fs::path WriteCardSet(const fs::path& path, const CardSetFile& file) {
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TableFixture::TableFixture() {
@@ -128,6 +127,10 @@ std::vector<Card> AllCards(const Game& game) {
     add(game.DiscardPile);
     for (int p = 1; p <= 4; ++p) add(game.Players[p]);
     return all;
+}
+
+std::vector<int> HandCounts(const Game& game) {
+    return {game.Players[1].Count(), game.Players[2].Count(), game.Players[3].Count(), game.Players[4].Count()};
 }
 
 std::map<std::string, std::string> FilesIn(const fs::path& folder) {

@@ -42,6 +42,8 @@ public:
     void ShowLoading() override { calls.push_back("ShowLoading"); }
     void SetLoadingGauge(int value, int maximum) override { calls.push_back("Gauge " + N(value) + "/" + N(maximum)); }
     void HideLoading() override { calls.push_back("HideLoading"); }
+    void ShowPlayerWait() override { calls.push_back("ShowPlayerWait"); }
+    void HidePlayerWait() override { calls.push_back("HidePlayerWait"); }
 
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
 
@@ -52,6 +54,9 @@ private:
 
 // A definition with the given fields; the rest 0.
 Card Def(int group, int value, int action, int count, int copies, int row = 0, int col = 0);
+Card NumberedCard(int value);
+// The values of the cards of a stack, from the bottom.
+std::vector<int> ValuesOf(const CardStack& stack);
 
 // A playable card set: four groups of numbers 1..9, two copies each (72
 // cards), a card back in definition 80 at row 4, column 3.
@@ -73,6 +78,7 @@ std::map<std::string, std::string> FilesIn(const fs::path& folder);
 // with a "default.cds" of its own.
 struct TableFixture {
     TableFixture();
+    fs::path Root() const { return temp_.Path(); }
     Folders folders;
     RecordingView view;
     std::unique_ptr<Game> game;
@@ -118,5 +124,6 @@ std::string FaultMismatch(const Status& s, std::string_view source, int line, st
 
 // All cards of the table in one list, for conservation checks.
 std::vector<Card> AllCards(const Game& game);
+std::vector<int> HandCounts(const Game& game);
 
 }  // namespace kvt::test

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "player_test_support.h"
 
 namespace kvt::players_test {
@@ -17,11 +15,6 @@ ReadAt FromMemory(const std::string& bytes) {
     };
 }
 
-Status Decode(const std::string& bytes) {
-    PlayerFileContents out;
-    return DecodePlayerFile(bytes, out);
-}
-
 TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
     PlayerFileContents file;
     file.Header.Name = "Bo";
@@ -29,16 +22,12 @@ TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
              file.Header.Reserved2, file.Header.SoundChance, file.Header.Reserved3) = std::tuple(1, 2, 3, 4, 5, 6, -2, 0x0102);
     file.Picture = "PIC";
     file.Clips.push_back({{33, "w.wav", 2}, "ab"});
-    const std::string expected = std::string("KVTP") + std::string("\x02\x00", 2) + "Bo" +
-                                 std::string("\x03\x00\x00\x00", 4) +
-                                 std::string("\x01\x00\x02\x00\x03\x00\x04\x00\x05\x00\x06\x00\xFE\xFF\x02\x01", 16) +
-                                 "PIC" + std::string("\x21\x00\x05\x00", 4) + "w.wav" +
-                                 std::string("\x02\x00\x00\x00", 4) + "ab";
-    EXPECT_EQ(EncodePlayerFile(file), expected);
+    using namespace std::string_literals;
+    EXPECT_EQ(EncodePlayerFile(file), "KVTP" "\x02\x00" "Bo" "\x03\x00\x00\x00"
+                                      "\x01\x00\x02\x00\x03\x00\x04\x00\x05\x00\x06\x00\xFE\xFF\x02\x01"
+                                      "PIC" "\x21\x00\x05\x00" "w.wav" "\x02\x00\x00\x00" "ab"s);
 }
 
-// Every good file decodes to what was encoded, and its layout points at the
-// picture and every clip.
 TEST(PlayerCodec, GoodFilesDecodeToWhatWasEncoded) {
     PlayerFileContents stale_sizes = SamplePlayer();  // sizes come from the bytes, not the stored fields
     stale_sizes.Header.PictureSize = 5;
@@ -62,7 +51,6 @@ TEST(PlayerCodec, GoodFilesDecodeToWhatWasEncoded) {
         EXPECT_EQ(decoded, expected);
         PlayerLayout layout;
         ASSERT_TRUE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
-        // The layout points at the same header, picture and clips.
         PlayerFileContents pointed{layout.Header, bytes.substr(layout.Picture.Offset, layout.Picture.Size), {}};
         for (const PlayerClipLayout& clip : layout.Clips)
             pointed.Clips.push_back({clip.Entry, bytes.substr(clip.Bytes.Offset, clip.Bytes.Size)});
@@ -98,8 +86,7 @@ void ExpectRefused(const std::string& bytes, const std::string& message) {
     PlayerLayout layout;
     layout.Header.Name = "keep";
     EXPECT_FALSE(DecodePlayerLayout(bytes.size(), FromMemory(bytes), layout).ok());
-    EXPECT_EQ(layout.Header.Name, "keep");
-    EXPECT_TRUE(layout.Clips.empty());
+    EXPECT_TRUE(layout.Header.Name == "keep" && layout.Clips.empty()) << layout.Header.Name;
 }
 
 TEST(HostilePlayerFile, AFaultyHeaderIsRefused) {
@@ -166,10 +153,11 @@ TEST(HostilePlayerFile, MoreThan64MiBOr1024EntriesAreRefusedTheSizeUnreadAndAnUn
               "the file cannot be read at offset 0");
     PlayerFileContents file = BarePlayer();
     for (std::size_t i = 0; i <= kMaxPlayerClips; ++i) file.Clips.push_back({{0, "c" + std::to_string(i), 0}, ""});
-    EXPECT_EQ(Decode(EncodePlayerFile(file)).message(),
+    PlayerFileContents out;
+    EXPECT_EQ(DecodePlayerFile(EncodePlayerFile(file), out).message(),
               "sound entry 1025: a player file holds at most 1024 sound entries");
     file.Clips.pop_back();
-    EXPECT_TRUE(Decode(EncodePlayerFile(file)).ok());
+    EXPECT_TRUE(DecodePlayerFile(EncodePlayerFile(file), out).ok());
 }
 
 // Cutting a file anywhere but between two entries must be noticed; a cut
@@ -177,24 +165,16 @@ TEST(HostilePlayerFile, MoreThan64MiBOr1024EntriesAreRefusedTheSizeUnreadAndAnUn
 TEST(HostilePlayerFile, TruncationAtEveryByteIsRefusedUnlessBetweenEntries) {
     const PlayerFileContents file = OddPlayer();
     const std::string bytes = EncodePlayerFile(file);
-    std::vector<std::size_t> boundaries;
-    std::size_t end = EncodePlayerFile({file.Header, file.Picture, {}}).size();
-    boundaries.push_back(end);
-    for (const PlayerClip& clip : file.Clips) {
-        end += 2 + 2 + clip.Entry.FileName.size() + 4 + clip.Bytes.size();
-        boundaries.push_back(end);
-    }
-    ASSERT_EQ(end, bytes.size());
+    std::vector<std::size_t> boundaries{EncodePlayerFile({file.Header, file.Picture, {}}).size()};
+    for (const PlayerClip& clip : file.Clips)
+        boundaries.push_back(boundaries.back() + 2 + 2 + clip.Entry.FileName.size() + 4 + clip.Bytes.size());
+    ASSERT_EQ(boundaries.back(), bytes.size());
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         PlayerFileContents out;
         const Status s = DecodePlayerFile(bytes.substr(0, cut), out);
         const auto at = std::find(boundaries.begin(), boundaries.end(), cut);
-        if (at == boundaries.end()) {
-            EXPECT_FALSE(s.ok()) << "accepted a cut at " << cut;
-        } else {
-            ASSERT_TRUE(s.ok()) << cut << ": " << s.message();
-            EXPECT_EQ(out.Clips.size(), static_cast<std::size_t>(at - boundaries.begin()));
-        }
+        EXPECT_EQ(s.ok(), at != boundaries.end()) << "a cut at " << cut << ": " << s.message();
+        if (s.ok()) EXPECT_EQ(out.Clips.size(), static_cast<std::size_t>(at - boundaries.begin())) << cut;
     }
 }
 

@@ -1,7 +1,5 @@
 #include "player_test_support.h"
 
-#include <fstream>
-
 #include "engine/byte_io.h"
 
 namespace kvt::players_test {
@@ -15,12 +13,8 @@ std::string FakeBytes(std::string_view head, std::size_t size, int seed) {
 namespace {
 
 PlayerClip Clip(std::int16_t index, std::string name, std::string bytes) {
-    PlayerClip clip;
-    clip.Entry.SoundIndex = index;
-    clip.Entry.FileName = std::move(name);
-    clip.Entry.Length = static_cast<std::int32_t>(bytes.size());
-    clip.Bytes = std::move(bytes);
-    return clip;
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    return {{index, std::move(name), length}, std::move(bytes)};
 }
 
 }  // namespace
@@ -90,19 +84,10 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     return files;
 }
 
-PlayerTable::PlayerTable() {
-    folders.SettingsFile = temp_.Path() / "config" / "kvt.ini";
-    folders.AppDir = temp_.Path() / "work";
-    folders.SharedData = temp_.Path() / "shared";
-    game = Restart();
-}
-
-fs::path PlayerTable::Write(const std::string& name, std::string_view bytes) const {
-    const fs::path path = temp_.Path() / "files" / name;
+fs::path PlayerTableTest::Write(const std::string& name, std::string_view bytes) const {
+    const fs::path path = table.Root() / "files" / name;
     test::WriteBytes(path, std::string(bytes));
     return path;
 }
-
-std::unique_ptr<Game> PlayerTable::Restart() { return std::make_unique<Game>(folders, view, 7); }
 
 }  // namespace kvt::players_test

@@ -3,11 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <string>
-#include <string_view>
 
 #include "engine/player_file.h"
 #include "engine/game.h"
@@ -37,39 +32,19 @@ std::string RawEntry(std::int16_t index, std::int16_t name_length, std::string_v
 // Every file and folder below `root` (relative path -> bytes, or "<folder>").
 std::map<std::string, std::string> Snapshot(const fs::path& root);
 
-// Counts the player-file notice.
-class WaitView : public TableView {
-public:
-    void ShowPlayerWait() override { ++shown; }
-    void HidePlayerWait() override { ++hidden; }
-    int shown = 0;
-    int hidden = 0;
-};
-
-// A game on temporary folders, with a place for player files of its own.
-class PlayerTable {
-public:
-    PlayerTable();
-    fs::path Root() const { return temp_.Path(); }
+// A test on a table of temporary folders, with a place for player files of its own.
+class PlayerTableTest : public ::testing::Test {
+protected:
     fs::path Write(const std::string& name, std::string_view bytes) const;
     fs::path Write(const std::string& name, const PlayerFileContents& file) const {
         return Write(name, EncodePlayerFile(file));
     }
-    // A new game object on the same folders (as at the next start).
-    std::unique_ptr<Game> Restart();
+    // How often the player-file notice was shown and taken down.
+    std::pair<int, int> Notices() const {
+        return {table.view.Count("ShowPlayerWait"), table.view.Count("HidePlayerWait")};
+    }
 
-    Folders folders;
-    WaitView view;
-    std::unique_ptr<Game> game;
-
-private:
-    test::TempDir temp_;
-};
-
-// A test on a PlayerTable.
-class PlayerTableTest : public ::testing::Test {
-protected:
-    PlayerTable table;
+    test::TableFixture table;
     Game& game = *table.game;
 };
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "platform/paths.h"
 #include "test_support.h"
 

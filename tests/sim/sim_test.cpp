@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <array>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "platform/paths.h"
 #include "test_support.h"
@@ -25,20 +19,14 @@ namespace {
 using SimRun = kvt::test::ProgramRun;  // `out` holds stdout and stderr together
 
 SimRun Sim(const std::string& args, bool no_time = true) {
+    static const kvt::test::TempDir scratch;
     const std::string command =
-        std::string(no_time ? "KVT_SIM_NO_TIME=1 " : "") + "'" + KVT_SIM_PROGRAM + "' " + args + " 2>&1";
-    SimRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
-    const int raw = ::pclose(pipe);
-    run.exit_code = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+        std::string(no_time ? "KVT_SIM_NO_TIME=1 " : "") + "'" + KVT_SIM_PROGRAM + "' " + args;
+    return kvt::test::RunProgram("sh", {"-c", command + " 2>&1"}, scratch.Path());
 }
 
 // The statistics themselves, text and JSON, are pinned by game_baselines.sh.
-TEST(Sim, HundredsOfCheckedGamesBreakNothingAndTheProgressAndTimingAreToldAsAsked) {
+TEST(Sim, HundredsOfCheckedGamesBreakNothingAFixedRunKeepsItsSignatureAndProgressAndTimingAreToldAsAsked) {
     for (const char* seed : {"1", "2", "3"}) {
         const SimRun run = Sim(std::string("--check --games 100 --seed ") + seed);
         EXPECT_EQ(run.exit_code, 0) << "seed " << seed << ": " << run.out;
@@ -47,9 +35,6 @@ TEST(Sim, HundredsOfCheckedGamesBreakNothingAndTheProgressAndTimingAreToldAsAske
     }
     const SimRun progress = Sim("--games 5 --seed 5 --signature --progress");
     for (const char* line : {"progress 1 5\n", "progress 5 5\n"}) EXPECT_NE(progress.out.find(line), std::string::npos) << progress.out;
-}
-
-TEST(Sim, TheSignatureOfAFixedRunIsPinnedAndTheTimingToldUnlessTurnedOff) {
     const SimRun run = Sim("--signature --games 50 --seed 2026", false);
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(run.out, "11184471628545362583\n");  // other seeds' signatures: game_baselines.sh
@@ -148,10 +133,8 @@ TEST_F(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
     // Each total moves by the values left in the hand, negative ones included.
     std::array<std::int16_t, 5> totals{0, 10, 20, -4, 5};
     for (int p = 1; p <= 4; ++p) {
-        kvt::Card card;
-        card.Value = totals[p];
         game.Players[p].Clear();
-        game.Players[p].Push(card);
+        game.Players[p].Push(kvt::test::Def(0, totals[p], 0, 0, 0));
     }
     checker.BeforeScoring(game);
     EXPECT_EQ(checker.AfterScoring(totals), "") << "a total may fall";
@@ -181,26 +164,22 @@ TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
     const std::string oona = "'" + (players / "Oona.dpf").string() + "' ";
     std::string text = ReadBytes(temp.Path() / "game.kvtr");
     WriteBytes(temp.Path() / "damaged.kvtr", text.replace(text.find("move "), 5, "mvoe "));
-    const struct {
-        std::string args;
-        const char* says;
-    } refused[] = {
+    const std::pair<std::string, const char*> refused[] = {
         {record + " --cards '" + other.string() + "'", "the record was played with the card set"},
         {record + " --players " + oona + amara + amara, "the player of seat 2 differs: the record has \"Amara\""},
         {"'" + (temp.Path() / "damaged.kvtr").string() + "'", "is damaged"},
     };
-    for (const auto& c : refused) {
-        const SimRun run = Sim("--replay " + c.args);
-        EXPECT_EQ(run.exit_code, 1) << c.args;
-        EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+    for (const auto& [args, says] : refused) {
+        const SimRun run = Sim("--replay " + args);
+        EXPECT_EQ(run.exit_code, 1) << args;
+        EXPECT_NE(run.out.find(says), std::string::npos) << run.out;
     }
 }
 
-// The record of a seeded game holds the totals of the game the run plays,
-// and replays to the same table.
+// Thousands of seeded games, each recorded with the totals the run plays, read
+// back and replayed to the same table.
 TEST_F(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
     using namespace kvt;
-    // Thousands of games, every one written, read and replayed.
     for (long game = 1; game <= 2000; ++game) {
         const std::uint64_t seed = sim::GameSeed(1, game);
         const sim::GameResult played = simulation.PlayGame(game, seed, false, false);
