@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/computer_seat.h"
 #include "hand/event_shows.h"
 #include "hand/move_being_built.h"
 #include "match/match_driver.h"
@@ -93,7 +94,6 @@ public:
     void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
 
 private:
-    void Heard(const Event& e);
     static std::string N(int n) { return std::to_string(n); }
     static std::string On(bool on) { return on ? " on" : " off"; }
     Game* game_ = nullptr;
@@ -150,6 +150,14 @@ void PlayToThePerson(Game& game);
 // above, until `rounds` score sheets have opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
+
+// The computers through a driver at seats 2..4, as at the table.
+struct ComputersDriven {
+    explicit ComputersDriven(Game& game);
+    ComputerSeat computer;
+    MatchDriver driver;
+    Events events;
+};
 
 // Four computers through the driver for `rounds` rounds: the game's record,
 // the table as dealt and as it ends, and the events the moves reported.
