@@ -79,13 +79,6 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(chosen, (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
-TEST(Seats, SourcePlayer) {
-    EXPECT_EQ((std::vector<int>{Game::SourcePlayer(1, kActionDrawRight), Game::SourcePlayer(4, kActionDrawLeft),
-                                Game::SourcePlayer(3, kActionDrawAcross), Game::SourcePlayer(4, kActionDrawAcross),
-                                Game::SourcePlayer(1, kActionSkip)}),
-              (std::vector<int>{4, 1, 1, 2, 0}));
-}
-
 TEST_F(Rules, TheNextPlayerAfterEveryAction) {
     struct Case { int action, count, player, reversed, next; };
     const Case cases[] = {
@@ -137,30 +130,12 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     EXPECT_EQ(game.Players[3].Count(), 3);
 }
 
-TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
-    game.PlayerSounds = true;
-    for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = 100;
-    // Reversed, seat 1 draws and nobody speaks; else seat 3 draws and speaks (98 in 99).
-    for (const auto& [reversed, drawer, clips] : {std::tuple(1, 1, 0u), std::tuple(0, 3, 1u)}) {
-        game.PlayReversed = static_cast<std::int16_t>(reversed);
-        Deal(2, C(2, 20, kActionDrawDeck, 2));
-        EXPECT_EQ(Lay(2), 4);
-        EXPECT_EQ(std::tuple(game.Players[drawer].Count(), table.view.Matching("PlayClip").size(),
-                             table.view.Matching("PlayClip DrawP").size()),
-                  std::tuple(5, clips, clips)) << "reversed " << reversed;
-    }
-}
-
-// The human taking is Human.PickingCardsFromAnOpponent.
-TEST_F(Rules, TakingFromAnotherPlayer) {
-    // Nothing to take: no picking, the turn goes on.
+// The human taking is Human.PickingCardsFromAnOpponent; a computer emptying the
+// giver, Human.ACardThatEmptiesAnotherHandEndsTheRoundAtOnce.
+TEST_F(Rules, NothingToTakeNeitherAsksToPickNorStopsTheTurn) {
     Deal(4, C(1, 20, kActionDrawLeft, 0));
     EXPECT_EQ(Lay(4), 2);
     EXPECT_FALSE(game.ChoosingCards);
-    // A computer takes at random and may empty the giver.
-    SetTable(game, {Low(1, 3), Low(2, 2), {C(1, 20, kActionDrawAcross, 3)}, Low(4, 3)}, {C(1, 9)}, {});
-    EXPECT_EQ(Lay(3), -1);
-    EXPECT_EQ(game.Players[4].Count(), 5);
 }
 
 // The cards taken, passed and discarded at random are each as likely: a

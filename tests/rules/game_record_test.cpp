@@ -15,9 +15,7 @@ Status Replay(RulesTable& table, const RecordedRounds& recorded, const GameRecor
     MatchDriver driver(*table.game);
     std::size_t reported = 0;  // the moves replayed so far, as the progress hears them
     const Status replayed = ReplayMoves(record, driver, [&](std::size_t played) { EXPECT_EQ(played, ++reported); });
-    if (replayed) {
-        EXPECT_EQ(reported, record.moves.size());
-    }
+    EXPECT_TRUE(!replayed || reported == record.moves.size()) << reported << " moves reported";
     return replayed;
 }
 
@@ -81,12 +79,6 @@ TEST(GameRecord, EarlierAndLaterVersionsReadAndTheFirstIsWrittenInTheSecond) {
     ASSERT_TRUE(ReadGameRecord(Sealed(kBody, 2), now).ok());
     EXPECT_EQ(old, now);
     EXPECT_EQ(WriteGameRecord(old), Sealed(kBody, 2));
-
-    // Each version is sealed with its own hash: the other's does not pass.
-    for (auto [text, other] : {std::pair{Sealed(kBody, 2), first}, {first, Sealed(kBody, 2)}}) {
-        text.replace(text.size() - 17, 16, other.substr(other.size() - 17, 16));
-        EXPECT_NE(ReadGameRecord(text, now).message().find("line 11: the record is damaged"), std::string::npos);
-    }
 
     for (const char* version : {"2.7", "1.7"}) {
         std::string body = kBody;
@@ -188,7 +180,7 @@ TEST(GameRecord, ABadRecordIsRefusedNamingTheLine) {
         {"\x89PNG\r\n\x1a\n garbage", "line 1: not a KVT game record"},
         {"KVT game record 4.0\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 4.0"},
         {"KVT game record 0.9\n" + good.substr(good.find('\n') + 1), "line 1: a game record of format 0.9"},
-        {FirstVersion(good), "line 11: the record is damaged"},
+        {FirstVersion(good), "line 11: the record is damaged"},  // sealed with the second version's hash
         {good.substr(0, good.size() / 2), "the record is cut off"},
         {kBody, "line 11: the record is cut off (no \"end\" line)"},
         {good.substr(0, good.size() - 1), "line 11: the record is cut off"},

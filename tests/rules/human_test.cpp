@@ -13,8 +13,14 @@ protected:
         SetTable(game, {hand, {C(3, 1), C(3, 2)}, {C(4, 1), C(4, 2)}, {C(4, 3), C(4, 4)}}, {C(1, 9)}, deck, 1);
         table.view.calls.clear();
     }
-    void ClickHand(std::initializer_list<int> columns) {
-        for (int column : columns) clicks.ClickHandCard(column);
+    std::vector<HumanMove> ClickHand(std::initializer_list<int> columns) {
+        std::vector<HumanMove> results;
+        for (int column : columns) results.push_back(clicks.ClickHandCard(column));
+        return results;
+    }
+    // The cards the hold grid wants, whether it is open, whether the discard button is shown.
+    std::tuple<int, bool, bool> Asked() const {
+        return {clicks.HoldNeeded(), clicks.HoldGridOpen(), clicks.DiscardShown()};
     }
     MatchDriver driver{game};
     MoveBeingBuilt clicks{game, driver};
@@ -24,12 +30,11 @@ TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {
     const Card discard2 = C(1, 25, kActionDiscard, 2);
     Deal({discard2, C(2, 1), C(2, 2), C(2, 3)});
     EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
-    EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.HoldGridOpen(), clicks.DiscardShown()), std::tuple(2, true, false));
+    EXPECT_EQ(Asked(), std::tuple(2, true, false));
     EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Ignored);
-    EXPECT_EQ(clicks.ClickHandCard(2), HumanMove::Chosen);
-    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
+    // The third card is refused: the hold grid is full.
+    EXPECT_EQ(ClickHand({2, 0, 0}), (std::vector{HumanMove::Chosen, HumanMove::Chosen, HumanMove::Ignored}));
     EXPECT_TRUE(clicks.DiscardShown());
-    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored) << "the hold grid is full";
     EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     const std::vector<Card> pile = Cards(game.DiscardPile);
@@ -55,8 +60,8 @@ TEST_F(Human, RePickingCancellingAndGivingBack) {
     const Card pass2 = C(1, 20, kActionPassAcross, 2);
     Deal({pass2, C(2, 1), C(2, 2), C(2, 3)});
     ClickHand({0, 2, 0});
-    EXPECT_EQ(clicks.ClickHoldCard(5), HumanMove::Ignored) << "an empty cell";
-    EXPECT_EQ(clicks.ClickHoldCard(0), HumanMove::GivenBack);
+    EXPECT_EQ((std::vector{clicks.ClickHoldCard(5), clicks.ClickHoldCard(0)}),
+              (std::vector{HumanMove::Ignored, HumanMove::GivenBack})) << "cell 5 is empty";
     EXPECT_EQ(std::tuple(Cards(clicks.Held()), clicks.DiscardShown()), std::tuple(std::vector<Card>{C(2, 1)}, false));
     clicks.ClickPickedCard();
     EXPECT_EQ(Cards(clicks.ShownHand()), (std::vector<Card>{pass2, C(2, 1), C(2, 2), C(2, 3)})) << "each back in its place";
@@ -89,12 +94,11 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
 TEST_F(Human, DrawingIntoThePickedCardBox) {
     Deal(Low(2, 3), {C(3, 3), C(1, 20, kActionPassLeft, 2), C(1, 20, kActionSkip)});
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Drew);
-    EXPECT_EQ(Plain(clicks.PickedCard()), C(3, 3));
-    EXPECT_FALSE(clicks.DiscardShown()) << "it does not fit";
+    EXPECT_EQ(std::tuple(Plain(clicks.PickedCard()), clicks.DiscardShown()), std::tuple(C(3, 3), false));
     EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Drew);
     EXPECT_EQ(Plain(clicks.ShownHand().Top()), C(3, 3)) << "the waiting card went back first";
-    EXPECT_EQ(std::tuple(clicks.HoldGridOpen(), clicks.DiscardShown(), clicks.HoldNeeded()), std::tuple(true, false, 2))
-        << "a drawn Pass card opens the hold grid, the button waits for the chosen cards";
+    // A drawn Pass card opens the hold grid, the button waits for the chosen cards.
+    EXPECT_EQ(Asked(), std::tuple(2, true, false));
     table.view.calls.clear();
     clicks.ClickDrawDeck();
     EXPECT_EQ(std::tuple(table.view.Count("AnimateDraw 1 picked"), table.view.Count("ShowPickedCard 1/20/9x0")),
@@ -108,35 +112,32 @@ TEST_F(Human, ChoosingIsAskedAgainstTheHandAsItWillBe) {
         SCOPED_TRACE(RulesView::Name(giver));
         // Re-picking: the plain card picked first is back in the hand when the count is taken.
         Deal({C(1, 3), giver, C(2, 2)});
-        clicks.ClickHandCard(0);
-        ASSERT_EQ(clicks.ClickHandCard(0), HumanMove::Picked);
+        ASSERT_EQ(ClickHand({0, 0}), (std::vector{HumanMove::Picked, HumanMove::Picked}));
         ASSERT_EQ(Plain(clicks.PickedCard()), giver);
-        EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.DiscardShown()), std::tuple(2, false));
+        EXPECT_EQ(Asked(), std::tuple(2, true, false));
         // Drawn: the button appears only once the chosen cards are complete.
         Deal({C(2, 1), C(2, 2), C(2, 3)}, {giver});
         clicks.ClickDrawDeck();
-        EXPECT_EQ(clicks.HoldNeeded(), 2);
-        EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
+        EXPECT_EQ((std::tuple{clicks.HoldNeeded(), clicks.ClickHandCard(0)}), std::tuple(2, HumanMove::Chosen));
         EXPECT_FALSE(clicks.DiscardShown());
         EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Chosen);
         EXPECT_TRUE(clicks.DiscardShown());
     }
-    Deal({C(2, 1), C(2, 2)}, {C(1, 25, kActionDiscard, 1)});
-    clicks.ClickDrawDeck();
-    EXPECT_EQ(std::tuple(clicks.HoldNeeded(), clicks.DiscardShown()), std::tuple(1, false))
-        << "a drawn Discard 1 asks for its card too";
-    Deal({C(2, 1)}, {C(1, 25, kActionDiscard, 2)});
-    clicks.ClickDrawDeck();
-    EXPECT_TRUE(clicks.DiscardShown()) << "with one card left there is nothing to choose";
+    // A drawn Discard 1 asks for its card too; with one card left there is nothing to choose.
+    for (const auto& [hand, count, asked] : {std::tuple(Low(2, 2), 1, std::tuple(1, true, false)),
+                                             std::tuple(Low(2, 1), 2, std::tuple(0, true, true))}) {
+        Deal(hand, {C(1, 25, kActionDiscard, count)});
+        clicks.ClickDrawDeck();
+        EXPECT_EQ(Asked(), asked) << count;
+    }
     // Picked from the hand: one card left, or the last card, asks for nothing.
     Deal({C(1, 25, kActionDiscard, 2), C(2, 1)});
     clicks.ClickHandCard(0);
-    EXPECT_TRUE(clicks.HoldGridOpen() && clicks.DiscardShown());
+    EXPECT_EQ(Asked(), std::tuple(0, true, true));
     Deal({C(1, 20, kActionPassLeft, 2)});
     game.StartPlayer = 4;
     clicks.ClickHandCard(0);
-    EXPECT_EQ(clicks.HoldNeeded(), 0);
-    ASSERT_TRUE(clicks.DiscardShown());
+    ASSERT_EQ(Asked(), std::tuple(0, true, true));
     EXPECT_EQ(clicks.ClickDiscardButton(), HumanMove::Played);
     PlayToThePerson(game);
     // The human went out: the round is scored and the seat after the starter opens the next.
@@ -180,11 +181,11 @@ TEST_F(Human, PickingCardsFromAnOpponent) {
     ASSERT_EQ(std::tuple(game.ChoosingCards, game.CurPlayer, game.ChooseFromPlayer, game.ChooseTotal,
                          table.view.Count("TakePrompt 2"), table.view.Count("PickedBox on")),
               std::tuple(true, 1, 2, 2, 1, 0));
-    EXPECT_EQ(clicks.ClickHandCard(0), HumanMove::Ignored);
-    EXPECT_EQ(clicks.ClickDrawDeck(), HumanMove::Ignored);
-    EXPECT_EQ(clicks.ClickOpponentCard(3, 0), HumanMove::Ignored) << "the message names player 2";
-    EXPECT_EQ(clicks.ClickOpponentCard(2, 2), HumanMove::Took);
-    EXPECT_EQ(clicks.ClickOpponentCard(2, 1), HumanMove::Took);
+    // Only player 2's cards answer (the message names player 2).
+    EXPECT_EQ((std::vector{clicks.ClickHandCard(0), clicks.ClickDrawDeck(), clicks.ClickOpponentCard(3, 0),
+                           clicks.ClickOpponentCard(2, 2), clicks.ClickOpponentCard(2, 1)}),
+              (std::vector{HumanMove::Ignored, HumanMove::Ignored, HumanMove::Ignored, HumanMove::Took,
+                           HumanMove::Took}));
     EXPECT_EQ(Cards(game.Players[1]), (std::vector<Card>{C(1, 1), C(1, 2), C(1, 3), C(3, 1), C(3, 2)}))
         << "from a side grid always its first card";
     EXPECT_EQ(std::tuple(game.ChoosingCards, game.ChooseMsgPending, game.CurPlayer), std::tuple(false, true, 2));

@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <random>
 
-#include "engine/computer_seat.h"
-#include "core/matching.h"
-#include "match/match_driver.h"
-#include "match/record_replay.h"
 #include "match/scripted_seat.h"
 #include "match/undo_history.h"
 #include "rules/rules_support.h"
@@ -55,9 +51,8 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
         TableState before = start;
         GameRecord record;
         int moves = 0, human_moves = 0;
-        ComputerSeat computer(game);
-        MatchDriver driver(game);
-        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+        ComputersDriven computers(game);
+        MatchDriver& driver = computers.driver;
         driver.SetMoveListener([&](const Move& move, const Events& events) {
             twin.State() = before;
             Events twin_events;
@@ -72,9 +67,8 @@ TEST(Match, EveryMoveTheClicksMakeIsAMoveThatPlaysTheSameGame) {
         MoveBeingBuilt human(game, driver);
         std::mt19937 dice(static_cast<std::uint32_t>(seed));
         const auto any = [&dice](int n) { return n <= 0 ? 0 : static_cast<int>(dice() % static_cast<unsigned>(n)); };
-        Events events;
         for (int step = 0; step < 6000 && !HasFailure(); ++step) {
-            if (DriveAllButTheClicks(game, driver, events)) continue;
+            if (DriveAllButTheClicks(game, driver, computers.events)) continue;
             const int moves_before = moves;
             switch (game.ChoosingCards ? 5 : any(10)) {
                 case 0: case 1: case 2: case 3: human.ClickHandCard(any(human.ShownHand().Count())); break;

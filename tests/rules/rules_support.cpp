@@ -27,10 +27,8 @@ std::vector<Card> Low(int group, int n) {
 
 void RulesView::Follow(Game& game) {
     game_ = &game;
-    game.SetEventListener([this](const Event& e) { Heard(e); });
+    game.SetEventListener([this](const Event& e) { ShowEventOn(*game_, e, *this); });
 }
-
-void RulesView::Heard(const Event& e) { ShowEventOn(*game_, e, *this); }
 
 void RulesView::GameOver(int winner, const std::array<GameOverFiles, 5>& files) {
     Note("ShowGameOver " + N(winner));
@@ -59,7 +57,6 @@ std::vector<std::string> RulesView::Matching(const std::string& prefix) const {
 std::string RulesView::Name(const Card& c) {
     return N(c.Group) + "/" + N(c.Value) + "/" + N(c.Action) + "x" + N(c.ActionCount);
 }
-
 
 RulesTable::RulesTable(const CardSetDef& set, std::uint64_t seed) {
     folders.SettingsFile = temp.Path() / "config" / "kvt.ini";
@@ -126,7 +123,6 @@ void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std
     for (const Card& c : deck) game.DrawDeck.Push(c);
 }
 
-// Every stack that holds cards.
 static std::vector<const CardStack*> Stacks(const Game& game) {
     return {&game.DrawDeck, &game.DiscardPile, &game.Players[1], &game.Players[2], &game.Players[3],
             &game.Players[4], &game.CompHeld};
@@ -208,19 +204,9 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
     return true;
 }
 
-namespace {
-
-// The computers through a driver, as at the table.
-struct ComputersDriven {
-    explicit ComputersDriven(Game& game) : computer(game), driver(game) {
-        for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    }
-    ComputerSeat computer;
-    MatchDriver driver;
-    Events events;
-};
-
-}  // namespace
+ComputersDriven::ComputersDriven(Game& game) : computer(game), driver(game) {
+    for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+}
 
 RecordedRounds RecordComputerRounds(Game& game, int rounds) {
     game.ComputerSeat1 = true;

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/computer_seat.h"
 #include "hand/event_shows.h"
 #include "hand/move_being_built.h"
 #include "match/match_driver.h"
@@ -18,8 +19,7 @@
 
 namespace kvt::test {
 
-// A card as the tests write it (a plain card by default), and a card
-// without its work mark, for comparisons.
+// A card as the tests write it (a plain card by default), and one without its work mark.
 Card C(int group, int value, int action = kActionDiscard, int count = 0);
 Card Plain(Card card);
 std::vector<Card> Cards(const CardStack& stack);  // without work marks
@@ -35,9 +35,7 @@ public:
     int score_sheets = 0;  // opened
     int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
-    // Hears the game's events as the table window does, at each view call:
-    // the flights to the pile, the direction, the shuffle notice, the clips
-    // and a won game's presentation are noted where the window shows them.
+    // Hears the game's events as the table window does, noting what they show at each view call.
     void Follow(Game& game);
     void Deliver() {
         if (game_) game_->DeliverHeard();
@@ -93,7 +91,6 @@ public:
     void GameOver(int winner, const std::array<GameOverFiles, 5>& files) override;
 
 private:
-    void Heard(const Event& e);
     static std::string N(int n) { return std::to_string(n); }
     static std::string On(bool on) { return on ? " on" : " off"; }
     Game* game_ = nullptr;
@@ -117,8 +114,7 @@ CardSetDef FourWindsLikeSet();
 // Every action code with counts above 1, groups 1..4, wild cards of every kind.
 CardSetDef EveryActionSet();
 
-// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first);
-// a `turn` of 1..4 puts that seat on turn.
+// Replaces hands 1..4, the pile (top last) and the deck (slot 0 first); a `turn` 1..4 is on turn.
 void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std::vector<Card>& pile,
               const std::vector<Card>& deck, int turn = 0);
 
@@ -126,13 +122,11 @@ void SetTable(Game& game, const std::vector<std::vector<Card>>& hands, const std
 using Census = std::map<std::tuple<int, int, int, int>, int>;
 Census TakeCensus(const Game& game);
 
-// No card lost, none made but the group cards the rules add, every stack
-// within its capacity, CurPlayer 1..4.
+// No card lost, none made but the rules' group cards, every stack within its capacity, CurPlayer 1..4.
 ::testing::AssertionResult TableConsistent(const Game& game, const Census& start, std::int64_t group_cards_at_start);
 
 void SetTraits(PlayerRec& player, int a, int b, int c, int d);
-// Four players of distinct traits, each speaking at a chance of 60 in
-// 100; the player sounds are on or off.
+// Four players of distinct traits, each speaking at a chance of 60 in 100; sounds on or off.
 void GiveTraits(Game& game, bool sounds);
 
 // One step of the human by clicks: the first card offered to take; else the
@@ -146,10 +140,17 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events);
 // Plays on as the table does until the person is to click: the computers'
 // moves, and the person's score sheets and wild groups as above.
 void PlayToThePerson(Game& game);
-// The person by clicks (HumanClickStep, hearing `note`) and the rest as
-// above, until `rounds` score sheets have opened.
+// The person by clicks (HumanClickStep, hearing `note`), the rest as above, until `rounds` sheets opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
+
+// The computers through a driver at seats 2..4, as at the table.
+struct ComputersDriven {
+    explicit ComputersDriven(Game& game);
+    ComputerSeat computer;
+    MatchDriver driver;
+    Events events;
+};
 
 // Four computers through the driver for `rounds` rounds: the game's record,
 // the table as dealt and as it ends, and the events the moves reported.

@@ -178,6 +178,7 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
     saved.state.SheetRows.totals[0] = {17, 0, 3, -5};
     saved.state.SheetRows.totals[1] = {20, 4, 32767, -5};
     const std::string text = WriteSavedTable(saved);
+    const std::string body = text.substr(0, text.rfind("end "));  // without its seal
     SavedTable read;
     ASSERT_TRUE(ReadSavedTable(text, read).ok());
     EXPECT_EQ(read, saved);
@@ -223,8 +224,6 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
 
     std::string changed = text;
     changed[text.find("hand1") + 7] ^= 1;
-    std::string unsealed = text.substr(0, text.rfind("end "));
-    unsealed += "end 0000000000000000\n";
     const struct {
         const char* what;
         std::string text;
@@ -233,12 +232,13 @@ TEST_F(TableStateTest, ASavedTableReadsBackWholeAndACutChangedOrForeignOneIsRefu
         {"empty", "", "not a KVT table"},
         {"a game record", "KVT game record 1.0\n", "not a KVT table"},
         {"a later format", "KVT table in progress 3\n" + text.substr(text.find('\n') + 1), "format 3"},
-        {"a sheet of the new form", sealed(text.substr(0, table_at) + "sheet 0 1 1 17\n" + text.substr(table_at, text.rfind("end ") - table_at)), "is not a line"},
+        {"a sheet of the new form", sealed(body.substr(0, table_at) + "sheet 0 1 1 17\n" + body.substr(table_at)),
+         "is not a line"},
         {"cut off", text.substr(0, text.size() / 2), "cut off"},
         {"one bit changed", changed, "damaged"},
-        {"another hash", unsealed, "damaged"},
+        {"another hash", body + "end 0000000000000000\n", "damaged"},
         {"too large", std::string(kMaxTableSaveBytes + 1, 'x'), "larger"},
-        {"a seat 5", sealed(std::string(text.substr(0, text.rfind("end "))).replace(text.find("\nplayer 4 "), 10, "\nplayer 5 ")),
+        {"a seat 5", sealed(std::string(body).replace(body.find("\nplayer 4 "), 10, "\nplayer 5 ")),
          player_says.c_str()},
         // A wrong line, sealed as if it were right, is named by its number.
         {"a cell that is not a total", sealed(bad_cell), cell_says.c_str()},
