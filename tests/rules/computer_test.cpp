@@ -72,6 +72,17 @@ TEST_F(Computer, TheLargestOtherComputerHandAndSixteenBitLimits) {
     EXPECT_EQ(Turn({100, 1000, 0, 0}, {C(5, 5), C(1, 1), C(1, 9), C(1, 4)}), 2);
 }
 
+TEST_F(Computer, NeverMakesTheNextPlayerTakeFromAHandThatWouldRunOut) {
+    // Player 3 on turn: player 4 would take; left of 4 is the human (2 cards), across is player 2 (3).
+    SetTable(game,
+             {Low(1, 2), Low(2, 3), {C(0, 99, kActionDrawLeft, 2), C(1, 20, kActionDrawLeft, 2), C(1, 21, kActionDrawAcross, 2)},
+              Low(4, 3)},
+             {C(1, 2)}, {});
+    game.CurPlayer = 3;
+    EXPECT_EQ(game.ChooseCompCard(game.Players[3], 0), 2);
+    EXPECT_EQ(game.Players[3][0].Playable, 0) << "not even a wild card";
+}
+
 TEST_F(Computer, DrawsUntilItCanPlayPassesWhenItCannotAndFourPassesEndTheRound) {
     Turn({0, 0, 0, 0}, {C(3, 3)}, C(1, 2), {C(4, 4), C(4, 5), C(1, 7), C(1, 8)});
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played);
