@@ -130,12 +130,16 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     EXPECT_EQ(game.Players[3].Count(), 3);
 }
 
-// The human taking is Human.PickingCardsFromAnOpponent; a computer emptying the
-// giver, Human.ACardThatEmptiesAnotherHandEndsTheRoundAtOnce.
-TEST_F(Rules, NothingToTakeNeitherAsksToPickNorStopsTheTurn) {
+// The human taking is Human.PickingCardsFromAnOpponent.
+TEST_F(Rules, TakingFromAnotherPlayer) {
+    // Nothing to take: no picking, the turn goes on.
     Deal(4, C(1, 20, kActionDrawLeft, 0));
     EXPECT_EQ(Lay(4), 2);
     EXPECT_FALSE(game.ChoosingCards);
+    // A computer takes at random and may empty the giver.
+    SetTable(game, {Low(1, 3), Low(2, 2), {C(1, 20, kActionDrawAcross, 3)}, Low(4, 3)}, {C(1, 9)}, {});
+    EXPECT_EQ(Lay(3), -1);
+    EXPECT_EQ(game.Players[4].Count(), 5);
 }
 
 // The cards taken, passed and discarded at random are each as likely: a

@@ -141,8 +141,20 @@ TEST_F(Computer, ARoundInWhichNoHandGetsSmallerEndsAtTheStuckLimit) {
     EXPECT_EQ(game.TurnsWithoutProgress, 0);
 }
 
-// A discard card is held aside while its cards go (the order of its flights is pinned by the recorded games).
-TEST_F(Computer, ADiscardCardWithTooFewCardsToDiscardEndsTheRoundWithTheCardHeld) {
+TEST_F(Computer, ADiscardCardDiscardsFirstThenIsLaid) {
+    Turn({0, 0, 0, 0}, {C(1, 25, kActionDiscard, 2), C(3, 3), C(3, 4), C(3, 5)});
+    EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::Played);
+    ASSERT_EQ(game.DiscardPile.Count(), 4);
+    EXPECT_EQ(std::tuple(game.DiscardPile[1].Group, game.DiscardPile[2].Group, Plain(game.DiscardPile.Top()), game.CurPlayer),
+              std::tuple(3, 3, C(1, 25, kActionDiscard, 2), 3));
+    const auto flights = table.view.Matching("AnimateCompDiscard 2");
+    ASSERT_EQ(flights.size(), 3u);
+    EXPECT_EQ(std::tuple(flights[2], table.view.Count("HideHoldCard")), std::tuple("AnimateCompDiscard 2 1/25/8x2", 1))
+        << "the held card flies last";
+    // Wild: then a group is named. Too few cards: the round ends with the card held.
+    Turn({0, 0, 0, 0}, {C(0, 43, kActionDiscard, 1), C(2, 3), C(2, 4), C(4, 5)});
+    game.PlayComputerTurn();
+    EXPECT_EQ(Plain(game.DiscardPile.Top()), game.CardSet.CardDefs[19]);
     Turn({0, 0, 0, 0}, {C(1, 25, kActionDiscard, 3), C(3, 3)});
     EXPECT_EQ(game.PlayComputerTurn(), TurnOutcome::RoundEnded);
     EXPECT_EQ(std::tuple(game.CompHeld.Count(), game.CurPlayer), std::tuple(1, 2));
