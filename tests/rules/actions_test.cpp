@@ -79,6 +79,13 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(chosen, (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
+TEST(Seats, SourcePlayer) {
+    EXPECT_EQ((std::vector<int>{Game::SourcePlayer(1, kActionDrawRight), Game::SourcePlayer(4, kActionDrawLeft),
+                                Game::SourcePlayer(3, kActionDrawAcross), Game::SourcePlayer(4, kActionDrawAcross),
+                                Game::SourcePlayer(1, kActionSkip)}),
+              (std::vector<int>{4, 1, 1, 2, 0}));
+}
+
 TEST_F(Rules, TheNextPlayerAfterEveryAction) {
     struct Case { int action, count, player, reversed, next; };
     const Case cases[] = {
@@ -128,6 +135,20 @@ TEST_F(Rules, PassesAndDiscardsMoveRandomCardsOfTheGiverAndRedrawBothHands) {
     EXPECT_EQ(game.DiscardPile.Count(), 5);
     EXPECT_EQ(game.TransferRandomCards(3, kActionSkip, 3), 0);
     EXPECT_EQ(game.Players[3].Count(), 3);
+}
+
+TEST_F(Rules, DrawFromDeckReversedIsSilentNormalLetsTheDrawerSpeak) {
+    game.PlayerSounds = true;
+    for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = 100;
+    // Reversed, seat 1 draws and nobody speaks; else seat 3 draws and speaks (98 in 99).
+    for (const auto& [reversed, drawer, clips] : {std::tuple(1, 1, 0u), std::tuple(0, 3, 1u)}) {
+        game.PlayReversed = static_cast<std::int16_t>(reversed);
+        Deal(2, C(2, 20, kActionDrawDeck, 2));
+        EXPECT_EQ(Lay(2), 4);
+        EXPECT_EQ(std::tuple(game.Players[drawer].Count(), table.view.Matching("PlayClip").size(),
+                             table.view.Matching("PlayClip DrawP").size()),
+                  std::tuple(5, clips, clips)) << "reversed " << reversed;
+    }
 }
 
 // The human taking is Human.PickingCardsFromAnOpponent.

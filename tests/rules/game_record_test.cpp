@@ -80,6 +80,12 @@ TEST(GameRecord, EarlierAndLaterVersionsReadAndTheFirstIsWrittenInTheSecond) {
     EXPECT_EQ(old, now);
     EXPECT_EQ(WriteGameRecord(old), Sealed(kBody, 2));
 
+    // Each version is sealed with its own hash: the other's does not pass.
+    for (auto [text, other] : {std::pair{Sealed(kBody, 2), first}, {first, Sealed(kBody, 2)}}) {
+        text.replace(text.size() - 17, 16, other.substr(other.size() - 17, 16));
+        EXPECT_NE(ReadGameRecord(text, now).message().find("line 11: the record is damaged"), std::string::npos);
+    }
+
     for (const char* version : {"2.7", "1.7"}) {
         std::string body = kBody;
         body.replace(body.find("2.0"), 3, version);
