@@ -95,10 +95,10 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
         game.DrawDeck.Clear();
         Fill(game.DiscardPile, pile, 100);
         CardStack hand;
-        shuffled = 0;
+        rebuilt = shuffled = 0;
         game.DrawFromDeck(hand);
         game.DeliverHeard();
-        EXPECT_EQ(shuffled, 1);
+        EXPECT_EQ(std::tuple(rebuilt, shuffled), std::tuple(1, 1));
         EXPECT_EQ(game.DrawDeck.Count(), pile - 2);
         ASSERT_EQ(game.DiscardPile.Count(), 1);
         EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";

@@ -161,6 +161,10 @@ TEST_F(Rules, TakingFromAnotherPlayer) {
     SetTable(game, {Low(1, 3), Low(2, 2), {C(1, 20, kActionDrawAcross, 3)}, Low(4, 3)}, {C(1, 9)}, {});
     EXPECT_EQ(Lay(3), -1);
     EXPECT_EQ(game.Players[4].Count(), 5);
+    // Only the four seats take.
+    for (int taker : {0, 5}) EXPECT_EQ(game.TakeCards(taker, kActionDrawRight, 1), 0) << taker;
+    EXPECT_EQ(HandCounts(game), (std::vector<int>{3, 0, 0, 5}));
+    EXPECT_FALSE(game.ChoosingCards);
 }
 
 // The cards taken, passed and discarded at random are each as likely: a
