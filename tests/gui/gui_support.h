@@ -3,16 +3,22 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPoint>
+#include <QPointer>
 #include <QPushButton>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 // The window, and the widgets of it that the tests click and read.
+#include "core/card_stack.h"
 #include "hand/hand_view.h"
 #include "hand/move_being_built.h"
 #include "platform/card_grid.h"
