@@ -251,7 +251,6 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
         ShowPlayerHand(player);
     }
     view_.ShowDiscardTop();
-    view_.HideHoldCard();
     const int next = NextSeat(player, PlayReversed);
     if (card.IsWild()) {
         if (next > 1) view_.SetSeatArrowVisible(next, true);
@@ -352,7 +351,6 @@ TurnOutcome Game::PlayComputerMove(int slot) {
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
     if (!Players[LastMover].Empty() && CurPlayer != -1) return TurnOutcome::Played;
     view_.SetHandVisible(LastMover, false);
-    view_.HideHoldCard();
     // RoundEnded carries the end of the round; CurPlayer stays a seat.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
     RoundEnded = true;

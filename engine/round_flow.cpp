@@ -63,7 +63,6 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
     // Nothing of the old round's picking survives into the next one.
     ClearPickState();
     CompHeld.Clear();
-    view_.HideHoldCard();
     PassesInRow = 0;
     ChooseMsgPending = false;
 

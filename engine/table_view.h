@@ -66,9 +66,6 @@ public:
     virtual void ShowPickedCard(const Card& /*card*/) {}
     virtual void SetPickedCardVisible(bool /*visible*/) {}
     virtual void SetDiscardButtonVisible(bool /*visible*/) {}
-    // The card a computer player held back while it discarded, shown at the
-    // corner of its grid (the card's move there shows it), is hidden.
-    virtual void HideHoldCard() {}
 
     // The score sheet to be read (the window words the table's rows; a
     // round's sheet opened at its RoundEnded event): the table goes on once

@@ -49,7 +49,12 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
         shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
         ShowCardMove(game, event, shows);
-    if (event.kind == EventKind::RoundEnded) shows.RoundScored(game.SheetRows, event.seat);
+    if (event.kind == EventKind::CardMoved && event.from.place == Place::Held) shows.HoldCardHidden();
+    if (event.kind == EventKind::RoundEnded) {
+        // A player that went out while it held a card aside: the card goes with the round.
+        if (!game.CompHeld.Empty()) shows.HoldCardHidden();
+        shows.RoundScored(game.SheetRows, event.seat);
+    }
     shows.Logged(event);
     switch (event.kind) {
     case EventKind::DirectionChanged:

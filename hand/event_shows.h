@@ -30,8 +30,11 @@ public:
     // hold grid or the human's hand) as `redrawn` shows it: as it was
     // before the card left.
     virtual void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) = 0;
-    // A computer player holds a card back while it discards.
+    // A computer player holds a card back while it discards; the card is
+    // hidden once it has left, to the pile or back to the hand, or with the
+    // round that the player ended by discarding its last cards.
     virtual void HoldCardShown(int player, const Card& card) = 0;
+    virtual void HoldCardHidden() = 0;
     // The human's picked card flies from its box to the pile, which then shows it.
     virtual void PickedCardFlies(const Card& card) = 0;
     // A player's draw: a card back flies from the deck to its hand, or to

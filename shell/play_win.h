@@ -171,7 +171,6 @@ public:
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;
     void ShowHoldCard(int player, const Card& card);
-    void HideHoldCard() override;
     void ShowRuleMessage(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;
 
@@ -359,6 +358,7 @@ private:
     void DrawFlies(int player, bool to_picked_card) override;
     void PickedCardFlies(const Card& card) override;
     void HoldCardShown(int player, const Card& card) override;
+    void HoldCardHidden() override;
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;

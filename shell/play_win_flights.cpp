@@ -167,6 +167,10 @@ void PlayWin::HoldCardShown(int player, const Card& card) {
     show_->Now([this, player, card] { ShowHoldCard(player, card); });
 }
 
+void PlayWin::HoldCardHidden() {
+    show_->Now([this] { hands_->HideHoldCard(); });
+}
+
 void PlayWin::PickedCardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyPickedCard(card, done); });
 }

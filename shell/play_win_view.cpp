@@ -174,7 +174,6 @@ void PlayWin::SetDiscardButtonVisible(bool visible) {
 
 void PlayWin::ShowHoldCard(int player, const Card& card) { hands_->ShowHoldCard(player, card); }
 
-void PlayWin::HideHoldCard() { hands_->HideHoldCard(); }
 
 void PlayWin::ShowRuleMessage(const std::string& text) { Report(tr("KVT"), ToQString(text)); }
 

@@ -110,10 +110,6 @@ void TableShow::SetDiscardButtonVisible(bool visible) {
     Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
 }
 
-void TableShow::HideHoldCard() {
-    Then([this] { window_.HideHoldCard(); });
-}
-
 void TableShow::ShowScoreSheet(const ScoreRows& rows, int winner) {
     // What the table shows next waits until the sheet has been closed.
     queue_.Lasting([this, rows, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(rows, winner, done); });

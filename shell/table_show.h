@@ -46,7 +46,6 @@ public:
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;
-    void HideHoldCard() override;
 
 
     void ShowScoreSheet(const ScoreRows& rows, int winner) override;

@@ -60,7 +60,6 @@ public:
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
-    void HideHoldCard() override { Note("HideHoldCard"); }
     void RoundScored(const ScoreRows&, int winner) override {
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
@@ -78,6 +77,7 @@ public:
     }
     std::vector<std::vector<Card>> redrawn_after_flights;
     void HoldCardShown(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
+    void HoldCardHidden() override { Note("HideHoldCard"); }
     void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
