@@ -350,7 +350,6 @@ TurnOutcome Game::PlayComputerMove(int slot) {
     }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
     if (!Players[LastMover].Empty() && CurPlayer != -1) return TurnOutcome::Played;
-    view_.SetHandVisible(LastMover, false);
     // RoundEnded carries the end of the round; CurPlayer stays a seat.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
     RoundEnded = true;

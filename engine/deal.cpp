@@ -99,10 +99,7 @@ void Game::DealHands() {
     }
     TurnsWithoutProgress = 0;
     for (int p = 1; p <= 4; ++p) SmallestHands[p] = Players[p].Count();
-    for (int p = 1; p <= 4; ++p) {
-        view_.SetHandVisible(p, true);
-        view_.ShowHand(Players[p], p);
-    }
+    for (int p = 1; p <= 4; ++p) view_.ShowHand(Players[p], p);
 }
 
 void Game::TurnUpFirstCard(FirstDiscardRule rule) {

@@ -20,10 +20,7 @@ void Game::NewGame() {
     DealHands();
     TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
     PrepareTableForFirstTurn();
-    for (int p = 1; p <= 4; ++p) {
-        view_.SetHandVisible(p, true);
-        Scores[p] = 0;
-    }
+    for (int p = 1; p <= 4; ++p) Scores[p] = 0;
     view_.ClearScoreSheet();
     SheetRows = {};
     RoundNum = 0;
@@ -61,14 +58,12 @@ Status Game::LoadCardSetCommand(const std::filesystem::path& card_set) {
     DealHands();
     TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
     PrepareTableForFirstTurn();
-    for (int p = 1; p <= 4; ++p) view_.SetHandVisible(p, true);
     view_.SetUpBackground();
     return Status::Ok();
 }
 
 Status Game::NextRound(FirstDiscardRule rule) {
     ResetHands();
-    if (LastMover >= 2 && LastMover <= 4) view_.SetHandVisible(LastMover, true);
     // Without any readable card set file the round goes on with the card set
     // in memory; the message still tells the caller what went wrong.
     Status reloaded = Status::Ok();

@@ -22,7 +22,6 @@ public:
 
     // Hands and piles. Grid 0 is the hold grid; 1..4 are the players' hands.
     virtual void ShowHand(const CardStack& /*stack*/, int /*grid*/) {}
-    virtual void SetHandVisible(int /*player*/, bool /*visible*/) {}
     virtual void ShowDiscardTop() {}
     virtual void RepaintDiscardPile() {}
     virtual void ShowCardBack(const Card& /*back_definition*/) {}

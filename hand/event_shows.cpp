@@ -53,6 +53,8 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
     if (event.kind == EventKind::RoundEnded) {
         // A player that went out while it held a card aside: the card goes with the round.
         if (!game.CompHeld.Empty()) shows.HoldCardHidden();
+        for (int p = 1; p <= 4; ++p)
+            if (game.IsComputer(p) && game.Players[static_cast<std::size_t>(p)].Empty()) shows.HandVisible(p, false);
         shows.RoundScored(game.SheetRows, event.seat);
     }
     shows.Logged(event);
@@ -62,6 +64,9 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
         break;
     case EventKind::DeckShuffled:
         shows.DeckShuffled();
+        break;
+    case EventKind::Dealt:
+        for (int p = 1; p <= 4; ++p) shows.HandVisible(p, true);
         break;
     case EventKind::Passed:
         shows.PlayerPassed(event.seat);

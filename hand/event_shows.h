@@ -46,6 +46,9 @@ public:
     virtual void Logged(const Event& event) = 0;
     virtual void DirectionTurns(int reversed) = 0;
     virtual void DeckShuffled() = 0;
+    // A player's hand is shown, or hidden: every hand is shown at a deal;
+    // a computer player that went out has its hand hidden with the round.
+    virtual void HandVisible(int player, bool visible) = 0;
     // A player could neither play nor draw, and passed.
     virtual void PlayerPassed(int player) = 0;
     virtual void PlayerSpeaks(const std::filesystem::path& clip) = 0;

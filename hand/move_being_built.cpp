@@ -103,7 +103,6 @@ void MoveBeingBuilt::ShowAll() {
 
 void MoveBeingBuilt::PutBack() {
     CloseBoxes();
-    game_.View().SetHandVisible(kHuman, true);
     game_.View().ShowHand(game_.Players[kHuman], kHuman);
 }
 
@@ -159,7 +158,6 @@ HumanMove MoveBeingBuilt::ClickHoldCard(int column) {
     if (Locked() || !HoldGridOpen()) return HumanMove::Ignored;
     if (column < 0) column = 0;
     if (column >= static_cast<int>(held_.size())) return HumanMove::Ignored;
-    game_.View().SetHandVisible(kHuman, true);
     held_.erase(held_.begin() + column);
     game_.View().ShowHand(ShownHand(), kHuman);
     game_.View().ShowHand(Held(), 0);

@@ -140,7 +140,7 @@ public:
 
     // --- the table view
     void ShowHand(const CardStack& stack, int grid) override;
-    void SetHandVisible(int player, bool visible) override;
+    void SetHandVisible(int player, bool visible);
     void ShowDiscardTop() override;
     void RepaintDiscardPile() override;
     void ShowPiles(const PilesShown& piles);
@@ -359,6 +359,7 @@ private:
     void PickedCardFlies(const Card& card) override;
     void HoldCardShown(int player, const Card& card) override;
     void HoldCardHidden() override;
+    void HandVisible(int player, bool visible) override;
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;

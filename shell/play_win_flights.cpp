@@ -171,6 +171,10 @@ void PlayWin::HoldCardHidden() {
     show_->Now([this] { hands_->HideHoldCard(); });
 }
 
+void PlayWin::HandVisible(int player, bool visible) {
+    show_->Now([this, player, visible] { SetHandVisible(player, visible); });
+}
+
 void PlayWin::PickedCardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyPickedCard(card, done); });
 }

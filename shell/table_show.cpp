@@ -17,10 +17,6 @@ void TableShow::ShowHand(const CardStack& stack, int grid) {
     Then([this, stack, grid] { window_.ShowHand(stack, grid); });
 }
 
-void TableShow::SetHandVisible(int player, bool visible) {
-    Then([this, player, visible] { window_.SetHandVisible(player, visible); });
-}
-
 void TableShow::ShowDiscardTop() {
     if (!game_) return Then([this] { window_.ShowDiscardTop(); });
     // Taken now: the rest of the move may change the pile before this step plays.

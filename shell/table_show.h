@@ -19,7 +19,6 @@ public:
     void Attach(Game& game) { game_ = &game; }
 
     void ShowHand(const CardStack& stack, int grid) override;
-    void SetHandVisible(int player, bool visible) override;
     void ShowDiscardTop() override;
     void RepaintDiscardPile() override;
     void ShowCardBack(const Card& back_definition) override;

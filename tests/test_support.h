@@ -35,7 +35,6 @@ public:
     std::vector<std::string> calls;
 
     void ShowHand(const CardStack& s, int grid) override { calls.push_back("ShowHand " + N(grid) + " " + N(s.Count())); }
-    void SetHandVisible(int player, bool on) override { calls.push_back("SetHandVisible " + N(player) + On(on)); }
     void ShowDiscardTop() override { calls.push_back("ShowDiscardTop"); }
     void ShowCardBack(const Card& c) override { calls.push_back("ShowCardBack " + N(c.PicRow) + "," + N(c.PicCol)); }
     void SetSeatArrowVisible(int seat, bool on) override { calls.push_back("SetSeatArrowVisible " + N(seat) + On(on)); }

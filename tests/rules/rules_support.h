@@ -48,7 +48,6 @@ public:
     static std::string Name(const Card& c);
 
     void ShowHand(const CardStack& s, int grid) override { Note("ShowHand " + N(grid) + " " + N(s.Count())); }
-    void SetHandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
     void ShowDiscardTop() override { Note("ShowDiscardTop"); }
     void RepaintDiscardPile() override { Note("RepaintDiscardPile"); }
     void SetSeatArrowVisible(int seat, bool on) override { Note("Arrow " + N(seat) + On(on)); }
@@ -78,6 +77,7 @@ public:
     std::vector<std::vector<Card>> redrawn_after_flights;
     void HoldCardShown(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HoldCardHidden() override { Note("HideHoldCard"); }
+    void HandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
     void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
