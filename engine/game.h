@@ -168,7 +168,13 @@ public:
     // The score sheet of a table's rows, headed by the players' names.
     ScoreSheet SheetOf(const ScoreRows& rows) const;
     ScoreSheet Sheet() const { return SheetOf(SheetRows); }
-    void ViewScore();
+    // The sheet looked at between moves, as it was read (a winner above 0
+    // blinks); its OK has moved the starting seat on.
+    struct SheetRead {
+        ScoreRows rows;
+        int winner = 0;
+    };
+    SheetRead ViewScore();
     void ClearScoreSheet();
 
     // True while a rule operation that moves cards runs: the window refuses

@@ -33,7 +33,6 @@ void Game::ClearPickState() {
 RoundResult Game::RoundOver(FirstDiscardRule rule) {
     MoveScope scope(*this);
     const RoundResult result = ScoreRound();
-    view_.ShowScoreSheet(SheetRows, Winner);
     DealAfterScore(rule);
     return result;
 }

@@ -21,7 +21,6 @@ void Game::NewGame() {
     TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
     PrepareTableForFirstTurn();
     for (int p = 1; p <= 4; ++p) Scores[p] = 0;
-    view_.ClearScoreSheet();
     SheetRows = {};
     RoundNum = 0;
 }

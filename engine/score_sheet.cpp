@@ -36,7 +36,6 @@ ScoreSheet Game::SheetOf(const ScoreRows& rows) const {
 void Game::ClearScoreSheet() {
     SheetRows = {};
     RoundNum = 0;
-    view_.ClearScoreSheet();
 }
 
 bool Game::CountRound() {
@@ -86,13 +85,14 @@ void Game::ScoreSheetOk() {
     }
 }
 
-void Game::ViewScore() {
+Game::SheetRead Game::ViewScore() {
     ScoreViewOnly = true;
     if (RoundNum == 0 && Winner == 0) SheetRows = {};
     CountRound();
-    view_.ShowScoreSheet(SheetRows, Winner);
+    const SheetRead read{SheetRows, Winner};
     ScoreSheetOk();
     ScoreViewOnly = false;
+    return read;
 }
 
 }  // namespace kvt

@@ -11,8 +11,6 @@
 
 namespace kvt {
 
-struct ScoreRows;
-
 // Everything the rules show, wait for or ask of the human goes through this
 // interface. Every call has a do-nothing default, so a headless view only
 // overrides what it cares about.
@@ -42,7 +40,6 @@ public:
     virtual void SetChooseMessageVisible(bool /*visible*/) {}
     virtual void SetHoldGridVisible(bool /*visible*/) {}
     virtual void ClearPickedCard() {}
-    virtual void ClearScoreSheet() {}
 
     // The loading notice with its gauge.
     virtual void ShowLoading() {}
@@ -65,12 +62,6 @@ public:
     virtual void ShowPickedCard(const Card& /*card*/) {}
     virtual void SetPickedCardVisible(bool /*visible*/) {}
     virtual void SetDiscardButtonVisible(bool /*visible*/) {}
-
-    // The score sheet to be read (the window words the table's rows; a
-    // round's sheet opened at its RoundEnded event): the table goes on once
-    // the human has pressed OK (a window may return at once and hold back
-    // what it shows next until then). A winner above 0 blinks.
-    virtual void ShowScoreSheet(const ScoreRows& /*rows*/, int /*winner*/) {}
 
     // A problem the rules ran into and carried on from (modal, OK).
     virtual void ShowRuleMessage(const std::string& /*text*/) {}

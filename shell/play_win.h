@@ -177,7 +177,6 @@ public:
     // --- the dialogs the rules open
     // A round's sheet, open until it is to be read.
     void OpenScoreSheet(const ScoreRows& rows, int winner);
-    void ShowScoreSheet(const ScoreRows& rows, int winner) override;
     // The sheet to be read and closed (Score > View Score), without waiting:
     // `done` once it has been closed.
     void ShowScoreSheetThen(const ScoreRows& rows, int winner, const std::function<void()>& done);

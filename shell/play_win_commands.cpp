@@ -386,8 +386,10 @@ void PlayWin::ViewScoreCommand() {
     // Between moves: the sheet's OK moves the starting seat on, which a move under way must not see.
     WhenNoMoveRuns([this] {
         if (closing_ || replay_) return;
-        game_->ViewScore();
+        const Game::SheetRead sheet = game_->ViewScore();
         match_->Noted(Move{MoveKind::ViewScore, 1, -1, 0, {}});
+        // What the table shows next waits until the sheet has been closed.
+        show_->Lasting([this, sheet](const ShowQueue::Done& done) { ShowScoreSheetThen(sheet.rows, sheet.winner, done); });
     });
 }
 
@@ -424,7 +426,6 @@ void PlayWin::OpenScoreSheet(const ScoreRows& rows, int winner) {
     score_frm_->ShowSheet(game_->SheetOf(rows), winner);
 }
 
-void PlayWin::ShowScoreSheet(const ScoreRows& rows, int winner) { ShowScoreSheetThen(rows, winner, [] {}); }
 
 void PlayWin::ShowScoreSheetThen(const ScoreRows& rows, int winner, const std::function<void()>& done) {
     if (closing_) return done();

@@ -62,10 +62,6 @@ void TableShow::ClearPickedCard() {
     Then([this] { window_.ClearPickedCard(); });
 }
 
-void TableShow::ClearScoreSheet() {
-    Then([this] { window_.ClearScoreSheet(); });
-}
-
 void TableShow::ShowLoading() {
     Then([this] { window_.ShowLoading(); });
 }
@@ -104,11 +100,6 @@ void TableShow::SetPickedCardVisible(bool visible) {
 
 void TableShow::SetDiscardButtonVisible(bool visible) {
     Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
-}
-
-void TableShow::ShowScoreSheet(const ScoreRows& rows, int winner) {
-    // What the table shows next waits until the sheet has been closed.
-    queue_.Lasting([this, rows, winner](const ShowQueue::Done& done) { window_.ShowScoreSheetThen(rows, winner, done); });
 }
 
 void TableShow::ShowRuleMessage(const std::string& text) {

@@ -32,7 +32,6 @@ public:
     void SetChooseMessageVisible(bool visible) override;
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
-    void ClearScoreSheet() override;
 
     void ShowLoading() override;
     void SetLoadingGauge(int value, int maximum) override;
@@ -47,7 +46,6 @@ public:
     void SetDiscardButtonVisible(bool visible) override;
 
 
-    void ShowScoreSheet(const ScoreRows& rows, int winner) override;
 
     void ShowRuleMessage(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;

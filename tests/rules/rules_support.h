@@ -54,7 +54,6 @@ public:
     void SetChooseMessageVisible(bool on) override { Note("ChooseMessage" + On(on)); }
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
-    void ClearScoreSheet() override { Note("ClearScoreSheet"); }
     void SetTakePrompt(int giver) override { Note("TakePrompt " + N(giver)); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
@@ -63,7 +62,6 @@ public:
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
     }
-    void ShowScoreSheet(const ScoreRows&, int winner) override { Note("ShowScoreSheet " + N(winner)); }
     void ShowRuleMessage(const std::string&) override { ++rule_messages; }
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 
