@@ -265,10 +265,6 @@ TurnOutcome Game::PassTurn(int player) {
     ++PassesInRow;
     CurPlayer = static_cast<std::int16_t>(NextSeat(player, PlayReversed));
     if (player > 1) view_.SetSeatArrowVisible(player, false);
-    if (ChooseMsgPending) {
-        view_.SetChooseMessageVisible(false);
-        ChooseMsgPending = false;
-    }
     // Four passes in a row: nobody can play and nothing can be drawn.
     if (PassesInRow >= kSeats) {
         RoundEnded = true;
@@ -344,10 +340,6 @@ TurnOutcome Game::PlayComputerMove(int slot) {
     }
 
     if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
-    if (ChooseMsgPending) {
-        view_.SetChooseMessageVisible(false);
-        ChooseMsgPending = false;
-    }
     if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
     if (!Players[LastMover].Empty() && CurPlayer != -1) return TurnOutcome::Played;
     // RoundEnded carries the end of the round; CurPlayer stays a seat.

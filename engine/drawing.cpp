@@ -32,8 +32,6 @@ std::int16_t Game::TakeCards(int taker, int action, int count) {
         ChooseFromPlayer = static_cast<std::int16_t>(giver);
         ChooseDone = 0;
         ChooseTotal = static_cast<std::int16_t>(count);
-        view_.SetTakePrompt(giver);
-        view_.SetChooseMessageVisible(true);
         return 0;
     }
     CardStack& from = Players[giver];

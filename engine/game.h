@@ -81,7 +81,6 @@ public:
 
     // --- rules: turns, card actions, computer players, scoring
     // State of the rules beyond the game.
-    bool ChooseMsgPending = false;  // the choose message goes with the next computer move
     bool ComputerSeat1 = false;     // seat 1 is played by the computer too (simulation)
     std::int64_t GroupCardsAdded = 0;  // wild-card group cards laid: copies the rules add
     std::int64_t RefusedMoves = 0;     // moves refused because the target was full

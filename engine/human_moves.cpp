@@ -192,7 +192,6 @@ bool Game::TakeFrom(int player, int slot) {
     ShowPlayerHand(kHuman);
     ++ChooseDone;
     if (ChooseDone >= ChooseTotal) {
-        ChooseMsgPending = true;
         CurPlayer = static_cast<std::int16_t>(NextSeat(kHuman, PlayReversed));
         ChoosingCards = false;
         HandOverToComputers();

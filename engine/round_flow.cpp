@@ -63,7 +63,6 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
     ClearPickState();
     CompHeld.Clear();
     PassesInRow = 0;
-    ChooseMsgPending = false;
 
     const Status dealt = NextRound(rule);
     if (!dealt) view_.ShowRuleMessage(dealt.message());

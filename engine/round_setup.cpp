@@ -8,7 +8,6 @@ namespace kvt {
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
-    view_.SetChooseMessageVisible(false);
     ClearPickState();
     view_.ShowDiscardTop();
 }

@@ -37,7 +37,6 @@ public:
     // Seat arrows of players 2..4, the prompt, the hold grid, the picked card.
     virtual void PlaceSeatArrows() {}
     virtual void SetSeatArrowVisible(int /*seat*/, bool /*visible*/) {}
-    virtual void SetChooseMessageVisible(bool /*visible*/) {}
     virtual void SetHoldGridVisible(bool /*visible*/) {}
     virtual void ClearPickedCard() {}
 
@@ -54,9 +53,6 @@ public:
     virtual void CloseBackgroundSound() {}
 
     // --- rules: turns, card actions, computer players, scoring
-    // The choose message asks the human to take a card from `giver`'s hand;
-    // shown with SetChooseMessageVisible. The window words it.
-    virtual void SetTakePrompt(int /*giver*/) {}
     // The picked-card box: its face, and whether the box is shown at all
     // (hidden while the computer players move).
     virtual void ShowPickedCard(const Card& /*card*/) {}

@@ -151,7 +151,7 @@ public:
     void SetUpBackground() override;
     void PlaceSeatArrows() override;
     void SetSeatArrowVisible(int seat, bool visible) override;
-    void SetChooseMessageVisible(bool visible) override;
+    void SetChooseMessageVisible(bool visible);
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
     // The shuffle notice, shown as the table plays a shuffle of the deck.
@@ -166,7 +166,8 @@ public:
 
     // --- the rules' calls: picked card, prompt, direction, the held card
     void SetDirectionPicture(int reversed);
-    void SetTakePrompt(int giver) override;
+    // The choose message's words: take a card from `giver`'s hand.
+    void SetTakePrompt(int giver);
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;

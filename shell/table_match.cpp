@@ -12,6 +12,7 @@ TableMatch::TableMatch(PlayWin& window, Game& game)
     : window_(window), game_(game), driver_(game), computers_(game), building_(game, driver_) {
     for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
     driver_.SetMoveListener([this](const Move& move, const Events& events) {
+        if (game_.IsComputer(move.seat)) computer_moved_ = true;
         GameRecord one;
         AddToRecord(one, move, events);
         Record(move, one.moves.front().scores);
@@ -99,6 +100,7 @@ void TableMatch::Continue() {
         return;
     }
     const Decision asked = game_.Pending();
+    FollowTakePrompt(asked);
     // A new game's record starts with the table of its first deal, before the game is kept.
     if (fresh_deal_ && (new_game_next_ || !record_started_) &&
         (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand)) {
@@ -143,6 +145,18 @@ void TableMatch::Continue() {
     if (!ComputerOnTurn() || Stalled()) return;
     stalled_at_.reset();
     step_.start();
+}
+
+// The prompt to take a card stands while the person is to take; it goes
+// with the next computer's move, or with a new deal.
+void TableMatch::FollowTakePrompt(Decision asked) {
+    if (asked == Decision::TakeFromHand && !game_.IsComputer(game_.CurPlayer)) {
+        window_.SetTakePrompt(game_.ChooseFromPlayer);
+        window_.SetChooseMessageVisible(true);
+    } else if (computer_moved_ || fresh_deal_) {
+        window_.SetChooseMessageVisible(false);
+    }
+    computer_moved_ = false;
 }
 
 void TableMatch::StepComputer() {

@@ -81,6 +81,7 @@ private:
     void StepComputer();
     void Answer(const Move& move);
     bool HumanToPlay() const;
+    void FollowTakePrompt(Decision asked);
     bool Stalled() const;
     bool BringBack(const TableState* table);
     void Record(const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores);
@@ -99,6 +100,7 @@ private:
     std::optional<TableState> stalled_at_;
     std::optional<TableState> dealt_;
     bool fresh_deal_ = true;
+    bool computer_moved_ = false;  // since the table last asked what comes next
     bool undo_used_ = false;
     GameRecord record_;
     std::size_t recorded_ = 0;  // the moves of record_ in force; those after it were undone

@@ -50,10 +50,6 @@ void TableShow::SetSeatArrowVisible(int seat, bool visible) {
     Then([this, seat, visible] { window_.SetSeatArrowVisible(seat, visible); });
 }
 
-void TableShow::SetChooseMessageVisible(bool visible) {
-    Then([this, visible] { window_.SetChooseMessageVisible(visible); });
-}
-
 void TableShow::SetHoldGridVisible(bool visible) {
     Then([this, visible] { window_.SetHoldGridVisible(visible); });
 }
@@ -84,10 +80,6 @@ void TableShow::HidePlayerWait() {
 
 void TableShow::CloseBackgroundSound() {
     Then([this] { window_.CloseBackgroundSound(); });
-}
-
-void TableShow::SetTakePrompt(int giver) {
-    Then([this, giver] { window_.SetTakePrompt(giver); });
 }
 
 void TableShow::ShowPickedCard(const Card& card) {

@@ -29,7 +29,6 @@ public:
 
     void PlaceSeatArrows() override;
     void SetSeatArrowVisible(int seat, bool visible) override;
-    void SetChooseMessageVisible(bool visible) override;
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
 
@@ -40,7 +39,6 @@ public:
     void HidePlayerWait() override;
     void CloseBackgroundSound() override;
 
-    void SetTakePrompt(int giver) override;
     void ShowPickedCard(const Card& card) override;
     void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;

@@ -123,9 +123,10 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     // The human takes by clicking the giver's hand; the right player's card is the draw-left card.
     Card draw_left = Def(1, 20, kActionDrawLeft);
     draw_left.ActionCount = 2;
-    Arrange({Cards{Plain(1, 2), Plain(2, 1)}, Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
-             Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}},
-            {Plain(1, 1)}, Deck());
+    const std::array<Cards, 4> to_take{Cards{Plain(1, 2), Plain(2, 1)},
+                                     Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
+                                     Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}};
+    Arrange(to_take, {Plain(1, 1)}, Deck());
     ClickCard(Plain(1, 2));
     ClickDiscard(win_);
     ASSERT_TRUE(WaitForHuman(win_));
@@ -140,6 +141,14 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_TRUE(!game().ChoosingCards && WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
     ExpectIdleTable(win_);
+    // So does a new game dealt while the person is to take.
+    Arrange(to_take, {Plain(1, 1)}, Deck());
+    ClickCard(Plain(1, 2));
+    ClickDiscard(win_);
+    ASSERT_TRUE(WaitForHuman(win_) && game().ChoosingCards && win_.ChooseMsgLbl()->isVisible());
+    win_.MenuEntry("MM_NEW_GAME")->trigger();
+    ASSERT_TRUE(WaitForHuman(win_));
+    EXPECT_FALSE(game().ChoosingCards || win_.ChooseMsgLbl()->isVisible());
 
     // A wild card lays the group chosen in the dialog, as the pile shows when the next card flies.
     answerer_.group = 3;

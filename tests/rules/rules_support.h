@@ -51,10 +51,8 @@ public:
     void ShowDiscardTop() override { Note("ShowDiscardTop"); }
     void RepaintDiscardPile() override { Note("RepaintDiscardPile"); }
     void SetSeatArrowVisible(int seat, bool on) override { Note("Arrow " + N(seat) + On(on)); }
-    void SetChooseMessageVisible(bool on) override { Note("ChooseMessage" + On(on)); }
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
-    void SetTakePrompt(int giver) override { Note("TakePrompt " + N(giver)); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
     void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
