@@ -27,8 +27,6 @@ std::int16_t Game::ApplyCardAction(Card& card) {
         const int target = played.Action == kActionPassLeft    ? LeftOf(p)
                            : played.Action == kActionPassRight ? RightOf(p)
                                                                : AcrossFrom(p);
-        if (p > 1) view_.SetSeatArrowVisible(p, false);
-        if (target > 1) view_.SetSeatArrowVisible(target, true);
         // The human chose the cards to pass before laying the card.
         if (IsComputer(p) && TransferRandomCards(target, played.Action, n) == -1) return -1;
         next = NextSeat(p, PlayReversed);
@@ -47,8 +45,6 @@ std::int16_t Game::ApplyCardAction(Card& card) {
     case kActionDrawLeft:
     case kActionDrawAcross: {
         next = NextSeat(p, PlayReversed);
-        if (p > 1) view_.SetSeatArrowVisible(p, false);
-        if (next > 1) view_.SetSeatArrowVisible(next, true);
         const std::int16_t taken = TakeCards(next, played.Action, n);
         // A human taker keeps the turn only to pick the cards.
         if (ChoosingCards) break;
@@ -73,7 +69,6 @@ std::int16_t Game::ApplyCardAction(Card& card) {
     next = WrapSeat(next);
 
     if (!played.IsWild()) return static_cast<std::int16_t>(next);
-    if (next > 1) view_.SetSeatArrowVisible(next, true);
     PlaceGroupCard(p);
     return static_cast<std::int16_t>(next);
 }

@@ -253,7 +253,6 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
     view_.ShowDiscardTop();
     const int next = NextSeat(player, PlayReversed);
     if (card.IsWild()) {
-        if (next > 1) view_.SetSeatArrowVisible(next, true);
         PlaceGroupCard(player);
     }
     return static_cast<std::int16_t>(next);
@@ -264,14 +263,12 @@ TurnOutcome Game::PassTurn(int player) {
     LastMover = static_cast<std::int16_t>(player);
     ++PassesInRow;
     CurPlayer = static_cast<std::int16_t>(NextSeat(player, PlayReversed));
-    if (player > 1) view_.SetSeatArrowVisible(player, false);
     // Four passes in a row: nobody can play and nothing can be drawn.
     if (PassesInRow >= kSeats) {
         RoundEnded = true;
         NextDealRule = IsComputer(player) ? FirstDiscardRule::kWild : FirstDiscardRule::kNoSecondCard;
         return TurnOutcome::RoundEnded;
     }
-    if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
     return TurnOutcome::Passed;
 }
 
@@ -311,7 +308,6 @@ TurnOutcome Game::PlayComputerTurn(Events& events) {
 TurnOutcome Game::PlayComputerMove(int slot) {
     const int player = CurPlayer;
     MoveScope scope(*this);
-    if (player > 1) view_.SetSeatArrowVisible(player, true);
     CardStack& hand = Players[player];
     if (slot < 0 || slot >= hand.Count()) slot = -1;
 
@@ -339,8 +335,6 @@ TurnOutcome Game::PlayComputerMove(int slot) {
         return PassTurn(player);  // the pile is full
     }
 
-    if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
-    if (CurPlayer > 1) view_.SetSeatArrowVisible(CurPlayer, true);
     if (!Players[LastMover].Empty() && CurPlayer != -1) return TurnOutcome::Played;
     // RoundEnded carries the end of the round; CurPlayer stays a seat.
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = LastMover;
@@ -350,7 +344,6 @@ TurnOutcome Game::PlayComputerMove(int slot) {
 }
 
 void Game::BeginComputerRun() {
-    for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     int speaker = 0;
     PlayPlayerSound(kCommentEvent, true, speaker);
     view_.SetPickedCardVisible(false);

@@ -13,7 +13,6 @@ namespace kvt {
 
 void Game::ResetHands() {
     for (int p = 1; p <= 4; ++p) Players[p].Clear();
-    for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     ChoosingCards = false;
     // A new deal names no group for a wild card of the last one.
     NamingGroup = false;

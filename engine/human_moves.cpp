@@ -138,7 +138,6 @@ void Game::AfterHumanPlay() {
         FinishHumanRound();
         return;
     }
-    if (LastMover > 1) view_.SetSeatArrowVisible(LastMover, false);
     SetHoldGrid(false);
     SetDiscardButton(false);
     if (!hand.Empty()) {

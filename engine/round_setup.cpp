@@ -7,7 +7,6 @@ namespace kvt {
 // closed, picked card cleared, the top of the pile shown.
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
-    for (int seat = 2; seat <= 4; ++seat) view_.SetSeatArrowVisible(seat, false);
     ClearPickState();
     view_.ShowDiscardTop();
 }

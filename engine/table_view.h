@@ -36,7 +36,6 @@ public:
 
     // Seat arrows of players 2..4, the prompt, the hold grid, the picked card.
     virtual void PlaceSeatArrows() {}
-    virtual void SetSeatArrowVisible(int /*seat*/, bool /*visible*/) {}
     virtual void SetHoldGridVisible(bool /*visible*/) {}
     virtual void ClearPickedCard() {}
 

@@ -45,6 +45,11 @@ void ShowCardMove(const Game& game, const Event& event, EventShows& shows) {
 }  // namespace
 
 void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
+    if (event.kind == EventKind::CardChosen) shows.ArrowAt(event.seat);
+    // The first card passed or taken turns the arrow to the seat it goes to.
+    if (event.kind == EventKind::CardMoved && event.variant == 0 && event.to.place == Place::Hand &&
+        (event.from.place == Place::Hand || event.from.place == Place::HoldGrid) && event.from.seat != event.to.seat)
+        shows.ArrowAt(event.to.seat);
     if (event.variant > 0 && (event.kind == EventKind::NothingDrawn || event.kind == EventKind::CardMoved))
         shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)

@@ -49,6 +49,10 @@ public:
     // A player's hand is shown, or hidden: every hand is shown at a deal;
     // a computer player that went out has its hand hidden with the round.
     virtual void HandVisible(int player, bool visible) = 0;
+    // The seat arrow points at `seat` alone (none for the person, seat 1):
+    // the computer whose move is shown, or the seat its card passes cards to
+    // or makes take them.
+    virtual void ArrowAt(int seat) = 0;
     // A player could neither play nor draw, and passed.
     virtual void PlayerPassed(int player) = 0;
     virtual void PlayerSpeaks(const std::filesystem::path& clip) = 0;

@@ -150,7 +150,9 @@ public:
     void CardBitmapInForce() override;
     void SetUpBackground() override;
     void PlaceSeatArrows() override;
-    void SetSeatArrowVisible(int seat, bool visible) override;
+    void SetSeatArrowVisible(int seat, bool visible);
+    // The arrow of `seat` shown and the others hidden; seat 1 or 0 hides them all.
+    void ShowArrowAt(int seat);
     void SetChooseMessageVisible(bool visible);
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
@@ -360,6 +362,7 @@ private:
     void HoldCardShown(int player, const Card& card) override;
     void HoldCardHidden() override;
     void HandVisible(int player, bool visible) override;
+    void ArrowAt(int seat) override;
     void Logged(const Event& event) override;
     void DirectionTurns(int reversed) override;
     void DeckShuffled() override;

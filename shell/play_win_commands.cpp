@@ -213,7 +213,7 @@ void PlayWin::RedoCommand() {
 void PlayWin::ShowTableBroughtBack() {
     if (!game_->ChoosingCards) SetChooseMessageVisible(false);
     SetHoldGridVisible(false);
-    for (int seat = 2; seat <= 4; ++seat) SetSeatArrowVisible(seat, false);
+    ShowArrowAt(0);
     if (game_->ChoosingCards) {
         SetTakePrompt(game_->ChooseFromPlayer);
         SetChooseMessageVisible(true);

@@ -171,6 +171,10 @@ void PlayWin::HoldCardHidden() {
     show_->Now([this] { hands_->HideHoldCard(); });
 }
 
+void PlayWin::ArrowAt(int seat) {
+    show_->Now([this, seat] { ShowArrowAt(seat); });
+}
+
 void PlayWin::HandVisible(int player, bool visible) {
     show_->Now([this, player, visible] { SetHandVisible(player, visible); });
 }

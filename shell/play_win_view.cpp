@@ -91,6 +91,10 @@ void PlayWin::SetSeatArrowVisible(int seat, bool visible) {
     ShowGuidance();
 }
 
+void PlayWin::ShowArrowAt(int seat) {
+    for (int s = 2; s <= 4; ++s) SetSeatArrowVisible(s, s == seat);
+}
+
 void PlayWin::SetChooseMessageVisible(bool visible) {
     choose_msg_->setVisible(visible);
     if (visible) choose_msg_->raise();

@@ -100,7 +100,7 @@ void TableMatch::Continue() {
         return;
     }
     const Decision asked = game_.Pending();
-    FollowTakePrompt(asked);
+    ShowWhoActs(asked);
     // A new game's record starts with the table of its first deal, before the game is kept.
     if (fresh_deal_ && (new_game_next_ || !record_started_) &&
         (asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand)) {
@@ -147,9 +147,12 @@ void TableMatch::Continue() {
     step_.start();
 }
 
-// The prompt to take a card stands while the person is to take; it goes
-// with the next computer's move, or with a new deal.
-void TableMatch::FollowTakePrompt(Decision asked) {
+// Between moves: the arrow points at a computer on turn; the prompt to take
+// a card stands while the person is to take, and goes with the next
+// computer's move or a new deal.
+void TableMatch::ShowWhoActs(Decision asked) {
+    const bool playing = asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand;
+    window_.ShowArrowAt(playing && game_.IsComputer(game_.CurPlayer) ? game_.CurPlayer : 0);
     if (asked == Decision::TakeFromHand && !game_.IsComputer(game_.CurPlayer)) {
         window_.SetTakePrompt(game_.ChooseFromPlayer);
         window_.SetChooseMessageVisible(true);

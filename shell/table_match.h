@@ -81,7 +81,7 @@ private:
     void StepComputer();
     void Answer(const Move& move);
     bool HumanToPlay() const;
-    void FollowTakePrompt(Decision asked);
+    void ShowWhoActs(Decision asked);
     bool Stalled() const;
     bool BringBack(const TableState* table);
     void Record(const Move& move, const std::optional<std::array<std::int16_t, 4>>& scores);

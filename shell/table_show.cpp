@@ -46,10 +46,6 @@ void TableShow::PlaceSeatArrows() {
     Then([this] { window_.PlaceSeatArrows(); });
 }
 
-void TableShow::SetSeatArrowVisible(int seat, bool visible) {
-    Then([this, seat, visible] { window_.SetSeatArrowVisible(seat, visible); });
-}
-
 void TableShow::SetHoldGridVisible(bool visible) {
     Then([this, visible] { window_.SetHoldGridVisible(visible); });
 }

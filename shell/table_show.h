@@ -28,7 +28,6 @@ public:
     void SetUpBackground() override;
 
     void PlaceSeatArrows() override;
-    void SetSeatArrowVisible(int seat, bool visible) override;
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
 

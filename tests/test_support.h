@@ -37,7 +37,6 @@ public:
     void ShowHand(const CardStack& s, int grid) override { calls.push_back("ShowHand " + N(grid) + " " + N(s.Count())); }
     void ShowDiscardTop() override { calls.push_back("ShowDiscardTop"); }
     void ShowCardBack(const Card& c) override { calls.push_back("ShowCardBack " + N(c.PicRow) + "," + N(c.PicCol)); }
-    void SetSeatArrowVisible(int seat, bool on) override { calls.push_back("SetSeatArrowVisible " + N(seat) + On(on)); }
     void ShowLoading() override { calls.push_back("ShowLoading"); }
     void SetLoadingGauge(int value, int maximum) override { calls.push_back("Gauge " + N(value) + "/" + N(maximum)); }
     void HideLoading() override { calls.push_back("HideLoading"); }

@@ -127,9 +127,20 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
                                      Cards{Plain(1, 3), Plain(3, 7), Plain(3, 8), Plain(3, 9), Plain(3, 9)},
                                      Cards{Plain(1, 4), Plain(4, 7), Plain(4, 8)}, Cards{draw_left, Plain(2, 9), Plain(3, 9)}};
     Arrange(to_take, {Plain(1, 1)}, Deck());
-    ClickCard(Plain(1, 2));
-    ClickDiscard(win_);
-    ASSERT_TRUE(WaitForHuman(win_));
+    // Each computer's arrow is lit while its card flies, and no other.
+    std::vector<int> lit;
+    {
+        FlightWatcher watcher(win_);
+        watcher.on_flight = [&] {
+            int seats = 0;
+            for (int s = 2; s <= 4; ++s) seats = win_.PlayerPtr(s)->isHidden() ? seats : 10 * seats + s;
+            lit.push_back(seats);
+        };
+        ClickCard(Plain(1, 2));
+        ClickDiscard(win_);
+        ASSERT_TRUE(WaitForHuman(win_));
+    }
+    EXPECT_EQ(lit, (std::vector<int>{0, 2, 3, 4}));
     ASSERT_TRUE(game().ChoosingCards);
     EXPECT_TRUE(win_.ChooseMsgLbl()->isVisible() && win_.ChooseMsgLbl()->text().startsWith("Choose a card from Player - "));
     ClickHand(win_, 3, 0);  // the wrong grid takes nothing

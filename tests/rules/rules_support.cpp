@@ -201,6 +201,8 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
                       naming ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
     EXPECT_EQ(person ? driver.Submit(answer, events) : driver.Advance(events), MatchDriver::Step::Applied)
         << driver.Refusal().message();
+    // Heard once the move is over, as the window hears it after every move.
+    game.DeliverHeard();
     return true;
 }
 

@@ -50,7 +50,6 @@ public:
     void ShowHand(const CardStack& s, int grid) override { Note("ShowHand " + N(grid) + " " + N(s.Count())); }
     void ShowDiscardTop() override { Note("ShowDiscardTop"); }
     void RepaintDiscardPile() override { Note("RepaintDiscardPile"); }
-    void SetSeatArrowVisible(int seat, bool on) override { Note("Arrow " + N(seat) + On(on)); }
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
@@ -74,6 +73,7 @@ public:
     void HoldCardShown(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HoldCardHidden() override { Note("HideHoldCard"); }
     void HandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
+    void ArrowAt(int seat) override { Note("Arrow " + N(seat)); }
     void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
