@@ -58,10 +58,7 @@ Status Game::ApplyComputerMove(const Move& move) {
     // Its hand carries the playable marks its choice leaves, whoever chose.
     MarkPlayableCards(Players[CurPlayer]);
     PlayComputerTurnWith(move.kind == MoveKind::Play ? move.slot : -1);
-    if (!RoundEnded) {
-        if (!IsComputer(CurPlayer)) EndComputerRun();
-        return Status::Ok();
-    }
+    if (!RoundEnded) return Status::Ok();
     // The round it ended is scored now; the sheet's OK deals the next.
     if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
     ScoreRound();

@@ -346,17 +346,11 @@ TurnOutcome Game::PlayComputerMove(int slot) {
 void Game::BeginComputerRun() {
     int speaker = 0;
     PlayPlayerSound(kCommentEvent, true, speaker);
-    view_.SetPickedCardVisible(false);
-}
-
-void Game::EndComputerRun() {
-    if (!ChoosingCards) view_.SetPickedCardVisible(true);
 }
 
 void Game::HandOverToComputers() {
     MoveScope scope(*this);
     BeginComputerRun();
-    if (!IsComputer(CurPlayer)) EndComputerRun();
 }
 
 }  // namespace kvt

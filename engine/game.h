@@ -293,10 +293,8 @@ private:
     void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
     TurnOutcome PlayComputerMove(int slot);
-    // Before and after the computers' part of the table's turn: the seat
-    // arrows, a comment by one of them, the picked-card box.
+    // Before the computers' part of the table's turn: a comment by one of them.
     void BeginComputerRun();
-    void EndComputerRun();
     void AfterHumanPlay();
     Status DrawForHuman();
     Status PassForHuman();

@@ -99,14 +99,8 @@ void Game::AcknowledgeScore() {
     const FirstDiscardRule rule = NextDealRule;
     DealAfterScore(rule);
     if (RoundEnded) return;
-    if (rule == FirstDiscardRule::kNoSecondCard) {
-        if (!IsComputer(CurPlayer)) view_.SetPickedCardVisible(true);
-        HandOverToComputers();
-    } else if (IsComputer(CurPlayer)) {
-        BeginComputerRun();
-    } else {
-        view_.SetPickedCardVisible(true);
-    }
+    if (rule == FirstDiscardRule::kNoSecondCard) HandOverToComputers();
+    else if (IsComputer(CurPlayer)) BeginComputerRun();
 }
 
 }  // namespace kvt

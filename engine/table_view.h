@@ -55,7 +55,6 @@ public:
     // The picked-card box: its face, and whether the box is shown at all
     // (hidden while the computer players move).
     virtual void ShowPickedCard(const Card& /*card*/) {}
-    virtual void SetPickedCardVisible(bool /*visible*/) {}
     virtual void SetDiscardButtonVisible(bool /*visible*/) {}
 
     // A problem the rules ran into and carried on from (modal, OK).

@@ -171,7 +171,7 @@ public:
     // The choose message's words: take a card from `giver`'s hand.
     void SetTakePrompt(int giver);
     void ShowPickedCard(const Card& card) override;
-    void SetPickedCardVisible(bool visible) override;
+    void SetPickedCardVisible(bool visible);
     void SetDiscardButtonVisible(bool visible) override;
     void ShowHoldCard(int player, const Card& card);
     void ShowRuleMessage(const std::string& text) override;

@@ -147,12 +147,16 @@ void TableMatch::Continue() {
     step_.start();
 }
 
-// Between moves: the arrow points at a computer on turn; the prompt to take
-// a card stands while the person is to take, and goes with the next
-// computer's move or a new deal.
+// Between moves: the arrow points at a computer on turn; the picked-card
+// box, the person's cue, shows when the person is to lay or draw and hides
+// while a computer moves or the person takes; the prompt to take a card
+// stands while the person is to take, and goes with the next computer's
+// move or a new deal.
 void TableMatch::ShowWhoActs(Decision asked) {
     const bool playing = asked == Decision::PlayOrDraw || asked == Decision::TakeFromHand;
-    window_.ShowArrowAt(playing && game_.IsComputer(game_.CurPlayer) ? game_.CurPlayer : 0);
+    const bool computer = game_.IsComputer(game_.CurPlayer);
+    window_.ShowArrowAt(playing && computer ? game_.CurPlayer : 0);
+    if (playing) window_.SetPickedCardVisible(asked == Decision::PlayOrDraw && !computer);
     if (asked == Decision::TakeFromHand && !game_.IsComputer(game_.CurPlayer)) {
         window_.SetTakePrompt(game_.ChooseFromPlayer);
         window_.SetChooseMessageVisible(true);

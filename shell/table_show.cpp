@@ -82,10 +82,6 @@ void TableShow::ShowPickedCard(const Card& card) {
     Then([this, card] { window_.ShowPickedCard(card); });
 }
 
-void TableShow::SetPickedCardVisible(bool visible) {
-    Then([this, visible] { window_.SetPickedCardVisible(visible); });
-}
-
 void TableShow::SetDiscardButtonVisible(bool visible) {
     Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
 }

@@ -39,7 +39,6 @@ public:
     void CloseBackgroundSound() override;
 
     void ShowPickedCard(const Card& card) override;
-    void SetPickedCardVisible(bool visible) override;
     void SetDiscardButtonVisible(bool visible) override;
 
 

@@ -143,6 +143,7 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_EQ(lit, (std::vector<int>{0, 2, 3, 4}));
     ASSERT_TRUE(game().ChoosingCards);
     EXPECT_TRUE(win_.ChooseMsgLbl()->isVisible() && win_.ChooseMsgLbl()->text().startsWith("Choose a card from Player - "));
+    EXPECT_TRUE(win_.Hands().ShowCardPlay()->isHidden()) << "no picked-card box while the person takes";
     ClickHand(win_, 3, 0);  // the wrong grid takes nothing
     EXPECT_EQ(game().Players[1].Count(), 1);
     const Card taken = game().Players[2][0];
@@ -151,6 +152,7 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     ClickHand(win_, 2, 0);
     EXPECT_TRUE(!game().ChoosingCards && WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
+    EXPECT_FALSE(win_.Hands().ShowCardPlay()->isHidden()) << "the box shows the person is to play";
     ExpectIdleTable(win_);
     // So does a new game dealt while the person is to take.
     Arrange(to_take, {Plain(1, 1)}, Deck());

@@ -201,13 +201,16 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
                       naming ? game.WildGroupChoices().front().CardIndex : std::int16_t{-1}, 0, {}};
     EXPECT_EQ(person ? driver.Submit(answer, events) : driver.Advance(events), MatchDriver::Step::Applied)
         << driver.Refusal().message();
-    // Heard once the move is over, as the window hears it after every move.
-    game.DeliverHeard();
     return true;
 }
 
 ComputersDriven::ComputersDriven(Game& game) : computer(game), driver(game) {
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
+    HearEachMove(game, driver);
+}
+
+void HearEachMove(Game& game, MatchDriver& driver) {
+    driver.SetMoveListener([&game](const Move&, const Events&) { game.DeliverHeard(); });
 }
 
 RecordedRounds RecordComputerRounds(Game& game, int rounds) {

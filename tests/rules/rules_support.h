@@ -53,7 +53,6 @@ public:
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
-    void SetPickedCardVisible(bool on) override { Note("PickedBox" + On(on)); }
     void SetDiscardButtonVisible(bool on) override { Note("DiscardButton" + On(on)); }
     void RoundScored(const ScoreRows&, int winner) override {
         ++score_sheets;
@@ -139,6 +138,10 @@ void PlayToThePerson(Game& game);
 // The person by clicks (HumanClickStep, hearing `note`), the rest as above, until `rounds` sheets opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
+
+// The game's listener hears each move's events once the move is over, as the
+// window hears them after every move.
+void HearEachMove(Game& game, MatchDriver& driver);
 
 // The computers through a driver at seats 2..4, as at the table.
 struct ComputersDriven {
