@@ -83,6 +83,9 @@ TEST_F(Human, PassesGoToTheirSeatAfterThePickedCardFlies) {
     EXPECT_EQ(std::tuple(Cards(game.Players[2]), Plain(game.DiscardPile.Top())),
               std::tuple(std::vector<Card>{C(3, 1), C(3, 2), C(2, 1), C(2, 2)}, pass2));
     EXPECT_LT(table.view.At("AnimatePickedCard 1/20/1x2"), table.view.At("AnimateCardMove 0>2 2/1/8x0"));
+    // After each flight the taker's hand is shown as it was before the card came.
+    EXPECT_EQ(table.view.redrawn_after_flights,
+              (std::vector<std::vector<Card>>{{C(3, 1), C(3, 2)}, {C(3, 1), C(3, 2), C(2, 1)}}));
     // Cards chosen for a card that passes nothing stay in the hand.
     Deal({C(1, 20, kActionSkip, 2), C(2, 1), C(2, 2), C(2, 3)});
     const Census start = TakeCensus(game);
