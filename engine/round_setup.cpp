@@ -3,8 +3,8 @@
 
 namespace kvt {
 
-// Seat arrows placed and hidden, prompt, hold grid and Discard button
-// closed, picked card cleared, the top of the pile shown.
+// Seat arrows placed, hold grid and Discard button closed, picked card
+// cleared, the top of the pile shown.
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     ClearPickState();

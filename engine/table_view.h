@@ -11,9 +11,9 @@
 
 namespace kvt {
 
-// Everything the rules show, wait for or ask of the human goes through this
-// interface. Every call has a do-nothing default, so a headless view only
-// overrides what it cares about.
+// What the rules and the loaders still tell the table directly; the rest the
+// table learns from the rules' events. Every call has a do-nothing default,
+// so a headless view only overrides what it cares about.
 class TableView {
 public:
     virtual ~TableView() = default;
@@ -34,7 +34,8 @@ public:
     virtual void CardBitmapInForce() {}
     virtual void SetUpBackground() {}
 
-    // Seat arrows of players 2..4, the prompt, the hold grid, the picked card.
+    // The seat arrows of players 2..4 placed beside their grids; the hold
+    // grid and the picked card of the human's play.
     virtual void PlaceSeatArrows() {}
     virtual void SetHoldGridVisible(bool /*visible*/) {}
     virtual void ClearPickedCard() {}
@@ -52,8 +53,7 @@ public:
     virtual void CloseBackgroundSound() {}
 
     // --- rules: turns, card actions, computer players, scoring
-    // The picked-card box: its face, and whether the box is shown at all
-    // (hidden while the computer players move).
+    // The picked-card box's face, and the Discard button.
     virtual void ShowPickedCard(const Card& /*card*/) {}
     virtual void SetDiscardButtonVisible(bool /*visible*/) {}
 
