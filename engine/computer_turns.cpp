@@ -252,9 +252,7 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
     }
     view_.ShowDiscardTop();
     const int next = NextSeat(player, PlayReversed);
-    if (card.IsWild()) {
-        PlaceGroupCard(player);
-    }
+    if (card.IsWild()) PlaceGroupCard(player);
     return static_cast<std::int16_t>(next);
 }
 

@@ -157,7 +157,7 @@ void TableMatch::ShowWhoActs(Decision asked) {
     const bool computer = game_.IsComputer(game_.CurPlayer);
     window_.ShowArrowAt(playing && computer ? game_.CurPlayer : 0);
     if (playing) window_.SetPickedCardVisible(asked == Decision::PlayOrDraw && !computer);
-    if (asked == Decision::TakeFromHand && !game_.IsComputer(game_.CurPlayer)) {
+    if (asked == Decision::TakeFromHand && !computer) {
         window_.SetTakePrompt(game_.ChooseFromPlayer);
         window_.SetChooseMessageVisible(true);
     } else if (computer_moved_ || fresh_deal_) {
