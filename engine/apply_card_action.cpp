@@ -120,11 +120,10 @@ void Game::LayGroupCard(int player, int def_index) {
     }
     DiscardPile.Push(CardSet.CardDefs[def_index]);
     ++GroupCardsAdded;
-    if (Event* laid = Emit(EventKind::GroupCardLaid, player)) {
-        laid->card = DiscardPile.Top();
-        laid->to = {Place::Pile, 0};
-    }
-    view_.ShowDiscardTop();
+    Emit(EventKind::GroupCardLaid, player, 0, [this](Event& laid) {
+        laid.card = DiscardPile.Top();
+        laid.to = {Place::Pile, 0};
+    });
 }
 
 std::int16_t Game::TransferRandomCards(int target, int kind, int count) {
@@ -138,8 +137,6 @@ std::int16_t Game::TransferRandomCards(int target, int kind, int count) {
             if (from.Empty()) return -1;
             const int slot = Rng().Slot(from.Count());
             if (!MoveChecked(from, Players[target], slot)) break;
-            ShowPlayerHand(giver);
-            ShowPlayerHand(target);
         }
         return from.Empty() ? -1 : 0;
     }
@@ -149,7 +146,6 @@ std::int16_t Game::TransferRandomCards(int target, int kind, int count) {
             if (hand.Empty()) return -1;
             const int slot = Rng().Slot(hand.Count());
             if (!AnimateCompDiscard(target, slot, false)) break;
-            ShowPlayerHand(target);
             if (hand.Empty()) return -1;
         }
         return hand.Empty() ? -1 : 0;

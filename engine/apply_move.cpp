@@ -60,7 +60,6 @@ Status Game::ApplyComputerMove(const Move& move) {
     PlayComputerTurnWith(move.kind == MoveKind::Play ? move.slot : -1);
     if (!RoundEnded) return Status::Ok();
     // The round it ended is scored now; the sheet's OK deals the next.
-    if (LastMover >= 1 && LastMover <= 4) ShowPlayerHand(LastMover);
     ScoreRound();
     return Status::Ok();
 }

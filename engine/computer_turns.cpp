@@ -228,13 +228,10 @@ bool Game::AnimateCompDiscard(int player, int slot, bool with_action) {
         EmitMove(EventKind::CardRefused, hand[slot], hand, DiscardPile, slot);
         return false;
     }
-    if (with_action) {
+    if (with_action)
         CurPlayer = MoveCard(hand, DiscardPile, slot, true);
-    } else {
+    else
         MoveCard(hand, DiscardPile, slot, false);
-        view_.ShowDiscardTop();
-    }
-    ShowPlayerHand(player);
     return true;
 }
 
@@ -246,11 +243,7 @@ std::int16_t Game::CompPlayDiscardCard(int player, int slot) {
     if (!MoveChecked(hand, CompHeld, slot)) return static_cast<std::int16_t>(NextSeat(player, PlayReversed));
     const Card card = CompHeld[0];
     if (TransferRandomCards(player, kActionDiscard, card.ActionCount) == -1) return -1;
-    if (!MoveChecked(CompHeld, DiscardPile, 0)) {
-        MoveChecked(CompHeld, hand, 0);
-        ShowPlayerHand(player);
-    }
-    view_.ShowDiscardTop();
+    if (!MoveChecked(CompHeld, DiscardPile, 0)) MoveChecked(CompHeld, hand, 0);
     const int next = NextSeat(player, PlayReversed);
     if (card.IsWild()) PlaceGroupCard(player);
     return static_cast<std::int16_t>(next);
@@ -309,7 +302,9 @@ TurnOutcome Game::PlayComputerMove(int slot) {
     CardStack& hand = Players[player];
     if (slot < 0 || slot >= hand.Count()) slot = -1;
 
-    if (Event* chosen = Emit(EventKind::CardChosen, player, slot); chosen && slot >= 0) chosen->card = hand[slot];
+    Emit(EventKind::CardChosen, player, slot, [&](Event& chosen) {
+        if (slot >= 0) chosen.card = hand[slot];
+    });
     while (slot == -1) {
         // Draw until a card can be played; with nothing left to draw, pass.
         if (!CanDraw() || hand.Full()) {

@@ -97,7 +97,6 @@ void Game::DealHands() {
     }
     TurnsWithoutProgress = 0;
     for (int p = 1; p <= 4; ++p) SmallestHands[p] = Players[p].Count();
-    for (int p = 1; p <= 4; ++p) view_.ShowHand(Players[p], p);
 }
 
 void Game::TurnUpFirstCard(FirstDiscardRule rule) {

@@ -5,19 +5,22 @@ namespace kvt {
 int Game::DrawCard(CardStack& hand, int player, bool human_click) {
     MoveScope scope(*this);
     const int before = hand.Count() - 1;
-    if (hand.Full() && CanDraw())
+    // The draw's last event, the card drawn or nothing, is marked a draw:
+    // the human's own lands in the picked-card box, where the window offers it.
+    const std::int16_t mark = player < 1 || player > 4                                    ? 0
+                              : human_click && player == kHuman && !IsComputer(kHuman) ? 2
+                                                                                       : 1;
+    if (hand.Full() && CanDraw()) {
         ++RefusedMoves;
-    else
+    } else {
+        draw_mark_ = mark;
         DrawFromDeck(hand);
+        draw_mark_ = 0;
+    }
     // Something was drawn: the table has changed, so the passes start again.
     const bool drew = hand.Count() - 1 != before;
     if (drew) PassesInRow = 0;
-    if (!drew) Emit(EventKind::NothingDrawn, player);
-    // The draw's last event, the card drawn or nothing, is marked a draw:
-    // the human's own lands in the picked-card box, where the window offers it.
-    if (events_ && player >= 1 && player <= 4)
-        events_->back().variant = human_click && player == kHuman && !IsComputer(kHuman) ? 2 : 1;
-    ShowPlayerHand(player);
+    if (!drew) Emit(EventKind::NothingDrawn, player, 0, [mark](Event& e) { e.variant = mark; });
     return hand.Count() - 1;
 }
 
@@ -39,8 +42,6 @@ std::int16_t Game::TakeCards(int taker, int action, int count) {
         if (from.Empty()) return -1;
         const int slot = Rng().Slot(from.Count());
         if (!MoveChecked(from, Players[taker], slot)) break;
-        ShowPlayerHand(taker);
-        ShowPlayerHand(giver);
     }
     return from.Empty() ? -1 : 0;
 }

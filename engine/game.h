@@ -106,8 +106,6 @@ public:
     // How many cards the human chooses to lay hand slot `slot` (0 for a card
     // that does not fit or asks for none).
     int CardsToChoose(int slot) const;
-    // Redraws a player's grid (the window sorts the human's cards as it shows them).
-    void ShowPlayerHand(int player);
 
     // While a move runs, while a finished round waits for its score sheet,
     // or when the computer plays seat 1, the human can do nothing.
@@ -181,6 +179,8 @@ public:
     bool MoveInProgress() const { return move_depth_ > 0; }
     // The cards of the human's Play on their way from the hand (none between moves).
     int CardsBeingLaid() const { return PickStack.Count() + HoldStack.Count(); }
+    // The cards of that Play in the hold grid.
+    const CardStack& HoldGridCards() const { return HoldStack; }
 
     // Hears every event the rules report (the window's move log), except
     // those a computer turn or a round's end hands back instead. The events
@@ -308,21 +308,28 @@ private:
     void FinishHumanRound();
     // Where the rules report what happens; none while nobody listens. The
     // event is made in place at the end of the list (no copy of a whole
-    // event per move), and the caller fills in the rest through the pointer.
-    Event* Emit(EventKind kind, int seat = 0, int number = 0) {
-        if (!events_) return nullptr;
+    // event per move) and `fill` completes it. A listener hears it at once,
+    // while the table is as the event left it.
+    template <typename Fill>
+    void Emit(EventKind kind, int seat, int number, Fill&& fill) {
+        if (!events_) return;
         Event& e = events_->emplace_back();
         e.kind = kind;
         e.seat = static_cast<std::int16_t>(seat);
         e.number = static_cast<std::int16_t>(number);
-        return &e;
+        fill(e);
+        if (listener_) DeliverHeard();
+    }
+    void Emit(EventKind kind, int seat = 0, int number = 0) {
+        Emit(kind, seat, number, [](Event&) {});
     }
     void EmitMove(EventKind kind, const Card& card, const CardStack& from, const CardStack& to, int slot) {
-        if (Event* e = Emit(kind, 0, slot)) {
-            e->card = card;
-            e->from = SpotOf(from);
-            e->to = SpotOf(to);
-        }
+        Emit(kind, 0, slot, [&](Event& e) {
+            e.card = card;
+            e.from = SpotOf(from);
+            e.to = SpotOf(to);
+            if (&from == &DrawDeck && kind == EventKind::CardMoved) e.variant = draw_mark_;
+        });
     }
     Spot SpotOf(const CardStack& stack) const {
         // Hands first: nearly every move starts or ends in one.
@@ -369,6 +376,8 @@ private:
     int move_depth_ = 0;
     bool applying_ = false;  // inside Apply: its move is the caller's to report
     int drawn_slot_ = -1;    // the hand slot of the card the human's last move drew
+    // How the card a player draws is marked while DrawCard draws it (Event::variant).
+    std::int16_t draw_mark_ = 0;
     // The deck BuildDeck made last and the definitions it made it from:
     // every round builds the same deck from the same card set.
     std::array<Card, kCardDefCount> built_from_{};

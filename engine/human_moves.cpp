@@ -20,12 +20,8 @@ bool Game::PickToLay(int slot, bool drawn) {
     MoveCard(hand, PickStack, slot, false);
     const HoldAsk ask = HoldFor(PickStack[0], fits, drawn, hand.Count());
     HoldNeeded = static_cast<std::int16_t>(ask.cards);
-    if (ask.opens) {
-        view_.ShowHand(HoldStack, 0);
-        SetHoldGrid(true);
-    }
+    if (ask.opens) SetHoldGrid(true);
     if (HoldNeeded == 0 && fits) SetDiscardButton(true);
-    ShowPlayerHand(kHuman);
     return true;
 }
 
@@ -42,9 +38,7 @@ bool Game::ChooseToLay(int slot) {
     MoveScope scope(*this);
     if (!MoveChecked(hand, HoldStack, column)) return false;
     HoldOrigins.push_back(static_cast<std::int16_t>(slot));
-    view_.ShowHand(HoldStack, 0);
     if ((HoldStack.Count() == HoldNeeded && !ChoosingCards) || hand.Empty()) SetDiscardButton(true);
-    ShowPlayerHand(kHuman);
     return true;
 }
 
@@ -64,8 +58,6 @@ bool Game::LayPicked() {
         for (int i = 0; i < chosen; ++i) {
             if (!MoveChecked(HoldStack, DiscardPile, 0)) break;
             ForgetHeldSlot(0);
-            view_.ShowHand(HoldStack, 0);
-            view_.ShowDiscardTop();
         }
     }
 
@@ -82,20 +74,16 @@ bool Game::LayPicked() {
         for (int i = 0; i < chosen && receiver != 0; ++i) {
             if (!MoveChecked(HoldStack, Players[receiver], 0)) break;
             ForgetHeldSlot(0);
-            view_.ShowHand(HoldStack, 0);
-            ShowPlayerHand(receiver);
         }
         // Cards chosen for a card that neither passes nor discards (or that
         // found no room) go back to the hand rather than off the table.
-        bool returned = false;
-        while (!HoldStack.Empty() && ReturnHeldToHand()) returned = true;
+        while (!HoldStack.Empty() && ReturnHeldToHand()) {
+        }
         HoldStack.Clear();
         HoldOrigins.clear();
-        if (returned) ShowPlayerHand(kHuman);
     }
 
     PassesInRow = 0;
-    view_.RepaintDiscardPile();
     CurPlayer = ApplyCardAction(DiscardPile[DiscardPile.Count() - 1]);
     // A wild card waits here for its group to be named, a move of its own.
     if (!NamingGroup) AfterHumanPlay();
@@ -187,8 +175,6 @@ bool Game::TakeFrom(int player, int slot) {
         FinishHumanRound();
         return true;
     }
-    ShowPlayerHand(player);
-    ShowPlayerHand(kHuman);
     ++ChooseDone;
     if (ChooseDone >= ChooseTotal) {
         CurPlayer = static_cast<std::int16_t>(NextSeat(kHuman, PlayReversed));

@@ -40,11 +40,6 @@ int Game::CardsToChoose(int slot) const {
     return std::min(HoldFor(hand[slot], PlayableOn(hand[slot], DiscardPile), false, left).cards, left);
 }
 
-void Game::ShowPlayerHand(int player) {
-    if (player < 1 || player > 4) return;
-    view_.ShowHand(Players[player], player);
-}
-
 void Game::SetHoldGrid(bool open) {
     HoldGridOpen = open;
     view_.SetHoldGridVisible(open);

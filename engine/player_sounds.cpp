@@ -54,7 +54,7 @@ bool Game::PlayPlayerSound(int event, bool chance_test, int& player) {
     const int r = chance_test ? static_cast<int>(Rng().Uniform() * 99 + 1) : 2;
     if (!(r > 1 && r < PlayerInfo[player].SoundChance)) return false;
     const int variant = static_cast<int>(Rng().Uniform() * 3) + 1;
-    if (Event* cue = Emit(EventKind::SoundCue, player, event)) cue->variant = static_cast<std::int16_t>(variant);
+    Emit(EventKind::SoundCue, player, event, [variant](Event& cue) { cue.variant = static_cast<std::int16_t>(variant); });
     return true;
 }
 

@@ -13,9 +13,6 @@ bool Game::MoveChecked(CardStack& from, CardStack& to, int slot) {
         ++RefusedMoves;
         EmitMove(EventKind::CardRefused, from[slot], from, to, slot);
     }
-    // A listener hears the move while the table is as the move left it: a
-    // card passed between hands is shown leaving the hand as it was.
-    if (listener_) DeliverHeard();
     return room;
 }
 
@@ -23,7 +20,6 @@ void Game::ClearPickState() {
     PickStack.Clear();
     HoldStack.Clear();
     HoldOrigins.clear();
-    view_.ShowHand(HoldStack, 0);
     SetHoldGrid(false);
     SetDiscardButton(false);
     view_.ClearPickedCard();
@@ -45,12 +41,8 @@ RoundResult Game::ScoreRound() {
     result.RoundNum = RoundNum;
     for (int p = 1; p <= 4; ++p) result.Totals[p] = Scores[p];
     // The sheet opens from this event, and a won game is presented over it.
-    if (Event* scored = Emit(EventKind::RoundEnded, Winner)) {
-        scored->scores = result.Totals;
-        if (Winner > 0) Emit(EventKind::GameEnded, Winner);
-    }
-    // Heard on the table as scored, before a won game's count starts again.
-    if (listener_) DeliverHeard();
+    Emit(EventKind::RoundEnded, Winner, 0, [&result](Event& scored) { scored.scores = result.Totals; });
+    if (Winner > 0) Emit(EventKind::GameEnded, Winner);
     if (Winner > 0) RoundNum = 0;
     return result;
 }
@@ -70,7 +62,6 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
     for (int p = 1; p <= 4; ++p) any = any || !Players[p].Empty();
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = static_cast<std::int16_t>(StartPlayer >= 1 ? StartPlayer : 1);
     RoundEnded = !any;
-    if (any) ShowPlayerHand(kHuman);
 }
 
 RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {

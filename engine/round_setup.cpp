@@ -4,11 +4,10 @@
 namespace kvt {
 
 // Seat arrows placed, hold grid and Discard button closed, picked card
-// cleared, the top of the pile shown.
+// cleared.
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     ClearPickState();
-    view_.ShowDiscardTop();
 }
 
 void Game::NewGame() {
@@ -71,7 +70,6 @@ Status Game::NextRound(FirstDiscardRule rule) {
     ShuffleStack(DrawDeck);
     DealHands();
     TurnUpFirstCard(rule);
-    view_.ShowDiscardTop();
     CurPlayer = StartPlayer;
     return reloaded;
 }

@@ -8,7 +8,6 @@ std::int16_t Game::MoveCard(CardStack& from, CardStack& to, int slot, bool do_ac
     to.Push(moved);
     EmitMove(EventKind::CardMoved, moved, from, to, slot);
     if (!do_action) return 0;
-    view_.RepaintDiscardPile();
     return ApplyCardAction(to[to.Count() - 1]);
 }
 

@@ -42,6 +42,24 @@ void ShowCardMove(const Game& game, const Event& event, EventShows& shows) {
     shows.CardFliesToHand(event.to.seat, from_place, event.card, HandBefore(game, event, from_place <= 2 ? 2 : from_place));
 }
 
+bool OnPiles(Place place) { return place == Place::Deck || place == Place::Pile; }
+
+// The stack at `spot` drawn again after a card left or joined it.
+void Redraw(const Game& game, Spot spot, EventShows& shows) {
+    switch (spot.place) {
+    case Place::Hand:
+        if (spot.seat >= 1 && spot.seat <= 4) shows.HandRedrawn(spot.seat, game.Players[static_cast<std::size_t>(spot.seat)]);
+        break;
+    case Place::HoldGrid:
+    case Place::PickedCard:
+        shows.HandRedrawn(0, game.HoldGridCards());
+        break;
+    default:
+        if (OnPiles(spot.place)) shows.PilesRedrawn(PilesShown::Of(game));
+        break;
+    }
+}
+
 }  // namespace
 
 void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
@@ -55,6 +73,13 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
         ShowCardMove(game, event, shows);
     if (event.kind == EventKind::CardMoved && event.from.place == Place::Held) shows.HoldCardHidden();
+    if (event.kind == EventKind::CardMoved) {
+        Redraw(game, event.from, shows);
+        // A card from the deck to the pile draws the two once.
+        if (!(OnPiles(event.from.place) && OnPiles(event.to.place))) Redraw(game, event.to, shows);
+    }
+    if (event.kind == EventKind::GroupCardLaid || event.kind == EventKind::DeckRebuilt)
+        shows.PilesRedrawn(PilesShown::Of(game));
     if (event.kind == EventKind::RoundEnded) {
         // A player that went out while it held a card aside: the card goes with the round.
         if (!game.CompHeld.Empty()) shows.HoldCardHidden();
@@ -71,7 +96,10 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
         shows.DeckShuffled();
         break;
     case EventKind::Dealt:
-        for (int p = 1; p <= 4; ++p) shows.HandVisible(p, true);
+        // The table as the new round starts it, before its cards come.
+        shows.HandRedrawn(0, game.HoldGridCards());
+        for (int p = 1; p <= 4; ++p) shows.HandRedrawn(p, game.Players[static_cast<std::size_t>(p)]);
+        shows.PilesRedrawn(PilesShown::Of(game));
         break;
     case EventKind::Passed:
         shows.PlayerPassed(event.seat);

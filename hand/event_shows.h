@@ -7,6 +7,7 @@
 #include "core/event.h"
 #include "core/table_state.h"
 #include "engine/game_over.h"
+#include "hand/piles_shown.h"
 
 namespace kvt {
 
@@ -35,6 +36,12 @@ public:
     // round that the player ended by discarding its last cards.
     virtual void HoldCardShown(int player, const Card& card) = 0;
     virtual void HoldCardHidden() = 0;
+    // A stack a card has left or joined is drawn again as it now stands,
+    // once the card's flight has landed, and all of them at a deal: grid 0
+    // is the hold grid (also sized again for the picked card), 1..4 the
+    // hands; the deck and the pile are drawn together.
+    virtual void HandRedrawn(int grid, const CardStack& stack) = 0;
+    virtual void PilesRedrawn(const PilesShown& piles) = 0;
     // The human's picked card flies from its box to the pile, which then shows it.
     virtual void PickedCardFlies(const Card& card) = 0;
     // A player's draw: a card back flies from the deck to its hand, or to
@@ -46,8 +53,8 @@ public:
     virtual void Logged(const Event& event) = 0;
     virtual void DirectionTurns(int reversed) = 0;
     virtual void DeckShuffled() = 0;
-    // A player's hand is shown, or hidden: every hand is shown at a deal;
-    // a computer player that went out has its hand hidden with the round.
+    // A computer player that went out has its hand hidden with the round
+    // (a hand drawn again with cards shows again).
     virtual void HandVisible(int player, bool visible) = 0;
     // The seat arrow points at `seat` alone (none for the person, seat 1):
     // the computer whose move is shown, or the seat its card passes cards to

@@ -256,10 +256,8 @@ void HandView::ShowHand(const CardStack& stack, int player) {
     // Every draw and deal is followed by a redraw of a hand: the deck follows.
     ShowDrawDeck();
     CardGrid* grid = Grid(player);
-    if (player != 0 && stack.Count() == 0) {
-        grid->hide();
-        return;
-    }
+    if (player != 0) grid->setVisible(stack.Count() > 0);
+    if (player != 0 && stack.Count() == 0) return;
 
     if (player == 0) {
         const int left_col = grid->LeftCol();
@@ -436,12 +434,6 @@ void HandView::Adjust(int player, int count) {
 void HandView::SetHandVisible(int player, bool visible) {
     if (player < 0 || player > 4) return;
     Grid(player)->setVisible(visible);
-}
-
-PilesShown PilesShown::Of(const TableState& table) {
-    PilesShown piles{table.DrawDeck.Count(), table.DiscardPile.Count(), {}};
-    if (!table.DiscardPile.Empty()) piles.top = table.DiscardPile.Top();
-    return piles;
 }
 
 void HandView::ShowDiscardTop() { ShowPiles(PilesShown::Of(game_)); }

@@ -16,6 +16,7 @@
 #include "core/card.h"
 #include "core/card_stack.h"
 #include "core/table_state.h"
+#include "hand/piles_shown.h"
 
 class QPushButton;
 class QWidget;
@@ -138,15 +139,6 @@ private:
 // Value, equal cards in the hand's order; else the hand's order.
 std::vector<int> ShownOrder(const CardStack& stack, bool sort_cards);
 
-// The deck and the pile as the table shows them: their sizes and the pile's
-// top card.
-struct PilesShown {
-    int deck = 0;
-    int pile = 0;
-    Card top;
-    static PilesShown Of(const TableState& table);
-};
-
 // The hands and piles on the table: the four hand grids, the hold grid, the
 // draw deck, the discard pile, the picked card and the Discard button. It
 // draws what the game holds and decides nothing.
@@ -173,8 +165,8 @@ public:
     TwipRect GridRect(int index) const { return grid_rects_.at(static_cast<std::size_t>(index)); }
 
     // Redraws grid `player` (0 = hold grid from the hold stack) from `stack`.
-    // A player's grid with no cards is hidden; the human's hand is shown
-    // in its ShownOrder.
+    // A player's grid is shown while it holds cards and hidden without;
+    // the human's hand is shown in its ShownOrder.
     void ShowHand(const CardStack& stack, int player);
     // The slot of the human's hand that column `column` of its grid shows
     // (the column itself when it shows none).

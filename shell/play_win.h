@@ -359,6 +359,8 @@ private:
     void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) override;
     void DrawFlies(int player, bool to_picked_card) override;
     void PickedCardFlies(const Card& card) override;
+    void HandRedrawn(int grid, const CardStack& stack) override;
+    void PilesRedrawn(const PilesShown& piles) override;
     void HoldCardShown(int player, const Card& card) override;
     void HoldCardHidden() override;
     void HandVisible(int player, bool visible) override;

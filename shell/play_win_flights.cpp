@@ -183,6 +183,14 @@ void PlayWin::PickedCardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyPickedCard(card, done); });
 }
 
+void PlayWin::HandRedrawn(int grid, const CardStack& stack) {
+    show_->Now([this, grid, stack] { ShowHand(stack, grid); });
+}
+
+void PlayWin::PilesRedrawn(const PilesShown& piles) {
+    show_->Now([this, piles] { ShowPiles(piles); });
+}
+
 void PlayWin::DrawFlies(int player, bool to_picked_card) {
     show_->Lasting([this, player, to_picked_card](const Done& done) { FlyDraw(player, to_picked_card, done); });
 }

@@ -167,8 +167,9 @@ TEST_F(Computer, TheLoopPlaysUntilTheHuman) {
     // Player 2 opened the new round and play went on to the human.
     EXPECT_EQ(std::tuple(table.view.score_sheets, game.Scores[1], game.Scores[2], game.StartPlayer), std::tuple(1, 6, 3, 2));
     const long sheet = table.view.At("OpenScoreSheet 0");
+    // Its hand hidden with the round, and shown again with the next deal's first card.
     EXPECT_LT(table.view.At("SetHandVisible 3 off"), sheet);
-    EXPECT_LT(sheet, table.view.At("SetHandVisible 3 on"));
+    EXPECT_LT(sheet, table.view.At("ShowHand 3 1"));
 }
 
 }  // namespace

@@ -74,6 +74,10 @@ public:
     void HandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
     void ArrowAt(int seat) override { Note("Arrow " + N(seat)); }
     void PickedCardFlies(const Card& c) override { Note("AnimatePickedCard " + Name(c)); }
+    void HandRedrawn(int grid, const CardStack& s) override { Note("ShowHand " + N(grid) + " " + N(s.Count())); }
+    void PilesRedrawn(const PilesShown& piles) override {
+        Note("ShowPiles " + N(piles.deck) + " " + N(piles.pile) + (piles.pile > 0 ? " " + Name(piles.top) : ""));
+    }
     void DrawFlies(int p, bool picked) override { Note("AnimateDraw " + N(p) + (picked ? " picked" : "")); }
     void Logged(const Event&) override {}
     void DirectionTurns(int reversed) override { Note("Direction " + N(reversed)); }
