@@ -132,8 +132,6 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
         {Write("padded.cds", good + "xx"), "unpack-cards",
          fault(Path("padded.cds"), "2 unexpected bytes follow the table background")},
         {Path("missing.cds"), "unpack-cards", "Cannot open \"" + Path("missing.cds") + "\": No such file or directory"},
-        {Write("bad.dpf", bare + players_test::RawEntry(0, "../x.wav", 1, "x")), "unpack-player",
-         fault(Path("bad.dpf"), "sound entry 1 (\"../x.wav\"): the file name contains '/'")},
         {Write("manifest.dpf", bare + players_test::RawEntry(0, "PLAYER.TXT", 1, "x")), "unpack-player",
          fault(Path("manifest.dpf"),
                "the player file holds a clip named \"PLAYER.TXT\", which an unpacked folder keeps for its manifest")},
@@ -145,7 +143,7 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
             const auto r = Run(args);
             EXPECT_EQ(std::tuple(r.exit_code, r.out, r.err), std::tuple(1, "", "kvx: " + message + "\n")) << args[0];
         }
-        EXPECT_FALSE(fs::exists(temp_ / "out") || fs::exists(temp_ / "x.wav"));
+        EXPECT_FALSE(fs::exists(temp_ / "out"));
     }
 }
 
