@@ -33,8 +33,6 @@ protected:
         test::WriteBytes(File(name), EncodePlayerFile(file));
         return File(name);
     }
-    // Every file and folder of the table's temporary root with its bytes.
-    std::map<std::string, std::string> Files() const { return players_test::Snapshot(Root()); }
 
     // The game state a fault must leave alone.
     bool StateKept() const;

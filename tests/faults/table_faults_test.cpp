@@ -141,11 +141,9 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediateAndFifosAre
     };
     for (const auto& [what, bytes] : waves) {
         SCOPED_TRACE(what);
-        fs::remove(opening);
-        fs::remove(clip);
-        if (bytes != "-") {
-            test::WriteBytes(opening, bytes);
-            test::WriteBytes(clip, bytes);
+        for (const fs::path& path : {opening, clip}) {
+            fs::remove(path);
+            if (bytes != "-") test::WriteBytes(path, bytes);
         }
         EXPECT_TRUE(what == "truncated" || !WavClipLength(QString::fromStdString(clip.string())));
         // A clip of the rules ends at once, or after the margin at most, never
