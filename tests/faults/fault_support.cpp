@@ -37,9 +37,7 @@ bool WorkingState::StateKept() const { return game.CardSet == first_set && game.
 
 bool WorkingState::NextRoundDealt() {
     (void)game.NextRound(FirstDiscardRule::kWild);
-    for (int p = 1; p <= 4; ++p)
-        if (game.Players[p].Count() != kHandSize) return false;
-    return !game.DiscardPile.Empty();
+    return test::HandCounts(game) == std::vector<int>(4, kHandSize) && !game.DiscardPile.Empty();
 }
 
 std::string WorkingState::VerdictAfter(const std::function<Status()>& operation) {

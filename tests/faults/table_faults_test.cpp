@@ -53,10 +53,7 @@ bool FaceIsDrawn(const PlayWin& win, const Card& card) {
 
 bool DealsAFreshGame(PlayWin& win) {
     win.NewGameCommand();
-    const Game& game = win.GameState();
-    for (int p = 1; p <= 4; ++p)
-        if (game.Players[static_cast<std::size_t>(p)].Count() != kHandSize) return false;
-    return true;
+    return test::HandCounts(win.GameState()) == std::vector<int>(4, kHandSize);
 }
 
 // A card set named on the command line or loaded from the menu is reported and the set in force stays with
