@@ -33,22 +33,10 @@ void WorkingState::SetUp() {
     fs::permissions(Root(), readable, fs::perm_options::add, ec);
 }
 
-bool WorkingState::StateKept() const { return game.CardSet == first_set && game.PlayerInfo[2] == seat2_before; }
-
-bool WorkingState::NextRoundDealt() {
-    (void)game.NextRound(FirstDiscardRule::kWild);
-    return test::HandCounts(game) == std::vector<int>(4, kHandSize) && !game.DiscardPile.Empty();
-}
-
 std::string WorkingState::VerdictAfter(const std::function<Status()>& operation) {
     const Status status = operation();
     const bool kept = StateKept();
     return Verdict(status, kept, NextRoundDealt());
-}
-
-std::string Verdict(const Status& status, bool kept, bool dealt) {
-    return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
-           "\ndealt: " + (dealt ? "yes" : "no");
 }
 
 namespace {

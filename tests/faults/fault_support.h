@@ -35,8 +35,11 @@ protected:
     }
 
     // The game state a fault must leave alone.
-    bool StateKept() const;
-    bool NextRoundDealt();
+    bool StateKept() const { return game.CardSet == first_set && game.PlayerInfo[2] == seat2_before; }
+    bool NextRoundDealt() {
+        (void)game.NextRound(FirstDiscardRule::kWild);
+        return test::HandCounts(game) == std::vector<int>(4, kHandSize) && !game.DiscardPile.Empty();
+    }
     // Runs `operation`, then gives the Verdict on it: the state is judged before the next round is dealt.
     std::string VerdictAfter(const std::function<Status()>& operation);
 
@@ -55,7 +58,10 @@ inline bool Contains(const std::string& text, const std::vector<std::string>& pa
 
 // What a hampered child saw, as text for the parent to check: the message
 // (or "ok"), then whether the game state was kept and the next round dealt.
-std::string Verdict(const Status& status, bool kept, bool dealt);
+inline std::string Verdict(const Status& status, bool kept, bool dealt) {
+    return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
+           "\ndealt: " + (dealt ? "yes" : "no");
+}
 inline constexpr const char* kKeptAndDealt = "\nkept: yes\ndealt: yes";
 
 // How a forked child is hampered before it runs the code under test.

@@ -80,8 +80,7 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndADamagedWorkingCopyShowsBla
     EXPECT_TRUE(FaceIsDrawn(win, some_card) && DealsAFreshGame(win));
 
     // A damaged working copy at the next start shows blank cards, says so once, and the play goes on.
-    setup.win->close();
-    setup.win.reset();
+    setup.Close();
     test::WriteBytes(setup.folders.AppDir / files::kCardBitmap, "BM but nothing after");
     setup.messages.clear();
     PlayWin& again = setup.Open();
