@@ -42,7 +42,7 @@ protected:
 };
 
 // A load refused names the file and the cause; the game state stays and the next round is dealt.
-TEST_F(UnwritableFolder, LoadsAndRoundsThatCannotBeWrittenOrGrowChangeNothing) {
+TEST_F(UnwritableFolder, LoadsThatCannotBeWrittenOrGrowChangeNothing) {
     const fs::path other = WriteCardSet("other.cds", test::SampleCardSetFile(other_set, 3000, 200, 50));
     const fs::path large = WriteCardSet("large.cds", test::SampleCardSetFile(other_set, kLargePart, 300, 40));
     PlayerFileContents bob = SamplePlayer();
@@ -204,7 +204,9 @@ TEST_F(UnwritableSettings, WithoutWriteAccessOrRoomToGrowTheFileStaysAsItWasAndT
 // FIFOs and links where the table expects its files. Opening a FIFO with no writer would wait for ever, so
 // each read is refused at once with a message naming it; a link under one of our temporary names (an
 // interrupted run, or put there by something else) must not lead a write out of our folders.
-TEST_F(WorkingState, AFifoAtAnyPathIsRefusedAtOnceNamingTheFile) {
+using FifoAtPath = WorkingState;
+
+TEST_F(FifoAtPath, EveryReadIsRefusedAtOnceNamingTheFile) {
     // What the FIFO stands for, where it goes, and what then reads it; the message it gives.
     using Read = std::function<std::string(Game&, const fs::path&)>;
     const std::tuple<const char*, fs::path, Read> cases[] = {
