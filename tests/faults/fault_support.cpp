@@ -1,6 +1,5 @@
 #include "fault_support.h"
 
-#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -14,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace kvt::faults {
 
@@ -33,24 +33,10 @@ void WorkingState::SetUp() {
     fs::permissions(Root(), readable, fs::perm_options::add, ec);
 }
 
-bool WorkingState::StateKept() const { return game.CardSet == first_set && game.PlayerInfo[2] == seat2_before; }
-
-bool WorkingState::NextRoundDealt() {
-    (void)game.NextRound(FirstDiscardRule::kWild);
-    for (int p = 1; p <= 4; ++p)
-        if (game.Players[p].Count() != kHandSize) return false;
-    return !game.DiscardPile.Empty();
-}
-
 std::string WorkingState::VerdictAfter(const std::function<Status()>& operation) {
     const Status status = operation();
     const bool kept = StateKept();
     return Verdict(status, kept, NextRoundDealt());
-}
-
-std::string Verdict(const Status& status, bool kept, bool dealt) {
-    return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
-           "\ndealt: " + (dealt ? "yes" : "no");
 }
 
 namespace {
@@ -59,21 +45,10 @@ constexpr uid_t kNobody = 65534;
 
 std::string Failed(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
-bool WriteAll(int fd, const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
+// One write, as the namespace map files of /proc want them.
 bool WriteFile(const char* path, const std::string& text) {
-    const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    const bool written = fd >= 0 && WriteAll(fd, text);
-    if (fd >= 0) close(fd);
-    return written;
+    std::ofstream out(path);
+    return (out << text << std::flush).good();
 }
 
 // Sets the hamper up inside the child; "" when it is in force, else why not.
@@ -115,40 +90,27 @@ std::string Apply(Hamper hamper, const std::string& folder, long limit_bytes) {
 
 ChildRun RunHampered(Hamper hamper, const std::string& folder, long limit_bytes,
                      const std::function<std::string()>& body) {
-    ChildRun run;
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0) {
-        run.crashed = Failed("pipe");
-        return run;
-    }
+    const test::TempDir scratch;
+    const fs::path report = scratch / "report";
     std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        close(pipe_fds[0]);
+        // Opened before the hamper, so that a child that lost its rights can still report.
+        std::ofstream out(report, std::ios::binary);
         const std::string skip = Apply(hamper, folder, limit_bytes);
-        WriteAll(pipe_fds[1], skip.empty() ? "R" + body() : "S" + skip);
+        out << (skip.empty() ? "R" + body() : "S" + skip) << std::flush;
         if (hamper == Hamper::kNoWriteAccess && geteuid() != 0) chmod(folder.c_str(), 0755);
-        close(pipe_fds[1]);
         _exit(0);  // no exit handlers of the test program in the child
     }
-    close(pipe_fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(pipe_fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(pipe_fds[0]);
+    ChildRun run;
     int status = 0;
-    if (pid < 0) run.crashed = Failed("fork");
-    else if (waitpid(pid, &status, 0) != pid) run.crashed = Failed("waitpid");
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) run.crashed = Failed(pid < 0 ? "fork" : "waitpid");
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         run.crashed = WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
                                           : "exit status " + std::to_string(WEXITSTATUS(status));
+    const std::string text = fs::exists(report) ? test::ReadBytes(report) : "";
     if (run.crashed.empty() && text.empty()) run.crashed = "the child said nothing";
-    else if (!text.empty() && text[0] == 'S') run.skipped = text.substr(1);
+    else if (text.starts_with('S')) run.skipped = text.substr(1);
     else if (!text.empty()) run.output = text.substr(1);
     return run;
 }

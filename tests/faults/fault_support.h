@@ -33,12 +33,13 @@ protected:
         test::WriteBytes(File(name), EncodePlayerFile(file));
         return File(name);
     }
-    // Every file and folder of the table's temporary root with its bytes.
-    std::map<std::string, std::string> Files() const { return players_test::Snapshot(Root()); }
 
     // The game state a fault must leave alone.
-    bool StateKept() const;
-    bool NextRoundDealt();
+    bool StateKept() const { return game.CardSet == first_set && game.PlayerInfo[2] == seat2_before; }
+    bool NextRoundDealt() {
+        (void)game.NextRound(FirstDiscardRule::kWild);
+        return test::HandCounts(game) == std::vector<int>(4, kHandSize) && !game.DiscardPile.Empty();
+    }
     // Runs `operation`, then gives the Verdict on it: the state is judged before the next round is dealt.
     std::string VerdictAfter(const std::function<Status()>& operation);
 
@@ -57,7 +58,10 @@ inline bool Contains(const std::string& text, const std::vector<std::string>& pa
 
 // What a hampered child saw, as text for the parent to check: the message
 // (or "ok"), then whether the game state was kept and the next round dealt.
-std::string Verdict(const Status& status, bool kept, bool dealt);
+inline std::string Verdict(const Status& status, bool kept, bool dealt) {
+    return (status.ok() ? std::string("ok") : status.message()) + "\nkept: " + (kept ? "yes" : "no") +
+           "\ndealt: " + (dealt ? "yes" : "no");
+}
 inline constexpr const char* kKeptAndDealt = "\nkept: yes\ndealt: yes";
 
 // How a forked child is hampered before it runs the code under test.

@@ -53,15 +53,12 @@ bool FaceIsDrawn(const PlayWin& win, const Card& card) {
 
 bool DealsAFreshGame(PlayWin& win) {
     win.NewGameCommand();
-    const Game& game = win.GameState();
-    for (int p = 1; p <= 4; ++p)
-        if (game.Players[static_cast<std::size_t>(p)].Count() != kHandSize) return false;
-    return true;
+    return test::HandCounts(win.GameState()) == std::vector<int>(4, kHandSize);
 }
 
-// Named on the command line or loaded from the menu, it is reported and the
-// set in force stays with its pictures and working files.
-TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
+// A card set named on the command line or loaded from the menu is reported and the set in force stays with
+// its pictures and working files.
+TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndADamagedWorkingCopyShowsBlankCards) {
     TableSetup setup;
     // A card set whose layout is sound but whose bitmap bytes are no picture.
     CardSetDef garbled = test::SampleCardSet();
@@ -81,20 +78,16 @@ TEST(UndecodableCardBitmap, LoadingTheSetIsRefusedAndThePreviousSetStays) {
     EXPECT_TRUE(SaidNaming(setup, 2, *options.card_set));
     EXPECT_EQ(std::tuple(game.CardSet, test::FilesIn(setup.folders.AppDir)), std::tuple(set_before, files_before));
     EXPECT_TRUE(FaceIsDrawn(win, some_card) && DealsAFreshGame(win));
-}
 
-TEST(UndecodableCardBitmap, ADamagedWorkingCopyShowsBlankCardsAndThePlayGoesOn) {
-    TableSetup setup;
-    setup.Open();
-    setup.win->close();
-    setup.win.reset();
+    // A damaged working copy at the next start shows blank cards, says so once, and the play goes on.
+    setup.Close();
     test::WriteBytes(setup.folders.AppDir / files::kCardBitmap, "BM but nothing after");
     setup.messages.clear();
-    PlayWin& win = setup.Open();
-    EXPECT_TRUE(win.CardClip().IsEmpty());
+    PlayWin& again = setup.Open();
+    EXPECT_TRUE(again.CardClip().IsEmpty());
     EXPECT_TRUE(SaidNaming(setup, 1, setup.folders.AppDir / files::kCardBitmap));
-    EXPECT_TRUE(!FaceIsDrawn(win, win.GameState().Players[1][0]) && DealsAFreshGame(win));
-    win.RedrawTable();
+    EXPECT_TRUE(!FaceIsDrawn(again, again.GameState().Players[1][0]) && DealsAFreshGame(again));
+    again.RedrawTable();
     QApplication::processEvents();
 }
 
@@ -144,11 +137,9 @@ TEST(UndecodableWave, OpeningSoundAndPlayerClipsAreSilentAndImmediateAndFifosAre
     };
     for (const auto& [what, bytes] : waves) {
         SCOPED_TRACE(what);
-        fs::remove(opening);
-        fs::remove(clip);
-        if (bytes != "-") {
-            test::WriteBytes(opening, bytes);
-            test::WriteBytes(clip, bytes);
+        for (const fs::path& path : {opening, clip}) {
+            fs::remove(path);
+            if (bytes != "-") test::WriteBytes(path, bytes);
         }
         EXPECT_TRUE(what == "truncated" || !WavClipLength(QString::fromStdString(clip.string())));
         // A clip of the rules ends at once, or after the margin at most, never
@@ -269,6 +260,7 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
 // The game in progress is kept after every move; a kill at a random byte of keeping one brings back the table
 // of the last move kept whole at the next start, never a mangled one.
 constexpr std::uint64_t kSeed = 20240607;
+constexpr std::size_t kMostMovesKept = 300;
 
 // The table and its score sheet, as a start brings them back.
 std::string Snapshot(const Game& game) {
@@ -308,23 +300,17 @@ TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
     const auto file = fixture.folders.AppDir / "table-in-progress.txt";
 
     // The same match played here: the table after each move, 0 as dealt.
-    std::vector<std::string> tables;
     KeptMatch reference(fixture);
-    tables.push_back(Snapshot(*reference.game));
-    const auto table_after = [&](std::size_t move) -> const std::string& {
-        while (tables.size() <= move) {
-            EXPECT_TRUE(reference.Step());
-            tables.push_back(Snapshot(*reference.game));
-        }
-        return tables[move];
-    };
+    std::vector<std::string> tables{Snapshot(*reference.game)};
+    while (tables.size() <= kMostMovesKept && reference.Step()) tables.push_back(Snapshot(*reference.game));
+    ASSERT_EQ(tables.size(), kMostMovesKept + 1);
 
     std::mt19937 chance(7);
     for (int trial = 0; trial < 12; ++trial) {
         std::filesystem::remove(file);
         // Killed while keeping a random move, at a random byte of it: the
         // file size limit ends the process with SIGXFSZ at that byte.
-        const int kept = std::uniform_int_distribution<int>(0, 300)(chance);
+        const int kept = std::uniform_int_distribution<int>(0, static_cast<int>(kMostMovesKept))(chance);
         const double cut = std::uniform_real_distribution<double>(0, 1)(chance);
         const pid_t child = ::fork();
         if (child == 0) {
@@ -350,7 +336,7 @@ TEST(ResumeKill, AKillInTheMiddleOfKeepingAMoveBringsBackTheMoveBefore) {
             continue;
         }
         ASSERT_EQ(outcome, TableResume::Outcome::kResumed) << "trial " << trial << ": " << why;
-        EXPECT_EQ(Snapshot(*restored), table_after(static_cast<std::size_t>(kept))) << "trial " << trial << ", move " << kept;
+        EXPECT_EQ(Snapshot(*restored), tables[static_cast<std::size_t>(kept)]) << "trial " << trial << ", move " << kept;
     }
 }
 

@@ -35,15 +35,35 @@
 namespace kvt::kvx {
 namespace {
 
+namespace fs = std::filesystem;
 using Part = CardSetDocument::Part;
 
-class DesignerTest : public ::testing::Test {
+QString Text(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// A picture of one colour saved at `path`, in the format its suffix names.
+QString SavedPicture(const fs::path& path, int width, int height, Qt::GlobalColor colour) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    EXPECT_TRUE(picture.save(Text(path)));
+    return Text(path);
+}
+
+// A designer or player window on a temporary folder; the texts it reports are collected (the designer's
+// come after a title), and a question about unsaved changes gets `answer_`.
+template <typename Window>
+class WindowTest : public ::testing::Test {
 protected:
-    DesignerTest() {
-        window_.message_sink = [this](const QString&, const QString& text) { messages_.push_back(text); };
+    WindowTest() {
+        window_.message_sink = [this](const auto&... parts) {
+            messages_.push_back(std::get<sizeof...(parts) - 1>(std::tie(parts...)));
+        };
         window_.ask_to_save = [this](const QString&) { return answer_; };
     }
-    std::filesystem::path Write(const char* name, const CardSetFile& f) { return test::WriteCardSet(dir_ / name, f); }
+    fs::path Write(const char* name, const CardSetFile& f) { return test::WriteCardSet(dir_ / name, f); }
+    QString File(const char* name, const std::string& bytes) {
+        test::WriteBytes(dir_ / name, bytes);
+        return Text(dir_ / name);
+    }
     void Edit(int definition, int column, const QVariant& value) {
         QAbstractItemModel* model = window_.Table().model();
         ASSERT_TRUE(model->setData(model->index(definition, column), value));
@@ -55,10 +75,12 @@ protected:
     }
 
     test::TempDir dir_;
-    DesignerWindow window_;
+    Window window_;
     QStringList messages_;
-    QMessageBox::StandardButton answer_ = QMessageBox::Cancel;
+    QMessageBox::StandardButton answer_ = QMessageBox::Discard;
 };
+using DesignerTest = WindowTest<DesignerWindow>;
+using PlayerWindowTest = WindowTest<PlayerWindow>;
 
 TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTheByte) {
     for (const CardSetFile& set : {testing::OddCardSet(), testing::SparseCardSet(), testing::PlainCardSet()}) {
@@ -73,9 +95,7 @@ TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTh
 
     // The plain set is open.
     const CardSetFile original = window_.Document().File();
-    QImage picture(300, 230, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    ASSERT_TRUE(picture.save(QString::fromStdString((dir_ / "cards.png").string())));
+    const QString png = SavedPicture(dir_ / "cards.png", 300, 230, Qt::darkGreen);
 
     Edit(3, DefinitionsModel::kGroup, 7);
     Edit(3, DefinitionsModel::kAction, "skip");
@@ -90,8 +110,8 @@ TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTh
     auto* title = window_.findChild<QLineEdit*>();
     title->setText("Renamed");
     emit title->editingFinished();
-    ASSERT_TRUE(window_.ImportPart(Part::Bitmap, QString::fromStdString((dir_ / "cards.png").string())));
-    EXPECT_FALSE(window_.ImportPart(Part::Sound, QString::fromStdString((dir_ / "cards.png").string())));
+    ASSERT_TRUE(window_.ImportPart(Part::Bitmap, png));
+    EXPECT_FALSE(window_.ImportPart(Part::Sound, png));
 
     const CardSetFile& doc = window_.Document().File();
     // Duplicated 2 into 3, added a new 4 and moved it up to 3, removed 0: all moved up one.
@@ -103,7 +123,7 @@ TEST_F(DesignerTest, UnchangedSetsSaveByteForByteAndEveryEditUndoesAndRedoesToTh
     EXPECT_EQ(std::tuple(defs[0].PicRow, defs[0].PicCol, doc.Def.GameTitle), std::tuple(1, 2, FitTitle("Renamed")));
     EXPECT_EQ(doc.Bitmap.compare(0, 2, "BM"), 0);
     // The picture refused as a sound is the one message.
-    EXPECT_EQ(std::tuple(window_.Document().BitmapImage().size(), messages_.size()), std::tuple(picture.size(), 1));
+    EXPECT_EQ(std::tuple(window_.Document().BitmapImage().size(), messages_.size()), std::tuple(QSize(300, 230), 1));
 
     const CardSetFile edited = doc;
     QUndoStack& history = window_.Document().History();
@@ -162,7 +182,7 @@ TEST(PlayWarnings, NameWhatPlaysBadly) {
 TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWorkingFilesOpenUntitled) {
     CardSetFile set = testing::PlainCardSet();
     set.Def.AuthorName = "<img width=30000 height=30000>";
-    const std::filesystem::path hostile = Write("<img src='x'>.cds", set);
+    const fs::path hostile = Write("<img src='x'>.cds", set);
     ASSERT_TRUE(window_.OpenFile(hostile));
     const QList<QLabel*> labels = window_.findChildren<QLabel*>();
     EXPECT_GE(labels.size(), 6);
@@ -175,7 +195,7 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
     for (const char* name : {"short.cds", "missing.cds", "CurCards.cdf"}) {
         EXPECT_FALSE(window_.OpenFile(dir_ / name));
         ASSERT_FALSE(messages_.isEmpty());
-        EXPECT_TRUE(messages_.back().contains(QString::fromStdString((dir_ / name).string()))) << name;
+        EXPECT_TRUE(messages_.back().contains(Text(dir_ / name))) << name;
         EXPECT_TRUE(window_.Document().File() == before && window_.Document().Path() == hostile) << name;
     }
 
@@ -215,21 +235,20 @@ TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
     }
     const std::string record = (dir_ / "record").string();
     const auto fake_table = [&](const char* name, int exit_code) {
-        test::WriteBytes(dir_ / name, "#!/bin/sh\nr='" + record + "'\nmkdir -p \"$r\"\nprintf '%s\\n' \"$@\" > \"$r/args\"\n"
-                                      "printf '%s\\n%s\\n' \"$XDG_CONFIG_HOME\" \"$XDG_DATA_HOME\" > \"$r/env\"\n"
-                                      "cp \"$1\" \"$r/set.cds\"; cp \"$XDG_CONFIG_HOME/kvt/kvt.ini\" \"$r/kvt.ini\"\n"
-                                      "echo 'table trouble' >&2\nexit " + std::to_string(exit_code) + "\n");
-        QFile::setPermissions(QString::fromStdString((dir_ / name).string()), QFile::ReadOwner | QFile::ExeOwner);
-        return QString::fromStdString((dir_ / name).string());
+        const QString script = File(name, "#!/bin/sh\nr='" + record + "'\nmkdir -p \"$r\"\nprintf '%s\\n' \"$@\" > \"$r/args\"\n"
+                                          "printf '%s\\n%s\\n' \"$XDG_CONFIG_HOME\" \"$XDG_DATA_HOME\" > \"$r/env\"\n"
+                                          "cp \"$1\" \"$r/set.cds\"; cp \"$XDG_CONFIG_HOME/kvt/kvt.ini\" \"$r/kvt.ini\"\n"
+                                          "echo 'table trouble' >&2\nexit " + std::to_string(exit_code) + "\n");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        return script;
     };
     const struct {
         QString table;
         QString message;  // what the designer says when the table ends; "" for nothing
-    } cases[] = {{fake_table("ok.sh", 0), ""},
-                 {fake_table("fails.sh", 3), "exit status 3.\ntable trouble"},
-                 {QString::fromStdString((dir_ / "no-such-table").string()), "cannot be started"}};
+    } cases[] = {{fake_table("ok.sh", 0), ""}, {fake_table("fails.sh", 3), "exit status 3.\ntable trouble"},
+                 {Text(dir_ / "no-such-table"), "cannot be started"}};
     for (const auto& c : cases) {
-        std::filesystem::remove_all(record);
+        fs::remove_all(record);
         messages_.clear();
         window_.table_program = c.table;
         PlayTest* test = window_.StartPlayTest();
@@ -256,8 +275,7 @@ TEST(PlayTestOpponents, RememberedWhenAllThreeAreThereElseTheShippedOnes) {
     test::TempDir dir;
     for (const char* name : {"c.dpf", "a.dpf", "b.dpf", "d.dpf", "notes.txt"}) test::WriteBytes(dir / "shared" / "players" / name, "x");
     const Folders folders{dir / "kvt.ini", dir / "data", dir / "shared"};
-    const std::array<std::filesystem::path, 3> shipped{dir / "shared/players/a.dpf", dir / "shared/players/b.dpf",
-                                                       dir / "shared/players/c.dpf"};
+    const std::array shipped{dir / "shared/players/a.dpf", dir / "shared/players/b.dpf", dir / "shared/players/c.dpf"};
     EXPECT_EQ(PlayTestOpponents(folders), shipped);
     Profile settings(folders.SettingsFile);
     ASSERT_TRUE(settings.WriteString("PlayersFile", "Player2", shipped[2].string()));
@@ -267,32 +285,27 @@ TEST(PlayTestOpponents, RememberedWhenAllThreeAreThereElseTheShippedOnes) {
     EXPECT_EQ(PlayTestOpponents(folders), (std::array{shipped[2], shipped[1], dir / "shared/players/d.dpf"}));
 }
 
-TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
-    // A set made from nothing in the designer passes `kvx check` and plays.
-    test::TempDir dir;
-    DesignerWindow designer;
-    designer.SelectDefinition(3);
-    designer.DuplicateDefinition();
-    QImage picture(10 * kCellPitchX, 5 * kCellPitchY, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "cards.jpg").string())));
-    ASSERT_TRUE(designer.ImportPart(CardSetDocument::Part::Bitmap, QString::fromStdString((dir / "cards.jpg").string())));
-    EXPECT_EQ(designer.Problems().item(0)->text(), "No problems found.");
-    ASSERT_TRUE(designer.SaveFile(dir / "set.cds"));
-    const std::string set = test::ReadBytes(dir / "set.cds");
-    const test::ProgramRun check = test::RunProgram(KVX_PROGRAM, {"check", (dir / "set.cds").string()}, dir.Path());
+// A set made from nothing in the designer passes `kvx check` and plays.
+TEST_F(DesignerTest, ASetMadeFromNothingPassesCheckAndItsBalanceReportShowsTheSimulatorsFigures) {
+    window_.SelectDefinition(3);
+    window_.DuplicateDefinition();
+    ASSERT_TRUE(window_.ImportPart(Part::Bitmap, SavedPicture(dir_ / "cards.jpg", 10 * kCellPitchX, 5 * kCellPitchY, Qt::white)));
+    EXPECT_EQ(ProblemTexts(), QStringList{"No problems found."});
+    ASSERT_TRUE(window_.SaveFile(dir_ / "set.cds"));
+    const std::string set = test::ReadBytes(dir_ / "set.cds");
+    const test::ProgramRun check = test::RunProgram(KVX_PROGRAM, {"check", (dir_ / "set.cds").string()}, dir_.Path());
     EXPECT_EQ(check.exit_code, 0) << check.err;
     // Chosen opponents, not the simulator's default ones, in an order of their own.
-    std::vector<std::filesystem::path> shipped = ShippedPlayerFiles(DefaultFolders().SharedData);
+    std::vector<fs::path> shipped = ShippedPlayerFiles(DefaultFolders().SharedData);
     ASSERT_GE(shipped.size(), 5u);
     const std::vector<std::string> opponents{shipped[4].string(), shipped[0].string(), shipped[2].string()};
     const test::ProgramRun direct = test::RunProgram(
-        KVT_SIM_PROGRAM, {"--cards", (dir / "set.cds").string(), "--games", "3", "--seed", "5", "--json", "--players",
-                          opponents[0], opponents[1], opponents[2]}, dir.Path());
+        KVT_SIM_PROGRAM, {"--cards", (dir_ / "set.cds").string(), "--games", "3", "--seed", "5", "--json", "--players",
+                          opponents[0], opponents[1], opponents[2]}, dir_.Path());
     ASSERT_EQ(direct.exit_code, 0) << direct.err;
 
     BalanceReport report(set, KVT_SIM_PROGRAM, {});
-    for (int seat = 2; seat <= 4; ++seat) report.SetOpponent(seat, QString::fromStdString(opponents[seat - 2]));
+    for (int seat = 2; seat <= 4; ++seat) report.SetOpponent(seat, Text(opponents[seat - 2]));
     report.SetGames(3);
     report.SetSeed(5);
     QSignalSpy finished(&report, &BalanceReport::Finished);
@@ -301,11 +314,10 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     EXPECT_TRUE(report.IsRunning());
     ASSERT_TRUE(finished.wait(60000));
     // The bar went to 3 of 3 as the games ended.
-    EXPECT_TRUE(
-        std::any_of(moved.begin(), moved.end(), [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
+    EXPECT_TRUE(std::ranges::any_of(moved, [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
     // Every figure's name and value, as the CSV export writes them.
     QStringList seats{"Computer"};
-    for (const std::string& opponent : opponents) seats << QFileInfo(QString::fromStdString(opponent)).completeBaseName();
+    for (const std::string& opponent : opponents) seats << QFileInfo(Text(opponent)).completeBaseName();
     const QString expected = BalanceCsv(BalanceFigures(QByteArray::fromStdString(direct.out), seats));
     EXPECT_EQ(BalanceCsv(report.Figures()), expected);
     // The charts draw the same counts: wins of the four seats, cards played by action.
@@ -320,9 +332,9 @@ TEST(BalanceReport, ShowsTheSimulatorsFiguresForTheSameSeed) {
     EXPECT_EQ(wins->at(0) + wins->at(1) + wins->at(2) + wins->at(3), 3);
     EXPECT_EQ(played->count(),
               static_cast<int>(BalanceCountsOf(QByteArray::fromStdString(direct.out)).played_by_action.size()));
-    ASSERT_TRUE(report.ExportCsv(QString::fromStdString((dir / "figures.csv").string())));
+    ASSERT_TRUE(report.ExportCsv(Text(dir_ / "figures.csv")));
     EXPECT_TRUE(expected.startsWith("figure,value\nGames,3\n") &&
-                test::ReadBytes(dir / "figures.csv") == expected.toStdString());
+                test::ReadBytes(dir_ / "figures.csv") == expected.toStdString());
 
     // A long run is cancelled at once and leaves no figures.
     report.SetGames(1000000);
@@ -362,29 +374,10 @@ TEST(DesignerArguments, OnlyCardSetsOpenTheDesigner) {
 
 std::string Wave(char fill) { return std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, fill); }
 
-class PlayerWindowTest : public ::testing::Test {
-protected:
-    PlayerWindowTest() {
-        window_.message_sink = [this](const QString& text) { messages_.push_back(text); };
-        window_.ask_to_save = [](const QString&) { return QMessageBox::Discard; };
-    }
-    QString File(const char* name, const std::string& bytes) {
-        test::WriteBytes(dir_ / name, bytes);
-        return QString::fromStdString((dir_ / name).string());
-    }
-
-    test::TempDir dir_;
-    PlayerWindow window_;
-    QStringList messages_;
-};
-
 TEST_F(PlayerWindowTest, APlayerMadeFromNothingPacksAsKvxDoes) {
     window_.SetName("Zoë");
     for (int which = 0; which < 5; ++which) window_.SetNumber(which, 10 * which - 5);
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    ASSERT_TRUE(picture.save(QString::fromStdString((dir_ / "face.png").string())));
-    ASSERT_TRUE(window_.ImportPicture(QString::fromStdString((dir_ / "face.png").string())));
+    ASSERT_TRUE(window_.ImportPicture(SavedPicture(dir_ / "face.png", 40, 30, Qt::blue)));
     ASSERT_TRUE(window_.ImportClip(0, File("a.wav", Wave('a'))));      // Sel1
     ASSERT_TRUE(window_.ImportClip(34, File("b.wav", Wave('b'))));     // lg1
     ASSERT_TRUE(window_.ImportClip(0, File("c.wav", Wave('c'))));      // replaces Sel1
@@ -427,7 +420,7 @@ TEST_F(PlayerWindowTest, DamagedAndHostileFilesAreRefusedAndChangeNothing) {
     // One refusal stands for all: each fault of the format is pinned on the codec.
     EXPECT_FALSE(window_.OpenFile(File("escape.dpf", EncodePlayerFile(hostile)).toStdString()));
     ASSERT_EQ(messages_.size(), 1);
-    EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / "escape.dpf").string()))) << messages_[0].toStdString();
+    EXPECT_TRUE(messages_[0].contains(Text(dir_ / "escape.dpf"))) << messages_[0].toStdString();
     EXPECT_TRUE(window_.Contents() == before && window_.Path() == dir_ / "good.dpf");
     // A name that looks like markup stays plain text.
     test::WriteBytes(dir_ / "rich.dpf", EncodePlayerFile(rich));

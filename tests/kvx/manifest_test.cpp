@@ -202,7 +202,9 @@ TEST(HostileCardManifest, IsRefusedWithItsLineAndTheGivenSourceIsNamed) {
                                   "data/default/cardset.txt", 2, ""), "");
 }
 
-TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFileAndOnlyTheBitmapMustBeGiven) {
+// (That the sound and the background may be empty is pinned by the round trips of the odd and plain sets
+// on the kvx program; that the bitmap may not, by HostileCardManifest.)
+TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFile) {
     for (const std::string name : {R"("../cards.bmp")", R"("../../etc/passwd")", R"("/etc/passwd")",
                                    R"("sub/cards.bmp")", R"("..")", R"(".")", R"(".hidden.bmp")", R"("cards..bmp")",
                                    R"("cards\x00.bmp")", R"("cards\n.bmp")", R"("cards\x7F.bmp")", R"("a\\..\\b")"}) {
@@ -212,11 +214,6 @@ TEST(EmbeddedFileNameTest, UnsafeNamesAreRefusedForEveryFileAndOnlyTheBitmapMust
             ExpectRefused(Replace(MinimalManifest(), "format = 1\n", line), 2, key + ": the file name");
         }
     }
-    // The sound and the background may be empty (the bitmap may not: see HostileCardManifest).
-    CardManifest m;
-    const Status s = ParseCardManifest(
-        Replace(MinimalManifest(), "format = 1\n", "format = 1\nsound = \"\"\nbackground = \"\"\n"), m);
-    EXPECT_TRUE(s) << s.message();
 }
 
 constexpr const char* kSampleManifest =
