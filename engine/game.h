@@ -286,11 +286,11 @@ private:
     std::int16_t PickOrigin = -1;
     std::vector<std::int16_t> HoldOrigins;
     std::int16_t HoldNeeded = 0;
-    bool HoldGridOpen = false;
-    bool DiscardButtonShown = false;
+    // The picked card asks for cards to be chosen; the Play is complete
+    // and may be laid.
+    bool PickAsksForCards = false;
+    bool PickComplete = false;
 
-    void SetHoldGrid(bool open);
-    void SetDiscardButton(bool shown);
     TurnOutcome PassTurn(int player);
     TurnOutcome PlayComputerMove(int slot);
     // Before the computers' part of the table's turn: a comment by one of them.

@@ -14,20 +14,19 @@ bool Game::PickToLay(int slot, bool drawn) {
     CardStack& hand = Players[kHuman];
     if (slot < 0 || slot >= hand.Count() || !PickStack.Empty()) return false;
     MoveScope scope(*this);
-    view_.ShowPickedCard(hand[slot]);
     const bool fits = CheckPlayable(hand[slot]) == 1;
     PickOrigin = static_cast<std::int16_t>(slot);
     MoveCard(hand, PickStack, slot, false);
     const HoldAsk ask = HoldFor(PickStack[0], fits, drawn, hand.Count());
     HoldNeeded = static_cast<std::int16_t>(ask.cards);
-    if (ask.opens) SetHoldGrid(true);
-    if (HoldNeeded == 0 && fits) SetDiscardButton(true);
+    if (ask.opens) PickAsksForCards = true;
+    if (HoldNeeded == 0 && fits) PickComplete = true;
     return true;
 }
 
 bool Game::ChooseToLay(int slot) {
     // The grid opens only for a card that asks for cards, and holds as many as it asks for.
-    if (PickStack.Empty() || !HoldGridOpen || HoldStack.Count() >= PickStack[0].ActionCount) return false;
+    if (PickStack.Empty() || !PickAsksForCards || HoldStack.Count() >= PickStack[0].ActionCount) return false;
     // The slot of the whole hand, in the hand without the cards already out.
     int column = slot;
     if (PickOrigin < slot) --column;
@@ -38,12 +37,12 @@ bool Game::ChooseToLay(int slot) {
     MoveScope scope(*this);
     if (!MoveChecked(hand, HoldStack, column)) return false;
     HoldOrigins.push_back(static_cast<std::int16_t>(slot));
-    if ((HoldStack.Count() == HoldNeeded && !ChoosingCards) || hand.Empty()) SetDiscardButton(true);
+    if ((HoldStack.Count() == HoldNeeded && !ChoosingCards) || hand.Empty()) PickComplete = true;
     return true;
 }
 
 bool Game::LayPicked() {
-    if (!DiscardButtonShown || PickStack.Empty() || ChoosingCards || CurPlayer != kHuman) return false;
+    if (!PickComplete || PickStack.Empty() || ChoosingCards || CurPlayer != kHuman) return false;
     // The pile must have room for the discards and the card itself.
     if (DiscardPile.Count() + HoldStack.Count() + 1 > CardStack::Capacity) {
         ++RefusedMoves;
@@ -65,7 +64,7 @@ bool Game::LayPicked() {
     // its action follows them.
     MoveCard(PickStack, DiscardPile, 0, false);
 
-    if (HoldGridOpen) {
+    if (PickAsksForCards) {
         const int receiver = picked.Action == kActionPassLeft    ? 2
                              : picked.Action == kActionPassRight ? 4
                              : picked.Action == kActionPassAcross ? 3
@@ -126,8 +125,8 @@ void Game::AfterHumanPlay() {
         FinishHumanRound();
         return;
     }
-    SetHoldGrid(false);
-    SetDiscardButton(false);
+    PickAsksForCards = false;
+    PickComplete = false;
     if (!hand.Empty()) {
         HandOverToComputers();
     } else {

@@ -40,14 +40,4 @@ int Game::CardsToChoose(int slot) const {
     return std::min(HoldFor(hand[slot], PlayableOn(hand[slot], DiscardPile), false, left).cards, left);
 }
 
-void Game::SetHoldGrid(bool open) {
-    HoldGridOpen = open;
-    view_.SetHoldGridVisible(open);
-}
-
-void Game::SetDiscardButton(bool shown) {
-    DiscardButtonShown = shown;
-    view_.SetDiscardButtonVisible(shown);
-}
-
 }  // namespace kvt

@@ -20,9 +20,8 @@ void Game::ClearPickState() {
     PickStack.Clear();
     HoldStack.Clear();
     HoldOrigins.clear();
-    SetHoldGrid(false);
-    SetDiscardButton(false);
-    view_.ClearPickedCard();
+    PickAsksForCards = false;
+    PickComplete = false;
     HoldNeeded = 0;
 }
 

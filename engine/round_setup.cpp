@@ -3,8 +3,7 @@
 
 namespace kvt {
 
-// Seat arrows placed, hold grid and Discard button closed, picked card
-// cleared.
+// Seat arrows placed; no Play of the human's half laid.
 void Game::PrepareTableForFirstTurn() {
     view_.PlaceSeatArrows();
     ClearPickState();

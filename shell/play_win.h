@@ -231,8 +231,11 @@ public:
     void PlayClipThen(const std::filesystem::path& wave_file, const Done& done);
     void PlayOpeningSound();
 
-    // Shows the picked card of the game (PickStack slot 0), or a blank box.
+    // Shows the picked card of the move being built, or a blank box.
     void ShowPickedStack();
+    // The picked card, the hold grid and the Discard button as the move
+    // being built has them.
+    void ShowMoveBeingBuilt();
     // Puts the players' names beside their hands.
     void PlaceNameLabels();
     // Redraws every hand and pile from the game.

@@ -168,6 +168,12 @@ void PlayWin::ShowPickedStack() {
         hands_->ShowPickedCard(Building().PickedCard());
 }
 
+void PlayWin::ShowMoveBeingBuilt() {
+    ShowPickedStack();
+    SetHoldGridVisible(Building().HoldGridOpen());
+    SetDiscardButtonVisible(Building().DiscardShown());
+}
+
 void PlayWin::SetPickedCardVisible(bool visible) { hands_->ShowCardPlay()->setVisible(visible); }
 
 void PlayWin::SetDiscardButtonVisible(bool visible) {

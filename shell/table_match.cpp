@@ -149,7 +149,9 @@ void TableMatch::Continue() {
 
 // Between moves: the arrow points at a computer on turn; the picked-card
 // box, the person's cue, shows when the person is to lay or draw and hides
-// while a computer moves or the person takes; the prompt to take a card
+// while a computer moves or the person takes; the picked card, the hold
+// grid and the Discard button show the person's move being built (none
+// once it is played or the table is dealt afresh); the prompt to take a card
 // stands while the person is to take, and goes with the next computer's
 // move or a new deal.
 void TableMatch::ShowWhoActs(Decision asked) {
@@ -157,6 +159,7 @@ void TableMatch::ShowWhoActs(Decision asked) {
     const bool computer = game_.IsComputer(game_.CurPlayer);
     window_.ShowArrowAt(playing && computer ? game_.CurPlayer : 0);
     if (playing) window_.SetPickedCardVisible(asked == Decision::PlayOrDraw && !computer);
+    window_.ShowMoveBeingBuilt();
     if (asked == Decision::TakeFromHand && !computer) {
         window_.SetTakePrompt(game_.ChooseFromPlayer);
         window_.SetChooseMessageVisible(true);
