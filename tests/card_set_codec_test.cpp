@@ -18,11 +18,8 @@ constexpr std::size_t kBitmapSizeAt = 1660;
 
 TEST(CardSetCodec, FileAndWorkingDefinitionRoundTripFieldByFieldAndEveryCutIsRefused) {
     CardSetDef def = SampleCardSet();
-    def.Text1 = "first";
-    def.Text2 = std::string("\x80\xff quoted \"", 10);
-    def.AuthorName = "A. Uthor";
-    def.CardDefs[3].Reserved1 = -5;
-    def.CardDefs[3].Playable = 1;
+    std::tie(def.Text1, def.Text2, def.AuthorName) = std::tuple("first", std::string("\x80\xff quoted \"", 10), "A. Uthor");
+    std::tie(def.CardDefs[3].Reserved1, def.CardDefs[3].Playable) = std::tuple(-5, 1);
     // A sound size of 1 carries no bytes, like 0: the next belong to the background's size.
     for (const std::int32_t sound : {40, 0, 1}) {
         SCOPED_TRACE(sound);
@@ -48,9 +45,7 @@ TEST(CardSetCodec, FileAndWorkingDefinitionRoundTripFieldByFieldAndEveryCutIsRef
 
 TEST(CardSetCodec, LayoutIsLittleEndianAtTheDocumentedOffsets) {
     CardSetDef def = SampleCardSet();
-    def.Header = 0x0201;
-    def.CardDefs[0].Value = 0x0403;
-    def.AuthorName = "ab";
+    std::tie(def.Header, def.CardDefs[0].Value, def.AuthorName) = std::tuple(0x0201, 0x0403, "ab");
     const std::string bytes = EncodeCardSetFile(SampleCardSetFile(def, 5, 0, 0));
     EXPECT_EQ(bytes.substr(2, 2), "\x01\x02");              // header = tag bytes 2-3
     EXPECT_EQ(bytes.substr(4 + 2, 2), "\x03\x04");          // definition 0, Value

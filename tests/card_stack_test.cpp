@@ -8,9 +8,11 @@
 namespace kvt::test {
 namespace {
 
-void Fill(CardStack& stack, int n, int first_value = 1) {
-    stack.Clear();
+// A stack of n cards numbered from `first_value` up.
+CardStack Numbered(int n, int first_value = 1) {
+    CardStack stack;
     for (int i = 0; i < n; ++i) stack.Push(NumberedCard(first_value + i));
+    return stack;
 }
 
 TEST(Seats, NeighboursWrapAroundTheTable) {
@@ -26,33 +28,25 @@ protected:
 };
 
 TEST_F(MoveCardTest, MovingSlotZeroShiftsTheOthersDownAndPushesOnTop) {
-    CardStack from, to;
-    Fill(from, 3, 10);
-    Fill(to, 2, 1);
+    CardStack from = Numbered(3, 10), to = Numbered(2);
     EXPECT_EQ(game.MoveCard(from, to, 0, false), 0);
-    EXPECT_EQ(ValuesOf(from), (std::vector<int>{11, 12}));
-    EXPECT_EQ(ValuesOf(to), (std::vector<int>{1, 2, 10}));
-    Fill(from, 1);
+    EXPECT_EQ(std::tuple(ValuesOf(from), ValuesOf(to)), std::tuple(std::vector<int>{11, 12}, std::vector<int>{1, 2, 10}));
+    from = Numbered(1);
     game.MoveCard(from, to, 0, false);
-    EXPECT_TRUE(from.Empty()) << "moving the last card empties the source";
-    EXPECT_EQ(to.Top().Value, 1);
+    EXPECT_EQ(std::tuple(from.Empty(), to.Top().Value), std::tuple(true, 1)) << "moving the last card empties the source";
     // An assigned stack holds the live cards, wherever they started, and no more.
-    Fill(from, 2, 11);
-    Fill(to, 5, 20);
+    from = Numbered(2, 11);
+    to = Numbered(5, 20);
     to = from;
-    EXPECT_EQ(ValuesOf(to), (std::vector<int>{11, 12}));
-    EXPECT_EQ(to, from);
+    EXPECT_EQ(std::tuple(ValuesOf(to), to == from), std::tuple(std::vector<int>{11, 12}, true));
     to.Push(from[0]);
     EXPECT_EQ(ValuesOf(to), (std::vector<int>{11, 12, 11}));
 }
 
 TEST_F(MoveCardTest, InsertAtPutsACardBeforeTheSlotAndRefusesAFullStack) {
-    CardStack hand;
-    Fill(hand, 3);
+    CardStack hand = Numbered(3), full = Numbered(CardStack::Capacity);
     for (const int slot : {0, 2, 5}) hand.InsertAt(slot, NumberedCard(90 + slot));
     EXPECT_EQ(ValuesOf(hand), (std::vector<int>{90, 1, 92, 2, 3, 95}));
-    CardStack full;
-    Fill(full, CardStack::Capacity);
     EXPECT_FALSE(full.InsertAt(0, NumberedCard(1)));
     EXPECT_EQ(full.Count(), CardStack::Capacity);
     // Drawn from the top, the live slots start further on; a card pushed
@@ -66,14 +60,11 @@ TEST_F(MoveCardTest, InsertAtPutsACardBeforeTheSlotAndRefusesAFullStack) {
 }
 
 TEST_F(MoveCardTest, NothingMovesFromEmptyOrIntoFullOrFromAMissingSlot) {
-    CardStack empty, full, some;
-    Fill(full, CardStack::Capacity);
-    Fill(some, 2);
+    CardStack empty, full = Numbered(CardStack::Capacity), some = Numbered(2);
     for (const auto& [from, to, slot, play] : {std::tuple{&empty, &some, 0, true}, {&some, &full, 0, false},
                                                {&some, &empty, 2, false}, {&some, &empty, -1, false}})
         EXPECT_EQ(game.MoveCard(*from, *to, slot, play), 0) << slot;
-    EXPECT_EQ(std::tuple(empty.Count(), some.Count(), full.Count()), std::tuple(0, 2, CardStack::Capacity));
-    EXPECT_TRUE(full.Full());
+    EXPECT_EQ(std::tuple(empty.Count(), some.Count(), full.Count(), full.Full()), std::tuple(0, 2, CardStack::Capacity, true));
     EXPECT_FALSE(full.Push(NumberedCard(1))) << "a push stops at the capacity";
     some.Resize(CardStack::Capacity + 5);
     EXPECT_EQ(std::tuple(full.Count(), some.Count()), std::tuple(CardStack::Capacity, CardStack::Capacity));
@@ -93,16 +84,14 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
     for (int pile : {5, 12}) {
         SCOPED_TRACE(pile);
         game.DrawDeck.Clear();
-        Fill(game.DiscardPile, pile, 100);
+        game.DiscardPile = Numbered(pile, 100);
         CardStack hand;
         rebuilt = shuffled = 0;
         game.DrawFromDeck(hand);
         game.DeliverHeard();
-        EXPECT_EQ(std::tuple(rebuilt, shuffled), std::tuple(1, 1));
-        EXPECT_EQ(game.DrawDeck.Count(), pile - 2);
-        ASSERT_EQ(game.DiscardPile.Count(), 1);
+        ASSERT_EQ(std::tuple(rebuilt, shuffled, game.DrawDeck.Count(), game.DiscardPile.Count(), hand.Count()),
+                  std::tuple(1, 1, pile - 2, 1, 1));
         EXPECT_EQ(game.DiscardPile.Top().Value, 100 + pile - 1) << "the top card stays";
-        ASSERT_EQ(hand.Count(), 1);
         std::vector<int> back = ValuesOf(game.DrawDeck);
         back.insert(back.begin(), hand.Top().Value);  // drawn from slot 0
         EXPECT_TRUE(pile != 12 || !std::is_sorted(back.begin(), back.end())) << "shuffled";
@@ -112,7 +101,7 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
         EXPECT_EQ(back, expected);
     }
     game.DrawDeck.Clear();
-    Fill(game.DiscardPile, 1);
+    game.DiscardPile = Numbered(1);
     CardStack hand;
     rebuilt = 0;
     game.DrawFromDeck(hand);

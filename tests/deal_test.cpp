@@ -19,11 +19,9 @@ protected:
 
 TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
     CardSetDef set;
-    set.CardDefs[0] = Def(1, 10, kActionDiscard, 0, 2);
-    set.CardDefs[1] = Def(2, 20, kActionDiscard, 0, 0);
-    set.CardDefs[2] = Def(3, 30, kActionSkip, 0, 3);
-    set.CardDefs[3] = Def(4, 40, kActionNeverDealt, 0, 4);
-    set.CardDefs[4] = Def(4, 50, kActionCardBack, 0, 1);
+    std::tie(set.CardDefs[0], set.CardDefs[1], set.CardDefs[2], set.CardDefs[3], set.CardDefs[4]) =
+        std::tuple(Def(1, 10, kActionDiscard, 0, 2), Def(2, 20, kActionDiscard, 0, 0), Def(3, 30, kActionSkip, 0, 3),
+                   Def(4, 40, kActionNeverDealt, 0, 4), Def(4, 50, kActionCardBack, 0, 1));
     game.BuildDeck(set);
     EXPECT_EQ(ValuesOf(game.DrawDeck), (std::vector<int>{10, 10, 30, 30, 30, 50}))
         << "code 13 is never dealt; a card back with copies is";
@@ -35,8 +33,7 @@ TEST_F(Dealing, BuildDeckFollowsCopiesInDefinitionOrder) {
     set.CardDefs[0].Copies = 1;
     game.BuildDeck(set);
     EXPECT_EQ(game.DrawDeck.Count(), first.Count() - 1);
-    set.CardDefs[0].Copies = 2;
-    set.CardDefs[2].Playable = 1;
+    std::tie(set.CardDefs[0].Copies, set.CardDefs[2].Playable) = std::tuple(2, 1);
     game.BuildDeck(set);
     EXPECT_EQ(game.DrawDeck[2].Playable, 1);
     set.CardDefs[2].Playable = 0;
@@ -62,12 +59,11 @@ TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChanceAndTwoCardsAreShuffled) {
     for (const auto& [order, n] : seen) chi2 += (n - expected) * (n - expected) / expected;
     // 23 degrees of freedom: 41.64 is the 1% critical value.
     EXPECT_LT(chi2, 41.64);
-    int notices = 0;
+    int notices = 0, swapped = 0;
     game.SetEventListener([&notices](const Event& e) { notices += e.kind == EventKind::DeckShuffled; });
     CardStack one;
     one.Push(NumberedCard(1));
     game.ShuffleStack(one);
-    int swapped = 0;
     for (int i = 0; i < 64; ++i) {
         CardStack two = one;
         two.Push(NumberedCard(2));
@@ -80,9 +76,9 @@ TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChanceAndTwoCardsAreShuffled) {
 
 TEST_F(Dealing, TheDealDependsOnlyOnTheSeed) {
     game.NewGame();
-    const std::vector<Card> first(game.Players[1].begin(), game.Players[1].end());
+    const CardStack first = game.Players[1];
     game.NewGame();
-    EXPECT_NE(std::vector<Card>(game.Players[1].begin(), game.Players[1].end()), first);
+    EXPECT_NE(game.Players[1], first);
     auto a = table.NewGameObject(99), b = table.NewGameObject(99);
     for (auto* g : {a.get(), b.get()}) {
         g->CardSet = SampleCardSet();

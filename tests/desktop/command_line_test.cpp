@@ -72,8 +72,8 @@ TEST_F(CommandLine, PlayerFileOpensTheChoiceWithIt) {
 
     PlayerSel* choice = table.PlayerSelWindow();
     ASSERT_TRUE(choice && choice->isVisible());
-    EXPECT_EQ(fs::path(choice->SelectedFile().toStdString()), *options.player_file);
-    EXPECT_FALSE(choice->Image4()->pixmap().isNull());
+    EXPECT_EQ(std::tuple(fs::path(choice->SelectedFile().toStdString()), choice->Image4()->pixmap().isNull()),
+              std::tuple(*options.player_file, false));
     EXPECT_TRUE(setup.messages.empty()) << setup.messages.front().second.toStdString();
     EXPECT_TRUE(table.GameState().CardSet.GameTitle.starts_with("Four Winds") && setup.RawSetting("CardFile") == "(missing)");
 }

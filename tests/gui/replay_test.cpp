@@ -98,8 +98,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
         win.OpenGameRecordCommand(file);
         ASSERT_EQ(setup.messages.size(), 1u) << c.name;
         const std::string said = setup.messages[0].second.toStdString();
-        EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
-        for (const char* part : {c.says, c.also})
+        for (const std::string& part : {file.string(), std::string(c.says), std::string(c.also)})
             EXPECT_NE(said.find(part), std::string::npos) << c.name << ": " << said;
         EXPECT_TRUE(!win.Replaying() && win.GameState().State() == game) << c.name;
         setup.messages.clear();
@@ -131,12 +130,9 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
         EXPECT_TRUE(win.ReplayStep() == expected && win.GameState().State() == recorded.tables[expected])
             << "step " << expected << ", shown " << win.ReplayStep();
         // The computers' cards (the human's seat too: it was a computer's) are seen at the game's end only.
-        const bool over = expected == moves;
-        for (int p = 1; p <= 4; ++p) {
-            if (!win.GameState().Players[p].Empty()) {
-                EXPECT_EQ(ShowsBacks(win, p), !over) << "step " << expected << ", seat " << p;
-            }
-        }
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_TRUE(win.GameState().Players[p].Empty() || ShowsBacks(win, p) == (expected != moves))
+                << "step " << expected << ", seat " << p;
         if (expected > 0) {
             EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2:\n").arg(expected).arg(moves)))
                 << bar.StepLabel()->text().toStdString();

@@ -66,15 +66,14 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
         // One scale for everything, more cards where there is room, the design table in the middle.
         const TableGeometry g(c.table);
         EXPECT_NEAR(g.Scale(), c.scale, 0.003);
-        EXPECT_EQ(std::tuple(g.HandLimit(), g.SideLimit()), std::tuple(c.hand_limit, c.side_limit));
+        EXPECT_EQ(std::tuple(g.HandLimit(), g.SideLimit(), g.CardSize()),
+                  std::tuple(c.hand_limit, c.side_limit, QSize(g.Scaled(70), g.Scaled(95))));
         const QPoint off_centre = g.Pixels(g.Middle({0, 0, Tw(640), Tw(456)})).center() - QPoint(c.table.width() / 2, c.table.height() / 2);
         EXPECT_LE(std::max(std::abs(off_centre.x()), std::abs(off_centre.y())), 1);
-        EXPECT_EQ(g.CardSize(), QSize(g.Scaled(70), g.Scaled(95)));
         ResizeTable(win, c.table);
         FillTheTable();
-        EXPECT_EQ(win.Geometry().Size(), c.table);
         const auto parts = PartsOnTable(win);
-        ASSERT_EQ(parts.size(), 18u) << "every part is shown";
+        ASSERT_EQ(std::tuple(win.Geometry().Size(), parts.size()), std::tuple(c.table, 18u)) << "every part is shown";
         const QRect table = win.Table()->rect();
         for (std::size_t i = 0; i < parts.size(); ++i) {
             EXPECT_TRUE(table.contains(parts[i].second)) << parts[i].first.toStdString();
@@ -101,13 +100,12 @@ TEST_F(ScaledTable, AtEverySizeOneScaleEverythingIsInsideNothingOverlapsAndCards
             const TableGeometry g(size, ratio);
             win.Hands().SetGeometry(g);
             const QPixmap face = win.Hands().Face(card);
-            EXPECT_EQ(std::tuple(face.size(), face.devicePixelRatio()), std::tuple(g.CardBitmapSize(), ratio));
-            EXPECT_LE(std::abs(face.deviceIndependentSize().width() - g.CardSize().width()), 0.5);
             // Asked again at the same size: the same picture, not scaled anew.
-            EXPECT_EQ(win.Hands().Face(card).cacheKey(), face.cacheKey());
+            EXPECT_EQ(std::tuple(face.size(), face.devicePixelRatio(), win.Hands().Face(card).cacheKey()),
+                      std::tuple(g.CardBitmapSize(), ratio, face.cacheKey()));
+            EXPECT_LE(std::abs(face.deviceIndependentSize().width() - g.CardSize().width()), 0.5);
             // Smoothly scaled: the middle of the face has the colour of the cell's middle.
-            const QImage cell = win.CardClip().CardFace(card).toImage();
-            const QColor meant = cell.pixelColor(35, 47);
+            const QColor meant = win.CardClip().CardFace(card).toImage().pixelColor(35, 47);
             const QColor drawn = face.toImage().pixelColor(face.width() / 2, face.height() / 2);
             EXPECT_LE(std::abs(meant.red() - drawn.red()) + std::abs(meant.green() - drawn.green()) +
                           std::abs(meant.blue() - drawn.blue()), 90);
@@ -128,9 +126,8 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
         game.CurPlayer = static_cast<std::int16_t>(player);
         win.RedrawTable();
         const bool human = player == 1;
-        EXPECT_EQ(std::tuple(win.TurnMark()->isVisible(), win.NameLabel(1)->property("turn").toBool()),
-                  std::tuple(human, human)) << player;
-        EXPECT_EQ(win.NameLabel(1)->accessibleDescription(), human ? QStringLiteral("Your turn") : QString());
+        EXPECT_EQ(std::tuple(win.TurnMark()->isVisible(), win.NameLabel(1)->property("turn").toBool(), win.NameLabel(1)->accessibleDescription()),
+                  std::tuple(human, human, human ? QStringLiteral("Your turn") : QString())) << player;
     }
 
     // The hold grid says how many cards to choose and where they go. Action and count of the picked card,
@@ -147,8 +144,8 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
     for (const auto& [action, count, hand, chosen, hint] : cases) {
         SCOPED_TRACE(hint);
         Pick(action, count, hand, chosen);
-        EXPECT_TRUE(win.HoldHintLbl()->isVisible() && win.HoldHintLbl()->textFormat() == Qt::PlainText);
-        EXPECT_EQ(win.HoldHintLbl()->text(), QString::fromUtf8(hint));
+        EXPECT_EQ(std::tuple(win.HoldHintLbl()->isVisible(), win.HoldHintLbl()->textFormat(), win.HoldHintLbl()->text()),
+                  std::tuple(true, Qt::PlainText, QString::fromUtf8(hint)));
     }
     win.Building().ClickPickedCard();
     EXPECT_FALSE(win.HoldHintLbl()->isVisible());

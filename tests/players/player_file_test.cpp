@@ -29,15 +29,13 @@ TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
 }
 
 TEST(PlayerCodec, GoodFilesDecodeToWhatWasEncoded) {
-    PlayerFileContents stale_sizes = SamplePlayer();  // sizes come from the bytes, not the stored fields
-    stale_sizes.Header.PictureSize = 5;
-    stale_sizes.Clips[0].Entry.Length = -9;
-    PlayerFileContents any_tag = SamplePlayer();  // the tag is never checked; long names are accepted
-    any_tag.Header.Tag = {'\0', '\0', '\0', '\0'};
-    any_tag.Header.Name = std::string(3000, 'N');
-    PlayerFileContents empty_parts = BarePlayer();  // an empty picture and empty clips are allowed
-    empty_parts.Picture.clear();
-    empty_parts.Header.PictureSize = 0;
+    PlayerFileContents stale_sizes = SamplePlayer(), any_tag = SamplePlayer(), empty_parts = BarePlayer();
+    // Sizes come from the bytes, not the stored fields.
+    std::tie(stale_sizes.Header.PictureSize, stale_sizes.Clips[0].Entry.Length) = std::tuple(5, -9);
+    // The tag is never checked; long names are accepted.
+    std::tie(any_tag.Header.Tag, any_tag.Header.Name) = std::tuple(std::array<char, 4>{}, std::string(3000, 'N'));
+    // An empty picture and empty clips are allowed.
+    std::tie(empty_parts.Picture, empty_parts.Header.PictureSize) = std::tuple("", 0);
     empty_parts.Clips.push_back({{5, "quiet.wav", 0}, ""});
     const std::pair<PlayerFileContents, PlayerFileContents> cases[] = {
         {SamplePlayer(), SamplePlayer()}, {OddPlayer(), OddPlayer()}, {BarePlayer(), BarePlayer()},

@@ -49,12 +49,10 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
 
     // The previous opponent's files, stray files and the leftovers of an
     // interrupted run are all gone; none of them is adopted.
-    test::WriteBytes(game.PlayerDir[2] / "stray.txt", "left by hand");
-    const fs::path fresh = table.folders.AppDir / "Player2.new";
-    const fs::path retired = table.folders.AppDir / "Player2.old";
-    test::WriteBytes(fresh / "Comment2.wav", "squatter");
-    test::WriteBytes(fresh / "sub" / "deeper.wav", "squatter");
-    test::WriteBytes(retired / "Sel1.wav", "older still");
+    const fs::path fresh = table.folders.AppDir / "Player2.new", retired = table.folders.AppDir / "Player2.old";
+    for (const fs::path& left : {game.PlayerDir[2] / "stray.txt", fresh / "Comment2.wav", fresh / "sub" / "deeper.wav",
+                                 retired / "Sel1.wav"})
+        test::WriteBytes(left, "left behind");
     ASSERT_TRUE(game.ExtractPlayer(Write("bare.dpf", BarePlayer()), 2).ok());
     EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2].Name), std::tuple(Expected(BarePlayer()), "Bare"));
     EXPECT_FALSE(fs::exists(fresh) || fs::exists(retired));
@@ -62,13 +60,12 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
     test::WriteBytes(fresh, "a file in the way");
     ASSERT_TRUE(game.ExtractPlayer(Write("ada.dpf", SamplePlayer()), 2).ok());
     EXPECT_EQ(Seat(2), Expected(SamplePlayer()));
-}
 
-TEST_F(ExtractPlayer, AFolderWithATrailingSeparatorIsReplacedAsAWhole) {
-    game.PlayerDir[2] = table.folders.AppDir / "Seat2" / "";
-    ASSERT_TRUE(game.ExtractPlayer(Write("ada.dpf", SamplePlayer()), 2).ok());
-    EXPECT_EQ(Snapshot(table.folders.AppDir / "Seat2"), Expected(SamplePlayer()));
-    EXPECT_FALSE(fs::exists(table.folders.AppDir / "Seat2" / ".new"));
+    // A folder named with a trailing separator is replaced as a whole.
+    game.PlayerDir[3] = table.folders.AppDir / "Seat3" / "";
+    ASSERT_TRUE(game.ExtractPlayer(Write("ada.dpf", SamplePlayer()), 3).ok());
+    EXPECT_EQ(Snapshot(table.folders.AppDir / "Seat3"), Expected(SamplePlayer()));
+    EXPECT_FALSE(fs::exists(table.folders.AppDir / "Seat3" / ".new"));
 }
 
 // Every refusal names the file, leaves the earlier opponent and every file in
@@ -117,20 +114,16 @@ TEST_F(PreviewPlayer, WritesThePictureAndOnlyTheSelectionClip) {
     EXPECT_EQ(std::tuple(ReadBytes(preview / "Player.bmp"), ReadBytes(preview / "Sel1.wav")),
               std::tuple(BarePlayer().Picture, SamplePlayer().Clips[0].Bytes));
     PlayerFileContents file = BarePlayer();
-    file.Clips.push_back({{3, "Comment1.wav", 3}, "com"});
-    file.Clips.push_back({{0, "SEL1.WAV", 3}, "sel"});
+    file.Clips = {{{3, "Comment1.wav", 3}, "com"}, {{0, "SEL1.WAV", 3}, "sel"}};
     ASSERT_TRUE(game.PreviewPlayer(Write("upper.dpf", file)).ok());
     EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), "sel");
     EXPECT_FALSE(fs::exists(preview / "SEL1.WAV") || fs::exists(preview / "Comment1.wav"));
-
-    PlayerFileContents silent = BarePlayer();
-    silent.Clips.push_back({{0, "Sel1.wav", 0}, ""});
-    ASSERT_TRUE(game.PreviewPlayer(Write("silent.dpf", silent)).ok());
+    file.Clips = {{{0, "Sel1.wav", 0}, ""}};
+    ASSERT_TRUE(game.PreviewPlayer(Write("silent.dpf", file)).ok());
     EXPECT_EQ(ReadBytes(preview / "Sel1.wav"), "sel") << "an empty entry is passed over";
     // Not even a good entry before the bad one is written.
-    silent.Clips[0] = {{0, "Sel1.wav", 3}, "new"};
-    const std::string bad = EncodePlayerFile(silent) + RawEntry(0, "../Sel1.wav", 0, "");
-    const fs::path path = Write("bad.dpf", bad);
+    file.Clips = {{{0, "Sel1.wav", 3}, "new"}};
+    const fs::path path = Write("bad.dpf", EncodePlayerFile(file) + RawEntry(0, "../Sel1.wav", 0, ""));
     const auto with_file = Snapshot(table.Root());
     EXPECT_EQ(game.PreviewPlayer(path).message(), "Cannot preview the player file \"" + path.string() +
                                "\": sound entry 2 (\"../Sel1.wav\"): the file name contains '/'.");
@@ -158,24 +151,22 @@ TEST_F(PlayerChoice, LoadPlayersReadsTheRememberedHeadersWithoutDealingOrUnpacki
     Remember(3, cut.string());
     game.PlayerInfo[3].Name = "Stale";
     game.PlayerInfo[4].Name = "Stale too";
-    Status s = game.LoadPlayers();
-    EXPECT_EQ(std::tuple(game.PlayerInfo[2], game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4]),
-              std::tuple(BarePlayer().Header, PlayerRec{}, PlayerRec{}, ""));
+    const Status s = game.LoadPlayers();
+    EXPECT_EQ(std::tuple(game.PlayerInfo[2], game.PlayerInfo[3], game.PlayerInfo[4], game.PlayerFile[4], Notices()),
+              std::tuple(BarePlayer().Header, PlayerRec{}, PlayerRec{}, "", std::pair(2, 2)));
     EXPECT_EQ(s.message(), "Cannot load the player file \"" + cut.string() +
                                "\": the picture runs past the end of the file (64 bytes announced, 63 left).\n"
                                "No player file is remembered for Player 4.");
-    EXPECT_EQ(Notices(), std::pair(2, 2));
 
     Remember(3, Write("ada.dpf", SamplePlayer()).string());
     Remember(4, Write("odd.dpf", OddPlayer()).string());
     const auto game2 = table.NewGameObject();
-    s = game2->LoadPlayers();
-    ASSERT_TRUE(s.ok()) << s.message();
-    EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4]),
-              std::tuple(BarePlayer().Header, SamplePlayer().Header, OddPlayer().Header));
-    EXPECT_EQ(game2->PlayerFile[3], (table.Root() / "files" / "ada.dpf").string());
-    EXPECT_TRUE(test::AllCards(*game2).empty()) << "nothing is dealt";
-    EXPECT_FALSE(fs::exists(table.folders.AppDir)) << "headers only: nothing is unpacked";
+    ASSERT_TRUE(game2->LoadPlayers().ok());
+    EXPECT_EQ(std::tuple(game2->PlayerInfo[2], game2->PlayerInfo[3], game2->PlayerInfo[4], game2->PlayerFile[3]),
+              std::tuple(BarePlayer().Header, SamplePlayer().Header, OddPlayer().Header,
+                         (table.Root() / "files" / "ada.dpf").string()));
+    // Nothing is dealt, and headers only: nothing is unpacked.
+    EXPECT_TRUE(test::AllCards(*game2).empty() && !fs::exists(table.folders.AppDir));
 }
 
 // The remembered choice is complete only with three paths of two characters.
@@ -207,7 +198,7 @@ TEST_F(PlayerChoice, TheFoldersAreCreatedAsNeeded) {
     fs::create_directories(game.PlayerDir[3]);
     test::WriteBytes(game.PlayerDir[3] / "Sel1.wav", "kept");
     ASSERT_TRUE(game.EnsurePlayerFolders().ok());
-    for (const fs::path& folder : {game.PreviewDir, game.PlayerDir[2], game.PlayerDir[3], game.PlayerDir[4]})
+    for (const fs::path& folder : {game.PreviewDir, game.PlayerDir[2], game.PlayerDir[4]})
         EXPECT_TRUE(fs::is_directory(folder)) << folder;
     EXPECT_EQ(test::ReadBytes(game.PlayerDir[3] / "Sel1.wav"), "kept");
 
@@ -227,11 +218,10 @@ TEST_F(ShippedPlayers, EveryOpponentUnpacksWithPictureAndVoiceAndTheHumanHasBoth
         SCOPED_TRACE(entry.path().string());
         ++opponents;
         const int seat = 2 + opponents % 3;
-        Status s = game.ExtractPlayer(entry.path(), seat);
+        const Status s = game.ExtractPlayer(entry.path(), seat);
         ASSERT_TRUE(s.ok()) << s.message();
-        const PlayerRec& info = game.PlayerInfo[seat];
-        EXPECT_FALSE(info.Name.empty());
-        names.insert(info.Name);
+        EXPECT_FALSE(game.PlayerInfo[seat].Name.empty());
+        names.insert(game.PlayerInfo[seat].Name);
         EXPECT_GT(fs::file_size(game.PlayerDir[seat] / "Player.bmp"), 1000u);
         for (const char* clip : {"Sel1.wav", "Comment1.wav", "DrawP1.wav", "wg1.wav", "lg1.wav"})
             EXPECT_TRUE(fs::exists(game.PlayerDir[seat] / clip)) << clip;

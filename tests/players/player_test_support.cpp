@@ -23,8 +23,7 @@ PlayerFileContents SamplePlayer() {
     PlayerFileContents file;
     file.Header.Name = "Ada";
     std::tie(file.Header.TraitA, file.Header.TraitC, file.Header.TraitD, file.Header.SoundChance) = std::tuple(100, 50, 2, 30);
-    file.Picture = FakeBytes("BM", 1500);
-    file.Header.PictureSize = 1500;
+    std::tie(file.Picture, file.Header.PictureSize) = std::tuple(FakeBytes("BM", 1500), 1500);
     file.Clips.push_back(Clip(0, "Sel1.wav", FakeBytes("RIFF", 700, 1)));
     file.Clips.push_back(Clip(3, "Comment1.wav", FakeBytes("RIFF", 400, 2)));
     file.Clips.push_back(Clip(33, "wg1.wav", FakeBytes("RIFF", 300, 3)));
@@ -38,8 +37,7 @@ PlayerFileContents OddPlayer() {
     std::tie(file.Header.TraitA, file.Header.TraitB, file.Header.TraitC, file.Header.Reserved1, file.Header.TraitD,
              file.Header.Reserved2, file.Header.SoundChance, file.Header.Reserved3) =
         std::tuple(-5, 32767, -32768, 7, 1, -1, 2, -32768);
-    file.Picture = FakeBytes(std::string_view("BM\0\0", 4), 77);
-    file.Header.PictureSize = 77;
+    std::tie(file.Picture, file.Header.PictureSize) = std::tuple(FakeBytes(std::string_view("BM\0\0", 4), 77), 77);
     file.Clips.push_back(Clip(50, "caf\xE9 \xFF.wav", FakeBytes("RIFF", 10, 4)));
     file.Clips.push_back(Clip(12, "empty.wav", ""));
     file.Clips.push_back(Clip(0, "x.tmp", FakeBytes("one", 20, 5)));
@@ -50,10 +48,8 @@ PlayerFileContents OddPlayer() {
 
 PlayerFileContents BarePlayer() {
     PlayerFileContents file;
-    file.Header.Name = "Bare";
-    file.Header.SoundChance = 50;
-    file.Picture = FakeBytes("BM", 64, 7);
-    file.Header.PictureSize = 64;
+    std::tie(file.Header.Name, file.Header.SoundChance, file.Picture, file.Header.PictureSize) =
+        std::tuple("Bare", 50, FakeBytes("BM", 64, 7), 64);
     return file;
 }
 
