@@ -30,8 +30,8 @@ TEST_F(CardSetLoading, WritesTheFourWorkingFilesAndASetWithoutSoundOrBackgroundK
     EXPECT_EQ(std::tuple(game.HasBackFile, game.BackFilePath), std::tuple(true, (work / files::kBackground).string()));
     for (std::int32_t s : {0, 1}) {
         ASSERT_TRUE(game.LoadCardSetFile(Write("b.cds", SampleCardSetFile(SampleCardSet(), 10, s, 0))).ok());
-        EXPECT_EQ(ReadBytes(work / files::kOpeningSound), file.Sound) << "S = " << s;
-        EXPECT_FALSE(fs::exists(work / files::kBackground));
+        EXPECT_EQ(std::tuple(ReadBytes(work / files::kOpeningSound), fs::exists(work / files::kBackground)),
+                  std::tuple(file.Sound, false)) << "S = " << s;
     }
     EXPECT_TRUE(game.HasBackFile) << "only a background sets the flag; nothing clears it";
 }
@@ -52,9 +52,9 @@ TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmapAndMovesUpToItsEnd) {
             }
             if (c.find("Loading") != std::string::npos) notice.push_back(c);
         }
-        EXPECT_EQ(notice, (std::vector<std::string>{"ShowLoading", "HideLoading"}));
         ASSERT_FALSE(values.empty());
-        EXPECT_EQ(std::pair(values.front(), values.back()), std::pair(0, static_cast<int>(bitmap / 1000)));
+        EXPECT_EQ(std::tuple(notice, values.front(), values.back()),
+                  std::tuple(std::vector<std::string>{"ShowLoading", "HideLoading"}, 0, static_cast<int>(bitmap / 1000)));
         EXPECT_TRUE(std::is_sorted(values.begin(), values.end()) &&
                     std::adjacent_find(values.begin(), values.end()) == values.end());
         if (bitmap < 100'000) EXPECT_EQ(values, (std::vector<int>{0, 1, 2}));
@@ -85,16 +85,14 @@ TEST_F(CardSetLoading, TheBitmapIsCheckedOnceFromTheCardSetAndNamedInForceAfterT
     Game checked_game(table.folders, view, 7);
     const CardSetFile file = SampleCardSetFile(SampleCardSet(), 30'000, 300, 40);
     ASSERT_TRUE(checked_game.LoadCardSetCommand(Write("a.cds", file)).ok());
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"check", "in force", "load"}));
-    EXPECT_EQ(view.checked, file.Bitmap);
+    EXPECT_EQ(std::tuple(view.calls, view.checked), std::tuple(std::vector<std::string>{"check", "in force", "load"}, file.Bitmap));
 
     const auto before = FilesIn(work);
     view.calls.clear();
     view.refuse = true;
     const Status refused = checked_game.LoadCardSetCommand(Write("b.cds", SampleCardSetFile(SampleCardSet(), 900)));
     EXPECT_NE(refused.message().find("not a picture"), std::string::npos) << refused.message();
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"check"}));
-    EXPECT_EQ(FilesIn(work), before);
+    EXPECT_EQ(std::tuple(view.calls, FilesIn(work)), std::tuple(std::vector<std::string>{"check"}, before));
 }
 
 TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
@@ -102,9 +100,8 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     const auto before = FilesIn(work);
     const CardSetDef set_before = game.CardSet;
 
-    std::string truncated = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
-    truncated.resize(truncated.size() - 9);
-    WriteBytes(work.parent_path() / "bad.cds", truncated);
+    const std::string whole = EncodeCardSetFile(SampleCardSetFile(SampleCardSet(), 3000));
+    WriteBytes(work.parent_path() / "bad.cds", whole.substr(0, whole.size() - 9));
     fs::create_directories(work.parent_path() / "folder.cds");
     for (const auto& [name, fault] :
          {std::pair{"bad.cds", "past the end"}, {"nowhere.cds", ""}, {"folder.cds", "not a regular file"}}) {
@@ -124,8 +121,7 @@ TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
     SetSwitchStepHook(nullptr);
     EXPECT_TRUE(s.message().find("other.cds") != std::string::npos && s.message().find("CurCards.cdm") != std::string::npos)
         << s.message();
-    EXPECT_EQ(FilesIn(work), before);
-    EXPECT_EQ(game.CardSet, set_before);
+    EXPECT_EQ(std::tuple(FilesIn(work), game.CardSet), std::tuple(before, set_before));
 }
 
 // A switch cut short is finished from its journal, which may act on the
@@ -173,9 +169,8 @@ TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartP
 
     auto restarted = table.NewGameObject();
     ASSERT_TRUE(restarted->ReloadCardSet().ok());
-    EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count()), std::tuple(def, 72));
-    EXPECT_EQ(restarted->Settings().ReadString(settings::kMisc, settings::kCardFile, ""),
-              restarted->CardDefPath);
+    EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count(), restarted->Settings().ReadString(settings::kMisc, settings::kCardFile, "")),
+              std::tuple(def, 72, restarted->CardDefPath));
 }
 
 TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {

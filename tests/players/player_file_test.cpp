@@ -16,12 +16,10 @@ ReadAt FromMemory(const std::string& bytes) {
 }
 
 TEST(PlayerCodec, WritesTheFieldsInOrderWithoutPadding) {
-    PlayerFileContents file;
-    file.Header.Name = "Bo";
-    std::tie(file.Header.TraitA, file.Header.TraitB, file.Header.TraitC, file.Header.Reserved1, file.Header.TraitD,
-             file.Header.Reserved2, file.Header.SoundChance, file.Header.Reserved3) = std::tuple(1, 2, 3, 4, 5, 6, -2, 0x0102);
-    file.Picture = "PIC";
-    file.Clips.push_back({{33, "w.wav", 2}, "ab"});
+    // The picture's size is written from its bytes, not from the field.
+    const PlayerFileContents file{{.Name = "Bo", .TraitA = 1, .TraitB = 2, .TraitC = 3, .Reserved1 = 4, .TraitD = 5,
+                                   .Reserved2 = 6, .SoundChance = -2, .Reserved3 = 0x0102},
+                                  "PIC", {{{33, "w.wav", 2}, "ab"}}};
     using namespace std::string_literals;
     EXPECT_EQ(EncodePlayerFile(file), "KVTP" "\x02\x00" "Bo" "\x03\x00\x00\x00"
                                       "\x01\x00\x02\x00\x03\x00\x04\x00\x05\x00\x06\x00\xFE\xFF\x02\x01"
@@ -76,8 +74,7 @@ void ExpectRefused(const std::string& bytes, const std::string& message) {
     PlayerFileContents out = BarePlayer();
     EXPECT_EQ(DecodePlayerFile(bytes, out).message(), message);
     EXPECT_EQ(out, BarePlayer());
-    PlayerRec header;
-    header.Name = "keep";
+    PlayerRec header{.Name = "keep"};
     const bool entry_fault = message.starts_with("sound entry");
     EXPECT_EQ(DecodePlayerHeader(bytes.size(), FromMemory(bytes), header).message(), entry_fault ? "" : message);
     EXPECT_TRUE(entry_fault ? header == BarePlayer().Header : header.Name == "keep") << header.Name;
@@ -172,7 +169,7 @@ TEST(HostilePlayerFile, TruncationAtEveryByteIsRefusedUnlessBetweenEntries) {
         const Status s = DecodePlayerFile(bytes.substr(0, cut), out);
         const auto at = std::find(boundaries.begin(), boundaries.end(), cut);
         EXPECT_EQ(s.ok(), at != boundaries.end()) << "a cut at " << cut << ": " << s.message();
-        if (s.ok()) EXPECT_EQ(out.Clips.size(), static_cast<std::size_t>(at - boundaries.begin())) << cut;
+        EXPECT_TRUE(!s.ok() || out.Clips.size() == static_cast<std::size_t>(at - boundaries.begin())) << cut;
     }
 }
 
