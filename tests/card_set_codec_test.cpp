@@ -28,9 +28,8 @@ TEST(CardSetCodec, FileAndWorkingDefinitionRoundTripFieldByFieldAndEveryCutIsRef
         const std::string bytes = EncodeCardSetFile(file);
         CardSetFile back;
         ASSERT_TRUE(DecodeCardSetFile(bytes, back).ok());
-        EXPECT_EQ(back.Def, def);
-        EXPECT_EQ(std::tuple(back.Bitmap, back.SoundSize, back.HasSound(), back.Sound, back.Background, back.Tag),
-                  std::tuple(file.Bitmap, sound, sound > 1, file.Sound, file.Background, file.Tag));
+        EXPECT_EQ(std::tuple(back.Def, back.Bitmap, back.SoundSize, back.HasSound(), back.Sound, back.Background, back.Tag),
+                  std::tuple(def, file.Bitmap, sound, sound > 1, file.Sound, file.Background, file.Tag));
         EXPECT_EQ(EncodeCardSetFile(back), bytes);
         for (std::size_t n = 0; n < bytes.size(); ++n)
             EXPECT_FALSE(DecodeCardSetFile(std::string_view(bytes).substr(0, n), back).ok()) << "cut at " << n;

@@ -162,9 +162,9 @@ TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartP
     def.GameTitle = FitTitle("Chosen last time");
     const fs::path chosen = Write("chosen.cds", SampleCardSetFile(def));
     ASSERT_TRUE(game.LoadCardSetCommand(chosen).ok());
-    EXPECT_EQ(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), chosen.string());
-    EXPECT_EQ(std::tuple(HandCounts(game), game.CardBackDef, game.Scores[2], game.RoundNum, AllCards(game).size()),
-              std::tuple(std::vector<int>(4, kHandSize), 80, 42, 3, 72u));
+    EXPECT_EQ(std::tuple(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), HandCounts(game), game.CardBackDef,
+                         game.Scores[2], game.RoundNum, AllCards(game).size()),
+              std::tuple(chosen.string(), std::vector<int>(4, kHandSize), 80, 42, 3, 72u));
     fs::remove(chosen);
 
     auto restarted = table.NewGameObject();

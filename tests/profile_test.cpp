@@ -16,8 +16,7 @@ TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
     EXPECT_EQ(std::tuple(FormatNumber(40), FormatNumber(0), FormatNumber(-1), FormatFlag(true), FormatFlag(false)),
               std::tuple(" 40", " 0", "-1", "-1", " 0"));
     ASSERT_TRUE(Profile(path).WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
-    EXPECT_EQ(ReadBytes(path), "[Misc]\nPlaySpeed= 40\n");
-    EXPECT_EQ(Profile(path).ReadInt("Misc", "PlaySpeed", 0), 40);
+    EXPECT_EQ(std::tuple(ReadBytes(path), Profile(path).ReadInt("Misc", "PlaySpeed", 0)), std::tuple("[Misc]\nPlaySpeed= 40\n", 40));
 }
 
 TEST_F(ProfileTest, WritesReplaceInPlaceAndKeepEverythingElse) {

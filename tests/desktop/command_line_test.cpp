@@ -23,14 +23,13 @@ const fs::path kShipped = KVT_TEST_DATA_DIR;
 
 class CommandLine : public ::testing::Test {
 protected:
-    fs::path Scratch(const std::string& name) const { return fs::path(scratch_.path().toStdString()) / name; }
-
+    fs::path Scratch(const std::string& name) const { return scratch_ / name; }
     fs::path CopyOf(const fs::path& from, const std::string& name) const {
         fs::copy_file(from, Scratch(name));
         return Scratch(name);
     }
 
-    QTemporaryDir scratch_;
+    test::TempDir scratch_;
 };
 
 TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {

@@ -109,30 +109,24 @@ TEST(Statistics, ARoundCountedAgainIsRecordedOnce) {
 }
 
 TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
-    const auto sqlite = [](const char* sql) {
-        return [sql](const fs::path& file) {
-            {
-                StatisticsStore good(file);
-                std::string why;
-                good.Open(why);
-                for (int game = 0; game < 8; ++game) Play(good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
-            }
-            Count(file, sql);
-        };
-    };
-    const struct { const char* what; std::function<void(const fs::path&)> make; } cases[] = {
-        {"not SQLite", [](const fs::path& f) { std::ofstream(f) << "games 3\nwins 2\n"; }},
-        {"a later version", sqlite("PRAGMA user_version = 99")},
-        {"another program's", sqlite("DROP TABLE rounds")},
-        {"truncated", [&sqlite](const fs::path& f) {
-             sqlite("SELECT 1")(f);
-             fs::resize_file(f, fs::file_size(f) / 2);
-         }},
-    };
+    // Not SQLite, or a good file of many games changed by a statement, and cut in half when told.
+    const struct { const char* what; const char* sql; bool truncate = false; } cases[] = {
+        {"not SQLite", nullptr}, {"a later version", "PRAGMA user_version = 99"},
+        {"another program's", "DROP TABLE rounds"}, {"truncated", "SELECT 1", true}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
-        c.make(file);
+        if (!c.sql) {
+            std::ofstream(file) << "games 3\nwins 2\n";
+        } else {
+            auto good = std::make_unique<StatisticsStore>(file);
+            std::string why;
+            good->Open(why);
+            for (int game = 0; game < 8; ++game) Play(*good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
+            good.reset();
+            Count(file, c.sql);
+            if (c.truncate) fs::resize_file(file, fs::file_size(file) / 2);
+        }
         StatisticsStore store(file);
         std::string why;
         EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kSetAside) << c.what;

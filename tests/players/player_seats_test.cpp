@@ -38,8 +38,8 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
         SCOPED_TRACE(seat);
         const Status s = game.ExtractPlayer(Write("in.dpf", file), seat);
         ASSERT_TRUE(s.ok()) << s.message();
-        EXPECT_EQ(Seat(seat), Expected(file)) << "odd names arrive unchanged; \"x\" and \"x.tmp\" are apart";
-        EXPECT_EQ(game.PlayerInfo[seat], file.Header);
+        EXPECT_EQ(std::tuple(Seat(seat), game.PlayerInfo[seat]), std::tuple(Expected(file), file.Header))
+            << "odd names arrive unchanged; \"x\" and \"x.tmp\" are apart";
     }
     EXPECT_EQ(std::tuple(game.PlayerInfo[2].SoundChance, Notices()), std::tuple(30, std::pair(3, 3)));
     EXPECT_FALSE(fs::equivalent(game.PlayerDir[2] / "Sel1.wav", game.PlayerDir[3] / "Sel1.wav"));
@@ -54,8 +54,8 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
                                  retired / "Sel1.wav"})
         test::WriteBytes(left, "left behind");
     ASSERT_TRUE(game.ExtractPlayer(Write("bare.dpf", BarePlayer()), 2).ok());
-    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2].Name), std::tuple(Expected(BarePlayer()), "Bare"));
-    EXPECT_FALSE(fs::exists(fresh) || fs::exists(retired));
+    EXPECT_EQ(std::tuple(Seat(2), game.PlayerInfo[2].Name, fs::exists(fresh), fs::exists(retired)),
+              std::tuple(Expected(BarePlayer()), "Bare", false, false));
 
     test::WriteBytes(fresh, "a file in the way");
     ASSERT_TRUE(game.ExtractPlayer(Write("ada.dpf", SamplePlayer()), 2).ok());
@@ -64,8 +64,8 @@ TEST_F(ExtractPlayer, WritesThePictureAndEveryClipFillsTheRecordAndLeavesNothing
     // A folder named with a trailing separator is replaced as a whole.
     game.PlayerDir[3] = table.folders.AppDir / "Seat3" / "";
     ASSERT_TRUE(game.ExtractPlayer(Write("ada.dpf", SamplePlayer()), 3).ok());
-    EXPECT_EQ(Snapshot(table.folders.AppDir / "Seat3"), Expected(SamplePlayer()));
-    EXPECT_FALSE(fs::exists(table.folders.AppDir / "Seat3" / ".new"));
+    EXPECT_EQ(std::tuple(Snapshot(table.folders.AppDir / "Seat3"), fs::exists(table.folders.AppDir / "Seat3" / ".new")),
+              std::tuple(Expected(SamplePlayer()), false));
 }
 
 // Every refusal names the file, leaves the earlier opponent and every file in
