@@ -180,24 +180,22 @@ TEST_F(Dialogs, HelpOpensTheFirstPageTheActionsPageUsesTheViewersWordingAndPlayS
         {6, 3, false, "Draw 3  Cards From LEFT"}, {8, 1, false, "Discard 1 Cards"}, {8, 1, true, "Discard Cards"},
         {10, 1, false, "Reverse Direction of Play"}};
     for (const auto& [action, count, hide_count, text] : cases) {
-        card.Action = static_cast<std::int16_t>(action);
-        card.ActionCount = static_cast<std::int16_t>(count);
+        std::tie(card.Action, card.ActionCount) = std::tuple<std::int16_t, std::int16_t>(action, count);
         EXPECT_EQ(CardViewFrm::Description(card, hide_count), text);
     }
 
+    // The bar opens at the stored speed as far as it goes (unset: its middle); OK stores the bar's speed;
+    // closing without OK keeps what was there; a stored speed beyond the bar reaches the timer only as far
+    // as the bar goes, and an unset one leaves the timer alone.
     using Frm = PlaySpdFrm;
-    for (const auto& [speed, bar] : {std::pair{0, Frm::kUnset}, {3, Frm::kFastest}, {99999, Frm::kSlowest}}) {
-        game.GameSpeed = speed;
-        EXPECT_EQ(PlaySpdFrm(game).HScroll1()->value(), bar) << speed;
-    }
-
-    // OK stores the bar's speed; closing without OK keeps what was there; a stored
-    // speed beyond the bar reaches the timer only as far as the bar goes.
-    const struct { int stored, bar; bool ok; int speed, interval; } speeds[] = {
-        {99999, 40, true, 40, 40}, {40, 900, false, 40, 40}, {60000, -1, false, 60000, PlaySpdFrm::kSlowest}};
+    const struct { int stored, opened, bar; bool ok; int speed, interval; } speeds[] = {
+        {99999, Frm::kSlowest, 40, true, 40, 40}, {40, 40, 900, false, 40, 40},
+        {60000, Frm::kSlowest, -1, false, 60000, Frm::kSlowest}, {3, Frm::kFastest, -1, false, 3, Frm::kFastest},
+        {0, Frm::kUnset, -1, false, 0, Frm::kFastest}};
     for (const auto& c : speeds) {
         game.GameSpeed = c.stored;
         WhenModal<PlaySpdFrm>([c](PlaySpdFrm& frm) {
+            EXPECT_EQ(frm.HScroll1()->value(), c.opened) << c.stored;
             if (c.bar >= 0) frm.HScroll1()->setValue(c.bar);
             c.ok ? QTest::mouseClick(frm.OkBut(), Qt::LeftButton) : frm.reject();
         });
