@@ -169,8 +169,7 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
         for (bool told = false;; told = true) {
             ScoredRound round{kPlainTable, {1, 2, 3, 4}};
             for (int r = 1; r <= 3; ++r) {
-                round.totals = {r, 2 * r, 3 * r, 4 * r};
-                round.winner = r == 3 ? 1 : 0;
+                std::tie(round.totals, round.winner) = std::tuple(Points{r, 2 * r, 3 * r, 4 * r}, r == 3 ? 1 : 0);
                 if (!store.RecordRound(round).ok()) _exit(2);
             }
             if (!told && write(pipe_fds[1], "w", 1) != 1) _exit(3);
