@@ -16,8 +16,7 @@ TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
     EXPECT_EQ(std::tuple(FormatNumber(40), FormatNumber(0), FormatNumber(-1), FormatFlag(true), FormatFlag(false)),
               std::tuple(" 40", " 0", "-1", "-1", " 0"));
     ASSERT_TRUE(Profile(path).WriteString("Misc", "PlaySpeed", FormatNumber(40)).ok());
-    EXPECT_EQ(ReadBytes(path), "[Misc]\nPlaySpeed= 40\n");
-    EXPECT_EQ(Profile(path).ReadInt("Misc", "PlaySpeed", 0), 40);
+    EXPECT_EQ(std::tuple(ReadBytes(path), Profile(path).ReadInt("Misc", "PlaySpeed", 0)), std::tuple("[Misc]\nPlaySpeed= 40\n", 40));
 }
 
 TEST_F(ProfileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
@@ -33,8 +32,8 @@ TEST_F(ProfileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
 }
 
 TEST_F(ProfileTest, AMissingFileOrGarbageGivesTheDefaults) {
-    EXPECT_EQ(Profile(path).ReadInt("Misc", "Sort", -1), -1);
-    EXPECT_EQ(Profile(path).ReadString("PlayersFile", "Player2", "?"), "?");
+    EXPECT_EQ(std::tuple(Profile(path).ReadInt("Misc", "Sort", -1), Profile(path).ReadString("PlayersFile", "Player2", "?")),
+              std::tuple(-1, "?"));
     WriteBytes(path, std::string("[Misc\nSort=abc\nPlaySpeed=99999999999999999999\n=novalue\n"
                                  "[Misc]\nLeft=12abc\nTop=\nViewer=\x01\xff\n", 70) +
                          std::string(300, 'x'));
@@ -73,9 +72,8 @@ TEST_F(ProfileTest, ALinkedSettingsFileIsWrittenAtItsTargetAndStaysALink) {
     fs::create_directories(path.parent_path());
     fs::create_symlink(target, path);
     ASSERT_TRUE(Profile(path).WriteString("Misc", "Left", " 10").ok());
-    EXPECT_TRUE(fs::is_symlink(path));
-    EXPECT_EQ(ReadBytes(target), "[Misc]\nSort=0\nLeft= 10\n");
-    EXPECT_FALSE(fs::exists(target.parent_path() / "kvt.ini.tmp"));
+    EXPECT_EQ(std::tuple(fs::is_symlink(path), ReadBytes(target), fs::exists(target.parent_path() / "kvt.ini.tmp")),
+              std::tuple(true, "[Misc]\nSort=0\nLeft= 10\n", false));
 }
 
 }  // namespace

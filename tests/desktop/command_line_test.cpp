@@ -21,41 +21,35 @@ namespace fs = std::filesystem;
 
 const fs::path kShipped = KVT_TEST_DATA_DIR;
 
+// Files in a scratch folder, and kvt run there through `env`.
 class CommandLine : public ::testing::Test {
 protected:
-    fs::path Scratch(const std::string& name) const { return fs::path(scratch_.path().toStdString()) / name; }
-
     fs::path CopyOf(const fs::path& from, const std::string& name) const {
-        fs::copy_file(from, Scratch(name));
-        return Scratch(name);
+        fs::copy_file(from, scratch.Path(name));
+        return scratch.Path(name);
     }
 
-    QTemporaryDir scratch_;
+    test::ProgramScratch scratch{"env"};
 };
 
 TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
-    test::WriteBytes(Scratch("bad.cds"), "not a card set");
-    const test::ProgramRun kvt = test::RunProgram(
-        "env", {"XDG_CONFIG_HOME=" + Scratch("config").string(), "XDG_DATA_HOME=" + Scratch("data").string(),
-                "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal", Scratch("bad.cds")},
-        Scratch(""));
+    const test::ProgramRun kvt = scratch.Run({"XDG_CONFIG_HOME=" + scratch.Path("config"), "XDG_DATA_HOME=" + scratch.Path("data"),
+                                              "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal",
+                                              scratch.Write("bad.cds", "not a card set")});
     EXPECT_TRUE(kvt.exit_code > 0 && kvt.err.find("bad.cds") != std::string::npos) << kvt.err;
 }
 
 // The extension decides (a card set named like a player is still offered as a player: the choice then says
 // what is wrong with it); other names are judged by content.
 TEST_F(CommandLine, TheNameOrElseTheContentDecidesTheKindOfFile) {
-    test::WriteBytes(Scratch("notes.txt"), "not a game file\n");
-    test::WriteBytes(Scratch("deal.txt"), "KVT table in progress 1\n");
-    test::WriteBytes(Scratch("game.txt"), "KVT game record 1.0\n");
     const fs::path amara = kShipped / "players" / "Amara.dpf";
     const std::pair<CommandLineFile, std::vector<fs::path>> cases[] = {
         {CommandLineFile::kPlayer, {"/nowhere/Ada.dpf", "/nowhere/ADA.DPF", CopyOf(amara, "Amara"),
                                     CopyOf(amara, "amara.download"), CopyOf(kShipped / "default.cds", "odd.dpf")}},
         {CommandLineFile::kCardSet, {"/nowhere/game.cds", CopyOf(kShipped / "default.cds", "game.bin"),
-                                     Scratch("notes.txt"), Scratch("missing")}},
-        {CommandLineFile::kDeal, {"/nowhere/Friday.KVTDEAL", Scratch("deal.txt")}},
-        {CommandLineFile::kGameRecord, {"/nowhere/Friday.KvtGame", Scratch("game.txt")}}};
+                                     scratch.Write("notes.txt", "not a game file\n"), scratch.Path("missing")}},
+        {CommandLineFile::kDeal, {"/nowhere/Friday.KVTDEAL", scratch.Write("deal.txt", "KVT table in progress 1\n")}},
+        {CommandLineFile::kGameRecord, {"/nowhere/Friday.KvtGame", scratch.Write("game.txt", "KVT game record 1.0\n")}}};
     for (const auto& [kind, paths] : cases)
         for (const fs::path& path : paths) EXPECT_EQ(KindOfCommandLineFile(path), kind) << path;
 }
@@ -72,8 +66,8 @@ TEST_F(CommandLine, PlayerFileOpensTheChoiceWithIt) {
 
     PlayerSel* choice = table.PlayerSelWindow();
     ASSERT_TRUE(choice && choice->isVisible());
-    EXPECT_EQ(fs::path(choice->SelectedFile().toStdString()), *options.player_file);
-    EXPECT_FALSE(choice->Image4()->pixmap().isNull());
+    EXPECT_EQ(std::tuple(fs::path(choice->SelectedFile().toStdString()), choice->Image4()->pixmap().isNull()),
+              std::tuple(*options.player_file, false));
     EXPECT_TRUE(setup.messages.empty()) << setup.messages.front().second.toStdString();
     EXPECT_TRUE(table.GameState().CardSet.GameTitle.starts_with("Four Winds") && setup.RawSetting("CardFile") == "(missing)");
 }

@@ -23,11 +23,9 @@ struct Recorded {
 };
 
 Recorded RecordAGame(const fs::path& folder) {
-    Recorded out;
-    out.file = folder / "game.kvtgame";
+    Recorded out{folder / "game.kvtgame", {}, {}};
     sim::Options options;
-    options.Seed = 7;
-    options.Record = out.file;
+    std::tie(options.Seed, options.Record) = std::tuple(7, out.file);
     std::string message;
     EXPECT_EQ(sim::WriteRecordFile(options, KVT_TEST_DATA_DIR, message), 0) << message;
     std::string text;
@@ -83,10 +81,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     // A card set refused is named beside the one at hand.
     const struct { const char* name; std::string bytes; const char* says; const char* also = ""; } cases[] = {
         {"damaged", damaged, "line"},  // the reader's refusals are pinned by the GameRecord tests
-        {"card set", changed([](GameRecord& r) {
-             r.card_set_hash ^= 1;
-             r.card_set_title = "Other Winds";
-         }),
+        {"card set", changed([](GameRecord& r) { std::tie(r.card_set_hash, r.card_set_title) = std::tuple(r.card_set_hash ^ 1, "Other Winds"); }),
          "\"Other Winds\" (", "at hand is \"Four Winds\" ("},
         {"player", changed([](GameRecord& r) { r.players[2].file_hash ^= 1; }), "seat 3"},
         {"move", changed([](GameRecord& r) { r.moves[3].move.seat = static_cast<std::int16_t>(r.moves[3].move.seat % 4 + 1); }),
@@ -98,8 +93,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
         win.OpenGameRecordCommand(file);
         ASSERT_EQ(setup.messages.size(), 1u) << c.name;
         const std::string said = setup.messages[0].second.toStdString();
-        EXPECT_NE(said.find(file.string()), std::string::npos) << c.name << ": " << said;
-        for (const char* part : {c.says, c.also})
+        for (const std::string& part : {file.string(), std::string(c.says), std::string(c.also)})
             EXPECT_NE(said.find(part), std::string::npos) << c.name << ": " << said;
         EXPECT_TRUE(!win.Replaying() && win.GameState().State() == game) << c.name;
         setup.messages.clear();
@@ -109,9 +103,8 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     ASSERT_TRUE(setup.messages.empty()) << setup.messages[0].second.toStdString();
     ASSERT_TRUE(win.Replaying());
     ReplayBar& bar = *win.ReplayControls();
-    EXPECT_EQ(std::tuple(win.Table()->size(), win.GameState().PlayerInfo[2].Name), std::tuple(table, "Amara"))
-        << "the window grew by the bar";
-    EXPECT_EQ(win.GameState().State(), recorded.tables[0]);
+    EXPECT_TRUE(win.GameState().State() == recorded.tables[0]);
+    EXPECT_EQ(std::tuple(win.Table()->size(), win.GameState().PlayerInfo[2].Name), std::tuple(table, "Amara")) << "the window grew by the bar";
 
     // Forward and back across the kept tables, by the bar's buttons and directly.
     const std::vector<std::pair<std::function<void()>, std::size_t>> steps{
@@ -131,12 +124,9 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
         EXPECT_TRUE(win.ReplayStep() == expected && win.GameState().State() == recorded.tables[expected])
             << "step " << expected << ", shown " << win.ReplayStep();
         // The computers' cards (the human's seat too: it was a computer's) are seen at the game's end only.
-        const bool over = expected == moves;
-        for (int p = 1; p <= 4; ++p) {
-            if (!win.GameState().Players[p].Empty()) {
-                EXPECT_EQ(ShowsBacks(win, p), !over) << "step " << expected << ", seat " << p;
-            }
-        }
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_TRUE(win.GameState().Players[p].Empty() || ShowsBacks(win, p) == (expected != moves))
+                << "step " << expected << ", seat " << p;
         if (expected > 0) {
             EXPECT_TRUE(bar.StepLabel()->text().startsWith(QStringLiteral("Move %1 of %2:\n").arg(expected).arg(moves)))
                 << bar.StepLabel()->text().toStdString();
@@ -149,8 +139,7 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
             }
         }
     }
-    EXPECT_GE(plays_named, 3);
-    EXPECT_TRUE(bar.StepLabel()->text().contains(QString::number(moves)));
+    EXPECT_TRUE(plays_named >= 3 && bar.StepLabel()->text().contains(QString::number(moves))) << plays_named;
 
     // Nothing acts on the replayed game: clicks, keys, Undo, the computers.
     win.ShowReplayStep(5);
@@ -193,8 +182,8 @@ TEST(Replay, ABadRecordIsRefusedAGoodOneStepsWithHiddenHandsClosesBackToTheGameA
     ASSERT_NE(win.GameState().State(), game);
     setup.Close();
     PlayWin& second = setup.OpenFast(setup.Options(99));
-    EXPECT_TRUE(setup.messages.empty() && second.GameState().State() == game);
-    EXPECT_EQ(second.Hands().Grid(1)->Cols(), game.Players[1].Count());
+    EXPECT_EQ(std::tuple(setup.messages.empty(), second.GameState().State() == game, second.Hands().Grid(1)->Cols()),
+              std::tuple(true, true, game.Players[1].Count()));
     PlayAMove(second);
     // The game's record goes on too: the moves before the exit and after.
     std::size_t moves_kept = 0;

@@ -87,11 +87,10 @@ TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
     };
     for (const auto& c : cases) EXPECT_EQ(tied(c.got), tied(c.expected)) << c.expected.label;
     const std::vector<HeadToHead> h2h = s.store.HeadToHeads();
-    ASSERT_EQ(h2h.size(), 5u);
+    const std::vector<GameTotal> last = s.store.LastTotals(20);
+    ASSERT_EQ(std::tuple(h2h.size(), last.size()), std::tuple(5u, 3u));
     EXPECT_EQ(std::tie(h2h[0].opponent, h2h[0].games, h2h[0].you_lower, h2h[0].they_lower, h2h[0].games_with_undo),
               std::make_tuple(std::string("Ann"), 2, 1, 1, 1));
-    const std::vector<GameTotal> last = s.store.LastTotals(20);
-    ASSERT_EQ(last.size(), 3u);
     EXPECT_EQ(std::tuple(last[0].total, last[2].undo_used), std::tuple(5, true));
     EXPECT_EQ(Count(s.file, "SELECT count(*) FROM games WHERE state = 2"), 2) << "the games left by New Game, not finished";
 
@@ -100,44 +99,34 @@ TEST(Statistics, FiguresPerOpponentCardSetAndSeatWithUndoGamesApart) {
 
 TEST(Statistics, ARoundCountedAgainIsRecordedOnce) {
     Store s;
-    ScoredRound round{kPlainTable, {3, 0, 5, 7}, {3, 0, 5, 7}};
-    ASSERT_TRUE(s.store.RecordRound(round).ok());
-    ASSERT_TRUE(s.store.RecordRound(round).ok());  // the same round again
-    round.points = round.totals = {4, 4, 0, 1};    // scored again differently after a crash
-    ASSERT_TRUE(s.store.RecordRound(round).ok());
-    round.points = {1, 1, 1, 1};
-    round.totals = {5, 5, 1, 2};
-    ASSERT_TRUE(s.store.RecordRound(round).ok());
+    // The same round twice, then scored again differently after a crash, then the next round.
+    for (const auto& [points, totals] : {std::pair{Points{3, 0, 5, 7}, Points{3, 0, 5, 7}}, {{3, 0, 5, 7}, {3, 0, 5, 7}},
+                                         {{4, 4, 0, 1}, {4, 4, 0, 1}}, {{1, 1, 1, 1}, {5, 5, 1, 2}}})
+        ASSERT_TRUE(s.store.RecordRound({kPlainTable, points, totals}).ok());
     EXPECT_EQ(std::tuple(Count(s.file, "SELECT count(*) FROM games"), Count(s.file, "SELECT count(*) FROM rounds"),
                          Count(s.file, "SELECT sum(points) FROM rounds WHERE number = 1")),
               std::tuple(1, 8, 9));
 }
 
 TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
-    const auto sqlite = [](const char* sql) {
-        return [sql](const fs::path& file) {
-            {
-                StatisticsStore good(file);
-                std::string why;
-                good.Open(why);
-                for (int game = 0; game < 8; ++game) Play(good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
-            }
-            Count(file, sql);
-        };
-    };
-    const struct { const char* what; std::function<void(const fs::path&)> make; } cases[] = {
-        {"not SQLite", [](const fs::path& f) { std::ofstream(f) << "games 3\nwins 2\n"; }},
-        {"a later version", sqlite("PRAGMA user_version = 99")},
-        {"another program's", sqlite("DROP TABLE rounds")},
-        {"truncated", [&sqlite](const fs::path& f) {
-             sqlite("SELECT 1")(f);
-             fs::resize_file(f, fs::file_size(f) / 2);
-         }},
-    };
+    // Not SQLite, or a good file of many games changed by a statement, and cut in half when told.
+    const struct { const char* what; const char* sql; bool truncate = false; } cases[] = {
+        {"not SQLite", nullptr}, {"a later version", "PRAGMA user_version = 99"},
+        {"another program's", "DROP TABLE rounds"}, {"truncated", "SELECT 1", true}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
-        c.make(file);
+        if (!c.sql) {
+            std::ofstream(file) << "games 3\nwins 2\n";
+        } else {
+            auto good = std::make_unique<StatisticsStore>(file);
+            std::string why;
+            good->Open(why);
+            for (int game = 0; game < 8; ++game) Play(*good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
+            good.reset();
+            Count(file, c.sql);
+            if (c.truncate) fs::resize_file(file, fs::file_size(file) / 2);
+        }
         StatisticsStore store(file);
         std::string why;
         EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kSetAside) << c.what;
@@ -161,8 +150,7 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
     std::ofstream(dir.path().toStdString() + "/kvt") << "a file";
     StatisticsStore store(fs::path(dir.path().toStdString()) / "kvt" / "statistics.sqlite");
     std::string why;
-    EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kUnusable);
-    EXPECT_FALSE(store.RecordRound({kPlainTable}).ok());
+    EXPECT_TRUE(store.Open(why) == StatisticsStore::Opened::kUnusable && !store.RecordRound({kPlainTable}).ok());
 }
 
 // A writer plays games of three rounds; two readers meanwhile see whole games only, and once the writer is
@@ -181,8 +169,7 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
         for (bool told = false;; told = true) {
             ScoredRound round{kPlainTable, {1, 2, 3, 4}};
             for (int r = 1; r <= 3; ++r) {
-                round.totals = {r, 2 * r, 3 * r, 4 * r};
-                round.winner = r == 3 ? 1 : 0;
+                std::tie(round.totals, round.winner) = std::tuple(Points{r, 2 * r, 3 * r, 4 * r}, r == 3 ? 1 : 0);
                 if (!store.RecordRound(round).ok()) _exit(2);
             }
             if (!told && write(pipe_fds[1], "w", 1) != 1) _exit(3);
@@ -242,8 +229,8 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     ASSERT_TRUE(WaitForHuman(second));
     for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[p].Count(), 0) << p;
     EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
-    const fs::path file = setup.folders.AppDir / "statistics.sqlite";
     // One round of four seats, not counted again on resume.
+    const fs::path file = setup.folders.AppDir / "statistics.sqlite";
     EXPECT_EQ(std::tuple(Count(file, "SELECT count(*) FROM rounds"), Count(file, "SELECT undo_used FROM games")), std::tuple(4, 1));
 
     GameIdentity marked = kPlainTable;
@@ -251,11 +238,9 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     Play(*second.Statistics(), marked, {{1, 2, 3, 150}}, true);
     second.MenuEntry("MM_STATISTICS")->trigger();
     StatisticsFrm* stats = second.StatisticsWindow();
-    ASSERT_NE(stats, nullptr);
-    EXPECT_TRUE(stats->isVisible() && !stats->isModal());
-    ASSERT_GE(stats->Table(0)->rowCount(), 1);
-    EXPECT_EQ(stats->Table(0)->item(0, 0)->text(), "<b>Ann</b>");
-    EXPECT_EQ(stats->Chart()->Totals().size(), 1u);
+    ASSERT_TRUE(stats && stats->Table(0)->rowCount() >= 1);
+    EXPECT_EQ(std::tuple(stats->isVisible(), stats->isModal(), stats->Table(0)->item(0, 0)->text(), stats->Chart()->Totals().size()),
+              std::tuple(true, false, "<b>Ann</b>", 1u));
 }
 
 }  // namespace

@@ -20,41 +20,22 @@ PlayerClip Clip(std::int16_t index, std::string name, std::string bytes) {
 }  // namespace
 
 PlayerFileContents SamplePlayer() {
-    PlayerFileContents file;
-    file.Header.Name = "Ada";
-    std::tie(file.Header.TraitA, file.Header.TraitC, file.Header.TraitD, file.Header.SoundChance) = std::tuple(100, 50, 2, 30);
-    file.Picture = FakeBytes("BM", 1500);
-    file.Header.PictureSize = 1500;
-    file.Clips.push_back(Clip(0, "Sel1.wav", FakeBytes("RIFF", 700, 1)));
-    file.Clips.push_back(Clip(3, "Comment1.wav", FakeBytes("RIFF", 400, 2)));
-    file.Clips.push_back(Clip(33, "wg1.wav", FakeBytes("RIFF", 300, 3)));
-    return file;
+    return {{.Name = "Ada", .PictureSize = 1500, .TraitA = 100, .TraitC = 50, .TraitD = 2, .SoundChance = 30},
+            FakeBytes("BM", 1500),
+            {Clip(0, "Sel1.wav", FakeBytes("RIFF", 700, 1)), Clip(3, "Comment1.wav", FakeBytes("RIFF", 400, 2)),
+             Clip(33, "wg1.wav", FakeBytes("RIFF", 300, 3))}};
 }
 
 PlayerFileContents OddPlayer() {
-    PlayerFileContents file;
-    file.Header.Tag = {'Z', '\x01', '\xFF', '\x80'};
-    file.Header.Name = "Ad\xE9le \"the\" \\ caf\xE9\x01\x7F #x = [sound]" + std::string(70, 'n');
-    std::tie(file.Header.TraitA, file.Header.TraitB, file.Header.TraitC, file.Header.Reserved1, file.Header.TraitD,
-             file.Header.Reserved2, file.Header.SoundChance, file.Header.Reserved3) =
-        std::tuple(-5, 32767, -32768, 7, 1, -1, 2, -32768);
-    file.Picture = FakeBytes(std::string_view("BM\0\0", 4), 77);
-    file.Header.PictureSize = 77;
-    file.Clips.push_back(Clip(50, "caf\xE9 \xFF.wav", FakeBytes("RIFF", 10, 4)));
-    file.Clips.push_back(Clip(12, "empty.wav", ""));
-    file.Clips.push_back(Clip(0, "x.tmp", FakeBytes("one", 20, 5)));
-    file.Clips.push_back(Clip(1, "x", FakeBytes("two", 30, 6)));
-    file.Clips.push_back(Clip(34, "lg1.wav", "L"));
-    return file;
+    return {{{'Z', '\x01', '\xFF', '\x80'}, "Ad\xE9le \"the\" \\ caf\xE9\x01\x7F #x = [sound]" + std::string(70, 'n'), 77,
+             -5, 32767, -32768, 7, 1, -1, 2, -32768},
+            FakeBytes(std::string_view("BM\0\0", 4), 77),
+            {Clip(50, "caf\xE9 \xFF.wav", FakeBytes("RIFF", 10, 4)), Clip(12, "empty.wav", ""),
+             Clip(0, "x.tmp", FakeBytes("one", 20, 5)), Clip(1, "x", FakeBytes("two", 30, 6)), Clip(34, "lg1.wav", "L")}};
 }
 
 PlayerFileContents BarePlayer() {
-    PlayerFileContents file;
-    file.Header.Name = "Bare";
-    file.Header.SoundChance = 50;
-    file.Picture = FakeBytes("BM", 64, 7);
-    file.Header.PictureSize = 64;
-    return file;
+    return {{.Name = "Bare", .PictureSize = 64, .SoundChance = 50}, FakeBytes("BM", 64, 7), {}};
 }
 
 std::string RawEntry(std::int16_t index, std::int16_t name_length, std::string_view name) {
