@@ -44,9 +44,8 @@ Status Game::Apply(const Move& move, Events& events) {
         return NotAllowed(move);
 
     const bool applying = std::exchange(applying_, true);
-    const Status result = ReportInto(
-        events, [&] { return computer ? ApplyComputerMove(move) : ApplyHumanMove(move); },
-        [](const Status& applied) { return applied.ok(); });
+    const Status result =
+        ReportInto(events, [&] { return computer ? ApplyComputerMove(move) : ApplyHumanMove(move); });
     applying_ = applying;
     if (!result) events.clear();
     return result;

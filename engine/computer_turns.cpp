@@ -293,7 +293,7 @@ TurnOutcome Game::PlayComputerTurnWith(int slot) {
 
 TurnOutcome Game::PlayComputerTurn(Events& events) {
     events.clear();
-    return ReportInto(events, [this] { return PlayComputerTurn(); }, [](TurnOutcome) { return true; });
+    return ReportInto(events, [this] { return PlayComputerTurn(); });
 }
 
 TurnOutcome Game::PlayComputerMove(int slot) {

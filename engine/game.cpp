@@ -38,29 +38,11 @@ void Game::SetEventListener(std::function<void(const Event&)> listener) {
     events_ = listener_ ? &heard_ : nullptr;
 }
 
-void Game::DeliverHeard() {
-    // A listener that makes the view call back here hears the rest in order
-    // from the call that is delivering already.
-    if (!listener_ || delivering_) return;
-    delivering_ = true;
-    DeliverHeardNow();
-    delivering_ = false;
-}
-
-void Game::DeliverHeardNow() {
-    // A rule operation reporting into its caller's list: what it has
-    // reported so far is heard now, in step with what the view was told.
-    if (applied_ && events_ == applied_) {
-        while (applied_delivered_ < applied_->size()) {
-            const Event e = (*applied_)[applied_delivered_++];
-            listener_(e);
-        }
-        return;
-    }
-    if (heard_.empty()) return;
-    Events delivered;
-    delivered.swap(heard_);
-    for (const Event& e : delivered) listener_(e);
+void Game::Hear(const Event& event) {
+    // A copy: what the listener does may report more into the same list.
+    const Event heard = event;
+    if (events_ == &heard_) heard_.clear();
+    listener_(heard);
 }
 
 }  // namespace kvt

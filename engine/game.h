@@ -182,11 +182,9 @@ public:
     // The cards of that Play in the hold grid.
     const CardStack& HoldGridCards() const { return HoldStack; }
 
-    // Hears every event the rules report (the window's move log), except
-    // those a computer turn or a round's end hands back instead. The events
-    // are kept until DeliverHeard hands them to the listener, in order.
+    // Hears every event the rules report, the moment it is reported, also
+    // those an operation hands back to its caller.
     void SetEventListener(std::function<void(const Event&)> listener);
-    void DeliverHeard();
 
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
@@ -318,7 +316,7 @@ private:
         e.seat = static_cast<std::int16_t>(seat);
         e.number = static_cast<std::int16_t>(number);
         fill(e);
-        if (listener_) DeliverHeard();
+        if (listener_) Hear(e);
     }
     void Emit(EventKind kind, int seat = 0, int number = 0) {
         Emit(kind, seat, number, [](Event&) {});
@@ -340,36 +338,15 @@ private:
     }
     Spot SpotOfOther(const CardStack& stack) const;
     Events* events_ = nullptr;
-    // With a listener, what the rules report waits here until it is delivered.
+    // With only a listener, where the rules report what it hears.
     Events heard_;
-    // The caller's list that a rule operation reports into while a listener
-    // listens, and how much of it the listener has heard.
-    Events* applied_ = nullptr;
-    std::size_t applied_delivered_ = 0;
-    bool delivering_ = false;
-    void DeliverHeardNow();
-    // Runs a rule operation that reports into `events`. A listener hears
-    // them as they are delivered, in step with the view's calls, and the
-    // rest after the operation, unless `kept` says the result is refused.
-    template <typename Run, typename Kept>
-    auto ReportInto(Events& events, Run&& run, Kept&& kept) {
+    void Hear(const Event& event);
+    // Runs a rule operation that reports into `events`.
+    template <typename Run>
+    auto ReportInto(Events& events, Run&& run) {
         Events* const outer = std::exchange(events_, &events);
-        // Nobody listens in the simulator: nothing to deliver.
-        const bool listening = outer == &heard_;
-        Events* const applied = applied_;
-        const std::size_t delivered = applied_delivered_;
-        if (listening) {
-            applied_ = &events;
-            applied_delivered_ = events.size();
-        }
         auto result = run();  // called once, so that it is inlined
         events_ = outer;
-        if (listening) {
-            if (kept(result))
-                heard_.insert(heard_.end(), events.begin() + static_cast<std::ptrdiff_t>(applied_delivered_), events.end());
-            applied_ = applied;
-            applied_delivered_ = delivered;
-        }
         return result;
     }
     std::function<void(const Event&)> listener_;

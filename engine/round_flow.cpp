@@ -65,7 +65,7 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
 
 RoundResult Game::RoundOver(FirstDiscardRule rule, Events& events) {
     events.clear();
-    return ReportInto(events, [this, rule] { return RoundOver(rule); }, [](const RoundResult&) { return true; });
+    return ReportInto(events, [this, rule] { return RoundOver(rule); });
 }
 
 bool Game::RoundIsOver() const {

@@ -20,8 +20,6 @@ public:
 
     // Hands and piles. Grid 0 is the hold grid; 1..4 are the players' hands.
     virtual void ShowHand(const CardStack& /*stack*/, int /*grid*/) {}
-    virtual void ShowDiscardTop() {}
-    virtual void RepaintDiscardPile() {}
     virtual void ShowCardBack(const Card& /*back_definition*/) {}
     virtual void LoadCardBitmap(const std::string& /*path*/) {}
     // Why a card bitmap about to come into force (`size` bytes, read through

@@ -158,7 +158,6 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
     show_ = std::make_unique<ShowQueue>();
     table_show_ = std::make_unique<TableShow>(*this, *show_);
     game_ = std::make_unique<Game>(options_.folders, *table_show_, options_.seed);
-    table_show_->Attach(*game_);
     show_->SetOnIdle([this] {
         if (closing_) return;
         ShowGuidance();

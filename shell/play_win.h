@@ -141,8 +141,7 @@ public:
     // --- the table view
     void ShowHand(const CardStack& stack, int grid) override;
     void SetHandVisible(int player, bool visible);
-    void ShowDiscardTop() override;
-    void RepaintDiscardPile() override;
+    void ShowDiscardTop();
     void ShowPiles(const PilesShown& piles);
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;

@@ -82,7 +82,6 @@ void PlayWin::RunMove(const std::function<void()>& move) {
     if (!alive) return;
     --move_depth_;
     if (move_depth_ > 0 || closing_) return;
-    game_->DeliverHeard();
     // What follows waits until the table has shown the move.
     if (show_->Playing()) return AfterShow();
     after_move_waits_ = false;

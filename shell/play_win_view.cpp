@@ -45,9 +45,6 @@ void PlayWin::SetHandVisible(int player, bool visible) { hands_->SetHandVisible(
 
 void PlayWin::ShowDiscardTop() { hands_->ShowDiscardTop(); }
 
-// A card laid with its action: the pile shows it.
-void PlayWin::RepaintDiscardPile() { hands_->ShowDiscardTop(); }
-
 void PlayWin::ShowPiles(const PilesShown& piles) { hands_->ShowPiles(piles); }
 
 void PlayWin::ShowCardBack(const Card& back_definition) { hands_->ShowCardBack(back_definition); }
@@ -286,7 +283,6 @@ void PlayWin::ShowGuidance() {
 }
 
 void PlayWin::RedrawTable() {
-    game_->DeliverHeard();
     show_->Now([this] { RedrawTableNow(); });
 }
 

@@ -1,30 +1,15 @@
 #include "shell/table_show.h"
 
-#include "engine/score_sheet.h"
-#include "engine/game.h"
-#include "hand/hand_view.h"
 #include "shell/play_win.h"
 #include "shell/show_queue.h"
 
 namespace kvt {
 
-void TableShow::Then(std::function<void()> step) {
-    if (game_) game_->DeliverHeard();
-    queue_.Now(std::move(step));
-}
+void TableShow::Then(std::function<void()> step) { queue_.Now(std::move(step)); }
 
 void TableShow::ShowHand(const CardStack& stack, int grid) {
     Then([this, stack, grid] { window_.ShowHand(stack, grid); });
 }
-
-void TableShow::ShowDiscardTop() {
-    if (!game_) return Then([this] { window_.ShowDiscardTop(); });
-    // Taken now: the rest of the move may change the pile before this step plays.
-    Then([this, piles = PilesShown::Of(*game_)] { window_.ShowPiles(piles); });
-}
-
-// A card laid with its action: the pile shows it once its flight has landed.
-void TableShow::RepaintDiscardPile() { ShowDiscardTop(); }
 
 void TableShow::ShowCardBack(const Card& back_definition) {
     Then([this, back_definition] { window_.ShowCardBack(back_definition); });

@@ -4,7 +4,6 @@
 
 namespace kvt {
 
-class Game;
 class PlayWin;
 class ShowQueue;
 
@@ -16,11 +15,8 @@ class ShowQueue;
 class TableShow : public TableView {
 public:
     TableShow(PlayWin& window, ShowQueue& queue) : window_(window), queue_(queue) {}
-    void Attach(Game& game) { game_ = &game; }
 
     void ShowHand(const CardStack& stack, int grid) override;
-    void ShowDiscardTop() override;
-    void RepaintDiscardPile() override;
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
     std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
@@ -41,19 +37,15 @@ public:
     void ShowPickedCard(const Card& card) override;
     void SetDiscardButtonVisible(bool visible) override;
 
-
-
     void ShowRuleMessage(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;
 
 private:
-    // Hands the events heard so far to the window's listener first, so that
-    // the move log keeps step with what is shown.
+    // A step of the show, after what the events heard so far queued.
     void Then(std::function<void()> step);
 
     PlayWin& window_;
     ShowQueue& queue_;
-    Game* game_ = nullptr;
 };
 
 }  // namespace kvt

@@ -92,7 +92,6 @@ TEST_F(DrawFromDeckTest, EmptyDeckIsRebuiltShuffledFromAllButTheTopOfThePileOfMo
         CardStack hand;
         rebuilt = shuffled = 0;
         game.DrawFromDeck(hand);
-        game.DeliverHeard();
         ASSERT_EQ(std::tuple(rebuilt, shuffled, game.DrawDeck.Count(), game.DiscardPile.Count(), hand.Count()),
                   std::tuple(drawn, drawn, std::max(pile - 2, 0), std::min(pile, 1), drawn));
         if (!drawn) continue;
@@ -179,7 +178,6 @@ TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChanceAndTwoCardsAreShuffled) {
         game.ShuffleStack(two);
         swapped += two[0].Value == 2;
     }
-    game.DeliverHeard();
     EXPECT_TRUE(swapped > 0 && swapped < 64 && notices == 64) << swapped << " swapped; notices " << notices;
 }
 

@@ -35,7 +35,6 @@ public:
     std::vector<std::string> calls;
 
     void ShowHand(const CardStack& s, int grid) override { calls.push_back("ShowHand " + N(grid) + " " + N(s.Count())); }
-    void ShowDiscardTop() override { calls.push_back("ShowDiscardTop"); }
     void ShowCardBack(const Card& c) override { calls.push_back("ShowCardBack " + N(c.PicRow) + "," + N(c.PicCol)); }
     void ShowLoading() override { calls.push_back("ShowLoading"); }
     void SetLoadingGauge(int value, int maximum) override { calls.push_back("Gauge " + N(value) + "/" + N(maximum)); }

@@ -280,7 +280,6 @@ std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const f
     game.PlayerDir[2] = folder;
     int speaker = 2;
     EXPECT_TRUE(game.PlayPlayerSound(2, false, speaker));
-    game.DeliverHeard();
     return variants;
 }
 

@@ -157,7 +157,6 @@ TEST_F(Look, ACardInFlight) {
     win.SetSeatArrowVisible(4, true);
     const Card card = game.Players[4][2];
     game.AnimateCompDiscard(4, 2, false);
-    game.DeliverHeard();
     EXPECT_TRUE(win.Show().Playing());
     // Shot during the pause, once the trail is complete.
     ASSERT_TRUE(RunUntil([&] { return win.Flights().Box(CardFlights::kBoxes - 1)->isVisible(); }));

@@ -15,9 +15,7 @@ protected:
     int Lay(int player) {
         game.CurPlayer = static_cast<std::int16_t>(player);
         table.view.calls.clear();
-        const int next = game.MoveCard(game.Players[player], game.DiscardPile, 0, true);
-        table.view.Deliver();  // what the move reported, as the window hears it at the move's end
-        return next;
+        return game.MoveCard(game.Players[player], game.DiscardPile, 0, true);
     }
     // Every hand three plain cards of its own group, `first` in front of `player`'s.
     void Deal(int player, Card first, std::vector<Card> deck = Low(4, 6)) {

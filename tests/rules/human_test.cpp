@@ -7,7 +7,6 @@ namespace {
 
 class Human : public RulesTest {
 protected:
-    Human() { HearEachMove(game, driver); }
     // The human on turn with `hand`; the computers hold two cards each that
     // the deck's first card lets them answer.
     void Deal(std::vector<Card> hand, std::vector<Card> deck = {C(1, 1), C(4, 5), C(4, 6)}) {

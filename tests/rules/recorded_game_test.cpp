@@ -27,7 +27,6 @@ std::string EventText(const Event& e) {
 
 // Moves the view's calls since the last look into the record, then the events.
 void Take(RulesView& view, std::vector<std::string>& record, const Events& events = {}) {
-    view.Deliver();
     record.insert(record.end(), view.calls.begin(), view.calls.end());
     view.calls.clear();
     for (const Event& e : events) record.push_back(EventText(e));

@@ -26,8 +26,7 @@ std::vector<Card> Low(int group, int n) {
 }
 
 void RulesView::Follow(Game& game) {
-    game_ = &game;
-    game.SetEventListener([this](const Event& e) { ShowEventOn(*game_, e, *this); });
+    game.SetEventListener([this, &game](const Event& e) { ShowEventOn(game, e, *this); });
 }
 
 void RulesView::GameOver(int winner, const std::array<GameOverFiles, 5>& files) {
@@ -40,7 +39,6 @@ void RulesView::GameOver(int winner, const std::array<GameOverFiles, 5>& files) 
 }
 
 void RulesView::Note(const std::string& call) {
-    Deliver();
     if (record) calls.push_back(call);
     if (on_call) on_call(call);
 }
@@ -206,11 +204,6 @@ bool DriveAllButTheClicks(Game& game, MatchDriver& driver, Events& events) {
 
 ComputersDriven::ComputersDriven(Game& game) : computer(game), driver(game) {
     for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    HearEachMove(game, driver);
-}
-
-void HearEachMove(Game& game, MatchDriver& driver) {
-    driver.SetMoveListener([&game](const Move&, const Events&) { game.DeliverHeard(); });
 }
 
 RecordedRounds RecordComputerRounds(Game& game, int rounds) {

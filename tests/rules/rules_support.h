@@ -35,11 +35,8 @@ public:
     int score_sheets = 0;  // opened
     int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
 
-    // Hears the game's events as the table window does, noting what they show at each view call.
+    // Hears the game's events as the table window does, noting what they show.
     void Follow(Game& game);
-    void Deliver() {
-        if (game_) game_->DeliverHeard();
-    }
     void Note(const std::string& call);
     int Count(const std::string& call) const;
     // Where the first such call is; after the last call when there is none.
@@ -48,8 +45,6 @@ public:
     static std::string Name(const Card& c);
 
     void ShowHand(const CardStack& s, int grid) override { Note("ShowHand " + N(grid) + " " + N(s.Count())); }
-    void ShowDiscardTop() override { Note("ShowDiscardTop"); }
-    void RepaintDiscardPile() override { Note("RepaintDiscardPile"); }
     void SetHoldGridVisible(bool on) override { Note("HoldGrid" + On(on)); }
     void ClearPickedCard() override { Note("ClearPickedCard"); }
     void ShowPickedCard(const Card& c) override { Note("ShowPickedCard " + Name(c)); }
@@ -92,7 +87,6 @@ public:
 private:
     static std::string N(int n) { return std::to_string(n); }
     static std::string On(bool on) { return on ? " on" : " off"; }
-    Game* game_ = nullptr;
 };
 
 // A table on its own folders whose shipped card set is `set` (so every new
@@ -142,10 +136,6 @@ void PlayToThePerson(Game& game);
 // The person by clicks (HumanClickStep, hearing `note`), the rest as above, until `rounds` sheets opened.
 void PlayByClicks(Game& game, RulesView& view, int rounds,
                   const std::function<void(const std::string&, HumanMove)>& note = {});
-
-// The game's listener hears each move's events once the move is over, as the
-// window hears them after every move.
-void HearEachMove(Game& game, MatchDriver& driver);
 
 // The computers through a driver at seats 2..4, as at the table.
 struct ComputersDriven {

@@ -150,7 +150,6 @@ TEST_F(Scoring, PlayerSoundsChanceVariantAndFile) {
     EXPECT_GT(often, 9700);
     EXPECT_LT(often, 9900);
     EXPECT_NEAR(plays(51, true, 9900), 4900, 300);
-    game.DeliverHeard();
     EXPECT_EQ(variants.size(), 3u) << "every event a cue of variant 1..3";
     for (int variant = 1; variant <= 3; ++variant) EXPECT_GT(variants[variant], 1000);
     // The cue's clip: the player's file of that kind and variant, whatever its case.
