@@ -3,11 +3,8 @@
 
 namespace kvt {
 
-// Seat arrows placed; no Play of the human's half laid.
-void Game::PrepareTableForFirstTurn() {
-    view_.PlaceSeatArrows();
-    ClearPickState();
-}
+// No Play of the human's half laid.
+void Game::PrepareTableForFirstTurn() { ClearPickState(); }
 
 void Game::NewGame() {
     ResetHands();

@@ -32,9 +32,7 @@ public:
     virtual void CardBitmapInForce() {}
     virtual void SetUpBackground() {}
 
-    // The seat arrows of players 2..4 placed beside their grids; the hold
-    // grid and the picked card of the human's play.
-    virtual void PlaceSeatArrows() {}
+    // The hold grid and the picked card of the human's play.
     virtual void SetHoldGridVisible(bool /*visible*/) {}
     virtual void ClearPickedCard() {}
 

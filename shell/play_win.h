@@ -148,7 +148,8 @@ public:
     std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
     void CardBitmapInForce() override;
     void SetUpBackground() override;
-    void PlaceSeatArrows() override;
+    // The seat arrows of players 2..4 beside their grids as they are drawn.
+    void PlaceSeatArrows();
     void SetSeatArrowVisible(int seat, bool visible);
     // The arrow of `seat` shown and the others hidden; seat 1 or 0 hides them all.
     void ShowArrowAt(int seat);

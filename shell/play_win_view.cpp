@@ -295,6 +295,8 @@ void PlayWin::RedrawTableNow() {
     ShowPickedStack();
     SetDirectionPicture(game_->PlayReversed);
     PlaceNameLabels();
+    // The arrows keep to the grids' outer edges, which only the table's size moves.
+    PlaceSeatArrows();
     if (keys_) keys_->Refresh();
     ShowGuidance();
 }

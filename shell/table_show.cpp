@@ -27,10 +27,6 @@ void TableShow::SetUpBackground() {
     Then([this] { window_.SetUpBackground(); });
 }
 
-void TableShow::PlaceSeatArrows() {
-    Then([this] { window_.PlaceSeatArrows(); });
-}
-
 void TableShow::SetHoldGridVisible(bool visible) {
     Then([this, visible] { window_.SetHoldGridVisible(visible); });
 }

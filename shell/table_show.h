@@ -23,7 +23,6 @@ public:
     void CardBitmapInForce() override;
     void SetUpBackground() override;
 
-    void PlaceSeatArrows() override;
     void SetHoldGridVisible(bool visible) override;
     void ClearPickedCard() override;
 

@@ -124,7 +124,6 @@ TEST_F(Look, TheHumanChoosingCardsToPass) {
     const CardStack held = win.Building().Held();
     for (int p = 2; p <= 4; ++p) win.ShowHand(game.Players[p], p);
     win.SetDiscardButtonVisible(true);
-    win.PlaceSeatArrows();
     win.SetSeatArrowVisible(3, true);
     win.SetTakePrompt(3);
     win.SetChooseMessageVisible(true);
@@ -153,7 +152,6 @@ TEST_F(Look, TheHumanChoosingCardsToPass) {
 // A computer's discard flies from its event, face up; the rules' call returns at once.
 TEST_F(Look, ACardInFlight) {
     win.SetAnimationInterval(20000);
-    win.PlaceSeatArrows();
     win.SetSeatArrowVisible(4, true);
     const Card card = game.Players[4][2];
     game.AnimateCompDiscard(4, 2, false);

@@ -39,7 +39,6 @@ protected:
         win.RedrawTable();
         win.SetDiscardButtonVisible(true);
         for (int seat = 2; seat <= 4; ++seat) win.SetSeatArrowVisible(seat, true);
-        win.PlaceSeatArrows();
         QApplication::processEvents();
     }
 };
@@ -280,10 +279,10 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
               std::tuple(7, QSize(180, 108), 95 * 15 + 200, CardGrid::kHorizontal, true));
 }
 
-// The design's places are pinned by TableGeometry; here the seat arrows, the
-// direction, the right hand after the window is widened, then what no deal shows.
+// The design's places are pinned by TableGeometry; here the seat arrows
+// (beside the grids as the deal drew them), the direction, the right hand
+// after the window is widened, then what no deal shows.
 TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
-    win.PlaceSeatArrows();
     const TwipRect left = win.Hands().GridRect(2);
     const TwipRect top = win.Hands().GridRect(3);
     const TwipRect right = win.Hands().GridRect(4);
