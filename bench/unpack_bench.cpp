@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
-    kvt::TableView view;
+    kvt::LoadNotices view;
     auto game = std::make_unique<kvt::Game>(folders, view, 1);
 
     std::vector<double> copy_ms, replace_ms, unpack_ms;

@@ -53,7 +53,7 @@ private:
 }  // namespace
 
 Status Game::LoadCardSetFile(const std::filesystem::path& card_set) {
-    view_.CloseBackgroundSound();
+    notices_.CloseBackgroundSound();
     const auto failed = [&card_set](const std::string& why) {
         return Status::Fail("Cannot load the card set " + Quoted(card_set) + ": " + why);
     };
@@ -67,9 +67,9 @@ Status Game::LoadCardSetFile(const std::filesystem::path& card_set) {
     };
     if (Status s = DecodeCardSetLayout(size, read_at, layout); !s) return failed(s.message() + ".");
 
-    view_.ShowLoading();
+    notices_.ShowLoading();
     Status written = WriteWorkingFiles(layout, source.Descriptor());
-    view_.HideLoading();
+    notices_.HideLoading();
     if (!written) return failed(written.message());
     CardSet = std::move(layout.Def);
     if (layout.Background.Size != 0) {
@@ -116,21 +116,21 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     // The bitmap is checked from the card-set file itself, before its copy
     // is written: the view decodes it once and may keep the picture.
     const ByteRange pictures = layout.Bitmap;
-    const TableView::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
+    const LoadNotices::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
         return offset <= pictures.Size && n <= pictures.Size - offset &&
                ReadFullyAt(source_fd, pictures.Offset + offset, n, out);
     };
-    if (const std::string fault = view_.CardBitmapFault(pictures.Size, read_bitmap); !fault.empty())
+    if (const std::string fault = notices_.CardBitmapFault(pictures.Size, read_bitmap); !fault.empty())
         return Status::Fail(fault);
 
     const std::uint64_t blocks = pictures.Size / kBlock;
-    view_.SetLoadingGauge(0, static_cast<int>(blocks));
+    notices_.SetLoadingGauge(0, static_cast<int>(blocks));
     const std::uint64_t gauge_step = std::max<std::uint64_t>(1, (blocks + kGaugeSteps - 1) / kGaugeSteps) * kBlock;
     int shown = 0;
     const auto gauge = [&](int copied_blocks) {
         if (copied_blocks == shown) return;
         shown = copied_blocks;
-        view_.SetLoadingGauge(copied_blocks, static_cast<int>(blocks));
+        notices_.SetLoadingGauge(copied_blocks, static_cast<int>(blocks));
     };
     if (Status s = copy(bitmap, pictures, gauge_step, gauge); !s) return s;
 
@@ -148,7 +148,25 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     std::vector<std::string> removed;
     if (layout.Background.Size == 0) removed.push_back(files::kBackground);
     if (Status s = change.Commit(replaced, removed); !s) return s;
-    view_.CardBitmapInForce();
+    notices_.CardBitmapInForce();
+    return Status::Ok();
+}
+
+// The Load Card Set command: the set in force, its pictures and background
+// shown, and a new game dealt from it.
+Status Game::LoadCardSetCommand(const std::filesystem::path& card_set) {
+    if (Status s = LoadCardSetFile(card_set); !s) return s;
+    // Remembering the path is a convenience; the load itself has succeeded.
+    (void)settings_.WriteString(settings::kMisc, settings::kCardFile, card_set.string());
+    BuildDeck(CardSet);
+    notices_.LoadCardBitmap(CardBitmapPath);
+    CardBackDef = FindCardBack();
+    ResetHands();
+    ShuffleStack(DrawDeck);
+    DealHands();
+    TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
+    PrepareTableForFirstTurn();
+    notices_.SetUpBackground();
     return Status::Ok();
 }
 
@@ -176,10 +194,16 @@ Status Game::ReloadCardSet() {
                         "); the shipped card set is used instead.");
 }
 
+Status Game::ReloadForRound() {
+    Status reloaded = ReloadCardSet();
+    if (!reloaded) notices_.ShowLoadProblem(reloaded.message());
+    return reloaded;
+}
+
 std::int16_t Game::FindCardBack() {
     const int d = FindDefinition(CardSet, kActionCardBack);
     if (d < 0) return 0;
-    view_.ShowCardBack(CardSet.CardDefs[d]);
+    notices_.ShowCardBack(CardSet.CardDefs[d]);
     return static_cast<std::int16_t>(d);
 }
 

@@ -5,8 +5,8 @@
 
 namespace kvt {
 
-Game::Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed)
-    : folders_(std::move(folders)), view_(view), settings_(folders_.SettingsFile) {
+Game::Game(Folders folders, LoadNotices& notices, std::optional<std::uint64_t> seed)
+    : folders_(std::move(folders)), notices_(notices), settings_(folders_.SettingsFile) {
     Generator = seed ? Random(*seed) : Random();
     AppDir = folders_.AppDir;
     CardBitmapPath = (AppDir / files::kCardBitmap).string();

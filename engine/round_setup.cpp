@@ -1,5 +1,4 @@
 #include "engine/game.h"
-#include "platform/settings_keys.h"
 
 namespace kvt {
 
@@ -38,28 +37,12 @@ void Game::DealForPlayers() {
     PrepareTableForFirstTurn();
 }
 
-Status Game::LoadCardSetCommand(const std::filesystem::path& card_set) {
-    if (Status s = LoadCardSetFile(card_set); !s) return s;
-    // Remembering the path is a convenience; the load itself has succeeded.
-    (void)settings_.WriteString(settings::kMisc, settings::kCardFile, card_set.string());
-    BuildDeck(CardSet);
-    view_.LoadCardBitmap(CardBitmapPath);
-    CardBackDef = FindCardBack();
-    ResetHands();
-    ShuffleStack(DrawDeck);
-    DealHands();
-    TurnUpFirstCard(FirstDiscardRule::kWildOrPlain);
-    PrepareTableForFirstTurn();
-    view_.SetUpBackground();
-    return Status::Ok();
-}
-
 Status Game::NextRound(FirstDiscardRule rule) {
     ResetHands();
     // Without any readable card set file the round goes on with the card set
     // in memory; the message still tells the caller what went wrong.
     Status reloaded = Status::Ok();
-    if (ReloadEachRound) reloaded = ReloadCardSet();
+    if (ReloadEachRound) reloaded = ReloadForRound();
     else BuildDeck(CardSet);
     if (!reloaded) BuildDeck(CardSet);
     if (DrawDeck.Empty()) return reloaded;

@@ -8,6 +8,11 @@
 
 namespace kvt {
 
+MoveShows& MoveShows::Unseen() {
+    static MoveShows unseen;
+    return unseen;
+}
+
 namespace {
 
 // The same cards in the same slots; the playable marks may differ.
@@ -72,38 +77,36 @@ void MoveBeingBuilt::Reset() {
 
 void MoveBeingBuilt::SetHoldGrid(bool open) {
     grid_open_ = open;
-    game_.View().SetHoldGridVisible(open);
+    shows_.SetHoldGridVisible(open);
 }
 
 void MoveBeingBuilt::SetDiscardButton(bool shown) {
     discard_shown_ = shown;
-    game_.View().SetDiscardButtonVisible(shown);
+    shows_.SetDiscardButtonVisible(shown);
 }
 
 void MoveBeingBuilt::CloseBoxes() {
-    TableView& view = game_.View();
     Reset();
-    view.ShowHand(CardStack{}, 0);
+    shows_.ShowHand(CardStack{}, 0);
     SetHoldGrid(false);
     SetDiscardButton(false);
-    view.ClearPickedCard();
+    shows_.ClearPickedCard();
 }
 
 void MoveBeingBuilt::ShowAll() {
-    TableView& view = game_.View();
     if (Picking())
-        view.ShowPickedCard(PickedCard());
+        shows_.ShowPickedCard(PickedCard());
     else
-        view.ClearPickedCard();
-    view.ShowHand(Held(), 0);
-    view.SetHoldGridVisible(HoldGridOpen());
-    view.SetDiscardButtonVisible(DiscardShown());
-    view.ShowHand(ShownHand(), kHuman);
+        shows_.ClearPickedCard();
+    shows_.ShowHand(Held(), 0);
+    shows_.SetHoldGridVisible(HoldGridOpen());
+    shows_.SetDiscardButtonVisible(DiscardShown());
+    shows_.ShowHand(ShownHand(), kHuman);
 }
 
 void MoveBeingBuilt::PutBack() {
     CloseBoxes();
-    game_.View().ShowHand(game_.Players[kHuman], kHuman);
+    shows_.ShowHand(game_.Players[kHuman], kHuman);
 }
 
 void MoveBeingBuilt::Pick(int slot, bool drawn) {
@@ -115,16 +118,16 @@ void MoveBeingBuilt::Pick(int slot, bool drawn) {
     drawn_ = drawn;
     held_.clear();
     const Card& card = hand[slot];
-    game_.View().ShowPickedCard(card);
+    shows_.ShowPickedCard(card);
     const bool fits = PlayableOn(card, game_.DiscardPile);
     const Game::HoldAsk ask = Game::HoldFor(card, fits, drawn, hand.Count() - 1);
     needed_ = ask.cards;
     if (ask.opens) {
-        game_.View().ShowHand(CardStack{}, 0);
+        shows_.ShowHand(CardStack{}, 0);
         SetHoldGrid(true);
     }
     SetDiscardButton(fits && needed_ == 0);
-    game_.View().ShowHand(ShownHand(), kHuman);
+    shows_.ShowHand(ShownHand(), kHuman);
 }
 
 HumanMove MoveBeingBuilt::ClickHandCard(int column) {
@@ -134,10 +137,10 @@ HumanMove MoveBeingBuilt::ClickHandCard(int column) {
     if (column < 0 || column >= ShownHand().Count()) return HumanMove::Ignored;
     if (Picking() && grid_open_) {
         held_.push_back(static_cast<std::int16_t>(WholeHandSlot(column)));
-        game_.View().ShowHand(Held(), 0);
+        shows_.ShowHand(Held(), 0);
         const int left = ShownHand().Count();
         if ((static_cast<int>(held_.size()) == needed_ && !game_.ChoosingCards) || left == 0) SetDiscardButton(true);
-        game_.View().ShowHand(ShownHand(), kHuman);
+        shows_.ShowHand(ShownHand(), kHuman);
         return HumanMove::Chosen;
     }
     // Re-pick: the waiting card goes back, and the card clicked is picked
@@ -159,8 +162,8 @@ HumanMove MoveBeingBuilt::ClickHoldCard(int column) {
     if (column < 0) column = 0;
     if (column >= static_cast<int>(held_.size())) return HumanMove::Ignored;
     held_.erase(held_.begin() + column);
-    game_.View().ShowHand(ShownHand(), kHuman);
-    game_.View().ShowHand(Held(), 0);
+    shows_.ShowHand(ShownHand(), kHuman);
+    shows_.ShowHand(Held(), 0);
     SetDiscardButton(false);
     return HumanMove::GivenBack;
 }
@@ -196,7 +199,7 @@ HumanMove MoveBeingBuilt::ClickDrawDeck() {
     // Deck and pile are used up: a card that fits must be played.
     for (const Card& card : game_.Players[kHuman]) {
         if (PlayableOn(card, game_.DiscardPile)) {
-            game_.View().ShowNothingToDraw(kHuman, false);
+            shows_.ShowNothingToDraw(kHuman, false);
             return HumanMove::NothingToDraw;
         }
     }

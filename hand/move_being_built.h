@@ -6,6 +6,7 @@
 #include "core/card_stack.h"
 #include "core/move.h"
 #include "hand/human_moves.h"
+#include "hand/move_shows.h"
 #include "match/match_driver.h"
 
 namespace kvt {
@@ -21,7 +22,8 @@ class Game;
 // driver a Move (whose listener hears it as it hears every seat's).
 class MoveBeingBuilt {
 public:
-    MoveBeingBuilt(Game& game, MatchDriver& driver) : game_(game), driver_(driver) {}
+    MoveBeingBuilt(Game& game, MatchDriver& driver, MoveShows& shows = MoveShows::Unseen())
+        : game_(game), driver_(driver), shows_(shows) {}
 
     // The human's clicks, as the window's handlers pass them on. A hand
     // column counts in the hand as shown (ShownHand); every click that does
@@ -63,6 +65,7 @@ private:
 
     Game& game_;
     MatchDriver& driver_;
+    MoveShows& shows_;
     std::int16_t pick_ = -1;
     bool drawn_ = false;
     std::vector<std::int16_t> held_;

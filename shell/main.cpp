@@ -39,7 +39,7 @@ void PrintUsage() {
 
 // The console table: deals a game of the card set in force and prints it.
 int PrintDeal(const std::optional<std::filesystem::path>& card_set) {
-    kvt::TableView view;
+    kvt::LoadNotices view;
     auto game = std::make_unique<kvt::Game>(kvt::DefaultFolders(), view, kvt::SeedFromEnvironment());
     kvt::LoadOptions(*game);
     kvt::Status started = kvt::StartTable(*game, card_set);

@@ -163,7 +163,7 @@ PlayWin::PlayWin(Options options, QWidget* parent) : QMainWindow(parent), option
         ShowGuidance();
         if (move_depth_ == 0 && std::exchange(after_move_waits_, false)) AfterMove();
     });
-    match_ = std::make_unique<TableMatch>(*this, *game_);
+    match_ = std::make_unique<TableMatch>(*this, *game_, *table_show_);
     resume_ = std::make_unique<TableResume>(options_.folders.AppDir / "table-in-progress.txt");
     StartupMark("game object");
     sound_ = new SoundOutput(this);

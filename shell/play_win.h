@@ -14,8 +14,9 @@
 #include <optional>
 
 #include "engine/game.h"
-#include "engine/table_view.h"
+#include "engine/load_notices.h"
 #include "hand/event_shows.h"
+#include "hand/move_shows.h"
 #include "shell/record_table.h"
 #include "platform/paths.h"
 #include "platform/picture_clip.h"
@@ -78,7 +79,7 @@ std::optional<std::uint64_t> SeedFromEnvironment();
 // while a handler of its own is still on the stack.
 class MoveBeingBuilt;
 
-class PlayWin : public QMainWindow, public TableView, private EventShows {
+class PlayWin : public QMainWindow, public LoadNotices, public MoveShows, private EventShows {
     Q_OBJECT
 
 public:
@@ -114,6 +115,8 @@ public:
     Game& GameState() { return *game_; }
     // The human's move as the clicks and keys build it.
     MoveBeingBuilt& Building();
+    // The loaders' and the move being built's calls as steps of the show.
+    MoveShows& Queued();
     const MoveBeingBuilt& Building() const;
     HandView& Hands() { return *hands_; }
     TableKeys* Keys() const { return keys_; }
@@ -174,7 +177,7 @@ public:
     void SetPickedCardVisible(bool visible);
     void SetDiscardButtonVisible(bool visible) override;
     void ShowHoldCard(int player, const Card& card);
-    void ShowRuleMessage(const std::string& text) override;
+    void ShowLoadProblem(const std::string& text) override;
     void ShowNothingToDraw(int player, bool passed) override;
 
     // --- the dialogs the rules open

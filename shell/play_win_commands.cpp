@@ -45,6 +45,7 @@
 #include "shell/startup.h"
 #include "shell/table_marks_qt.h"
 #include "shell/table_match.h"
+#include "shell/table_show.h"
 #include "shell/table_resume.h"
 #include "platform/statistics_store.h"
 #include "platform/plain_text.h"
@@ -56,6 +57,7 @@ namespace kvt {
 
 MoveBeingBuilt& PlayWin::Building() { return match_->Building(); }
 const MoveBeingBuilt& PlayWin::Building() const { return match_->Building(); }
+MoveShows& PlayWin::Queued() { return *table_show_; }
 
 bool PlayWin::MoveRunning() const { return move_depth_ > 0 || show_->Playing(); }
 

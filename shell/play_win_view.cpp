@@ -182,7 +182,7 @@ void PlayWin::SetDiscardButtonVisible(bool visible) {
 void PlayWin::ShowHoldCard(int player, const Card& card) { hands_->ShowHoldCard(player, card); }
 
 
-void PlayWin::ShowRuleMessage(const std::string& text) { Report(tr("KVT"), ToQString(text)); }
+void PlayWin::ShowLoadProblem(const std::string& text) { Report(tr("KVT"), ToQString(text)); }
 
 void PlayWin::ShowNothingToDraw(int player, bool passed) {
     QString text = tr("Nothing left to draw: play a card of your hand.");

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Shows nothing: the replay's table is looked at only through its states.
-class UnseenView : public TableView {};
+class UnseenView : public LoadNotices {};
 
 UnseenView& Unseen() {
     static UnseenView view;

@@ -28,12 +28,12 @@ Status StartTable(Game& game, const std::optional<std::filesystem::path>& comman
             (void)game.Settings().WriteString(settings::kMisc, settings::kCardFile,
                                               command_line_card_set->string());
     }
-    game.View().ShowLoading();
+    game.Notices().ShowLoading();
     Status reloaded = game.ReloadCardSet();
     game.CurPlayer = 1;
-    game.View().LoadCardBitmap(game.CardBitmapPath);
+    game.Notices().LoadCardBitmap(game.CardBitmapPath);
     game.CardBackDef = game.FindCardBack();
-    game.View().HideLoading();
+    game.Notices().HideLoading();
     // A bad card set on the command line is reported, but the table still
     // comes up with the card set in force.
     if (!reloaded) return reloaded;

@@ -8,8 +8,8 @@
 
 namespace kvt {
 
-TableMatch::TableMatch(PlayWin& window, Game& game)
-    : window_(window), game_(game), driver_(game), computers_(game), building_(game, driver_) {
+TableMatch::TableMatch(PlayWin& window, Game& game, MoveShows& shows)
+    : window_(window), game_(game), driver_(game), computers_(game), building_(game, driver_, shows) {
     for (int seat = 2; seat <= 4; ++seat) driver_.SetSeat(seat, &computers_);
     driver_.SetMoveListener([this](const Move& move, const Events& events) {
         if (game_.IsComputer(move.seat)) computer_moved_ = true;

@@ -24,7 +24,7 @@ class PlayWin;
 // answer with a move of their own.
 class TableMatch : public QObject {
 public:
-    TableMatch(PlayWin& window, Game& game);
+    TableMatch(PlayWin& window, Game& game, MoveShows& shows);
 
     // Arranges what the table asks next: a computer's move on the next turn
     // of the event loop, the group choice or the score sheet's OK. Nothing

@@ -67,8 +67,8 @@ void TableShow::SetDiscardButtonVisible(bool visible) {
     Then([this, visible] { window_.SetDiscardButtonVisible(visible); });
 }
 
-void TableShow::ShowRuleMessage(const std::string& text) {
-    Then([this, text] { window_.ShowRuleMessage(text); });
+void TableShow::ShowLoadProblem(const std::string& text) {
+    Then([this, text] { window_.ShowLoadProblem(text); });
 }
 
 void TableShow::ShowNothingToDraw(int player, bool passed) {

@@ -179,7 +179,7 @@ TEST_F(CardSetLoading, TheGaugeCountsWholeBlocksOfTheBitmapAndMovesUpToItsEnd) {
 }
 
 // A view that decodes: what it was asked to check, and when the check came into force.
-class CheckingView : public TableView {
+class CheckingView : public LoadNotices {
 public:
     std::vector<std::string> calls;
     std::string checked;
@@ -299,9 +299,11 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
         SCOPED_TRACE(damage ? "damaged" : "deleted");
         if (damage) WriteBytes(work / files::kCardDefs, "garbage");
         else fs::remove(work / files::kCardDefs);
+        table.view.calls.clear();
         const Status round = game.NextRound(FirstDiscardRule::kWild);
         // A damaged working copy is named to the user; a missing one is a first start.
-        EXPECT_EQ(round.ok(), !damage) << round.message();
+        EXPECT_EQ(std::tuple(round.ok(), table.view.Count("ShowLoadProblem")), std::tuple(!damage, damage ? 1 : 0))
+            << round.message();
         EXPECT_TRUE(!damage || round.message().find((work / files::kCardDefs).string() + "\" is damaged") !=
                                    std::string::npos) << round.message();
         // The default becomes the working copy; the remembered path stays.

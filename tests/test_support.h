@@ -30,17 +30,17 @@ private:
 };
 
 // Records every view call in order, as short strings.
-class RecordingView : public TableView {
+class RecordingView : public LoadNotices {
 public:
     std::vector<std::string> calls;
 
-    void ShowHand(const CardStack& s, int grid) override { calls.push_back("ShowHand " + N(grid) + " " + N(s.Count())); }
     void ShowCardBack(const Card& c) override { calls.push_back("ShowCardBack " + N(c.PicRow) + "," + N(c.PicCol)); }
     void ShowLoading() override { calls.push_back("ShowLoading"); }
     void SetLoadingGauge(int value, int maximum) override { calls.push_back("Gauge " + N(value) + "/" + N(maximum)); }
     void HideLoading() override { calls.push_back("HideLoading"); }
     void ShowPlayerWait() override { calls.push_back("ShowPlayerWait"); }
     void HidePlayerWait() override { calls.push_back("HidePlayerWait"); }
+    void ShowLoadProblem(const std::string&) override { calls.push_back("ShowLoadProblem"); }
 
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
 

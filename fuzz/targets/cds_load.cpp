@@ -49,7 +49,7 @@ std::string Names(const std::map<std::string, std::string>& files) {
 
 // Counts what a load shows: the loading notice must close, and the gauge
 // never runs past its end.
-class LoadView : public TableView {
+class LoadView : public LoadNotices {
 public:
     int shown = 0, hidden = 0, gauge_overruns = 0;
     void ShowLoading() override { ++shown; }

@@ -64,7 +64,7 @@ PlayerRec PreviousOpponent() {
     return rec;
 }
 
-class NoticeView : public TableView {
+class NoticeView : public LoadNotices {
 public:
     int shown = 0, hidden = 0;
     void ShowPlayerWait() override { ++shown; }

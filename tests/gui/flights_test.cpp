@@ -125,9 +125,9 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
         ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     }
     // The picked card: the box empties, the pile shows the card, the steps behind the flight wait for it.
-    game.View().ShowPickedCard(card);
+    win.ShowPickedCard(card);
     win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyPickedCard(card, done); });
-    game.View().SetDiscardButtonVisible(true);
+    win.Queued().SetDiscardButtonVisible(true);
     EXPECT_FALSE(win.Hands().AcceptDiscardBut()->isVisible());
     ASSERT_TRUE(RunUntil([&] { return !win.Show().Playing(); }));
     EXPECT_TRUE(win.Hands().AcceptDiscardBut()->isVisible() && !win.Hands().ShowCardPlay()->HasPicture());
@@ -226,7 +226,7 @@ TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHold
 
     // A player's clip holds back what the table shows after it; closing the window lets all go at once.
     const std::vector<fs::path> comments = SpeakComment(win, setup.Root() / "voice", long_wave);
-    win.GameState().View().SetDiscardButtonVisible(true);
+    win.Queued().SetDiscardButtonVisible(true);
     const auto speaking = [&] {
         return std::any_of(comments.begin(), comments.end(), [&](const fs::path& c) { return heard.IsPlaying(Text(c)); });
     };

@@ -23,7 +23,7 @@ protected:
         return {clicks.HoldNeeded(), clicks.HoldGridOpen(), clicks.DiscardShown()};
     }
     MatchDriver driver{game};
-    MoveBeingBuilt clicks{game, driver};
+    MoveBeingBuilt clicks{game, driver, table.view};
 };
 
 TEST_F(Human, DiscardTwoAsksForTwoCardsAndLaysThemInOrderUnderIt) {

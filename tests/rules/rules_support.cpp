@@ -237,7 +237,7 @@ void PlayToThePerson(Game& game) {
 
 void PlayByClicks(Game& game, RulesView& view, int rounds, const std::function<void(const std::string&, HumanMove)>& note) {
     ComputersDriven table(game);
-    MoveBeingBuilt person(game, table.driver);
+    MoveBeingBuilt person(game, table.driver, view);
     // The dealt table turns to the computers as after a move of the person's.
     game.HandOverToComputers();
     for (int step = 0; view.score_sheets < rounds && step < 6000; ++step)

@@ -27,13 +27,13 @@ std::vector<Card> Low(int group, int n);          // group/1, group/2, ...
 
 // Records every view call as a short string and lets a test act from inside
 // any of them (the window lets events through inside flights).
-class RulesView : public TableView, public EventShows {
+class RulesView : public LoadNotices, public MoveShows, public EventShows {
 public:
     std::vector<std::string> calls;
     bool record = true;
     std::function<void(const std::string&)> on_call;
     int score_sheets = 0;  // opened
-    int rule_messages = 0;  // counted, not noted: the recorded games keep their calls
+    int load_problems = 0;  // counted, not noted: the recorded games keep their calls
 
     // Hears the game's events as the table window does, noting what they show.
     void Follow(Game& game);
@@ -53,7 +53,7 @@ public:
         ++score_sheets;
         Note("OpenScoreSheet " + N(winner));
     }
-    void ShowRuleMessage(const std::string&) override { ++rule_messages; }
+    void ShowLoadProblem(const std::string&) override { ++load_problems; }
     void ShowNothingToDraw(int p, bool passed) override { Note("NothingToDraw " + N(p) + (passed ? " passed" : "")); }
 
     // What the events show, written down as the view calls that showed it.

@@ -78,7 +78,7 @@ TEST_F(Scoring, RoundsOpenWithOneTwoThreeFourOneWhateverTheDirectionAndViewingSh
     }
     EXPECT_EQ(openers, (std::vector<int>{1, 2, 3, 4, 1}));
     // Every round was dealt, the direction kept.
-    EXPECT_EQ(std::tuple(table.view.rule_messages, game.PlayReversed), std::tuple(0, 1));
+    EXPECT_EQ(std::tuple(table.view.load_problems, game.PlayReversed), std::tuple(0, 1));
     table.view.calls.clear();
     const ScoreRows rows = game.SheetRows;
     const Game::SheetRead read = game.ViewScore();

@@ -81,7 +81,7 @@ private:
 };
 
 // Shows nothing: the simulator learns what happened from the events.
-class SilentView : public TableView {};
+class SilentView : public LoadNotices {};
 
 // Adds up the events of the computers' turns into the statistics.
 // A card's group, value, action and count in one number, and back.
