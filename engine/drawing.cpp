@@ -7,9 +7,8 @@ int Game::DrawCard(CardStack& hand, int player, bool human_click) {
     const int before = hand.Count() - 1;
     // The draw's last event, the card drawn or nothing, is marked a draw:
     // the human's own lands in the picked-card box, where the window offers it.
-    const std::int16_t mark = player < 1 || player > 4                                    ? 0
-                              : human_click && player == kHuman && !IsComputer(kHuman) ? 2
-                                                                                       : 1;
+    std::int16_t mark = 0;
+    if (player >= 1 && player <= 4) mark = human_click && player == kHuman && !IsComputer(kHuman) ? 2 : 1;
     if (hand.Full() && CanDraw()) {
         ++RefusedMoves;
     } else {

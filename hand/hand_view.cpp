@@ -256,8 +256,10 @@ void HandView::ShowHand(const CardStack& stack, int player) {
     // Every draw and deal is followed by a redraw of a hand: the deck follows.
     ShowDrawDeck();
     CardGrid* grid = Grid(player);
-    if (player != 0) grid->setVisible(stack.Count() > 0);
-    if (player != 0 && stack.Count() == 0) return;
+    if (player != 0) {
+        grid->setVisible(stack.Count() > 0);
+        if (stack.Count() == 0) return;
+    }
 
     if (player == 0) {
         const int left_col = grid->LeftCol();
