@@ -5,16 +5,6 @@
 
 namespace kvt {
 
-CardStack HandBefore(const Game& game, const Event& moved, int seat) {
-    CardStack hand = game.Players[static_cast<std::size_t>(seat)];
-    if (moved.kind != EventKind::CardMoved) return hand;  // a refused card stayed where it was
-    if (moved.from.place == Place::Hand && moved.from.seat == seat)
-        hand.InsertAt(moved.number, moved.card);
-    else if (moved.to.place == Place::Hand && moved.to.seat == seat && !hand.Empty())
-        hand.RemoveAt(hand.Count() - 1);  // a card moved into a hand lies at its end
-    return hand;
-}
-
 namespace {
 
 // A card's move (or refused move) between the stacks: its flight, or the
@@ -39,7 +29,7 @@ void ShowCardMove(const Game& game, const Event& event, EventShows& shows) {
     const bool from_hand = event.from.place == Place::Hand;
     if (!from_hand && !(event.from.place == Place::HoldGrid && event.to.seat != kHuman)) return;
     const int from_place = from_hand ? event.from.seat : 0;
-    shows.CardFliesToHand(event.to.seat, from_place, event.card, HandBefore(game, event, from_place <= 2 ? 2 : from_place));
+    shows.CardFliesToHand(event.to.seat, from_place, event.card);
 }
 
 bool OnPiles(Place place) { return place == Place::Deck || place == Place::Pile; }

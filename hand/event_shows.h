@@ -26,11 +26,8 @@ public:
     virtual void ComputerDiscardFlies(int player, const Card& card) = 0;
     virtual void HoldDiscardFlies(const Card& card) = 0;
     // A card passes to the hand of `to_player` from another hand (from_place
-    // 1..4) or from the hold grid (0); a refused card flies too. After the
-    // flight the window redraws the giver's hand (hand 2 for a card from the
-    // hold grid or the human's hand) as `redrawn` shows it: as it was
-    // before the card left.
-    virtual void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) = 0;
+    // 1..4) or from the hold grid (0); a refused card flies too.
+    virtual void CardFliesToHand(int to_player, int from_place, const Card& card) = 0;
     // A computer player holds a card back while it discards; the card is
     // hidden once it has left, to the pile or back to the hand, or with the
     // round that the player ended by discarding its last cards.
@@ -67,10 +64,6 @@ public:
     // picture and clip, then the sheet waits until the window is closed.
     virtual void GameOver(int winner, const std::array<GameOverFiles, 5>& files) = 0;
 };
-
-// The hand of `seat` on `game`'s table as it was before the move `moved`,
-// which the table has just made.
-CardStack HandBefore(const Game& game, const Event& moved, int seat);
 
 // Tells `shows` what `event` shows on `game`'s table. A voice is heard only
 // with Player Sounds on and a clip to play.

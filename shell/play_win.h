@@ -209,9 +209,8 @@ public:
     // When the window closes during a flight the pause ends at once.
     using Done = std::function<void()>;
     // From the hold grid (from_place 0, the card's face) or a hand (1..4, a
-    // card back) to the hand of to_player; then `landed` is shown in the
-    // hand the card left (hand 2 for the hold grid and the human's hand).
-    void FlyCardMove(int to_player, int from_place, const Card& card, const CardStack& landed, const Done& done);
+    // card back) to the hand of to_player.
+    void FlyCardMove(int to_player, int from_place, const Card& card, const Done& done);
     // A computer player's card, face up, from its hand to the pile.
     void FlyCompDiscard(int player, const Card& card, const Done& done);
     // One of the human's chosen discards, from the hold grid to the pile.
@@ -362,7 +361,7 @@ private:
     // EventShows: each a step of the show.
     void ComputerDiscardFlies(int player, const Card& card) override;
     void HoldDiscardFlies(const Card& card) override;
-    void CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) override;
+    void CardFliesToHand(int to_player, int from_place, const Card& card) override;
     void DrawFlies(int player, bool to_picked_card) override;
     void PickedCardFlies(const Card& card) override;
     void HandRedrawn(int grid, const CardStack& stack) override;

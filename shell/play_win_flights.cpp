@@ -76,18 +76,18 @@ void PlayWin::Fly(const QPixmap& picture, QPoint from, QPoint to, bool keep_star
     });
 }
 
-void PlayWin::FlyCardMove(int to_player, int from_place, const Card& card, const CardStack& landed, const Done& done) {
+void PlayWin::FlyCardMove(int to_player, int from_place, const Card& card, const Done& done) {
     if (closing_ || to_player < 1 || to_player > 4 || from_place < 0 || from_place > 4) return done();
     CardGrid* hold = hands_->Grid(0);
     if (from_place == 0) hold->SetCol(0);
     // Cards leaving the hold grid fly face up, cards leaving a hand face down.
     const QPixmap picture = from_place == 0 ? hands_->Face(card) : hands_->Back();
-    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false, [this, from_place, landed, done] {
+    // The stacks the card left and joined are drawn again by the steps behind the flight.
+    Fly(picture, GridTopLeft(from_place), GridTopLeft(to_player), false, [this, from_place, done] {
         if (!closing_) {
             if (from_place <= 2) hands_->Grid(2)->repaint();
             if (from_place <= 3) hands_->Grid(3)->repaint();
             if (from_place == 4) hands_->Grid(4)->repaint();
-            ShowHand(landed, from_place <= 2 ? 2 : from_place);
         }
         done();
     });
@@ -157,10 +157,8 @@ void PlayWin::HoldDiscardFlies(const Card& card) {
     show_->Lasting([this, card](const Done& done) { FlyHoldDiscard(card, done); });
 }
 
-void PlayWin::CardFliesToHand(int to_player, int from_place, const Card& card, const CardStack& redrawn) {
-    show_->Lasting([this, to_player, from_place, card, redrawn](const Done& done) {
-        FlyCardMove(to_player, from_place, card, redrawn, done);
-    });
+void PlayWin::CardFliesToHand(int to_player, int from_place, const Card& card) {
+    show_->Lasting([this, to_player, from_place, card](const Done& done) { FlyCardMove(to_player, from_place, card, done); });
 }
 
 void PlayWin::HoldCardShown(int player, const Card& card) {

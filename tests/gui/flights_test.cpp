@@ -114,7 +114,7 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
         // A card passed between hands flies from its event, face down.
         {[&] { game.TransferRandomCards(2, kActionPassLeft, 1); }, win.Hands().Back()},
         // From the hold grid: the face. (A computer's discard: Look.ACardInFlight.)
-        {[&] { win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyCardMove(4, 0, card, game.Players[4], done); }); },
+        {[&] { win.Show().Lasting([&](const ShowQueue::Done& done) { win.FlyCardMove(4, 0, card, done); }); },
          win.Hands().Face(card)},
     };
     for (const auto& [call, picture] : cases) {

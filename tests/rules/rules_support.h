@@ -59,11 +59,7 @@ public:
     // What the events show, written down as the view calls that showed it.
     void ComputerDiscardFlies(int p, const Card& c) override { Note("AnimateCompDiscard " + N(p) + " " + Name(c)); }
     void HoldDiscardFlies(const Card& c) override { Note("AnimateHoldDiscard " + Name(c)); }
-    void CardFliesToHand(int to, int from, const Card& c, const CardStack& redrawn) override {
-        Note("AnimateCardMove " + N(from) + ">" + N(to) + " " + Name(c));
-        redrawn_after_flights.push_back(Cards(redrawn));
-    }
-    std::vector<std::vector<Card>> redrawn_after_flights;
+    void CardFliesToHand(int to, int from, const Card& c) override { Note("AnimateCardMove " + N(from) + ">" + N(to) + " " + Name(c)); }
     void HoldCardShown(int p, const Card& c) override { Note("ShowHoldCard " + N(p) + " " + Name(c)); }
     void HoldCardHidden() override { Note("HideHoldCard"); }
     void HandVisible(int p, bool on) override { Note("SetHandVisible " + N(p) + On(on)); }
