@@ -114,7 +114,7 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     finished.push_back(&defs);
 
     // The bitmap is checked from the card-set file itself, before its copy
-    // is written: the view decodes it once and may keep the picture.
+    // is written: the table decodes it once and may keep the picture.
     const ByteRange pictures = layout.Bitmap;
     const LoadNotices::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
         return offset <= pictures.Size && n <= pictures.Size - offset &&

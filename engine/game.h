@@ -27,8 +27,9 @@
 namespace kvt {
 
 // One table: the game (the TableState it is), with the card set, the
-// players, the settings and the table window's working stacks beside it.
-// All rule operations are members; what they show goes to the view.
+// players, the settings and the working stacks of a Play being laid beside
+// it. All rule operations are members; what they do is reported as events,
+// and the loaders tell the table their notices (LoadNotices).
 class Game : public TableState, public TableRules {
 public:
     // A seed makes every shuffle of this game reproducible; without one the

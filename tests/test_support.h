@@ -29,7 +29,7 @@ private:
     fs::path path_;
 };
 
-// Records every view call in order, as short strings.
+// Records the loaders' notices in order, as short strings.
 class RecordingView : public LoadNotices {
 public:
     std::vector<std::string> calls;

@@ -1,5 +1,5 @@
-// Seeded games written down call by call: what the rules showed the view and
-// the events they reported. Any change to what the rules do or show changes
+// Seeded games written down call by call: what the table showed for the
+// rules' events and the person's clicks, and the events themselves. Any change to what the rules do or show changes
 // the record, and the first line that differs says where. After a deliberate
 // change, KVT_WRITE_RECORD=1 writes the record afresh (review its diff).
 #include <gtest/gtest.h>

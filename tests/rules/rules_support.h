@@ -25,8 +25,9 @@ Card Plain(Card card);
 std::vector<Card> Cards(const CardStack& stack);  // without work marks
 std::vector<Card> Low(int group, int n);          // group/1, group/2, ...
 
-// Records every view call as a short string and lets a test act from inside
-// any of them (the window lets events through inside flights).
+// Records what the table shows (for the events, the move being built and the
+// loaders) as short strings, and lets a test act from inside any of them
+// (the window lets events through inside flights).
 class RulesView : public LoadNotices, public MoveShows, public EventShows {
 public:
     std::vector<std::string> calls;
