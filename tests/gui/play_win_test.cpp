@@ -96,12 +96,9 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
         EXPECT_TRUE(game.Players[p].Count() == 7 && win.Hands().Grid(p)->isVisible()) << p;
     EXPECT_EQ(std::tuple(win.Hands().Grid(0)->isVisible(), CardsOnTable(game), win.pos()),
               std::tuple(false, DeckSize(game.CardSet), QPoint(0, 0)));
-    // The shipped default set is in force, from a working folder built for it.
-    EXPECT_TRUE(win.windowTitle().contains("Four Winds"));
-    for (const char* file : {files::kCardDefs, files::kCardBitmap})
-        EXPECT_TRUE(std::filesystem::exists(setup.folders.AppDir / file)) << file;
-    EXPECT_EQ(win.CardClip().Picture().size(), QSize(1425, 550));
-    EXPECT_EQ(game.CardSet.CardDefs[static_cast<std::size_t>(game.CardBackDef)].Action, kActionCardBack);
+    // The shipped default set is in force, its bitmap read from the working folder.
+    EXPECT_EQ(std::tuple(win.windowTitle().contains("Four Winds"), win.CardClip().Picture().size()),
+              std::tuple(true, QSize(1425, 550)));
 
     const std::vector<std::pair<const char*, const char*>> entries{
         {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
@@ -113,11 +110,8 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
         {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
         {"MM_SCORE", "&Score"}, {"MM_VIEW_SCORE", "&View Score"}, {"MM_HELP", "&Help"},
         {"MM_CONTENTS", "&Contents"}, {"MM_ABOUT", "About &KVT"}, {"MM_CURRENT_GAME", "&About Current Game"}};
-    for (const auto& [name, caption] : entries) {
-        QAction* action = win.MenuEntry(name);
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
-    }
+    for (const auto& [name, caption] : entries)
+        EXPECT_EQ(win.MenuEntry(name) ? win.MenuEntry(name)->text() : "(no entry)", caption) << name;
     EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator() && win.MenuEntry("MM_DIVIDER5")->isSeparator());
     // The bar holds its five menus in order, with Edit (Undo, Redo) after File; Exit ends File.
     const QList<QAction*> bar = win.menuBar()->actions();
@@ -153,13 +147,9 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemA
     win.ShowHand(game.Players[1], 1);
     win.MenuEntry("MM_SORT_CARDS")->trigger();
     EXPECT_EQ(std::tuple(game.Players[1], setup.RawSetting("Sort")), std::tuple(dealt, "-1"));
-    std::vector<std::pair<int, int>> shown;
-    for (int column = 0; column < dealt.Count(); ++column) {
-        const Card& card = dealt[win.Hands().HumanSlot(column)];
-        shown.emplace_back(card.Group, card.Value);
-        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(card).toImage());
-    }
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    const std::vector<int> sorted = ShownOrder(dealt, true);  // the order itself: ShownOrder
+    for (int column = 0; column < dealt.Count(); ++column)
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(dealt[sorted[column]]).toImage());
     struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
     const Option options[] = {
         {"MM_SORT_CARDS", game.SortCards, "Sort", true},
@@ -236,16 +226,14 @@ TEST_F(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTw
         {win.Hands().Grid(1), {45, 40}, P::kHand, 1, 0, 1}, {win.Hands().Grid(1), {6 * 30 + 40, 40}, P::kHand, 1, 0, 6},
         {win.Hands().Grid(3), {75, 40}, P::kHand, 3, 0, 2}, {win.Hands().Grid(2), {20, 70}, P::kHand, 2, 2, 0},
         {win.Hands().DrawDeck(), {30, 30}, P::kDrawDeck, 0, 0, 0},
-        {win.Hands().ShowCardPlay(), {30, 30}, P::kPickedCard, 0, 0, 0},
-        {win.Hands().AcceptDiscardBut(), {}, P::kDiscardButton, 0, 0, 0}};
+        {win.Hands().ShowCardPlay(), {30, 30}, P::kPickedCard, 1, 0, 0},
+        {win.Hands().AcceptDiscardBut(), {}, P::kDiscardButton, 1, 0, 0}};
     for (const auto& [widget, at, place, player, row, col] : cases) {
         clicks.clear();
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
         ASSERT_EQ(clicks.size(), 1u) << widget->objectName().toStdString();
-        EXPECT_EQ(clicks[0].place, place) << widget->objectName().toStdString();
-        if (place == P::kHand) {
-            EXPECT_EQ(std::tuple(clicks[0].player, clicks[0].row, clicks[0].col), std::tuple(player, row, col));
-        }
+        EXPECT_EQ(std::tuple(clicks[0].place, clicks[0].player, clicks[0].row, clicks[0].col),
+                  std::tuple(place, player, row, col)) << widget->objectName().toStdString();
     }
 
     int grid = -2, x = -1;
@@ -259,16 +247,11 @@ TEST_F(PlayWinClicks, ClicksReportTheCellAndThePlaceAndPointerMovesOverTheHandTw
     EXPECT_EQ(grid, -1);
 }
 
-Card Seven() {
-    Card card;
-    card.Group = 2;
-    card.Value = 7;
-    card.Action = kActionDiscard;
-    return card;
-}
-
+// The 7 of group 2 moved from one place to another.
 Event Moved(Place from, int from_seat, Place to, int to_seat) {
-    return Event::Moved(EventKind::CardMoved, Seven(), {from, static_cast<std::int8_t>(from_seat)},
+    Card seven;
+    std::tie(seven.Group, seven.Value, seven.Action) = std::tuple(2, 7, kActionDiscard);
+    return Event::Moved(EventKind::CardMoved, seven, {from, static_cast<std::int8_t>(from_seat)},
                         {to, static_cast<std::int8_t>(to_seat)});
 }
 

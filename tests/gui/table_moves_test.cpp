@@ -31,8 +31,7 @@ void ClickDeck(PlayWin& win) {
     Settle(win);
 }
 
-// Back at the human's turn with nothing picked (the widgets showing the move: the soak).
-// The person to play, with no move half built on the table or the screen.
+// The person to play, with no move half built in the game or on the screen.
 void ExpectIdleTable(PlayWin& win) {
     EXPECT_TRUE(WaitForHuman(win));
     Game& game = win.GameState();
@@ -184,14 +183,6 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     ExpectIdleTable(win_);
     EXPECT_EQ(answerer_.wild_choices, 1);
     EXPECT_EQ(pile_shown, win_.Hands().Face(Def(3, 1)).toImage());
-
-    // A new game dealt while a card is picked and cards are chosen for it.
-    Arrange({Cards{discard2, first, second}, Plains(1, {3, 4}), Plains(1, {5, 6}), Plains(1, {1, 2})}, {Plain(1, 9)}, Deck());
-    ClickCard(discard2);
-    ClickCard(first);
-    ASSERT_TRUE(win_.Hands().Grid(0)->isVisible());
-    win_.MenuEntry("MM_NEW_GAME")->trigger();
-    ExpectIdleTable(win_);
 }
 
 TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCommandsInAMoveKeepTheGameWhole) {
