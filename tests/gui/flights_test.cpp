@@ -138,11 +138,8 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
 
     // A computer's card laid with its action shows on the pile as it was when the card landed, though the
     // rest of the turn covers it first.
-    Card laid = game.Players[3][0];
-    laid.Action = kActionNone;
-    game.Players[3].RemoveAt(0);
-    game.Players[3].InsertAt(0, laid);
-    const Card covering = game.Players[2][0];
+    game.Players[3][0].Action = kActionNone;
+    const Card laid = game.Players[3][0], covering = game.Players[2][0];
     ASSERT_NE(win.Hands().Face(laid).toImage(), win.Hands().Face(covering).toImage());
     ASSERT_NE(win.Hands().Face(laid).toImage(), win.Hands().DiscardPile()->Picture().toImage());
     game.AnimateCompDiscard(3, 0, true);
@@ -162,15 +159,14 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
     // Settings were written on the way out.
     EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.
-    bool draw_ended = false;
+    bool draw_ended = false, clip_ended = false;
     win.FlyDraw(1, true, [&] { draw_ended = true; });
-    bool clip_ended = false;
     win.PlayClipThen(setup.folders.AppDir / "OpenWav.wav", [&] { clip_ended = true; });
     EXPECT_TRUE(draw_ended && clip_ended && !win.Show().Playing());
     for (int i = 0; i < CardFlights::kBoxes; ++i) EXPECT_FALSE(win.Flights().Box(i)->isVisible());
 }
 
-QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString Text(const fs::path& path) { return QString::fromStdString(path.string()); }
 
 // A clip ends on its own (muted: after the length in its header), when stopped, or at once when it cannot
 // play (undecodable clips: tests/faults); each tells its end once. The device comes from a module beside
@@ -181,27 +177,25 @@ TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHold
     TableSetup setup;
     SoundOutput sound;
     sound.SetMuted(true);
-    const auto short_wave = setup.Root() / "short.wav";
-    const auto long_wave = setup.Root() / "long.wav";
-    WriteWave(short_wave, 30);
-    WriteWave(long_wave, 20000);
-    EXPECT_EQ(WavClipLength(Text(short_wave)), 30);
+    const fs::path long_wave = WriteWave(setup.Root() / "long.wav", 20000);
+    const QString short_wave = Text(WriteWave(setup.Root() / "short.wav", 30)), long_clip = Text(long_wave);
+    EXPECT_EQ(WavClipLength(short_wave), 30);
     int short_ends = 0, long_ends = 0, missing_ends = 0;
-    EXPECT_TRUE(sound.Play(Text(short_wave), [&] { ++short_ends; }));
-    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_TRUE(sound.Play(short_wave, [&] { ++short_ends; }));
+    EXPECT_TRUE(sound.Play(long_clip, [&] { ++long_ends; }));
     EXPECT_FALSE(sound.Play(Text(setup.Root() / "missing.wav"), [&] { ++missing_ends; }));
     EXPECT_EQ(std::tuple(missing_ends, short_ends), std::tuple(1, 0));
     ASSERT_TRUE(RunUntil([&] { return short_ends > 0; }));
-    EXPECT_TRUE(sound.IsPlaying(Text(long_wave)));
-    sound.StopClip(Text(long_wave));
-    EXPECT_FALSE(sound.IsPlaying(Text(long_wave)));
+    EXPECT_TRUE(sound.IsPlaying(long_clip));
+    sound.StopClip(long_clip);
+    EXPECT_FALSE(sound.IsPlaying(long_clip));
     sound.Stop();
     EXPECT_EQ(std::tuple(short_ends, long_ends), std::tuple(1, 1));
 
     // Shut down (the window closes), a clip ends as it starts.
-    EXPECT_TRUE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_TRUE(sound.Play(long_clip, [&] { ++long_ends; }));
     sound.Shutdown();
-    EXPECT_FALSE(sound.Play(Text(long_wave), [&] { ++long_ends; }));
+    EXPECT_FALSE(sound.Play(long_clip, [&] { ++long_ends; }));
     EXPECT_EQ(long_ends, 3);
 
     // The first paint plays the opening music once; turning it off stops only the music.
@@ -215,14 +209,13 @@ TEST(SoundOutput, EveryClipTellsItsEndOnceTheFirstPaintPlaysTheMusicAndAClipHold
 
     SoundOutput& heard = win.Sound();
     heard.SetMuted(true);
-    const auto clip = setup.Root() / "Comment1.wav";
-    WriteWave(clip, 20000);
-    WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000);
+    const fs::path clip = WriteWave(setup.Root() / "Comment1.wav", 20000);
+    const QString music = Text(WriteWave(win.GameState().AppDir / files::kOpeningSound, 40000));
     win.PlayClip(clip);
     win.PlayOpeningSound();
-    EXPECT_TRUE(heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)));
+    EXPECT_TRUE(heard.IsPlaying(music));
     win.MenuEntry("MM_MUSIC")->trigger();
-    EXPECT_TRUE(!heard.IsPlaying(Text(win.GameState().AppDir / files::kOpeningSound)) && heard.IsPlaying(Text(clip)));
+    EXPECT_TRUE(!heard.IsPlaying(music) && heard.IsPlaying(Text(clip)));
 
     // A player's clip holds back what the table shows after it; closing the window lets all go at once.
     const std::vector<fs::path> comments = SpeakComment(win, setup.Root() / "voice", long_wave);

@@ -82,12 +82,8 @@ void TableSetup::WriteSetting(const std::string& key, const std::string& value) 
 
 CardStack HandFromSet(const Game& game, int n) {
     CardStack stack;
-    int d = 0;
-    while (stack.Count() < n) {
-        const Card& def = game.CardSet.CardDefs[static_cast<std::size_t>(d % kCardDefCount)];
-        if (IsDealt(def)) stack.Push(def);
-        ++d;
-    }
+    for (std::size_t d = 0; stack.Count() < n; ++d)
+        if (const Card& def = game.CardSet.CardDefs[d % kCardDefCount]; IsDealt(def)) stack.Push(def);
     return stack;
 }
 
@@ -112,11 +108,10 @@ void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen) {
 
 int NoChoiceColumn(Game& game, bool group_card) {
     const CardStack& hand = game.Players[1];
-    for (int c = 0; c < hand.Count(); ++c) {
-        Card card = hand[c];
-        if (game.CheckPlayable(card) == 1 && Game::NeedsNoChoice(card) == 1 && (!group_card || card.Group > 0))
+    for (int c = 0; c < hand.Count(); ++c)
+        if (Card card = hand[c];
+            game.CheckPlayable(card) == 1 && Game::NeedsNoChoice(card) == 1 && (!group_card || card.Group > 0))
             return c;
-    }
     return -1;
 }
 
@@ -283,7 +278,7 @@ std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const f
     return variants;
 }
 
-void WriteWave(const fs::path& path, int milliseconds) {
+fs::path WriteWave(const fs::path& path, int milliseconds) {
     const quint32 rate = 8000, data = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -298,6 +293,7 @@ void WriteWave(const fs::path& path, int milliseconds) {
     bytes.append(static_cast<qsizetype>(data), '\0');
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+    return path;
 }
 
 }  // namespace kvt::gui_test

@@ -179,8 +179,8 @@ struct MainOption {
 };
 MainOption& ExtraMainOption();
 
-// A PCM wave file of the given length (8 kHz, 16-bit mono).
-void WriteWave(const fs::path& path, int milliseconds);
+// A PCM wave file of the given length (8 kHz, 16-bit mono); returns its path.
+fs::path WriteWave(const fs::path& path, int milliseconds);
 // Player 2 speaks a comment, heard by the table at once, from `folder`, where every variant of the clip is
 // a copy of `clip` (a missing `clip`: none). Returns the variants' paths.
 std::vector<fs::path> SpeakComment(PlayWin& win, const fs::path& folder, const fs::path& clip);

@@ -116,19 +116,19 @@ TEST(Statistics, ABadFileIsSetAsideAndAFreshOneWorks) {
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const fs::path file = fs::path(dir.path().toStdString()) / "statistics.sqlite";
-        if (!c.sql) {
-            std::ofstream(file) << "games 3\nwins 2\n";
-        } else {
-            auto good = std::make_unique<StatisticsStore>(file);
-            std::string why;
-            good->Open(why);
-            for (int game = 0; game < 8; ++game) Play(*good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
-            good.reset();
-            Count(file, c.sql);
-            if (c.truncate) fs::resize_file(file, fs::file_size(file) / 2);
-        }
-        StatisticsStore store(file);
         std::string why;
+        if (c.sql) {
+            {  // a good file, closed before the statement changes it
+                StatisticsStore good(file);
+                ASSERT_EQ(good.Open(why), StatisticsStore::Opened::kReady) << why;
+                for (int game = 0; game < 8; ++game) Play(good, kPlainTable, {{1, 2, 3, 4}, {5, 6, 7, 120}}, true);
+            }
+            Count(file, c.sql);
+        } else {
+            std::ofstream(file) << "games 3\nwins 2\n";
+        }
+        if (c.truncate) fs::resize_file(file, fs::file_size(file) / 2);
+        StatisticsStore store(file);
         EXPECT_EQ(store.Open(why), StatisticsStore::Opened::kSetAside) << c.what;
         EXPECT_TRUE(!why.empty() && fs::exists(file.string() + ".set-aside")) << c.what;
         Play(store, kPlainTable, {{1, 2, 3, 120}}, true);
