@@ -93,8 +93,10 @@ int CardsOnTable(const Game& game) {
     return total;
 }
 
-void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen) {
+Card PickWithChosen(PlayWin& win, int action, int count, int left, int chosen) {
     Game& game = win.GameState();
+    Card picked = HandFromSet(game, 1)[0];
+    std::tie(picked.Action, picked.ActionCount) = std::tuple<std::int16_t, std::int16_t>(action, count);
     if (win.Building().Picking()) win.Building().PutBack();
     game.Players[1] = HandFromSet(game, left);
     game.Players[1].InsertAt(0, picked);
@@ -102,8 +104,9 @@ void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen) {
     game.DiscardPile.Push(picked);  // the same group: it fits
     game.CurPlayer = 1;
     game.ChoosingCards = false;
-    ASSERT_EQ(win.Building().ClickHandCard(0), HumanMove::Picked);
-    for (int i = 0; i < chosen; ++i) ASSERT_EQ(win.Building().ClickHandCard(0), HumanMove::Chosen);
+    EXPECT_EQ(win.Building().ClickHandCard(0), HumanMove::Picked);
+    for (int i = 0; i < chosen; ++i) EXPECT_EQ(win.Building().ClickHandCard(0), HumanMove::Chosen) << i;
+    return picked;
 }
 
 int NoChoiceColumn(Game& game, bool group_card) {
@@ -165,9 +168,9 @@ void ClickDiscard(PlayWin& win) {
     Settle(win);
 }
 
-void PlayAMove(PlayWin& win) {
+void PlayAMove(PlayWin& win, bool group_card) {
     ASSERT_TRUE(WaitForHuman(win));
-    const int column = NoChoiceColumn(win.GameState());
+    const int column = NoChoiceColumn(win.GameState(), group_card);
     ASSERT_GE(column, 0) << "the fixed seed deals a card that needs no choice";
     ClickHand(win, 1, ShownColumn(win, column));
     ClickDiscard(win);

@@ -87,9 +87,9 @@ CardStack HandFromSet(const Game& game, int n);
 // Every card of the table, a computer's held discard included.
 int CardsOnTable(const Game& game);
 
-// The human on turn picks `picked`, laid first in a hand with `left` cards
-// of the set besides it over a pile it fits, and chooses `chosen` of them.
-void PickWithChosen(PlayWin& win, const Card& picked, int left, int chosen);
+// The human on turn picks a card of the set given this action and count, laid first in a hand with
+// `left` cards of the set besides it over a pile it fits, and chooses `chosen` of them. Returns the card.
+Card PickWithChosen(PlayWin& win, int action, int count, int left, int chosen);
 
 // The first card of the human's hand that can be laid and needs no choice
 // (and is no wild card, when told so); -1 if none.
@@ -101,8 +101,8 @@ int ShownColumn(PlayWin& win, int slot);
 // table on the window (at rest, nothing picked); `moves` gets its length.
 testing::AssertionResult RecordReplaysToTheTable(PlayWin& win, std::size_t* moves = nullptr);
 void ClickDiscard(PlayWin& win);
-// The human lays NoChoiceColumn's card by mouse; the computers reply.
-void PlayAMove(PlayWin& win);
+// The human lays NoChoiceColumn's card (a group card, when told) by mouse; the computers reply.
+void PlayAMove(PlayWin& win, bool group_card = false);
 
 // Resizes the window to a table of `size` and lets it lay the table out.
 void ResizeTable(PlayWin& win, QSize size);

@@ -115,12 +115,9 @@ TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
 }
 
 TEST_F(Look, TheHumanChoosingCardsToPass) {
-    for (const auto& [p, n] : {std::pair{1, 11}, {2, 12}, {4, 3}}) game.Players[p] = HandFromSet(game, n);
+    for (const auto& [p, n] : {std::pair{2, 12}, {4, 3}}) game.Players[p] = HandFromSet(game, n);
     // A Pass 3 card is picked; two cards are chosen so far.
-    Card pass = game.Players[1][5];
-    pass.Action = kActionPassLeft;
-    pass.ActionCount = 3;
-    PickWithChosen(win, pass, 13, 2);
+    const Card pass = PickWithChosen(win, kActionPassLeft, 3, 13, 2);
     const CardStack held = win.Building().Held();
     for (int p = 2; p <= 4; ++p) win.ShowHand(game.Players[p], p);
     win.SetDiscardButtonVisible(true);

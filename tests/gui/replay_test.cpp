@@ -49,10 +49,8 @@ bool ShowsBacks(PlayWin& win, int player) {
     const CardGrid* grid = win.Hands().Grid(player);
     const QImage back = win.Hands().Back().toImage();
     const int n = win.GameState().Players[player].Count();
-    for (int i = 0; i < n; ++i) {
-        const QPixmap cell = player == 2 || player == 4 ? grid->Picture(i, 0) : grid->Picture(0, i);
-        if (cell.toImage() != back) return false;
-    }
+    for (int i = 0; i < n; ++i)  // the side hands run down, the others across
+        if ((player % 2 == 0 ? grid->Picture(i, 0) : grid->Picture(0, i)).toImage() != back) return false;
     return n > 0;
 }
 

@@ -203,13 +203,9 @@ TEST(Statistics, ReadersSeeWholeRoundsAndAKilledWriterLeavesWholeRounds) {
 TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNamesAsText) {
     TableSetup setup;
     PlayWin& first = setup.OpenFast();
-    ASSERT_TRUE(WaitForHuman(first));
     Game& g = first.GameState();
     // A move taken back (the game counts apart), then the human's last card; no wild card: no group to name.
-    ASSERT_GE(NoChoiceColumn(g, true), 0);
-    ClickHand(first, 1, NoChoiceColumn(g, true));
-    ClickDiscard(first);
-    ASSERT_TRUE(WaitForHuman(first));
+    PlayAMove(first, true);
     first.MenuEntry("MM_UNDO")->trigger();
     // The hand becomes that card alone, laid by mouse: scored, and still shown as the window closes.
     const Card last = g.Players[1][NoChoiceColumn(g, true)];

@@ -21,21 +21,12 @@ class ScaledTable : public TableTest {
 protected:
     CardGrid* Grid(int i) { return win.Hands().Grid(i); }
 
-    // A card of the set with this action and count picked from a hand of
-    // `left` more, `chosen` of them chosen.
-    void Pick(int action, int count, int left, int chosen) {
-        Card card = HandFromSet(game, 1)[0];
-        card.Action = static_cast<std::int16_t>(action);
-        card.ActionCount = static_cast<std::int16_t>(count);
-        PickWithChosen(win, card, left, chosen);
-    }
-
     // Full hands, the hold grid open for a Discard 6, every mark shown.
     void FillTheTable() {
         const int limit = win.Geometry().HandLimit();
         game.Players[3] = HandFromSet(game, limit);
         for (const int side : {2, 4}) game.Players[side] = HandFromSet(game, win.Geometry().SideLimit());
-        Pick(kActionDiscard, 6, limit + 2, 2);
+        PickWithChosen(win, kActionDiscard, 6, limit + 2, 2);
         win.RedrawTable();
         win.SetDiscardButtonVisible(true);
         for (int seat = 2; seat <= 4; ++seat) win.SetSeatArrowVisible(seat, true);
@@ -45,20 +36,17 @@ protected:
 
 // Where each visible part of the table is drawn; the piles by the cards they show.
 std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
+    HandView& hands = win.Hands();
+    std::vector<QWidget*> widgets{hands.ShowCardPlay(), hands.AcceptDiscardBut(), win.PlayDirect(0), win.HoldHintLbl()};
+    for (int i = 0; i <= 4; ++i) widgets.push_back(hands.Grid(i));
+    for (int p = 1; p <= 4; ++p) widgets.push_back(win.NameLabel(p));
+    for (int seat = 2; seat <= 4; ++seat) widgets.push_back(win.PlayerPtr(seat));
     std::vector<std::pair<QString, QRect>> parts;
-    const auto add = [&](QWidget* w, QRect shown) {
-        if (w->isVisible()) parts.emplace_back(w->objectName(), shown);
-    };
-    const QSize card = win.Geometry().CardSize();
-    for (int i = 0; i <= 4; ++i) add(win.Hands().Grid(i), win.Hands().Grid(i)->geometry());
-    for (PictureBox* pile : {win.Hands().DrawDeck(), win.Hands().DiscardPile()})
-        add(pile, QRect(pile->pos(), card + QSize(4, 4)));
-    add(win.Hands().ShowCardPlay(), win.Hands().ShowCardPlay()->geometry());
-    add(win.Hands().AcceptDiscardBut(), win.Hands().AcceptDiscardBut()->geometry());
-    for (int p = 1; p <= 4; ++p) add(win.NameLabel(p), win.NameLabel(p)->geometry());
-    for (int seat = 2; seat <= 4; ++seat) add(win.PlayerPtr(seat), win.PlayerPtr(seat)->geometry());
-    add(win.PlayDirect(0), win.PlayDirect(0)->geometry());
-    add(win.HoldHintLbl(), win.HoldHintLbl()->geometry());
+    for (QWidget* w : widgets)
+        if (w->isVisible()) parts.emplace_back(w->objectName(), w->geometry());
+    const QSize card = win.Geometry().CardSize() + QSize(4, 4);  // the card drawn, not its box
+    for (PictureBox* pile : {hands.DrawDeck(), hands.DiscardPile()})
+        if (pile->isVisible()) parts.emplace_back(pile->objectName(), QRect(pile->pos(), card));
     return parts;
 }
 
@@ -145,7 +133,7 @@ TEST_F(ScaledTable, TheFocusMarkFollowsTheScaledCardTheHumansTurnLightsTheNameAn
     };
     for (const auto& [action, count, hand, chosen, hint] : cases) {
         SCOPED_TRACE(hint);
-        Pick(action, count, hand, chosen);
+        PickWithChosen(win, action, count, hand, chosen);
         EXPECT_EQ(std::tuple(win.HoldHintLbl()->isVisible(), win.HoldHintLbl()->textFormat(), win.HoldHintLbl()->text()),
                   std::tuple(true, Qt::PlainText, QString::fromUtf8(hint)));
     }
@@ -263,8 +251,7 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
     CardGrid* hold = Grid(0);
     const TwipRect before = win.Hands().GridRect(0);
     Card pass;
-    pass.Action = kActionDiscard;
-    pass.ActionCount = 6;
+    std::tie(pass.Action, pass.ActionCount) = std::tuple(kActionDiscard, 6);
     const CardStack held = HandFromSet(game, 2);
     win.ShowPickedCard(pass);
     win.ShowHand(held, 0);
