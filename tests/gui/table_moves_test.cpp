@@ -234,13 +234,11 @@ TEST_F(TableMoves, UndoTakesBackTheMoveWithTheRepliesRedoPlaysThemAgainAndMenuCo
     };
     g.Scores[2] = 40;
     PlayAMove(win_);
-    EXPECT_GE(watcher.flights, 2);
-    EXPECT_TRUE(move_running);
+    EXPECT_TRUE(move_running) << watcher.flights << " flights";  // false too when no second flight came
     EXPECT_TRUE(table_kept) << "the new game waits for the move to end";
     EXPECT_FALSE(g.SortCards || win_.MenuEntry("MM_SORT_CARDS")->isChecked()) << "a toggle applies at once";
-    // The new game followed the move: a fresh deal, every card there once.
+    // The new game followed the move (its deal: Dealing.NewGameDealsAfresh..., every card kept: the soak).
     EXPECT_EQ(std::tuple(g.Scores[2], g.RoundNum), std::tuple(0, 0));
-    EXPECT_EQ(CardsOnTable(g), DeckSize(g.CardSet));
     ExpectIdleTable(win_);
 }
 
