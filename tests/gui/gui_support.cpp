@@ -224,8 +224,8 @@ void DialogAnswerer::Answer() {
         for (int g = 1; g < WildCardFrm::kButtons && chosen == 0; ++g)
             if (!wild->GroupButton(g)->isHidden()) chosen = g;
         ++wild_choices;
+        wild_choices_by_keys += by_keys;
         if (by_keys) {
-            ++wild_choices_by_keys;
             QTest::keyClick(wild, static_cast<Qt::Key>(Qt::Key_0 + chosen % 10));
             QTest::keyClick(wild, Qt::Key_Return);
         } else {

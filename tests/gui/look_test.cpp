@@ -74,10 +74,11 @@ QColor PixelOf(QWidget* widget, int x, int y) { return widget->grab().toImage().
 // Bare table spots: no hand, pile, label or box covers them.
 const std::vector<QPoint> kBareSpots{{1, 1}, {120, 250}, {600, 440}, {470, 300}};
 
-// The card set's background cell is tiled under the table; without one the table is green.
+// The card set's background cell is tiled under the table; without one the table is green; a background
+// bitmap of the card set covers it.
 using Look = TableTest;
 
-TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
+TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackgroundOrTheBackgroundBitmap) {
     ExpectTableShowsTheGame(win, "scene-dealt");
     ASSERT_EQ(win.BackgroundKind(), PlayWin::Background::kTiles);
     const QImage bitmap = win.CardClip().Picture().toImage();
@@ -112,6 +113,24 @@ TEST_F(Look, TheTableShowsTheGameAsItStandsOnTheTiledBackground) {
     win.SetUpBackground();
     EXPECT_EQ(win.BackgroundKind(), PlayWin::Background::kPlain);
     for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(0, 128, 0));
+
+    // The next start finds the card set's background in the working folder; an empty file does not count.
+    setup.Close();
+    std::ofstream(setup.folders.AppDir / files::kBackground).close();
+    PlayWin& tiled = setup.Open();
+    EXPECT_EQ(std::tuple(tiled.GameState().HasBackFile, tiled.BackgroundKind()),
+              std::tuple(false, PlayWin::Background::kTiles));
+    setup.Close();
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(QColor(120, 40, 60));
+    ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));
+    PlayWin& covered = setup.Open();
+    ASSERT_TRUE(covered.GameState().HasBackFile && covered.BackgroundKind() == PlayWin::Background::kPicture);
+    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(covered.Table(), at.x(), at.y()), QColor(120, 40, 60));
+    // Any size: the picture still covers the table, to its far corner.
+    const QSize table = covered.Table()->size() + QSize(900, 500);
+    ResizeTable(covered, table);
+    EXPECT_EQ(PixelOf(covered.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
 }
 
 TEST_F(Look, TheHumanChoosingCardsToPass) {
@@ -160,28 +179,6 @@ TEST_F(Look, ACardInFlight) {
     // The trail's last box, a step short of the pile, shows the card's face.
     const QImage face = win.Hands().Face(card).toImage();
     EXPECT_EQ(image.pixelColor(last + QPoint(35, 60)), face.pixelColor(35, 60));
-}
-
-TEST(LookBackground, ABackgroundBitmapCoversTheTable) {
-    TableSetup setup;
-    // An empty background file does not count.
-    std::filesystem::create_directories(setup.folders.AppDir);
-    std::ofstream(setup.folders.AppDir / files::kBackground).close();
-    setup.Open();
-    EXPECT_EQ(std::tuple(setup.win->GameState().HasBackFile, setup.win->BackgroundKind()),
-              std::tuple(false, PlayWin::Background::kTiles));
-    // The next start finds the card set's background.
-    setup.Close();
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(QColor(120, 40, 60));
-    ASSERT_TRUE(picture.save(QString::fromStdString((setup.folders.AppDir / files::kBackground).string()), "BMP"));
-    PlayWin& win = setup.Open();
-    ASSERT_TRUE(win.GameState().HasBackFile && win.BackgroundKind() == PlayWin::Background::kPicture);
-    for (const QPoint& at : kBareSpots) EXPECT_EQ(PixelOf(win.Table(), at.x(), at.y()), QColor(120, 40, 60));
-    // Any size: the picture still covers the table, to its far corner.
-    const QSize table = win.Table()->size() + QSize(900, 500);
-    ResizeTable(win, table);
-    EXPECT_EQ(PixelOf(win.Table(), table.width() - 2, table.height() - 2), QColor(120, 40, 60));
 }
 
 }  // namespace

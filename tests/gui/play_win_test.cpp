@@ -126,7 +126,8 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
 }
 
 // Read at the start and written in the settings' own forms: Sort and the viewer at once, the rest at Exit.
-TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemAndExitWritesThem) {
+// A place out of reach is brought on screen.
+TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemExitWritesThemAndAPlaceIsInReach) {
     TableSetup setup;
     for (const auto& [key, value] : {std::pair{settings::kSort, "0"}, {settings::kPlayerSounds, "0"},
                                      {settings::kBackMusic, "-1"}, {settings::kViewer, "-1"},
@@ -175,6 +176,17 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemA
         {"PlaySpeed", " 40"}, {"Left", " 1650"}, {"Top", " 900"}, {"Sort", " 0"}, {"PlayerSounds", "-1"},
         {"BackMusic", " 0"}, {"Home", setup.folders.AppDir.string()}};
     for (const auto& [key, value] : written) EXPECT_EQ(setup.RawSetting(key), value) << key;
+
+    for (const char* extreme : {"-2147483648", "2147483647"}) {
+        setup.WriteSetting("Left", extreme);
+        setup.WriteSetting("Top", extreme);
+        PlayWin& moved = setup.Open();
+        const QRect reach = QGuiApplication::primaryScreen()->virtualGeometry();
+        EXPECT_TRUE(reach.contains(moved.pos())) << extreme;
+        EXPECT_TRUE(moved.close());
+        const int left = std::stoi(setup.RawSetting("Left"));
+        EXPECT_TRUE(left >= reach.left() * 15 && left <= reach.right() * 15) << extreme << ": " << left;
+    }
 }
 
 TEST(PlayWinStartUp, TheNameGivenIsThePlayersNameAndCancellingEndsTheProgram) {
@@ -196,20 +208,6 @@ TEST(PlayWinStartUp, TheNameGivenIsThePlayersNameAndCancellingEndsTheProgram) {
         } else {
             EXPECT_EQ(std::tuple(win.GameState().PlayerInfo[1].Name, win.NameLabel(1)->text()), std::tuple("Morgan", "Morgan"));
         }
-    }
-}
-
-TEST(PlayWinShutDown, PositionsOutOfReachAreBroughtOnScreen) {
-    for (const char* extreme : {"-2147483648", "2147483647"}) {
-        TableSetup setup;
-        setup.WriteSetting("Left", extreme);
-        setup.WriteSetting("Top", extreme);
-        PlayWin& win = setup.Open();
-        const QRect reach = QGuiApplication::primaryScreen()->virtualGeometry();
-        EXPECT_TRUE(reach.contains(win.pos())) << extreme;
-        EXPECT_TRUE(win.close());
-        const int left = std::stoi(setup.RawSetting("Left"));
-        EXPECT_TRUE(left >= reach.left() * 15 && left <= reach.right() * 15) << extreme << ": " << left;
     }
 }
 
