@@ -82,7 +82,8 @@ TEST_F(Dialogs, TheWildCardChoiceTakesDigitsViewScoreShowsTheSheetWithoutWaiting
     EXPECT_EQ(std::tuple(sheet->PlayerLabel(1)->text(), win.MoveRunning()), std::tuple("Tester", true));
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_TRUE(Settle(win));
-    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.ScoreViewOnly), std::tuple(false, false, false));
+    EXPECT_EQ(std::tuple(sheet->isVisible(), win.MoveRunning(), game.ScoreViewOnly),
+              std::tuple(false, false, false));
 
     win.ShowGameOver(1);
     GameOverFrm* over = win.GameOverWindow();

@@ -150,7 +150,8 @@ TEST(PlayWinStartUp, TheOptionsAndThePlaceComeFromTheSettingsTheMenuTogglesThemE
     EXPECT_EQ(std::tuple(game.Players[1], setup.RawSetting("Sort")), std::tuple(dealt, "-1"));
     const std::vector<int> sorted = ShownOrder(dealt, true);  // the order itself: ShownOrder
     for (int column = 0; column < dealt.Count(); ++column)
-        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(), win.Hands().Face(dealt[sorted[column]]).toImage());
+        EXPECT_EQ(win.Hands().Grid(1)->Picture(0, column).toImage(),
+                  win.Hands().Face(dealt[sorted[column]]).toImage()) << column;
     struct Option { const char* entry; const bool& on; const char* key; bool at_once; };
     const Option options[] = {
         {"MM_SORT_CARDS", game.SortCards, "Sort", true},

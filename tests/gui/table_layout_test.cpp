@@ -37,7 +37,8 @@ protected:
 // Where each visible part of the table is drawn; the piles by the cards they show.
 std::vector<std::pair<QString, QRect>> PartsOnTable(PlayWin& win) {
     HandView& hands = win.Hands();
-    std::vector<QWidget*> widgets{hands.ShowCardPlay(), hands.AcceptDiscardBut(), win.PlayDirect(0), win.HoldHintLbl()};
+    std::vector<QWidget*> widgets{hands.ShowCardPlay(), hands.AcceptDiscardBut(), win.PlayDirect(0),
+                                  win.HoldHintLbl()};
     for (int i = 0; i <= 4; ++i) widgets.push_back(hands.Grid(i));
     for (int p = 1; p <= 4; ++p) widgets.push_back(win.NameLabel(p));
     for (int seat = 2; seat <= 4; ++seat) widgets.push_back(win.PlayerPtr(seat));
