@@ -272,28 +272,25 @@ TEST_F(CardSetLoading, ASwitchThatFailsAfterItsJournalIsFinishedLater) {
     EXPECT_EQ(ReadBytes(work / files::kCardBitmap), file.Bitmap);
 }
 
-TEST_F(CardSetLoading, LoadCommandRemembersThePathDealsKeepingScoresAndARestartPlaysTheSameSet) {
+// The Load command remembers the path, deals keeping the scores, and a restart plays the same set. A
+// working copy missing at the next round (a first start) or damaged (named to the user) then gives way
+// to the default; the remembered path stays.
+TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
     std::tie(game.Scores[2], game.RoundNum) = std::tuple(42, 3);
     CardSetDef def = SampleCardSet();
     def.GameTitle = FitTitle("Chosen last time");
     const fs::path chosen = Write("chosen.cds", SampleCardSetFile(def));
     ASSERT_TRUE(game.LoadCardSetCommand(chosen).ok());
-    EXPECT_EQ(std::tuple(game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), HandCounts(game), game.CardBackDef,
-                         game.Scores[2], game.RoundNum, AllCards(game).size()),
+    const auto remembered = [](Game& g) { return g.Settings().ReadString(settings::kMisc, settings::kCardFile, ""); };
+    EXPECT_EQ(std::tuple(remembered(game), HandCounts(game), game.CardBackDef, game.Scores[2], game.RoundNum,
+                         AllCards(game).size()),
               std::tuple(chosen.string(), std::vector<int>(4, kHandSize), 80, 42, 3, 72u));
     fs::remove(chosen);
 
     auto restarted = table.NewGameObject();
     ASSERT_TRUE(restarted->ReloadCardSet().ok());
-    EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count(), restarted->Settings().ReadString(settings::kMisc, settings::kCardFile, "")),
+    EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count(), remembered(*restarted)),
               std::tuple(def, 72, restarted->CardDefPath));
-}
-
-TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
-    CardSetDef def = SampleCardSet();
-    def.GameTitle = FitTitle("Not the default");
-    ASSERT_TRUE(game.LoadCardSetCommand(Write("x.cds", SampleCardSetFile(def))).ok());
-    (void)game.Settings().WriteString(settings::kMisc, settings::kCardFile, "kept");
 
     for (bool damage : {false, true}) {
         SCOPED_TRACE(damage ? "damaged" : "deleted");
@@ -301,15 +298,13 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
         else fs::remove(work / files::kCardDefs);
         table.view.calls.clear();
         const Status round = game.NextRound(FirstDiscardRule::kWild);
-        // A damaged working copy is named to the user; a missing one is a first start.
         EXPECT_EQ(std::tuple(round.ok(), table.view.Count("ShowLoadProblem")), std::tuple(!damage, damage ? 1 : 0))
             << round.message();
         EXPECT_TRUE(!damage || round.message().find((work / files::kCardDefs).string() + "\" is damaged") !=
                                    std::string::npos) << round.message();
-        // The default becomes the working copy; the remembered path stays.
-        EXPECT_EQ(std::tuple(game.CardSet.GameTitle, fs::exists(work / files::kCardDefs),
-                             game.Settings().ReadString(settings::kMisc, settings::kCardFile, ""), game.Players[1].Count()),
-                  std::tuple(FitTitle("Shipped default"), true, "kept", kHandSize));
+        EXPECT_EQ(std::tuple(game.CardSet.GameTitle, fs::exists(work / files::kCardDefs), remembered(game),
+                             game.Players[1].Count()),
+                  std::tuple(FitTitle("Shipped default"), true, chosen.string(), kHandSize));
     }
 }
 

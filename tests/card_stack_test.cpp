@@ -18,10 +18,14 @@ CardStack Numbered(int n, int first_value = 1) {
     return stack;
 }
 
-TEST(Seats, NeighboursWrapAroundTheTable) {
+// The seat a take is from: right, left or across of the taker; none for other actions.
+TEST(Seats, NeighboursWrapAroundTheTableAndATakeIsFromTheSeatItNames) {
     EXPECT_EQ((std::vector<int>{LeftOf(4), RightOf(1), AcrossFrom(3), AcrossFrom(4), AcrossFrom(1), NextSeat(4, 0),
-                                NextSeat(1, 1), NextSeat(2, 1), WrapSeat(0), WrapSeat(6)}),
-              (std::vector<int>{1, 4, 1, 2, 3, 1, 4, 1, 4, 2}));
+                                NextSeat(1, 1), NextSeat(2, 1), WrapSeat(0), WrapSeat(6),
+                                Game::SourcePlayer(1, kActionDrawRight), Game::SourcePlayer(4, kActionDrawLeft),
+                                Game::SourcePlayer(3, kActionDrawAcross), Game::SourcePlayer(4, kActionDrawAcross),
+                                Game::SourcePlayer(1, kActionSkip)}),
+              (std::vector<int>{1, 4, 1, 2, 3, 1, 4, 1, 4, 2, 4, 1, 1, 2, 0}));
 }
 
 class MoveCardTest : public ::testing::Test {
@@ -181,19 +185,6 @@ TEST_F(Dealing, ShuffleGivesEveryOrderTheSameChanceAndTwoCardsAreShuffled) {
     EXPECT_TRUE(swapped > 0 && swapped < 64 && notices == 64) << swapped << " swapped; notices " << notices;
 }
 
-TEST_F(Dealing, TheDealDependsOnlyOnTheSeed) {
-    game.NewGame();
-    const CardStack first = game.Players[1];
-    game.NewGame();
-    EXPECT_NE(game.Players[1], first);
-    auto a = table.NewGameObject(99), b = table.NewGameObject(99);
-    for (auto* g : {a.get(), b.get()}) {
-        g->CardSet = SampleCardSet();
-        g->NewGame();
-    }
-    EXPECT_EQ(AllCards(*a), AllCards(*b));
-}
-
 // A wild first discard is covered by a second card unless the rule says not
 // to; a plain first discard stays alone whatever the rule.
 TEST_F(Dealing, FirstDiscardRules) {
@@ -212,7 +203,8 @@ TEST_F(Dealing, FirstDiscardRules) {
     }
 }
 
-// A new game resets the scores and keeps the turn and direction.
+// A new game resets the scores and keeps the turn and direction; each deals
+// afresh (the first card turned up is not always the same).
 TEST_F(Dealing, NewGameDealsAfreshAndDealForPlayersDealsOnce) {
     std::tie(game.CurPlayer, game.StartPlayer, game.PlayReversed) = std::tuple(3, 2, 1);
     game.CardSet.CardDefs[40] = Def(0, 50, kActionDiscard, 0, 20);  // many wild cards
@@ -226,7 +218,7 @@ TEST_F(Dealing, NewGameDealsAfreshAndDealForPlayersDealsOnce) {
                   std::tuple(kFullHands, first_was_wild ? 2 : 1, 3, 2, 1, 0, 0, 92u));
         wild_tops += first_was_wild;
     }
-    EXPECT_GT(wild_tops, 0);
+    EXPECT_TRUE(wild_tops > 0 && wild_tops < 300) << wild_tops;
 
     game.ResetHands();
     game.BuildDeck(game.CardSet);

@@ -77,13 +77,6 @@ TEST_F(Rules, ChoicesAndTheHoldGrid) {
     EXPECT_EQ(chosen, (std::vector<int>{0, 2, 0, 0, 0}));
 }
 
-TEST(Seats, SourcePlayer) {
-    EXPECT_EQ((std::vector<int>{Game::SourcePlayer(1, kActionDrawRight), Game::SourcePlayer(4, kActionDrawLeft),
-                                Game::SourcePlayer(3, kActionDrawAcross), Game::SourcePlayer(4, kActionDrawAcross),
-                                Game::SourcePlayer(1, kActionSkip)}),
-              (std::vector<int>{4, 1, 1, 2, 0}));
-}
-
 TEST_F(Rules, TheNextPlayerAfterEveryAction) {
     struct Case { int action, count, player, reversed, next; };
     const Case cases[] = {

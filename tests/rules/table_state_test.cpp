@@ -147,10 +147,8 @@ TEST_F(RulesTest, LegalMovesFollowTheDecisionAndTheTable) {
     game.DiscardPile.Push(C(4, 9));
     EXPECT_EQ(Listed(game, 2), (V{"play:1", "draw"})) << "the pile under its top makes a new deck";
     game.CurPlayer = 1;
-    game.ChoosingCards = true;
-    game.ChooseFromPlayer = 2;
-    game.ChooseTotal = 3;
-    game.ChooseDone = 1;
+    std::tie(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseTotal, game.ChooseDone) =
+        std::tuple(true, 2, 3, 1);
     EXPECT_EQ(Listed(game, 1), (V{"take:0", "take:1"}));
     // What each seat is shown: its own hand, and whom it takes from and how many.
     for (int seat = 1; seat <= 4; ++seat) EXPECT_EQ(ViewFor(game, seat).hand, &game.Players[seat]) << seat;
