@@ -423,8 +423,7 @@ TEST_F(PlayerWindowTest, DamagedAndHostileFilesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(messages_[0].contains(Text(dir_ / "escape.dpf"))) << messages_[0].toStdString();
     EXPECT_TRUE(window_.Contents() == before && window_.Path() == dir_ / "good.dpf");
     // A name that looks like markup stays plain text.
-    test::WriteBytes(dir_ / "rich.dpf", EncodePlayerFile(rich));
-    ASSERT_TRUE(window_.OpenFile(dir_ / "rich.dpf"));
+    ASSERT_TRUE(window_.OpenFile(File("rich.dpf", EncodePlayerFile(rich)).toStdString()));
     for (QLabel* label : window_.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
     // A file that cannot be written leaves the old one as it was.
     EXPECT_FALSE(window_.SaveFile(dir_ / "no-such-folder" / "x.dpf"));
