@@ -229,10 +229,8 @@ TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
     // The user's remembered opponents go with the set; the table is a script that records what it got.
     window_.user_folders = {dir_ / "user.ini", dir_ / "user-data", dir_ / "shared"};
     Profile user(dir_ / "user.ini");
-    for (const char* seat : {"Player2", "Player3", "Player4"}) {
-        test::WriteBytes(dir_ / (std::string(seat) + ".dpf"), "x");
-        ASSERT_TRUE(user.WriteString("PlayersFile", seat, (dir_ / (std::string(seat) + ".dpf")).string()));
-    }
+    for (const std::string seat : {"Player2", "Player3", "Player4"})
+        ASSERT_TRUE(user.WriteString("PlayersFile", seat, File((seat + ".dpf").c_str(), "x").toStdString()));
     const std::string record = (dir_ / "record").string();
     const auto fake_table = [&](const char* name, int exit_code) {
         const QString script = File(name, "#!/bin/sh\nr='" + record + "'\nmkdir -p \"$r\"\nprintf '%s\\n' \"$@\" > \"$r/args\"\n"
