@@ -46,7 +46,6 @@ public:
 
 private:
     static std::string N(int n) { return std::to_string(n); }
-    static std::string On(bool on) { return on ? " on" : " off"; }
 };
 
 // A definition with the given fields; the rest 0.

@@ -121,15 +121,6 @@ TEST_F(FullDisk, ATinyFileSystemRunsOutOfSpaceMidwayAndChangesNothing) {
     EXPECT_TRUE(run.output.ends_with(kKeptAndDealt)) << run.output;
 }
 
-TEST_F(WorkingState, AVanishedWorkingFolderIsBuiltAgainFromTheShippedSet) {
-    fs::remove_all(folders().AppDir);
-    ASSERT_TRUE(NextRoundDealt());
-    EXPECT_EQ(game.CardSet.GameTitle, FitTitle("Shipped default"));
-    EXPECT_TRUE(fs::is_regular_file(folders().AppDir / files::kCardBitmap));
-    EXPECT_TRUE(game.ExtractPlayer(File("ada.dpf"), 3)) << "the seat folders come back too";
-    EXPECT_TRUE(fs::is_regular_file(game.PlayerDir[3] / kPlayerPictureName));
-}
-
 // The folder above the working folder is replaced by a regular file, so the
 // working folder can neither be read nor created; then the file goes again.
 TEST_F(WorkingState, AWorkingFolderThatCannotBeCreatedRefusesWithTheFolderNamed) {

@@ -229,10 +229,8 @@ TEST_F(DesignerTest, PlayTestRunsTheTableOnTheSetAsItStandsInFoldersOfItsOwn) {
     // The user's remembered opponents go with the set; the table is a script that records what it got.
     window_.user_folders = {dir_ / "user.ini", dir_ / "user-data", dir_ / "shared"};
     Profile user(dir_ / "user.ini");
-    for (const char* seat : {"Player2", "Player3", "Player4"}) {
-        test::WriteBytes(dir_ / (std::string(seat) + ".dpf"), "x");
-        ASSERT_TRUE(user.WriteString("PlayersFile", seat, (dir_ / (std::string(seat) + ".dpf")).string()));
-    }
+    for (const std::string seat : {"Player2", "Player3", "Player4"})
+        ASSERT_TRUE(user.WriteString("PlayersFile", seat, File((seat + ".dpf").c_str(), "x").toStdString()));
     const std::string record = (dir_ / "record").string();
     const auto fake_table = [&](const char* name, int exit_code) {
         const QString script = File(name, "#!/bin/sh\nr='" + record + "'\nmkdir -p \"$r\"\nprintf '%s\\n' \"$@\" > \"$r/args\"\n"
@@ -423,8 +421,7 @@ TEST_F(PlayerWindowTest, DamagedAndHostileFilesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(messages_[0].contains(Text(dir_ / "escape.dpf"))) << messages_[0].toStdString();
     EXPECT_TRUE(window_.Contents() == before && window_.Path() == dir_ / "good.dpf");
     // A name that looks like markup stays plain text.
-    test::WriteBytes(dir_ / "rich.dpf", EncodePlayerFile(rich));
-    ASSERT_TRUE(window_.OpenFile(dir_ / "rich.dpf"));
+    ASSERT_TRUE(window_.OpenFile(File("rich.dpf", EncodePlayerFile(rich)).toStdString()));
     for (QLabel* label : window_.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
     // A file that cannot be written leaves the old one as it was.
     EXPECT_FALSE(window_.SaveFile(dir_ / "no-such-folder" / "x.dpf"));

@@ -20,14 +20,11 @@ void SetTagAndHeader(CardSetFile& file, std::string_view tag) {
 
 CardSetFile PlainCardSet() {
     CardSetFile file;
+    file.Def = kvt::test::SampleCardSet();  // groups 1..4 of 1..9, two of each
     SetTagAndHeader(file, "KVTC");
-    int d = 0;
-    for (int group = 1; group <= 4; ++group)
-        for (int value = 1; value <= 9; ++value)
-            file.Def.CardDefs[d++] = kvt::test::Def(group, value, kActionDiscard, 0, 2, group - 1, value - 1);
-    file.Def.CardDefs[d++] = kvt::test::Def(0, 50, kActionDrawDeck, 4, 4, 4, 0);
-    file.Def.CardDefs[d++] = kvt::test::Def(1, 20, kActionSkip, 0, 1, 4, 1);
-    file.Def.CardDefs[d++] = kvt::test::Def(2, 20, kActionReverse, 0, 1, 4, 2);
+    file.Def.CardDefs[36] = kvt::test::Def(0, 50, kActionDrawDeck, 4, 4, 4, 0);
+    file.Def.CardDefs[37] = kvt::test::Def(1, 20, kActionSkip, 0, 1, 4, 1);
+    file.Def.CardDefs[38] = kvt::test::Def(2, 20, kActionReverse, 0, 1, 4, 2);
     file.Def.CardDefs[80] = kvt::test::Def(0, 0, kActionCardBack, 0, 0, 4, 9);
     file.Def.GameTitle = FitTitle("Four Corners");
     file.Def.AuthorName = "The KVT developers";

@@ -139,10 +139,8 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
     EXPECT_TRUE(Try(Of(MoveKind::Play, 2, game.Players[2].Count() - 1)));
     // A table read from a file may ask the person to take from its own hand: nothing is taken.
     SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, Low(4, 5), 1);
-    game.ChoosingCards = true;
-    game.ChooseFromPlayer = 1;
-    game.ChooseDone = 0;
-    game.ChooseTotal = 1;
+    std::tie(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseDone, game.ChooseTotal) =
+        std::tuple(true, 1, 0, 1);
     EXPECT_FALSE(Try(Of(MoveKind::Take, 1, 0, {}, 1)));
 }
 

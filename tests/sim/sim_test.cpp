@@ -4,16 +4,13 @@
 #include <fstream>
 
 #include "platform/paths.h"
-#include "test_support.h"
-#include "engine/computer_seat.h"
-#include "match/match_driver.h"
-#include "match/record_replay.h"
 #include "rules/rules_support.h"
 #include "tools/sim/checker.h"
 #include "tools/sim/record_run.h"
 #include "tools/sim/simulation.h"
 
 // Runs kvt-sim as a user would and looks at what it prints and returns.
+namespace kvt::test {
 namespace {
 
 using SimRun = kvt::test::ProgramRun;  // `out` holds stdout and stderr together
@@ -146,8 +143,6 @@ TEST_F(SimChecker, NoticesALostCardAnExtraCardASeatOffTheTableAndAWrongTotal) {
 // A game recorded by the simulator replays; with another card set or other
 // players at hand, or a changed move, it is refused saying why.
 TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
-    using namespace kvt::test;
-    namespace fs = std::filesystem;
     TempDir temp;
     const std::string record = "'" + (temp.Path() / "game.kvtr").string() + "'";
     const SimRun played = Sim("--seed 8");
@@ -179,7 +174,6 @@ TEST(Sim, ARecordedGameReplaysAndAForeignOneIsRefused) {
 // Thousands of seeded games, each recorded with the totals the run plays, read
 // back and replayed to the same table.
 TEST_F(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
-    using namespace kvt;
     for (long game = 1; game <= 2000; ++game) {
         const std::uint64_t seed = sim::GameSeed(1, game);
         const sim::GameResult played = simulation.PlayGame(game, seed, false, false);
@@ -206,7 +200,6 @@ TEST_F(SimRecord, SeededGamesRecordTheRunsGamesAndReplayToTheSameTable) {
 // A person's game on the simulator's table, played by clicks from a given
 // table and recorded as the table records its own: kvt-sim replays it to the end.
 TEST_F(SimRecord, APersonsGameFromAGivenTableReplays) {
-    using namespace kvt;
     GameRecord record = identity;
     Game& game = simulation.Table();
     simulation.DealGame(sim::GameSeed(5, 1));
@@ -214,16 +207,14 @@ TEST_F(SimRecord, APersonsGameFromAGivenTableReplays) {
     game.PlayerSounds = true;
     record.human_seat = 1;
     record.start_table = WriteTableState(game.State());
-    ComputerSeat computer(game);
-    MatchDriver driver(game);
-    for (int seat = 2; seat <= 4; ++seat) driver.SetSeat(seat, &computer);
-    driver.SetMoveListener([&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
-    MoveBeingBuilt person(game, driver);
-    Events events;
+    test::ComputersDriven computers(game);
+    computers.driver.SetMoveListener(
+        [&record](const Move& move, const Events& events) { AddToRecord(record, move, events); });
+    MoveBeingBuilt person(game, computers.driver);
     int rounds = 0;
     for (int step = 0; step < 20000 && rounds < 3 && !HasFailure(); ++step) {
         rounds += game.Pending() == Decision::AcknowledgeScore;
-        if (!test::DriveAllButTheClicks(game, driver, events)) test::HumanClickStep(game, person);
+        if (!test::DriveAllButTheClicks(game, computers.driver, computers.events)) test::HumanClickStep(game, person);
     }
     ASSERT_EQ(rounds, 3);
     const std::string end = WriteTableState(game.State());
@@ -234,4 +225,62 @@ TEST_F(SimRecord, APersonsGameFromAGivenTableReplays) {
     EXPECT_EQ(WriteTableState(simulation.Table().State()), end);
 }
 
+// The card sets of extreme shape that the soak plays: kvt-soak-sets writes
+// valid files of the promised shape, and hundreds of checked computer games
+// on each end without a fault or a stall.
+class ExtremeSets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ProgramRun run = RunProgram(KVT_SOAK_SETS_PROGRAM, {(temp / "sets").string()}, temp.Path());
+        ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
+    }
+
+    fs::path Set(const std::string& name) const { return temp / "sets" / (name + ".cds"); }
+
+    CardSetDef Read(const std::string& name) const {
+        const std::string bytes = ReadBytes(Set(name));
+        CardSetFile file;
+        const Status s = DecodeCardSetFile(bytes, file);
+        EXPECT_TRUE(s.ok()) << name << ": " << s.message();
+        EXPECT_LT(bytes.size(), 8192u) << name << " carries a tiny bitmap";
+        EXPECT_GE(FindDefinition(file.Def, kActionCardBack), 0) << name;
+        return file.Def;
+    }
+
+    TempDir temp;
+    const std::vector<std::string> names{"one-group", "actions-only", "deck-401", "deck-29", "all-wild", "far-groups"};
+};
+
+bool EveryDealt(const CardSetDef& def, bool (*pred)(const Card&)) {
+    return std::all_of(def.CardDefs.begin(), def.CardDefs.end(), [&](const Card& c) { return !IsDealt(c) || pred(c); });
+}
+
+TEST_F(ExtremeSets, AreValidFilesOfTheirShape) {
+    EXPECT_TRUE(EveryDealt(Read("one-group"), [](const Card& c) { return c.Group == 1; }));
+    EXPECT_TRUE(EveryDealt(Read("actions-only"), [](const Card& c) { return c.Action != kActionDiscard || c.ActionCount > 0; }));
+    EXPECT_EQ(DeckSize(Read("deck-401")), CardStack::Capacity);
+    EXPECT_EQ(DeckSize(Read("deck-29")), kMinDeckSize);
+    EXPECT_TRUE(EveryDealt(Read("all-wild"), [](const Card& c) { return c.IsWild(); }));
+    const CardSetDef far = Read("far-groups");
+    for (int group : {31, 255, 32767, -1, -32768})
+        EXPECT_TRUE(std::any_of(far.CardDefs.begin(), far.CardDefs.end(), [&](const Card& c) { return c.Group == group; }));
+    EXPECT_FALSE(EveryDealt(far, [](const Card& c) { return c.Value >= 0; }));
+}
+
+TEST_F(ExtremeSets, TwoHundredCheckedGamesOnEachEndCleanly) {
+    const fs::path players = DefaultFolders().SharedData / "players";
+    std::string three;
+    for (const char* name : {"Amara", "Ingrid", "Mateo"}) three += " '" + (players / name).string() + ".dpf'";
+    for (const std::string& name : names) {
+        const SimRun run =
+            Sim("--check --json --games 200 --seed 1 --cards '" + Set(name).string() + "' --players" + three);
+        EXPECT_EQ(run.exit_code, 0) << name << ": " << run.out;
+        EXPECT_NE(run.out.find("{\"games\":200,"), std::string::npos) << name << ": " << run.out;
+        // Two computers handing the same two cards back and forth used to
+        // keep a round of the smallest deck going for ever.
+        EXPECT_TRUE(name != "deck-29" || run.out.find("\"stuckRounds\":0,") == std::string::npos) << run.out;
+    }
+}
+
 }  // namespace
+}  // namespace kvt::test
