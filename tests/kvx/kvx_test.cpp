@@ -440,7 +440,7 @@ TEST_F(KvxProgramTest, CheckAndInfoTakeGoodFilesOfEitherKind) {
     const struct {
         std::string file;
         std::vector<std::string> checked;  // the lines check prints after the name; none for a refusal
-        std::vector<std::string> shown, not_shown;  // lines of info's description
+        std::vector<std::string> shown = {}, not_shown = {};  // lines of info's description
     } cases[] = {
         {WriteCardSet("set.cds", plain), {": ok (78 cards in the deck)"},
          {"Title:           Four Corners\n", "Author:          The KVT developers\n", "Text 1:          First text\n",
