@@ -132,16 +132,29 @@ TEST_F(MatchMoves, AMoveTheTableDoesNotAllowIsRefusedAndChangesNothing) {
     ASSERT_TRUE(Try(Of(MoveKind::ViewScore, 1)));
     EXPECT_EQ(game.StartPlayer, starter % 4 + 1);
     ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 1, {2})));  // the blue 9 passed to the left
-    // A computer, too, lays only a card that fits.
+    // A computer, too, lays only a card that fits: a fitting first card makes no other card fit.
     ASSERT_EQ(game.CurPlayer, 2);
-    game.Players[2].Push(C(1, 4));
-    EXPECT_FALSE(Try(Of(MoveKind::Play, 2, 0)));
-    EXPECT_TRUE(Try(Of(MoveKind::Play, 2, game.Players[2].Count() - 1)));
+    game.Players[2].InsertAt(0, C(1, 4));
+    EXPECT_FALSE(Try(Of(MoveKind::Play, 2, 1)));
+    EXPECT_TRUE(Try(Of(MoveKind::Play, 2, 0)));
     // A table read from a file may ask the person to take from its own hand: nothing is taken.
     SetTable(game, {Low(1, 3), Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 9)}, Low(4, 5), 1);
     std::tie(game.ChoosingCards, game.ChooseFromPlayer, game.ChooseDone, game.ChooseTotal) =
         std::tuple(true, 1, 0, 1);
     EXPECT_FALSE(Try(Of(MoveKind::Take, 1, 0, {}, 1)));
+}
+
+TEST_F(MatchMoves, ChosenCardsNeedRoomOnThePileAndThoseAFullHandRefusesGoBackToTheirPlaces) {
+    // With room on the pile for the card alone, a Discard 1 and its chosen card are refused.
+    SetTable(game, {{C(1, 5, kActionDiscard, 1), C(2, 9)}, Low(2, 3), Low(3, 3), Low(4, 3)}, {C(1, 3)}, Low(4, 5), 1);
+    while (game.DiscardPile.Count() < CardStack::Capacity - 1) game.DiscardPile.InsertAt(0, C(4, 4));
+    EXPECT_FALSE(Try(Of(MoveKind::Play, 1, 0, {1})));
+    // A Pass Left 2 to a full hand: the cards chosen (the third, then the first) come back in order.
+    SetTable(game, {{C(2, 1), C(2, 2), C(2, 3), C(2, 4), C(1, 7, kActionPassLeft, 2)}, {}, Low(3, 3), Low(4, 3)},
+             {C(1, 3)}, Low(4, 5), 1);
+    while (!game.Players[2].Full()) game.Players[2].Push(C(4, 4));
+    ASSERT_TRUE(Try(Of(MoveKind::Play, 1, 4, {2, 0})));
+    EXPECT_EQ(std::vector<Card>(game.Players[1].begin(), game.Players[1].end()), Low(2, 4));
 }
 
 TEST_F(MatchMoves, AWildCardWaitsForItsGroupAsAMoveOfItsOwn) {

@@ -130,7 +130,8 @@ TEST_F(Scoring, GameOverPresentsEveryPlayerThenTheOkStartsAFreshGame) {
 }
 
 TEST_F(Scoring, PlayerSoundsChanceVariantAndFile) {
-    EXPECT_EQ(std::tuple(SoundEventName(2), SoundEventName(11), SoundEventName(12)), std::tuple("Comment", "Rev", ""));
+    EXPECT_EQ(std::tuple(SoundEventName(0), SoundEventName(1), SoundEventName(2), SoundEventName(11), SoundEventName(12)),
+              std::tuple("", "Sel", "Comment", "Rev", ""));
     auto plays = [&](int chance, bool test, int tries) {
         for (int p = 1; p <= 4; ++p) game.PlayerInfo[p].SoundChance = static_cast<std::int16_t>(chance);
         int n = 0;
