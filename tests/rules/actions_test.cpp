@@ -272,6 +272,10 @@ TEST_F(Computer, ScoresWeighValuesAndMatchesAndKeepTheEarlierOfEqualCards) {
             EXPECT_DOUBLE_EQ(game.ScoreMatch(C(g, v), game.Players[2]), 5.0);
         }
     }
+    // A hand of more cards than a byte counts: 258 of group 2, 257 of them 9s.
+    std::vector<Card> big(257, C(2, 9));
+    big.insert(big.begin(), C(2, 8));
+    EXPECT_EQ(Turn({0, 0, 100, 1}, big, C(2, 2)), 1);
     EXPECT_EQ(Turn({0, 0, 0, 0}, {C(3, 3), C(4, 4)}), -1);
     EXPECT_EQ(game.ChooseCompCard(game.Players[2], 1), 0) << "the other mode takes every grouped card";
     Turn({0, 0, 0, 0}, {C(0, 9), C(1, 3)});
