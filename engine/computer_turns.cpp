@@ -209,7 +209,9 @@ std::int16_t Game::ChooseCompCard(CardStack& hand, int mode) {
 }
 
 std::int16_t Game::ChooseWildGroup(const CardStack& hand) const {
-    std::array<int, kCountedGroups + 1> counts{};
+    // 16 bits hold any hand's count, and clear in a few plain stores.
+    static_assert(CardStack::Capacity <= 0xffff);
+    std::array<std::uint16_t, kCountedGroups + 1> counts{};
     for (const Card& c : hand)
         if (c.Group >= 1 && c.Group <= kCountedGroups) ++counts[c.Group];
     int chosen = 0;
