@@ -142,18 +142,6 @@ std::int16_t Game::MaxOtherHand() const {
     return static_cast<std::int16_t>(most);
 }
 
-std::int16_t Game::CountSameGroup(const Card& card, const CardStack& hand) {
-    int n = 0;
-    for (const Card& c : hand) n += c.Group == card.Group;
-    return static_cast<std::int16_t>(n);
-}
-
-std::int16_t Game::CountSameValue(const Card& card, const CardStack& hand) {
-    int n = 0;
-    for (const Card& c : hand) n += c.Value == card.Value;
-    return static_cast<std::int16_t>(n);
-}
-
 std::int16_t Game::ScoreValue(const Card& card) {
     return ValueScore(card, ScoreWeights(PlayerInfo[WrapSeat(CurPlayer)], MaxOtherHand()));
 }

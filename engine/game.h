@@ -135,8 +135,6 @@ public:
     double ScoreMatch(const Card& card, const CardStack& hand);
     static std::int16_t ScoreBonus(const Card& card);
     std::int16_t MaxOtherHand() const;
-    static std::int16_t CountSameGroup(const Card& card, const CardStack& hand);
-    static std::int16_t CountSameValue(const Card& card, const CardStack& hand);
     std::int16_t CompPlayDiscardCard(int player, int slot);
     bool AnimateCompDiscard(int player, int slot, bool with_action);
 
