@@ -9,7 +9,7 @@ namespace {
 
 // A card's move (or refused move) between the stacks: its flight, or the
 // held card shown.
-void ShowCardMove(const Game& game, const Event& event, EventShows& shows) {
+void ShowCardMove(const Event& event, EventShows& shows) {
     if (event.to.place == Place::Pile) {
         if (event.from.place == Place::Hand || event.from.place == Place::Held)
             shows.ComputerDiscardFlies(event.from.seat, event.card);
@@ -61,7 +61,7 @@ void ShowEventOn(const Game& game, const Event& event, EventShows& shows) {
     if (event.variant > 0 && (event.kind == EventKind::NothingDrawn || event.kind == EventKind::CardMoved))
         shows.DrawFlies(event.kind == EventKind::NothingDrawn ? event.seat : event.to.seat, event.variant == 2);
     else if (event.kind == EventKind::CardMoved || event.kind == EventKind::CardRefused)
-        ShowCardMove(game, event, shows);
+        ShowCardMove(event, shows);
     if (event.kind == EventKind::CardMoved && event.from.place == Place::Held) shows.HoldCardHidden();
     if (event.kind == EventKind::CardMoved) {
         Redraw(game, event.from, shows);
