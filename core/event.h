@@ -64,12 +64,6 @@ struct Event {
         e.to = to;
         return e;
     }
-    // A moving card shows its face on the way to or from the pile, the hold
-    // grid and a computer's held card; a drawn or passed card its back.
-    bool FaceUp() const {
-        const auto shown = [](Place p) { return p == Place::Pile || p == Place::HoldGrid || p == Place::Held; };
-        return kind != EventKind::CardMoved || shown(from.place) || shown(to.place);
-    }
     static Event Of(EventKind kind, int seat, int number = 0) {
         Event e;
         e.kind = kind;

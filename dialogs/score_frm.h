@@ -36,7 +36,6 @@ public:
     QColor CellColour(int row, int player) const;
     QTimer* Timer1() const { return timer_; }
     QPushButton* OkBut() const { return ok_; }
-    bool BlinkOn() const { return blink_on_; }
 
     // One tick of the blink timer.
     void Blink();

@@ -23,7 +23,6 @@ public:
 
     void Refresh();
 
-    QTabWidget* Tabs() const { return tabs_; }
     QTableWidget* Table(int tab) const;
     TotalsChart* Chart() const { return chart_; }
 

@@ -91,7 +91,6 @@ public:
 
     // The whole table in layout twips.
     int WidthTwips() const { return width_twips_; }
-    int HeightTwips() const { return height_twips_; }
     // What the middle of the table is moved by, in twips.
     QPoint MiddleShift() const { return shift_; }
     TwipRect Middle(const TwipRect& design) const;

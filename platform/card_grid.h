@@ -48,7 +48,6 @@ public:
     void SetRowHeight(int row, int height);
 
     // The picture of the current cell.
-    QPixmap CellPicture() const { return Picture(row_, col_); }
     void SetCellPicture(const QPixmap& picture) { SetPicture(row_, col_, picture); }
     QPixmap Picture(int row, int col) const;
     void SetPicture(int row, int col, const QPixmap& picture);
@@ -83,7 +82,6 @@ public:
     void SetCardSize(QSize size);
     // The thickness of the scroll bars (kScrollBarExtent until set).
     void SetScrollBarExtent(int extent);
-    int ScrollBarExtent() const { return bar_extent_; }
 
 signals:
     void Clicked();

@@ -41,7 +41,6 @@ public:
     void SetMuted(bool muted) { muted_ = muted; }
     // Stop, and every later clip ends at once (the window is closing).
     void Shutdown();
-    bool IsShutDown() const { return shut_down_; }
 
     // Extra wait allowed beyond a clip's length before giving up on it.
     static constexpr int kMarginMs = 750;

@@ -44,7 +44,6 @@ public:
     // The draw flight moves one picture in five steps; each step waits this
     // long (one frame or so) so that the steps can be seen. 0: no wait.
     void SetDrawStepPause(int ms);
-    int DrawStepPause() const { return draw_step_ms_; }
 
     // How places in twips become pixels on the table, and the size of a
     // card there: the table's scale. Until set: 15 twips to the pixel and
@@ -77,7 +76,6 @@ public:
 
     // The window is closing: the flight under way ends now, later ones at once.
     void Abort();
-    bool Aborted() const { return aborted_; }
 
     void HideAll();
 

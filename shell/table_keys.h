@@ -34,7 +34,6 @@ public:
     // is there, and the accessible names say what the table shows.
     void Refresh();
 
-    Zone CurrentZone() const { return zone_; }
     int Column() const { return column_; }
     QWidget* Mark() const { return mark_; }
 

@@ -126,7 +126,7 @@ public:
     // generator starts from `seed`. With `check` a broken invariant ends the
     // game with a fault; with `trace` the result carries its trace lines.
     GameResult PlayGame(long game, std::uint64_t seed, bool check, bool trace, bool by_card = false);
-    // The same, but the game's figures are added to RunFigures() instead of
+    // The same, but the game's figures are added to the run's figures instead of
     // the result's: a run adds up its games' figures on the thread that
     // plays them, with no map made or merged per game. FlushRunFigures
     // adds in the cards counted card by card (by_card) so far.

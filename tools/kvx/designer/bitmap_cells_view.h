@@ -17,8 +17,6 @@ public:
     void SetImage(const QImage& image);
     // The outlined cell; -1, -1 for none.
     void SetChosenCell(int row, int col);
-    int ChosenRow() const { return row_; }
-    int ChosenCol() const { return col_; }
 
     // The cell whose pitch holds a point of the widget; false left of or above the bitmap.
     static bool CellAt(const QPoint& point, int& row, int& col);
