@@ -308,7 +308,6 @@ TEST_F(DesignerTest, ASetMadeFromNothingPassesCheckAndItsBalanceReportShowsTheSi
     QSignalSpy finished(&report, &BalanceReport::Finished);
     QSignalSpy moved(report.ProgressBar(), &QProgressBar::valueChanged);
     report.Start();
-    EXPECT_TRUE(report.IsRunning());
     ASSERT_TRUE(finished.wait(60000));
     // The bar went to 3 of 3 as the games ended.
     EXPECT_TRUE(std::ranges::any_of(moved, [](const QList<QVariant>& v) { return v.at(0).toInt() == 3; }));
