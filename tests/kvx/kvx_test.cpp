@@ -397,6 +397,8 @@ TEST_F(KvxProgramTest, ABadFileIsRefusedAndNothingIsCreated) {
     const auto fault = [](const std::string& file, const std::string& what) { return file + ": " + what; };
     // The file, the unpack command, what both say after "kvx: ".
     const std::tuple<std::string, const char*, std::string> cases[] = {
+        {Write("short.cds", good.substr(0, 1000)), "unpack-cards",
+         fault(Path("short.cds"), "the file ends inside card definition 49")},
         {Write("truncated.cds", good.substr(0, good.size() - 10)), "unpack-cards",
          fault(Path("truncated.cds"),
                "the opening sound runs past the end of the file (500 bytes announced, 494 left)")},
