@@ -156,8 +156,6 @@ TEST_F(PlayWinFlights, TheRulesCallsReturnAtOnceTheTableShowsThemInOrderAndClosi
     QTimer::singleShot(10000, &watchdog, [] { QApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(win.IsClosing() && !win.Show().Playing());
-    // Settings were written on the way out.
-    EXPECT_EQ(setup.RawSetting("PlaySpeed"), " 0");
     // Whatever the rules still ask ends at once.
     bool draw_ended = false, clip_ended = false;
     win.FlyDraw(1, true, [&] { draw_ended = true; });

@@ -97,15 +97,13 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     QTest::mouseClick(win_.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_FALSE(win_.Building().Picking());
-    // The deck: the drawn card waits in the box; the box: back into the hand.
+    // The deck: the drawn card waits in the box (as the box draws it: Look.*); the box: back into the hand.
     ClickDeck(win_);
-    EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(unplayable).toImage());
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_TRUE(CountIn(game().Players[1], unplayable) == 1 && !win_.Hands().ShowCardPlay()->HasPicture());
 
     // A hand card is picked; the hold grid opens for its two cards.
     ClickCard(discard2);
-    EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(discard2).toImage());
     EXPECT_EQ(std::tuple(win_.Hands().Grid(0)->isVisible(), win_.Hands().Grid(0)->Cols()), std::tuple(true, 2));
     ClickCard(first);
     ClickCard(second);
@@ -149,9 +147,8 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_TRUE(win_.Hands().ShowCardPlay()->isHidden()) << "no picked-card box while the person takes";
     ClickHand(win_, 3, 0);  // the wrong grid takes nothing
     EXPECT_EQ(game().Players[1].Count(), 1);
-    const Card taken = game().Players[2][0];
+    // Two clicks take the two cards (which ones: Human.PickingCardsFromAnOpponent).
     ClickHand(win_, 2, 0);
-    EXPECT_EQ(CountIn(game().Players[1], taken), 1);
     ClickHand(win_, 2, 0);
     EXPECT_TRUE(!game().ChoosingCards && WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
