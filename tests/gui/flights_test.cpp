@@ -36,7 +36,6 @@ TEST(CardFlights, TheTrailRunsInTenthsEndsOneStepShortAndStandsForItsPauseTheDra
 
     // The trail grows without holding up its caller, stands for its pause, and is gone when its end is told.
     table.show();
-    EXPECT_EQ(flights.Interval(), 1000);
     flights.SetInterval(50);
     flights.PlaceTrail(picture, QPoint(0, 0), QPoint(3000, 3000));
     std::optional<bool> finished;
