@@ -87,12 +87,6 @@ CardStack HandFromSet(const Game& game, int n) {
     return stack;
 }
 
-int CardsOnTable(const Game& game) {
-    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.CompHeld.Count() + game.CardsBeingLaid();
-    for (int p = 1; p <= 4; ++p) total += game.Players[p].Count();
-    return total;
-}
-
 Card PickWithChosen(PlayWin& win, int action, int count, int left, int chosen) {
     Game& game = win.GameState();
     Card picked = HandFromSet(game, 1)[0];

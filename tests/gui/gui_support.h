@@ -84,9 +84,6 @@ protected:
 // A hand of n cards of the game's card set, taken from its definitions.
 CardStack HandFromSet(const Game& game, int n);
 
-// Every card of the table, a computer's held discard included.
-int CardsOnTable(const Game& game);
-
 // The human on turn picks a card of the set given this action and count, laid first in a hand with
 // `left` cards of the set besides it over a pile it fits, and chooses `chosen` of them. Returns the card.
 Card PickWithChosen(PlayWin& win, int action, int count, int left, int chosen);

@@ -33,6 +33,13 @@ public:
     }
 };
 
+// Every card of the table, a computer's held discard included.
+int CardsOnTable(const Game& game) {
+    int total = game.DrawDeck.Count() + game.DiscardPile.Count() + game.CompHeld.Count() + game.CardsBeingLaid();
+    for (int p = 1; p <= 4; ++p) total += game.Players[p].Count();
+    return total;
+}
+
 ::testing::AssertionResult EveryCardKept(SoakWin& win) {
     Game& game = win.GameState();
     const auto expected = DeckSize(game.CardSet) + (game.GroupCardsAdded - win.group_cards_at_deal);

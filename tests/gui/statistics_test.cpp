@@ -219,11 +219,9 @@ TEST(StatisticsWindow, ARoundScoredBeforeTheExitCountsOnceAndTheWindowShowsNames
     setup.Close();
 
     PlayWin& second = setup.OpenFast();
-    EXPECT_EQ(second.GameState().Scores, totals);
     ASSERT_TRUE(second.ScoreWindow() && second.ScoreWindow()->isVisible()) << "the sheet asks for its OK again";
     QTest::mouseClick(second.ScoreWindow()->OkBut(), Qt::LeftButton);
     ASSERT_TRUE(WaitForHuman(second));
-    for (int p = 1; p <= 4; ++p) EXPECT_GT(second.GameState().Players[p].Count(), 0) << p;
     EXPECT_EQ(second.GameState().Scores, totals) << "the next round is dealt, nothing counted twice";
     // One round of four seats, not counted again on resume.
     const fs::path file = setup.folders.AppDir / "statistics.sqlite";

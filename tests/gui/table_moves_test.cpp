@@ -31,15 +31,13 @@ void ClickDeck(PlayWin& win) {
     Settle(win);
 }
 
-// The person to play, with no move half built in the game or on the screen.
+// The person to play (WaitForHuman: no move running in the game), with no move half built on the screen.
 void ExpectIdleTable(PlayWin& win) {
-    EXPECT_TRUE(WaitForHuman(win));
-    Game& game = win.GameState();
-    EXPECT_EQ(std::tuple(game.CurPlayer, game.MoveInProgress(), win.Building().Picking(), win.Building().Held().Empty()),
-              std::tuple(1, false, false, true));
-    EXPECT_EQ(std::tuple(win.Hands().Grid(0)->isVisible(), win.Hands().AcceptDiscardBut()->isVisible(),
-                         win.Hands().ShowCardPlay()->HasPicture()),
-              std::tuple(false, false, false));
+    EXPECT_TRUE(WaitForHuman(win) && !win.IsClosing());
+    HandView& hands = win.Hands();
+    EXPECT_EQ(std::tuple(win.Building().Picking(), win.Building().Held().Empty(), hands.Grid(0)->isVisible(),
+                         hands.AcceptDiscardBut()->isVisible(), hands.ShowCardPlay()->HasPicture()),
+              std::tuple(false, true, false, false, false));
 }
 
 class TableMoves : public ::testing::Test {
@@ -97,15 +95,13 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     QTest::mouseClick(win_.Hands().Grid(2), Qt::LeftButton, {}, QPoint(20, 40));
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_FALSE(win_.Building().Picking());
-    // The deck: the drawn card waits in the box; the box: back into the hand.
+    // The deck: the drawn card waits in the box (as the box draws it: Look.*); the box: back into the hand.
     ClickDeck(win_);
-    EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(unplayable).toImage());
     QTest::mouseClick(win_.Hands().ShowCardPlay(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_TRUE(CountIn(game().Players[1], unplayable) == 1 && !win_.Hands().ShowCardPlay()->HasPicture());
 
     // A hand card is picked; the hold grid opens for its two cards.
     ClickCard(discard2);
-    EXPECT_EQ(win_.Hands().ShowCardPlay()->Picture().toImage(), win_.Hands().Face(discard2).toImage());
     EXPECT_EQ(std::tuple(win_.Hands().Grid(0)->isVisible(), win_.Hands().Grid(0)->Cols()), std::tuple(true, 2));
     ClickCard(first);
     ClickCard(second);
@@ -149,9 +145,8 @@ TEST_F(TableMoves, HandDeckPickedBoxAndButtonClicksMakeTheirMovesOrPassWithNothi
     EXPECT_TRUE(win_.Hands().ShowCardPlay()->isHidden()) << "no picked-card box while the person takes";
     ClickHand(win_, 3, 0);  // the wrong grid takes nothing
     EXPECT_EQ(game().Players[1].Count(), 1);
-    const Card taken = game().Players[2][0];
+    // Two clicks take the two cards (which ones: Human.PickingCardsFromAnOpponent).
     ClickHand(win_, 2, 0);
-    EXPECT_EQ(CountIn(game().Players[1], taken), 1);
     ClickHand(win_, 2, 0);
     EXPECT_TRUE(!game().ChoosingCards && WaitForHuman(win_));
     EXPECT_FALSE(win_.ChooseMsgLbl()->isVisible()) << "the next computer move hides the prompt";
