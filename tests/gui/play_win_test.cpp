@@ -99,7 +99,18 @@ TEST(PlayWinStartUp, FirstRunBuildsTheWorkingFolderTurnsTheOptionsOnDealsAndShow
     EXPECT_EQ(std::tuple(win.windowTitle().contains("Four Winds"), win.CardClip().Picture().size()),
               std::tuple(true, QSize(1425, 550)));
 
-    // The captions are the menu's own table (one through the translations: Translation.*); here its order.
+    const std::vector<std::pair<const char*, const char*>> entries{
+        {"MM_FILE", "&File"}, {"MM_NEW_GAME", "&New Game"}, {"MM_LOAD_CARD", "&Load Card Set"},
+        {"MM_DEFINE_CARDS", "&Define Cards"}, {"MM_CHOOSE_PLAYERS", "&Choose Players"},
+        {"MM_SHARE_DEAL", "S&hare This Deal..."}, {"MM_OPEN_DEAL", "&Open Deal..."},
+        {"MM_OPEN_RECORD", "Open &Game Record..."}, {"MM_EXIT", "&Exit"},
+        {"MM_EDIT", "&Edit"}, {"MM_UNDO", "&Undo"}, {"MM_REDO", "&Redo"}, {"MM_SETUP", "&Options"},
+        {"MM_SORT_CARDS", "S&ort Cards"}, {"MM_SOUNDS", "&Sounds"}, {"MM_PLAYER_SOUNDS", "&Player Sounds"},
+        {"MM_MUSIC", "&Opening Music"}, {"MM_VIEWER", "&Card Viewer"}, {"MM_GAME_SPEED", "&Game Speed"},
+        {"MM_SCORE", "&Score"}, {"MM_VIEW_SCORE", "&View Score"}, {"MM_HELP", "&Help"},
+        {"MM_CONTENTS", "&Contents"}, {"MM_ABOUT", "About &KVT"}, {"MM_CURRENT_GAME", "&About Current Game"}};
+    for (const auto& [name, caption] : entries)
+        EXPECT_EQ(win.MenuEntry(name) ? win.MenuEntry(name)->text() : "(no entry)", caption) << name;
     EXPECT_TRUE(win.MenuEntry("MM_DASH")->isSeparator() && win.MenuEntry("MM_DIVIDER5")->isSeparator());
     // The bar holds its five menus in order, with Edit (Undo, Redo) after File; Exit ends File.
     const QList<QAction*> bar = win.menuBar()->actions();
