@@ -267,10 +267,16 @@ TEST_F(HandViewTest, EachHandsGridFollowsItsCardsAndTheHoldGridThePickedCard) {
               std::tuple(7, QSize(180, 108), 95 * 15 + 200, CardGrid::kHorizontal, true));
 }
 
-// The design's places are pinned by TableGeometry, the seat arrows' by nothing overlapping at every size
-// (ScaledTable); here which arrow shows, the direction, the right hand after the window is widened, then
-// what no deal shows.
+// The design's places are pinned by TableGeometry; here the seat arrows
+// (beside the grids as the deal drew them), the direction, the right hand
+// after the window is widened, then what no deal shows.
 TEST_F(HandViewTest, WithoutACardBackTheOneShownBeforeStaysAnEmptyDeckShowsNoneAndFacesAreCut) {
+    const TwipRect left = win.Hands().GridRect(2);
+    const TwipRect top = win.Hands().GridRect(3);
+    const TwipRect right = win.Hands().GridRect(4);
+    EXPECT_EQ(win.PlayerPtr(2)->pos(), QPoint(Px(left.Left + left.Width + 50), Px(left.Top)));
+    EXPECT_EQ(win.PlayerPtr(3)->pos(), QPoint(Px(top.Left + 50), Px(top.Top + top.Height + 50)));
+    EXPECT_EQ(win.PlayerPtr(4)->pos(), QPoint(Px(right.Left - 30 * 15 - 50), Px(right.Top)));
     for (int seat = 2; seat <= 4; ++seat) EXPECT_FALSE(win.PlayerPtr(seat)->isVisible());
     win.SetSeatArrowVisible(3, true);
     EXPECT_TRUE(win.PlayerPtr(3)->isVisible() && !win.PlayerPtr(2)->isVisible());
