@@ -120,7 +120,7 @@ test_ratio() {
   tests=$(find tests -name '*.cpp' -o -name '*.h' | xargs cat | grep -cv '^[[:space:]]*$')
   product=$(find . \( -path ./tests -o -path ./fuzz -o -path ./bench -o -path './build*' -o -path ./.git \) -prune -o \
     \( -name '*.cpp' -o -name '*.h' \) -print | xargs cat | grep -cv '^[[:space:]]*$')
-  echo "tests: $tests lines, product: $product lines, ratio $((100 * tests / product)) %"
+  echo "tests: $tests lines, product: $product lines, ratio $((100 * tests / product)).$((1000 * tests / product % 10)) %"
 }
 # --- end test quality
 
