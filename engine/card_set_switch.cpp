@@ -37,6 +37,13 @@ Status RollForward(const fs::path& app_dir, const std::string& journal) {
             const fs::path staged = app_dir / kStagingFolder / name;
             // Gone from the staging folder: moved on an earlier try.
             if (!fs::exists(fs::symlink_status(staged, ec))) continue;
+            // The old file goes first. Renamed over another, a file is
+            // written out at once (ext4 does so, lest a crash leave it
+            // empty): for a big bitmap that took longer than its copy. The
+            // journal keeps the switch whole without an atomic replace.
+            fs::remove(target, ec);
+            if (ec) return Status::Fail("Cannot replace " + Quoted(target) + ": " + ec.message());
+            Step(("cleared " + name).c_str());
             fs::rename(staged, target, ec);
             if (ec) return Status::Fail("Cannot replace " + Quoted(target) + ": " + ec.message());
         } else if (action == "remove") {
