@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QMainWindow>
@@ -457,6 +458,8 @@ private:
     QTimer* background_fit_ = nullptr;
     QLabel* title_label_ = nullptr;
     QProgressBar* gauge_ = nullptr;
+    // Since the gauge was last painted during a load.
+    QElapsedTimer gauge_painted_;
 
     Background background_ = Background::kPlain;
     QPixmap background_picture_;
