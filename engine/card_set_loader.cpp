@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
 #include <vector>
 
 #include "engine/card_set_codec.h"
@@ -21,6 +22,10 @@ constexpr std::size_t kBlock = 1000;
 // lets window events through) at most this many times: a large bitmap is
 // copied in steps of many blocks, a small one block by block.
 constexpr std::uint64_t kGaugeSteps = 128;
+// A bitmap of this size or more is checked on a thread of its own while it
+// is copied: the two take about as long, and a smaller one is done before a
+// thread would have started.
+constexpr std::uint64_t kCheckAlongsideBytes = 1u << 20;
 
 std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
 
@@ -113,15 +118,22 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     if (Status s = defs.Finish(); !s) return s;
     finished.push_back(&defs);
 
-    // The bitmap is checked from the card-set file itself, before its copy
-    // is written: the table decodes it once and may keep the picture.
+    // The bitmap is checked from the card-set file itself, not read back
+    // from its copy: the table decodes it once and may keep the picture.
+    // Nothing is committed before the check has passed.
     const ByteRange pictures = layout.Bitmap;
     const LoadNotices::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
         return offset <= pictures.Size && n <= pictures.Size - offset &&
                ReadFullyAt(source_fd, pictures.Offset + offset, n, out);
     };
-    if (const std::string fault = notices_.CardBitmapFault(pictures.Size, read_bitmap); !fault.empty())
+    const auto check = [&] { return notices_.CardBitmapFault(pictures.Size, read_bitmap); };
+    // Should the copy fail, the future waits for the check as it goes, before what the check reads.
+    std::future<std::string> checked_alongside;
+    if (pictures.Size >= kCheckAlongsideBytes) {
+        checked_alongside = std::async(std::launch::async, check);
+    } else if (const std::string fault = check(); !fault.empty()) {
         return Status::Fail(fault);
+    }
 
     const std::uint64_t blocks = pictures.Size / kBlock;
     notices_.SetLoadingGauge(0, static_cast<int>(blocks));
@@ -139,6 +151,8 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
         if (Status s = copy(sound, layout.Sound, kPlainStep, no_progress); !s) return s;
     if (layout.Background.Size != 0)
         if (Status s = copy(background, layout.Background, kPlainStep, no_progress); !s) return s;
+    if (checked_alongside.valid())
+        if (const std::string fault = checked_alongside.get(); !fault.empty()) return Status::Fail(fault);
 
     std::vector<std::string> replaced;
     for (AtomicFile* f : finished) {

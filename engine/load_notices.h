@@ -23,7 +23,9 @@ public:
     // Why a card bitmap about to come into force (`size` bytes, read through
     // `read`) cannot be shown, or "" when it can; a card set with such a
     // bitmap is refused before anything changes. A table that decodes it may
-    // keep the picture for the LoadCardBitmap that follows its switch.
+    // keep the picture for the LoadCardBitmap that follows its switch. A
+    // large bitmap is checked on a thread of its own while the gauge's calls
+    // come on the loader's: this call touches nothing else the notices do.
     using BitmapReader = std::function<bool(std::uint64_t offset, std::size_t n, char* out)>;
     virtual std::string CardBitmapFault(std::uint64_t /*size*/, const BitmapReader& /*read*/) { return {}; }
     // The bitmap last accepted by CardBitmapFault is now the working copy.

@@ -431,19 +431,24 @@ public:
     void LoadCardBitmap(const std::string&) override { calls.push_back("load"); }
 };
 
+// A bitmap of a megabyte or more is checked while it is copied, a smaller one before.
 TEST_F(CardSetLoading, TheBitmapIsCheckedOnceFromTheCardSetAndNamedInForceAfterTheSwitch) {
-    CheckingView view;
-    Game checked_game(table.folders, view, 7);
-    const CardSetFile file = SampleCardSetFile(SampleCardSet(), 30'000, 300, 40);
-    ASSERT_TRUE(checked_game.LoadCardSetCommand(Write("a.cds", file)).ok());
-    EXPECT_EQ(std::tuple(view.calls, view.checked), std::tuple(std::vector<std::string>{"check", "in force", "load"}, file.Bitmap));
+    for (const std::size_t bytes : {std::size_t{30'000}, std::size_t{1'500'000}}) {
+        SCOPED_TRACE(bytes);
+        CheckingView view;
+        Game checked_game(table.folders, view, 7);
+        const CardSetFile file = SampleCardSetFile(SampleCardSet(), bytes, 300, 40);
+        ASSERT_TRUE(checked_game.LoadCardSetCommand(Write("a.cds", file)).ok());
+        EXPECT_EQ(std::tuple(view.calls, view.checked),
+                  std::tuple(std::vector<std::string>{"check", "in force", "load"}, file.Bitmap));
 
-    const auto before = FilesIn(work);
-    view.calls.clear();
-    view.refuse = true;
-    const Status refused = checked_game.LoadCardSetCommand(Write("b.cds", SampleCardSetFile(SampleCardSet(), 900)));
-    EXPECT_NE(refused.message().find("not a picture"), std::string::npos) << refused.message();
-    EXPECT_EQ(std::tuple(view.calls, FilesIn(work)), std::tuple(std::vector<std::string>{"check"}, before));
+        const auto before = FilesIn(work);
+        view.calls.clear();
+        view.refuse = true;
+        const Status refused = checked_game.LoadCardSetCommand(Write("b.cds", SampleCardSetFile(SampleCardSet(), bytes)));
+        EXPECT_NE(refused.message().find("not a picture"), std::string::npos) << refused.message();
+        EXPECT_EQ(std::tuple(view.calls, FilesIn(work)), std::tuple(std::vector<std::string>{"check"}, before));
+    }
 }
 
 TEST_F(CardSetLoading, ABadFileOrAFailedWriteHalfWayChangesNothing) {
