@@ -120,7 +120,8 @@ test_ratio() {
   tests=$(find tests -name '*.cpp' -o -name '*.h' | xargs cat | grep -cv '^[[:space:]]*$')
   product=$(find . \( -path ./tests -o -path ./fuzz -o -path ./bench -o -path './build*' -o -path ./.git \) -prune -o \
     \( -name '*.cpp' -o -name '*.h' \) -print | xargs cat | grep -cv '^[[:space:]]*$')
-  echo "tests: $tests lines, product: $product lines, ratio $((100 * tests / product)).$((1000 * tests / product % 10)) %"
+  local tenths=$(((2000 * tests / product + 1) / 2))  # per mille, rounded
+  echo "tests: $tests lines, product: $product lines, ratio $((tenths / 10)).$((tenths % 10)) %"
 }
 # --- end test quality
 
