@@ -127,7 +127,8 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
                ReadFullyAt(source_fd, pictures.Offset + offset, n, out);
     };
     const auto check = [&] { return notices_.CardBitmapFault(pictures.Size, read_bitmap); };
-    // Should the copy fail, the future waits for the check as it goes, before what the check reads.
+    // A failed copy returns only once the check has ended: the future waits
+    // for it before the reader the check uses goes.
     std::future<std::string> checked_alongside;
     if (pictures.Size >= kCheckAlongsideBytes) {
         checked_alongside = std::async(std::launch::async, check);
