@@ -206,6 +206,12 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
     EXPECT_TRUE(window_.Document().Path().empty() && window_.Document().Def() == odd.Def);
     EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, window_.Document().File().Background),
               std::tuple(odd.Bitmap, odd.Background));
+    // A switch that a killed table left decided is finished before the set is read.
+    const std::string staged = "BM staged";
+    test::WriteBytes(dir_ / "CardSet.new" / "CurCards.cdm", staged);
+    test::WriteBytes(dir_ / "CardSet.switch", "replace CurCards.cdm\n");
+    ASSERT_TRUE(window_.OpenFile(dir_ / "CurCards.cdf"));
+    EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, fs::exists(dir_ / "CardSet.switch")), std::tuple(staged, false));
 }
 
 TEST_F(DesignerTest, UnsavedChangesAskBeforeClosing) {

@@ -3,6 +3,7 @@
 #include <QUndoCommand>
 #include <utility>
 
+#include "engine/card_set_switch.h"
 #include "engine/working_files.h"
 #include "platform/files.h"
 #include "platform/qt_text.h"
@@ -87,13 +88,18 @@ Status ReadOptional(const std::filesystem::path& path, std::string& out) {
 }
 
 // The table's working files: the definition file and the pictures and sound beside it.
+// Read under the folder's lock, as one whole set: a table switching sets
+// holds the lock until the switch is done, and a switch that a killed table
+// left decided but unfinished is finished first, as the table would.
 Status ReadWorkingFiles(const std::filesystem::path& cdf, CardSetFile& out) {
+    const std::filesystem::path folder = cdf.has_parent_path() ? cdf.parent_path() : ".";
+    FileLock lock;
+    if (Status s = LockAndRepairWorkingFiles(folder, lock); !s) return s;
     std::string bytes;
     if (Status s = ReadWholeFile(cdf, bytes, kMaxHeadBytes); !s) return s;
     CardSetFile file;
     if (Status s = DecodeCardSetDef(bytes, file.Def); !s) return Status::Fail(cdf.string() + ": " + s.message());
     if (Status s = ValidateCardSetDef(file.Def); !s) return Status::Fail(cdf.string() + ": " + s.message());
-    const std::filesystem::path folder = cdf.parent_path();
     if (Status s = ReadOptional(folder / files::kCardBitmap, file.Bitmap); !s) return s;
     if (Status s = ReadOptional(folder / files::kOpeningSound, file.Sound); !s) return s;
     if (Status s = ReadOptional(folder / files::kBackground, file.Background); !s) return s;
