@@ -188,7 +188,18 @@ Status Game::LoadCardSetCommand(const std::filesystem::path& card_set) {
 Status Game::ReloadCardSet() {
     std::string bytes;
     CardSetDef def;
-    Status read = ReadWholeFile(CardDefPath, bytes, kMaxHeadBytes);
+    std::error_code ec;
+    bool was_there = false;
+    Status read = Status::Ok();
+    {
+        // Another table may be switching sets in the same folder: read once
+        // its switch is done (or, when a kill cut it short, finished), never
+        // between two of its files. Without the lock the read goes ahead.
+        FileLock lock;
+        (void)LockAndRepairWorkingFiles(AppDir, lock);
+        read = ReadWholeFile(CardDefPath, bytes, kMaxHeadBytes);
+        was_there = std::filesystem::exists(std::filesystem::symlink_status(CardDefPath, ec));
+    }
     if (read) read = DecodeCardSetDef(bytes, def);
     if (read) {
         (void)settings_.WriteString(settings::kMisc, settings::kCardFile, CardDefPath);
@@ -198,8 +209,6 @@ Status Game::ReloadCardSet() {
     }
     // A missing or unreadable working copy falls back to the shipped card
     // set; one that is there but damaged is worth a word to the user.
-    std::error_code ec;
-    const bool was_there = std::filesystem::exists(std::filesystem::symlink_status(CardDefPath, ec));
     if (Status s = LoadCardSetFile(folders_.SharedData / files::kDefaultCardSet); !s) return s;
     BuildDeck(CardSet);
     if (!was_there) return Status::Ok();

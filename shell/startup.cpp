@@ -31,7 +31,12 @@ Status StartTable(Game& game, const std::optional<std::filesystem::path>& comman
     game.Notices().ShowLoading();
     Status reloaded = game.ReloadCardSet();
     game.CurPlayer = 1;
-    game.Notices().LoadCardBitmap(game.CardBitmapPath);
+    {
+        // Not while another table switches sets in this folder.
+        FileLock lock;
+        (void)LockAndRepairWorkingFiles(game.AppDir, lock);
+        game.Notices().LoadCardBitmap(game.CardBitmapPath);
+    }
     game.CardBackDef = game.FindCardBack();
     game.Notices().HideLoading();
     // A bad card set on the command line is reported, but the table still

@@ -532,6 +532,15 @@ TEST_F(CardSetLoading, AMissingOrDamagedWorkingCopyFallsBackToTheDefault) {
     EXPECT_EQ(std::tuple(restarted->CardSet, restarted->DrawDeck.Count(), remembered(*restarted)),
               std::tuple(def, 72, restarted->CardDefPath));
 
+    // A switch to the chosen set, killed with its definitions still staged,
+    // is finished before a round reads them: no fall-back to the shipped set.
+    fs::create_directories(work / "CardSet.new");
+    fs::rename(work / files::kCardDefs, work / "CardSet.new" / files::kCardDefs);
+    WriteBytes(work / "CardSet.switch", std::string("replace ") + files::kCardDefs + "\n");
+    restarted->CardSet = SampleCardSet();
+    ASSERT_TRUE(restarted->NextRound(FirstDiscardRule::kWild).ok());
+    EXPECT_EQ(std::tuple(restarted->CardSet.GameTitle, fs::exists(work / "CardSet.switch")), std::tuple(def.GameTitle, false));
+
     for (bool damage : {false, true}) {
         SCOPED_TRACE(damage ? "damaged" : "gone");
         if (damage) WriteBytes(work / files::kCardDefs, "garbage");
