@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <future>
+#include <system_error>
 #include <vector>
 
 #include "engine/card_set_codec.h"
@@ -131,10 +132,14 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     // for it before the reader the check uses goes.
     std::future<std::string> checked_alongside;
     if (pictures.Size >= kCheckAlongsideBytes) {
-        checked_alongside = std::async(std::launch::async, check);
-    } else if (const std::string fault = check(); !fault.empty()) {
-        return Status::Fail(fault);
+        try {
+            checked_alongside = std::async(std::launch::async, check);
+        } catch (const std::system_error&) {
+            // No thread to spare: the check runs here, before the copy.
+        }
     }
+    if (!checked_alongside.valid())
+        if (const std::string fault = check(); !fault.empty()) return Status::Fail(fault);
 
     const std::uint64_t blocks = pictures.Size / kBlock;
     notices_.SetLoadingGauge(0, static_cast<int>(blocks));

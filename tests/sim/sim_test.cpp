@@ -3,6 +3,8 @@
 #include <array>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "platform/paths.h"
 #include "rules/rules_support.h"
 #include "tools/sim/checker.h"
@@ -96,6 +98,30 @@ TEST(Sim, AnyNumberOfThreadsGivesTheSameOutput) {
     }
     EXPECT_TRUE(rounds > 0 && moves > rounds * 4 && passes < moves) << rounds << " " << moves << " " << passes;
     EXPECT_NE(run.out.find("rounds                   " + std::to_string(rounds) + "\n"), std::string::npos) << run.out;
+}
+
+// Short of threads (a process limit), a run plays on those it could start,
+// to the same games; with none it says so. The limit holds only for a user
+// of its own, which only root can become.
+TEST(Sim, ARunShortOfThreadsPlaysTheSameGamesOnThoseItHas) {
+    const kvt::test::TempDir temp;
+    const std::filesystem::path home = temp / "home";
+    std::filesystem::create_directory(home);
+    std::filesystem::permissions(home, std::filesystem::perms::all);
+    const std::string user = std::to_string(40000 + ::getpid() % 20000);
+    const auto run_as_user = [&](const std::string& processes, const std::vector<std::string>& command) {
+        std::vector<std::string> args{"XDG_DATA_HOME=" + home.string(), "XDG_CONFIG_HOME=" + home.string(),
+                                      "TMPDIR=" + home.string(), "prlimit", "--nproc=" + processes + ":" + processes,
+                                      "setpriv", "--reuid=" + user, "--regid=" + user, "--clear-groups"};
+        args.insert(args.end(), command.begin(), command.end());
+        return RunProgram("env", args, temp.Path());
+    };
+    if (::geteuid() != 0 || run_as_user("100", {"true"}).exit_code != 0) GTEST_SKIP() << "needs root";
+    const std::vector<std::string> sim{KVT_SIM_PROGRAM, "--games", "50", "--seed", "2026", "--jobs", "4", "--signature"};
+    for (const char* processes : {"2", "3"})
+        EXPECT_EQ(run_as_user(processes, sim).out, "11184471628545362583\n") << processes;
+    const SimRun none = run_as_user("1", sim);
+    EXPECT_EQ(std::tuple(none.exit_code, none.err.find("kvt-sim: cannot start a thread") == 0), std::tuple(1, true)) << none.err;
 }
 
 // The simulator's table on the shipped files, and the players a record of it names.

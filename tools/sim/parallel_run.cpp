@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -134,7 +135,16 @@ RunOutcome ParallelRun::Play(std::ostream* trace) {
     };
     std::vector<std::thread> threads;
     threads.reserve(tables_.size());
-    for (const auto& table : tables_) threads.emplace_back(play, std::ref(*table->sim));
+    for (const auto& table : tables_) {
+        try {
+            threads.emplace_back(play, std::ref(*table->sim));
+        } catch (const std::system_error& error) {
+            // Fewer threads play the same games to the same figures; none cannot play at all.
+            if (!threads.empty()) break;
+            outcome.Fault = std::string("cannot start a thread to play on: ") + error.what();
+            return outcome;
+        }
+    }
 
     outcome.Finished = true;
     long game = 0;
