@@ -21,7 +21,9 @@ fs::path UserFolder(const char* xdg_variable, const char* home_relative) {
     // XDG asks that relative values be ignored.
     if (base.empty() || base.is_relative()) {
         fs::path home = FromEnvironment("HOME");
-        if (home.empty()) home = fs::temp_directory_path();
+        std::error_code ec;
+        if (home.empty()) home = fs::temp_directory_path(ec);
+        if (home.empty()) home = "/tmp";
         base = home / home_relative;
     }
     return base / "kvt";
@@ -32,7 +34,8 @@ fs::path UserFolder(const char* xdg_variable, const char* home_relative) {
 fs::path ExecutableFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path() : exe.parent_path();
+    if (!ec) return exe.parent_path();
+    return fs::current_path(ec);  // empty when even that is gone
 }
 
 Folders DefaultFolders() {

@@ -58,6 +58,10 @@ TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
         EXPECT_EQ(run.exit_code, 1);
         EXPECT_NE(run.out.find(named), std::string::npos) << run.out;
     }
+    const kvt::test::TempDir scratch;
+    const SimRun no_temp = RunProgram("env", {"TMPDIR=/nonexistent", KVT_SIM_PROGRAM, "--games", "2"}, scratch.Path());
+    EXPECT_EQ(std::tuple(no_temp.exit_code, no_temp.err.find("(TMPDIR)") != std::string::npos), std::tuple(1, true))
+        << no_temp.err;
 }
 
 // The same seed plays the same games byte for byte, on any number of threads,

@@ -82,7 +82,7 @@ Status ParallelRun::Setup(const Options& options, const std::filesystem::path& s
     const long threads = std::clamp<long>(jobs, 1, std::clamp<long>(options.Games, 1, kMostThreads));
     for (long i = 0; i < threads; ++i) {
         auto table = std::make_unique<Table>();
-        if (table->work.Path().empty()) return Status::Fail("cannot make a working folder in the temporary folder");
+        if (table->work.Path().empty()) return Status::Fail(table->work.Problem());
         table->sim = std::make_unique<Simulation>(table->work.Path(), shared, options.Seed);
         if (Status s = table->sim->Setup(options); !s) return s;
         tables_.push_back(std::move(table));

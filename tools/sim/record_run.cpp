@@ -110,6 +110,7 @@ struct RecordTable {
     GameRecord identity;
 
     Status Setup(const Options& options, const std::filesystem::path& shared) {
+        if (work.Path().empty()) return Status::Fail(work.Problem());
         sim = std::make_unique<Simulation>(work.Path(), shared, options.Seed);
         if (Status s = sim->Setup(options); !s) return s;
         return RecordIdentity(options, shared, sim->Table(), identity);

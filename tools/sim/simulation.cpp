@@ -1,7 +1,9 @@
 #include "tools/sim/simulation.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <system_error>
@@ -39,8 +41,17 @@ std::string GameResult::FaultText(long rounds_before) const {
 }
 
 WorkFolder::WorkFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "kvt-sim-XXXXXX").string();
-    if (::mkdtemp(name.data()) != nullptr) path_ = name;
+    std::error_code ec;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(ec);
+    if (ec) {
+        problem_ = "no temporary folder for the working files: " + ec.message() + " (TMPDIR)";
+        return;
+    }
+    std::string name = (temporary / "kvt-sim-XXXXXX").string();
+    if (::mkdtemp(name.data()) != nullptr)
+        path_ = name;
+    else
+        problem_ = "cannot make a working folder in \"" + temporary.string() + "\": " + std::strerror(errno);
 }
 
 WorkFolder::~WorkFolder() {

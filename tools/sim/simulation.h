@@ -75,9 +75,12 @@ public:
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
     const std::filesystem::path& Path() const { return path_; }
+    // Why there is none, when Path() is empty.
+    const std::string& Problem() const { return problem_; }
 
 private:
     std::filesystem::path path_;
+    std::string problem_;
 };
 
 // Shows nothing: the simulator learns what happened from the events.
