@@ -123,10 +123,13 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     // from its copy: the table decodes it once and may keep the picture.
     // Nothing is committed before the check has passed.
     const ByteRange pictures = layout.Bitmap;
-    const LoadNotices::BitmapReader read_bitmap = [&](std::uint64_t offset, std::size_t n, char* out) {
-        return offset <= pictures.Size && n <= pictures.Size - offset &&
-               ReadFullyAt(source_fd, pictures.Offset + offset, n, out);
+    const auto reader_of = [source_fd](ByteRange range) -> LoadNotices::BitmapReader {
+        return [source_fd, range](std::uint64_t offset, std::size_t n, char* out) {
+            return offset <= range.Size && n <= range.Size - offset &&
+                   ReadFullyAt(source_fd, range.Offset + offset, n, out);
+        };
     };
+    const LoadNotices::BitmapReader read_bitmap = reader_of(pictures);
     const auto check = [&] { return notices_.CardBitmapFault(pictures.Size, read_bitmap); };
     // A failed copy returns only once the check has ended: the future waits
     // for it before the reader the check uses goes.
@@ -159,6 +162,8 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
         if (Status s = copy(background, layout.Background, kPlainStep, no_progress); !s) return s;
     if (checked_alongside.valid())
         if (const std::string fault = checked_alongside.get(); !fault.empty()) return Status::Fail(fault);
+    // The background too is handed over from the card-set file, not read back from its copy.
+    notices_.BackgroundArriving(layout.Background.Size, reader_of(layout.Background));
 
     std::vector<std::string> replaced;
     for (AtomicFile* f : finished) {
@@ -168,7 +173,7 @@ Status Game::WriteWorkingFiles(const CardSetLayout& layout, int source_fd) {
     std::vector<std::string> removed;
     if (layout.Background.Size == 0) removed.push_back(files::kBackground);
     if (Status s = change.Commit(replaced, removed); !s) return s;
-    notices_.CardBitmapInForce();
+    notices_.PicturesInForce();
     return Status::Ok();
 }
 

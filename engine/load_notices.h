@@ -28,8 +28,14 @@ public:
     // come on the loader's: this call touches nothing else the notices do.
     using BitmapReader = std::function<bool(std::uint64_t offset, std::size_t n, char* out)>;
     virtual std::string CardBitmapFault(std::uint64_t /*size*/, const BitmapReader& /*read*/) { return {}; }
-    // The bitmap last accepted by CardBitmapFault is now the working copy.
-    virtual void CardBitmapInForce() {}
+    // The background of the card set being loaded (none when `size` is 0),
+    // read from the card set itself while its working copy is written: a
+    // table may decode it now for the SetUpBackground that follows
+    // PicturesInForce, rather than read the copy back.
+    virtual void BackgroundArriving(std::uint64_t /*size*/, const BitmapReader& /*read*/) {}
+    // The bitmap last accepted by CardBitmapFault and the last background
+    // arriving are now the working copies.
+    virtual void PicturesInForce() {}
     virtual void SetUpBackground() {}
 
     // The loading notice with its gauge.

@@ -150,7 +150,8 @@ public:
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
     std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
-    void CardBitmapInForce() override;
+    void BackgroundArriving(std::uint64_t size, const BitmapReader& read) override;
+    void PicturesInForce() override;
     void SetUpBackground() override;
     // The seat arrows of players 2..4 beside their grids as they are drawn.
     void PlaceSeatArrows();
@@ -437,6 +438,9 @@ private:
     // LoadCardBitmap once its switch has put it in force.
     QImage checked_bitmap_;
     bool checked_bitmap_in_force_ = false;
+    // Likewise the background, for the next SetUpBackground.
+    QImage arriving_background_;
+    bool arriving_background_in_force_ = false;
     TableArea* table_ = nullptr;
     std::unique_ptr<HandView> hands_;
     CardFlights* flights_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 #include "engine/working_files.h"
 #include "hand/hand_view.h"
@@ -23,6 +24,9 @@ constexpr int kTileHeight = 94;
 }  // namespace
 
 void PlayWin::SetUpBackground() {
+    // A background decoded on its way in is not read again from its working copy.
+    const bool arrived = std::exchange(arriving_background_in_force_, false);
+    QImage arriving = std::exchange(arriving_background_, QImage());
     const int cell = FindBackgroundCell();
     background_picture_ = QPixmap();
     background_tile_ = QPixmap();
@@ -31,7 +35,7 @@ void PlayWin::SetUpBackground() {
     if (cell < 1) {
         background_ = Background::kPlain;
     } else if (game_->HasBackFile) {
-        const QImage picture = ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
+        const QImage picture = arrived ? std::move(arriving) : ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
         if (!picture.isNull()) {
             background_picture_ = QPixmap::fromImage(picture, Qt::NoFormatConversion);
             background_ = Background::kPicture;

@@ -67,7 +67,16 @@ std::string PlayWin::CardBitmapFault(std::uint64_t size, const BitmapReader& rea
     return FromQString(tr("its card pictures are not a bitmap that can be shown."));
 }
 
-void PlayWin::CardBitmapInForce() { checked_bitmap_in_force_ = !checked_bitmap_.isNull(); }
+void PlayWin::BackgroundArriving(std::uint64_t size, const BitmapReader& read) {
+    arriving_background_in_force_ = false;
+    arriving_background_ = QImage();
+    if (size != 0 && size <= kMaxPictureFileBytes) arriving_background_ = DecodePicture(size, read);
+}
+
+void PlayWin::PicturesInForce() {
+    checked_bitmap_in_force_ = !checked_bitmap_.isNull();
+    arriving_background_in_force_ = true;
+}
 
 void PlayWin::PlaceSeatArrows() {
     const TableGeometry& g = Geometry();

@@ -21,7 +21,11 @@ std::string TableShow::CardBitmapFault(std::uint64_t size, const BitmapReader& r
     return window_.CardBitmapFault(size, read);
 }
 
-void TableShow::CardBitmapInForce() { window_.CardBitmapInForce(); }
+void TableShow::BackgroundArriving(std::uint64_t size, const BitmapReader& read) {
+    window_.BackgroundArriving(size, read);
+}
+
+void TableShow::PicturesInForce() { window_.PicturesInForce(); }
 
 void TableShow::SetUpBackground() {
     Then([this] { window_.SetUpBackground(); });

@@ -21,7 +21,8 @@ public:
     void ShowCardBack(const Card& back_definition) override;
     void LoadCardBitmap(const std::string& path) override;
     std::string CardBitmapFault(std::uint64_t size, const BitmapReader& read) override;
-    void CardBitmapInForce() override;
+    void BackgroundArriving(std::uint64_t size, const BitmapReader& read) override;
+    void PicturesInForce() override;
     void SetUpBackground() override;
     void ShowLoading() override;
     void SetLoadingGauge(int value, int maximum) override;

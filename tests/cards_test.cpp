@@ -427,7 +427,11 @@ public:
             return "reads wrongly";
         return refuse ? "not a picture" : "";
     }
-    void CardBitmapInForce() override { calls.push_back("in force"); }
+    void BackgroundArriving(std::uint64_t size, const BitmapReader& read) override {
+        std::string bytes(size, '\0');
+        calls.push_back(read(0, size, bytes.data()) ? "background " + bytes : "unread background");
+    }
+    void PicturesInForce() override { calls.push_back("in force"); }
     void LoadCardBitmap(const std::string&) override { calls.push_back("load"); }
 };
 
@@ -440,7 +444,8 @@ TEST_F(CardSetLoading, TheBitmapIsCheckedOnceFromTheCardSetAndNamedInForceAfterT
         const CardSetFile file = SampleCardSetFile(SampleCardSet(), bytes, 300, 40);
         ASSERT_TRUE(checked_game.LoadCardSetCommand(Write("a.cds", file)).ok());
         EXPECT_EQ(std::tuple(view.calls, view.checked),
-                  std::tuple(std::vector<std::string>{"check", "in force", "load"}, file.Bitmap));
+                  std::tuple(std::vector<std::string>{"check", "background " + file.Background, "in force", "load"},
+                             file.Bitmap));
 
         const auto before = FilesIn(work);
         view.calls.clear();

@@ -283,7 +283,7 @@ TEST(MoveLog, EachEventInPlainWordsAndNoHiddenCardNamed) {
     for (const auto& [event, line] : cases) EXPECT_EQ(MoveLogLine(event, names), line);
 }
 
-TEST_F(PlayWinClicks, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitmapIsShownOnlyInForce) {
+TEST_F(PlayWinClicks, TheMoveLogShowsBesideTheTableFollowsThePlayAndCheckedPicturesAreShownOnlyInForce) {
     ASSERT_FALSE(win.Log()->isVisible()) << "off until asked for";
     win.resize(1, win.height());  // the narrowest table, with room for the log beside it on the screen
     QApplication::processEvents();
@@ -328,7 +328,7 @@ TEST_F(PlayWinClicks, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
     const std::string missing = (setup.Root() / "no-such-bitmap").string();
     for (const bool in_force : {true, false}) {
         EXPECT_EQ(win.CardBitmapFault(static_cast<std::uint64_t>(bmp.size()), read), "");
-        if (in_force) win.CardBitmapInForce();
+        if (in_force) win.PicturesInForce();
         win.LoadCardBitmap(missing);
         EXPECT_EQ(win.CardClip().IsEmpty(), !in_force);
         if (in_force) {
@@ -338,6 +338,14 @@ TEST_F(PlayWinClicks, TheMoveLogShowsBesideTheTableFollowsThePlayAndACheckedBitm
     // Kept only for the next load: a later one reads the file again.
     win.LoadCardBitmap(missing);
     EXPECT_TRUE(win.CardClip().IsEmpty() && win.CardBitmapFault(3, read) != "");
+    // So is the background that arrives with a load.
+    std::tie(game.HasBackFile, game.BackFilePath) = std::tuple(true, missing);
+    for (const bool in_force : {true, false}) {
+        win.BackgroundArriving(static_cast<std::uint64_t>(bmp.size()), read);
+        if (in_force) win.PicturesInForce();
+        win.SetUpBackground();
+        EXPECT_EQ(win.BackgroundKind(), in_force ? PlayWin::Background::kPicture : PlayWin::Background::kPlain);
+    }
 }
 
 }  // namespace
