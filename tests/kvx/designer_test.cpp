@@ -204,6 +204,10 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
     test::WriteBytes(dir_ / "BackGrnd.cdm", odd.Background);
     ASSERT_TRUE(window_.OpenFile(dir_ / "CurCards.cdf"));
     EXPECT_TRUE(window_.Document().Path().empty() && window_.Document().Def() == odd.Def);
+    // Nor is a card set saved under a working file's name.
+    EXPECT_FALSE(window_.SaveFile(dir_ / "CurCards.cdf"));
+    EXPECT_TRUE(messages_.back().contains("working files") &&
+                test::ReadBytes(dir_ / "CurCards.cdf") == EncodeCardSetDef(odd.Def));
     EXPECT_EQ(std::tuple(window_.Document().File().Bitmap, window_.Document().File().Background),
               std::tuple(odd.Bitmap, odd.Background));
     // A switch that a killed table left decided is finished before the set is read.
