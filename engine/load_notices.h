@@ -29,7 +29,7 @@ public:
     using BitmapReader = std::function<bool(std::uint64_t offset, std::size_t n, char* out)>;
     virtual std::string CardBitmapFault(std::uint64_t /*size*/, const BitmapReader& /*read*/) { return {}; }
     // The background of the card set being loaded (none when `size` is 0),
-    // read from the card set itself while its working copy is written: a
+    // read from the card set itself once its working copy is written: a
     // table may decode it now for the SetUpBackground that follows
     // PicturesInForce, rather than read the copy back.
     virtual void BackgroundArriving(std::uint64_t /*size*/, const BitmapReader& /*read*/) {}

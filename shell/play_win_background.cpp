@@ -35,7 +35,8 @@ void PlayWin::SetUpBackground() {
     if (cell < 1) {
         background_ = Background::kPlain;
     } else if (game_->HasBackFile) {
-        const QImage picture = arrived ? std::move(arriving) : ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
+        const QImage picture =
+            arrived ? std::move(arriving) : ReadPicture(QFile::decodeName(game_->BackFilePath.c_str()));
         if (!picture.isNull()) {
             background_picture_ = QPixmap::fromImage(picture, Qt::NoFormatConversion);
             background_ = Background::kPicture;

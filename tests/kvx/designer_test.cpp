@@ -191,12 +191,13 @@ TEST_F(DesignerTest, NamesStayPlainTextDamagedFilesChangeNothingAndTheTablesWork
 
     const CardSetFile before = window_.Document().File();
     test::WriteBytes(dir_ / "CurCards.cdf", "junk");
-    for (const char* name : {"missing.cds", "CurCards.cdf"}) {
+    for (const char* name : {"missing.cds", "CurCards.cdf", "gone/CurCards.cdf"}) {
         EXPECT_FALSE(window_.OpenFile(dir_ / name));
         ASSERT_FALSE(messages_.isEmpty());
         EXPECT_TRUE(messages_.back().contains(Text(dir_ / name))) << name;
         EXPECT_TRUE(window_.Document().File() == before && window_.Document().Path() == hostile) << name;
     }
+    EXPECT_FALSE(fs::exists(dir_ / "gone")) << "opening makes no folder";
 
     const CardSetFile odd = testing::OddCardSet();
     test::WriteBytes(dir_ / "CurCards.cdf", EncodeCardSetDef(odd.Def));

@@ -90,11 +90,14 @@ Status ReadOptional(const std::filesystem::path& path, std::string& out) {
 // The table's working files: the definition file and the pictures and sound beside it.
 // Read under the folder's lock, as one whole set: a table switching sets
 // holds the lock until the switch is done, and a switch that a killed table
-// left decided but unfinished is finished first, as the table would.
+// left decided but unfinished is finished first, as the table would. A
+// folder that is not there is not made: the read says what is missing.
 Status ReadWorkingFiles(const std::filesystem::path& cdf, CardSetFile& out) {
     const std::filesystem::path folder = cdf.has_parent_path() ? cdf.parent_path() : ".";
     FileLock lock;
-    if (Status s = LockAndRepairWorkingFiles(folder, lock); !s) return s;
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec))
+        if (Status s = LockAndRepairWorkingFiles(folder, lock); !s) return s;
     std::string bytes;
     if (Status s = ReadWholeFile(cdf, bytes, kMaxHeadBytes); !s) return s;
     CardSetFile file;
