@@ -1,7 +1,11 @@
 #include "platform/paths.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
+#include <vector>
 
 #ifndef KVT_INSTALL_DATADIR
 #define KVT_INSTALL_DATADIR "/usr/share/kvt"
@@ -16,16 +20,25 @@ fs::path FromEnvironment(const char* name) {
     return (value && *value) ? fs::path(value) : fs::path();
 }
 
+// The user's home folder: $HOME, else the one the user database names. A
+// shared temporary folder is the last resort only: others can write there.
+fs::path HomeFolder() {
+    if (fs::path home = FromEnvironment("HOME"); !home.empty()) return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        fs::path(found->pw_dir).is_absolute())
+        return found->pw_dir;
+    std::error_code ec;
+    fs::path temporary = fs::temp_directory_path(ec);
+    return temporary.empty() ? fs::path("/tmp") : temporary;
+}
+
 fs::path UserFolder(const char* xdg_variable, const char* home_relative) {
     fs::path base = FromEnvironment(xdg_variable);
     // XDG asks that relative values be ignored.
-    if (base.empty() || base.is_relative()) {
-        fs::path home = FromEnvironment("HOME");
-        std::error_code ec;
-        if (home.empty()) home = fs::temp_directory_path(ec);
-        if (home.empty()) home = "/tmp";
-        base = home / home_relative;
-    }
+    if (base.empty() || base.is_relative()) base = HomeFolder() / home_relative;
     return base / "kvt";
 }
 

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "test_support.h"
 
@@ -11,6 +18,29 @@ protected:
     TempDir temp;
     fs::path path = temp.Path() / "cfg" / "kvt.ini";
 };
+
+// Without $HOME (a service, a cron job) the settings go to the home folder
+// the user database names, not to a temporary folder others can write to.
+TEST(UserFolders, WithoutAHomeVariableComeFromTheUserDatabase) {
+    // Put back when the test ends: the other tests of this process keep their folders.
+    struct Variable {
+        const char* name;
+        std::optional<std::string> was;
+        Variable(const char* n, const char* now) : name(n) {
+            if (const char* v = std::getenv(n)) was = v;
+            now ? ::setenv(n, now, 1) : ::unsetenv(n);
+        }
+        ~Variable() { was ? ::setenv(name, was->c_str(), 1) : ::unsetenv(name); }
+    };
+    const Variable config("XDG_CONFIG_HOME", "relative/is/ignored"), data("XDG_DATA_HOME", nullptr),
+        home_variable("HOME", nullptr);
+    const passwd* user = ::getpwuid(::getuid());
+    if (!user || !user->pw_dir || !fs::path(user->pw_dir).is_absolute()) GTEST_SKIP() << "no home in the user database";
+    const fs::path home = user->pw_dir;
+    const Folders folders = DefaultFolders();  // only paths: nothing is written
+    EXPECT_EQ(std::tuple(folders.SettingsFile, folders.AppDir),
+              std::tuple(home / ".config" / "kvt" / "kvt.ini", home / ".local/share" / "kvt"));
+}
 
 TEST_F(ProfileTest, NumbersAreWrittenWithTheirLeadingBlank) {
     EXPECT_EQ(std::tuple(FormatNumber(40), FormatNumber(0), FormatNumber(-1), FormatFlag(true), FormatFlag(false)),
