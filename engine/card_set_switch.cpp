@@ -18,20 +18,13 @@ void Step(const char* name) {
 
 std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
-// Only the working files may be named in a journal.
-bool IsWorkingFileName(const std::string& name) {
-    for (const char* known : {files::kCardDefs, files::kCardBitmap, files::kOpeningSound, files::kBackground})
-        if (name == known) return true;
-    return false;
-}
-
 // Carries out a decided switch; every step may be repeated after a kill.
 Status RollForward(const fs::path& app_dir, const std::string& journal) {
     std::istringstream lines(journal);
     std::string action, name;
     std::error_code ec;
     while (lines >> action >> name) {
-        if (!IsWorkingFileName(name)) continue;
+        if (!files::IsWorkingFileName(name)) continue;  // only the working files may be named
         const fs::path target = app_dir / name;
         if (action == "replace") {
             const fs::path staged = app_dir / kStagingFolder / name;

@@ -14,13 +14,10 @@ void LoadOptions(Game& game) {
     game.GameSpeed = ini.ReadInt(settings::kMisc, settings::kPlaySpeed, 0);
 }
 
+// A card-set switch that a kill or a crash interrupted is finished or dropped
+// before anything reads the working files: the load, the reload and the
+// bitmap's read below each take the lock and repair first.
 Status StartTable(Game& game, const std::optional<std::filesystem::path>& command_line_card_set) {
-    {
-        // A card-set switch that a kill or a crash interrupted is finished or
-        // dropped before anything reads the working files.
-        FileLock lock;
-        (void)LockAndRepairWorkingFiles(game.AppDir, lock);
-    }
     Status named = Status::Ok();
     if (command_line_card_set) {
         named = game.LoadCardSetFile(*command_line_card_set);

@@ -117,13 +117,6 @@ bool IsWorkingDefinitionFile(const std::filesystem::path& path) {
     return path.filename() == files::kCardDefs;
 }
 
-// A name the table would take for one of its working files.
-bool HasWorkingFileName(const std::filesystem::path& path) {
-    for (const char* name : {files::kCardDefs, files::kCardBitmap, files::kOpeningSound, files::kBackground})
-        if (path.filename() == name) return true;
-    return false;
-}
-
 }  // namespace
 
 CardSetDocument::CardSetDocument(QObject* parent) : QObject(parent) {
@@ -148,7 +141,7 @@ Status CardSetDocument::Open(const std::filesystem::path& path) {
 
 Status CardSetDocument::SaveAs(const std::filesystem::path& path) {
     // A card-set file there would stand in for the table's working file of that name.
-    if (HasWorkingFileName(path))
+    if (files::IsWorkingFileName(path.filename().string()))
         return Status::Fail("\"" + path.string() +
                             "\" is named as one of the table's working files; save the card set as a .cds file of its own.");
     if (Status s = WriteFileAtomically(path, EncodeCardSetFile(file_)); !s) return s;
