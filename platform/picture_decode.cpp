@@ -60,7 +60,7 @@ QImage ReadPlainBmp(std::uint64_t size, const PictureReader& read) {
     const bool bottom_up = stored_height > 0;
     const qint64 height = bottom_up ? stored_height : -static_cast<qint64>(stored_height);
     const qint64 stride = (static_cast<qint64>(width) * 24 + 31) / 32 * 4;
-    if (height > std::numeric_limits<int>::max() || pixels_at < 14 + info_bytes ||
+    if (height > std::numeric_limits<int>::max() || pixels_at < 14 + info_bytes || pixels_at > size ||
         static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height) > size - pixels_at)
         return {};
     QImage image = BlankImage(width, static_cast<int>(height), stride, QImage::Format_BGR888);
