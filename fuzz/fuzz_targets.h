@@ -20,6 +20,7 @@ int ProfileRead(const std::uint8_t* data, std::size_t size);
 int DpfLoad(const std::uint8_t* data, std::size_t size);
 int GameRecordRead(const std::uint8_t* data, std::size_t size);
 int TableSaveRead(const std::uint8_t* data, std::size_t size);
+int ManifestParse(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name;  // folder name under fuzz/corpus and fuzz/regressions
@@ -33,6 +34,7 @@ inline constexpr Target kTargets[] = {
     {"dpf_load", DpfLoad},
     {"game_record_read", GameRecordRead},
     {"table_save_read", TableSaveRead},
+    {"manifest_parse", ManifestParse},
 };
 
 // Reports a broken promise and stops: by default with abort(), which

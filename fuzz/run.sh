@@ -20,7 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD=${KVT_FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS=(cds_decode cdf_decode cds_load profile_read dpf_load game_record_read table_save_read)
+TARGETS=(cds_decode cdf_decode cds_load profile_read dpf_load game_record_read table_save_read manifest_parse)
 
 usage() {
   sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
@@ -36,6 +36,7 @@ flags_for() {
     profile_read) echo "-max_len=2048 -dict=fuzz/profile.dict" ;;
     game_record_read) echo "-max_len=4096" ;;
     table_save_read) echo "-max_len=16384" ;;
+    manifest_parse) echo "-max_len=16384 -dict=fuzz/manifest.dict" ;;
     *) echo "unknown fuzz target: $1 (one of: ${TARGETS[*]})" >&2; exit 2 ;;
   esac
 }
