@@ -25,6 +25,41 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// How many bytes of a well-formed UTF-8 character other than a C1 control
+// start at text[0]; 0 for anything else.
+std::size_t PrintableCharacter(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
+                             : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
+    if (length == 0 || text.size() < length) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xc0) != 0x80) return 0;
+    return lead == 0xc2 && byte(1) < 0xa0 ? 0 : length;
+}
+
+}  // namespace
+
+std::string ForTerminal(std::string_view message) {
+    std::string out;
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(message[i]);
+        if ((byte >= 0x20 && byte < 0x7f) || byte == '\n') {
+            out += message[i];
+        } else if (const std::size_t length = byte >= 0x80 ? PrintableCharacter(message.substr(i)) : 0) {
+            out += message.substr(i, length);
+            i += length - 1;
+        } else {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            out += code;
+        }
+    }
+    return out;
+}
+
 bool Unescaped(std::string_view text, std::string& out, std::size_t max_bytes) {
     out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -12,6 +12,10 @@ namespace kvt::text_fields {
 std::string Hex(std::uint64_t value);
 // A name or title on one line: a backslash and control bytes as \xHH.
 std::string Escaped(std::string_view text);
+// A message for a terminal: control bytes but the line break, C1 controls
+// and bytes that are no UTF-8 as \xHH, so that no text a message quotes from
+// a file can move the cursor, retitle the window or clear the screen.
+std::string ForTerminal(std::string_view message);
 // Back from Escaped; false for a broken escape or more than max_bytes.
 bool Unescaped(std::string_view text, std::string& out, std::size_t max_bytes);
 // The first word of `rest`, taken off it with the blank after it.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/game.h"
+#include "formats/text_fields.h"
 #include "shell/command_line.h"
 #include "shell/console_table.h"
 #include "platform/plain_text.h"
@@ -45,12 +46,12 @@ int PrintDeal(const std::optional<std::filesystem::path>& card_set) {
     kvt::Status started = kvt::StartTable(*game, card_set);
     // A card set that cannot be used is an error for scripts as well.
     if (!started) {
-        std::cerr << "kvt: " << started.message() << "\n";
+        std::cerr << "kvt: " << kvt::text_fields::ForTerminal(started.message()) << "\n";
         return 1;
     }
     if (game->DrawDeck.Empty()) return 1;
     game->DealForPlayers();
-    std::cout << kvt::DescribeTable(*game);
+    std::cout << kvt::text_fields::ForTerminal(kvt::DescribeTable(*game));
     return 0;
 }
 

@@ -32,11 +32,19 @@ protected:
     test::ProgramScratch scratch{"env"};
 };
 
-TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScripts) {
-    const test::ProgramRun kvt = scratch.Run({"XDG_CONFIG_HOME=" + scratch.Path("config"), "XDG_DATA_HOME=" + scratch.Path("data"),
-                                              "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal",
-                                              scratch.Write("bad.cds", "not a card set")});
-    EXPECT_TRUE(kvt.exit_code > 0 && kvt.err.find("bad.cds") != std::string::npos) << kvt.err;
+// A title's control bytes reach the terminal as text, never as commands to it.
+TEST_F(CommandLine, PrintDealOfABadCardSetFailsForScriptsAndATitleCannotSteerTheTerminal) {
+    const auto print_deal = [this](const std::string& card_set) {
+        return scratch.Run({"XDG_CONFIG_HOME=" + scratch.Path("config"), "XDG_DATA_HOME=" + scratch.Path("data"),
+                            "KVT_DATA_DIR=" + kShipped.string(), KVT_PROGRAM, "--print-deal", card_set});
+    };
+    const test::ProgramRun bad = print_deal(scratch.Write("bad.cds", "not a card set"));
+    EXPECT_TRUE(bad.exit_code > 0 && bad.err.find("bad.cds") != std::string::npos) << bad.err;
+    CardSetDef def = test::SampleCardSet();
+    def.GameTitle = "Red\x1b[2J\x1b]0;owned\x07";
+    const test::ProgramRun dealt = print_deal(test::WriteCardSet(scratch.Path("odd.cds"), test::SampleCardSetFile(def)));
+    EXPECT_EQ(dealt.exit_code, 0) << dealt.err;
+    EXPECT_NE(dealt.out.find("Red\\x1B[2J\\x1B]0;owned\\x07"), std::string::npos) << dealt.out;
 }
 
 // The extension decides (a card set named like a player is still offered as a player: the choice then says

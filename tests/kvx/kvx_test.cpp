@@ -500,6 +500,8 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
         {[&] { WriteBytes(set / "cards.bmp", ""); }, "\"cards.bmp\" is empty"},
         {[&] { fs::remove(set / "cards.bmp"); }, "cards.bmp"},
         {[&] { fs::remove(set / kCardManifestName); }, "cardset.txt"},
+        // The value is quoted with its control bytes spelled out.
+        {[&] { edit("copies = 2\nrow = 0", "copies = 2\x1b[2J\x9b\nrow = 0"); }, "\"2\\x1B[2J\\x9B\" is not a whole number"},
     };
     for (const auto& [spoil, fault] : cases) {
         SCOPED_TRACE(fault);

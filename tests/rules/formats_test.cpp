@@ -52,6 +52,12 @@ TEST(Generator, IsTheStandardMersenneTwisterNumberForNumberAndInItsText) {
     }
 }
 
+// What the command-line programs print: line breaks and UTF-8 characters stay, the rest is spelled out.
+TEST(TerminalText, ControlBytesC1ControlsAndBytesThatAreNoUtf8AreSpelledOut) {
+    EXPECT_EQ(text_fields::ForTerminal("a\x1b[2J\tb\nCaf\xc3\xa9 \xe2\x82\xac \xc2\x9b \x9b \xe9 \x7f \xe2\x82"),
+              "a\\x1B[2J\\x09b\nCaf\xc3\xa9 \xe2\x82\xac \\xC2\\x9B \\x9B \\xE9 \\x7F \\xE2\\x82");
+}
+
 // Every field takes part in equality and in the text, which is stable and plays on the same.
 TEST_F(TableStateTest, ItsTextReadsBackIntoAnEqualStateThatPlaysOnTheSame) {
     const TableState base = game.State();

@@ -51,8 +51,8 @@ TEST(Sim, BadArgumentsExitTwoAndMissingFilesOneWithAMessage) {
     }
     EXPECT_EQ(Sim("--help").exit_code, 0);
     EXPECT_EQ(Sim("--version").out, "kvt-sim 0.1.0\n");
-    // A missing card set or player file exits 1 naming it.
-    for (const auto& [args, named] : {std::pair{"--cards /nonexistent/lost.cds", "/nonexistent/lost.cds"},
+    // A missing card set or player file exits 1 naming it, its control bytes spelled out.
+    for (const auto& [args, named] : {std::pair{"--cards '/nonexistent/lo\x1b[2Jst.cds'", "/nonexistent/lo\\x1B[2Jst.cds"},
                                       {"--players /nonexistent/a.dpf /x/b.dpf /x/c.dpf", "/nonexistent/a.dpf"}}) {
         const SimRun run = Sim(args);
         EXPECT_EQ(run.exit_code, 1);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/text_fields.h"
 #include "tools/kvx/cards_commands.h"
 #include "tools/kvx/command.h"
 #include "tools/kvx/designer/designer_main.h"
@@ -26,7 +27,7 @@ std::vector<kvt::kvx::Command> CommandTable() {
 }
 
 int UsageError(const std::string& message) {
-    std::cerr << "kvx: " << message << "\n(kvx --help lists the commands)\n";
+    std::cerr << "kvx: " << kvt::text_fields::ForTerminal(message) << "\n(kvx --help lists the commands)\n";
     return kExitUsage;
 }
 
@@ -41,7 +42,7 @@ int RunCommand(const kvt::kvx::Command& command, const std::vector<std::string>&
         return UsageError(s.message() + "\nusage: " + kvt::kvx::CommandUsage(command));
     if (kvt::Status s = command.run(args, std::cout); !s) {
         std::cout.flush();
-        std::cerr << "kvx: " << s.message() << "\n";
+        std::cerr << "kvx: " << kvt::text_fields::ForTerminal(s.message()) << "\n";
         return kExitFailure;
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "formats/text_fields.h"
 #include "platform/paths.h"
 #include "tools/sim/options.h"
 #include "tools/sim/parallel_run.h"
@@ -15,6 +16,7 @@
 // full speed, and prints what happened.
 int main(int argc, char** argv) {
     using namespace kvt::sim;
+    using kvt::text_fields::ForTerminal;
     Options options;
     std::string error;
     switch (ParseOptions(argc, argv, options, error)) {
@@ -25,7 +27,7 @@ int main(int argc, char** argv) {
         std::cout << "kvt-sim 0.1.0\n";
         return 0;
     case ParseResult::Error:
-        std::cerr << "kvt-sim: " << error << " (try --help)\n";
+        std::cerr << "kvt-sim: " << ForTerminal(error) << " (try --help)\n";
         return 2;
     case ParseResult::Run:
         break;
@@ -34,20 +36,20 @@ int main(int argc, char** argv) {
     if (!options.Replay.empty()) {
         std::string message;
         const int status = ReplayRecordFile(options, kvt::DefaultFolders().SharedData, message);
-        (status == 0 ? std::cout : std::cerr) << (status == 0 ? "" : "kvt-sim: ") << message << "\n";
+        (status == 0 ? std::cout : std::cerr) << (status == 0 ? "" : "kvt-sim: ") << ForTerminal(message) << "\n";
         return status;
     }
 
     ParallelRun run;
     if (kvt::Status s = run.Setup(options, kvt::DefaultFolders().SharedData, JobsFor(options.Jobs)); !s) {
-        std::cerr << "kvt-sim: " << s.message() << "\n";
+        std::cerr << "kvt-sim: " << ForTerminal(s.message()) << "\n";
         return 1;
     }
     std::ofstream trace;
     if (!options.Trace.empty()) {
         trace.open(options.Trace, std::ios::binary | std::ios::trunc);
         if (!trace) {
-            std::cerr << "kvt-sim: cannot write the trace file \"" << options.Trace.string() << "\"\n";
+            std::cerr << "kvt-sim: cannot write the trace file \"" << ForTerminal(options.Trace.string()) << "\"\n";
             return 1;
         }
     }
@@ -61,17 +63,17 @@ int main(int argc, char** argv) {
     if (!outcome.Finished) {
         const std::string& fault = outcome.Fault;
         if (options.Check && fault.find("could not be dealt") == std::string::npos) {
-            std::cerr << "kvt-sim: check failed in " << fault << "\n";
+            std::cerr << "kvt-sim: check failed in " << ForTerminal(fault) << "\n";
             return 3;
         }
-        std::cerr << "kvt-sim: " << fault << "\n";
+        std::cerr << "kvt-sim: " << ForTerminal(fault) << "\n";
         return 1;
     }
 
     if (!options.Record.empty()) {
         std::string message;
         if (WriteRecordFile(options, kvt::DefaultFolders().SharedData, message) != 0) {
-            std::cerr << "kvt-sim: " << message << "\n";
+            std::cerr << "kvt-sim: " << ForTerminal(message) << "\n";
             return 1;
         }
     }
