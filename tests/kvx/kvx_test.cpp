@@ -265,7 +265,8 @@ TEST(HostilePlayerManifest, IsRefusedWithItsLine) {
 }
 
 // Packing takes the entries in the manifest's order, their keys in any order,
-// the tag and the numbers not given as defaults, and names a missing file or one too large.
+// the tag and the numbers not given as defaults, and names a missing file, a link out of the folder or a
+// file too large.
 // (Comments and line ends are the shared line splitter's.)
 TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksInManifestOrder) {
     test::TempDir temp;
@@ -287,6 +288,10 @@ TEST(PlayerFolder, AFileWithoutSoundsUnpacksToTheManifestAndThePictureAndPacksIn
     EXPECT_EQ(out.Clips, (std::vector<PlayerClip>{{{7, "b.wav", 2}, "bb"}, {{2, "a.wav", 1}, "a"}}));
     fs::remove(folder / "a.wav");
     EXPECT_NE(PackPlayer(folder, out).message().find((folder / "a.wav").string()), std::string::npos);
+    test::WriteBytes(folder.parent_path() / "outside.wav", "a");
+    fs::create_symlink(folder.parent_path() / "outside.wav", folder / "a.wav");
+    EXPECT_NE(PackPlayer(folder, out).message().find("a link to a file outside its folder"), std::string::npos);
+    fs::remove(folder / "a.wav");
     test::WriteBytes(folder / "a.wav", "a");
     fs::resize_file(folder / "Player.bmp", kMaxPlayerFileBytes + 1);  // sparse: nothing is written
     EXPECT_NE(PackPlayer(folder, out).message().find("too large"), std::string::npos);
@@ -500,6 +505,11 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
         {[&] { WriteBytes(set / "cards.bmp", ""); }, "\"cards.bmp\" is empty"},
         {[&] { fs::remove(set / "cards.bmp"); }, "cards.bmp"},
         {[&] { fs::remove(set / kCardManifestName); }, "cardset.txt"},
+        {[&] {
+             fs::remove(set / "cards.bmp");
+             fs::create_symlink(cds, set / "cards.bmp");
+         },
+         "/cards.bmp\" is a link to a file outside its folder"},
         // The value is quoted with its control bytes spelled out.
         {[&] { edit("copies = 2\nrow = 0", "copies = 2\x1b[2J\x9b\nrow = 0"); }, "\"2\\x1B[2J\\x9B\" is not a whole number"},
     };
@@ -513,7 +523,7 @@ TEST_F(KvxProgramTest, PackRefusesAFaultyFolderAndWritesNothing) {
     }
     fs::remove_all(set);
     ASSERT_EQ(Run({"unpack-cards", cds, set.string()}).exit_code, 0);
-    fs::rename(set / "cards.bmp", set / "faces.bmp");
+    fs::create_symlink("cards.bmp", set / "faces.bmp");  // a link inside the folder is followed
     edit("bitmap = \"cards.bmp\"", "bitmap = \"faces.bmp\"");
     EXPECT_EQ(Run({"pack-cards", set.string(), Path("out.cds")}).exit_code, 0);
     EXPECT_TRUE(ReadBytes(temp_ / "out.cds") == ReadBytes(cds));

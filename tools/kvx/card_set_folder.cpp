@@ -5,10 +5,6 @@
 namespace kvt::kvx {
 namespace {
 
-Status ReadEmbeddedFile(const fs::path& folder, const std::string& name, std::string& out) {
-    return ReadWholeFile(folder / name, out, kMaxCardSetFileBytes);
-}
-
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
 }  // namespace
@@ -44,13 +40,13 @@ Status PackCardSet(const fs::path& folder, CardSetFile& out) {
     CardSetFile file;
     file.Tag = manifest.Tag;
     file.Def = manifest.Def;
-    if (Status s = ReadEmbeddedFile(folder, manifest.BitmapFile, file.Bitmap); !s) return s;
+    if (Status s = ReadEmbeddedFile(folder, manifest.BitmapFile, kMaxCardSetFileBytes, file.Bitmap); !s) return s;
     if (file.Bitmap.empty())
         return Status::Fail("the card bitmap " + Quoted(manifest.BitmapFile) + " is empty");
     if (manifest.SoundFile.empty()) {
         file.SoundSize = manifest.SoundSizeWithoutSound;
     } else {
-        if (Status s = ReadEmbeddedFile(folder, manifest.SoundFile, file.Sound); !s) return s;
+        if (Status s = ReadEmbeddedFile(folder, manifest.SoundFile, kMaxCardSetFileBytes, file.Sound); !s) return s;
         // A stored size of 0 or 1 means "no sound", so a sound needs two bytes at least.
         if (file.Sound.size() < 2)
             return Status::Fail("the sound " + Quoted(manifest.SoundFile) + " holds only " +
@@ -59,7 +55,7 @@ Status PackCardSet(const fs::path& folder, CardSetFile& out) {
         file.SoundSize = static_cast<std::int32_t>(file.Sound.size());
     }
     if (!manifest.BackgroundFile.empty()) {
-        if (Status s = ReadEmbeddedFile(folder, manifest.BackgroundFile, file.Background); !s)
+        if (Status s = ReadEmbeddedFile(folder, manifest.BackgroundFile, kMaxCardSetFileBytes, file.Background); !s)
             return s;
         if (file.Background.empty())
             return Status::Fail("the background " + Quoted(manifest.BackgroundFile) +

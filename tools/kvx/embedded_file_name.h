@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "core/status.h"
 
 namespace kvt::kvx {
 
@@ -14,5 +18,11 @@ inline constexpr const char* kUnpackedBackgroundName = "background.bmp";
 // must sit directly in the manifest's folder, so separators, "..", hidden
 // names and control characters are refused.
 std::string EmbeddedFileNameFault(std::string_view name);
+
+// Reads the file `name` of `folder` (at most max_bytes). A link that leads
+// out of the folder is refused: packing an unpacked folder from elsewhere
+// must not carry a file of this computer into the packed one.
+Status ReadEmbeddedFile(const std::filesystem::path& folder, const std::string& name, std::size_t max_bytes,
+                        std::string& out);
 
 }  // namespace kvt::kvx

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "tools/kvx/embedded_file_name.h"
 #include "tools/kvx/manifest_syntax.h"
 #include "tools/kvx/player_manifest.h"
 
@@ -46,7 +47,7 @@ Status WriteUnpackedFile(const fs::path& path, std::string_view bytes) {
 // Reads a file the manifest names, counting it against what one player file may hold.
 Status ReadNamedFile(const fs::path& folder, const std::string& name, std::uint64_t& budget,
                      std::string& out) {
-    if (Status s = ReadWholeFile(folder / name, out, static_cast<std::size_t>(budget)); !s) return s;
+    if (Status s = ReadEmbeddedFile(folder, name, static_cast<std::size_t>(budget), out); !s) return s;
     budget -= out.size();
     return Status::Ok();
 }
