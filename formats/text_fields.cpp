@@ -37,7 +37,13 @@ std::size_t PrintableCharacter(std::string_view text) {
     if (length == 0 || text.size() < length) return 0;
     for (std::size_t i = 1; i < length; ++i)
         if ((byte(i) & 0xc0) != 0x80) return 0;
-    return lead == 0xc2 && byte(1) < 0xa0 ? 0 : length;
+    // The second byte's range where the lead allows less: C1 controls,
+    // overlong forms, surrogates and code points past U+10FFFF.
+    const unsigned char second = byte(1);
+    const bool refused = (lead == 0xc2 && second < 0xa0) || (lead == 0xe0 && second < 0xa0) ||
+                         (lead == 0xed && second > 0x9f) || (lead == 0xf0 && second < 0x90) ||
+                         (lead == 0xf4 && second > 0x8f);
+    return refused ? 0 : length;
 }
 
 }  // namespace

@@ -54,8 +54,10 @@ TEST(Generator, IsTheStandardMersenneTwisterNumberForNumberAndInItsText) {
 
 // What the command-line programs print: line breaks and UTF-8 characters stay, the rest is spelled out.
 TEST(TerminalText, ControlBytesC1ControlsAndBytesThatAreNoUtf8AreSpelledOut) {
-    EXPECT_EQ(text_fields::ForTerminal("a\x1b[2J\tb\nCaf\xc3\xa9 \xe2\x82\xac \xc2\x9b \x9b \xe9 \x7f \xe2\x82"),
-              "a\\x1B[2J\\x09b\nCaf\xc3\xa9 \xe2\x82\xac \\xC2\\x9B \\x9B \\xE9 \\x7F \\xE2\\x82");
+    EXPECT_EQ(text_fields::ForTerminal("a\x1b[2J\tb\nCaf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x82\xa1 \xc2\x9b \x9b \xe9 \x7f \xe2\x82"),
+              "a\\x1B[2J\\x09b\nCaf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x82\xa1 \\xC2\\x9B \\x9B \\xE9 \\x7F \\xE2\\x82");
+    EXPECT_EQ(text_fields::ForTerminal("\xe0\x9f\xbf \xed\xa0\x80 \xf4\x90\x80\x80"),
+              "\\xE0\\x9F\\xBF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80");
 }
 
 // Every field takes part in equality and in the text, which is stable and plays on the same.
