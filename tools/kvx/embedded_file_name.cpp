@@ -25,7 +25,8 @@ Status ReadEmbeddedFile(const std::filesystem::path& folder, const std::string& 
         const fs::path target = fs::weakly_canonical(path, ec);
         std::error_code folder_ec;
         if (ec || target.parent_path() != fs::weakly_canonical(folder, folder_ec) || folder_ec)
-            return Status::Fail("\"" + path.string() + "\" is a link to a file outside its folder; put the file itself there");
+            return Status::Fail("\"" + path.string() +
+                                "\" is a link to a file outside its folder; put the file itself there");
     }
     return ReadWholeFile(path, out, max_bytes);
 }
