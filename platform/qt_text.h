@@ -16,6 +16,10 @@ inline QString ToQString(const std::string& text) {
 // A file path as the user's locale spells it.
 inline QString PathText(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
 
+// Text for a window title, shown as it stands: Qt takes "[*]" there for the
+// mark of unsaved changes, and shows "[*][*]" as "[*]".
+inline QString InWindowTitle(QString text) { return text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); }
+
 // Characters outside Latin-1 become '?'.
 std::string FromQString(const QString& text);
 

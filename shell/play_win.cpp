@@ -568,7 +568,7 @@ void PlayWin::SyncCheckMarks() {
 void PlayWin::UpdateTitle() {
     const QString title = Trimmed(game_->CardSet.GameTitle);
     const QString author = Trimmed(game_->CardSet.AuthorName);
-    setWindowTitle(title.isEmpty() ? tr("KVT") : tr("KVT - %1").arg(title));
+    setWindowTitle(title.isEmpty() ? tr("KVT") : tr("KVT - %1").arg(InWindowTitle(title)));
     if (title.isEmpty())
         title_label_->clear();
     else if (author.isEmpty())

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -254,6 +255,10 @@ TEST(PlainText, HostileNamesTitlesAndFileNamesShowVerbatimEverywhere) {
     });
     ShowFrmMessage(nullptr, nullptr, kImage, text);
     EXPECT_EQ(std::tuple(shown, format), std::tuple(text, Qt::PlainText));
+    // "[*]" in a title is shown as it stands, not taken for the mark of unsaved changes.
+    file.Def.GameTitle = FitTitle("Best [*] Game");
+    win.LoadCardSetCommand(test::WriteCardSet(setup.Root() / "marked.cds", file));
+    EXPECT_EQ(win.windowHandle()->title(), "KVT - Best [*] Game");
 }
 
 // The game in progress is kept after every move; a kill at a random byte of keeping one brings back the table

@@ -226,7 +226,7 @@ void DesignerWindow::ShowDocument() {
     cells_->SetImage(doc_.BitmapImage());
     CurrentRowChanged();
     const QString name = doc_.Path().empty() ? tr("Untitled") : PathText(doc_.Path().filename());
-    setWindowTitle(tr("%1[*] - KVT Card-Set Designer").arg(name));
+    setWindowTitle(tr("%1[*] - KVT Card-Set Designer").arg(InWindowTitle(name)));
     setWindowModified(doc_.IsModified());
     deck_->setText(tr("Deck: %1 cards").arg(DeckSize(def)));
     const CardSetFile& file = doc_.File();

@@ -377,7 +377,7 @@ void PlayerWindow::Changed() {
 
 void PlayerWindow::ShowPlayer() {
     const QString name = path_.empty() ? tr("Untitled") : PathText(path_.filename());
-    setWindowTitle(tr("%1[*] - KVT Player File").arg(name));
+    setWindowTitle(tr("%1[*] - KVT Player File").arg(InWindowTitle(name)));
     setWindowModified(modified_);
     if (FromQString(name_->text()) != file_.Header.Name) name_->setText(ToQString(file_.Header.Name));
     for (int i = 0; i < static_cast<int>(numbers_.size()); ++i) {
